@@ -1,0 +1,55 @@
+// Process-wide state that start-up owns and every part of the program reads.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+// Title of message boxes that state no title of their own.
+inline constexpr const char* kAppTitle = "QM830K";
+
+struct ModelEntry {
+  std::string name;
+  int16_t code = 0;          // the number the radio reports in the handshake
+  double rangeLow = 0.0;     // standard band, MHz
+  double rangeHigh = 0.0;
+  double extendLow = 0.0;    // extended band, MHz: the limits of every frequency entry
+  double extendHigh = 0.0;
+};
+
+struct FontChoice {
+  std::string name = "宋体";
+  int size = 8;
+  bool bold = false;
+  bool italic = false;
+};
+
+struct AppState {
+  std::string softwareTitle = "QM830K编程软件";
+  std::string radioSeries = "ZR410 Radio Series";
+  std::string iniFile;   // the program's own configuration file
+  std::string helpFile;  // the help file (may be empty)
+  std::string programDir;
+
+  int16_t modelCount = 2;
+  std::vector<ModelEntry> models;  // modelCount entries
+  int16_t curModel = 0;
+  std::string bandText;
+
+  std::array<bool, 2> showWarning = {true, true};
+  std::string radioVersion = "V2.0";
+  std::string radioVerText;
+  int16_t radioVerMajor = 2;
+
+  char decimalSep = '.';
+  FontChoice font;
+
+  // The selected model, or an empty entry when the table is empty.
+  const ModelEntry& currentModel() const;
+  const ModelEntry& model(int index) const;
+};
+
+}  // namespace qm

@@ -1,0 +1,186 @@
+#include "app/text_util.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace qm {
+
+std::string_view TrimSpaces(std::string_view s) {
+  size_t b = 0;
+  size_t e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+std::string ToLowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::optional<double> ParseNumber(std::string_view text, char sep) {
+  std::string_view t = TrimSpaces(text);
+  if (t.empty()) return std::nullopt;
+  std::string norm;
+  norm.reserve(t.size());
+  size_t i = 0;
+  if (t[0] == '+' || t[0] == '-') {
+    norm.push_back(t[0]);
+    ++i;
+  }
+  bool digits = false;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    if (c >= '0' && c <= '9') {
+      digits = true;
+      norm.push_back(c);
+    } else if ((c == '.' || c == sep) && !point) {
+      point = true;
+      norm.push_back('.');
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digits) return std::nullopt;
+  // strtod honours the C locale's '.', which the text has been normalised to.
+  return std::strtod(norm.c_str(), nullptr);
+}
+
+double LeadingNumber(std::string_view text) {
+  std::string_view t = TrimSpaces(text);
+  std::string norm;
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) norm.push_back(t[i++]);
+  bool point = false;
+  bool digits = false;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    if (c >= '0' && c <= '9') {
+      digits = true;
+      norm.push_back(c);
+    } else if (c == '.' && !point) {
+      point = true;
+      norm.push_back(c);
+    } else {
+      break;
+    }
+  }
+  if (!digits) return 0.0;
+  return std::strtod(norm.c_str(), nullptr);
+}
+
+int16_t LeadingInt16(std::string_view text) {
+  std::string_view t = TrimSpaces(text);
+  size_t i = 0;
+  bool neg = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+    neg = t[i] == '-';
+    ++i;
+  }
+  long v = 0;
+  bool any = false;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+    any = true;
+    v = v * 10 + (t[i] - '0');
+    if (v > 32768) v = 32768;  // saturate; the result is clamped below
+    ++i;
+  }
+  if (!any) return 0;
+  if (neg) v = -v;
+  if (v > 32767) v = 32767;
+  if (v < -32768) v = -32768;
+  return static_cast<int16_t>(v);
+}
+
+int64_t DivRoundHalfEven(int64_t num, int64_t den) {
+  int64_t q = num / den;
+  int64_t r = num % den;
+  if (r < 0) {  // floor division
+    r += den;
+    --q;
+  }
+  int64_t twice = 2 * r;
+  if (twice > den || (twice == den && (q & 1) != 0)) ++q;
+  return q;
+}
+
+int64_t RoundHalfEven(double v) {
+  double f = std::floor(v);
+  double diff = v - f;
+  int64_t q = static_cast<int64_t>(f);
+  if (diff > 0.5 || (diff == 0.5 && (q & 1) != 0)) ++q;
+  return q;
+}
+
+std::string FormatFixed(double v, int minIntDigits, int decimals, char sep) {
+  char buf[64];
+  int width = minIntDigits + (decimals > 0 ? decimals + 1 : 0);
+  bool neg = v < 0;
+  std::snprintf(buf, sizeof buf, "%0*.*f", width, decimals, std::fabs(v));
+  std::string out = neg ? std::string("-") + buf : std::string(buf);
+  if (sep != '.')
+    for (char& c : out)
+      if (c == '.') c = sep;
+  return out;
+}
+
+std::string ShortestNumber(double v) {
+  char buf[64];
+  for (int prec = 1; prec <= 17; ++prec) {
+    std::snprintf(buf, sizeof buf, "%.*g", prec, v);
+    if (std::strtod(buf, nullptr) == v) break;
+  }
+  std::string s(buf);
+  // %g may choose an exponent form for tiny or huge numbers; write those out in full.
+  if (s.find('e') != std::string::npos) {
+    std::snprintf(buf, sizeof buf, "%.10f", v);
+    s = buf;
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
+bool IsStep625(std::string_view text) { return text == "6.25" || text == "6,25"; }
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n;
+    if (c < 0x80) n = 0;
+    else if ((c & 0xE0) == 0xC0 && c >= 0xC2) n = 1;
+    else if ((c & 0xF0) == 0xE0) n = 2;
+    else if ((c & 0xF8) == 0xF0 && c <= 0xF4) n = 3;
+    else return false;
+    if (i + n >= s.size() && n > 0) return false;
+    for (size_t k = 1; k <= n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += n + 1;
+  }
+  return true;
+}
+
+size_t Utf8Length(std::string_view s) {
+  size_t n = 0;
+  for (char c : s)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+std::string Utf8Left(std::string_view s, size_t n) {
+  size_t count = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+      if (count == n) return std::string(s.substr(0, i));
+      ++count;
+    }
+  }
+  return std::string(s);
+}
+
+}  // namespace qm

@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("qm830k-cli");
+  return 0;
+}

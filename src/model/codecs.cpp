@@ -1,0 +1,166 @@
+#include "model/codecs.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/text_util.h"
+
+namespace qm {
+
+namespace {
+
+// Both rasters measured in Hz so that rounding is exact.
+constexpr int64_t kStep625Hz = 6250;
+constexpr int64_t kStep5Hz = 5000;
+
+struct RasterChoice {
+  int64_t count;
+  bool step625;
+};
+
+RasterChoice ChooseRaster(int64_t hz, bool only625) {
+  int64_t n6 = DivRoundHalfEven(hz, kStep625Hz);
+  int64_t e6 = std::llabs(hz - n6 * kStep625Hz);
+  int64_t n5 = DivRoundHalfEven(hz, kStep5Hz);
+  int64_t e5 = std::llabs(hz - n5 * kStep5Hz);
+  if (!only625 && e5 < e6) return {n5, false};
+  return {n6, true};
+}
+
+int64_t MhzToHz(double mhz) { return std::llround(mhz * 1e6); }
+
+}  // namespace
+
+int64_t FreqBytesToHz(uint8_t b0, uint8_t b1, uint8_t b2) {
+  int64_t n = (int64_t{b2} & 3) * 65536 + int64_t{b1} * 256 + b0;
+  return (b2 & 4) ? n * kStep625Hz : n * kStep5Hz;
+}
+
+std::string FreqBytesToText(uint8_t b0, uint8_t b1, uint8_t b2, char sep) {
+  return FormatFreq(static_cast<double>(FreqBytesToHz(b0, b1, b2)) / 1e6, sep);
+}
+
+void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b2, char sep) {
+  auto f = ParseNumber(text, sep);
+  if (!f) return;
+  RasterChoice r = ChooseRaster(MhzToHz(*f), false);
+  b0 = static_cast<uint8_t>(r.count & 0xFF);
+  b1 = static_cast<uint8_t>((r.count & 0xFF00) >> 8);
+  b2 = static_cast<uint8_t>((b2 & 0xF8) | ((r.count & 0x30000) >> 16) | (r.step625 ? 4 : 0));
+}
+
+double CheckFreqRange(double f, const ModelEntry& model, Prompter& prompter) {
+  if (model.extendLow <= f && f <= model.extendHigh) return f;
+  Notify(prompter, kAppTitle, "频率超过范围！", Icon::Exclamation);
+  return f < model.extendLow ? model.extendLow : model.extendHigh;
+}
+
+ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t identModelByte,
+                       Prompter& prompter) {
+  ValidFreq out;
+  if (text.empty()) return out;
+  auto f = ParseNumber(text, app.decimalSep);
+  if (!f) return out;
+  double clamped = CheckFreqRange(*f, app.currentModel(), prompter);
+  RasterChoice r = ChooseRaster(MhzToHz(clamped), identModelByte == 0x20);
+  int64_t hz = r.count * (r.step625 ? kStep625Hz : kStep5Hz);
+  // Formatting with five decimals keeps the result on 10 Hz, as the text shows it.
+  out.mhz = static_cast<double>(DivRoundHalfEven(hz, 10)) / 1e5;
+  out.flag = 1;
+  return out;
+}
+
+std::string CtcBytesToText(uint8_t lo, uint8_t hi) {
+  int tenths = ((hi & 0x30) >> 4) * 1000 + (hi & 0x0F) * 100 + ((lo & 0xF0) >> 4) * 10 + (lo & 0x0F);
+  return FormatFixed(tenths / 10.0, 2, 1);
+}
+
+std::string DcsBytesToText(uint8_t lo, uint8_t hi) {
+  int code = (hi & 1) * 256 + lo;
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%03o", code);
+  return buf;
+}
+
+std::string SignalBytesToText(uint8_t t, uint8_t lo, uint8_t hi, char sep) {
+  switch (t & 0xF0) {
+    case 0x30: {
+      std::string tone = CtcBytesToText(lo, hi);
+      if (sep != '.')
+        for (char& c : tone)
+          if (c == '.') c = sep;
+      return "CTC " + tone;
+    }
+    case 0x50: return "DCS " + DcsBytesToText(lo, hi);
+    case 0x70: return "-DCS " + DcsBytesToText(lo, hi);
+    case 0x80: return "TTS " + std::to_string(lo);
+    default: return "OFF";
+  }
+}
+
+uint16_t CtcToneCode(double tone) {
+  int64_t v = RoundHalfEven(tone * 10.0);
+  if (v < 0) v = 0;
+  // The decimal digits of v read as hexadecimal digits.
+  uint32_t c = 0;
+  uint32_t scale = 1;
+  while (v > 0) {
+    c += static_cast<uint32_t>(v % 10) * scale;
+    v /= 10;
+    scale *= 16;
+  }
+  return static_cast<uint16_t>(c & 0xFFFF);
+}
+
+int16_t SignalTextToBytes(std::string_view text, uint8_t& t, uint8_t& lo, uint8_t& hi, char sep) {
+  t &= 0x0F;
+  lo = 0;
+  hi = 0;
+  auto right = [&](size_t n) { return text.size() <= n ? text : text.substr(text.size() - n); };
+  char first = text.empty() ? '\0' : text[0];
+  switch (first) {
+    case 'O': return 1;
+    case 'C': {
+      auto tone = ParseNumber(right(5), sep);
+      if (!tone) return 0;
+      uint16_t c = CtcToneCode(*tone);
+      hi = static_cast<uint8_t>(c >> 8);
+      lo = static_cast<uint8_t>(c & 0xFF);
+      t |= 0x30;
+      return 1;
+    }
+    case 'D':
+    case '-': {
+      auto num = ParseNumber(right(4), sep);
+      if (!num) return 0;
+      int64_t digits = RoundHalfEven(*num);
+      if (digits < 0) digits = -digits;
+      // Read the decimal digits as octal digits, stopping at the first 8 or 9.
+      std::string s = std::to_string(digits);
+      int64_t value = 0;
+      for (char ch : s) {
+        if (ch == '8' || ch == '9') break;
+        value = value * 8 + (ch - '0');
+        if (value > 511) value = 512;  // saturate; clamped below
+      }
+      if (value < 8) value = 8;
+      if (value > 511) value = 511;
+      hi = static_cast<uint8_t>(value / 256);
+      lo = static_cast<uint8_t>(value & 0xFF);
+      t |= first == 'D' ? 0x50 : 0x70;
+      return 1;
+    }
+    case 'T': {
+      std::string_view trimmed = TrimSpaces(text);
+      char last = trimmed.empty() ? '\0' : trimmed.back();
+      if (last < '0' || last > '9') return 0;
+      lo = static_cast<uint8_t>(last - '0');
+      t |= 0x80;
+      return 1;
+    }
+    default: return 1;
+  }
+}
+
+}  // namespace qm

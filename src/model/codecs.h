@@ -1,0 +1,49 @@
+// Text forms of frequencies and CTC/DCS signalling, and the band check of every
+// frequency entry.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/prompter.h"
+
+namespace qm {
+
+// "000.00000" of the frequency held in a record's three frequency bytes.
+std::string FreqBytesToText(uint8_t b0, uint8_t b1, uint8_t b2, char sep = '.');
+
+// Encodes a frequency text into the three bytes; bits 7-3 of b2 stay. A text that is not
+// a number leaves the bytes unchanged. Exact multiples of 25 kHz, and ties, take the
+// 6.25 kHz raster.
+void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b2,
+                     char sep = '.');
+
+// The frequency in Hz that the three bytes hold.
+int64_t FreqBytesToHz(uint8_t b0, uint8_t b1, uint8_t b2);
+
+// Clamps f (MHz) to the model's extended band; outside it, says "频率超过范围！".
+double CheckFreqRange(double f, const ModelEntry& model, Prompter& prompter);
+
+struct ValidFreq {
+  double mhz = 0.0;
+  int16_t flag = 0;  // 1 = success
+};
+
+// The grid's frequency check: number, band clamp, raster snap (6.25 kHz only when the
+// identification block's model byte is 0x20).
+ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t identModelByte,
+                       Prompter& prompter);
+
+std::string CtcBytesToText(uint8_t lo, uint8_t hi);  // "#00.0"
+std::string DcsBytesToText(uint8_t lo, uint8_t hi);  // three octal digits
+std::string SignalBytesToText(uint8_t t, uint8_t lo, uint8_t hi, char sep = '.');
+// Parses a signalling text into the type nibble (the low nibble of t stays) and code bytes.
+int16_t SignalTextToBytes(std::string_view text, uint8_t& t, uint8_t& lo, uint8_t& hi,
+                          char sep = '.');
+
+// The code word of a CTCSS tone: the decimal digits of tone x 10 read as hexadecimal.
+uint16_t CtcToneCode(double tone);
+
+}  // namespace qm

@@ -1,0 +1,12 @@
+// The messages that a failed load shows, shared by the window and the command line.
+#pragma once
+
+#include "app/prompter.h"
+#include "files/data_file.h"
+
+namespace qm {
+
+// The message box for a load status other than Ok (title "文件错误", information icon).
+Message LoadStatusMessage(LoadStatus status);
+
+}  // namespace qm

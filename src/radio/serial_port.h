@@ -1,0 +1,57 @@
+// The serial port as the link code sees it: exactly the operations the exchanges with the
+// radio use, so the window, the command line and the tests can put any port behind it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+// Line settings of an open. The link always runs at 9600 baud, 8 data bits, 2 stop bits;
+// only the port scan opens with odd parity.
+struct LineSettings {
+  int baud = 9600;
+  char parity = 'N';  // 'N' none, 'O' odd, 'E' even
+  int dataBits = 8;
+  int stopBits = 2;
+
+  bool operator==(const LineSettings&) const = default;
+};
+
+inline constexpr LineSettings kLinkSettings{9600, 'N', 8, 2};  // "9600,N,8,2"
+inline constexpr LineSettings kScanSettings{9600, 'O', 8, 2};  // "9600,O,8,2"
+
+// Port numbers run from 1 to 16 (COM1 .. COM16).
+inline constexpr int kMinPortNumber = 1;
+inline constexpr int kMaxPortNumber = 16;
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Opens port `portNumber` with `settings`. On failure returns false and lastError()
+  // describes why in the system's words. Received data is always raw bytes.
+  virtual bool open(int portNumber, const LineSettings& settings) = 0;
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+
+  // Queues bytes for sending; returns false when the port is not open or refuses them.
+  virtual bool write(std::span<const uint8_t> bytes) = 0;
+  // Bytes handed to write() that have not yet left the PC.
+  virtual size_t outCount() = 0;
+  virtual void clearOutput() = 0;
+
+  // Bytes received and waiting to be read.
+  virtual size_t inCount() = 0;
+  virtual void clearInput() = 0;
+  // Every waiting byte (possibly none); they are no longer waiting afterwards.
+  virtual std::vector<uint8_t> readAll() = 0;
+
+  // The system's description of the last failed open.
+  virtual std::string lastError() const = 0;
+};
+
+}  // namespace qm

@@ -1,0 +1,291 @@
+#include "print/report_layout.h"
+
+#include <string_view>
+
+#include "app/text_util.h"
+
+namespace qm::print {
+namespace {
+
+struct Heading {
+  int32_t x;
+  int32_t y;
+  const char* text;
+};
+
+// Column headings of the channel report. Each sits at the left edge of its column, so a
+// heading starts where the column's texts start; one-line headings sit level with the middle
+// line of the three-line scan heading.
+constexpr std::array<Heading, 17> kChannelHeadings = {{
+    {pos::kChannelNameX, pos::kHeadingMidY, "信道"},
+    {pos::kChannelCellX[0], pos::kHeading1Y, "接收频率"},
+    {pos::kChannelCellX[0], pos::kHeading2Y, "(MHz)"},
+    {pos::kChannelCellX[1], pos::kHeading1Y, "接收"},
+    {pos::kChannelCellX[1], pos::kHeading2Y, "CTC/DCS"},
+    {pos::kChannelCellX[2], pos::kHeading1Y, "发射频率"},
+    {pos::kChannelCellX[2], pos::kHeading2Y, "(MHz)"},
+    {pos::kChannelCellX[3], pos::kHeading1Y, "发射"},
+    {pos::kChannelCellX[3], pos::kHeading2Y, "CTC/DCS"},
+    {pos::kChannelCellX[4], pos::kScanHeadingY[0], "扫描"},
+    {pos::kChannelCellX[4], pos::kScanHeadingY[1], "删除"},
+    {pos::kChannelCellX[4], pos::kScanHeadingY[2], "/添加"},
+    {pos::kChannelCellX[5], pos::kHeading1Y, "繁忙"},
+    {pos::kChannelCellX[5], pos::kHeading2Y, "锁定"},
+    {pos::kChannelCellX[6], pos::kHeading1Y, "发射 "},
+    {pos::kChannelCellX[6], pos::kHeading2Y, "功率 "},
+    {pos::kChannelCellX[7], pos::kHeadingMidY, "带宽 "},
+}};
+
+constexpr std::array<Heading, 11> kTuneHeadings = {{
+    {pos::kChannelNameX, pos::kHeadingMidY, "CH No."},
+    {pos::kTuneCellX[0], pos::kHeading1Y, "Rx Freq"},
+    {pos::kTuneCellX[0], pos::kHeading2Y, "(MHz)"},
+    {pos::kTuneCellX[1], pos::kHeadingMidY, "Rx Step"},
+    {pos::kTuneCellX[2], pos::kHeading1Y, "Rx "},
+    {pos::kTuneCellX[2], pos::kHeading2Y, "CTC/DCS "},
+    {pos::kTuneCellX[3], pos::kHeading1Y, "Tx Freq"},
+    {pos::kTuneCellX[3], pos::kHeading2Y, "(MHz)"},
+    {pos::kTuneCellX[4], pos::kHeadingMidY, "Tx Step"},
+    {pos::kTuneCellX[5], pos::kHeading1Y, "Tx"},
+    {pos::kTuneCellX[5], pos::kHeading2Y, "CTC/DCS"},
+}};
+
+// The tune item lines, two items a line. Each label is paired with the value of the item it
+// names (the item codes order CTC before DCS, the report lists DCS first).
+struct TuneItemLabel {
+  const char* label;
+  int itemIndex;
+};
+constexpr std::array<TuneItemLabel, kTuneItems> kTuneItemLabels = {{
+    {"Battery Level: ", 0},
+    {"Squelch Level 9: ", 1},
+    {"Squelch Level 3: ", 2},
+    {"DCS Deviation(Wide): ", 4},
+    {"CTC Deviation(Wide): ", 3},
+    {"DCS Deviation(Narrow): ", 6},
+    {"CTC Deviation(Narrow): ", 5},
+}};
+
+void AddText(ReportPage& page, int32_t x, int32_t y, std::string text, Align align = Align::Left) {
+  page.elements.push_back(ReportElement{ElementKind::Text, x, y, std::move(text), align, 0});
+}
+
+template <size_t N>
+void AddHeadings(ReportPage& page, const std::array<Heading, N>& headings) {
+  for (const Heading& h : headings) AddText(page, h.x, h.y, h.text);
+}
+
+void AddTitle(ReportPage& page, const std::string& title, int32_t estimatedWidth,
+              const PageGeometry& geometry) {
+  AddText(page, CentredX(estimatedWidth, geometry), pos::kTitleY, title);
+}
+
+void AddModelLine(ReportPage& page, const ModelLineInput& m) {
+  AddText(page, pos::kModelLineX[0], pos::kModelLineY, m.modelCaption);
+  AddText(page, pos::kModelLineX[1], pos::kModelLineY, m.modelValue);
+  AddText(page, pos::kModelLineX[2], pos::kModelLineY, m.bandCaption);
+  AddText(page, pos::kModelLineX[3], pos::kModelLineY, m.bandValue);
+}
+
+// Gathers runs of switched-off channels: calls `row` for each channel in use and `note` for
+// each run, before the channel that ends it or at the end of the table.
+template <typename Row, typename OffFn, typename RowFn, typename NoteFn>
+void WalkRuns(const Row& rows, OffFn isOff, RowFn row, NoteFn note) {
+  const int count = static_cast<int>(rows.size());
+  int runStart = 0;  // 1-based first channel of the current run, 0 when none
+  for (int n = 1; n <= count; ++n) {
+    if (isOff(rows[static_cast<size_t>(n - 1)])) {
+      if (runStart == 0) runStart = n;
+      continue;
+    }
+    if (runStart != 0) note(runStart, n - 1, false);
+    runStart = 0;
+    row(n);
+  }
+  if (runStart != 0) note(runStart, count, true);
+}
+
+}  // namespace
+
+int32_t EstimatedTitleWidth(const std::string& utf8Text) {
+  return static_cast<int32_t>(Utf8Length(utf8Text)) * pos::kCharWidthEstimate;
+}
+
+int32_t CentredX(int32_t estimatedWidth, const PageGeometry& geometry) {
+  const int32_t x = (geometry.width - estimatedWidth) / 2;
+  return x < 0 ? 0 : x;
+}
+
+void AddPageHeader(ReportPage& page, const PageHeaderInput& header, const PageGeometry& geometry) {
+  AddText(page, pos::kHeaderX, pos::kHeaderY, header.maker);
+  // The title ends as far from the right edge as the maker's name starts from the left one.
+  AddText(page, geometry.width - pos::kHeaderX, pos::kHeaderY, header.softwareTitle, Align::Right);
+  page.elements.push_back(ReportElement{ElementKind::Rule,
+                                        pos::kHeaderX,
+                                        pos::kHeaderRuleY,
+                                        {},
+                                        Align::Left,
+                                        geometry.width - pos::kHeaderX});
+}
+
+void PlaceBodyLines(std::vector<ReportPage>& pages, const std::vector<BodyLine>& lines,
+                    const std::function<void(ReportPage&)>& startPage, int linesPerPage) {
+  if (linesPerPage < 1) linesPerPage = 1;
+  if (pages.empty() && !lines.empty()) {
+    pages.emplace_back();
+    startPage(pages.back());
+  }
+  int line = 0;
+  for (const BodyLine& body : lines) {
+    if (line == linesPerPage) {
+      pages.emplace_back();
+      startPage(pages.back());
+      line = 0;
+    }
+    const int32_t y = pos::kBodyY + pos::kBodyPitch * line;
+    for (const BodyCell& cell : body) AddText(pages.back(), cell.x, y, cell.text);
+    ++line;
+  }
+}
+
+std::string EmptyChannelsNote(int first, int last, bool reachesEnd) {
+  const std::string a = std::to_string(first);
+  if (first == last) return reachesEnd ? "信道" + a + "为空。" : " 信道" + a + "  为空。";
+  const std::string range = "信道" + a + " ～ " + "CH" + std::to_string(last) + " 都为空。";
+  return reachesEnd ? range : " " + range;
+}
+
+std::string EmptyTuneChannelsNote(int first, int last) {
+  if (first == last) return "CH" + std::to_string(first) + " is empty.";
+  return "CH" + std::to_string(first) + " ～ " + "CH" + std::to_string(last) + " are empty.";
+}
+
+std::vector<BodyLine> ChannelBodyLines(const ChannelReportInput& input) {
+  std::vector<BodyLine> lines;
+  WalkRuns(
+      input.rows, [](const ChannelReportRow& r) { return r.switchedOff; },
+      [&](int n) {
+        const ChannelReportRow& r = input.rows[static_cast<size_t>(n - 1)];
+        BodyLine line;
+        line.push_back({pos::kChannelNameX, "信道" + std::to_string(n)});
+        for (size_t c = 0; c < r.cells.size(); ++c) {
+          std::string text = r.cells[c];
+          if (r.txInhibited) {
+            if (c == 2) text = kTxFreqDashes;
+            if (c == 3 || c == 5 || c == 6) text = kTxCellDashes;
+          }
+          line.push_back({pos::kChannelCellX[c], std::move(text)});
+        }
+        lines.push_back(std::move(line));
+      },
+      [&](int first, int last, bool reachesEnd) {
+        lines.push_back({{pos::kNoteX, EmptyChannelsNote(first, last, reachesEnd)}});
+      });
+  return lines;
+}
+
+std::vector<ReportPage> LayoutChannelReport(const PageHeaderInput& header,
+                                            const ChannelReportInput& input,
+                                            const PageGeometry& geometry, int linesPerPage) {
+  std::vector<ReportPage> pages(1);
+  ReportPage& first = pages.front();
+  AddPageHeader(first, header, geometry);
+  AddTitle(first, input.title, EstimatedTitleWidth(input.title), geometry);
+  AddModelLine(first, input.model);
+  AddHeadings(first, kChannelHeadings);
+  PlaceBodyLines(
+      pages, ChannelBodyLines(input),
+      [&](ReportPage& page) {
+        AddPageHeader(page, header, geometry);
+        AddHeadings(page, kChannelHeadings);
+      },
+      linesPerPage);
+  return pages;
+}
+
+std::vector<ReportPage> LayoutFunctionReport(const PageHeaderInput& header,
+                                             const FunctionReportInput& input,
+                                             const PageGeometry& geometry) {
+  std::vector<ReportPage> pages(1);
+  ReportPage& page = pages.front();
+  AddPageHeader(page, header, geometry);
+  AddTitle(page, input.title, pos::kFunctionTitleWidth, geometry);
+  AddModelLine(page, input.model);
+  AddText(page, pos::kFunctionCaptionX, pos::kFunctionCaptionY, input.title);
+  for (int line = 0; line < kFunctionPairs / 2; ++line) {
+    // The first pair line keeps the pitch of the lines below it from the caption above it.
+    const int32_t y = pos::kFunctionFirstLineY + pos::kFunctionPitch * line;
+    const FunctionPair& left = input.pairs[static_cast<size_t>(2 * line)];
+    const FunctionPair& right = input.pairs[static_cast<size_t>(2 * line + 1)];
+    AddText(page, pos::kFunctionX[0], y, left.label);
+    AddText(page, pos::kFunctionX[1], y, left.text);
+    AddText(page, pos::kFunctionX[2], y, right.label);
+    AddText(page, pos::kFunctionX[3], y, right.text);
+  }
+  return pages;
+}
+
+std::vector<ReportPage> LayoutTuneReport(const PageHeaderInput& header,
+                                         const TuneReportInput& input,
+                                         const PageGeometry& geometry) {
+  std::vector<BodyLine> lines;
+  WalkRuns(
+      input.rows, [](const TuneReportRow& r) { return r.switchedOff; },
+      [&](int n) {
+        const TuneReportRow& r = input.rows[static_cast<size_t>(n - 1)];
+        BodyLine line;
+        line.push_back({pos::kChannelNameX, "CH" + std::to_string(n)});
+        for (size_t c = 0; c < r.cells.size(); ++c) {
+          std::string text = r.cells[c];
+          if (r.txInhibited && c == 3) text = kTuneTxFreqDashes;
+          if (r.txInhibited && c > 3) text = kTxCellDashes;
+          line.push_back({pos::kTuneCellX[c], std::move(text)});
+        }
+        lines.push_back(std::move(line));
+      },
+      [&](int first, int last, bool) {
+        lines.push_back({{pos::kNoteX, EmptyTuneChannelsNote(first, last)}});
+      });
+  if (input.currentChannel >= 1 && input.currentChannel <= kReportTuneChannels) {
+    lines.push_back({{pos::kNoteX, "CH " + std::to_string(input.currentChannel) +
+                                       " is the current channel of tuning."}});
+  }
+  lines.push_back({});
+  lines.push_back({{pos::kNoteX, "Tune Items"}});
+  for (size_t i = 0; i < kTuneItemLabels.size(); i += 2) {
+    BodyLine line;
+    for (size_t j = i; j < i + 2 && j < kTuneItemLabels.size(); ++j) {
+      const TuneItemLabel& item = kTuneItemLabels[j];
+      const int value = input.itemValues[static_cast<size_t>(item.itemIndex)];
+      line.push_back({j == i ? pos::kChannelNameX : pos::kTuneItemSecondX,
+                      item.label + std::to_string(value)});
+    }
+    lines.push_back(std::move(line));
+  }
+
+  // The tune view's document begins with this report's own page; nothing blank comes first.
+  std::vector<ReportPage> pages(1);
+  ReportPage& first = pages.front();
+  AddPageHeader(first, header, geometry);
+  AddTitle(first, input.title, EstimatedTitleWidth(input.title), geometry);
+  AddModelLine(first, input.model);
+  AddHeadings(first, kTuneHeadings);
+  PlaceBodyLines(pages, lines, [&](ReportPage& page) {
+    AddPageHeader(page, header, geometry);
+    AddHeadings(page, kTuneHeadings);
+  });
+  return pages;
+}
+
+std::vector<ReportPage> LayoutChannelAndFunctionReports(const PageHeaderInput& header,
+                                                        const ChannelReportInput& channels,
+                                                        const FunctionReportInput& functions,
+                                                        const PageGeometry& geometry) {
+  std::vector<ReportPage> pages = LayoutChannelReport(header, channels, geometry);
+  for (ReportPage& page : LayoutFunctionReport(header, functions, geometry)) {
+    pages.push_back(std::move(page));
+  }
+  return pages;
+}
+
+}  // namespace qm::print

@@ -1,0 +1,399 @@
+#include "print/report_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::print {
+namespace {
+
+const PageHeaderInput kHeader{"NRV", "QM830K编程软件"};
+
+ChannelReportInput AllChannelsInUse() {
+  ChannelReportInput in;
+  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
+  for (int i = 0; i < kReportChannels; ++i) {
+    ChannelReportRow& r = in.rows[static_cast<size_t>(i)];
+    const std::string n = std::to_string(i + 1);
+    r.cells = {"136." + n + "0000",
+               "CTC 67.0",
+               "137." + n + "0000",
+               "DCS 023",
+               "添加",
+               "关闭",
+               "高",
+               "宽带"};
+  }
+  return in;
+}
+
+std::vector<const ReportElement*> TextsAt(const ReportPage& page, int32_t y) {
+  std::vector<const ReportElement*> out;
+  for (const ReportElement& e : page.elements) {
+    if (e.kind == ElementKind::Text && e.y == y) out.push_back(&e);
+  }
+  std::sort(out.begin(), out.end(), [](auto* a, auto* b) { return a->x < b->x; });
+  return out;
+}
+
+std::optional<ReportElement> Find(const ReportPage& page, const std::string& text) {
+  for (const ReportElement& e : page.elements) {
+    if (e.kind == ElementKind::Text && e.text == text) return e;
+  }
+  return std::nullopt;
+}
+
+// The first text of each body line, top to bottom.
+std::vector<std::string> BodyLineStarts(const ReportPage& page) {
+  std::vector<std::string> out;
+  for (int line = 0; line < pos::kLinesPerPage; ++line) {
+    auto texts = TextsAt(page, pos::kBodyY + pos::kBodyPitch * line);
+    if (!texts.empty()) out.push_back(texts.front()->text);
+  }
+  return out;
+}
+
+TEST(ReportLayout, PageHeaderHasMakerTitleAndRule) {
+  const PageGeometry g{12000, 16000};
+  ReportPage page;
+  AddPageHeader(page, kHeader, g);
+  ASSERT_EQ(page.elements.size(), 3u);
+  EXPECT_EQ(page.elements[0], (ReportElement{ElementKind::Text, 240, 140, "NRV", Align::Left, 0}));
+  // The title ends at the right margin; its width is the painter's business.
+  EXPECT_EQ(page.elements[1].text, "QM830K编程软件");
+  EXPECT_EQ(page.elements[1].y, 140);
+  EXPECT_EQ(page.elements[1].align, Align::Right);
+  EXPECT_EQ(page.elements[1].x, 12000 - 240);
+  EXPECT_EQ(page.elements[2].kind, ElementKind::Rule);
+  EXPECT_EQ(page.elements[2].y, 380);
+  EXPECT_EQ(page.elements[2].x, 240);
+  EXPECT_EQ(page.elements[2].x2, 12000 - 240);
+}
+
+TEST(ReportLayout, ChannelTitleCentredByCharacterEstimateAndModelLine) {
+  const PageGeometry g{12000, 16000};
+  auto pages = LayoutChannelReport(kHeader, AllChannelsInUse(), g);
+  auto title = Find(pages[0], "信道设置");
+  ASSERT_TRUE(title);
+  EXPECT_EQ(title->y, 540);
+  EXPECT_EQ(title->x, (12000 - 4 * 150) / 2);  // four characters, not twelve UTF-8 bytes
+  auto model = TextsAt(pages[0], 900);
+  ASSERT_EQ(model.size(), 4u);
+  const std::vector<std::pair<int32_t, std::string>> expected = {
+      {2200, "机型:"}, {3000, "QM830K"}, {5200, "频率范围:"}, {7000, "136-174MHz"}};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(model[i]->x, expected[i].first);
+    EXPECT_EQ(model[i]->text, expected[i].second);
+  }
+}
+
+TEST(ReportLayout, ChannelHeadingsSitOverTheirColumns) {
+  auto pages = LayoutChannelReport(kHeader, AllChannelsInUse());
+  // Heading texts top to bottom with the x of the row column they belong to.
+  struct Col {
+    int32_t x;
+    std::vector<std::pair<int32_t, std::string>> lines;
+  };
+  const std::vector<Col> cols = {
+      {960, {{1530, "信道"}}},
+      {1940, {{1440, "接收频率"}, {1620, "(MHz)"}}},
+      {3400, {{1440, "接收"}, {1620, "CTC/DCS"}}},
+      {4500, {{1440, "发射频率"}, {1620, "(MHz)"}}},
+      {6060, {{1440, "发射"}, {1620, "CTC/DCS"}}},
+      {7300, {{1350, "扫描"}, {1530, "删除"}, {1710, "/添加"}}},
+      {8210, {{1440, "繁忙"}, {1620, "锁定"}}},
+      {9220, {{1440, "发射 "}, {1620, "功率 "}}},
+      {10200, {{1530, "带宽 "}}},
+  };
+  auto row = TextsAt(pages[0], pos::kBodyY);
+  ASSERT_EQ(row.size(), cols.size());
+  for (size_t c = 0; c < cols.size(); ++c) {
+    EXPECT_EQ(row[c]->x, cols[c].x) << "row column " << c;
+    for (const auto& [y, text] : cols[c].lines) {
+      auto at = TextsAt(pages[0], y);
+      const bool found = std::any_of(at.begin(), at.end(), [&](const ReportElement* e) {
+        return e->x == cols[c].x && e->text == text;
+      });
+      EXPECT_TRUE(found) << text << " at y " << y;
+    }
+  }
+}
+
+TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {
+  struct Case {
+    const char* name;
+    std::vector<int> off;  // 1-based
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"3 to 5 before 6",
+       {3, 4, 5},
+       {"信道1", "信道2", " 信道3 ～ CH5 都为空。", "信道6", "信道7", "信道8", "信道9", "信道10",
+        "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
+      {"single channel in the middle",
+       {7},
+       {"信道1", "信道2", "信道3", "信道4", "信道5", "信道6", " 信道7  为空。", "信道8", "信道9",
+        "信道10", "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
+      {"first channel",
+       {1},
+       {" 信道1  为空。", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9",
+        "信道10", "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
+      {"run reaching 16",
+       {14, 15, 16},
+       {"信道1", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9", "信道10",
+        "信道11", "信道12", "信道13", "信道14 ～ CH16 都为空。"}},
+      {"channel 16 alone",
+       {16},
+       {"信道1", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9", "信道10",
+        "信道11", "信道12", "信道13", "信道14", "信道15", "信道16为空。"}},
+      {"all off",
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
+       {"信道1 ～ CH16 都为空。"}},
+      {"two runs",
+       {2, 3, 9, 10, 11, 12, 13, 14, 15, 16},
+       {"信道1", " 信道2 ～ CH3 都为空。", "信道4", "信道5", "信道6", "信道7", "信道8",
+        "信道9 ～ CH16 都为空。"}},
+  };
+  for (const Case& c : cases) {
+    ChannelReportInput in = AllChannelsInUse();
+    for (int n : c.off) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
+    auto pages = LayoutChannelReport(kHeader, in);
+    ASSERT_EQ(pages.size(), 1u) << c.name;
+    EXPECT_EQ(BodyLineStarts(pages[0]), c.lines) << c.name;
+  }
+}
+
+TEST(ReportLayout, NoteLinesAreAtTheNoteColumnAndAloneOnTheirLine) {
+  ChannelReportInput in = AllChannelsInUse();
+  for (int n : {3, 4, 5}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
+  auto pages = LayoutChannelReport(kHeader, in);
+  auto note = TextsAt(pages[0], pos::kBodyY + 2 * pos::kBodyPitch);
+  ASSERT_EQ(note.size(), 1u);
+  EXPECT_EQ(note[0]->x, 950);
+  auto six = TextsAt(pages[0], pos::kBodyY + 3 * pos::kBodyPitch);
+  ASSERT_EQ(six.size(), 9u);
+  EXPECT_EQ(six[0]->text, "信道6");
+  EXPECT_EQ(six[1]->text, "136.60000");
+}
+
+TEST(ReportLayout, InhibitedTransmitIsPrintedAsDashes) {
+  ChannelReportInput in = AllChannelsInUse();
+  in.rows[1].txInhibited = true;
+  in.rows[1].cells[4] = "删除";
+  in.rows[1].cells[7] = "窄带";
+  auto pages = LayoutChannelReport(kHeader, in);
+  auto row = TextsAt(pages[0], pos::kBodyY + pos::kBodyPitch);
+  ASSERT_EQ(row.size(), 9u);
+  const std::vector<std::pair<int32_t, std::string>> expected = {
+      {960, "信道2"},          {1940, "136.20000"}, {3400, "CTC 67.0"},
+      {4500, "-------------"}, {6060, "------"},    {7300, "删除"},
+      {8210, "------"},        {9220, "------"},    {10200, "窄带"}};
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(row[i]->x, expected[i].first);
+    EXPECT_EQ(row[i]->text, expected[i].second);
+  }
+  // The neighbour keeps its texts.
+  EXPECT_EQ(TextsAt(pages[0], pos::kBodyY)[3]->text, "137.10000");
+}
+
+TEST(ReportLayout, SixteenChannelsFitOnOnePage) {
+  auto pages = LayoutChannelReport(kHeader, AllChannelsInUse());
+  ASSERT_EQ(pages.size(), 1u);
+  auto last = TextsAt(pages[0], 1995 + 380 * 15);
+  ASSERT_FALSE(last.empty());
+  EXPECT_EQ(last[0]->text, "信道16");
+  EXPECT_LT(1995 + 380 * 15 + 380, PageGeometry{}.height);
+}
+
+// Sixteen channels give at most sixteen lines (every note stands for at least one channel), so
+// no on/off pattern can reach the page break: check every pattern.
+TEST(ReportLayout, EveryPatternOfSwitchedOffChannelsFitsOnePage) {
+  ChannelReportInput in = AllChannelsInUse();
+  size_t maxLines = 0;
+  for (unsigned mask = 0; mask < (1u << kReportChannels); ++mask) {
+    for (int i = 0; i < kReportChannels; ++i) {
+      in.rows[static_cast<size_t>(i)].switchedOff = (mask >> i) & 1u;
+    }
+    const auto lines = ChannelBodyLines(in);
+    maxLines = std::max(maxLines, lines.size());
+    size_t rows = 0;
+    for (const BodyLine& l : lines) rows += l.size() > 1 ? 1 : 0;
+    ASSERT_EQ(rows, static_cast<size_t>(kReportChannels - std::popcount(mask))) << mask;
+  }
+  EXPECT_EQ(maxLines, 16u);  // alternating on and off
+}
+
+TEST(ReportLayout, BodyLinesBreakAfterThirtySixLines) {
+  struct Case {
+    int lines;
+    size_t pages;
+  };
+  for (const Case c :
+       {Case{1, 1}, Case{36, 1}, Case{37, 2}, Case{40, 2}, Case{72, 2}, Case{73, 3}}) {
+    std::vector<BodyLine> lines;
+    for (int i = 0; i < c.lines; ++i) lines.push_back({{960, "L" + std::to_string(i + 1)}});
+    std::vector<ReportPage> pages(1);
+    int started = 0;
+    PlaceBodyLines(pages, lines, [&](ReportPage& p) {
+      ++started;
+      p.elements.push_back({ElementKind::Text, 0, 0, "HEAD", Align::Left, 0});
+    });
+    ASSERT_EQ(pages.size(), c.pages) << c.lines;
+    EXPECT_EQ(started, static_cast<int>(c.pages) - 1) << c.lines;
+    for (size_t p = 0; p < pages.size(); ++p) {
+      const int firstLine = static_cast<int>(p) * 36 + 1;
+      const int count = std::min(36, c.lines - static_cast<int>(p) * 36);
+      const auto starts = BodyLineStarts(pages[p]);
+      ASSERT_EQ(starts.size(), static_cast<size_t>(count)) << c.lines << " page " << p;
+      EXPECT_EQ(starts.front(), "L" + std::to_string(firstLine));
+      EXPECT_EQ(starts.back(), "L" + std::to_string(firstLine + count - 1));
+      if (p > 0) {
+        EXPECT_EQ(pages[p].elements.front().text, "HEAD");  // begun before its lines
+      }
+    }
+  }
+}
+
+TEST(ReportLayout, ContinuationPagesRepeatHeaderAndHeadingsOnly) {
+  // With a shorter page the channel report's own continuation pages show.
+  ChannelReportInput in = AllChannelsInUse();
+  in.rows[5].switchedOff = true;
+  auto pages = LayoutChannelReport(kHeader, in, {}, 6);
+  ASSERT_EQ(pages.size(), 3u);  // 15 rows and a note: 6, 6, 4
+  auto firstPage = LayoutChannelReport(kHeader, in);
+  for (size_t p = 1; p < pages.size(); ++p) {
+    EXPECT_TRUE(Find(pages[p], "NRV"));
+    EXPECT_TRUE(Find(pages[p], "QM830K编程软件"));
+    EXPECT_FALSE(Find(pages[p], "信道设置"));     // no title
+    EXPECT_TRUE(TextsAt(pages[p], 900).empty());  // no model line
+    for (int32_t y : {1350, 1440, 1530, 1620, 1710}) {
+      EXPECT_EQ(TextsAt(pages[p], y).size(), TextsAt(firstPage[0], y).size()) << y;
+    }
+  }
+  EXPECT_EQ(BodyLineStarts(pages[0]).back(), " 信道6  为空。");
+  EXPECT_EQ(BodyLineStarts(pages[1]).front(), "信道7");
+  EXPECT_EQ(BodyLineStarts(pages[2]),
+            (std::vector<std::string>{"信道13", "信道14", "信道15", "信道16"}));
+}
+
+FunctionReportInput SampleFunctions() {
+  FunctionReportInput in;
+  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
+  const std::array<const char*, kFunctionPairs> texts = {
+      "60秒", "打开",     "5秒",  "5",     "关闭",  "关闭",           "关闭",  "打开",
+      "宽带", "优先信道", "载波", "2.5秒", "信道3", "稳态无条件监听", "1.0秒", "长按[MONI]键"};
+  for (size_t i = 0; i < in.pairs.size(); ++i) in.pairs[i] = {kFunctionReportLabels[i], texts[i]};
+  return in;
+}
+
+TEST(ReportLayout, FunctionReportPairsTwoPerLine) {
+  const PageGeometry g{12000, 16000};
+  const FunctionReportInput in = SampleFunctions();
+  auto pages = LayoutFunctionReport(kHeader, in, g);
+  ASSERT_EQ(pages.size(), 1u);
+  auto titleLine = TextsAt(pages[0], 540);
+  ASSERT_EQ(titleLine.size(), 1u);
+  EXPECT_EQ(titleLine[0]->text, "整机功能");
+  EXPECT_EQ(titleLine[0]->x, (12000 - 3200) / 2);
+  EXPECT_EQ(TextsAt(pages[0], 900).size(), 4u);
+  auto caption = TextsAt(pages[0], 1460);
+  ASSERT_EQ(caption.size(), 1u);
+  EXPECT_EQ(caption[0]->x, 800);
+  EXPECT_EQ(caption[0]->text, "整机功能");
+  for (int line = 0; line < 8; ++line) {
+    const int32_t y = 1820 + 360 * line;
+    auto at = TextsAt(pages[0], y);
+    ASSERT_EQ(at.size(), 4u) << line;
+    const std::array<int32_t, 4> xs = {800, 3000, 5600, 8000};
+    const std::array<std::string, 4> texts = {in.pairs[2 * line].label, in.pairs[2 * line].text,
+                                              in.pairs[2 * line + 1].label,
+                                              in.pairs[2 * line + 1].text};
+    for (size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(at[i]->x, xs[i]);
+      EXPECT_EQ(at[i]->text, texts[i]);
+    }
+  }
+  EXPECT_GT(1820, 1460 + 160);  // clear of the 8-point caption
+  EXPECT_EQ(std::string(kFunctionReportLabels[0]) + kFunctionReportLabels[1], "发射限时提示音");
+  EXPECT_STREQ(kFunctionReportLabels[15], "功率选择");
+}
+
+TEST(ReportLayout, ChannelViewPrintsFunctionReportOnItsOwnPage) {
+  ChannelReportInput ch = AllChannelsInUse();
+  auto pages = LayoutChannelAndFunctionReports(kHeader, ch, SampleFunctions());
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_TRUE(Find(pages[0], "信道设置"));
+  EXPECT_FALSE(Find(pages[0], "整机功能"));
+  EXPECT_TRUE(Find(pages[1], "NRV"));
+  EXPECT_TRUE(Find(pages[1], "整机功能"));
+}
+
+TuneReportInput SampleTune() {
+  TuneReportInput in;
+  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
+  for (int i = 0; i < kReportTuneChannels; ++i) {
+    in.rows[static_cast<size_t>(i)].cells = {"150.00000", "6.25", "OFF",
+                                             "151.00000", "5.00", "CTC 88.5"};
+  }
+  in.currentChannel = 2;
+  in.itemValues = {11, 22, 33, 44, 55, 66, 77};
+  return in;
+}
+
+TEST(ReportLayout, TuneReportRowsNotesAndItems) {
+  TuneReportInput in = SampleTune();
+  in.rows[2].switchedOff = true;
+  in.rows[3].switchedOff = true;
+  in.rows[5].switchedOff = true;
+  in.rows[10].switchedOff = true;
+  in.rows[1].txInhibited = true;
+  auto pages = LayoutTuneReport(kHeader, in);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_TRUE(Find(pages[0], "NRV"));  // the first page is the report's, not a blank one
+  EXPECT_EQ(Find(pages[0], "Tune Settings")->x, (PageGeometry{}.width - 13 * 150) / 2);
+  EXPECT_EQ(BodyLineStarts(pages[0]),
+            (std::vector<std::string>{"CH1", "CH2", "CH3 ～ CH4 are empty.", "CH5", "CH6 is empty.",
+                                      "CH7", "CH8", "CH9", "CH10", "CH11 is empty.",
+                                      "CH 2 is the current channel of tuning.", "Tune Items",
+                                      "Battery Level: 11", "Squelch Level 3: 33",
+                                      "CTC Deviation(Wide): 44", "CTC Deviation(Narrow): 66"}));
+  auto ch2 = TextsAt(pages[0], pos::kBodyY + pos::kBodyPitch);
+  ASSERT_EQ(ch2.size(), 7u);
+  const std::vector<std::pair<int32_t, std::string>> expected = {
+      {960, "CH2"},         {1800, "150.00000"}, {3060, "6.25"},  {3920, "OFF"},
+      {5080, "----------"}, {6440, "------"},    {7260, "------"}};
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(ch2[i]->x, expected[i].first);
+    EXPECT_EQ(ch2[i]->text, expected[i].second);
+  }
+  // Each label carries the value of the item it names.
+  const std::vector<std::string> items = {"Squelch Level 9: 22", "DCS Deviation(Wide): 55",
+                                          "DCS Deviation(Narrow): 77"};
+  for (const std::string& t : items) {
+    auto e = Find(pages[0], t);
+    ASSERT_TRUE(e) << t;
+    EXPECT_EQ(e->x, 5080);
+  }
+}
+
+TEST(ReportLayout, TuneReportWithoutCurrentChannelLeavesTheLineOut) {
+  TuneReportInput in = SampleTune();
+  for (int c : {0, 12, -1}) {
+    in.currentChannel = c;
+    auto pages = LayoutTuneReport(kHeader, in);
+    for (const ReportElement& e : pages[0].elements) {
+      EXPECT_EQ(e.text.find("current channel"), std::string::npos) << c;
+    }
+  }
+  TuneReportInput off = SampleTune();
+  for (auto& r : off.rows) r.switchedOff = true;
+  auto pages = LayoutTuneReport(kHeader, off);
+  EXPECT_EQ(BodyLineStarts(pages[0]).front(), "CH1 ～ CH11 are empty.");
+}
+
+}  // namespace
+}  // namespace qm::print

@@ -1,0 +1,139 @@
+// The main window's document: the memory image, the spare block, the change flags, the
+// caption and the other per-document state, with the data steps of the commands that
+// replace, save or discard it (start, New, model change, open, save, save as, close).
+// Everything visible goes through the Prompter and FileDialogs seams; nothing here knows
+// about windows.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/file_dialogs.h"
+#include "app/prompter.h"
+#include "files/profile.h"
+#include "model/edit_flags.h"
+#include "model/image.h"
+#include "model/radio_data.h"
+
+namespace qm {
+
+// ---- caption rules ----
+inline constexpr const char* kReadDoneNotice = "读频完成－ ";
+inline constexpr const char* kWriteDoneNotice = "写频完成－";
+inline constexpr const char* kTuningNotice = "正在调测－";
+
+// Title followed by the data file's path, without a separator.
+std::string CaptionForFile(const std::string& title, const std::string& path);
+// The unsaved-data test: the caption begins with "读频完成" or "写频完成", or a flag is set.
+bool HasUnsavedData(const std::string& caption, const EditFlags& flags);
+// Whether the caption names no file: its last Len(title) characters are the title.
+bool CaptionNamesNoFile(const std::string& caption, const std::string& title);
+// The file named in the caption: the caption without its first Len(title) characters.
+std::string PathFromCaption(const std::string& caption, const std::string& title);
+
+// Status bar panels 2 and 3.
+std::string StatusPortPanel(int portNumber);  // "COM " + number
+// The "Common Port" setting applied to a port number: anything but "No Comm..." replaces
+// it by its numeric value, then the number is clamped to 1..16.
+int16_t PortFromSetting(std::string_view setting, int16_t current);
+
+enum class SaveResult { Saved, Cancelled, Failed };
+enum class CloseDecision { Close, KeepOpen };
+using SaveFn = std::function<SaveResult()>;
+
+// Where other parts of the program plug into the document's commands. Every hook is
+// optional; an unset hook does nothing.
+struct DocumentHooks {
+  // Tune mode: LeaveTuneMode, run by the close sequence when an item is being adjusted.
+  std::function<void()> leaveTuneMode;
+  // The tune channel editor txtTuneFreq: validate and hide it (CommitPendingEdit).
+  std::function<void()> commitTuneEdit;
+  // SetDefaultTuneChannels: the new model's tune channel defaults into the image.
+  std::function<void(Image&)> setDefaultTuneChannels;
+  // ShowModelInfo: the model labels and the tune frequency table view.
+  std::function<void()> showModelInfo;
+  // ShowRecentFiles: the recent-file menu entries changed.
+  std::function<void()> recentFilesChanged;
+};
+
+class Document {
+ public:
+  // iniFile: the program's own configuration file (port, recent files). localTime: the
+  // clock of the write-date stamp.
+  Document(AppState& app, Prompter& prompter, const ProfileFile& iniFile,
+           std::function<std::tm()> localTime = {});
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  DocumentHooks hooks;
+
+  // ---- state ----
+  Image image;
+  SpareBlock spare{};
+  EditFlags flags;
+  int16_t portNumber = 1;
+  uint8_t modelByte = 0;  // copy of app.curModel
+  int16_t imageVerMajor = 0;
+  std::string curFileName;
+  std::string fileDialogDir;
+  std::string caption;
+  int16_t viewMode = 1;  // 1 channel view, 2 embedded information, 3 tune view
+  // Tune mode state, kept here for the tune controller.
+  int16_t tuneState = 0;  // 0 off, 1 entered, 2 item being adjusted, 3 item closed
+  int16_t curTuneChannel = 0;
+  int16_t curTuneItem = 0;
+  bool tuneGridShown = false;
+  bool fileNewEnabled = false;  // mnuFileNew
+  std::string statusBand;       // status bar panel 2
+  std::string statusPort;       // status bar panel 3
+
+  RadioEditors& editors() { return editors_; }
+  const RadioEditors& editors() const { return editors_; }
+  AppState& app() { return app_; }
+  const AppState& app() const { return app_; }
+
+  // ---- commands ----
+  // The data steps of the main window's load: model 7, port from the configuration file,
+  // defaults, display; flags clear.
+  void Start();
+  bool HasUnsavedData() const { return qm::HasUnsavedData(caption, flags); }
+  // The channel grid's and the tune table's open editors are applied and closed.
+  void CommitPendingEdit();
+  // Image to editors; also refreshes the band panel.
+  void DisplayRadioData();
+  void CollectRadioData() { editors_.CollectRadioData(image); }
+
+  // mnuFileNew. save runs on Yes. Returns whether the defaults were loaded.
+  bool New(const SaveFn& save);
+  // The model change after the model dialog closed (modelChanged, newModel are its
+  // results): asks, then reloads the channel defaults. Returns whether the model changed.
+  bool ChangeModel(bool modelChanged, int newModel);
+  // Reads a data file into the document (all or nothing) and shows it.
+  bool LoadDataFile(const std::string& path);
+  bool Open(FileDialogs& dialogs);
+  SaveResult Save(FileDialogs& dialogs);
+  SaveResult SaveAs(FileDialogs& dialogs);
+  // The close sequence's data steps: the unsaved-data prompt (save runs on Yes), leaving
+  // tune mode, writing the port number back. KeepOpen on Cancel or when the save failed.
+  CloseDecision RequestClose(const SaveFn& save);
+
+  void setPortNumber(int16_t port);
+  std::tm now() const { return localTime_(); }
+
+ private:
+  void ResetToDefaults();
+  void UpdateBandPanel();
+  SaveResult WriteTo(const std::string& path, const char* failureText);
+
+  AppState& app_;
+  Prompter& prompter_;
+  const ProfileFile& ini_;
+  std::function<std::tm()> localTime_;
+  RadioEditors editors_;
+};
+
+}  // namespace qm

@@ -1,0 +1,201 @@
+// The channel grid's working copy: 16 channels x 8 columns of cell texts with their colour
+// roles, the three check boxes per row, the current cell and the floating frequency editor.
+// The grid widget only renders this and forwards the user's presses, keys and clicks.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/prompter.h"
+#include "model/edit_flags.h"
+#include "model/image.h"
+
+namespace qm {
+
+// Text colour roles of a cell.
+enum class CellColor {
+  Black,       // an editable frequency or signalling cell
+  Active,      // "添加", "打开", "高", "宽带": RGB(0, 120, 100)
+  Inactive,    // "删除", "关闭", "低", "窄带": RGB(120, 0, 40)
+  ButtonFace,  // a cell that cannot be edited (channel off, transmit inhibited)
+  GreyText,    // the bandwidth column while the radio-wide bandwidth is narrow
+};
+
+struct Rgb {
+  uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+inline constexpr Rgb kActiveRgb{0, 120, 100};
+inline constexpr Rgb kInactiveRgb{120, 0, 40};
+inline constexpr Rgb kSignalCellBackground{255, 255, 0};  // while the signal dialog is open
+
+inline constexpr int kGridRows = 17;  // row 0 is the header row
+inline constexpr int kGridCols = 9;   // column 0 is the row header column
+
+// Grid columns.
+namespace col {
+inline constexpr int kRxFreq = 1;
+inline constexpr int kRxSignal = 2;
+inline constexpr int kTxFreq = 3;
+inline constexpr int kTxSignal = 4;
+inline constexpr int kScan = 5;
+inline constexpr int kBusyLock = 6;
+inline constexpr int kPower = 7;
+inline constexpr int kBandwidth = 8;
+}  // namespace col
+
+struct GridColumn {
+  const char* header;
+  int widthTwips;
+};
+inline constexpr std::array<GridColumn, kGridCols> kChannelGridColumns = {{
+    {"信道.", 936},
+    {"接收频率(MHz)", 1404},
+    {"接收CTC/DCS", 1248},
+    {"发射频率(MHz)", 1404},
+    {"发射CTC/DCS", 1248},
+    {"扫描 删除 /添加", 1170},
+    {"   繁忙     锁定", 780},
+    {"   发射     功率", 780},
+    {"带宽", 1014},
+}};
+// Labels above the three check box columns.
+inline constexpr std::array<const char*, 3> kChannelCheckLabels = {"关闭", "禁发", "Tx<-Rx"};
+
+// "信道" followed by the row number (1..16).
+std::string ChannelRowHeader(int row);
+
+struct ChannelCell {
+  std::string text;
+  CellColor color = CellColor::Black;
+  bool highlighted = false;  // yellow background: the signal dialog is open for this cell
+  bool operator==(const ChannelCell&) const = default;
+};
+
+// What an operation changed, for the widget to repaint.
+struct GridChange {
+  uint32_t rows = 0;     // bit r: grid row r (cells and check boxes)
+  bool editor = false;   // the frequency editor opened, closed or changed
+  bool current = false;  // the current cell moved
+  void addRow(int row) { rows |= 1u << row; }
+  void merge(const GridChange& o) {
+    rows |= o.rows;
+    editor = editor || o.editor;
+    current = current || o.current;
+  }
+  bool any() const { return rows != 0 || editor || current; }
+};
+
+enum class GridAction { None, OpenFreqEditor, OpenSignalDialog };
+
+// The answer to a press or key: what the widget must do next.
+struct GridPress {
+  GridAction action = GridAction::None;
+  int row = 0;
+  int col = 0;
+  std::string signalText;  // OpenSignalDialog: the text to hand to the dialog
+  GridChange change;
+};
+
+// The floating frequency editor txtChFreq.
+struct FreqEditorState {
+  bool visible = false;
+  int row = 0;
+  int col = 0;
+  std::string text;
+  std::string tag;   // the cell text when the editor opened, for undo
+  int selStart = 0;  // selection (characters) the editor shows after opening
+  int selLength = 0;
+};
+
+class ChannelTableModel {
+ public:
+  ChannelTableModel(const AppState& app, EditFlags& flags, Prompter& prompter);
+
+  // The text of the radio-wide bandwidth list ("宽带" or "窄带"); wide until wired.
+  void setRadioBandwidthSource(std::function<std::string()> source);
+  // Image byte 0x2D2, which decides the raster of a typed frequency; 0 until wired.
+  void setIdentModelByteSource(std::function<uint8_t()> source);
+
+  // ---- contents, as the grid shows them ----
+  // row 1..16, col 1..8; anything else gives an empty cell.
+  const ChannelCell& cell(int row, int col) const;
+  bool channelOff(int i) const;      // chkCH(i) ticked, i = 0..15
+  bool txInhibited(int i) const;     // chkTx(i) ticked
+  bool txCheckEnabled(int i) const;  // chkTx(i) enabled
+  bool txEqRx(int i) const;          // chkTxEqTx(i): shown, no effect
+  int currentRow() const { return curRow_; }
+  int currentCol() const { return curCol_; }
+  GridChange setCurrentCell(int row, int col);
+  const FreqEditorState& freqEditor() const { return editor_; }
+  // The cell whose signal dialog is open, if any.
+  std::optional<std::pair<int, int>> signalDialogCell() const { return signalCell_; }
+
+  // ---- whole table ----
+  void DisplayChannels(const Image& image);  // keeps dataChanged as it found it
+  void SaveChannels(Image& image) const;
+  void UpdateChannelRow(int i);
+  void UpdateTxCells(int i);
+  void ApplyRadioBandwidth(std::string_view text);
+  static int16_t getChGridIndex(int iRow, int iCol) {
+    return static_cast<int16_t>(iRow * kGridCols + iCol);
+  }
+
+  // ---- user actions ----
+  // A left-button press on a cell (it becomes the current cell).
+  GridPress pressCell(int row, int col);
+  // A key typed on the grid: Enter (13), space (32) or a digit.
+  GridPress keyPress(int key);
+  GridChange clickChannelOff(int i);  // chkCH(i)
+  GridChange clickTxInhibit(int i);   // chkTx(i)
+  GridChange clickTxEqRx(int i);      // chkTxEqTx(i)
+  // The signal dialog closed: its SignalText on OK, nullopt on Cancel.
+  GridChange finishSignalDialog(const std::optional<std::string>& result);
+  // Sets a cell's text as an edit (dataChanged when it differs) and recolours its row.
+  GridChange setCellText(int row, int col, std::string text);
+
+  // ---- the frequency editor ----
+  GridChange editorTextChanged(std::string text);
+  // The character the editor inserts for a typed key, or nullopt to discard it.
+  std::optional<char> filterEditorKey(char key) const;
+  GridChange editorEnter();   // validate, then the current cell moves one column right
+  GridChange editorEscape();  // restore the tag text and close
+  GridChange editorLostFocus() { return validateEditor(); }
+  // getValidFreq on the editor's text; on failure the tag text comes back. Hides it.
+  GridChange validateEditor();
+  // Closes an open editor as the window does before commands. Returns whether one was open.
+  bool CommitPendingEdit();
+
+ private:
+  ChannelCell& at(int row, int col);
+  bool rowActive(int i) const;
+  GridPress openFreqEditor(int row, int col, std::optional<char> digit);
+  void setEditorText(std::string text, GridChange& change);
+  void markChanged();
+
+  const AppState& app_;
+  EditFlags& flags_;
+  Prompter& prompter_;
+  std::function<std::string()> radioBandwidth_;
+  std::function<uint8_t()> identModelByte_;
+
+  std::array<std::array<ChannelCell, kGridCols>, kGridRows> cells_{};
+  std::array<bool, kChannelCount> chOff_{};
+  std::array<bool, kChannelCount> txOff_{};
+  std::array<bool, kChannelCount> txEnabled_{};
+  std::array<bool, kChannelCount> txEqRx_{};
+  int curRow_ = 1;
+  int curCol_ = 1;
+  FreqEditorState editor_;
+  std::optional<std::pair<int, int>> signalCell_;
+};
+
+// Colour of a toggle column's cell text when its row is active.
+CellColor ToggleTextColor(int col, std::string_view text);
+
+}  // namespace qm

@@ -8,23 +8,38 @@ namespace qm {
 
 namespace {
 
-// Numeric value of a configuration text: its leading number, 0 for letters.
-double NumericValue(const std::string& text) { return LeadingNumber(text); }
+// A model code: the text's leading number, rounded as a 16-bit integer. Codes beyond that
+// range cannot come from a radio; they are held at its ends instead of wrapping round.
+int16_t CodeValue(const std::string& text) {
+  double v = LeadingNumber(text);
+  if (v < -32768.0) v = -32768.0;
+  if (v > 32767.0) v = 32767.0;
+  return static_cast<int16_t>(RoundHalfEven(v));
+}
+
+// A frequency written in units of 10 Hz, in MHz.
+double FreqValue(const std::string& text) { return LeadingNumber(text) / 100000.0; }
 
 }  // namespace
 
 void LoadModelTable(AppState& app, const ProfileFile& maker) {
+  LoadModelTable(app, maker.snapshot());
+}
+
+void LoadModelTable(AppState& app, const ProfileSnapshot& maker) {
+  constexpr std::string_view kSection = "Radio List";
   app.models.clear();
+  // The name and code keys count from 1, the range keys from 0.
   for (int i = 0; i < app.modelCount; ++i) {
-    std::string n1 = std::to_string(i + 1);
-    std::string n0 = std::to_string(i);
+    const std::string n1 = std::to_string(i + 1);
+    const std::string n0 = std::to_string(i);
     ModelEntry e;
-    e.name = std::string(TrimSpaces(maker.read("Radio List", "RadioName" + n1, "ZR-410(" + n0 + ")")));
-    e.code = static_cast<int16_t>(NumericValue(maker.read("Radio List", "RadioValue" + n1, n0)));
-    e.rangeLow = NumericValue(maker.read("Radio List", "StdFreqRange" + n0, n0)) / 100000.0;
-    e.rangeHigh = NumericValue(maker.read("Radio List", "EndFreqRange" + n0, n0)) / 100000.0;
-    e.extendLow = NumericValue(maker.read("Radio List", "StdFreqExtend" + n0, n0)) / 100000.0;
-    e.extendHigh = NumericValue(maker.read("Radio List", "EndFreqExtend" + n0, n0)) / 100000.0;
+    e.name = std::string(TrimSpaces(maker.read(kSection, "RadioName" + n1, "ZR-410(" + n0 + ")")));
+    e.code = CodeValue(maker.read(kSection, "RadioValue" + n1, n0));
+    e.rangeLow = FreqValue(maker.read(kSection, "StdFreqRange" + n0, n0));
+    e.rangeHigh = FreqValue(maker.read(kSection, "EndFreqRange" + n0, n0));
+    e.extendLow = FreqValue(maker.read(kSection, "StdFreqExtend" + n0, n0));
+    e.extendHigh = FreqValue(maker.read(kSection, "EndFreqExtend" + n0, n0));
     app.models.push_back(std::move(e));
   }
 }
@@ -50,11 +65,16 @@ namespace {
 
 std::optional<std::string> FixedBand(int m) {
   switch (m) {
-    case 0: return "136-154";
-    case 1: return "146-174";
-    case 3: return "440-470";
-    case 4: return "420-440/420-450";
-    default: return std::nullopt;
+    case 0:
+      return "136-154";
+    case 1:
+      return "146-174";
+    case 3:
+      return "440-470";
+    case 4:
+      return "420-440/420-450";
+    default:
+      return std::nullopt;
   }
 }
 

@@ -13,6 +13,9 @@ namespace qm {
 
 // Fills app.models (app.modelCount entries) from section "Radio List" of the maker file.
 void LoadModelTable(AppState& app, const ProfileFile& maker);
+// The same from a file already read once (six keys per model would otherwise mean six
+// readings of the file per model).
+void LoadModelTable(AppState& app, const ProfileSnapshot& maker);
 
 // The model code of the selected model.
 uint8_t ConvRdInnValue(const AppState& app);

@@ -1,0 +1,124 @@
+#include "app/config.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "app/model_table.h"
+#include "app/text_util.h"
+
+namespace qm {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kConstString = "Const String";
+constexpr std::string_view kRadioList = "Radio List";
+
+// A value where an empty text means the default as well as a missing key.
+std::string ReadOrDefault(const ProfileSnapshot& maker, std::string_view key,
+                          std::string_view def) {
+  std::string v(TrimSpaces(maker.read(kConstString, key, def)));
+  return v.empty() ? std::string(def) : v;
+}
+
+// Whether files can be created in `dir`: tried, since permission bits alone do not tell
+// (another owner, a read-only mount, an administrator account).
+bool CanCreateFilesIn(const std::string& dir) {
+  std::error_code ec;
+  if (dir.empty() || !fs::is_directory(dir, ec)) return false;
+  std::random_device rd;
+  char name[48];
+  std::snprintf(name, sizeof name, ".qm830k-probe-%08x", static_cast<unsigned>(rd()));
+  fs::path probe = fs::path(dir) / name;
+  std::FILE* f = std::fopen(probe.c_str(), "wbx");
+  if (!f) return false;
+  std::fclose(f);
+  fs::remove(probe, ec);
+  return true;
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+}  // namespace
+
+std::string DefaultMakerIniPath(const std::string& programDir) {
+  return JoinPath(programDir, kMakerIniName);
+}
+
+std::string UserConfigDir() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && *xdg) return JoinPath(xdg, "qm830k");
+  const char* home = std::getenv("HOME");
+  if (home && *home) return JoinPath(JoinPath(home, ".config"), "qm830k");
+  return {};
+}
+
+std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
+                                  const std::string& userConfigDir) {
+  if (CanCreateFilesIn(programDir) || userConfigDir.empty()) return JoinPath(programDir, fileName);
+  std::error_code ec;
+  fs::create_directories(userConfigDir, ec);
+  return JoinPath(userConfigDir, fileName);
+}
+
+void LoadStartupConfig(const std::string& programDir, const std::string& makerIniPath,
+                       AppState& app, const TextCodec& codec,
+                       const std::string& programIniOverride) {
+  const ProfileFile makerFile(makerIniPath, codec);
+  const ProfileSnapshot maker = makerFile.snapshot();
+  app.programDir = programDir;
+
+  // An empty series stays empty (the splash then shows no series); an empty title would
+  // leave every caption and message box blank, so it falls back like a missing one.
+  app.radioSeries =
+      std::string(TrimSpaces(maker.read(kConstString, "Radio Series", "ZR410 Radio Series")));
+  app.softwareTitle = ReadOrDefault(maker, "Software Title", "QM830K编程软件");
+
+  std::string iniName = ReadOrDefault(maker, "Software ini File", "QM830K.ini");
+  std::string helpName = ReadOrDefault(maker, "Software help File", "QM830K.hlp");
+  app.iniFile = programIniOverride.empty()
+                    ? ResolveProgramIniPath(programDir, iniName, UserConfigDir())
+                    : programIniOverride;
+  app.helpFile = JoinPath(programDir, helpName);
+
+  std::string sum(TrimSpaces(maker.read(kRadioList, "Sum of Radios", "")));
+  int16_t count = sum.empty() ? int16_t{2} : LeadingInt16(sum);
+  // A negative count cannot size a table; it means no models, like letters do.
+  app.modelCount = count < 0 ? int16_t{0} : count;
+
+  app.curModel = 0;
+  app.showWarning = {true, true};
+  app.radioVersion = "V2.0";
+  app.radioVerText.clear();
+  app.radioVerMajor = 2;
+  app.font = FontChoice{};
+
+  LoadModelTable(app, maker);
+}
+
+int ReadPortNumber(const ProfileFile& ini) {
+  int port = 1;
+  std::string v = ini.read("Comm Port", "Common Port", "No Comm");
+  if (v.substr(0, 7) != "No Comm") {
+    double n = LeadingNumber(v);
+    if (n < 1) n = 1;
+    if (n > 16) n = 16;
+    port = static_cast<int>(RoundHalfEven(n));
+  }
+  return port < 1 ? 1 : (port > 16 ? 16 : port);
+}
+
+bool WritePortNumber(const ProfileFile& ini, int port) {
+  return ini.write("Comm Port", "Common Port", std::to_string(port));
+}
+
+}  // namespace qm

@@ -1,0 +1,34 @@
+// Whole-file reading and atomic replacement, shared by the data file and the profile files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+enum class ReadStatus {
+  Ok,
+  Missing,     // nothing of that name
+  NotRegular,  // a directory, a device, a pipe ...
+  Unreadable,  // exists but cannot be opened or read
+};
+
+struct FileBytes {
+  ReadStatus status = ReadStatus::Missing;
+  std::vector<uint8_t> bytes;
+};
+
+// Reads at most `maxBytes` bytes from the start of an ordinary file. Anything that is not
+// an ordinary file is never opened, so a pipe or a device cannot block or flood the caller.
+FileBytes ReadFileBytes(const std::string& path, size_t maxBytes);
+
+// Writes `bytes` to a fresh file beside `path` and renames it over `path`: the target is
+// either the old file or exactly the new bytes, never a mix. The old file's permissions are
+// kept; a symbolic link is followed so the link itself survives. Returns false on any
+// error, and then removes the temporary file.
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+
+}  // namespace qm

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "print/report_layout.h"
+#include "ui/report_painter.h"
+
+namespace qm {
+namespace {
+
+using print::ChannelReportInput;
+using print::FunctionReportInput;
+using print::TuneReportInput;
+
+const print::PageHeaderInput kHeader{"NRV", "QM830K编程软件"};
+
+ChannelReportInput SampleChannels() {
+  ChannelReportInput in;
+  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
+  for (int i = 0; i < print::kReportChannels; ++i) {
+    auto& r = in.rows[static_cast<size_t>(i)];
+    char rx[16];
+    std::snprintf(rx, sizeof rx, "%03d.%05d", 136 + i, 12500);
+    r.cells = {rx, "CTC 67.0", rx, "DCS 023", i % 2 ? "删除" : "添加", "关闭", "高", "宽带"};
+  }
+  for (int n : {3, 4, 5, 16}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
+  in.rows[6].txInhibited = true;
+  return in;
+}
+
+FunctionReportInput SampleFunctions() {
+  FunctionReportInput in;
+  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
+  const std::array<const char*, print::kFunctionPairs> texts = {
+      "60秒", "打开",     "5秒",  "5",     "关闭",  "关闭",           "关闭",  "打开",
+      "宽带", "优先信道", "载波", "2.5秒", "信道3", "稳态无条件监听", "1.0秒", "长按[MONI]键"};
+  for (size_t i = 0; i < in.pairs.size(); ++i) {
+    in.pairs[i] = {print::kFunctionReportLabels[i], texts[i]};
+  }
+  return in;
+}
+
+struct PdfText {
+  bool ok = false;
+  std::vector<QString> pages;  // one text per page, lines as pdftotext -layout gives them
+};
+
+PdfText PrintAndRead(const std::vector<print::ReportPage>& pages, const QString& pdf) {
+  PdfText out;
+  if (!ui::PrintReportsToPdf(pages, pdf)) return out;
+  QProcess p;
+  p.start(QStringLiteral(QM_PDFTOTEXT), {"-layout", "-enc", "UTF-8", pdf, "-"});
+  if (!p.waitForFinished(30000) || p.exitCode() != 0) return out;
+  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  out.pages = std::vector<QString>();
+  for (const QString& page : text.split(QChar('\f'))) out.pages.push_back(page);
+  // pdftotext ends the last page with a form feed too.
+  if (!out.pages.empty() && out.pages.back().trimmed().isEmpty()) out.pages.pop_back();
+  out.ok = true;
+  return out;
+}
+
+// The page's lines with their runs of spaces squeezed to one, empty lines left out.
+std::vector<QString> Lines(const QString& page) {
+  std::vector<QString> out;
+  for (QString line : page.split(QChar('\n'))) {
+    line = line.simplified();
+    if (!line.isEmpty()) out.push_back(line);
+  }
+  return out;
+}
+
+// The index of the first line containing `needle` at or after `from`, or -1.
+int FindLine(const std::vector<QString>& lines, const QString& needle, int from = 0) {
+  for (int i = from; i < static_cast<int>(lines.size()); ++i) {
+    if (lines[static_cast<size_t>(i)].contains(needle)) return i;
+  }
+  return -1;
+}
+
+class ReportPdf : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+  QTemporaryDir dir_;
+};
+
+struct Word {
+  double x = 0, y = 0, x2 = 0;  // points
+  QString text;
+};
+
+// The words of each page with their boxes, as pdftotext -bbox gives them.
+std::vector<std::vector<Word>> ReadWords(const QString& pdf) {
+  std::vector<std::vector<Word>> pages;
+  QProcess p;
+  p.start(QStringLiteral(QM_PDFTOTEXT), {"-bbox", "-enc", "UTF-8", pdf, "-"});
+  if (!p.waitForFinished(30000) || p.exitCode() != 0) return pages;
+  const QString html = QString::fromUtf8(p.readAllStandardOutput());
+  static const QRegularExpression kWord(
+      R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+  for (auto it = kWord.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    if (m.captured(0).startsWith(QStringLiteral("<page"))) {
+      pages.emplace_back();
+      continue;
+    }
+    if (pages.empty()) continue;
+    pages.back().push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
+                            m.captured(3).toDouble(), m.captured(4)});
+  }
+  return pages;
+}
+
+const Word* FindWord(const std::vector<Word>& words, const QString& text, int nth = 0) {
+  for (const Word& w : words) {
+    if (w.text == text && nth-- == 0) return &w;
+  }
+  return nullptr;
+}
+
+// The page's left or top margin (5 mm) and a twips position, both in points.
+constexpr double kMarginPt = 5.0 / 25.4 * 72.0;
+double Pt(int32_t twips) { return kMarginPt + twips / 20.0; }
+
+TEST_F(ReportPdf, ChannelAndFunctionReportsReadBackInOrder) {
+  auto pages = print::LayoutChannelAndFunctionReports(kHeader, SampleChannels(), SampleFunctions());
+  auto pdf = PrintAndRead(pages, path("channels.pdf"));
+  ASSERT_TRUE(pdf.ok);
+  ASSERT_EQ(pdf.pages.size(), 2u);
+
+  const auto ch = Lines(pdf.pages[0]);
+  ASSERT_FALSE(ch.empty());
+  EXPECT_TRUE(ch[0].startsWith("NRV ")) << ch[0].toStdString();
+  EXPECT_TRUE(ch[0].endsWith(" QM830K编程软件")) << ch[0].toStdString();
+  EXPECT_EQ(ch[1], "信道设置");
+  EXPECT_EQ(ch[2], "机型: QM830K 频率范围: 136-174MHz");
+  for (const char* heading : {"接收频率", "(MHz)", "CTC/DCS", "发射频率", "扫描", "删除", "/添加",
+                              "繁忙", "锁定", "功率", "带宽"}) {
+    EXPECT_GE(FindLine(ch, QString::fromUtf8(heading)), 3) << heading;
+  }
+  // Body lines top to bottom: rows and the notes of the switched-off runs.
+  const std::vector<QString> body = {
+      "信道1 136.12500 CTC 67.0 136.12500 DCS 023 添加 关闭 高 宽带",
+      "信道2 137.12500 CTC 67.0 137.12500 DCS 023 删除 关闭 高 宽带",
+      "信道3 ～ CH5 都为空。",
+      "信道6 141.12500 CTC 67.0 141.12500 DCS 023 删除 关闭 高 宽带",
+      "信道7 142.12500 CTC 67.0 ------------- ------ 添加 ------ ------ 宽带",
+      "信道8 143.12500 CTC 67.0 143.12500 DCS 023 删除 关闭 高 宽带",
+      "信道15 150.12500 CTC 67.0 150.12500 DCS 023 添加 关闭 高 宽带",
+      "信道16为空。",
+  };
+  int at = 0;
+  for (const QString& line : body) {
+    const int found = FindLine(ch, line, at);
+    ASSERT_GT(found, at) << line.toStdString();
+    EXPECT_EQ(ch[static_cast<size_t>(found)], line);
+    at = found;
+  }
+  EXPECT_EQ(at, static_cast<int>(ch.size()) - 1);  // the note of channel 16 ends the page
+
+  const auto fn = Lines(pdf.pages[1]);
+  ASSERT_EQ(fn.size(), 12u);
+  EXPECT_TRUE(fn[0].startsWith("NRV "));
+  EXPECT_EQ(fn[1], "整机功能");
+  EXPECT_EQ(fn[3], "整机功能");
+  const auto in = SampleFunctions();
+  for (size_t line = 0; line < 8; ++line) {
+    const auto& l = in.pairs[2 * line];
+    const auto& r = in.pairs[2 * line + 1];
+    EXPECT_EQ(fn[4 + line],
+              QString::fromStdString(l.label + " " + l.text + " " + r.label + " " + r.text));
+  }
+}
+
+TEST_F(ReportPdf, TextsLandAtTheirTwipsPositions) {
+  auto pages = print::LayoutChannelAndFunctionReports(kHeader, SampleChannels(), SampleFunctions());
+  ASSERT_TRUE(ui::PrintReportsToPdf(pages, path("pos.pdf")));
+  const auto words = ReadWords(path("pos.pdf"));
+  ASSERT_EQ(words.size(), 2u);
+  const double tol = 0.6;  // points; the glyph box's top differs a little from the line's top
+  const Word* nrv = FindWord(words[0], "NRV");
+  ASSERT_TRUE(nrv);
+  EXPECT_NEAR(nrv->x, Pt(240), tol);
+  EXPECT_NEAR(nrv->y, Pt(140), tol);
+  const Word* title = FindWord(words[0], "QM830K编程软件");
+  ASSERT_TRUE(title);
+  EXPECT_NEAR(title->x2, Pt(print::PageGeometry{}.width - 240), tol);
+  EXPECT_NEAR(title->y, nrv->y, 0.01);
+
+  // Row 信道1 and the row of 信道6, the fourth body line, after the note of 3 to 5.
+  const std::vector<std::pair<QString, int32_t>> row1 = {
+      {"信道1", 960}, {"136.12500", 1940}, {"CTC", 3400}, {"DCS", 6060},
+      {"添加", 7300}, {"关闭", 8210},      {"高", 9220},  {"宽带", 10200}};
+  const Word* first = FindWord(words[0], "信道1");
+  ASSERT_TRUE(first);
+  EXPECT_NEAR(first->y, Pt(1995), tol);
+  for (const auto& [text, x] : row1) {
+    const Word* w = nullptr;
+    for (const Word& c : words[0]) {
+      if (c.text == text && std::abs(c.y - first->y) < 0.01) {
+        w = &c;  // the leftmost: receive and transmit frequency are the same text here
+        break;
+      }
+    }
+    ASSERT_TRUE(w) << text.toStdString();
+    EXPECT_NEAR(w->x, Pt(x), tol) << text.toStdString();
+  }
+  const Word* six = FindWord(words[0], "信道6");
+  ASSERT_TRUE(six);
+  EXPECT_NEAR(six->y, Pt(1995 + 3 * 380), tol);
+  const Word* note = FindWord(words[0], "信道3");
+  ASSERT_TRUE(note);
+  EXPECT_NEAR(note->y, Pt(1995 + 2 * 380), tol);
+
+  // Each heading starts at its column's left edge.
+  const std::vector<std::pair<QString, int32_t>> headings = {
+      {"接收频率", 1940}, {"发射频率", 4500}, {"扫描", 7300}, {"繁忙", 8210}, {"带宽", 10200}};
+  for (const auto& [text, x] : headings) {
+    const Word* w = FindWord(words[0], text);
+    ASSERT_TRUE(w) << text.toStdString();
+    EXPECT_NEAR(w->x, Pt(x), tol) << text.toStdString();
+    EXPECT_LT(w->y, first->y);
+  }
+
+  const Word* beep = FindWord(words[1], "提示音");
+  ASSERT_TRUE(beep);
+  EXPECT_NEAR(beep->x, Pt(5600), tol);
+  EXPECT_NEAR(beep->y, Pt(1820), tol);
+  const Word* caption = FindWord(words[1], "整机功能", 1);
+  ASSERT_TRUE(caption);
+  EXPECT_NEAR(caption->x, Pt(800), tol);
+  EXPECT_NEAR(caption->y, Pt(1460), tol);
+}
+
+TEST_F(ReportPdf, TuneReportIsOnePageWithoutABlankFirstPage) {
+  TuneReportInput in;
+  in.model = {"机型:", "QM830K", "频率范围:", "136 - 174 MHz"};
+  for (auto& r : in.rows) r.cells = {"150.00000", "6.25", "OFF", "151.00000", "5.00", "CTC 88.5"};
+  for (int n : {4, 5, 6, 11}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
+  in.rows[0].txInhibited = true;
+  in.currentChannel = 2;
+  in.itemValues = {101, 102, 103, 104, 105, 106, 107};
+  auto pdf = PrintAndRead(print::LayoutTuneReport(kHeader, in), path("tune.pdf"));
+  ASSERT_TRUE(pdf.ok);
+  ASSERT_EQ(pdf.pages.size(), 1u);
+  const auto lines = Lines(pdf.pages[0]);
+  const std::vector<QString> expected = {
+      "Tune Settings",
+      "机型: QM830K 频率范围: 136 - 174 MHz",
+      "CH1 150.00000 6.25 OFF ---------- ------ ------",
+      "CH2 150.00000 6.25 OFF 151.00000 5.00 CTC 88.5",
+      "CH4 ～ CH6 are empty.",
+      "CH11 is empty.",
+      "CH 2 is the current channel of tuning.",
+      "Tune Items",
+      "Battery Level: 101 Squelch Level 9: 102",
+      "Squelch Level 3: 103 DCS Deviation(Wide): 105",
+      "CTC Deviation(Wide): 104 DCS Deviation(Narrow): 107",
+      "CTC Deviation(Narrow): 106",
+  };
+  EXPECT_TRUE(lines[0].startsWith("NRV "));
+  int at = 0;
+  for (const QString& line : expected) {
+    const int found = FindLine(lines, line, at);
+    ASSERT_GE(found, at) << line.toStdString();
+    EXPECT_EQ(lines[static_cast<size_t>(found)], line);
+    at = found;
+  }
+}
+
+TEST_F(ReportPdf, UnwritableTargetIsReportedAsFailure) {
+  auto pages = print::LayoutTuneReport(kHeader, TuneReportInput{});
+  EXPECT_FALSE(ui::PrintReportsToPdf(pages, path("no/such/dir/out.pdf")));
+  EXPECT_FALSE(QFile::exists(path("no/such/dir/out.pdf")));
+}
+
+}  // namespace
+}  // namespace qm

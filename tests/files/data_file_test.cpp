@@ -1,0 +1,392 @@
+#include "files/data_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <random>
+
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+// The file layout written out independently of the code under test.
+struct ValueLayout {
+  size_t offset;
+  size_t size;
+  uint16_t tag;
+  int dims;         // 0 for the texts
+  uint32_t count0;  // first dimension (rows), or the text length
+  uint32_t count1;  // second dimension
+  int source;       // 0 image, 1 spare block, -1 text
+  uint16_t start;   // image address or spare offset
+};
+
+constexpr ValueLayout kLayout[] = {
+    {0, 22, 0x0008, 0, 18, 0, -1, 0},         {22, 14, 0x0008, 0, 10, 0, -1, 0},
+    {36, 276, 0x2011, 2, 16, 16, 0, 0x000},   {312, 100, 0x2011, 2, 5, 16, 1, 0},
+    {412, 196, 0x2011, 2, 11, 16, 0, 0x100},  {608, 100, 0x2011, 2, 5, 16, 0, 0x1B0},
+    {708, 196, 0x2011, 2, 11, 16, 0, 0x200},  {904, 28, 0x2011, 1, 16, 0, 0, 0x2B0},
+    {932, 28, 0x2011, 1, 16, 0, 0, 0x2C0},    {960, 28, 0x2011, 1, 16, 0, 0, 0x2D0},
+    {988, 28, 0x2011, 1, 16, 0, 0, 0x2E0},    {1016, 28, 0x2011, 1, 16, 0, 0, 0x2F0},
+    {1044, 204, 0x2011, 1, 192, 0, 0, 0x300}, {1248, 28, 0x2011, 1, 16, 0, 0, 0x3C0},
+    {1276, 28, 0x2011, 1, 16, 0, 0, 0x3D0},   {1304, 28, 0x2011, 1, 16, 0, 0, 0x3E0},
+    {1332, 28, 0x2011, 1, 16, 0, 0, 0x3F0},
+};
+
+const std::vector<uint8_t> kHeaderGbk = {0x51, 0x4d, 0x38, 0x33, 0x30, 0x4b, 0x20, 0x50, 0x43,
+                                         0xb1, 0xe0, 0xb3, 0xcc, 0xc8, 0xed, 0xbc, 0xfe, 0x2e};
+const std::vector<uint8_t> kV20Gbk = {0xb0, 0xe6, 0xb1, 0xbe, 0x20, 0x3d, 0x20, 0x32, 0x2e, 0x30};
+const std::vector<uint8_t> kV11Gbk = {0xb0, 0xe6, 0xb1, 0xbe, 0x20, 0x3d, 0x20, 0x31, 0x2e, 0x31};
+
+uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8) |
+         (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+void PutU16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
+  b[at] = static_cast<uint8_t>(v & 0xFF);
+  b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (size_t i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);
+}
+
+Image PatternImage(uint8_t seed) {
+  Image image;
+  for (size_t a = 0; a < kImageSize; ++a)
+    image[a] = static_cast<uint8_t>((a * 31 + seed * 17 + (a >> 4)) & 0xFF);
+  return image;
+}
+
+SpareBlock PatternSpare(uint8_t seed) {
+  SpareBlock s{};
+  for (size_t i = 0; i < s.size(); ++i) s[i] = static_cast<uint8_t>(seed + 3 * i);
+  return s;
+}
+
+// Where element (r, b) of a value's data lies in the file.
+size_t DataOffset(const ValueLayout& v, size_t r, size_t b) {
+  return v.dims == 2 ? v.offset + 20 + r + v.count0 * b : v.offset + 12 + r;
+}
+
+TEST(DataFileLayout, EveryValueStandsWhereTheTableSays) {
+  const Image image = PatternImage(1);
+  const SpareBlock spare = PatternSpare(9);
+  const std::vector<uint8_t> file = SerializeDataFile(image, spare, false);
+  ASSERT_EQ(file.size(), kDataFileSize);
+  ASSERT_EQ(kDataFileSize, 1360u);
+
+  size_t expectedOffset = 0;
+  for (const ValueLayout& v : kLayout) {
+    SCOPED_TRACE("value at offset " + std::to_string(v.offset));
+    EXPECT_EQ(v.offset, expectedOffset);  // nothing between the values
+    expectedOffset += v.size;
+    EXPECT_EQ(U16(file, v.offset), v.tag);
+    if (v.dims == 0) {
+      EXPECT_EQ(U16(file, v.offset + 2), v.count0);
+      continue;
+    }
+    EXPECT_EQ(U16(file, v.offset + 2), v.dims);
+    EXPECT_EQ(U32(file, v.offset + 4), v.count0);
+    EXPECT_EQ(U32(file, v.offset + 8), 0u);  // lower bound
+    if (v.dims == 2) {
+      EXPECT_EQ(U32(file, v.offset + 12), v.count1);
+      EXPECT_EQ(U32(file, v.offset + 16), 0u);
+      for (size_t r = 0; r < v.count0; ++r)
+        for (size_t b = 0; b < 16; ++b) {
+          uint8_t want = v.source == 1 ? spare[v.start + 16 * r + b] : image[v.start + 16 * r + b];
+          ASSERT_EQ(file[DataOffset(v, r, b)], want) << "row " << r << " byte " << b;
+        }
+    } else {
+      for (size_t k = 0; k < v.count0; ++k)
+        ASSERT_EQ(file[DataOffset(v, k, 0)], image[v.start + k]);
+    }
+  }
+  EXPECT_EQ(expectedOffset, kDataFileSize);
+  EXPECT_TRUE(std::equal(kHeaderGbk.begin(), kHeaderGbk.end(), file.begin() + 4));
+  EXPECT_TRUE(std::equal(kV20Gbk.begin(), kV20Gbk.end(), file.begin() + 26));
+}
+
+TEST(DataFileLayout, LegacyFileDiffersOnlyInVersionTextAndFunctionByte0) {
+  Image image = PatternImage(2);
+  image.functions()[0] = 0x55;
+  const SpareBlock spare = PatternSpare(4);
+  const std::vector<uint8_t> current = SerializeDataFile(image, spare, false);
+  const std::vector<uint8_t> legacy = SerializeDataFile(image, spare, true);
+  ASSERT_EQ(legacy.size(), kDataFileSize);
+  EXPECT_TRUE(std::equal(kV11Gbk.begin(), kV11Gbk.end(), legacy.begin() + 26));
+  for (size_t i = 0; i < kDataFileSize; ++i) {
+    if (i >= 26 && i < 36) continue;
+    if (i == 916) {
+      EXPECT_EQ(current[i], 0x55);
+      EXPECT_EQ(legacy[i], 0xA5);  // stored in the version-1 layout
+      continue;
+    }
+    ASSERT_EQ(current[i], legacy[i]) << "offset " << i;
+  }
+  EXPECT_EQ(image.functions()[0], 0x55) << "the image keeps the current layout";
+}
+
+TEST(DataFileLayout, LegacyByteConversionLosesTheDocumentedBits) {
+  struct Case {
+    uint8_t image;
+    uint8_t stored;
+  };
+  // 0x55 <-> 0xA5; image bit 7 has no place in the legacy byte.
+  for (Case c : {Case{0x55, 0xA5}, Case{0x80, 0x00}, Case{0x07, 0x07}, Case{0x78, 0xF0}}) {
+    Image image;
+    image.functions()[0] = c.image;
+    std::vector<uint8_t> file = SerializeDataFile(image, SpareBlock{}, true);
+    EXPECT_EQ(file[916], c.stored) << int(c.image);
+  }
+  // Loading: stored bit 3 is lost.
+  for (Case c : {Case{0x55, 0xA5}, Case{0x50, 0xA8}, Case{0x7F, 0xFF}}) {
+    std::vector<uint8_t> file = SerializeDataFile(Image{}, SpareBlock{}, true);
+    file[916] = c.stored;
+    LoadedFile f = ParseDataFile(file, Image{}, SpareBlock{});
+    ASSERT_EQ(f.status, LoadStatus::Ok);
+    EXPECT_EQ(f.imageVerMajor, 0);
+    EXPECT_EQ(f.image.functions()[0], c.image) << int(c.stored);
+  }
+}
+
+TEST(DataFileLayout, LegacyNameIsExactlyDotZ410AtTheEnd) {
+  struct Case {
+    const char* path;
+    bool legacy;
+  } cases[] = {
+      {"/data/job.z410", true},  {"job.z410", true},   {".z410", true},
+      {"/data/job.Z410", false}, {"job.z410 ", false}, {"job.z4100", false},
+      {"job.q83", false},        {"z410", false},      {"", false},
+      {"/d/工作.z410", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsLegacyName(c.path), c.legacy) << c.path;
+}
+
+TEST(DataFileRoundTrip, FileToImageToFileIsByteIdentical) {
+  // Any data in a well-formed file comes back out unchanged, in both formats.
+  std::mt19937 rng(410);
+  for (bool legacy : {false, true}) {
+    std::vector<uint8_t> file = SerializeDataFile(Image{}, SpareBlock{}, legacy);
+    for (const ValueLayout& v : kLayout) {
+      if (v.dims == 0) continue;
+      size_t header = v.dims == 2 ? 20 : 12;
+      for (size_t i = v.offset + header; i < v.offset + v.size; ++i)
+        file[i] = static_cast<uint8_t>(rng());
+    }
+    if (legacy) file[916] &= 0xF7;  // bit 3 of a legacy byte cannot survive a load
+    LoadedFile f = ParseDataFile(file, PatternImage(5), PatternSpare(5));
+    ASSERT_EQ(f.status, LoadStatus::Ok);
+    EXPECT_EQ(f.imageVerMajor, legacy ? 0 : 2);
+    EXPECT_EQ(SerializeDataFile(f.image, f.spare, legacy), file) << "legacy " << legacy;
+  }
+}
+
+TEST(DataFileRoundTrip, ImageToFileToImage) {
+  const Image image = PatternImage(7);
+  const SpareBlock spare = PatternSpare(7);
+  LoadedFile f = ParseDataFile(SerializeDataFile(image, spare, false), Image{}, SpareBlock{});
+  ASSERT_EQ(f.status, LoadStatus::Ok);
+  EXPECT_EQ(f.image, image);
+  EXPECT_EQ(f.spare, spare);
+}
+
+TEST(DataFileLoad, TrailingBytesAreIgnored) {
+  const Image image = PatternImage(3);
+  std::vector<uint8_t> file = SerializeDataFile(image, SpareBlock{}, false);
+  file.insert(file.end(), 500, 0xEE);
+  LoadedFile f = ParseDataFile(file, Image{}, SpareBlock{});
+  ASSERT_EQ(f.status, LoadStatus::Ok);
+  EXPECT_EQ(f.image, image);
+}
+
+TEST(DataFileLoad, EveryTruncationIsRefused) {
+  const std::vector<uint8_t> file = SerializeDataFile(PatternImage(1), PatternSpare(1), false);
+  for (size_t cut = 0; cut < file.size(); ++cut) {
+    std::span<const uint8_t> part(file.data(), cut);
+    EXPECT_EQ(ParseDataFile(part, PatternImage(2), SpareBlock{}).status, LoadStatus::Damaged)
+        << "cut at " << cut;
+  }
+}
+
+TEST(DataFileLoad, DamageAnywhereRefusesTheWholeFile) {
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<uint8_t>&)> damage;
+    LoadStatus status;
+  };
+  const std::vector<Case> cases = {
+      {"other header text", [](auto& b) { b[5] = 'X'; }, LoadStatus::NotDataFile},
+      {"header not a text", [](auto& b) { PutU16(b, 0, 0x0002); }, LoadStatus::NotDataFile},
+      {"header length differs", [](auto& b) { PutU16(b, 2, 17); }, LoadStatus::NotDataFile},
+      {"other version text", [](auto& b) { b[35] = '1'; }, LoadStatus::NewerVersion},
+      {"version not a text", [](auto& b) { PutU16(b, 22, 0x0003); }, LoadStatus::Damaged},
+      {"version length past the end", [](auto& b) { PutU16(b, 24, 0xFFFF); }, LoadStatus::Damaged},
+      {"block tag of another type", [](auto& b) { PutU16(b, 960, 0x2002); }, LoadStatus::Damaged},
+      {"text where a block belongs", [](auto& b) { PutU16(b, 412, 0x0008); }, LoadStatus::Damaged},
+      {"undecodable tag in the last block", [](auto& b) { PutU16(b, 1332, 0xFFFF); },
+       LoadStatus::Damaged},
+      {"absurd dimension count", [](auto& b) { PutU16(b, 36 + 2, 0xFFFF); }, LoadStatus::Damaged},
+      {"61 dimensions", [](auto& b) { PutU16(b, 608 + 2, 61); }, LoadStatus::Damaged},
+      {"element count past the end", [](auto& b) { PutU32(b, 1332 + 4, 17); }, LoadStatus::Damaged},
+      {"huge element count", [](auto& b) { PutU32(b, 1044 + 4, 0xFFFFFFFF); }, LoadStatus::Damaged},
+      {"counts whose product overflows",
+       [](auto& b) {
+         PutU32(b, 36 + 4, 0x10000);
+         PutU32(b, 36 + 12, 0x10000);
+       },
+       LoadStatus::Damaged},
+      {"first dimension past the end", [](auto& b) { PutU32(b, 708 + 4, 0x7FFFFFFF); },
+       LoadStatus::Damaged},
+  };
+  const std::vector<uint8_t> good = SerializeDataFile(PatternImage(1), PatternSpare(1), false);
+  ScratchDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> file = good;
+    c.damage(file);
+    EXPECT_EQ(ParseDataFile(file, PatternImage(2), SpareBlock{}).status, c.status);
+    std::string path = dir.file("damaged.q83");
+    WriteBytes(path, file);
+    EXPECT_EQ(LoadDataFileFrom(path, PatternImage(2), SpareBlock{}).status, c.status);
+  }
+}
+
+TEST(DataFileLoad, GarbageIsNotADataFile) {
+  std::vector<uint8_t> junk(1360);
+  for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<uint8_t>(i * 13 + 1);
+  EXPECT_EQ(ParseDataFile(junk, Image{}, SpareBlock{}).status, LoadStatus::NotDataFile);
+  std::vector<uint8_t> shortJunk = {0x89, 'P', 'N', 'G'};
+  EXPECT_EQ(ParseDataFile(shortJunk, Image{}, SpareBlock{}).status, LoadStatus::NotDataFile);
+}
+
+// Builds a file whose value at `index` (into kLayout) is replaced by `value`.
+std::vector<uint8_t> WithValue(const std::vector<uint8_t>& file, size_t index,
+                               const std::vector<uint8_t>& value) {
+  const ValueLayout& v = kLayout[index];
+  std::vector<uint8_t> out(file.begin(), file.begin() + static_cast<long>(v.offset));
+  out.insert(out.end(), value.begin(), value.end());
+  out.insert(out.end(), file.begin() + static_cast<long>(v.offset + v.size), file.end());
+  return out;
+}
+
+std::vector<uint8_t> ByteArray(std::vector<std::pair<uint32_t, int32_t>> bounds, uint8_t fill) {
+  std::vector<uint8_t> out(4 + 8 * bounds.size());
+  PutU16(out, 0, 0x2011);
+  PutU16(out, 2, static_cast<uint16_t>(bounds.size()));
+  size_t elements = bounds.empty() ? 0 : 1;
+  for (size_t i = 0; i < bounds.size(); ++i) {
+    PutU32(out, 4 + 8 * i, bounds[i].first);
+    PutU32(out, 8 + 8 * i, static_cast<uint32_t>(bounds[i].second));
+    elements *= bounds[i].first;
+  }
+  out.insert(out.end(), elements, fill);
+  return out;
+}
+
+TEST(DataFileLoad, ValueOfTheWrongShapeKeepsTheBlock) {
+  const Image fileImage = PatternImage(1);
+  const Image current = PatternImage(2);
+  const std::vector<uint8_t> good = SerializeDataFile(fileImage, PatternSpare(1), false);
+  struct Case {
+    const char* what;
+    size_t index;  // into kLayout
+    std::vector<uint8_t> value;
+    uint16_t start;
+    size_t size;
+  };
+  const std::vector<Case> cases = {
+      {"tune table 10 x 16", 4, ByteArray({{10, 0}, {16, 0}}, 0xEE), 0x100, 176},
+      {"tune table bounds swapped", 4, ByteArray({{16, 0}, {11, 0}}, 0xEE), 0x100, 176},
+      {"tune table lower bound 1", 4, ByteArray({{11, 1}, {16, 0}}, 0xEE), 0x100, 176},
+      {"tune table one-dimensional", 4, ByteArray({{176, 0}}, 0xEE), 0x100, 176},
+      {"ident block two-dimensional", 9, ByteArray({{16, 0}, {1, 0}}, 0xEE), 0x2D0, 16},
+      {"ident block 15 bytes", 9, ByteArray({{15, 0}}, 0xEE), 0x2D0, 16},
+      {"ident block three dimensions", 9, ByteArray({{2, 0}, {2, 0}, {4, 0}}, 0xEE), 0x2D0, 16},
+      {"ident block no dimensions", 9, ByteArray({}, 0xEE), 0x2D0, 16},
+      {"embedded text 0 to 190", 12, ByteArray({{191, 0}}, 0xEE), 0x300, 192},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LoadedFile f = ParseDataFile(WithValue(good, c.index, c.value), current, PatternSpare(2));
+    ASSERT_EQ(f.status, LoadStatus::Ok);
+    for (size_t a = 0; a < kImageSize; ++a) {
+      bool kept = a >= c.start && a < c.start + c.size;
+      ASSERT_EQ(f.image[a], kept ? current[a] : fileImage[a]) << "address " << a;
+    }
+    EXPECT_EQ(f.spare, PatternSpare(1));
+  }
+}
+
+TEST(DataFileLoad, SpareBlockOfTheWrongShapeKeepsTheSpare) {
+  const std::vector<uint8_t> good = SerializeDataFile(PatternImage(1), PatternSpare(1), false);
+  LoadedFile f = ParseDataFile(WithValue(good, 3, ByteArray({{4, 0}, {16, 0}}, 0)), PatternImage(2),
+                               PatternSpare(2));
+  ASSERT_EQ(f.status, LoadStatus::Ok);
+  EXPECT_EQ(f.spare, PatternSpare(2));
+  EXPECT_EQ(f.image, PatternImage(1));
+}
+
+TEST(DataFileLoad, KeptFunctionBlockIsNotConvertedFromTheLegacyLayout) {
+  // The kept byte is already in the current layout; converting it would corrupt it.
+  Image current = PatternImage(2);
+  current.functions()[0] = 0x55;
+  const std::vector<uint8_t> legacy = SerializeDataFile(PatternImage(1), SpareBlock{}, true);
+  LoadedFile f = ParseDataFile(WithValue(legacy, 7, ByteArray({{8, 0}}, 0)), current, SpareBlock{});
+  ASSERT_EQ(f.status, LoadStatus::Ok);
+  EXPECT_EQ(f.imageVerMajor, 0);
+  EXPECT_EQ(f.image.functions()[0], 0x55);
+}
+
+TEST(DataFileLoadFrom, FilesThatDoNotCountAsThere) {
+  ScratchDir dir;
+  const std::vector<uint8_t> good = SerializeDataFile(PatternImage(1), SpareBlock{}, false);
+  WriteBytes(dir.file(".hidden.q83"), good);
+  std::filesystem::create_directory(dir.file("folder.q83"));
+  ASSERT_EQ(mkfifo(dir.file("pipe.q83").c_str(), 0600), 0);
+  for (const char* name : {"missing.q83", ".hidden.q83", "folder.q83", "pipe.q83"})
+    EXPECT_EQ(LoadDataFileFrom(dir.file(name), Image{}, SpareBlock{}).status, LoadStatus::NotFound)
+        << name;
+  EXPECT_EQ(LoadDataFileFrom("", Image{}, SpareBlock{}).status, LoadStatus::NotFound);
+
+  WriteBytes(dir.file("good.q83"), good);
+  LoadedFile f = LoadDataFileFrom(dir.file("good.q83"), Image{}, SpareBlock{});
+  EXPECT_EQ(f.status, LoadStatus::Ok);
+  EXPECT_EQ(f.image, PatternImage(1));
+  WriteBytes(dir.file("empty.q83"), std::string());
+  EXPECT_EQ(LoadDataFileFrom(dir.file("empty.q83"), Image{}, SpareBlock{}).status,
+            LoadStatus::Damaged);
+}
+
+TEST(DataFileLoadFrom, FileThatCannotBeReadIsDamaged) {
+  // An ordinary file whose reading fails, whoever runs the test.
+  if (!std::filesystem::is_regular_file("/proc/self/mem")) GTEST_SKIP() << "no /proc";
+  EXPECT_EQ(LoadDataFileFrom("/proc/self/mem", Image{}, SpareBlock{}).status, LoadStatus::Damaged);
+}
+
+TEST(DataFileLoadFrom, FileWithoutReadPermissionIsDamaged) {
+  ScratchDir dir;
+  std::string path = dir.file("locked.q83");
+  WriteBytes(path, SerializeDataFile(Image{}, SpareBlock{}, false));
+  std::filesystem::permissions(path, std::filesystem::perms::none);
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    std::fclose(f);
+    GTEST_SKIP() << "this account reads files without read permission (root); the read "
+                    "failure itself is covered by FileThatCannotBeReadIsDamaged";
+  }
+  EXPECT_EQ(LoadDataFileFrom(path, Image{}, SpareBlock{}).status, LoadStatus::Damaged);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,156 @@
+#include "files/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "files/data_file.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+std::vector<uint8_t> FileBytesOf(uint8_t seed) {
+  Image image;
+  for (size_t a = 0; a < kImageSize; ++a) image[a] = static_cast<uint8_t>(a + seed);
+  return SerializeDataFile(image, SpareBlock{}, false);
+}
+
+std::string AsText(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
+
+// Files in the folder besides the ones named: a save must leave no temporary behind.
+std::vector<std::string> Leftovers(const ScratchDir& dir, std::vector<std::string> expected) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::directory_iterator(dir.path())) {
+    std::string name = e.path().filename().string();
+    if (std::find(expected.begin(), expected.end(), name) == expected.end()) out.push_back(name);
+  }
+  return out;
+}
+
+TEST(AtomicSave, NewFileHoldsExactlyTheBytes) {
+  ScratchDir dir;
+  const auto bytes = FileBytesOf(1);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("new.q83"), bytes));
+  EXPECT_EQ(ReadBytes(dir.file("new.q83")), AsText(bytes));
+  EXPECT_TRUE(Leftovers(dir, {"new.q83"}).empty());
+}
+
+TEST(AtomicSave, LongerOldFileLeavesNoStaleTail) {
+  ScratchDir dir;
+  WriteBytes(dir.file("old.q83"), std::string(3000, 'x'));
+  const auto bytes = FileBytesOf(2);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("old.q83"), bytes));
+  EXPECT_EQ(fs::file_size(dir.file("old.q83")), kDataFileSize);
+  EXPECT_EQ(ReadBytes(dir.file("old.q83")), AsText(bytes));
+}
+
+TEST(AtomicSave, PermissionsOfTheOldFileAreKept) {
+  ScratchDir dir;
+  WriteBytes(dir.file("p.q83"), std::string("old"));
+  fs::permissions(dir.file("p.q83"),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("p.q83"), FileBytesOf(3)));
+  EXPECT_EQ(fs::status(dir.file("p.q83")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(AtomicSave, SymbolicLinkStaysALink) {
+  ScratchDir dir;
+  WriteBytes(dir.file("real.q83"), std::string("old"));
+  fs::create_symlink("real.q83", dir.file("link.q83"));
+  const auto bytes = FileBytesOf(4);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("link.q83"), bytes));
+  EXPECT_TRUE(fs::is_symlink(dir.file("link.q83")));
+  EXPECT_EQ(ReadBytes(dir.file("real.q83")), AsText(bytes));
+}
+
+TEST(AtomicSave, TargetsThatCannotBeWrittenFailWithoutHarm) {
+  ScratchDir dir;
+  fs::create_directory(dir.file("folder.q83"));
+  WriteBytes(dir.file("folder.q83/inside"), std::string("keep"));
+  EXPECT_FALSE(WriteFileAtomically(dir.file("folder.q83"), FileBytesOf(5)));
+  EXPECT_TRUE(fs::is_directory(dir.file("folder.q83")));
+  EXPECT_EQ(ReadBytes(dir.file("folder.q83/inside")), "keep");
+
+  EXPECT_FALSE(WriteFileAtomically(dir.file("no/such/folder.q83"), FileBytesOf(5)));
+  EXPECT_FALSE(WriteFileAtomically("", FileBytesOf(5)));
+  // A folder in which nobody, not even an administrator, can create files.
+  if (fs::is_directory("/proc/self")) {
+    EXPECT_FALSE(WriteFileAtomically("/proc/self/x.q83", {}));
+  }
+  EXPECT_TRUE(Leftovers(dir, {"folder.q83"}).empty());
+}
+
+// Makes every write beyond `limit` bytes fail (as on a full disk), for this process only.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t limit) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim = old_;
+    lim.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &lim);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(AtomicSave, FailedWriteLeavesTheOldFile) {
+  ScratchDir dir;
+  const std::string old = AsText(FileBytesOf(6));
+  WriteBytes(dir.file("job.q83"), old);
+  bool ok;
+  {
+    FileSizeLimit limit(100);
+    ok = WriteFileAtomically(dir.file("job.q83"), FileBytesOf(7));
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(ReadBytes(dir.file("job.q83")), old);
+  EXPECT_TRUE(Leftovers(dir, {"job.q83"}).empty());
+}
+
+TEST(AtomicSave, FolderWithoutWritePermission) {
+  ScratchDir dir;
+  const std::string old = AsText(FileBytesOf(8));
+  fs::create_directory(dir.file("ro"));
+  WriteBytes(dir.file("ro/job.q83"), old);
+  fs::permissions(dir.file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+  if (std::FILE* probe = std::fopen(dir.file("ro/probe").c_str(), "wb")) {
+    std::fclose(probe);
+    fs::permissions(dir.file("ro"), fs::perms::owner_all);
+    GTEST_SKIP() << "this account writes into read-only folders (root); failed writes are "
+                    "covered by FailedWriteLeavesTheOldFile";
+  }
+  EXPECT_FALSE(WriteFileAtomically(dir.file("ro/job.q83"), FileBytesOf(9)));
+  EXPECT_EQ(ReadBytes(dir.file("ro/job.q83")), old);
+  fs::permissions(dir.file("ro"), fs::perms::owner_all);
+}
+
+TEST(ReadFile, KindsOfPath) {
+  ScratchDir dir;
+  WriteBytes(dir.file("f"), std::string("abcdef"));
+  fs::create_directory(dir.file("d"));
+  EXPECT_EQ(ReadFileBytes(dir.file("missing"), 10).status, ReadStatus::Missing);
+  EXPECT_EQ(ReadFileBytes(dir.file("d"), 10).status, ReadStatus::NotRegular);
+  FileBytes f = ReadFileBytes(dir.file("f"), 4);
+  EXPECT_EQ(f.status, ReadStatus::Ok);
+  EXPECT_EQ(std::string(f.bytes.begin(), f.bytes.end()), "abcd");
+  EXPECT_EQ(ReadFileBytes(dir.file("f"), 100).bytes.size(), 6u);
+}
+
+}  // namespace
+}  // namespace qm

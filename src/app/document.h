@@ -37,9 +37,6 @@ std::string PathFromCaption(const std::string& caption, const std::string& title
 
 // Status bar panels 2 and 3.
 std::string StatusPortPanel(int portNumber);  // "COM " + number
-// The "Common Port" setting applied to a port number: anything but "No Comm..." replaces
-// it by its numeric value, then the number is clamped to 1..16.
-int16_t PortFromSetting(std::string_view setting, int16_t current);
 
 enum class SaveResult { Saved, Cancelled, Failed };
 enum class CloseDecision { Close, KeepOpen };

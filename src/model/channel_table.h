@@ -161,8 +161,8 @@ class ChannelTableModel {
 
   // ---- the frequency editor ----
   GridChange editorTextChanged(std::string text);
-  // The character the editor inserts for a typed key, or nullopt to discard it.
-  std::optional<char> filterEditorKey(char key) const;
+  // The character the editor inserts for a typed character, or nullopt to discard it.
+  std::optional<char> filterEditorKey(char32_t key) const;
   GridChange editorEnter();   // validate, then the current cell moves one column right
   GridChange editorEscape();  // restore the tag text and close
   GridChange editorLostFocus() { return validateEditor(); }

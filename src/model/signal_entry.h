@@ -47,8 +47,8 @@ class SignalEntry {
   void chooseCode(int position);
 
   // The character the list inserts for a typed key, or nullopt to discard it.
-  std::optional<char> filterToneKey(char key) const;
-  std::optional<char> filterCodeKey(char key) const;
+  std::optional<char> filterToneKey(char32_t key) const;
+  std::optional<char> filterCodeKey(char32_t key) const;
 
   // The checks that run when a list loses the focus and from OK. Each returns whether
   // the text was accepted (a rejected text goes back to the tag after the message).

@@ -1,0 +1,265 @@
+#include "app/document.h"
+
+#include <algorithm>
+
+#include "app/config.h"
+#include "app/model_table.h"
+#include "app/text_util.h"
+#include "files/data_file.h"
+#include "files/data_file_messages.h"
+#include "files/recent_files.h"
+#include "model/defaults.h"
+
+namespace qm {
+
+namespace {
+
+constexpr const char* kFileErrorTitle = "文件错误";
+constexpr uint8_t kStartupModelCode = 7;
+
+}  // namespace
+
+std::string CaptionForFile(const std::string& title, const std::string& path) {
+  return title + path;
+}
+
+bool HasUnsavedData(const std::string& caption, const EditFlags& flags) {
+  const std::string head = Utf8Left(caption, 4);
+  return head == "读频完成" || head == "写频完成" || flags.dataChanged || flags.functionsChanged;
+}
+
+bool CaptionNamesNoFile(const std::string& caption, const std::string& title) {
+  return caption.size() >= title.size() &&
+         caption.compare(caption.size() - title.size(), title.size(), title) == 0;
+}
+
+std::string PathFromCaption(const std::string& caption, const std::string& title) {
+  const std::string head = Utf8Left(caption, Utf8Length(title));
+  return caption.substr(head.size());
+}
+
+std::string StatusPortPanel(int portNumber) { return "COM " + std::to_string(portNumber); }
+
+Document::Document(AppState& app, Prompter& prompter, const ProfileFile& iniFile,
+                   std::function<std::tm()> localTime)
+    : app_(app),
+      prompter_(prompter),
+      ini_(iniFile),
+      localTime_(localTime ? std::move(localTime) : std::function<std::tm()>(LocalTimeNow)),
+      editors_(app, flags, prompter, [this] { return image.modelCode(); }) {}
+
+void Document::UpdateBandPanel() { statusBand = StatusBandPanel(app_.bandText); }
+
+void Document::setPortNumber(int16_t port) {
+  portNumber = static_cast<int16_t>(std::clamp<int>(port, 1, 16));
+  statusPort = StatusPortPanel(portNumber);
+}
+
+void Document::DisplayRadioData() {
+  editors_.DisplayRadioData(image);
+  UpdateBandPanel();
+}
+
+void Document::CommitPendingEdit() {
+  editors_.CommitPendingEdit();
+  if (hooks.commitTuneEdit) hooks.commitTuneEdit();
+}
+
+void Document::ResetToDefaults() {
+  SetDefaultFunctions(image);
+  SetDefaultChannels(image, app_.currentModel(), localTime_());
+  flags.dataChanged = false;
+  DisplayRadioData();
+  if (hooks.setDefaultTuneChannels) hooks.setDefaultTuneChannels(image);
+  if (hooks.showModelInfo) hooks.showModelInfo();
+}
+
+void Document::Start() {
+  editors_.functions().BuildComboLists();  // the decimal separator is known by now
+  viewMode = 1;
+  caption = app_.softwareTitle;
+  portNumber = 1;
+  fileDialogDir = app_.programDir;
+
+  image.ident()[2] = kStartupModelCode;
+  ConvertModel(app_, image);
+  modelByte = static_cast<uint8_t>(app_.curModel);
+  app_.bandText = BuildBandText(app_, app_.curModel);
+  UpdateBandPanel();
+
+  setPortNumber(static_cast<int16_t>(ReadPortNumber(ini_)));
+
+  ResetToDefaults();
+  if (hooks.recentFilesChanged) hooks.recentFilesChanged();
+
+  viewMode = 1;
+  flags = EditFlags{};
+}
+
+bool Document::New(const SaveFn& save) {
+  // The title alone: nothing to start afresh from (start-up, just after New, after tune
+  // mode was left).
+  if (Utf8Length(caption) == Utf8Length(app_.softwareTitle)) return false;
+  if (HasUnsavedData()) {
+    Answer a = prompter_.ask(
+        Message{kAppTitle, "数据没有保存，是否要保存数据？", Icon::Question, Buttons::YesNoCancel});
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::Yes) {
+      // Replacing the data after the user asked to keep it, when the save did not happen,
+      // would lose it: stop instead.
+      SaveResult r = save ? save() : SaveResult::Failed;
+      if (r != SaveResult::Saved) return false;
+    }
+  }
+  // An item being adjusted holds the radio in tune mode on an open port; end it before
+  // its data is replaced.
+  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+
+  caption = app_.softwareTitle;
+  app_.bandText = BuildBandText(app_, app_.curModel);
+  UpdateBandPanel();
+  ResetToDefaults();
+  fileNewEnabled = false;
+  flags.dataChanged = false;
+  flags.functionsChanged = false;
+  return true;
+}
+
+bool Document::ChangeModel(bool modelChanged, int newModel) {
+  bool changed = false;
+  if (modelChanged && newModel != app_.curModel && newModel >= 0 &&
+      newModel < static_cast<int>(app_.models.size())) {
+    Answer a = prompter_.ask(Message{"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？",
+                                     Icon::Exclamation, Buttons::YesNo});
+    if (a == Answer::Yes) {
+      app_.curModel = static_cast<int16_t>(newModel);
+      modelByte = static_cast<uint8_t>(newModel);
+      image.ident()[2] = ConvRdInnValue(app_);
+      SetDefaultChannels(image, app_.currentModel(), localTime_());
+      flags.dataChanged = false;
+      DisplayRadioData();
+      if (hooks.setDefaultTuneChannels) hooks.setDefaultTuneChannels(image);
+      if (hooks.showModelInfo) hooks.showModelInfo();
+      caption = app_.softwareTitle;
+      fileNewEnabled = false;
+      changed = true;
+    }
+  }
+  app_.bandText = BuildBandText(app_, app_.curModel);
+  UpdateBandPanel();
+  return changed;
+}
+
+bool Document::LoadDataFile(const std::string& path) {
+  if (path.empty()) return false;
+  LoadedFile loaded = LoadDataFileFrom(path, image, spare);
+  switch (loaded.status) {
+    case LoadStatus::Ok:
+      break;
+    case LoadStatus::NotFound:
+      prompter_.ask(LoadStatusMessage(loaded.status));
+      RemoveRecentFile(ini_, path);
+      if (hooks.recentFilesChanged) hooks.recentFilesChanged();
+      return false;
+    case LoadStatus::NotDataFile:
+    case LoadStatus::NewerVersion:
+    case LoadStatus::Damaged:
+      // Nothing of a rejected or damaged file is taken: the document stays as it was.
+      prompter_.ask(LoadStatusMessage(loaded.status));
+      return false;
+  }
+
+  image = loaded.image;
+  spare = loaded.spare;
+  imageVerMajor = loaded.imageVerMajor;
+  ConvertModel(app_, image);
+  modelByte = static_cast<uint8_t>(app_.curModel);
+  DisplayRadioData();
+  if (hooks.showModelInfo) hooks.showModelInfo();
+  flags.dataChanged = false;
+  flags.functionsChanged = false;
+  fileNewEnabled = true;
+  AddRecentFile(ini_, path);
+  if (hooks.recentFilesChanged) hooks.recentFilesChanged();
+  curFileName = path;
+  caption = CaptionForFile(app_.softwareTitle, path);
+  return true;
+}
+
+bool Document::Open(FileDialogs& dialogs) {
+  std::optional<std::string> path = dialogs.openFile(OpenDialogRequest(fileDialogDir));
+  if (!path) return false;
+  return LoadDataFile(*path);
+}
+
+SaveResult Document::WriteTo(const std::string& path, const char* failureText) {
+  const bool legacy = IsLegacyName(path);
+  std::vector<uint8_t> bytes = SerializeDataFile(image, spare, legacy);
+  if (!WriteFileAtomically(path, bytes)) {
+    Notify(prompter_, kFileErrorTitle, failureText, Icon::Exclamation);
+    return SaveResult::Failed;
+  }
+  imageVerMajor = legacy ? 0 : 2;
+  return SaveResult::Saved;
+}
+
+SaveResult Document::Save(FileDialogs& dialogs) {
+  CommitPendingEdit();
+  if (CaptionNamesNoFile(caption, app_.softwareTitle)) return SaveAs(dialogs);
+  const EditFlags before = flags;
+  CollectRadioData();
+  const std::string path = PathFromCaption(caption, app_.softwareTitle);
+  if (WriteTo(path, "保存文件错误！") != SaveResult::Saved) {
+    // The edits are still not on disk: keep them marked as unsaved.
+    flags = before;
+    return SaveResult::Failed;
+  }
+  flags.dataChanged = false;
+  flags.functionsChanged = false;
+  return SaveResult::Saved;
+}
+
+SaveResult Document::SaveAs(FileDialogs& dialogs) {
+  CommitPendingEdit();
+  const EditFlags before = flags;
+  CollectRadioData();
+  std::optional<std::string> path =
+      dialogs.saveFile(SaveAsDialogRequest(fileDialogDir, curFileName));
+  if (!path) {
+    // Collected but not saved: the edits must still count as unsaved.
+    flags = before;
+    return SaveResult::Cancelled;
+  }
+  if (WriteTo(*path, "保存文件错误") != SaveResult::Saved) {
+    flags = before;
+    return SaveResult::Failed;
+  }
+  caption = CaptionForFile(app_.softwareTitle, *path);
+  AddRecentFile(ini_, *path);
+  if (hooks.recentFilesChanged) hooks.recentFilesChanged();
+  curFileName = *path;
+  fileNewEnabled = true;
+  flags.dataChanged = false;
+  flags.functionsChanged = false;
+  return SaveResult::Saved;
+}
+
+CloseDecision Document::RequestClose(const SaveFn& save) {
+  if (HasUnsavedData()) {
+    Answer a = prompter_.ask(
+        Message{kAppTitle, "数据没有保存，是否要保存？", Icon::Question, Buttons::YesNoCancel});
+    if (a == Answer::Cancel) return CloseDecision::KeepOpen;
+    if (a == Answer::Yes) {
+      if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+      SaveResult r = save ? save() : SaveResult::Failed;
+      // A save that failed has told the user so; closing now would lose the data. A
+      // cancelled file dialog is the user's choice not to save.
+      if (r == SaveResult::Failed) return CloseDecision::KeepOpen;
+    }
+  }
+  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+  WritePortNumber(ini_, portNumber);
+  return CloseDecision::Close;
+}
+
+}  // namespace qm

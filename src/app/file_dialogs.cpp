@@ -1,0 +1,39 @@
+#include "app/file_dialogs.h"
+
+namespace qm {
+
+std::string FilterText(const FileDialogRequest& request) {
+  std::string out;
+  for (const FileFilter& f : request.filters) {
+    if (!out.empty()) out += '|';
+    out += f.description + "|" + f.pattern;
+  }
+  return out;
+}
+
+FileDialogRequest OpenDialogRequest(const std::string& initialDir) {
+  FileDialogRequest r;
+  r.title = "打开";
+  r.initialDir = initialDir;
+  r.filters = {{"Data Files (*.q83)", "*.q83"}, {"Old Files (*.z410)", "*.z410"}};
+  r.selectedFilter = 0;
+  r.defaultExt = "q83";
+  r.fileMustExist = true;
+  return r;
+}
+
+FileDialogRequest SaveAsDialogRequest(const std::string& initialDir,
+                                      const std::string& initialName) {
+  FileDialogRequest r;
+  r.title = "另存为";
+  r.initialDir = initialDir;
+  r.initialName = initialName;
+  r.filters = {{"Data Files (*.q83)", "*.q83"}};
+  r.selectedFilter = 0;
+  r.defaultExt = "q83";
+  r.overwritePrompt = true;
+  r.pathMustExist = true;
+  return r;
+}
+
+}  // namespace qm

@@ -1,0 +1,432 @@
+#include "model/channel_table.h"
+
+#include <algorithm>
+
+#include "app/text_util.h"
+#include "model/codecs.h"
+
+namespace qm {
+
+namespace {
+
+const ChannelCell kNoCell{};
+
+constexpr const char* kScanAdd = "添加";
+constexpr const char* kScanDelete = "删除";
+constexpr const char* kLockOff = "关闭";
+constexpr const char* kLockOn = "打开";
+constexpr const char* kPowerHigh = "高";
+constexpr const char* kPowerLow = "低";
+constexpr const char* kWide = "宽带";
+constexpr const char* kNarrow = "窄带";
+
+bool ValidCell(int row, int col) {
+  return row >= 1 && row < kGridRows && col >= 1 && col < kGridCols;
+}
+bool ValidChannel(int i) { return i >= 0 && i < kChannelCount; }
+bool IsTxColumn(int col) {
+  return col == col::kTxFreq || col == col::kTxSignal || col == col::kBusyLock ||
+         col == col::kPower;
+}
+bool IsFreqColumn(int col) { return col == col::kRxFreq || col == col::kTxFreq; }
+
+}  // namespace
+
+std::string ChannelRowHeader(int row) { return "信道" + std::to_string(row); }
+
+CellColor ToggleTextColor(int col, std::string_view text) {
+  switch (col) {
+    case col::kScan:
+      return text == kScanAdd ? CellColor::Active : CellColor::Inactive;
+    case col::kBusyLock:
+      return text == kLockOn ? CellColor::Active : CellColor::Inactive;
+    case col::kPower:
+      return text == kPowerHigh ? CellColor::Active : CellColor::Inactive;
+    case col::kBandwidth:
+      return text == kWide ? CellColor::Active : CellColor::Inactive;
+    default:
+      return CellColor::Black;
+  }
+}
+
+ChannelTableModel::ChannelTableModel(const AppState& app, EditFlags& flags, Prompter& prompter)
+    : app_(app),
+      flags_(flags),
+      prompter_(prompter),
+      radioBandwidth_([] { return std::string(kWide); }),
+      identModelByte_([] { return uint8_t{0}; }) {
+  txEnabled_.fill(true);
+}
+
+void ChannelTableModel::setRadioBandwidthSource(std::function<std::string()> source) {
+  if (source) radioBandwidth_ = std::move(source);
+}
+
+void ChannelTableModel::setIdentModelByteSource(std::function<uint8_t()> source) {
+  if (source) identModelByte_ = std::move(source);
+}
+
+const ChannelCell& ChannelTableModel::cell(int row, int col) const {
+  if (!ValidCell(row, col)) return kNoCell;
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+ChannelCell& ChannelTableModel::at(int row, int col) {
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+bool ChannelTableModel::channelOff(int i) const {
+  return ValidChannel(i) && chOff_[static_cast<size_t>(i)];
+}
+bool ChannelTableModel::txInhibited(int i) const {
+  return ValidChannel(i) && txOff_[static_cast<size_t>(i)];
+}
+bool ChannelTableModel::txCheckEnabled(int i) const {
+  return ValidChannel(i) && txEnabled_[static_cast<size_t>(i)];
+}
+bool ChannelTableModel::txEqRx(int i) const {
+  return ValidChannel(i) && txEqRx_[static_cast<size_t>(i)];
+}
+
+GridChange ChannelTableModel::setCurrentCell(int row, int col) {
+  GridChange change;
+  if (!ValidCell(row, col) || (row == curRow_ && col == curCol_)) return change;
+  curRow_ = row;
+  curCol_ = col;
+  change.current = true;
+  return change;
+}
+
+void ChannelTableModel::markChanged() { flags_.dataChanged = true; }
+
+// ---- whole table ----
+
+void ChannelTableModel::DisplayChannels(const Image& image) {
+  bool remembered = flags_.dataChanged;
+  editor_.visible = false;
+  signalCell_.reset();
+  const char sep = app_.decimalSep;
+  for (int i = 0; i < kChannelCount; ++i) {
+    ConstRow r = image.row(addr::kChannels + 16 * static_cast<size_t>(i));
+    const int row = i + 1;
+    const auto s = static_cast<size_t>(i);
+    chOff_[s] = (r[2] & 0x08) == 0;
+    at(row, col::kRxFreq).text = FreqBytesToText(r[0], r[1], r[2], sep);
+    at(row, col::kRxSignal).text = SignalBytesToText(r[2], r[3], r[4], sep);
+    txOff_[s] = (r[7] & 0x08) == 0;
+    at(row, col::kTxFreq).text = FreqBytesToText(r[5], r[6], r[7], sep);
+    at(row, col::kTxSignal).text = SignalBytesToText(r[7], r[8], r[9], sep);
+    at(row, col::kScan).text = (r[10] & 0x10) ? kScanDelete : kScanAdd;
+    at(row, col::kBusyLock).text = (r[10] & 0x04) ? kLockOn : kLockOff;
+    at(row, col::kPower).text = (r[10] & 0x20) ? kPowerLow : kPowerHigh;
+    at(row, col::kBandwidth).text = (r[10] & 0x01) ? kNarrow : kWide;
+    for (int c = 1; c < kGridCols; ++c) at(row, c).highlighted = false;
+    UpdateChannelRow(i);
+  }
+  flags_.dataChanged = remembered;
+}
+
+void ChannelTableModel::SaveChannels(Image& image) const {
+  const char sep = app_.decimalSep;
+  for (int i = 0; i < kChannelCount; ++i) {
+    ChannelRecord r = image.channel(i);
+    const int row = i + 1;
+    const auto s = static_cast<size_t>(i);
+    r[2] |= 0x08;
+    if (chOff_[s]) r[2] &= 0xF7;
+    FreqTextToBytes(cell(row, col::kRxFreq).text, r[0], r[1], r[2], sep);
+    SignalTextToBytes(cell(row, col::kRxSignal).text, r[2], r[3], r[4], sep);
+    r[7] |= 0x08;
+    if (txOff_[s]) r[7] &= 0xF7;
+    FreqTextToBytes(cell(row, col::kTxFreq).text, r[5], r[6], r[7], sep);
+    SignalTextToBytes(cell(row, col::kTxSignal).text, r[7], r[8], r[9], sep);
+    uint8_t b = r[10] & 0xCA;  // bits 1, 3, 6 and 7 stay
+    if (cell(row, col::kPower).text == kPowerLow) b |= 0x20;
+    if (cell(row, col::kScan).text == kScanDelete) b |= 0x10;
+    if (cell(row, col::kBusyLock).text == kLockOn) b |= 0x04;
+    if (cell(row, col::kBandwidth).text == kNarrow) b |= 0x01;
+    r[10] = b;
+  }
+}
+
+void ChannelTableModel::UpdateChannelRow(int i) {
+  if (!ValidChannel(i)) return;
+  const int row = i + 1;
+  const auto s = static_cast<size_t>(i);
+  if (!chOff_[s]) {
+    txEnabled_[s] = true;
+    at(row, col::kRxFreq).color = CellColor::Black;
+    at(row, col::kRxSignal).color = CellColor::Black;
+    at(row, col::kScan).color = ToggleTextColor(col::kScan, at(row, col::kScan).text);
+    ChannelCell& bw = at(row, col::kBandwidth);
+    bw.color = radioBandwidth_() == kNarrow ? CellColor::GreyText
+                                            : ToggleTextColor(col::kBandwidth, bw.text);
+  } else {
+    txEnabled_[s] = false;
+    for (int c = 1; c < kGridCols; ++c) at(row, c).color = CellColor::ButtonFace;
+  }
+  UpdateTxCells(i);
+}
+
+void ChannelTableModel::UpdateTxCells(int i) {
+  if (!ValidChannel(i)) return;
+  const int row = i + 1;
+  const auto s = static_cast<size_t>(i);
+  if (!chOff_[s] && !txOff_[s]) {
+    at(row, col::kTxFreq).color = CellColor::Black;
+    at(row, col::kTxSignal).color = CellColor::Black;
+    for (int c : {col::kBusyLock, col::kPower})
+      at(row, c).color = ToggleTextColor(c, at(row, c).text);
+  } else {
+    for (int c : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower})
+      at(row, c).color = CellColor::ButtonFace;
+  }
+}
+
+void ChannelTableModel::ApplyRadioBandwidth(std::string_view text) {
+  for (int i = 0; i < kChannelCount; ++i) {
+    if (chOff_[static_cast<size_t>(i)]) continue;
+    ChannelCell& bw = at(i + 1, col::kBandwidth);
+    bw.color = text == kNarrow ? CellColor::GreyText : ToggleTextColor(col::kBandwidth, bw.text);
+  }
+}
+
+// ---- user actions ----
+
+bool ChannelTableModel::rowActive(int i) const { return !chOff_[static_cast<size_t>(i)]; }
+
+GridPress ChannelTableModel::pressCell(int row, int col) {
+  GridPress out;
+  if (!ValidCell(row, col) || signalCell_) return out;
+  // A press elsewhere takes the focus from an open frequency editor first.
+  if (editor_.visible) out.change.merge(validateEditor());
+  out.change.merge(setCurrentCell(row, col));
+  out.row = row;
+  out.col = col;
+
+  const int i = row - 1;
+  if (!rowActive(i)) return out;
+  if (txOff_[static_cast<size_t>(i)] && IsTxColumn(col)) return out;
+
+  ChannelCell& c = at(row, col);
+  switch (col) {
+    case col::kRxFreq:
+    case col::kTxFreq: {
+      GridPress p = openFreqEditor(row, col, std::nullopt);
+      p.change.merge(out.change);
+      return p;
+    }
+    case col::kRxSignal:
+    case col::kTxSignal:
+      c.highlighted = true;
+      signalCell_ = std::make_pair(row, col);
+      out.action = GridAction::OpenSignalDialog;
+      out.signalText = c.text;
+      out.change.addRow(row);
+      return out;
+    case col::kScan:
+      c.text = c.text == kScanAdd ? kScanDelete : kScanAdd;
+      c.color = ToggleTextColor(col, c.text);
+      break;
+    case col::kBusyLock:
+      c.text = c.text == kLockOff ? kLockOn : kLockOff;
+      c.color = ToggleTextColor(col, c.text);
+      break;
+    case col::kPower:
+      c.text = c.text == kPowerHigh ? kPowerLow : kPowerHigh;
+      c.color = ToggleTextColor(col, c.text);
+      break;
+    case col::kBandwidth:
+      if (radioBandwidth_() == kWide) {
+        c.text = c.text == kWide ? kNarrow : kWide;
+        c.color = ToggleTextColor(col, c.text);
+      } else {
+        c.text = kNarrow;
+        c.color = CellColor::GreyText;
+      }
+      break;
+    default:
+      return out;
+  }
+  markChanged();
+  out.change.addRow(row);
+  return out;
+}
+
+GridPress ChannelTableModel::keyPress(int key) {
+  GridPress out;
+  if (signalCell_) return out;
+  if (key == 13) {
+    int row = curRow_;
+    int col = curCol_;
+    if (col < kGridCols - 1) {
+      ++col;
+    } else if (row < kGridRows - 1) {
+      ++row;
+      col = 1;
+    }
+    out.change = setCurrentCell(row, col);
+    out.row = curRow_;
+    out.col = curCol_;
+    return out;
+  }
+  if (key == 32) return pressCell(curRow_, curCol_);
+  if (key >= '0' && key <= '9' && IsFreqColumn(curCol_)) {
+    const int i = curRow_ - 1;
+    // The same guards as a press: a switched-off channel or an inhibited transmit side
+    // cannot be edited by typing either.
+    if (!rowActive(i) || (txOff_[static_cast<size_t>(i)] && IsTxColumn(curCol_))) return out;
+    return openFreqEditor(curRow_, curCol_, static_cast<char>(key));
+  }
+  return out;
+}
+
+GridPress ChannelTableModel::openFreqEditor(int row, int col, std::optional<char> digit) {
+  GridPress out;
+  if (editor_.visible) out.change.merge(validateEditor());
+  out.action = GridAction::OpenFreqEditor;
+  out.row = row;
+  out.col = col;
+  const std::string& text = at(row, col).text;
+  editor_.visible = true;
+  editor_.row = row;
+  editor_.col = col;
+  editor_.text = text;
+  editor_.tag = text;
+  editor_.selStart = 0;
+  editor_.selLength = static_cast<int>(std::min<size_t>(9, Utf8Length(text)));
+  out.change.editor = true;
+  if (digit) {
+    setEditorText(std::string(1, *digit), out.change);
+    editor_.selStart = 1;
+    editor_.selLength = 0;
+  }
+  return out;
+}
+
+GridChange ChannelTableModel::clickChannelOff(int i) {
+  GridChange change;
+  if (!ValidChannel(i)) return change;
+  auto s = static_cast<size_t>(i);
+  chOff_[s] = !chOff_[s];
+  UpdateChannelRow(i);
+  markChanged();
+  change.addRow(i + 1);
+  return change;
+}
+
+GridChange ChannelTableModel::clickTxInhibit(int i) {
+  GridChange change;
+  if (!ValidChannel(i) || !txEnabled_[static_cast<size_t>(i)]) return change;
+  auto s = static_cast<size_t>(i);
+  txOff_[s] = !txOff_[s];
+  UpdateTxCells(i);
+  markChanged();
+  change.addRow(i + 1);
+  return change;
+}
+
+GridChange ChannelTableModel::clickTxEqRx(int i) {
+  GridChange change;
+  if (!ValidChannel(i)) return change;
+  auto s = static_cast<size_t>(i);
+  txEqRx_[s] = !txEqRx_[s];
+  change.addRow(i + 1);
+  return change;
+}
+
+GridChange ChannelTableModel::finishSignalDialog(const std::optional<std::string>& result) {
+  GridChange change;
+  if (!signalCell_) return change;
+  auto [row, col] = *signalCell_;
+  signalCell_.reset();
+  ChannelCell& c = at(row, col);
+  c.highlighted = false;
+  if (result && *result != c.text) {
+    c.text = *result;
+    markChanged();
+  }
+  change.addRow(row);
+  return change;
+}
+
+GridChange ChannelTableModel::setCellText(int row, int col, std::string text) {
+  GridChange change;
+  if (!ValidCell(row, col)) return change;
+  ChannelCell& c = at(row, col);
+  if (c.text == text) return change;
+  c.text = std::move(text);
+  markChanged();
+  UpdateChannelRow(row - 1);
+  change.addRow(row);
+  return change;
+}
+
+// ---- the frequency editor ----
+
+void ChannelTableModel::setEditorText(std::string text, GridChange& change) {
+  editor_.text = std::move(text);
+  change.editor = true;
+  ChannelCell& c = at(editor_.row, editor_.col);
+  if (c.text != editor_.text) {
+    c.text = editor_.text;
+    markChanged();
+    change.addRow(editor_.row);
+  }
+}
+
+GridChange ChannelTableModel::editorTextChanged(std::string text) {
+  GridChange change;
+  if (!editor_.visible) return change;
+  setEditorText(std::move(text), change);
+  return change;
+}
+
+std::optional<char> ChannelTableModel::filterEditorKey(char32_t key) const {
+  if ((key >= '0' && key <= '9') || key == 8) return static_cast<char>(key);
+  if (key == ',' || key == '.') return app_.decimalSep;
+  if (key < 32) return static_cast<char>(key);
+  return std::nullopt;
+}
+
+GridChange ChannelTableModel::validateEditor() {
+  GridChange change;
+  if (!editor_.visible) return change;
+  ValidFreq v = getValidFreq(editor_.text, app_, identModelByte_(), prompter_);
+  if (v.flag == 1) {
+    setEditorText(FormatFreq(v.mhz, app_.decimalSep), change);
+    editor_.tag = editor_.text;
+  } else {
+    setEditorText(editor_.tag, change);
+  }
+  editor_.visible = false;
+  change.editor = true;
+  return change;
+}
+
+GridChange ChannelTableModel::editorEnter() {
+  GridChange change;
+  if (!editor_.visible) return change;
+  const int row = editor_.row;
+  const int col = editor_.col;
+  change.merge(validateEditor());
+  change.merge(setCurrentCell(row, col + 1));
+  return change;
+}
+
+GridChange ChannelTableModel::editorEscape() {
+  GridChange change;
+  if (!editor_.visible) return change;
+  setEditorText(editor_.tag, change);
+  editor_.visible = false;
+  change.editor = true;
+  return change;
+}
+
+bool ChannelTableModel::CommitPendingEdit() {
+  if (!editor_.visible) return false;
+  validateEditor();
+  return true;
+}
+
+}  // namespace qm

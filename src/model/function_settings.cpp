@@ -1,0 +1,323 @@
+#include "model/function_settings.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/text_util.h"
+
+namespace qm {
+
+const std::array<FunctionListInfo, kFunctionListCount> kFunctionLists = {{
+    {Fn::Monitor, "监听", "Label1", "cboRadio_0"},
+    {Fn::TxTimeout, "发射限时", "Label1", "cboRadio_1"},
+    {Fn::KeyBeep, "提示音", "Label1", "cboRadio_2"},
+    {Fn::PreAlert, "预告警时间", "lblCAT", "cboRadio_3"},
+    {Fn::BatterySave, "省电功能", "Label1", "cboRadio_4"},
+    {Fn::Squelch, "静噪等级", "Label1", "cboRadio_5"},
+    {Fn::TotRekey, "TOT再按键时间", "lblTotRekeyT", "cboRadio_6"},
+    {Fn::TotReset, "TOT复位时间", "lblTotResetT", "cboRadio_7"},
+    {Fn::ManualMode, "手动模式", "Label1", "cboRadio_8"},
+    {Fn::Bandwidth, "带宽", "Label1", "cboRadio_9"},
+    {Fn::PowerKey, "功率选择", "Label1", "cboRadio_10"},
+    {Fn::ScanMode, "扫描模式", "Label1", "cmbScan_0"},
+    {Fn::Priority, "优先信道", "Label1", "cmbScan_1"},
+    {Fn::LookBack, "回扫周期", "Label1", "cmbScan_2"},
+    {Fn::ScanHang, "扫描停留时间", "Label1", "cmbScan_3"},
+    {Fn::Revert, "恢复信道", "Label1", "cmbScan_4"},
+}};
+
+const std::array<Fn, kFunctionListCount> kFunctionLayout = {
+    Fn::TxTimeout, Fn::PreAlert, Fn::TotRekey,   Fn::TotReset,     //
+    Fn::KeyBeep,   Fn::Squelch,  Fn::ManualMode, Fn::BatterySave,  //
+    Fn::Bandwidth, Fn::ScanMode, Fn::Priority,   Fn::LookBack,     //
+    Fn::Revert,    Fn::ScanHang, Fn::Monitor,    Fn::PowerKey,
+};
+
+const std::array<const char*, 4> kMonitorModes = {"关闭监听功能", "暂态无条件监听",
+                                                  "稳态无条件监听", "暂态有条件监听"};
+
+namespace {
+
+constexpr const char* kOff = "关闭";
+constexpr const char* kOn = "打开";
+constexpr const char* kLongPress = "长按[MONI]键";
+
+std::vector<std::string> Seconds(int last) {
+  std::vector<std::string> out{kOff};
+  for (int n = 1; n <= last; ++n) out.push_back(std::to_string(n) + "秒");
+  return out;
+}
+
+// BCD byte as a number; nullopt when a nibble is not a decimal digit.
+std::optional<int> FromBcd(uint8_t b) {
+  int hi = b >> 4;
+  int lo = b & 0x0F;
+  if (hi > 9 || lo > 9) return std::nullopt;
+  return hi * 10 + lo;
+}
+
+uint8_t ToBcd(int v) {
+  v = std::clamp(v, 0, 99);
+  return static_cast<uint8_t>(((v / 10) << 4) | (v % 10));
+}
+
+void SetBits(uint8_t& byte, uint8_t mask, int value, int shift) {
+  byte = static_cast<uint8_t>((byte & ~mask) | ((value << shift) & mask));
+}
+
+}  // namespace
+
+std::vector<std::string> MonitorListItems(bool withMomentary) {
+  std::vector<std::string> out{kMonitorModes[0]};
+  if (withMomentary) out.push_back(kMonitorModes[1]);
+  out.push_back(kMonitorModes[2]);
+  if (withMomentary) out.push_back(kMonitorModes[3]);
+  return out;
+}
+
+std::vector<std::string> FunctionListItems(Fn fn, char sep) {
+  switch (fn) {
+    case Fn::Monitor:
+      return MonitorListItems(true);
+    case Fn::TxTimeout: {
+      std::vector<std::string> out{"10分钟"};
+      for (int n = 1; n <= 10; ++n) out.push_back(std::to_string(30 * n) + "秒");
+      out.push_back("无限制");
+      return out;
+    }
+    case Fn::KeyBeep:
+    case Fn::BatterySave:
+    case Fn::ManualMode:
+      return {kOff, kOn};
+    case Fn::PreAlert:
+      return Seconds(255);
+    case Fn::Squelch: {
+      std::vector<std::string> out;
+      for (int n = 0; n <= 9; ++n) out.push_back(std::to_string(n));
+      return out;
+    }
+    case Fn::TotRekey:
+      return Seconds(60);
+    case Fn::TotReset:
+      return Seconds(15);
+    case Fn::Bandwidth:
+      return {"宽带", "窄带"};
+    case Fn::PowerKey:
+      return {"无", "短按[MONI]键", kLongPress};
+    case Fn::ScanMode:
+      return {kOff, "载波", "时间"};
+    case Fn::Priority: {
+      std::vector<std::string> out{kOff};
+      for (int n = 1; n <= 15; ++n) out.push_back("信道" + std::to_string(n));
+      return out;
+    }
+    case Fn::LookBack: {
+      std::vector<std::string> out;
+      for (int n = 3; n <= 50; ++n) out.push_back(FormatFixed(n / 10.0, 1, 1, sep) + "秒");
+      return out;
+    }
+    case Fn::ScanHang: {
+      std::vector<std::string> out;
+      for (int n = 1; n <= 10; ++n) out.push_back(FormatFixed(n * 0.5, 1, 1, sep) + "秒");
+      return out;
+    }
+    case Fn::Revert:
+      return {"最近接收呼叫信道", "最近使用信道", "第一个扫描信道", "优先信道"};
+  }
+  return {};
+}
+
+FunctionSettingsModel::FunctionSettingsModel(const AppState& app, EditFlags& flags,
+                                             Prompter& prompter)
+    : app_(app), flags_(flags), prompter_(prompter) {
+  BuildComboLists();
+}
+
+void FunctionSettingsModel::BuildComboLists() {
+  for (const FunctionListInfo& info : kFunctionLists)
+    mut(info.id) = FunctionSetting{ComboModel(FunctionListItems(info.id, app_.decimalSep)), false};
+}
+
+void FunctionSettingsModel::FillMonitorList(bool withMomentary) {
+  mut(Fn::Monitor).combo = ComboModel(MonitorListItems(withMomentary));
+}
+
+void FunctionSettingsModel::setBandwidthListener(std::function<void(const std::string&)> listener) {
+  bandwidthListener_ = std::move(listener);
+}
+
+FunctionChange FunctionSettingsModel::choose(Fn fn, int position) {
+  FunctionChange change;
+  if (position < 0 || position >= list(fn).count()) return change;
+  mut(fn).combo.select(position);
+  change.add(fn);
+  runClick(fn, change);
+  return change;
+}
+
+void FunctionSettingsModel::selectByProgram(Fn fn, int position, FunctionChange& change) {
+  // A selection made by the program acts as the user's choice of that entry; clearing it
+  // is no choice, and a position outside the list keeps what was selected.
+  if (position == -1) {
+    if (mut(fn).combo.selected() != -1) change.add(fn);
+    mut(fn).combo.select(-1);
+    return;
+  }
+  if (position < 0 || position >= list(fn).count()) return;
+  mut(fn).combo.select(position);
+  change.add(fn);
+  runClick(fn, change);
+}
+
+void FunctionSettingsModel::runClick(Fn fn, FunctionChange& change) {
+  FunctionSetting& s = mut(fn);
+  s.rejected = false;
+  if (static_cast<int>(fn) > static_cast<int>(Fn::PowerKey)) {
+    flags_.dataChanged = true;  // cmbScan
+    return;
+  }
+  flags_.functionsChanged = true;
+  if (fn == Fn::Bandwidth) {
+    if (bandwidthListener_) bandwidthListener_(s.combo.text());
+    change.bandwidthApplied = true;
+  } else if (fn == Fn::PowerKey) {
+    ComboModel& monitor = mut(Fn::Monitor).combo;
+    const std::string before = monitor.text();
+    const int beforePos = monitor.selected();
+    if (s.combo.text() == kLongPress) {
+      if (monitor.count() > 3) {
+        RemoveComboItem(monitor, kMonitorModes[1]);
+        RemoveComboItem(monitor, kMonitorModes[3]);
+        change.add(Fn::Monitor);
+      }
+    } else if (monitor.count() < 3) {
+      InsertComboItem(monitor, kMonitorModes[1], 1);
+      InsertComboItem(monitor, kMonitorModes[3], 3);
+      change.add(Fn::Monitor);
+    }
+    if (monitor.text() != before || (beforePos < 0 && monitor.selected() >= 0)) {
+      FunctionChange ignored;
+      runClick(Fn::Monitor, ignored);
+    }
+    change.focusMonitor = true;
+  }
+}
+
+void FunctionSettingsModel::reject(Fn fn, const char* message, bool mark) {
+  Notify(prompter_, kAppTitle, message, Icon::None);
+  if (mark) mut(fn).rejected = true;
+}
+
+void FunctionSettingsModel::loadChecked(Fn fn, bool ok, const char* message, int position,
+                                        FunctionChange& change) {
+  if (!ok)
+    reject(fn, message, true);
+  else
+    mut(fn).rejected = false;
+  selectByProgram(fn, position, change);
+}
+
+void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
+  FunctionChange change;
+  constexpr int kKeep = -2;  // a position that selects nothing new
+  auto bcdPos = [](uint8_t b, int offset = 0) {
+    auto v = FromBcd(b);
+    return v ? *v + offset : kKeep;
+  };
+
+  // 1. transmit time-out and the three time-out timers
+  {
+    const uint8_t b = fb[7];
+    if (b == 0xFF) {
+      mut(Fn::TxTimeout).rejected = false;
+      selectByProgram(Fn::TxTimeout, 11, change);
+    } else {
+      auto v = FromBcd(b);
+      if (b <= 0x30 && v && *v % 3 == 0) {
+        mut(Fn::TxTimeout).rejected = false;
+        selectByProgram(Fn::TxTimeout, *v / 3, change);
+      } else {
+        // The only rejection that leaves the colour alone and keeps the selection.
+        reject(Fn::TxTimeout, "发射限时错误！", false);
+      }
+    }
+  }
+  selectByProgram(Fn::PreAlert, fb[13], change);
+  loadChecked(Fn::TotRekey, fb[14] <= 0x60, "TOT再按键时间错误！", bcdPos(fb[14]), change);
+  loadChecked(Fn::TotReset, fb[15] <= 0x15, "TOT复位时间错误！", bcdPos(fb[15]), change);
+
+  // 2. the bits of byte 12
+  selectByProgram(Fn::KeyBeep, (fb[12] >> 5) & 1, change);
+  selectByProgram(Fn::BatterySave, (fb[12] >> 3) & 1, change);
+  selectByProgram(Fn::Bandwidth, (fb[12] >> 1) & 1, change);
+  selectByProgram(Fn::ManualMode, fb[12] & 1, change);
+
+  // 3. squelch level
+  loadChecked(Fn::Squelch, fb[11] <= 9, "静噪等级错误！", fb[11], change);
+
+  // 4. the scan settings
+  selectByProgram(Fn::ScanMode, (fb[0] >> 3) & 3, change);
+  loadChecked(Fn::Priority, fb[2] <= 0x15, "优先信道错误！", bcdPos(fb[2]), change);
+  {
+    int pos = bcdPos(fb[3], -3);
+    if (pos < -1) pos = kKeep;
+    loadChecked(Fn::LookBack, fb[3] >= 3 && fb[3] <= 0x50, "回扫周期错误！", pos, change);
+  }
+  {
+    const int v = fb[1] & 7;
+    loadChecked(Fn::Revert, v >= 1 && v <= 4, "回复信道错误！", v - 1, change);
+  }
+  {
+    const uint8_t b = fb[6];
+    auto v = FromBcd(b);
+    const bool ok = b <= 0x50 && v && *v % 5 == 0;
+    int pos = kKeep;
+    if (v) {
+      pos = static_cast<int>(RoundHalfEven(*v / 5.0 - 1.0));
+      if (pos < -1) pos = kKeep;
+    }
+    loadChecked(Fn::ScanHang, ok, "扫描停留时间错误！", pos, change);
+  }
+
+  // 5. power selection key, the monitor list it shapes, then the monitor mode
+  selectByProgram(Fn::PowerKey, fb[4] & 3, change);
+  FillMonitorList(position(Fn::PowerKey) != 2);
+  {
+    const int mode = fb[0] >> 5;
+    const std::string wanted = mode < 4 ? kMonitorModes[static_cast<size_t>(mode)] : "";
+    int pos = list(Fn::Monitor).find(wanted);
+    selectByProgram(Fn::Monitor, pos < 0 ? 0 : pos, change);
+  }
+}
+
+void FunctionSettingsModel::StoreFunctions(Row fb) const {
+  // A list with nothing selected stores as its first entry would, except where the
+  // position formula itself gives the value back (look-back, hang time, revert channel).
+  auto pos0 = [this](Fn fn) { return std::max(position(fn), 0); };
+
+  SetBits(fb[0], 0x18, pos0(Fn::ScanMode), 3);
+  fb[2] = ToBcd(pos0(Fn::Priority));
+  fb[3] = ToBcd(position(Fn::LookBack) + 3);
+  fb[6] = ToBcd(5 * (position(Fn::ScanHang) + 1));
+  SetBits(fb[1], 0x07, position(Fn::Revert) + 1, 0);
+  SetBits(fb[12], 0x01, pos0(Fn::ManualMode), 0);
+
+  int monitor = 0;
+  const std::string& mtext = text(Fn::Monitor);
+  for (int v = 1; v < 4; ++v)
+    if (mtext == kMonitorModes[static_cast<size_t>(v)]) monitor = v;
+  SetBits(fb[0], 0xE0, monitor, 5);
+
+  fb[4] = static_cast<uint8_t>(pos0(Fn::PowerKey));
+  const int tot = position(Fn::TxTimeout);
+  fb[7] = tot >= 0 && tot <= 10 ? ToBcd(3 * tot) : 0xFF;
+  fb[13] = static_cast<uint8_t>(pos0(Fn::PreAlert));
+  fb[14] = ToBcd(pos0(Fn::TotRekey));
+  fb[15] = ToBcd(pos0(Fn::TotReset));
+  SetBits(fb[12], 0x20, pos0(Fn::KeyBeep), 5);
+  SetBits(fb[12], 0x02, pos0(Fn::Bandwidth), 1);
+  SetBits(fb[12], 0x08, pos0(Fn::BatterySave), 3);
+  fb[11] = static_cast<uint8_t>(pos0(Fn::Squelch));
+}
+
+}  // namespace qm

@@ -1,0 +1,44 @@
+#include "model/radio_data.h"
+
+#include "app/model_table.h"
+
+namespace qm {
+
+void FillIdentBlock(Row ident, uint8_t modelCode) {
+  ident[2] = modelCode;
+  ident[0] = 0;
+  ident[1] = 0;
+  // The handshake identity "Q4712", stored in reverse.
+  static constexpr uint8_t kReversedIdentity[5] = {'2', '1', '7', '4', 'Q'};
+  for (size_t k = 0; k < 5; ++k) ident[3 + k] = kReversedIdentity[k];
+}
+
+RadioEditors::RadioEditors(AppState& app, EditFlags& flags, Prompter& prompter,
+                           std::function<uint8_t()> identModelByte)
+    : app_(app), flags_(flags), channels_(app, flags, prompter), functions_(app, flags, prompter) {
+  channels_.setIdentModelByteSource(std::move(identModelByte));
+  // The grid's bandwidth column follows the radio-wide bandwidth list both ways: it reads
+  // the list's text when it colours a row, and the list's click recolours the column.
+  channels_.setRadioBandwidthSource([this] { return functions_.text(Fn::Bandwidth); });
+  functions_.setBandwidthListener(
+      [this](const std::string& text) { channels_.ApplyRadioBandwidth(text); });
+}
+
+void RadioEditors::DisplayRadioData(const Image& image) {
+  const EditFlags remembered = flags_;
+  functions_.LoadFunctions(image.functions());
+  app_.bandText = BuildBandText(app_, app_.curModel);
+  channels_.DisplayChannels(image);
+  flags_.dataChanged = remembered.dataChanged;
+  flags_.functionsChanged = remembered.functionsChanged;
+}
+
+void RadioEditors::CollectRadioData(Image& image) {
+  FillIdentBlock(image.ident(), ConvRdInnValue(app_));
+  functions_.StoreFunctions(image.functions());
+  channels_.SaveChannels(image);
+  flags_.functionsChanged = false;
+  flags_.dataChanged = false;
+}
+
+}  // namespace qm

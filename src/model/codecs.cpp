@@ -1,5 +1,6 @@
 #include "model/codecs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@ namespace {
 // Both rasters measured in Hz so that rounding is exact.
 constexpr int64_t kStep625Hz = 6250;
 constexpr int64_t kStep5Hz = 5000;
+constexpr int64_t kMaxCount = 0x3FFFF;
 
 struct RasterChoice {
   int64_t count;
@@ -45,6 +47,10 @@ void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b
   auto f = ParseNumber(text, sep);
   if (!f) return;
   RasterChoice r = ChooseRaster(MhzToHz(*f), false);
+  // The field holds an unsigned 18-bit count; a negative or huge entry must not wrap into
+  // a different frequency or spill into the neighbouring bits, so it ends at the nearer
+  // end of the field.
+  r.count = std::clamp<int64_t>(r.count, 0, kMaxCount);
   b0 = static_cast<uint8_t>(r.count & 0xFF);
   b1 = static_cast<uint8_t>((r.count & 0xFF00) >> 8);
   b2 = static_cast<uint8_t>((b2 & 0xF8) | ((r.count & 0x30000) >> 16) | (r.step625 ? 4 : 0));

@@ -1,0 +1,78 @@
+// A scripted Prompter for tests: records every message box and version warning, and
+// answers questions from a queue. Header-only so that every test program can use it.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/prompter.h"
+
+namespace qm::test {
+
+class FakePrompter : public Prompter {
+ public:
+  // Queues the answers of the next questions, in order.
+  FakePrompter& answer(Answer a) {
+    answers_.push_back(a);
+    return *this;
+  }
+  FakePrompter& answerWarning(WarningAnswer a) {
+    warningAnswers_.push_back(a);
+    return *this;
+  }
+
+  Answer ask(const Message& message) override {
+    messages.push_back(message);
+    if (!answers_.empty()) {
+      Answer a = answers_.front();
+      answers_.pop_front();
+      return a;
+    }
+    // A notice needs no script; a question that nobody scripted is noted and cancelled
+    // (or answered No where there is no Cancel), the safe answer everywhere.
+    switch (message.buttons) {
+      case Buttons::Ok:
+        return Answer::Ok;
+      case Buttons::YesNo:
+        ++unscripted;
+        return Answer::No;
+      case Buttons::YesNoCancel:
+        ++unscripted;
+        return Answer::Cancel;
+    }
+    return Answer::Ok;
+  }
+
+  WarningAnswer warn(int selIndex, const std::string& text) override {
+    warnings.emplace_back(selIndex, text);
+    if (warningAnswers_.empty()) return WarningAnswer{true, false};
+    WarningAnswer a = warningAnswers_.front();
+    warningAnswers_.pop_front();
+    return a;
+  }
+
+  // The texts of the recorded messages, in order.
+  std::vector<std::string> texts() const {
+    std::vector<std::string> out;
+    for (const Message& m : messages) out.push_back(m.text);
+    return out;
+  }
+  size_t pendingAnswers() const { return answers_.size(); }
+  void clear() {
+    messages.clear();
+    warnings.clear();
+    unscripted = 0;
+  }
+
+  std::vector<Message> messages;
+  std::vector<std::pair<int, std::string>> warnings;
+  int unscripted = 0;  // questions asked with no scripted answer left
+
+ private:
+  std::deque<Answer> answers_;
+  std::deque<WarningAnswer> warningAnswers_;
+};
+
+}  // namespace qm::test

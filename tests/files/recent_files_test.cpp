@@ -1,0 +1,124 @@
+#include "files/recent_files.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/qt_text_codec.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+using test::ScratchDir;
+using test::WriteBytes;
+
+// A key's stored state: its value, "" for an empty value, or kMissing.
+constexpr const char* kMissing = "<missing>";
+using Keys = std::array<std::string, kRecentFileCount>;
+
+std::string IniText(const Keys& keys) {
+  std::string out = "[Comm Port]\nCommon Port=2\n[Recent Files]\n";
+  for (int n = 0; n < kRecentFileCount; ++n)
+    if (keys[n] != kMissing) out += "RecentFile" + std::to_string(n + 1) + "=" + keys[n] + "\n";
+  return out;
+}
+
+Keys Stored(const ProfileFile& ini) {
+  Keys out;
+  for (int n = 0; n < kRecentFileCount; ++n)
+    out[n] = ini.read("Recent Files", "RecentFile" + std::to_string(n + 1), kMissing);
+  return out;
+}
+
+class RecentFilesTest : public ::testing::Test {
+ protected:
+  ScratchDir dir_;
+  QtTextCodec codec_;
+  ProfileFile ini_{dir_.file("QM830K.ini"), codec_};
+};
+
+TEST_F(RecentFilesTest, AddAndRemoveMoveTheEntriesAsTheMenuExpects) {
+  const std::string M = kMissing;
+  struct Case {
+    const char* what;
+    Keys before;
+    bool add;  // false: remove
+    std::string path;
+    Keys after;
+  };
+  const std::vector<Case> cases = {
+      {"empty list, add A", {M, M, M, M}, true, "A", {"A", M, M, M}},
+      {"add to a full list drops the last", {"A", "B", "C", "D"}, true, "E", {"E", "A", "B", "C"}},
+      {"add an entry already listed", {"A", "B", "C", "D"}, true, "C", {"C", "A", "B", "D"}},
+      {"add the first entry", {"A", "B", "C", M}, true, "A", {"A", "B", "C", M}},
+      {"letter case does not matter",
+       {"/d/A.q83", "/d/B.q83", "/d/C.q83", "/d/D.q83"},
+       true,
+       "/D/b.Q83",
+       {"/D/b.Q83", "/d/A.q83", "/d/C.q83", "/d/D.q83"}},
+      {"the last match counts when adding", {"X", "A", "B", "A"}, true, "A", {"A", "X", "A", "B"}},
+      {"No File and empty entries are not moved",
+       {"A", "No File", "", M},
+       true,
+       "B",
+       {"B", "A", "", M}},
+      {"remove from the middle", {"A", "B", "C", "D"}, false, "B", {"A", "C", "D", ""}},
+      {"remove the last of two", {"A", "B", M, M}, false, "B", {"A", "", "", ""}},
+      {"remove the fourth", {"A", "B", "C", "D"}, false, "D", {"A", "B", "C", ""}},
+      {"remove the only one", {"A", M, M, M}, false, "a", {"", "", "", ""}},
+      {"remove something not listed", {"A", "B", M, M}, false, "C", {"A", "B", M, M}},
+      {"a stored path that goes on matches",
+       {"/d/a.q83.bak", "B", M, M},
+       false,
+       "/d/a.q83",
+       {"B", "", "", ""}},
+      {"the path is trimmed but its length counts",
+       {"A", "B", "BX", M},
+       false,
+       " B",
+       {"A", "BX", "", ""}},
+      {"a trimmed path does not match a longer entry",
+       {"A", "BX", M, M},
+       false,
+       "B ",
+       {"A", "BX", M, M}},
+      {"an empty path changes nothing", {"A", "B", "C", "D"}, true, "  ", {"A", "B", "C", "D"}},
+      {"an empty path removes nothing", {"A", "B", "C", "D"}, false, "", {"A", "B", "C", "D"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(ini_.path(), IniText(c.before));
+    if (c.add)
+      AddRecentFile(ini_, c.path);
+    else
+      RemoveRecentFile(ini_, c.path);
+    EXPECT_EQ(Stored(ini_), c.after);
+    EXPECT_EQ(ini_.read("Comm Port", "Common Port", ""), "2") << "other sections stay";
+  }
+}
+
+TEST_F(RecentFilesTest, EntriesAndMenuCaptions) {
+  WriteBytes(ini_.path(), IniText({"/d/a.q83", "No File", "", "/d/工作.z410"}));
+  EXPECT_EQ(ReadRecentEntry(ini_, 1), "/d/a.q83");
+  EXPECT_EQ(ReadRecentEntry(ini_, 2), std::nullopt);
+  EXPECT_EQ(ReadRecentEntry(ini_, 3), std::nullopt);
+  EXPECT_EQ(ReadRecentEntry(ini_, 0), std::nullopt);
+  EXPECT_EQ(ReadRecentEntry(ini_, 5), std::nullopt);
+  auto captions = RecentMenuCaptions(ini_);
+  EXPECT_EQ(captions[0], " 1 /d/a.q83");
+  EXPECT_EQ(captions[1], std::nullopt);
+  EXPECT_EQ(captions[2], std::nullopt);
+  EXPECT_EQ(captions[3], " 4 /d/工作.z410");
+  EXPECT_EQ(PathFromRecentCaption(*captions[3]), "/d/工作.z410");
+  EXPECT_EQ(PathFromRecentCaption(" 1"), "");
+}
+
+TEST_F(RecentFilesTest, MissingFileIsAnEmptyListAndAddCreatesIt) {
+  for (const auto& c : RecentMenuCaptions(ini_)) EXPECT_EQ(c, std::nullopt);
+  RemoveRecentFile(ini_, "A");
+  EXPECT_FALSE(std::filesystem::exists(ini_.path()));
+  AddRecentFile(ini_, "/d/a.q83");
+  EXPECT_EQ(RecentMenuCaptions(ini_)[0], " 1 /d/a.q83");
+}
+
+}  // namespace
+}  // namespace qm

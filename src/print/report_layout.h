@@ -38,7 +38,7 @@ struct ReportPage {
 // The printable area of one page.
 struct PageGeometry {
   int32_t width = 11338;   // A4 less 5 mm on each side
-  int32_t height = 16271;  // A4 less 10 mm above and below
+  int32_t height = 16271;  // A4 less 5 mm above and below
 };
 
 // Fixed positions of the reports.

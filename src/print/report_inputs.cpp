@@ -1,0 +1,79 @@
+#include "print/report_inputs.h"
+
+#include "app/model_table.h"
+#include "model/codecs.h"
+
+namespace qm::print {
+
+const std::array<Fn, kFunctionPairs> kFunctionReportOrder = {
+    Fn::TxTimeout, Fn::KeyBeep,     Fn::PreAlert,  Fn::Squelch, Fn::TotRekey, Fn::ManualMode,
+    Fn::TotReset,  Fn::BatterySave, Fn::Bandwidth, Fn::Revert,  Fn::ScanMode, Fn::ScanHang,
+    Fn::Priority,  Fn::Monitor,     Fn::LookBack,  Fn::PowerKey};
+
+PageHeaderInput ReportHeader(const AppState& app) { return {"NRV", app.softwareTitle}; }
+
+ModelLineInput ChannelModelLine(const AppState& app) {
+  ModelLineInput m;
+  m.modelValue = app.currentModel().name;
+  m.bandValue = app.models.empty() ? std::string() : BuildBandText(app, app.curModel);
+  return m;
+}
+
+ModelLineInput TuneModelLine(const AppState& app) {
+  ModelLineInput m;
+  m.modelValue = app.currentModel().name;
+  m.bandValue = app.models.empty() ? std::string() : BuildRangeLabelText(app, app.curModel);
+  return m;
+}
+
+ChannelReportInput ChannelReportFrom(const ChannelTableModel& table, const AppState& app) {
+  ChannelReportInput in;
+  in.model = ChannelModelLine(app);
+  for (int i = 0; i < kReportChannels; ++i) {
+    ChannelReportRow& row = in.rows[static_cast<size_t>(i)];
+    row.switchedOff = table.channelOff(i);
+    row.txInhibited = table.txInhibited(i);
+    for (int c = 1; c <= 8; ++c) row.cells[static_cast<size_t>(c - 1)] = table.cell(i + 1, c).text;
+  }
+  return in;
+}
+
+FunctionReportInput FunctionReportFrom(const FunctionSettingsModel& functions,
+                                       const AppState& app) {
+  FunctionReportInput in;
+  in.model = ChannelModelLine(app);
+  for (size_t i = 0; i < kFunctionReportOrder.size(); ++i) {
+    const Fn fn = kFunctionReportOrder[i];
+    in.pairs[i] = {FunctionInfo(fn).label, functions.text(fn)};
+  }
+  return in;
+}
+
+TuneReportInput TuneReportFromImage(const Image& image, int currentTuneChannel,
+                                    const AppState& app) {
+  TuneReportInput in;
+  in.model = TuneModelLine(app);
+  const char sep = app.decimalSep;
+  // The grid writes 6.25 as a fixed text and 5 through the "0.00" format.
+  const std::string five = std::string("5") + sep + "00";
+  const auto step = [&five](uint8_t b) { return (b & 0x04) ? std::string("6.25") : five; };
+  for (int r = 0; r < kReportTuneChannels; ++r) {
+    const ConstRow b = image.row(addr::kTuneChannels + 16 * static_cast<size_t>(r));
+    TuneReportRow& row = in.rows[static_cast<size_t>(r)];
+    row.switchedOff = (b[2] & 0x08) == 0;
+    row.txInhibited = (b[7] & 0x08) == 0;
+    row.cells = {FreqBytesToText(b[0], b[1], b[2], sep),
+                 step(b[2]),
+                 SignalBytesToText(b[2], b[3], b[4], sep),
+                 FreqBytesToText(b[5], b[6], b[7], sep),
+                 step(b[7]),
+                 SignalBytesToText(b[7], b[8], b[9], sep)};
+  }
+  in.currentChannel = currentTuneChannel;
+  const ConstRow items = image.tuneItems();
+  for (int k = 0; k < kTuneItems; ++k)
+    in.itemValues[static_cast<size_t>(k)] = items[static_cast<size_t>(k)];
+  return in;
+}
+
+}  // namespace qm::print

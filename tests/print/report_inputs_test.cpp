@@ -1,0 +1,149 @@
+#include "print/report_inputs.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/model_table.h"
+#include "model/codecs.h"
+#include "model/radio_data.h"
+#include "support/fake_prompter.h"
+
+namespace qm::print {
+namespace {
+
+AppState TestApp() {
+  AppState app;
+  app.softwareTitle = "QM830K编程软件";
+  app.models = {ModelEntry{"QM830K-V", 32, 136.0, 174.0, 130.0, 180.0}};
+  app.modelCount = 1;
+  app.curModel = 0;
+  return app;
+}
+
+void SetChannel(Image& image, int n, const char* rx, const char* rxSig, const char* tx,
+                const char* txSig, bool inUse, bool txAllowed, uint8_t flags) {
+  ChannelRecord r = image.channel(n);
+  FreqTextToBytes(rx, r[0], r[1], r[2]);
+  SignalTextToBytes(rxSig, r[2], r[3], r[4]);
+  FreqTextToBytes(tx, r[5], r[6], r[7]);
+  SignalTextToBytes(txSig, r[7], r[8], r[9]);
+  r[2] = static_cast<uint8_t>(inUse ? (r[2] | 0x08) : (r[2] & ~0x08));
+  r[7] = static_cast<uint8_t>(txAllowed ? (r[7] | 0x08) : (r[7] & ~0x08));
+  r[10] = flags;
+}
+
+Image SampleImage() {
+  Image image;
+  for (int n = 0; n < kChannelCount; ++n) {
+    SetChannel(image, n, "150.00000", "OFF", "150.00000", "OFF", true, true, 0);
+  }
+  SetChannel(image, 0, "136.12500", "CTC 67.0", "137.02500", "DCS 023", true, true, 0x00);
+  SetChannel(image, 1, "140.00000", "OFF", "141.00000", "CTC 88.5", true, false, 0x35);
+  SetChannel(image, 2, "150.00000", "OFF", "150.00000", "OFF", false, true, 0x00);
+  const std::array<uint8_t, 16> fb = {0x48, 0x01, 0x03, 0x10, 0x02, 0x00, 0x25, 0x06,
+                                      0x00, 0x00, 0x00, 0x05, 0x28, 0x05, 0x00, 0x00};
+  std::copy(fb.begin(), fb.end(), image.functions().begin());
+  return image;
+}
+
+TEST(ReportInputs, ChannelReportTakesTheGridAsItStands) {
+  AppState app = TestApp();
+  EditFlags flags;
+  test::FakePrompter prompter;
+  Image image = SampleImage();
+  RadioEditors editors(app, flags, prompter, [] { return uint8_t{32}; });
+  editors.DisplayRadioData(image);
+
+  const ChannelReportInput in = ChannelReportFrom(editors.channels(), app);
+  EXPECT_EQ(in.title, "信道设置");
+  EXPECT_EQ(in.model.modelValue, "QM830K-V");
+  EXPECT_EQ(in.model.bandValue, BuildBandText(app, 0));
+  EXPECT_EQ(in.rows[0].cells,
+            (std::array<std::string, 8>{"136.12500", "CTC 67.0", "137.02500", "DCS 023", "添加",
+                                        "关闭", "高", "宽带"}));
+  EXPECT_FALSE(in.rows[0].switchedOff);
+  EXPECT_FALSE(in.rows[0].txInhibited);
+  // 0x35: narrow, busy lock on, scan deleted, low power; transmit inhibited.
+  EXPECT_EQ(in.rows[1].cells,
+            (std::array<std::string, 8>{"140.00000", "OFF", "141.00000", "CTC 88.5", "删除", "打开",
+                                        "低", "窄带"}));
+  EXPECT_TRUE(in.rows[1].txInhibited);
+  EXPECT_TRUE(in.rows[2].switchedOff);
+  // An edit in the grid shows on paper without a collection into the image.
+  editors.channels().setCellText(1, col::kRxFreq, "136.50000");
+  EXPECT_EQ(ChannelReportFrom(editors.channels(), app).rows[0].cells[0], "136.50000");
+
+  auto pages = LayoutChannelReport(ReportHeader(app), ChannelReportFrom(editors.channels(), app));
+  ASSERT_EQ(pages.size(), 1u);
+  bool dashes = false, note = false;
+  for (const ReportElement& e : pages[0].elements) {
+    dashes = dashes || (e.text == kTxFreqDashes && e.y == pos::kBodyY + pos::kBodyPitch);
+    note = note || e.text == " 信道3  为空。";
+  }
+  EXPECT_TRUE(dashes);
+  EXPECT_TRUE(note);
+}
+
+TEST(ReportInputs, FunctionReportPairsFollowTheReportOrder) {
+  AppState app = TestApp();
+  EditFlags flags;
+  test::FakePrompter prompter;
+  RadioEditors editors(app, flags, prompter, [] { return uint8_t{32}; });
+  editors.DisplayRadioData(SampleImage());
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front().text;
+
+  const FunctionReportInput in = FunctionReportFrom(editors.functions(), app);
+  EXPECT_EQ(in.title, "整机功能");
+  const std::array<const char*, kFunctionPairs> texts = {"60秒",  "打开",
+                                                         "5秒",   "5",
+                                                         "关闭",  "关闭",
+                                                         "关闭",  "打开",
+                                                         "宽带",  "最近接收呼叫信道",
+                                                         "载波",  "2.5秒",
+                                                         "信道3", "稳态无条件监听",
+                                                         "1.0秒", "长按[MONI]键"};
+  for (size_t i = 0; i < in.pairs.size(); ++i) {
+    EXPECT_EQ(in.pairs[i].label, kFunctionReportLabels[i]) << i;  // the window's own captions
+    EXPECT_EQ(in.pairs[i].text, texts[i]) << kFunctionReportLabels[i];
+  }
+}
+
+TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
+  AppState app = TestApp();
+  Image image;
+  // Tune channel 1: 146.0125 MHz at 6.25 kHz (count 23362), CTC 88.5; transmit 150 MHz at
+  // 5 kHz (count 30000), allowed.
+  ChannelRecord t = image.tuneChannel(0);
+  t[0] = 0x42;
+  t[1] = 0x5B;
+  t[2] = 0x04 | 0x08;
+  SignalTextToBytes("CTC 88.5", t[2], t[3], t[4]);
+  t[5] = 0x30;
+  t[6] = 0x75;
+  t[7] = 0x08;
+  // Tune channel 2: on, transmit inhibited. The rest stay switched off.
+  image.tuneChannel(1)[2] = 0x08;
+  for (int k = 0; k < 7; ++k)
+    image.tuneItems()[static_cast<size_t>(k)] = static_cast<uint8_t>(200 + k);
+
+  const TuneReportInput in = TuneReportFromImage(image, 1, app);
+  EXPECT_EQ(in.title, "Tune Settings");
+  EXPECT_EQ(in.model.bandValue, BuildRangeLabelText(app, 0));
+  EXPECT_EQ(in.rows[0].cells, (std::array<std::string, 6>{"146.01250", "6.25", "CTC 88.5",
+                                                          "150.00000", "5.00", "OFF"}));
+  EXPECT_FALSE(in.rows[0].switchedOff);
+  EXPECT_FALSE(in.rows[0].txInhibited);
+  EXPECT_FALSE(in.rows[1].switchedOff);
+  EXPECT_TRUE(in.rows[1].txInhibited);
+  for (size_t r = 2; r < in.rows.size(); ++r) EXPECT_TRUE(in.rows[r].switchedOff) << r;
+  EXPECT_EQ(in.currentChannel, 1);
+  EXPECT_EQ(in.itemValues, (std::array<int, 7>{200, 201, 202, 203, 204, 205, 206}));
+
+  app.decimalSep = ',';
+  EXPECT_EQ(TuneReportFromImage(image, 1, app).rows[0].cells[1], "6.25");
+  EXPECT_EQ(TuneReportFromImage(image, 1, app).rows[0].cells[4], "5,00");
+}
+
+}  // namespace
+}  // namespace qm::print

@@ -1,0 +1,184 @@
+#include "radio/link.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace qm {
+
+namespace {
+
+std::string PortText(int16_t portNumber) { return "端口" + std::to_string(portNumber); }
+
+std::string Hex(uint8_t v) {
+  char buf[4];
+  std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
+  return buf;
+}
+
+}  // namespace
+
+void OpenCommPort(LinkContext& ctx) {
+  if (ctx.port.isOpen()) ctx.port.close();
+  if (!ctx.port.isOpen()) ctx.port.open(ctx.portNumber, kLinkSettings);
+  ctx.port.clearInput();
+  ctx.port.clearOutput();
+  ctx.clock.delayMs(80);
+}
+
+int16_t OpenLinkPort(LinkContext& ctx) {
+  if (ctx.port.isOpen()) ctx.port.close();
+  if (!ctx.port.isOpen() && !ctx.port.open(ctx.portNumber, kLinkSettings)) {
+    Notify(ctx.prompter, "错误", PortText(ctx.portNumber) + ": " + ctx.port.lastError(),
+           Icon::Critical);
+    return 0;
+  }
+  ctx.port.clearInput();
+  ctx.port.clearOutput();
+  ctx.clock.delayMs(80);
+  return 1;
+}
+
+void CloseCommPort(LinkContext& ctx) {
+  if (ctx.port.isOpen()) ctx.port.close();
+}
+
+int16_t TestCommPort(SerialPort& port, int portNumber) {
+  if (port.isOpen()) port.close();
+  if (!port.open(portNumber, kScanSettings)) return 0;
+  port.close();
+  return 1;
+}
+
+bool SendBytes(LinkContext& ctx, std::span<const uint8_t> bytes) {
+  if (!ctx.port.write(bytes)) return false;
+  const Micros start = ctx.clock.now();
+  const Micros limit{int64_t{timing::kDrainLimitMs} * 1000};
+  while (ctx.port.outCount() != 0) {
+    if (ctx.clock.now() - start >= limit) {
+      ctx.port.clearOutput();
+      return false;
+    }
+    ctx.clock.delayMs(1);
+  }
+  ctx.port.clearOutput();
+  return true;
+}
+
+std::vector<uint8_t> AwaitReply(LinkContext& ctx, const ExchangeTiming& t) {
+  for (int i = 0; i < t.polls; ++i) {
+    ctx.clock.delayMs(t.pollWaitBefore);
+    if (ctx.port.inCount() >= t.stopAt) break;
+    ctx.clock.delayMs(t.pollWaitAfter);
+  }
+  std::vector<uint8_t> reply = ctx.port.readAll();
+  ctx.port.clearInput();
+  return reply;
+}
+
+std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
+                              std::span<const uint8_t> bytes, bool* sent) {
+  ctx.clock.delayMs(t.before);
+  const bool ok = SendBytes(ctx, bytes);
+  if (sent != nullptr) *sent = ok;
+  if (!ok) return {};
+  ctx.clock.delayMs(t.after);
+  return AwaitReply(ctx, t);
+}
+
+int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image) {
+  if (OpenLinkPort(ctx) == 0) return kPortNotOpened;
+
+  // The radio may miss the greeting while it wakes up: three attempts, each on clean buffers.
+  std::vector<uint8_t> reply;
+  for (int attempt = 0; attempt < timing::kGreetingAttempts && reply.empty(); ++attempt) {
+    ctx.port.clearOutput();
+    ctx.port.clearInput();
+    reply = Exchange(ctx, timing::kGreeting, frame::kGreeting);
+  }
+  if (reply.empty() || reply[0] != frame::kAck) return kNoAnswer;
+
+  const std::array<uint8_t, 1> request{frame::kIdentityRequest};
+  reply = Exchange(ctx, timing::kIdentity, request);
+  if (reply.size() != frame::kIdentityReplySize) return kNoAnswer;
+  if (!std::equal(frame::kIdentityText.begin(), frame::kIdentityText.end(), reply.begin())) {
+    return kOtherRadio;
+  }
+
+  const uint8_t modelCode = reply[5];
+  imageVerMajor = reply[6];
+  image[addr::kIdent] = reply[7];
+  ctx.app.radioVerText = VersionText(reply[6], reply[7]);
+  if (modelCode > kHighestModelCode) {
+    Notify(ctx.prompter, "错误", "机型错误，请写入正确机型！", Icon::Critical);
+  }
+
+  const std::array<uint8_t, 1> ack{frame::kAck};
+  reply = Exchange(ctx, timing::kFinalAck, ack);
+  if (!reply.empty() && reply[0] == frame::kAck) return modelCode;
+  return kNoAnswer;
+}
+
+void ExitProgramMode(LinkContext& ctx) {
+  Exchange(ctx, timing::kEndCommand, frame::kEnd);
+  ctx.port.clearInput();
+  ctx.port.clearOutput();
+}
+
+bool ReactToProgramMode(LinkContext& ctx, int16_t result, std::string_view noAnswerTail) {
+  if (result == kPortNotOpened) return false;
+  if (result < 0) {
+    Notify(ctx.prompter, "通讯端口错误", PortText(ctx.portNumber) + std::string(noAnswerTail),
+           Icon::Exclamation);
+    return false;
+  }
+  if (result == kOtherRadio) {
+    Notify(ctx.prompter, "机型错误", "机型与软件不匹配，请选择正确的机型！", Icon::Exclamation);
+    return false;
+  }
+  return true;
+}
+
+std::string WarningText(int selIndex) {
+  static constexpr std::string_view kGoOn = "是否继续？ ";
+  switch (selIndex) {
+    case 0:
+      return std::string("当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！") +
+             std::string(kGoOn);
+    case 1:
+      return std::string(
+                 "当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。") +
+             std::string(kGoOn);
+    default:
+      return std::string(kGoOn);
+  }
+}
+
+bool ConfirmVersionWarning(LinkContext& ctx, int selIndex) {
+  if (selIndex < 0 || selIndex > 1) return true;
+  const size_t i = static_cast<size_t>(selIndex);
+  if (!ctx.app.showWarning[i]) return true;
+  const WarningAnswer answer = ctx.prompter.warn(selIndex, WarningText(selIndex));
+  if (answer.dontShowAgain) ctx.app.showWarning[i] = false;
+  return answer.confirmed;
+}
+
+std::string VersionText(uint8_t major, uint8_t minor) { return Hex(major) + "." + Hex(minor); }
+
+PortScan ScanPorts(SerialPort& port, int16_t portNumber) {
+  PortScan scan;
+  int16_t candidate = 0;
+  for (int n = kMaxPortNumber; n >= kMinPortNumber; --n) {
+    if (TestCommPort(port, n) != 0) {
+      scan.usable[static_cast<size_t>(n)] = true;
+      candidate = static_cast<int16_t>(n);
+    } else if (n == portNumber) {
+      portNumber = 0;
+    }
+  }
+  scan.candidate = candidate == 0 ? int16_t{1} : candidate;
+  if (portNumber < kMinPortNumber || portNumber > kMaxPortNumber) portNumber = 0;
+  scan.portNumber = portNumber == 0 ? scan.candidate : portNumber;
+  return scan;
+}
+
+}  // namespace qm

@@ -1,0 +1,145 @@
+// The link layer shared by every exchange with the radio: opening and closing the port, the
+// way bytes are sent and awaited, the programming-mode handshake and the end command.
+// Exchanges are half-duplex: the PC sends, then polls the receive buffer with fixed waits
+// until enough bytes have arrived or the polls run out. A reply is judged only by its length
+// and its first byte.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/prompter.h"
+#include "model/image.h"
+#include "radio/clock.h"
+#include "radio/progress.h"
+#include "radio/serial_port.h"
+
+namespace qm {
+
+// Everything an exchange with the radio works with. The window and the command line build
+// one per operation; the document fields an operation changes are passed to it separately.
+struct LinkContext {
+  SerialPort& port;
+  Clock& clock;
+  Prompter& prompter;
+  Progress& progress;
+  AppState& app;
+  int16_t portNumber = 1;
+};
+
+// Frame bytes.
+namespace frame {
+inline constexpr uint8_t kAck = 0x06;
+inline constexpr uint8_t kRead = 0x52;   // 'R'
+inline constexpr uint8_t kWrite = 0x57;  // 'W', also the first byte of a read reply
+inline constexpr uint8_t kIdentityRequest = 0x02;
+inline constexpr std::array<uint8_t, 8> kGreeting = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+inline constexpr std::array<uint8_t, 3> kEnd = {'E', 'N', 'D'};
+inline constexpr std::array<uint8_t, 5> kIdentityText = {'Q', '4', '7', '1', '2'};
+inline constexpr size_t kIdentityReplySize = 8;
+inline constexpr uint8_t kBlockSize = 8;
+inline constexpr size_t kReadReplySize = 4 + kBlockSize;   // 12
+inline constexpr size_t kWriteFrameSize = 4 + kBlockSize;  // 12
+}  // namespace frame
+
+// The waits of one exchange, in milliseconds. A poll waits `pollWaitBefore`, looks at the
+// receive count (stopping when `stopAt` bytes are waiting), then waits `pollWaitAfter`.
+struct ExchangeTiming {
+  int before = 0;  // wait before sending
+  int after = 0;   // wait after sending, before the first poll
+  int polls = 0;
+  int pollWaitBefore = 0;
+  int pollWaitAfter = 0;
+  size_t stopAt = 1;
+};
+
+namespace timing {
+inline constexpr ExchangeTiming kGreeting{80, 20, 41, 10, 5, 1};  // per attempt
+inline constexpr ExchangeTiming kIdentity{40, 20, 61, 0, 5, frame::kIdentityReplySize};
+inline constexpr ExchangeTiming kFinalAck{40, 20, 61, 0, 5, 1};
+inline constexpr ExchangeTiming kReadRequest{25, 0, 81, 10, 0, frame::kReadReplySize};
+inline constexpr ExchangeTiming kWriteFrame{30, 0, 51, 20, 0, 1};
+inline constexpr ExchangeTiming kEndCommand{30, 0, 31, 20, 0, 1};
+inline constexpr int kGreetingAttempts = 3;
+// How long the send loop waits for the transmit buffer to drain before it gives up. A
+// frame of 12 bytes needs 14 ms at 9600 baud; a port that never drains must not hang the
+// program.
+inline constexpr int kDrainLimitMs = 2000;
+}  // namespace timing
+
+// Results of EnterProgramMode besides a model code 0..254.
+inline constexpr int16_t kPortNotOpened = -2;
+inline constexpr int16_t kNoAnswer = -1;
+inline constexpr int16_t kOtherRadio = 255;
+inline constexpr int kHighestModelCode = 32;
+
+// Opens the port for tuning: errors are ignored (they show up later as a radio that does
+// not answer).
+void OpenCommPort(LinkContext& ctx);
+// Opens the port for programming; on failure shows "错误" / "端口<n>: <reason>" and gives 0.
+int16_t OpenLinkPort(LinkContext& ctx);
+void CloseCommPort(LinkContext& ctx);
+// Whether port n can be opened (with odd parity); the port is closed again, nothing is sent.
+int16_t TestCommPort(SerialPort& port, int portNumber);
+
+// Writes the bytes and waits until the transmit buffer has drained, then clears it.
+// False when the port refused the bytes or never drained.
+bool SendBytes(LinkContext& ctx, std::span<const uint8_t> bytes);
+// Polls as `t` says, then reads every waiting byte (possibly none) and clears the input.
+std::vector<uint8_t> AwaitReply(LinkContext& ctx, const ExchangeTiming& t);
+// Waits `t.before`, sends, waits `t.after` and awaits the reply. `sent` is false when the
+// bytes could not be sent (the reply is then empty).
+std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
+                              std::span<const uint8_t> bytes, bool* sent = nullptr);
+
+// The handshake. Opens the port (OpenLinkPort) and greets the radio; gives kPortNotOpened,
+// kNoAnswer, kOtherRadio or the radio's model code. Once the identity reply is accepted,
+// `imageVerMajor` = its major version and image byte 0x2D0 = its minor version, and
+// app.radioVerText is set, also when the final acknowledge then fails. The port stays open.
+int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image);
+// Sends "END" and discards the answer. The port stays open.
+void ExitProgramMode(LinkContext& ctx);
+
+// The callers' common reaction to a handshake result: true to go on. -2 stops silently;
+// other negative results show "通讯端口错误" with "端口<n>" and `noAnswerTail`; 255 shows
+// "机型错误".
+inline constexpr std::string_view kNoAnswerTail = " 没有响应，请检查你的连接或机器电源是否打开！";
+bool ReactToProgramMode(LinkContext& ctx, int16_t result,
+                        std::string_view noAnswerTail = kNoAnswerTail);
+
+// The version warning: asks with dlgWarn when app.showWarning[selIndex] is on (a tick in
+// "下次不再提示" turns it off); true when the operation may go on.
+bool ConfirmVersionWarning(LinkContext& ctx, int selIndex);
+// The text of the warning dialog for a selection index.
+std::string WarningText(int selIndex);
+
+// Version bytes as the program shows them: uppercase hexadecimal, "2.0", "1.A".
+std::string VersionText(uint8_t major, uint8_t minor);
+
+// Closes the port when it goes out of scope: every operation ends with a closed port.
+class PortCloser {
+ public:
+  explicit PortCloser(LinkContext& ctx) : ctx_(ctx) {}
+  ~PortCloser() { CloseCommPort(ctx_); }
+  PortCloser(const PortCloser&) = delete;
+  PortCloser& operator=(const PortCloser&) = delete;
+
+ private:
+  LinkContext& ctx_;
+};
+
+// The port scan of the port dialog: which of COM1..COM16 can be opened, tried from 16 down
+// to 1, and the port number to offer.
+struct PortScan {
+  std::array<bool, kMaxPortNumber + 1> usable{};  // index 1..16
+  int16_t candidate = 1;                          // the lowest usable port, or 1
+  int16_t portNumber = 1;  // the current port when usable, else the candidate
+};
+PortScan ScanPorts(SerialPort& port, int16_t portNumber);
+
+}  // namespace qm

@@ -1,0 +1,109 @@
+#include "radio/read_radio.h"
+
+#include <array>
+
+#include "app/model_table.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int kBlockCount = 128;
+constexpr int kProgressStep = 5;
+constexpr int kProgressMax = 635;
+
+}  // namespace
+
+bool StoreReadReply(std::span<const uint8_t> reply, Image& image, bool& ignored) {
+  ignored = true;
+  if (reply.size() < 4 || reply[0] != frame::kWrite) return true;
+  const size_t page = reply[1];
+  if (page > 3) return true;
+  ignored = false;
+  const size_t low = reply[2];
+  const size_t count = reply[3];
+  if (4 + count > reply.size()) return false;
+  if ((low & 0x0F) + count > kRowSize) return false;
+  const size_t address = page * 256 + low;
+  for (size_t i = 0; i < count; ++i) image[address + i] = reply[4 + i];
+  return true;
+}
+
+std::string ReadDoneCaption(const AppState& app) { return "读频完成－ " + app.softwareTitle; }
+
+ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
+                     const ReadHooks& hooks) {
+  PortCloser closer(ctx);
+  ReadResult result;
+
+  // Everything lands in a scratch copy first: the document changes only when the whole
+  // memory has arrived and the user accepted it.
+  Image scratch = image;
+  int16_t scratchVer = imageVerMajor;
+
+  result.modelCode = EnterProgramMode(ctx, scratchVer, scratch);
+  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
+  ctx.app.radioVersion = "V" + ctx.app.radioVerText;
+  if (hooks.linkEstablished) hooks.linkEstablished();
+
+  ctx.progress.open("正在从对讲机读取数据.....", "读频", kProgressMax);
+  ctx.port.clearOutput();
+  ctx.clock.delayMs(50);
+
+  for (int k = 0; k < kBlockCount; ++k) {
+    const int a = 8 * k;
+    const std::array<uint8_t, 4> request{frame::kRead, static_cast<uint8_t>(a / 256),
+                                         static_cast<uint8_t>(a % 256), frame::kBlockSize};
+    bool sent = false;
+    const std::vector<uint8_t> reply = Exchange(ctx, timing::kReadRequest, request, &sent);
+    if (sent && reply.size() < frame::kReadReplySize) {
+      ctx.progress.close();
+      Notify(ctx.prompter, "读频错误", "读频中断，请重试！", Icon::Exclamation);
+      result.status = ReadStatus::Interrupted;
+      return result;
+    }
+    bool ignored = false;
+    if (!sent || !StoreReadReply(reply, scratch, ignored)) {
+      ctx.progress.close();
+      Notify(ctx.prompter, "数据错误", "读取数据错误，请重试！", Icon::Exclamation);
+      result.status = ReadStatus::DataError;
+      return result;
+    }
+    ctx.progress.show(kProgressStep * k);
+  }
+
+  ExitProgramMode(ctx);
+  ctx.progress.change();
+  ctx.clock.delayMs(20);
+  ctx.progress.close();
+
+  ctx.app.radioVerMajor = scratchVer;
+  if (scratchVer == 2) {
+    Notify(ctx.prompter, "读频", "读频完成，请按“确定”按钮继续....", Icon::None);
+  } else if (scratchVer > 2) {
+    if (!ConfirmVersionWarning(ctx, 1)) {
+      result.status = ReadStatus::Declined;
+      return result;
+    }
+  } else {
+    Notify(ctx.prompter, "读频", "读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！",
+           Icon::None);
+  }
+
+  image = scratch;
+  imageVerMajor = scratchVer;
+  result.status = ReadStatus::Completed;
+  if (hooks.accepted) hooks.accepted();
+  CloseCommPort(ctx);
+
+  ConvertModel(ctx.app, image);
+  ctx.app.bandText = BuildBandText(ctx.app, ctx.app.curModel);
+  if (imageVerMajor > 2) {
+    Notify(ctx.prompter, "读频", "新的机型版本,请升级你的写频软件!", Icon::None);
+  } else if (imageVerMajor < 2) {
+    ConvertFromV1Layout(image);
+  }
+  return result;
+}
+
+}  // namespace qm

@@ -1,0 +1,216 @@
+#include "radio/link.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "radio_fixture.h"
+
+namespace qm::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class LinkTest : public RadioTest {};
+
+TEST_F(LinkTest, HandshakeFramesAndTiming) {
+  radio().modelCode = 2;
+  radio().verMajor = 2;
+  radio().verMinor = 3;
+  EXPECT_EQ(EnterProgramMode(ctx, verMajor, image), 2);
+  // OpenLinkPort waits 80 ms, the greeting 80 ms before sending; each reply is there at the
+  // first look: greeting +20 +10, identity 40 / 20, final acknowledge 40 / 20.
+  EXPECT_EQ(writeTimes(), (std::vector<int64_t>{160, 230, 290}));
+  EXPECT_EQ(nowMs(), 310);
+  EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
+  EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
+  EXPECT_TRUE(line.port.isOpen());  // callers close it
+  EXPECT_EQ(verMajor, 2);
+  EXPECT_EQ(image[0x2D0], 3);
+  EXPECT_EQ(app.radioVerText, "2.3");
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(LinkTest, GreetingAnsweredOnTheThirdAttemptIsAccepted) {
+  radio().ignoreGreetings = 2;
+  EXPECT_EQ(EnterProgramMode(ctx, verMajor, image), 1);
+  // Each unanswered attempt: 80 ms, the greeting, 20 ms, 41 polls of 15 ms = 715 ms.
+  const std::vector<int64_t> t = writeTimes();
+  ASSERT_EQ(t.size(), 5u);
+  EXPECT_EQ(t[0], 160);
+  EXPECT_EQ(t[1], 160 + 715);
+  EXPECT_EQ(t[2], 160 + 2 * 715);
+}
+
+TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
+  radio().silent = true;
+  const int16_t r = EnterProgramMode(ctx, verMajor, image);
+  EXPECT_EQ(r, kNoAnswer);
+  EXPECT_EQ(nowMs(), 80 + 3 * 715);
+  EXPECT_EQ(line.port.writes().size(), 3u);
+  ctx.portNumber = 4;
+  EXPECT_FALSE(ReactToProgramMode(ctx, r));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].title, "通讯端口错误");
+  EXPECT_EQ(prompter.messages[0].text, "端口4 没有响应，请检查你的连接或机器电源是否打开！");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(verMajor, 2);  // nothing accepted, nothing changed
+}
+
+struct HandshakeCase {
+  const char* name;
+  void (*setup)(sim::RadioConfig&);
+  int16_t result;
+  size_t greetings;      // greeting attempts sent
+  bool versionStored;    // ImageVerMajor and 0x2D0 taken from the reply
+  std::string messages;  // "title / text" of the messages shown, joined by "|"
+};
+
+std::string Joined(const std::vector<std::string>& v) {
+  std::string s;
+  for (const auto& x : v) s += (s.empty() ? "" : "|") + x;
+  return s;
+}
+
+TEST_F(LinkTest, ReactionTable) {
+  const HandshakeCase cases[] = {
+      {"healthy", [](sim::RadioConfig&) {}, 1, 1, true, ""},
+      {"wrong greeting answer", [](sim::RadioConfig& c) { c.greetingAck = 0x15; }, kNoAnswer, 1,
+       false, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {"9-byte identity", [](sim::RadioConfig& c) { c.identityExtraByte = true; }, kNoAnswer, 1,
+       false, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {"short identity", [](sim::RadioConfig& c) { c.identity = "Q471"; }, kNoAnswer, 1, false,
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q4713"; }, kOtherRadio, 1, false,
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
+      {"final acknowledge wrong", [](sim::RadioConfig& c) { c.finalAck = 0x00; }, kNoAnswer, 1,
+       true, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {"model code 33", [](sim::RadioConfig& c) { c.modelCode = 33; }, 33, 1, true,
+       "错误 / 机型错误，请写入正确机型！"},
+      {"model code 32", [](sim::RadioConfig& c) { c.modelCode = 32; }, 32, 1, true, ""},
+  };
+  for (const HandshakeCase& hc : cases) {
+    SCOPED_TRACE(hc.name);
+    sim::SimLine l;
+    l.radio.config().verMajor = 1;
+    l.radio.config().verMinor = 0x0A;
+    hc.setup(l.radio.config());
+    ScriptedPrompter p;
+    AppState a = TwoModelApp();
+    LinkContext c{l.port, l.clock, p, progress, a, 1};
+    Image img;
+    img[0x2D0] = 0x77;
+    int16_t ver = 2;
+    const int16_t r = EnterProgramMode(c, ver, img);
+    EXPECT_EQ(r, hc.result);
+    EXPECT_EQ(ReactToProgramMode(c, r), r >= 0 && r != kOtherRadio);
+    size_t greetings = 0;
+    for (const auto& w : l.port.writes()) greetings += w.bytes == kGreetingBytes ? 1 : 0;
+    EXPECT_EQ(greetings, hc.greetings);
+    EXPECT_EQ(ver, hc.versionStored ? 1 : 2);
+    EXPECT_EQ(img[0x2D0], hc.versionStored ? 0x0A : 0x77);
+    if (hc.versionStored) {
+      EXPECT_EQ(a.radioVerText, "1.A");
+    }
+    EXPECT_EQ(Joined(p.lines()), hc.messages);
+    for (const Message& m : p.messages) {
+      EXPECT_EQ(m.icon, m.title == "错误" ? Icon::Critical : Icon::Exclamation);
+      EXPECT_EQ(m.buttons, Buttons::Ok);
+    }
+  }
+}
+
+TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
+  line.port.failOpen("Permission denied");
+  ctx.portNumber = 3;
+  const int16_t r = EnterProgramMode(ctx, verMajor, image);
+  EXPECT_EQ(r, kPortNotOpened);
+  EXPECT_FALSE(ReactToProgramMode(ctx, r));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].title, "错误");
+  EXPECT_EQ(prompter.messages[0].text, "端口3: Permission denied");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
+  EXPECT_TRUE(line.port.writes().empty());
+}
+
+TEST_F(LinkTest, OpenCommPortIgnoresFailures) {
+  line.port.failOpen("No such file or directory");
+  OpenCommPort(ctx);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(nowMs(), 80);
+}
+
+TEST_F(LinkTest, EndCommandWaitsThenPolls) {
+  ASSERT_EQ(EnterProgramMode(ctx, verMajor, image), 1);
+  const int64_t start = nowMs();
+  ExitProgramMode(ctx);
+  EXPECT_EQ(writeTimes().back(), start + 30);
+  EXPECT_EQ(writeBytes().back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+  EXPECT_EQ(nowMs(), start + 50);
+  EXPECT_EQ(line.radio.mode(), sim::SimMode::Idle);
+
+  // A radio that does not answer "END" costs the whole 31 polls of 20 ms.
+  radio().answerEnd = false;
+  ASSERT_EQ(EnterProgramMode(ctx, verMajor, image), 1);
+  const int64_t again = nowMs();
+  ExitProgramMode(ctx);
+  EXPECT_EQ(nowMs(), again + 30 + 31 * 20);
+}
+
+TEST_F(LinkTest, SendWaitsForTheLineToCarryTheBytes) {
+  sim::SimLine paced(sim::RadioConfig{}, true);
+  LinkContext c{paced.port, paced.clock, prompter, progress, app, 1};
+  ASSERT_TRUE(paced.port.open(1, kLinkSettings));
+  EXPECT_TRUE(SendBytes(c, kGreetingBytes));
+  // 8 bytes of 1.146 ms: the send loop returns at the first whole millisecond after 9.17 ms.
+  EXPECT_EQ(paced.clock.now().count() / 1000, 10);
+  EXPECT_EQ(paced.port.outCount(), 0u);
+}
+
+TEST_F(LinkTest, VersionTextIsUppercaseHexWithoutLeadingZeros) {
+  EXPECT_EQ(VersionText(2, 0), "2.0");
+  EXPECT_EQ(VersionText(1, 0x0A), "1.A");
+  EXPECT_EQ(VersionText(0x10, 0xFF), "10.FF");
+}
+
+TEST_F(LinkTest, PortScanOffersTheLowestUsablePort) {
+  struct Case {
+    std::set<int> present;
+    int16_t current;
+    int16_t offered;
+  };
+  const Case cases[] = {
+      {{3, 5, 9}, 5, 5},  // the configured port works: it stays
+      {{3, 9}, 5, 3},     // configured but missing: the lowest working port
+      {{}, 5, 1},         // nothing works: port 1
+      {{16}, 0, 16},
+  };
+  for (const Case& c : cases) {
+    sim::VirtualClock clock;
+    sim::FakeSerialPort port(clock, nullptr);
+    port.setPresentPorts(c.present);
+    const PortScan scan = ScanPorts(port, c.current);
+    EXPECT_EQ(scan.portNumber, c.offered);
+    for (int n = 1; n <= 16; ++n) EXPECT_EQ(scan.usable[n], c.present.count(n) != 0) << n;
+    EXPECT_EQ(port.lastSettings(), kScanSettings);
+    EXPECT_FALSE(port.isOpen());
+  }
+}
+
+TEST_F(LinkTest, VersionWarningAsksOnlyWhileSwitchedOn) {
+  prompter.warnAnswers = {{false, true}};
+  EXPECT_FALSE(ConfirmVersionWarning(ctx, 1));  // cancelled, but "do not ask again" ticked
+  EXPECT_FALSE(app.showWarning[1]);
+  EXPECT_TRUE(ConfirmVersionWarning(ctx, 1));  // no longer asked
+  ASSERT_EQ(prompter.warnings.size(), 1u);
+  EXPECT_EQ(
+      prompter.warnings[0].text,
+      "当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。是否继续？ ");
+  EXPECT_EQ(WarningText(0),
+            "当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ ");
+  EXPECT_EQ(WarningText(7), "是否继续？ ");
+  EXPECT_TRUE(app.showWarning[0]);
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,76 @@
+// A PC and a simulated radio joined by a fake line on a virtual clock, with a scripted
+// prompter and a recording progress window: the whole world of a radio operation.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "model/image.h"
+#include "radio/link.h"
+#include "sim/radio_sim.h"
+#include "support/scripted_prompter.h"
+
+namespace qm::test {
+
+inline AppState TwoModelApp() {
+  AppState app;
+  app.models = {{"QM830K VHF", 1, 136, 174, 136, 174}, {"QM830K UHF", 2, 400, 470, 400, 470}};
+  app.modelCount = 2;
+  app.curModel = 0;
+  return app;
+}
+
+// Every byte different, so a byte in the wrong place shows.
+inline void FillPattern(std::span<uint8_t> bytes, uint8_t seed) {
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    bytes[i] = static_cast<uint8_t>((i * 7 + seed + (i >> 8)) & 0xFF);
+  }
+}
+
+inline std::tm FixedTime() {
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 7;
+  t.tm_hour = 1;
+  t.tm_min = 30;
+  t.tm_sec = 5;
+  return t;
+}
+
+class RadioTest : public ::testing::Test {
+ protected:
+  explicit RadioTest(bool pace = false) : line(sim::RadioConfig{}, pace) {}
+
+  sim::RadioConfig& radio() { return line.radio.config(); }
+  int64_t nowMs() const { return line.clock.now().count() / 1000; }
+
+  // Times (ms) of the PC's writes and their bytes.
+  std::vector<int64_t> writeTimes() const {
+    std::vector<int64_t> t;
+    for (const auto& w : line.port.writes()) t.push_back(w.at.count() / 1000);
+    return t;
+  }
+  std::vector<std::vector<uint8_t>> writeBytes() const {
+    std::vector<std::vector<uint8_t>> b;
+    for (const auto& w : line.port.writes()) b.push_back(w.bytes);
+    return b;
+  }
+
+  sim::SimLine line;
+  ScriptedPrompter prompter;
+  RecordingProgress progress;
+  AppState app = TwoModelApp();
+  LinkContext ctx{line.port, line.clock, prompter, progress, app, 1};
+  Image image;
+  int16_t verMajor = 2;
+};
+
+inline const std::vector<uint8_t> kGreetingBytes = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+
+}  // namespace qm::test

@@ -1,0 +1,226 @@
+#include "app/config.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/model_table.h"
+#include "platform/qt_text_codec.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+class ConfigTest : public ::testing::Test {
+ protected:
+  // Loads a maker file with this content (nullptr: no file at all).
+  AppState Load(const char* makerContent) {
+    std::string maker = dir_.file("nrvPC.ini");
+    if (makerContent) WriteBytes(maker, std::string(makerContent));
+    AppState app;
+    app.modelCount = -99;  // start-up must set everything it owns
+    app.softwareTitle = "stale";
+    app.radioVerMajor = 0;
+    app.showWarning = {false, false};
+    LoadStartupConfig(dir_.path().string(), maker, app, codec_);
+    return app;
+  }
+  std::string programDir() const { return dir_.path().string(); }
+  ScratchDir dir_;
+  QtTextCodec codec_;
+};
+
+TEST_F(ConfigTest, NoMakerFileGivesEveryDefault) {
+  AppState app = Load(nullptr);
+  EXPECT_EQ(app.radioSeries, "ZR410 Radio Series");
+  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
+  EXPECT_EQ(app.iniFile, programDir() + "/QM830K.ini");
+  EXPECT_EQ(app.helpFile, programDir() + "/QM830K.hlp");
+  EXPECT_EQ(app.programDir, programDir());
+  EXPECT_EQ(app.modelCount, 2);
+  ASSERT_EQ(app.models.size(), 2u);
+  EXPECT_EQ(app.models[0].name, "ZR-410(0)");
+  EXPECT_EQ(app.models[0].code, 0);
+  EXPECT_EQ(app.models[1].name, "ZR-410(1)");
+  EXPECT_EQ(app.models[1].code, 1);
+  EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
+  EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
+  EXPECT_EQ(app.showWarning, (std::array<bool, 2>{true, true}));
+  EXPECT_EQ(app.radioVersion, "V2.0");
+  EXPECT_EQ(app.radioVerText, "");
+  EXPECT_EQ(app.radioVerMajor, 2);
+  EXPECT_EQ(app.curModel, 0);
+}
+
+TEST_F(ConfigTest, EmptyValuesFallBackExceptTheSeries) {
+  AppState app = Load(
+      "[Const String]\nRadio Series=\nSoftware Title=   \nSoftware ini File=\n"
+      "Software help File=\n[Radio List]\nSum of Radios=\n");
+  EXPECT_EQ(app.radioSeries, "");
+  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
+  EXPECT_EQ(app.iniFile, programDir() + "/QM830K.ini");
+  EXPECT_EQ(app.helpFile, programDir() + "/QM830K.hlp");
+  EXPECT_EQ(app.modelCount, 2);
+}
+
+TEST_F(ConfigTest, ValuesAreTrimmed) {
+  AppState app = Load(
+      "[Const String]\nRadio Series=  My Series  \nSoftware Title=  Title  \n"
+      "Software ini File= my.ini \nSoftware help File= guide.html\n");
+  EXPECT_EQ(app.radioSeries, "My Series");
+  EXPECT_EQ(app.softwareTitle, "Title");
+  EXPECT_EQ(app.iniFile, programDir() + "/my.ini");
+  EXPECT_EQ(app.helpFile, programDir() + "/guide.html");
+}
+
+TEST_F(ConfigTest, SumOfRadios) {
+  struct Case {
+    const char* line;  // nullptr: key missing
+    int16_t count;
+  } cases[] = {
+      {nullptr, 2},
+      {"Sum of Radios=", 2},
+      {"Sum of Radios=3", 3},
+      {"Sum of Radios=abc", 0},
+      {"Sum of Radios= 4 ", 4},
+      {"Sum of Radios=5 models", 5},
+      {"Sum of Radios=-3", 0},
+      {"Sum of Radios=\"1\"", 1},
+      {"Sum of Radios=99999999", 32767},
+  };
+  for (const Case& c : cases) {
+    std::string content = "[Radio List]\n";
+    if (c.line) content += std::string(c.line) + "\n";
+    AppState app = Load(content.c_str());
+    EXPECT_EQ(app.modelCount, c.count) << (c.line ? c.line : "(missing)");
+    EXPECT_EQ(app.models.size(), static_cast<size_t>(c.count));
+  }
+}
+
+TEST_F(ConfigTest, OverlongLinesAndJunkDoNotBreakStartUp) {
+  std::string content = "[Const String]\nSoftware Title=" + std::string(5000, 'T') + "\n";
+  content += std::string("\x01\x02\xff\xfe\0\0junk", 12) + "\n";
+  content += "Radio Series=S\n";
+  AppState app = Load(content.c_str());  // stops at the NUL: Radio Series is not reached
+  EXPECT_EQ(app.softwareTitle, std::string(254, 'T'));
+
+  WriteBytes(dir_.file("nrvPC.ini"), content);  // the whole content, NULs included
+  AppState app2;
+  LoadStartupConfig(programDir(), dir_.file("nrvPC.ini"), app2, codec_);
+  EXPECT_EQ(app2.softwareTitle, std::string(254, 'T'));
+  EXPECT_EQ(app2.radioSeries, "S");
+}
+
+TEST_F(ConfigTest, GbkMakerFileIsDecoded) {
+  // "QM830K编程软件" and "机型" in GBK.
+  AppState app = Load(
+      "[Const String]\nSoftware Title=QM830K\xb1\xe0\xb3\xcc\xc8\xed\xbc\xfe\n"
+      "[Radio List]\nSum of Radios=1\nRadioName1=\xbb\xfa\xd0\xcd\n");
+  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
+  ASSERT_EQ(app.models.size(), 1u);
+  EXPECT_EQ(app.models[0].name, "机型");
+}
+
+TEST_F(ConfigTest, ProgramIniOverrideIsTakenAsItIs) {
+  AppState app;
+  LoadStartupConfig(programDir(), dir_.file("none.ini"), app, codec_, "/elsewhere/own.ini");
+  EXPECT_EQ(app.iniFile, "/elsewhere/own.ini");
+}
+
+TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) {
+  const std::string user = dir_.file("user/qm830k");
+  EXPECT_EQ(ResolveProgramIniPath(programDir(), "QM830K.ini", user), programDir() + "/QM830K.ini");
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.path())) << "the probe file is removed";
+  // Nobody can create files in /proc, whoever runs the test.
+  EXPECT_EQ(ResolveProgramIniPath("/proc", "QM830K.ini", user), user + "/QM830K.ini");
+  EXPECT_TRUE(std::filesystem::is_directory(user));
+  EXPECT_EQ(ResolveProgramIniPath(dir_.file("no-such-folder"), "a.ini", user), user + "/a.ini");
+}
+
+// Sets an environment variable for one test.
+class EnvVar {
+ public:
+  EnvVar(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
+  }
+  ~EnvVar() {
+    if (old_)
+      setenv(name_, old_->c_str(), 1);
+    else
+      unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(UserConfigDir, XdgConfigHomeThenHome) {
+  {
+    EnvVar xdg("XDG_CONFIG_HOME", "/x/cfg");
+    EnvVar home("HOME", "/home/u");
+    EXPECT_EQ(UserConfigDir(), "/x/cfg/qm830k");
+  }
+  {
+    EnvVar xdg("XDG_CONFIG_HOME", "");
+    EnvVar home("HOME", "/home/u");
+    EXPECT_EQ(UserConfigDir(), "/home/u/.config/qm830k");
+  }
+  {
+    EnvVar xdg("XDG_CONFIG_HOME", nullptr);
+    EnvVar home("HOME", nullptr);
+    EXPECT_EQ(UserConfigDir(), "");
+  }
+}
+
+TEST_F(ConfigTest, PortNumber) {
+  struct Case {
+    const char* line;  // nullptr: key missing
+    int port;
+  } cases[] = {
+      {nullptr, 1},
+      {"Common Port=No Comm", 1},
+      {"Common Port=No Comm 5", 1},
+      {"Common Port=0", 1},
+      {"Common Port=25", 16},
+      {"Common Port=3", 3},
+      {"Common Port=16", 16},
+      {"Common Port=", 1},
+      {"Common Port=abc", 1},
+      {"Common Port=-4", 1},
+      {"Common Port=7x", 7},
+      {"Common Port=no comm", 1},
+      {"Common Port= 12 ", 12},
+      {"Common Port=99999999999999999999", 16},
+  };
+  for (const Case& c : cases) {
+    std::string content = "[Comm Port]\n";
+    if (c.line) content += std::string(c.line) + "\n";
+    WriteBytes(dir_.file("QM830K.ini"), content);
+    ProfileFile ini(dir_.file("QM830K.ini"), codec_);
+    EXPECT_EQ(ReadPortNumber(ini), c.port) << (c.line ? c.line : "(missing)");
+  }
+  ProfileFile none(dir_.file("none.ini"), codec_);
+  EXPECT_EQ(ReadPortNumber(none), 1);
+}
+
+TEST_F(ConfigTest, PortNumberIsWrittenBackAsDecimalText) {
+  WriteBytes(dir_.file("QM830K.ini"), std::string("[Recent Files]\nRecentFile1=/a.q83\n"));
+  ProfileFile ini(dir_.file("QM830K.ini"), codec_);
+  ASSERT_TRUE(WritePortNumber(ini, 12));
+  EXPECT_EQ(ReadPortNumber(ini), 12);
+  EXPECT_EQ(ReadBytes(ini.path()),
+            "[Recent Files]\nRecentFile1=/a.q83\n\n[Comm Port]\nCommon Port=12\n");
+}
+
+}  // namespace
+}  // namespace qm

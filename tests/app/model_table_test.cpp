@@ -1,0 +1,140 @@
+#include "app/model_table.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/config.h"
+#include "platform/qt_text_codec.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+using test::ScratchDir;
+using test::WriteBytes;
+
+class ModelTableTest : public ::testing::Test {
+ protected:
+  AppState Load(const std::string& content, int16_t count) {
+    WriteBytes(dir_.file("nrvPC.ini"), content);
+    AppState app;
+    app.modelCount = count;
+    LoadModelTable(app, ProfileFile(dir_.file("nrvPC.ini"), codec_));
+    return app;
+  }
+  ScratchDir dir_;
+  QtTextCodec codec_;
+};
+
+TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
+  QtTextCodec codec;
+  AppState app;
+  LoadStartupConfig(QM_BINARY_DIR, DefaultMakerIniPath(QM_BINARY_DIR), app, codec);
+  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
+  EXPECT_EQ(app.radioSeries, "ZR410 Radio Series");
+  EXPECT_EQ(app.helpFile, std::string(QM_BINARY_DIR) + "/USER-GUIDE.html");
+  ASSERT_EQ(app.modelCount, 6);
+  ASSERT_EQ(app.models.size(), 6u);
+  EXPECT_GE(FindModelByCode(app, 7), 0);
+  EXPECT_EQ(FindModelByCode(app, 32), 5);
+  EXPECT_EQ(app.models[0].name, "QM830K-V1");
+  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 136.0);
+  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 154.0);
+  EXPECT_DOUBLE_EQ(app.models[5].extendHigh, 446.2);
+  for (const ModelEntry& m : app.models) {
+    EXPECT_LT(m.rangeLow, m.rangeHigh) << m.name;
+    EXPECT_LE(m.extendLow, m.rangeLow) << m.name;
+    EXPECT_GE(m.extendHigh, m.rangeHigh) << m.name;
+  }
+}
+
+TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
+  AppState app = Load(
+      "[Radio List]\n"
+      "RadioName1= First \nRadioValue1=10\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
+      "StdFreqExtend0=13000000\nEndFreqExtend0=16000000\n"
+      "RadioName2=Second\nRadioValue2=32\nStdFreqRange1=44600000\nEndFreqRange1=44620000\n"
+      "RadioName3=Third\nRadioValue3=7\nStdFreqRange2=13650000\n",
+      3);
+  ASSERT_EQ(app.models.size(), 3u);
+  EXPECT_EQ(app.models[0].name, "First");
+  EXPECT_EQ(app.models[0].code, 10);
+  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 136.0);
+  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 154.0);
+  EXPECT_DOUBLE_EQ(app.models[0].extendLow, 130.0);
+  EXPECT_DOUBLE_EQ(app.models[0].extendHigh, 160.0);
+  EXPECT_EQ(app.models[1].code, 32);
+  EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 446.2);
+  EXPECT_DOUBLE_EQ(app.models[1].extendLow, 1e-5);  // missing: the index as the value
+  EXPECT_EQ(app.models[2].name, "Third");
+  EXPECT_DOUBLE_EQ(app.models[2].rangeLow, 136.5);
+  EXPECT_DOUBLE_EQ(app.models[2].rangeHigh, 2e-5);
+}
+
+TEST_F(ModelTableTest, RangeKeysNumberedFromOneShiftByAModel) {
+  AppState app = Load(
+      "[Radio List]\nStdFreqRange1=13600000\nEndFreqRange1=15400000\n"
+      "StdFreqRange2=14600000\nEndFreqRange2=17400000\n",
+      2);
+  ASSERT_EQ(app.models.size(), 2u);
+  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 0.0);
+  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 0.0);
+  EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 136.0);
+  EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 154.0);
+}
+
+TEST_F(ModelTableTest, CodeTexts) {
+  struct Case {
+    const char* value;
+    int16_t code;
+  } cases[] = {{"7", 7},   {" 12 ", 12}, {"abc", 0},       {"9x", 9},
+               {"7.5", 8}, {"6.5", 6},   {"99999", 32767}, {"-5", -5}};
+  for (const Case& c : cases) {
+    AppState app = Load(std::string("[Radio List]\nRadioValue1=") + c.value + "\n", 1);
+    ASSERT_EQ(app.models.size(), 1u);
+    EXPECT_EQ(app.models[0].code, c.code) << c.value;
+  }
+}
+
+TEST_F(ModelTableTest, DuplicateCodesSelectTheFirst) {
+  AppState app = Load("[Radio List]\nRadioValue1=5\nRadioValue2=9\nRadioValue3=9\n", 3);
+  app.curModel = 0;
+  Image image;
+  image[0x2D2] = 9;
+  EXPECT_TRUE(ConvertModel(app, image));
+  EXPECT_EQ(app.curModel, 1);
+  image[0x2D2] = 77;
+  EXPECT_FALSE(ConvertModel(app, image));
+  EXPECT_EQ(app.curModel, 1);
+}
+
+TEST_F(ModelTableTest, ManyModelsReadTheFileOnce) {
+  std::string content = "[Radio List]\n";
+  for (int i = 1; i <= 2000; ++i)
+    content += "RadioName" + std::to_string(i) + "=M" + std::to_string(i) + "\n";
+  auto start = std::chrono::steady_clock::now();
+  AppState app = Load(content, 3000);
+  auto elapsed = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(app.models.size(), 3000u);
+  EXPECT_EQ(app.models[1999].name, "M2000");
+  EXPECT_EQ(app.models[2999].name, "ZR-410(2999)");
+  EXPECT_LT(elapsed, std::chrono::seconds(5));
+}
+
+TEST_F(ModelTableTest, BandTexts) {
+  AppState app = Load(
+      "[Radio List]\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
+      "StdFreqRange1=14600000\nEndFreqRange1=17400000\nStdFreqRange2=40000000\n"
+      "EndFreqRange2=43050000\nStdFreqRange4=42000000\nEndFreqRange4=45000000\n",
+      6);
+  EXPECT_EQ(BuildBandText(app, 1), "146-174/146-174MHz");
+  EXPECT_EQ(BuildRangeLabelText(app, 1), "146-174/146-174MHz");
+  EXPECT_EQ(BuildBandText(app, 2), "400-430.5 MHz");
+  EXPECT_EQ(BuildRangeLabelText(app, 2), "400 - 430.5 MHz");
+  EXPECT_EQ(BuildBandText(app, 4), "420-450/420-440/420-450MHz");
+  EXPECT_EQ(StatusBandPanel(BuildBandText(app, 0)), "ZR410[136-154/136-154MHz]");
+}
+
+}  // namespace
+}  // namespace qm

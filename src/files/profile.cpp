@@ -36,6 +36,12 @@ struct LineInfo {
   std::string_view value;  // raw value text of a key line (into the decoded line)
 };
 
+bool IsAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 std::string Lower(std::string_view s) { return ToLowerAscii(TrimSpaces(s)); }
 
 LineInfo Classify(std::string_view line) {
@@ -238,6 +244,16 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
   std::string out;
   if (text.encoding == Encoding::Utf8Bom) out = kUtf8Bom;
   for (const RawLine& line : text.lines) out += line.text + line.eol;
+  if (text.encoding == Encoding::Gbk && IsValidUtf8(out) && !IsAscii(out)) {
+    // The edit removed the last bytes that told GBK from UTF-8: read again, the remaining
+    // Chinese text would be taken for UTF-8 and change its meaning. Such a file goes over
+    // to UTF-8 with a byte-order mark, which keeps every value as it reads now.
+    out = kUtf8Bom;
+    for (const RawLine& line : text.lines) {
+      std::optional<std::string> utf8 = codec_->gbkToUtf8(line.text);
+      out += (utf8 ? *utf8 : line.text) + line.eol;
+    }
+  }
   return WriteFileAtomically(
       path_, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
 }

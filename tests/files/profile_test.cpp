@@ -190,6 +190,16 @@ TEST_F(ProfileTest, GbkFileIsReadAndWrittenBackAsGbk) {
   EXPECT_EQ(ReadBytes(ini.path()), after);
 }
 
+TEST_F(ProfileTest, GbkFileThatWouldReadAsUtf8AfterAnEditBecomesUtf8) {
+  // "猫" is c3 a8 in GBK, which is also the UTF-8 for "è"; only K's value marks the file GBK.
+  ProfileFile ini = file("[S]\nA=\xc3\xa8\nK=" + kBianChengGbk + "\n");
+  EXPECT_EQ(ini.read("S", "A", ""), "猫");
+  ASSERT_TRUE(ini.write("S", "K", "v"));
+  EXPECT_EQ(ini.read("S", "A", ""), "猫");
+  EXPECT_EQ(ini.read("S", "K", ""), "v");
+  EXPECT_EQ(ReadBytes(ini.path()), "\xEF\xBB\xBF[S]\nA=猫\nK=v\n");
+}
+
 TEST_F(ProfileTest, SnapshotAgreesWithRead) {
   ProfileFile ini = file("[A]\nx=1\ny = ' 2 '\n[B]\nx=3\n");
   ProfileSnapshot snap = ini.snapshot();

@@ -1,6 +1,89 @@
-#include <cstdio>
+// qm830k-cli: the command-line tool over the core, for scripts, benches and tests.
+#include <QCoreApplication>
+#ifdef QM_CLI_WITH_GUI
+#include <QGuiApplication>
+#endif
 
-int main() {
-  std::puts("qm830k-cli");
-  return 0;
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/verbs.h"
+
+namespace qm::cli {
+
+std::vector<Verb>& VerbTable() {
+  static std::vector<Verb> table;
+  return table;
+}
+
+namespace {
+
+void PrintHelp() {
+  auto verbs = VerbTable();
+  std::sort(verbs.begin(), verbs.end(), [](const Verb& a, const Verb& b) { return a.name < b.name; });
+  std::cout << "usage: qm830k-cli [--maker-ini PATH] [--ini PATH] VERB [ARGS]\n\n"
+               "Common options:\n"
+               "  --maker-ini PATH  the installation maker file (default: nrvPC.ini beside the program)\n"
+               "  --ini PATH        the program's own configuration file\n"
+               "  --help            this text; VERB --help shows a verb's usage\n\n"
+               "Verbs:\n";
+  for (const Verb& v : verbs) {
+    std::cout << "  " << v.usage << "\n      " << v.summary << "\n";
+  }
+}
+
+}  // namespace
+}  // namespace qm::cli
+
+int main(int argc, char** argv) {
+  using namespace qm::cli;
+#ifdef QM_CLI_WITH_GUI
+  // The print verb paints text, and fonts exist only in a GUI application; the tool never
+  // opens a window, so the offscreen platform serves whatever display there is or is not.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication qapp(argc, argv);
+#else
+  QCoreApplication qapp(argc, argv);  // paths, codecs and the serial port need it
+#endif
+  std::setlocale(LC_NUMERIC, "C");
+
+  Invocation inv;
+  std::string verbName;
+  std::vector<std::string> rest;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if ((a == "--maker-ini" || a == "--ini") && i + 1 < argc) {
+      (a == "--ini" ? inv.programIni : inv.makerIni) = argv[++i];
+    } else if (a.rfind("--maker-ini=", 0) == 0) {
+      inv.makerIni = a.substr(12);
+    } else if (a.rfind("--ini=", 0) == 0) {
+      inv.programIni = a.substr(6);
+    } else if (verbName.empty() && (a == "--help" || a == "-h")) {
+      PrintHelp();
+      return 0;
+    } else if (verbName.empty() && !a.empty() && a[0] != '-') {
+      verbName = a;
+    } else {
+      rest.push_back(a);
+    }
+  }
+  if (verbName.empty()) {
+    PrintHelp();
+    return 2;
+  }
+  for (const Verb& v : VerbTable()) {
+    if (v.name != verbName) continue;
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+      std::cout << "usage: qm830k-cli " << v.usage << "\n  " << v.summary << "\n";
+      return 0;
+    }
+    inv.args = rest;
+    return v.run(inv);
+  }
+  std::cerr << "qm830k-cli: unknown verb '" << verbName << "' (see --help)\n";
+  return 2;
 }

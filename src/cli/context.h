@@ -1,0 +1,27 @@
+// What every verb starts from: the configuration loaded the way the window loads it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "cli/verbs.h"
+#include "files/profile.h"
+#include "platform/qt_text_codec.h"
+
+namespace qm::cli {
+
+struct CliApp {
+  AppState app;
+  QtTextCodec codec;
+  std::unique_ptr<ProfileFile> programIni;  // the program's own configuration file
+};
+
+// Loads the maker file (--maker-ini or nrvPC.ini beside the program) and names the
+// program's configuration file (--ini or the one the maker file names).
+void LoadCliApp(const Invocation& inv, CliApp& out);
+
+// Index of a model given as --model INDEX or --model-code N, or -1 with a message.
+int ResolveModelOption(const AppState& app, const std::string& option, int value);
+
+}  // namespace qm::cli

@@ -1,0 +1,65 @@
+// Verbs over data files: dump and convert.
+#include <cstdio>
+#include <iostream>
+
+#include "cli/args.h"
+#include "cli/verbs.h"
+#include "files/data_file.h"
+#include "files/data_file_messages.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Loads a data file on top of an empty image, printing the load message on failure.
+bool LoadOrReport(const std::string& path, LoadedFile& out) {
+  Image empty;
+  SpareBlock spare{};
+  out = LoadDataFileFrom(path, empty, spare);
+  if (out.status == LoadStatus::Ok) return true;
+  Message m = LoadStatusMessage(out.status);
+  std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
+  return false;
+}
+
+int Dump(const Invocation& inv) {
+  Args a(inv.args, {}, {});
+  if (!a.ok() || a.positional().size() != 1) {
+    std::cerr << "usage: qm830k-cli dump FILE\n";
+    return 2;
+  }
+  LoadedFile f;
+  if (!LoadOrReport(a.positional()[0], f)) return 1;
+  for (size_t row = 0; row < kImageSize / kRowSize; ++row) {
+    std::printf("%03zX:", row * kRowSize);
+    for (size_t c = 0; c < kRowSize; ++c) std::printf(" %02X", f.image[row * kRowSize + c]);
+    std::printf("\n");
+  }
+  return 0;
+}
+
+int Convert(const Invocation& inv) {
+  Args a(inv.args, {}, {});
+  if (!a.ok() || a.positional().size() != 2) {
+    std::cerr << "usage: qm830k-cli convert IN OUT\n";
+    return 2;
+  }
+  LoadedFile f;
+  if (!LoadOrReport(a.positional()[0], f)) return 1;
+  const std::string& out = a.positional()[1];
+  auto bytes = SerializeDataFile(f.image, f.spare, IsLegacyName(out));
+  if (!WriteFileAtomically(out, bytes)) {
+    std::cerr << "[QM830K] (warning) 保存文件错误 (" << out << ")\n";
+    return 1;
+  }
+  return 0;
+}
+
+const VerbRegistrar kDump{
+    {"dump", "dump FILE", "the 1024-byte image as 64 rows of 16 hex bytes", Dump}};
+const VerbRegistrar kConvert{
+    {"convert", "convert IN OUT",
+     "rewrite a data file; an OUT name ending in .z410 writes the legacy format", Convert}};
+
+}  // namespace
+}  // namespace qm::cli

@@ -1,0 +1,220 @@
+// Verbs that build or show a document the way the window does: show and new.
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "app/document.h"
+#include "app/model_table.h"
+#include "cli/args.h"
+#include "cli/context.h"
+#include "cli/json.h"
+#include "cli/verbs.h"
+#include "files/data_file.h"
+#include "files/data_file_messages.h"
+#include "model/channel_table.h"
+#include "model/codecs.h"
+#include "model/function_settings.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Keeps every message the window would show, to print them with the document.
+class CollectingPrompter : public Prompter {
+ public:
+  std::vector<Message> messages;
+  Answer ask(const Message& m) override {
+    messages.push_back(m);
+    return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  }
+  WarningAnswer warn(int, const std::string& text) override {
+    messages.push_back(Message{kAppTitle, text, Icon::Exclamation, Buttons::Ok});
+    return WarningAnswer{true, false};
+  }
+};
+
+constexpr const char* kTuneItemKeys[7] = {"Battery", "SqlTight", "SqlOpen", "CTCDevW",
+                                          "DCSDevW", "CTCDevN",  "DCSDevN"};
+
+struct TuneRow {
+  bool off;
+  bool txInhibited;
+  std::string cells[6];
+};
+
+TuneRow TuneRowOf(const Image& image, int r, char sep) {
+  ConstRow b = image.row(addr::kTuneChannels + 16 * r);
+  TuneRow row{(b[2] & 0x08) == 0, (b[7] & 0x08) == 0, {}};
+  row.cells[0] = FreqBytesToText(b[0], b[1], b[2], sep);
+  row.cells[1] = (b[2] & 4) ? "6.25" : "5.00";
+  row.cells[2] = SignalBytesToText(b[2], b[3], b[4], sep);
+  row.cells[3] = FreqBytesToText(b[5], b[6], b[7], sep);
+  row.cells[4] = (b[7] & 4) ? "6.25" : "5.00";
+  row.cells[5] = SignalBytesToText(b[7], b[8], b[9], sep);
+  return row;
+}
+
+void PrintText(const Document& doc, const std::vector<Message>& messages) {
+  const AppState& app = doc.app();
+  const ChannelTableModel& ch = doc.editors().channels();
+  const FunctionSettingsModel& fn = doc.editors().functions();
+  std::ostringstream o;
+  o << "机型: " << app.currentModel().name << " (code " << app.currentModel().code << ")\n";
+  o << "频率范围: " << BuildRangeLabelText(app, app.curModel) << "\n";
+  o << StatusBandPanel(app.bandText) << "\n\n";
+  o << "信道设置\n";
+  for (int c = 0; c < kGridCols; ++c) o << (c ? "\t" : "") << kChannelGridColumns[c].header;
+  o << "\t状态\n";
+  for (int r = 1; r <= kChannelCount; ++r) {
+    o << ChannelRowHeader(r);
+    for (int c = 1; c < kGridCols; ++c) o << "\t" << ch.cell(r, c).text;
+    std::string state;
+    if (ch.channelOff(r - 1))
+      state = "关闭";
+    else if (ch.txInhibited(r - 1))
+      state = "禁发";
+    o << "\t" << state << "\n";
+  }
+  o << "\n整机功能\n";
+  for (Fn f : kFunctionLayout) {
+    o << FunctionInfo(f).label << "\t" << fn.text(f) << (fn.rejected(f) ? "\t(错误)" : "") << "\n";
+  }
+  o << "\n调测信道\n";
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    TuneRow t = TuneRowOf(doc.image, r, app.decimalSep);
+    o << "CH" << r + 1;
+    for (const auto& c : t.cells) o << "\t" << c;
+    o << "\t" << (t.off ? "关闭" : (t.txInhibited ? "禁发" : "")) << "\n";
+  }
+  o << "\n调整项\n";
+  for (int i = 0; i < 7; ++i)
+    o << kTuneItemKeys[i] << "\t" << int(doc.image.tuneItems()[i]) << "\n";
+  if (!messages.empty()) {
+    o << "\n提示\n";
+    for (const Message& m : messages) o << "[" << m.title << "] " << m.text << "\n";
+  }
+  std::cout << o.str();
+}
+
+void PrintJson(const Document& doc, const std::vector<Message>& messages) {
+  const AppState& app = doc.app();
+  const ChannelTableModel& ch = doc.editors().channels();
+  const FunctionSettingsModel& fn = doc.editors().functions();
+  std::ostringstream o;
+  o << "{\n  \"model\": {\"index\": " << app.curModel
+    << ", \"name\": " << JsonString(app.currentModel().name)
+    << ", \"code\": " << app.currentModel().code << ", \"band\": " << JsonString(app.bandText)
+    << ", \"rangeLabel\": " << JsonString(BuildRangeLabelText(app, app.curModel)) << "},\n";
+  o << "  \"channels\": [\n";
+  for (int r = 1; r <= kChannelCount; ++r) {
+    o << "    {\"channel\": " << r << ", \"off\": " << (ch.channelOff(r - 1) ? "true" : "false")
+      << ", \"txInhibited\": " << (ch.txInhibited(r - 1) ? "true" : "false") << ", \"cells\": [";
+    for (int c = 1; c < kGridCols; ++c) o << (c > 1 ? ", " : "") << JsonString(ch.cell(r, c).text);
+    o << "]}" << (r < kChannelCount ? ",\n" : "\n");
+  }
+  o << "  ],\n  \"functions\": [\n";
+  for (size_t i = 0; i < kFunctionLayout.size(); ++i) {
+    Fn f = kFunctionLayout[i];
+    o << "    {\"control\": " << JsonString(FunctionInfo(f).control)
+      << ", \"label\": " << JsonString(FunctionInfo(f).label)
+      << ", \"text\": " << JsonString(fn.text(f))
+      << ", \"rejected\": " << (fn.rejected(f) ? "true" : "false") << "}"
+      << (i + 1 < kFunctionLayout.size() ? ",\n" : "\n");
+  }
+  o << "  ],\n  \"messages\": [";
+  for (size_t i = 0; i < messages.size(); ++i)
+    o << (i ? ", " : "") << "{\"title\": " << JsonString(messages[i].title)
+      << ", \"text\": " << JsonString(messages[i].text) << "}";
+  o << "],\n  \"tuneChannels\": [\n";
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    TuneRow t = TuneRowOf(doc.image, r, app.decimalSep);
+    o << "    {\"channel\": " << r + 1 << ", \"off\": " << (t.off ? "true" : "false")
+      << ", \"txInhibited\": " << (t.txInhibited ? "true" : "false") << ", \"cells\": [";
+    for (int c = 0; c < 6; ++c) o << (c ? ", " : "") << JsonString(t.cells[c]);
+    o << "]}" << (r + 1 < kTuneChannelCount ? ",\n" : "\n");
+  }
+  o << "  ],\n  \"tuneItems\": {";
+  for (int i = 0; i < 7; ++i)
+    o << (i ? ", " : "") << JsonString(kTuneItemKeys[i]) << ": " << int(doc.image.tuneItems()[i]);
+  o << "}\n}\n";
+  std::cout << o.str();
+}
+
+int Show(const Invocation& inv) {
+  Args a(inv.args, {}, {"--json"});
+  if (!a.ok() || a.positional().size() != 1) {
+    std::cerr << "usage: qm830k-cli show FILE [--json]\n";
+    return 2;
+  }
+  CliApp cli;
+  LoadCliApp(inv, cli);
+  CollectingPrompter prompter;
+  Document doc(cli.app, prompter, *cli.programIni);
+  doc.Start();
+  prompter.messages.clear();
+
+  // The window's open, without touching the recent-file list: all or nothing, then the
+  // image selects the model and fills the editors.
+  LoadedFile f = LoadDataFileFrom(a.positional()[0], doc.image, doc.spare);
+  if (f.status != LoadStatus::Ok) {
+    Message m = LoadStatusMessage(f.status);
+    std::cerr << "[" << m.title << "] " << m.text << " (" << a.positional()[0] << ")\n";
+    return 1;
+  }
+  doc.image = f.image;
+  doc.spare = f.spare;
+  doc.imageVerMajor = f.imageVerMajor;
+  ConvertModel(cli.app, doc.image);
+  doc.modelByte = static_cast<uint8_t>(cli.app.curModel);
+  doc.DisplayRadioData();
+
+  if (a.flag("--json"))
+    PrintJson(doc, prompter.messages);
+  else
+    PrintText(doc, prompter.messages);
+  return 0;
+}
+
+int New(const Invocation& inv) {
+  Args a(inv.args, {"-o", "--model", "--model-code"}, {});
+  auto out = a.value("-o");
+  if (!a.ok() || !a.positional().empty() || !out ||
+      (a.value("--model") && a.value("--model-code"))) {
+    std::cerr << "usage: qm830k-cli new -o FILE [--model INDEX | --model-code N]\n";
+    return 2;
+  }
+  CliApp cli;
+  LoadCliApp(inv, cli);
+  CollectingPrompter prompter;  // answers Yes to the model change's question
+  Document doc(cli.app, prompter, *cli.programIni);
+  doc.Start();
+  for (const char* opt : {"--model", "--model-code"}) {
+    auto v = a.intValue(opt, -32768, 32767);
+    if (!a.ok()) {
+      std::cerr << "qm830k-cli: " << a.error() << "\n";
+      return 2;
+    }
+    if (!v) continue;
+    int m = ResolveModelOption(cli.app, opt, *v);
+    if (m < 0) return 2;
+    if (m != cli.app.curModel) doc.ChangeModel(true, m);
+  }
+  // Save As collects the editors into the image before writing; so does this.
+  doc.CollectRadioData();
+  auto bytes = SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out));
+  if (!WriteFileAtomically(*out, bytes)) {
+    std::cerr << "[QM830K] (warning) 保存文件错误 (" << *out << ")\n";
+    return 1;
+  }
+  return 0;
+}
+
+const VerbRegistrar kShow{
+    {"show", "show FILE [--json]",
+     "the model, channels, functions, load messages and tune data as the window shows them", Show}};
+const VerbRegistrar kNew{
+    {"new", "new -o FILE [--model INDEX | --model-code N]",
+     "a data file with the defaults of a model (the start-up model by default)", New}};
+
+}  // namespace
+}  // namespace qm::cli

@@ -1,0 +1,379 @@
+#include "model/channel_table.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/codecs.h"
+#include "model/editor_fixture.h"
+
+namespace qm {
+namespace {
+
+class ChannelTableTest : public test::EditorTest {
+ protected:
+  void SetUp() override {
+    image = test::DefaultImage(app, 0);  // 400 MHz, 6.25 kHz family
+    // Channel 3 with transmit inhibited, channel 5 off, channel 2 narrow / low / busy /
+    // deleted from the scan list, channel 4 with signalling on both sides.
+    image.channel(2)[7] &= 0xF7;
+    image.channel(4)[2] &= 0xF7;
+    image.channel(1)[10] = 0x35;
+    image.channel(3)[2] = (image.channel(3)[2] & 0x0F) | 0x30;
+    image.channel(3)[3] = 0x70;
+    image.channel(3)[4] = 0x06;
+    image.channel(3)[7] = (image.channel(3)[7] & 0x0F) | 0x70;
+    image.channel(3)[8] = 0xEC;
+    image.channel(3)[9] = 0x01;
+    editors.DisplayRadioData(image);
+  }
+  const ChannelCell& c(int row, int col) { return grid().cell(row, col); }
+
+  Image image;
+};
+
+TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
+  EXPECT_EQ(c(1, col::kRxFreq).text, "400.00000");
+  EXPECT_EQ(c(1, col::kRxSignal).text, "OFF");
+  EXPECT_EQ(c(1, col::kScan).text, "添加");
+  EXPECT_EQ(c(1, col::kBusyLock).text, "关闭");
+  EXPECT_EQ(c(1, col::kPower).text, "高");
+  EXPECT_EQ(c(1, col::kBandwidth).text, "宽带");
+  EXPECT_EQ(c(2, col::kScan).text, "删除");
+  EXPECT_EQ(c(2, col::kBusyLock).text, "打开");
+  EXPECT_EQ(c(2, col::kPower).text, "低");
+  EXPECT_EQ(c(2, col::kBandwidth).text, "窄带");
+  EXPECT_EQ(c(4, col::kRxSignal).text, "CTC 67.0");
+  EXPECT_EQ(c(4, col::kTxSignal).text, "-DCS 754");
+  EXPECT_TRUE(grid().channelOff(15));  // channel 16 of the defaults
+  EXPECT_TRUE(grid().txInhibited(15));
+
+  // Colours of an active row follow the texts.
+  EXPECT_EQ(c(1, col::kRxFreq).color, CellColor::Black);
+  EXPECT_EQ(c(1, col::kTxSignal).color, CellColor::Black);
+  EXPECT_EQ(c(1, col::kScan).color, CellColor::Active);
+  EXPECT_EQ(c(1, col::kBusyLock).color, CellColor::Inactive);
+  EXPECT_EQ(c(1, col::kPower).color, CellColor::Active);
+  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::Active);
+  EXPECT_EQ(c(2, col::kScan).color, CellColor::Inactive);
+  EXPECT_EQ(c(2, col::kBusyLock).color, CellColor::Active);
+  EXPECT_EQ(c(2, col::kPower).color, CellColor::Inactive);
+  EXPECT_EQ(c(2, col::kBandwidth).color, CellColor::Inactive);
+
+  EXPECT_EQ(ChannelRowHeader(16), "信道16");
+  EXPECT_EQ(std::string(kChannelGridColumns[0].header), "信道.");
+  EXPECT_EQ(ChannelTableModel::getChGridIndex(2, 3), 21);
+}
+
+TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
+  const int row = 5;
+  EXPECT_TRUE(grid().channelOff(4));
+  EXPECT_FALSE(grid().txCheckEnabled(4));
+  for (int col = 1; col < kGridCols; ++col) EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
+
+  for (int col = 1; col < kGridCols; ++col) {
+    const std::string before = c(row, col).text;
+    EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
+    EXPECT_EQ(grid().keyPress(32).action, GridAction::None);
+    EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
+    EXPECT_EQ(c(row, col).text, before);
+  }
+  EXPECT_FALSE(grid().freqEditor().visible);
+  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_FALSE(grid().clickTxInhibit(4).any());  // chkTx is disabled
+  EXPECT_FALSE(grid().txInhibited(4));
+}
+
+TEST_F(ChannelTableTest, InhibitedTransmitLocksOnlyTheTransmitCells) {
+  const int row = 3;
+  for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower}) {
+    EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
+    const std::string before = c(row, col).text;
+    EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
+    EXPECT_EQ(c(row, col).text, before);
+  }
+  EXPECT_EQ(grid().keyPress('4').action, GridAction::None);  // current cell is column 7
+  EXPECT_FALSE(flags.dataChanged);
+
+  grid().pressCell(row, col::kScan);
+  EXPECT_EQ(c(row, col::kScan).text, "删除");
+  grid().pressCell(row, col::kBandwidth);
+  EXPECT_EQ(c(row, col::kBandwidth).text, "窄带");
+  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(grid().pressCell(row, col::kRxFreq).action, GridAction::OpenFreqEditor);
+  grid().editorEscape();
+  EXPECT_EQ(grid().pressCell(row, col::kRxSignal).action, GridAction::OpenSignalDialog);
+}
+
+TEST_F(ChannelTableTest, TogglesCycleTheirTextsAndColours) {
+  struct Case {
+    int col;
+    const char* first;
+    CellColor firstColor;
+    const char* second;
+    CellColor secondColor;
+  };
+  const std::vector<Case> cases = {
+      {col::kScan, "删除", CellColor::Inactive, "添加", CellColor::Active},
+      {col::kBusyLock, "打开", CellColor::Active, "关闭", CellColor::Inactive},
+      {col::kPower, "低", CellColor::Inactive, "高", CellColor::Active},
+      {col::kBandwidth, "窄带", CellColor::Inactive, "宽带", CellColor::Active},
+  };
+  for (const Case& k : cases) {
+    flags.dataChanged = false;
+    GridPress p = grid().pressCell(1, k.col);
+    EXPECT_EQ(p.action, GridAction::None);
+    EXPECT_TRUE(p.change.rows & (1u << 1));
+    EXPECT_EQ(c(1, k.col).text, k.first);
+    EXPECT_EQ(c(1, k.col).color, k.firstColor);
+    EXPECT_TRUE(flags.dataChanged);
+    grid().pressCell(1, k.col);
+    EXPECT_EQ(c(1, k.col).text, k.second);
+    EXPECT_EQ(c(1, k.col).color, k.secondColor);
+  }
+  // Space on the current cell acts as a press.
+  grid().setCurrentCell(1, col::kPower);
+  grid().keyPress(32);
+  EXPECT_EQ(c(1, col::kPower).text, "低");
+}
+
+TEST_F(ChannelTableTest, RadioWideNarrowGreysTheBandwidthColumn) {
+  fns().choose(Fn::Bandwidth, 1);  // "窄带"
+  EXPECT_TRUE(flags.functionsChanged);
+  for (int row = 1; row <= 15; ++row)
+    if (!grid().channelOff(row - 1)) {
+      EXPECT_EQ(c(row, col::kBandwidth).color, CellColor::GreyText) << row;
+    }
+  EXPECT_EQ(c(5, col::kBandwidth).color, CellColor::ButtonFace);  // channel off stays
+  EXPECT_EQ(c(16, col::kBandwidth).color, CellColor::ButtonFace);
+
+  // A click now makes the cell narrow, in grey, whatever it showed.
+  grid().pressCell(1, col::kBandwidth);
+  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
+  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::GreyText);
+  grid().pressCell(1, col::kBandwidth);
+  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
+
+  // Back to wide: colours from the texts again, texts unchanged.
+  fns().choose(Fn::Bandwidth, 0);
+  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
+  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::Inactive);
+  EXPECT_EQ(c(6, col::kBandwidth).text, "宽带");
+  EXPECT_EQ(c(6, col::kBandwidth).color, CellColor::Active);
+
+  // A row switched on while the radio is narrow comes up grey.
+  fns().choose(Fn::Bandwidth, 1);
+  grid().clickChannelOff(4);
+  EXPECT_EQ(c(5, col::kBandwidth).color, CellColor::GreyText);
+}
+
+TEST_F(ChannelTableTest, CheckBoxesRecolourTheRow) {
+  GridChange ch = grid().clickChannelOff(0);
+  EXPECT_TRUE(ch.rows & (1u << 1));
+  EXPECT_TRUE(grid().channelOff(0));
+  EXPECT_FALSE(grid().txCheckEnabled(0));
+  for (int col = 1; col < kGridCols; ++col) EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
+  EXPECT_TRUE(flags.dataChanged);
+  grid().clickChannelOff(0);
+  EXPECT_TRUE(grid().txCheckEnabled(0));
+  EXPECT_EQ(c(1, col::kRxFreq).color, CellColor::Black);
+
+  flags.dataChanged = false;
+  grid().clickTxInhibit(0);
+  EXPECT_TRUE(grid().txInhibited(0));
+  EXPECT_TRUE(flags.dataChanged);
+  for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower})
+    EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
+  EXPECT_EQ(c(1, col::kScan).color, CellColor::Active);
+
+  // Tx<-Rx is shown and ticks, but changes nothing.
+  flags.dataChanged = false;
+  grid().clickTxEqRx(0);
+  EXPECT_TRUE(grid().txEqRx(0));
+  EXPECT_FALSE(flags.dataChanged);
+  Image again = image;
+  grid().SaveChannels(again);
+  grid().clickTxEqRx(0);
+  Image third = image;
+  grid().SaveChannels(third);
+  EXPECT_EQ(again, third);
+}
+
+TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
+  grid().setCurrentCell(1, col::kRxFreq);
+  GridPress p = grid().keyPress('5');
+  EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
+  const FreqEditorState& ed = grid().freqEditor();
+  EXPECT_TRUE(ed.visible);
+  EXPECT_EQ(ed.text, "5");
+  EXPECT_EQ(ed.tag, "400.00000");
+  EXPECT_EQ(ed.selStart, 1);
+  EXPECT_EQ(ed.selLength, 0);
+  EXPECT_EQ(c(1, col::kRxFreq).text, "5");
+  EXPECT_TRUE(flags.dataChanged);
+
+  grid().editorEnter();
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "频率超过范围！");
+  EXPECT_EQ(c(1, col::kRxFreq).text, "400.00000");  // extended band starts at 400 MHz
+  EXPECT_FALSE(grid().freqEditor().visible);
+  EXPECT_EQ(grid().currentCol(), col::kRxSignal);
+}
+
+TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
+  GridPress p = grid().pressCell(2, col::kTxFreq);
+  EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
+  EXPECT_EQ(grid().freqEditor().text, "400.00000");
+  EXPECT_EQ(grid().freqEditor().selStart, 0);
+  EXPECT_EQ(grid().freqEditor().selLength, 9);
+  EXPECT_FALSE(flags.dataChanged);  // opening is no edit
+
+  grid().editorTextChanged("433.1");
+  EXPECT_EQ(c(2, col::kTxFreq).text, "433.1");
+  EXPECT_TRUE(flags.dataChanged);
+  grid().editorEscape();
+  EXPECT_EQ(c(2, col::kTxFreq).text, "400.00000");
+  EXPECT_FALSE(grid().freqEditor().visible);
+
+  // A value inside the band snaps to the raster; losing the focus validates too.
+  grid().pressCell(2, col::kTxFreq);
+  grid().editorTextChanged("433.1012");
+  grid().editorLostFocus();
+  EXPECT_EQ(c(2, col::kTxFreq).text, "433.10000");
+  EXPECT_TRUE(prompter.messages.empty());
+
+  // An unreadable entry silently goes back to the text the editor opened with.
+  grid().pressCell(2, col::kTxFreq);
+  grid().editorTextChanged("43.3.1");
+  EXPECT_TRUE(grid().CommitPendingEdit());
+  EXPECT_EQ(c(2, col::kTxFreq).text, "433.10000");
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_FALSE(grid().CommitPendingEdit());
+
+  // Pressing another cell closes the editor first.
+  grid().pressCell(2, col::kRxFreq);
+  grid().editorTextChanged("440.0125");
+  grid().pressCell(2, col::kScan);
+  EXPECT_FALSE(grid().freqEditor().visible);
+  EXPECT_EQ(c(2, col::kRxFreq).text, "440.01250");
+}
+
+TEST_F(ChannelTableTest, FrequencyEditorKeyFilter) {
+  struct Case {
+    char32_t key;
+    std::optional<char> out;
+  };
+  app.decimalSep = ',';
+  const std::vector<Case> cases = {
+      {U'7', '7'}, {U'0', '0'}, {8, char(8)}, {U'.', ','},    {U',', ','},    {U'a', {}},
+      {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)},
+  };
+  for (const Case& k : cases) EXPECT_EQ(grid().filterEditorKey(k.key), k.out) << int(k.key);
+}
+
+TEST_F(ChannelTableTest, EnterWalksTheCells) {
+  struct Case {
+    int row, col, wantRow, wantCol;
+  };
+  for (const Case& k :
+       std::vector<Case>{{3, 4, 3, 5}, {1, 8, 2, 1}, {16, 8, 16, 8}, {15, 8, 16, 1}}) {
+    grid().setCurrentCell(k.row, k.col);
+    grid().keyPress(13);
+    EXPECT_EQ(grid().currentRow(), k.wantRow);
+    EXPECT_EQ(grid().currentCol(), k.wantCol);
+  }
+  EXPECT_FALSE(flags.dataChanged);
+}
+
+TEST_F(ChannelTableTest, SignalDialogResult) {
+  GridPress p = grid().pressCell(4, col::kRxSignal);
+  ASSERT_EQ(p.action, GridAction::OpenSignalDialog);
+  EXPECT_EQ(p.signalText, "CTC 67.0");
+  EXPECT_TRUE(c(4, col::kRxSignal).highlighted);
+  EXPECT_EQ(grid().pressCell(1, col::kScan).action, GridAction::None);  // modal
+  EXPECT_EQ(c(1, col::kScan).text, "添加");
+
+  grid().finishSignalDialog(std::nullopt);  // cancelled
+  EXPECT_FALSE(c(4, col::kRxSignal).highlighted);
+  EXPECT_EQ(c(4, col::kRxSignal).text, "CTC 67.0");
+  EXPECT_FALSE(flags.dataChanged);
+
+  grid().pressCell(4, col::kRxSignal);
+  grid().finishSignalDialog(std::string("CTC 67.0"));  // OK without a change
+  EXPECT_FALSE(flags.dataChanged);
+
+  grid().pressCell(4, col::kRxSignal);
+  grid().finishSignalDialog(std::string("DCS 023"));
+  EXPECT_EQ(c(4, col::kRxSignal).text, "DCS 023");
+  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_FALSE(grid().signalDialogCell().has_value());
+}
+
+TEST_F(ChannelTableTest, DisplayKeepsTheChangeFlag) {
+  for (bool before : {false, true}) {
+    flags.dataChanged = before;
+    grid().DisplayChannels(image);
+    EXPECT_EQ(flags.dataChanged, before);
+  }
+}
+
+TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
+  Image src = image;
+  // Kept bits of byte 10 and bytes 11-15 must survive.
+  src.channel(0)[10] = 0xCA;
+  src.channel(0)[11] = 0x11;
+  src.channel(0)[12] = 0x22;
+  src.channel(0)[13] = 0x33;
+  src.channel(0)[14] = 0x44;
+  src.channel(0)[15] = 0x55;
+  // 145.000 MHz stored in 5 kHz units (N = 29000): a multiple of 25 kHz.
+  src.channel(6)[0] = 0x48;
+  src.channel(6)[1] = 0x71;
+  src.channel(6)[2] = 0x08;
+  // A signalling type outside the table, with code bytes.
+  src.channel(7)[7] = (src.channel(7)[7] & 0x0F) | 0x20;
+  src.channel(7)[8] = 0x12;
+  src.channel(7)[9] = 0x34;
+
+  grid().DisplayChannels(src);
+  Image out = src;
+  for (int ch = 0; ch < kChannelCount; ++ch)
+    for (size_t b = 0; b < 11; ++b) out.channel(ch)[b] = 0;
+  for (int ch = 0; ch < kChannelCount; ++ch) out.channel(ch)[10] = src.channel(ch)[10] & 0xCA;
+  grid().SaveChannels(out);
+
+  Image want = src;
+  want.channel(6)[0] = 0xA0;  // N = 23200 in 6.25 kHz units
+  want.channel(6)[1] = 0x5A;
+  want.channel(6)[2] = 0x0C;
+  want.channel(7)[7] &= 0x0F;
+  want.channel(7)[8] = 0;
+  want.channel(7)[9] = 0;
+  for (int ch = 0; ch < kChannelCount; ++ch)
+    for (size_t b = 0; b < 16; ++b)
+      EXPECT_EQ(out.channel(ch)[b], want.channel(ch)[b]) << "channel " << ch + 1 << " byte " << b;
+}
+
+TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
+  grid().pressCell(1, col::kScan);
+  grid().pressCell(1, col::kBusyLock);
+  grid().pressCell(1, col::kPower);
+  grid().pressCell(1, col::kBandwidth);
+  grid().clickTxInhibit(0);
+  grid().clickChannelOff(1);
+  grid().setCellText(1, col::kTxSignal, "DCS 023");
+  grid().setCellText(1, col::kTxFreq, "433.00500");
+  Image out = image;
+  grid().SaveChannels(out);
+  ChannelRecord r = out.channel(0);
+  EXPECT_EQ(r[10] & 0x35, 0x35);
+  EXPECT_FALSE(r.txAllowed());
+  EXPECT_TRUE(r.inUse());
+  EXPECT_EQ(r[7] & 0xF0, 0x50);
+  EXPECT_EQ(r[8], 0x13);
+  EXPECT_EQ(FreqBytesToText(r[5], r[6], r[7]), "433.00500");
+  EXPECT_FALSE(out.channel(1).inUse());
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,226 @@
+#include "model/codecs.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/tables.h"
+#include "model/editor_fixture.h"
+#include "model/image.h"
+
+namespace qm {
+namespace {
+
+using test::FakePrompter;
+
+struct Bytes3 {
+  uint8_t b0, b1, b2;
+};
+
+Bytes3 Encode(const char* text, uint8_t b2 = 0) {
+  Bytes3 b{0, 0, b2};
+  FreqTextToBytes(text, b.b0, b.b1, b.b2);
+  return b;
+}
+
+uint32_t Count(const Bytes3& b) { return ((b.b2 & 3u) << 16) | (b.b1 << 8) | b.b0; }
+
+TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
+  struct Case {
+    const char* text;
+    uint32_t count;
+    bool step625;
+  };
+  const std::vector<Case> cases = {
+      {"450.00000", 72000, true},    // a multiple of 25 kHz takes 6.25 kHz units
+      {"450.00500", 90001, false},   // only 5 kHz fits
+      {"450.003125", 90001, false},  // halfway between 6.25 kHz steps: 5 kHz fits better
+      {"446.00625", 0x116C1, true}, {"145.000", 0x05AA0, true},
+      {"145.005", 0x07149, false},  {"136.0", 21760, true},
+  };
+  for (const Case& c : cases) {
+    Bytes3 b = Encode(c.text);
+    EXPECT_EQ(Count(b), c.count) << c.text;
+    EXPECT_EQ((b.b2 & 4) != 0, c.step625) << c.text;
+  }
+  Bytes3 a = Encode("450.00000");
+  EXPECT_EQ(a.b0, 0x40);
+  EXPECT_EQ(a.b1, 0x19);
+  EXPECT_EQ(a.b2 & 7, 0b101);
+  Bytes3 b = Encode("450.00500");
+  EXPECT_EQ(b.b0, 0x91);
+  EXPECT_EQ(b.b1, 0x5F);
+  EXPECT_EQ(b.b2 & 7, 0b001);
+}
+
+TEST(FreqCodec, KeepsTheUpperBitsAndIgnoresTextsThatAreNoNumber) {
+  Bytes3 b = Encode("450.00500", 0xFF);
+  EXPECT_EQ(b.b2, 0xF9);  // bits 7-3 kept, count bits 1-0 = 1, 5 kHz
+  Bytes3 keep{0x12, 0x34, 0x5F};
+  FreqTextToBytes("abc", keep.b0, keep.b1, keep.b2);
+  FreqTextToBytes("", keep.b0, keep.b1, keep.b2);
+  EXPECT_EQ(keep.b0, 0x12);
+  EXPECT_EQ(keep.b1, 0x34);
+  EXPECT_EQ(keep.b2, 0x5F);
+}
+
+TEST(FreqCodec, ACountOutsideTheFieldStopsAtItsEnds) {
+  // A huge entry must not wrap round into another frequency or into the flag bits.
+  Bytes3 huge = Encode("9999.00000", 0x08);
+  EXPECT_EQ(Count(huge), 0x3FFFFu);
+  EXPECT_EQ(huge.b2 & 0xF8, 0x08);
+  Bytes3 neg = Encode("-5", 0x08);
+  EXPECT_EQ(Count(neg), 0u);
+  EXPECT_EQ(neg.b2 & 0xF8, 0x08);
+}
+
+TEST(FreqCodec, DecodesToFiveDecimals) {
+  EXPECT_EQ(FreqBytesToText(0, 0, 0), "000.00000");
+  EXPECT_EQ(FreqBytesToText(0xC1, 0x16, 0x05), "446.00625");
+  EXPECT_EQ(FreqBytesToText(0x91, 0x5F, 0x01), "450.00500");
+  EXPECT_EQ(FreqBytesToText(0x40, 0x6A, 0x08), "136.00000");
+  EXPECT_EQ(FreqBytesToText(0xC1, 0x16, 0x05, ','), "446,00625");
+  // Every count of both rasters survives text and back.
+  for (uint32_t n : {1u, 27200u, 71361u, 90001u, 262143u})
+    for (uint8_t unit : {uint8_t{0}, uint8_t{4}}) {
+      uint8_t b2 = static_cast<uint8_t>(((n >> 16) & 3) | unit);
+      std::string text = FreqBytesToText(n & 0xFF, (n >> 8) & 0xFF, b2);
+      Bytes3 back = Encode(text.c_str());
+      EXPECT_EQ(FreqBytesToHz(back.b0, back.b1, back.b2),
+                FreqBytesToHz(n & 0xFF, (n >> 8) & 0xFF, b2))
+          << text;
+    }
+}
+
+TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
+  AppState app = test::TestApp();
+  app.curModel = 1;  // extended 136-174 MHz
+  FakePrompter p;
+
+  ValidFreq v = getValidFreq("136.0", app, 10, p);
+  EXPECT_EQ(v.flag, 1);
+  EXPECT_DOUBLE_EQ(v.mhz, 136.0);
+  EXPECT_TRUE(p.messages.empty());
+
+  v = getValidFreq("135.9", app, 10, p);
+  EXPECT_EQ(v.flag, 1);
+  EXPECT_DOUBLE_EQ(v.mhz, 136.0);
+  ASSERT_EQ(p.messages.size(), 1u);
+  EXPECT_EQ(p.messages[0].text, "频率超过范围！");
+  EXPECT_EQ(p.messages[0].title, "QM830K");
+  EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(p.messages[0].buttons, Buttons::Ok);
+
+  p.clear();
+  v = getValidFreq("145.005", app, 10, p);
+  EXPECT_DOUBLE_EQ(v.mhz, 145.005);
+  v = getValidFreq("145.005", app, 0x20, p);  // only the 6.25 kHz raster
+  EXPECT_DOUBLE_EQ(v.mhz, 145.00625);
+  // Halfway between two 6.25 kHz steps the even count wins.
+  v = getValidFreq("145.003125", app, 0x20, p);
+  EXPECT_DOUBLE_EQ(v.mhz, 145.0);
+  v = getValidFreq("145.009375", app, 0x20, p);
+  EXPECT_DOUBLE_EQ(v.mhz, 145.0125);
+  v = getValidFreq("145.0031", app, 10, p);
+  EXPECT_DOUBLE_EQ(v.mhz, 145.00500);
+  EXPECT_TRUE(p.messages.empty());
+
+  EXPECT_EQ(getValidFreq("", app, 10, p).flag, 0);
+  EXPECT_EQ(getValidFreq("14x", app, 10, p).flag, 0);
+  EXPECT_TRUE(p.messages.empty());
+
+  v = getValidFreq("500", app, 10, p);
+  EXPECT_DOUBLE_EQ(v.mhz, 174.0);
+  EXPECT_EQ(p.messages.size(), 1u);
+
+  app.decimalSep = ',';
+  v = getValidFreq("150,0125", app, 10, p);
+  EXPECT_EQ(v.flag, 1);
+  EXPECT_DOUBLE_EQ(v.mhz, 150.0125);
+}
+
+TEST(SignalCodec, BytesToText) {
+  struct Case {
+    uint8_t t, lo, hi;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {0x3F, 0x70, 0x06, "CTC 67.0"},  {0x30, 0x03, 0x25, "CTC 250.3"},
+      {0x30, 0x18, 0x13, "CTC 131.8"}, {0x50, 0x13, 0x00, "DCS 023"},
+      {0x7B, 0xEC, 0x01, "-DCS 754"},  {0x80, 0x05, 0x00, "TTS 5"},
+      {0x0F, 0x70, 0x06, "OFF"},       {0x2C, 0x70, 0x06, "OFF"},
+      {0xF0, 0x11, 0x22, "OFF"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SignalBytesToText(c.t, c.lo, c.hi), c.text);
+  EXPECT_EQ(SignalBytesToText(0x30, 0x70, 0x06, ','), "CTC 67,0");
+}
+
+TEST(SignalCodec, TextToBytes) {
+  struct Case {
+    const char* text;
+    int16_t result;
+    uint8_t type, lo, hi;
+  };
+  const std::vector<Case> cases = {
+      {"DCS 023", 1, 0x5, 0x13, 0x00},  {"-DCS 777", 1, 0x7, 0xFF, 0x01},
+      {"DCS 005", 1, 0x5, 0x08, 0x00},  {"DCS 754", 1, 0x5, 0xEC, 0x01},
+      {"DCS 019", 1, 0x5, 0x08, 0x00},  // reading stops at the 9, then clamps up
+      {"TTS 5", 1, 0x8, 0x05, 0x00},    {"OFF", 1, 0x0, 0x00, 0x00},
+      {"", 1, 0x0, 0x00, 0x00},         {"xyz", 1, 0x0, 0x00, 0x00},
+      {"CTC 67.0", 1, 0x3, 0x70, 0x06}, {"CTC 250.3", 1, 0x3, 0x03, 0x25},
+      {"CTC abc", 0, 0x0, 0x00, 0x00},  {"DCS ", 0, 0x0, 0x00, 0x00},
+      {"TTS x", 0, 0x0, 0x00, 0x00},
+  };
+  for (const Case& c : cases) {
+    // The low nibble (in-use bit and the frequency's top bits) survives every text.
+    uint8_t t = 0xAD, lo = 0x55, hi = 0x66;
+    EXPECT_EQ(SignalTextToBytes(c.text, t, lo, hi), c.result) << c.text;
+    EXPECT_EQ(t, (c.type << 4) | 0x0D) << c.text;
+    EXPECT_EQ(lo, c.lo) << c.text;
+    EXPECT_EQ(hi, c.hi) << c.text;
+  }
+}
+
+TEST(SignalCodec, EveryTableValueSurvivesTextAndBack) {
+  auto roundTrip = [](uint8_t t, uint8_t lo, uint8_t hi) {
+    std::string text = SignalBytesToText(t, lo, hi);
+    uint8_t t2 = t & 0x0F, lo2 = 0xEE, hi2 = 0xEE;
+    SignalTextToBytes(text, t2, lo2, hi2);
+    EXPECT_EQ(t2, t) << text;
+    EXPECT_EQ(lo2, lo) << text;
+    EXPECT_EQ(hi2, hi) << text;
+  };
+  for (size_t i = 1; i < kCtcTones.size(); ++i) {
+    uint16_t c = CtcToneCode(kCtcTones[i]);
+    roundTrip(0x38, c & 0xFF, c >> 8);
+  }
+  for (int16_t d : kDcsCodes) {
+    int v = DcsOctalValue(d);
+    roundTrip(0x5C, v & 0xFF, v >> 8);
+    roundTrip(0x74, v & 0xFF, v >> 8);
+  }
+  for (uint8_t n = 0; n <= 9; ++n) roundTrip(0x88, n, 0);
+  roundTrip(0x08, 0, 0);
+}
+
+TEST(ImageLayout, VersionOneConversions) {
+  EXPECT_EQ(FuncByte0FromV1(0xA5), 0x55);
+  EXPECT_EQ(FuncByte0ToV1(0x55), 0xA5);
+  EXPECT_EQ(FuncByte0FromV1(0x08), 0x00);  // old bit 3 is lost
+  EXPECT_EQ(FuncByte0ToV1(0x80), 0x00);    // bit 7 is lost
+
+  Image image;
+  for (int c = 0; c < kChannelCount; ++c) image.channel(c)[10] = 0xFF;
+  auto f = image.functions();
+  f[0] = 0xA5;
+  f[4] = 2;
+  f[12] = 0xFF;
+  ConvertFromV1Layout(image);
+  for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(image.channel(c)[10], 0xDE);
+  EXPECT_EQ(f[0], 0x55);
+  EXPECT_EQ(f[4], 0);
+  EXPECT_EQ(f[12], 0xFD);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,66 @@
+// A small model table and the editors wired as the document wires them, for the model tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+
+#include "app/app_state.h"
+#include "model/defaults.h"
+#include "model/edit_flags.h"
+#include "model/image.h"
+#include "model/radio_data.h"
+#include "support/fake_prompter.h"
+
+namespace qm::test {
+
+// Model 0: code 7 (6.25 kHz), 400-470 MHz; model 1: code 10 (5 kHz), 136-174 MHz;
+// model 2: code 32 (446 MHz fixed channels); model 3: code 12, 136-154 MHz.
+inline AppState TestApp() {
+  AppState app;
+  app.softwareTitle = "QM830K编程软件";
+  app.modelCount = 4;
+  app.models = {
+      {"QM830K-U", 7, 400.0, 470.0, 400.0, 480.0},
+      {"QM830K-V", 10, 136.0, 174.0, 136.0, 174.0},
+      {"QM830K-P", 32, 446.0, 446.1, 446.0, 446.2},
+      {"QM830K-L", 12, 136.0, 154.0, 130.0, 160.0},
+  };
+  app.curModel = 0;
+  return app;
+}
+
+inline std::tm TestTime() {
+  std::tm t{};
+  t.tm_year = 2006 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 5;
+  t.tm_hour = 14;
+  t.tm_min = 30;
+  t.tm_sec = 0;
+  return t;
+}
+
+// The image the program starts with for model m: default functions and channels.
+inline Image DefaultImage(const AppState& app, int m) {
+  Image image;
+  SetDefaultFunctions(image);
+  SetDefaultChannels(image, app.model(m), TestTime());
+  image.ident()[2] = static_cast<uint8_t>(app.model(m).code);
+  return image;
+}
+
+class EditorTest : public ::testing::Test {
+ protected:
+  AppState app = TestApp();
+  EditFlags flags;
+  FakePrompter prompter;
+  uint8_t identByte = 7;
+  RadioEditors editors{app, flags, prompter, [this] { return identByte; }};
+
+  ChannelTableModel& grid() { return editors.channels(); }
+  FunctionSettingsModel& fns() { return editors.functions(); }
+};
+
+}  // namespace qm::test

@@ -66,12 +66,6 @@ struct HandshakeCase {
   std::string messages;  // "title / text" of the messages shown, joined by "|"
 };
 
-std::string Joined(const std::vector<std::string>& v) {
-  std::string s;
-  for (const auto& x : v) s += (s.empty() ? "" : "|") + x;
-  return s;
-}
-
 TEST_F(LinkTest, ReactionTable) {
   const HandshakeCase cases[] = {
       {"healthy", [](sim::RadioConfig&) {}, 1, 1, true, ""},

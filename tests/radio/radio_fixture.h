@@ -32,6 +32,13 @@ inline void FillPattern(std::span<uint8_t> bytes, uint8_t seed) {
   }
 }
 
+// Messages joined by "|", for one-line comparisons.
+inline std::string Joined(const std::vector<std::string>& v) {
+  std::string s;
+  for (const auto& x : v) s += (s.empty() ? "" : "|") + x;
+  return s;
+}
+
 inline std::tm FixedTime() {
   std::tm t{};
   t.tm_year = 2026 - 1900;

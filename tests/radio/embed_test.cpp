@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "radio/embed_info.h"
+#include "radio_fixture.h"
+
+namespace qm::test {
+namespace {
+
+class EmbedTest : public RadioTest {
+ protected:
+  EmbedTest() {
+    FillPattern(line.radio.memory(), 0x31);
+    FillPattern(image.bytes(), 0x77);
+    before = image;
+  }
+  Image before;
+};
+
+bool EmbedArea(size_t a) { return (a >= 0x300 && a < 0x3D0) || (a >= 0x3E0 && a < 0x3F0); }
+
+TEST_F(EmbedTest, ReadFramesTimingAndAreas) {
+  ASSERT_TRUE(ReadEmbedInfo(ctx, image, verMajor));
+  const auto& mem = line.radio.memory();
+  for (size_t a = 0; a < kImageSize; ++a) {
+    if (a == 0x2D0) continue;  // the handshake's minor version
+    EXPECT_EQ(image[a], EmbedArea(a) ? mem[a] : before[a]) << a;
+  }
+  EXPECT_EQ(prompter.lines(),
+            std::vector<std::string>{"完成 / 读取数据完成，请按“确定”按钮继续....."});
+  EXPECT_EQ(prompter.messages[0].icon, Icon::None);
+  EXPECT_FALSE(line.port.isOpen());
+
+  // 30 requests 0x300 .. 0x3E8 (0x3F0 is never asked for), then END.
+  const auto b = writeBytes();
+  const auto t = writeTimes();
+  ASSERT_EQ(b.size(), 3u + 30u + 1u);
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_EQ(b[3 + i], (std::vector<uint8_t>{0x52, 0x03, static_cast<uint8_t>(8 * i), 0x08}));
+    EXPECT_EQ(t[3 + i], 310 + 50 + 25 + 35 * i) << i;
+  }
+  EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+  EXPECT_EQ(nowMs(), 310 + 50 + 35 * 30 + 50 + 20);
+}
+
+TEST_F(EmbedTest, RepliesAreStoredByTheirOwnAddress) {
+  // Replies naming 0x3D0-0x3DF or 0x3F0-0x3FF are not kept; another first byte or page is
+  // skipped.
+  radio().redirect = {{0x300, 0x3F0}, {0x308, 0x3D0}, {0x310, 0x210}};
+  radio().wrongFirstAt = {0x3E8};
+  ASSERT_TRUE(ReadEmbedInfo(ctx, image, verMajor));
+  const auto& mem = line.radio.memory();
+  for (size_t a = 0x300; a < 0x400; ++a) {
+    const bool skipped = a < 0x318 || (a >= 0x3D0 && a < 0x3E0) || a >= 0x3E8;
+    EXPECT_EQ(image[a], skipped ? before[a] : mem[a]) << a;
+  }
+  EXPECT_EQ(image[0x210], before[0x210]);
+}
+
+TEST_F(EmbedTest, ReadFailures) {
+  struct Case {
+    const char* name;
+    void (*setup)(sim::RadioConfig&);
+    std::string message;
+  };
+  const Case cases[] = {
+      {"short reply", [](sim::RadioConfig& c) { c.shortAt = {0x3C8}; },
+       "错误 / 读取数据错误，请重试！"},
+      {"runs past its row",
+       [](sim::RadioConfig& c) {
+         c.redirect = {{0x3E0, 0x3EC}};
+       },
+       "错误 / 读取数据错误，请重试！"},
+      {"no answer", [](sim::RadioConfig& c) { c.silent = true; },
+       "通讯端口错误 / 端口1 没有响应, 请检查你的连接或机型电源是否打开！"},
+      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q9999"; },
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::SimLine l;
+    FillPattern(l.radio.memory(), 0x42);
+    c.setup(l.radio.config());
+    ScriptedPrompter p;
+    AppState a = TwoModelApp();
+    LinkContext cx{l.port, l.clock, p, progress, a, 1};
+    Image img;
+    FillPattern(img.bytes(), 0x24);
+    img[0x2D0] = 0;  // the radio's minor version is 0 as well
+    const Image old = img;
+    int16_t ver = 2;
+    EXPECT_FALSE(ReadEmbedInfo(cx, img, ver));
+    EXPECT_EQ(Joined(p.lines()), c.message);
+    EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(img, old);  // the three areas keep what they had
+    EXPECT_FALSE(l.port.isOpen());
+  }
+}
+
+TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
+  std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
+  ASSERT_TRUE(WriteEmbedInfo(ctx, image, verMajor));
+  const auto& mem = line.radio.memory();
+  for (size_t a = 0; a < kImageSize; ++a) {
+    EXPECT_EQ(mem[a], a >= 0x300 && a < 0x3C0 ? image[a] : 0xEE) << a;
+  }
+  EXPECT_EQ(prompter.lines(),
+            std::vector<std::string>{"完成 / 写入数据完成，请按“确定”按钮继续....."});
+  const auto b = writeBytes();
+  const auto t = writeTimes();
+  ASSERT_EQ(b.size(), 3u + 24u + 1u);
+  for (int i = 0; i < 24; ++i) {
+    EXPECT_EQ(b[3 + i].size(), 12u);
+    EXPECT_EQ(b[3 + i][1], 0x03);
+    EXPECT_EQ(b[3 + i][2], 8 * i);
+    EXPECT_EQ(t[3 + i], 310 + 20 + 30 + 50 * i) << i;
+  }
+  EXPECT_FALSE(line.port.isOpen());
+}
+
+TEST_F(EmbedTest, WriteFailures) {
+  struct Case {
+    const char* name;
+    void (*setup)(sim::RadioConfig&);
+    std::string message;
+    size_t frames;  // write frames that reached the radio
+  };
+  const Case cases[] = {
+      {"no acknowledge", [](sim::RadioConfig& c) { c.noAckAt = {0x340}; },
+       "错误 / 写入数据中断，请重试！", 9},
+      {"negative acknowledge", [](sim::RadioConfig& c) { c.nakAt = {0x300}; },
+       "错误 / 写入数据中断，请重试！", 1},
+      {"no answer", [](sim::RadioConfig& c) { c.silent = true; },
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接！", 0},
+      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q9999"; },
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::SimLine l;
+    c.setup(l.radio.config());
+    ScriptedPrompter p;
+    AppState a = TwoModelApp();
+    LinkContext cx{l.port, l.clock, p, progress, a, 1};
+    Image img;
+    int16_t ver = 2;
+    EXPECT_FALSE(WriteEmbedInfo(cx, img, ver));
+    EXPECT_EQ(Joined(p.lines()), c.message);
+    EXPECT_EQ(l.radio.writtenAddresses().size(), c.frames);
+    EXPECT_FALSE(l.port.isOpen());
+  }
+}
+
+TEST(EmbedText, CollectAndShow) {
+  Image img;
+  FillPattern(img.bytes(), 0x01);
+  const Image filled = img;
+  CollectEmbedText(u"abc", img);
+  const auto area = img.embedText();
+  EXPECT_EQ(area[0], 0x61);
+  EXPECT_EQ(area[1], 0x00);
+  EXPECT_EQ(area[4], 0x63);
+  EXPECT_TRUE(std::all_of(area.begin() + 6, area.end(), [](uint8_t b) { return b == 0; }));
+  for (size_t a = 0x2FF; a <= 0x3C0; a += 0xC1) EXPECT_EQ(img[a], filled[a]);  // neighbours kept
+
+  const std::u16string text = EmbedTextFromArea(img);
+  EXPECT_EQ(text.size(), 96u);
+  EXPECT_EQ(text.substr(0, 3), u"abc");
+  EXPECT_EQ(text[3], u'\0');
+  EXPECT_EQ(Utf16ToUtf8(text), "abc");
+
+  // 100 characters: the first 96 are kept, the last code unit fills bytes 190-191.
+  std::u16string longText(100, u'中');
+  CollectEmbedText(longText, img);
+  EXPECT_EQ(area[190], 0x2D);
+  EXPECT_EQ(area[191], 0x4E);
+  EXPECT_EQ(Utf16ToUtf8(EmbedTextFromArea(img)).size(), 96u * 3u);
+
+  EXPECT_EQ(Utf8ToUtf16("中文ab"), u"中文ab");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xE4\xB8"), u"\uFFFD\uFFFD");
+}
+
+TEST(EmbedText, LabelsOfTheDialog) {
+  Image img;
+  const std::string stamp = "20061205143000";
+  std::copy(stamp.begin(), stamp.end(), img.writeDate().begin());
+  const std::string id = "ZR410-0000123456";
+  std::copy(id.begin(), id.end(), img.radioId().begin());
+  const EmbedLabels l = DisplayEmbedInfo(img);
+  EXPECT_EQ(l.lastTime, "2006-12-05, 14:30:00");
+  EXPECT_EQ(l.radioId, id);
+  img.radioId()[0] = 0xC9;  // one character per byte
+  EXPECT_EQ(DisplayEmbedInfo(img).radioId.substr(0, 2), "\xC3\x89");
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "radio/read_radio.h"
+#include "radio_fixture.h"
+
+namespace qm::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class ReadTest : public RadioTest {
+ protected:
+  ReadTest() {
+    FillPattern(line.radio.memory(), 0x11);
+    line.radio.memory()[0x2D2] = 2;  // the UHF model
+    FillPattern(image.bytes(), 0x99);
+    before = image;
+  }
+
+  ReadResult Read() {
+    ReadHooks hooks;
+    hooks.linkEstablished = [this] { ++linkEstablished; };
+    hooks.accepted = [this] { ++acceptedCalls; };
+    return ReadRadio(ctx, image, verMajor, hooks);
+  }
+
+  Image radioImage() const {
+    Image img;
+    std::copy(line.radio.memory().begin(), line.radio.memory().end(), img.bytes().begin());
+    return img;
+  }
+
+  Image before;
+  int linkEstablished = 0;
+  int acceptedCalls = 0;
+};
+
+TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
+  radio().modelCode = 2;
+  const ReadResult r = Read();
+  ASSERT_EQ(r.status, ReadStatus::Completed);
+  EXPECT_EQ(image, radioImage());
+  EXPECT_EQ(verMajor, 2);
+  EXPECT_EQ(app.radioVerMajor, 2);
+  EXPECT_EQ(app.radioVersion, "V2.0");
+  EXPECT_EQ(app.curModel, 1);  // selected by image byte 0x2D2
+  EXPECT_EQ(linkEstablished, 1);
+  EXPECT_EQ(acceptedCalls, 1);
+  EXPECT_EQ(prompter.lines(), std::vector<std::string>{"读频 / 读频完成，请按“确定”按钮继续...."});
+  EXPECT_EQ(prompter.messages[0].icon, Icon::None);
+  EXPECT_FALSE(line.port.isOpen());
+  EXPECT_EQ(ReadDoneCaption(app), "读频完成－ QM830K编程软件");
+
+  // Frames: handshake (3), 128 requests in address order, END.
+  const auto bytes = writeBytes();
+  ASSERT_EQ(bytes.size(), 3u + 128u + 1u);
+  for (int k = 0; k < 128; ++k) {
+    const int a = 8 * k;
+    EXPECT_EQ(bytes[3 + k], (std::vector<uint8_t>{0x52, static_cast<uint8_t>(a >> 8),
+                                                  static_cast<uint8_t>(a & 0xFF), 0x08}));
+  }
+  // Timing: the handshake ends at 310 ms; clear and 50 ms; each block waits 25 ms, sends and
+  // finds its reply at the first 10 ms poll.
+  const auto t = writeTimes();
+  for (int k = 0; k < 128; ++k) EXPECT_EQ(t[3 + k], 310 + 50 + 25 + 35 * k) << k;
+  EXPECT_EQ(t.back(), 310 + 50 + 35 * 128 + 30);
+  EXPECT_EQ(nowMs(), 310 + 50 + 35 * 128 + 30 + 20 + 20);
+
+  // Progress: "读频", maximum 635, 5 per block, the final value shown once more.
+  EXPECT_EQ(progress.title(), "读频");
+  EXPECT_EQ(progress.caption(), "正在从对讲机读取数据.....");
+  EXPECT_EQ(progress.maximum(), 635);
+  ASSERT_EQ(progress.positions.size(), 129u);
+  EXPECT_EQ(progress.positions[1], 5);
+  EXPECT_EQ(progress.positions[127], 635);
+  EXPECT_EQ(progress.positions[128], 635);
+  EXPECT_EQ(progress.closes, 1);
+}
+
+TEST_F(ReadTest, VersionsOfTheRadio) {
+  struct Case {
+    uint8_t major;
+    bool warningOn;
+    WarningAnswer answer;
+    ReadStatus status;
+    std::vector<std::string> messages;
+    size_t warnings;
+  };
+  const std::string v1 = "读频 / 读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！";
+  const std::string newer = "读频 / 新的机型版本,请升级你的写频软件!";
+  const Case cases[] = {
+      {1, true, {true, false}, ReadStatus::Completed, {v1}, 0},
+      {3, true, {true, false}, ReadStatus::Completed, {newer}, 1},
+      {3, true, {false, false}, ReadStatus::Declined, {}, 1},
+      {3, false, {false, false}, ReadStatus::Completed, {newer}, 0},
+      {4, true, {true, true}, ReadStatus::Completed, {newer}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.major));
+    sim::SimLine l;
+    l.radio.config().verMajor = c.major;
+    FillPattern(l.radio.memory(), 0x22);
+    l.radio.memory()[0x2B0] = 0xF0;       // function byte 0 in the old layout
+    l.radio.memory()[0x00A] = 0xFF;       // channel 1 flags
+    l.radio.memory()[0x2B0 + 12] = 0xFF;  // function byte 12
+    l.radio.memory()[0x2B0 + 4] = 0x01;   // power selection key
+    ScriptedPrompter p;
+    p.warnAnswers = {c.answer};
+    AppState a = TwoModelApp();
+    a.showWarning[1] = c.warningOn;
+    LinkContext cx{l.port, l.clock, p, progress, a, 1};
+    Image img;
+    FillPattern(img.bytes(), 0x55);
+    const Image old = img;
+    int16_t ver = 2;
+    const ReadResult r = ReadRadio(cx, img, ver, {});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(p.lines(), c.messages);
+    EXPECT_EQ(p.warnings.size(), c.warnings);
+    EXPECT_EQ(a.radioVerMajor, c.major);
+    EXPECT_FALSE(l.port.isOpen());
+    if (c.status != ReadStatus::Completed) {
+      EXPECT_EQ(img, old);  // declined: the document keeps what it had
+      EXPECT_EQ(ver, 2);
+      continue;
+    }
+    EXPECT_EQ(ver, c.major);
+    if (c.major < 2) {
+      EXPECT_EQ(img[0x2B0], 0x78);
+      EXPECT_EQ(img[0x00A], 0xDE);
+      EXPECT_EQ(img[0x2B0 + 12], 0xFD);
+      EXPECT_EQ(img[0x2B0 + 4], 0x00);
+    } else {
+      EXPECT_EQ(img[0x2B0], 0xF0);
+      EXPECT_EQ(img[0x00A], 0xFF);
+    }
+    if (c.answer.dontShowAgain) {
+      EXPECT_FALSE(a.showWarning[1]);
+    }
+  }
+}
+
+TEST_F(ReadTest, FailuresLeaveTheDocumentUntouched) {
+  struct Case {
+    const char* name;
+    void (*setup)(sim::RadioConfig&);
+    ReadStatus status;
+    std::string message;
+    size_t requests;  // read requests sent
+  };
+  const Case cases[] = {
+      {"short reply", [](sim::RadioConfig& c) { c.shortAt = {0x100}; }, ReadStatus::Interrupted,
+       "读频错误 / 读频中断，请重试！", 33},
+      {"no reply", [](sim::RadioConfig& c) { c.silentReadAt = {0x3F8}; }, ReadStatus::Interrupted,
+       "读频错误 / 读频中断，请重试！", 128},
+      {"reply later than the polls",
+       [](sim::RadioConfig& c) {
+         c.lateAt = {0x008};
+         c.lateLatency = 900ms;
+       },
+       ReadStatus::Interrupted, "读频错误 / 读频中断，请重试！", 2},
+      {"announces more than it carries", [](sim::RadioConfig& c) { c.overCountAt = {0x040}; },
+       ReadStatus::DataError, "数据错误 / 读取数据错误，请重试！", 9},
+      {"runs past its row and the image",
+       [](sim::RadioConfig& c) {
+         c.redirect = {{0x010, 0x3FC}};
+       },
+       ReadStatus::DataError, "数据错误 / 读取数据错误，请重试！", 3},
+      {"no answer", [](sim::RadioConfig& c) { c.silent = true; }, ReadStatus::NotStarted,
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", 0},
+      {"other radio", [](sim::RadioConfig& c) { c.identity = "X4712"; }, ReadStatus::NotStarted,
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::SimLine l;
+    c.setup(l.radio.config());
+    l.radio.config().verMinor = 9;
+    FillPattern(l.radio.memory(), 0x33);
+    ScriptedPrompter p;
+    RecordingProgress prg;
+    AppState a = TwoModelApp();
+    LinkContext cx{l.port, l.clock, p, prg, a, 1};
+    Image img;
+    FillPattern(img.bytes(), 0x44);
+    const Image old = img;
+    int16_t ver = 7;
+    const ReadResult r = ReadRadio(cx, img, ver, {});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(Joined(p.lines()), c.message);
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(img, old);
+    EXPECT_EQ(ver, 7);
+    EXPECT_EQ(prg.opens, prg.closes);
+    EXPECT_FALSE(l.port.isOpen());
+    size_t requests = 0;
+    for (const auto& w : l.port.writes()) requests += w.bytes.size() == 4 && w.bytes[0] == 0x52;
+    EXPECT_EQ(requests, c.requests);
+  }
+}
+
+TEST_F(ReadTest, PortThatCannotBeOpened) {
+  line.port.failOpen("Device or resource busy");
+  const ReadResult r = Read();
+  EXPECT_EQ(r.status, ReadStatus::NotStarted);
+  EXPECT_EQ(prompter.lines(), std::vector<std::string>{"错误 / 端口1: Device or resource busy"});
+  EXPECT_EQ(image, before);
+  EXPECT_EQ(progress.opens, 0);
+  EXPECT_EQ(linkEstablished, 0);
+}
+
+TEST_F(ReadTest, RepliesAreStoredWhereTheyPoint) {
+  // The reply to 0x000 names 0x120: it lands at 0x120, and 0x000-0x007 keep what the image
+  // had. A reply with another first byte, or for a page above 3, is skipped.
+  radio().redirect = {{0x000, 0x120}, {0x018, 0x418}};
+  radio().wrongFirstAt = {0x2F8};
+  const ReadResult r = Read();
+  ASSERT_EQ(r.status, ReadStatus::Completed);
+  const Image want = radioImage();
+  for (size_t a = 0; a < kImageSize; ++a) {
+    const bool skipped = a < 0x008 || (a >= 0x018 && a < 0x020) || (a >= 0x2F8 && a < 0x300);
+    EXPECT_EQ(image[a], skipped ? before[a] : want[a]) << a;
+  }
+  EXPECT_TRUE(prompter.lines().size() == 1u);
+}
+
+TEST(StoreReadReply, BoundsOfAReply) {
+  struct Case {
+    std::vector<uint8_t> reply;
+    bool ok;
+    bool ignored;
+  };
+  const Case cases[] = {
+      {{0x57, 0x03, 0xF8, 8, 1, 2, 3, 4, 5, 6, 7, 8}, true, false},
+      {{0x57, 0x03, 0xF9, 8, 1, 2, 3, 4, 5, 6, 7, 8}, false, false},   // past 0x3FF
+      {{0x57, 0x00, 0x0C, 8, 1, 2, 3, 4, 5, 6, 7, 8}, false, false},   // past its row
+      {{0x57, 0x00, 0x00, 16, 1, 2, 3, 4, 5, 6, 7, 8}, false, false},  // carries 8 of 16
+      {{0x57, 0x00, 0x00, 0, 1, 2, 3, 4, 5, 6, 7, 8}, true, false},
+      {{0x57, 0x04, 0x00, 8, 1, 2, 3, 4, 5, 6, 7, 8}, true, true},
+      {{0x00, 0x00, 0x00, 8, 1, 2, 3, 4, 5, 6, 7, 8}, true, true},
+      {{0x57, 0xFF, 0xFF, 255}, true, true},
+  };
+  for (const Case& c : cases) {
+    Image img;
+    bool ignored = false;
+    EXPECT_EQ(StoreReadReply(c.reply, img, ignored), c.ok) << sim::HexBytes(c.reply);
+    EXPECT_EQ(ignored, c.ignored);
+    if (!c.ok) {
+      EXPECT_EQ(img, Image{});
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qm::test

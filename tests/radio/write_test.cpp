@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "radio/write_radio.h"
+#include "radio_fixture.h"
+
+namespace qm::test {
+namespace {
+
+class WriteTest : public RadioTest {
+ protected:
+  WriteTest() {
+    std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
+    FillPattern(image.bytes(), 0x5A);
+    image[0x2B0] = 0x78;
+    image[0x2D2] = 1;
+  }
+
+  WriteResult Write() {
+    return WriteRadio(ctx, image, verMajor, [] { return FixedTime(); });
+  }
+
+  // The 8 data bytes of the write frame for `address` as the PC sent it.
+  std::vector<uint8_t> SentData(uint16_t address) const {
+    for (const auto& w : line.port.writes()) {
+      if (w.bytes.size() == 12 && w.bytes[0] == 0x57 && w.bytes[1] == (address >> 8) &&
+          w.bytes[2] == (address & 0xFF)) {
+        return {w.bytes.begin() + 4, w.bytes.end()};
+      }
+    }
+    return {};
+  }
+};
+
+bool Written(size_t a) {
+  return a < 0x100 || (a >= 0x2B0 && a < 0x2C0) || (a >= 0x2D0 && a < 0x2E0) ||
+         (a >= 0x3C0 && a < 0x3D0);
+}
+
+TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
+  radio().verMinor = 4;
+  const WriteResult r = Write();
+  ASSERT_EQ(r.status, WriteStatus::Completed);
+  EXPECT_EQ(r.framesAcknowledged, 38);
+  EXPECT_EQ(prompter.lines(),
+            std::vector<std::string>{"写频完成 / 写频完成，请按“确定”按钮继续....."});
+  EXPECT_FALSE(line.port.isOpen());
+  EXPECT_EQ(WriteDoneCaption(app), "写频完成－QM830K编程软件");
+
+  // The write-date row is stamped at write time, in the image and in the radio.
+  const std::string stamp = "20261207013005";
+  for (size_t i = 0; i < 14; ++i) EXPECT_EQ(image[0x3C0 + i], stamp[i]);
+  EXPECT_EQ(image[0x3CE], 0);
+  EXPECT_EQ(image[0x3CF], 0);
+  EXPECT_EQ(image[0x2D0], 4);  // the radio's minor version, from the handshake
+
+  const auto& mem = line.radio.memory();
+  for (size_t a = 0; a < kImageSize; ++a) {
+    if (!Written(a)) {
+      EXPECT_EQ(mem[a], 0xEE) << a;
+    } else if (a == 0x2D1 || a == 0x2D9) {
+      EXPECT_EQ(mem[a], 2) << a;  // the version byte in place of the image's byte
+    } else {
+      EXPECT_EQ(mem[a], image[a]) << a;
+    }
+  }
+  EXPECT_NE(image[0x2D1], 2);  // the image keeps its own bytes
+  EXPECT_NE(image[0x2D9], 2);
+
+  // Frames in plan order after the handshake, then END; each waits 30 ms and is
+  // acknowledged at the first 20 ms poll.
+  const auto plan = WritePlan();
+  ASSERT_EQ(plan.size(), 38u);
+  const auto t = writeTimes();
+  const auto b = writeBytes();
+  ASSERT_EQ(b.size(), 3u + 38u + 1u);
+  for (size_t i = 0; i < plan.size(); ++i) {
+    EXPECT_EQ(b[3 + i][1], plan[i] >> 8);
+    EXPECT_EQ(b[3 + i][2], plan[i] & 0xFF);
+    EXPECT_EQ(b[3 + i][3], 8);
+    EXPECT_EQ(t[3 + i], 310 + 60 + 30 + 50 * static_cast<int64_t>(i)) << i;
+  }
+  EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+
+  // Progress: "写频", maximum 140, 5 per frame; full after 28 frames and stays full.
+  EXPECT_EQ(progress.title(), "写频");
+  EXPECT_EQ(progress.caption(), "正在向对讲机写入数据....");
+  EXPECT_EQ(progress.maximum(), 140);
+  ASSERT_EQ(progress.positions.size(), 39u);
+  EXPECT_EQ(progress.positions[26], 135);
+  EXPECT_EQ(progress.positions[27], 140);
+  EXPECT_EQ(progress.positions[38], 140);
+  EXPECT_EQ(progress.value(), 190);
+  EXPECT_EQ(progress.closes, 1);
+}
+
+TEST_F(WriteTest, VersionsOfTheRadio) {
+  struct Case {
+    uint8_t major;
+    std::array<bool, 2> warningsOn;
+    int warnIndex;  // -1: no warning
+    bool confirm;
+    WriteStatus status;
+    uint8_t functionByte0;  // as sent
+  };
+  const Case cases[] = {
+      {2, {true, true}, -1, true, WriteStatus::Completed, 0x78},
+      {1, {true, true}, 0, true, WriteStatus::Completed, 0xF0},
+      {1, {false, false}, -1, true, WriteStatus::Completed, 0xF0},
+      {0, {true, true}, 0, false, WriteStatus::Declined, 0},
+      {3, {true, true}, 1, true, WriteStatus::Completed, 0x78},
+      {3, {true, true}, 1, false, WriteStatus::Declined, 0},
+      {3, {true, false}, -1, true, WriteStatus::Completed, 0x78},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.major));
+    sim::SimLine l;
+    l.radio.config().verMajor = c.major;
+    ScriptedPrompter p;
+    p.defaultWarn = {c.confirm, false};
+    AppState a = TwoModelApp();
+    a.showWarning = c.warningsOn;
+    LinkContext cx{l.port, l.clock, p, progress, a, 1};
+    Image img;
+    FillPattern(img.bytes(), 0x10);
+    img[0x2B0] = 0x78;
+    int16_t ver = 2;
+    const WriteResult r = WriteRadio(cx, img, ver, [] { return FixedTime(); });
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(ver, c.major);
+    EXPECT_EQ(img[0x2B0], 0x78);  // converted only in the copy sent
+    if (c.warnIndex < 0) {
+      EXPECT_TRUE(p.warnings.empty());
+    } else {
+      ASSERT_EQ(p.warnings.size(), 1u);
+      EXPECT_EQ(p.warnings[0].selIndex, c.warnIndex);
+      EXPECT_EQ(p.warnings[0].text, WarningText(c.warnIndex));
+    }
+    if (c.status == WriteStatus::Declined) {
+      EXPECT_TRUE(l.radio.writtenAddresses().empty());
+      EXPECT_TRUE(p.messages.empty());
+      continue;
+    }
+    EXPECT_EQ(l.radio.memory()[0x2B0], c.functionByte0);
+    EXPECT_EQ(l.radio.memory()[0x2D1], c.major);
+    EXPECT_EQ(l.radio.memory()[0x2D9], c.major);
+  }
+}
+
+TEST_F(WriteTest, OtherModelIsAskedFirst) {
+  radio().modelCode = 2;  // the selected model has code 1
+  prompter.answers = {Answer::No};
+  EXPECT_EQ(Write().status, WriteStatus::Declined);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  const Message& q = prompter.messages[0];
+  EXPECT_EQ(q.title, "QM830K");
+  EXPECT_EQ(q.text, "选择的机型与当前机型不同 是否要继续？");
+  EXPECT_EQ(q.icon, Icon::Information);
+  EXPECT_EQ(q.buttons, Buttons::YesNo);
+  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+  EXPECT_FALSE(line.port.isOpen());
+
+  prompter.messages.clear();
+  prompter.answers = {Answer::Yes};
+  EXPECT_EQ(Write().status, WriteStatus::Completed);
+  EXPECT_EQ(line.radio.memory()[0x2D2], 1);  // the selected model's code, unchanged
+}
+
+TEST_F(WriteTest, FailuresDuringTheWrite) {
+  struct Case {
+    const char* name;
+    void (*setup)(sim::RadioConfig&);
+    WriteStatus status;
+    std::string message;
+    int acknowledged;
+  };
+  const Case cases[] = {
+      {"no acknowledge", [](sim::RadioConfig& c) { c.noAckAt = {0x2B8}; }, WriteStatus::Interrupted,
+       "写频错误 / 写频中断，请重试！", 33},
+      {"negative acknowledge", [](sim::RadioConfig& c) { c.nakAt = {0x000}; },
+       WriteStatus::Interrupted, "写频错误 / 写频中断，请重试！", 0},
+      {"no answer", [](sim::RadioConfig& c) { c.silent = true; }, WriteStatus::NotStarted,
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", 0},
+      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q4711"; }, WriteStatus::NotStarted,
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::SimLine l;
+    c.setup(l.radio.config());
+    ScriptedPrompter p;
+    RecordingProgress prg;
+    AppState a = TwoModelApp();
+    LinkContext cx{l.port, l.clock, p, prg, a, 1};
+    Image img;
+    FillPattern(img.bytes(), 0x20);
+    int16_t ver = 2;
+    const WriteResult r = WriteRadio(cx, img, ver, [] { return FixedTime(); });
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.framesAcknowledged, c.acknowledged);
+    EXPECT_EQ(Joined(p.lines()), c.message);
+    EXPECT_EQ(prg.opens, prg.closes);
+    EXPECT_FALSE(l.port.isOpen());
+    // The frames before the failure are in the radio.
+    const auto plan = WritePlan();
+    for (int i = 0; i < c.acknowledged; ++i) {
+      EXPECT_EQ(l.radio.memory()[plan[i] + 3], img[plan[i] + 3]);
+    }
+  }
+}
+
+TEST_F(WriteTest, PortThatGoesAwayDuringTheWrite) {
+  // The handshake succeeds, then the port refuses every frame.
+  struct DropAfterHandshake : sim::LinePeer {
+    sim::RadioSim radio;
+    sim::FakeSerialPort* port = nullptr;
+    void receive(uint8_t b, Micros at, std::vector<sim::TimedByte>& out) override {
+      radio.receive(b, at, out);
+      if (radio.mode() == sim::SimMode::Program) port->failWrites(true);
+    }
+  } peer;
+  sim::VirtualClock clock;
+  sim::FakeSerialPort port(clock, &peer);
+  peer.port = &port;
+  ScriptedPrompter p;
+  LinkContext cx{port, clock, p, progress, app, 1};
+  const WriteResult r = WriteRadio(cx, image, verMajor, [] { return FixedTime(); });
+  EXPECT_EQ(r.status, WriteStatus::Failed);
+  EXPECT_EQ(Joined(p.lines()), "写频错误 / 写频错误，请重新写入！");
+  EXPECT_FALSE(port.isOpen());
+}
+
+TEST(WriteFrameData, CopyRulesByVersion) {
+  Image img;
+  FillPattern(img.bytes(), 0x01);
+  img[0x2B0] = 0xFF;
+  const auto v1 = WriteFrameData(img, 0x2B0, 1);
+  EXPECT_EQ(v1[0], FuncByte0ToV1(0xFF));
+  EXPECT_EQ(v1[1], img[0x2B1]);
+  EXPECT_EQ(WriteFrameData(img, 0x2B0, 2)[0], 0xFF);
+  EXPECT_EQ(WriteFrameData(img, 0x2B8, 1)[0], img[0x2B8]);
+  const auto id0 = WriteFrameData(img, 0x2D0, 3);
+  const auto id8 = WriteFrameData(img, 0x2D8, 3);
+  EXPECT_EQ(id0[0], img[0x2D0]);
+  EXPECT_EQ(id0[1], 3);
+  EXPECT_EQ(id8[1], 3);
+  EXPECT_EQ(id8[2], img[0x2DA]);
+  EXPECT_EQ(WriteFrameData(img, 0x008, 3)[1], img[0x009]);
+}
+
+}  // namespace
+}  // namespace qm::test

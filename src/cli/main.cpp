@@ -1,9 +1,5 @@
 // qm830k-cli: the command-line tool over the core, for scripts, benches and tests.
 #include <QCoreApplication>
-#ifdef QM_CLI_WITH_GUI
-#include <QGuiApplication>
-#endif
-
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -11,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_application.h"
 #include "cli/verbs.h"
 
 namespace qm::cli {
@@ -24,13 +21,15 @@ namespace {
 
 void PrintHelp() {
   auto verbs = VerbTable();
-  std::sort(verbs.begin(), verbs.end(), [](const Verb& a, const Verb& b) { return a.name < b.name; });
-  std::cout << "usage: qm830k-cli [--maker-ini PATH] [--ini PATH] VERB [ARGS]\n\n"
-               "Common options:\n"
-               "  --maker-ini PATH  the installation maker file (default: nrvPC.ini beside the program)\n"
-               "  --ini PATH        the program's own configuration file\n"
-               "  --help            this text; VERB --help shows a verb's usage\n\n"
-               "Verbs:\n";
+  std::sort(verbs.begin(), verbs.end(),
+            [](const Verb& a, const Verb& b) { return a.name < b.name; });
+  std::cout
+      << "usage: qm830k-cli [--maker-ini PATH] [--ini PATH] VERB [ARGS]\n\n"
+         "Common options:\n"
+         "  --maker-ini PATH  the installation maker file (default: nrvPC.ini beside the program)\n"
+         "  --ini PATH        the program's own configuration file\n"
+         "  --help            this text; VERB --help shows a verb's usage\n\n"
+         "Verbs:\n";
   for (const Verb& v : verbs) {
     std::cout << "  " << v.usage << "\n      " << v.summary << "\n";
   }
@@ -39,16 +38,21 @@ void PrintHelp() {
 }  // namespace
 }  // namespace qm::cli
 
+namespace {
+
+// Qt's note that it made its own runtime folder is noise on a terminal and in scripts.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+  if (msg.startsWith(QStringLiteral("QStandardPaths:"))) return;
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace qm::cli;
-#ifdef QM_CLI_WITH_GUI
-  // The print verb paints text, and fonts exist only in a GUI application; the tool never
-  // opens a window, so the offscreen platform serves whatever display there is or is not.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication qapp(argc, argv);
-#else
-  QCoreApplication qapp(argc, argv);  // paths, codecs and the serial port need it
-#endif
+  qInstallMessageHandler(QuietMessages);
+  const auto qapp = MakeCliApplication(argc, argv);  // paths, codecs, the serial port; fonts
   std::setlocale(LC_NUMERIC, "C");
 
   Invocation inv;

@@ -1,0 +1,179 @@
+// The file verbs of qm830k-cli, run as a technician runs them: new, show, convert, dump.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "files/data_file.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+// Runs the tool with the installation maker file of the build tree; stderr joins stdout.
+CliRun Cli(const std::string& args) {
+  std::string cmd = std::string(QM_BINARY_DIR) + "/qm830k-cli --maker-ini " + QM_BINARY_DIR +
+                    "/nrvPC.ini --ini /nonexistent/QM830K.ini " + args + " 2>&1";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+bool Has(const std::string& s, const std::string& part) {
+  return s.find(part) != std::string::npos;
+}
+
+LoadedFile Load(const std::string& path) { return LoadDataFileFrom(path, Image{}, SpareBlock{}); }
+
+TEST(CliFileVerbs, NewThenShowPrintsTheStartUpModelAsTheWindowShowsIt) {
+  test::ScratchDir dir;
+  std::string f = dir.file("new.q83");
+  ASSERT_EQ(Cli("new -o " + f).exitCode, 0);
+  CliRun show = Cli("show " + f + " --json");
+  ASSERT_EQ(show.exitCode, 0) << show.out;
+  // Code 7 is the start-up model of the shipped maker file, a 440-470 MHz radio.
+  EXPECT_TRUE(Has(show.out, "\"code\": 7")) << show.out;
+  EXPECT_TRUE(Has(show.out, "\"band\": \"440-470/440-470MHz\""));
+  EXPECT_TRUE(Has(show.out,
+                  "{\"channel\": 1, \"off\": false, \"txInhibited\": false, \"cells\": "
+                  "[\"440.00000\", \"OFF\", \"440.00000\", \"OFF\", \"添加\", \"关闭\", \"高\", "
+                  "\"宽带\"]}"));
+  EXPECT_TRUE(Has(show.out, "{\"channel\": 16, \"off\": true, \"txInhibited\": true"));
+  EXPECT_TRUE(Has(show.out, "\"label\": \"发射限时\", \"text\": \"60秒\""));
+  EXPECT_TRUE(Has(show.out, "\"label\": \"监听\", \"text\": \"暂态有条件监听\""));
+  EXPECT_TRUE(Has(show.out, "\"messages\": []"));
+
+  // The file holds what Save As would have written: the identification row collected.
+  LoadedFile loaded = Load(f);
+  ASSERT_EQ(loaded.status, LoadStatus::Ok);
+  EXPECT_EQ(loaded.image.ident()[2], 7);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&loaded.image.ident()[3]), 5), "2174Q");
+}
+
+TEST(CliFileVerbs, NewForTheFixedChannelModelHasThePresetChannels) {
+  test::ScratchDir dir;
+  std::string f = dir.file("pmr.q83");
+  ASSERT_EQ(Cli("new -o " + f + " --model-code 32").exitCode, 0);
+  CliRun show = Cli("show " + f);
+  ASSERT_EQ(show.exitCode, 0);
+  EXPECT_TRUE(
+      Has(show.out, "信道1\t446.00625\tCTC 74.4\t446.00625\tCTC 74.4\t添加\t关闭\t低\t窄带"))
+      << show.out;
+  EXPECT_TRUE(Has(show.out, "信道8\t446.09375\tDCS 032"));
+  LoadedFile loaded = Load(f);
+  // The defaults put scan mode 3 into byte 0 (0x78), which the scan-mode list cannot show;
+  // the saved file holds what the list shows, as the window's Save As writes it.
+  EXPECT_EQ(loaded.image.functions()[0], 0x68);
+  EXPECT_EQ(loaded.image.functions()[4], 0x00);
+  EXPECT_EQ(loaded.image.functions()[12], 0x2A);
+}
+
+TEST(CliFileVerbs, ShowReportsEveryLoadCheckTheWindowWouldShow) {
+  test::ScratchDir dir;
+  std::string good = dir.file("good.q83");
+  ASSERT_EQ(Cli("new -o " + good).exitCode, 0);
+  LoadedFile f = Load(good);
+  f.image.functions()[7] = 0x31;   // transmit time-out out of range
+  f.image.functions()[11] = 0x0C;  // squelch above 9
+  std::string bad = dir.file("bad.q83");
+  test::WriteBytes(bad, SerializeDataFile(f.image, f.spare, false));
+  CliRun show = Cli("show " + bad);
+  ASSERT_EQ(show.exitCode, 0);
+  EXPECT_TRUE(Has(show.out, "[QM830K] 发射限时错误！")) << show.out;
+  EXPECT_TRUE(Has(show.out, "[QM830K] 静噪等级错误！"));
+  EXPECT_TRUE(Has(show.out, "静噪等级\t5\t(错误)"));  // the previous selection stays, red
+}
+
+TEST(CliFileVerbs, BadFilesGiveTheirMessageAndAFailingExitCode) {
+  test::ScratchDir dir;
+  std::string good = dir.file("good.q83");
+  ASSERT_EQ(Cli("new -o " + good).exitCode, 0);
+  std::string bytes = test::ReadBytes(good);
+  struct Case {
+    const char* name;
+    std::string content;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"cut.q83", bytes.substr(0, 700), "文件已经毁坏，请确认。"},
+      {"empty.q83", "", "文件已经毁坏，请确认。"},
+      {"text.q83", "hello", "该文件不是ZR410 的数据文件！"},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(dir.file(c.name), c.content);
+    for (const char* verb : {"show ", "dump "}) {
+      CliRun r = Cli(verb + dir.file(c.name));
+      EXPECT_EQ(r.exitCode, 1) << c.name;
+      EXPECT_TRUE(Has(r.out, c.message)) << c.name << ": " << r.out;
+    }
+  }
+  CliRun missing = Cli("show " + dir.file("nothing.q83"));
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(Has(missing.out, "文件不存在，请确认！"));
+}
+
+TEST(CliFileVerbs, ConvertToLegacyAndBackLosesOnlyWhatTheLegacyLayoutCannotHold) {
+  test::ScratchDir dir;
+  std::string a = dir.file("a.q83");
+  ASSERT_EQ(Cli("new -o " + a).exitCode, 0);
+  for (uint8_t byte0 : {uint8_t{0x68}, uint8_t{0xFF}, uint8_t{0x0F}}) {
+    LoadedFile f = Load(a);
+    f.image.functions()[0] = byte0;
+    std::string src = dir.file("src.q83");
+    test::WriteBytes(src, SerializeDataFile(f.image, f.spare, false));
+    std::string legacy = dir.file("mid.z410");
+    std::string back = dir.file("back.q83");
+    ASSERT_EQ(Cli("convert " + src + " " + legacy).exitCode, 0);
+    ASSERT_EQ(Cli("convert " + legacy + " " + back).exitCode, 0);
+
+    std::string s = test::ReadBytes(src), l = test::ReadBytes(legacy), b = test::ReadBytes(back);
+    ASSERT_EQ(s.size(), kDataFileSize);
+    ASSERT_EQ(l.size(), kDataFileSize);
+    // The legacy file differs only in the version text and value 8's first element.
+    for (size_t i = 0; i < s.size(); ++i) {
+      bool versionText = i >= 26 && i < 36;
+      bool legacyByte = i == 904 + 12;
+      if (!versionText && !legacyByte) {
+        EXPECT_EQ(s[i], l[i]) << "offset " << i;
+      }
+    }
+    EXPECT_EQ(static_cast<uint8_t>(l[904 + 12]), FuncByte0ToV1(byte0));
+    // Back in the current format only bit 7 (lost on saving) and bit 3 (lost on loading)
+    // of function byte 0 can differ.
+    LoadedFile r = Load(back);
+    EXPECT_EQ(r.image.functions()[0], FuncByte0FromV1(FuncByte0ToV1(byte0)));
+    EXPECT_EQ(r.image.functions()[0] & 0x77, byte0 & 0x77);
+    for (size_t i = 0; i < s.size(); ++i)
+      if (i != 904 + 12) {
+        EXPECT_EQ(s[i], b[i]) << "offset " << i;
+      }
+  }
+}
+
+TEST(CliFileVerbs, DumpPrintsSixtyFourRowsWithAddresses) {
+  test::ScratchDir dir;
+  std::string a = dir.file("a.q83");
+  ASSERT_EQ(Cli("new -o " + a).exitCode, 0);
+  CliRun d = Cli("dump " + a);
+  ASSERT_EQ(d.exitCode, 0);
+  size_t lines = 0;
+  for (char c : d.out) lines += c == '\n';
+  EXPECT_EQ(lines, 64u);
+  EXPECT_TRUE(Has(d.out, "000: 00 13 0D 00 00 00 13 0D 00 00 00 00 00 00 01 01\n")) << d.out;
+  EXPECT_TRUE(Has(d.out, "2B0: 68 03 00 05 01 00 30 06 FF FF 01 05 28 00 00 00\n"));
+}
+
+}  // namespace
+}  // namespace qm

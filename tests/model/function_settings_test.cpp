@@ -1,0 +1,283 @@
+#include "model/function_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/editor_fixture.h"
+
+namespace qm {
+namespace {
+
+class FunctionSettingsTest : public test::EditorTest {
+ protected:
+  void SetUp() override {
+    prompter.clear();
+    std::copy(kDefaultFunctionBlock.begin(), kDefaultFunctionBlock.end(), block.begin());
+    fns().LoadFunctions(ConstRow(block));
+    ASSERT_TRUE(prompter.messages.empty());
+    flags = {};  // loading alone runs the click handlers; the display restores the flags
+  }
+  void Load() { fns().LoadFunctions(ConstRow(block)); }
+  std::array<uint8_t, 16> Store() {
+    std::array<uint8_t, 16> out = block;
+    fns().StoreFunctions(Row(out));
+    return out;
+  }
+
+  std::array<uint8_t, 16> block{};
+};
+
+TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
+  EXPECT_EQ(FunctionInfo(Fn::PowerKey).control, std::string("cboRadio_10"));
+  EXPECT_EQ(FunctionInfo(Fn::Revert).control, std::string("cmbScan_4"));
+  EXPECT_EQ(FunctionInfo(Fn::PreAlert).labelControl, std::string("lblCAT"));
+  EXPECT_EQ(FunctionInfo(Fn::TotRekey).label, std::string("TOT再按键时间"));
+
+  struct Case {
+    Fn fn;
+    int count;
+    const char* first;
+    const char* last;
+  };
+  const std::vector<Case> cases = {
+      {Fn::TxTimeout, 12, "10分钟", "无限制"},
+      {Fn::PreAlert, 256, "关闭", "255秒"},
+      {Fn::TotRekey, 61, "关闭", "60秒"},
+      {Fn::TotReset, 16, "关闭", "15秒"},
+      {Fn::Squelch, 10, "0", "9"},
+      {Fn::Priority, 16, "关闭", "信道15"},
+      {Fn::LookBack, 48, "0.3秒", "5.0秒"},
+      {Fn::ScanHang, 10, "0.5秒", "5.0秒"},
+      {Fn::Revert, 4, "最近接收呼叫信道", "优先信道"},
+      {Fn::PowerKey, 3, "无", "长按[MONI]键"},
+      {Fn::ScanMode, 3, "关闭", "时间"},
+      {Fn::Bandwidth, 2, "宽带", "窄带"},
+      {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"},
+  };
+  for (const Case& c : cases) {
+    const ComboModel& l = fns().list(c.fn);
+    ASSERT_EQ(l.count(), c.count) << c.first;
+    EXPECT_EQ(l.item(0), c.first);
+    EXPECT_EQ(l.item(c.count - 1), c.last);
+  }
+  EXPECT_EQ(fns().list(Fn::TxTimeout).item(9), "270秒");
+  EXPECT_EQ(fns().list(Fn::LookBack).item(17), "2.0秒");
+  EXPECT_EQ(FunctionListItems(Fn::ScanHang, ',')[0], "0,5秒");
+}
+
+TEST_F(FunctionSettingsTest, DefaultBlockSelections) {
+  EXPECT_EQ(fns().text(Fn::TxTimeout), "60秒");
+  EXPECT_EQ(fns().text(Fn::ScanMode), "载波");
+  EXPECT_EQ(fns().text(Fn::Revert), "第一个扫描信道");
+  EXPECT_EQ(fns().text(Fn::LookBack), "0.5秒");
+  EXPECT_EQ(fns().text(Fn::ScanHang), "3.0秒");
+  EXPECT_EQ(fns().text(Fn::PowerKey), "短按[MONI]键");
+  EXPECT_EQ(fns().text(Fn::Monitor), "暂态有条件监听");
+  EXPECT_EQ(fns().text(Fn::Squelch), "5");
+  EXPECT_EQ(fns().text(Fn::KeyBeep), "打开");
+  EXPECT_EQ(fns().text(Fn::BatterySave), "打开");
+  EXPECT_EQ(fns().text(Fn::Bandwidth), "宽带");
+  EXPECT_EQ(fns().text(Fn::ManualMode), "关闭");
+  EXPECT_EQ(Store(), kDefaultFunctionBlock);
+}
+
+TEST_F(FunctionSettingsTest, LoadChecks) {
+  constexpr int kKept = -99;  // the selection of the default block stays
+  struct Case {
+    size_t byte;
+    uint8_t value;
+    Fn fn;
+    int position;         // kKept: unchanged
+    const char* message;  // nullptr: none
+    bool red;
+  };
+  const std::vector<Case> cases = {
+      {7, 0x27, Fn::TxTimeout, 9, nullptr, false},
+      {7, 0x31, Fn::TxTimeout, kKept, "发射限时错误！", false},
+      {7, 0xFF, Fn::TxTimeout, 11, nullptr, false},
+      {7, 0x30, Fn::TxTimeout, 10, nullptr, false},
+      {7, 0x00, Fn::TxTimeout, 0, nullptr, false},
+      {7, 0x10, Fn::TxTimeout, kKept, "发射限时错误！", false},
+      {7, 0x1B, Fn::TxTimeout, kKept, "发射限时错误！", false},
+      {6, 0x00, Fn::ScanHang, -1, nullptr, false},
+      {6, 0x07, Fn::ScanHang, 0, "扫描停留时间错误！", false},  // the selection clears the red
+      {6, 0x50, Fn::ScanHang, 9, nullptr, false},
+      {6, 0x55, Fn::ScanHang, kKept, "扫描停留时间错误！", true},  // position 10: beyond
+      {6, 0x1A, Fn::ScanHang, kKept, "扫描停留时间错误！", true},
+      {3, 0x02, Fn::LookBack, -1, "回扫周期错误！", true},
+      {3, 0x00, Fn::LookBack, kKept, "回扫周期错误！", true},
+      {3, 0x50, Fn::LookBack, 47, nullptr, false},
+      {3, 0x51, Fn::LookBack, kKept, "回扫周期错误！", true},  // position 48: beyond
+      {3, 0x99, Fn::LookBack, kKept, "回扫周期错误！", true},
+      {14, 0x60, Fn::TotRekey, 60, nullptr, false},
+      {14, 0x61, Fn::TotRekey, kKept, "TOT再按键时间错误！", true},
+      {14, 0x12, Fn::TotRekey, 12, nullptr, false},
+      {14, 0x5A, Fn::TotRekey, kKept, nullptr, false},  // not BCD, within bounds
+      {15, 0x15, Fn::TotReset, 15, nullptr, false},
+      {15, 0x16, Fn::TotReset, kKept, "TOT复位时间错误！", true},
+      {11, 9, Fn::Squelch, 9, nullptr, false},
+      {11, 10, Fn::Squelch, kKept, "静噪等级错误！", true},
+      {2, 0x15, Fn::Priority, 15, nullptr, false},
+      {2, 0x16, Fn::Priority, kKept, "优先信道错误！", true},
+      {2, 0x0A, Fn::Priority, kKept, nullptr, false},
+      {1, 0x00, Fn::Revert, -1, "回复信道错误！", true},
+      {1, 0x05, Fn::Revert, kKept, "回复信道错误！", true},
+      {1, 0xF9, Fn::Revert, 0, nullptr, false},  // bits 7-3 are not part of it
+      {13, 255, Fn::PreAlert, 255, nullptr, false},
+      {0, 0x70, Fn::ScanMode, 2, nullptr, false},
+      {0, 0x78, Fn::ScanMode, kKept, nullptr, false},  // value 3: beyond the list
+      {4, 0x03, Fn::PowerKey, kKept, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    const int before = fns().position(c.fn);
+    prompter.clear();
+    block[c.byte] = c.value;
+    Load();
+    const std::string what = std::string(FunctionInfo(c.fn).label) + " byte " +
+                             std::to_string(c.byte) + " = " + std::to_string(c.value);
+    EXPECT_EQ(fns().position(c.fn), c.position == kKept ? before : c.position) << what;
+    if (c.message) {
+      ASSERT_EQ(prompter.messages.size(), 1u) << what;
+      EXPECT_EQ(prompter.messages[0].text, c.message) << what;
+      EXPECT_EQ(prompter.messages[0].title, "QM830K");
+      EXPECT_EQ(prompter.messages[0].icon, Icon::None);
+      EXPECT_EQ(prompter.messages[0].buttons, Buttons::Ok);
+    } else {
+      EXPECT_TRUE(prompter.messages.empty()) << what << ": " << prompter.texts()[0];
+    }
+    EXPECT_EQ(fns().rejected(c.fn), c.red) << what;
+  }
+}
+
+TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
+  block[11] = 12;
+  block[2] = 0x30;
+  Load();
+  EXPECT_TRUE(fns().rejected(Fn::Squelch));
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
+  fns().choose(Fn::Squelch, 3);
+  EXPECT_FALSE(fns().rejected(Fn::Squelch));
+  EXPECT_TRUE(fns().rejected(Fn::Priority));
+  // A good value loaded later clears the mark too.
+  block[2] = 0x01;
+  Load();
+  EXPECT_FALSE(fns().rejected(Fn::Priority));
+}
+
+TEST_F(FunctionSettingsTest, ClicksSetTheirOwnFlag) {
+  fns().choose(Fn::Squelch, 2);
+  EXPECT_TRUE(flags.functionsChanged);
+  EXPECT_FALSE(flags.dataChanged);
+  flags = {};
+  fns().choose(Fn::Priority, 2);
+  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_FALSE(flags.functionsChanged);
+  flags = {};
+  EXPECT_FALSE(fns().choose(Fn::Priority, 16).any());  // beyond the list
+  EXPECT_FALSE(fns().choose(Fn::Priority, -1).any());
+  EXPECT_FALSE(flags.dataChanged);
+}
+
+TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
+  // Monitor mode 1 with the long-press key: the list lacks the mode, the first entry shows.
+  block[0] = 0x28;
+  block[4] = 2;
+  Load();
+  EXPECT_EQ(fns().list(Fn::Monitor).items(),
+            (std::vector<std::string>{"关闭监听功能", "稳态无条件监听"}));
+  EXPECT_EQ(fns().text(Fn::Monitor), "关闭监听功能");
+  EXPECT_EQ(Store()[0] >> 5, 0);
+
+  // Back to the short press: four entries in the fixed order, the selection kept.
+  fns().choose(Fn::Monitor, 1);
+  FunctionChange ch = fns().choose(Fn::PowerKey, 1);
+  EXPECT_TRUE(ch.focusMonitor);
+  EXPECT_EQ(fns().list(Fn::Monitor).items(), MonitorListItems(true));
+  EXPECT_EQ(fns().text(Fn::Monitor), "稳态无条件监听");
+
+  struct Case {
+    const char* selected;
+    const char* after;
+  };
+  for (const Case& c : std::vector<Case>{{"暂态有条件监听", "关闭监听功能"},
+                                         {"暂态无条件监听", "关闭监听功能"},
+                                         {"稳态无条件监听", "稳态无条件监听"},
+                                         {"关闭监听功能", "关闭监听功能"}}) {
+    fns().choose(Fn::PowerKey, 0);
+    fns().choose(Fn::Monitor, fns().list(Fn::Monitor).find(c.selected));
+    fns().choose(Fn::PowerKey, 2);
+    EXPECT_EQ(fns().list(Fn::Monitor).count(), 2) << c.selected;
+    EXPECT_EQ(fns().text(Fn::Monitor), c.after) << c.selected;
+  }
+  // Choosing the long press again changes nothing more.
+  fns().choose(Fn::PowerKey, 2);
+  EXPECT_EQ(fns().list(Fn::Monitor).count(), 2);
+}
+
+TEST_F(FunctionSettingsTest, MonitorModesWithoutAnEntrySelectTheFirst) {
+  for (uint8_t b0 : {uint8_t{0x80}, uint8_t{0xE0}}) {  // values 4 and 7
+    block[0] = b0;
+    Load();
+    EXPECT_EQ(fns().text(Fn::Monitor), "关闭监听功能");
+  }
+}
+
+TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
+  block = {0x05, 0xF8, 0x00, 0x05, 0x01, 0xAB, 0x30, 0x06,
+           0x12, 0x34, 0x56, 0x05, 0xD4, 0x00, 0x00, 0x00};
+  Load();
+  fns().choose(Fn::Priority, 15);
+  fns().choose(Fn::TotRekey, 12);
+  fns().choose(Fn::TotReset, 9);
+  fns().choose(Fn::TxTimeout, 11);
+  fns().choose(Fn::PreAlert, 200);
+  fns().choose(Fn::ScanMode, 2);
+  fns().choose(Fn::Revert, 3);
+  fns().choose(Fn::LookBack, 47);
+  fns().choose(Fn::ScanHang, 0);
+  fns().choose(Fn::Monitor, 2);
+  fns().choose(Fn::KeyBeep, 1);
+  fns().choose(Fn::BatterySave, 1);
+  fns().choose(Fn::Bandwidth, 1);
+  fns().choose(Fn::ManualMode, 1);
+  fns().choose(Fn::Squelch, 9);
+  fns().choose(Fn::PowerKey, 2);
+  const std::array<uint8_t, 16> out = Store();
+  EXPECT_EQ(out[0], 0x05 | (2 << 3) | (2 << 5));  // the steady mode survives the long press
+  EXPECT_EQ(out[1], 0xFC);
+  EXPECT_EQ(out[2], 0x15);
+  EXPECT_EQ(out[3], 0x50);
+  EXPECT_EQ(out[4], 0x02);
+  EXPECT_EQ(out[5], 0xAB);
+  EXPECT_EQ(out[6], 0x05);
+  EXPECT_EQ(out[7], 0xFF);
+  EXPECT_EQ(out[8], 0x12);
+  EXPECT_EQ(out[9], 0x34);
+  EXPECT_EQ(out[10], 0x56);
+  EXPECT_EQ(out[11], 9);
+  EXPECT_EQ(out[12], 0xD4 | 0x2B);
+  EXPECT_EQ(out[13], 200);
+  EXPECT_EQ(out[14], 0x12);
+  EXPECT_EQ(out[15], 0x09);
+
+  fns().choose(Fn::Priority, 0);
+  fns().choose(Fn::TxTimeout, 4);
+  EXPECT_EQ(Store()[2], 0x00);
+  EXPECT_EQ(Store()[7], 0x12);
+}
+
+TEST_F(FunctionSettingsTest, PositionsWithNothingSelectedStoreBackWhatWasLoaded) {
+  block[3] = 0x02;  // look-back: nothing selected
+  block[6] = 0x00;  // hang time: nothing selected
+  block[1] = 0xF8;  // revert channel 0: nothing selected
+  Load();
+  const std::array<uint8_t, 16> out = Store();
+  EXPECT_EQ(out[3], 0x02);
+  EXPECT_EQ(out[6], 0x00);
+  EXPECT_EQ(out[1], 0xF8);
+}
+
+}  // namespace
+}  // namespace qm

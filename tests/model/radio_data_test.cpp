@@ -1,0 +1,137 @@
+#include "model/radio_data.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/model_table.h"
+#include "model/editor_fixture.h"
+
+namespace qm {
+namespace {
+
+class RadioDataTest : public test::EditorTest {};
+
+TEST_F(RadioDataTest, DisplayNeverCountsAsAnEdit) {
+  Image odd = test::DefaultImage(app, 0);
+  auto f = odd.functions();
+  f[7] = 0x31;  // rejected values on the way
+  f[3] = 0x02;
+  f[4] = 2;
+  f[12] ^= 0x02;
+  for (EditFlags before : {EditFlags{false, false, false}, EditFlags{true, false, false},
+                           EditFlags{false, true, false}, EditFlags{true, true, true}}) {
+    flags = before;
+    editors.DisplayRadioData(odd);
+    EXPECT_EQ(flags.dataChanged, before.dataChanged);
+    EXPECT_EQ(flags.functionsChanged, before.functionsChanged);
+  }
+  // The two rejections are reported on every display, in the display order.
+  ASSERT_EQ(prompter.messages.size(), 8u);
+  for (size_t i = 0; i < 8; i += 2) {
+    EXPECT_EQ(prompter.messages[i].text, "发射限时错误！");
+    EXPECT_EQ(prompter.messages[i + 1].text, "回扫周期错误！");
+  }
+  EXPECT_EQ(app.bandText, BuildBandText(app, 0));
+}
+
+TEST_F(RadioDataTest, DisplayShowsTheBlockAndTheBandInOrder) {
+  app.curModel = 1;
+  Image image = test::DefaultImage(app, 1);
+  image.functions()[11] = 20;   // squelch rejected
+  image.functions()[2] = 0x20;  // priority rejected
+  editors.DisplayRadioData(image);
+  // Messages in the display order: time-out settings, then squelch, then the scan settings.
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
+  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "136.00000");
+  EXPECT_EQ(app.bandText, BuildBandText(app, 1));
+}
+
+TEST_F(RadioDataTest, CollectWritesTheEditorsAndKeepsEverythingElse) {
+  Image image = test::DefaultImage(app, 0);
+  auto f = image.functions();
+  f[0] |= 0x07;
+  f[1] |= 0xF8;
+  f[5] = 0x5A;
+  f[8] = 0x81;
+  f[9] = 0x82;
+  f[10] = 0x83;
+  f[12] |= 0xD4;
+  for (size_t b = 8; b < 16; ++b) image.ident()[b] = static_cast<uint8_t>(0xA0 + b);
+  image.ident()[0] = 0x33;
+  image.ident()[1] = 0x44;
+  image[0x1B5] = 0x77;
+  image[0x3F0] = 0x78;
+  editors.DisplayRadioData(image);
+
+  Image out = image;
+  flags.dataChanged = flags.functionsChanged = true;
+  editors.CollectRadioData(out);
+  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_FALSE(flags.functionsChanged);
+  EXPECT_EQ(out.ident()[0], 0);
+  EXPECT_EQ(out.ident()[1], 0);
+  EXPECT_EQ(out.ident()[2], 7);
+  EXPECT_EQ(std::string(out.ident().begin() + 3, out.ident().begin() + 8), "2174Q");
+  for (size_t b = 8; b < 16; ++b) EXPECT_EQ(out.ident()[b], 0xA0 + b);
+  // Nothing was edited: the function block and channel area come back as they were.
+  Image want = image;
+  std::copy(out.ident().begin(), out.ident().end(), want.ident().begin());
+  EXPECT_EQ(out, want);
+
+  // Edits change only their own bits.
+  fns().choose(Fn::ScanMode, 0);
+  fns().choose(Fn::Revert, 0);
+  fns().choose(Fn::ManualMode, 1);
+  editors.CollectRadioData(out);
+  EXPECT_EQ(out.functions()[0], (f[0] & ~0x18));
+  EXPECT_EQ(out.functions()[1], 0xF9);
+  EXPECT_EQ(out.functions()[12], f[12] | 0x01);
+  for (size_t b : {5, 8, 9, 10}) EXPECT_EQ(out.functions()[b], f[b]);
+}
+
+TEST_F(RadioDataTest, VersionOneImageShowsWideAndHighPowerEverywhere) {
+  Image image = test::DefaultImage(app, 0);
+  for (int c = 0; c < kChannelCount; ++c) image.channel(c)[10] = 0x35;
+  image.functions()[0] = FuncByte0ToV1(0x68);
+  image.functions()[4] = 2;
+  image.functions()[12] |= 0x02;
+  ConvertFromV1Layout(image);
+  editors.DisplayRadioData(image);
+  for (int row = 1; row <= 15; ++row) {
+    EXPECT_EQ(grid().cell(row, col::kBandwidth).text, "宽带");
+    EXPECT_EQ(grid().cell(row, col::kPower).text, "高");
+    EXPECT_EQ(grid().cell(row, col::kScan).text, "删除");  // the scan bit stays
+  }
+  EXPECT_EQ(fns().text(Fn::Bandwidth), "宽带");
+  EXPECT_EQ(fns().text(Fn::PowerKey), "无");
+  EXPECT_EQ(fns().text(Fn::Monitor), "暂态有条件监听");
+  EXPECT_EQ(fns().text(Fn::ScanMode), "载波");
+}
+
+TEST_F(RadioDataTest, NarrowRadioBandwidthLoadedGreysTheColumn) {
+  Image image = test::DefaultImage(app, 0);
+  image.functions()[12] |= 0x02;
+  editors.DisplayRadioData(image);
+  EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::GreyText);
+  image.functions()[12] &= ~0x02;
+  editors.DisplayRadioData(image);
+  EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::Active);
+}
+
+TEST_F(RadioDataTest, TypedFrequenciesFollowTheImagesModelByte) {
+  Image image = test::DefaultImage(app, 0);
+  editors.DisplayRadioData(image);
+  grid().pressCell(1, col::kRxFreq);
+  grid().editorTextChanged("433.005");
+  grid().validateEditor();
+  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "433.00500");
+  identByte = 0x20;  // the fixed-channel radio knows only the 6.25 kHz raster
+  grid().pressCell(1, col::kRxFreq);
+  grid().editorTextChanged("433.005");
+  grid().validateEditor();
+  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "433.00625");
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,171 @@
+#include "model/signal_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/editor_fixture.h"
+
+namespace qm {
+namespace {
+
+using Option = SignalEntry::Option;
+
+class SignalEntryTest : public ::testing::Test {
+ protected:
+  AppState app = test::TestApp();
+  test::FakePrompter prompter;
+  SignalEntry dlg{app, prompter};
+};
+
+TEST_F(SignalEntryTest, LoadsTheCellText) {
+  struct Case {
+    const char* text;
+    Option option;
+    const char* tone;
+    const char* code;
+    bool inverted;
+  };
+  const std::vector<Case> cases = {
+      {"OFF", Option::Off, "67.0", "023", false},
+      {"CTC 67.0", Option::Ctc, "67.0", "023", false},
+      {"CTC 131.8", Option::Ctc, "131.8", "023", false},
+      {"DCS 023", Option::Dcs, "67.0", "023", false},
+      {"-DCS 754", Option::Dcs, "67.0", "754", true},
+      {"TTS 5", Option::None, "67.0", "023", false},
+      {"", Option::None, "67.0", "023", false},
+  };
+  for (const Case& c : cases) {
+    dlg.load(c.text);
+    EXPECT_EQ(dlg.option(), c.option) << c.text;
+    EXPECT_EQ(dlg.tone().text, c.tone) << c.text;
+    EXPECT_EQ(dlg.tone().tag, c.tone) << c.text;
+    EXPECT_EQ(dlg.code().text, c.code) << c.text;
+    EXPECT_EQ(dlg.inverted(), c.inverted) << c.text;
+  }
+  EXPECT_EQ(dlg.tone().combo.count(), 38);
+  EXPECT_EQ(dlg.tone().combo.item(37), "250.3");
+  EXPECT_EQ(dlg.code().combo.count(), 83);
+  EXPECT_EQ(dlg.code().combo.item(82), "754");
+  EXPECT_EQ(dlg.tone().combo.selected(), 0);
+}
+
+TEST_F(SignalEntryTest, OptionButtonsEnableTheirControls) {
+  dlg.load("TTS 5");
+  EXPECT_FALSE(dlg.toneEnabled() || dlg.codeEnabled() || dlg.invertEnabled());
+  struct Case {
+    Option option;
+    bool tone, code, invert;
+  };
+  for (const Case& c : std::vector<Case>{{Option::Off, false, false, false},
+                                         {Option::Ctc, true, false, false},
+                                         {Option::Dcs, false, true, true}}) {
+    dlg.selectOption(c.option);
+    EXPECT_EQ(dlg.toneEnabled(), c.tone);
+    EXPECT_EQ(dlg.codeEnabled(), c.code);
+    EXPECT_EQ(dlg.invertEnabled(), c.invert);
+  }
+}
+
+TEST_F(SignalEntryTest, OkComposesTheResult) {
+  struct Case {
+    const char* in;
+    std::function<void(SignalEntry&)> edit;
+    const char* out;
+  };
+  const std::vector<Case> cases = {
+      {"CTC 67.0", [](SignalEntry&) {}, "CTC 67.0"},
+      {"-DCS 754", [](SignalEntry& d) { d.setInverted(false); }, "DCS 754"},
+      {"CTC 67.0", [](SignalEntry& d) { d.setToneText("300"); }, "CTC 254.1"},
+      {"CTC 67.0", [](SignalEntry& d) { d.setToneText("50"); }, "CTC 67.0"},
+      {"CTC 67.0", [](SignalEntry& d) { d.setToneText("100"); }, "CTC 100.0"},
+      {"DCS 023", [](SignalEntry& d) { d.setCodeText("010"); }, "DCS 023"},
+      {"DCS 023", [](SignalEntry& d) { d.setCodeText("777"); }, "DCS 754"},
+      {"DCS 023", [](SignalEntry& d) { d.setCodeText("123"); }, "DCS 123"},  // need not be listed
+      {"DCS 023", [](SignalEntry& d) { d.setCodeText(""); }, "DCS "},
+      {"OFF",
+       [](SignalEntry& d) {
+         d.selectOption(Option::Dcs);
+         d.setInverted(true);
+       },
+       "-DCS 023"},
+      {"OFF",
+       [](SignalEntry& d) {
+         d.selectOption(Option::Ctc);
+         d.chooseTone(2);
+       },
+       "CTC 74.4"},
+      {"CTC 88.5", [](SignalEntry& d) { d.selectOption(Option::Off); }, "OFF"},
+      {"TTS 5", [](SignalEntry&) {}, ""},
+  };
+  for (const Case& c : cases) {
+    dlg.load(c.in);
+    c.edit(dlg);
+    EXPECT_EQ(dlg.ok(), c.out) << c.in;
+    EXPECT_EQ(dlg.signalText(), c.out) << c.in;
+  }
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
+  dlg.load("DCS 065");
+  dlg.setCodeText("018");
+  EXPECT_FALSE(dlg.validateCode());
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "DCS 数据无效！");
+  EXPECT_EQ(prompter.messages[0].title, "DCS错误");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(dlg.code().text, "065");
+
+  // Accepted texts move the tag, so a later rejection restores them.
+  dlg.setCodeText("7");
+  EXPECT_TRUE(dlg.validateCode());
+  EXPECT_EQ(dlg.code().text, "023");
+  dlg.setCodeText("9");
+  EXPECT_EQ(dlg.ok(), "DCS 023");  // OK closes with the restored text
+
+  prompter.clear();
+  dlg.load("CTC 88.5");
+  for (const char* bad : {"", "8x", "."}) {
+    dlg.setToneText(bad);
+    EXPECT_FALSE(dlg.validateTone()) << bad;
+    EXPECT_EQ(dlg.tone().text, "88.5");
+  }
+  ASSERT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(prompter.messages[0].text, "CTC数据无效！");
+  EXPECT_EQ(prompter.messages[0].title, "错误");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+}
+
+TEST_F(SignalEntryTest, CancelKeepsTheTextHandedIn) {
+  dlg.load("-DCS 754");
+  dlg.setInverted(false);
+  dlg.setCodeText("023");
+  dlg.cancel();
+  EXPECT_EQ(dlg.signalText(), "-DCS 754");
+}
+
+TEST_F(SignalEntryTest, KeyFilters) {
+  app.decimalSep = ',';
+  struct Case {
+    char32_t key;
+    std::optional<char> tone, code;
+  };
+  const std::vector<Case> cases = {
+      {U'5', '5', '5'}, {U'9', '9', '9'}, {8, char(8), char(8)}, {13, char(13), char(13)},
+      {U'.', ',', {}},  {U',', ',', {}},  {U'a', {}, {}},        {U'-', {}, {}},
+      {U'０', {}, {}},  {27, {}, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(dlg.filterToneKey(c.key), c.tone) << int(c.key);
+    EXPECT_EQ(dlg.filterCodeKey(c.key), c.code) << int(c.key);
+  }
+  // With a comma separator the tone list and the result use it.
+  dlg.load("CTC 67,0");
+  EXPECT_EQ(dlg.tone().combo.item(0), "67,0");
+  dlg.setToneText("300,0");
+  EXPECT_EQ(dlg.ok(), "CTC 254,1");
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,5 +1,6 @@
 #include "files/file_io.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -60,12 +61,14 @@ FileBytes ReadFileBytes(const std::string& path, size_t maxBytes) {
     out.status = ReadStatus::Unreadable;
     return out;
   }
-  out.bytes.resize(maxBytes);
+  // Grown chunk by chunk: the limit is a ceiling, not the size to expect.
+  constexpr size_t kChunk = 64 * 1024;
   size_t got = 0;
   while (got < maxBytes) {
-    size_t n = std::fread(out.bytes.data() + got, 1, maxBytes - got, f.get());
-    if (n == 0) break;
+    out.bytes.resize(got + std::min(kChunk, maxBytes - got));
+    size_t n = std::fread(out.bytes.data() + got, 1, out.bytes.size() - got, f.get());
     got += n;
+    if (got < out.bytes.size()) break;
   }
   if (std::ferror(f.get())) {
     out.bytes.clear();

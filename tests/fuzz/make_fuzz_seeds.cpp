@@ -1,5 +1,7 @@
-// Writes the starting corpus of the data file fuzz target: a current and a legacy file,
-// truncations of them, and files with one block of another shape.
+// Writes the starting corpus of a fuzz target.
+//   make_fuzz_seeds DIR            data files: a current and a legacy file, truncations of
+//                                  them, and files with one block of another shape
+//   make_fuzz_seeds --profile DIR  configuration files in UTF-8 and GBK
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -19,9 +21,23 @@ bool Save(const std::string& dir, const std::string& name, const std::vector<uin
 
 }  // namespace
 
+bool ProfileSeeds(const std::string& dir) {
+  auto text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+  bool ok = Save(dir, "ini-utf8", text("; maker\n[S]\nA=1\nK = \"old\" \n\n[T]\nB=编程\n"));
+  ok =
+      Save(dir, "ini-crlf-bom", text("\xEF\xBB\xBF[Recent Files]\r\nRecentFile1=/a.q83\r\n")) && ok;
+  // "[常量]" and a title in GBK.
+  ok = Save(dir, "ini-gbk",
+            text("[\xb3\xa3\xc1\xbf]\r\nA=QM830K\xb1\xe0\xb3\xcc\r\n[S]\r\nK=\xc3\xa8\r\n")) &&
+       ok;
+  ok = Save(dir, "ini-junk", text(std::string("[S]\nA=\0\xff\xfe\n[S\nK\n=v\n", 20))) && ok;
+  return ok;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--profile") return ProfileSeeds(argv[2]) ? 0 : 1;
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_fuzz_seeds DIR\n");
+    std::fprintf(stderr, "usage: make_fuzz_seeds [--profile] DIR\n");
     return 2;
   }
   const std::string dir = argv[1];

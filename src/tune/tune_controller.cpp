@@ -1,0 +1,250 @@
+#include "tune/tune_controller.h"
+
+#include <algorithm>
+
+#include "app/document.h"
+#include "app/model_table.h"
+#include "model/codecs.h"
+
+namespace qm {
+
+namespace {
+
+bool ValidItem(int k) { return k >= 0 && k < kTuneItemCount; }
+
+}  // namespace
+
+TuneDocumentRefs TuneRefsOf(Document& doc) {
+  return TuneDocumentRefs{doc.image,          doc.flags,       doc.viewMode,      doc.tuneState,
+                          doc.curTuneChannel, doc.curTuneItem, doc.tuneGridShown, doc.modelByte,
+                          doc.imageVerMajor,  doc.portNumber,  doc.caption,       doc.statusBand};
+}
+
+TuneController::TuneController(AppState& app, Prompter& prompter, TuneDocumentRefs doc,
+                               TuneLinkParts link)
+    : app_(app),
+      prompter_(prompter),
+      doc_(doc),
+      parts_(link),
+      table_(app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel) {}
+
+LinkContext TuneController::link() {
+  return LinkContext{parts_.port, parts_.clock, prompter_, parts_.progress, app_, doc_.portNumber};
+}
+
+bool TuneController::EnterTuneMode() {
+  if (hooks.commitPendingEdit) hooks.commitPendingEdit();
+  table_.CommitPendingEdit();
+
+  LinkContext ctx = link();
+  const TuneEntryResult r = qm::EnterTuneMode(ctx, doc_.image, doc_.imageVerMajor);
+  // A failed entry leaves the channel view as it was, its menus included.
+  if (!r.entered()) return false;
+
+  doc_.caption = std::string(kTuningNotice) + app_.softwareTitle;
+  view_.channelPanelsVisible = false;
+
+  for (int row = 0; row < kTuneChannelCount; ++row) {
+    if ((doc_.image[addr::kTuneChannels + 16 * static_cast<size_t>(row) + 2] & 0x08) != 0) {
+      doc_.curTuneChannel = static_cast<int16_t>(row + 1);
+      break;
+    }
+  }
+
+  const int m = FindModelByCode(app_, r.modelCode);
+  if (m >= 0) doc_.modelByte = static_cast<uint8_t>(m);
+  if (hooks.showModelInfo) hooks.showModelInfo();
+  table_.DisplayTuneGrid(doc_.image);
+  app_.bandText = BuildBandText(app_, doc_.modelByte);
+  doc_.statusBand = StatusBandPanel(app_.bandText);
+
+  app_.radioVerMajor = doc_.imageVerMajor;
+  view_.narrowNodesGrey = doc_.imageVerMajor < 2;
+
+  view_.tableVisible = true;
+  view_.treeVisible = true;
+  view_.itemVisible = false;
+  view_.tuneChecked = true;
+  view_.channelChecked = false;
+  view_.radioChecked = false;
+  view_.editMenusShown = false;
+
+  doc_.flags.tuneDataChanged = false;
+  doc_.tuneGridShown = true;
+  doc_.tuneState = 1;
+  doc_.viewMode = 3;
+  return true;
+}
+
+void TuneController::LeaveTuneMode() {
+  if (doc_.tuneState == 2) {
+    Cancel();
+    doc_.tuneState = 0;
+    doc_.tuneGridShown = false;
+  } else if (doc_.tuneState == 0) {
+    return;
+  } else {
+    LinkContext ctx = link();
+    if (SendTuneLeave(ctx, doc_.tuneState)) {
+      doc_.tuneState = 0;
+      doc_.tuneGridShown = false;
+    }
+  }
+  view_.itemVisible = false;
+  view_.tableVisible = false;
+  app_.bandText = BuildBandText(app_, app_.curModel);
+  doc_.statusBand = StatusBandPanel(app_.bandText);
+  LinkContext ctx = link();
+  CloseCommPort(ctx);
+}
+
+void TuneController::ChannelMenu() {
+  if (doc_.viewMode == 3) LeaveTuneMode();
+  doc_.viewMode = 1;
+  view_.editMenusShown = true;
+  if (!view_.channelChecked) {
+    view_.channelPanelsVisible = true;
+    view_.tableVisible = false;
+    view_.itemVisible = false;
+    view_.treeVisible = false;
+    view_.channelChecked = true;
+    view_.tuneChecked = false;
+    if (doc_.caption == std::string(kTuningNotice) + app_.softwareTitle) {
+      doc_.caption = app_.softwareTitle;
+    }
+  }
+}
+
+void TuneController::NodeClick(std::string_view key) {
+  if (key == "testfreq") {
+    if (doc_.tuneState == 2) EndItem(doc_.curTuneItem - 1, false);
+    if (!view_.tableVisible) {
+      table_.DisplayTuneGrid(doc_.image);
+      view_.tableVisible = true;
+    }
+    view_.itemVisible = false;
+    doc_.tuneGridShown = true;
+    return;
+  }
+  if (key == "exit") {
+    ChannelMenu();
+    return;
+  }
+  const int code = TuneItemCodeOfKey(key);
+  if (code == 0) return;  // "adjust" and unknown keys
+  if (view_.narrowNodesGrey && kTuneItemSpecs[static_cast<size_t>(code - 1)].narrow) return;
+
+  if (doc_.tuneState == 2 && doc_.curTuneItem != code) EndItem(doc_.curTuneItem - 1, false);
+  doc_.curTuneItem = static_cast<int16_t>(code);
+  view_.tableVisible = false;
+  if (doc_.tuneGridShown || doc_.tuneState != 2) {
+    view_.itemCaption = kTuneItemSpecs[static_cast<size_t>(code - 1)].panelCaption;
+    BeginItem(code - 1);
+    doc_.tuneGridShown = false;
+  }
+}
+
+int16_t TuneController::BeginTuneItemChecked(int k) {
+  if (doc_.flags.tuneDataChanged) {
+    const Answer a = prompter_.ask(Message{"Note", "调测信道的数据已经改变，是否要写入对讲机？",
+                                           Icon::Question, Buttons::YesNo});
+    if (a == Answer::Yes) {
+      if (WriteTuneData() != 1) return 0;
+      Notify(prompter_, "写入完成", "写入数据完成，请按“确定”按钮继续.....", Icon::None);
+    }
+  }
+  LinkContext ctx = link();
+  return qm::BeginTuneItem(ctx, doc_.image, k, doc_.curTuneChannel);
+}
+
+bool TuneController::BeginItem(int k) {
+  if (!ValidItem(k)) return false;
+  if (BeginTuneItemChecked(k) != 1) {
+    Notify(prompter_, "调测错误", "连接中断，请重试！", Icon::Exclamation);
+    view_.itemVisible = false;
+    return false;
+  }
+  // The trial value that the panel sends belongs to this item.
+  doc_.curTuneItem = static_cast<int16_t>(k + 1);
+  ShowTuneItem(k);
+  view_.itemVisible = true;
+  doc_.tuneState = 2;
+  return true;
+}
+
+bool TuneController::EndItem(int k, bool store) {
+  if (!ValidItem(k)) return false;
+  LinkContext ctx = link();
+  const uint8_t value = doc_.image[addr::kTuneItems + static_cast<size_t>(k)];
+  if (qm::EndTuneItem(ctx, k, doc_.curTuneChannel, value, store) != 1) {
+    Notify(prompter_, "调测错误", "连接中断，请重试！", Icon::Exclamation);
+    view_.itemVisible = false;
+    return false;
+  }
+  doc_.tuneState = 3;
+  return true;
+}
+
+void TuneController::ShowTuneItem(int k) {
+  if (!ValidItem(k)) return;
+  const int channel = std::clamp<int>(doc_.curTuneChannel, 1, kTuneChannelCount);
+  const ConstRow rec = doc_.image.row(addr::kTuneChannels + 16 * static_cast<size_t>(channel - 1));
+  const char sep = app_.decimalSep;
+  view_.channelCaption = "调测信道" + std::to_string(doc_.curTuneChannel);
+  view_.rxFreq = FreqBytesToText(rec[0], rec[1], rec[2], sep);
+  view_.rxSignal = SignalBytesToText(rec[2], rec[3], rec[4], sep);
+  view_.txFreq = FreqBytesToText(rec[5], rec[6], rec[7], sep);
+  const uint8_t stored = doc_.image[addr::kTuneItems + static_cast<size_t>(k)];
+  view_.valueLabel = std::to_string(stored);
+  if (table_.txInhibited(table_.selectedChannel())) {
+    view_.txSignal = "----";
+    view_.txFreq = "--------";
+  } else {
+    view_.txSignal = SignalBytesToText(rec[7], rec[8], rec[9], sep);
+  }
+  // Setting the scroll bar, or running its change handling when it already shows the
+  // value, sends the stored value once as a trial value.
+  ScrollChanged(stored);
+}
+
+void TuneController::ScrollChanged(int value) {
+  view_.scrollValue = std::clamp(value, 0, 255);
+  view_.valueLabel = std::to_string(view_.scrollValue);
+  LinkContext ctx = link();
+  if (!SendTuneAdjust(ctx, doc_.curTuneItem, static_cast<uint8_t>(view_.scrollValue))) {
+    view_.itemVisible = false;
+  }
+}
+
+void TuneController::Ok() {
+  const int code = doc_.curTuneItem;
+  if (code >= 1 && code <= kTuneItemCount) {
+    doc_.image[addr::kTuneItems + static_cast<size_t>(code - 1)] =
+        static_cast<uint8_t>(view_.scrollValue);
+    EndItem(code - 1, true);
+  }
+  view_.itemVisible = false;
+}
+
+void TuneController::Cancel() {
+  EndItem(doc_.curTuneItem - 1, false);
+  view_.itemVisible = false;
+}
+
+int16_t TuneController::WriteTuneData() {
+  table_.PackTuneGrid(doc_.image);
+  LinkContext ctx = link();
+  if (qm::WriteTuneData(ctx, doc_.image, doc_.imageVerMajor) != 1) return 0;
+  if (doc_.viewMode == 3) view_.treeVisible = true;
+  doc_.flags.tuneDataChanged = false;
+  return 1;
+}
+
+void TuneController::SaveTuneTable() {
+  table_.CommitPendingEdit();
+  if (WriteTuneData() == 1) {
+    Notify(prompter_, "写入完成", "写入数据完成，请按“确定”按钮继续......", Icon::None);
+  }
+}
+
+}  // namespace qm

@@ -1,0 +1,155 @@
+// Tune mode as the main window drives it: entering and leaving, the item tree's node clicks,
+// the seven begin and end handlers, the item panel with its scroll bar, OK and Cancel, the
+// tune channel table and the tune part of the channel-view command. The window renders
+// view() and the table model and forwards the user's clicks here; no widget is involved, so
+// every rule runs in tests.
+//
+// The tune state itself (TuneState, CurTuneChannel, CurTuneItem, TuneGridShown,
+// TuneDataChanged, ViewMode) stays in the document, which owns it; the controller works on
+// it through TuneDocumentRefs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/prompter.h"
+#include "model/edit_flags.h"
+#include "model/image.h"
+#include "radio/clock.h"
+#include "radio/link.h"
+#include "radio/progress.h"
+#include "radio/serial_port.h"
+#include "tune/tune_protocol.h"
+#include "tune/tune_table.h"
+
+namespace qm {
+
+class Document;
+
+// The document fields tune mode reads and changes.
+struct TuneDocumentRefs {
+  Image& image;
+  EditFlags& flags;  // tuneDataChanged
+  int16_t& viewMode;
+  int16_t& tuneState;  // 0 off, 1 entered, 2 item being adjusted, 3 item closed
+  int16_t& curTuneChannel;
+  int16_t& curTuneItem;
+  bool& tuneGridShown;
+  uint8_t& modelByte;  // the main window's model byte
+  int16_t& imageVerMajor;
+  int16_t& portNumber;
+  std::string& caption;
+  std::string& statusBand;  // status bar panel 2
+};
+TuneDocumentRefs TuneRefsOf(Document& doc);
+
+// The link seams an operation runs over.
+struct TuneLinkParts {
+  SerialPort& port;
+  Clock& clock;
+  Progress& progress;
+};
+
+// What the window shows of tune mode.
+struct TuneView {
+  bool treeVisible = false;          // TreeView2
+  bool tableVisible = false;         // fraTuneSet
+  bool itemVisible = false;          // fraTune
+  bool channelPanelsVisible = true;  // frmScan and fraChannel
+  bool narrowNodesGrey = false;      // nodes "CTCDevN" and "DCSDevN" in the grey-text colour
+  std::string itemCaption;           // fraTune
+  std::string channelCaption;        // fraTuneCH: "调测信道" + channel
+  std::string rxFreq, rxSignal;      // lblRxfreq, lblRxCTC
+  std::string txFreq, txSignal;      // lblTxFreq, lblTxCTC
+  int scrollValue = 0;               // hsbTune, 0..255
+  std::string valueLabel = "0";      // lblTuneVal
+  bool tuneChecked = false;          // mnuTune
+  bool channelChecked = true;        // mnuChannel
+  bool radioChecked = false;         // mnuRadio
+  bool editMenusShown = true;        // mnuModel, mnuWrite and mnuRadio visible and enabled
+};
+
+// The ten nodes of the item tree, in order.
+struct TuneTreeNode {
+  const char* key;
+  const char* text;
+  const char* parent;  // nullptr for a top-level node
+};
+inline constexpr std::array<TuneTreeNode, 10> kTuneTree = {{
+    {"testfreq", "调整频率设置", nullptr},
+    {"adjust", "调整项", nullptr},
+    {"Battery", "电池低压电平", "adjust"},
+    {"SqlTight", "第9级静噪电平", "adjust"},
+    {"SqlOpen", "第3级静噪电平", "adjust"},
+    {"CTCDevW", "CTC 频偏(宽带)", "adjust"},
+    {"DCSDevW", "DCS 频偏(宽带)", "adjust"},
+    {"CTCDevN", "CTC 频偏(窄带)", "adjust"},
+    {"DCSDevN", "DCS 频偏(窄带)", "adjust"},
+    {"exit", "退出调测", nullptr},
+}};
+
+struct TuneHooks {
+  // CommitPendingEdit of the main window (the channel grid's editor; the tune table's own
+  // editor is committed here as well).
+  std::function<void()> commitPendingEdit;
+  // ShowModelInfo for the model byte that entering tune mode found (labels of the window).
+  std::function<void()> showModelInfo;
+};
+
+class TuneController {
+ public:
+  TuneController(AppState& app, Prompter& prompter, TuneDocumentRefs doc, TuneLinkParts link);
+  TuneController(const TuneController&) = delete;
+  TuneController& operator=(const TuneController&) = delete;
+
+  TuneHooks hooks;
+
+  const TuneView& view() const { return view_; }
+  // The window keeps the menu check marks of the other views here as well.
+  TuneView& view() { return view_; }
+  TuneTableModel& table() { return table_; }
+  const TuneTableModel& table() const { return table_; }
+
+  // mnuTune. True when tune mode was entered.
+  bool EnterTuneMode();
+  // Leaves tune mode (discarding an item being adjusted).
+  void LeaveTuneMode();
+  // The tune part of mnuChannel (also the node "exit").
+  void ChannelMenu();
+
+  // A click on the node with this key.
+  void NodeClick(std::string_view key);
+  // The begin and end handlers of item index k (0..6). True on success.
+  bool BeginItem(int k);
+  bool EndItem(int k, bool store);
+  void ShowTuneItem(int k);
+  // hsbTune moved to `value`.
+  void ScrollChanged(int value);
+  void Ok();
+  void Cancel();
+
+  // The table: defaults of the selected model (the document's hook), the tune part of
+  // CommitPendingEdit, and cmdSaveTnFq.
+  void SetDefaultTuneChannels() { table_.SetDefaultTuneChannels(doc_.image); }
+  bool CommitPendingEdit() { return table_.CommitPendingEdit(); }
+  void SaveTuneTable();
+  // Packs the table and writes it to the radio. 1 = written.
+  int16_t WriteTuneData();
+
+ private:
+  LinkContext link();
+  int16_t BeginTuneItemChecked(int k);
+
+  AppState& app_;
+  Prompter& prompter_;
+  TuneDocumentRefs doc_;
+  TuneLinkParts parts_;
+  TuneTableModel table_;
+  TuneView view_;
+};
+
+}  // namespace qm

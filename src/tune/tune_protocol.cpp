@@ -1,0 +1,267 @@
+#include "tune/tune_protocol.h"
+
+#include <algorithm>
+
+namespace qm {
+
+namespace {
+
+constexpr int kEntryBlocks = 24;
+constexpr int kEntryTableBlocks = 22;
+constexpr int kEntryProgressStep = 30;
+constexpr int kEntryProgressMax = 690;
+constexpr int kWriteBlocks = 22;
+constexpr int kWriteProgressStep = 50;
+constexpr int kWriteProgressMax = 1050;
+
+const TuneItemSpec* ItemSpec(int item) {
+  if (item < 0 || item >= kTuneItemCount) return nullptr;
+  return &kTuneItemSpecs[static_cast<size_t>(item)];
+}
+
+void LinkLost(LinkContext& ctx) {
+  Notify(ctx.prompter, "调测错误", "连接中断，请重试！", Icon::Exclamation);
+}
+
+}  // namespace
+
+int TuneItemCodeOfKey(std::string_view key) {
+  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i) {
+    if (key == kTuneItemSpecs[i].key) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+bool TuneReplyPasses(TuneCheck check, std::span<const uint8_t> reply,
+                     std::span<const uint8_t> request, int item) {
+  switch (check) {
+    case TuneCheck::None:
+      return true;
+    case TuneCheck::Ack:
+      return !reply.empty() && reply[0] == frame::kAck;
+    case TuneCheck::ReadReply:
+      return reply.size() >= frame::kReadReplySize && reply[0] == frame::kWrite;
+    case TuneCheck::ItemPrefix:
+    case TuneCheck::ItemExact: {
+      const TuneItemSpec* spec = ItemSpec(item);
+      if (spec == nullptr) return false;
+      const size_t n = spec->replyLength;
+      if (reply.size() < n || (check == TuneCheck::ItemExact && reply.size() != n)) return false;
+      return std::equal(spec->reply.begin(), spec->reply.begin() + static_cast<ptrdiff_t>(n),
+                        reply.begin());
+    }
+    case TuneCheck::EchoAddress:
+      return reply.size() >= frame::kReadReplySize && request.size() >= 4 &&
+             std::equal(request.begin() + 1, request.begin() + 4, reply.begin() + 1);
+  }
+  return false;
+}
+
+TuneReply RunTuneExchange(LinkContext& ctx, TuneExchangeKind kind, std::span<const uint8_t> frame,
+                          int item) {
+  const TuneExchangeSpec& spec = TuneExchangeOf(kind);
+  size_t need = spec.length;
+  if (need == 0) {
+    const TuneItemSpec* s = ItemSpec(item);
+    need = s != nullptr ? s->replyLength : 1;
+  }
+
+  for (int attempt = 0; attempt < std::max(spec.attempts, 1); ++attempt) {
+    if (spec.clear != TuneClear::None) ctx.port.clearOutput();
+    if (spec.clear == TuneClear::Both) ctx.port.clearInput();
+    ctx.clock.delayMs(spec.before);
+    ctx.clock.delayMs(spec.beforeMore);
+    // A port that refuses the bytes gets no reply: the polls run out as with a silent radio.
+    const bool sent = SendBytes(ctx, frame);
+    bool enough = false;
+    for (int p = 0; p < spec.polls; ++p) {
+      ctx.clock.delayMs(spec.interval);
+      if (sent && ctx.port.inCount() >= need) {
+        enough = true;
+        break;
+      }
+      ctx.clock.delayMs(spec.missWait);
+    }
+    if (enough) break;
+  }
+  ctx.clock.delayMs(spec.afterPolls);
+
+  TuneReply r;
+  r.bytes = ctx.port.readAll();
+  ctx.port.clearInput();
+  if (spec.clearOutputAfter) ctx.port.clearOutput();
+  r.ok = TuneReplyPasses(spec.check, r.bytes, frame, item);
+  return r;
+}
+
+std::array<uint8_t, 2> ChannelSelectFrame(int channel) {
+  return {tuneframe::kChannelSelect, static_cast<uint8_t>(channel)};
+}
+
+std::array<uint8_t, 4> SignallingFrame(ConstRow record) {
+  uint8_t kind = 0;
+  switch (record[7] & 0xF0) {
+    case 0x20:
+    case 0x30:
+      kind = 0x20;
+      break;
+    case 0x40:
+    case 0x50:
+      kind = 0x40;
+      break;
+    case 0x60:
+    case 0x70:
+      kind = 0x50;
+      break;
+    default:
+      return {tuneframe::kSignalling, 0x00, 0x00, 0x00};
+  }
+  return {tuneframe::kSignalling, kind, record[8], record[9]};
+}
+
+std::array<uint8_t, 3> ItemFrame(int item, uint8_t value, uint8_t mode) {
+  const TuneItemSpec* spec = ItemSpec(item);
+  return {spec != nullptr ? spec->command : uint8_t{0}, value, mode};
+}
+
+std::array<uint8_t, 4> TuneReadRequest(uint16_t address) {
+  return {frame::kRead, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF),
+          frame::kBlockSize};
+}
+
+bool StoreTuneReply(std::span<const uint8_t> reply, Image& image) {
+  if (reply.size() < 4) return false;
+  const uint8_t page = reply[1];
+  const uint8_t low = reply[2];
+  size_t address = 0;
+  if (page == 0x01 && low < 0xB0) {
+    address = addr::kTuneChannels + low;
+  } else if (page == 0x02 && low >= 0xF0) {
+    address = addr::kTuneItems + (low & 0x0F);
+  } else {
+    return false;
+  }
+  // A reply may announce more bytes than it carries or than its row holds: copy only the
+  // bytes that are there, and only into the addressed row.
+  const size_t column = low & 0x0F;
+  const size_t count =
+      std::min({static_cast<size_t>(reply[3]), reply.size() - 4, kRowSize - column});
+  for (size_t i = 0; i < count; ++i) image[address + i] = reply[4 + i];
+  return count > 0;
+}
+
+TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
+  PortCloser closer(ctx);
+  TuneEntryResult result;
+  result.modelCode = EnterProgramMode(ctx, imageVerMajor, image);
+  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
+
+  ctx.progress.open("正在进入调测模式，请等待.....", "读取", kEntryProgressMax);
+  const auto fail = [&](TuneEntryStatus status, const char* text) {
+    ctx.progress.close();
+    Notify(ctx.prompter, "调测错误", text, Icon::Exclamation);
+    result.status = status;
+    return result;
+  };
+
+  for (int i = 0; i < kEntryBlocks; ++i) {
+    const int address = i < kEntryTableBlocks ? addr::kTuneChannels + 8 * i
+                                              : addr::kTuneItems + 8 * (i - kEntryTableBlocks);
+    const auto request = TuneReadRequest(static_cast<uint16_t>(address));
+    const TuneReply r = RunTuneExchange(ctx, TuneExchangeKind::EntryRead, request);
+    if (r.bytes.size() < frame::kReadReplySize) {
+      return fail(TuneEntryStatus::Interrupted, "调测中断，请重新进入！");
+    }
+    if (r.bytes[0] != frame::kWrite) return fail(TuneEntryStatus::DataError, "调测错误，请重试！");
+    StoreTuneReply(r.bytes, image);
+    ctx.progress.show(kEntryProgressStep * i);
+  }
+
+  const std::array<uint8_t, 1> ack{frame::kAck};
+  if (!RunTuneExchange(ctx, TuneExchangeKind::EntryAck, ack).ok ||
+      !RunTuneExchange(ctx, TuneExchangeKind::EntrySwitchOn, tuneframe::kSwitchOn).ok) {
+    return fail(TuneEntryStatus::Interrupted, "调测中断，请重新进入！");
+  }
+
+  ctx.progress.change();
+  ctx.clock.delayMs(20);
+  ctx.progress.close();
+  result.status = TuneEntryStatus::Entered;
+  return result;
+}
+
+int16_t BeginTuneItem(LinkContext& ctx, const Image& image, int item, int channel) {
+  const TuneItemSpec* spec = ItemSpec(item);
+  if (spec == nullptr || channel < 1 || channel > kTuneChannelCount) return 0;
+  OpenCommPort(ctx);
+  if (!RunTuneExchange(ctx, TuneExchangeKind::BeginChannel, ChannelSelectFrame(channel)).ok) {
+    return 0;
+  }
+  if (spec->deviation) {
+    const ConstRow record = image.row(addr::kTuneChannels + 16 * (channel - 1));
+    RunTuneExchange(ctx, TuneExchangeKind::BeginSignalling, SignallingFrame(record));
+  }
+  if (spec->narrow) {
+    const std::array<uint8_t, 1> narrow{tuneframe::kNarrowBand};
+    if (!RunTuneExchange(ctx, TuneExchangeKind::BeginNarrow, narrow).ok) return 0;
+  }
+  const uint8_t stored = image[addr::kTuneItems + static_cast<size_t>(item)];
+  const auto f = ItemFrame(item, stored, tuneframe::kApply);
+  return RunTuneExchange(ctx, TuneExchangeKind::BeginItem, f, item).ok ? 1 : 0;
+}
+
+bool SendTuneAdjust(LinkContext& ctx, int code, uint8_t value) {
+  if (code < 1 || code > kTuneItemCount) return true;
+  const int item = code - 1;
+  const auto f = ItemFrame(item, value, tuneframe::kApply);
+  if (RunTuneExchange(ctx, TuneExchangeKind::Trial, f, item).ok) return true;
+  LinkLost(ctx);
+  return false;
+}
+
+int16_t EndTuneItem(LinkContext& ctx, int item, int channel, uint8_t value, bool store) {
+  if (ItemSpec(item) == nullptr) return 0;
+  const auto f = ItemFrame(item, value, store ? tuneframe::kStore : tuneframe::kApply);
+  if (!RunTuneExchange(ctx, TuneExchangeKind::EndItem, f, item).ok) return 0;
+  return RunTuneExchange(ctx, TuneExchangeKind::EndChannel, ChannelSelectFrame(channel)).ok ? 1 : 0;
+}
+
+int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
+  PortCloser closer(ctx);
+  const int16_t code = EnterProgramMode(ctx, imageVerMajor, image);
+  if (!ReactToProgramMode(ctx, code)) return 0;
+
+  ctx.port.clearOutput();
+  ctx.clock.delayMs(20);
+  ctx.progress.open("正在向对讲机写入调测数据.....", "写频", kWriteProgressMax);
+  for (int i = 0; i < kWriteBlocks; ++i) {
+    std::array<uint8_t, frame::kWriteFrameSize> block{
+        frame::kWrite, 0x01, static_cast<uint8_t>(8 * i), frame::kBlockSize};
+    const size_t base = addr::kTuneChannels + 16 * static_cast<size_t>(i / 2) + (i % 2) * 8;
+    for (size_t j = 0; j < 8; ++j) block[4 + j] = image[base + j];
+    if (!RunTuneExchange(ctx, TuneExchangeKind::WriteBlock, block).ok) {
+      ctx.progress.close();
+      Notify(ctx.prompter, "写入错误", "写入数据中断，请重试！", Icon::Exclamation);
+      return 0;
+    }
+    ctx.progress.show(kWriteProgressStep * i);
+  }
+  RunTuneExchange(ctx, TuneExchangeKind::WriteSwitchOn, tuneframe::kSwitchOn);
+  ctx.progress.change();
+  ctx.clock.delayMs(20);
+  ctx.progress.close();
+  return 1;
+}
+
+bool SendTuneLeave(LinkContext& ctx, int16_t tuneState) {
+  PortCloser closer(ctx);
+  OpenCommPort(ctx);
+  const uint16_t address = tuneState == 3 ? tuneframe::kLeaveClosed : tuneframe::kLeaveEntered;
+  if (!RunTuneExchange(ctx, TuneExchangeKind::LeaveRead, TuneReadRequest(address)).ok) {
+    return false;
+  }
+  const std::array<uint8_t, 1> ack{frame::kAck};
+  return RunTuneExchange(ctx, TuneExchangeKind::LeaveAck, ack).ok;
+}
+
+}  // namespace qm

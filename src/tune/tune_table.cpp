@@ -1,0 +1,313 @@
+#include "tune/tune_table.h"
+
+#include <cmath>
+
+#include "app/model_table.h"
+#include "app/text_util.h"
+#include "model/codecs.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int64_t kStep625Hz = 6250;
+constexpr int64_t kStep5Hz = 5000;
+constexpr double kEditorStepMhz = 0.00625;
+
+bool ValidRow(int row) { return row >= 1 && row < kTuneGridRows; }
+bool ValidCell(int row, int col) { return ValidRow(row) && col >= 1 && col < kTuneGridCols; }
+bool IsTxColumn(int col) { return col >= tunecol::kTxFreq && col <= tunecol::kTxSignal; }
+bool IsFreqColumn(int col) { return col == tunecol::kRxFreq || col == tunecol::kTxFreq; }
+bool IsStepColumn(int col) { return col == tunecol::kRxStep || col == tunecol::kTxStep; }
+bool IsSignalColumn(int col) { return col == tunecol::kRxSignal || col == tunecol::kTxSignal; }
+
+int64_t MhzToHz(double f) { return static_cast<int64_t>(std::llround(f * 1e6)); }
+
+// f snapped to the nearest multiple of the step (ties to even), in Hz.
+int64_t SnapHz(double f, int64_t stepHz) { return DivRoundHalfEven(MhzToHz(f), stepHz) * stepHz; }
+
+std::string StepText(bool step625, char sep) {
+  return step625 ? std::string(kTuneStep625) : FormatFixed(5.0, 1, 2, sep);
+}
+
+}  // namespace
+
+TuneTableModel::TuneTableModel(const AppState& app, EditFlags& flags, Prompter& prompter,
+                               const uint8_t& modelByte, int16_t& curTuneChannel)
+    : app_(app),
+      flags_(flags),
+      prompter_(prompter),
+      modelByte_(modelByte),
+      curTuneChannel_(curTuneChannel) {}
+
+const std::string& TuneTableModel::text(int row, int col) const {
+  static const std::string kEmpty;
+  if (!ValidCell(row, col)) return kEmpty;
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+std::string& TuneTableModel::at(int row, int col) {
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+TuneCellColor TuneTableModel::color(int row, int col) const {
+  if (!ValidCell(row, col)) return TuneCellColor::Black;
+  const int i = row - 1;
+  const bool tx = IsTxColumn(col);
+  const bool txOff = txOff_[static_cast<size_t>(i)];
+  if (i == selected_) return tx && txOff ? TuneCellColor::ButtonFace : TuneCellColor::Red;
+  if (chOff_[static_cast<size_t>(i)]) return TuneCellColor::ButtonFace;
+  if (tx && txOff) return TuneCellColor::ButtonFace;
+  return TuneCellColor::Black;
+}
+
+bool TuneTableModel::channelOff(int i) const {
+  return i >= 0 && i < kTuneChannelCount && chOff_[static_cast<size_t>(i)];
+}
+bool TuneTableModel::txInhibited(int i) const {
+  return i >= 0 && i < kTuneChannelCount && txOff_[static_cast<size_t>(i)];
+}
+// The selected channel can be neither switched off nor inhibited; a switched-off channel's
+// transmit box and option button wait until it is on again.
+bool TuneTableModel::channelOffEnabled(int i) const {
+  return i >= 0 && i < kTuneChannelCount && i != selected_;
+}
+bool TuneTableModel::txInhibitEnabled(int i) const {
+  return channelOffEnabled(i) && !chOff_[static_cast<size_t>(i)];
+}
+bool TuneTableModel::optionEnabled(int i) const {
+  return i >= 0 && i < kTuneChannelCount && !chOff_[static_cast<size_t>(i)];
+}
+
+void TuneTableModel::setCurrentCell(int row, int col) {
+  if (!ValidCell(row, col)) return;
+  curRow_ = row;
+  curCol_ = col;
+}
+
+const ModelEntry& TuneTableModel::model() const { return app_.model(modelByte_); }
+
+std::string TuneTableModel::radioLabel() const { return model().name; }
+std::string TuneTableModel::rangeLabel() const { return BuildRangeLabelText(app_, modelByte_); }
+
+void TuneTableModel::EncodeTuneFreq(double f, double stepMhz, uint8_t& b0, uint8_t& b1,
+                                    uint8_t& b2) {
+  const int64_t stepHz = stepMhz > 0.0055 ? kStep625Hz : kStep5Hz;
+  const int64_t n = DivRoundHalfEven(MhzToHz(f), stepHz) & 0x3FFFF;
+  b0 = static_cast<uint8_t>(n & 0xFF);
+  b1 = static_cast<uint8_t>((n & 0xFF00) >> 8);
+  b2 = static_cast<uint8_t>((b2 & 0xFC) | ((n & 0x30000) >> 16));
+}
+
+void TuneTableModel::SetDefaultTuneChannels(Image& image) {
+  const double low = app_.currentModel().rangeLow;
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    ChannelRecord rec = image.tuneChannel(r);
+    uint8_t b0 = 0, b1 = 0, b2 = 0x04;
+    EncodeTuneFreq(low, 0.00625, b0, b1, b2);
+    for (size_t c = 0; c < kRowSize; ++c) rec[c] = 0;
+    rec[0] = rec[5] = b0;
+    rec[1] = rec[6] = b1;
+    rec[2] = rec[7] = b2;
+    rec[14] = 1;
+  }
+  DisplayTuneGrid(image);
+}
+
+void TuneTableModel::DisplayTuneGrid(const Image& image) {
+  const bool changed = flags_.tuneDataChanged;
+  const char sep = app_.decimalSep;
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    const ConstRow rec = image.row(addr::kTuneChannels + 16 * static_cast<size_t>(r));
+    const int row = r + 1;
+    chOff_[static_cast<size_t>(r)] = (rec[2] & 0x08) == 0;
+    at(row, tunecol::kRxFreq) = FreqBytesToText(rec[0], rec[1], rec[2], sep);
+    at(row, tunecol::kRxStep) = StepText((rec[2] & 0x04) != 0, sep);
+    at(row, tunecol::kRxSignal) = SignalBytesToText(rec[2], rec[3], rec[4], sep);
+    txOff_[static_cast<size_t>(r)] = (rec[7] & 0x08) == 0;
+    at(row, tunecol::kTxFreq) = FreqBytesToText(rec[5], rec[6], rec[7], sep);
+    at(row, tunecol::kTxStep) = StepText((rec[7] & 0x04) != 0, sep);
+    at(row, tunecol::kTxSignal) = SignalBytesToText(rec[7], rec[8], rec[9], sep);
+  }
+  selected_ = -1;
+  if (curTuneChannel_ >= 1 && curTuneChannel_ <= kTuneChannelCount) {
+    clickTestChannel(curTuneChannel_ - 1);
+  }
+  editor_.visible = false;
+  flags_.tuneDataChanged = changed;
+}
+
+double TuneTableModel::stepOfColumn(int row, int stepCol) const {
+  return IsStep625(text(row, stepCol)) ? 0.00625 : 0.005;
+}
+
+void TuneTableModel::PackTuneGrid(Image& image) const {
+  const char sep = app_.decimalSep;
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    ChannelRecord rec = image.tuneChannel(r);
+    const int row = r + 1;
+    struct Side {
+      size_t base;  // first byte of the side's frequency
+      int freqCol;
+      bool off;
+    };
+    const Side sides[2] = {{0, tunecol::kRxFreq, chOff_[static_cast<size_t>(r)]},
+                           {5, tunecol::kTxFreq, txOff_[static_cast<size_t>(r)]}};
+    for (const Side& s : sides) {
+      uint8_t& b2 = rec[s.base + 2];
+      b2 = static_cast<uint8_t>(s.off ? (b2 & ~0x08) : (b2 | 0x08));
+      const double step = stepOfColumn(row, s.freqCol + 1);
+      b2 = static_cast<uint8_t>(step > 0.0055 ? (b2 | 0x04) : (b2 & ~0x04));
+      // A cell that does not hold a number keeps the frequency the record had.
+      if (auto f = ParseNumber(text(row, s.freqCol), sep)) {
+        EncodeTuneFreq(*f, step, rec[s.base], rec[s.base + 1], b2);
+      }
+      SignalTextToBytes(text(row, s.freqCol + 2), b2, rec[s.base + 3], rec[s.base + 4], sep);
+    }
+  }
+}
+
+TuneGridPress TuneTableModel::pressCell(int row, int col) {
+  TuneGridPress out;
+  if (!ValidCell(row, col)) return out;
+  setCurrentCell(row, col);
+  const int i = row - 1;
+  const size_t u = static_cast<size_t>(i);
+  // A switched-off channel, or the transmit side of an inhibited one, is not edited: the
+  // press does what a click on its box does, without changing the box.
+  if (chOff_[u]) {
+    markChanged();
+    return out;
+  }
+  if (txOff_[u] && IsTxColumn(col)) {
+    markChanged();
+    return out;
+  }
+  out.row = row;
+  out.col = col;
+  if (IsFreqColumn(col)) {
+    editor_ = TuneFreqEditor{true, row, col, text(row, col), text(row, col)};
+    out.action = TuneGridAction::OpenFreqEditor;
+  } else if (IsStepColumn(col)) {
+    const bool to625 = !IsStep625(text(row, col));
+    at(row, col) = StepText(to625, app_.decimalSep);
+    if (auto f = ParseNumber(text(row, col - 1), app_.decimalSep)) {
+      const double snapped = static_cast<double>(SnapHz(*f, to625 ? kStep625Hz : kStep5Hz)) / 1e6;
+      at(row, col - 1) = FormatFreq(CheckFreqRange(snapped, model(), prompter_), app_.decimalSep);
+    }
+    markChanged();
+  } else if (IsSignalColumn(col)) {
+    out.action = TuneGridAction::OpenSignalDialog;
+    out.signalText = text(row, col);
+  }
+  return out;
+}
+
+TuneGridPress TuneTableModel::keyPress(int key) {
+  if (key == 13) {
+    int row = curRow_;
+    int col = curCol_;
+    if (col < kTuneGridCols - 1) {
+      ++col;
+    } else if (row < kTuneGridRows - 1) {
+      ++row;
+      col = 1;
+    }
+    setCurrentCell(row, col);
+    return {};
+  }
+  if (key == 32) return pressCell(curRow_, curCol_);
+  return {};
+}
+
+void TuneTableModel::finishSignalDialog(int row, int col,
+                                        const std::optional<std::string>& result) {
+  if (!ValidCell(row, col) || !IsSignalColumn(col) || !result) return;
+  if (*result == text(row, col)) return;
+  at(row, col) = *result;
+  markChanged();
+}
+
+void TuneTableModel::clickChannelOff(int i) {
+  if (!channelOffEnabled(i)) return;
+  chOff_[static_cast<size_t>(i)] = !chOff_[static_cast<size_t>(i)];
+  markChanged();
+}
+
+void TuneTableModel::clickTxInhibit(int i) {
+  if (!txInhibitEnabled(i)) return;
+  txOff_[static_cast<size_t>(i)] = !txOff_[static_cast<size_t>(i)];
+  markChanged();
+}
+
+void TuneTableModel::clickTestChannel(int i) {
+  if (i < 0 || i >= kTuneChannelCount) return;
+  selected_ = i;
+  curTuneChannel_ = static_cast<int16_t>(i + 1);
+}
+
+// The editor's text goes into its cell at once; only a real change marks the table edited.
+void TuneTableModel::setEditorText(std::string text) {
+  if (!ValidCell(editor_.row, editor_.col)) return;
+  const bool differs = text != editor_.text || text != at(editor_.row, editor_.col);
+  editor_.text = std::move(text);
+  at(editor_.row, editor_.col) = editor_.text;
+  if (differs) markChanged();
+}
+
+void TuneTableModel::editorTextChanged(std::string text) {
+  if (!editor_.visible) return;
+  setEditorText(std::move(text));
+}
+
+std::optional<char> TuneTableModel::filterEditorKey(char32_t key) const {
+  if ((key >= '0' && key <= '9') || key == 8) return static_cast<char>(key);
+  if (key == ',' || key == '.') return app_.decimalSep;
+  if (key < 32) return static_cast<char>(key);
+  return std::nullopt;
+}
+
+void TuneTableModel::editorStep(int direction) {
+  if (!editor_.visible) return;
+  auto f = ParseNumber(editor_.text, app_.decimalSep);
+  if (!f) return;
+  setEditorText(FormatFreq(*f + direction * kEditorStepMhz, app_.decimalSep));
+}
+
+void TuneTableModel::validateEditor() {
+  if (!editor_.visible) return;
+  const std::string_view t = TrimSpaces(editor_.text);
+  auto f = ParseNumber(t, app_.decimalSep);
+  if (t.empty()) {
+    // An emptied editor would leave the cell without a frequency: the previous one stays.
+    setEditorText(editor_.previous);
+    return;
+  }
+  if (!f) {
+    Notify(prompter_, "频率错误", "调测频率错误！", Icon::Exclamation);
+    setEditorText(editor_.previous);
+    return;
+  }
+  const bool step625 = IsStep625(text(editor_.row, editor_.col + 1));
+  const double snapped = static_cast<double>(SnapHz(*f, step625 ? kStep625Hz : kStep5Hz)) / 1e6;
+  setEditorText(FormatFreq(CheckFreqRange(snapped, model(), prompter_), app_.decimalSep));
+  editor_.previous = editor_.text;
+}
+
+void TuneTableModel::editorEnter() {
+  if (!editor_.visible) return;
+  const int row = editor_.row;
+  const int col = editor_.col;
+  validateEditor();
+  editor_.visible = false;  // the focus goes back to the grid
+  setCurrentCell(row, col + 1);
+}
+
+bool TuneTableModel::CommitPendingEdit() {
+  if (!editor_.visible) return false;
+  validateEditor();
+  editor_.visible = false;
+  return true;
+}
+
+}  // namespace qm

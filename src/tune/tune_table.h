@@ -1,0 +1,141 @@
+// The tune channel table's working copy, as the panel fraTuneSet shows it: 11 rows x 6
+// columns of cell texts with their colours, the boxes "关闭" (chkTuneCH) and "禁发"
+// (chkTuneTx) and the option buttons optTestCh with their enable states, and the floating
+// frequency editor txtTuneFreq. The widgets render it and forward presses, keys and clicks.
+//
+// The table moves between this model and the image's TuneChannelTable (0x100-0x1AF) with
+// DisplayTuneGrid and PackTuneGrid.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/prompter.h"
+#include "model/edit_flags.h"
+#include "model/image.h"
+
+namespace qm {
+
+inline constexpr int kTuneGridRows = 12;  // row 0 is the header row
+inline constexpr int kTuneGridCols = 7;   // column 0 is the row header column
+
+namespace tunecol {
+inline constexpr int kRxFreq = 1;
+inline constexpr int kRxStep = 2;
+inline constexpr int kRxSignal = 3;
+inline constexpr int kTxFreq = 4;
+inline constexpr int kTxStep = 5;
+inline constexpr int kTxSignal = 6;
+}  // namespace tunecol
+
+enum class TuneCellColor {
+  Black,       // colour value 0
+  ButtonFace,  // the system button-face colour: a channel off, a transmit side inhibited
+  Red,         // colour value 255: the channel the items are adjusted on
+};
+
+inline constexpr const char* kTuneStep625 = "6.25";
+
+// What the widget must do after a press or key.
+enum class TuneGridAction { None, OpenFreqEditor, OpenSignalDialog };
+struct TuneGridPress {
+  TuneGridAction action = TuneGridAction::None;
+  int row = 0;
+  int col = 0;
+  std::string signalText;  // OpenSignalDialog: the text handed to the dialog
+};
+
+struct TuneFreqEditor {
+  bool visible = false;
+  int row = 0;
+  int col = 0;
+  std::string text;
+  std::string previous;  // restored when the text is not a frequency
+};
+
+// The model whose extended band limits the tune frequencies: the main window's model byte.
+class TuneTableModel {
+ public:
+  TuneTableModel(const AppState& app, EditFlags& flags, Prompter& prompter,
+                 const uint8_t& modelByte, int16_t& curTuneChannel);
+
+  // ---- contents ----
+  // row 1..11, col 1..6; anything else gives an empty text.
+  const std::string& text(int row, int col) const;
+  TuneCellColor color(int row, int col) const;
+  bool channelOff(int i) const;   // chkTuneCH(i), i = 0..10
+  bool txInhibited(int i) const;  // chkTuneTx(i)
+  bool channelOffEnabled(int i) const;
+  bool txInhibitEnabled(int i) const;
+  bool optionEnabled(int i) const;                   // optTestCh(i)
+  int selectedChannel() const { return selected_; }  // index of the selected optTestCh, or -1
+  const TuneFreqEditor& freqEditor() const { return editor_; }
+  int currentRow() const { return curRow_; }
+  int currentCol() const { return curCol_; }
+  void setCurrentCell(int row, int col);
+  // lblRadio and lblFreqRange.
+  std::string radioLabel() const;
+  std::string rangeLabel() const;
+
+  // ---- whole table ----
+  // Defaults of the selected model into the image (every channel off, transmit inhibited, at
+  // the model's lower band edge with the 6.25 kHz step), then DisplayTuneGrid.
+  void SetDefaultTuneChannels(Image& image);
+  // Image to grid and boxes; keeps tuneDataChanged as it found it. The tune state is not
+  // touched: a redisplay during tune mode must not make leaving forget the leave frames.
+  void DisplayTuneGrid(const Image& image);
+  // Grid and boxes to the image; bytes 10-15 of every record stay.
+  void PackTuneGrid(Image& image) const;
+
+  // ---- user actions ----
+  TuneGridPress pressCell(int row, int col);  // left button on a data cell
+  TuneGridPress keyPress(int key);            // Enter (13) or Space (32) on the grid
+  // The signalling dialog closed: its text on OK, nullopt on Cancel.
+  void finishSignalDialog(int row, int col, const std::optional<std::string>& result);
+  void clickChannelOff(int i);   // chkTuneCH(i) toggled by the user
+  void clickTxInhibit(int i);    // chkTuneTx(i) toggled by the user
+  void clickTestChannel(int i);  // optTestCh(i)
+
+  // ---- the frequency editor ----
+  void editorTextChanged(std::string text);
+  std::optional<char> filterEditorKey(char32_t key) const;
+  void editorEnter();  // validate, the grid moves to the next column
+  void editorUp() { editorStep(+1); }
+  void editorDown() { editorStep(-1); }
+  void validateEditor();
+  void editorLostFocus() { editor_.visible = false; }
+  // Validates and closes an open editor (the panel click and CommitPendingEdit).
+  bool CommitPendingEdit();
+
+  // Frequency bytes 0-2 (or 5-7) of `f` MHz at step `stepMhz`: the count rounded to the
+  // nearest step; bits 2-7 of b2 stay.
+  static void EncodeTuneFreq(double f, double stepMhz, uint8_t& b0, uint8_t& b1, uint8_t& b2);
+
+ private:
+  std::string& at(int row, int col);
+  void markChanged() { flags_.tuneDataChanged = true; }
+  double stepOfColumn(int row, int stepCol) const;
+  const ModelEntry& model() const;
+  void editorStep(int direction);
+  void setEditorText(std::string text);
+
+  const AppState& app_;
+  EditFlags& flags_;
+  Prompter& prompter_;
+  const uint8_t& modelByte_;
+  int16_t& curTuneChannel_;
+
+  std::array<std::array<std::string, kTuneGridCols>, kTuneGridRows> cells_{};
+  std::array<bool, kTuneChannelCount> chOff_{};
+  std::array<bool, kTuneChannelCount> txOff_{};
+  int selected_ = -1;
+  int curRow_ = 1;
+  int curCol_ = 1;
+  TuneFreqEditor editor_;
+};
+
+}  // namespace qm

@@ -1,0 +1,89 @@
+// The print verb: the reports the window prints, painted into a PDF file.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <iostream>
+
+#include "app/document.h"
+#include "app/model_table.h"
+#include "cli/args.h"
+#include "cli/console_prompter.h"
+#include "cli/context.h"
+#include "cli/verbs.h"
+#include "files/data_file.h"
+#include "files/data_file_messages.h"
+#include "print/report_inputs.h"
+#include "print/report_layout.h"
+#include "ui/report_painter.h"
+
+namespace qm::cli {
+namespace {
+
+constexpr const char* kUsage = "print FILE --pdf OUT [--tune] [--tune-channel N]";
+
+int Print(const Invocation& inv) {
+  Args a(inv.args, {"--pdf", "--tune-channel"}, {"--tune"});
+  const auto out = a.value("--pdf");
+  const auto tuneChannel = a.intValue("--tune-channel", 1, kTuneChannelCount);
+  if (!a.ok() || a.positional().size() != 1 || !out || out->empty()) {
+    if (!a.ok()) std::cerr << "qm830k-cli: " << a.error() << "\n";
+    std::cerr << "usage: qm830k-cli " << kUsage << "\n";
+    return 2;
+  }
+  // Fonts exist only in a GUI application; the command line never opens a window.
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+    std::cerr << "qm830k-cli: printing is not available in this build\n";
+    return 1;
+  }
+
+  CliApp cli;
+  LoadCliApp(inv, cli);
+  AppState& app = cli.app;
+  // Load-check messages go to stderr, as they would pop up in the window.
+  ConsolePrompter prompter(false);
+  Document doc(app, prompter, *cli.programIni);
+  doc.Start();
+
+  // The window's open without the recent-file list: all or nothing, then the image selects
+  // the model and fills the editors, whose texts are what the paper shows.
+  const std::string& path = a.positional()[0];
+  const LoadedFile file = LoadDataFileFrom(path, doc.image, doc.spare);
+  if (file.status != LoadStatus::Ok) {
+    const Message m = LoadStatusMessage(file.status);
+    std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
+    return 1;
+  }
+  doc.image = file.image;
+  doc.spare = file.spare;
+  doc.imageVerMajor = file.imageVerMajor;
+  ConvertModel(app, doc.image);
+  doc.modelByte = static_cast<uint8_t>(app.curModel);
+  doc.DisplayRadioData();
+
+  QPrinter printer(QPrinter::HighResolution);
+  ui::ConfigurePdfPrinter(printer, QString::fromStdString(*out));
+  const print::PageGeometry geometry = ui::PrintableGeometry(printer);
+  const print::PageHeaderInput header = print::ReportHeader(app);
+  const std::vector<print::ReportPage> pages =
+      a.flag("--tune")
+          ? print::LayoutTuneReport(header,
+                                    print::TuneReportFromImage(
+                                        doc.image, tuneChannel.value_or(doc.curTuneChannel), app),
+                                    geometry)
+          : print::LayoutChannelAndFunctionReports(
+                header, print::ChannelReportFrom(doc.editors().channels(), app),
+                print::FunctionReportFrom(doc.editors().functions(), app), geometry);
+  if (!ui::PrintReports(pages, printer)) {
+    std::cerr << "qm830k-cli: cannot write " << *out << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+const VerbRegistrar kPrint{{"print", kUsage,
+                            "the channel and function reports (or with --tune the tune report) "
+                            "as a PDF file",
+                            Print}};
+
+}  // namespace
+}  // namespace qm::cli

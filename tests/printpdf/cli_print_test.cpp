@@ -1,0 +1,132 @@
+// qm830k-cli print: a data file in, the reports the window would print out as PDF.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <string>
+
+#include "files/data_file.h"
+#include "model/codecs.h"
+#include "model/image.h"
+
+namespace qm {
+namespace {
+
+void SetChannel(Image& image, int n, const char* rx, const char* tx, bool inUse, bool txAllowed) {
+  ChannelRecord r = image.channel(n);
+  FreqTextToBytes(rx, r[0], r[1], r[2]);
+  SignalTextToBytes("CTC 88.5", r[2], r[3], r[4]);
+  FreqTextToBytes(tx, r[5], r[6], r[7]);
+  SignalTextToBytes("DCS 023", r[7], r[8], r[9]);
+  r[2] = static_cast<uint8_t>(inUse ? (r[2] | 0x08) : (r[2] & ~0x08));
+  r[7] = static_cast<uint8_t>(txAllowed ? (r[7] | 0x08) : (r[7] & ~0x08));
+  r[10] = 0x00;
+}
+
+// A QM830K-V2 image (model code 11, 146-174 MHz): channels 1-10 in use, 11-16 off, channel 2
+// transmit-inhibited; tune channel 1 on with item values 1-7.
+Image SampleImage() {
+  Image image;
+  for (int n = 0; n < kChannelCount; ++n) {
+    SetChannel(image, n, "150.00000", "151.00000", n < 10, n != 1);
+  }
+  const std::array<uint8_t, 16> fb = {0x48, 0x01, 0x03, 0x10, 0x02, 0x00, 0x25, 0x06,
+                                      0x00, 0x00, 0x00, 0x05, 0x28, 0x05, 0x00, 0x00};
+  std::copy(fb.begin(), fb.end(), image.functions().begin());
+  image.ident()[2] = 11;
+  ChannelRecord t = image.tuneChannel(0);
+  t[0] = 0x42;  // 146.0125 MHz at 6.25 kHz
+  t[1] = 0x5B;
+  t[2] = 0x0C;
+  for (int k = 0; k < 7; ++k)
+    image.tuneItems()[static_cast<size_t>(k)] = static_cast<uint8_t>(k + 1);
+  return image;
+}
+
+class CliPrint : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    const auto bytes = SerializeDataFile(SampleImage(), SpareBlock{}, false);
+    ASSERT_TRUE(WriteFileAtomically(file("sample.q83"), bytes));
+  }
+  std::string file(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+  // Runs the tool; returns its exit code (-1 when it did not finish).
+  int Run(const QStringList& args) {
+    QProcess p;
+    QStringList all = {"--maker-ini", QStringLiteral(QM_MAKER_INI), "--ini",
+                       dir_.filePath("QM830K.ini")};
+    all << args;
+    p.start(QStringLiteral(QM_CLI), all);
+    if (!p.waitForFinished(60000)) return -1;
+    err_ = QString::fromUtf8(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  }
+
+  QString Text(const std::string& pdf) {
+    QProcess p;
+    p.start(QStringLiteral(QM_PDFTOTEXT),
+            {"-layout", "-enc", "UTF-8", QString::fromStdString(pdf), "-"});
+    if (!p.waitForFinished(30000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+  }
+
+  QTemporaryDir dir_;
+  QString err_;
+};
+
+TEST_F(CliPrint, ChannelAndFunctionReports) {
+  ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
+                 QString::fromStdString(file("out.pdf"))}),
+            0)
+      << err_.toStdString();
+  const QString text = Text(file("out.pdf"));
+  const QStringList pages = text.split(QChar('\f'), Qt::SkipEmptyParts);
+  ASSERT_GE(pages.size(), 2);
+  const QString ch = pages[0].simplified();
+  EXPECT_TRUE(
+      ch.startsWith("NRV QM830K编程软件 信道设置 机型: QM830K-V2 频率范围: 146-174/146-174MHz"))
+      << ch.toStdString();
+  EXPECT_TRUE(ch.contains("信道1 150.00000 CTC 88.5 151.00000 DCS 023 添加 关闭 高 宽带"));
+  EXPECT_TRUE(ch.contains("信道2 150.00000 CTC 88.5 ------------- ------ 添加 ------ ------ 宽带"));
+  EXPECT_TRUE(ch.endsWith("信道11 ～ CH16 都为空。")) << ch.toStdString();
+  const QString fn = pages[1].simplified();
+  EXPECT_TRUE(fn.contains("发射限时 60秒 提示音 打开")) << fn.toStdString();
+  EXPECT_TRUE(fn.contains("优先信道 信道3 监听 稳态无条件监听"));
+  EXPECT_TRUE(fn.contains("回扫周期 1.0秒 功率选择 长按[MONI]键"));
+}
+
+TEST_F(CliPrint, TuneReport) {
+  ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
+                 QString::fromStdString(file("tune.pdf")), "--tune", "--tune-channel", "1"}),
+            0)
+      << err_.toStdString();
+  const QStringList pages = Text(file("tune.pdf")).split(QChar('\f'), Qt::SkipEmptyParts);
+  ASSERT_EQ(pages.size(), 1);
+  const QString t = pages[0].simplified();
+  EXPECT_TRUE(t.contains("Tune Settings 机型: QM830K-V2 频率范围:")) << t.toStdString();
+  EXPECT_TRUE(t.contains("CH1 146.01250 6.25 OFF ---------- ------ ------"));
+  EXPECT_TRUE(t.contains("CH2 ～ CH11 are empty."));
+  EXPECT_TRUE(t.contains("CH 1 is the current channel of tuning."));
+  EXPECT_TRUE(t.contains("Battery Level: 1 Squelch Level 9: 2"));
+  EXPECT_TRUE(t.contains("CTC Deviation(Narrow): 6"));
+}
+
+TEST_F(CliPrint, BadInputsFailWithoutOutput) {
+  EXPECT_EQ(Run({"print", QString::fromStdString(file("missing.q83")), "--pdf",
+                 QString::fromStdString(file("a.pdf"))}),
+            1);
+  EXPECT_TRUE(err_.contains("文件不存在")) << err_.toStdString();
+  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83"))}), 2);  // no --pdf
+  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
+                 QString::fromStdString(file("a.pdf")), "--tune-channel", "12"}),
+            2);
+  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
+                 QString::fromStdString(file("no/dir/a.pdf"))}),
+            1);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(file("a.pdf"))));
+}
+
+}  // namespace
+}  // namespace qm

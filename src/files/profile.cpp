@@ -176,7 +176,11 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
   section = OneLine(TrimSpaces(section));
   key = OneLine(TrimSpaces(key));
   value = OneLine(value);
-  if (section.empty() || key.empty() || key.find('=') != std::string_view::npos) return false;
+  // Names that would read back as something else (a comment, a section, another key).
+  if (section.empty() || section.find(']') != std::string_view::npos) return false;
+  if (key.empty() || key.front() == ';' || key.front() == '[' ||
+      key.find('=') != std::string_view::npos)
+    return false;
 
   bool missing = false;
   std::optional<std::string> content = LoadContent(path_, &missing);

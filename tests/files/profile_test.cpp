@@ -161,6 +161,10 @@ TEST_F(ProfileTest, WrittenValueStaysOnItsLine) {
   EXPECT_EQ(ini.read("S", "B", "none"), "none");
   EXPECT_FALSE(ini.write("S", "K=V", "1"));
   EXPECT_FALSE(ini.write("", "K", "1"));
+  EXPECT_FALSE(ini.write("S", "[T]", "1"));
+  EXPECT_FALSE(ini.write("S", ";K", "1"));
+  EXPECT_FALSE(ini.write("S]x", "K", "1"));
+  EXPECT_EQ(ReadBytes(ini.path()), "[S]\nA=x\n");
 }
 
 TEST_F(ProfileTest, Utf8FileStaysUtf8) {

@@ -1,0 +1,519 @@
+#include "app/document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/model_table.h"
+#include "files/data_file.h"
+#include "files/recent_files.h"
+#include "model/codecs.h"
+#include "model/defaults.h"
+#include "platform/qt_text_codec.h"
+#include "support/fake_file_dialogs.h"
+#include "support/fake_prompter.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+using test::FakeFileDialogs;
+using test::FakePrompter;
+using test::ScratchDir;
+
+constexpr const char* kTitle = "QM830K编程软件";
+
+AppState TestApp() {
+  AppState app;
+  app.softwareTitle = kTitle;
+  app.programDir = "/opt/qm830k";
+  app.modelCount = 4;
+  app.models = {
+      {"QM830K-V", 10, 136.0, 174.0, 136.0, 174.0},
+      {"QM830K-U", 7, 400.0, 470.0, 400.0, 480.0},
+      {"QM830K-P", 32, 446.0, 446.1, 446.0, 446.2},
+      {"QM830K-L", 12, 136.0, 154.0, 130.0, 160.0},
+  };
+  return app;
+}
+
+std::tm Clock() {
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 7;
+  t.tm_hour = 1;
+  t.tm_min = 2;
+  t.tm_sec = 3;
+  return t;
+}
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    doc.hooks.setDefaultTuneChannels = [this](Image& image) {
+      ++tuneDefaults;
+      image[0x100] = 0x5A;
+    };
+    doc.hooks.showModelInfo = [this] { ++modelInfo; };
+    doc.hooks.recentFilesChanged = [this] { ++recentShown; };
+    doc.hooks.leaveTuneMode = [this] {
+      ++tuneLeft;
+      doc.tuneState = 0;
+    };
+    doc.Start();
+  }
+
+  // A data file of the current image with some marks, on disk.
+  std::string WriteFile(const std::string& name, uint8_t modelCode, bool legacy = false) {
+    Image image = doc.image;
+    image.ident()[2] = modelCode;
+    image[0x200] = 0x42;
+    image.channel(0)[0] = 0x48;  // 145.000 MHz... in 5 kHz units, count 29000
+    image.channel(0)[1] = 0x71;
+    image.channel(0)[2] = 0x08;
+    SpareBlock spare{};
+    spare[3] = 0x33;
+    std::string path = dir.file(name);
+    test::WriteBytes(path, SerializeDataFile(image, spare, legacy));
+    return path;
+  }
+
+  ScratchDir dir;
+  QtTextCodec codec;
+  ProfileFile ini{dir.file("QM830K.ini"), codec};
+  AppState app = TestApp();
+  FakePrompter prompter;
+  FakeFileDialogs dialogs;
+  Document doc{app, prompter, ini, Clock};
+  int tuneDefaults = 0, modelInfo = 0, recentShown = 0, tuneLeft = 0, saves = 0;
+  SaveFn saveOk = [this] {
+    ++saves;
+    return SaveResult::Saved;
+  };
+};
+
+TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
+  EXPECT_EQ(doc.caption, kTitle);
+  EXPECT_EQ(app.curModel, 1);  // the entry with code 7
+  EXPECT_EQ(doc.modelByte, 1);
+  EXPECT_EQ(doc.image.modelCode(), 7);
+  EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 1) + "]");
+  EXPECT_EQ(doc.statusPort, "COM 1");
+  EXPECT_EQ(doc.fileDialogDir, "/opt/qm830k");
+  EXPECT_EQ(doc.viewMode, 1);
+  EXPECT_EQ(doc.flags, EditFlags{});
+  EXPECT_FALSE(doc.fileNewEnabled);
+  EXPECT_FALSE(doc.HasUnsavedData());
+  EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "400.00000");
+  EXPECT_EQ(doc.editors().functions().text(Fn::TxTimeout), "60秒");
+  EXPECT_EQ(std::string(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14),
+            "20261207010203");
+  EXPECT_EQ(tuneDefaults, 1);
+  EXPECT_EQ(modelInfo, 1);
+  EXPECT_EQ(recentShown, 1);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, StartReadsThePortSetting) {
+  struct Case {
+    const char* value;
+    int port;
+  };
+  for (const Case& c : std::vector<Case>{{"3", 3}, {"25", 16}, {"0", 1}, {"No Comm", 1}}) {
+    ini.write("Comm Port", "Common Port", c.value);
+    doc.Start();
+    EXPECT_EQ(doc.portNumber, c.port) << c.value;
+    EXPECT_EQ(doc.statusPort, "COM " + std::to_string(c.port));
+  }
+}
+
+TEST(CaptionRules, UnsavedDataTestAndFileNames) {
+  const std::string t = kTitle;
+  struct Case {
+    std::string caption;
+    EditFlags flags;
+    bool unsaved;
+    bool namesNoFile;
+  };
+  const std::vector<Case> cases = {
+      {t, {}, false, true},
+      {t + "/data/a.q83", {}, false, false},
+      {"读频完成－ " + t, {}, true, true},
+      {"写频完成－" + t, {}, true, true},
+      {"正在调测－" + t, {}, false, true},
+      {t, {true, false, false}, true, true},
+      {t + "/data/a.q83", {false, true, false}, true, false},
+      {t, {false, false, true}, false, true},  // tune edits are not the document's
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HasUnsavedData(c.caption, c.flags), c.unsaved) << c.caption;
+    EXPECT_EQ(CaptionNamesNoFile(c.caption, t), c.namesNoFile) << c.caption;
+  }
+  EXPECT_EQ(PathFromCaption(t + "/数据/a.q83", t), "/数据/a.q83");
+  EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
+}
+
+TEST_F(DocumentTest, CloseRightAfterStartAsksNothingAndStoresThePort) {
+  doc.setPortNumber(5);
+  EXPECT_EQ(doc.RequestClose(saveOk), CloseDecision::Close);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(saves, 0);
+  EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), "5");
+}
+
+TEST_F(DocumentTest, ClosePromptAnswers) {
+  struct Case {
+    Answer answer;
+    SaveResult saveResult;
+    CloseDecision decision;
+    int saves;
+  };
+  const std::vector<Case> cases = {
+      {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0},
+      {Answer::No, SaveResult::Saved, CloseDecision::Close, 0},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1},
+      {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1},  // the dialog was cancelled
+      {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1},  // never lose the data
+  };
+  for (const Case& c : cases) {
+    doc.caption = std::string("读频完成－ ") + kTitle;  // asks even without edits
+    ini.write("Comm Port", "Common Port", "9");
+    prompter.clear();
+    prompter.answer(c.answer);
+    int calls = 0;
+    CloseDecision d = doc.RequestClose([&] {
+      ++calls;
+      return c.saveResult;
+    });
+    EXPECT_EQ(d, c.decision);
+    EXPECT_EQ(calls, c.saves);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const Message& m = prompter.messages[0];
+    EXPECT_EQ(m.text, "数据没有保存，是否要保存？");
+    EXPECT_EQ(m.title, "QM830K");
+    EXPECT_EQ(m.icon, Icon::Question);
+    EXPECT_EQ(m.buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "1" : "9");
+  }
+}
+
+TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
+  doc.tuneState = 2;
+  EXPECT_EQ(doc.RequestClose(saveOk), CloseDecision::Close);
+  EXPECT_EQ(tuneLeft, 1);
+
+  doc.tuneState = 2;
+  doc.flags.dataChanged = true;
+  prompter.answer(Answer::Yes);
+  int order = 0, leftAt = 0, savedAt = 0;
+  doc.hooks.leaveTuneMode = [&] {
+    leftAt = ++order;
+    doc.tuneState = 0;
+  };
+  doc.RequestClose([&] {
+    savedAt = ++order;
+    return SaveResult::Saved;
+  });
+  EXPECT_EQ(leftAt, 1);  // left before the save
+  EXPECT_EQ(savedAt, 2);
+
+  doc.tuneState = 1;  // entered, no item open: nothing to leave here
+  tuneLeft = 0;
+  doc.hooks.leaveTuneMode = [&] { ++tuneLeft; };
+  doc.flags = {};
+  doc.RequestClose(saveOk);
+  EXPECT_EQ(tuneLeft, 0);
+}
+
+TEST_F(DocumentTest, NewDoesNothingWhileTheCaptionIsTheTitle) {
+  doc.editors().channels().pressCell(1, col::kScan);
+  ASSERT_TRUE(doc.flags.dataChanged);
+  EXPECT_FALSE(doc.New(saveOk));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(doc.editors().channels().cell(1, col::kScan).text, "删除");  // the edit stays
+}
+
+TEST_F(DocumentTest, NewPromptAnswers) {
+  struct Case {
+    bool edited;
+    std::optional<Answer> answer;
+    SaveResult saveResult;
+    bool reset;
+    int saves;
+  };
+  const std::vector<Case> cases = {
+      {false, std::nullopt, SaveResult::Saved, true, 0},  // nothing unsaved: no question
+      {true, Answer::Cancel, SaveResult::Saved, false, 0},
+      {true, Answer::No, SaveResult::Saved, true, 0},
+      {true, Answer::Yes, SaveResult::Saved, true, 1},
+      {true, Answer::Yes, SaveResult::Cancelled, false, 1},  // not saved: keep the data
+      {true, Answer::Yes, SaveResult::Failed, false, 1},
+  };
+  for (const Case& c : cases) {
+    doc.Start();
+    doc.caption = std::string(kTitle) + "/data/job.q83";
+    doc.curFileName = "/data/job.q83";
+    doc.imageVerMajor = 2;
+    doc.fileNewEnabled = true;
+    doc.image[0x200] = 0x77;
+    doc.image.functions()[7] = 0x12;
+    if (c.edited) doc.editors().channels().pressCell(1, col::kScan);
+    prompter.clear();
+    if (c.answer) prompter.answer(*c.answer);
+    int calls = 0;
+    bool reset = doc.New([&] {
+      ++calls;
+      return c.saveResult;
+    });
+    EXPECT_EQ(reset, c.reset);
+    EXPECT_EQ(calls, c.saves);
+    EXPECT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
+    if (c.answer) {
+      EXPECT_EQ(prompter.messages[0].text, "数据没有保存，是否要保存数据？");
+      EXPECT_EQ(prompter.messages[0].icon, Icon::Question);
+      EXPECT_EQ(prompter.messages[0].buttons, Buttons::YesNoCancel);
+    }
+    const std::string scan = doc.editors().channels().cell(1, col::kScan).text;
+    if (c.reset) {
+      EXPECT_EQ(doc.caption, kTitle);
+      EXPECT_FALSE(doc.fileNewEnabled);
+      EXPECT_EQ(doc.flags, EditFlags{});
+      EXPECT_EQ(scan, "添加");
+      EXPECT_EQ(doc.image.functions()[7], 0x06);  // defaults again
+      EXPECT_EQ(doc.image[0x200], 0x77);          // other areas stay
+      EXPECT_EQ(doc.curFileName, "/data/job.q83");
+      EXPECT_EQ(doc.imageVerMajor, 2);
+    } else {
+      EXPECT_EQ(doc.caption, std::string(kTitle) + "/data/job.q83");
+      EXPECT_EQ(doc.image.functions()[7], 0x12);
+      EXPECT_EQ(scan, c.edited ? "删除" : "添加");
+    }
+  }
+}
+
+TEST_F(DocumentTest, ModelChange) {
+  // Same model, or the dialog reported no change: nothing asked, nothing changed.
+  Image before = doc.image;
+  EXPECT_FALSE(doc.ChangeModel(true, app.curModel));
+  EXPECT_FALSE(doc.ChangeModel(false, 2));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(doc.image, before);
+
+  // No: nothing changes.
+  prompter.answer(Answer::No);
+  EXPECT_FALSE(doc.ChangeModel(true, 2));
+  EXPECT_EQ(doc.image, before);
+  EXPECT_EQ(app.curModel, 1);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "选择不同的机型将初始化所有的数据，真的要继续吗？");
+  EXPECT_EQ(prompter.messages[0].title, "提示");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(prompter.messages[0].buttons, Buttons::YesNo);
+
+  // Yes to the fixed-channel model: new defaults, channel bytes 11-13 and the function
+  // block apart from bytes 0, 4 and 12 kept.
+  for (int c = 0; c < kChannelCount; ++c) doc.image.channel(c)[12] = static_cast<uint8_t>(c);
+  doc.image.functions()[7] = 0x12;
+  doc.caption = std::string(kTitle) + "/a.q83";
+  doc.fileNewEnabled = true;
+  prompter.answer(Answer::Yes);
+  EXPECT_TRUE(doc.ChangeModel(true, 2));
+  EXPECT_EQ(app.curModel, 2);
+  EXPECT_EQ(doc.modelByte, 2);
+  EXPECT_EQ(doc.image.modelCode(), 32);
+  EXPECT_EQ(doc.image.channel(0)[0], 0xC1);
+  for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(doc.image.channel(c)[12], c);
+  EXPECT_EQ(doc.image.functions()[7], 0x12);
+  EXPECT_EQ(doc.image.functions()[0], 0x78);
+  EXPECT_EQ(doc.editors().channels().cell(1, 2).text, "CTC 74.4");
+  EXPECT_EQ(doc.caption, kTitle);
+  EXPECT_FALSE(doc.fileNewEnabled);
+  EXPECT_EQ(tuneDefaults, 2);
+  EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 2) + "]");
+}
+
+TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
+  const std::string path = WriteFile("job.q83", 10);
+  doc.flags.dataChanged = true;
+  ASSERT_TRUE(doc.LoadDataFile(path));
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.texts()[0];
+  EXPECT_EQ(app.curModel, 0);  // code 10
+  EXPECT_EQ(doc.modelByte, 0);
+  EXPECT_EQ(doc.image[0x200], 0x42);
+  EXPECT_EQ(doc.spare[3], 0x33);
+  EXPECT_EQ(doc.imageVerMajor, 2);
+  EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "145.00000");
+  EXPECT_EQ(doc.caption, std::string(kTitle) + path);
+  EXPECT_EQ(doc.curFileName, path);
+  EXPECT_TRUE(doc.fileNewEnabled);
+  EXPECT_EQ(doc.flags, EditFlags{});
+  EXPECT_EQ(ReadRecentEntry(ini, 1), path);
+  EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 0) + "]");
+  EXPECT_GE(recentShown, 2);
+}
+
+TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
+  const std::string path = WriteFile("old.z410", 7, true);
+  // Put the legacy byte 0xA5 into the stored function block.
+  std::string bytes = test::ReadBytes(path);
+  ASSERT_EQ(bytes.size(), kDataFileSize);
+  bytes[904 + 12] = static_cast<char>(0xA5);
+  test::WriteBytes(path, bytes);
+  ASSERT_TRUE(doc.LoadDataFile(path));
+  EXPECT_EQ(doc.imageVerMajor, 0);
+  EXPECT_EQ(doc.image.functions()[0], 0x55);
+
+  // Save keeps the legacy format for the .z410 name, converting a copy.
+  EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
+  EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(path)[904 + 12]), 0xA5);
+  EXPECT_EQ(doc.image.functions()[0], 0x55);
+
+  // A capital Z is not the legacy name: the current format.
+  const std::string upper = dir.file("new.Z410");
+  dialogs.choose(upper);
+  EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Saved);
+  EXPECT_EQ(doc.imageVerMajor, 2);
+  EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(upper)[904 + 12]), 0x55);
+}
+
+TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
+  const std::string good = WriteFile("good.q83", 10);
+  std::string bytes = test::ReadBytes(good);
+  const std::string truncated = dir.file("cut.q83");
+  test::WriteBytes(truncated, bytes.substr(0, 700));
+  const std::string foreign = dir.file("foreign.q83");
+  test::WriteBytes(foreign, std::string("not a data file at all, just text"));
+  const std::string missing = dir.file("gone.q83");
+  AddRecentFile(ini, missing);
+
+  struct Case {
+    std::string path;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {truncated, "文件已经毁坏，请确认。"},
+      {foreign, "该文件不是ZR410 的数据文件！"},
+      {missing, "文件不存在，请确认！"},
+  };
+  doc.editors().channels().pressCell(1, col::kScan);
+  const Image image = doc.image;
+  const std::string caption = doc.caption;
+  for (const Case& c : cases) {
+    prompter.clear();
+    EXPECT_FALSE(doc.LoadDataFile(c.path));
+    ASSERT_EQ(prompter.messages.size(), 1u) << c.path;
+    EXPECT_EQ(prompter.messages[0].text, c.text);
+    EXPECT_EQ(prompter.messages[0].title, "文件错误");
+    EXPECT_EQ(prompter.messages[0].icon, Icon::Information);
+    EXPECT_EQ(doc.image, image);
+    EXPECT_EQ(doc.caption, caption);
+    EXPECT_EQ(doc.imageVerMajor, 0);
+    EXPECT_TRUE(doc.flags.dataChanged);
+    EXPECT_EQ(doc.editors().channels().cell(1, col::kScan).text, "删除");
+  }
+  EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());  // the missing file left the list
+  EXPECT_FALSE(doc.LoadDataFile(""));
+}
+
+TEST_F(DocumentTest, OpenUsesTheDialog) {
+  EXPECT_FALSE(doc.Open(dialogs));  // cancelled
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  const FileDialogRequest& r = dialogs.opened[0];
+  EXPECT_EQ(r.title, "打开");
+  EXPECT_EQ(r.initialDir, "/opt/qm830k");
+  EXPECT_EQ(FilterText(r), "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410");
+  EXPECT_EQ(r.selectedFilter, 0);
+  EXPECT_EQ(r.defaultExt, "q83");
+  EXPECT_TRUE(r.fileMustExist);
+  EXPECT_EQ(doc.caption, kTitle);
+
+  dialogs.choose(WriteFile("a.q83", 7));
+  EXPECT_TRUE(doc.Open(dialogs));
+  EXPECT_EQ(doc.image[0x200], 0x42);
+}
+
+TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
+  const std::string path = WriteFile("job.q83", 7);
+  ASSERT_TRUE(doc.LoadDataFile(path));
+  doc.editors().functions().choose(Fn::Squelch, 9);
+  doc.editors().channels().pressCell(2, col::kPower);
+  // An open frequency editor is applied first.
+  doc.editors().channels().pressCell(3, col::kRxFreq);
+  doc.editors().channels().editorTextChanged("433.0125");
+  ASSERT_TRUE(doc.HasUnsavedData());
+
+  EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
+  EXPECT_TRUE(dialogs.saved.empty());
+  EXPECT_FALSE(doc.HasUnsavedData());
+  EXPECT_EQ(doc.caption, std::string(kTitle) + path);
+  LoadedFile back = LoadDataFileFrom(path, Image{}, SpareBlock{});
+  ASSERT_EQ(back.status, LoadStatus::Ok);
+  EXPECT_EQ(back.image, doc.image);
+  EXPECT_EQ(back.image.functions()[11], 9);
+  EXPECT_TRUE(back.image.channel(1).lowPower());
+  EXPECT_EQ(
+      FreqBytesToHz(back.image.channel(2)[0], back.image.channel(2)[1], back.image.channel(2)[2]),
+      433012500);
+  EXPECT_EQ(back.spare[3], 0x33);
+}
+
+TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
+  doc.caption = std::string("读频完成－ ") + kTitle;
+  doc.curFileName = "/data/last.q83";
+  const std::string path = dir.file("read.q83");
+  dialogs.choose(path);
+  EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
+  ASSERT_EQ(dialogs.saved.size(), 1u);
+  const FileDialogRequest& r = dialogs.saved[0];
+  EXPECT_EQ(r.title, "另存为");
+  EXPECT_EQ(r.initialName, "/data/last.q83");
+  EXPECT_EQ(FilterText(r), "Data Files (*.q83)|*.q83");
+  EXPECT_EQ(r.defaultExt, "q83");
+  EXPECT_TRUE(r.overwritePrompt);
+  EXPECT_EQ(doc.caption, std::string(kTitle) + path);
+  EXPECT_EQ(doc.curFileName, path);
+  EXPECT_TRUE(doc.fileNewEnabled);
+  EXPECT_EQ(ReadRecentEntry(ini, 1), path);
+  EXPECT_FALSE(doc.HasUnsavedData());
+  EXPECT_EQ(test::ReadBytes(path).size(), kDataFileSize);
+}
+
+TEST_F(DocumentTest, CancelledSaveAsKeepsTheEditsUnsaved) {
+  doc.editors().channels().pressCell(1, col::kScan);
+  EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Cancelled);
+  EXPECT_TRUE(doc.image.channel(0).scanDeleted());  // collected
+  EXPECT_TRUE(doc.flags.dataChanged);               // but still not on disk
+  EXPECT_TRUE(doc.HasUnsavedData());
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, FailedSavesChangeNothing) {
+  const std::string nowhere = dir.file("no/such/folder/x.q83");
+  doc.editors().functions().choose(Fn::Squelch, 2);
+
+  dialogs.choose(nowhere);
+  EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "保存文件错误");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(doc.caption, kTitle);
+  EXPECT_TRUE(doc.flags.functionsChanged);
+  EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());
+  EXPECT_FALSE(doc.fileNewEnabled);
+
+  prompter.clear();
+  doc.caption = std::string(kTitle) + nowhere;
+  doc.imageVerMajor = 0;
+  EXPECT_EQ(doc.Save(dialogs), SaveResult::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "保存文件错误！");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_TRUE(doc.flags.functionsChanged);
+  EXPECT_EQ(doc.imageVerMajor, 0);
+  EXPECT_FALSE(std::filesystem::exists(nowhere));
+}
+
+}  // namespace
+}  // namespace qm

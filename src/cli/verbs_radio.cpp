@@ -1,0 +1,242 @@
+// Verbs that talk to the radio: read, write, embed-read, embed-write and ports. Each runs
+// the same link routine the window runs, with the console prompter (--yes answers the
+// questions), a sleeping clock and the serial port the port number maps to (or --device).
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/config.h"
+#include "app/document.h"
+#include "app/model_table.h"
+#include "cli/args.h"
+#include "cli/console_prompter.h"
+#include "cli/context.h"
+#include "cli/verbs.h"
+#include "files/data_file.h"
+#include "files/data_file_messages.h"
+#include "model/defaults.h"
+#include "platform/qt_serial_port.h"
+#include "platform/sleep_clock.h"
+#include "radio/embed_info.h"
+#include "radio/read_radio.h"
+#include "radio/write_radio.h"
+
+namespace qm::cli {
+
+namespace {
+
+// The progress window on a terminal: the caption when it opens, a percentage while it runs
+// (only when stderr is a terminal, so logs stay clean).
+class ConsoleProgress : public Progress {
+ protected:
+  void onOpen() override {
+    tty_ = isatty(STDERR_FILENO) != 0;
+    std::cerr << "[" << title() << "] " << caption() << "\n";
+  }
+  void onChange(int position) override {
+    if (!tty_ || maximum() <= 0) return;
+    std::cerr << "\r  " << (100 * position / maximum()) << "%" << std::flush;
+  }
+  void onClose() override {
+    if (tty_) std::cerr << "\r      \r" << std::flush;
+  }
+
+ private:
+  bool tty_ = false;
+};
+
+// The start of a fresh window shows nothing worth printing here.
+class QuietPrompter : public Prompter {
+ public:
+  Answer ask(const Message& m) override {
+    return m.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+  }
+  WarningAnswer warn(int, const std::string&) override { return {}; }
+};
+
+const std::set<std::string> kLinkOptions = {"--port", "--device"};
+
+std::set<std::string> With(std::set<std::string> s, std::initializer_list<std::string> more) {
+  s.insert(more.begin(), more.end());
+  return s;
+}
+
+// What every radio verb holds: the configuration, the port, the clock and the seams.
+struct RadioSession {
+  CliApp cli;
+  std::optional<QtSerialPort> port;
+  SleepClock clock;
+  std::optional<ConsolePrompter> prompter;
+  ConsoleProgress progress;
+  int16_t portNumber = 1;
+
+  // False (with a message) when an option is wrong.
+  bool setUp(const Invocation& inv, Args& a) {
+    LoadCliApp(inv, cli);
+    port.emplace(cli.programIni.get());
+    prompter.emplace(a.flag("--yes"));
+    portNumber = static_cast<int16_t>(ReadPortNumber(*cli.programIni));
+    if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
+      portNumber = static_cast<int16_t>(*n);
+    }
+    if (!a.ok()) {
+      std::cerr << "qm830k-cli: " << a.error() << "\n";
+      return false;
+    }
+    if (auto d = a.value("--device")) port->setDeviceOverride(*d);
+    return true;
+  }
+
+  LinkContext context() {
+    return LinkContext{*port, clock, *prompter, progress, cli.app, portNumber};
+  }
+};
+
+bool LoadOrReport(const std::string& path, const Image& base, LoadedFile& out) {
+  out = LoadDataFileFrom(path, base, SpareBlock{});
+  if (out.status == LoadStatus::Ok) return true;
+  const Message m = LoadStatusMessage(out.status);
+  std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
+  return false;
+}
+
+bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare) {
+  // The bytes of Save As: the legacy format when the name ends in ".z410".
+  const auto bytes = SerializeDataFile(image, spare, IsLegacyName(path));
+  if (WriteFileAtomically(path, bytes)) return true;
+  std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << path << ")\n";
+  return false;
+}
+
+int Usage(const char* usage) {
+  std::cerr << "usage: qm830k-cli " << usage << "\n";
+  return 2;
+}
+
+constexpr const char* kReadUsage = "read -o FILE [--port N] [--device PATH] [--yes]";
+constexpr const char* kWriteUsage = "write FILE [--port N] [--device PATH] [--yes]";
+constexpr const char* kEmbedReadUsage = "embed-read [-o FILE] [--port N] [--device PATH]";
+constexpr const char* kEmbedWriteUsage =
+    "embed-write FILE [--text TEXT] [--port N] [--device PATH]";
+
+int Read(const Invocation& inv) {
+  Args a(inv.args, With(kLinkOptions, {"-o"}), {"--yes"});
+  const auto out = a.value("-o");
+  if (!a.ok() || !a.positional().empty() || !out) return Usage(kReadUsage);
+  RadioSession s;
+  if (!s.setUp(inv, a)) return 2;
+  LinkContext ctx = s.context();
+  Image image;
+  int16_t verMajor = 2;
+  const ReadResult r = ReadRadio(ctx, image, verMajor);
+  if (!r.accepted()) return 1;
+  std::cerr << "[" << kAppTitle << "] " << ReadDoneCaption(s.cli.app) << " ("
+            << s.cli.app.currentModel().name << ", " << s.cli.app.radioVersion << ")\n";
+  return SaveOrReport(*out, image, SpareBlock{}) ? 0 : 1;
+}
+
+int Write(const Invocation& inv) {
+  Args a(inv.args, kLinkOptions, {"--yes"});
+  if (!a.ok() || a.positional().size() != 1) return Usage(kWriteUsage);
+  RadioSession s;
+  if (!s.setUp(inv, a)) return 2;
+  LoadedFile f;
+  if (!LoadOrReport(a.positional()[0], Image{}, f)) return 1;
+  // Opening a file selects the model its image names, as the window's open does.
+  ConvertModel(s.cli.app, f.image);
+  LinkContext ctx = s.context();
+  int16_t verMajor = f.imageVerMajor;
+  const WriteResult r = WriteRadio(ctx, f.image, verMajor, LocalTimeNow);
+  return r.completed() ? 0 : 1;
+}
+
+void PrintEmbedInfo(const Image& image) {
+  const EmbedLabels l = DisplayEmbedInfo(image);
+  std::cout << "对讲机ID：" << l.radioId << "\n"
+            << "最近写频日期：" << l.lastTime << "\n"
+            << "用户自定义信息：" << Utf16ToUtf8(EmbedTextFromArea(image)) << "\n";
+}
+
+int EmbedRead(const Invocation& inv) {
+  Args a(inv.args, With(kLinkOptions, {"-o"}), {"--yes"});
+  const auto out = a.value("-o");
+  if (!a.ok() || !a.positional().empty()) return Usage(kEmbedReadUsage);
+  RadioSession s;
+  if (!s.setUp(inv, a)) return 2;
+
+  // With -o an existing data file gets the three areas; a new one starts from the image a
+  // fresh window holds.
+  Image image;
+  SpareBlock spare{};
+  int16_t verMajor = 2;
+  if (out && std::filesystem::exists(*out)) {
+    LoadedFile f;
+    if (!LoadOrReport(*out, Image{}, f)) return 1;
+    image = f.image;
+    spare = f.spare;
+    verMajor = f.imageVerMajor;
+  } else if (out) {
+    QuietPrompter quiet;
+    Document doc(s.cli.app, quiet, *s.cli.programIni);
+    doc.Start();
+    image = doc.image;
+  }
+  LinkContext ctx = s.context();
+  if (!ReadEmbedInfo(ctx, image, verMajor)) return 1;
+  PrintEmbedInfo(image);
+  if (out && !SaveOrReport(*out, image, spare)) return 1;
+  return 0;
+}
+
+int EmbedWrite(const Invocation& inv) {
+  Args a(inv.args, With(kLinkOptions, {"--text"}), {"--yes"});
+  if (!a.ok() || a.positional().size() != 1) return Usage(kEmbedWriteUsage);
+  RadioSession s;
+  if (!s.setUp(inv, a)) return 2;
+  LoadedFile f;
+  if (!LoadOrReport(a.positional()[0], Image{}, f)) return 1;
+  if (const auto text = a.value("--text")) {
+    const std::u16string t = Utf8ToUtf16(*text);
+    if (t.size() > kEmbedTextChars) {
+      std::cerr << "[" << kAppTitle << "] 已经达到文本的最大长度。\n";
+      return 1;
+    }
+    CollectEmbedText(t, f.image);
+  }
+  LinkContext ctx = s.context();
+  int16_t verMajor = f.imageVerMajor;
+  return WriteEmbedInfo(ctx, f.image, verMajor) ? 0 : 1;
+}
+
+int Ports(const Invocation& inv) {
+  Args a(inv.args, kLinkOptions, {});
+  if (!a.ok() || !a.positional().empty()) return Usage("ports [--port N] [--device PATH]");
+  RadioSession s;
+  if (!s.setUp(inv, a)) return 2;
+  const PortScan scan = ScanPorts(*s.port, s.portNumber);
+  for (int n = kMaxPortNumber; n >= kMinPortNumber; --n) {
+    std::cout << "COM" << n << "\t" << s.port->deviceFor(n) << "\t"
+              << (scan.usable[static_cast<size_t>(n)] ? "usable" : "-") << "\n";
+  }
+  std::cout << "port: COM" << scan.portNumber << "\n";
+  return 0;
+}
+
+const VerbRegistrar kRead{
+    {"read", kReadUsage, "read the whole radio into a data file (.q83, or .z410)", Read}};
+const VerbRegistrar kWrite{
+    {"write", kWriteUsage,
+     "write a data file's channels, functions, identification and write date to the radio", Write}};
+const VerbRegistrar kEmbedRead{
+    {"embed-read", kEmbedReadUsage, "read the radio ID, last write date and user text", EmbedRead}};
+const VerbRegistrar kEmbedWrite{{"embed-write", kEmbedWriteUsage,
+                                 "write the user text (or the one in FILE) to the radio",
+                                 EmbedWrite}};
+const VerbRegistrar kPorts{{"ports", "ports [--device PATH]",
+                            "scan COM16 down to COM1 and show the device of each", Ports}};
+
+}  // namespace
+}  // namespace qm::cli

@@ -1,0 +1,167 @@
+#include "platform/qt_serial_port.h"
+
+#include <QSerialPort>
+#include <QString>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace qm {
+
+namespace {
+
+// What the system says about an error number, in its own words.
+std::string SystemText(int err) { return std::strerror(err); }
+
+std::string DescribeOpenError(const QSerialPort& port, const std::string& device, int err) {
+  std::string text;
+  switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+      text = SystemText(ENOENT);
+      break;
+    case QSerialPort::PermissionError:
+      text = SystemText(EACCES);
+#ifdef Q_OS_LINUX
+      text += "; the user must be a member of the dialout group";
+#endif
+      break;
+    case QSerialPort::OpenError:
+      text = SystemText(EBUSY);
+      break;
+    default: {
+      const std::string qt = port.errorString().toStdString();
+      if (!qt.empty() && qt != "Unknown error") {
+        text = qt;
+      } else if (err != 0) {
+        text = SystemText(err);
+      } else {
+        text = "the port could not be opened";
+      }
+    }
+  }
+  return device + ": " + text;
+}
+
+}  // namespace
+
+std::string SerialDeviceForPort(int portNumber, const ProfileFile* programIni) {
+  const std::string key = "COM" + std::to_string(portNumber);
+#ifdef Q_OS_WIN
+  (void)programIni;
+  return key;
+#else
+  if (programIni != nullptr) {
+    // A value that no configured path can be tells a missing key from an empty one.
+    static constexpr std::string_view kMissing = "\x01";
+    const std::string v = programIni->read("Comm Port", key, kMissing);
+    if (v != kMissing && !v.empty()) return v;
+  }
+  return "/dev/ttyUSB" + std::to_string(portNumber - 1);
+#endif
+}
+
+QtSerialPort::QtSerialPort(const ProfileFile* programIni)
+    : ini_(programIni), port_(std::make_unique<QSerialPort>()) {}
+
+QtSerialPort::~QtSerialPort() {
+  if (port_->isOpen()) port_->close();
+}
+
+std::string QtSerialPort::deviceFor(int portNumber) const {
+  return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
+}
+
+bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
+  if (port_->isOpen()) {
+    lastError_ = SystemText(EBUSY);
+    return false;
+  }
+  const std::string device = deviceFor(portNumber);
+  port_->setPortName(QString::fromStdString(device));
+  errno = 0;
+  if (!port_->open(QIODevice::ReadWrite)) {
+    const int err = errno;
+    lastError_ = DescribeOpenError(*port_, device, err);
+    port_->clearError();
+    return false;
+  }
+  const QSerialPort::Parity parity = settings.parity == 'O'   ? QSerialPort::OddParity
+                                     : settings.parity == 'E' ? QSerialPort::EvenParity
+                                                              : QSerialPort::NoParity;
+  const bool ok =
+      port_->setBaudRate(settings.baud) &&
+      port_->setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
+      port_->setParity(parity) &&
+      port_->setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+      port_->setFlowControl(QSerialPort::NoFlowControl);
+  if (!ok) {
+    lastError_ = device + ": " + port_->errorString().toStdString();
+    port_->close();
+    return false;
+  }
+  lastError_.clear();
+  return true;
+}
+
+void QtSerialPort::close() {
+  if (port_->isOpen()) port_->close();
+}
+
+bool QtSerialPort::isOpen() const { return port_->isOpen(); }
+
+bool QtSerialPort::write(std::span<const uint8_t> bytes) {
+  if (!port_->isOpen()) return false;
+  const auto n =
+      port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+  if (n != static_cast<qint64>(bytes.size())) return false;
+  // Without an event loop the bytes leave Qt's buffer only when asked to.
+  port_->waitForBytesWritten(0);
+  return port_->error() != QSerialPort::ResourceError;
+}
+
+size_t QtSerialPort::outCount() {
+  if (!port_->isOpen()) return 0;
+  if (port_->bytesToWrite() > 0) port_->waitForBytesWritten(0);
+  size_t count = static_cast<size_t>(port_->bytesToWrite());
+#ifdef Q_OS_UNIX
+  // Bytes still in the driver's queue have not left the PC either.
+  int queued = 0;
+  if (::ioctl(static_cast<int>(port_->handle()), TIOCOUTQ, &queued) == 0 && queued > 0) {
+    count += static_cast<size_t>(queued);
+  }
+#endif
+  return count;
+}
+
+void QtSerialPort::clearOutput() {
+  // Only bytes that have not left the PC are dropped. Flushing when nothing is counted
+  // would also throw away, on a pseudo-terminal, bytes already on their way to the other
+  // side, which a real line has long carried.
+  if (port_->isOpen() && outCount() > 0) port_->clear(QSerialPort::Output);
+}
+
+size_t QtSerialPort::inCount() {
+  if (!port_->isOpen()) return 0;
+  port_->waitForReadyRead(0);
+  return static_cast<size_t>(port_->bytesAvailable());
+}
+
+void QtSerialPort::clearInput() {
+  if (port_->isOpen()) port_->clear(QSerialPort::Input);
+}
+
+std::vector<uint8_t> QtSerialPort::readAll() {
+  std::vector<uint8_t> out;
+  if (!port_->isOpen()) return out;
+  port_->waitForReadyRead(0);
+  const QByteArray data = port_->readAll();
+  out.assign(reinterpret_cast<const uint8_t*>(data.constData()),
+             reinterpret_cast<const uint8_t*>(data.constData()) + data.size());
+  return out;
+}
+
+}  // namespace qm

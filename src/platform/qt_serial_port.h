@@ -1,0 +1,50 @@
+// The serial port of the link code on QSerialPort. Port number n is COMn on Windows;
+// elsewhere it is the device named by key "COMn" of section "Comm Port" in the program's
+// configuration file, or /dev/ttyUSB(n-1). A device override (the command line's
+// --device, or the window's demo mode) replaces the mapping for every port number.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "files/profile.h"
+#include "radio/serial_port.h"
+
+class QSerialPort;
+
+namespace qm {
+
+// The device that port number n stands for; `programIni` may be null.
+std::string SerialDeviceForPort(int portNumber, const ProfileFile* programIni);
+
+class QtSerialPort : public SerialPort {
+ public:
+  explicit QtSerialPort(const ProfileFile* programIni = nullptr);
+  ~QtSerialPort() override;
+  QtSerialPort(const QtSerialPort&) = delete;
+  QtSerialPort& operator=(const QtSerialPort&) = delete;
+
+  // Every port number opens `device` (empty: the normal mapping).
+  void setDeviceOverride(std::string device) { override_ = std::move(device); }
+  // The device that an open of port n uses.
+  std::string deviceFor(int portNumber) const;
+
+  bool open(int portNumber, const LineSettings& settings) override;
+  void close() override;
+  bool isOpen() const override;
+  bool write(std::span<const uint8_t> bytes) override;
+  size_t outCount() override;
+  void clearOutput() override;
+  size_t inCount() override;
+  void clearInput() override;
+  std::vector<uint8_t> readAll() override;
+  std::string lastError() const override { return lastError_; }
+
+ private:
+  const ProfileFile* ini_;
+  std::string override_;
+  std::unique_ptr<QSerialPort> port_;
+  std::string lastError_;
+};
+
+}  // namespace qm

@@ -1,0 +1,24 @@
+// The command line's clock: a wait sleeps until its deadline on the monotonic clock.
+#pragma once
+
+#include <chrono>
+#include <thread>
+
+#include "radio/clock.h"
+
+namespace qm {
+
+class SleepClock : public Clock {
+ public:
+  void delayMs(int ms) override {
+    if (ms <= 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    // sleep_until returns early only on a signal; go back to sleep until the deadline.
+    while (std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_until(deadline);
+  }
+  Micros now() const override {
+    return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now().time_since_epoch());
+  }
+};
+
+}  // namespace qm

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# End-to-end checks of qm830k-cli against zr410-sim over a pseudo-terminal, through the real
+# serial port code. Usage: radio_cli.sh CASE CLI SIM
+#   read    the file read from the radio holds the radio's memory
+#   write   the radio then holds the file's channels, functions, identification and a fresh
+#           write date, and nothing else changed
+#   embed   a text written with embed-write reads back with embed-read
+#   faults  a radio of another kind and a short reply fail with their messages
+set -euo pipefail
+case_name=$1
+cli=$2
+sim=$3
+
+work=$(mktemp -d)
+sim_pid=""
+cleanup() {
+  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A 1024-byte image whose every byte depends on its address and a seed.
+make_image() {  # seed file
+  LC_ALL=C awk -v seed="$1" 'BEGIN { for (i = 0; i < 1024; i++) printf "%c", (i * 7 + seed + int(i / 256)) % 256 }' >"$2"
+}
+
+# One byte per line, in decimal.
+bytes_of() { od -An -v -tu1 -w1 "$1" | tr -d ' '; }
+
+# The image inside a data file, one byte per line.
+image_of() { "$cli" dump "$1" | cut -c6- | tr ' ' '\n' | grep -v '^$' | while read -r h; do echo $((16#$h)); done; }
+
+start_sim() {  # extra sim options...
+  rm -f "$work/radio"
+  "$sim" --link "$work/radio" --log "$work/sim.log" "$@" >"$work/sim.out" 2>"$work/sim.err" &
+  sim_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/sim.out" ] && [ -e "$work/radio" ] && return 0
+    sleep 0.02
+  done
+  fail "simulator did not start: $(cat "$work/sim.err")"
+}
+
+stop_sim() {
+  kill -TERM "$sim_pid"
+  wait "$sim_pid" || true
+  sim_pid=""
+}
+
+run_cli() {  # verb args...
+  "$cli" --ini "$work/program.ini" "$@" --device "$work/radio"
+}
+
+case "$case_name" in
+read)
+  make_image 17 "$work/radio.bin"
+  start_sim --load "$work/radio.bin" --version 2.3
+  run_cli read -o "$work/read.q83" 2>"$work/cli.err" || fail "read failed: $(cat "$work/cli.err")"
+  stop_sim
+  grep -q "读频完成，请按“确定”按钮继续" "$work/cli.err" || fail "no completion message"
+  diff <(bytes_of "$work/radio.bin") <(image_of "$work/read.q83") >/dev/null ||
+    fail "the file's image differs from the radio's memory"
+  [ "$(grep -c 'PC>  52 ' "$work/sim.log")" -eq 128 ] || fail "expected 128 read requests"
+  ;;
+write)
+  "$cli" --ini "$work/program.ini" new -o "$work/file.q83" --model 2 || fail "preparing the file"
+  make_image 3 "$work/radio.bin"
+  start_sim --load "$work/radio.bin" --dump "$work/after.bin" --version 2.5
+  before=$(date +%Y%m%d%H%M%S)
+  run_cli write "$work/file.q83" --yes 2>"$work/cli.err" || fail "write failed: $(cat "$work/cli.err")"
+  after=$(date +%Y%m%d%H%M%S)
+  stop_sim
+  grep -q "写频完成，请按“确定”按钮继续" "$work/cli.err" || fail "no completion message"
+  mapfile -t file < <(image_of "$work/file.q83")
+  mapfile -t old < <(bytes_of "$work/radio.bin")
+  mapfile -t new < <(bytes_of "$work/after.bin")
+  [ "${#new[@]}" -eq 1024 ] || fail "no memory dump"
+  stamp=""
+  for ((a = 0; a < 1024; a++)); do
+    if ((a < 0x100 || (a >= 0x2B0 && a < 0x2C0) || (a > 0x2D0 && a < 0x2E0))); then
+      want=${file[a]}
+      ((a == 0x2D1 || a == 0x2D9)) && want=2   # the radio's major version
+      [ "${new[a]}" -eq "$want" ] || fail "address $a: ${new[a]}, expected $want"
+    elif ((a == 0x2D0)); then
+      [ "${new[a]}" -eq 5 ] || fail "0x2D0 should hold the radio's minor version"
+    elif ((a >= 0x3C0 && a < 0x3CE)); then
+      stamp+=$(printf "\\$(printf %o "${new[a]}")")
+    elif ((a == 0x3CE || a == 0x3CF)); then
+      [ "${new[a]}" -eq 0 ] || fail "date row byte $a not zero"
+    else
+      [ "${new[a]}" -eq "${old[a]}" ] || fail "address $a changed"
+    fi
+  done
+  [[ "$stamp" =~ ^[0-9]{14}$ ]] || fail "write date '$stamp' is not 14 digits"
+  [[ ! "$stamp" < "$before" && ! "$stamp" > "$after" ]] || fail "write date $stamp not in $before..$after"
+  [ "$(grep -c 'PC>  57 ' "$work/sim.log")" -eq 38 ] || fail "expected 38 write frames"
+  ;;
+embed)
+  "$cli" --ini "$work/program.ini" new -o "$work/file.q83" || fail "preparing the file"
+  make_image 5 "$work/radio.bin"
+  start_sim --load "$work/radio.bin"
+  run_cli embed-write "$work/file.q83" --text "测试 radio 410" 2>"$work/cli.err" ||
+    fail "embed-write failed: $(cat "$work/cli.err")"
+  grep -q "写入数据完成" "$work/cli.err" || fail "no completion message"
+  run_cli embed-read -o "$work/embed.q83" >"$work/embed.out" 2>"$work/cli.err" ||
+    fail "embed-read failed: $(cat "$work/cli.err")"
+  grep -q "用户自定义信息：测试 radio 410$" "$work/embed.out" || fail "text not read back: $(cat "$work/embed.out")"
+  [ -s "$work/embed.q83" ] || fail "no data file"
+  stop_sim
+  ;;
+faults)
+  start_sim --identity X4712
+  if run_cli read -o "$work/x.q83" 2>"$work/cli.err"; then fail "read of another radio succeeded"; fi
+  grep -q "\[机型错误\].*机型与软件不匹配，请选择正确的机型！" "$work/cli.err" || fail "no model message"
+  [ ! -e "$work/x.q83" ] || fail "a file was written"
+  stop_sim
+  start_sim --short 0x010
+  if run_cli read -o "$work/x.q83" 2>"$work/cli.err"; then fail "interrupted read succeeded"; fi
+  grep -q "\[读频错误\].*读频中断，请重试！" "$work/cli.err" || fail "no interruption message"
+  [ ! -e "$work/x.q83" ] || fail "a file was written"
+  stop_sim
+  if "$cli" --ini "$work/program.ini" read -o "$work/x.q83" --device "$work/missing" 2>"$work/cli.err"; then
+    fail "read from a missing device succeeded"
+  fi
+  grep -q "\[错误\].*端口1: $work/missing: No such file or directory" "$work/cli.err" ||
+    fail "no port message: $(cat "$work/cli.err")"
+  ;;
+*)
+  fail "unknown case $case_name"
+  ;;
+esac
+echo "ok: $case_name"

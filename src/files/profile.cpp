@@ -42,11 +42,21 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-std::string Lower(std::string_view s) { return ToLowerAscii(TrimSpaces(s)); }
+// Spaces, tabs and stray carriage returns around names and values. A carriage return
+// before the end of a line must not count: adding a line end after a last line that ends
+// in one would otherwise change that line's value.
+std::string_view TrimLine(std::string_view s) {
+  constexpr std::string_view kBlank = " \t\r";
+  size_t b = s.find_first_not_of(kBlank);
+  if (b == std::string_view::npos) return {};
+  return s.substr(b, s.find_last_not_of(kBlank) - b + 1);
+}
+
+std::string Lower(std::string_view s) { return ToLowerAscii(TrimLine(s)); }
 
 LineInfo Classify(std::string_view line) {
   LineInfo info;
-  std::string_view t = TrimSpaces(line);
+  std::string_view t = TrimLine(line);
   if (t.empty() || t.front() == ';') return info;
   if (t.front() == '[') {
     size_t close = t.find(']');
@@ -68,7 +78,7 @@ LineInfo Classify(std::string_view line) {
 std::string FinishValue(std::string_view raw) {
   size_t nul = raw.find('\0');
   if (nul != std::string_view::npos) raw = raw.substr(0, nul);
-  raw = TrimSpaces(raw);
+  raw = TrimLine(raw);
   if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
     raw = raw.substr(1, raw.size() - 2);
   return Utf8Left(raw, kProfileValueMax);
@@ -209,7 +219,7 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
       continue;
     }
     if (!sectionLine) continue;
-    if (!TrimSpaces(*line).empty()) lastInSection = i;
+    if (!TrimLine(*line).empty()) lastInSection = i;
     if (info.kind == LineKind::Key && info.name == wantKey) {
       keyLine = i;
       break;
@@ -238,7 +248,7 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
       if (!encodedSection) return false;
       if (!text.lines.empty()) {
         if (text.lines.back().eol.empty()) text.lines.back().eol = eol;
-        if (!TrimSpaces(text.lines.back().text).empty()) text.lines.push_back(RawLine{"", eol});
+        if (!TrimLine(text.lines.back().text).empty()) text.lines.push_back(RawLine{"", eol});
       }
       text.lines.push_back(RawLine{*encodedSection, eol});
       text.lines.push_back(keyRaw);

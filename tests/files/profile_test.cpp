@@ -154,6 +154,15 @@ TEST_F(ProfileTest, WriteKeepsEveryOtherLine) {
             "Y=2\r\n");
 }
 
+TEST_F(ProfileTest, StrayCarriageReturnsDoNotCount) {
+  // The last line ends in carriage returns but no line feed; a write adds a line end.
+  ProfileFile ini = file("[T]\r\nB=x \r\r\r");
+  EXPECT_EQ(ini.read("T", "B", ""), "x");
+  ASSERT_TRUE(ini.write("S", "K", "v"));
+  EXPECT_EQ(ini.read("T", "B", ""), "x");
+  EXPECT_EQ(ini.read("S", "K", ""), "v");
+}
+
 TEST_F(ProfileTest, WrittenValueStaysOnItsLine) {
   ProfileFile ini = file("[S]\nA=1\n");
   ASSERT_TRUE(ini.write("S", "A", "x\nB=injected"));

@@ -1,0 +1,309 @@
+#include "tune/tune_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/model_table.h"
+#include "tune/tune_rig.h"
+
+namespace qm {
+namespace {
+
+using test::TuneRig;
+
+// A radio with tune channels 2 and 5 switched on and known item values, entered.
+void Enter(TuneRig& rig, uint8_t verMajor = 2) {
+  rig.line.radio.config().verMajor = verMajor;
+  rig.line.radio.config().modelCode = 2;
+  test::PutTuneChannel(rig.mem(), 1, 450.0, 0x30, 0x70, 0x06);
+  test::PutTuneChannel(rig.mem(), 4, 440.0125, 0x50, 0x13, 0x00);
+  for (size_t i = 0; i < 7; ++i) rig.mem()[0x2F0 + i] = static_cast<uint8_t>(0x20 + i);
+  ASSERT_TRUE(rig.ctl.EnterTuneMode());
+  rig.clearWrites();
+}
+
+TEST(TuneController, EnteringShowsTheTuneView) {
+  TuneRig rig;
+  rig.flags.tuneDataChanged = true;
+  int modelInfo = 0;
+  rig.ctl.hooks.showModelInfo = [&] { ++modelInfo; };
+  Enter(rig);
+  EXPECT_EQ(rig.tuneState, 1);
+  EXPECT_EQ(rig.viewMode, 3);
+  EXPECT_TRUE(rig.tuneGridShown);
+  EXPECT_FALSE(rig.flags.tuneDataChanged);
+  EXPECT_EQ(rig.curTuneChannel, 2);
+  EXPECT_EQ(rig.modelByte, 1);  // the model whose code the radio reported
+  EXPECT_EQ(rig.app.curModel, 0);
+  EXPECT_EQ(modelInfo, 1);
+  EXPECT_EQ(rig.caption, "正在调测－QM830K编程软件");
+  EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 1)));
+  const TuneView& v = rig.ctl.view();
+  EXPECT_TRUE(v.treeVisible);
+  EXPECT_TRUE(v.tableVisible);
+  EXPECT_FALSE(v.itemVisible);
+  EXPECT_FALSE(v.channelPanelsVisible);
+  EXPECT_FALSE(v.narrowNodesGrey);
+  EXPECT_TRUE(v.tuneChecked);
+  EXPECT_FALSE(v.channelChecked);
+  EXPECT_FALSE(v.editMenusShown);
+  // The table shows what was read, with channel 2 selected.
+  EXPECT_EQ(rig.ctl.table().text(2, 1), "450.00000");
+  EXPECT_EQ(rig.ctl.table().selectedChannel(), 1);
+  EXPECT_TRUE(rig.ctl.table().channelOff(0));
+  EXPECT_FALSE(rig.ctl.table().channelOff(4));
+}
+
+TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
+  TuneRig rig;
+  rig.curTuneChannel = 7;
+  ASSERT_TRUE(rig.ctl.EnterTuneMode());
+  EXPECT_EQ(rig.curTuneChannel, 7);
+  EXPECT_EQ(rig.ctl.table().selectedChannel(), 6);
+}
+
+TEST(TuneController, BeginShowsTheItemPanel) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.NodeClick("SqlOpen");
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"43 02", "6D 22 01", "6D 22 01"}));
+  const TuneView& v = rig.ctl.view();
+  EXPECT_TRUE(v.itemVisible);
+  EXPECT_FALSE(v.tableVisible);
+  EXPECT_EQ(v.itemCaption, "第3级静噪电平");
+  EXPECT_EQ(v.channelCaption, "调测信道2");
+  EXPECT_EQ(v.rxFreq, "450.00000");
+  EXPECT_EQ(v.rxSignal, "OFF");
+  EXPECT_EQ(v.txFreq, "450.00000");
+  EXPECT_EQ(v.txSignal, "CTC 67.0");
+  EXPECT_EQ(v.scrollValue, 0x22);
+  EXPECT_EQ(v.valueLabel, "34");
+  EXPECT_EQ(rig.tuneState, 2);
+  EXPECT_EQ(rig.curTuneItem, 3);
+  EXPECT_FALSE(rig.tuneGridShown);
+}
+
+TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.table().clickTestChannel(4);
+  rig.ctl.table().clickTxInhibit(1);  // channel 2 is no longer selected: its box works
+  rig.ctl.table().clickTestChannel(1);
+  rig.flags.tuneDataChanged = false;
+  rig.ctl.NodeClick("Battery");
+  EXPECT_EQ(rig.ctl.view().txSignal, "----");
+  EXPECT_EQ(rig.ctl.view().txFreq, "--------");
+}
+
+TEST(TuneController, NodeClickRules) {
+  struct Step {
+    const char* key;
+    std::vector<std::string> frames;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+  };
+  const std::vector<Case> cases = {
+      {"the same item again sends nothing",
+       {{"CTCDevW", {"43 02", "53 20 70 06", "51 23 01", "51 23 01"}}, {"CTCDevW", {}}}},
+      {"another item discards the first, then begins",
+       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
+        {"SqlTight", {"42 20 01", "43 02", "43 02", "4D 21 01", "4D 21 01"}}}},
+      {"after testfreq the same item begins again",
+       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
+        {"testfreq", {"42 20 01", "43 02"}},
+        {"Battery", {"43 02", "42 20 01", "42 20 01"}}}},
+      {"testfreq without an item sends nothing", {{"testfreq", {}}, {"adjust", {}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TuneRig rig;
+    Enter(rig);
+    for (const Step& s : c.steps) {
+      SCOPED_TRACE(s.key);
+      rig.clearWrites();
+      rig.ctl.NodeClick(s.key);
+      EXPECT_EQ(rig.sent(), s.frames);
+    }
+    EXPECT_TRUE(rig.prompter.messages.empty());
+  }
+}
+
+TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.NodeClick("DCSDevW");
+  rig.ctl.NodeClick("testfreq");
+  EXPECT_TRUE(rig.ctl.view().tableVisible);
+  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_TRUE(rig.tuneGridShown);
+  EXPECT_EQ(rig.tuneState, 3);
+  rig.clearWrites();
+  rig.ctl.NodeClick("exit");
+  // The redisplay did not forget that an item was closed: the leave frames still go out.
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F8 08", "06"}));
+  EXPECT_EQ(rig.tuneState, 0);
+  EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Idle);
+}
+
+TEST(TuneController, GreyNarrowNodesDoNothing) {
+  TuneRig rig;
+  Enter(rig, 1);
+  EXPECT_TRUE(rig.ctl.view().narrowNodesGrey);
+  EXPECT_EQ(rig.app.radioVerMajor, 1);
+  rig.ctl.NodeClick("Battery");
+  rig.clearWrites();
+  for (const char* key : {"CTCDevN", "DCSDevN"}) {
+    rig.ctl.NodeClick(key);
+    EXPECT_TRUE(rig.sent().empty()) << key;  // not even the end of the open item
+    EXPECT_EQ(rig.curTuneItem, 1);
+    EXPECT_TRUE(rig.ctl.view().itemVisible);
+  }
+}
+
+TEST(TuneController, FailedEndKeepsTheItemOpenUntilTestfreq) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.NodeClick("Battery");
+  rig.tune.config().silentItems = true;
+  rig.ctl.NodeClick("SqlTight");
+  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
+  EXPECT_EQ(rig.tuneState, 2);
+  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_EQ(rig.curTuneItem, 2);
+  // No begin: an item is still open and the table was not chosen since.
+  EXPECT_EQ(rig.sent().back(), "42 20 01");
+}
+
+TEST(TuneController, FailedBeginAndTrial) {
+  TuneRig rig;
+  Enter(rig);
+  rig.tune.config().ignoreChannelSelects = 3;
+  rig.ctl.NodeClick("Battery");
+  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
+  EXPECT_EQ(rig.tuneState, 1);
+  EXPECT_FALSE(rig.ctl.view().itemVisible);
+
+  TuneRig rig2;
+  Enter(rig2);
+  rig2.tune.config().itemExtraByte = true;  // begin passes, the trial value fails
+  rig2.ctl.NodeClick("SqlTight");
+  EXPECT_EQ(rig2.tuneState, 2);
+  EXPECT_EQ(rig2.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
+}
+
+TEST(TuneController, OkAndCancel) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.NodeClick("DCSDevN");
+  rig.clearWrites();
+  rig.ctl.Ok();  // the value did not change: the end still stores
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"44 26 02", "43 02"}));
+  EXPECT_FALSE(rig.flags.tuneDataChanged);
+
+  rig.ctl.NodeClick("testfreq");
+  rig.ctl.NodeClick("DCSDevN");
+  rig.ctl.ScrollChanged(0x99);
+  rig.clearWrites();
+  rig.ctl.Cancel();  // the radio gets the stored value back
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"44 26 01", "43 02"}));
+  EXPECT_EQ(rig.image[0x2F6], 0x26);
+  EXPECT_EQ(rig.tuneState, 3);
+  EXPECT_FALSE(rig.ctl.view().itemVisible);
+}
+
+TEST(TuneController, LeavingFromEachState) {
+  struct Case {
+    int16_t state;
+    std::vector<std::string> frames;
+  };
+  const std::vector<Case> cases = {
+      {1, {"52 02 F0 08", "06"}},
+      {2, {"42 20 01", "43 02"}},  // the item is discarded, no leave frames
+      {3, {"52 02 F8 08", "06"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    TuneRig rig;
+    Enter(rig);
+    if (c.state >= 2) rig.ctl.NodeClick("Battery");
+    if (c.state == 3) rig.ctl.Cancel();
+    ASSERT_EQ(rig.tuneState, c.state);
+    rig.clearWrites();
+    rig.ctl.ChannelMenu();
+    EXPECT_EQ(rig.sent(), c.frames);
+    EXPECT_EQ(rig.tuneState, 0);
+    EXPECT_FALSE(rig.tuneGridShown);
+    EXPECT_EQ(rig.viewMode, 1);
+    EXPECT_FALSE(rig.line.port.isOpen());
+    const TuneView& v = rig.ctl.view();
+    EXPECT_FALSE(v.tableVisible || v.itemVisible || v.treeVisible);
+    EXPECT_TRUE(v.channelPanelsVisible && v.channelChecked && v.editMenusShown);
+    EXPECT_FALSE(v.tuneChecked);
+    EXPECT_EQ(rig.caption, "QM830K编程软件");
+    EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 0)));  // selected model
+    EXPECT_EQ(rig.line.radio.mode(), c.state == 2 ? sim::SimMode::Tune : sim::SimMode::Idle);
+  }
+}
+
+TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
+  TuneRig rig;
+  Enter(rig);
+  rig.tune.config().silentLeave = true;
+  rig.ctl.LeaveTuneMode();
+  EXPECT_EQ(rig.tuneState, 1);
+  EXPECT_TRUE(rig.prompter.messages.empty());
+  EXPECT_FALSE(rig.ctl.view().tableVisible);
+  const std::vector<std::string> sent = rig.sent();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "52 02 F0 08"), 3);
+  EXPECT_FALSE(rig.line.port.isOpen());
+}
+
+TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
+  for (Answer answer : {Answer::Yes, Answer::No}) {
+    SCOPED_TRACE(answer == Answer::Yes ? "yes" : "no");
+    TuneRig rig;
+    Enter(rig);
+    rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
+    ASSERT_TRUE(rig.flags.tuneDataChanged);
+    rig.prompter.answers = {answer};
+    rig.ctl.NodeClick("Battery");
+    ASSERT_GE(rig.prompter.messages.size(), 1u);
+    EXPECT_EQ(rig.prompter.messages[0].title, "Note");
+    EXPECT_EQ(rig.prompter.messages[0].icon, Icon::Question);
+    EXPECT_EQ(rig.prompter.messages[0].buttons, Buttons::YesNo);
+    if (answer == Answer::Yes) {
+      EXPECT_EQ(rig.prompter.lines()[1], "写入完成 / 写入数据完成，请按“确定”按钮继续.....");
+      EXPECT_NE(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);  // written to the radio
+      EXPECT_FALSE(rig.flags.tuneDataChanged);
+    } else {
+      EXPECT_EQ(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);
+      EXPECT_TRUE(rig.flags.tuneDataChanged);
+    }
+    EXPECT_EQ(rig.tuneState, 2);  // the item began after the write
+    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+  }
+}
+
+TEST(TuneController, SaveButtonWritesTheTable) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.table().clickChannelOff(9);
+  rig.ctl.SaveTuneTable();
+  EXPECT_EQ(rig.prompter.lines(),
+            (std::vector<std::string>{"写入完成 / 写入数据完成，请按“确定”按钮继续......"}));
+  EXPECT_NE(rig.mem()[0x100 + 16 * 9 + 2] & 0x08, 0);
+  EXPECT_FALSE(rig.flags.tuneDataChanged);
+
+  rig.line.radio.config().noAckAt = {0x0100};
+  rig.ctl.table().clickChannelOff(9);
+  rig.prompter.messages.clear();
+  rig.ctl.SaveTuneTable();
+  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"写入错误 / 写入数据中断，请重试！"}));
+  EXPECT_TRUE(rig.flags.tuneDataChanged);  // a failed write leaves the table marked
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,302 @@
+#include "tune/tune_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tune/tune_rig.h"
+
+namespace qm {
+namespace {
+
+using test::TuneRig;
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> v) {
+  std::vector<uint8_t> out;
+  for (int b : v) out.push_back(static_cast<uint8_t>(b));
+  return out;
+}
+
+// The whole adjustment of "CTCDevN" on tune channel 3, with its timing on the virtual clock.
+TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
+  TuneRig rig;
+  rig.imageVerMajor = 2;
+  test::PutTuneChannel(rig.mem(), 2, 146.0125, 0x30, 0x70, 0x06);
+  rig.mem()[0x2F5] = 0x80;
+  ASSERT_TRUE(rig.ctl.EnterTuneMode());
+  ASSERT_EQ(rig.curTuneChannel, 3);  // the first channel switched on
+
+  rig.clearWrites();
+  const Micros start = rig.line.clock.now();
+  rig.ctl.NodeClick("CTCDevN");
+  rig.ctl.ScrollChanged(0x9A);
+  rig.ctl.Ok();
+
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"43 03", "53 20 70 06", "6E", "51 80 01",
+                                                  "51 80 01", "51 9A 01", "51 9A 02", "43 03"}));
+  std::vector<int64_t> offsets;
+  for (const auto& w : rig.line.port.writes()) offsets.push_back((w.at - start).count() / 1000);
+  // Port opening 80 ms; each frame after its pre-send wait, each reply on the first poll.
+  EXPECT_EQ(offsets, (std::vector<int64_t>{160, 220, 260, 360, 450, 550, 590, 690}));
+
+  EXPECT_EQ(rig.image[0x2F5], 0x9A);
+  EXPECT_EQ(rig.mem()[0x2F5], 0x9A);  // stored by the radio at 0x2F0 + item index
+  ASSERT_EQ(rig.tune.stores().size(), 1u);
+  EXPECT_EQ(rig.tune.stores()[0].item, 5);
+  EXPECT_EQ(rig.tuneState, 3);
+  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_TRUE(rig.line.port.isOpen());  // open from the begin until the leave
+  EXPECT_TRUE(rig.prompter.messages.empty()) << rig.prompter.lines()[0];
+}
+
+struct ItemCase {
+  int item;
+  std::vector<std::string> begin;  // frames of a begin on channel 1
+  std::vector<uint8_t> reply;
+};
+
+// Items 1-7: the frames of a begin, and the judging of their replies. A reply with one byte
+// too many passes the begin and the end (at least the expected bytes) but fails a trial
+// value (exactly the expected bytes), which is tried three times.
+TEST(TuneProtocol, BeginTrialAndEndRulesOfEveryItem) {
+  const std::vector<ItemCase> cases = {
+      {0, {"43 01", "42 10 01"}, Bytes({0x62, 0x4E, 0x06})},
+      {1, {"43 01", "4D 11 01"}, Bytes({0x47, 0x00, 0x06})},
+      {2, {"43 01", "6D 12 01"}, Bytes({0x47, 0x00, 0x06})},
+      {3, {"43 01", "53 40 13 00", "51 13 01"}, Bytes({0x06})},
+      {4, {"43 01", "53 40 13 00", "44 14 01"}, Bytes({0x06})},
+      {5, {"43 01", "53 40 13 00", "6E", "51 15 01"}, Bytes({0x06})},
+      {6, {"43 01", "53 40 13 00", "6E", "44 16 01"}, Bytes({0x06})},
+  };
+  for (const ItemCase& c : cases) {
+    SCOPED_TRACE(c.item);
+    for (bool extra : {false, true}) {
+      SCOPED_TRACE(extra);
+      TuneRig rig;
+      rig.line.radio.setMode(sim::SimMode::Tune);
+      rig.tune.config().itemExtraByte = extra;
+      test::PutTuneChannel(rig.image.bytes(), 0, 146.0, 0x50, 0x13, 0x00);
+      for (int i = 0; i < 7; ++i) rig.image[0x2F0 + i] = static_cast<uint8_t>(0x10 + i);
+      LinkContext ctx = rig.ctx();
+
+      EXPECT_EQ(BeginTuneItem(ctx, rig.image, c.item, 1), 1);
+      EXPECT_EQ(rig.sent(), c.begin);
+
+      rig.clearWrites();
+      EXPECT_EQ(SendTuneAdjust(ctx, c.item + 1, 0x77), !extra);
+      EXPECT_EQ(rig.sent().size(), 1u);  // enough bytes came: no second attempt
+      EXPECT_EQ(rig.prompter.messages.size(), extra ? 1u : 0u);
+
+      rig.clearWrites();
+      EXPECT_EQ(EndTuneItem(ctx, c.item, 1, 0x55, true), 1);
+      const std::string cmd = c.begin.back().substr(0, 2);
+      EXPECT_EQ(rig.sent(), (std::vector<std::string>{cmd + " 55 02", "43 01"}));
+      EXPECT_EQ(rig.mem()[0x2F0 + static_cast<size_t>(c.item)], 0x55);
+    }
+  }
+}
+
+TEST(TuneProtocol, ReplyJudging) {
+  struct Case {
+    TuneCheck check;
+    std::vector<uint8_t> reply;
+    int item;
+    bool passes;
+  };
+  const std::vector<uint8_t> request = Bytes({0x52, 0x02, 0xF0, 0x08});
+  std::vector<uint8_t> echo = Bytes({0x57, 0x02, 0xF0, 0x08, 1, 2, 3, 4, 5, 6, 7, 8});
+  std::vector<uint8_t> otherAddress = echo;
+  otherAddress[2] = 0xF8;
+  const std::vector<Case> cases = {
+      {TuneCheck::ItemPrefix, Bytes({0x47, 0x00, 0x06, 0x00}), 1, true},
+      {TuneCheck::ItemExact, Bytes({0x47, 0x00, 0x06, 0x00}), 1, false},
+      {TuneCheck::ItemExact, Bytes({0x47, 0x00, 0x06}), 1, true},
+      {TuneCheck::ItemPrefix, Bytes({0x47, 0x00}), 1, false},
+      {TuneCheck::ItemPrefix, Bytes({0x47, 0x01, 0x06}), 2, false},
+      {TuneCheck::ItemPrefix, Bytes({0x62, 0x4E, 0x06}), 0, true},
+      {TuneCheck::ItemExact, Bytes({0x06}), 6, true},
+      {TuneCheck::ItemExact, Bytes({0x15}), 6, false},
+      {TuneCheck::ItemExact, Bytes({}), 3, false},
+      {TuneCheck::Ack, Bytes({}), 0, false},
+      {TuneCheck::Ack, Bytes({0x06, 0x00}), 0, true},
+      {TuneCheck::ReadReply, Bytes({0x57, 1, 0, 8, 0, 0, 0, 0, 0, 0, 0}), 0, false},
+      {TuneCheck::EchoAddress, echo, 0, true},
+      {TuneCheck::EchoAddress, otherAddress, 0, false},
+      {TuneCheck::None, Bytes({}), 0, true},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(i);
+    const Case& c = cases[i];
+    EXPECT_EQ(TuneReplyPasses(c.check, c.reply, request, c.item), c.passes);
+  }
+}
+
+TEST(TuneProtocol, SignallingFrameForEveryKindNibble) {
+  for (int kind = 0; kind < 16; ++kind) {
+    SCOPED_TRACE(kind);
+    std::array<uint8_t, 16> rec{};
+    rec[7] = static_cast<uint8_t>(kind << 4 | 0x0C);
+    rec[8] = 0xAB;
+    rec[9] = 0x01;
+    uint8_t expected = 0;
+    if (kind == 2 || kind == 3) expected = 0x20;
+    if (kind == 4 || kind == 5) expected = 0x40;
+    if (kind == 6 || kind == 7) expected = 0x50;
+    const auto f = SignallingFrame(ConstRow(rec));
+    const std::array<uint8_t, 4> want = expected == 0
+                                            ? std::array<uint8_t, 4>{0x53, 0, 0, 0}
+                                            : std::array<uint8_t, 4>{0x53, expected, 0xAB, 0x01};
+    EXPECT_EQ(f, want);
+  }
+}
+
+TEST(TuneProtocol, ChannelSelectTriesThreeTimesThenFails) {
+  for (int ignored : {2, 3}) {
+    SCOPED_TRACE(ignored);
+    TuneRig rig;
+    rig.line.radio.setMode(sim::SimMode::Tune);
+    rig.tune.config().ignoreChannelSelects = ignored;
+    LinkContext ctx = rig.ctx();
+    const Micros start = rig.line.clock.now();
+    EXPECT_EQ(BeginTuneItem(ctx, rig.image, 0, 4), ignored < 3 ? 1 : 0);
+    const std::vector<std::string> sent = rig.sent();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "43 04"), 3);
+    if (ignored == 3) {
+      EXPECT_EQ(sent.size(), 3u);  // nothing after the channel select
+      // Three attempts of 80 ms + 21 polls of 20 + 5 ms, after the 80 ms of the open.
+      EXPECT_EQ((rig.line.clock.now() - start).count(), (80 + 3 * (80 + 21 * 25)) * 1000);
+    }
+  }
+}
+
+TEST(TuneProtocol, FailedEndItemSendsNoChannelSelect) {
+  TuneRig rig;
+  rig.line.radio.setMode(sim::SimMode::Tune);
+  rig.tune.config().silentItems = true;
+  LinkContext ctx = rig.ctx();
+  OpenCommPort(ctx);
+  rig.clearWrites();
+  EXPECT_EQ(EndTuneItem(ctx, 3, 2, 0x40, false), 0);
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"51 40 01"}));
+}
+
+TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
+  TuneRig rig;
+  for (size_t i = 0; i < 1024; ++i) rig.mem()[i] = static_cast<uint8_t>(i * 7 + 3);
+  // The reply to 0x0100 names 0x02F8; the reply to 0x0108 names 0x0300, outside both areas.
+  rig.line.radio.config().redirect = {{0x0100, 0x02F8}, {0x0108, 0x0300}};
+  for (size_t i = 0; i < 16; ++i) rig.image[0x100 + i] = 0xEE;
+  LinkContext ctx = rig.ctx();
+  const TuneEntryResult r = EnterTuneMode(ctx, rig.image, rig.imageVerMajor);
+  ASSERT_TRUE(r.entered());
+  EXPECT_EQ(r.modelCode, 1);
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(rig.image[0x100 + i], 0xEE);  // no reply named 0x0100
+    EXPECT_EQ(rig.image[0x108 + i], 0xEE);  // the 0x0300 reply stored nothing
+    EXPECT_EQ(rig.image[0x300 + i], 0x00);
+    EXPECT_EQ(rig.image[0x2F8 + i], rig.mem()[0x2F8 + i]);
+    EXPECT_EQ(rig.image[0x110 + i], rig.mem()[0x110 + i]);  // row 1, column 0
+    EXPECT_EQ(rig.image[0x1A8 + i], rig.mem()[0x1A8 + i]);  // row 10, column 8
+    EXPECT_EQ(rig.image[0x2F0 + i], rig.mem()[0x2F0 + i]);
+  }
+  EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+  EXPECT_FALSE(rig.line.port.isOpen());
+  EXPECT_EQ(rig.progress.maximum(), 690);
+  EXPECT_EQ(rig.progress.position(), 690);  // 30 x 23
+  EXPECT_EQ(rig.progress.closes, 1);
+  const auto sent = rig.sent();
+  // Handshake (greeting, identity, acknowledge), 24 reads, acknowledge and NRVTUNE.
+  ASSERT_EQ(sent.size(), 3u + 24u + 2u);
+  EXPECT_EQ(sent[3], "52 01 00 08");
+  EXPECT_EQ(sent[24], "52 01 A8 08");
+  EXPECT_EQ(sent[25], "52 02 F0 08");
+  EXPECT_EQ(sent[26], "52 02 F8 08");
+  EXPECT_EQ(sent[27], "06");
+  EXPECT_EQ(sent[28], "4E 52 56 54 55 4E 45");
+}
+
+TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {
+  Image image;
+  // Count 16 at column 8 of the last tune row would run into the next row: only 8 go in.
+  std::vector<uint8_t> reply = Bytes({0x57, 0x01, 0xA8, 16});
+  for (int i = 0; i < 16; ++i) reply.push_back(0x5A);
+  EXPECT_TRUE(StoreTuneReply(reply, image));
+  for (size_t a = 0x1A8; a < 0x1B0; ++a) EXPECT_EQ(image[a], 0x5A);
+  for (size_t a = 0x1B0; a < 0x1C0; ++a) EXPECT_EQ(image[a], 0x00);
+  // A count larger than the bytes carried copies only those.
+  EXPECT_TRUE(StoreTuneReply(Bytes({0x57, 0x02, 0xF0, 8, 1, 2}), image));
+  EXPECT_EQ(image[0x2F1], 2);
+  EXPECT_EQ(image[0x2F2], 0);
+  EXPECT_FALSE(StoreTuneReply(Bytes({0x57, 0x01, 0xB0, 8, 1, 2, 3, 4, 5, 6, 7, 8}), image));
+  EXPECT_FALSE(StoreTuneReply(Bytes({0x57, 0x02, 0xE0, 8, 1, 2, 3, 4, 5, 6, 7, 8}), image));
+}
+
+struct EntryFault {
+  const char* name;
+  void (*arrange)(TuneRig&);
+  std::string message;  // "title / text", empty for a silent stop
+};
+
+TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
+  const std::vector<EntryFault> faults = {
+      {"short read", [](TuneRig& r) { r.line.radio.config().shortAt = {0x0150}; },
+       "调测错误 / 调测中断，请重新进入！"},
+      {"wrong first byte", [](TuneRig& r) { r.line.radio.config().wrongFirstAt = {0x02F8}; },
+       "调测错误 / 调测错误，请重试！"},
+      {"ack unanswered", [](TuneRig& r) { r.tune.config().silentEntryAck = true; },
+       "调测错误 / 调测中断，请重新进入！"},
+      {"NRVTUNE refused", [](TuneRig& r) { r.tune.config().refuseSwitchOn = true; },
+       "调测错误 / 调测中断，请重新进入！"},
+      {"silent radio", [](TuneRig& r) { r.line.radio.config().silent = true; },
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {"other radio", [](TuneRig& r) { r.line.radio.config().identity = "X4712"; },
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
+      {"port missing", [](TuneRig& r) { r.line.port.failOpen("No such file"); },
+       "错误 / 端口1: No such file"},
+  };
+  for (const EntryFault& f : faults) {
+    SCOPED_TRACE(f.name);
+    TuneRig rig;
+    f.arrange(rig);
+    EXPECT_FALSE(rig.ctl.EnterTuneMode());
+    ASSERT_EQ(rig.prompter.lines().size(), 1u);
+    EXPECT_EQ(rig.prompter.lines()[0], f.message);
+    EXPECT_EQ(rig.tuneState, 0);
+    EXPECT_EQ(rig.viewMode, 1);
+    EXPECT_TRUE(rig.ctl.view().editMenusShown);
+    EXPECT_TRUE(rig.ctl.view().channelPanelsVisible);
+    EXPECT_FALSE(rig.line.port.isOpen());
+    EXPECT_FALSE(rig.progress.isOpen());
+  }
+}
+
+TEST(TuneProtocol, WriteTuneDataSendsTheTableAndIgnoresTheSwitchOnReply) {
+  TuneRig rig;
+  rig.tune.config().refuseSwitchOn = true;
+  for (size_t i = 0; i < 0xB0; ++i) rig.image[0x100 + i] = static_cast<uint8_t>(i);
+  LinkContext ctx = rig.ctx();
+  EXPECT_EQ(WriteTuneData(ctx, rig.image, rig.imageVerMajor), 1);
+  for (size_t i = 0; i < 0xB0; ++i) EXPECT_EQ(rig.mem()[0x100 + i], i);
+  const auto sent = rig.sent();
+  ASSERT_EQ(sent.size(), 3u + 22u + 1u);
+  EXPECT_EQ(sent[3].substr(0, 11), "57 01 00 08");
+  EXPECT_EQ(sent[24].substr(0, 11), "57 01 A8 08");
+  EXPECT_EQ(sent[25], "4E 52 56 54 55 4E 45");
+  EXPECT_EQ(rig.progress.maximum(), 1050);
+  EXPECT_FALSE(rig.line.port.isOpen());
+  EXPECT_TRUE(rig.prompter.messages.empty());
+}
+
+TEST(TuneProtocol, WriteTuneDataStopsAtAnUnacknowledgedBlock) {
+  TuneRig rig;
+  rig.line.radio.config().noAckAt = {0x0158};
+  LinkContext ctx = rig.ctx();
+  EXPECT_EQ(WriteTuneData(ctx, rig.image, rig.imageVerMajor), 0);
+  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"写入错误 / 写入数据中断，请重试！"}));
+  EXPECT_EQ(rig.sent().back().substr(0, 11), "57 01 58 08");
+  EXPECT_FALSE(rig.progress.isOpen());
+  EXPECT_FALSE(rig.line.port.isOpen());
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,251 @@
+#include "tune/tune_table.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_prompter.h"
+#include "tune/tune_rig.h"
+
+namespace qm {
+namespace {
+
+struct TableBench {
+  AppState app = test::TuneApp();
+  EditFlags flags;
+  test::ScriptedPrompter prompter;
+  uint8_t modelByte = 0;
+  int16_t curTuneChannel = 0;
+  Image image;
+  TuneTableModel table{app, flags, prompter, modelByte, curTuneChannel};
+};
+
+TEST(TuneTable, DefaultsAreSwitchedOffAtTheLowerBandEdge) {
+  TableBench b;
+  b.app.curModel = 1;  // lower edge 400 MHz
+  b.image.bytes()[0x100 + 3] = 0x77;
+  b.table.SetDefaultTuneChannels(b.image);
+  const std::array<uint8_t, 16> want = {0x00, 0xFA, 0x04, 0, 0, 0x00, 0xFA, 0x04,
+                                        0,    0,    0,    0, 0, 0,    1,    0};  // 64000
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    SCOPED_TRACE(r);
+    for (size_t c = 0; c < 16; ++c) EXPECT_EQ(b.image[0x100 + 16 * r + c], want[c]) << c;
+    EXPECT_TRUE(b.table.channelOff(r));
+    EXPECT_TRUE(b.table.txInhibited(r));
+    EXPECT_FALSE(b.table.optionEnabled(r));
+    EXPECT_FALSE(b.table.txInhibitEnabled(r));
+    EXPECT_EQ(b.table.text(r + 1, tunecol::kRxFreq), "400.00000");
+    EXPECT_EQ(b.table.text(r + 1, tunecol::kRxStep), "6.25");
+    EXPECT_EQ(b.table.text(r + 1, tunecol::kTxSignal), "OFF");
+    for (int c = 1; c <= 6; ++c) EXPECT_EQ(b.table.color(r + 1, c), TuneCellColor::ButtonFace);
+  }
+  EXPECT_EQ(b.table.selectedChannel(), -1);
+  EXPECT_FALSE(b.flags.tuneDataChanged);
+}
+
+TEST(TuneTable, FrequencyEncoding) {
+  struct Case {
+    double mhz;
+    double step;
+    uint8_t b0, b1, b2low;  // b2 bits 0-1
+  };
+  const std::vector<Case> cases = {
+      {146.0125, 0.00625, 0x42, 0x5B, 0},  // count 23362
+      {450.0, 0.00625, 0x40, 0x19, 1},     // count 72000
+      {450.005, 0.005, 0x91, 0x5F, 1},     // count 90001
+      {146.0151, 0.005, 0x13, 0x72, 0},    // rounded to the nearest step: 29203
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mhz);
+    uint8_t b0 = 0, b1 = 0, b2 = 0xFF;
+    TuneTableModel::EncodeTuneFreq(c.mhz, c.step, b0, b1, b2);
+    EXPECT_EQ(b0, c.b0);
+    EXPECT_EQ(b1, c.b1);
+    EXPECT_EQ(b2, 0xFC | c.b2low);  // bits 2-7 stay
+  }
+}
+
+TEST(TuneTable, TypedFrequencyIsSnappedAndPacked) {
+  TableBench b;
+  b.curTuneChannel = 1;
+  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
+  b.table.DisplayTuneGrid(b.image);
+  ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
+  b.table.editorTextChanged("146.0126");
+  EXPECT_TRUE(b.flags.tuneDataChanged);
+  EXPECT_EQ(b.table.text(1, 1), "146.0126");  // copied into the cell as typed
+  b.table.editorEnter();
+  EXPECT_EQ(b.table.text(1, 1), "146.01250");
+  EXPECT_FALSE(b.table.freqEditor().visible);
+  EXPECT_EQ(b.table.currentCol(), 2);
+  b.table.PackTuneGrid(b.image);
+  EXPECT_EQ(b.image[0x100], 0x42);
+  EXPECT_EQ(b.image[0x101], 0x5B);
+  EXPECT_EQ(b.image[0x102] & 0x07, 0x04);
+  EXPECT_TRUE(b.prompter.messages.empty());
+}
+
+TEST(TuneTable, EditorRules) {
+  TableBench b;
+  b.curTuneChannel = 1;
+  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
+  b.table.DisplayTuneGrid(b.image);
+  b.table.pressCell(1, tunecol::kTxFreq);
+  b.table.editorUp();
+  EXPECT_EQ(b.table.text(1, 4), "150.00625");
+  b.table.editorDown();
+  b.table.editorDown();
+  EXPECT_EQ(b.table.freqEditor().text, "149.99375");
+
+  b.table.editorTextChanged("14x");
+  b.table.validateEditor();
+  EXPECT_EQ(b.prompter.lines(), (std::vector<std::string>{"频率错误 / 调测频率错误！"}));
+  EXPECT_EQ(b.table.text(1, 4), "150.00000");  // the value before the editor opened
+
+  b.prompter.messages.clear();
+  b.table.editorTextChanged("");
+  b.table.validateEditor();
+  EXPECT_TRUE(b.prompter.messages.empty());
+  EXPECT_EQ(b.table.text(1, 4), "150.00000");
+
+  b.table.editorTextChanged("190");
+  b.table.validateEditor();
+  EXPECT_EQ(b.prompter.lines(), (std::vector<std::string>{"QM830K / 频率超过范围！"}));
+  EXPECT_EQ(b.table.text(1, 4), "180.00000");
+
+  EXPECT_EQ(b.table.filterEditorKey('7'), '7');
+  EXPECT_EQ(b.table.filterEditorKey(','), '.');
+  EXPECT_EQ(b.table.filterEditorKey(8), char{8});
+  EXPECT_EQ(b.table.filterEditorKey('a'), std::nullopt);
+  EXPECT_TRUE(b.table.CommitPendingEdit());
+  EXPECT_FALSE(b.table.freqEditor().visible);
+}
+
+TEST(TuneTable, StepToggleSnapsTheFrequency) {
+  struct Case {
+    double mhz;
+    bool step625;
+    std::string stepAfter;
+    std::string freqAfter;
+    bool message;
+  };
+  const std::vector<Case> cases = {
+      {146.015, false, "6.25", "146.01250", false},  // 23362.4 steps of 6.25 kHz
+      {146.0125, true, "5.00", "146.01000", false},  // 29202.5 steps of 5 kHz: ties to even
+      {146.01875, true, "5.00", "146.02000", false},
+      {185.0, false, "6.25", "180.00000", true},  // outside the extended band
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mhz);
+    TableBench b;
+    test::PutTuneChannel(b.image.bytes(), 3, 150.0, 0x00, 0, 0);
+    const auto n = static_cast<uint32_t>(c.mhz * 1000 / (c.step625 ? 6.25 : 5) + 0.5);
+    b.image[0x100 + 48 + 5] = static_cast<uint8_t>(n & 0xFF);
+    b.image[0x100 + 48 + 6] = static_cast<uint8_t>(n >> 8);
+    b.image[0x100 + 48 + 7] = static_cast<uint8_t>(0x08 | (c.step625 ? 4 : 0) | (n >> 16));
+    b.table.DisplayTuneGrid(b.image);
+    EXPECT_EQ(b.table.pressCell(4, tunecol::kTxStep).action, TuneGridAction::None);
+    EXPECT_EQ(b.table.text(4, tunecol::kTxStep), c.stepAfter);
+    EXPECT_EQ(b.table.text(4, tunecol::kTxFreq), c.freqAfter);
+    EXPECT_TRUE(b.flags.tuneDataChanged);
+    EXPECT_EQ(b.prompter.messages.size(), c.message ? 1u : 0u);
+  }
+}
+
+TEST(TuneTable, DisplayAndPackRoundTripKeepsBytesTenToFifteen) {
+  TableBench b;
+  const std::vector<std::array<uint8_t, 16>> records = {
+      {0x42, 0x5B, 0x0C, 0x00, 0x00, 0x42, 0x5B, 0x3C, 0x70, 0x06, 1, 2, 3, 4, 5, 6},
+      {0x91, 0x5F, 0x59, 0x13, 0x00, 0x40, 0x19, 0x7D, 0xEC, 0x01, 0xAA, 0, 0, 0, 1, 0},
+      {0x00, 0x55, 0x04, 0x00, 0x00, 0x00, 0x55, 0x04, 0x00, 0x00, 0, 0, 0, 0, 1, 0xFF},
+  };
+  for (size_t r = 0; r < records.size(); ++r) {
+    for (size_t c = 0; c < 16; ++c) b.image[0x100 + 16 * r + c] = records[r][c];
+  }
+  b.table.DisplayTuneGrid(b.image);
+  EXPECT_EQ(b.table.text(2, tunecol::kRxSignal), "DCS 023");
+  EXPECT_EQ(b.table.text(2, tunecol::kTxSignal), "-DCS 754");
+  EXPECT_EQ(b.table.text(2, tunecol::kRxStep), "5.00");
+  Image packed = b.image;
+  for (size_t r = 0; r < records.size(); ++r) {
+    for (size_t c = 0; c < 10; ++c) packed[0x100 + 16 * r + c] = 0;
+  }
+  b.table.PackTuneGrid(packed);
+  EXPECT_EQ(packed, b.image);
+}
+
+TEST(TuneTable, BoxesOptionsAndColours) {
+  TableBench b;
+  for (int r = 0; r < 4; ++r) test::PutTuneChannel(b.image.bytes(), r, 150.0, 0x00, 0, 0);
+  b.image[0x100 + 16 * 2 + 7] &= static_cast<uint8_t>(~0x08);  // channel 3 transmit inhibited
+  b.curTuneChannel = 2;
+  b.table.DisplayTuneGrid(b.image);
+  EXPECT_EQ(b.table.selectedChannel(), 1);
+
+  // The selected channel cannot be switched off or inhibited.
+  EXPECT_FALSE(b.table.channelOffEnabled(1));
+  EXPECT_FALSE(b.table.txInhibitEnabled(1));
+  b.table.clickChannelOff(1);
+  EXPECT_FALSE(b.table.channelOff(1));
+  EXPECT_FALSE(b.flags.tuneDataChanged);
+  for (int c = 1; c <= 6; ++c) EXPECT_EQ(b.table.color(2, c), TuneCellColor::Red);
+  EXPECT_EQ(b.table.color(3, 1), TuneCellColor::Black);
+  EXPECT_EQ(b.table.color(3, 4), TuneCellColor::ButtonFace);
+  EXPECT_EQ(b.table.color(5, 1), TuneCellColor::ButtonFace);  // switched off
+
+  // Switching another channel off disables its option button and transmit box.
+  b.table.clickChannelOff(0);
+  EXPECT_TRUE(b.table.channelOff(0));
+  EXPECT_FALSE(b.table.optionEnabled(0));
+  EXPECT_FALSE(b.table.txInhibitEnabled(0));
+  EXPECT_TRUE(b.table.channelOffEnabled(0));
+  EXPECT_TRUE(b.flags.tuneDataChanged);
+
+  // A press on a switched-off row opens nothing; a transmit cell of an inhibited one neither.
+  EXPECT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::None);
+  EXPECT_TRUE(b.table.channelOff(0));
+  EXPECT_EQ(b.table.pressCell(3, tunecol::kTxFreq).action, TuneGridAction::None);
+  EXPECT_EQ(b.table.pressCell(3, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
+
+  // Choosing channel 4 frees channel 2's boxes; selecting does not mark the table edited.
+  b.flags.tuneDataChanged = false;
+  b.table.clickTestChannel(3);
+  EXPECT_EQ(b.curTuneChannel, 4);
+  EXPECT_TRUE(b.table.channelOffEnabled(1));
+  EXPECT_EQ(b.table.color(2, 1), TuneCellColor::Black);
+  EXPECT_EQ(b.table.color(4, 6), TuneCellColor::Red);
+  EXPECT_FALSE(b.flags.tuneDataChanged);
+
+  // A selected channel that is transmit-inhibited keeps its transmit cells in button face.
+  b.table.clickTestChannel(2);
+  EXPECT_EQ(b.table.color(3, 1), TuneCellColor::Red);
+  EXPECT_EQ(b.table.color(3, 5), TuneCellColor::ButtonFace);
+}
+
+TEST(TuneTable, SignalDialogResult) {
+  TableBench b;
+  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x30, 0x70, 0x06);
+  b.table.DisplayTuneGrid(b.image);
+  const TuneGridPress p = b.table.pressCell(1, tunecol::kTxSignal);
+  ASSERT_EQ(p.action, TuneGridAction::OpenSignalDialog);
+  EXPECT_EQ(p.signalText, "CTC 67.0");
+  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("CTC 67.0"));
+  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::nullopt);
+  EXPECT_FALSE(b.flags.tuneDataChanged);
+  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("DCS 023"));
+  EXPECT_TRUE(b.flags.tuneDataChanged);
+  b.table.PackTuneGrid(b.image);
+  EXPECT_EQ(b.image[0x107] & 0xF0, 0x50);
+  EXPECT_EQ(b.image[0x108], 0x13);
+  EXPECT_EQ(b.image[0x107] & 0x0F, 0x0C);  // the step and transmit bits survive
+}
+
+TEST(TuneTable, DisplayKeepsTheChangeFlag) {
+  TableBench b;
+  for (bool changed : {false, true}) {
+    b.flags.tuneDataChanged = changed;
+    b.table.DisplayTuneGrid(b.image);
+    EXPECT_EQ(b.flags.tuneDataChanged, changed);
+  }
+}
+
+}  // namespace
+}  // namespace qm

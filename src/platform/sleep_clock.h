@@ -4,12 +4,23 @@
 #include <chrono>
 #include <thread>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 #include "radio/clock.h"
 
 namespace qm {
 
 class SleepClock : public Clock {
  public:
+  SleepClock() {
+#ifdef __linux__
+    // The default timer slack lets each sleep end up to 50 us late; an exchange has
+    // hundreds of sleeps, and the waits are meant to be what they say.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+  }
   void delayMs(int ms) override {
     if (ms <= 0) return;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

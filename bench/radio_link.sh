@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Reads and writes a full image through qm830k-cli against zr410-sim pacing the line at
+# 9600 baud, and compares the wall time with the floor that the fixed waits, the poll
+# intervals and the line time allow (bench/link_floor.cpp computes it with the same link
+# code on a virtual clock). Prints wall and CPU time of the tool for each operation.
+#   bench/radio_link.sh [ROUNDS]      (BUILD_DIR, default build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+rounds=${1:-1}
+cmake --build "$BUILD_DIR" --target qm830k-cli zr410-sim qm830k_core >/dev/null 2>&1 ||
+  echo "bench: the build failed; using the programs already in $BUILD_DIR" >&2
+
+work=$(mktemp -d)
+sim_pid=""
+cleanup() {
+  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+c++ -std=c++20 -O2 -Isrc bench/link_floor.cpp "$BUILD_DIR/libqm830k_core.a" -o "$work/link_floor"
+read -r _ floor_read < <("$work/link_floor" | grep '^read')
+read -r _ floor_write < <("$work/link_floor" | grep '^write')
+
+cli="$BUILD_DIR/qm830k-cli"
+"$cli" --ini "$work/program.ini" new -o "$work/image.q83" >/dev/null
+
+"$BUILD_DIR/zr410-sim" --link "$work/radio" --pace --load "$work/image.q83" >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.02; done
+
+ticks=$(getconf CLK_TCK)
+sim_cpu() { awk -v t="$ticks" '{ printf "%.3f", ($14 + $15) / t }' "/proc/$sim_pid/stat"; }
+
+measure() {  # name floor_ms verb args...
+  local name=$1 floor=$2
+  shift 2
+  local out
+  for ((r = 1; r <= rounds; r++)); do
+    local sim_before
+    sim_before=$(sim_cpu)
+    out=$( { TIMEFORMAT='%R %U %S'; time "$cli" --ini "$work/program.ini" "$@" \
+      --device "$work/radio" --yes >/dev/null 2>"$work/cli.err"; } 2>&1 ) ||
+      { cat "$work/cli.err"; exit 1; }
+    local sim_after
+    sim_after=$(sim_cpu)
+    awk -v n="$name" -v f="$floor" -v sb="$sim_before" -v sa="$sim_after" '{
+      wall = $1 * 1000; cpu = ($2 + $3) * 1000; fl = f + 0
+      printf "%-5s wall %7.1f ms  floor %7.1f ms  over floor %+5.2f %%  cpu %6.1f ms (%4.2f %% of wall)  sim cpu %5.1f ms\n",
+        n, wall, fl, 100 * (wall - fl) / fl, cpu, 100 * cpu / wall, (sa - sb) * 1000 }' <<<"$out"
+  done
+}
+
+measure read "$floor_read" read -o "$work/read.q83"
+measure write "$floor_write" write "$work/image.q83"

@@ -14,6 +14,7 @@
 #include "files/data_file_messages.h"
 #include "print/report_inputs.h"
 #include "print/report_layout.h"
+#include "tune/tune_table.h"
 #include "ui/report_painter.h"
 
 namespace qm::cli {
@@ -60,16 +61,20 @@ int Print(const Invocation& inv) {
   doc.modelByte = static_cast<uint8_t>(app.curModel);
   doc.DisplayRadioData();
 
+  // The tune view's grid, filled as the window fills it; --tune-channel picks the channel the
+  // tune items would be adjusted on.
+  if (tuneChannel) doc.curTuneChannel = static_cast<int16_t>(*tuneChannel);
+  TuneTableModel tune(app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel);
+  tune.DisplayTuneGrid(doc.image);
+
   QPrinter printer(QPrinter::HighResolution);
   ui::ConfigurePdfPrinter(printer, QString::fromStdString(*out));
   const print::PageGeometry geometry = ui::PrintableGeometry(printer);
   const print::PageHeaderInput header = print::ReportHeader(app);
   const std::vector<print::ReportPage> pages =
       a.flag("--tune")
-          ? print::LayoutTuneReport(header,
-                                    print::TuneReportFromImage(
-                                        doc.image, tuneChannel.value_or(doc.curTuneChannel), app),
-                                    geometry)
+          ? print::LayoutTuneReport(
+                header, print::TuneReportFrom(tune, doc.image, doc.curTuneChannel), geometry)
           : print::LayoutChannelAndFunctionReports(
                 header, print::ChannelReportFrom(doc.editors().channels(), app),
                 print::FunctionReportFrom(doc.editors().functions(), app), geometry);

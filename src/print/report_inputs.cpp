@@ -76,4 +76,23 @@ TuneReportInput TuneReportFromImage(const Image& image, int currentTuneChannel,
   return in;
 }
 
+TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
+                               int currentTuneChannel) {
+  TuneReportInput in;
+  in.model.modelValue = table.radioLabel();
+  in.model.bandValue = table.rangeLabel();
+  for (int r = 0; r < kReportTuneChannels; ++r) {
+    TuneReportRow& row = in.rows[static_cast<size_t>(r)];
+    row.switchedOff = table.channelOff(r);
+    row.txInhibited = table.txInhibited(r);
+    for (int c = 1; c <= 6; ++c) row.cells[static_cast<size_t>(c - 1)] = table.text(r + 1, c);
+  }
+  in.currentChannel = currentTuneChannel;
+  const ConstRow items = image.tuneItems();
+  for (int k = 0; k < kTuneItems; ++k) {
+    in.itemValues[static_cast<size_t>(k)] = items[static_cast<size_t>(k)];
+  }
+  return in;
+}
+
 }  // namespace qm::print

@@ -7,6 +7,7 @@
 #include "model/function_settings.h"
 #include "model/image.h"
 #include "print/report_layout.h"
+#include "tune/tune_table.h"
 
 namespace qm::print {
 
@@ -31,5 +32,10 @@ extern const std::array<Fn, kFunctionPairs> kFunctionReportOrder;
 // text forms), and the current tune channel.
 TuneReportInput TuneReportFromImage(const Image& image, int currentTuneChannel,
                                     const AppState& app);
+
+// The tune report from the tune channel grid as it stands (its cells, boxes and model
+// labels), the current tune channel and the item values of the image.
+TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
+                               int currentTuneChannel);
 
 }  // namespace qm::print

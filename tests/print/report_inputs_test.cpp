@@ -145,5 +145,42 @@ TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
   EXPECT_EQ(TuneReportFromImage(image, 1, app).rows[0].cells[4], "5,00");
 }
 
+TEST(ReportInputs, TuneReportFromTheGridMatchesTheBytesUntilEdited) {
+  AppState app = TestApp();
+  EditFlags flags;
+  test::FakePrompter prompter;
+  const uint8_t modelByte = 0;
+  int16_t curTuneChannel = 1;
+  TuneTableModel table(app, flags, prompter, modelByte, curTuneChannel);
+  Image image;
+  table.SetDefaultTuneChannels(image);  // all off, transmit inhibited, lower band edge
+  ChannelRecord t = image.tuneChannel(0);
+  t[2] |= 0x08;
+  t[7] |= 0x08;
+  SignalTextToBytes("DCS 131", t[7], t[8], t[9]);
+  image.tuneChannel(4)[2] |= 0x08;
+  image.tuneItems()[3] = 77;
+  table.DisplayTuneGrid(image);
+
+  const TuneReportInput fromGrid = TuneReportFrom(table, image, curTuneChannel);
+  const TuneReportInput fromBytes = TuneReportFromImage(image, curTuneChannel, app);
+  EXPECT_EQ(fromGrid.model.modelValue, "QM830K-V");
+  EXPECT_EQ(fromGrid.model.bandValue, BuildRangeLabelText(app, 0));
+  for (size_t r = 0; r < fromGrid.rows.size(); ++r) {
+    EXPECT_EQ(fromGrid.rows[r].cells, fromBytes.rows[r].cells) << r;
+    EXPECT_EQ(fromGrid.rows[r].switchedOff, fromBytes.rows[r].switchedOff) << r;
+    EXPECT_EQ(fromGrid.rows[r].txInhibited, fromBytes.rows[r].txInhibited) << r;
+  }
+  EXPECT_EQ(fromGrid.rows[0].cells[5], "DCS 131");
+  EXPECT_FALSE(fromGrid.rows[4].switchedOff);
+  EXPECT_TRUE(fromGrid.rows[4].txInhibited);
+  EXPECT_EQ(fromGrid.itemValues[3], 77);
+  EXPECT_EQ(fromGrid.currentChannel, 1);
+
+  // A box ticked in the grid is on paper before anything is packed into the image.
+  table.clickTxInhibit(4);
+  EXPECT_FALSE(TuneReportFrom(table, image, curTuneChannel).rows[4].txInhibited);
+}
+
 }  // namespace
 }  // namespace qm::print

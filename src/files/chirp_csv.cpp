@@ -1,0 +1,609 @@
+#include "files/chirp_csv.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <variant>
+
+#include "app/prompter.h"
+#include "app/text_util.h"
+#include "model/codecs.h"
+#include "model/signal_entry.h"
+
+namespace qm {
+
+namespace {
+
+// The grid's toggle texts.
+constexpr const char* kScanAdd = "添加";
+constexpr const char* kScanDelete = "删除";
+constexpr const char* kLockOff = "关闭";
+constexpr const char* kLockOn = "打开";
+constexpr const char* kPowerHigh = "高";
+constexpr const char* kPowerLow = "低";
+constexpr const char* kWide = "宽带";
+constexpr const char* kNarrow = "窄带";
+
+// What the dialect writes in the tone columns it does not use.
+constexpr const char* kDefaultTone = "88.5";
+constexpr const char* kDefaultCode = "023";
+
+// Keeps the messages the grid's checks would have shown, so that the import can report
+// them against the line they came from instead of one message box per value.
+class CapturingPrompter : public Prompter {
+ public:
+  std::vector<std::string> texts;
+  Answer ask(const Message& m) override {
+    texts.push_back(m.text);
+    return Answer::Ok;
+  }
+  WarningAnswer warn(int, const std::string& text) override {
+    texts.push_back(text);
+    return WarningAnswer{true, false};
+  }
+  bool saw(std::string_view text) const {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+};
+
+// ---- one signalling side of a record ----
+
+struct Side {
+  enum Kind { Off, Tone, Dcs, Tts } kind = Off;
+  std::string tone;  // "88.5"
+  std::string code;  // "023"
+  bool inverted = false;
+  int tts = 0;
+  bool operator==(const Side&) const = default;
+};
+
+Side DecodeSide(uint8_t t, uint8_t lo, uint8_t hi) {
+  Side s;
+  switch (t & 0xF0) {
+    case 0x30:
+      s.kind = Side::Tone;
+      s.tone = std::string(TrimSpaces(CtcBytesToText(lo, hi)));
+      break;
+    case 0x50:
+    case 0x70:
+      s.kind = Side::Dcs;
+      s.code = DcsBytesToText(lo, hi);
+      s.inverted = (t & 0xF0) == 0x70;
+      break;
+    case 0x80:
+      s.kind = Side::Tts;
+      s.tts = lo;
+      break;
+    default:
+      break;
+  }
+  return s;
+}
+
+std::string SixDecimals(int64_t hz) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%lld.%06lld", static_cast<long long>(hz / 1000000),
+                static_cast<long long>(hz % 1000000));
+  return buf;
+}
+
+const char* CrossPart(Side::Kind k) {
+  switch (k) {
+    case Side::Tone:
+      return "Tone";
+    case Side::Dcs:
+      return "DTCS";
+    default:
+      return "";
+  }
+}
+
+std::string Lower(std::string_view s) { return ToLowerAscii(TrimSpaces(s)); }
+
+std::string Line(int line, const std::string& text) {
+  return "第" + std::to_string(line) + "行：" + text;
+}
+
+}  // namespace
+
+// ---- CSV layer ----
+
+std::vector<CsvRecord> ParseCsv(std::string_view text) {
+  std::vector<CsvRecord> out;
+  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  const size_t n = text.size();
+  size_t i = 0;
+  int line = 1;
+  auto atLineEnd = [&] { return i < n && (text[i] == '\r' || text[i] == '\n'); };
+  auto eatLineEnd = [&] {
+    if (i < n && text[i] == '\r') ++i;
+    if (i < n && text[i] == '\n') ++i;
+    ++line;
+  };
+  while (i < n) {
+    if (atLineEnd()) {
+      eatLineEnd();
+      continue;
+    }
+    if (text[i] == '#') {
+      while (i < n && !atLineEnd()) ++i;
+      eatLineEnd();
+      continue;
+    }
+    CsvRecord rec;
+    rec.line = line;
+    for (;;) {
+      std::string field;
+      if (i < n && text[i] == '"') {
+        ++i;
+        while (i < n) {
+          if (text[i] == '"') {
+            if (i + 1 < n && text[i + 1] == '"') {
+              field += '"';
+              i += 2;
+              continue;
+            }
+            ++i;
+            break;
+          }
+          if (text[i] == '\n') ++line;
+          field += text[i++];
+        }
+      }
+      // Unquoted text (or what follows a closing quote) up to the separator.
+      while (i < n && text[i] != ',' && !atLineEnd()) field += text[i++];
+      rec.fields.push_back(std::move(field));
+      if (i < n && text[i] == ',') {
+        ++i;
+        continue;
+      }
+      if (i < n) eatLineEnd();
+      break;
+    }
+    bool blank = std::all_of(rec.fields.begin(), rec.fields.end(),
+                             [](const std::string& f) { return TrimSpaces(f).empty(); });
+    if (!blank) out.push_back(std::move(rec));
+  }
+  return out;
+}
+
+std::string CsvField(std::string_view value) {
+  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+  std::string out = "\"";
+  for (char c : value) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string FormatChirpNote(const ChirpNote& note) {
+  return note.line > 0 ? Line(note.line, note.text) : note.text;
+}
+
+// ---- export ----
+
+ChirpExport ExportChirpCsv(const Image& image) {
+  ChirpExport out;
+  out.csv = std::string(kChirpHeader) + "\r\n";
+  for (int i = 0; i < kChannelCount; ++i) {
+    ConstRow r = image.row(addr::kChannels + 16 * static_cast<size_t>(i));
+    if ((r[2] & 0x08) == 0) continue;  // switched off: the dialect has no empty rows
+    const int n = i + 1;
+    const int64_t rxHz = FreqBytesToHz(r[0], r[1], r[2]);
+    const int64_t txHz = FreqBytesToHz(r[5], r[6], r[7]);
+    const bool txInhibited = (r[7] & 0x08) == 0;
+    Side rx = DecodeSide(r[2], r[3], r[4]);
+    Side tx = DecodeSide(r[7], r[8], r[9]);
+    for (Side* s : {&rx, &tx}) {
+      if (s->kind != Side::Tts) continue;
+      out.notes.push_back("信道" + std::to_string(n) + "：TTS " + std::to_string(s->tts) +
+                          "在CSV中没有对应的信令，按无信令写出");
+      *s = Side{};
+    }
+
+    std::string duplex, offset = "0.000000";
+    if (txInhibited) {
+      duplex = "off";
+    } else if (txHz != rxHz) {
+      duplex = "split";
+      offset = SixDecimals(txHz);
+    }
+
+    std::string mode, rTone = kDefaultTone, cTone = kDefaultTone, code = kDefaultCode,
+                      rxCode = kDefaultCode, cross = "Tone->Tone";
+    std::string polarity = std::string(tx.inverted ? "R" : "N") + (rx.inverted ? "R" : "N");
+    if (rx.kind == Side::Off && tx.kind == Side::Off) {
+      mode = "";
+    } else if (rx.kind == Side::Off && tx.kind == Side::Tone) {
+      mode = "Tone";
+      rTone = tx.tone;
+    } else if (rx.kind == Side::Tone && tx.kind == Side::Tone && rx.tone == tx.tone) {
+      mode = "TSQL";
+      rTone = cTone = tx.tone;
+    } else if (rx.kind == Side::Dcs && tx.kind == Side::Dcs && rx.code == tx.code) {
+      mode = "DTCS";
+      code = rxCode = tx.code;
+    } else {
+      mode = "Cross";
+      cross = std::string(CrossPart(tx.kind)) + "->" + CrossPart(rx.kind);
+      if (tx.kind == Side::Tone) rTone = tx.tone;
+      if (rx.kind == Side::Tone) cTone = rx.tone;
+      if (tx.kind == Side::Dcs) code = tx.code;
+      if (rx.kind == Side::Dcs) rxCode = rx.code;
+    }
+
+    const std::array<std::string, 22> fields = {
+        std::to_string(n),
+        "信道" + std::to_string(n),
+        SixDecimals(rxHz),
+        duplex,
+        offset,
+        mode,
+        rTone,
+        cTone,
+        code,
+        polarity,
+        rxCode,
+        cross,
+        (r[10] & 0x01) ? "NFM" : "FM",
+        (r[2] & 0x04) ? "6.25" : "5.00",
+        (r[10] & 0x10) ? "S" : "",
+        (r[10] & 0x20) ? kChirpLowPower : kChirpHighPower,
+        "",
+        "",
+        "",
+        "",
+        "",
+        (r[10] & 0x04) ? "On" : "Off",
+    };
+    for (size_t f = 0; f < fields.size(); ++f) out.csv += (f ? "," : "") + CsvField(fields[f]);
+    out.csv += "\r\n";
+    ++out.rows;
+  }
+  return out;
+}
+
+// ---- import ----
+
+namespace {
+
+// One usable row, as grid texts.
+struct PlannedChannel {
+  int line = 0;
+  std::string rxFreq, txFreq, rxSignal, txSignal;
+  bool txInhibit = false;
+  bool narrow = false;
+  bool scanDelete = false;
+  std::optional<bool> lowPower;
+  std::optional<bool> busyLock;
+};
+
+// Why a row cannot be used; carries the report text.
+struct Unusable {
+  std::string text;
+};
+
+class RowReader {
+ public:
+  RowReader(const AppState& app, uint8_t identModelByte, const std::vector<std::string>& header)
+      : app_(app), identModelByte_(identModelByte) {
+    for (size_t c = 0; c < header.size(); ++c) {
+      std::string key = Lower(header[c]);
+      if (!key.empty() && !columns_.count(key)) columns_[key] = static_cast<int>(c);
+    }
+  }
+
+  bool has(const char* name) const { return columns_.count(Lower(name)) != 0; }
+
+  std::string_view field(const CsvRecord& r, const char* name) const {
+    auto it = columns_.find(Lower(name));
+    if (it == columns_.end() || it->second >= static_cast<int>(r.fields.size())) return {};
+    return TrimSpaces(r.fields[static_cast<size_t>(it->second)]);
+  }
+
+  // The row's Location, or nullopt when it is missing or not a whole number.
+  std::optional<int> location(const CsvRecord& r) const {
+    auto v = ParseNumber(field(r, "Location"));
+    if (!v || *v != std::floor(*v) || std::fabs(*v) > 1e9) return std::nullopt;
+    return static_cast<int>(*v);
+  }
+
+  // The row as grid texts, or the reason it cannot be used. Notes about values that were
+  // changed on the way (clamped frequencies, tones, codes) go to `notes`.
+  std::variant<PlannedChannel, Unusable> read(const CsvRecord& r, std::vector<ChirpNote>& notes);
+
+ private:
+  static Unusable BadNumber(const char* column, std::string_view value) {
+    return {std::string(column) + "列的数值无法识别（" + std::string(value) + "），已跳过"};
+  }
+  // A frequency field (MHz) in Hz; nullopt when it is not a number.
+  static std::optional<int64_t> Hz(std::string_view text) {
+    auto v = ParseNumber(text);
+    if (!v || std::fabs(*v) > 1e6) return std::nullopt;
+    return std::llround(*v * 1e6);
+  }
+  std::optional<Unusable> freqText(int64_t hz, int line, const char* what, std::string& out,
+                                   std::vector<ChirpNote>& notes) const;
+  std::optional<Unusable> toneText(std::string_view value, const char* column, int line,
+                                   std::string& out, std::vector<ChirpNote>& notes) const;
+  std::optional<Unusable> codeText(std::string_view value, const char* column, bool inverted,
+                                   int line, std::string& out, std::vector<ChirpNote>& notes) const;
+
+  const AppState& app_;
+  uint8_t identModelByte_;
+  std::map<std::string, int> columns_;
+};
+
+std::optional<Unusable> RowReader::freqText(int64_t hz, int line, const char* what,
+                                            std::string& out, std::vector<ChirpNote>& notes) const {
+  const ModelEntry& m = app_.currentModel();
+  const double mhz = static_cast<double>(hz) / 1e6;
+  if (mhz < m.extendLow - kChirpFarOutsideMhz || mhz > m.extendHigh + kChirpFarOutsideMhz) {
+    return Unusable{std::string(what) + SixDecimals(std::max<int64_t>(hz, 0)) +
+                    " MHz远在本机频率范围" + ShortestNumber(m.extendLow) + "-" +
+                    ShortestNumber(m.extendHigh) + " MHz之外，已跳过"};
+  }
+  CapturingPrompter p;
+  const std::string text = SixDecimals(std::max<int64_t>(hz, 0));
+  ValidFreq v = getValidFreq(text, app_, identModelByte_, p);
+  if (v.flag != 1) return Unusable{std::string(what) + "无法识别（" + text + "），已跳过"};
+  out = FormatFreq(v.mhz, app_.decimalSep);
+  for (const std::string& t : p.texts)
+    notes.push_back({line, t + std::string(what) + text + " MHz改为" + out + " MHz"});
+  return std::nullopt;
+}
+
+std::optional<Unusable> RowReader::toneText(std::string_view value, const char* column, int line,
+                                            std::string& out, std::vector<ChirpNote>& notes) const {
+  CapturingPrompter p;
+  SignalEntry entry(app_, p);
+  entry.load("OFF");
+  entry.selectOption(SignalEntry::Option::Ctc);
+  entry.setToneText(std::string(value));
+  if (!entry.validateTone()) {
+    std::string msg = p.texts.empty() ? "CTC数据无效！" : p.texts.front();
+    return Unusable{std::string(column) + msg + "（" + std::string(value) + "），已跳过"};
+  }
+  out = entry.ok();
+  auto given = ParseNumber(value, app_.decimalSep);
+  auto taken = ParseNumber(entry.tone().text, app_.decimalSep);
+  if (given && taken && std::fabs(*given - *taken) > 0.05)
+    notes.push_back({line, std::string(column) + " " + std::string(value) + "改为" + out});
+  return std::nullopt;
+}
+
+std::optional<Unusable> RowReader::codeText(std::string_view value, const char* column,
+                                            bool inverted, int line, std::string& out,
+                                            std::vector<ChirpNote>& notes) const {
+  // The dialog lets an empty code through unchanged; a row needs one.
+  if (value.empty()) return BadNumber(column, value);
+  CapturingPrompter p;
+  SignalEntry entry(app_, p);
+  entry.load("OFF");
+  entry.selectOption(SignalEntry::Option::Dcs);
+  entry.setInverted(inverted);
+  entry.setCodeText(std::string(value));
+  if (!entry.validateCode()) {
+    std::string msg = p.texts.empty() ? "DCS 数据无效！" : p.texts.front();
+    return Unusable{std::string(column) + msg + "（" + std::string(value) + "），已跳过"};
+  }
+  out = entry.ok();
+  std::string given(value);
+  while (given.size() < 3) given.insert(given.begin(), '0');
+  if (given != entry.code().text)
+    notes.push_back({line, std::string(column) + " " + std::string(value) + "改为" + out});
+  return std::nullopt;
+}
+
+std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
+                                                       std::vector<ChirpNote>& notes) {
+  PlannedChannel plan;
+  plan.line = r.line;
+  std::vector<ChirpNote> local;  // kept only when the row is used
+
+  // Frequencies.
+  std::string_view freq = field(r, "Frequency");
+  if (freq.empty()) return Unusable{"没有频率，已跳过"};
+  auto rxHz = Hz(freq);
+  if (!rxHz) return BadNumber("Frequency", freq);
+  if (*rxHz <= 0) return Unusable{"没有频率，已跳过"};
+  int64_t txHz = *rxHz;
+  std::string duplex = Lower(field(r, "Duplex"));
+  if (duplex == "+" || duplex == "-" || duplex == "split") {
+    std::string_view off = field(r, "Offset");
+    auto offHz = Hz(off);
+    if (!offHz) return BadNumber("Offset", off);
+    txHz = duplex == "split" ? *offHz : duplex == "+" ? *rxHz + *offHz : *rxHz - *offHz;
+  } else if (duplex == "off") {
+    plan.txInhibit = true;
+  } else if (!duplex.empty()) {
+    return Unusable{"无法识别的Duplex（" + std::string(field(r, "Duplex")) + "），已跳过"};
+  }
+  if (auto u = freqText(*rxHz, r.line, "接收频率", plan.rxFreq, local)) return *u;
+  if (auto u = freqText(txHz, r.line, "发射频率", plan.txFreq, local)) return *u;
+
+  // Signalling. Polarity letters: transmit, then receive.
+  std::string pol(field(r, "DtcsPolarity"));
+  if (pol.empty()) pol = "NN";
+  for (char& c : pol) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (pol.size() != 2 || (pol[0] != 'N' && pol[0] != 'R') || (pol[1] != 'N' && pol[1] != 'R'))
+    return Unusable{"无法识别的DtcsPolarity（" + pol + "），已跳过"};
+  const bool txInv = pol[0] == 'R';
+  const bool rxInv = pol[1] == 'R';
+  std::string_view toneMode = field(r, "Tone");
+  std::string tm = Lower(toneMode);
+  std::string txKind, rxKind;  // "", "tone", "dtcs"
+  if (tm.empty()) {
+  } else if (tm == "tone") {
+    txKind = "tone";
+  } else if (tm == "tsql") {
+    txKind = rxKind = "tsql";
+  } else if (tm == "dtcs") {
+    txKind = rxKind = "dtcs";
+  } else if (tm == "cross") {
+    std::string cm = Lower(field(r, "CrossMode"));
+    size_t arrow = cm.find("->");
+    if (arrow == std::string::npos)
+      return Unusable{"无法识别的CrossMode（" + std::string(field(r, "CrossMode")) + "），已跳过"};
+    txKind = cm.substr(0, arrow);
+    rxKind = cm.substr(arrow + 2);
+    auto known = [](const std::string& k) { return k.empty() || k == "tone" || k == "dtcs"; };
+    if (!known(txKind) || !known(rxKind) || (txKind.empty() && rxKind.empty()))
+      return Unusable{"无法识别的CrossMode（" + std::string(field(r, "CrossMode")) + "），已跳过"};
+  } else {
+    return Unusable{"本机没有" + std::string(toneMode) + "信令方式，已跳过"};
+  }
+  plan.rxSignal = plan.txSignal = "OFF";
+  // Transmit side.
+  if (txKind == "tone") {
+    if (auto u = toneText(field(r, "rToneFreq"), "rToneFreq", r.line, plan.txSignal, local))
+      return *u;
+  } else if (txKind == "tsql") {
+    if (auto u = toneText(field(r, "cToneFreq"), "cToneFreq", r.line, plan.txSignal, local))
+      return *u;
+  } else if (txKind == "dtcs") {
+    if (auto u = codeText(field(r, "DtcsCode"), "DtcsCode", txInv, r.line, plan.txSignal, local))
+      return *u;
+  }
+  // Receive side.
+  if (rxKind == "tone" || rxKind == "tsql") {
+    if (auto u = toneText(field(r, "cToneFreq"), "cToneFreq", r.line, plan.rxSignal, local))
+      return *u;
+  } else if (rxKind == "dtcs") {
+    // Cross modes take the receive code from RxDtcsCode; DTCS (and a file without that
+    // column) uses DtcsCode both ways.
+    const char* column = tm == "cross" && has("RxDtcsCode") ? "RxDtcsCode" : "DtcsCode";
+    if (auto u = codeText(field(r, column), column, rxInv, r.line, plan.rxSignal, local)) return *u;
+  }
+
+  // Bandwidth.
+  std::string mode = Lower(field(r, "Mode"));
+  if (mode == "nfm") {
+    plan.narrow = true;
+  } else if (!mode.empty() && mode != "fm") {
+    return Unusable{"本机没有" + std::string(field(r, "Mode")) + "调制方式，已跳过"};
+  }
+
+  plan.scanDelete = Lower(field(r, "Skip")) == "s";
+
+  // Power: a wattage such as "2.0W" or "50W".
+  std::string_view power = field(r, "Power");
+  if (!power.empty()) {
+    std::string_view w = power;
+    if (w.back() == 'W' || w.back() == 'w') w.remove_suffix(1);
+    auto watts = ParseNumber(w);
+    if (!watts || *watts < 0) return BadNumber("Power", power);
+    plan.lowPower = *watts < kChirpHighPowerThresholdW;
+  }
+
+  std::string lock = Lower(field(r, "BusyLock"));
+  if (!lock.empty()) {
+    if (lock == "on" || lock == "y" || lock == "yes" || lock == "1" || lock == "true" ||
+        lock == kLockOn)
+      plan.busyLock = true;
+    else if (lock == "off" || lock == "n" || lock == "no" || lock == "0" || lock == "false" ||
+             lock == kLockOff)
+      plan.busyLock = false;
+    else
+      return Unusable{"无法识别的BusyLock（" + std::string(field(r, "BusyLock")) + "），已跳过"};
+  }
+
+  notes.insert(notes.end(), local.begin(), local.end());
+  return plan;
+}
+
+void Apply(const PlannedChannel& p, int i, ChannelTableModel& grid) {
+  const int row = i + 1;
+  if (grid.channelOff(i)) grid.clickChannelOff(i);
+  if (grid.txInhibited(i) != p.txInhibit) grid.clickTxInhibit(i);
+  grid.setCellText(row, col::kRxFreq, p.rxFreq);
+  grid.setCellText(row, col::kRxSignal, p.rxSignal);
+  grid.setCellText(row, col::kTxFreq, p.txFreq);
+  grid.setCellText(row, col::kTxSignal, p.txSignal);
+  grid.setCellText(row, col::kScan, p.scanDelete ? kScanDelete : kScanAdd);
+  if (p.busyLock) grid.setCellText(row, col::kBusyLock, *p.busyLock ? kLockOn : kLockOff);
+  if (p.lowPower) grid.setCellText(row, col::kPower, *p.lowPower ? kPowerLow : kPowerHigh);
+  grid.setCellText(row, col::kBandwidth, p.narrow ? kNarrow : kWide);
+}
+
+}  // namespace
+
+ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
+                                 const AppState& app, uint8_t identModelByte,
+                                 const ChirpImportOptions& options) {
+  ChirpImportResult out;
+  std::vector<CsvRecord> records = ParseCsv(text);
+  if (records.empty()) {
+    out.error = "文件中没有CSV表头（须有Location和Frequency列）";
+    return out;
+  }
+  const CsvRecord& header = records.front();
+  RowReader reader(app, identModelByte, header.fields);
+  if (!reader.has("Location") || !reader.has("Frequency")) {
+    out.error = Line(header.line, "不是CSV表头（须有Location和Frequency列）");
+    return out;
+  }
+
+  size_t first = 1;
+  if (options.fromLocation) {
+    first = records.size();
+    for (size_t k = 1; k < records.size(); ++k) {
+      if (reader.location(records[k]) == options.fromLocation) {
+        first = k;
+        break;
+      }
+    }
+    if (first == records.size()) {
+      out.error = "没有Location为" + std::to_string(*options.fromLocation) + "的行";
+      return out;
+    }
+  }
+
+  std::vector<PlannedChannel> plan;
+  size_t k = first;
+  for (; k < records.size() && plan.size() < static_cast<size_t>(kChannelCount); ++k) {
+    const CsvRecord& r = records[k];
+    if (r.fields.size() < header.fields.size()) {
+      out.notes.push_back({r.line, "只有" + std::to_string(r.fields.size()) + "列，表头有" +
+                                       std::to_string(header.fields.size()) + "列，已跳过"});
+      continue;
+    }
+    if (!reader.location(r)) {
+      out.notes.push_back({r.line, "Location列的数值无法识别（" +
+                                       std::string(reader.field(r, "Location")) + "），已跳过"});
+      continue;
+    }
+    auto result = reader.read(r, out.notes);
+    if (auto* u = std::get_if<Unusable>(&result)) {
+      out.notes.push_back({r.line, u->text});
+      continue;
+    }
+    plan.push_back(std::get<PlannedChannel>(std::move(result)));
+  }
+  if (k < records.size()) {
+    out.notes.push_back({0, "第" + std::to_string(records[k].line) + "行起的" +
+                                std::to_string(records.size() - k) + "行未导入：本机只有16个信道"});
+  }
+  if (plan.empty()) {
+    out.error = "没有可以导入的行";
+    return out;
+  }
+
+  for (size_t c = 0; c < plan.size(); ++c) {
+    Apply(plan[c], static_cast<int>(c), grid);
+    out.sourceLines.push_back(plan[c].line);
+  }
+  out.imported = static_cast<int>(plan.size());
+  if (options.clearRest) {
+    for (int i = out.imported; i < kChannelCount; ++i)
+      if (!grid.channelOff(i)) grid.clickChannelOff(i);
+  }
+  out.ok = true;
+  return out;
+}
+
+}  // namespace qm

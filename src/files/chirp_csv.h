@@ -1,0 +1,85 @@
+// Channel lists in the CSV dialect of the common open-source programming tool: the 16
+// channels written out as its rows, and its rows read into the channel grid through the
+// grid's own checks (band clamp and raster of getValidFreq, the signal dialog's tone and
+// code checks), so that an imported channel is one a user could have typed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_state.h"
+#include "model/channel_table.h"
+#include "model/image.h"
+
+namespace qm {
+
+// The full header the dialect writes, then the one column this radio adds.
+inline constexpr const char* kChirpHeader =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,"
+    "BusyLock";
+
+// The two wattages the power cell is written as ("高", "低"). On import a power of at least
+// kChirpHighPowerThresholdW counts as high.
+inline constexpr const char* kChirpHighPower = "2.0W";
+inline constexpr const char* kChirpLowPower = "0.5W";
+inline constexpr double kChirpHighPowerThresholdW = 1.0;
+
+// A frequency this far (MHz) or farther outside the model's extended band makes its row
+// unusable; nearer, it is clamped to the band edge as the grid clamps a typed one.
+inline constexpr double kChirpFarOutsideMhz = 1.0;
+
+struct ChirpExport {
+  std::string csv;                 // UTF-8, CRLF line ends, no BOM
+  int rows = 0;                    // channels written (switched-off channels are not)
+  std::vector<std::string> notes;  // what the dialect could not hold (TTS signalling)
+};
+
+// The in-use channels of the image's channel area as rows, Location = channel number.
+ChirpExport ExportChirpCsv(const Image& image);
+
+struct ChirpImportOptions {
+  std::optional<int> fromLocation;  // start at the first row with this Location
+  bool clearRest = false;           // switch off the channels after the imported ones
+};
+
+// One line of the import report. line is the file's line number (1 = first line), 0 for a
+// remark about the file as a whole.
+struct ChirpNote {
+  int line = 0;
+  std::string text;
+};
+
+struct ChirpImportResult {
+  bool ok = false;               // false: nothing in the grid changed
+  int imported = 0;              // channels 1..imported were filled
+  std::vector<int> sourceLines;  // the file line each imported channel came from
+  std::vector<ChirpNote> notes;  // in file order: skipped rows, clamped values, remarks
+  std::string error;             // why nothing was imported (ok = false)
+};
+
+// Reads the text (UTF-8 with or without BOM, LF or CRLF, "#" comment lines, quoted fields)
+// and fills channels 1..16 of the grid in file order. The grid's change flag is set when a
+// channel was imported. identModelByte is image byte 0x2D2 (the raster rule).
+ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
+                                 const AppState& app, uint8_t identModelByte,
+                                 const ChirpImportOptions& options = {});
+
+// "第12行：..." or the text alone for a file-wide note.
+std::string FormatChirpNote(const ChirpNote& note);
+
+// ---- the CSV layer, for tests and other readers ----
+struct CsvRecord {
+  int line = 0;  // line on which the record starts
+  std::vector<std::string> fields;
+};
+// Splits CSV text into records: quoted fields (with "" for a quote and line breaks inside),
+// LF or CRLF, a leading BOM dropped, blank lines and lines starting with "#" skipped.
+std::vector<CsvRecord> ParseCsv(std::string_view text);
+// A field as the dialect writes it: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(std::string_view value);
+
+}  // namespace qm

@@ -1,0 +1,488 @@
+// CSV channel lists: the two stock lists read into real models of the installation, the
+// export's rows, round trips, the dialect's duplex and tone cases, and malformed files.
+#include "files/chirp_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/config.h"
+#include "app/model_table.h"
+#include "model/codecs.h"
+#include "model/defaults.h"
+#include "model/radio_data.h"
+#include "platform/qt_text_codec.h"
+#include "support/fake_prompter.h"
+
+namespace qm {
+namespace {
+
+std::string ReadShared(const std::string& name) {
+  std::ifstream in(std::string(QM_SHARED_DATA) + "/chirp/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+constexpr const char* kPmrFile = "EU LPD and PMR Channels.csv";
+constexpr const char* kFrsFile = "US FRS and GMRS Channels.csv";
+
+// Sets channel n (0..15) of an image from grid-like texts.
+void SetChannel(Image& img, int n, const std::string& rx, const std::string& rxSig,
+                const std::string& tx, const std::string& txSig, uint8_t flags10 = 0,
+                bool txAllowed = true) {
+  ChannelRecord r = img.channel(n);
+  r[2] = 0x08;
+  r[7] = txAllowed ? 0x08 : 0x00;
+  FreqTextToBytes(rx, r[0], r[1], r[2]);
+  SignalTextToBytes(rxSig, r[2], r[3], r[4]);
+  FreqTextToBytes(tx, r[5], r[6], r[7]);
+  SignalTextToBytes(txSig, r[7], r[8], r[9]);
+  r[10] = flags10;
+}
+
+class ChirpTest : public ::testing::Test {
+ protected:
+  ChirpTest() {
+    LoadStartupConfig(QM_BINARY_DIR, DefaultMakerIniPath(QM_BINARY_DIR), app, codec);
+    UseModel(7);
+  }
+
+  // Selects the installation's model with this code and shows its default image.
+  void UseModel(int code) {
+    int m = FindModelByCode(app, code);
+    ASSERT_GE(m, 0) << code;
+    app.curModel = static_cast<int16_t>(m);
+    image = Image{};
+    SetDefaultFunctions(image);
+    SetDefaultChannels(image, app.model(m), std::tm{});
+    FillIdentBlock(image.ident(), static_cast<uint8_t>(code));
+    show(image);
+  }
+  void show(const Image& img) {
+    image = img;
+    editors.DisplayRadioData(image);
+    flags = EditFlags{};
+  }
+
+  ChirpImportResult Import(const std::string& csv, ChirpImportOptions opt = {}) {
+    return ImportChirpCsv(csv, grid(), app, image.modelCode(), opt);
+  }
+  // The image the grid now holds.
+  Image Saved() {
+    Image out = image;
+    grid().SaveChannels(out);
+    return out;
+  }
+  ChannelTableModel& grid() { return editors.channels(); }
+  std::string Cell(int row, int col) { return grid().cell(row, col).text; }
+  std::vector<std::string> Row(int row) {
+    std::vector<std::string> out;
+    for (int c = 1; c < kGridCols; ++c) out.push_back(Cell(row, c));
+    return out;
+  }
+  static std::vector<std::string> Notes(const ChirpImportResult& r) {
+    std::vector<std::string> out;
+    for (const ChirpNote& n : r.notes) out.push_back(FormatChirpNote(n));
+    return out;
+  }
+
+  QtTextCodec codec;
+  AppState app;
+  EditFlags flags;
+  test::FakePrompter prompter;
+  Image image;
+  RadioEditors editors{app, flags, prompter, [this] { return image.modelCode(); }};
+};
+
+using Cells = std::vector<std::string>;
+
+// ---- the stock lists ----
+
+TEST_F(ChirpTest, PmrRowsFillThe446ModelFromTheirLocation) {
+  UseModel(32);
+  ChirpImportResult r = Import(ReadShared(kPmrFile), {71, false});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.imported, 16);
+  EXPECT_TRUE(r.notes.empty()) << FormatChirpNote(r.notes.front());
+  // Location 71 is on line 71 (after the header and LPD 01-69); 81 follows 78 directly.
+  EXPECT_EQ(r.sourceLines.front(), 71);
+  EXPECT_EQ(r.sourceLines[8], 79);
+  EXPECT_EQ(Row(1), (Cells{"446.00625", "OFF", "446.00625", "OFF", "添加", "关闭", "低", "窄带"}));
+  // No Power column: the channel keeps the power it had (the 446 defaults are low).
+  EXPECT_EQ(Cell(16, col::kRxFreq), "446.19375");
+  EXPECT_EQ(Cell(16, col::kBandwidth), "窄带");
+  EXPECT_FALSE(grid().channelOff(15));  // channel 16 was off in the defaults
+  EXPECT_TRUE(flags.dataChanged);
+  Image saved = Saved();
+  EXPECT_EQ(FreqBytesToHz(saved[0], saved[1], saved[2]), 446006250);
+  EXPECT_EQ(saved[2] & 0x0C, 0x0C);  // in use, 6.25 kHz raster
+}
+
+TEST_F(ChirpTest, LpdRowsAreFarOutsideThe446BandAndReportedByLine) {
+  UseModel(32);
+  ChirpImportResult r = Import(ReadShared(kPmrFile));
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.imported, 16);
+  ASSERT_EQ(r.notes.size(), 69u);
+  EXPECT_EQ(FormatChirpNote(r.notes.front()),
+            "第2行：接收频率433.075000 MHz远在本机频率范围446-446.2 MHz之外，已跳过");
+  EXPECT_EQ(r.notes.back().line, 70);
+  EXPECT_EQ(r.sourceLines.front(), 71);
+  EXPECT_EQ(Cell(1, col::kRxFreq), "446.00625");
+}
+
+TEST_F(ChirpTest, FrsAndGmrsRowsFillAUhfModel) {
+  UseModel(7);  // 440-470 MHz
+  ChirpImportResult r = Import(ReadShared(kFrsFile));
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.imported, 16);
+  // 52 rows on lines 2-53; the 17th is on line 18.
+  ASSERT_EQ(Notes(r), (Cells{"第18行起的36行未导入：本机只有16个信道"}));
+  EXPECT_EQ(Row(1), (Cells{"462.56250", "OFF", "462.56250", "OFF", "添加", "关闭", "高", "窄带"}));
+  EXPECT_EQ(Row(8), (Cells{"467.56250", "OFF", "467.56250", "OFF", "添加", "关闭", "低", "窄带"}));
+  EXPECT_EQ(Cell(15, col::kRxFreq), "462.55000");
+}
+
+TEST_F(ChirpTest, GmrsRepeaterRowsTakeTheirOffsetAndClearTheRestOnRequest) {
+  UseModel(7);
+  ChirpImportResult r = Import(ReadShared(kFrsFile), {45, true});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.imported, 8);
+  EXPECT_EQ(Row(1), (Cells{"462.55000", "OFF", "467.55000", "OFF", "添加", "关闭", "高", "宽带"}));
+  EXPECT_EQ(Cell(8, col::kTxFreq), "467.72500");
+  for (int i = 8; i < 16; ++i) EXPECT_TRUE(grid().channelOff(i)) << i;
+
+  // Without --clear-rest the channels after the imported rows keep what they had.
+  UseModel(7);
+  const Cells before = Row(12);
+  const bool wasOff = grid().channelOff(11);
+  ASSERT_TRUE(Import(ReadShared(kFrsFile), {45, false}).ok);
+  EXPECT_EQ(Row(12), before);
+  EXPECT_EQ(grid().channelOff(11), wasOff);
+}
+
+TEST_F(ChirpTest, NoRowFitsAVhfModelAndNothingChanges) {
+  UseModel(10);  // 136-154 MHz
+  const Image before = Saved();
+  ChirpImportResult r = Import(ReadShared(kFrsFile));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "没有可以导入的行");
+  EXPECT_EQ(r.notes.size(), 52u);  // every row tried, each reported
+  EXPECT_EQ(Saved(), before);
+  EXPECT_FALSE(flags.dataChanged);
+}
+
+// ---- export ----
+
+TEST_F(ChirpTest, ExportWritesTheFullHeaderAndOneRowPerChannelInUse) {
+  UseModel(7);
+  Image img = image;
+  for (int i = 0; i < 16; ++i) img.channel(i)[2] &= 0xF7;  // all off
+  SetChannel(img, 0, "446.00625", "OFF", "446.00625", "OFF", 0x01);
+  SetChannel(img, 2, "450.00000", "CTC 88.5", "455.00000", "CTC 88.5", 0x34);
+  SetChannel(img, 3, "451.00500", "DCS 023", "451.00500", "-DCS 023", 0x00, false);
+  SetChannel(img, 4, "452.00000", "-DCS 754", "452.00000", "CTC 67.0", 0x00);
+  SetChannel(img, 5, "453.00000", "TTS 5", "453.00000", "OFF", 0x00);
+  ChirpExport e = ExportChirpCsv(img);
+  EXPECT_EQ(e.rows, 5);
+  const std::string expected =
+      std::string(kChirpHeader) +
+      "\r\n"
+      "1,信道1,446.006250,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25,,2.0W,,,,,,Off\r\n"
+      "3,信道3,450.000000,split,455.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,S,0.5W,"
+      ",,,,,On\r\n"
+      "4,信道4,451.005000,off,0.000000,DTCS,88.5,88.5,023,RN,023,Tone->Tone,FM,5.00,,2.0W,,,,,,"
+      "Off\r\n"
+      "5,信道5,452.000000,,0.000000,Cross,67.0,88.5,023,NR,754,Tone->DTCS,FM,6.25,,2.0W,,,,,,"
+      "Off\r\n"
+      "6,信道6,453.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,2.0W,,,,,,Off\r\n";
+  EXPECT_EQ(e.csv, expected);
+  EXPECT_EQ(e.notes, (Cells{"信道6：TTS 5在CSV中没有对应的信令，按无信令写出"}));
+}
+
+// Every combination of the two signalling sides goes out and comes back as it was, with
+// every other field the dialect holds.
+TEST_F(ChirpTest, ExportThenImportRoundTripsEveryField) {
+  UseModel(7);
+  Image img = image;
+  const char* sigs[] = {"OFF", "CTC 67.0", "CTC 254.1", "DCS 023", "-DCS 754"};
+  for (int n = 0; n < 16; ++n) {
+    const char* rx = sigs[n % 5];
+    const char* tx = sigs[(n / 5 + n) % 5];  // same, then every pairing of different sides
+    const bool split = n % 3 == 1;
+    const std::string f = n % 2 ? "441.00500" : "462.56250";
+    SetChannel(img, n, f, rx, split ? "467.56250" : f, tx,
+               static_cast<uint8_t>((n & 1) | ((n & 2) << 1) | ((n & 4) << 2) | ((n & 8) << 2)),
+               n % 5 != 4);
+  }
+  ChirpExport e = ExportChirpCsv(img);
+  ASSERT_EQ(e.rows, 16);
+  EXPECT_TRUE(e.notes.empty());
+
+  UseModel(7);  // the defaults: different channels
+  ChirpImportResult r = Import(e.csv);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_TRUE(r.notes.empty()) << FormatChirpNote(r.notes.front());
+  Image back = Saved();
+  for (int i = 0; i < 16; ++i) {
+    ConstRow a = img.row(16 * static_cast<size_t>(i));
+    ConstRow b = back.row(16 * static_cast<size_t>(i));
+    SCOPED_TRACE("channel " + std::to_string(i + 1));
+    EXPECT_EQ(std::vector<uint8_t>(a.begin(), a.begin() + 5),
+              std::vector<uint8_t>(b.begin(), b.begin() + 5));
+    EXPECT_EQ(a[7] & 0xF8, b[7] & 0xF8);  // transmit allowed, transmit signalling type
+    EXPECT_EQ(a[8], b[8]);
+    EXPECT_EQ(a[9], b[9]);
+    if (a[7] & 0x08) {  // the dialect holds no transmit frequency for an inhibited side
+      EXPECT_EQ(a[5], b[5]);
+      EXPECT_EQ(a[6], b[6]);
+      EXPECT_EQ(a[7] & 0x07, b[7] & 0x07);
+    }
+    EXPECT_EQ(a[10] & 0x35, b[10] & 0x35);
+  }
+}
+
+// ---- the dialect's cases ----
+
+struct RowCase {
+  const char* name;
+  const char* row;  // after "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,
+                    // DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode"
+  Cells cells;      // receive/transmit frequency and signalling
+  bool txInhibited;
+};
+
+class ChirpRowCases : public ChirpTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(ChirpRowCases, RowBecomesTheGridTexts) {
+  const RowCase& c = GetParam();
+  std::string csv =
+      "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+      "RxDtcsCode,CrossMode,Mode\n1," +
+      std::string(c.row) + "\n";
+  ChirpImportResult r = Import(csv);
+  ASSERT_TRUE(r.ok) << r.error << (r.notes.empty() ? "" : FormatChirpNote(r.notes.front()));
+  EXPECT_EQ((Cells{Cell(1, 1), Cell(1, 2), Cell(1, 3), Cell(1, 4)}), c.cells);
+  EXPECT_EQ(grid().txInhibited(0), c.txInhibited);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialect, ChirpRowCases,
+    ::testing::Values(RowCase{"simplex",
+                              "450.0,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "OFF", "450.00000", "OFF"},
+                              false},
+                      RowCase{"plus",
+                              "450.0,+,5.0,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "OFF", "455.00000", "OFF"},
+                              false},
+                      RowCase{"minus",
+                              "455.0,-,5.0,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+                              {"455.00000", "OFF", "450.00000", "OFF"},
+                              false},
+                      RowCase{"split",
+                              "450.0,split,460.005,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "OFF", "460.00500", "OFF"},
+                              false},
+                      RowCase{"off",
+                              "450.0,off,0,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "OFF", "450.00000", "CTC 100.0"},
+                              true},
+                      RowCase{"tone",
+                              "450.0,,0,Tone,131.8,88.5,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "OFF", "450.00000", "CTC 131.8"},
+                              false},
+                      RowCase{"tsql",
+                              "450.0,,0,TSQL,88.5,67.0,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "CTC 67.0", "450.00000", "CTC 67.0"},
+                              false},
+                      RowCase{"dtcs",
+                              "450.0,,0,DTCS,88.5,88.5,754,NN,023,Tone->Tone,FM",
+                              {"450.00000", "DCS 754", "450.00000", "DCS 754"},
+                              false},
+                      RowCase{"dtcs tx inverted",
+                              "450.0,,0,DTCS,88.5,88.5,023,RN,023,Tone->Tone,FM",
+                              {"450.00000", "DCS 023", "450.00000", "-DCS 023"},
+                              false},
+                      RowCase{"dtcs rx inverted",
+                              "450.0,,0,DTCS,88.5,88.5,023,NR,023,Tone->Tone,FM",
+                              {"450.00000", "-DCS 023", "450.00000", "DCS 023"},
+                              false},
+                      RowCase{"cross tone-tone",
+                              "450.0,,0,Cross,100.0,123.0,023,NN,023,Tone->Tone,FM",
+                              {"450.00000", "CTC 123.0", "450.00000", "CTC 100.0"},
+                              false},
+                      RowCase{"cross tone-dtcs",
+                              "450.0,,0,Cross,100.0,123.0,023,NR,265,Tone->DTCS,FM",
+                              {"450.00000", "-DCS 265", "450.00000", "CTC 100.0"},
+                              false},
+                      RowCase{"cross dtcs-tone",
+                              "450.0,,0,Cross,100.0,123.0,051,RN,265,DTCS->Tone,FM",
+                              {"450.00000", "CTC 123.0", "450.00000", "-DCS 051"},
+                              false},
+                      RowCase{"cross dtcs-dtcs",
+                              "450.0,,0,Cross,100.0,123.0,051,NN,265,DTCS->DTCS,FM",
+                              {"450.00000", "DCS 265", "450.00000", "DCS 051"},
+                              false},
+                      RowCase{"cross rx only",
+                              "450.0,,0,Cross,100.0,123.0,051,NN,265,->DTCS,FM",
+                              {"450.00000", "DCS 265", "450.00000", "OFF"},
+                              false},
+                      RowCase{"cross tx only",
+                              "450.0,,0,Cross,100.0,123.0,051,NN,265,DTCS->,FM",
+                              {"450.00000", "OFF", "450.00000", "DCS 051"},
+                              false},
+                      RowCase{"5 kHz raster",
+                              "450.005,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+                              {"450.00500", "OFF", "450.00500", "OFF"},
+                              false}),
+    [](const auto& info) {
+      std::string s = info.param.name;
+      for (char& ch : s)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return s;
+    });
+
+TEST_F(ChirpTest, TheSixPointTwoFiveOnlyModelSnapsToItsRaster) {
+  UseModel(32);  // identification byte 0x20: 6.25 kHz raster only
+  ChirpImportResult r = Import("Location,Frequency\n1,446.005\n");
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(Cell(1, col::kRxFreq), "446.00625");
+}
+
+TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
+  UseModel(7);
+  ChirpImportResult r = Import(
+      "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode\n"
+      "1,470.5,Tone,300,88.5,023\n"
+      "2,450.0,DTCS,88.5,88.5,010\n");
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.imported, 2);
+  EXPECT_EQ(Notes(r), (Cells{"第2行：频率超过范围！接收频率470.500000 MHz改为470.00000 MHz",
+                             "第2行：频率超过范围！发射频率470.500000 MHz改为470.00000 MHz",
+                             "第2行：rToneFreq 300改为CTC 254.1", "第3行：DtcsCode 010改为DCS 023",
+                             "第3行：DtcsCode 010改为DCS 023"}));
+  EXPECT_EQ(Row(1)[0], "470.00000");
+  EXPECT_EQ(Row(1)[3], "CTC 254.1");
+  EXPECT_EQ(Row(2)[1], "DCS 023");
+  EXPECT_TRUE(prompter.messages.empty());  // reported, not one box per value
+}
+
+// ---- the CSV layer ----
+
+TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
+  UseModel(7);
+  std::string csv =
+      "\xEF\xBB\xBF# exported by hand\r\n"
+      "Mode,\"Frequency\",Name,Location,Skip,Comment\r\n"
+      "\r\n"
+      "NFM,451.0,\"A, \"\"quoted\"\" name\",5,S,\"two\r\nlines\"\r\n"
+      "# a comment between rows\r\n"
+      "FM,452.0,B,6,,\r\n";
+  ChirpImportResult r = Import(csv);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.imported, 2);
+  EXPECT_EQ(r.sourceLines, (std::vector<int>{4, 7}));
+  EXPECT_EQ(Row(1)[0], "451.00000");
+  EXPECT_EQ(Row(1)[4], "删除");
+  EXPECT_EQ(Row(1)[7], "窄带");
+  EXPECT_EQ(Row(2)[0], "452.00000");
+
+  std::vector<CsvRecord> recs = ParseCsv(csv);
+  ASSERT_EQ(recs.size(), 3u);
+  EXPECT_EQ(recs[1].fields[2], "A, \"quoted\" name");
+  EXPECT_EQ(recs[1].fields[5], "two\r\nlines");
+  EXPECT_EQ(CsvField("A, \"q\""), "\"A, \"\"q\"\"\"");
+  EXPECT_EQ(CsvField("plain"), "plain");
+}
+
+struct BadCase {
+  const char* name;
+  const char* row;
+  const char* note;
+};
+
+class ChirpBadRows : public ChirpTest, public ::testing::WithParamInterface<BadCase> {};
+
+// One bad row between two good ones: it is reported by its line and skipped, the good rows
+// fill channels 1 and 2.
+TEST_P(ChirpBadRows, ReportedByLineAndSkipped) {
+  const BadCase& c = GetParam();
+  UseModel(7);
+  std::string csv =
+      "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+      "CrossMode,Mode,Power,BusyLock\n"
+      "1,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,On\n" +
+      std::string(c.row) + "\n3,451.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,5W,Off\n";
+  ChirpImportResult r = Import(csv);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.imported, 2);
+  EXPECT_EQ(r.sourceLines, (std::vector<int>{2, 4}));
+  EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note}));
+  EXPECT_EQ(Row(1)[5], "打开");
+  EXPECT_EQ(Row(2)[0], "451.00000");
+  EXPECT_EQ(Row(2)[5], "关闭");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Malformed, ChirpBadRows,
+    ::testing::Values(
+        BadCase{"short", "2,450.5,,0", "只有4列，表头有13列，已跳过"},
+        BadCase{"no_frequency", "2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率，已跳过"},
+        BadCase{"bad_frequency", "2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "Frequency列的数值无法识别（45O.0），已跳过"},
+        BadCase{"bad_location", "x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "Location列的数值无法识别（x），已跳过"},
+        BadCase{"bad_offset", "2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "Offset列的数值无法识别（five），已跳过"},
+        BadCase{"far_split", "2,450.0,split,480.0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外，已跳过"},
+        BadCase{"bad_tone", "2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "rToneFreqCTC数据无效！（8x.5），已跳过"},
+        BadCase{"bad_code", "2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,",
+                "DtcsCodeDCS 数据无效！（089），已跳过"},
+        BadCase{"empty_code", "2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,",
+                "DtcsCode列的数值无法识别（），已跳过"},
+        BadCase{"reverse_tone_mode", "2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "本机没有TSQL-R信令方式，已跳过"},
+        BadCase{"bad_cross", "2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,",
+                "无法识别的CrossMode（Tone=>DTCS），已跳过"},
+        BadCase{"bad_polarity", "2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,",
+                "无法识别的DtcsPolarity（NX），已跳过"},
+        BadCase{"bad_duplex", "2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+                "无法识别的Duplex（x），已跳过"},
+        BadCase{"am_mode", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,",
+                "本机没有AM调制方式，已跳过"},
+        BadCase{"bad_power", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,",
+                "Power列的数值无法识别（highW），已跳过"},
+        BadCase{"bad_busy_lock", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe",
+                "无法识别的BusyLock（maybe），已跳过"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ChirpTest, FilesWithoutAHeaderOrRowsChangeNothing) {
+  UseModel(7);
+  const Image before = Saved();
+  struct {
+    std::string csv;
+    ChirpImportOptions opt;
+    std::string error;
+  } cases[] = {
+      {"", {}, "文件中没有CSV表头（须有Location和Frequency列）"},
+      {"# only a comment\n\n", {}, "文件中没有CSV表头（须有Location和Frequency列）"},
+      {"1,450.0,,0\n2,451.0,,0\n", {}, "第1行：不是CSV表头（须有Location和Frequency列）"},
+      {"Location,Name\n1,A\n", {}, "第1行：不是CSV表头（须有Location和Frequency列）"},
+      {"Location,Frequency\n", {}, "没有可以导入的行"},
+      {"Location,Frequency\n1,450.0\n", {7, false}, "没有Location为7的行"},
+  };
+  for (const auto& c : cases) {
+    ChirpImportResult r = Import(c.csv, c.opt);
+    EXPECT_FALSE(r.ok) << c.csv;
+    EXPECT_EQ(r.error, c.error) << c.csv;
+    EXPECT_EQ(Saved(), before) << c.csv;
+  }
+  EXPECT_FALSE(flags.dataChanged);
+}
+
+}  // namespace
+}  // namespace qm

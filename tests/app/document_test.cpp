@@ -227,6 +227,17 @@ TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
   EXPECT_EQ(tuneLeft, 0);
 }
 
+TEST_F(DocumentTest, CommitPendingEditAppliesBothEditors) {
+  int tuneCommits = 0;
+  doc.hooks.commitTuneEdit = [&] { ++tuneCommits; };
+  doc.editors().channels().pressCell(1, col::kRxFreq);
+  doc.editors().channels().editorTextChanged("401.0");
+  doc.CommitPendingEdit();
+  EXPECT_FALSE(doc.editors().channels().freqEditor().visible);
+  EXPECT_EQ(doc.editors().channels().cell(1, col::kRxFreq).text, "401.00000");
+  EXPECT_EQ(tuneCommits, 1);
+}
+
 TEST_F(DocumentTest, NewDoesNothingWhileTheCaptionIsTheTitle) {
   doc.editors().channels().pressCell(1, col::kScan);
   ASSERT_TRUE(doc.flags.dataChanged);

@@ -6,6 +6,7 @@
 
 #include "model/codecs.h"
 #include "model/editor_fixture.h"
+#include "model/signal_entry.h"
 
 namespace qm {
 namespace {
@@ -307,6 +308,23 @@ TEST_F(ChannelTableTest, SignalDialogResult) {
   EXPECT_EQ(c(4, col::kRxSignal).text, "DCS 023");
   EXPECT_TRUE(flags.dataChanged);
   EXPECT_FALSE(grid().signalDialogCell().has_value());
+}
+
+TEST_F(ChannelTableTest, ATtsCellThroughTheDialogIsStoredAsOff) {
+  image.channel(0)[2] = (image.channel(0)[2] & 0x0F) | 0x80;
+  image.channel(0)[3] = 5;
+  grid().DisplayChannels(image);
+  GridPress p = grid().pressCell(1, col::kRxSignal);
+  ASSERT_EQ(p.signalText, "TTS 5");
+  SignalEntry dlg(app, prompter);
+  dlg.load(p.signalText);
+  grid().finishSignalDialog(dlg.ok());
+  EXPECT_EQ(grid().cell(1, col::kRxSignal).text, "");
+  Image out = image;
+  grid().SaveChannels(out);
+  EXPECT_EQ(out.channel(0)[2] & 0xF0, 0);
+  EXPECT_EQ(out.channel(0)[3], 0);
+  EXPECT_TRUE(out.channel(0).inUse());
 }
 
 TEST_F(ChannelTableTest, DisplayKeepsTheChangeFlag) {

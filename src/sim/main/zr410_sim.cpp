@@ -33,6 +33,7 @@
 #include "files/data_file.h"
 #include "model/image.h"
 #include "sim/radio_sim.h"
+#include "sim/tune_sim.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ struct Options {
   std::string dump;
   std::string log;
   RadioConfig radio;
+  qm::sim::TuneSimConfig tune;
 };
 
 void Usage() {
@@ -76,7 +78,10 @@ void Usage() {
                "  --no-ack ADDR         the write frame for ADDR is not acknowledged\n"
                "  --nak ADDR            the write frame for ADDR is answered 0x15\n"
                "  --corrupt ADDR        the byte written at ADDR is stored inverted\n"
-               "  --no-end-ack          no answer to END\n";
+               "  --no-end-ack          no answer to END\n"
+               "  --tune-item-extra     tune item replies carry one extra byte\n"
+               "  --tune-silent-items   tune item frames are not answered\n"
+               "  --tune-refuse         NRVTUNE is answered 0x15\n";
 }
 
 std::optional<long> ParseNumber(const std::string& s) {
@@ -145,6 +150,12 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       r.silent = true;
     } else if (a == "--no-end-ack") {
       r.answerEnd = false;
+    } else if (a == "--tune-item-extra") {
+      o.tune.itemExtraByte = true;
+    } else if (a == "--tune-silent-items") {
+      o.tune.silentItems = true;
+    } else if (a == "--tune-refuse") {
+      o.tune.refuseSwitchOn = true;
     } else if (a == "--late" || a == "--redirect") {
       const auto v = next();
       const auto p = v ? ParsePair(*v, ':') : std::nullopt;
@@ -277,6 +288,8 @@ Micros Now(std::chrono::steady_clock::time_point start) {
 
 int Run(const Options& o) {
   RadioSim sim(o.radio);
+  qm::sim::TuneSim tune(o.tune);
+  sim.setExtension(&tune);
   if (!o.load.empty() && !LoadMemory(o.load, sim)) return 1;
   Log log;
   if (!log.open(o.log)) {

@@ -227,6 +227,27 @@ TEST_F(ReadTest, RepliesAreStoredWhereTheyPoint) {
   EXPECT_TRUE(prompter.lines().size() == 1u);
 }
 
+TEST_F(ReadTest, ModelCodeAbove32IsReportedAndTheReadGoesOn) {
+  radio().modelCode = 33;
+  EXPECT_EQ(Read().status, ReadStatus::Completed);
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_EQ(prompter.lines()[0], "错误 / 机型错误，请写入正确机型！");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
+  EXPECT_EQ(image, radioImage());
+}
+
+TEST_F(ReadTest, LateAndOverlongRepliesWithinThePollsAreAccepted) {
+  using namespace std::chrono_literals;
+  radio().lateAt = {0x200};
+  radio().lateLatency = 700ms;  // 81 polls of 10 ms wait 810 ms
+  radio().longAt = {0x300};     // one byte more than a block reply
+  EXPECT_EQ(Read().status, ReadStatus::Completed);
+  EXPECT_EQ(image, radioImage());
+  const auto t = writeTimes();
+  // The late block costs 70 polls instead of one.
+  EXPECT_EQ(t[3 + 65] - t[3 + 64], 25 + 700);
+}
+
 TEST(StoreReadReply, BoundsOfAReply) {
   struct Case {
     std::vector<uint8_t> reply;

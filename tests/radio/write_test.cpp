@@ -210,6 +210,27 @@ TEST_F(WriteTest, FailuresDuringTheWrite) {
   }
 }
 
+TEST_F(WriteTest, PortThatCannotBeOpenedSendsNothing) {
+  line.port.failOpen("Permission denied");
+  const Image before = image;
+  EXPECT_EQ(Write().status, WriteStatus::NotStarted);
+  EXPECT_EQ(prompter.lines(), std::vector<std::string>{"错误 / 端口1: Permission denied"});
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
+  EXPECT_TRUE(line.port.writes().empty());
+  EXPECT_EQ(image, before);
+  EXPECT_EQ(progress.opens, 0);
+}
+
+TEST_F(WriteTest, ModelCodeAbove32IsReportedAndTheWriteGoesOn) {
+  radio().modelCode = 33;
+  prompter.answers = {Answer::Yes};  // 33 is not the selected model either
+  EXPECT_EQ(Write().status, WriteStatus::Completed);
+  ASSERT_GE(prompter.messages.size(), 2u);
+  EXPECT_EQ(prompter.lines()[0], "错误 / 机型错误，请写入正确机型！");
+  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
+  EXPECT_EQ(prompter.messages[1].buttons, Buttons::YesNo);
+}
+
 TEST_F(WriteTest, PortThatGoesAwayDuringTheWrite) {
   // The handshake succeeds, then the port refuses every frame.
   struct DropAfterHandshake : sim::LinePeer {

@@ -81,6 +81,12 @@ bool PrintReports(const std::vector<print::ReportPage>& pages, QPrinter& printer
   return painter.end();
 }
 
+bool PrintReports(
+    QPrinter& printer,
+    const std::function<std::vector<print::ReportPage>(const print::PageGeometry&)>& layout) {
+  return PrintReports(layout(PrintableGeometry(printer)), printer);
+}
+
 bool PrintReportsToPdf(const std::vector<print::ReportPage>& pages, const QString& path) {
   QPrinter printer(QPrinter::HighResolution);
   ConfigurePdfPrinter(printer, path);

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "print/report_layout.h"
@@ -24,6 +25,12 @@ void ConfigurePdfPrinter(QPrinter& printer, const QString& path);
 // Paints the pages on the printer as one document. Returns false when the printer cannot be
 // painted on or a page cannot be started; nothing is reported to the user.
 bool PrintReports(const std::vector<print::ReportPage>& pages, QPrinter& printer);
+
+// Lays the pages out for the printer's printable area and paints them: what the print command
+// runs once the printer dialog has been accepted.
+bool PrintReports(
+    QPrinter& printer,
+    const std::function<std::vector<print::ReportPage>(const print::PageGeometry&)>& layout);
 
 // Paints the pages into a PDF file at `path` (configured by ConfigurePdfPrinter).
 bool PrintReportsToPdf(const std::vector<print::ReportPage>& pages, const QString& path);

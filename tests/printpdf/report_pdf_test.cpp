@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -274,6 +278,28 @@ TEST_F(ReportPdf, TuneReportIsOnePageWithoutABlankFirstPage) {
     EXPECT_EQ(lines[static_cast<size_t>(found)], line);
     at = found;
   }
+}
+
+TEST_F(ReportPdf, LayoutFollowsThePrintersPrintableArea) {
+  // US Letter with 0.5 inch margins: 7.5 inches (10800 twips) of printable width.
+  QPrinter printer(QPrinter::HighResolution);
+  ui::ConfigurePdfPrinter(printer, path("letter.pdf"));
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                    QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+  const print::PageGeometry g = ui::PrintableGeometry(printer);
+  EXPECT_NEAR(g.width, 10800, 2);
+  EXPECT_NEAR(g.height, 14400, 2);
+  ASSERT_TRUE(ui::PrintReports(printer, [](const print::PageGeometry& geometry) {
+    return print::LayoutTuneReport(kHeader, TuneReportInput{}, geometry);
+  }));
+  const auto words = ReadWords(path("letter.pdf"));
+  ASSERT_EQ(words.size(), 1u);
+  const Word* title = FindWord(words[0], "QM830K编程软件");
+  ASSERT_TRUE(title);
+  EXPECT_NEAR(title->x2, 36.0 + (10800 - 240) / 20.0, 0.6);  // half-inch margin, in points
+  const Word* tune = FindWord(words[0], "Tune");
+  ASSERT_TRUE(tune);
+  EXPECT_NEAR(tune->x, 36.0 + (10800 - 13 * 150) / 2 / 20.0, 0.6);
 }
 
 TEST_F(ReportPdf, UnwritableTargetIsReportedAsFailure) {

@@ -28,6 +28,12 @@ TuneController::TuneController(AppState& app, Prompter& prompter, TuneDocumentRe
       parts_(link),
       table_(app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel) {}
 
+void TuneController::AttachTo(Document& doc) {
+  doc.hooks.leaveTuneMode = [this] { LeaveTuneMode(); };
+  doc.hooks.commitTuneEdit = [this] { table_.CommitPendingEdit(); };
+  doc.hooks.setDefaultTuneChannels = [this](Image& image) { table_.SetDefaultTuneChannels(image); };
+}
+
 LinkContext TuneController::link() {
   return LinkContext{parts_.port, parts_.clock, prompter_, parts_.progress, app_, doc_.portNumber};
 }

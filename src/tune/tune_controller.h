@@ -108,6 +108,11 @@ class TuneController {
 
   TuneHooks hooks;
 
+  // Plugs tune mode into the document's commands: leaving tune mode when the window
+  // closes or the data is replaced while an item is adjusted, the tune editor in
+  // CommitPendingEdit, and the tune channel defaults of New and of a model change.
+  void AttachTo(Document& doc);
+
   const TuneView& view() const { return view_; }
   // The window keeps the menu check marks of the other views here as well.
   TuneView& view() { return view_; }

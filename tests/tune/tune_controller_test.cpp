@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "app/document.h"
 #include "app/model_table.h"
+#include "files/profile.h"
+#include "platform/qt_text_codec.h"
+#include "support/scratch_dir.h"
 #include "tune/tune_rig.h"
 
 namespace qm {
@@ -252,7 +256,10 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
   TuneRig rig;
   Enter(rig);
   rig.tune.config().silentLeave = true;
+  const Micros start = rig.line.clock.now();
   rig.ctl.LeaveTuneMode();
+  // The port's 80 ms, then three attempts of 80 ms and 41 polls of 20 + 5 ms.
+  EXPECT_EQ((rig.line.clock.now() - start).count(), (80 + 3 * (80 + 41 * 25)) * 1000);
   EXPECT_EQ(rig.tuneState, 1);
   EXPECT_TRUE(rig.prompter.messages.empty());
   EXPECT_FALSE(rig.ctl.view().tableVisible);
@@ -303,6 +310,55 @@ TEST(TuneController, SaveButtonWritesTheTable) {
   rig.ctl.SaveTuneTable();
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"写入错误 / 写入数据中断，请重试！"}));
   EXPECT_TRUE(rig.flags.tuneDataChanged);  // a failed write leaves the table marked
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+// The controller over a real document: the tune state lives in the document, and the
+// document's commands reach tune mode through the hooks AttachTo sets.
+TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
+  test::ScratchDir dir;
+  QtTextCodec codec;
+  ProfileFile ini{dir.file("QM830K.ini"), codec};
+  AppState app = test::TuneApp();
+  test::ScriptedPrompter prompter;
+  test::RecordingProgress progress;
+  sim::SimLine line;
+  sim::TuneSim tune;
+  line.radio.setExtension(&tune);
+  Document doc{app, prompter, ini};
+  TuneController ctl(app, prompter, TuneRefsOf(doc),
+                     TuneLinkParts{line.port, line.clock, progress});
+  ctl.AttachTo(doc);
+
+  doc.Start();  // the tune channel defaults come with the rest of the defaults
+  EXPECT_EQ(doc.image[0x101], 0x55);  // 136 MHz: count 21760 of 6.25 kHz
+  EXPECT_EQ(doc.image[0x102], 0x04);
+  EXPECT_EQ(doc.image[0x10E], 1);
+  EXPECT_EQ(ctl.table().text(1, 1), "136.00000");
+
+  test::PutTuneChannel(line.radio.memory(), 0, 150.0, 0x00, 0, 0);
+  line.radio.memory()[0x2F0] = 0x44;
+  ASSERT_TRUE(ctl.EnterTuneMode());
+  EXPECT_EQ(doc.tuneState, 1);
+  EXPECT_EQ(doc.viewMode, 3);
+  EXPECT_EQ(doc.curTuneChannel, 1);
+  EXPECT_EQ(doc.caption, "正在调测－" + app.softwareTitle);
+  EXPECT_EQ(doc.image[0x2F0], 0x44);
+
+  ctl.NodeClick("Battery");
+  EXPECT_EQ(doc.tuneState, 2);
+  line.port.clearWrites();
+  EXPECT_EQ(doc.RequestClose({}), CloseDecision::Close);
+  std::vector<std::string> sent;
+  for (const auto& w : line.port.writes()) sent.push_back(sim::HexBytes(w.bytes));
+  EXPECT_EQ(sent, (std::vector<std::string>{"42 44 01", "43 01"}));
+  EXPECT_EQ(doc.tuneState, 0);
+  EXPECT_FALSE(line.port.isOpen());
 }
 
 }  // namespace

@@ -1,0 +1,353 @@
+#include "ui/channel_grid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTableWidget>
+
+#include "ui/signal_dialog.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kRowHeight = 22;
+constexpr int kHeaderHeight = 40;  // two lines: the narrow columns' headers wrap
+constexpr int kCheckColumnWidth = 46;
+constexpr int kCheckGap = 6;
+constexpr int kSignalDialogShiftTwips = 600;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+QString HeaderDisplayText(const char* header) {
+  // The headers of the narrow columns are two words: they break at the last space, so that
+  // "扫描 删除 /添加" reads "扫描 删除" over "/添加" and "   繁忙     锁定" reads "繁忙" over
+  // "锁定". The exact text stays in the tooltip.
+  QString text = QString::fromUtf8(header).simplified();
+  const int space = text.lastIndexOf(' ');
+  if (space > 0) text[space] = '\n';
+  return text;
+}
+
+namespace {}  // namespace
+
+ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter& prompter,
+                         QWidget* parent)
+    : QWidget(parent), model_(model), app_(app), prompter_(prompter) {
+  setObjectName("channelPanel");
+  grid_ = new QTableWidget(kGridRows - 1, kGridCols, this);
+  grid_->setObjectName("gridChan");
+  grid_->verticalHeader()->hide();
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionMode(QAbstractItemView::NoSelection);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setWordWrap(false);
+  grid_->setTabKeyNavigation(false);
+  // The narrow columns' headers wrap onto two lines: "   繁忙     锁定" shows the two words
+  // above each other.
+  grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter |
+                                                 static_cast<Qt::Alignment>(Qt::TextWordWrap));
+  grid_->horizontalHeader()->setSectionsClickable(false);
+  grid_->horizontalHeader()->setHighlightSections(false);
+  grid_->horizontalHeader()->setFixedHeight(kHeaderHeight);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+
+  int width = 0;
+  for (int c = 0; c < kGridCols; ++c) {
+    const GridColumn& column = kChannelGridColumns[static_cast<size_t>(c)];
+    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(HeaderDisplayText(column.header)));
+    grid_->horizontalHeaderItem(c)->setToolTip(QString::fromUtf8(column.header));
+    const int px = TwipsToPixels(column.widthTwips);
+    grid_->setColumnWidth(c, px);
+    width += px;
+  }
+  const QColor headerBack = palette().color(QPalette::Button);
+  for (int r = 1; r < kGridRows; ++r) {
+    grid_->setRowHeight(r - 1, kRowHeight);
+    // Column 0 is the fixed row header column: "信道1" .. "信道16".
+    auto* head = new QTableWidgetItem(Q(ChannelRowHeader(r)));
+    head->setFlags(Qt::ItemIsEnabled);
+    head->setBackground(headerBack);
+    head->setTextAlignment(Qt::AlignCenter);
+    grid_->setItem(r - 1, 0, head);
+    for (int c = 1; c < kGridCols; ++c) {
+      auto* item = new QTableWidgetItem;
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      item->setTextAlignment(Qt::AlignCenter);
+      grid_->setItem(r - 1, c, item);
+    }
+  }
+  const int frame = 2 * grid_->frameWidth();
+  grid_->setFixedSize(width + frame, kHeaderHeight + (kGridRows - 1) * kRowHeight + frame);
+  grid_->move(0, 0);
+  grid_->viewport()->installEventFilter(this);
+  grid_->installEventFilter(this);
+  connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
+    if (!syncing_ && row >= 0 && col >= 1) model_.setCurrentCell(row + 1, col);
+  });
+
+  editor_ = new QLineEdit(grid_->viewport());
+  editor_->setObjectName("txtChFreq");
+  editor_->setFrame(false);
+  editor_->setAlignment(Qt::AlignCenter);
+  editor_->hide();
+  editor_->installEventFilter(this);
+  connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (syncing_) return;
+    model_.editorTextChanged(text.toStdString());
+    renderRow(model_.freqEditor().row);
+  });
+
+  for (size_t k = 0; k < checkLabels_.size(); ++k) {
+    checkLabels_[k] = new QLabel(QString::fromUtf8(kChannelCheckLabels[k]), this);
+    checkLabels_[k]->setObjectName(QString("lblCheck_%1").arg(k));
+    checkLabels_[k]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+  }
+  for (int i = 0; i < kChannelCount; ++i) {
+    chkCh_[static_cast<size_t>(i)] = new QCheckBox(this);
+    chkCh_[static_cast<size_t>(i)]->setObjectName(QString("chkCH_%1").arg(i));
+    chkTx_[static_cast<size_t>(i)] = new QCheckBox(this);
+    chkTx_[static_cast<size_t>(i)]->setObjectName(QString("chkTx_%1").arg(i));
+    chkTxEqTx_[static_cast<size_t>(i)] = new QCheckBox(this);
+    chkTxEqTx_[static_cast<size_t>(i)]->setObjectName(QString("chkTxEqTx_%1").arg(i));
+    connect(chkCh_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+      grid_->setUpdatesEnabled(false);
+      model_.clickChannelOff(i);
+      grid_->setUpdatesEnabled(true);
+      renderRow(i + 1);
+    });
+    connect(chkTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+      model_.clickTxInhibit(i);
+      renderRow(i + 1);
+    });
+    connect(chkTxEqTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+      model_.clickTxEqRx(i);
+      renderRow(i + 1);
+    });
+  }
+  placeChecks();
+  refresh();
+}
+
+void ChannelGrid::placeChecks() {
+  const int x0 = grid_->width() + kCheckGap;
+  const int top = grid_->frameWidth() + kHeaderHeight;
+  for (size_t k = 0; k < checkLabels_.size(); ++k) {
+    const int x = x0 + static_cast<int>(k) * kCheckColumnWidth;
+    checkLabels_[k]->setGeometry(x, 0, kCheckColumnWidth, top - 2);
+  }
+  for (int i = 0; i < kChannelCount; ++i) {
+    // Each check box sits on the middle of its grid row.
+    const int y = top + i * kRowHeight;
+    std::array<QCheckBox*, 3> boxes = {chkCh_[static_cast<size_t>(i)],
+                                       chkTx_[static_cast<size_t>(i)],
+                                       chkTxEqTx_[static_cast<size_t>(i)]};
+    for (size_t k = 0; k < boxes.size(); ++k) {
+      const QSize hint = boxes[k]->sizeHint();
+      const int x =
+          x0 + static_cast<int>(k) * kCheckColumnWidth + (kCheckColumnWidth - hint.width()) / 2;
+      boxes[k]->setGeometry(x, y + (kRowHeight - hint.height()) / 2, hint.width(), hint.height());
+    }
+  }
+  setFixedSize(x0 + 3 * kCheckColumnWidth, grid_->height());
+}
+
+QColor ChannelGrid::textColor(CellColor color) const {
+  switch (color) {
+    case CellColor::Black:
+      return QColor(0, 0, 0);
+    case CellColor::Active:
+      return QColor(kActiveRgb.r, kActiveRgb.g, kActiveRgb.b);
+    case CellColor::Inactive:
+      return QColor(kInactiveRgb.r, kInactiveRgb.g, kInactiveRgb.b);
+    case CellColor::ButtonFace:
+      return palette().color(QPalette::Active, QPalette::Button);
+    case CellColor::GreyText:
+      return palette().color(QPalette::Disabled, QPalette::WindowText);
+  }
+  return QColor(0, 0, 0);
+}
+
+void ChannelGrid::renderRow(int row) {
+  if (row < 1 || row >= kGridRows) return;
+  const bool was = syncing_;
+  syncing_ = true;
+  for (int c = 1; c < kGridCols; ++c) {
+    const ChannelCell& cell = model_.cell(row, c);
+    QTableWidgetItem* item = grid_->item(row - 1, c);
+    const QString text = Q(cell.text);
+    if (item->text() != text) item->setText(text);
+    item->setForeground(textColor(cell.color));
+    item->setBackground(cell.highlighted
+                            ? QBrush(QColor(kSignalCellBackground.r, kSignalCellBackground.g,
+                                            kSignalCellBackground.b))
+                            : QBrush());
+  }
+  const size_t i = static_cast<size_t>(row - 1);
+  chkCh_[i]->setChecked(model_.channelOff(static_cast<int>(i)));
+  chkTx_[i]->setChecked(model_.txInhibited(static_cast<int>(i)));
+  chkTx_[i]->setEnabled(model_.txCheckEnabled(static_cast<int>(i)));
+  chkTxEqTx_[i]->setChecked(model_.txEqRx(static_cast<int>(i)));
+  syncing_ = was;
+}
+
+void ChannelGrid::renderEditor() {
+  const FreqEditorState& ed = model_.freqEditor();
+  const bool was = syncing_;
+  syncing_ = true;
+  if (ed.visible) {
+    QTableWidgetItem* item = grid_->item(ed.row - 1, ed.col);
+    editor_->setGeometry(grid_->visualItemRect(item));
+    if (editor_->text() != Q(ed.text)) editor_->setText(Q(ed.text));
+    if (!editor_->isVisible()) {
+      editor_->show();
+      editor_->setSelection(ed.selStart, ed.selLength);
+      if (ed.selLength == 0) editor_->setCursorPosition(ed.selStart);
+    }
+  } else if (editor_->isVisible()) {
+    editor_->hide();
+  }
+  syncing_ = was;
+}
+
+void ChannelGrid::refresh() {
+  grid_->setUpdatesEnabled(false);
+  for (int r = 1; r < kGridRows; ++r) renderRow(r);
+  const bool was = syncing_;
+  syncing_ = true;
+  const int row = model_.currentRow() - 1;
+  const int col = model_.currentCol();
+  if (grid_->currentRow() != row || grid_->currentColumn() != col) grid_->setCurrentCell(row, col);
+  syncing_ = was;
+  grid_->setUpdatesEnabled(true);
+  renderEditor();
+}
+
+bool ChannelGrid::commitPendingEdit() {
+  inHandler_ = true;
+  const bool wasOpen = model_.CommitPendingEdit();
+  inHandler_ = false;
+  refresh();
+  return wasOpen;
+}
+
+void ChannelGrid::handle(const GridPress& press) {
+  refresh();
+  switch (press.action) {
+    case GridAction::None:
+      break;
+    case GridAction::OpenFreqEditor:
+      editor_->setFocus(Qt::OtherFocusReason);
+      break;
+    case GridAction::OpenSignalDialog:
+      openSignalDialog(press);
+      break;
+  }
+}
+
+void ChannelGrid::openSignalDialog(const GridPress& press) {
+  FrmSignal dialog(app_, prompter_, this);
+  dialog.setSignalText(press.signalText);
+  dialog.adjustSize();
+  // Over the cell, a little to its left, so the cell's neighbours stay visible.
+  QRect cell = grid_->visualItemRect(grid_->item(press.row - 1, press.col));
+  QPoint at = grid_->viewport()->mapToGlobal(cell.topLeft());
+  at.rx() -= TwipsToPixels(kSignalDialogShiftTwips);
+  dialog.move(at);
+  std::optional<std::string> result = dialog.run();
+  model_.finishSignalDialog(result);
+  refresh();
+  grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelGrid::editorKey(QKeyEvent* key, bool& consumed) {
+  consumed = false;
+  const int k = key->key();
+  if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+    inHandler_ = true;
+    model_.editorEnter();
+    inHandler_ = false;
+    refresh();
+    grid_->setFocus(Qt::OtherFocusReason);
+    consumed = true;
+    return;
+  }
+  if (k == Qt::Key_Escape) {
+    inHandler_ = true;
+    model_.editorEscape();
+    inHandler_ = false;
+    refresh();
+    grid_->setFocus(Qt::OtherFocusReason);
+    consumed = true;
+    return;
+  }
+  const QString text = key->text();
+  if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return;
+  const char32_t ch = text.at(0).unicode();
+  std::optional<char> pass = model_.filterEditorKey(ch);
+  if (!pass) {
+    consumed = true;
+    return;
+  }
+  if (static_cast<char32_t>(static_cast<unsigned char>(*pass)) != ch) {
+    editor_->insert(QString(QChar(*pass)));
+    consumed = true;
+  }
+}
+
+bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) return true;
+    const QModelIndex index = grid_->indexAt(mouse->position().toPoint());
+    if (!index.isValid() || index.column() == 0) return true;
+    grid_->setFocus(Qt::MouseFocusReason);  // an open editor validates as it loses the focus
+    handle(model_.pressCell(index.row() + 1, index.column()));
+    return true;
+  }
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick) return true;
+  if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = 0;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+      code = 13;
+    else if (key->key() == Qt::Key_Space)
+      code = 32;
+    else if (key->text().size() == 1 && key->text().at(0) >= '0' && key->text().at(0) <= '9')
+      code = key->text().at(0).unicode();
+    if (code == 0) return false;  // arrows and the like move the current cell
+    GridPress press = model_.keyPress(code);
+    handle(press);
+    return true;
+  }
+  if (watched == editor_) {
+    if (event->type() == QEvent::KeyPress) {
+      bool consumed = false;
+      editorKey(static_cast<QKeyEvent*>(event), consumed);
+      return consumed;
+    }
+    if (event->type() == QEvent::FocusOut && !inHandler_ && model_.freqEditor().visible) {
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      // Another window coming to the front, or a menu opening, does not leave the cell.
+      if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+      inHandler_ = true;
+      model_.editorLostFocus();
+      inHandler_ = false;
+      refresh();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace qm::ui

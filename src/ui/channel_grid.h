@@ -1,0 +1,67 @@
+// The channel grid gridChan with its three check box columns and the floating frequency
+// editor txtChFreq. It renders ChannelTableModel and forwards presses, keys and clicks to
+// it; every rule (toggles, colours, guards, validation) lives in the model.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "model/channel_table.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace qm::ui {
+
+// The header as the grid shows it: the words of a two-word header on two lines.
+QString HeaderDisplayText(const char* header);
+
+class ChannelGrid : public QWidget {
+  Q_OBJECT
+ public:
+  ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter& prompter,
+              QWidget* parent = nullptr);
+
+  // Renders the whole model again (cells, colours, check boxes, editor).
+  void refresh();
+  // Applies and closes an open frequency editor. Returns whether one was open.
+  bool commitPendingEdit();
+
+  // A left-button press on a cell, as the mouse gives it (row 1..16, column 1..8).
+  void pressCell(int row, int col) { handle(model_.pressCell(row, col)); }
+
+  QTableWidget* table() const { return grid_; }
+  QLineEdit* freqEditor() const { return editor_; }
+
+  // Twips to pixels at 15 twips per pixel.
+  static int TwipsToPixels(int twips) { return (twips + 7) / 15; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void handle(const GridPress& press);
+  void renderRow(int row);
+  void renderEditor();
+  void placeChecks();
+  void openSignalDialog(const GridPress& press);
+  void editorKey(QKeyEvent* key, bool& consumed);
+  QColor textColor(CellColor color) const;
+
+  ChannelTableModel& model_;
+  const AppState& app_;
+  Prompter& prompter_;
+  QTableWidget* grid_ = nullptr;
+  QLineEdit* editor_ = nullptr;
+  std::array<QCheckBox*, kChannelCount> chkCh_{};
+  std::array<QCheckBox*, kChannelCount> chkTx_{};
+  std::array<QCheckBox*, kChannelCount> chkTxEqTx_{};
+  std::array<QLabel*, 3> checkLabels_{};
+  bool syncing_ = false;    // the widgets are being set from the model
+  bool inHandler_ = false;  // an editor key or a commit is running: its focus change is ours
+};
+
+}  // namespace qm::ui

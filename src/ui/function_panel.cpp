@@ -1,0 +1,86 @@
+#include "ui/function_panel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kRowsPerColumn = 4;
+
+}  // namespace
+
+FunctionPanel::FunctionPanel(FunctionSettingsModel& model, QWidget* parent)
+    : QGroupBox("整机功能", parent), model_(model) {
+  setObjectName("frmScan");
+  auto* layout = new QGridLayout(this);
+  layout->setHorizontalSpacing(8);
+  layout->setVerticalSpacing(6);
+  int label1Index = 0;
+  for (size_t k = 0; k < kFunctionLayout.size(); ++k) {
+    const Fn fn = kFunctionLayout[k];
+    const FunctionListInfo& info = FunctionInfo(fn);
+    const size_t n = static_cast<size_t>(fn);
+    auto* label = new QLabel(QString::fromUtf8(info.label), this);
+    const QString labelName = QString::fromUtf8(info.labelControl);
+    label->setObjectName(labelName == "Label1" ? QString("Label1_%1").arg(label1Index++)
+                                               : labelName);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* box = new QComboBox(this);
+    box->setObjectName(QString::fromUtf8(info.control));
+    box->setMaxVisibleItems(16);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    label->setBuddy(box);
+    labels_[n] = label;
+    lists_[n] = box;
+    const int column = static_cast<int>(k) / kRowsPerColumn;
+    const int row = static_cast<int>(k) % kRowsPerColumn;
+    layout->addWidget(label, row, column * 2);
+    layout->addWidget(box, row, column * 2 + 1);
+    connect(box, &QComboBox::activated, this, [this, fn](int position) {
+      if (syncing_) return;
+      FunctionChange change = model_.choose(fn, position);
+      refresh();
+      if (change.bandwidthApplied && onBandwidthApplied) onBandwidthApplied();
+      if (change.focusMonitor) {
+        QComboBox* monitor = list(Fn::Monitor);
+        if (monitor->isVisible()) monitor->setFocus(Qt::OtherFocusReason);
+      }
+    });
+  }
+  for (int c = 0; c < 4; ++c) layout->setColumnStretch(c * 2 + 1, 1);
+  refresh();
+}
+
+void FunctionPanel::render(Fn fn) {
+  QComboBox* box = list(fn);
+  const ComboModel& combo = model_.list(fn);
+  syncing_ = true;
+  bool same = box->count() == combo.count();
+  for (int i = 0; same && i < combo.count(); ++i)
+    same = box->itemText(i) == QString::fromStdString(combo.item(i));
+  if (!same) {
+    box->clear();
+    QStringList items;
+    for (const std::string& s : combo.items()) items << QString::fromStdString(s);
+    box->addItems(items);
+  }
+  if (box->currentIndex() != combo.selected()) box->setCurrentIndex(combo.selected());
+  // A value rejected on load shows in red until the user chooses again.
+  QPalette pal = palette();
+  if (model_.rejected(fn)) {
+    pal.setColor(QPalette::ButtonText, QColor(255, 0, 0));
+    pal.setColor(QPalette::Text, QColor(255, 0, 0));
+    pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
+  }
+  box->setPalette(pal);
+  syncing_ = false;
+}
+
+void FunctionPanel::refresh() {
+  for (int i = 0; i < kFunctionListCount; ++i) render(static_cast<Fn>(i));
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,65 @@
+// qm830k: the window program. Start-up shows the splash while the main window loads and
+// keeps it up for at least 1.2 s.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+
+#include "files/profile.h"
+#include "platform/qt_text_codec.h"
+#include "ui/main_window.h"
+#include "ui/qt_seams.h"
+#include "ui/screenshots.h"
+#include "ui/small_dialogs.h"
+#include "ui/startup.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("qm830k");
+  qm::ui::UseChineseFont();
+
+  const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(QApplication::arguments());
+  if (!cmd.ok) {
+    std::fprintf(stderr, "%s\n", cmd.error.toLocal8Bit().constData());
+    return cmd.error.startsWith("Usage") ? 0 : 2;
+  }
+
+  qm::QtTextCodec codec;
+  qm::AppState app;
+  qm::ui::LoadConfiguration(QApplication::applicationDirPath(), cmd, app, codec);
+
+  qm::ui::FrmFlash splash(app);
+  splash.show();
+  QElapsedTimer shown;
+  shown.start();
+  QApplication::processEvents();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+
+  app.decimalSep = qm::ui::LocaleDecimalSeparator();
+  const qm::ProfileFile ini(app.iniFile, codec);
+  qm::ui::QtPrompter prompter;
+  qm::ui::QtFileDialogs dialogs;
+  qm::ui::FrmMain window(app, prompter, dialogs, ini);
+  prompter.setParent(&window);
+  dialogs.setParent(&window);
+  window.setDevicePath(cmd.device);
+  window.start(&splash);
+
+  // The splash stays up at least 1.2 s, painting meanwhile.
+  while (shown.elapsed() < 1200) {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    QThread::msleep(20);
+  }
+  splash.close();
+  window.show();
+
+  if (!cmd.screenshot.isEmpty()) {
+    QTimer::singleShot(300, &window, [&] {
+      const int failures = qm::ui::SaveScreenshots(window, cmd.screenshot);
+      QApplication::exit(failures == 0 ? 0 : 1);
+    });
+  }
+  return QApplication::exec();
+}

@@ -1,0 +1,527 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/model_table.h"
+#include "files/recent_files.h"
+#include "ui/channel_grid.h"
+#include "ui/function_panel.h"
+#include "ui/help_window.h"
+#include "ui/icons.h"
+#include "ui/small_dialogs.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kStartupTimerMs = 1200;
+constexpr int kDesignWidth = 800;
+constexpr int kDesignHeight = 600;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A menu caption shows "&" as a mnemonic marker; a path's own "&" must stay visible.
+QString MenuText(const std::string& s) { return Q(s).replace('&', "&&"); }
+
+struct ToolButtonInfo {
+  const char* key;
+  const char* tooltip;
+};
+constexpr std::array<ToolButtonInfo, 6> kToolButtons = {{
+    {"Open", "打开"},
+    {"Save", "保存"},
+    {"Print", "打印"},
+    {"Read", "读频"},
+    {"COMport", "端口选择"},
+    {"Write", "写频"},
+}};
+
+}  // namespace
+
+FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
+                 const ProfileFile& iniFile, QWidget* parent)
+    : QMainWindow(parent),
+      app_(app),
+      prompter_(prompter),
+      dialogs_(dialogs),
+      ini_(iniFile),
+      doc_(app, prompter, iniFile) {
+  setObjectName("frmMain");
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  doc_.hooks.recentFilesChanged = [this] { showRecentFiles(); };
+  doc_.hooks.showModelInfo = [this] { showModelInfo(); };
+
+  buildMenus();
+  buildToolBar();
+  buildStatusBar();
+  buildContent();
+  installEventFilter(this);
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName("Timer1");
+  timer1_->setSingleShot(true);
+  timer1_->setInterval(kStartupTimerMs);
+  connect(timer1_, &QTimer::timeout, this, [this] {
+    timer1_->stop();
+    if (splash_) splash_->close();
+    QApplication::restoreOverrideCursor();
+  });
+}
+
+FrmMain::~FrmMain() = default;
+
+QAction* FrmMain::addItem(QMenu* menu, const char* name, const QString& caption,
+                          const QKeySequence& shortcut) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(name);
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  menu->addAction(action);
+  actions_[name] = action;
+  return action;
+}
+
+QAction* FrmMain::addSeparator(QMenu* menu, const char* name) {
+  QAction* sep = menu->addSeparator();
+  sep->setObjectName(name);
+  actions_[name] = sep;
+  return sep;
+}
+
+void FrmMain::buildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("menuBar");
+
+  QMenu* file = bar->addMenu("文件(&F)");
+  file->setObjectName("mnuFile");
+  addItem(file, "mnuFileNew", "新建(&N)", QKeySequence("Ctrl+N"))->setEnabled(false);
+  addItem(file, "mnuFileOpen", "打开(&O)", QKeySequence("Ctrl+O"));
+  addSeparator(file, "mnuFileBar0");
+  addItem(file, "mnuFileSave", "保存(&S)", QKeySequence("Ctrl+S"));
+  addItem(file, "mnuFileSaveAs", "另存为(&A)");
+  addSeparator(file, "mnuFileBar2");
+  addItem(file, "mnuFilePrint", "打印(&P)", QKeySequence("Ctrl+P"));
+  addSeparator(file, "mnuFileBar3");
+  for (int n = 1; n <= kRecentFileCount; ++n) {
+    const QByteArray name = QString("mnuRecentFile_%1").arg(n).toUtf8();
+    QAction* a = addItem(file, name.constData(), "&RecentFile");
+    a->setVisible(false);
+    recent_[static_cast<size_t>(n - 1)] = a;
+    connect(a, &QAction::triggered, this, [this, n] { openRecentFile(n); });
+  }
+  addSeparator(file, "seperator4");
+  addItem(file, "mnuFileExit", "退出(&X)");
+
+  QMenu* model = bar->addMenu("机型(&M)");
+  model->setObjectName("mnuModel");
+  addItem(model, "mnuRadioInfo", "机型信息(&M)");
+
+  QMenu* operate = bar->addMenu("编程(&O)");
+  operate->setObjectName("mnuOperate");
+  addItem(operate, "mnuRead", "读频(&R)", QKeySequence("Ctrl+R"));
+  addItem(operate, "mnuWrite", "写频(&W)", QKeySequence("Ctrl+W"));
+  addSeparator(operate, "sepp");
+  addItem(operate, "mnuTune", "调测(&T)");
+
+  QMenu* option = bar->addMenu("设置窗口(&P)");
+  option->setObjectName("mnuOption");
+  QAction* channel = addItem(option, "mnuChannel", "信道窗口(&C)");
+  channel->setCheckable(true);
+  channel->setChecked(true);
+  addSeparator(option, "null");
+  addItem(option, "mnuRadio", "嵌入信息(&R)");
+
+  QMenu* port = bar->addMenu("端口(&C)");
+  port->setObjectName("mnuComm_Port");
+  addItem(port, "mnuPort", "选择端口(&P)");
+
+  QMenu* help = bar->addMenu("帮助(&H)");
+  help->setObjectName("mnuHelp");
+  addItem(help, "mnuHelpContents", "帮助内容(&C)");
+  addItem(help, "mnuHelpSearchForHelpOn", "帮助索引(&I)");
+  addSeparator(help, "mnuHelpBar0");
+  addItem(help, "mnuHelpAbout", "关于(&A)...");
+
+  connect(actions_["mnuFileNew"], &QAction::triggered, this, &FrmMain::fileNew);
+  connect(actions_["mnuFileOpen"], &QAction::triggered, this, &FrmMain::fileOpen);
+  connect(actions_["mnuFileSave"], &QAction::triggered, this, [this] { fileSave(); });
+  connect(actions_["mnuFileSaveAs"], &QAction::triggered, this, [this] { fileSaveAs(); });
+  connect(actions_["mnuFilePrint"], &QAction::triggered, this, [this] { notYetAvailable("打印"); });
+  connect(actions_["mnuFileExit"], &QAction::triggered, this, &QWidget::close);
+  connect(actions_["mnuRadioInfo"], &QAction::triggered, this, &FrmMain::radioInfo);
+  connect(actions_["mnuRead"], &QAction::triggered, this, [this] { notYetAvailable("读频"); });
+  connect(actions_["mnuWrite"], &QAction::triggered, this, [this] { notYetAvailable("写频"); });
+  connect(actions_["mnuTune"], &QAction::triggered, this, [this] { notYetAvailable("调测"); });
+  connect(channel, &QAction::triggered, this, [channel] {
+    // Already in the channel view: the check mark stays where it is.
+    channel->setChecked(true);
+  });
+  connect(actions_["mnuRadio"], &QAction::triggered, this, [this] { notYetAvailable("嵌入信息"); });
+  connect(actions_["mnuPort"], &QAction::triggered, this, [this] { notYetAvailable("选择端口"); });
+  connect(actions_["mnuHelpContents"], &QAction::triggered, this, &FrmMain::helpContents);
+  connect(actions_["mnuHelpSearchForHelpOn"], &QAction::triggered, this, &FrmMain::helpSearch);
+  connect(actions_["mnuHelpAbout"], &QAction::triggered, this, &FrmMain::helpAbout);
+}
+
+void FrmMain::buildToolBar() {
+  toolBar_ = addToolBar("工具栏");
+  toolBar_->setObjectName("tbToolBar");
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(24, 24));
+  toolBar_->toggleViewAction()->setEnabled(false);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  toolBar_->installEventFilter(this);
+  for (const ToolButtonInfo& info : kToolButtons) {
+    const QString key = QString::fromUtf8(info.key);
+    QAction* a = toolBar_->addAction(ToolbarIcon(key), QString::fromUtf8(info.tooltip));
+    a->setObjectName("tbToolBar_" + key);
+    a->setToolTip(QString::fromUtf8(info.tooltip));
+    if (QWidget* button = toolBar_->widgetForAction(a)) {
+      button->setObjectName(key);
+      button->installEventFilter(this);
+    }
+    connect(a, &QAction::triggered, this, [this, key] { toolbarClicked(key); });
+    // The COM port button stands apart from the file buttons, as on the menu bar.
+    if (key == "Print") toolBar_->addSeparator();
+  }
+}
+
+void FrmMain::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("sbStatusBar");
+  bar->setSizeGripEnabled(true);
+  bar->installEventFilter(this);
+  for (size_t k = 0; k < panels_.size(); ++k) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QString("sbPanel_%1").arg(k + 1));
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMargin(1);
+    label->installEventFilter(this);
+    panels_[k] = label;
+    if (k == 0) {
+      bar->addWidget(label, 1);
+    } else {
+      label->setMinimumWidth(k == 1 ? 180 : 90);
+      label->setAlignment(Qt::AlignCenter);
+      bar->addPermanentWidget(label);
+    }
+  }
+  clock_ = new QTimer(this);
+  clock_->setObjectName("clockTimer");
+  clock_->setInterval(1000);
+  connect(clock_, &QTimer::timeout, this, &FrmMain::updateClock);
+  clock_->start();
+  updateClock();
+}
+
+void FrmMain::buildContent() {
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName("scrPicture");
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(false);
+  scroll_->horizontalScrollBar()->setObjectName("HScroll1");
+  scroll_->verticalScrollBar()->setObjectName("VScroll1");
+  auto* corner = new QPushButton(scroll_);
+  corner->setObjectName("Command1");
+  corner->setFocusPolicy(Qt::NoFocus);
+  corner->setFlat(true);
+  scroll_->setCornerWidget(corner);
+
+  picture_ = new QWidget;
+  picture_->setObjectName("Picture1");
+  picture_->installEventFilter(this);
+  auto* layout = new QVBoxLayout(picture_);
+  layout->setContentsMargins(8, 6, 8, 8);
+  layout->setSpacing(6);
+
+  auto* modelRow = new QHBoxLayout;
+  auto* lblRadioCaption = new QLabel("机型：", picture_);
+  lblRadioCaption->setObjectName("lblRadioCaption");
+  lblRadio_ = new QLabel(picture_);
+  lblRadio_->setObjectName("lblRadio");
+  auto* lblRangeCaption = new QLabel("频率范围：", picture_);
+  lblRangeCaption->setObjectName("lblFreqRangeCaption");
+  lblFreqRange_ = new QLabel(picture_);
+  lblFreqRange_->setObjectName("lblFreqRange");
+  QFont bold = lblRadio_->font();
+  bold.setBold(true);
+  lblRadio_->setFont(bold);
+  lblFreqRange_->setFont(bold);
+  // Command2 only receives the focus when an edit is committed; it stays out of the way.
+  command2_ = new QPushButton(picture_);
+  command2_->setObjectName("Command2");
+  command2_->setFlat(true);
+  command2_->setFixedSize(1, 1);
+  command2_->setFocusPolicy(Qt::StrongFocus);
+  modelRow->addWidget(lblRadioCaption);
+  modelRow->addWidget(lblRadio_);
+  modelRow->addSpacing(24);
+  modelRow->addWidget(lblRangeCaption);
+  modelRow->addWidget(lblFreqRange_);
+  modelRow->addStretch();
+  modelRow->addWidget(command2_);
+  layout->addLayout(modelRow);
+
+  auto* fraChannel = new QGroupBox("信道设置", picture_);
+  fraChannel->setObjectName("fraChannel");
+  fraChannel->installEventFilter(this);
+  fraChannel_ = fraChannel;
+  auto* channelLayout = new QVBoxLayout(fraChannel);
+  channelLayout->setContentsMargins(8, 4, 8, 8);
+  grid_ = new ChannelGrid(doc_.editors().channels(), app_, prompter_, fraChannel);
+  channelLayout->addWidget(grid_);
+  layout->addWidget(fraChannel);
+
+  panel_ = new FunctionPanel(doc_.editors().functions(), picture_);
+  panel_->installEventFilter(this);
+  panel_->onBandwidthApplied = [this] { grid_->refresh(); };
+  layout->addWidget(panel_);
+
+  picture_->adjustSize();
+  picture_->setFixedSize(picture_->sizeHint());
+  scroll_->setWidget(picture_);
+  setCentralWidget(scroll_);
+}
+
+void FrmMain::start(QWidget* splash) {
+  splash_ = splash;
+  // The window keeps its design size unless the content needs more and the screen has it.
+  QSize size(kDesignWidth, kDesignHeight);
+  const QSize content =
+      picture_->size() + QSize(4, menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
+                                      statusBar()->sizeHint().height() + 4);
+  if (QScreen* screen = QApplication::primaryScreen()) {
+    const QSize avail = screen->availableSize();
+    size = size.expandedTo(content).boundedTo(avail - QSize(40, 60)).expandedTo(QSize(400, 300));
+  }
+  resize(size);
+
+  doc_.Start();
+  refreshAll();
+  actions_["mnuChannel"]->setChecked(true);
+  timer1_->start();
+}
+
+void FrmMain::refreshAll() {
+  grid_->refresh();
+  panel_->refresh();
+  syncDocument();
+}
+
+void FrmMain::syncDocument() {
+  setWindowTitle(Q(doc_.caption));
+  panels_[1]->setText(Q(doc_.statusBand));
+  panels_[2]->setText(Q(doc_.statusPort));
+  actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled);
+}
+
+void FrmMain::updateClock() {
+  const QDateTime now = QDateTime::currentDateTime();
+  panels_[3]->setText(now.date().toString("yyyy-MM-dd"));
+  panels_[4]->setText(now.time().toString("HH:mm:ss"));
+}
+
+void FrmMain::showRecentFiles() {
+  const auto captions = RecentMenuCaptions(ini_);
+  bool any = false;
+  for (size_t k = 0; k < recent_.size(); ++k) {
+    if (captions[k]) {
+      recentPaths_[k] = PathFromRecentCaption(*captions[k]);
+      recent_[k]->setText(MenuText(*captions[k]));
+      recent_[k]->setVisible(true);
+      any = true;
+    } else {
+      recentPaths_[k].clear();
+      recent_[k]->setText(QString());
+      recent_[k]->setVisible(false);
+    }
+  }
+  if (any) actions_["seperator4"]->setVisible(true);
+}
+
+void FrmMain::showModelInfo() {
+  const ModelEntry& m = app_.currentModel();
+  lblRadio_->setText(Q(m.name));
+  lblFreqRange_->setText(Q(BuildRangeLabelText(app_, app_.curModel)));
+}
+
+void FrmMain::commitPendingEdit() {
+  grid_->commitPendingEdit();
+  if (doc_.hooks.commitTuneEdit) doc_.hooks.commitTuneEdit();
+  command2_->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::notYetAvailable(const QString& command) {
+  // The radio link, printing and tune mode are not part of this build yet: say so plainly
+  // instead of pretending the command ran.
+  commitPendingEdit();
+  panels_[0]->setText(command + "：此功能尚未提供");
+  QTimer::singleShot(5000, panels_[0], [label = panels_[0]] { label->clear(); });
+}
+
+void FrmMain::toolbarClicked(const QString& key) {
+  if (key == "Open")
+    fileOpen();
+  else if (key == "Save")
+    fileSave();
+  else if (key == "Print")
+    notYetAvailable("打印");
+  else if (key == "Read")
+    notYetAvailable("读频");
+  else if (key == "COMport")
+    notYetAvailable("端口选择");
+  else if (key == "Write")
+    notYetAvailable("写频");
+}
+
+// ---- file commands ----
+
+void FrmMain::fileNew() {
+  commitPendingEdit();
+  doc_.New([this] { return fileSave(); });
+  refreshAll();
+}
+
+void FrmMain::fileOpen() {
+  // The editor would otherwise float over the data of the file just opened.
+  commitPendingEdit();
+  std::optional<std::string> path = dialogs_.openFile(OpenDialogRequest(doc_.fileDialogDir));
+  if (!path) return;
+  loadDataFile(Q(*path));
+}
+
+void FrmMain::loadDataFile(const QString& path) {
+  commitPendingEdit();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  doc_.LoadDataFile(path.toStdString());
+  QApplication::restoreOverrideCursor();
+  refreshAll();
+}
+
+void FrmMain::openRecentFile(int n) {
+  if (n < 1 || n > kRecentFileCount) return;
+  const std::string path = recentPaths_[static_cast<size_t>(n - 1)];
+  if (path.empty()) return;
+  loadDataFile(Q(path));
+}
+
+SaveResult FrmMain::fileSave() {
+  commitPendingEdit();
+  SaveResult r = doc_.Save(dialogs_);
+  refreshAll();
+  return r;
+}
+
+SaveResult FrmMain::fileSaveAs() {
+  commitPendingEdit();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  SaveResult r = doc_.SaveAs(dialogs_);
+  QApplication::restoreOverrideCursor();
+  refreshAll();
+  return r;
+}
+
+// ---- model ----
+
+void FrmMain::radioInfo() {
+  commitPendingEdit();
+  FrmRadio dialog(app_, this);
+  dialog.exec();
+  doc_.ChangeModel(dialog.modelChanged(), dialog.newModel());
+  refreshAll();
+}
+
+// ---- help ----
+
+bool FrmMain::openHelp() {
+  const QString path = Q(app_.helpFile);
+  if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    Notify(prompter_, windowTitle().toStdString(),
+           "无法显示帮助文件，没有相应的帮助文件与该软件关联。", Icon::Information);
+    return false;
+  }
+  if (!help_) {
+    help_ = new HelpWindow(this);
+    help_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  if (!help_->load(path)) {
+    help_->close();
+    Notify(prompter_, windowTitle().toStdString(),
+           "无法显示帮助文件，没有相应的帮助文件与该软件关联。", Icon::Information);
+    return false;
+  }
+  help_->setWindowTitle("帮助 - " + Q(app_.softwareTitle));
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+  return true;
+}
+
+void FrmMain::helpContents() {
+  if (openHelp()) help_->showContents();
+}
+
+void FrmMain::helpSearch() {
+  if (openHelp()) help_->showSearch();
+}
+
+void FrmMain::helpAbout() {
+  FrmAbout about(app_, this);
+  about.exec();
+}
+
+// ---- close ----
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  CloseDecision d = doc_.RequestClose([this] { return fileSave(); });
+  if (d == CloseDecision::KeepOpen) {
+    event->ignore();
+    return;
+  }
+  timer1_->stop();
+  clock_->stop();
+  // The other windows of the program, the most recently opened first.
+  const QWidgetList tops = QApplication::topLevelWidgets();
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+    QWidget* w = *it;
+    if (w != this && w->isVisible()) w->close();
+  }
+  event->accept();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    // A click on the window's background, the picture area, the frames, the toolbar or the
+    // status bar applies a pending cell edit first.
+    const bool background = watched == this || watched == picture_ || watched == panel_ ||
+                            watched == fraChannel_ || watched == toolBar_ || watched == statusBar();
+    bool onPanel = false;
+    for (QLabel* l : panels_) onPanel = onPanel || watched == l;
+    bool onButton = false;
+    if (auto* w = qobject_cast<QWidget*>(watched))
+      onButton = w->parentWidget() == toolBar_ && qobject_cast<QToolButton*>(w) != nullptr;
+    if (background || onPanel || onButton) commitPendingEdit();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,114 @@
+// frmMain: the program's one main window. It owns the Document (image, flags, caption) and
+// renders it: menus, toolbar, status bar, the scrolling content panel Picture1 with the
+// channel grid and the function frame. Message boxes and file dialogs go through the seams
+// it is given, so tests script them.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <map>
+
+#include "app/document.h"
+#include "ui/help_window.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+class QToolBar;
+
+namespace qm::ui {
+
+class ChannelGrid;
+class FunctionPanel;
+
+class FrmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // app, prompter, dialogs and iniFile must outlive the window.
+  FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs, const ProfileFile& iniFile,
+          QWidget* parent = nullptr);
+  ~FrmMain() override;
+
+  // The load handler: lists, grid, defaults for the start-up model, port and recent files.
+  // The splash, when given, is closed by Timer1 if it is still up 1200 ms later.
+  void start(QWidget* splash = nullptr);
+
+  Document& document() { return doc_; }
+  ChannelGrid* channelGrid() const { return grid_; }
+  FunctionPanel* functionPanel() const { return panel_; }
+  HelpWindow* helpWindow() const { return help_; }
+
+  // The serial device given on the command line, kept for the radio commands.
+  void setDevicePath(const QString& path) { devicePath_ = path; }
+  const QString& devicePath() const { return devicePath_; }
+
+  // Applies and closes whichever in-place editor is open; the focus goes to Command2.
+  void commitPendingEdit();
+
+  // ---- commands ----
+  void fileNew();
+  void fileOpen();
+  SaveResult fileSave();
+  SaveResult fileSaveAs();
+  void openRecentFile(int n);  // 1..4
+  void loadDataFile(const QString& path);
+  void radioInfo();  // the model dialog and the model change
+  void helpContents();
+  void helpSearch();
+  void helpAbout();
+
+  // Renders the document again: editors, caption, status bar, menu states.
+  void refreshAll();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildToolBar();
+  void buildStatusBar();
+  void buildContent();
+  void syncDocument();
+  void showRecentFiles();
+  void showModelInfo();
+  void updateClock();
+  void notYetAvailable(const QString& command);
+  void toolbarClicked(const QString& key);
+  bool openHelp();
+  QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                   const QKeySequence& shortcut = {});
+  QAction* addSeparator(QMenu* menu, const char* name);
+
+  AppState& app_;
+  Prompter& prompter_;
+  FileDialogs& dialogs_;
+  const ProfileFile& ini_;
+  Document doc_;
+  QString devicePath_;
+
+  std::map<QString, QAction*> actions_;
+  std::array<QAction*, 4> recent_{};
+  std::array<std::string, 4> recentPaths_{};
+  QToolBar* toolBar_ = nullptr;
+  std::array<QLabel*, 5> panels_{};
+  QScrollArea* scroll_ = nullptr;
+  QWidget* picture_ = nullptr;
+  QWidget* fraChannel_ = nullptr;
+  ChannelGrid* grid_ = nullptr;
+  FunctionPanel* panel_ = nullptr;
+  QLabel* lblRadio_ = nullptr;
+  QLabel* lblFreqRange_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  QTimer* clock_ = nullptr;
+  QPointer<QWidget> splash_;
+  QPointer<HelpWindow> help_;
+};
+
+}  // namespace qm::ui

@@ -1,0 +1,160 @@
+#include "ui/qt_seams.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace qm::ui {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::None:
+      return QMessageBox::NoIcon;
+    case Icon::Information:
+      return QMessageBox::Information;
+    case Icon::Exclamation:
+      return QMessageBox::Warning;
+    case Icon::Critical:
+      return QMessageBox::Critical;
+    case Icon::Question:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QWidget* QtPrompter::dialogParent() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (parent_) return parent_;
+  return QApplication::activeWindow();
+}
+
+Answer QtPrompter::ask(const Message& message) {
+  QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
+                  QString::fromStdString(message.text), QMessageBox::NoButton, dialogParent());
+  box.setObjectName("msgBox");
+  // Chinese captions on the buttons, as every other dialog of the program has them.
+  QPushButton* ok = nullptr;
+  QPushButton* yes = nullptr;
+  QPushButton* no = nullptr;
+  QPushButton* cancel = nullptr;
+  switch (message.buttons) {
+    case Buttons::Ok:
+      ok = box.addButton("确定", QMessageBox::AcceptRole);
+      box.setDefaultButton(ok);
+      box.setEscapeButton(ok);
+      break;
+    case Buttons::YesNo:
+      yes = box.addButton("是(&Y)", QMessageBox::YesRole);
+      no = box.addButton("否(&N)", QMessageBox::NoRole);
+      box.setDefaultButton(yes);
+      box.setEscapeButton(no);
+      break;
+    case Buttons::YesNoCancel:
+      yes = box.addButton("是(&Y)", QMessageBox::YesRole);
+      no = box.addButton("否(&N)", QMessageBox::NoRole);
+      cancel = box.addButton("取消", QMessageBox::RejectRole);
+      box.setDefaultButton(yes);
+      box.setEscapeButton(cancel);
+      break;
+  }
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (message.buttons == Buttons::Ok) return Answer::Ok;
+  if (clicked == yes) return Answer::Yes;
+  if (clicked == no) return Answer::No;
+  // Closing the box with the title bar or Escape is the safe answer.
+  return message.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+}
+
+WarningAnswer QtPrompter::warn(int /*selIndex*/, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, "QM830K", QString::fromStdString(text),
+                  QMessageBox::NoButton, dialogParent());
+  box.setObjectName("dlgWarn");
+  QPushButton* ok = box.addButton("确定(&O)", QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton("取消(&C)", QMessageBox::RejectRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(cancel);
+  auto* check = new QCheckBox("下次不再提示          (下次重启软件时再跳出提示框)");
+  check->setObjectName("chkWarning");
+  box.setCheckBox(check);
+  box.exec();
+  return WarningAnswer{box.clickedButton() == ok, check->isChecked()};
+}
+
+QStringList NameFilters(const FileDialogRequest& request) {
+  QStringList out;
+  for (const FileFilter& f : request.filters) {
+    // QFileDialog reads the patterns from the parentheses of each description.
+    QString desc = QString::fromStdString(f.description);
+    QString pattern = QString::fromStdString(f.pattern);
+    out << (desc.contains('(') ? desc : desc + " (" + pattern + ")");
+  }
+  return out;
+}
+
+namespace {
+
+void Configure(QFileDialog& dlg, const FileDialogRequest& request) {
+  dlg.setWindowTitle(QString::fromStdString(request.title));
+  dlg.setDirectory(QString::fromStdString(request.initialDir));
+  QStringList filters = NameFilters(request);
+  dlg.setNameFilters(filters);
+  if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
+    dlg.selectNameFilter(filters[request.selectedFilter]);
+  dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  dlg.setOption(QFileDialog::ReadOnly, false);
+  // The program's own dialog looks the same on every desktop and under tests.
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  if (!request.initialName.empty()) dlg.selectFile(QString::fromStdString(request.initialName));
+}
+
+}  // namespace
+
+std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request) {
+  QFileDialog dlg(parent_);
+  dlg.setObjectName("dlgCommonDialog");
+  Configure(dlg, request);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  for (;;) {
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    QString path = dlg.selectedFiles().front();
+    if (request.refuseReadOnly && QFileInfo(path).exists() && !QFileInfo(path).isWritable()) {
+      QMessageBox::warning(&dlg, dlg.windowTitle(), "该文件为只读文件，请选择其他文件。");
+      continue;
+    }
+    return path.toStdString();
+  }
+}
+
+std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& request) {
+  QFileDialog dlg(parent_);
+  dlg.setObjectName("dlgCommonDialog");
+  Configure(dlg, request);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  dlg.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+  for (;;) {
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    QString path = dlg.selectedFiles().front();
+    QFileInfo info(path);
+    if (request.pathMustExist && !info.absoluteDir().exists()) {
+      QMessageBox::warning(&dlg, dlg.windowTitle(), "路径不存在，请确认。");
+      continue;
+    }
+    if (request.refuseReadOnly && info.exists() && !info.isWritable()) {
+      QMessageBox::warning(&dlg, dlg.windowTitle(), "该文件为只读文件，请选择其他文件。");
+      continue;
+    }
+    return path.toStdString();
+  }
+}
+
+}  // namespace qm::ui

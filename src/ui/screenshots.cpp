@@ -1,0 +1,68 @@
+#include "ui/screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+#include <functional>
+
+#include "ui/channel_grid.h"
+#include "ui/help_window.h"
+#include "ui/main_window.h"
+
+namespace qm::ui {
+
+namespace {
+
+bool Save(QWidget* w, const QString& dir, const QString& name) {
+  if (!w) return false;
+  QApplication::processEvents();
+  return w->grab().save(QDir(dir).filePath(name));
+}
+
+// Runs `open`, which shows a modal window, and saves that window before closing it.
+bool SaveModal(const QString& dir, const QString& name, const std::function<void()>& open) {
+  bool saved = false;
+  QTimer::singleShot(400, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    saved = Save(modal, dir, name);
+    if (modal) modal->close();
+  });
+  open();
+  return saved;
+}
+
+}  // namespace
+
+int SaveScreenshots(FrmMain& window, const QString& dir) {
+  QDir().mkpath(dir);
+  int failures = 0;
+  // A job as a technician would have it half done, so the pictures show every colour.
+  ChannelTableModel& channels = window.document().editors().channels();
+  channels.setCellText(1, 2, "CTC 88.5");
+  channels.setCellText(1, 4, "CTC 88.5");
+  channels.setCellText(2, 1, "441.02500");
+  channels.setCellText(2, 3, "441.02500");
+  channels.setCellText(2, 2, "DCS 023");
+  channels.setCellText(2, 4, "-DCS 754");
+  window.channelGrid()->pressCell(3, 5);
+  window.channelGrid()->pressCell(3, 7);
+  window.channelGrid()->pressCell(4, 8);
+  window.channelGrid()->pressCell(5, 6);
+  channels.clickTxInhibit(5);
+  window.refreshAll();
+  if (!Save(&window, dir, "main.png")) ++failures;
+  // The signalling dialog over channel 1's receive cell, the model dialog, the about box.
+  if (!SaveModal(dir, "signal.png", [&] { window.channelGrid()->pressCell(1, 4); })) ++failures;
+  if (!SaveModal(dir, "model.png", [&] { window.radioInfo(); })) ++failures;
+  if (!SaveModal(dir, "about.png", [&] { window.helpAbout(); })) ++failures;
+  window.helpContents();
+  if (window.helpWindow()) {
+    window.helpWindow()->resize(760, 560);
+    if (!Save(window.helpWindow(), dir, "help.png")) ++failures;
+    window.helpWindow()->close();
+  }
+  return failures;
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,74 @@
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFontDatabase>
+#include <QLocale>
+
+#include "app/config.h"
+
+namespace qm::ui {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("ZR410 系列对讲机编程软件");
+  parser.addHelpOption();
+  QCommandLineOption device("device", "串口设备（读频、写频和调测使用）。", "PATH");
+  QCommandLineOption maker("maker-ini", "厂家配置文件，代替程序目录下的 nrvPC.ini。", "PATH");
+  QCommandLineOption ini("ini", "程序自己的配置文件（端口和最近的文件）。", "PATH");
+  QCommandLineOption shot("screenshot", "保存各窗口的截图到目录后退出。", "DIR");
+  parser.addOptions({device, maker, ini, shot});
+  CommandLine out;
+  if (!parser.parse(arguments)) {
+    out.ok = false;
+    out.error = parser.errorText();
+    return out;
+  }
+  if (parser.isSet("help")) {
+    out.ok = false;
+    out.error = parser.helpText();
+    return out;
+  }
+  out.device = parser.value(device);
+  out.makerIni = parser.value(maker);
+  out.ini = parser.value(ini);
+  out.screenshot = parser.value(shot);
+  return out;
+}
+
+QString FindChineseFamily() {
+  const QStringList preferred = {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC",
+                                 "Source Han Sans SC",  "SimSun",           "宋体",
+                                 "Microsoft YaHei",     "AR PL UMing CN",   "Droid Sans Fallback"};
+  const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  for (const QString& f : preferred)
+    if (families.contains(f, Qt::CaseInsensitive)) return f;
+  return families.isEmpty() ? QString() : families.front();
+}
+
+void UseChineseFont() {
+  QFont font = QApplication::font();
+  // The default face is kept when it already draws Chinese.
+  if (QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(font.family())) return;
+  const QString family = FindChineseFamily();
+  if (family.isEmpty()) return;
+  font.setFamilies({family});
+  QApplication::setFont(font);
+}
+
+char LocaleDecimalSeparator() {
+  const QString five = QLocale::system().toString(5.5, 'f', 1);
+  if (five.size() >= 2 && five.at(1).unicode() < 128)
+    return static_cast<char>(five.at(1).unicode());
+  return '.';
+}
+
+void LoadConfiguration(const QString& programDir, const CommandLine& cmd, AppState& app,
+                       const TextCodec& codec) {
+  const std::string dir = programDir.toStdString();
+  const std::string maker =
+      cmd.makerIni.isEmpty() ? DefaultMakerIniPath(dir) : cmd.makerIni.toStdString();
+  LoadStartupConfig(dir, maker, app, codec, cmd.ini.toStdString());
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,38 @@
+// Start-up helpers of the window program: the command line, a font that has the Chinese
+// glyphs, the configuration and the locale's decimal separator.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include "app/app_state.h"
+#include "files/text_codec.h"
+
+namespace qm::ui {
+
+struct CommandLine {
+  QString device;      // --device PATH: the serial device for the radio commands
+  QString makerIni;    // --maker-ini PATH: instead of the program folder's nrvPC.ini
+  QString ini;         // --ini PATH: the program's own configuration file
+  QString screenshot;  // --screenshot DIR: save pictures of the windows and quit
+  bool ok = true;
+  QString error;
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// A family that draws Simplified Chinese: the installed CJK faces first, then any family
+// that says it has the script. Empty when there is none.
+QString FindChineseFamily();
+// Makes the application font one that has the glyphs, keeping the default size.
+void UseChineseFont();
+
+// The character the locale writes between the whole and the fractional part of 5.5.
+char LocaleDecimalSeparator();
+
+// Reads the maker file into app (LoadStartupConfig) with the overrides of the command line.
+void LoadConfiguration(const QString& programDir, const CommandLine& cmd, AppState& app,
+                       const TextCodec& codec);
+
+}  // namespace qm::ui

@@ -1,0 +1,887 @@
+// The main window driven as a user drives it: clicks and keys on the real widgets, found by
+// their control names, with the message boxes and file dialogs scripted.
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/config.h"
+#include "files/data_file.h"
+#include "files/profile.h"
+#include "files/recent_files.h"
+#include "platform/qt_text_codec.h"
+#include "support/fake_prompter.h"
+#include "ui/channel_grid.h"
+#include "ui/help_window.h"
+#include "ui/signal_dialog.h"
+
+using qm::Answer;
+using qm::test::FakePrompter;
+using qm::ui::FrmMain;
+
+namespace {
+
+const QString kTitle = "QM830K编程软件";
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// File dialogs that answer from a queue and remember what they were asked.
+class FakeFileDialogs : public qm::FileDialogs {
+ public:
+  std::deque<std::optional<std::string>> answers;
+  std::vector<qm::FileDialogRequest> requests;
+
+  std::optional<std::string> openFile(const qm::FileDialogRequest& r) override { return next(r); }
+  std::optional<std::string> saveFile(const qm::FileDialogRequest& r) override { return next(r); }
+
+ private:
+  std::optional<std::string> next(const qm::FileDialogRequest& r) {
+    requests.push_back(r);
+    if (answers.empty()) return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+// One program run: a private program folder, the installation's maker file, the window.
+struct Env {
+  QTemporaryDir dir;
+  qm::QtTextCodec codec;
+  qm::AppState app;
+  std::unique_ptr<qm::ProfileFile> ini;
+  FakePrompter prompter;
+  FakeFileDialogs dialogs;
+  std::unique_ptr<FrmMain> w;
+
+  explicit Env(const std::function<void(Env&)>& beforeStart = {}) {
+    const std::string programDir = dir.path().toStdString();
+    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
+                          programDir + "/QM830K.ini");
+    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
+    if (beforeStart) beforeStart(*this);
+    w = std::make_unique<FrmMain>(app, prompter, dialogs, *ini);
+    w->start();
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get())) qWarning("window not active");
+  }
+
+  template <class T>
+  T* find(const QString& name) const {
+    return w->findChild<T*>(name);
+  }
+  QAction* action(const QString& name) const { return find<QAction>(name); }
+  QTableWidget* grid() const { return find<QTableWidget>("gridChan"); }
+  QLineEdit* editor() const { return find<QLineEdit>("txtChFreq"); }
+  QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
+  QColor color(int row, int col) const { return grid()->item(row - 1, col)->foreground().color(); }
+  QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
+  QString path(const QString& name) const { return dir.filePath(name); }
+  qm::EditFlags& flags() { return w->document().flags; }
+
+  void click(int row, int col) {
+    QTableWidget* g = grid();
+    QRect r = g->visualItemRect(g->item(row - 1, col));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+  }
+  void choose(const QString& list, int position) {
+    auto* box = find<QComboBox>(list);
+    box->setCurrentIndex(position);
+    emit box->activated(position);  // what a user's pick from the drop-down sends
+  }
+  void clickCheck(const QString& name) {
+    auto* box = find<QCheckBox>(name);
+    QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+  }
+};
+
+// Runs `act` (which opens a modal window) and hands that window to `inside` once it shows.
+void WithModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& act) {
+  auto tries = std::make_shared<int>(0);
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [inside, tries, poll] {
+    QWidget* m = QApplication::activeModalWidget();
+    if (m) {
+      inside(m);
+      return;
+    }
+    if (++*tries < 200) QTimer::singleShot(10, *poll);
+  };
+  QTimer::singleShot(10, *poll);
+  act();
+}
+
+const QColor kActive(0, 120, 100);
+const QColor kInactive(120, 0, 40);
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startUpState();
+  void menusAndToolbar();
+  void closePrompt_data();
+  void closePrompt();
+  void frequencyEditor();
+  void clickOnStatusBarCommitsEdit();
+  void togglesAndColours();
+  void switchedOffAndInhibited();
+  void signalDialog_data();
+  void signalDialog();
+  void signalDialogMessages();
+  void monitorListFollowsPowerKey();
+  void openSaveAndRecentFiles();
+  void openDamagedAndForeignFiles();
+  void saveAsCancelled();
+  void newWithPrompt();
+  void modelChange_data();
+  void modelChange();
+  void helpAndAbout();
+};
+
+void MainWindowTest::startUpState() {
+  Env e([](Env& env) { env.ini->write("Comm Port", "Common Port", "5"); });
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QCOMPARE(e.panel(1), QString());
+  QCOMPARE(e.panel(2), QString("ZR410[440-470/440-470MHz]"));
+  QCOMPARE(e.panel(3), QString("COM 5"));
+  QVERIFY(!e.panel(4).isEmpty());
+  QVERIFY(!e.panel(5).isEmpty());
+  QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-U1"));
+  QVERIFY(e.prompter.messages.empty());
+
+  // The grid of the start-up model (code 7, 440-470 MHz, 6.25 kHz raster).
+  QTableWidget* g = e.grid();
+  QCOMPARE(g->rowCount(), 16);
+  QCOMPARE(g->columnCount(), 9);
+  QCOMPARE(g->horizontalHeaderItem(0)->toolTip(), QString("信道."));
+  QCOMPARE(g->horizontalHeaderItem(5)->toolTip(), QString("扫描 删除 /添加"));
+  QCOMPARE(g->horizontalHeaderItem(6)->toolTip(), QString("   繁忙     锁定"));
+  const int widths[9] = {62, 94, 83, 94, 83, 78, 52, 52, 68};
+  for (int c = 0; c < 9; ++c) QCOMPARE(g->columnWidth(c), widths[c]);
+  QCOMPARE(g->item(15, 0)->text(), QString("信道16"));
+  const QString row1[9] = {"信道1", "440.00000", "OFF", "440.00000", "OFF",
+                           "添加",  "关闭",      "高",  "宽带"};
+  for (int c = 0; c < 9; ++c) QCOMPARE(g->item(0, c)->text(), row1[c]);
+  QCOMPARE(e.color(1, 1), QColor(0, 0, 0));
+  QCOMPARE(e.color(1, 5), kActive);
+  QCOMPARE(e.color(1, 6), kInactive);
+  // Channel 16 starts switched off with its transmit inhibited.
+  QVERIFY(e.find<QCheckBox>("chkCH_15")->isChecked());
+  QVERIFY(!e.find<QCheckBox>("chkTx_15")->isEnabled());
+  QVERIFY(!e.find<QCheckBox>("chkCH_0")->isChecked());
+  QVERIFY(e.find<QCheckBox>("chkTx_0")->isEnabled());
+  QVERIFY(e.find<QCheckBox>("chkTxEqTx_7") != nullptr);
+
+  // The check boxes sit on their rows.
+  for (int i : {0, 7, 15}) {
+    auto* box = e.find<QCheckBox>(QString("chkCH_%1").arg(i));
+    QRect cellRect = g->visualItemRect(g->item(i, 1));
+    const int cellMid = g->viewport()->mapTo(e.w.get(), cellRect.center()).y();
+    const int boxMid = box->mapTo(e.w.get(), box->rect().center()).y();
+    QVERIFY2(std::abs(cellMid - boxMid) <= 2, qPrintable(QString("row %1").arg(i)));
+  }
+
+  // The function lists of the default function block.
+  const std::pair<const char*, const char*> lists[] = {{"cboRadio_0", "暂态有条件监听"},
+                                                       {"cboRadio_1", "60秒"},
+                                                       {"cboRadio_2", "打开"},
+                                                       {"cboRadio_3", "关闭"},
+                                                       {"cboRadio_4", "打开"},
+                                                       {"cboRadio_5", "5"},
+                                                       {"cboRadio_9", "宽带"},
+                                                       {"cboRadio_10", "短按[MONI]键"},
+                                                       {"cmbScan_0", "载波"},
+                                                       {"cmbScan_1", "关闭"},
+                                                       {"cmbScan_2", "0.5秒"},
+                                                       {"cmbScan_3", "3.0秒"},
+                                                       {"cmbScan_4", "第一个扫描信道"}};
+  for (const auto& [name, text] : lists)
+    QCOMPARE(e.find<QComboBox>(name)->currentText(), QString::fromUtf8(text));
+  QCOMPARE(e.find<QComboBox>("cboRadio_3")->count(), 256);
+  QCOMPARE(e.find<QComboBox>("cboRadio_0")->count(), 4);
+  QCOMPARE(e.find<QLabel>("lblCAT")->text(), QString("预告警时间"));
+  QCOMPARE(e.flags(), qm::EditFlags{});
+}
+
+void MainWindowTest::menusAndToolbar() {
+  Env e;
+  struct Item {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+  };
+  const Item items[] = {
+      {"mnuFileNew", "新建(&N)", "Ctrl+N"},
+      {"mnuFileOpen", "打开(&O)", "Ctrl+O"},
+      {"mnuFileSave", "保存(&S)", "Ctrl+S"},
+      {"mnuFileSaveAs", "另存为(&A)", ""},
+      {"mnuFilePrint", "打印(&P)", "Ctrl+P"},
+      {"mnuFileExit", "退出(&X)", ""},
+      {"mnuRadioInfo", "机型信息(&M)", ""},
+      {"mnuRead", "读频(&R)", "Ctrl+R"},
+      {"mnuWrite", "写频(&W)", "Ctrl+W"},
+      {"mnuTune", "调测(&T)", ""},
+      {"mnuChannel", "信道窗口(&C)", ""},
+      {"mnuRadio", "嵌入信息(&R)", ""},
+      {"mnuPort", "选择端口(&P)", ""},
+      {"mnuHelpContents", "帮助内容(&C)", ""},
+      {"mnuHelpSearchForHelpOn", "帮助索引(&I)", ""},
+      {"mnuHelpAbout", "关于(&A)...", ""},
+  };
+  for (const Item& it : items) {
+    QAction* a = e.action(it.name);
+    QVERIFY2(a, it.name);
+    QCOMPARE(a->text(), QString::fromUtf8(it.caption));
+    QCOMPARE(a->shortcut(), QKeySequence(it.shortcut));
+  }
+  QVERIFY(!e.action("mnuFileNew")->isEnabled());
+  QVERIFY(e.action("mnuChannel")->isChecked());
+  for (int n = 1; n <= 4; ++n) {
+    QAction* r = e.action(QString("mnuRecentFile_%1").arg(n));
+    // An empty entry is hidden with its caption cleared.
+    QVERIFY(r && !r->isVisible());
+    QCOMPARE(r->text(), QString());
+  }
+  for (const char* sep :
+       {"mnuFileBar0", "mnuFileBar2", "mnuFileBar3", "seperator4", "sepp", "null", "mnuHelpBar0"})
+    QVERIFY2(e.action(sep) && e.action(sep)->isSeparator(), sep);
+  QVERIFY(e.action("seperator4")->isVisible());
+  const std::pair<const char*, const char*> menus[] = {
+      {"mnuFile", "文件(&F)"},       {"mnuModel", "机型(&M)"},     {"mnuOperate", "编程(&O)"},
+      {"mnuOption", "设置窗口(&P)"}, {"mnuComm_Port", "端口(&C)"}, {"mnuHelp", "帮助(&H)"}};
+  for (const auto& [name, title] : menus)
+    QCOMPARE(e.find<QMenu>(name)->title(), QString::fromUtf8(title));
+
+  auto* bar = e.find<QToolBar>("tbToolBar");
+  QStringList keys;
+  QStringList tips;
+  for (QAction* a : bar->actions()) {
+    if (a->isSeparator()) continue;
+    QWidget* button = bar->widgetForAction(a);
+    keys << button->objectName();
+    tips << a->toolTip();
+    QVERIFY(!a->icon().isNull());
+  }
+  QCOMPARE(keys, (QStringList{"Open", "Save", "Print", "Read", "COMport", "Write"}));
+  QCOMPARE(tips, (QStringList{"打开", "保存", "打印", "读频", "端口选择", "写频"}));
+
+  // A command that is not wired yet says so and changes nothing.
+  e.action("mnuRead")->trigger();
+  QVERIFY(e.panel(1).contains("尚未"));
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QVERIFY(e.prompter.messages.empty());
+}
+
+void MainWindowTest::closePrompt_data() {
+  QTest::addColumn<bool>("edited");
+  QTest::addColumn<int>("answer");  // -1: no question expected
+  QTest::addColumn<bool>("closed");
+  QTest::addColumn<int>("saveDialogs");
+  QTest::newRow("unchanged closes without asking") << false << -1 << true << 0;
+  QTest::newRow("cancel keeps the window") << true << int(Answer::Cancel) << false << 0;
+  QTest::newRow("no closes without saving") << true << int(Answer::No) << true << 0;
+  QTest::newRow("yes runs save as; cancelled dialog still closes")
+      << true << int(Answer::Yes) << true << 1;
+}
+
+void MainWindowTest::closePrompt() {
+  QFETCH(bool, edited);
+  QFETCH(int, answer);
+  QFETCH(bool, closed);
+  QFETCH(int, saveDialogs);
+  Env e;
+  if (edited) e.click(1, 5);
+  if (answer >= 0) e.prompter.answer(static_cast<Answer>(answer));
+  e.w->document().setPortNumber(9);
+  e.w->close();
+  QCOMPARE(e.w->isVisible(), !closed);
+  if (answer < 0) {
+    QVERIFY(e.prompter.messages.empty());
+  } else {
+    QCOMPARE(e.prompter.messages.size(), size_t{1});
+    const qm::Message& m = e.prompter.messages[0];
+    QCOMPARE(Q(m.text), QString("数据没有保存，是否要保存？"));
+    QCOMPARE(Q(m.title), QString("QM830K"));
+    QVERIFY(m.icon == qm::Icon::Question && m.buttons == qm::Buttons::YesNoCancel);
+  }
+  QCOMPARE(static_cast<int>(e.dialogs.requests.size()), saveDialogs);
+  if (!closed) QCOMPARE(e.cell(1, 5), QString("删除"));  // the edit is still there
+  // Closing writes the port back; staying open writes nothing.
+  QCOMPARE(Q(e.ini->read("Comm Port", "Common Port", "none")),
+           closed ? QString("9") : QString("none"));
+}
+
+void MainWindowTest::frequencyEditor() {
+  Env e;
+  QTableWidget* g = e.grid();
+  QLineEdit* ed = e.editor();
+
+  // A press opens the editor over the cell with the cell's text selected.
+  e.click(1, 1);
+  QVERIFY(ed->isVisible());
+  QCOMPARE(ed->text(), QString("440.00000"));
+  QCOMPARE(ed->selectedText(), QString("440.00000"));
+  QCOMPARE(ed->geometry(), g->visualItemRect(g->item(0, 1)));
+  // Letters are discarded, a comma becomes the decimal separator, the cell follows at once.
+  ed->selectAll();
+  QTest::keyClicks(ed, "4a50,12x5");
+  QCOMPARE(ed->text(), QString("450.125"));
+  QCOMPARE(e.cell(1, 1), QString("450.125"));
+  QVERIFY(e.flags().dataChanged);
+  QTest::keyClick(ed, Qt::Key_Return);
+  QVERIFY(!ed->isVisible());
+  QCOMPARE(e.cell(1, 1), QString("450.12500"));
+  QCOMPARE(g->currentColumn(), 2);  // on to the signalling cell
+  QVERIFY(e.prompter.messages.empty());
+
+  // A digit typed on the cell starts the editor with that digit; 5 MHz is out of band.
+  g->setCurrentCell(1, 3);
+  QTest::keyClick(g, '5');
+  QVERIFY(ed->isVisible());
+  QCOMPARE(ed->text(), QString("5"));
+  QCOMPARE(ed->cursorPosition(), 1);
+  QTest::keyClick(ed, Qt::Key_Return);
+  QCOMPARE(e.prompter.texts(), std::vector<std::string>{"频率超过范围！"});
+  QCOMPARE(e.cell(2, 3), QString("440.00000"));  // the band edge
+
+  // Escape restores the text the cell had when the editor opened.
+  g->setCurrentCell(2, 1);
+  QTest::keyClick(g, '4');
+  QTest::keyClicks(ed, "46");
+  QCOMPARE(e.cell(3, 1), QString("446"));
+  QTest::keyClick(ed, Qt::Key_Escape);
+  QVERIFY(!ed->isVisible());
+  QCOMPARE(e.cell(3, 1), QString("440.00000"));
+
+  // Garbage pasted in goes back to the previous text without a message.
+  e.prompter.clear();
+  e.click(4, 3);
+  ed->setText("..");
+  QTest::keyClick(ed, Qt::Key_Return);
+  QCOMPARE(e.cell(4, 3), QString("440.00000"));
+  QVERIFY(e.prompter.messages.empty());
+}
+
+void MainWindowTest::clickOnStatusBarCommitsEdit() {
+  // Each of the surfaces that apply a pending edit when clicked.
+  for (const QString& target : {QString("sbStatusBar"), QString("sbPanel_1"), QString("Picture1"),
+                                QString("frmScan"), QString("tbToolBar")}) {
+    Env e;
+    e.click(1, 3);
+    QTest::keyClicks(e.editor(), "445.5");
+    auto* w = e.find<QWidget>(target);
+    QVERIFY2(w, qPrintable(target));
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY2(!e.editor()->isVisible(), qPrintable(target));
+    QCOMPARE(e.cell(1, 3), QString("445.50000"));
+  }
+}
+
+void MainWindowTest::togglesAndColours() {
+  Env e;
+  struct Toggle {
+    int col;
+    const char* first;
+    QColor firstColor;
+    const char* second;
+    QColor secondColor;
+  };
+  const Toggle toggles[] = {{5, "删除", kInactive, "添加", kActive},
+                            {6, "打开", kActive, "关闭", kInactive},
+                            {7, "低", kInactive, "高", kActive},
+                            {8, "窄带", kInactive, "宽带", kActive}};
+  for (const Toggle& t : toggles) {
+    e.flags().dataChanged = false;
+    e.click(2, t.col);
+    QCOMPARE(e.cell(2, t.col), QString::fromUtf8(t.first));
+    QCOMPARE(e.color(2, t.col), t.firstColor);
+    QVERIFY(e.flags().dataChanged);
+    // The space key acts as a press on the current cell.
+    QTest::keyClick(e.grid(), Qt::Key_Space);
+    QCOMPARE(e.cell(2, t.col), QString::fromUtf8(t.second));
+    QCOMPARE(e.color(2, t.col), t.secondColor);
+  }
+  // Enter moves along the row, then to the next row's first column.
+  e.grid()->setCurrentCell(1, 8);
+  QTest::keyClick(e.grid(), Qt::Key_Return);
+  QCOMPARE(e.grid()->currentRow(), 2);
+  QCOMPARE(e.grid()->currentColumn(), 1);
+
+  // The radio-wide bandwidth narrow greys the column; a press then gives "窄带" only.
+  e.flags().functionsChanged = false;
+  e.choose("cboRadio_9", 1);
+  QVERIFY(e.flags().functionsChanged);
+  const QColor grey = e.grid()->palette().color(QPalette::Disabled, QPalette::WindowText);
+  QCOMPARE(e.color(1, 8), grey);
+  QCOMPARE(e.cell(1, 8), QString("宽带"));
+  e.click(1, 8);
+  QCOMPARE(e.cell(1, 8), QString("窄带"));
+  e.click(1, 8);
+  QCOMPARE(e.cell(1, 8), QString("窄带"));
+  QCOMPARE(e.color(1, 8), grey);
+  // Back to wide: the column gets its colours again, texts unchanged.
+  e.choose("cboRadio_9", 0);
+  QCOMPARE(e.color(1, 8), kInactive);
+  QCOMPARE(e.color(2, 8), kActive);
+}
+
+void MainWindowTest::switchedOffAndInhibited() {
+  Env e;
+  const QColor face = e.grid()->palette().color(QPalette::Active, QPalette::Button);
+
+  // Channel 1 switched off: every cell button-face, its transmit box disabled, presses and
+  // the space key ignored.
+  e.flags().dataChanged = false;
+  e.clickCheck("chkCH_0");
+  QVERIFY(e.flags().dataChanged);
+  for (int c = 1; c <= 8; ++c) QCOMPARE(e.color(1, c), face);
+  QVERIFY(!e.find<QCheckBox>("chkTx_0")->isEnabled());
+  e.click(1, 5);
+  QCOMPARE(e.cell(1, 5), QString("添加"));
+  e.click(1, 1);
+  QVERIFY(!e.editor()->isVisible());
+  e.grid()->setCurrentCell(0, 6);
+  QTest::keyClick(e.grid(), Qt::Key_Space);
+  QCOMPARE(e.cell(1, 6), QString("关闭"));
+  QTest::keyClick(e.grid(), '4');
+  QVERIFY(!e.editor()->isVisible());
+  // Switched on again, the row is live.
+  e.clickCheck("chkCH_0");
+  QCOMPARE(e.color(1, 1), QColor(0, 0, 0));
+  QVERIFY(e.find<QCheckBox>("chkTx_0")->isEnabled());
+
+  // Channel 2 with transmit inhibited: its transmit cells are dead, scan and bandwidth live.
+  e.clickCheck("chkTx_1");
+  for (int c : {3, 4, 6, 7}) QCOMPARE(e.color(2, c), face);
+  QCOMPARE(e.color(2, 1), QColor(0, 0, 0));
+  e.click(2, 3);
+  QVERIFY(!e.editor()->isVisible());
+  e.click(2, 6);
+  QCOMPARE(e.cell(2, 6), QString("关闭"));
+  e.click(2, 7);
+  QCOMPARE(e.cell(2, 7), QString("高"));
+  e.click(2, 5);
+  QCOMPARE(e.cell(2, 5), QString("删除"));
+  e.click(2, 8);
+  QCOMPARE(e.cell(2, 8), QString("窄带"));
+  // A press on the dead signalling cell opens no dialog.
+  e.click(2, 4);
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+  // The check boxes reach the image on collection.
+  e.clickCheck("chkCH_2");
+  e.w->document().CollectRadioData();
+  const auto& bytes = e.w->document().image.bytes();
+  QCOMPARE(bytes[2] & 0x08, 0x08);       // channel 1 in use again
+  QCOMPARE(bytes[16 + 7] & 0x08, 0);     // channel 2: transmit not allowed
+  QCOMPARE(bytes[16 + 2] & 0x08, 0x08);  // channel 2 in use
+  QCOMPARE(bytes[32 + 2] & 0x08, 0);     // channel 3 switched off
+}
+
+void MainWindowTest::signalDialog_data() {
+  QTest::addColumn<QString>("start");
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<QString>("result");
+  QTest::newRow("CTC 67.0 unchanged") << "CTC 67.0"
+                                      << "ok"
+                                      << "CTC 67.0";
+  QTest::newRow("DCS inverted cleared") << "-DCS 754"
+                                        << "uninvert"
+                                        << "DCS 754";
+  QTest::newRow("tone 300 clamps") << "CTC 67.0"
+                                   << "tone:300"
+                                   << "CTC 254.1";
+  QTest::newRow("tone 50 clamps") << "CTC 67.0"
+                                  << "tone:50"
+                                  << "CTC 67.0";
+  QTest::newRow("code 010 clamps") << "DCS 023"
+                                   << "code:010"
+                                   << "DCS 023";
+  QTest::newRow("off to CTC from the list") << "OFF"
+                                            << "ctc:7"
+                                            << "CTC 88.5";
+  QTest::newRow("TTS gives an empty text") << "TTS 5"
+                                           << "ok"
+                                           << "";
+  QTest::newRow("cancel leaves the cell") << "DCS 023"
+                                          << "cancel"
+                                          << "DCS 023";
+}
+
+void MainWindowTest::signalDialog() {
+  QFETCH(QString, start);
+  QFETCH(QString, action);
+  QFETCH(QString, result);
+  Env e;
+  e.w->document().editors().channels().setCellText(1, 4, start.toStdString());
+  e.w->refreshAll();
+  e.flags().dataChanged = false;
+
+  bool seen = false;
+  QColor background;
+  WithModal(
+      [&](QWidget* m) {
+        seen = m->objectName() == "frmSignal";
+        background = e.grid()->item(0, 4)->background().color();
+        auto opt = [&](int i) {
+          return m->findChild<QRadioButton*>(QString("optChRxdec_%1").arg(i));
+        };
+        auto* tone = m->findChild<QComboBox*>("cboChRxQT");
+        auto* code = m->findChild<QComboBox*>("cboChRxDQT");
+        auto* invert = m->findChild<QCheckBox*>("chkChRxDQT");
+        if (start == "-DCS 754") {
+          QVERIFY(opt(2)->isChecked());
+          QVERIFY(invert->isChecked());
+          QCOMPARE(code->currentText(), QString("754"));
+          QVERIFY(!tone->isEnabled());
+        }
+        if (start == "TTS 5") {
+          for (int i = 0; i < 3; ++i) QVERIFY(!opt(i)->isChecked());
+        }
+        if (start == "CTC 67.0") QVERIFY(opt(1)->isChecked() && tone->isEnabled());
+        if (action == "uninvert") QTest::mouseClick(invert, Qt::LeftButton);
+        if (action.startsWith("tone:")) {
+          tone->lineEdit()->selectAll();
+          QTest::keyClicks(tone, action.mid(5));
+        }
+        if (action.startsWith("code:")) {
+          code->lineEdit()->selectAll();
+          QTest::keyClicks(code, action.mid(5));
+        }
+        if (action.startsWith("ctc:")) {
+          QTest::mouseClick(opt(1), Qt::LeftButton);
+          QVERIFY(tone->isEnabled() && !code->isEnabled() && !invert->isEnabled());
+          tone->setCurrentIndex(action.mid(4).toInt());
+          emit tone->activated(action.mid(4).toInt());
+        }
+        const char* button = action == "cancel" ? "cmdCancel" : "cmdOK";
+        QTest::mouseClick(m->findChild<QPushButton*>(button), Qt::LeftButton);
+      },
+      [&] { e.click(1, 4); });
+  QVERIFY(seen);
+  QCOMPARE(background, QColor(255, 255, 0));
+  QCOMPARE(e.cell(1, 4), result);
+  QCOMPARE(e.flags().dataChanged, result != start);
+  QCOMPARE(e.grid()->item(0, 4)->background().style(), Qt::NoBrush);
+}
+
+void MainWindowTest::signalDialogMessages() {
+  Env e;
+  e.w->document().editors().channels().setCellText(1, 2, "DCS 023");
+  e.w->refreshAll();
+  std::vector<std::string> onLeave;
+  QString restored;
+  bool stillOpen = false;
+  WithModal(
+      [&](QWidget* m) {
+        m->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m));
+        auto* code = m->findChild<QComboBox*>("cboChRxDQT");
+        auto* tone = m->findChild<QComboBox*>("cboChRxQT");
+        code->setFocus(Qt::TabFocusReason);
+        code->lineEdit()->selectAll();
+        // Letters never get in; 8 and 9 do, and leaving the list rejects them.
+        QTest::keyClicks(code, "0x18");
+        QCOMPARE(code->currentText(), QString("018"));
+        m->findChild<QCheckBox*>("chkChRxDQT")->setFocus(Qt::TabFocusReason);
+        onLeave = e.prompter.texts();
+        restored = code->currentText();
+        stillOpen = m->isVisible();
+        if (!e.prompter.messages.empty()) {
+          QCOMPARE(Q(e.prompter.messages[0].title), QString("DCS错误"));
+          QVERIFY(e.prompter.messages[0].icon == qm::Icon::Exclamation);
+        }
+        // An empty tone is refused with its own message when OK runs; the dialog then
+        // closes with the last accepted tone.
+        e.prompter.clear();
+        QTest::mouseClick(m->findChild<QRadioButton*>("optChRxdec_1"), Qt::LeftButton);
+        tone->setEditText("");
+        QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+      },
+      [&] { e.click(1, 2); });
+  QCOMPARE(onLeave, std::vector<std::string>{"DCS 数据无效！"});
+  QCOMPARE(restored, QString("023"));
+  QVERIFY(stillOpen);
+  QVERIFY(!e.prompter.messages.empty());
+  QCOMPARE(Q(e.prompter.messages.back().text), QString("CTC数据无效！"));
+  QCOMPARE(Q(e.prompter.messages.back().title), QString("错误"));
+  QCOMPARE(e.cell(1, 2), QString("CTC 67.0"));
+}
+
+void MainWindowTest::monitorListFollowsPowerKey() {
+  Env e;
+  auto* monitor = e.find<QComboBox>("cboRadio_0");
+  QCOMPARE(monitor->currentText(), QString("暂态有条件监听"));
+  e.choose("cboRadio_10", 2);  // 长按[MONI]键
+  QCOMPARE(monitor->count(), 2);
+  QCOMPARE(monitor->itemText(0), QString("关闭监听功能"));
+  QCOMPARE(monitor->itemText(1), QString("稳态无条件监听"));
+  QCOMPARE(monitor->currentText(), QString("关闭监听功能"));  // a momentary mode ends off
+  e.choose("cboRadio_0", 1);
+  e.choose("cboRadio_10", 1);  // 短按[MONI]键
+  QStringList items;
+  for (int i = 0; i < monitor->count(); ++i) items << monitor->itemText(i);
+  QCOMPARE(items,
+           (QStringList{"关闭监听功能", "暂态无条件监听", "稳态无条件监听", "暂态有条件监听"}));
+  QCOMPARE(monitor->currentText(), QString("稳态无条件监听"));
+  QVERIFY(e.flags().functionsChanged);
+}
+
+void MainWindowTest::openSaveAndRecentFiles() {
+  Env e;
+  const QString file = e.path("job.q83");
+  // Save As from the start-up state writes the file and names it in the caption.
+  e.click(3, 5);
+  e.dialogs.answers.push_back(file.toStdString());
+  e.action("mnuFileSaveAs")->trigger();
+  QCOMPARE(e.dialogs.requests.size(), size_t{1});
+  QCOMPARE(Q(e.dialogs.requests[0].title), QString("另存为"));
+  QCOMPARE(Q(qm::FilterText(e.dialogs.requests[0])), QString("Data Files (*.q83)|*.q83"));
+  QVERIFY(QFile::exists(file));
+  QCOMPARE(e.w->windowTitle(), kTitle + file);
+  QVERIFY(e.action("mnuFileNew")->isEnabled());
+  QAction* recent1 = e.action("mnuRecentFile_1");
+  QVERIFY(recent1->isVisible());
+  QCOMPARE(recent1->text(), " 1 " + file);
+
+  // Save goes to the caption's file without a dialog.
+  e.click(3, 7);
+  QVERIFY(e.flags().dataChanged);
+  QTest::keySequence(e.w.get(), QKeySequence("Ctrl+S"));
+  QCOMPARE(e.dialogs.requests.size(), size_t{1});
+  QVERIFY(!e.flags().dataChanged);
+  {
+    qm::Image blank;
+    qm::SpareBlock spare{};
+    qm::LoadedFile loaded = qm::LoadDataFileFrom(file.toStdString(), blank, spare);
+    QVERIFY(loaded.status == qm::LoadStatus::Ok);
+    QCOMPARE(loaded.image.bytes()[2 * 16 + 10] & 0x30, 0x30);  // scan deleted, low power
+  }
+
+  // A second run opens it through the dialog and shows it.
+  Env f;
+  f.dialogs.answers.push_back(file.toStdString());
+  QTest::mouseClick(f.find<QToolButton>("Open"), Qt::LeftButton);
+  QCOMPARE(Q(f.dialogs.requests.at(0).title), QString("打开"));
+  QCOMPARE(Q(qm::FilterText(f.dialogs.requests[0])),
+           QString("Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410"));
+  QCOMPARE(f.w->windowTitle(), kTitle + file);
+  QCOMPARE(f.cell(3, 5), QString("删除"));
+  QCOMPARE(f.cell(3, 7), QString("低"));
+  QVERIFY(f.prompter.messages.empty());
+
+  // A recent entry whose file has gone: the message, and the entry leaves the menu.
+  Env g([&](Env& env) { qm::AddRecentFile(*env.ini, env.path("gone.q83").toStdString()); });
+  QAction* gone = g.action("mnuRecentFile_1");
+  QVERIFY(gone->isVisible());
+  gone->trigger();
+  QCOMPARE(g.prompter.texts(), std::vector<std::string>{"文件不存在，请确认！"});
+  QCOMPARE(Q(g.prompter.messages[0].title), QString("文件错误"));
+  QVERIFY(!gone->isVisible());
+  QCOMPARE(g.w->windowTitle(), kTitle);
+}
+
+void MainWindowTest::openDamagedAndForeignFiles() {
+  Env e;
+  const QString good = e.path("good.q83");
+  e.dialogs.answers.push_back(good.toStdString());
+  e.action("mnuFileSaveAs")->trigger();
+  QFile in(good);
+  QVERIFY(in.open(QIODevice::ReadOnly));
+  const QByteArray bytes = in.readAll();
+  in.close();
+
+  struct Case {
+    const char* name;
+    QByteArray content;
+    const char* message;
+  };
+  QByteArray foreign = bytes;
+  foreign[10] = 'X';  // inside the header text
+  const Case cases[] = {{"damaged.q83", bytes.left(700), "文件已经毁坏，请确认。"},
+                        {"foreign.q83", foreign, "该文件不是ZR410 的数据文件！"}};
+  for (const Case& c : cases) {
+    Env f;
+    f.click(1, 5);  // an unsaved edit that a bad file must not wipe out
+    QFile out(f.path(c.name));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(c.content);
+    out.close();
+    f.dialogs.answers.push_back(f.path(c.name).toStdString());
+    f.action("mnuFileOpen")->trigger();
+    QCOMPARE(f.prompter.texts(), std::vector<std::string>{c.message});
+    QCOMPARE(f.w->windowTitle(), kTitle);
+    QCOMPARE(f.cell(1, 5), QString("删除"));
+    QVERIFY(!f.action("mnuRecentFile_1")->isVisible());
+  }
+}
+
+void MainWindowTest::saveAsCancelled() {
+  Env e;
+  e.click(1, 6);
+  e.dialogs.answers.push_back(std::nullopt);
+  e.action("mnuFileSaveAs")->trigger();
+  QCOMPARE(e.dialogs.requests.size(), size_t{1});
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QVERIFY(!e.action("mnuRecentFile_1")->isVisible());
+  QVERIFY(!e.action("mnuFileNew")->isEnabled());
+  // The edit still counts as unsaved: closing asks.
+  e.prompter.answer(Answer::Cancel);
+  e.w->close();
+  QCOMPARE(e.prompter.messages.size(), size_t{1});
+  QVERIFY(e.w->isVisible());
+}
+
+void MainWindowTest::newWithPrompt() {
+  Env e;
+  // In the start-up state New is disabled and does nothing.
+  e.click(1, 5);
+  e.w->fileNew();
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.cell(1, 5), QString("删除"));
+
+  const QString file = e.path("new.q83");
+  e.dialogs.answers.push_back(file.toStdString());
+  e.action("mnuFileSaveAs")->trigger();
+  e.click(2, 5);
+
+  // Cancel: everything stays.
+  e.prompter.answer(Answer::Cancel);
+  e.action("mnuFileNew")->trigger();
+  QCOMPARE(e.prompter.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
+  QCOMPARE(e.w->windowTitle(), kTitle + file);
+  QCOMPARE(e.cell(2, 5), QString("删除"));
+
+  // No: the defaults of the current model, the title alone, New disabled again.
+  e.prompter.clear();
+  e.prompter.answer(Answer::No);
+  QTest::keySequence(e.w.get(), QKeySequence("Ctrl+N"));
+  QCOMPARE(e.prompter.messages.size(), size_t{1});
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QCOMPARE(e.cell(1, 5), QString("添加"));
+  QCOMPARE(e.cell(2, 5), QString("添加"));
+  QVERIFY(!e.action("mnuFileNew")->isEnabled());
+  QCOMPARE(e.flags(), qm::EditFlags{});
+  QCOMPARE(e.panel(2), QString("ZR410[440-470/440-470MHz]"));
+}
+
+void MainWindowTest::modelChange_data() {
+  QTest::addColumn<int>("answer");
+  QTest::newRow("yes") << int(Answer::Yes);
+  QTest::newRow("no") << int(Answer::No);
+}
+
+void MainWindowTest::modelChange() {
+  QFETCH(int, answer);
+  const bool yes = answer == int(Answer::Yes);
+  Env e;
+  e.click(1, 5);
+  e.prompter.answer(static_cast<Answer>(answer));
+  QString band;
+  QString cpu;
+  WithModal(
+      [&](QWidget* m) {
+        auto* box = m->findChild<QComboBox*>("cboModel");
+        QCOMPARE(box->count(), 6);
+        QCOMPARE(box->currentText(), QString("QM830K-U1"));
+        cpu = m->findChild<QLabel*>("lblCPU")->text();
+        box->setCurrentIndex(0);
+        emit box->activated(0);
+        band = m->findChild<QLabel*>("lblFreqBand")->text();
+        QTest::mouseClick(m->findChild<QPushButton*>("CmdOK"), Qt::LeftButton);
+      },
+      [&] { e.action("mnuRadioInfo")->trigger(); });
+  QCOMPARE(cpu, QString("V2.0"));
+  QCOMPARE(band, QString("136-154/136-154MHz"));
+  QCOMPARE(e.prompter.texts(),
+           std::vector<std::string>{"选择不同的机型将初始化所有的数据，真的要继续吗？"});
+  QCOMPARE(Q(e.prompter.messages[0].title), QString("提示"));
+  if (yes) {
+    QCOMPARE(e.cell(1, 1), QString("136.00000"));
+    QCOMPARE(e.cell(1, 5), QString("添加"));
+    QCOMPARE(e.panel(2), QString("ZR410[136-154/136-154MHz]"));
+    QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-V1"));
+    QCOMPARE(e.w->document().image.modelCode(), 10);
+  } else {
+    QCOMPARE(e.cell(1, 1), QString("440.00000"));
+    QCOMPARE(e.cell(1, 5), QString("删除"));
+    QCOMPARE(e.panel(2), QString("ZR410[440-470/440-470MHz]"));
+  }
+  QVERIFY(!e.action("mnuFileNew")->isEnabled());
+
+  // Choosing the model already selected asks nothing.
+  e.prompter.clear();
+  WithModal(
+      [&](QWidget* m) { QTest::mouseClick(m->findChild<QPushButton*>("CmdOK"), Qt::LeftButton); },
+      [&] { e.action("mnuRadioInfo")->trigger(); });
+  QVERIFY(e.prompter.messages.empty());
+}
+
+void MainWindowTest::helpAndAbout() {
+  {
+    // No guide beside the program: the message, titled with the caption.
+    Env e;
+    e.action("mnuHelpContents")->trigger();
+    QCOMPARE(e.prompter.texts(),
+             std::vector<std::string>{"无法显示帮助文件，没有相应的帮助文件与该软件关联。"});
+    QCOMPARE(Q(e.prompter.messages[0].title), kTitle);
+    QVERIFY(e.prompter.messages[0].icon == qm::Icon::Information);
+  }
+  Env e;
+  QFile guide(Q(e.app.helpFile));
+  QVERIFY(guide.open(QIODevice::WriteOnly));
+  guide.write("<html><body><h1>目录</h1><p>读频之前先选择端口。</p><p>写频</p></body></html>");
+  guide.close();
+  e.action("mnuHelpContents")->trigger();
+  QVERIFY(e.prompter.messages.empty());
+  qm::ui::HelpWindow* help = e.w->helpWindow();
+  QVERIFY(help && help->isVisible());
+  QVERIFY(help->findChild<QTextBrowser*>("txtHelp")->toPlainText().contains("选择端口"));
+  e.action("mnuHelpSearchForHelpOn")->trigger();
+  QVERIFY(help->find("写频"));
+  QVERIFY(!help->find("不存在的词"));
+
+  QString title;
+  QString version;
+  WithModal(
+      [&](QWidget* m) {
+        title = m->windowTitle();
+        version = m->findChild<QLabel*>("lblVersion")->text();
+        QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+      },
+      [&] { e.action("mnuHelpAbout")->trigger(); });
+  QCOMPARE(title, "关于" + kTitle);
+  QCOMPARE(version, QString("版本2.1"));
+
+  // Closing the main window closes the help window too.
+  e.w->close();
+  QVERIFY(!e.w->isVisible());
+  QVERIFY(e.w->helpWindow() == nullptr || !e.w->helpWindow()->isVisible());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,245 @@
+#include "model/image_diff.h"
+
+#include <array>
+#include <cstdio>
+#include <initializer_list>
+#include <span>
+#include <utility>
+
+#include "model/codecs.h"
+#include "model/edit_flags.h"
+#include "model/function_settings.h"
+#include "radio/embed_info.h"
+#include "tune/tune_protocol.h"
+
+namespace qm {
+
+namespace {
+
+// Loading a block with out-of-range values would show a message per value; a comparison
+// only wants the texts.
+class SilentPrompter : public Prompter {
+ public:
+  Answer ask(const Message&) override { return Answer::Ok; }
+  WarningAnswer warn(int, const std::string&) override { return {true, false}; }
+};
+
+std::string Hex2(uint8_t v) {
+  char buf[4];
+  std::snprintf(buf, sizeof buf, "%02X", v);
+  return buf;
+}
+
+std::string Hex3(size_t v) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "0x%03zX", v);
+  return buf;
+}
+
+using Bits = std::initializer_list<std::pair<size_t, uint8_t>>;
+
+class Differ {
+ public:
+  Differ(const Image& a, const Image& b) : a_(a), b_(b) {}
+
+  // Lists the field when its texts differ; its bits then count as explained.
+  void field(const std::string& where, const std::string& what, const std::string& ta,
+             const std::string& tb, Bits bits) {
+    if (ta == tb) return;
+    out.entries.push_back({where, what, ta, tb});
+    for (auto [address, mask] : bits) explained_[address] |= mask;
+  }
+  void fieldRange(const std::string& where, const std::string& what, const std::string& ta,
+                  const std::string& tb, size_t from, size_t count) {
+    if (ta == tb) return;
+    out.entries.push_back({where, what, ta, tb});
+    for (size_t k = from; k < from + count; ++k) explained_[k] = 0xFF;
+  }
+  // Every differing bit that no listed field explains, by its byte's address.
+  void rawBytes() {
+    for (size_t k = 0; k < kImageSize; ++k) {
+      if (((a_[k] ^ b_[k]) & ~explained_[k]) != 0)
+        out.entries.push_back({Hex3(k), "", Hex2(a_[k]), Hex2(b_[k])});
+    }
+  }
+
+  ImageDiff out;
+
+ private:
+  const Image& a_;
+  const Image& b_;
+  std::array<uint8_t, kImageSize> explained_{};
+};
+
+// Raw bytes of a fixed-size text field for a terminal: printable ASCII as it is, other bytes
+// as \xNN, trailing zero bytes left out.
+std::string Printable(std::span<const uint8_t> bytes) {
+  size_t n = bytes.size();
+  while (n > 0 && bytes[n - 1] == 0) --n;
+  std::string out;
+  for (size_t k = 0; k < n; ++k) {
+    uint8_t c = bytes[k];
+    if (c >= 0x20 && c < 0x7F && c != '\\')
+      out += static_cast<char>(c);
+    else
+      out += "\\x" + Hex2(c);
+  }
+  return out;
+}
+
+const char* YesNo(bool v) { return v ? "是" : "否"; }
+
+void DiffChannels(Differ& d, const Image& a, const Image& b, char sep) {
+  for (int i = 0; i < kChannelCount; ++i) {
+    const size_t o = addr::kChannels + 16 * static_cast<size_t>(i);
+    ConstRow x = a.row(o);
+    ConstRow y = b.row(o);
+    const std::string where = "信道" + std::to_string(i + 1);
+    d.field(where, "关闭", YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
+    d.field(where, "接收频率", FreqBytesToText(x[0], x[1], x[2], sep),
+            FreqBytesToText(y[0], y[1], y[2], sep), {{o, 0xFF}, {o + 1, 0xFF}, {o + 2, 0x07}});
+    d.field(where, "接收CTC/DCS", SignalBytesToText(x[2], x[3], x[4], sep),
+            SignalBytesToText(y[2], y[3], y[4], sep),
+            {{o + 2, 0xF0}, {o + 3, 0xFF}, {o + 4, 0xFF}});
+    d.field(where, "禁发", YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
+    d.field(where, "发射频率", FreqBytesToText(x[5], x[6], x[7], sep),
+            FreqBytesToText(y[5], y[6], y[7], sep), {{o + 5, 0xFF}, {o + 6, 0xFF}, {o + 7, 0x07}});
+    d.field(where, "发射CTC/DCS", SignalBytesToText(x[7], x[8], x[9], sep),
+            SignalBytesToText(y[7], y[8], y[9], sep),
+            {{o + 7, 0xF0}, {o + 8, 0xFF}, {o + 9, 0xFF}});
+    struct Toggle {
+      const char* what;
+      uint8_t bit;
+      const char* off;
+      const char* on;
+    };
+    static constexpr Toggle kToggles[] = {{"扫描", 0x10, "添加", "删除"},
+                                          {"繁忙锁定", 0x04, "关闭", "打开"},
+                                          {"发射功率", 0x20, "高", "低"},
+                                          {"带宽", 0x01, "宽带", "窄带"}};
+    for (const Toggle& t : kToggles)
+      d.field(where, t.what, (x[10] & t.bit) ? t.on : t.off, (y[10] & t.bit) ? t.on : t.off,
+              {{o + 10, t.bit}});
+  }
+}
+
+// The bits of the function block each list stands for.
+struct FnBits {
+  Fn fn;
+  size_t byte;
+  uint8_t mask;
+};
+constexpr FnBits kFnBits[] = {
+    {Fn::Monitor, 0, 0xE0},     {Fn::ScanMode, 0, 0x18},   {Fn::Revert, 1, 0x07},
+    {Fn::Priority, 2, 0xFF},    {Fn::LookBack, 3, 0xFF},   {Fn::PowerKey, 4, 0x03},
+    {Fn::ScanHang, 6, 0xFF},    {Fn::TxTimeout, 7, 0xFF},  {Fn::Squelch, 11, 0xFF},
+    {Fn::ManualMode, 12, 0x01}, {Fn::Bandwidth, 12, 0x02}, {Fn::BatterySave, 12, 0x08},
+    {Fn::KeyBeep, 12, 0x20},    {Fn::PreAlert, 13, 0xFF},  {Fn::TotRekey, 14, 0xFF},
+    {Fn::TotReset, 15, 0xFF},
+};
+
+void DiffFunctions(Differ& d, const Image& a, const Image& b, const AppState& app) {
+  SilentPrompter quiet;
+  EditFlags flagsA, flagsB;
+  FunctionSettingsModel fa(app, flagsA, quiet), fb(app, flagsB, quiet);
+  fa.BuildComboLists();
+  fb.BuildComboLists();
+  fa.LoadFunctions(a.functions());
+  fb.LoadFunctions(b.functions());
+  auto shown = [](const FunctionSettingsModel& m, Fn fn) {
+    if (!m.rejected(fn)) return m.text(fn);
+    return m.text(fn).empty() ? std::string("(错误)") : m.text(fn) + " (错误)";
+  };
+  for (Fn fn : kFunctionLayout) {
+    for (const FnBits& fb2 : kFnBits) {
+      if (fb2.fn != fn) continue;
+      d.field("整机功能", FunctionInfo(fn).label, shown(fa, fn), shown(fb, fn),
+              {{addr::kFunctions + fb2.byte, fb2.mask}});
+    }
+  }
+}
+
+void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    const size_t o = addr::kTuneChannels + 16 * static_cast<size_t>(r);
+    ConstRow x = a.row(o);
+    ConstRow y = b.row(o);
+    const std::string where = "调测信道" + std::to_string(r + 1);
+    auto step = [](uint8_t v) { return std::string((v & 4) ? "6.25" : "5.00"); };
+    d.field(where, "关闭", YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
+    d.field(where, "接收频率", FreqBytesToText(x[0], x[1], x[2], sep),
+            FreqBytesToText(y[0], y[1], y[2], sep), {{o, 0xFF}, {o + 1, 0xFF}, {o + 2, 0x03}});
+    d.field(where, "接收步进", step(x[2]), step(y[2]), {{o + 2, 0x04}});
+    d.field(where, "接收CTC/DCS", SignalBytesToText(x[2], x[3], x[4], sep),
+            SignalBytesToText(y[2], y[3], y[4], sep),
+            {{o + 2, 0xF0}, {o + 3, 0xFF}, {o + 4, 0xFF}});
+    d.field(where, "禁发", YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
+    d.field(where, "发射频率", FreqBytesToText(x[5], x[6], x[7], sep),
+            FreqBytesToText(y[5], y[6], y[7], sep), {{o + 5, 0xFF}, {o + 6, 0xFF}, {o + 7, 0x03}});
+    d.field(where, "发射步进", step(x[7]), step(y[7]), {{o + 7, 0x04}});
+    d.field(where, "发射CTC/DCS", SignalBytesToText(x[7], x[8], x[9], sep),
+            SignalBytesToText(y[7], y[8], y[9], sep),
+            {{o + 7, 0xF0}, {o + 8, 0xFF}, {o + 9, 0xFF}});
+  }
+  for (int i = 0; i < kTuneItemCount; ++i) {
+    const size_t k = addr::kTuneItems + static_cast<size_t>(i);
+    d.field("调整项", kTuneItemSpecs[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
+            std::to_string(b[k]), {{k, 0xFF}});
+  }
+}
+
+void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
+  auto quoted = [](const Image& img) { return "\"" + Utf16ToUtf8(EmbedTextFromArea(img)) + "\""; };
+  d.fieldRange("内嵌信息", "用户信息", quoted(a), quoted(b), addr::kEmbedText,
+               addr::kEmbedTextSize);
+  // The date as the embedded information dialog shows it, when its 14 digits are digits.
+  auto date = [](const Image& img) {
+    ConstRow row = img.writeDate();
+    for (size_t k = 0; k < 14; ++k)
+      if (row[k] < '0' || row[k] > '9') return Printable(row);
+    return DisplayEmbedInfo(img).lastTime + (row[14] || row[15] ? " " + Printable(row) : "");
+  };
+  d.fieldRange("内嵌信息", "写频日期", date(a), date(b), addr::kWriteDate, kRowSize);
+  d.fieldRange("内嵌信息", "电台ID", Printable(a.radioId()), Printable(b.radioId()), addr::kRadioId,
+               kRowSize);
+}
+
+}  // namespace
+
+ImageDiff DiffImages(const Image& a, const Image& b, const AppState& app) {
+  Differ d(a, b);
+  if (a == b) return d.out;
+  const char sep = app.decimalSep;
+  DiffChannels(d, a, b, sep);
+  DiffFunctions(d, a, b, app);
+  d.field("识别码", "机型代码", std::to_string(a.modelCode()), std::to_string(b.modelCode()),
+          {{addr::kIdent + 2, 0xFF}});
+  DiffTune(d, a, b, sep);
+  DiffEmbedded(d, a, b);
+  d.rawBytes();
+  return d.out;
+}
+
+ImageDiff DiffImages(const Image& a, const SpareBlock& spareA, const Image& b,
+                     const SpareBlock& spareB, const AppState& app) {
+  ImageDiff out = DiffImages(a, b, app);
+  for (size_t k = 0; k < spareA.size(); ++k) {
+    if (spareA[k] == spareB[k]) continue;
+    char where[24];
+    std::snprintf(where, sizeof where, "附加块+0x%02zX", k);
+    out.entries.push_back({where, "", Hex2(spareA[k]), Hex2(spareB[k])});
+  }
+  return out;
+}
+
+std::string FormatDiff(const ImageDiff& diff) {
+  std::string out;
+  for (const DiffEntry& e : diff.entries) {
+    out += e.where;
+    if (!e.what.empty()) out += " " + e.what;
+    out += ": " + e.a + " -> " + e.b + "\n";
+  }
+  return out;
+}
+
+}  // namespace qm

@@ -391,8 +391,12 @@ std::optional<char> ChannelTableModel::filterEditorKey(char32_t key) const {
 
 GridChange ChannelTableModel::validateEditor() {
   GridChange change;
-  if (!editor_.visible) return change;
+  if (!editor_.visible || validating_) return change;
+  // The band check may show a message box, which takes the focus from the editor; the
+  // widget then reports a lost focus while this validation is still running.
+  validating_ = true;
   ValidFreq v = getValidFreq(editor_.text, app_, identModelByte_(), prompter_);
+  validating_ = false;
   if (v.flag == 1) {
     setEditorText(FormatFreq(v.mhz, app_.decimalSep), change);
     editor_.tag = editor_.text;

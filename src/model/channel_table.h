@@ -192,6 +192,7 @@ class ChannelTableModel {
   int curRow_ = 1;
   int curCol_ = 1;
   FreqEditorState editor_;
+  bool validating_ = false;  // the band message is up: focus changes must not validate again
   std::optional<std::pair<int, int>> signalCell_;
 };
 

@@ -119,9 +119,13 @@ std::optional<char> SignalEntry::filterCodeKey(char32_t key) const {
 }
 
 bool SignalEntry::validateTone() {
+  if (checking_) return false;
   auto v = ParseNumber(tone_.text, app_.decimalSep);
   if (!v) {
+    // The message box takes the focus; a focus change meanwhile must not check again.
+    checking_ = true;
     Notify(prompter_, "错误", "CTC数据无效！", Icon::Exclamation);
+    checking_ = false;
     tone_.text = tone_.tag;
     return false;
   }
@@ -131,10 +135,13 @@ bool SignalEntry::validateTone() {
 }
 
 bool SignalEntry::validateCode() {
+  if (checking_) return false;
   if (code_.text.empty()) return true;
   auto v = ParseOctal(code_.text);
   if (!v) {
+    checking_ = true;
     Notify(prompter_, "DCS错误", "DCS 数据无效！", Icon::Exclamation);
+    checking_ = false;
     code_.text = code_.tag;
     return false;
   }

@@ -69,6 +69,7 @@ class SignalEntry {
   bool codeEnabled_ = false;
   bool invertEnabled_ = false;
   bool inverted_ = false;
+  bool checking_ = false;  // a check's message box is up
   EditableList tone_;
   EditableList code_;
 };

@@ -395,3 +395,51 @@ TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+// Shows its box by running what a focus change would run meanwhile.
+class FocusStealingPrompter : public Prompter {
+ public:
+  Answer ask(const Message&) override {
+    ++asks;
+    if (onAsk) onAsk();
+    return Answer::Ok;
+  }
+  WarningAnswer warn(int, const std::string&) override { return {}; }
+  std::function<void()> onAsk;
+  int asks = 0;
+};
+
+TEST(EditorFocus, AMessageBoxDuringAValidationDoesNotValidateAgain) {
+  AppState app = test::TestApp();
+  EditFlags flags;
+  FocusStealingPrompter p;
+  ChannelTableModel grid(app, flags, p);
+  grid.DisplayChannels(test::DefaultImage(app, 0));
+  p.onAsk = [&] { grid.editorLostFocus(); };
+  grid.setCurrentCell(1, col::kRxFreq);
+  grid.keyPress('5');
+  grid.editorEnter();
+  EXPECT_EQ(p.asks, 1);
+  EXPECT_EQ(grid.cell(1, col::kRxFreq).text, "400.00000");
+  EXPECT_FALSE(grid.freqEditor().visible);
+  EXPECT_EQ(grid.currentCol(), col::kRxSignal);
+
+  SignalEntry dlg(app, p);
+  p.onAsk = [&] {
+    dlg.validateTone();
+    dlg.validateCode();
+  };
+  dlg.load("CTC 88.5");
+  dlg.setToneText("");
+  EXPECT_FALSE(dlg.validateTone());
+  dlg.setCodeText("9");
+  EXPECT_FALSE(dlg.validateCode());
+  EXPECT_EQ(p.asks, 3);
+  EXPECT_EQ(dlg.tone().text, "88.5");
+}
+
+}  // namespace
+}  // namespace qm

@@ -103,7 +103,8 @@ class FunctionSettingsModel {
 
  private:
   FunctionSetting& mut(Fn fn) { return settings_[static_cast<size_t>(fn)]; }
-  // A programmatic selection: runs the click handler when the selection moves to an entry.
+  // A selection made while loading: selecting an entry runs the click handler as a
+  // choice would; -1 clears without a click; other positions keep the selection.
   void selectByProgram(Fn fn, int position, FunctionChange& change);
   void runClick(Fn fn, FunctionChange& change);
   void reject(Fn fn, const char* message, bool mark);

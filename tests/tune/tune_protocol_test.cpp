@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "tune/tune_rig.h"
 
@@ -296,6 +297,38 @@ TEST(TuneProtocol, WriteTuneDataStopsAtAnUnacknowledgedBlock) {
   EXPECT_EQ(rig.sent().back().substr(0, 11), "57 01 58 08");
   EXPECT_FALSE(rig.progress.isOpen());
   EXPECT_FALSE(rig.line.port.isOpen());
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+// Whatever a broken radio answers, an entry reply lands only in the two tune areas, and
+// judging it never reads past its end.
+TEST(TuneProtocol, HostileRepliesStayInsideTheTuneAreas) {
+  std::mt19937 rng(830);
+  Image image;
+  const Image before = image;
+  for (int n = 0; n < 20000; ++n) {
+    std::vector<uint8_t> reply(rng() % 24);
+    for (uint8_t& b : reply) b = static_cast<uint8_t>(rng());
+    if (reply.size() > 1 && rng() % 2 == 0) reply[1] = static_cast<uint8_t>(1 + rng() % 2);
+    StoreTuneReply(reply, image);
+    for (int item = -1; item <= 7; ++item) {
+      for (TuneCheck c : {TuneCheck::ItemPrefix, TuneCheck::ItemExact, TuneCheck::EchoAddress,
+                          TuneCheck::ReadReply, TuneCheck::Ack}) {
+        TuneReplyPasses(c, reply, std::span<const uint8_t>(reply).first(reply.size() / 2), item);
+      }
+    }
+  }
+  for (size_t a = 0; a < kImageSize; ++a) {
+    const bool tuneArea = (a >= 0x100 && a < 0x1B0) || (a >= 0x2F0 && a < 0x300);
+    if (!tuneArea) {
+      EXPECT_EQ(image[a], before[a]) << a;
+    }
+  }
 }
 
 }  // namespace

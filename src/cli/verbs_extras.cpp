@@ -1,0 +1,183 @@
+// Verbs for technicians beyond the window's own commands: channel lists as CSV (export-csv,
+// import-csv) and the comparison of two data files (diff).
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "app/model_table.h"
+#include "cli/args.h"
+#include "cli/context.h"
+#include "cli/verbs.h"
+#include "files/chirp_csv.h"
+#include "files/data_file.h"
+#include "files/data_file_messages.h"
+#include "files/file_io.h"
+#include "model/image_diff.h"
+
+namespace qm::cli {
+
+namespace {
+
+// A CSV channel list is a few kilobytes; anything far larger is not one.
+constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
+
+// Keeps the messages the window would show while a file loads, to print them afterwards.
+class CollectingPrompter : public Prompter {
+ public:
+  std::vector<Message> messages;
+  Answer ask(const Message& m) override {
+    messages.push_back(m);
+    return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  }
+  WarningAnswer warn(int, const std::string& text) override {
+    messages.push_back(Message{kAppTitle, text, Icon::Exclamation, Buttons::Ok});
+    return WarningAnswer{true, false};
+  }
+  void printTo(std::ostream& out) {
+    for (const Message& m : messages) out << "[" << m.title << "] " << m.text << "\n";
+    messages.clear();
+  }
+};
+
+int Usage(const char* usage) {
+  std::cerr << "usage: qm830k-cli " << usage << "\n";
+  return 2;
+}
+
+// The window's open of a data file, without the recent-file list: the image selects the
+// model and fills the editors.
+bool OpenInto(Document& doc, CliApp& cli, const std::string& path) {
+  LoadedFile f = LoadDataFileFrom(path, doc.image, doc.spare);
+  if (f.status != LoadStatus::Ok) {
+    Message m = LoadStatusMessage(f.status);
+    std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
+    return false;
+  }
+  doc.image = f.image;
+  doc.spare = f.spare;
+  doc.imageVerMajor = f.imageVerMajor;
+  ConvertModel(cli.app, doc.image);
+  doc.modelByte = static_cast<uint8_t>(cli.app.curModel);
+  doc.DisplayRadioData();
+  return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+  return WriteFileAtomically(path, std::span<const uint8_t>(p, text.size()));
+}
+
+constexpr const char* kExportUsage = "export-csv FILE OUT.csv";
+constexpr const char* kImportUsage =
+    "import-csv FILE IN.csv [--from-location N] [--clear-rest] -o OUT";
+constexpr const char* kDiffUsage = "diff A B";
+
+int ExportCsv(const Invocation& inv) {
+  Args a(inv.args, {}, {});
+  if (!a.ok() || a.positional().size() != 2) return Usage(kExportUsage);
+  CliApp cli;
+  LoadCliApp(inv, cli);
+  CollectingPrompter prompter;
+  Document doc(cli.app, prompter, *cli.programIni);
+  doc.Start();
+  prompter.messages.clear();
+  if (!OpenInto(doc, cli, a.positional()[0])) return 1;
+  prompter.printTo(std::cerr);
+  // The channels as the grid holds them, without touching the document's change flags.
+  Image shown = doc.image;
+  doc.editors().channels().SaveChannels(shown);
+  ChirpExport e = ExportChirpCsv(shown);
+  for (const std::string& n : e.notes) std::cerr << n << "\n";
+  const std::string& out = a.positional()[1];
+  if (!WriteText(out, e.csv)) {
+    std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << out << ")\n";
+    return 1;
+  }
+  std::cerr << "导出" << e.rows << "个信道 (" << out << ")\n";
+  return 0;
+}
+
+int ImportCsv(const Invocation& inv) {
+  Args a(inv.args, {"-o", "--from-location"}, {"--clear-rest"});
+  const auto out = a.value("-o");
+  if (!a.ok() || a.positional().size() != 2 || !out) return Usage(kImportUsage);
+  ChirpImportOptions opt;
+  opt.clearRest = a.flag("--clear-rest");
+  opt.fromLocation = a.intValue("--from-location", -1000000, 1000000);
+  if (!a.ok()) {
+    std::cerr << "qm830k-cli: " << a.error() << "\n";
+    return 2;
+  }
+  CliApp cli;
+  LoadCliApp(inv, cli);
+  CollectingPrompter prompter;
+  Document doc(cli.app, prompter, *cli.programIni);
+  doc.Start();
+  prompter.messages.clear();
+  if (!OpenInto(doc, cli, a.positional()[0])) return 1;
+  prompter.printTo(std::cerr);
+
+  const std::string& csvPath = a.positional()[1];
+  FileBytes csv = ReadFileBytes(csvPath, kMaxCsvBytes + 1);
+  if (csv.status != ReadStatus::Ok) {
+    std::cerr << "[文件错误] 无法读取文件 (" << csvPath << ")\n";
+    return 1;
+  }
+  if (csv.bytes.size() > kMaxCsvBytes) {
+    std::cerr << "[文件错误] 文件太大，不是信道表 (" << csvPath << ")\n";
+    return 1;
+  }
+  std::string text(csv.bytes.begin(), csv.bytes.end());
+  ChirpImportResult r =
+      ImportChirpCsv(text, doc.editors().channels(), cli.app, doc.image.modelCode(), opt);
+  for (const ChirpNote& n : r.notes) std::cerr << FormatChirpNote(n) << "\n";
+  if (!r.ok) {
+    std::cerr << "[" << kAppTitle << "] " << r.error << " (" << csvPath << ")\n";
+    return 1;
+  }
+  // Save As collects the editors into the image before writing; so does this.
+  doc.CollectRadioData();
+  auto bytes = SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out));
+  if (!WriteFileAtomically(*out, bytes)) {
+    std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << *out << ")\n";
+    return 1;
+  }
+  std::cerr << "导入" << r.imported << "个信道 (" << *out << ")\n";
+  return 0;
+}
+
+int Diff(const Invocation& inv) {
+  Args a(inv.args, {}, {});
+  if (!a.ok() || a.positional().size() != 2) return Usage(kDiffUsage);
+  CliApp cli;
+  LoadCliApp(inv, cli);
+  LoadedFile f[2];
+  for (int k = 0; k < 2; ++k) {
+    const std::string& path = a.positional()[static_cast<size_t>(k)];
+    f[k] = LoadDataFileFrom(path, Image{}, SpareBlock{});
+    if (f[k].status != LoadStatus::Ok) {
+      Message m = LoadStatusMessage(f[k].status);
+      std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
+      return 2;
+    }
+  }
+  ImageDiff d = DiffImages(f[0].image, f[0].spare, f[1].image, f[1].spare, cli.app);
+  std::cout << FormatDiff(d);
+  return d.equal() ? 0 : 1;
+}
+
+const VerbRegistrar kExportCsv{{"export-csv", kExportUsage,
+                                "the channels in use as a CSV channel list (CHIRP columns)",
+                                ExportCsv}};
+const VerbRegistrar kImportCsv{
+    {"import-csv", kImportUsage,
+     "fill the channels from a CSV channel list through the grid's checks; save to OUT",
+     ImportCsv}};
+const VerbRegistrar kDiff{{"diff", kDiffUsage,
+                           "list what differs between two data files, field by field; exit 1 "
+                           "when they differ",
+                           Diff}};
+
+}  // namespace
+}  // namespace qm::cli

@@ -1,0 +1,109 @@
+// The technician's verbs of qm830k-cli on data files: export-csv, import-csv and diff.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "files/data_file.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+  std::string cmd = std::string(QM_BINARY_DIR) + "/qm830k-cli --maker-ini " + QM_BINARY_DIR +
+                    "/nrvPC.ini --ini /nonexistent/QM830K.ini " + args + " 2>&1";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+bool Has(const std::string& s, const std::string& part) {
+  return s.find(part) != std::string::npos;
+}
+
+std::string Shared(const char* name) {
+  return "'" + std::string(QM_SHARED_DATA) + "/chirp/" + name + "'";
+}
+
+LoadedFile Load(const std::string& path) { return LoadDataFileFrom(path, Image{}, SpareBlock{}); }
+
+TEST(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
+  test::ScratchDir dir;
+  const std::string base = dir.file("base.q83"), pmr = dir.file("pmr.q83");
+  ASSERT_EQ(Cli("new -o " + base + " --model-code 32").exitCode, 0);
+  CliRun imp = Cli("import-csv " + base + " " + Shared("EU LPD and PMR Channels.csv") +
+                   " --from-location 71 -o " + pmr);
+  ASSERT_EQ(imp.exitCode, 0) << imp.out;
+  EXPECT_TRUE(Has(imp.out, "导入16个信道")) << imp.out;
+  EXPECT_EQ(Load(pmr).image.modelCode(), 32);
+  CliRun show = Cli("show " + pmr);
+  EXPECT_TRUE(Has(show.out, "信道9\t446.10625\tOFF\t446.10625\tOFF")) << show.out;
+
+  // Exported and imported again into the defaults, the file comes back as it was.
+  const std::string csv = dir.file("pmr.csv"), again = dir.file("again.q83");
+  CliRun exp = Cli("export-csv " + pmr + " " + csv);
+  ASSERT_EQ(exp.exitCode, 0) << exp.out;
+  EXPECT_TRUE(Has(exp.out, "导出16个信道"));
+  EXPECT_TRUE(Has(test::ReadBytes(csv), "\r\n9,信道9,446.106250,,0.000000,,"));
+  ASSERT_EQ(Cli("import-csv " + base + " " + csv + " -o " + again).exitCode, 0);
+  CliRun d = Cli("diff " + pmr + " " + again);
+  EXPECT_EQ(d.exitCode, 0) << d.out;
+  EXPECT_EQ(d.out, "");
+}
+
+TEST(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
+  test::ScratchDir dir;
+  const std::string base = dir.file("base.q83"), out = dir.file("out.q83");
+  ASSERT_EQ(Cli("new -o " + base).exitCode, 0);  // a 440-470 MHz model
+
+  CliRun frs = Cli("import-csv " + base + " " + Shared("US FRS and GMRS Channels.csv") +
+                   " --from-location 45 --clear-rest -o " + out);
+  ASSERT_EQ(frs.exitCode, 0) << frs.out;
+  EXPECT_TRUE(Has(frs.out, "导入8个信道"));
+  CliRun show = Cli("show " + out);
+  EXPECT_TRUE(Has(show.out, "信道1\t462.55000\tOFF\t467.55000\tOFF\t添加\t关闭\t高\t宽带\t\n"))
+      << show.out;
+  EXPECT_TRUE(Has(show.out, "\t关闭\n信道10\t"));  // channel 9 switched off
+
+  test::WriteBytes(dir.file("bad.csv"), "Location,Frequency\n1,abc\n2,\n");
+  const std::string none = dir.file("none.q83");
+  CliRun bad = Cli("import-csv " + base + " " + dir.file("bad.csv") + " -o " + none);
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_TRUE(Has(bad.out, "第2行：Frequency列的数值无法识别（abc），已跳过")) << bad.out;
+  EXPECT_TRUE(Has(bad.out, "第3行：没有频率，已跳过"));
+  EXPECT_TRUE(Has(bad.out, "没有可以导入的行"));
+  EXPECT_FALSE(std::filesystem::exists(none));
+
+  EXPECT_EQ(Cli("import-csv " + base + " " + dir.file("missing.csv") + " -o " + none).exitCode, 1);
+  EXPECT_EQ(Cli("import-csv " + base + " " + dir.file("bad.csv")).exitCode, 2);  // no -o
+}
+
+TEST(CliExtrasVerbs, DiffExitCodes) {
+  test::ScratchDir dir;
+  const std::string a = dir.file("a.q83"), b = dir.file("b.q83");
+  ASSERT_EQ(Cli("new -o " + a).exitCode, 0);
+  ASSERT_EQ(Cli("new -o " + b + " --model-code 12").exitCode, 0);
+  CliRun same = Cli("diff " + a + " " + a);
+  EXPECT_EQ(same.exitCode, 0);
+  CliRun d = Cli("diff " + a + " " + b);
+  EXPECT_EQ(d.exitCode, 1);
+  EXPECT_TRUE(Has(d.out, "识别码 机型代码: 7 -> 12")) << d.out;
+  EXPECT_TRUE(Has(d.out, "信道1 接收频率: 440.00000 -> 400.00000")) << d.out;
+  EXPECT_EQ(Cli("diff " + a + " " + dir.file("missing.q83")).exitCode, 2);
+  EXPECT_EQ(Cli("diff " + a).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace qm

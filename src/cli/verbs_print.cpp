@@ -70,14 +70,9 @@ int Print(const Invocation& inv) {
   QPrinter printer(QPrinter::HighResolution);
   ui::ConfigurePdfPrinter(printer, QString::fromStdString(*out));
   const print::PageGeometry geometry = ui::PrintableGeometry(printer);
-  const print::PageHeaderInput header = print::ReportHeader(app);
-  const std::vector<print::ReportPage> pages =
-      a.flag("--tune")
-          ? print::LayoutTuneReport(
-                header, print::TuneReportFrom(tune, doc.image, doc.curTuneChannel), geometry)
-          : print::LayoutChannelAndFunctionReports(
-                header, print::ChannelReportFrom(doc.editors().channels(), app),
-                print::FunctionReportFrom(doc.editors().functions(), app), geometry);
+  doc.viewMode = a.flag("--tune") ? 3 : 1;
+  print::PrepareForPrint(doc);
+  const std::vector<print::ReportPage> pages = print::LayoutDocumentReports(doc, tune, geometry);
   if (!ui::PrintReports(pages, printer)) {
     std::cerr << "qm830k-cli: cannot write " << *out << "\n";
     return 1;

@@ -95,4 +95,21 @@ TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
   return in;
 }
 
+void PrepareForPrint(Document& doc) {
+  doc.CommitPendingEdit();
+  if (doc.flags.dataChanged || doc.flags.functionsChanged) doc.CollectRadioData();
+}
+
+std::vector<ReportPage> LayoutDocumentReports(const Document& doc, const TuneTableModel& tune,
+                                              const PageGeometry& geometry) {
+  const AppState& app = doc.app();
+  const PageHeaderInput header = ReportHeader(app);
+  if (doc.viewMode == 3) {
+    return LayoutTuneReport(header, TuneReportFrom(tune, doc.image, doc.curTuneChannel), geometry);
+  }
+  return LayoutChannelAndFunctionReports(header, ChannelReportFrom(doc.editors().channels(), app),
+                                         FunctionReportFrom(doc.editors().functions(), app),
+                                         geometry);
+}
+
 }  // namespace qm::print

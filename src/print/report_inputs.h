@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "app/document.h"
 #include "model/channel_table.h"
 #include "model/function_settings.h"
 #include "model/image.h"
@@ -37,5 +38,14 @@ TuneReportInput TuneReportFromImage(const Image& image, int currentTuneChannel,
 // labels), the current tune channel and the item values of the image.
 TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
                                int currentTuneChannel);
+
+// The print command's data step before anything is laid out: the open cell editors are closed
+// and edits not yet in the image are collected into it.
+void PrepareForPrint(Document& doc);
+
+// What the print command prints for the document's view: the tune report in the tune view
+// (viewMode 3), otherwise the channel report followed by the function report.
+std::vector<ReportPage> LayoutDocumentReports(const Document& doc, const TuneTableModel& tune,
+                                              const PageGeometry& geometry = {});
 
 }  // namespace qm::print

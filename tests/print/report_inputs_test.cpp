@@ -7,7 +7,9 @@
 #include "app/model_table.h"
 #include "model/codecs.h"
 #include "model/radio_data.h"
+#include "platform/qt_text_codec.h"
 #include "support/fake_prompter.h"
+#include "support/scratch_dir.h"
 
 namespace qm::print {
 namespace {
@@ -180,6 +182,61 @@ TEST(ReportInputs, TuneReportFromTheGridMatchesTheBytesUntilEdited) {
   // A box ticked in the grid is on paper before anything is packed into the image.
   table.clickTxInhibit(4);
   EXPECT_FALSE(TuneReportFrom(table, image, curTuneChannel).rows[4].txInhibited);
+}
+
+class DocumentReports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    doc.Start();
+    tune.SetDefaultTuneChannels(doc.image);
+  }
+  static bool Has(const ReportPage& page, const std::string& text) {
+    for (const ReportElement& e : page.elements) {
+      if (e.text == text) return true;
+    }
+    return false;
+  }
+
+  test::ScratchDir dir;
+  QtTextCodec codec;
+  ProfileFile ini{dir.file("QM830K.ini"), codec};
+  AppState app = TestApp();
+  test::FakePrompter prompter;
+  Document doc{app, prompter, ini};
+  TuneTableModel tune{app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel};
+};
+
+TEST_F(DocumentReports, TheViewDecidesTheReports) {
+  struct Case {
+    int16_t viewMode;
+    std::vector<std::string> pageTitles;
+  };
+  for (const Case& c : {Case{1, {"信道设置", "整机功能"}}, Case{2, {"信道设置", "整机功能"}},
+                        Case{3, {"Tune Settings"}}}) {
+    doc.viewMode = c.viewMode;
+    const auto pages = LayoutDocumentReports(doc, tune);
+    ASSERT_EQ(pages.size(), c.pageTitles.size()) << c.viewMode;
+    for (size_t p = 0; p < pages.size(); ++p) {
+      EXPECT_TRUE(Has(pages[p], "NRV")) << c.viewMode;
+      EXPECT_TRUE(Has(pages[p], c.pageTitles[p])) << c.viewMode << " page " << p;
+    }
+  }
+}
+
+TEST_F(DocumentReports, PrepareCommitsTheOpenEditorAndCollectsEdits) {
+  ChannelTableModel& ch = doc.editors().channels();
+  ch.pressCell(1, col::kRxFreq);  // opens the frequency editor
+  ASSERT_TRUE(ch.freqEditor().visible);
+  ch.editorTextChanged("150.5");
+  ASSERT_TRUE(doc.flags.dataChanged);
+  PrepareForPrint(doc);
+  EXPECT_FALSE(ch.freqEditor().visible);
+  EXPECT_FALSE(doc.flags.dataChanged);
+  const ChannelRecord r = doc.image.channel(0);
+  EXPECT_EQ(FreqBytesToText(r[0], r[1], r[2]), "150.50000");
+  doc.viewMode = 1;
+  const auto pages = LayoutDocumentReports(doc, tune);
+  EXPECT_TRUE(Has(pages[0], "150.50000"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -156,6 +157,8 @@ class MainWindowTest : public QObject {
   void openSaveAndRecentFiles();
   void openDamagedAndForeignFiles();
   void saveAsCancelled();
+  void rejectedValuesShowRed();
+  void scrollBarsFollowTheWindowSize();
   void newWithPrompt();
   void modelChange_data();
   void modelChange();
@@ -754,6 +757,49 @@ void MainWindowTest::saveAsCancelled() {
   e.w->close();
   QCOMPARE(e.prompter.messages.size(), size_t{1});
   QVERIFY(e.w->isVisible());
+}
+
+void MainWindowTest::rejectedValuesShowRed() {
+  Env e;
+  // A file whose squelch level (function byte 11) is 12 and transmit time-out (byte 7) 0x31.
+  qm::Image image = e.w->document().image;
+  image.functions()[11] = 12;
+  image.functions()[7] = 0x31;
+  const QString file = e.path("bad-functions.q83");
+  std::vector<uint8_t> bytes = qm::SerializeDataFile(image, qm::SpareBlock{}, false);
+  QFile out(file);
+  QVERIFY(out.open(QIODevice::WriteOnly));
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+  out.close();
+  e.dialogs.answers.push_back(file.toStdString());
+  e.action("mnuFileOpen")->trigger();
+  QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
+  auto* squelch = e.find<QComboBox>("cboRadio_5");
+  auto* timeout = e.find<QComboBox>("cboRadio_1");
+  const QColor red(255, 0, 0);
+  QCOMPARE(squelch->palette().color(QPalette::ButtonText), red);
+  QVERIFY(timeout->palette().color(QPalette::ButtonText) != red);  // that check only reports
+  QCOMPARE(timeout->currentText(), QString("60秒"));               // the previous selection stays
+  // A new choice takes the mark away.
+  e.choose("cboRadio_5", 3);
+  QVERIFY(squelch->palette().color(QPalette::ButtonText) != red);
+}
+
+void MainWindowTest::scrollBarsFollowTheWindowSize() {
+  Env e;
+  auto* picture = e.find<QWidget>("Picture1");
+  auto* h = e.find<QScrollBar>("HScroll1");
+  auto* v = e.find<QScrollBar>("VScroll1");
+  e.w->resize(picture->width() + 100, picture->height() + 200);
+  QTest::qWait(20);
+  QVERIFY(!h->isVisible() && !v->isVisible());
+  QCOMPARE(picture->pos().x(), 0);
+  e.w->resize(picture->width() / 2, picture->height() / 2);
+  QTest::qWait(20);
+  QVERIFY(h->isVisible() && v->isVisible());
+  QVERIFY(h->maximum() > 0 && v->maximum() > 0);
+  h->setValue(h->maximum());
+  QCOMPARE(picture->pos().x(), -h->maximum());
 }
 
 void MainWindowTest::newWithPrompt() {

@@ -2,6 +2,7 @@
 //   qm830k-make-help IN.md OUT.html
 #include <QFile>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <cstdio>
 
@@ -18,8 +19,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
     return 1;
   }
+  QString markdown = QString::fromUtf8(in.readAll());
+  // A line break inside a Chinese sentence is not a word gap: join such lines before the
+  // Markdown reader turns the break into a space.
+  static const QRegularExpression kCjkBreak(
+      QStringLiteral("(?<=[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}])\\n[ \\t]*"
+                     "(?=[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}])"));
+  markdown.replace(kCjkBreak, QString());
   QTextDocument doc;
-  doc.setMarkdown(QString::fromUtf8(in.readAll()));
+  doc.setMarkdown(markdown);
   QString html = doc.toHtml();
   // The page states its encoding so that a browser outside the program reads it right too.
   if (!html.contains("charset")) html.replace("<head>", "<head><meta charset=\"utf-8\">");

@@ -120,6 +120,21 @@ EmbedLabels DisplayEmbedInfo(const Image& image) {
   return labels;
 }
 
+bool LimitEmbedText(std::u16string& text, size_t& caret) {
+  bool removed = false;
+  caret = std::min(caret, text.size());
+  while (text.size() > kEmbedTextChars) {
+    if (caret > 0) {
+      text.erase(caret - 1, 1);
+      --caret;
+    } else {
+      text.pop_back();
+    }
+    removed = true;
+  }
+  return removed;
+}
+
 std::u16string EmbedTextFromArea(const Image& image) {
   const std::span<const uint8_t> area = image.embedText();
   std::u16string text(kEmbedTextChars, u'\0');

@@ -32,6 +32,27 @@ struct EmbedLabels {
 };
 EmbedLabels DisplayEmbedInfo(const Image& image);
 
+// The fixed texts of the embedded information dialog.
+namespace embedtext {
+inline constexpr const char* kCaption = "嵌入信息";
+inline constexpr const char* kTextBox = "用户自定义信息";
+inline constexpr const char* kRadioIdLabel = "对讲机ID：";
+inline constexpr const char* kRadioIdEmpty = "----------------";
+inline constexpr const char* kDateLabel = "最近写频日期：";
+inline constexpr const char* kRead = "读取(&R)";
+inline constexpr const char* kWrite = "写入(&W)";
+inline constexpr const char* kFont = "字体(&F)...";
+inline constexpr const char* kClose = "关闭(&C)";
+inline constexpr const char* kCancel = "取消";
+inline constexpr const char* kTooLong = "已经达到文本的最大长度。";  // title: the application's
+}  // namespace embedtext
+
+// The text box's rule: a text longer than 96 characters loses the character just before
+// the caret (the one just typed), and the caret moves one place left, until it fits (a
+// paste may have added several). Gives whether anything was removed; the caller then shows
+// kTooLong once.
+bool LimitEmbedText(std::u16string& text, size_t& caret);
+
 // The user text area as 96 UTF-16 code units, zero code units included (m_EmbedData).
 std::u16string EmbedTextFromArea(const Image& image);
 // Stores at most the first 96 code units of `text` at the start of the area, little-endian,

@@ -185,6 +185,31 @@ TEST(EmbedText, CollectAndShow) {
   EXPECT_EQ(Utf8ToUtf16("\xE4\xB8"), u"\uFFFD\uFFFD");
 }
 
+TEST(EmbedText, TheTextBoxKeeps96Characters) {
+  struct Case {
+    std::u16string text;
+    size_t caret;
+    std::u16string kept;
+    size_t caretAfter;
+    bool removed;
+  };
+  const std::u16string n96(96, u'a');
+  const Case cases[] = {
+      {n96, 96, n96, 96, false},
+      {n96 + u"b", 97, n96, 96, true},  // the 97th typed at the end
+      {u"x" + n96, 1, n96, 0, true},    // typed at the start
+      {n96.substr(0, 50) + u"xyz" + n96.substr(50), 53, n96, 50, true},  // a paste of three
+      {n96 + u"b", 0, n96, 0, true},
+  };
+  for (const Case& c : cases) {
+    std::u16string t = c.text;
+    size_t caret = c.caret;
+    EXPECT_EQ(LimitEmbedText(t, caret), c.removed);
+    EXPECT_EQ(t, c.kept);
+    EXPECT_EQ(caret, c.caretAfter);
+  }
+}
+
 TEST(EmbedText, LabelsOfTheDialog) {
   Image img;
   const std::string stamp = "20061205143000";

@@ -135,3 +135,52 @@ TEST_F(RadioDataTest, TypedFrequenciesFollowTheImagesModelByte) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+// Bits of the image that no editor owns: a display and collect must carry them unchanged.
+std::array<uint8_t, kImageSize> KeptMask() {
+  std::array<uint8_t, kImageSize> m;
+  m.fill(0xFF);
+  for (int c = 0; c < kChannelCount; ++c) {
+    for (size_t b = 0; b < 10; ++b) m[16 * c + b] = 0;
+    m[16 * c + 10] = 0xCA;
+  }
+  const size_t f = addr::kFunctions;
+  const std::array<uint8_t, 16> fn = {0x07, 0xF8, 0,    0, 0,    0xFF, 0, 0,
+                                      0xFF, 0xFF, 0xFF, 0, 0xD4, 0,    0, 0};
+  for (size_t b = 0; b < 16; ++b) m[f + b] = fn[b];
+  for (size_t b = 0; b < 8; ++b) m[addr::kIdent + b] = 0;
+  return m;
+}
+
+TEST_F(RadioDataTest, AnyImageSurvivesDisplayAndCollect) {
+  const auto kept = KeptMask();
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<uint8_t>(seed >> 24);
+  };
+  for (int round = 0; round < 300; ++round) {
+    Image in;
+    for (auto& b : in.bytes()) b = next();
+    editors.DisplayRadioData(in);
+    Image once = in;
+    editors.CollectRadioData(once);
+    for (size_t a = 0; a < kImageSize; ++a)
+      ASSERT_EQ(once[a] & kept[a], in[a] & kept[a]) << "round " << round << " address " << a;
+
+    // What the editors wrote is what they show: a second pass settles for good.
+    editors.DisplayRadioData(once);
+    Image twice = once;
+    editors.CollectRadioData(twice);
+    editors.DisplayRadioData(twice);
+    Image thrice = twice;
+    editors.CollectRadioData(thrice);
+    ASSERT_EQ(thrice, twice) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace qm

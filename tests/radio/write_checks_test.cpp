@@ -1,0 +1,214 @@
+// The checks around a write (read-back, backup), the radio probe and the serial trace, on the
+// simulated radio and the virtual clock.
+#include "radio/write_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "files/data_file.h"
+#include "radio/serial_trace.h"
+#include "radio_fixture.h"
+#include "support/scratch_dir.h"
+
+namespace qm::test {
+namespace {
+
+class WriteChecksTest : public RadioTest {
+ protected:
+  WriteChecksTest() {
+    std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
+    std::memcpy(line.radio.memory().data() + 0x3E0, "RADIO-7\0\0\0\0\0\0\0\0\0", 16);
+    FillPattern(image.bytes(), 0x5A);
+    image[0x2D2] = 1;
+  }
+  CheckedWrite Write(WriteChecks checks) {
+    return WriteRadioChecked(
+        ctx, image, verMajor, [] { return FixedTime(); }, checks);
+  }
+  // Read requests the PC sent after its last write frame.
+  int ReadRequestsAfterWrite() const {
+    int n = 0;
+    for (const auto& w : line.port.writes()) {
+      if (w.bytes.size() == 12 && w.bytes[0] == 0x57) n = 0;
+      if (w.bytes.size() == 4 && w.bytes[0] == 0x52) ++n;
+    }
+    return n;
+  }
+};
+
+TEST_F(WriteChecksTest, ReadBackAgreesAndOnlyThenTheWriteIsAnnounced) {
+  CheckedWrite r = Write({true, ""});
+  ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
+  EXPECT_EQ(r.resultText(), "成功");
+  ASSERT_TRUE(r.verify);
+  EXPECT_EQ(r.verify->blocksRead, 38);
+  EXPECT_EQ(ReadRequestsAfterWrite(), 38);
+  EXPECT_EQ(prompter.lines(),
+            std::vector<std::string>{"写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续....."});
+  EXPECT_FALSE(line.port.isOpen());
+}
+
+TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
+  radio().corruptAt = {0x2B3, 0x045};
+  CheckedWrite r = Write({true, ""});
+  EXPECT_TRUE(r.write.completed());  // every frame was acknowledged ...
+  EXPECT_FALSE(r.ok());              // ... but the radio does not hold them
+  EXPECT_EQ(r.resultText(), "校验失败");
+  ASSERT_TRUE(r.verify);
+  EXPECT_EQ(r.verify->status, VerifyStatus::Mismatch);
+  ASSERT_EQ(r.verify->mismatches.size(), 2u);
+  EXPECT_EQ(r.verify->mismatches[0].address, 0x040);
+  EXPECT_EQ(r.verify->mismatches[1].address, 0x2B0);
+  const VerifyMismatch& m = r.verify->mismatches[1];
+  EXPECT_EQ(m.readBack[3], static_cast<uint8_t>(~m.sent[3]));
+  const std::string expected = "校验错误 / 写频校验失败，对讲机中的数据与写入的不同：\n" +
+                               MismatchText(r.verify->mismatches[0]) + "\n" + MismatchText(m);
+  EXPECT_EQ(prompter.lines(), std::vector<std::string>{expected});  // no completion notice
+  EXPECT_EQ(MismatchText(m).substr(0, 6), "0x2B0:");
+}
+
+TEST_F(WriteChecksTest, AVersionOneRadioIsComparedWithTheConvertedFrames) {
+  radio().verMajor = 1;
+  image[0x2B0] = 0x78;
+  prompter.warnAnswers.push_back(WarningAnswer{true, false});
+  CheckedWrite r = Write({true, ""});
+  ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
+  EXPECT_EQ(line.radio.memory()[0x2B0], FuncByte0ToV1(0x78));
+}
+
+TEST_F(WriteChecksTest, AMissingReadBackReplyIsAFailureWithItsAddress) {
+  radio().silentReadAt = {0x2D8};
+  CheckedWrite r = Write({true, ""});
+  EXPECT_FALSE(r.ok());
+  ASSERT_TRUE(r.verify);
+  EXPECT_EQ(r.verify->status, VerifyStatus::Interrupted);
+  EXPECT_EQ(prompter.lines(),
+            std::vector<std::string>{"校验错误 / 校验中断（地址 0x2D8），请重试！"});
+}
+
+TEST_F(WriteChecksTest, WithoutChecksTheWriteIsThePlainWrite) {
+  CheckedWrite r = Write({});
+  EXPECT_TRUE(r.ok());
+  EXPECT_FALSE(r.verify);
+  EXPECT_FALSE(r.backup);
+  EXPECT_EQ(ReadRequestsAfterWrite(), 0);
+  EXPECT_EQ(prompter.lines(),
+            std::vector<std::string>{"写频完成 / 写频完成，请按“确定”按钮继续....."});
+}
+
+TEST_F(WriteChecksTest, BackupSavesTheRadioBeforeItIsWrittenAndKeepsTheModel) {
+  ScratchDir dir;
+  const std::array<uint8_t, 1024> before = line.radio.memory();
+  app.curModel = 1;  // the file is for model code 2; the radio answers code 1
+  prompter.answers.push_back(Answer::Yes);  // "选择的机型与当前机型不同 是否要继续？"
+  const std::string sub = dir.file("backups");
+  CheckedWrite r = Write({false, sub});
+  ASSERT_TRUE(r.backup);
+  ASSERT_TRUE(r.backup->ok) << r.backup->error;
+  EXPECT_TRUE(r.ok());
+  EXPECT_EQ(r.backup->radioId, "RADIO-7");
+  EXPECT_EQ(r.backup->path, sub + "/RADIO-7_20261207-013005.q83");
+  // The model question was still asked: the backup read did not select the radio's model.
+  EXPECT_EQ(app.curModel, 1);
+  EXPECT_EQ(prompter.lines(),
+            (std::vector<std::string>{"QM830K / 选择的机型与当前机型不同 是否要继续？",
+                                      "写频完成 / 写频完成，请按“确定”按钮继续....."}));
+  LoadedFile f = LoadDataFileFrom(r.backup->path, Image{}, SpareBlock{});
+  ASSERT_EQ(f.status, LoadStatus::Ok);
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), f.image.bytes().begin()));
+
+  // A second backup in the same second does not replace the first.
+  prompter.answers.push_back(Answer::Yes);
+  CheckedWrite again = Write({false, sub});
+  ASSERT_TRUE(again.backup && again.backup->ok);
+  EXPECT_EQ(again.backup->path, sub + "/RADIO-7_20261207-013005-2.q83");
+}
+
+TEST_F(WriteChecksTest, AFailedBackupStopsBeforeAnythingIsWritten) {
+  ScratchDir dir;
+  radio().shortAt = {0x100};
+  CheckedWrite r = Write({true, dir.file("b")});
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.resultText(), "备份失败");
+  EXPECT_EQ(r.write.status, WriteStatus::NotStarted);
+  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+  EXPECT_EQ(prompter.lines(), (std::vector<std::string>{"读频错误 / 读频中断，请重试！",
+                                                        "写频错误 / 备份没有完成，没有写频。"}));
+}
+
+TEST(BackupFileName, IdCharactersAndTheDate) {
+  const std::tm t = FixedTime();
+  EXPECT_EQ(BackupFileName("RADIO-7", t), "RADIO-7_20261207-013005.q83");
+  EXPECT_EQ(BackupFileName("", t), "noid_20261207-013005.q83");
+  EXPECT_EQ(BackupFileName("../a b/c", t), "___a_b_c_20261207-013005.q83");
+  const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(PrintableRadioId(raw), "AB?C");
+}
+
+TEST_F(WriteChecksTest, ProbeGivesModelVersionAndId) {
+  radio().modelCode = 12;
+  radio().verMinor = 3;
+  RadioIdentity id = ProbeRadio(ctx);
+  EXPECT_TRUE(id.answered());
+  EXPECT_EQ(id.result, 12);
+  EXPECT_EQ(id.version(), "2.3");
+  EXPECT_TRUE(id.idRead);
+  EXPECT_EQ(id.radioId, "RADIO-7");
+  EXPECT_TRUE(prompter.lines().empty());
+  EXPECT_FALSE(line.port.isOpen());
+  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+
+  radio().silent = true;
+  EXPECT_EQ(ProbeRadio(ctx).result, kNoAnswer);
+  EXPECT_FALSE(ProbeRadio(ctx).answered());
+}
+
+TEST_F(WriteChecksTest, TraceRecordsEveryFrameWithTimeAndDirection) {
+  std::vector<std::string> sunk;
+  SerialTrace trace(line.clock, [&](const std::string& l) { sunk.push_back(l); });
+  TracingSerialPort tracing(line.port, trace);
+  LinkContext traced{tracing, line.clock, prompter, progress, app, 3};
+  ProbeRadio(traced);
+  const std::vector<std::string>& l = trace.lines();
+  ASSERT_GE(l.size(), 8u);
+  EXPECT_EQ(sunk, l);
+  EXPECT_EQ(l[0], "         0.000 ms -- open COM3 9600,N,8,2");
+  EXPECT_NE(l[1].find(" ms TX  02 50 52 4F 47 52 41 4D"), std::string::npos) << l[1];
+  EXPECT_NE(l[2].find(" ms RX  06"), std::string::npos) << l[2];
+  EXPECT_NE(trace.text().find("TX  52 03 E0 08\n"), std::string::npos);
+  EXPECT_NE(trace.text().find("RX  57 03 E0 08 52 41 44 49 4F 2D 37 00\n"), std::string::npos);
+  EXPECT_NE(l.back().find("-- close"), std::string::npos);
+  // Time stamps never go back.
+  for (size_t k = 1; k < l.size(); ++k)
+    EXPECT_LE(std::stod(l[k - 1].substr(0, 14)), std::stod(l[k].substr(0, 14)));
+  trace.restart();
+  EXPECT_TRUE(trace.lines().empty());
+}
+
+TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
+  SerialTrace trace(line.clock);
+  TracingSerialPort tracing(line.port, trace);
+  ASSERT_TRUE(tracing.open(1, kLinkSettings));
+  const uint8_t greeting[8] = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+  tracing.write(greeting);
+  line.clock.delayMs(50);
+  tracing.clearInput();
+  EXPECT_NE(trace.text().find("RX(清除) 06"), std::string::npos) << trace.text();
+  EXPECT_EQ(tracing.inCount(), 0u);
+}
+
+TEST(FleetRecord, LineAndLogRow) {
+  FleetRecord r{3, "RADIO,7", 12, "2.0", "校验失败", "2026-12-07 01:30:05", 4.25};
+  EXPECT_EQ(FleetLine(r),
+            "#3  ID RADIO,7  机型代码 12  版本 2.0  校验失败  2026-12-07 01:30:05  4.2秒");
+  EXPECT_EQ(FleetCsvRow(r), "3,\"RADIO,7\",12,2.0,校验失败,2026-12-07 01:30:05,4.2");
+  FleetRecord none{4, "", -1, "", "无响应", "2026-12-07 01:31:00", 0.0};
+  EXPECT_EQ(FleetCsvRow(none), "4,,,,无响应,2026-12-07 01:31:00,0.0");
+  EXPECT_EQ(FormatLocalTime(FixedTime()), "2026-12-07 01:30:05");
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/grid_util.h"
 #include "app/text_util.h"
 #include "model/codecs.h"
 
@@ -257,15 +258,8 @@ GridPress ChannelTableModel::keyPress(int key) {
   GridPress out;
   if (signalCell_) return out;
   if (key == 13) {
-    int row = curRow_;
-    int col = curCol_;
-    if (col < kGridCols - 1) {
-      ++col;
-    } else if (row < kGridRows - 1) {
-      ++row;
-      col = 1;
-    }
-    out.change = setCurrentCell(row, col);
+    GridCell next = GridNextCell({curRow_, curCol_}, kGridRows, kGridCols);
+    out.change = setCurrentCell(next.row, next.col);
     out.row = curRow_;
     out.col = curCol_;
     return out;

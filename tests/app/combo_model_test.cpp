@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/combo.h"
+#include "app/grid_util.h"
 
 namespace qm {
 namespace {
@@ -72,6 +73,24 @@ TEST(ComboModel, RemoveSelectsTheFirstWhenTheShownEntryGoes) {
     EXPECT_EQ(c.items(), k.after) << k.text;
     EXPECT_EQ(c.selected(), k.selectedAfter) << k.text;
   }
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(GridNextCell, WalksRowsAndStopsAtTheLastCell) {
+  struct Case {
+    GridCell from, to;
+  };
+  const std::vector<Case> cases = {
+      {{1, 1}, {1, 2}}, {{3, 7}, {3, 8}}, {{3, 8}, {4, 1}}, {{16, 8}, {16, 8}}, {{16, 7}, {16, 8}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(GridNextCell(c.from, 17, 9), c.to) << c.from.row << "," << c.from.col;
+  EXPECT_EQ(GridNextCell({11, 3}, 12, 4), (GridCell{11, 3}));  // a smaller grid
 }
 
 }  // namespace

@@ -22,11 +22,16 @@
 
 #include "app/model_table.h"
 #include "files/recent_files.h"
+#include "platform/qt_serial_port.h"
+#include "tune/tune_controller.h"
 #include "ui/channel_grid.h"
 #include "ui/function_panel.h"
+#include "ui/gui_clock.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
+#include "ui/radio_dialogs.h"
 #include "ui/small_dialogs.h"
+#include "ui/tune_panel.h"
 
 namespace qm::ui {
 
@@ -69,6 +74,7 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   doc_.hooks.recentFilesChanged = [this] { showRecentFiles(); };
   doc_.hooks.showModelInfo = [this] { showModelInfo(); };
 
+  buildRadio();
   buildMenus();
   buildToolBar();
   buildStatusBar();
@@ -138,7 +144,7 @@ void FrmMain::buildMenus() {
   addItem(operate, "mnuRead", "读频(&R)", QKeySequence("Ctrl+R"));
   addItem(operate, "mnuWrite", "写频(&W)", QKeySequence("Ctrl+W"));
   addSeparator(operate, "sepp");
-  addItem(operate, "mnuTune", "调测(&T)");
+  addItem(operate, "mnuTune", "调测(&T)")->setCheckable(true);
 
   QMenu* option = bar->addMenu("设置窗口(&P)");
   option->setObjectName("mnuOption");
@@ -146,7 +152,7 @@ void FrmMain::buildMenus() {
   channel->setCheckable(true);
   channel->setChecked(true);
   addSeparator(option, "null");
-  addItem(option, "mnuRadio", "嵌入信息(&R)");
+  addItem(option, "mnuRadio", "嵌入信息(&R)")->setCheckable(true);
 
   QMenu* port = bar->addMenu("端口(&C)");
   port->setObjectName("mnuComm_Port");
@@ -166,15 +172,12 @@ void FrmMain::buildMenus() {
   connect(actions_["mnuFilePrint"], &QAction::triggered, this, [this] { notYetAvailable("打印"); });
   connect(actions_["mnuFileExit"], &QAction::triggered, this, &QWidget::close);
   connect(actions_["mnuRadioInfo"], &QAction::triggered, this, &FrmMain::radioInfo);
-  connect(actions_["mnuRead"], &QAction::triggered, this, [this] { notYetAvailable("读频"); });
-  connect(actions_["mnuWrite"], &QAction::triggered, this, [this] { notYetAvailable("写频"); });
-  connect(actions_["mnuTune"], &QAction::triggered, this, [this] { notYetAvailable("调测"); });
-  connect(channel, &QAction::triggered, this, [channel] {
-    // Already in the channel view: the check mark stays where it is.
-    channel->setChecked(true);
-  });
-  connect(actions_["mnuRadio"], &QAction::triggered, this, [this] { notYetAvailable("嵌入信息"); });
-  connect(actions_["mnuPort"], &QAction::triggered, this, [this] { notYetAvailable("选择端口"); });
+  connect(actions_["mnuRead"], &QAction::triggered, this, &FrmMain::radioRead);
+  connect(actions_["mnuWrite"], &QAction::triggered, this, &FrmMain::radioWrite);
+  connect(actions_["mnuTune"], &QAction::triggered, this, &FrmMain::enterTune);
+  connect(channel, &QAction::triggered, this, &FrmMain::channelView);
+  connect(actions_["mnuRadio"], &QAction::triggered, this, &FrmMain::embedInfo);
+  connect(actions_["mnuPort"], &QAction::triggered, this, &FrmMain::selectPort);
   connect(actions_["mnuHelpContents"], &QAction::triggered, this, &FrmMain::helpContents);
   connect(actions_["mnuHelpSearchForHelpOn"], &QAction::triggered, this, &FrmMain::helpSearch);
   connect(actions_["mnuHelpAbout"], &QAction::triggered, this, &FrmMain::helpAbout);
@@ -296,6 +299,14 @@ void FrmMain::buildContent() {
   panel_->onBandwidthApplied = [this] { grid_->refresh(); };
   layout->addWidget(panel_);
 
+  tunePanel_ = new TunePanel(*tune_, app_, prompter_, picture_);
+  tunePanel_->runCommand = [this](const std::function<void()>& c, bool quick) {
+    runRadioCommand(c, quick);
+  };
+  tunePanel_->commitPendingEdit = [this] { commitPendingEdit(); };
+  layout->addWidget(tunePanel_);
+  tunePanel_->hide();
+
   picture_->adjustSize();
   picture_->setFixedSize(picture_->sizeHint());
   scroll_->setWidget(picture_);
@@ -324,6 +335,7 @@ void FrmMain::start(QWidget* splash) {
 void FrmMain::refreshAll() {
   grid_->refresh();
   panel_->refresh();
+  renderTune();
   syncDocument();
 }
 
@@ -386,11 +398,11 @@ void FrmMain::toolbarClicked(const QString& key) {
   else if (key == "Print")
     notYetAvailable("打印");
   else if (key == "Read")
-    notYetAvailable("读频");
+    radioRead();
   else if (key == "COMport")
-    notYetAvailable("端口选择");
+    selectPort();
   else if (key == "Write")
-    notYetAvailable("写频");
+    radioWrite();
 }
 
 // ---- file commands ----
@@ -492,6 +504,12 @@ void FrmMain::helpAbout() {
 // ---- close ----
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+  // A read, a write or a tune exchange runs to its end; the radio and the port would
+  // otherwise be left half way.
+  if (busy_) {
+    event->ignore();
+    return;
+  }
   CloseDecision d = doc_.RequestClose([this] { return fileSave(); });
   if (d == CloseDecision::KeepOpen) {
     event->ignore();

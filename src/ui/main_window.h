@@ -8,9 +8,12 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <map>
+#include <memory>
 
 #include "app/document.h"
+#include "radio/link.h"
 #include "ui/help_window.h"
 
 class QAction;
@@ -21,10 +24,18 @@ class QScrollArea;
 class QTimer;
 class QToolBar;
 
+namespace qm {
+class QtSerialPort;
+class TuneController;
+}  // namespace qm
+
 namespace qm::ui {
 
 class ChannelGrid;
 class FunctionPanel;
+class GuiClock;
+class GuiProgress;
+class TunePanel;
 
 class FrmMain : public QMainWindow {
   Q_OBJECT
@@ -62,6 +73,19 @@ class FrmMain : public QMainWindow {
   void helpSearch();
   void helpAbout();
 
+  // ---- radio commands (main_window_radio.cpp) ----
+  void radioRead();    // mnuRead
+  void radioWrite();   // mnuWrite
+  void selectPort();   // mnuPort
+  void embedInfo();    // mnuRadio
+  void enterTune();    // mnuTune
+  void channelView();  // mnuChannel, and the tree's "exit" node
+  // A radio command is running: no other command starts and the window does not close.
+  bool busy() const { return busy_; }
+  TuneController& tune() { return *tune_; }
+  TunePanel* tunePanel() const { return tunePanel_; }
+  GuiProgress& progress() { return *progress_; }
+
   // Renders the document again: editors, caption, status bar, menu states.
   void refreshAll();
 
@@ -84,6 +108,13 @@ class FrmMain : public QMainWindow {
   QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                    const QKeySequence& shortcut = {});
   QAction* addSeparator(QMenu* menu, const char* name);
+  void buildRadio();
+  LinkContext linkContext();
+  // Runs a radio command as one busy stretch and renders the document afterwards.
+  void runRadioCommand(const std::function<void()>& command, bool quick = false);
+  // The tune view and the menu states that follow the view mode.
+  void renderTune();
+  void showTuneModelInfo();
 
   AppState& app_;
   Prompter& prompter_;
@@ -109,6 +140,13 @@ class FrmMain : public QMainWindow {
   QTimer* clock_ = nullptr;
   QPointer<QWidget> splash_;
   QPointer<HelpWindow> help_;
+
+  std::unique_ptr<QtSerialPort> port_;
+  std::unique_ptr<GuiClock> guiClock_;
+  std::unique_ptr<GuiProgress> progress_;
+  std::unique_ptr<TuneController> tune_;
+  TunePanel* tunePanel_ = nullptr;
+  bool busy_ = false;
 };
 
 }  // namespace qm::ui

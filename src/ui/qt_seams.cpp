@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/radio_dialogs.h"
+
 namespace qm::ui {
 
 namespace {
@@ -73,19 +75,10 @@ Answer QtPrompter::ask(const Message& message) {
   return message.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
 }
 
-WarningAnswer QtPrompter::warn(int /*selIndex*/, const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, "QM830K", QString::fromStdString(text),
-                  QMessageBox::NoButton, dialogParent());
-  box.setObjectName("dlgWarn");
-  QPushButton* ok = box.addButton("确定(&O)", QMessageBox::AcceptRole);
-  QPushButton* cancel = box.addButton("取消(&C)", QMessageBox::RejectRole);
-  box.setDefaultButton(ok);
-  box.setEscapeButton(cancel);
-  auto* check = new QCheckBox("下次不再提示          (下次重启软件时再跳出提示框)");
-  check->setObjectName("chkWarning");
-  box.setCheckBox(check);
-  box.exec();
-  return WarningAnswer{box.clickedButton() == ok, check->isChecked()};
+WarningAnswer QtPrompter::warn(int selIndex, const std::string& text) {
+  DlgWarn dialog(selIndex, QString::fromStdString(text), dialogParent());
+  dialog.exec();
+  return dialog.answer();
 }
 
 QStringList NameFilters(const FileDialogRequest& request) {

@@ -1,0 +1,240 @@
+// The main window's radio commands: read, write, port selection, embedded information and
+// tune mode. Each runs the link routine of the core with the window's prompter, the
+// progress window and the painting clock, as one busy stretch of the window.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "app/model_table.h"
+#include "platform/qt_serial_port.h"
+#include "radio/embed_info.h"
+#include "radio/read_radio.h"
+#include "radio/write_radio.h"
+#include "tune/tune_controller.h"
+#include "ui/channel_grid.h"
+#include "ui/function_panel.h"
+#include "ui/gui_clock.h"
+#include "ui/main_window.h"
+#include "ui/radio_dialogs.h"
+#include "ui/tune_panel.h"
+
+namespace qm::ui {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+void FrmMain::buildRadio() {
+  port_ = std::make_unique<QtSerialPort>(&ini_);
+  guiClock_ = std::make_unique<GuiClock>();
+  progress_ = std::make_unique<GuiProgress>(this);
+  tune_ = std::make_unique<TuneController>(app_, prompter_, TuneRefsOf(doc_),
+                                           TuneLinkParts{*port_, *guiClock_, *progress_});
+  tune_->AttachTo(doc_);
+  tune_->hooks.commitPendingEdit = [this] { grid_->commitPendingEdit(); };
+  tune_->hooks.showModelInfo = [this] { showTuneModelInfo(); };
+}
+
+LinkContext FrmMain::linkContext() {
+  // The device of the command line (or the demo's simulator) stands for every port.
+  port_->setDeviceOverride(devicePath_.toStdString());
+  return LinkContext{*port_, *guiClock_, prompter_, *progress_, app_, doc_.portNumber};
+}
+
+void FrmMain::runRadioCommand(const std::function<void()>& command, bool quick) {
+  // The clock holds user input back while the radio is talked to, so nothing reaches here
+  // twice; a timer or a window-system close could, and is refused.
+  if (busy_) return;
+  busy_ = true;
+  if (!quick) {
+    menuBar()->setEnabled(false);
+    toolBar_->setEnabled(false);
+  }
+  command();
+  if (!quick) {
+    DiscardHeldInput();
+    menuBar()->setEnabled(true);
+    toolBar_->setEnabled(true);
+  }
+  busy_ = false;
+  if (quick) {
+    renderTune();
+  } else {
+    refreshAll();
+  }
+}
+
+void FrmMain::showTuneModelInfo() {
+  // Tune mode shows the model the radio reported (the window's model byte), not the one
+  // selected for the channel data.
+  const int m = std::clamp<int>(doc_.modelByte, 0, static_cast<int>(app_.models.size()) - 1);
+  if (app_.models.empty()) return;
+  lblRadio_->setText(Q(app_.models[static_cast<size_t>(m)].name));
+  lblFreqRange_->setText(Q(BuildRangeLabelText(app_, m)));
+}
+
+void FrmMain::renderTune() {
+  const TuneView& v = tune_->view();
+  tunePanel_->render();
+  const bool tuneShown = v.treeVisible || v.tableVisible || v.itemVisible;
+  fraChannel_->setVisible(v.channelPanelsVisible);
+  panel_->setVisible(v.channelPanelsVisible);
+  tunePanel_->setVisible(tuneShown);
+  actions_["mnuTune"]->setChecked(v.tuneChecked);
+  actions_["mnuChannel"]->setChecked(v.channelChecked);
+  actions_["mnuRadio"]->setChecked(v.radioChecked);
+  for (const char* name : {"mnuWrite", "mnuRadio"}) {
+    actions_[name]->setVisible(v.editMenusShown);
+    actions_[name]->setEnabled(v.editMenusShown);
+  }
+  if (auto* model = menuBar()->findChild<QMenu*>("mnuModel")) {
+    model->menuAction()->setVisible(v.editMenusShown);
+    model->menuAction()->setEnabled(v.editMenusShown);
+  }
+  if (QWidget* write = toolBar_->findChild<QWidget*>("Write")) write->setEnabled(v.editMenusShown);
+  // The content area takes the size of the view that is shown.
+  picture_->setFixedSize(picture_->layout()->sizeHint());
+  // Tune mode names the radio's model; the channel view the selected one.
+  if (v.channelPanelsVisible && !tuneShown) showModelInfo();
+  syncDocument();
+}
+
+void FrmMain::radioRead() {
+  runRadioCommand([this] {
+    commitPendingEdit();
+    WaitCursor hourglass;
+    repaint();
+    if (doc_.tuneState == 2) {
+      tune_->LeaveTuneMode();
+      renderTune();
+    }
+    LinkContext ctx = linkContext();
+    ReadHooks hooks;
+    hooks.linkEstablished = [this] {
+      if (doc_.viewMode == 3) {
+        // The channel view comes back without another exchange with the radio.
+        doc_.viewMode = 1;
+        tune_->ChannelMenu();
+        renderTune();
+      }
+    };
+    hooks.accepted = [this] {
+      doc_.caption = ReadDoneCaption(app_);
+      syncDocument();
+    };
+    const ReadResult r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks);
+    if (!r.accepted()) return;
+    doc_.modelByte = static_cast<uint8_t>(app_.curModel);
+    doc_.DisplayRadioData();
+    if (doc_.hooks.showModelInfo) doc_.hooks.showModelInfo();
+    doc_.fileNewEnabled = true;
+  });
+}
+
+void FrmMain::radioWrite() {
+  runRadioCommand([this] {
+    commitPendingEdit();
+    WaitCursor hourglass;
+    const EditFlags before = doc_.flags;
+    doc_.CollectRadioData();
+    if (doc_.tuneState == 2) {
+      tune_->LeaveTuneMode();
+      renderTune();
+    }
+    repaint();
+    LinkContext ctx = linkContext();
+    const WriteResult r =
+        WriteRadio(ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); });
+    if (!r.completed()) {
+      // The edits are in the image but not in the radio nor in a file: they still count as
+      // unsaved, or closing the window would drop them without asking.
+      doc_.flags.dataChanged = before.dataChanged;
+      doc_.flags.functionsChanged = before.functionsChanged;
+      return;
+    }
+    doc_.caption = WriteDoneCaption(app_);
+    doc_.fileNewEnabled = true;
+    if (doc_.viewMode == 3) {
+      doc_.viewMode = 1;
+      tune_->ChannelMenu();
+    }
+  });
+}
+
+void FrmMain::selectPort() {
+  runRadioCommand([this] {
+    commitPendingEdit();
+    PortScan scan;
+    std::array<std::string, kMaxPortNumber + 1> devices;
+    {
+      WaitCursor hourglass;
+      port_->setDeviceOverride(devicePath_.toStdString());
+      scan = ScanPorts(*port_, doc_.portNumber);
+      for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
+        devices[static_cast<size_t>(n)] = port_->deviceFor(n);
+    }
+    // A configured port that is gone gives way to the lowest one that opens.
+    doc_.setPortNumber(scan.portNumber);
+    FrmPort dialog(scan, devices, this);
+    if (dialog.exec() == QDialog::Accepted) doc_.setPortNumber(static_cast<int16_t>(dialog.comi()));
+  });
+}
+
+void FrmMain::embedInfo() {
+  runRadioCommand([this] {
+    commitPendingEdit();
+    if (doc_.viewMode == 3) {
+      tune_->ChannelMenu();
+      renderTune();
+    }
+    doc_.viewMode = 2;
+    FrmEmbed dialog(app_, prompter_, doc_.image, this);
+    dialog.readInfo = [this] {
+      LinkContext ctx = linkContext();
+      ReadEmbedInfo(ctx, doc_.image, doc_.imageVerMajor);
+      DiscardHeldInput();
+    };
+    dialog.writeInfo = [this] {
+      LinkContext ctx = linkContext();
+      WriteEmbedInfo(ctx, doc_.image, doc_.imageVerMajor);
+      DiscardHeldInput();
+    };
+    dialog.setEmbedData(EmbedTextFromArea(doc_.image));
+    dialog.exec();
+    if (dialog.cancelPressed()) return;
+    CollectEmbedText(dialog.embedData(), doc_.image);
+  });
+}
+
+void FrmMain::enterTune() {
+  runRadioCommand([this] {
+    // Entering again while tuning would greet a radio that is in its tune state.
+    if (doc_.viewMode == 3) return;
+    WaitCursor hourglass;
+    tune_->EnterTuneMode();
+  });
+}
+
+void FrmMain::channelView() {
+  runRadioCommand([this] {
+    commitPendingEdit();
+    WaitCursor hourglass;
+    tune_->ChannelMenu();
+  });
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,375 @@
+#include "ui/radio_dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "radio/embed_info.h"
+
+namespace qm::ui {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Shows text while `w` keeps its parent's cursor: the hourglass of the radio commands.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+// ---- frmProgress ----
+
+FrmProgress::FrmProgress(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmProgress");
+  // A title bar without a close button: the operation decides when the window goes.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowModality(Qt::NonModal);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(16, 14, 16, 14);
+  layout->setSpacing(10);
+  lblProgress_ = new QLabel(this);
+  lblProgress_->setObjectName("lblProgress");
+  prbRdOrWt_ = new QProgressBar(this);
+  prbRdOrWt_->setObjectName("prbRdOrWt");
+  prbRdOrWt_->setMinimum(0);
+  prbRdOrWt_->setTextVisible(true);
+  prbRdOrWt_->setMinimumWidth(320);
+  layout->addWidget(lblProgress_);
+  layout->addWidget(prbRdOrWt_);
+}
+
+void FrmProgress::setup(const QString& caption, const QString& title, int maximum) {
+  lblProgress_->setText(caption);
+  setWindowTitle(title);
+  prbRdOrWt_->setMaximum(std::max(maximum, 1));
+  prbRdOrWt_->setValue(0);
+  adjustSize();
+  setFixedSize(size());
+}
+
+void FrmProgress::setPosition(int position) { prbRdOrWt_->setValue(position); }
+
+void FrmProgress::finish() {
+  finishing_ = true;
+  close();
+}
+
+void FrmProgress::closeEvent(QCloseEvent* event) {
+  if (finishing_) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void FrmProgress::keyPressEvent(QKeyEvent* event) {
+  // Escape would close a dialog; this one stays until the operation ends.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+GuiProgress::~GuiProgress() {
+  if (window_) {
+    window_->finish();
+    delete window_.data();
+  }
+}
+
+void GuiProgress::onOpen() {
+  if (window_) {
+    window_->finish();
+    delete window_.data();
+  }
+  window_ = new FrmProgress(owner_);
+  window_->setup(Q(caption()), Q(title()), maximum());
+  if (owner_) {
+    const QRect r = owner_->frameGeometry();
+    window_->move(r.center() - window_->rect().center());
+  }
+  WaitCursor hourglass;  // the load shows the hourglass
+  window_->show();
+  window_->raise();
+  window_->repaint();
+  if (owner_) owner_->repaint();
+}
+
+void GuiProgress::onChange(int position) {
+  // The bar repaints during the link code's next wait.
+  if (window_) window_->setPosition(position);
+}
+
+void GuiProgress::onClose() {
+  if (!window_) return;
+  window_->finish();
+  window_->deleteLater();
+  window_ = nullptr;
+}
+
+// ---- dlgWarn ----
+
+DlgWarn::DlgWarn(int selIndex, const QString& text, QWidget* parent)
+    : QDialog(parent), selIndex_(selIndex) {
+  setObjectName("dlgWarn");
+  setWindowTitle(kAppTitle);
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(16, 16, 16, 12);
+  auto* top = new QHBoxLayout;
+  auto* image1 = new QLabel(this);
+  image1->setObjectName("Image1");
+  image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(40, 40));
+  image1->setAlignment(Qt::AlignTop);
+  auto* lblWarning = new QLabel(text, this);
+  lblWarning->setObjectName("lblWarning");
+  lblWarning->setWordWrap(true);
+  lblWarning->setMinimumWidth(340);
+  top->addWidget(image1);
+  top->addSpacing(10);
+  top->addWidget(lblWarning, 1);
+  layout->addLayout(top);
+  layout->addSpacing(8);
+  chkWarning_ = new QCheckBox("下次不再提示          (下次重启软件时再跳出提示框)", this);
+  chkWarning_->setObjectName("chkWarning");
+  layout->addWidget(chkWarning_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  auto* ok = new QPushButton("确定(&O)", this);
+  ok->setObjectName("OKButton");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("取消(&C)", this);
+  cancel->setObjectName("CancelButton");
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, [this] {
+    confirmed_ = true;
+    accept();
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+WarningAnswer DlgWarn::answer() const {
+  // The tick counts only for the two known warnings.
+  const bool known = selIndex_ == 0 || selIndex_ == 1;
+  return WarningAnswer{confirmed_, known && chkWarning_->isChecked()};
+}
+
+// ---- frmPort ----
+
+FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNumber + 1>& devices,
+                 QWidget* parent)
+    : QDialog(parent) {
+  setObjectName("frmPort");
+  setWindowTitle("选择端口");
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+  auto* frame = new QGroupBox("端口", this);
+  frame->setObjectName("fraPort");
+  auto* grid = new QGridLayout(frame);
+  grid->setHorizontalSpacing(12);
+  auto* group = new QButtonGroup(this);
+  for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n) {
+    const size_t i = static_cast<size_t>(n);
+    auto* opt = new QRadioButton(QString("COM%1").arg(n), frame);
+    opt->setObjectName(QString("optCOMM_%1").arg(n));
+    opt->setEnabled(scan.usable[i]);
+    auto* device = new QLabel(Q(devices[i]), frame);
+    device->setObjectName(QString("lblDevice_%1").arg(n));
+    device->setEnabled(scan.usable[i]);
+    device->setToolTip(Q(devices[i]));
+    // Two columns of eight, as a technician counts them: COM1-8 left, COM9-16 right.
+    const int row = (n - 1) % 8;
+    const int col = (n - 1) / 8 * 2;
+    grid->addWidget(opt, row, col);
+    grid->addWidget(device, row, col + 1);
+    group->addButton(opt, n);
+    opt_[i] = opt;
+    connect(opt, &QRadioButton::clicked, this, [this, n] { comi_ = n; });
+  }
+  layout->addWidget(frame);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  auto* ok = new QPushButton("确定", this);
+  ok->setObjectName("CmdOK");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("取消", this);
+  cancel->setObjectName("CmdCancel");
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  setComi(scan.portNumber);
+}
+
+void FrmPort::setComi(int n) {
+  comi_ = std::clamp(n, kMinPortNumber, kMaxPortNumber);
+  opt_[static_cast<size_t>(comi_)]->setChecked(true);
+}
+
+// ---- frmEmbed ----
+
+FrmEmbed::FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* parent)
+    : QDialog(parent), app_(app), prompter_(prompter), image_(image) {
+  setObjectName("frmEmbed");
+  setWindowTitle("嵌入信息");
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+  auto* text = new QGroupBox("用户自定义信息", this);
+  text->setObjectName("fraEmbed");
+  auto* textLayout = new QVBoxLayout(text);
+  rtxtbEmbed_ = new QPlainTextEdit(text);
+  rtxtbEmbed_->setObjectName("rtxtbEmbed");
+  rtxtbEmbed_->setMinimumSize(380, 120);
+  textLayout->addWidget(rtxtbEmbed_);
+  layout->addWidget(text);
+
+  auto* info = new QGridLayout;
+  auto* label1 = new QLabel("对讲机ID：", this);
+  label1->setObjectName("Label1");
+  lblRadioID_ = new QLabel("----------------", this);
+  lblRadioID_->setObjectName("lblRadioID");
+  lblRadioID_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* lblDate = new QLabel("最近写频日期：", this);
+  lblDate->setObjectName("lblDate");
+  lblLastTime_ = new QLabel(this);
+  lblLastTime_->setObjectName("lblLastTime");
+  info->addWidget(label1, 0, 0);
+  info->addWidget(lblRadioID_, 0, 1);
+  info->addWidget(lblDate, 1, 0);
+  info->addWidget(lblLastTime_, 1, 1);
+  info->setColumnStretch(1, 1);
+  layout->addLayout(info);
+
+  auto* buttons = new QHBoxLayout;
+  const auto button = [&](const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+    return b;
+  };
+  QPushButton* read = button("cmdReadInfo", "读取(&R)");
+  QPushButton* write = button("cmdWriteInfo", "写入(&W)");
+  QPushButton* font = button("cmdFont", "字体(&F)...");
+  buttons->addStretch();
+  QPushButton* ok = button("cmdOK", "关闭(&C)");
+  QPushButton* cancel = button("cmdCancel", "取消");
+  layout->addLayout(buttons);
+
+  connect(read, &QPushButton::clicked, this, [this] {
+    WaitCursor hourglass;
+    if (readInfo) readInfo();
+    // The display shows the areas whether or not the read got through.
+    embedData_ = EmbedTextFromArea(image_);
+    displayEmbedInfo();
+  });
+  connect(write, &QPushButton::clicked, this, [this] {
+    WaitCursor hourglass;
+    CollectEmbedText(embedData_, image_);
+    if (writeInfo) writeInfo();
+  });
+  connect(font, &QPushButton::clicked, this, &FrmEmbed::chooseFont);
+  connect(ok, &QPushButton::clicked, this, [this] {
+    cancelPressed_ = false;
+    close();
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+  connect(rtxtbEmbed_, &QPlainTextEdit::textChanged, this, &FrmEmbed::textChanged);
+  applyFont();
+}
+
+void FrmEmbed::setEmbedData(std::u16string data) {
+  embedData_ = std::move(data);
+  displayEmbedInfo();
+}
+
+void FrmEmbed::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  rtxtbEmbed_->setFocus(Qt::OtherFocusReason);
+  rtxtbEmbed_->selectAll();
+}
+
+void FrmEmbed::displayEmbedInfo() {
+  const EmbedLabels labels = DisplayEmbedInfo(image_);
+  lblLastTime_->setText(Q(labels.lastTime));
+  lblRadioID_->setText(Q(labels.radioId));
+  // The area pads the text with zero code units; the box shows the text before them.
+  const size_t end = std::min(embedData_.find(u'\0'), embedData_.size());
+  displaying_ = true;
+  rtxtbEmbed_->setPlainText(QString::fromUtf16(embedData_.data(), static_cast<qsizetype>(end)));
+  displaying_ = false;
+  applyFont();
+}
+
+void FrmEmbed::textChanged() {
+  if (displaying_) return;
+  QString text = rtxtbEmbed_->toPlainText();
+  if (text.size() > static_cast<qsizetype>(kEmbedTextChars)) {
+    // What was just typed or pasted goes again: the characters before the caret, as many
+    // as are over the limit.
+    QTextCursor cursor = rtxtbEmbed_->textCursor();
+    const qsizetype over = text.size() - static_cast<qsizetype>(kEmbedTextChars);
+    qsizetype caret = cursor.position();
+    qsizetype from = caret - over;
+    if (from < 0) {
+      from = text.size() - over;
+      caret = text.size();
+    }
+    text.remove(from, over);
+    displaying_ = true;
+    rtxtbEmbed_->setPlainText(text);
+    QTextCursor back = rtxtbEmbed_->textCursor();
+    back.setPosition(static_cast<int>(from));
+    rtxtbEmbed_->setTextCursor(back);
+    displaying_ = false;
+    Notify(prompter_, kAppTitle, "已经达到文本的最大长度。", Icon::None);
+  }
+  embedData_ = text.toStdU16String();
+}
+
+void FrmEmbed::applyFont() {
+  QFont f(Q(app_.font.name));
+  f.setPointSize(std::max(app_.font.size, 1));
+  f.setBold(app_.font.bold);
+  f.setItalic(app_.font.italic);
+  rtxtbEmbed_->setFont(f);
+}
+
+void FrmEmbed::chooseFont() {
+  QFontDialog dlg(rtxtbEmbed_->font(), this);
+  dlg.setObjectName("dlgFontDlg");
+  dlg.setOption(QFontDialog::DontUseNativeDialog, true);
+  if (dlg.exec() != QDialog::Accepted) return;
+  const QFont f = dlg.selectedFont();
+  app_.font.name = f.family().toStdString();
+  app_.font.size = f.pointSize() > 0 ? f.pointSize() : app_.font.size;
+  app_.font.bold = f.bold();
+  app_.font.italic = f.italic();
+  applyFont();
+}
+
+}  // namespace qm::ui

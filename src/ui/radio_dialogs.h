@@ -1,0 +1,133 @@
+// The windows of the radio commands: the progress window frmProgress, the version warning
+// dlgWarn, the port dialog frmPort and the embedded-information dialog frmEmbed. They show
+// what the link code and the document hold and hand the user's choices back; the exchanges
+// themselves run in the main window's handlers.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/prompter.h"
+#include "model/image.h"
+#include "radio/link.h"
+#include "radio/progress.h"
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace qm::ui {
+
+// frmProgress: a caption and a bar. It has no close button and ignores every attempt to
+// close it except its owner's.
+class FrmProgress : public QDialog {
+  Q_OBJECT
+ public:
+  explicit FrmProgress(QWidget* parent = nullptr);
+  void setup(const QString& caption, const QString& title, int maximum);
+  void setPosition(int position);
+  // The only way it goes away.
+  void finish();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void reject() override {}
+
+ private:
+  QLabel* lblProgress_ = nullptr;
+  QProgressBar* prbRdOrWt_ = nullptr;
+  bool finishing_ = false;
+};
+
+// The link code's progress sink on frmProgress.
+class GuiProgress : public Progress {
+ public:
+  explicit GuiProgress(QWidget* owner) : owner_(owner) {}
+  ~GuiProgress() override;
+  FrmProgress* window() const { return window_; }
+
+ protected:
+  void onOpen() override;
+  void onChange(int position) override;
+  void onClose() override;
+
+ private:
+  QPointer<QWidget> owner_;
+  QPointer<FrmProgress> window_;
+};
+
+// dlgWarn: the text of the version warning, "下次不再提示" and OK / Cancel. Closing the
+// window counts as Cancel; the tick counts either way.
+class DlgWarn : public QDialog {
+  Q_OBJECT
+ public:
+  DlgWarn(int selIndex, const QString& text, QWidget* parent = nullptr);
+  WarningAnswer answer() const;
+
+ private:
+  int selIndex_;
+  bool confirmed_ = false;
+  QCheckBox* chkWarning_ = nullptr;
+};
+
+// frmPort: COM1..COM16, each beside the device it stands for; only the ports that could be
+// opened are enabled.
+class FrmPort : public QDialog {
+  Q_OBJECT
+ public:
+  // devices[n] is the device of port n (1..16).
+  FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNumber + 1>& devices,
+          QWidget* parent = nullptr);
+  // COMi: any value is clamped to 1..16.
+  void setComi(int n);
+  int comi() const { return comi_; }
+
+ private:
+  std::array<QRadioButton*, kMaxPortNumber + 1> opt_{};
+  int comi_ = 1;
+};
+
+// frmEmbed: the user text (at most 96 characters), the radio ID and the last write date.
+// Read and Write run the exchanges the window hands in and show the image again.
+class FrmEmbed : public QDialog {
+  Q_OBJECT
+ public:
+  FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* parent = nullptr);
+
+  // m_EmbedData: the 96 code units of the area, zero units included, until the user edits.
+  void setEmbedData(std::u16string data);
+  const std::u16string& embedData() const { return embedData_; }
+  bool cancelPressed() const { return cancelPressed_; }
+
+  std::function<void()> readInfo;   // ReadEmbedInfo into the image
+  std::function<void()> writeInfo;  // WriteEmbedInfo of the image's text area
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void displayEmbedInfo();
+  void textChanged();
+  void chooseFont();
+  void applyFont();
+
+  AppState& app_;
+  Prompter& prompter_;
+  Image& image_;
+  std::u16string embedData_;
+  bool cancelPressed_ = true;
+  bool displaying_ = false;
+  QPlainTextEdit* rtxtbEmbed_ = nullptr;
+  QLabel* lblRadioID_ = nullptr;
+  QLabel* lblLastTime_ = nullptr;
+};
+
+}  // namespace qm::ui

@@ -1,0 +1,421 @@
+#include "ui/tune_panel.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "ui/signal_dialog.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kRowHeight = 22;
+constexpr int kBoxColumns = 3;  // optTestCh, chkTuneCH, chkTuneTx beside the data columns
+constexpr int kDataColumns = kTuneGridCols - 1;
+constexpr std::array<const char*, kDataColumns + kBoxColumns> kHeaders = {
+    "接收频率(MHz)", "步进(kHz)", "接收CTC/DCS", "发射频率(MHz)", "步进(kHz)",
+    "发射CTC/DCS",   "调测",      "关闭",        "禁发"};
+constexpr std::array<int, kDataColumns + kBoxColumns> kWidths = {100, 66, 92, 100, 66,
+                                                                 92,  40, 40, 40};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A box centred in its grid cell.
+template <class Box>
+Box* CellBox(QTableWidget* grid, int row, int col, const QString& name) {
+  auto* holder = new QWidget(grid);
+  auto* layout = new QHBoxLayout(holder);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setAlignment(Qt::AlignCenter);
+  auto* box = new Box(holder);
+  box->setObjectName(name);
+  layout->addWidget(box);
+  grid->setCellWidget(row, col, holder);
+  return box;
+}
+
+}  // namespace
+
+TunePanel::TunePanel(TuneController& tune, const AppState& app, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), tune_(tune), app_(app), prompter_(prompter) {
+  setObjectName("tuneView");
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(8);
+  buildTree();
+  layout->addWidget(tree_);
+  auto* right = new QVBoxLayout;
+  right->addWidget(buildTablePanel());
+  right->addWidget(buildItemPanel());
+  right->addStretch();
+  layout->addLayout(right, 1);
+  render();
+}
+
+void TunePanel::buildTree() {
+  tree_ = new QTreeWidget(this);
+  tree_->setObjectName("TreeView2");
+  tree_->setHeaderHidden(true);
+  tree_->setColumnCount(1);
+  tree_->setFixedWidth(170);
+  tree_->setRootIsDecorated(true);
+  std::map<std::string, QTreeWidgetItem*> byKey;
+  for (const TuneTreeNode& n : kTuneTree) {
+    QTreeWidgetItem* item =
+        n.parent == nullptr ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(byKey.at(n.parent));
+    item->setText(0, QString::fromUtf8(n.text));
+    item->setData(0, Qt::UserRole, QString::fromUtf8(n.key));
+    byKey[n.key] = item;
+  }
+  byKey.at("adjust")->setExpanded(true);
+  connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+    if (commitPendingEdit) commitPendingEdit();
+    const std::string key = item->data(0, Qt::UserRole).toString().toStdString();
+    run([this, key] { tune_.NodeClick(key); });
+  });
+}
+
+QTreeWidgetItem* TunePanel::node(const char* key) const {
+  const QString k = QString::fromUtf8(key);
+  for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+    if ((*it)->data(0, Qt::UserRole).toString() == k) return *it;
+  }
+  return nullptr;
+}
+
+QWidget* TunePanel::buildItemPanel() {
+  fraTune_ = new QGroupBox(this);
+  fraTune_->setObjectName("fraTune");
+  auto* layout = new QVBoxLayout(fraTune_);
+  fraTuneCH_ = new QGroupBox(fraTune_);
+  fraTuneCH_->setObjectName("fraTuneCH");
+  auto* data = new QGridLayout(fraTuneCH_);
+  const auto pair = [&](int row, int col, const char* caption, const char* name) {
+    auto* label = new QLabel(QString::fromUtf8(caption), fraTuneCH_);
+    auto* value = new QLabel(fraTuneCH_);
+    value->setObjectName(name);
+    value->setMinimumWidth(90);
+    data->addWidget(label, row, col);
+    data->addWidget(value, row, col + 1);
+    return value;
+  };
+  lblRxfreq_ = pair(0, 0, "接收频率(MHz): ", "lblRxfreq");
+  lblRxCTC_ = pair(0, 2, "接收CTC/DCS: ", "lblRxCTC");
+  lblTxFreq_ = pair(1, 0, "发射频率(MHz): ", "lblTxFreq");
+  lblTxCTC_ = pair(1, 2, "发射CTC/DCS: ", "lblTxCTC");
+  layout->addWidget(fraTuneCH_);
+
+  auto* adjust = new QHBoxLayout;
+  hsbTune_ = new QScrollBar(Qt::Horizontal, fraTune_);
+  hsbTune_->setObjectName("hsbTune");
+  hsbTune_->setRange(0, 255);
+  hsbTune_->setSingleStep(1);
+  hsbTune_->setPageStep(8);
+  hsbTune_->setMinimumWidth(360);
+  lblTuneVal_ = new QLabel("0", fraTune_);
+  lblTuneVal_->setObjectName("lblTuneVal");
+  lblTuneVal_->setMinimumWidth(40);
+  lblTuneVal_->setAlignment(Qt::AlignCenter);
+  lblTuneVal_->setFrameShape(QFrame::StyledPanel);
+  adjust->addWidget(hsbTune_, 1);
+  adjust->addWidget(lblTuneVal_);
+  layout->addLayout(adjust);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  auto* ok = new QPushButton("确定", fraTune_);
+  ok->setObjectName("cmdOK");
+  auto* cancel = new QPushButton("取消", fraTune_);
+  cancel->setObjectName("cmdCancel");
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+
+  connect(hsbTune_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (syncing_) return;
+    // Every change goes to the radio at once; the value label follows.
+    lblTuneVal_->setText(QString::number(value));
+    run([this, value] { tune_.ScrollChanged(value); }, true);
+  });
+  connect(ok, &QPushButton::clicked, this, [this] { run([this] { tune_.Ok(); }); });
+  connect(cancel, &QPushButton::clicked, this, [this] { run([this] { tune_.Cancel(); }); });
+  return fraTune_;
+}
+
+QWidget* TunePanel::buildTablePanel() {
+  fraTuneSet_ = new QGroupBox("调测信道", this);
+  fraTuneSet_->setObjectName("fraTuneSet");
+  fraTuneSet_->installEventFilter(this);
+  auto* layout = new QVBoxLayout(fraTuneSet_);
+  grid_ = new QTableWidget(kTuneChannelCount, kDataColumns + kBoxColumns, fraTuneSet_);
+  grid_->setObjectName("gridTune");
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionMode(QAbstractItemView::NoSelection);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setTabKeyNavigation(false);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->horizontalHeader()->setSectionsClickable(false);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  grid_->verticalHeader()->setSectionsClickable(false);
+  int width = grid_->verticalHeader()->sizeHint().width();
+  for (int c = 0; c < kDataColumns + kBoxColumns; ++c) {
+    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(kHeaders[c])));
+    grid_->setColumnWidth(c, kWidths[static_cast<size_t>(c)]);
+    width += kWidths[static_cast<size_t>(c)];
+  }
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    grid_->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(r + 1)));
+    for (int c = 0; c < kDataColumns; ++c) {
+      auto* item = new QTableWidgetItem;
+      item->setFlags(Qt::ItemIsEnabled);
+      item->setTextAlignment(Qt::AlignCenter);
+      grid_->setItem(r, c, item);
+    }
+    const size_t i = static_cast<size_t>(r);
+    optTestCh_[i] = CellBox<QRadioButton>(grid_, r, kDataColumns, QString("optTestCh_%1").arg(r));
+    optTestCh_[i]->setAutoExclusive(false);
+    chkTuneCH_[i] = CellBox<QCheckBox>(grid_, r, kDataColumns + 1, QString("chkTuneCH_%1").arg(r));
+    chkTuneTx_[i] = CellBox<QCheckBox>(grid_, r, kDataColumns + 2, QString("chkTuneTx_%1").arg(r));
+    connect(optTestCh_[i], &QRadioButton::clicked, this, [this, r] {
+      tune_.table().clickTestChannel(r);
+      renderTable();
+    });
+    connect(chkTuneCH_[i], &QCheckBox::clicked, this, [this, r] {
+      tune_.table().clickChannelOff(r);
+      renderTable();
+    });
+    connect(chkTuneTx_[i], &QCheckBox::clicked, this, [this, r] {
+      tune_.table().clickTxInhibit(r);
+      renderTable();
+    });
+  }
+  const int frame = 2 * grid_->frameWidth();
+  grid_->setFixedSize(width + frame, grid_->horizontalHeader()->sizeHint().height() +
+                                         kTuneChannelCount * kRowHeight + frame);
+  grid_->viewport()->installEventFilter(this);
+  grid_->installEventFilter(this);
+  layout->addWidget(grid_);
+
+  editor_ = new QLineEdit(grid_->viewport());
+  editor_->setObjectName("txtTuneFreq");
+  editor_->setFrame(false);
+  editor_->setAlignment(Qt::AlignCenter);
+  editor_->hide();
+  editor_->installEventFilter(this);
+  connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (syncing_) return;
+    tune_.table().editorTextChanged(text.toStdString());
+    renderTable();
+  });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  auto* save = new QPushButton("写入调测信道", fraTuneSet_);
+  save->setObjectName("cmdSaveTnFq");
+  buttons->addWidget(save);
+  layout->addLayout(buttons);
+  connect(save, &QPushButton::clicked, this, [this] { run([this] { tune_.SaveTuneTable(); }); });
+  return fraTuneSet_;
+}
+
+void TunePanel::run(const std::function<void()>& command, bool quick) {
+  if (runCommand) {
+    runCommand(command, quick);
+  } else {
+    command();
+    render();
+  }
+}
+
+QColor TunePanel::textColor(TuneCellColor color) const {
+  switch (color) {
+    case TuneCellColor::Black:
+      return QColor(0, 0, 0);
+    case TuneCellColor::ButtonFace:
+      return palette().color(QPalette::Active, QPalette::Button).darker(112);
+    case TuneCellColor::Red:
+      return QColor(255, 0, 0);
+  }
+  return QColor(0, 0, 0);
+}
+
+void TunePanel::renderTable() {
+  const TuneTableModel& t = tune_.table();
+  const bool was = syncing_;
+  syncing_ = true;
+  for (int r = 0; r < kTuneChannelCount; ++r) {
+    for (int c = 0; c < kDataColumns; ++c) {
+      QTableWidgetItem* item = grid_->item(r, c);
+      const QString text = Q(t.text(r + 1, c + 1));
+      if (item->text() != text) item->setText(text);
+      item->setForeground(textColor(t.color(r + 1, c + 1)));
+    }
+    const size_t i = static_cast<size_t>(r);
+    optTestCh_[i]->setChecked(t.selectedChannel() == r);
+    optTestCh_[i]->setEnabled(t.optionEnabled(r));
+    chkTuneCH_[i]->setChecked(t.channelOff(r));
+    chkTuneCH_[i]->setEnabled(t.channelOffEnabled(r));
+    chkTuneTx_[i]->setChecked(t.txInhibited(r));
+    chkTuneTx_[i]->setEnabled(t.txInhibitEnabled(r));
+  }
+  syncing_ = was;
+  renderEditor();
+}
+
+void TunePanel::renderEditor() {
+  const TuneFreqEditor& ed = tune_.table().freqEditor();
+  const bool was = syncing_;
+  syncing_ = true;
+  if (ed.visible && ed.row >= 1 && ed.row <= kTuneChannelCount && ed.col >= 1 &&
+      ed.col <= kDataColumns) {
+    editor_->setGeometry(grid_->visualItemRect(grid_->item(ed.row - 1, ed.col - 1)));
+    if (editor_->text() != Q(ed.text)) editor_->setText(Q(ed.text));
+    if (!editor_->isVisible()) {
+      editor_->show();
+      editor_->selectAll();
+    }
+  } else if (editor_->isVisible()) {
+    editor_->hide();
+  }
+  syncing_ = was;
+}
+
+void TunePanel::render() {
+  const TuneView& v = tune_.view();
+  const bool was = syncing_;
+  syncing_ = true;
+  tree_->setVisible(v.treeVisible);
+  fraTuneSet_->setVisible(v.tableVisible);
+  fraTune_->setVisible(v.itemVisible);
+  const QColor grey = palette().color(QPalette::Disabled, QPalette::WindowText);
+  const QColor normal = palette().color(QPalette::Active, QPalette::WindowText);
+  for (const char* key : {"CTCDevN", "DCSDevN"}) {
+    if (QTreeWidgetItem* n = node(key)) n->setForeground(0, v.narrowNodesGrey ? grey : normal);
+  }
+  fraTune_->setTitle(Q(v.itemCaption));
+  fraTuneCH_->setTitle(Q(v.channelCaption));
+  lblRxfreq_->setText(Q(v.rxFreq));
+  lblRxCTC_->setText(Q(v.rxSignal));
+  lblTxFreq_->setText(Q(v.txFreq));
+  lblTxCTC_->setText(Q(v.txSignal));
+  if (hsbTune_->value() != v.scrollValue) hsbTune_->setValue(v.scrollValue);
+  lblTuneVal_->setText(Q(v.valueLabel));
+  syncing_ = was;
+  renderTable();
+}
+
+void TunePanel::handlePress(const TuneGridPress& press) {
+  renderTable();
+  switch (press.action) {
+    case TuneGridAction::None:
+      break;
+    case TuneGridAction::OpenFreqEditor:
+      editor_->setFocus(Qt::OtherFocusReason);
+      break;
+    case TuneGridAction::OpenSignalDialog:
+      openSignalDialog(press);
+      break;
+  }
+}
+
+void TunePanel::openSignalDialog(const TuneGridPress& press) {
+  FrmSignal dialog(app_, prompter_, this);
+  dialog.setSignalText(press.signalText);
+  dialog.adjustSize();
+  // Beside the grid, so that the row being edited stays in view.
+  const QRect cell = grid_->visualItemRect(grid_->item(press.row - 1, press.col - 1));
+  dialog.move(grid_->viewport()->mapToGlobal(cell.bottomLeft()) + QPoint(0, 4));
+  const std::optional<std::string> result = dialog.run();
+  tune_.table().finishSignalDialog(press.row, press.col, result);
+  renderTable();
+  grid_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TunePanel::eventFilter(QObject* watched, QEvent* event) {
+  TuneTableModel& t = tune_.table();
+  if (watched == fraTuneSet_ && event->type() == QEvent::MouseButtonPress) {
+    inHandler_ = true;
+    t.CommitPendingEdit();
+    inHandler_ = false;
+    if (commitPendingEdit) commitPendingEdit();
+    renderTable();
+    return false;
+  }
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) return true;
+    const QModelIndex index = grid_->indexAt(mouse->position().toPoint());
+    if (!index.isValid() || index.column() >= kDataColumns) return false;
+    grid_->setFocus(Qt::MouseFocusReason);  // an open editor validates as it loses the focus
+    handlePress(t.pressCell(index.row() + 1, index.column() + 1));
+    return true;
+  }
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick) return true;
+  if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = 0;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) code = 13;
+    if (key->key() == Qt::Key_Space) code = 32;
+    if (code == 0) return false;
+    handlePress(t.keyPress(code));
+    return true;
+  }
+  if (watched == editor_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int k = key->key();
+    if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+      inHandler_ = true;
+      t.editorEnter();
+      inHandler_ = false;
+      renderTable();
+      grid_->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+    if (k == Qt::Key_Up || k == Qt::Key_Down) {
+      if (k == Qt::Key_Up) t.editorUp();
+      if (k == Qt::Key_Down) t.editorDown();
+      renderTable();
+      return true;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+      return false;
+    const char32_t ch = text.at(0).unicode();
+    const std::optional<char> pass = t.filterEditorKey(ch);
+    if (!pass) return true;
+    if (static_cast<char32_t>(static_cast<unsigned char>(*pass)) != ch) {
+      editor_->insert(QString(QChar(*pass)));
+      return true;
+    }
+    return false;
+  }
+  if (watched == editor_ && event->type() == QEvent::FocusOut && !inHandler_ &&
+      t.freqEditor().visible) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    // Leaving the cell validates it first, then the editor goes.
+    inHandler_ = true;
+    t.validateEditor();
+    t.editorLostFocus();
+    inHandler_ = false;
+    renderTable();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace qm::ui

@@ -14,6 +14,8 @@
 #include "model/channel_table.h"
 #include "model/codecs.h"
 #include "model/function_settings.h"
+#include "tune/tune_protocol.h"
+#include "tune/tune_table.h"
 
 namespace qm::cli {
 
@@ -33,28 +35,21 @@ class CollectingPrompter : public Prompter {
   }
 };
 
-constexpr const char* kTuneItemKeys[7] = {"Battery", "SqlTight", "SqlOpen", "CTCDevW",
-                                          "DCSDevW", "CTCDevN",  "DCSDevN"};
-
-struct TuneRow {
-  bool off;
-  bool txInhibited;
-  std::string cells[6];
-};
-
-TuneRow TuneRowOf(const Image& image, int r, char sep) {
-  ConstRow b = image.row(addr::kTuneChannels + 16 * r);
-  TuneRow row{(b[2] & 0x08) == 0, (b[7] & 0x08) == 0, {}};
-  row.cells[0] = FreqBytesToText(b[0], b[1], b[2], sep);
-  row.cells[1] = (b[2] & 4) ? "6.25" : "5.00";
-  row.cells[2] = SignalBytesToText(b[2], b[3], b[4], sep);
-  row.cells[3] = FreqBytesToText(b[5], b[6], b[7], sep);
-  row.cells[4] = (b[7] & 4) ? "6.25" : "5.00";
-  row.cells[5] = SignalBytesToText(b[7], b[8], b[9], sep);
-  return row;
+// The tune channel table beside a document gives the start, New and a model change their
+// tune defaults, as the window's tune view does.
+void AttachTuneDefaults(Document& doc, TuneTableModel& tune) {
+  doc.hooks.setDefaultTuneChannels = [&tune](Image& image) { tune.SetDefaultTuneChannels(image); };
 }
 
-void PrintText(const Document& doc, const std::vector<Message>& messages) {
+// The document with the tune channel table beside it, as the window holds both.
+struct ShownDocument {
+  Document& doc;
+  const TuneTableModel& tune;
+};
+
+void PrintText(const ShownDocument& shown, const std::vector<Message>& messages) {
+  const Document& doc = shown.doc;
+  const TuneTableModel& tune = shown.tune;
   const AppState& app = doc.app();
   const ChannelTableModel& ch = doc.editors().channels();
   const FunctionSettingsModel& fn = doc.editors().functions();
@@ -81,14 +76,13 @@ void PrintText(const Document& doc, const std::vector<Message>& messages) {
   }
   o << "\n调测信道\n";
   for (int r = 0; r < kTuneChannelCount; ++r) {
-    TuneRow t = TuneRowOf(doc.image, r, app.decimalSep);
     o << "CH" << r + 1;
-    for (const auto& c : t.cells) o << "\t" << c;
-    o << "\t" << (t.off ? "关闭" : (t.txInhibited ? "禁发" : "")) << "\n";
+    for (int c = 1; c <= 6; ++c) o << "\t" << tune.text(r + 1, c);
+    o << "\t" << (tune.channelOff(r) ? "关闭" : (tune.txInhibited(r) ? "禁发" : "")) << "\n";
   }
   o << "\n调整项\n";
-  for (int i = 0; i < 7; ++i)
-    o << kTuneItemKeys[i] << "\t" << int(doc.image.tuneItems()[i]) << "\n";
+  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
+    o << kTuneItemSpecs[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
   if (!messages.empty()) {
     o << "\n提示\n";
     for (const Message& m : messages) o << "[" << m.title << "] " << m.text << "\n";
@@ -96,7 +90,9 @@ void PrintText(const Document& doc, const std::vector<Message>& messages) {
   std::cout << o.str();
 }
 
-void PrintJson(const Document& doc, const std::vector<Message>& messages) {
+void PrintJson(const ShownDocument& shown, const std::vector<Message>& messages) {
+  const Document& doc = shown.doc;
+  const TuneTableModel& tune = shown.tune;
   const AppState& app = doc.app();
   const ChannelTableModel& ch = doc.editors().channels();
   const FunctionSettingsModel& fn = doc.editors().functions();
@@ -127,15 +123,15 @@ void PrintJson(const Document& doc, const std::vector<Message>& messages) {
       << ", \"text\": " << JsonString(messages[i].text) << "}";
   o << "],\n  \"tuneChannels\": [\n";
   for (int r = 0; r < kTuneChannelCount; ++r) {
-    TuneRow t = TuneRowOf(doc.image, r, app.decimalSep);
-    o << "    {\"channel\": " << r + 1 << ", \"off\": " << (t.off ? "true" : "false")
-      << ", \"txInhibited\": " << (t.txInhibited ? "true" : "false") << ", \"cells\": [";
-    for (int c = 0; c < 6; ++c) o << (c ? ", " : "") << JsonString(t.cells[c]);
+    o << "    {\"channel\": " << r + 1 << ", \"off\": " << (tune.channelOff(r) ? "true" : "false")
+      << ", \"txInhibited\": " << (tune.txInhibited(r) ? "true" : "false") << ", \"cells\": [";
+    for (int c = 1; c <= 6; ++c) o << (c > 1 ? ", " : "") << JsonString(tune.text(r + 1, c));
     o << "]}" << (r + 1 < kTuneChannelCount ? ",\n" : "\n");
   }
   o << "  ],\n  \"tuneItems\": {";
-  for (int i = 0; i < 7; ++i)
-    o << (i ? ", " : "") << JsonString(kTuneItemKeys[i]) << ": " << int(doc.image.tuneItems()[i]);
+  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
+    o << (i ? ", " : "") << JsonString(kTuneItemSpecs[i].key) << ": "
+      << int(doc.image.tuneItems()[i]);
   o << "}\n}\n";
   std::cout << o.str();
 }
@@ -150,6 +146,8 @@ int Show(const Invocation& inv) {
   LoadCliApp(inv, cli);
   CollectingPrompter prompter;
   Document doc(cli.app, prompter, *cli.programIni);
+  TuneTableModel tune(cli.app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel);
+  AttachTuneDefaults(doc, tune);
   doc.Start();
   prompter.messages.clear();
 
@@ -167,11 +165,13 @@ int Show(const Invocation& inv) {
   ConvertModel(cli.app, doc.image);
   doc.modelByte = static_cast<uint8_t>(cli.app.curModel);
   doc.DisplayRadioData();
+  tune.DisplayTuneGrid(doc.image);
 
+  ShownDocument shown{doc, tune};
   if (a.flag("--json"))
-    PrintJson(doc, prompter.messages);
+    PrintJson(shown, prompter.messages);
   else
-    PrintText(doc, prompter.messages);
+    PrintText(shown, prompter.messages);
   return 0;
 }
 
@@ -187,6 +187,8 @@ int New(const Invocation& inv) {
   LoadCliApp(inv, cli);
   CollectingPrompter prompter;  // answers Yes to the model change's question
   Document doc(cli.app, prompter, *cli.programIni);
+  TuneTableModel tune(cli.app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel);
+  AttachTuneDefaults(doc, tune);
   doc.Start();
   for (const char* opt : {"--model", "--model-code"}) {
     auto v = a.intValue(opt, -32768, 32767);

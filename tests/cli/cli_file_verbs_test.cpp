@@ -54,6 +54,11 @@ TEST(CliFileVerbs, NewThenShowPrintsTheStartUpModelAsTheWindowShowsIt) {
   EXPECT_TRUE(Has(show.out, "\"label\": \"发射限时\", \"text\": \"60秒\""));
   EXPECT_TRUE(Has(show.out, "\"label\": \"监听\", \"text\": \"暂态有条件监听\""));
   EXPECT_TRUE(Has(show.out, "\"messages\": []"));
+  // The tune channel defaults: every tune channel off at the lower band edge, step 6.25.
+  EXPECT_TRUE(Has(show.out,
+                  "{\"channel\": 11, \"off\": true, \"txInhibited\": true, \"cells\": "
+                  "[\"440.00000\", \"6.25\", \"OFF\", \"440.00000\", \"6.25\", \"OFF\"]}"))
+      << show.out;
 
   // The file holds what Save As would have written: the identification row collected.
   LoadedFile loaded = Load(f);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
+#include "cli/fleet.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
@@ -22,6 +24,8 @@
 #include "platform/sleep_clock.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
+#include "radio/serial_trace.h"
+#include "radio/write_checks.h"
 #include "radio/write_radio.h"
 
 namespace qm::cli {
@@ -57,7 +61,7 @@ class QuietPrompter : public Prompter {
   WarningAnswer warn(int, const std::string&) override { return {}; }
 };
 
-const std::set<std::string> kLinkOptions = {"--port", "--device"};
+const std::set<std::string> kLinkOptions = {"--port", "--device", "--trace"};
 
 std::set<std::string> With(std::set<std::string> s, std::initializer_list<std::string> more) {
   s.insert(more.begin(), more.end());
@@ -72,6 +76,10 @@ struct RadioSession {
   std::optional<ConsolePrompter> prompter;
   ConsoleProgress progress;
   int16_t portNumber = 1;
+  // --trace FILE: every frame with its time, appended to FILE as it passes.
+  std::ofstream traceFile;
+  std::optional<SerialTrace> trace;
+  std::optional<TracingSerialPort> tracing;
 
   // False (with a message) when an option is wrong.
   bool setUp(const Invocation& inv, Args& a) {
@@ -87,11 +95,27 @@ struct RadioSession {
       return false;
     }
     if (auto d = a.value("--device")) port->setDeviceOverride(*d);
+    if (auto t = a.value("--trace")) {
+      traceFile.open(*t, std::ios::binary | std::ios::app);
+      if (!traceFile) {
+        std::cerr << "qm830k-cli: cannot write the trace file " << *t << "\n";
+        return false;
+      }
+      traceFile << "# qm830k-cli " << FormatLocalTime(LocalTimeNow()) << "\n" << std::flush;
+      trace.emplace(clock, [this](const std::string& line) {
+        traceFile << line << "\n" << std::flush;
+      });
+      tracing.emplace(*port, *trace);
+    }
     return true;
   }
 
+  SerialPort& linkPort() {
+    if (tracing) return *tracing;
+    return *port;
+  }
   LinkContext context() {
-    return LinkContext{*port, clock, *prompter, progress, cli.app, portNumber};
+    return LinkContext{linkPort(), clock, *prompter, progress, cli.app, portNumber};
   }
 };
 
@@ -116,11 +140,14 @@ int Usage(const char* usage) {
   return 2;
 }
 
-constexpr const char* kReadUsage = "read -o FILE [--port N] [--device PATH] [--yes]";
-constexpr const char* kWriteUsage = "write FILE [--port N] [--device PATH] [--yes]";
-constexpr const char* kEmbedReadUsage = "embed-read [-o FILE] [--port N] [--device PATH]";
+constexpr const char* kReadUsage = "read -o FILE [--port N] [--device PATH] [--trace FILE] [--yes]";
+constexpr const char* kWriteUsage =
+    "write FILE [--verify] [--backup DIR] [--fleet [--auto] [--log CSV] [--count N]] [--port N] "
+    "[--device PATH] [--trace FILE] [--yes]";
+constexpr const char* kEmbedReadUsage =
+    "embed-read [-o FILE] [--port N] [--device PATH] [--trace FILE]";
 constexpr const char* kEmbedWriteUsage =
-    "embed-write FILE [--text TEXT] [--port N] [--device PATH]";
+    "embed-write FILE [--text TEXT] [--port N] [--device PATH] [--trace FILE]";
 
 int Read(const Invocation& inv) {
   Args a(inv.args, With(kLinkOptions, {"-o"}), {"--yes"});
@@ -139,7 +166,8 @@ int Read(const Invocation& inv) {
 }
 
 int Write(const Invocation& inv) {
-  Args a(inv.args, kLinkOptions, {"--yes"});
+  Args a(inv.args, With(kLinkOptions, {"--backup", "--log", "--count"}),
+         {"--yes", "--verify", "--fleet", "--auto"});
   if (!a.ok() || a.positional().size() != 1) return Usage(kWriteUsage);
   RadioSession s;
   if (!s.setUp(inv, a)) return 2;
@@ -148,9 +176,21 @@ int Write(const Invocation& inv) {
   // Opening a file selects the model its image names, as the window's open does.
   ConvertModel(s.cli.app, f.image);
   LinkContext ctx = s.context();
+  // The technician's options (all off by default): read-back, backup, many radios.
+  WriteChecks checks;
+  checks.verify = a.flag("--verify");
+  checks.backupDir = a.value("--backup").value_or("");
+  if (a.flag("--fleet")) {
+    const int count = a.intValue("--count", 1, 100000).value_or(0);
+    if (!a.ok()) return Usage(kWriteUsage);
+    FleetOptions fleet{checks, a.flag("--auto"), a.value("--log").value_or(""), count};
+    return RunFleet(ctx, f.image, f.imageVerMajor, fleet, std::cin, std::cout);
+  }
+  if (a.flag("--auto") || a.value("--log") || a.value("--count")) return Usage(kWriteUsage);
   int16_t verMajor = f.imageVerMajor;
-  const WriteResult r = WriteRadio(ctx, f.image, verMajor, LocalTimeNow);
-  return r.completed() ? 0 : 1;
+  const CheckedWrite r = WriteRadioChecked(ctx, f.image, verMajor, LocalTimeNow, checks);
+  if (r.backup && r.backup->ok) std::cerr << "备份: " << r.backup->path << "\n";
+  return r.ok() ? 0 : 1;
 }
 
 void PrintEmbedInfo(const Image& image) {

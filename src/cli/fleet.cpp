@@ -1,0 +1,155 @@
+#include "cli/fleet.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+#include "model/defaults.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Set by Ctrl+C during a fleet run. A signal handler can only reach a flag like this one; it
+// is read between radios, so the radio being written is finished first.
+volatile sig_atomic_t gFleetStop = 0;
+void OnFleetInterrupt(int) { gFleetStop = 1; }
+
+// Installs the Ctrl+C handler for the run (without restarting reads, so that a wait for Enter
+// ends at once) and puts the previous one back afterwards.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    gFleetStop = 0;
+    struct sigaction sa {};
+    sa.sa_handler = OnFleetInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;
+    sigaction(SIGINT, &sa, &old_);
+  }
+  ~InterruptGuard() { sigaction(SIGINT, &old_, nullptr); }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  struct sigaction old_ {};
+};
+
+bool Stopped() { return gFleetStop != 0; }
+
+// A probe that fails is the normal state while no radio is connected: nothing to show.
+class QuietPrompter : public Prompter {
+ public:
+  Answer ask(const Message& m) override {
+    return m.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+  }
+  WarningAnswer warn(int, const std::string&) override { return {}; }
+};
+
+// Whether the user typed "q" (and Enter) on a terminal or pipe, without waiting.
+bool QuitTyped(std::istream& in) {
+  if (&in != &std::cin) return false;
+  pollfd p{STDIN_FILENO, POLLIN, 0};
+  if (poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) return false;
+  std::string line;
+  if (!std::getline(in, line)) return true;  // end of input ends the run as well
+  return line == "q" || line == "Q";
+}
+
+void AppendLog(const std::string& path, const FleetRecord& r, std::ostream& out) {
+  if (path.empty()) return;
+  std::error_code ec;
+  const bool fresh =
+      !std::filesystem::exists(path, ec) || std::filesystem::file_size(path, ec) == 0;
+  std::ofstream log(path, std::ios::binary | std::ios::app);
+  if (fresh) log << "\xEF\xBB\xBF" << FleetCsvHeader() << "\r\n";  // BOM: spreadsheets read UTF-8
+  log << FleetCsvRow(r) << "\r\n";
+  if (!log) out << "[" << kAppTitle << "] 记录文件无法写入 (" << path << ")\n";
+}
+
+}  // namespace
+
+int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const FleetOptions& options,
+             std::istream& in, std::ostream& out) {
+  InterruptGuard guard;
+  QuietPrompter quiet;
+  LinkContext probeCtx{ctx.port, ctx.clock, quiet, ctx.progress, ctx.app, ctx.portNumber};
+  int count = 0, succeeded = 0;
+  std::vector<int> failed;
+  std::string lastId;
+  bool lastStillThere = false;
+
+  while (!Stopped() && (options.maxRadios == 0 || count < options.maxRadios)) {
+    const int n = count + 1;
+    RadioIdentity id;
+    if (options.autoDetect) {
+      out << "等待第" << n << "台对讲机应答……（q 回车或 Ctrl+C 结束）" << std::endl;
+      bool quit = false;
+      for (;;) {
+        if (Stopped() || QuitTyped(in)) {
+          quit = true;
+          break;
+        }
+        id = ProbeRadio(probeCtx);
+        // The radio just written still answering is not the next one: it must be taken off
+        // the line first (or a radio with another ID must answer).
+        if (id.answered() && !(lastStillThere && id.radioId == lastId)) break;
+        if (!id.answered()) lastStillThere = false;
+        ctx.clock.delayMs(500);
+      }
+      if (quit) break;
+    } else {
+      out << "请连接第" << n << "台对讲机，按回车写频（q 回车结束）：" << std::endl;
+      std::string line;
+      if (!std::getline(in, line) || Stopped() || line == "q" || line == "Q") break;
+      id = ProbeRadio(ctx);  // a port that cannot be opened says so here
+    }
+
+    count = n;
+    const Micros started = ctx.clock.now();
+    FleetRecord rec;
+    rec.count = n;
+    CheckedWrite w;
+    if (!id.answered()) {
+      ReactToProgramMode(ctx, id.result);  // the usual message: which port, what to check
+      rec.result = id.result == kOtherRadio      ? "机型错误"
+                   : id.result == kPortNotOpened ? "端口错误"
+                                                 : "无响应";
+    } else {
+      rec.radioId = id.radioId;
+      rec.modelCode = id.result;
+      rec.version = id.version();
+      Image image = file;  // every radio gets the file as it is, with its own write date
+      int16_t ver = fileVerMajor;
+      w = WriteRadioChecked(ctx, image, ver, LocalTimeNow, options.checks);
+      rec.result = w.resultText();
+    }
+    rec.time = FormatLocalTime(LocalTimeNow());
+    rec.seconds = static_cast<double>((ctx.clock.now() - started).count()) / 1e6;
+    out << FleetLine(rec) << std::endl;
+    AppendLog(options.logPath, rec, out);
+    if (w.ok()) {
+      ++succeeded;
+    } else {
+      failed.push_back(n);
+    }
+    lastId = id.radioId;
+    lastStillThere = id.answered();
+  }
+
+  out << "共" << count << "台：成功" << succeeded << "台，失败" << failed.size() << "台";
+  if (!failed.empty()) {
+    out << "（";
+    for (size_t k = 0; k < failed.size(); ++k) out << (k ? "、" : "") << "#" << failed[k];
+    out << "）";
+  }
+  out << std::endl;
+  return failed.empty() ? 0 : 1;
+}
+
+}  // namespace qm::cli

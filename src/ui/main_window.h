@@ -54,8 +54,8 @@ class FrmMain : public QMainWindow {
   FunctionPanel* functionPanel() const { return panel_; }
   HelpWindow* helpWindow() const { return help_; }
 
-  // The serial device given on the command line, kept for the radio commands.
-  void setDevicePath(const QString& path) { devicePath_ = path; }
+  // The serial device given on the command line: it stands for every port number.
+  void setDevicePath(const QString& path);
   const QString& devicePath() const { return devicePath_; }
 
   // Applies and closes whichever in-place editor is open; the focus goes to Command2.

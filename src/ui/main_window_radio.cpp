@@ -49,9 +49,13 @@ void FrmMain::buildRadio() {
   tune_->hooks.showModelInfo = [this] { showTuneModelInfo(); };
 }
 
-LinkContext FrmMain::linkContext() {
+void FrmMain::setDevicePath(const QString& path) {
+  devicePath_ = path;
   // The device of the command line (or the demo's simulator) stands for every port.
   port_->setDeviceOverride(devicePath_.toStdString());
+}
+
+LinkContext FrmMain::linkContext() {
   return LinkContext{*port_, *guiClock_, prompter_, *progress_, app_, doc_.portNumber};
 }
 
@@ -182,7 +186,6 @@ void FrmMain::selectPort() {
     std::array<std::string, kMaxPortNumber + 1> devices;
     {
       WaitCursor hourglass;
-      port_->setDeviceOverride(devicePath_.toStdString());
       scan = ScanPorts(*port_, doc_.portNumber);
       for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
         devices[static_cast<size_t>(n)] = port_->deviceFor(n);

@@ -347,6 +347,8 @@ void TunePanel::openSignalDialog(const TuneGridPress& press) {
 }
 
 bool TunePanel::eventFilter(QObject* watched, QEvent* event) {
+  // The panel's frame reports its children as they are built.
+  if (grid_ == nullptr || editor_ == nullptr) return QWidget::eventFilter(watched, event);
   TuneTableModel& t = tune_.table();
   if (watched == fraTuneSet_ && event->type() == QEvent::MouseButtonPress) {
     inHandler_ = true;

@@ -292,11 +292,14 @@ void MainWindowTest::menusAndToolbar() {
   QCOMPARE(keys, (QStringList{"Open", "Save", "Print", "Read", "COMport", "Write"}));
   QCOMPARE(tips, (QStringList{"打开", "保存", "打印", "读频", "端口选择", "写频"}));
 
-  // A command that is not wired yet says so and changes nothing.
+  // A read through a port that cannot be opened says why and changes nothing.
+  e.w->setDevicePath(e.path("no-such-port"));
   e.action("mnuRead")->trigger();
-  QVERIFY(e.panel(1).contains("尚未"));
+  QCOMPARE(e.prompter.messages.size(), size_t(1));
+  QCOMPARE(e.prompter.messages[0].title, std::string("错误"));
+  QCOMPARE(e.prompter.messages[0].icon, qm::Icon::Critical);
+  QVERIFY(Q(e.prompter.messages[0].text).startsWith("端口1: "));
   QCOMPARE(e.w->windowTitle(), kTitle);
-  QVERIFY(e.prompter.messages.empty());
 }
 
 void MainWindowTest::closePrompt_data() {

@@ -1,0 +1,606 @@
+// The window's radio commands end to end: the real main window, driven by its control
+// names, talks through the real QSerialPort path to zr410-sim on a pseudo-terminal. Message
+// boxes are recorded (and questions answered) by a scripted prompter; the version warning
+// is the real dlgWarn, answered by clicking it.
+//
+// With QM_SCREENSHOT_DIR set, pictures of the radio windows are saved on the way.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "app/config.h"
+#include "files/profile.h"
+#include "model/codecs.h"
+#include "model/image.h"
+#include "platform/qt_text_codec.h"
+#include "radio/embed_info.h"
+#include "support/fake_prompter.h"
+#include "tune/tune_controller.h"
+#include "ui/main_window.h"
+#include "ui/radio_dialogs.h"
+#include "ui/tune_panel.h"
+
+using qm::Answer;
+using qm::ui::FrmMain;
+
+namespace {
+
+const QString kTitle = "QM830K编程软件";
+
+// Records every box like the scripted prompter, but shows the real version warning.
+class WindowPrompter : public qm::test::FakePrompter {
+ public:
+  qm::WarningAnswer warn(int selIndex, const std::string& text) override {
+    warnings.emplace_back(selIndex, text);
+    qm::ui::DlgWarn dialog(selIndex, QString::fromStdString(text));
+    dialog.exec();
+    return dialog.answer();
+  }
+};
+
+// Runs `inside` on the next modal window once it shows, while `act` runs.
+void WithModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& act) {
+  auto tries = std::make_shared<int>(0);
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [inside, tries, poll] {
+    if (QWidget* m = QApplication::activeModalWidget()) {
+      inside(m);
+      return;
+    }
+    if (++*tries < 1000) QTimer::singleShot(10, *poll);
+  };
+  QTimer::singleShot(10, *poll);
+  act();
+}
+
+void Click(QWidget* w) {
+  QVERIFY(w);
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+void Shot(QWidget* w, const char* name) {
+  const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR");
+  if (dir.isEmpty() || !w) return;
+  QApplication::processEvents();
+  w->grab().save(QString::fromUtf8(dir) + "/" + name);
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+bool WriteBytes(const QString& path, const qm::Image& image) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  const auto& b = image.bytes();
+  return f.write(reinterpret_cast<const char*>(b.data()), static_cast<qint64>(b.size())) ==
+         static_cast<qint64>(b.size());
+}
+
+// The simulated radio on a pseudo-terminal.
+class Sim {
+ public:
+  explicit Sim(QString dir) : dir_(std::move(dir)) {}
+  ~Sim() { stop(); }
+  QString link() const { return dir_ + "/radio"; }
+  QString dump() const { return dir_ + "/dump.bin"; }
+  QString log() const { return dir_ + "/sim.log"; }
+
+  bool start(const QStringList& options) {
+    proc_.setProgram(QM_SIM_PATH);
+    proc_.setArguments(QStringList{"--link", link(), "--dump", dump(), "--log", log()} + options);
+    proc_.start();
+    if (!proc_.waitForStarted(5000)) return false;
+    // It prints the link once the terminal is ready.
+    return proc_.waitForReadyRead(5000) && QFile::exists(link());
+  }
+  // Stops it; its memory is then in dump().
+  QByteArray stop() {
+    if (proc_.state() == QProcess::NotRunning) return ReadBytes(dump());
+    proc_.terminate();
+    proc_.waitForFinished(5000);
+    return ReadBytes(dump());
+  }
+
+ private:
+  QString dir_;
+  QProcess proc_;
+};
+
+struct Env {
+  QTemporaryDir dir;
+  qm::QtTextCodec codec;
+  qm::AppState app;
+  std::unique_ptr<qm::ProfileFile> ini;
+  WindowPrompter prompter;
+  qm::test::FakePrompter unused;
+  struct NoDialogs : qm::FileDialogs {
+    std::optional<std::string> openFile(const qm::FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFile(const qm::FileDialogRequest&) override { return {}; }
+  } dialogs;
+  std::unique_ptr<FrmMain> w;
+  std::unique_ptr<Sim> sim;
+
+  explicit Env(const std::function<void(Env&)>& beforeStart = {}) {
+    const std::string programDir = dir.path().toStdString();
+    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
+                          programDir + "/QM830K.ini");
+    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
+    if (beforeStart) beforeStart(*this);
+    w = std::make_unique<FrmMain>(app, prompter, dialogs, *ini);
+    w->start();
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
+    sim = std::make_unique<Sim>(dir.path());
+  }
+  ~Env() {
+    // Nothing may keep the window from closing at the end of a case.
+    prompter.answer(Answer::No);
+    if (w) w->close();
+  }
+
+  // Starts the radio with `memory` and points the window at it.
+  bool startRadio(const qm::Image& memory, QStringList options = {}) {
+    const QString mem = dir.filePath("memory.bin");
+    if (!WriteBytes(mem, memory)) return false;
+    options << "--load" << mem;
+    if (!sim->start(options)) return false;
+    w->setDevicePath(sim->link());
+    return true;
+  }
+  QStringList modelOption() const { return {"--model", QString::number(app.currentModel().code)}; }
+
+  template <class T>
+  T* find(const QString& name) const {
+    return w->findChild<T*>(name);
+  }
+  QAction* action(const QString& name) const { return find<QAction>(name); }
+  QTableWidget* grid() const { return find<QTableWidget>("gridChan"); }
+  QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
+  QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
+  std::vector<std::string> texts() const { return prompter.texts(); }
+  bool said(const std::string& text) const {
+    for (const auto& t : prompter.texts())
+      if (t == text) return true;
+    return false;
+  }
+};
+
+// An image the radio holds: the window's defaults with channel 1 moved to 441.025 MHz.
+qm::Image RadioImage(Env& e, const char* freq = "441.02500") {
+  auto& channels = e.w->document().editors().channels();
+  channels.setCellText(1, 1, freq);
+  channels.setCellText(1, 3, freq);
+  qm::Image image = e.w->document().image;
+  e.w->document().editors().CollectRadioData(image);
+  // The window goes back to its defaults, so the read has something to change.
+  e.w->document().DisplayRadioData();
+  e.w->document().flags = qm::EditFlags{};
+  e.w->refreshAll();
+  return image;
+}
+
+}  // namespace
+
+class RadioWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
+  void readShowsTheRadio();
+  void writeSendsTheEdits();
+  void versions_data();
+  void versions();
+  void modelMismatchAnsweredNo();
+  void silentRadio();
+  void portDialogMissingPort();
+  void embeddedInformation();
+  void tuneMode();
+  void paintsDuringRead();
+};
+
+void RadioWindowTest::readShowsTheRadio() {
+  Env e;
+  qm::Image radio = RadioImage(e);
+  qm::Image defaults = e.w->document().image;
+  e.prompter.clear();
+  const QString before = e.cell(1, 1);
+  QVERIFY(before != "441.02500");
+  QVERIFY(e.startRadio(radio, e.modelOption()));
+
+  // Closing the window while the radio is being read is refused.
+  bool closedDuring = true;
+  bool sawProgress = false;
+  QTimer::singleShot(400, e.w.get(), [&] {
+    sawProgress = e.w->progress().isOpen() && e.w->progress().window() &&
+                  e.w->progress().window()->isVisible();
+    closedDuring = e.w->close();
+  });
+  e.action("mnuRead")->trigger();
+  QVERIFY(sawProgress);
+  QVERIFY(!closedDuring);
+  QVERIFY(e.w->isVisible());
+  QCOMPARE(e.texts(), (std::vector<std::string>{"读频完成，请按“确定”按钮继续...."}));
+  QCOMPARE(e.w->windowTitle(), "读频完成－ " + kTitle);
+  QCOMPARE(e.cell(1, 1), QString("441.02500"));
+  QVERIFY(std::ranges::equal(e.w->document().image.bytes(), radio.bytes()));
+  QVERIFY(!e.w->progress().isOpen());
+  QVERIFY(e.action("mnuRead")->isEnabled());
+
+  // The data read is not saved: the close prompt asks.
+  e.prompter.clear();
+  e.prompter.answer(Answer::Cancel);
+  QVERIFY(!e.w->close());
+  QCOMPARE(e.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
+  (void)defaults;
+}
+
+void RadioWindowTest::writeSendsTheEdits() {
+  Env e;
+  qm::Image radio = e.w->document().image;  // the radio holds the defaults
+  QVERIFY(e.startRadio(radio, e.modelOption()));
+  // The user edits channel 1's receive frequency in the grid.
+  QTableWidget* g = e.grid();
+  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(0, 1)).center());
+  auto* editor = e.find<QLineEdit>("txtChFreq");
+  QVERIFY(editor->isVisible());
+  editor->selectAll();
+  QTest::keyClicks(editor, "441.0250");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QCOMPARE(e.cell(1, 1), QString("441.02500"));
+
+  e.action("mnuWrite")->trigger();
+  QCOMPARE(e.texts(), (std::vector<std::string>{"写频完成，请按“确定”按钮继续....."}));
+  QCOMPARE(e.w->windowTitle(), "写频完成－" + kTitle);
+  const QByteArray after = e.sim->stop();
+  QCOMPARE(after.size(), 1024);
+  const auto& img = e.w->document().image;
+  // The channel area and the function block are the window's; the tune area is untouched.
+  for (size_t a = 0; a < 0x100; ++a) QCOMPARE(uint8_t(after[int(a)]), img[a]);
+  for (size_t a = 0x2B0; a < 0x2C0; ++a) QCOMPARE(uint8_t(after[int(a)]), img[a]);
+  for (size_t a = 0x100; a < 0x1B0; ++a) QCOMPARE(uint8_t(after[int(a)]), radio[a]);
+  const auto rec = img.row(0);
+  QCOMPARE(QString::fromStdString(qm::FreqBytesToText(rec[0], rec[1], rec[2], e.app.decimalSep)),
+           QString("441.02500"));
+}
+
+void RadioWindowTest::versions_data() {
+  QTest::addColumn<bool>("write");
+  QTest::addColumn<QString>("version");
+  QTest::addColumn<bool>("warningOn");
+  QTest::addColumn<bool>("tick");
+  QTest::addColumn<bool>("confirm");
+  QTest::addColumn<int>("warnIndex");  // -1: no dialog
+  QTest::addColumn<bool>("done");
+  QTest::newRow("read v3, warning confirmed and ticked")
+      << false << "3.0" << true << true << true << 1 << true;
+  QTest::newRow("read v3, warning cancelled")
+      << false << "3.0" << true << false << false << 1 << false;
+  QTest::newRow("read v3, warning off") << false << "3.0" << false << false << false << -1 << true;
+  QTest::newRow("read v1, notice only") << false << "1.0" << true << false << false << -1 << true;
+  QTest::newRow("write v1, warning confirmed")
+      << true << "1.0" << true << false << true << 0 << true;
+  QTest::newRow("write v1, cancelled with the tick")
+      << true << "1.0" << true << true << false << 0 << false;
+  QTest::newRow("write v1, warning off") << true << "1.0" << false << false << false << -1 << true;
+  QTest::newRow("write v3, warning confirmed")
+      << true << "3.0" << true << false << true << 1 << true;
+}
+
+void RadioWindowTest::versions() {
+  QFETCH(bool, write);
+  QFETCH(QString, version);
+  QFETCH(bool, warningOn);
+  QFETCH(bool, tick);
+  QFETCH(bool, confirm);
+  QFETCH(int, warnIndex);
+  QFETCH(bool, done);
+  Env e;
+  e.app.showWarning = {warningOn, warningOn};
+  qm::Image radio = write ? e.w->document().image : RadioImage(e);
+  QVERIFY(e.startRadio(radio, e.modelOption() + QStringList{"--version", version}));
+  const QByteArray initial = ReadBytes(e.dir.filePath("memory.bin"));
+
+  bool dialogSeen = false;
+  WithModal(
+      [&](QWidget* m) {
+        if (m->objectName() != "dlgWarn") return;
+        dialogSeen = true;
+        QCOMPARE(m->findChild<QLabel*>("lblWarning")->text(),
+                 QString::fromStdString(qm::WarningText(warnIndex)));
+        QVERIFY(m->findChild<QLabel*>("Image1"));
+        Shot(m, "warning.png");
+        if (tick) Click(m->findChild<QCheckBox*>("chkWarning"));
+        Click(m->findChild<QPushButton*>(confirm ? "OKButton" : "CancelButton"));
+      },
+      [&] { e.action(write ? "mnuWrite" : "mnuRead")->trigger(); });
+  QCOMPARE(dialogSeen, warnIndex >= 0);
+  if (warnIndex >= 0) {
+    QCOMPARE(e.prompter.warnings.size(), size_t(1));
+    QCOMPARE(e.prompter.warnings[0].first, warnIndex);
+    // A tick switches that warning off, whichever button closed the dialog.
+    QCOMPARE(e.app.showWarning[size_t(warnIndex)], !tick);
+  }
+  const QByteArray after = e.sim->stop();
+  if (write) {
+    QCOMPARE(e.w->windowTitle() == "写频完成－" + kTitle, done);
+    if (!done) {
+      QCOMPARE(after, initial);  // nothing was sent
+    } else if (version == "1.0") {
+      // A version-1 radio gets function byte 0 in its old layout.
+      const uint8_t f0 = e.w->document().image[qm::addr::kFunctions];
+      QCOMPARE(uint8_t(after[qm::addr::kFunctions]), qm::FuncByte0ToV1(f0));
+    }
+  } else {
+    QCOMPARE(e.w->windowTitle() == "读频完成－ " + kTitle, done);
+    QCOMPARE(e.cell(1, 1) == "441.02500", done);
+    if (version == "3.0" && done) QVERIFY(e.said("新的机型版本,请升级你的写频软件!"));
+    if (version == "1.0")
+      QVERIFY(e.said("读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！"));
+  }
+}
+
+void RadioWindowTest::modelMismatchAnsweredNo() {
+  Env e;
+  qm::Image radio = e.w->document().image;
+  const int other = e.app.currentModel().code == 1 ? 2 : 1;
+  QVERIFY(e.startRadio(radio, {"--model", QString::number(other)}));
+  const QByteArray initial = ReadBytes(e.dir.filePath("memory.bin"));
+  e.prompter.answer(Answer::No);
+  e.action("mnuWrite")->trigger();
+  QCOMPARE(e.prompter.messages.size(), size_t(1));
+  QCOMPARE(e.prompter.messages[0].text, std::string("选择的机型与当前机型不同 是否要继续？"));
+  QCOMPARE(e.prompter.messages[0].buttons, qm::Buttons::YesNo);
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QCOMPARE(e.sim->stop(), initial);
+}
+
+void RadioWindowTest::silentRadio() {
+  Env e;
+  QVERIFY(e.startRadio(e.w->document().image, {"--silent"}));
+  e.action("mnuRead")->trigger();
+  QCOMPARE(e.prompter.messages.size(), size_t(1));
+  QCOMPARE(e.prompter.messages[0].title, std::string("通讯端口错误"));
+  QCOMPARE(e.prompter.messages[0].text,
+           std::string("端口1 没有响应，请检查你的连接或机器电源是否打开！"));
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QVERIFY(!e.w->progress().isOpen());
+  QVERIFY(!e.w->busy());
+}
+
+void RadioWindowTest::portDialogMissingPort() {
+  QTemporaryDir scratch;
+  Sim sim(scratch.path());
+  QVERIFY(sim.start({}));
+  Env e([&](Env& env) {
+    // COM5 is configured but gone; COM3 is the radio; the others map to absent devices.
+    for (int n = 1; n <= 16; ++n) {
+      const std::string dev = n == 3   ? sim.link().toStdString()
+                              : n == 5 ? env.dir.filePath("gone").toStdString()
+                                       : env.dir.filePath(QString("none%1").arg(n)).toStdString();
+      env.ini->write("Comm Port", "COM" + std::to_string(n), dev);
+    }
+  });
+  e.w->document().setPortNumber(5);
+  WithModal(
+      [&](QWidget* m) {
+        QCOMPARE(m->objectName(), QString("frmPort"));
+        auto* com3 = m->findChild<QRadioButton*>("optCOMM_3");
+        auto* com5 = m->findChild<QRadioButton*>("optCOMM_5");
+        QVERIFY(com3->isEnabled() && com3->isChecked());
+        QVERIFY(!com5->isEnabled());
+        QCOMPARE(m->findChild<QLabel*>("lblDevice_3")->text(), sim.link());
+        QCOMPARE(m->findChild<QLabel*>("lblDevice_5")->text(), e.dir.filePath("gone"));
+        int enabled = 0;
+        for (int n = 1; n <= 16; ++n)
+          enabled += m->findChild<QRadioButton*>(QString("optCOMM_%1").arg(n))->isEnabled();
+        QCOMPARE(enabled, 1);
+        Shot(m, "port.png");
+        Click(m->findChild<QPushButton*>("CmdOK"));
+      },
+      [&] { e.action("mnuPort")->trigger(); });
+  QCOMPARE(e.w->document().portNumber, int16_t(3));
+  QCOMPARE(e.panel(3), QString("COM 3"));
+}
+
+void RadioWindowTest::embeddedInformation() {
+  Env e;
+  qm::Image radio = e.w->document().image;
+  const std::string id = "ZR410-0000012345";
+  for (size_t i = 0; i < 16; ++i) radio[0x3E0 + i] = static_cast<uint8_t>(id[i]);
+  const std::string date = "20061205143000";
+  for (size_t i = 0; i < 14; ++i) radio[0x3C0 + i] = static_cast<uint8_t>(date[i]);
+  qm::CollectEmbedText(u"abc", radio);
+  QVERIFY(e.startRadio(radio, e.modelOption()));
+
+  const QString text = QString::fromUtf8("巡逻一组 ch3");
+  WithModal(
+      [&](QWidget* m) {
+        QCOMPARE(m->objectName(), QString("frmEmbed"));
+        auto* box = m->findChild<QPlainTextEdit*>("rtxtbEmbed");
+        Click(m->findChild<QPushButton*>("cmdReadInfo"));
+        QCOMPARE(m->findChild<QLabel*>("lblRadioID")->text(), QString::fromStdString(id));
+        QCOMPARE(m->findChild<QLabel*>("lblLastTime")->text(), QString("2006-12-05, 14:30:00"));
+        QCOMPARE(box->toPlainText(), QString("abc"));
+        // 96 characters fit; the 97th typed is taken back with a message.
+        box->selectAll();
+        box->insertPlainText(QString(96, 'x'));
+        QCOMPARE(box->toPlainText().size(), 96);
+        QTest::keyClicks(box, "y");
+        QCOMPARE(box->toPlainText(), QString(96, 'x'));
+        QVERIFY(e.said("已经达到文本的最大长度。"));
+        // A paste over the limit is cut back to it as well.
+        box->moveCursor(QTextCursor::End);
+        box->insertPlainText("12345");
+        QCOMPARE(box->toPlainText(), QString(96, 'x'));
+        box->selectAll();
+        box->insertPlainText(text);  // typed through the input method
+        QCOMPARE(box->toPlainText(), text);
+        Shot(m, "embed.png");
+        Click(m->findChild<QPushButton*>("cmdWriteInfo"));
+        Click(m->findChild<QPushButton*>("cmdOK"));
+      },
+      [&] { e.action("mnuRadio")->trigger(); });
+  QVERIFY(e.said("读取数据完成，请按“确定”按钮继续....."));
+  QVERIFY(e.said("写入数据完成，请按“确定”按钮继续....."));
+  QCOMPARE(e.w->document().viewMode, int16_t(2));
+  const QByteArray after = e.sim->stop();
+  qm::Image expect;
+  qm::CollectEmbedText(text.toStdU16String(), expect);
+  for (size_t a = 0x300; a < 0x3C0; ++a) QCOMPARE(uint8_t(after[int(a)]), expect[a]);
+  // The ID and the date are never written.
+  for (size_t i = 0; i < 16; ++i) QCOMPARE(uint8_t(after[int(0x3E0 + i)]), radio[0x3E0 + i]);
+  // OK kept the text in the window's image as well.
+  QVERIFY(qm::EmbedTextFromArea(e.w->document().image).starts_with(text.toStdU16String()));
+}
+
+void RadioWindowTest::tuneMode() {
+  Env e;
+  qm::Image radio = e.w->document().image;
+  // Tune channel 1 is on, 2 is off; item 1 (battery) holds 100.
+  for (size_t r = 0; r < 11; ++r) radio[0x100 + 16 * r + 2] &= 0xF7;
+  radio[0x100 + 2] |= 0x08;
+  radio[0x100 + 7] |= 0x08;
+  radio[0x2F0] = 100;
+  QVERIFY(e.startRadio(radio, e.modelOption()));
+
+  e.action("mnuTune")->trigger();
+  qm::ui::TunePanel* tune = e.w->tunePanel();
+  QVERIFY(tune->isVisible());
+  QVERIFY(tune->tree()->isVisible());
+  QVERIFY(e.find<QGroupBox>("fraTuneSet")->isVisible());
+  QVERIFY(!e.find<QGroupBox>("fraTune")->isVisible());
+  QVERIFY(!e.find<QWidget>("fraChannel")->isVisible());
+  QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
+  QVERIFY(e.action("mnuTune")->isChecked());
+  QVERIFY(!e.action("mnuChannel")->isChecked());
+  QVERIFY(!e.action("mnuWrite")->isVisible());
+  QCOMPARE(e.w->document().tuneState, int16_t(1));
+  QVERIFY(e.find<QRadioButton>("optTestCh_0")->isChecked());
+  QVERIFY(e.find<QCheckBox>("chkTuneCH_1")->isChecked());
+
+  // The battery item: begin, one step on the scroll bar, OK.
+  const auto clickNode = [&](const char* key) {
+    QTreeWidgetItem* n = tune->node(key);
+    QVERIFY(n);
+    QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
+                      tune->tree()->visualItemRect(n).center());
+  };
+  clickNode("Battery");
+  auto* item = e.find<QGroupBox>("fraTune");
+  QVERIFY(item->isVisible());
+  QCOMPARE(item->title(), QString("电池低电压电平"));
+  auto* bar = e.find<QScrollBar>("hsbTune");
+  QCOMPARE(bar->value(), 100);
+  QCOMPARE(e.find<QLabel>("lblTuneVal")->text(), QString("100"));
+  QCOMPARE(e.w->document().tuneState, int16_t(2));
+  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+  QCOMPARE(bar->value(), 101);
+  QCOMPARE(e.find<QLabel>("lblTuneVal")->text(), QString("101"));
+  QVERIFY(item->isVisible());
+  Shot(e.w.get(), "tune.png");
+  Click(item->findChild<QPushButton*>("cmdOK"));
+  QVERIFY(!item->isVisible());
+  QCOMPARE(e.w->document().image[0x2F0], uint8_t(101));
+  QCOMPARE(e.w->document().tuneState, int16_t(3));
+  QVERIFY(e.prompter.messages.empty());
+
+  // Back to the table: channel 2 switched on and the table written.
+  clickNode("testfreq");
+  QVERIFY(e.find<QGroupBox>("fraTuneSet")->isVisible());
+  Click(e.find<QCheckBox>("chkTuneCH_1"));
+  QVERIFY(e.w->document().flags.tuneDataChanged);
+  Click(e.find<QPushButton>("cmdSaveTnFq"));
+  QVERIFY(e.said("写入数据完成，请按“确定”按钮继续......"));
+  QVERIFY(!e.w->document().flags.tuneDataChanged);
+
+  // Leaving through the tree's exit node.
+  clickNode("exit");
+  QVERIFY(!tune->isVisible());
+  QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
+  QVERIFY(e.action("mnuChannel")->isChecked());
+  QVERIFY(!e.action("mnuTune")->isChecked());
+  QVERIFY(e.action("mnuWrite")->isVisible());
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  QCOMPARE(e.w->document().viewMode, int16_t(1));
+
+  const QByteArray after = e.sim->stop();
+  QCOMPARE(uint8_t(after[0x2F0]), uint8_t(101));          // stored by the item's end frame
+  QVERIFY((uint8_t(after[0x100 + 16 + 2]) & 0x08) != 0);  // channel 2 on
+  const QByteArray log = ReadBytes(e.sim->log());
+  QVERIFY(log.contains("42 65 01"));  // the trial value 101
+  QVERIFY(log.contains("42 65 02"));  // stored
+}
+
+void RadioWindowTest::paintsDuringRead() {
+  Env e;
+  qm::Image radio = RadioImage(e);
+  QVERIFY(e.startRadio(radio, e.modelOption() + QStringList{"--pace"}));
+
+  // Paints of the progress window, timed; something asks it to repaint every 10 ms, as a
+  // window dragged over it would.
+  struct PaintClock : QObject {
+    QElapsedTimer clock;
+    qint64 last = -1;
+    qint64 longest = 0;
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* ev) override {
+      if (ev->type() == QEvent::Paint) {
+        const qint64 now = clock.elapsed();
+        if (last >= 0) longest = std::max(longest, now - last);
+        last = now;
+        ++paints;
+      }
+      return false;
+    }
+  } paints;
+  paints.clock.start();
+  QPointer<QWidget> watched;
+  bool shot = false;
+  QTimer poke;
+  poke.setInterval(10);
+  QObject::connect(&poke, &QTimer::timeout, [&] {
+    qm::ui::FrmProgress* p = e.w->progress().window();
+    if (p && p != watched) {
+      watched = p;
+      p->installEventFilter(&paints);
+    }
+    if (watched) {
+      watched->update();
+      if (!shot && e.w->progress().position() > 300) {
+        shot = true;
+        Shot(watched, "progress.png");
+      }
+    }
+  });
+  poke.start();
+  e.action("mnuRead")->trigger();
+  poke.stop();
+  QCOMPARE(e.w->windowTitle(), "读频完成－ " + kTitle);
+  qInfo("progress window: %d paints, longest pause between paints %lld ms", paints.paints,
+        paints.longest);
+  QVERIFY(paints.paints > 100);
+  QVERIFY2(paints.longest < 100, "the progress window stopped painting");
+}
+
+QTEST_MAIN(RadioWindowTest)
+#include "radio_window_test.moc"

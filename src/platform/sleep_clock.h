@@ -27,6 +27,11 @@ class SleepClock : public Clock {
     // sleep_until returns early only on a signal; go back to sleep until the deadline.
     while (std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_until(deadline);
   }
+  void delayUntil(Micros deadline) override {
+    const std::chrono::steady_clock::time_point at(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(deadline));
+    while (std::chrono::steady_clock::now() < at) std::this_thread::sleep_until(at);
+  }
   Micros now() const override {
     return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now().time_since_epoch());
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 namespace qm {
 
@@ -16,6 +17,13 @@ class Clock {
   virtual void delayMs(int ms) = 0;
   // Monotonic time since an arbitrary start.
   virtual Micros now() const = 0;
+  // Returns no earlier than `deadline` (on the time base of now()). An exchange lays out
+  // its waits as deadlines from its start, so a wait that ends a little late (a busy
+  // machine, a sleeping clock) does not push every later wait of the exchange back.
+  virtual void delayUntil(Micros deadline) {
+    const int64_t left = (deadline - now()).count();
+    if (left > 0) delayMs(static_cast<int>((left + 999) / 1000));
+  }
 };
 
 }  // namespace qm

@@ -64,25 +64,43 @@ bool SendBytes(LinkContext& ctx, std::span<const uint8_t> bytes) {
   return true;
 }
 
-std::vector<uint8_t> AwaitReply(LinkContext& ctx, const ExchangeTiming& t) {
+namespace {
+
+constexpr Micros Ms(int ms) { return Micros{int64_t{ms} * 1000}; }
+
+// The polls of an exchange, with their deadlines laid out from `at`.
+std::vector<uint8_t> AwaitFrom(LinkContext& ctx, const ExchangeTiming& t, Micros at) {
   for (int i = 0; i < t.polls; ++i) {
-    ctx.clock.delayMs(t.pollWaitBefore);
+    at += Ms(t.pollWaitBefore);
+    ctx.clock.delayUntil(at);
     if (ctx.port.inCount() >= t.stopAt) break;
-    ctx.clock.delayMs(t.pollWaitAfter);
+    at += Ms(t.pollWaitAfter);
+    ctx.clock.delayUntil(at);
   }
   std::vector<uint8_t> reply = ctx.port.readAll();
   ctx.port.clearInput();
   return reply;
 }
 
+}  // namespace
+
+std::vector<uint8_t> AwaitReply(LinkContext& ctx, const ExchangeTiming& t) {
+  return AwaitFrom(ctx, t, ctx.clock.now());
+}
+
 std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
                               std::span<const uint8_t> bytes, bool* sent) {
-  ctx.clock.delayMs(t.before);
+  Micros at = ctx.clock.now() + Ms(t.before);
+  ctx.clock.delayUntil(at);
+  // The time the line takes to carry the bytes moves the rest of the exchange back.
+  const Micros sendStart = ctx.clock.now();
   const bool ok = SendBytes(ctx, bytes);
+  at += ctx.clock.now() - sendStart;
   if (sent != nullptr) *sent = ok;
   if (!ok) return {};
-  ctx.clock.delayMs(t.after);
-  return AwaitReply(ctx, t);
+  at += Ms(t.after);
+  ctx.clock.delayUntil(at);
+  return AwaitFrom(ctx, t, at);
 }
 
 int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image) {

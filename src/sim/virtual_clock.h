@@ -17,6 +17,10 @@ class VirtualClock : public Clock {
     ++delayCount_;
   }
   Micros now() const override { return now_; }
+  void delayUntil(Micros deadline) override {
+    if (deadline > now_) now_ = deadline;
+    ++delayCount_;
+  }
 
   void advance(Micros d) {
     if (d.count() > 0) now_ += d;

@@ -248,6 +248,30 @@ TEST_F(ReadTest, LateAndOverlongRepliesWithinThePollsAreAccepted) {
   EXPECT_EQ(t[3 + 65] - t[3 + 64], 25 + 700);
 }
 
+// A clock whose every wait ends 2 ms late, as a sleeping clock on a busy machine does.
+class LateClock : public Clock {
+ public:
+  explicit LateClock(sim::VirtualClock& base) : base_(base) {}
+  void delayMs(int ms) override { base_.advance(Micros{int64_t{ms} * 1000 + 2000}); }
+  void delayUntil(Micros deadline) override {
+    if (deadline > base_.now()) base_.advance(deadline - base_.now() + Micros{2000});
+  }
+  Micros now() const override { return base_.now(); }
+
+ private:
+  sim::VirtualClock& base_;
+};
+
+TEST_F(ReadTest, LateWakeUpsDoNotAddUpWithinAnExchange) {
+  LateClock late(line.clock);
+  LinkContext c{line.port, late, prompter, progress, app, 1};
+  ASSERT_EQ(ReadRadio(c, image, verMajor, {}).status, ReadStatus::Completed);
+  // Each block waits 25 ms, sends and looks 10 ms later: its waits are deadlines from the
+  // block's start, so a block takes 35 ms and one late wake-up, not one per wait.
+  const auto t = writeTimes();
+  for (int k = 1; k < 128; ++k) EXPECT_EQ(t[3 + k] - t[2 + k], 37) << k;
+}
+
 TEST(StoreReadReply, BoundsOfAReply) {
   struct Case {
     std::vector<uint8_t> reply;

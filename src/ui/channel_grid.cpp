@@ -326,7 +326,12 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
       code = 32;
     else if (key->text().size() == 1 && key->text().at(0) >= '0' && key->text().at(0) <= '9')
       code = key->text().at(0).unicode();
-    if (code == 0) return false;  // arrows and the like move the current cell
+    if (code == 0) {
+      // Arrows and the like move the current cell; other characters do nothing here (the
+      // view would otherwise jump to a cell whose text starts with the letter).
+      const QString text = key->text();
+      return !text.isEmpty() && text.at(0).isPrint();
+    }
     GridPress press = model_.keyPress(code);
     handle(press);
     return true;

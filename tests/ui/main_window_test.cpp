@@ -34,6 +34,8 @@
 #include "ui/channel_grid.h"
 #include "ui/help_window.h"
 #include "ui/signal_dialog.h"
+#include "ui/small_dialogs.h"
+#include "ui/startup.h"
 
 using qm::Answer;
 using qm::test::FakePrompter;
@@ -163,6 +165,8 @@ class MainWindowTest : public QObject {
   void modelChange_data();
   void modelChange();
   void helpAndAbout();
+  void splashAndStartupTimer();
+  void commandLine();
 };
 
 void MainWindowTest::startUpState() {
@@ -602,13 +606,19 @@ void MainWindowTest::signalDialogMessages() {
   std::vector<std::string> onLeave;
   QString restored;
   bool stillOpen = false;
+  bool hadFocus = false;
   WithModal(
       [&](QWidget* m) {
-        m->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m));
         auto* code = m->findChild<QComboBox*>("cboChRxDQT");
         auto* tone = m->findChild<QComboBox*>("cboChRxQT");
-        code->setFocus(Qt::TabFocusReason);
+        // The offscreen platform activates windows late; the check runs on a real focus
+        // change, so wait until the list really has the focus.
+        for (int k = 0; k < 100 && !code->hasFocus(); ++k) {
+          m->activateWindow();
+          code->setFocus(Qt::TabFocusReason);
+          QTest::qWait(10);
+        }
+        hadFocus = code->hasFocus();
         code->lineEdit()->selectAll();
         // Letters never get in; 8 and 9 do, and leaving the list rejects them.
         QTest::keyClicks(code, "0x18");
@@ -629,6 +639,7 @@ void MainWindowTest::signalDialogMessages() {
         QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
       },
       [&] { e.click(1, 2); });
+  QVERIFY(hadFocus);
   QCOMPARE(onLeave, std::vector<std::string>{"DCS 数据无效！"});
   QCOMPARE(restored, QString("023"));
   QVERIFY(stillOpen);
@@ -930,6 +941,50 @@ void MainWindowTest::helpAndAbout() {
   e.w->close();
   QVERIFY(!e.w->isVisible());
   QVERIFY(e.w->helpWindow() == nullptr || !e.w->helpWindow()->isVisible());
+}
+
+void MainWindowTest::splashAndStartupTimer() {
+  qm::AppState app;
+  app.radioSeries = "ZR410 Radio Series";
+  qm::ui::FrmFlash splash(app);
+  splash.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&splash));
+  QCOMPARE(splash.findChild<QLabel*>("Label1")->text(), QString("ZR410 Radio Series"));
+  QCOMPARE(splash.findChild<QPushButton*>("Command1")->text(), kTitle);
+  // The raised border: four white lines top and left, four dark grey lines right and bottom.
+  const QImage img = splash.grab().toImage();
+  const int w = img.width();
+  const int h = img.height();
+  for (int i = 0; i < 4; ++i) {
+    QCOMPARE(QColor(img.pixel(w / 2, i)), QColor(255, 255, 255));
+    QCOMPARE(QColor(img.pixel(i, h / 2)), QColor(255, 255, 255));
+    QCOMPARE(QColor(img.pixel(w - 1 - i, h / 2)), QColor(64, 64, 64));
+    QCOMPARE(QColor(img.pixel(w / 2, h - 1 - i)), QColor(64, 64, 64));
+  }
+  QVERIFY(QColor(img.pixel(w / 2, 4)) != QColor(255, 255, 255));
+
+  // Timer1 closes a splash still up 1200 ms after the load, once.
+  Env e;
+  auto* timer = e.w->findChild<QTimer*>("Timer1");
+  QVERIFY(timer);
+  e.w->start(&splash);
+  QVERIFY(timer->isActive() && timer->isSingleShot());
+  QCOMPARE(timer->interval(), 1200);
+  QTest::qWait(600);
+  QVERIFY(splash.isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 2000);
+  QVERIFY(!timer->isActive());
+}
+
+void MainWindowTest::commandLine() {
+  const qm::ui::CommandLine c = qm::ui::ParseCommandLine(
+      {"qm830k", "--device", "/dev/ttyUSB0", "--maker-ini", "/opt/m.ini", "--ini", "/tmp/q.ini"});
+  QVERIFY(c.ok);
+  QCOMPARE(c.device, QString("/dev/ttyUSB0"));
+  QCOMPARE(c.makerIni, QString("/opt/m.ini"));
+  QCOMPARE(c.ini, QString("/tmp/q.ini"));
+  QVERIFY(!qm::ui::ParseCommandLine({"qm830k", "--bogus"}).ok);
+  QVERIFY(!qm::ui::ParseCommandLine({"qm830k", "--device"}).ok);
 }
 
 QTEST_MAIN(MainWindowTest)

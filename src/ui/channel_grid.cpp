@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include "ui/signal_dialog.h"
@@ -37,7 +39,30 @@ QString HeaderDisplayText(const char* header) {
   return text;
 }
 
-namespace {}  // namespace
+namespace {  // Marks the current cell with a frame even while the grid has no focus, so Enter, the
+             // space
+// key and typed digits always show where they will act.
+class CurrentCellDelegate : public QStyledItemDelegate {
+ public:
+  explicit CurrentCellDelegate(QTableWidget* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    opt.state &= ~QStyle::State_HasFocus;  // the frame below replaces the dotted focus line
+    QStyledItemDelegate::paint(painter, opt, index);
+    if (index != grid_->currentIndex() || index.column() == 0) return;
+    painter->save();
+    painter->setPen(QPen(grid_->palette().color(QPalette::Highlight), 2));
+    painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    painter->restore();
+  }
+
+ private:
+  QTableWidget* grid_;
+};
+
+}  // namespace
 
 ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter& prompter,
                          QWidget* parent)
@@ -52,6 +77,7 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setWordWrap(false);
   grid_->setTabKeyNavigation(false);
+  grid_->setItemDelegate(new CurrentCellDelegate(grid_));
   // The narrow columns' headers wrap onto two lines: "   繁忙     锁定" shows the two words
   // above each other.
   grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter |

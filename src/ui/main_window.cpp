@@ -25,6 +25,7 @@
 #include "platform/qt_serial_port.h"
 #include "tune/tune_controller.h"
 #include "ui/channel_grid.h"
+#include "ui/extras_menu.h"
 #include "ui/function_panel.h"
 #include "ui/gui_clock.h"
 #include "ui/help_window.h"
@@ -181,6 +182,13 @@ void FrmMain::buildMenus() {
   connect(actions_["mnuHelpContents"], &QAction::triggered, this, &FrmMain::helpContents);
   connect(actions_["mnuHelpSearchForHelpOn"], &QAction::triggered, this, &FrmMain::helpSearch);
   connect(actions_["mnuHelpAbout"], &QAction::triggered, this, &FrmMain::helpAbout);
+
+  // The technician's extras (CSV after 另存为, write options under 编程), off by default.
+  auto* extras = new TechnicianExtras(
+      this, doc_, app_, prompter_, dialogs_, ini_,
+      {[this] { commitPendingEdit(); }, [this] { refreshAll(); }, [this] { return busy_; }});
+  extras->setObjectName("technicianExtras");
+  extras->install(file, actions_["mnuFileSaveAs"], operate);
 }
 
 void FrmMain::buildToolBar() {

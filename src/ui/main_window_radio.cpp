@@ -16,6 +16,7 @@
 #include "radio/write_radio.h"
 #include "tune/tune_controller.h"
 #include "ui/channel_grid.h"
+#include "ui/extras_menu.h"
 #include "ui/function_panel.h"
 #include "ui/gui_clock.h"
 #include "ui/main_window.h"
@@ -56,7 +57,10 @@ void FrmMain::setDevicePath(const QString& path) {
 }
 
 LinkContext FrmMain::linkContext() {
-  return LinkContext{*port_, *guiClock_, prompter_, *progress_, app_, doc_.portNumber};
+  // With "串口记录" ticked the port comes wrapped in the trace.
+  auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
+  SerialPort& port = extras ? extras->linkPort(*port_, *guiClock_) : *port_;
+  return LinkContext{port, *guiClock_, prompter_, *progress_, app_, doc_.portNumber};
 }
 
 void FrmMain::runRadioCommand(const std::function<void()>& command, bool quick) {
@@ -161,9 +165,13 @@ void FrmMain::radioWrite() {
     }
     repaint();
     LinkContext ctx = linkContext();
-    const WriteResult r =
-        WriteRadio(ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); });
-    if (!r.completed()) {
+    // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
+    // disagrees makes the write a failure.
+    auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
+    const CheckedWrite r = WriteRadioChecked(
+        ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); },
+        extras ? extras->writeChecks() : WriteChecks{});
+    if (!r.ok()) {
       // The edits are in the image but not in the radio nor in a file: they still count as
       // unsaved, or closing the window would drop them without asking.
       doc_.flags.dataChanged = before.dataChanged;

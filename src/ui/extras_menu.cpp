@@ -1,0 +1,260 @@
+#include "ui/extras_menu.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "files/chirp_csv.h"
+#include "files/data_file.h"
+#include "files/file_io.h"
+#include "model/defaults.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
+constexpr size_t kNotesShown = 20;
+
+std::vector<FileFilter> CsvFilters() {
+  return {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
+}
+
+std::string FolderOf(const std::string& path) {
+  return std::filesystem::path(path).parent_path().string();
+}
+
+// The import's two choices: where to start in the file, and what happens to the channels
+// after the imported ones.
+struct ImportChoice {
+  std::optional<int> fromLocation;
+  bool clearRest = false;
+};
+
+std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
+  QDialog dlg(parent);
+  dlg.setObjectName("dlgImportCsv");
+  dlg.setWindowTitle("导入CSV");
+  auto* from = new QLineEdit(&dlg);
+  from->setObjectName("txtFromLocation");
+  from->setPlaceholderText("第一行");
+  auto* clear = new QCheckBox("其余信道关闭", &dlg);
+  clear->setObjectName("chkClearRest");
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+  buttons->button(QDialogButtonBox::Ok)->setText("确定(&O)");
+  buttons->button(QDialogButtonBox::Cancel)->setText("取消(&C)");
+  auto* form = new QFormLayout;
+  form->addRow("起始Location:", from);
+  form->addRow(clear);
+  auto* layout = new QVBoxLayout(&dlg);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+  for (;;) {
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    ImportChoice c;
+    c.clearRest = clear->isChecked();
+    const QString text = from->text().trimmed();
+    if (text.isEmpty()) return c;
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (ok) {
+      c.fromLocation = n;
+      return c;
+    }
+    from->selectAll();
+  }
+}
+
+std::string JoinNotes(const std::vector<std::string>& notes) {
+  std::string out;
+  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out += "\n" + notes[k];
+  if (notes.size() > kNotesShown) out += "\n……共" + std::to_string(notes.size()) + "条";
+  return out;
+}
+
+}  // namespace
+
+TechnicianExtras::TechnicianExtras(QWidget* window, Document& doc, AppState& app,
+                                   Prompter& prompter, FileDialogs& dialogs, const ProfileFile& ini,
+                                   ExtrasHooks hooks)
+    : QObject(window),
+      window_(window),
+      doc_(doc),
+      app_(app),
+      prompter_(prompter),
+      dialogs_(dialogs),
+      ini_(ini),
+      hooks_(std::move(hooks)) {}
+
+TechnicianExtras::~TechnicianExtras() = default;
+
+bool TechnicianExtras::option(const char* key) const {
+  return ini_.read(kExtrasSection, key, "0") == "1";
+}
+
+void TechnicianExtras::setOption(const char* key, bool on) {
+  ini_.write(kExtrasSection, key, on ? "1" : "0");
+}
+
+std::string TechnicianExtras::backupDir() const {
+  std::string dir = ini_.read(kExtrasSection, kBackupDirKey, "");
+  if (!dir.empty()) return dir;
+  return (std::filesystem::path(FolderOf(ini_.path())) / "backups").string();
+}
+
+void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
+  // File menu: after Save As, that is before whatever follows it.
+  const QList<QAction*> items = file->actions();
+  const qsizetype at = items.indexOf(saveAs);
+  QAction* before = (at >= 0 && at + 1 < items.size()) ? items[at + 1] : nullptr;
+  auto* imp = new QAction("导入CSV(&I)...", this);
+  imp->setObjectName("mnuFileImportCsv");
+  auto* exp = new QAction("导出CSV(&E)...", this);
+  exp->setObjectName("mnuFileExportCsv");
+  file->insertAction(before, imp);
+  file->insertAction(before, exp);
+  connect(imp, &QAction::triggered, this, &TechnicianExtras::importCsv);
+  connect(exp, &QAction::triggered, this, &TechnicianExtras::exportCsv);
+
+  QAction* sep = operate->addSeparator();
+  sep->setObjectName("mnuExtrasBar");
+  auto checkable = [&](const char* name, const char* text, const char* key) {
+    auto* a = new QAction(text, this);
+    a->setObjectName(name);
+    a->setCheckable(true);
+    a->setChecked(option(key));
+    operate->addAction(a);
+    connect(a, &QAction::toggled, this, [this, key](bool on) { setOption(key, on); });
+    return a;
+  };
+  verify_ = checkable("mnuVerifyAfterWrite", "写频后校验", kVerifyKey);
+  backup_ = checkable("mnuBackupBeforeWrite", "写频前备份", kBackupKey);
+  backup_->setToolTip(QString::fromStdString(backupDir()));
+  backup_->setStatusTip("写频前先读出整机数据，按对讲机ID和日期保存到 " +
+                        QString::fromStdString(backupDir()));
+  traceOn_ = checkable("mnuSerialTrace", "串口记录", kTraceKey);
+  auto* view = new QAction("查看串口记录...", this);
+  view->setObjectName("mnuShowTrace");
+  operate->addAction(view);
+  connect(view, &QAction::triggered, this, &TechnicianExtras::showTrace);
+}
+
+WriteChecks TechnicianExtras::writeChecks() const {
+  WriteChecks c;
+  c.verify = verify_ && verify_->isChecked();
+  if (backup_ && backup_->isChecked()) c.backupDir = backupDir();
+  return c;
+}
+
+SerialPort& TechnicianExtras::linkPort(SerialPort& port, const Clock& clock) {
+  if (!traceOn_ || !traceOn_->isChecked()) return port;
+  tracing_.reset();
+  trace_.emplace(clock);
+  trace_->note("QM830K " + FormatLocalTime(LocalTimeNow()));
+  tracing_.emplace(port, *trace_);
+  return *tracing_;
+}
+
+void TechnicianExtras::showTrace() {
+  QDialog dlg(window_);
+  dlg.setObjectName("dlgSerialTrace");
+  dlg.setWindowTitle("串口记录");
+  auto* text = new QPlainTextEdit(&dlg);
+  text->setObjectName("txtTrace");
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  if (trace_ && !trace_->lines().empty()) {
+    text->setPlainText(QString::fromStdString(trace_->text()));
+  } else if (!traceOn_ || !traceOn_->isChecked()) {
+    text->setPlainText("没有串口记录。请先勾选“编程 → 串口记录”，再读频或写频。");
+  } else {
+    text->setPlainText("还没有串口记录：下一次读频、写频或调测时记录。");
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dlg);
+  buttons->button(QDialogButtonBox::Close)->setText("关闭(&C)");
+  connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dlg);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  dlg.resize(760, 480);
+  dlg.exec();
+}
+
+void TechnicianExtras::importCsv() {
+  if (hooks_.busy && hooks_.busy()) return;
+  if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
+  FileDialogRequest req;
+  req.title = "导入CSV";
+  req.initialDir = doc_.fileDialogDir;
+  req.filters = CsvFilters();
+  req.defaultExt = "csv";
+  req.fileMustExist = true;
+  const std::optional<std::string> path = dialogs_.openFile(req);
+  if (!path) return;
+  const std::optional<ImportChoice> choice = AskImportChoice(window_);
+  if (!choice) return;
+
+  const FileBytes bytes = ReadFileBytes(*path, kMaxCsvBytes + 1);
+  if (bytes.status != ReadStatus::Ok || bytes.bytes.size() > kMaxCsvBytes) {
+    Notify(prompter_, "文件错误",
+           bytes.status == ReadStatus::Ok ? "文件太大，不是信道表。" : "无法读取文件！",
+           Icon::Exclamation);
+    return;
+  }
+  const std::string text(bytes.bytes.begin(), bytes.bytes.end());
+  ChirpImportOptions opt;
+  opt.fromLocation = choice->fromLocation;
+  opt.clearRest = choice->clearRest;
+  const ChirpImportResult r =
+      ImportChirpCsv(text, doc_.editors().channels(), app_, doc_.image.modelCode(), opt);
+  std::vector<std::string> notes;
+  for (const ChirpNote& n : r.notes) notes.push_back(FormatChirpNote(n));
+  if (hooks_.refresh) hooks_.refresh();
+  if (!r.ok) {
+    Notify(prompter_, "导入CSV", r.error + JoinNotes(notes), Icon::Exclamation);
+    return;
+  }
+  Notify(prompter_, "导入CSV", "导入" + std::to_string(r.imported) + "个信道。" + JoinNotes(notes),
+         notes.empty() ? Icon::None : Icon::Exclamation);
+}
+
+void TechnicianExtras::exportCsv() {
+  if (hooks_.busy && hooks_.busy()) return;
+  if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
+  FileDialogRequest req;
+  req.title = "导出CSV";
+  req.initialDir = doc_.fileDialogDir;
+  if (!doc_.curFileName.empty())
+    req.initialName = std::filesystem::path(doc_.curFileName).stem().string() + ".csv";
+  req.filters = CsvFilters();
+  req.defaultExt = "csv";
+  req.pathMustExist = true;
+  req.overwritePrompt = true;
+  const std::optional<std::string> path = dialogs_.saveFile(req);
+  if (!path) return;
+  // The channels as the grid holds them; the document and its change flags stay as they are.
+  Image shown = doc_.image;
+  doc_.editors().channels().SaveChannels(shown);
+  const ChirpExport e = ExportChirpCsv(shown);
+  const auto* p = reinterpret_cast<const uint8_t*>(e.csv.data());
+  if (!WriteFileAtomically(*path, std::span<const uint8_t>(p, e.csv.size()))) {
+    Notify(prompter_, kAppTitle, "保存文件错误！", Icon::Exclamation);
+    return;
+  }
+  Notify(prompter_, "导出CSV", "导出" + std::to_string(e.rows) + "个信道。" + JoinNotes(e.notes),
+         Icon::None);
+}
+
+}  // namespace qm::ui

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -33,6 +34,7 @@
 #include "support/fake_prompter.h"
 #include "ui/channel_grid.h"
 #include "ui/help_window.h"
+#include "ui/qt_seams.h"
 #include "ui/signal_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/startup.h"
@@ -167,6 +169,7 @@ class MainWindowTest : public QObject {
   void helpAndAbout();
   void splashAndStartupTimer();
   void commandLine();
+  void qtSeams();
 };
 
 void MainWindowTest::startUpState() {
@@ -985,6 +988,59 @@ void MainWindowTest::commandLine() {
   QCOMPARE(c.ini, QString("/tmp/q.ini"));
   QVERIFY(!qm::ui::ParseCommandLine({"qm830k", "--bogus"}).ok);
   QVERIFY(!qm::ui::ParseCommandLine({"qm830k", "--device"}).ok);
+}
+
+void MainWindowTest::qtSeams() {
+  // The real message box: title, text, icon and the three answers' buttons.
+  qm::ui::QtPrompter prompter;
+  QString title, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  int buttons = 0;
+  Answer got = Answer::Ok;
+  WithModal(
+      [&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) {
+          m->close();
+          return;
+        }
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = static_cast<int>(box->buttons().size());
+        for (QAbstractButton* b : box->buttons())
+          if (b->text().startsWith("否")) b->click();
+      },
+      [&] {
+        got = prompter.ask(
+            {"QM830K", "数据没有保存，是否要保存？", qm::Icon::Question, qm::Buttons::YesNoCancel});
+      });
+  QCOMPARE(title, QString("QM830K"));
+  QCOMPARE(text, QString("数据没有保存，是否要保存？"));
+  QCOMPARE(icon, QMessageBox::Question);
+  QCOMPARE(buttons, 3);
+  QVERIFY(got == Answer::No);
+  // Closing the box without a button is the safe answer.
+  WithModal([](QWidget* m) { m->close(); },
+            [&] {
+              got = prompter.ask({"提示", "?", qm::Icon::Exclamation, qm::Buttons::YesNo});
+            });
+  QVERIFY(got == Answer::No);
+
+  // The file dialogs carry the titles and filters of the requests; cancelling gives nothing.
+  QCOMPARE(qm::ui::NameFilters(qm::OpenDialogRequest("/tmp")),
+           (QStringList{"Data Files (*.q83)", "Old Files (*.z410)"}));
+  qm::ui::QtFileDialogs dialogs;
+  QString dialogTitle;
+  std::optional<std::string> chosen = std::string("x");
+  WithModal(
+      [&](QWidget* m) {
+        dialogTitle = m->windowTitle();
+        m->close();
+      },
+      [&] { chosen = dialogs.saveFile(qm::SaveAsDialogRequest("/tmp", "")); });
+  QCOMPARE(dialogTitle, QString("另存为"));
+  QVERIFY(!chosen.has_value());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -43,11 +43,11 @@ bool TuneReplyPasses(TuneCheck check, std::span<const uint8_t> reply,
       return reply.size() >= frame::kReadReplySize && reply[0] == frame::kWrite;
     case TuneCheck::ItemPrefix:
     case TuneCheck::ItemExact: {
-      const TuneItemSpec* spec = ItemSpec(item);
-      if (spec == nullptr) return false;
-      const size_t n = spec->replyLength;
+      const TuneItemSpec* info = ItemSpec(item);
+      if (info == nullptr) return false;
+      const size_t n = info->replyLength;
       if (reply.size() < n || (check == TuneCheck::ItemExact && reply.size() != n)) return false;
-      return std::equal(spec->reply.begin(), spec->reply.begin() + static_cast<ptrdiff_t>(n),
+      return std::equal(info->reply.begin(), info->reply.begin() + static_cast<ptrdiff_t>(n),
                         reply.begin());
     }
     case TuneCheck::EchoAddress:
@@ -59,38 +59,38 @@ bool TuneReplyPasses(TuneCheck check, std::span<const uint8_t> reply,
 
 TuneReply RunTuneExchange(LinkContext& ctx, TuneExchangeKind kind, std::span<const uint8_t> frame,
                           int item) {
-  const TuneExchangeSpec& spec = TuneExchangeOf(kind);
-  size_t need = spec.length;
+  const TuneExchangeSpec& ex = TuneExchangeOf(kind);
+  size_t need = ex.length;
   if (need == 0) {
     const TuneItemSpec* s = ItemSpec(item);
     need = s != nullptr ? s->replyLength : 1;
   }
 
-  for (int attempt = 0; attempt < std::max(spec.attempts, 1); ++attempt) {
-    if (spec.clear != TuneClear::None) ctx.port.clearOutput();
-    if (spec.clear == TuneClear::Both) ctx.port.clearInput();
-    ctx.clock.delayMs(spec.before);
-    ctx.clock.delayMs(spec.beforeMore);
+  for (int attempt = 0; attempt < std::max(ex.attempts, 1); ++attempt) {
+    if (ex.clear != TuneClear::None) ctx.port.clearOutput();
+    if (ex.clear == TuneClear::Both) ctx.port.clearInput();
+    ctx.clock.delayMs(ex.before);
+    ctx.clock.delayMs(ex.beforeMore);
     // A port that refuses the bytes gets no reply: the polls run out as with a silent radio.
     const bool sent = SendBytes(ctx, frame);
     bool enough = false;
-    for (int p = 0; p < spec.polls; ++p) {
-      ctx.clock.delayMs(spec.interval);
+    for (int p = 0; p < ex.polls; ++p) {
+      ctx.clock.delayMs(ex.interval);
       if (sent && ctx.port.inCount() >= need) {
         enough = true;
         break;
       }
-      ctx.clock.delayMs(spec.missWait);
+      ctx.clock.delayMs(ex.missWait);
     }
     if (enough) break;
   }
-  ctx.clock.delayMs(spec.afterPolls);
+  ctx.clock.delayMs(ex.afterPolls);
 
   TuneReply r;
   r.bytes = ctx.port.readAll();
   ctx.port.clearInput();
-  if (spec.clearOutputAfter) ctx.port.clearOutput();
-  r.ok = TuneReplyPasses(spec.check, r.bytes, frame, item);
+  if (ex.clearOutputAfter) ctx.port.clearOutput();
+  r.ok = TuneReplyPasses(ex.check, r.bytes, frame, item);
   return r;
 }
 
@@ -120,8 +120,8 @@ std::array<uint8_t, 4> SignallingFrame(ConstRow record) {
 }
 
 std::array<uint8_t, 3> ItemFrame(int item, uint8_t value, uint8_t mode) {
-  const TuneItemSpec* spec = ItemSpec(item);
-  return {spec != nullptr ? spec->command : uint8_t{0}, value, mode};
+  const TuneItemSpec* info = ItemSpec(item);
+  return {info != nullptr ? info->command : uint8_t{0}, value, mode};
 }
 
 std::array<uint8_t, 4> TuneReadRequest(uint16_t address) {
@@ -191,17 +191,17 @@ TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerM
 }
 
 int16_t BeginTuneItem(LinkContext& ctx, const Image& image, int item, int channel) {
-  const TuneItemSpec* spec = ItemSpec(item);
-  if (spec == nullptr || channel < 1 || channel > kTuneChannelCount) return 0;
+  const TuneItemSpec* info = ItemSpec(item);
+  if (info == nullptr || channel < 1 || channel > kTuneChannelCount) return 0;
   OpenCommPort(ctx);
   if (!RunTuneExchange(ctx, TuneExchangeKind::BeginChannel, ChannelSelectFrame(channel)).ok) {
     return 0;
   }
-  if (spec->deviation) {
+  if (info->deviation) {
     const ConstRow record = image.row(addr::kTuneChannels + 16 * (channel - 1));
     RunTuneExchange(ctx, TuneExchangeKind::BeginSignalling, SignallingFrame(record));
   }
-  if (spec->narrow) {
+  if (info->narrow) {
     const std::array<uint8_t, 1> narrow{tuneframe::kNarrowBand};
     if (!RunTuneExchange(ctx, TuneExchangeKind::BeginNarrow, narrow).ok) return 0;
   }

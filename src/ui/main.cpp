@@ -16,15 +16,20 @@
 #include "ui/startup.h"
 
 int main(int argc, char** argv) {
+  // The command line first, so that --help and a wrong option need no display.
+  QCoreApplication::setApplicationName("qm830k");
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(arguments);
+  if (!cmd.ok) {
+    const bool help = cmd.error.startsWith("Usage");
+    std::fprintf(help ? stdout : stderr, "%s\n", cmd.error.toLocal8Bit().constData());
+    return help ? 0 : 2;
+  }
+
   QApplication application(argc, argv);
   QApplication::setApplicationName("qm830k");
   qm::ui::UseChineseFont();
-
-  const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(QApplication::arguments());
-  if (!cmd.ok) {
-    std::fprintf(stderr, "%s\n", cmd.error.toLocal8Bit().constData());
-    return cmd.error.startsWith("Usage") ? 0 : 2;
-  }
 
   qm::QtTextCodec codec;
   qm::AppState app;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLocale>
 
@@ -27,6 +28,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (parser.isSet("help")) {
     out.ok = false;
     out.error = parser.helpText();
+    // Without an application object the parser cannot name the program itself.
+    if (!arguments.isEmpty())
+      out.error.replace("<executable_name>", QFileInfo(arguments.front()).fileName());
     return out;
   }
   out.device = parser.value(device);

@@ -369,6 +369,17 @@ TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
   EXPECT_TRUE(prompter.messages.empty());  // reported, not one box per value
 }
 
+TEST_F(ChirpTest, ADecimalCommaSystemReadsAndWritesTheDialectsPoints) {
+  app.decimalSep = ',';
+  UseModel(7);
+  ChirpImportResult r = Import("Location,Frequency,Tone,rToneFreq\n1,450.125,Tone,88.5\n");
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(Cell(1, col::kRxFreq), "450,12500");
+  EXPECT_EQ(Cell(1, col::kTxSignal), "CTC 88,5");
+  ChirpExport e = ExportChirpCsv(Saved());
+  EXPECT_NE(e.csv.find("\r\n1,信道1,450.125000,,0.000000,Tone,88.5,"), std::string::npos) << e.csv;
+}
+
 // ---- the CSV layer ----
 
 TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {

@@ -26,10 +26,11 @@ constexpr int kRowHeight = 22;
 constexpr int kBoxColumns = 3;  // optTestCh, chkTuneCH, chkTuneTx beside the data columns
 constexpr int kDataColumns = kTuneGridCols - 1;
 constexpr std::array<const char*, kDataColumns + kBoxColumns> kHeaders = {
-    "接收频率(MHz)", "步进(kHz)", "接收CTC/DCS", "发射频率(MHz)", "步进(kHz)",
-    "发射CTC/DCS",   "调测",      "关闭",        "禁发"};
-constexpr std::array<int, kDataColumns + kBoxColumns> kWidths = {100, 66, 92, 100, 66,
-                                                                 92,  40, 40, 40};
+    "接收频率",    "步进(kHz)", "接收CTC/DCS", "发射频率", "步进(kHz)",
+    "发射CTC/DCS", "调测",      "关闭",        "禁发"};
+// Narrow enough that the table, its boxes and the tree fit the window's design width.
+constexpr std::array<int, kDataColumns + kBoxColumns> kWidths = {84, 58, 84, 84, 58,
+                                                                 84, 36, 36, 36};
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 

@@ -56,19 +56,23 @@ class WindowPrompter : public qm::test::FakePrompter {
   }
 };
 
-// Runs `inside` on the next modal window once it shows, while `act` runs.
+// Runs `inside` on the next modal window once it shows, while `act` runs. The polling ends
+// with `act`, so a command that showed no window leaves nothing behind for the next case.
 void WithModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& act) {
-  auto tries = std::make_shared<int>(0);
+  auto alive = std::make_shared<bool>(true);
   auto poll = std::make_shared<std::function<void()>>();
-  *poll = [inside, tries, poll] {
+  *poll = [inside, alive, poll] {
+    if (!*alive) return;
     if (QWidget* m = QApplication::activeModalWidget()) {
+      *alive = false;
       inside(m);
       return;
     }
-    if (++*tries < 1000) QTimer::singleShot(10, *poll);
+    QTimer::singleShot(10, *poll);
   };
   QTimer::singleShot(10, *poll);
   act();
+  *alive = false;
 }
 
 void Click(QWidget* w) {
@@ -497,6 +501,7 @@ void RadioWindowTest::tuneMode() {
   QCOMPARE(e.w->document().tuneState, int16_t(1));
   QVERIFY(e.find<QRadioButton>("optTestCh_0")->isChecked());
   QVERIFY(e.find<QCheckBox>("chkTuneCH_1")->isChecked());
+  Shot(e.w.get(), "tune-table.png");
 
   // The battery item: begin, one step on the scroll bar, OK.
   const auto clickNode = [&](const char* key) {

@@ -52,6 +52,10 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   channels.clickTxInhibit(5);
   window.refreshAll();
   if (!Save(&window, dir, "main.png")) ++failures;
+  // The frequency editor open over a cell, then closed again.
+  window.channelGrid()->pressCell(7, 1);
+  if (!Save(window.channelGrid(), dir, "editing.png")) ++failures;
+  window.commitPendingEdit();
   // The signalling dialog over channel 1's receive cell, the model dialog, the about box.
   if (!SaveModal(dir, "signal.png", [&] { window.channelGrid()->pressCell(1, 4); })) ++failures;
   if (!SaveModal(dir, "model.png", [&] { window.radioInfo(); })) ++failures;

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@
 #include "cli/console_prompter.h"
 #include "cli/context.h"
 #include "cli/fleet.h"
+#include "cli/trace_option.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
@@ -24,7 +24,6 @@
 #include "platform/sleep_clock.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
-#include "radio/serial_trace.h"
 #include "radio/write_checks.h"
 #include "radio/write_radio.h"
 
@@ -76,10 +75,7 @@ struct RadioSession {
   std::optional<ConsolePrompter> prompter;
   ConsoleProgress progress;
   int16_t portNumber = 1;
-  // --trace FILE: every frame with its time, appended to FILE as it passes.
-  std::ofstream traceFile;
-  std::optional<SerialTrace> trace;
-  std::optional<TracingSerialPort> tracing;
+  TraceOption trace;  // --trace FILE
 
   // False (with a message) when an option is wrong.
   bool setUp(const Invocation& inv, Args& a) {
@@ -95,27 +91,12 @@ struct RadioSession {
       return false;
     }
     if (auto d = a.value("--device")) port->setDeviceOverride(*d);
-    if (auto t = a.value("--trace")) {
-      traceFile.open(*t, std::ios::binary | std::ios::app);
-      if (!traceFile) {
-        std::cerr << "qm830k-cli: cannot write the trace file " << *t << "\n";
-        return false;
-      }
-      traceFile << "# qm830k-cli " << FormatLocalTime(LocalTimeNow()) << "\n" << std::flush;
-      trace.emplace(clock, [this](const std::string& line) {
-        traceFile << line << "\n" << std::flush;
-      });
-      tracing.emplace(*port, *trace);
-    }
+    if (auto t = a.value("--trace"); t && !trace.open(*t, *port, clock)) return false;
     return true;
   }
 
-  SerialPort& linkPort() {
-    if (tracing) return *tracing;
-    return *port;
-  }
   LinkContext context() {
-    return LinkContext{linkPort(), clock, *prompter, progress, cli.app, portNumber};
+    return LinkContext{trace.port(*port), clock, *prompter, progress, cli.app, portNumber};
   }
 };
 

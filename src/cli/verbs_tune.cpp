@@ -14,6 +14,7 @@
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
+#include "cli/trace_option.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
@@ -25,10 +26,12 @@ namespace qm::cli {
 
 namespace {
 
-constexpr const char* kShowUsage = "tune-show [--port N] [--device PATH] [--yes]";
+constexpr const char* kShowUsage = "tune-show [--port N] [--device PATH] [--trace FILE] [--yes]";
 constexpr const char* kAdjustUsage =
-    "tune-adjust --item KEY --channel N --value V [--store] [--port N] [--device PATH] [--yes]";
-constexpr const char* kWriteUsage = "tune-write FILE [--port N] [--device PATH] [--yes]";
+    "tune-adjust --item KEY --channel N --value V [--store] [--port N] [--device PATH] [--trace "
+    "FILE] [--yes]";
+constexpr const char* kWriteUsage =
+    "tune-write FILE [--port N] [--device PATH] [--trace FILE] [--yes]";
 
 // The progress window on a terminal: its caption when it opens.
 class TuneConsoleProgress : public Progress {
@@ -50,6 +53,7 @@ struct TuneSession {
   TuneConsoleProgress progress;
   std::optional<Document> doc;
   std::optional<TuneController> ctl;
+  TraceOption trace;  // --trace FILE
 
   bool setUp(const Invocation& inv, Args& a) {
     LoadCliApp(inv, cli);
@@ -65,7 +69,9 @@ struct TuneSession {
       return false;
     }
     if (auto d = a.value("--device")) port->setDeviceOverride(*d);
-    ctl.emplace(cli.app, *prompter, TuneRefsOf(*doc), TuneLinkParts{*port, clock, progress});
+    if (auto t = a.value("--trace"); t && !trace.open(*t, *port, clock)) return false;
+    ctl.emplace(cli.app, *prompter, TuneRefsOf(*doc),
+                TuneLinkParts{trace.port(*port), clock, progress});
     return true;
   }
 
@@ -79,8 +85,8 @@ struct TuneSession {
   }
 };
 
-const std::set<std::string> kValueOptions = {"--port", "--device", "--item", "--channel",
-                                             "--value"};
+const std::set<std::string> kValueOptions = {"--port",    "--device", "--item",
+                                             "--channel", "--value",  "--trace"};
 
 void PrintTable(const TuneTableModel& t) {
   std::printf("%-4s %-10s %-5s %-10s %-10s %-5s %-10s %s\n", "CH", "RX-MHz", "STEP", "RX-SIG",

@@ -119,6 +119,12 @@ trace)
   stop_sim
   [ "$(grep -c '^# qm830k-cli' "$work/trace.log")" -eq 2 ] || fail "trace not appended"
   [ "$(grep -c ' ms TX  52 ' "$work/trace.log")" -eq 128 ] || fail "expected 128 read requests"
+  # The tune verbs take the option too.
+  start_sim --load "$work/radio.bin"
+  run_cli tune-show --trace "$work/tune.log" >/dev/null 2>&1 || fail "traced tune-show failed"
+  stop_sim
+  grep -q ' ms TX  02 50 52 4F 47 52 41 4D$' "$work/tune.log" || fail "no greeting in the tune trace"
+  grep -q ' ms -- close$' "$work/tune.log" || fail "no close in the tune trace"
   ;;
 fleet)
   make_radio "$work/radio.bin" "FLEET-01"

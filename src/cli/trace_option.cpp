@@ -1,0 +1,22 @@
+#include "cli/trace_option.h"
+
+#include <iostream>
+
+#include "model/defaults.h"
+#include "radio/write_checks.h"
+
+namespace qm::cli {
+
+bool TraceOption::open(const std::string& path, SerialPort& inner, const Clock& clock) {
+  file_.open(path, std::ios::binary | std::ios::app);
+  if (!file_) {
+    std::cerr << "qm830k-cli: cannot write the trace file " << path << "\n";
+    return false;
+  }
+  file_ << "# qm830k-cli " << FormatLocalTime(LocalTimeNow()) << "\n" << std::flush;
+  trace_.emplace(clock, [this](const std::string& line) { file_ << line << "\n" << std::flush; });
+  tracing_.emplace(inner, *trace_);
+  return true;
+}
+
+}  // namespace qm::cli

@@ -44,9 +44,6 @@ class CapturingPrompter : public Prompter {
     texts.push_back(text);
     return WarningAnswer{true, false};
   }
-  bool saw(std::string_view text) const {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-  }
 };
 
 // ---- one signalling side of a record ----
@@ -436,7 +433,7 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
   const bool rxInv = pol[1] == 'R';
   std::string_view toneMode = field(r, "Tone");
   std::string tm = Lower(toneMode);
-  std::string txKind, rxKind;  // "", "tone", "dtcs"
+  std::string txKind, rxKind;  // "", "tone", "tsql" (the shared tone), "dtcs"
   if (tm.empty()) {
   } else if (tm == "tone") {
     txKind = "tone";

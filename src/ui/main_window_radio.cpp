@@ -113,7 +113,8 @@ void FrmMain::renderTune() {
     model->menuAction()->setVisible(v.editMenusShown);
     model->menuAction()->setEnabled(v.editMenusShown);
   }
-  if (QWidget* write = toolBar_->findChild<QWidget*>("Write")) write->setEnabled(v.editMenusShown);
+  // The toolbar's Write stays: a write from the tune view discards the open item, writes and
+  // comes back to the channel view.
   // The content area takes the size of the view that is shown.
   picture_->setFixedSize(picture_->layout()->sizeHint());
   // Tune mode names the radio's model; the channel view the selected one.

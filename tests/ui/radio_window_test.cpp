@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -219,6 +221,9 @@ class RadioWindowTest : public QObject {
   void portDialogMissingPort();
   void embeddedInformation();
   void tuneMode();
+  void leavingTuneMode_data();
+  void leavingTuneMode();
+  void versionOneNarrowNodes();
   void paintsDuringRead();
 };
 
@@ -234,14 +239,23 @@ void RadioWindowTest::readShowsTheRadio() {
   // Closing the window while the radio is being read is refused.
   bool closedDuring = true;
   bool sawProgress = false;
+  bool progressClosed = true;
   QTimer::singleShot(400, e.w.get(), [&] {
     sawProgress = e.w->progress().isOpen() && e.w->progress().window() &&
                   e.w->progress().window()->isVisible();
     closedDuring = e.w->close();
+    // The progress window stays until the read ends; another command does not start.
+    progressClosed = e.w->progress().window()->close();
+    e.action("mnuWrite")->trigger();
+    e.action("mnuTune")->trigger();
   });
   e.action("mnuRead")->trigger();
   QVERIFY(sawProgress);
   QVERIFY(!closedDuring);
+  QVERIFY(!progressClosed);
+  const QByteArray log = ReadBytes(e.sim->log());
+  QVERIFY(!log.contains("PC>  57 "));       // no write frame
+  QVERIFY(!log.contains("PC>  4E 52 56"));  // no NRVTUNE
   QVERIFY(e.w->isVisible());
   QCOMPARE(e.texts(), (std::vector<std::string>{"读频完成，请按“确定”按钮继续...."}));
   QCOMPARE(e.w->windowTitle(), "读频完成－ " + kTitle);
@@ -459,6 +473,20 @@ void RadioWindowTest::embeddedInformation() {
         box->selectAll();
         box->insertPlainText(text);  // typed through the input method
         QCOMPARE(box->toPlainText(), text);
+        // The font dialog sets the text box's font and the program's font.
+        WithModal(
+            [&](QWidget* f) {
+              auto* fd = qobject_cast<QFontDialog*>(f);
+              QVERIFY(fd);
+              QCOMPARE(fd->objectName(), QString("dlgFontDlg"));
+              QFont font = fd->currentFont();
+              font.setPointSize(14);
+              fd->setCurrentFont(font);
+              fd->accept();
+            },
+            [&] { Click(m->findChild<QPushButton*>("cmdFont")); });
+        QCOMPARE(e.app.font.size, 14);
+        QCOMPARE(box->font().pointSize(), 14);
         Shot(m, "embed.png");
         Click(m->findChild<QPushButton*>("cmdWriteInfo"));
         Click(m->findChild<QPushButton*>("cmdOK"));
@@ -475,6 +503,20 @@ void RadioWindowTest::embeddedInformation() {
   for (size_t i = 0; i < 16; ++i) QCOMPARE(uint8_t(after[int(0x3E0 + i)]), radio[0x3E0 + i]);
   // OK kept the text in the window's image as well.
   QVERIFY(qm::EmbedTextFromArea(e.w->document().image).starts_with(text.toStdU16String()));
+
+  // Cancel after an edit leaves the text as it was.
+  const std::u16string kept = qm::EmbedTextFromArea(e.w->document().image);
+  WithModal(
+      [&](QWidget* m) {
+        auto* box = m->findChild<QPlainTextEdit*>("rtxtbEmbed");
+        QCOMPARE(box->toPlainText(), text);
+        QCOMPARE(box->font().pointSize(), 14);  // the font lasts while the program runs
+        box->selectAll();
+        QTest::keyClicks(box, "changed");
+        Click(m->findChild<QPushButton*>("cmdCancel"));
+      },
+      [&] { e.action("mnuRadio")->trigger(); });
+  QVERIFY(qm::EmbedTextFromArea(e.w->document().image) == kept);
 }
 
 void RadioWindowTest::tuneMode() {
@@ -554,6 +596,105 @@ void RadioWindowTest::tuneMode() {
   const QByteArray log = ReadBytes(e.sim->log());
   QVERIFY(log.contains("42 65 01"));  // the trial value 101
   QVERIFY(log.contains("42 65 02"));  // stored
+}
+
+namespace {
+
+// A radio in tune mode with the battery item open on tune channel 1 (stored value 100).
+bool OpenBatteryItem(Env& e, QStringList options = {}) {
+  qm::Image radio = e.w->document().image;
+  for (size_t r = 0; r < 11; ++r) radio[0x100 + 16 * r + 2] &= 0xF7;
+  radio[0x100 + 2] |= 0x08;
+  radio[0x2F0] = 100;
+  if (!e.startRadio(radio, e.modelOption() + options)) return false;
+  e.action("mnuTune")->trigger();
+  if (e.w->document().viewMode != 3) return false;
+  qm::ui::TunePanel* tune = e.w->tunePanel();
+  QTreeWidgetItem* n = tune->node("Battery");
+  QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
+                    tune->tree()->visualItemRect(n).center());
+  return e.w->document().tuneState == 2;
+}
+
+// How often the simulator noted a tune frame ("item 42 64 01", "channel 1").
+int CountNotes(const QByteArray& log, const char* note) {
+  return int(QString::fromUtf8(log).count(QString("tune: ") + QString::fromUtf8(note)));
+}
+
+}  // namespace
+
+void RadioWindowTest::leavingTuneMode_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("channel menu") << "mnuChannel";
+  QTest::newRow("tree exit") << "exit";
+  QTest::newRow("read") << "mnuRead";
+  QTest::newRow("write from the toolbar") << "Write";
+  QTest::newRow("embedded information") << "mnuRadio";
+  QTest::newRow("closing the window") << "close";
+}
+
+void RadioWindowTest::leavingTuneMode() {
+  QFETCH(QString, how);
+  Env e;
+  QVERIFY(OpenBatteryItem(e));
+  e.prompter.clear();
+  if (how == "exit") {
+    qm::ui::TunePanel* tune = e.w->tunePanel();
+    QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
+                      tune->tree()->visualItemRect(tune->node("exit")).center());
+  } else if (how == "close") {
+    QVERIFY(e.w->close());
+  } else if (how == "mnuRadio") {
+    // The menu item is hidden in tune mode; the command itself still leaves it first.
+    QVERIFY(!e.action(how)->isVisible());
+    WithModal([&](QWidget* m) { Click(m->findChild<QPushButton*>("cmdCancel")); },
+              [&] { e.w->embedInfo(); });
+  } else if (how == "Write") {
+    Click(e.find<QWidget>("Write"));
+  } else {
+    e.action(how)->trigger();
+  }
+  // The open item was discarded: its stored value once more in apply mode, then the channel
+  // select; no leave frames, since an item was open.
+  QCOMPARE(e.w->document().tuneState, int16_t(0));
+  const QByteArray log = ReadBytes(e.sim->log());
+  QCOMPARE(CountNotes(log, "item 42 64 01"), 3);  // begin, the panel's trial value, discard
+  QCOMPARE(CountNotes(log, "item 42 64 02"), 0);
+  QCOMPARE(CountNotes(log, "channel 1"), 2);
+  // 0x2F8 is read by the entry (and by the full read), never as a leave frame.
+  QCOMPARE(log.count("PC>  52 02 F8 08"), how == "mnuRead" ? 2 : 1);
+  if (how == "close") {
+    QVERIFY(!e.w->isVisible());
+    return;
+  }
+  QVERIFY(!e.w->tunePanel()->isVisible());
+  QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
+  QVERIFY(e.action("mnuChannel")->isChecked());
+  QVERIFY(!e.action("mnuTune")->isChecked());
+  QVERIFY(e.action("mnuWrite")->isVisible());
+  if (how == "mnuRead") QCOMPARE(e.w->windowTitle(), "读频完成－ " + kTitle);
+  if (how == "Write") QCOMPARE(e.w->windowTitle(), "写频完成－" + kTitle);
+  if (how == "mnuChannel" || how == "exit") QCOMPARE(e.w->windowTitle(), kTitle);
+  QCOMPARE(e.w->document().viewMode, int16_t(how == "mnuRadio" ? 2 : 1));
+}
+
+void RadioWindowTest::versionOneNarrowNodes() {
+  Env e;
+  QVERIFY(OpenBatteryItem(e, {"--version", "1.0"}));
+  qm::ui::TunePanel* tune = e.w->tunePanel();
+  QTreeWidgetItem* narrow = tune->node("CTCDevN");
+  const QColor grey = tune->palette().color(QPalette::Disabled, QPalette::WindowText);
+  QCOMPARE(narrow->foreground(0).color(), grey);
+  QVERIFY(tune->node("CTCDevW")->foreground(0).color() != grey);
+  const QByteArray before = ReadBytes(e.sim->log());
+  QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
+                    tune->tree()->visualItemRect(narrow).center());
+  // A grey node does nothing at all: the battery item stays open, nothing is sent.
+  QCOMPARE(e.w->document().curTuneItem, int16_t(1));
+  QVERIFY(e.find<QGroupBox>("fraTune")->isVisible());
+  QCOMPARE(e.find<QGroupBox>("fraTune")->title(), QString("电池低电压电平"));
+  QTest::qWait(200);
+  QCOMPARE(ReadBytes(e.sim->log()), before);
 }
 
 void RadioWindowTest::paintsDuringRead() {

@@ -185,6 +185,26 @@ void TechnicianExtras::showTrace() {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dlg);
   buttons->button(QDialogButtonBox::Close)->setText("关闭(&C)");
   connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+  // A trace goes to whoever diagnoses the link: it can be saved as a text file.
+  QPushButton* save = buttons->addButton("保存(&S)...", QDialogButtonBox::ActionRole);
+  save->setObjectName("cmdSaveTrace");
+  save->setEnabled(trace_ && !trace_->lines().empty());
+  connect(save, &QPushButton::clicked, &dlg, [this] {
+    FileDialogRequest req;
+    req.title = "保存串口记录";
+    req.initialDir = doc_.fileDialogDir;
+    req.initialName = "serial-trace.txt";
+    req.filters = {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
+    req.defaultExt = "txt";
+    req.pathMustExist = true;
+    req.overwritePrompt = true;
+    const std::optional<std::string> path = dialogs_.saveFile(req);
+    if (!path || !trace_) return;
+    const std::string text = trace_->text();
+    const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+    if (!WriteFileAtomically(*path, std::span<const uint8_t>(p, text.size())))
+      Notify(prompter_, kAppTitle, "保存文件错误！", Icon::Exclamation);
+  });
   auto* layout = new QVBoxLayout(&dlg);
   layout->addWidget(text);
   layout->addWidget(buttons);

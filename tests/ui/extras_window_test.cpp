@@ -284,13 +284,17 @@ void ExtrasWindowTest::backupAndTrace() {
   QVERIFY(text.find(" ms TX  52 03 F8 08\n") != std::string::npos);  // the last read request
   QVERIFY(text.find(" ms TX  57 03 C8 08 ") != std::string::npos);   // the last write frame
   QString shown;
+  const QString saved = e.dir.filePath("trace.txt");
+  e.dialogs.paths = {saved.toStdString()};
   WithModal(
       [&](QWidget* dlg) {
         shown = dlg->findChild<QPlainTextEdit*>("txtTrace")->toPlainText();
+        dlg->findChild<QPushButton*>("cmdSaveTrace")->click();
         dlg->close();
       },
       [&] { e.action("mnuShowTrace")->trigger(); });
   QCOMPARE(shown, QString::fromStdString(text));
+  QCOMPARE(ReadAll(saved).toStdString(), text);
 }
 
 QTEST_MAIN(ExtrasWindowTest)

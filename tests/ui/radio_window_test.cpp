@@ -576,6 +576,18 @@ void RadioWindowTest::tuneMode() {
   QVERIFY(e.find<QGroupBox>("fraTuneSet")->isVisible());
   Click(e.find<QCheckBox>("chkTuneCH_1"));
   QVERIFY(e.w->document().flags.tuneDataChanged);
+  // Tune channel 1's receive frequency through the grid's editor.
+  QTableWidget* tg = e.find<QTableWidget>("gridTune");
+  QTest::mouseClick(tg->viewport(), Qt::LeftButton, {},
+                    tg->visualItemRect(tg->item(0, 0)).center());
+  auto* tuneEditor = e.find<QLineEdit>("txtTuneFreq");
+  QVERIFY(tuneEditor->isVisible());
+  tuneEditor->selectAll();
+  QTest::keyClicks(tuneEditor, "441.0125x");  // the letter is not taken
+  QTest::keyClick(tuneEditor, Qt::Key_Return);
+  QVERIFY(!tuneEditor->isVisible());
+  QCOMPARE(tg->item(0, 0)->text(), QString("441.01250"));
+  QCOMPARE(tg->item(0, 0)->foreground().color(), QColor(255, 0, 0));  // the tune channel
   Click(e.find<QPushButton>("cmdSaveTnFq"));
   QVERIFY(e.said("写入数据完成，请按“确定”按钮继续......"));
   QVERIFY(!e.w->document().flags.tuneDataChanged);
@@ -593,6 +605,9 @@ void RadioWindowTest::tuneMode() {
   const QByteArray after = e.sim->stop();
   QCOMPARE(uint8_t(after[0x2F0]), uint8_t(101));          // stored by the item's end frame
   QVERIFY((uint8_t(after[0x100 + 16 + 2]) & 0x08) != 0);  // channel 2 on
+  QCOMPARE(QString::fromStdString(qm::FreqBytesToText(uint8_t(after[0x100]), uint8_t(after[0x101]),
+                                                      uint8_t(after[0x102]), e.app.decimalSep)),
+           QString("441.01250"));
   const QByteArray log = ReadBytes(e.sim->log());
   QVERIFY(log.contains("42 65 01"));  // the trial value 101
   QVERIFY(log.contains("42 65 02"));  // stored

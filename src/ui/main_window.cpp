@@ -309,7 +309,14 @@ void FrmMain::buildContent() {
 
   tunePanel_ = new TunePanel(*tune_, app_, prompter_, picture_);
   tunePanel_->runCommand = [this](const std::function<void()>& c, bool quick) {
-    runRadioCommand(c, quick);
+    // The hourglass while the radio is talked to, as every tune handler shows it.
+    runRadioCommand(
+        [&c] {
+          QApplication::setOverrideCursor(Qt::WaitCursor);
+          c();
+          QApplication::restoreOverrideCursor();
+        },
+        quick);
   };
   tunePanel_->commitPendingEdit = [this] { commitPendingEdit(); };
   layout->addWidget(tunePanel_);

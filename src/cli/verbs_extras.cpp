@@ -7,6 +7,7 @@
 #include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
+#include "cli/collecting_prompter.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
 #include "files/chirp_csv.h"
@@ -21,24 +22,6 @@ namespace {
 
 // A CSV channel list is a few kilobytes; anything far larger is not one.
 constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
-
-// Keeps the messages the window would show while a file loads, to print them afterwards.
-class CollectingPrompter : public Prompter {
- public:
-  std::vector<Message> messages;
-  Answer ask(const Message& m) override {
-    messages.push_back(m);
-    return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-  }
-  WarningAnswer warn(int, const std::string& text) override {
-    messages.push_back(Message{kAppTitle, text, Icon::Exclamation, Buttons::Ok});
-    return WarningAnswer{true, false};
-  }
-  void printTo(std::ostream& out) {
-    for (const Message& m : messages) out << "[" << m.title << "] " << m.text << "\n";
-    messages.clear();
-  }
-};
 
 int Usage(const char* usage) {
   std::cerr << "usage: qm830k-cli " << usage << "\n";

@@ -6,6 +6,7 @@
 #include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
+#include "cli/collecting_prompter.h"
 #include "cli/context.h"
 #include "cli/json.h"
 #include "cli/verbs.h"
@@ -20,20 +21,6 @@
 namespace qm::cli {
 
 namespace {
-
-// Keeps every message the window would show, to print them with the document.
-class CollectingPrompter : public Prompter {
- public:
-  std::vector<Message> messages;
-  Answer ask(const Message& m) override {
-    messages.push_back(m);
-    return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-  }
-  WarningAnswer warn(int, const std::string& text) override {
-    messages.push_back(Message{kAppTitle, text, Icon::Exclamation, Buttons::Ok});
-    return WarningAnswer{true, false};
-  }
-};
 
 // The tune channel table beside a document gives the start, New and a model change their
 // tune defaults, as the window's tune view does.

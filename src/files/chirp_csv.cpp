@@ -17,15 +17,7 @@ namespace qm {
 
 namespace {
 
-// The grid's toggle texts.
-constexpr const char* kScanAdd = "添加";
-constexpr const char* kScanDelete = "删除";
-constexpr const char* kLockOff = "关闭";
-constexpr const char* kLockOn = "打开";
-constexpr const char* kPowerHigh = "高";
-constexpr const char* kPowerLow = "低";
-constexpr const char* kWide = "宽带";
-constexpr const char* kNarrow = "窄带";
+using namespace cell_text;
 
 // What the dialect writes in the tone columns it does not use.
 constexpr const char* kDefaultTone = "88.5";

@@ -12,14 +12,7 @@ namespace {
 
 const ChannelCell kNoCell{};
 
-constexpr const char* kScanAdd = "添加";
-constexpr const char* kScanDelete = "删除";
-constexpr const char* kLockOff = "关闭";
-constexpr const char* kLockOn = "打开";
-constexpr const char* kPowerHigh = "高";
-constexpr const char* kPowerLow = "低";
-constexpr const char* kWide = "宽带";
-constexpr const char* kNarrow = "窄带";
+using namespace cell_text;
 
 bool ValidCell(int row, int col) {
   return row >= 1 && row < kGridRows && col >= 1 && col < kGridCols;

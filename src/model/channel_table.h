@@ -93,6 +93,18 @@ struct GridChange {
 
 enum class GridAction { None, OpenFreqEditor, OpenSignalDialog };
 
+// The texts of the four toggle columns (scan, busy lock, power, bandwidth).
+namespace cell_text {
+inline constexpr const char* kScanAdd = "添加";
+inline constexpr const char* kScanDelete = "删除";
+inline constexpr const char* kLockOff = "关闭";
+inline constexpr const char* kLockOn = "打开";
+inline constexpr const char* kPowerHigh = "高";
+inline constexpr const char* kPowerLow = "低";
+inline constexpr const char* kWide = "宽带";
+inline constexpr const char* kNarrow = "窄带";
+}  // namespace cell_text
+
 // The answer to a press or key: what the widget must do next.
 struct GridPress {
   GridAction action = GridAction::None;

@@ -217,6 +217,7 @@ class RadioWindowTest : public QObject {
   void versions_data();
   void versions();
   void modelMismatchAnsweredNo();
+  void interruptedWriteKeepsEditsUnsaved();
   void silentRadio();
   void portDialogMissingPort();
   void embeddedInformation();
@@ -390,6 +391,27 @@ void RadioWindowTest::modelMismatchAnsweredNo() {
   QCOMPARE(e.prompter.messages[0].buttons, qm::Buttons::YesNo);
   QCOMPARE(e.w->windowTitle(), kTitle);
   QCOMPARE(e.sim->stop(), initial);
+}
+
+void RadioWindowTest::interruptedWriteKeepsEditsUnsaved() {
+  Env e;
+  QVERIFY(e.startRadio(e.w->document().image, e.modelOption() + QStringList{"--no-ack", "0x010"}));
+  QTableWidget* g = e.grid();
+  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(0, 1)).center());
+  auto* editor = e.find<QLineEdit>("txtChFreq");
+  editor->selectAll();
+  QTest::keyClicks(editor, "441.0250");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QVERIFY(e.w->document().flags.dataChanged);
+  e.action("mnuWrite")->trigger();
+  QCOMPARE(e.texts(), (std::vector<std::string>{"写频中断，请重试！"}));
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  // The edit reached neither the radio in full nor a file: closing still asks.
+  QVERIFY(e.w->document().flags.dataChanged);
+  e.prompter.clear();
+  e.prompter.answer(Answer::Cancel);
+  QVERIFY(!e.w->close());
+  QCOMPARE(e.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
 }
 
 void RadioWindowTest::silentRadio() {

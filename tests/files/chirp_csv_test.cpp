@@ -254,6 +254,9 @@ struct RowCase {
   bool txInhibited;
 };
 
+// Test names carry the case name; the parameter itself prints as its name too.
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+
 class ChirpRowCases : public ChirpTest, public ::testing::WithParamInterface<RowCase> {};
 
 TEST_P(ChirpRowCases, RowBecomesTheGridTexts) {
@@ -414,6 +417,8 @@ struct BadCase {
   const char* row;
   const char* note;
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 
 class ChirpBadRows : public ChirpTest, public ::testing::WithParamInterface<BadCase> {};
 

@@ -5,33 +5,15 @@
 #include <string>
 
 #include "files/data_file.h"
+#include "support/cli_runner.h"
 #include "support/scratch_dir.h"
 
 namespace qm {
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-  std::string cmd = std::string(QM_BINARY_DIR) + "/qm830k-cli --maker-ini " + QM_BINARY_DIR +
-                    "/nrvPC.ini --ini /nonexistent/QM830K.ini " + args + " 2>&1";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-bool Has(const std::string& s, const std::string& part) {
-  return s.find(part) != std::string::npos;
-}
+using test::Cli;
+using test::CliRun;
+using test::Has;
 
 std::string Shared(const char* name) {
   return "'" + std::string(QM_SHARED_DATA) + "/chirp/" + name + "'";

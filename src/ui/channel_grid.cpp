@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "ui/qt_text.h"
 #include "ui/signal_dialog.h"
 
 namespace qm::ui {
@@ -24,8 +25,6 @@ constexpr int kHeaderHeight = 40;  // two lines: the narrow columns' headers wra
 constexpr int kCheckColumnWidth = 46;
 constexpr int kCheckGap = 6;
 constexpr int kSignalDialogShiftTwips = 600;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 

@@ -30,6 +30,7 @@
 #include "ui/gui_clock.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
+#include "ui/qt_text.h"
 #include "ui/radio_dialogs.h"
 #include "ui/small_dialogs.h"
 #include "ui/tune_panel.h"
@@ -41,8 +42,6 @@ namespace {
 constexpr int kStartupTimerMs = 1200;
 constexpr int kDesignWidth = 800;
 constexpr int kDesignHeight = 600;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // A menu caption shows "&" as a mnemonic marker; a path's own "&" must stay visible.
 QString MenuText(const std::string& s) { return Q(s).replace('&', "&&"); }
@@ -312,9 +311,8 @@ void FrmMain::buildContent() {
     // The hourglass while the radio is talked to, as every tune handler shows it.
     runRadioCommand(
         [&c] {
-          QApplication::setOverrideCursor(Qt::WaitCursor);
+          HourGlass busy;
           c();
-          QApplication::restoreOverrideCursor();
         },
         quick);
   };
@@ -438,9 +436,10 @@ void FrmMain::fileOpen() {
 
 void FrmMain::loadDataFile(const QString& path) {
   commitPendingEdit();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  doc_.LoadDataFile(path.toStdString());
-  QApplication::restoreOverrideCursor();
+  {
+    HourGlass busy;
+    doc_.LoadDataFile(path.toStdString());
+  }
   refreshAll();
 }
 
@@ -460,9 +459,11 @@ SaveResult FrmMain::fileSave() {
 
 SaveResult FrmMain::fileSaveAs() {
   commitPendingEdit();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  SaveResult r = doc_.SaveAs(dialogs_);
-  QApplication::restoreOverrideCursor();
+  SaveResult r = SaveResult::Cancelled;
+  {
+    HourGlass busy;
+    r = doc_.SaveAs(dialogs_);
+  }
   refreshAll();
   return r;
 }

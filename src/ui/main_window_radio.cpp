@@ -20,24 +20,13 @@
 #include "ui/function_panel.h"
 #include "ui/gui_clock.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/radio_dialogs.h"
 #include "ui/tune_panel.h"
 
 namespace qm::ui {
 
-namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 void FrmMain::buildRadio() {
   port_ = std::make_unique<QtSerialPort>(&ini_);
@@ -125,7 +114,7 @@ void FrmMain::renderTune() {
 void FrmMain::radioRead() {
   runRadioCommand([this] {
     commitPendingEdit();
-    WaitCursor hourglass;
+    HourGlass hourglass;
     repaint();
     if (doc_.tuneState == 2) {
       tune_->LeaveTuneMode();
@@ -157,7 +146,7 @@ void FrmMain::radioRead() {
 void FrmMain::radioWrite() {
   runRadioCommand([this] {
     commitPendingEdit();
-    WaitCursor hourglass;
+    HourGlass hourglass;
     const EditFlags before = doc_.flags;
     doc_.CollectRadioData();
     if (doc_.tuneState == 2) {
@@ -194,7 +183,7 @@ void FrmMain::selectPort() {
     PortScan scan;
     std::array<std::string, kMaxPortNumber + 1> devices;
     {
-      WaitCursor hourglass;
+      HourGlass hourglass;
       scan = ScanPorts(*port_, doc_.portNumber);
       for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
         devices[static_cast<size_t>(n)] = port_->deviceFor(n);
@@ -236,7 +225,7 @@ void FrmMain::enterTune() {
   runRadioCommand([this] {
     // Entering again while tuning would greet a radio that is in its tune state.
     if (doc_.viewMode == 3) return;
-    WaitCursor hourglass;
+    HourGlass hourglass;
     tune_->EnterTuneMode();
   });
 }
@@ -244,7 +233,7 @@ void FrmMain::enterTune() {
 void FrmMain::channelView() {
   runRadioCommand([this] {
     commitPendingEdit();
-    WaitCursor hourglass;
+    HourGlass hourglass;
     tune_->ChannelMenu();
   });
 }

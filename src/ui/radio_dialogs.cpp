@@ -19,23 +19,11 @@
 #include <QVBoxLayout>
 
 #include "radio/embed_info.h"
+#include "ui/qt_text.h"
 
 namespace qm::ui {
 
-namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// Shows text while `w` keeps its parent's cursor: the hourglass of the radio commands.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 // ---- frmProgress ----
 
@@ -109,7 +97,7 @@ void GuiProgress::onOpen() {
     const QRect r = owner_->frameGeometry();
     window_->move(r.center() - window_->rect().center());
   }
-  WaitCursor hourglass;  // the load shows the hourglass
+  HourGlass hourglass;  // the load shows the hourglass
   window_->show();
   window_->raise();
   window_->repaint();
@@ -281,14 +269,14 @@ FrmEmbed::FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* par
   layout->addLayout(buttons);
 
   connect(read, &QPushButton::clicked, this, [this] {
-    WaitCursor hourglass;
+    HourGlass hourglass;
     if (readInfo) readInfo();
     // The display shows the areas whether or not the read got through.
     embedData_ = EmbedTextFromArea(image_);
     displayEmbedInfo();
   });
   connect(write, &QPushButton::clicked, this, [this] {
-    WaitCursor hourglass;
+    HourGlass hourglass;
     CollectEmbedText(embedData_, image_);
     if (writeInfo) writeInfo();
   });

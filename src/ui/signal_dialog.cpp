@@ -15,11 +15,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace qm::ui {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 void SetItems(QComboBox* box, const ComboModel& model) {
   QStringList items;

@@ -11,14 +11,11 @@
 
 #include "app/model_table.h"
 #include "ui/icons.h"
+#include "ui/qt_text.h"
 
 namespace qm::ui {
 
-namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
+namespace {}  // namespace
 
 // ---- frmFlash ----
 

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
 #include "ui/signal_dialog.h"
 
 namespace qm::ui {
@@ -31,8 +32,6 @@ constexpr std::array<const char*, kDataColumns + kBoxColumns> kHeaders = {
 // Narrow enough that the table, its boxes and the tree fit the window's design width.
 constexpr std::array<int, kDataColumns + kBoxColumns> kWidths = {84, 58, 84, 84, 58,
                                                                  84, 36, 36, 36};
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // A box centred in its grid cell.
 template <class Box>

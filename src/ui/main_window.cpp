@@ -124,6 +124,8 @@ void FrmMain::buildMenus() {
   addItem(file, "mnuFileSaveAs", "另存为(&A)");
   addSeparator(file, "mnuFileBar2");
   addItem(file, "mnuFilePrint", "打印(&P)", QKeySequence("Ctrl+P"));
+  addItem(file, "mnuFilePrintPreview", "打印预览(&V)...");
+  addItem(file, "mnuFileExportPdf", "导出PDF(&D)...");
   addSeparator(file, "mnuFileBar3");
   for (int n = 1; n <= kRecentFileCount; ++n) {
     const QByteArray name = QString("mnuRecentFile_%1").arg(n).toUtf8();
@@ -169,7 +171,9 @@ void FrmMain::buildMenus() {
   connect(actions_["mnuFileOpen"], &QAction::triggered, this, &FrmMain::fileOpen);
   connect(actions_["mnuFileSave"], &QAction::triggered, this, [this] { fileSave(); });
   connect(actions_["mnuFileSaveAs"], &QAction::triggered, this, [this] { fileSaveAs(); });
-  connect(actions_["mnuFilePrint"], &QAction::triggered, this, [this] { notYetAvailable("打印"); });
+  connect(actions_["mnuFilePrint"], &QAction::triggered, this, &FrmMain::filePrint);
+  connect(actions_["mnuFilePrintPreview"], &QAction::triggered, this, &FrmMain::filePrintPreview);
+  connect(actions_["mnuFileExportPdf"], &QAction::triggered, this, &FrmMain::fileExportPdf);
   connect(actions_["mnuFileExit"], &QAction::triggered, this, &QWidget::close);
   connect(actions_["mnuRadioInfo"], &QAction::triggered, this, &FrmMain::radioInfo);
   connect(actions_["mnuRead"], &QAction::triggered, this, &FrmMain::radioRead);
@@ -395,21 +399,13 @@ void FrmMain::commitPendingEdit() {
   command2_->setFocus(Qt::OtherFocusReason);
 }
 
-void FrmMain::notYetAvailable(const QString& command) {
-  // The radio link, printing and tune mode are not part of this build yet: say so plainly
-  // instead of pretending the command ran.
-  commitPendingEdit();
-  panels_[0]->setText(command + "：此功能尚未提供");
-  QTimer::singleShot(5000, panels_[0], [label = panels_[0]] { label->clear(); });
-}
-
 void FrmMain::toolbarClicked(const QString& key) {
   if (key == "Open")
     fileOpen();
   else if (key == "Save")
     fileSave();
   else if (key == "Print")
-    notYetAvailable("打印");
+    filePrint();
   else if (key == "Read")
     radioRead();
   else if (key == "COMport")

@@ -19,6 +19,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QScrollArea;
 class QTimer;
@@ -73,6 +74,13 @@ class FrmMain : public QMainWindow {
   void helpSearch();
   void helpAbout();
 
+  // ---- printing (main_window_print.cpp) ----
+  void filePrint();         // mnuFilePrint, Ctrl+P, the toolbar's "Print"
+  void filePrintPreview();  // mnuFilePrintPreview
+  void fileExportPdf();     // mnuFileExportPdf
+  // The printer dialog ("Printer"): true when the user chose to print. Tests replace it.
+  std::function<bool(QPrinter&)> choosePrinter;
+
   // ---- radio commands (main_window_radio.cpp) ----
   void radioRead();    // mnuRead
   void radioWrite();   // mnuWrite
@@ -102,7 +110,6 @@ class FrmMain : public QMainWindow {
   void showRecentFiles();
   void showModelInfo();
   void updateClock();
-  void notYetAvailable(const QString& command);
   void toolbarClicked(const QString& key);
   bool openHelp();
   QAction* addItem(QMenu* menu, const char* name, const QString& caption,

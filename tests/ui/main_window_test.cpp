@@ -11,9 +11,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -35,6 +38,7 @@
 #include "ui/channel_grid.h"
 #include "ui/help_window.h"
 #include "ui/qt_seams.h"
+#include "ui/report_painter.h"
 #include "ui/signal_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/startup.h"
@@ -170,6 +174,7 @@ class MainWindowTest : public QObject {
   void splashAndStartupTimer();
   void commandLine();
   void qtSeams();
+  void printing();
 };
 
 void MainWindowTest::startUpState() {
@@ -250,6 +255,8 @@ void MainWindowTest::menusAndToolbar() {
       {"mnuFileSave", "保存(&S)", "Ctrl+S"},
       {"mnuFileSaveAs", "另存为(&A)", ""},
       {"mnuFilePrint", "打印(&P)", "Ctrl+P"},
+      {"mnuFilePrintPreview", "打印预览(&V)...", ""},
+      {"mnuFileExportPdf", "导出PDF(&D)...", ""},
       {"mnuFileExit", "退出(&X)", ""},
       {"mnuRadioInfo", "机型信息(&M)", ""},
       {"mnuRead", "读频(&R)", "Ctrl+R"},
@@ -1041,6 +1048,68 @@ void MainWindowTest::qtSeams() {
       [&] { chosen = dialogs.saveFile(qm::SaveAsDialogRequest("/tmp", "")); });
   QCOMPARE(dialogTitle, QString("另存为"));
   QVERIFY(!chosen.has_value());
+}
+
+// The text of a PDF as pdftotext reads it, runs of spaces squeezed.
+QString PdfText(const QString& pdf) {
+  const QString tool = QStandardPaths::findExecutable("pdftotext");
+  if (tool.isEmpty()) return {};
+  QProcess p;
+  p.start(tool, {"-layout", "-enc", "UTF-8", pdf, "-"});
+  if (!p.waitForFinished(30000) || p.exitCode() != 0) return {};
+  return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+void MainWindowTest::printing() {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext is not installed");
+  Env e;
+  e.click(3, 5);  // channel 3: scan "添加" -> "删除", not yet in the image
+  QVERIFY(e.w->document().flags.dataChanged);
+
+  // Cancelling the printer dialog prints nothing and collects nothing.
+  int asked = 0;
+  e.w->choosePrinter = [&](QPrinter&) {
+    ++asked;
+    return false;
+  };
+  e.action("mnuFilePrint")->trigger();
+  QCOMPARE(asked, 1);
+  QVERIFY(e.w->document().flags.dataChanged);
+
+  // A printer chosen: the edits are collected first and the reports printed in order.
+  const QString printed = e.path("printed.pdf");
+  e.w->choosePrinter = [&](QPrinter& printer) {
+    ++asked;
+    qm::ui::ConfigurePdfPrinter(printer, printed);
+    return true;
+  };
+  QToolButton* print = e.find<QToolButton>("Print");
+  QVERIFY(print);
+  QTest::mouseClick(print, Qt::LeftButton);
+  QCOMPARE(asked, 2);
+  QVERIFY(!e.w->document().flags.dataChanged);
+  QVERIFY(e.w->document().image.channel(2).scanDeleted());
+  const QString text = PdfText(printed);
+  QVERIFY2(text.contains("信道设置") && text.contains("整机功能"), qPrintable(text));
+  QVERIFY(text.indexOf("信道设置") < text.indexOf("整机功能"));
+  QVERIFY(text.contains("信道3 440.00000 OFF 440.00000 OFF 删除"));
+  QVERIFY(text.contains("发射限时 60秒"));
+
+  // Export to PDF through the file dialog seam; a cancelled dialog writes nothing.
+  const QString exported = e.path("report.pdf");
+  e.dialogs.answers.push_back(std::nullopt);
+  e.action("mnuFileExportPdf")->trigger();
+  QVERIFY(!QFile::exists(exported));
+  e.dialogs.answers.push_back(exported.toStdString());
+  e.action("mnuFileExportPdf")->trigger();
+  QCOMPARE(e.dialogs.requests.back().title, std::string("导出PDF"));
+  QVERIFY(PdfText(exported).contains("信道16为空。"));
+  QVERIFY(e.prompter.messages.empty());
+
+  // A PDF that cannot be written is reported, not passed over.
+  e.dialogs.answers.push_back(e.path("no-such-folder/report.pdf").toStdString());
+  e.action("mnuFileExportPdf")->trigger();
+  QCOMPARE(e.prompter.messages.size(), size_t{1});
 }
 
 QTEST_MAIN(MainWindowTest)

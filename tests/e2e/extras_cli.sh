@@ -12,45 +12,15 @@ case_name=$1
 cli=$2
 sim=$3
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+sim_defaults=(--model 12)
+# shellcheck source=sim_rig.sh
+source "$(dirname "$0")/sim_rig.sh"
 
 # A 1024-byte image with a pattern, the radio ID "$2" at 0x3E0.
 make_radio() {  # file id
   LC_ALL=C awk 'BEGIN { for (i = 0; i < 1024; i++) printf "%c", (i * 7 + 11) % 256 }' >"$1"
   { printf '%s' "$2"; head -c $((16 - ${#2})) /dev/zero; } |
     dd of="$1" bs=1 seek=$((0x3E0)) conv=notrunc status=none
-}
-
-bytes_of() { od -An -v -tu1 -w1 "$1" | tr -d ' '; }
-image_of() { "$cli" dump "$1" | cut -c6- | tr ' ' '\n' | grep -v '^$' | while read -r h; do echo $((16#$h)); done; }
-
-start_sim() {  # extra sim options...
-  rm -f "$work/radio"
-  "$sim" --link "$work/radio" --log "$work/sim.log" --model 12 "$@" >"$work/sim.out" 2>"$work/sim.err" &
-  sim_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/sim.out" ] && [ -e "$work/radio" ] && return 0
-    sleep 0.02
-  done
-  fail "simulator did not start: $(cat "$work/sim.err")"
-}
-
-stop_sim() {
-  kill -TERM "$sim_pid"
-  wait "$sim_pid" || true
-  sim_pid=""
-}
-
-run_cli() {  # verb args...
-  "$cli" --ini "$work/program.ini" "$@" --device "$work/radio"
 }
 
 # A data file for the model the simulator reports (code 12).

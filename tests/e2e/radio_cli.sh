@@ -11,46 +11,13 @@ case_name=$1
 cli=$2
 sim=$3
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+sim_defaults=()
+# shellcheck source=sim_rig.sh
+source "$(dirname "$0")/sim_rig.sh"
 
 # A 1024-byte image whose every byte depends on its address and a seed.
 make_image() {  # seed file
   LC_ALL=C awk -v seed="$1" 'BEGIN { for (i = 0; i < 1024; i++) printf "%c", (i * 7 + seed + int(i / 256)) % 256 }' >"$2"
-}
-
-# One byte per line, in decimal.
-bytes_of() { od -An -v -tu1 -w1 "$1" | tr -d ' '; }
-
-# The image inside a data file, one byte per line.
-image_of() { "$cli" dump "$1" | cut -c6- | tr ' ' '\n' | grep -v '^$' | while read -r h; do echo $((16#$h)); done; }
-
-start_sim() {  # extra sim options...
-  rm -f "$work/radio"
-  "$sim" --link "$work/radio" --log "$work/sim.log" "$@" >"$work/sim.out" 2>"$work/sim.err" &
-  sim_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/sim.out" ] && [ -e "$work/radio" ] && return 0
-    sleep 0.02
-  done
-  fail "simulator did not start: $(cat "$work/sim.err")"
-}
-
-stop_sim() {
-  kill -TERM "$sim_pid"
-  wait "$sim_pid" || true
-  sim_pid=""
-}
-
-run_cli() {  # verb args...
-  "$cli" --ini "$work/program.ini" "$@" --device "$work/radio"
 }
 
 case "$case_name" in

@@ -11,15 +11,10 @@ case_name=$1
 cli=$2
 sim=$3
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+sim_defaults=()
+# shellcheck source=sim_rig.sh
+source "$(dirname "$0")/sim_rig.sh"
+sim_defaults=(--load "$work/radio.bin" --dump "$work/after.bin")
 
 # A 1024-byte image: tune channel 3 on at 146.0125 MHz with CTC 67.0 on its transmit side,
 # tune item values 32..38, and every other byte zero.
@@ -33,31 +28,6 @@ make_image() {
       printf "%c", v
     }
   }' >"$1"
-}
-
-bytes_of() { od -An -v -tu1 -w1 "$1" | tr -d ' '; }
-image_of() { "$cli" dump "$1" | cut -c6- | tr ' ' '\n' | grep -v '^$' | while read -r h; do echo $((16#$h)); done; }
-
-start_sim() {  # extra sim options...
-  rm -f "$work/radio"
-  "$sim" --link "$work/radio" --log "$work/sim.log" --load "$work/radio.bin" \
-    --dump "$work/after.bin" "$@" >"$work/sim.out" 2>"$work/sim.err" &
-  sim_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/sim.out" ] && [ -e "$work/radio" ] && return 0
-    sleep 0.02
-  done
-  fail "simulator did not start: $(cat "$work/sim.err")"
-}
-
-stop_sim() {
-  kill -TERM "$sim_pid"
-  wait "$sim_pid" || true
-  sim_pid=""
-}
-
-run_cli() {  # verb args...
-  "$cli" --ini "$work/program.ini" "$@" --device "$work/radio"
 }
 
 byte_at() { bytes_of "$1" | sed -n "$(($2 + 1))p"; }

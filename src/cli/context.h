@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/document.h"
 #include "cli/verbs.h"
 #include "files/profile.h"
 #include "platform/qt_text_codec.h"
@@ -20,6 +21,10 @@ struct CliApp {
 // Loads the maker file (--maker-ini or nrvPC.ini beside the program) and names the
 // program's configuration file (--ini or the one the maker file names).
 void LoadCliApp(const Invocation& inv, CliApp& out);
+
+// The window's open of a data file without the recent-file list: all or nothing, then the
+// image selects the model and fills the editors. A failure prints its message to stderr.
+bool OpenDocumentFile(Document& doc, const std::string& path);
 
 // Index of a model given as --model INDEX or --model-code N, or -1 with a message.
 int ResolveModelOption(const AppState& app, const std::string& option, int value);

@@ -28,24 +28,6 @@ int Usage(const char* usage) {
   return 2;
 }
 
-// The window's open of a data file, without the recent-file list: the image selects the
-// model and fills the editors.
-bool OpenInto(Document& doc, CliApp& cli, const std::string& path) {
-  LoadedFile f = LoadDataFileFrom(path, doc.image, doc.spare);
-  if (f.status != LoadStatus::Ok) {
-    Message m = LoadStatusMessage(f.status);
-    std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
-    return false;
-  }
-  doc.image = f.image;
-  doc.spare = f.spare;
-  doc.imageVerMajor = f.imageVerMajor;
-  ConvertModel(cli.app, doc.image);
-  doc.modelByte = static_cast<uint8_t>(cli.app.curModel);
-  doc.DisplayRadioData();
-  return true;
-}
-
 bool WriteText(const std::string& path, const std::string& text) {
   const auto* p = reinterpret_cast<const uint8_t*>(text.data());
   return WriteFileAtomically(path, std::span<const uint8_t>(p, text.size()));
@@ -65,7 +47,7 @@ int ExportCsv(const Invocation& inv) {
   Document doc(cli.app, prompter, *cli.programIni);
   doc.Start();
   prompter.messages.clear();
-  if (!OpenInto(doc, cli, a.positional()[0])) return 1;
+  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
   prompter.printTo(std::cerr);
   // The channels as the grid holds them, without touching the document's change flags.
   Image shown = doc.image;
@@ -98,7 +80,7 @@ int ImportCsv(const Invocation& inv) {
   Document doc(cli.app, prompter, *cli.programIni);
   doc.Start();
   prompter.messages.clear();
-  if (!OpenInto(doc, cli, a.positional()[0])) return 1;
+  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
   prompter.printTo(std::cerr);
 
   const std::string& csvPath = a.positional()[1];

@@ -11,7 +11,6 @@
 #include "cli/context.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
-#include "files/data_file_messages.h"
 #include "print/report_inputs.h"
 #include "print/report_layout.h"
 #include "tune/tune_table.h"
@@ -45,21 +44,7 @@ int Print(const Invocation& inv) {
   Document doc(app, prompter, *cli.programIni);
   doc.Start();
 
-  // The window's open without the recent-file list: all or nothing, then the image selects
-  // the model and fills the editors, whose texts are what the paper shows.
-  const std::string& path = a.positional()[0];
-  const LoadedFile file = LoadDataFileFrom(path, doc.image, doc.spare);
-  if (file.status != LoadStatus::Ok) {
-    const Message m = LoadStatusMessage(file.status);
-    std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
-    return 1;
-  }
-  doc.image = file.image;
-  doc.spare = file.spare;
-  doc.imageVerMajor = file.imageVerMajor;
-  ConvertModel(app, doc.image);
-  doc.modelByte = static_cast<uint8_t>(app.curModel);
-  doc.DisplayRadioData();
+  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
 
   // The tune view's grid, filled as the window fills it; --tune-channel picks the channel the
   // tune items would be adjusted on.

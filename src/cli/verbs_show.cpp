@@ -11,7 +11,6 @@
 #include "cli/json.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
-#include "files/data_file_messages.h"
 #include "model/channel_table.h"
 #include "model/codecs.h"
 #include "model/function_settings.h"
@@ -138,20 +137,7 @@ int Show(const Invocation& inv) {
   doc.Start();
   prompter.messages.clear();
 
-  // The window's open, without touching the recent-file list: all or nothing, then the
-  // image selects the model and fills the editors.
-  LoadedFile f = LoadDataFileFrom(a.positional()[0], doc.image, doc.spare);
-  if (f.status != LoadStatus::Ok) {
-    Message m = LoadStatusMessage(f.status);
-    std::cerr << "[" << m.title << "] " << m.text << " (" << a.positional()[0] << ")\n";
-    return 1;
-  }
-  doc.image = f.image;
-  doc.spare = f.spare;
-  doc.imageVerMajor = f.imageVerMajor;
-  ConvertModel(cli.app, doc.image);
-  doc.modelByte = static_cast<uint8_t>(cli.app.curModel);
-  doc.DisplayRadioData();
+  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
   tune.DisplayTuneGrid(doc.image);
 
   ShownDocument shown{doc, tune};

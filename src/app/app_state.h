@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/tr.h"
+
 namespace qm {
 
 // Title of message boxes that state no title of their own.
@@ -13,22 +15,22 @@ inline constexpr const char* kAppTitle = "QM830K";
 
 struct ModelEntry {
   std::string name;
-  int16_t code = 0;          // the number the radio reports in the handshake
-  double rangeLow = 0.0;     // standard band, MHz
+  int16_t code = 0;       // the number the radio reports in the handshake
+  double rangeLow = 0.0;  // standard band, MHz
   double rangeHigh = 0.0;
-  double extendLow = 0.0;    // extended band, MHz: the limits of every frequency entry
+  double extendLow = 0.0;  // extended band, MHz: the limits of every frequency entry
   double extendHigh = 0.0;
 };
 
 struct FontChoice {
-  std::string name = "宋体";
+  std::string name = QM_NOTR("宋体");
   int size = 8;
   bool bold = false;
   bool italic = false;
 };
 
 struct AppState {
-  std::string softwareTitle = "QM830K编程软件";
+  std::string softwareTitle = QM_TR("QM830K编程软件");
   std::string radioSeries = "ZR410 Radio Series";
   std::string iniFile;   // the program's own configuration file
   std::string helpFile;  // the help file (may be empty)

@@ -9,6 +9,7 @@
 
 #include "app/model_table.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 
 namespace qm {
 
@@ -81,7 +82,7 @@ void LoadStartupConfig(const std::string& programDir, const std::string& makerIn
   // leave every caption and message box blank, so it falls back like a missing one.
   app.radioSeries =
       std::string(TrimSpaces(maker.read(kConstString, "Radio Series", "ZR410 Radio Series")));
-  app.softwareTitle = ReadOrDefault(maker, "Software Title", "QM830K编程软件");
+  app.softwareTitle = ReadOrDefault(maker, "Software Title", QM_TR("QM830K编程软件"));
 
   std::string iniName = ReadOrDefault(maker, "Software ini File", "QM830K.ini");
   std::string helpName = ReadOrDefault(maker, "Software help File", "QM830K.hlp");

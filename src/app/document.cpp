@@ -5,6 +5,7 @@
 #include "app/config.h"
 #include "app/model_table.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"
@@ -14,7 +15,7 @@ namespace qm {
 
 namespace {
 
-constexpr const char* kFileErrorTitle = "文件错误";
+constexpr const char* kFileErrorTitle = QM_TR("文件错误");
 constexpr uint8_t kStartupModelCode = 7;
 
 }  // namespace
@@ -25,7 +26,8 @@ std::string CaptionForFile(const std::string& title, const std::string& path) {
 
 bool HasUnsavedData(const std::string& caption, const EditFlags& flags) {
   const std::string head = Utf8Left(caption, 4);
-  return head == "读频完成" || head == "写频完成" || flags.dataChanged || flags.functionsChanged;
+  return head == QM_NOTR("读频完成") || head == QM_NOTR("写频完成") || flags.dataChanged ||
+         flags.functionsChanged;
 }
 
 bool CaptionNamesNoFile(const std::string& caption, const std::string& title) {
@@ -101,8 +103,8 @@ bool Document::New(const SaveFn& save) {
   // mode was left).
   if (Utf8Length(caption) == Utf8Length(app_.softwareTitle)) return false;
   if (HasUnsavedData()) {
-    Answer a = prompter_.ask(
-        Message{kAppTitle, "数据没有保存，是否要保存数据？", Icon::Question, Buttons::YesNoCancel});
+    Answer a = prompter_.ask(Message{kAppTitle, QM_TR("数据没有保存，是否要保存数据？"),
+                                     Icon::Question, Buttons::YesNoCancel});
     if (a == Answer::Cancel) return false;
     if (a == Answer::Yes) {
       // Replacing the data after the user asked to keep it, when the save did not happen,
@@ -129,7 +131,8 @@ bool Document::ChangeModel(bool modelChanged, int newModel) {
   bool changed = false;
   if (modelChanged && newModel != app_.curModel && newModel >= 0 &&
       newModel < static_cast<int>(app_.models.size())) {
-    Answer a = prompter_.ask(Message{"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？",
+    Answer a = prompter_.ask(Message{QM_TR("提示"),
+                                     QM_TR("选择不同的机型将初始化所有的数据，真的要继续吗？"),
                                      Icon::Exclamation, Buttons::YesNo});
     if (a == Answer::Yes) {
       app_.curModel = static_cast<int16_t>(newModel);
@@ -209,7 +212,7 @@ SaveResult Document::Save(FileDialogs& dialogs) {
   const EditFlags before = flags;
   CollectRadioData();
   const std::string path = PathFromCaption(caption, app_.softwareTitle);
-  if (WriteTo(path, "保存文件错误！") != SaveResult::Saved) {
+  if (WriteTo(path, QM_TR("保存文件错误！")) != SaveResult::Saved) {
     // The edits are still not on disk: keep them marked as unsaved.
     flags = before;
     return SaveResult::Failed;
@@ -230,7 +233,7 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
     flags = before;
     return SaveResult::Cancelled;
   }
-  if (WriteTo(*path, "保存文件错误") != SaveResult::Saved) {
+  if (WriteTo(*path, QM_TR("保存文件错误")) != SaveResult::Saved) {
     flags = before;
     return SaveResult::Failed;
   }
@@ -246,8 +249,8 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
 
 CloseDecision Document::RequestClose(const SaveFn& save) {
   if (HasUnsavedData()) {
-    Answer a = prompter_.ask(
-        Message{kAppTitle, "数据没有保存，是否要保存？", Icon::Question, Buttons::YesNoCancel});
+    Answer a = prompter_.ask(Message{kAppTitle, QM_TR("数据没有保存，是否要保存？"), Icon::Question,
+                                     Buttons::YesNoCancel});
     if (a == Answer::Cancel) return CloseDecision::KeepOpen;
     if (a == Answer::Yes) {
       if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();

@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/file_dialogs.h"
 #include "app/prompter.h"
+#include "app/tr.h"
 #include "files/profile.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
@@ -22,9 +23,9 @@
 namespace qm {
 
 // ---- caption rules ----
-inline constexpr const char* kReadDoneNotice = "读频完成－ ";
-inline constexpr const char* kWriteDoneNotice = "写频完成－";
-inline constexpr const char* kTuningNotice = "正在调测－";
+inline constexpr const char* kReadDoneNotice = QM_TR("读频完成－ ");
+inline constexpr const char* kWriteDoneNotice = QM_TR("写频完成－");
+inline constexpr const char* kTuningNotice = QM_TR("正在调测－");
 
 // Title followed by the data file's path, without a separator.
 std::string CaptionForFile(const std::string& title, const std::string& path);

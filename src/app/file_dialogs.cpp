@@ -1,5 +1,7 @@
 #include "app/file_dialogs.h"
 
+#include "app/tr.h"
+
 namespace qm {
 
 std::string FilterText(const FileDialogRequest& request) {
@@ -13,7 +15,7 @@ std::string FilterText(const FileDialogRequest& request) {
 
 FileDialogRequest OpenDialogRequest(const std::string& initialDir) {
   FileDialogRequest r;
-  r.title = "打开";
+  r.title = QM_TR("打开");
   r.initialDir = initialDir;
   r.filters = {{"Data Files (*.q83)", "*.q83"}, {"Old Files (*.z410)", "*.z410"}};
   r.selectedFilter = 0;
@@ -25,7 +27,7 @@ FileDialogRequest OpenDialogRequest(const std::string& initialDir) {
 FileDialogRequest SaveAsDialogRequest(const std::string& initialDir,
                                       const std::string& initialName) {
   FileDialogRequest r;
-  r.title = "另存为";
+  r.title = QM_TR("另存为");
   r.initialDir = initialDir;
   r.initialName = initialName;
   r.filters = {{"Data Files (*.q83)", "*.q83"}};

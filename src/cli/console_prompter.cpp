@@ -6,6 +6,8 @@
 #include <iostream>
 #include <string>
 
+#include "platform/translation.h"
+
 namespace qm::cli {
 
 namespace {
@@ -60,9 +62,9 @@ bool ConsolePrompter::askYesNo(bool withCancel, Answer& out) {
 
 Answer ConsolePrompter::ask(const Message& m) {
   ++count_;
-  std::cerr << "[" << m.title << "]";
+  std::cerr << "[" << TrCoreUtf8(m.title) << "]";
   if (m.icon != Icon::None) std::cerr << " (" << IconWord(m.icon) << ")";
-  std::cerr << " " << m.text << "\n";
+  std::cerr << " " << TrCoreUtf8(m.text) << "\n";
   Answer a = Answer::Ok;
   switch (m.buttons) {
     case Buttons::Ok:
@@ -79,7 +81,7 @@ Answer ConsolePrompter::ask(const Message& m) {
 
 WarningAnswer ConsolePrompter::warn(int, const std::string& text) {
   ++count_;
-  std::cerr << "[warning] " << text << "\n";
+  std::cerr << "[warning] " << TrCoreUtf8(text) << "\n";
   Answer a = Answer::No;
   askYesNo(false, a);
   return WarningAnswer{a == Answer::Yes, false};

@@ -9,7 +9,9 @@
 #include <iostream>
 #include <vector>
 
+#include "app/tr.h"
 #include "model/defaults.h"
+#include "platform/translation.h"
 
 namespace qm::cli {
 
@@ -69,7 +71,9 @@ void AppendLog(const std::string& path, const FleetRecord& r, std::ostream& out)
   std::ofstream log(path, std::ios::binary | std::ios::app);
   if (fresh) log << "\xEF\xBB\xBF" << FleetCsvHeader() << "\r\n";  // BOM: spreadsheets read UTF-8
   log << FleetCsvRow(r) << "\r\n";
-  if (!log) out << "[" << kAppTitle << "] 记录文件无法写入 (" << path << ")\n";
+  if (!log)
+    out << "[" << kAppTitle << "] " << TrCoreUtf8(QM_TR("记录文件无法写入")) << " (" << path
+        << ")\n";
 }
 
 }  // namespace
@@ -88,7 +92,9 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
     const int n = count + 1;
     RadioIdentity id;
     if (options.autoDetect) {
-      out << "等待第" << n << "台对讲机应答……（q 回车或 Ctrl+C 结束）" << std::endl;
+      out << TrCoreUtf8(
+                 Fill(QM_TR("等待第%1台对讲机应答……（q 回车或 Ctrl+C 结束）"), {std::to_string(n)}))
+          << std::endl;
       bool quit = false;
       for (;;) {
         if (Stopped() || QuitTyped(in)) {
@@ -104,7 +110,9 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
       }
       if (quit) break;
     } else {
-      out << "请连接第" << n << "台对讲机，按回车写频（q 回车结束）：" << std::endl;
+      out << TrCoreUtf8(
+                 Fill(QM_TR("请连接第%1台对讲机，按回车写频（q 回车结束）："), {std::to_string(n)}))
+          << std::endl;
       std::string line;
       if (!std::getline(in, line) || Stopped() || line == "q" || line == "Q") break;
       id = ProbeRadio(ctx);  // a port that cannot be opened says so here
@@ -117,9 +125,9 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
     CheckedWrite w;
     if (!id.answered()) {
       ReactToProgramMode(ctx, id.result);  // the usual message: which port, what to check
-      rec.result = id.result == kOtherRadio      ? "机型错误"
-                   : id.result == kPortNotOpened ? "端口错误"
-                                                 : "无响应";
+      rec.result = id.result == kOtherRadio      ? QM_TR("机型错误")
+                   : id.result == kPortNotOpened ? QM_TR("端口错误")
+                                                 : QM_TR("无响应");
     } else {
       rec.radioId = id.radioId;
       rec.modelCode = id.result;
@@ -131,7 +139,7 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
     }
     rec.time = FormatLocalTime(LocalTimeNow());
     rec.seconds = static_cast<double>((ctx.clock.now() - started).count()) / 1e6;
-    out << FleetLine(rec) << std::endl;
+    out << TrCoreUtf8(FleetLine(rec)) << std::endl;
     AppendLog(options.logPath, rec, out);
     if (w.ok()) {
       ++succeeded;
@@ -142,11 +150,15 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
     lastStillThere = id.answered();
   }
 
-  out << "共" << count << "台：成功" << succeeded << "台，失败" << failed.size() << "台";
+  std::string summary =
+      Fill(QM_TR("共%1台：成功%2台，失败%3台"),
+           {std::to_string(count), std::to_string(succeeded), std::to_string(failed.size())});
+  out << TrCoreUtf8(summary);
   if (!failed.empty()) {
-    out << "（";
-    for (size_t k = 0; k < failed.size(); ++k) out << (k ? "、" : "") << "#" << failed[k];
-    out << "）";
+    std::string list;
+    for (size_t k = 0; k < failed.size(); ++k)
+      list += (k ? TrCoreUtf8(QM_TR("、")) : "") + "#" + std::to_string(failed[k]);
+    out << TrCoreUtf8(Fill(QM_TR("（%1）"), {list}));
   }
   out << std::endl;
   return failed.empty() ? 0 : 1;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_application.h"
 #include "cli/verbs.h"
+#include "platform/translation.h"
 
 namespace qm::cli {
 
@@ -24,10 +26,12 @@ void PrintHelp() {
   std::sort(verbs.begin(), verbs.end(),
             [](const Verb& a, const Verb& b) { return a.name < b.name; });
   std::cout
-      << "usage: qm830k-cli [--maker-ini PATH] [--ini PATH] VERB [ARGS]\n\n"
+      << "usage: qm830k-cli [--maker-ini PATH] [--ini PATH] [--lang zh|en] VERB [ARGS]\n\n"
          "Common options:\n"
          "  --maker-ini PATH  the installation maker file (default: nrvPC.ini beside the program)\n"
          "  --ini PATH        the program's own configuration file\n"
+         "  --lang zh|en      the language of messages and show/diff texts (default: zh, or\n"
+         "                    QM830K_LANG); --json output is the same in every language\n"
          "  --help            this text; VERB --help shows a verb's usage\n\n"
          "Verbs:\n";
   for (const Verb& v : verbs) {
@@ -58,9 +62,15 @@ int main(int argc, char** argv) {
   Invocation inv;
   std::string verbName;
   std::vector<std::string> rest;
+  const char* env = std::getenv("QM830K_LANG");
+  std::string lang = env && *env ? env : "zh";
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if ((a == "--maker-ini" || a == "--ini") && i + 1 < argc) {
+    if (a == "--lang" && i + 1 < argc) {
+      lang = argv[++i];
+    } else if (a.rfind("--lang=", 0) == 0) {
+      lang = a.substr(7);
+    } else if ((a == "--maker-ini" || a == "--ini") && i + 1 < argc) {
       (a == "--ini" ? inv.programIni : inv.makerIni) = argv[++i];
     } else if (a.rfind("--maker-ini=", 0) == 0) {
       inv.makerIni = a.substr(12);
@@ -75,6 +85,14 @@ int main(int argc, char** argv) {
       rest.push_back(a);
     }
   }
+  const auto language = qm::ParseLanguage(lang);
+  if (!language) {
+    std::cerr << "qm830k-cli: " << qm::UnknownLanguageText(lang) << "\n";
+    return 2;
+  }
+  for (const QString& note :
+       qm::InstallLanguage(*language, QCoreApplication::applicationDirPath()).notes)
+    std::cerr << note.toStdString() << "\n";
   if (verbName.empty()) {
     PrintHelp();
     return 2;

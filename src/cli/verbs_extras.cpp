@@ -6,6 +6,7 @@
 
 #include "app/document.h"
 #include "app/model_table.h"
+#include "app/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
@@ -15,6 +16,7 @@
 #include "files/data_file_messages.h"
 #include "files/file_io.h"
 #include "model/image_diff.h"
+#include "platform/translation.h"
 
 namespace qm::cli {
 
@@ -53,13 +55,14 @@ int ExportCsv(const Invocation& inv) {
   Image shown = doc.image;
   doc.editors().channels().SaveChannels(shown);
   ChirpExport e = ExportChirpCsv(shown);
-  for (const std::string& n : e.notes) std::cerr << n << "\n";
+  for (const std::string& n : e.notes) std::cerr << TrCoreUtf8(n) << "\n";
   const std::string& out = a.positional()[1];
   if (!WriteText(out, e.csv)) {
-    std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << out << ")\n";
+    std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
+              << out << ")\n";
     return 1;
   }
-  std::cerr << "导出" << e.rows << "个信道 (" << out << ")\n";
+  std::cerr << TrCoreUtf8(Fill(QM_TR("导出%1个信道 (%2)"), {std::to_string(e.rows), out})) << "\n";
   return 0;
 }
 
@@ -86,29 +89,33 @@ int ImportCsv(const Invocation& inv) {
   const std::string& csvPath = a.positional()[1];
   FileBytes csv = ReadFileBytes(csvPath, kMaxCsvBytes + 1);
   if (csv.status != ReadStatus::Ok) {
-    std::cerr << "[文件错误] 无法读取文件 (" << csvPath << ")\n";
+    std::cerr << "[" << TrCoreUtf8(QM_TR("文件错误")) << "] " << TrCoreUtf8(QM_TR("无法读取文件"))
+              << " (" << csvPath << ")\n";
     return 1;
   }
   if (csv.bytes.size() > kMaxCsvBytes) {
-    std::cerr << "[文件错误] 文件太大，不是信道表 (" << csvPath << ")\n";
+    std::cerr << "[" << TrCoreUtf8(QM_TR("文件错误")) << "] "
+              << TrCoreUtf8(QM_TR("文件太大，不是信道表")) << " (" << csvPath << ")\n";
     return 1;
   }
   std::string text(csv.bytes.begin(), csv.bytes.end());
   ChirpImportResult r =
       ImportChirpCsv(text, doc.editors().channels(), cli.app, doc.image.modelCode(), opt);
-  for (const ChirpNote& n : r.notes) std::cerr << FormatChirpNote(n) << "\n";
+  for (const ChirpNote& n : r.notes) std::cerr << TrCoreUtf8(FormatChirpNote(n)) << "\n";
   if (!r.ok) {
-    std::cerr << "[" << kAppTitle << "] " << r.error << " (" << csvPath << ")\n";
+    std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(r.error) << " (" << csvPath << ")\n";
     return 1;
   }
   // Save As collects the editors into the image before writing; so does this.
   doc.CollectRadioData();
   auto bytes = SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out));
   if (!WriteFileAtomically(*out, bytes)) {
-    std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << *out << ")\n";
+    std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
+              << *out << ")\n";
     return 1;
   }
-  std::cerr << "导入" << r.imported << "个信道 (" << *out << ")\n";
+  std::cerr << TrCoreUtf8(Fill(QM_TR("导入%1个信道 (%2)"), {std::to_string(r.imported), *out}))
+            << "\n";
   return 0;
 }
 
@@ -123,12 +130,13 @@ int Diff(const Invocation& inv) {
     f[k] = LoadDataFileFrom(path, Image{}, SpareBlock{});
     if (f[k].status != LoadStatus::Ok) {
       Message m = LoadStatusMessage(f[k].status);
-      std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
+      std::cerr << "[" << TrCoreUtf8(m.title) << "] " << TrCoreUtf8(m.text) << " (" << path
+                << ")\n";
       return 2;
     }
   }
   ImageDiff d = DiffImages(f[0].image, f[0].spare, f[1].image, f[1].spare, cli.app);
-  std::cout << FormatDiff(d);
+  std::cout << FormatDiff(d, TrCoreUtf8);
   return d.equal() ? 0 : 1;
 }
 

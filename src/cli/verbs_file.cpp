@@ -2,10 +2,12 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/tr.h"
 #include "cli/args.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
+#include "platform/translation.h"
 
 namespace qm::cli {
 
@@ -49,7 +51,7 @@ int Convert(const Invocation& inv) {
   const std::string& out = a.positional()[1];
   auto bytes = SerializeDataFile(f.image, f.spare, IsLegacyName(out));
   if (!WriteFileAtomically(out, bytes)) {
-    std::cerr << "[QM830K] (warning) 保存文件错误 (" << out << ")\n";
+    std::cerr << "[QM830K] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " (" << out << ")\n";
     return 1;
   }
   return 0;

@@ -11,6 +11,7 @@
 #include "app/config.h"
 #include "app/document.h"
 #include "app/model_table.h"
+#include "app/tr.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
@@ -22,6 +23,7 @@
 #include "model/defaults.h"
 #include "platform/qt_serial_port.h"
 #include "platform/sleep_clock.h"
+#include "platform/translation.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
 #include "radio/write_checks.h"
@@ -112,7 +114,8 @@ bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock&
   // The bytes of Save As: the legacy format when the name ends in ".z410".
   const auto bytes = SerializeDataFile(image, spare, IsLegacyName(path));
   if (WriteFileAtomically(path, bytes)) return true;
-  std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << path << ")\n";
+  std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
+            << path << ")\n";
   return false;
 }
 
@@ -170,15 +173,16 @@ int Write(const Invocation& inv) {
   if (a.flag("--auto") || a.value("--log") || a.value("--count")) return Usage(kWriteUsage);
   int16_t verMajor = f.imageVerMajor;
   const CheckedWrite r = WriteRadioChecked(ctx, f.image, verMajor, LocalTimeNow, checks);
-  if (r.backup && r.backup->ok) std::cerr << "备份: " << r.backup->path << "\n";
+  if (r.backup && r.backup->ok) std::cerr << TrCoreUtf8(QM_TR("备份: ")) << r.backup->path << "\n";
   return r.ok() ? 0 : 1;
 }
 
 void PrintEmbedInfo(const Image& image) {
   const EmbedLabels l = DisplayEmbedInfo(image);
-  std::cout << "对讲机ID：" << l.radioId << "\n"
-            << "最近写频日期：" << l.lastTime << "\n"
-            << "用户自定义信息：" << Utf16ToUtf8(EmbedTextFromArea(image)) << "\n";
+  std::cout << TrCoreUtf8(QM_TR("对讲机ID：")) << l.radioId << "\n"
+            << TrCoreUtf8(QM_TR("最近写频日期：")) << l.lastTime << "\n"
+            << TrCoreUtf8(QM_TR("用户自定义信息：")) << Utf16ToUtf8(EmbedTextFromArea(image))
+            << "\n";
 }
 
 int EmbedRead(const Invocation& inv) {
@@ -222,7 +226,8 @@ int EmbedWrite(const Invocation& inv) {
   if (const auto text = a.value("--text")) {
     const std::u16string t = Utf8ToUtf16(*text);
     if (t.size() > kEmbedTextChars) {
-      std::cerr << "[" << kAppTitle << "] 已经达到文本的最大长度。\n";
+      std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(QM_TR("已经达到文本的最大长度。"))
+                << "\n";
       return 1;
     }
     CollectEmbedText(t, f.image);

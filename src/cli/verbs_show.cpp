@@ -5,6 +5,7 @@
 
 #include "app/document.h"
 #include "app/model_table.h"
+#include "app/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
@@ -14,6 +15,7 @@
 #include "model/channel_table.h"
 #include "model/codecs.h"
 #include "model/function_settings.h"
+#include "platform/translation.h"
 #include "tune/tune_protocol.h"
 #include "tune/tune_table.h"
 
@@ -40,38 +42,44 @@ void PrintText(const ShownDocument& shown, const std::vector<Message>& messages)
   const ChannelTableModel& ch = doc.editors().channels();
   const FunctionSettingsModel& fn = doc.editors().functions();
   std::ostringstream o;
-  o << "机型: " << app.currentModel().name << " (code " << app.currentModel().code << ")\n";
-  o << "频率范围: " << BuildRangeLabelText(app, app.curModel) << "\n";
+  o << TrCoreUtf8(QM_TR("机型: ")) << app.currentModel().name << " (code "
+    << app.currentModel().code << ")\n";
+  o << TrCoreUtf8(QM_TR("频率范围: ")) << BuildRangeLabelText(app, app.curModel) << "\n";
   o << StatusBandPanel(app.bandText) << "\n\n";
-  o << "信道设置\n";
-  for (int c = 0; c < kGridCols; ++c) o << (c ? "\t" : "") << kChannelGridColumns[c].header;
-  o << "\t状态\n";
+  o << TrCoreUtf8(QM_TR("信道设置")) << "\n";
+  for (int c = 0; c < kGridCols; ++c)
+    o << (c ? "\t" : "") << TrCoreUtf8(kChannelGridColumns[c].header);
+  o << "\t" << TrCoreUtf8(QM_TR("状态")) << "\n";
   for (int r = 1; r <= kChannelCount; ++r) {
-    o << ChannelRowHeader(r);
-    for (int c = 1; c < kGridCols; ++c) o << "\t" << ch.cell(r, c).text;
+    o << TrCoreUtf8(ChannelRowHeader(r));
+    for (int c = 1; c < kGridCols; ++c) o << "\t" << TrCoreUtf8(ch.cell(r, c).text);
     std::string state;
     if (ch.channelOff(r - 1))
-      state = "关闭";
+      state = QM_TR("关闭");
     else if (ch.txInhibited(r - 1))
-      state = "禁发";
-    o << "\t" << state << "\n";
+      state = QM_TR("禁发");
+    o << "\t" << TrCoreUtf8(state) << "\n";
   }
-  o << "\n整机功能\n";
+  o << "\n" << TrCoreUtf8(QM_TR("整机功能")) << "\n";
   for (Fn f : kFunctionLayout) {
-    o << FunctionInfo(f).label << "\t" << fn.text(f) << (fn.rejected(f) ? "\t(错误)" : "") << "\n";
+    o << TrCoreUtf8(FunctionInfo(f).label) << "\t" << TrCoreUtf8(fn.text(f))
+      << (fn.rejected(f) ? "\t" + TrCoreUtf8(QM_TR("(错误)")) : "") << "\n";
   }
-  o << "\n调测信道\n";
+  o << "\n" << TrCoreUtf8(QM_TR("调测信道")) << "\n";
   for (int r = 0; r < kTuneChannelCount; ++r) {
     o << "CH" << r + 1;
     for (int c = 1; c <= 6; ++c) o << "\t" << tune.text(r + 1, c);
-    o << "\t" << (tune.channelOff(r) ? "关闭" : (tune.txInhibited(r) ? "禁发" : "")) << "\n";
+    o << "\t"
+      << TrCoreUtf8(tune.channelOff(r) ? QM_TR("关闭") : (tune.txInhibited(r) ? QM_TR("禁发") : ""))
+      << "\n";
   }
-  o << "\n调整项\n";
+  o << "\n" << TrCoreUtf8(QM_TR("调整项")) << "\n";
   for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
     o << kTuneItemSpecs[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
   if (!messages.empty()) {
-    o << "\n提示\n";
-    for (const Message& m : messages) o << "[" << m.title << "] " << m.text << "\n";
+    o << "\n" << TrCoreUtf8(QM_TR("提示")) << "\n";
+    for (const Message& m : messages)
+      o << "[" << TrCoreUtf8(m.title) << "] " << TrCoreUtf8(m.text) << "\n";
   }
   std::cout << o.str();
 }
@@ -178,7 +186,8 @@ int New(const Invocation& inv) {
   doc.CollectRadioData();
   auto bytes = SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out));
   if (!WriteFileAtomically(*out, bytes)) {
-    std::cerr << "[QM830K] (warning) 保存文件错误 (" << *out << ")\n";
+    std::cerr << "[QM830K] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " (" << *out
+              << ")\n";
     return 1;
   }
   return 0;

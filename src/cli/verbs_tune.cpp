@@ -11,6 +11,7 @@
 
 #include "app/config.h"
 #include "app/document.h"
+#include "app/tr.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
@@ -20,6 +21,7 @@
 #include "files/data_file_messages.h"
 #include "platform/qt_serial_port.h"
 #include "platform/sleep_clock.h"
+#include "platform/translation.h"
 #include "tune/tune_controller.h"
 
 namespace qm::cli {
@@ -80,7 +82,8 @@ struct TuneSession {
   bool leave() {
     ctl->ChannelMenu();
     if (doc->tuneState == 0) return true;
-    std::cerr << "[" << kAppTitle << "] 调测模式没有退出 (the radio did not acknowledge)\n";
+    std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(QM_TR("调测模式没有退出"))
+              << " (the radio did not acknowledge)\n";
     return false;
   }
 };
@@ -93,7 +96,8 @@ void PrintTable(const TuneTableModel& t) {
               "TX-MHz", "STEP", "TX-SIG", "STATE");
   for (int row = 1; row <= kTuneChannelCount; ++row) {
     const int i = row - 1;
-    std::string state = t.channelOff(i) ? "关闭" : (t.txInhibited(i) ? "禁发" : "-");
+    std::string state =
+        TrCoreUtf8(t.channelOff(i) ? QM_TR("关闭") : (t.txInhibited(i) ? QM_TR("禁发") : "-"));
     if (t.selectedChannel() == i) state += " *";
     std::printf("%-4d %-10s %-5s %-10s %-10s %-5s %-10s %s\n", row, t.text(row, 1).c_str(),
                 t.text(row, 2).c_str(), t.text(row, 3).c_str(), t.text(row, 4).c_str(),
@@ -140,7 +144,8 @@ int TuneAdjust(const Invocation& inv) {
 
   TuneController& c = *s.ctl;
   if (c.view().narrowNodesGrey && kTuneItemSpecs[TuneItemCodeOfKey(*key) - 1].narrow) {
-    std::cerr << "[" << kAppTitle << "] " << *key << ": 该机为V1.0版，没有窄带调测项\n";
+    std::cerr << "[" << kAppTitle << "] " << *key << ": "
+              << TrCoreUtf8(QM_TR("该机为V1.0版，没有窄带调测项")) << "\n";
     s.leave();
     return 1;
   }

@@ -10,6 +10,7 @@
 
 #include "app/prompter.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 #include "model/codecs.h"
 #include "model/signal_entry.h"
 
@@ -93,7 +94,7 @@ const char* CrossPart(Side::Kind k) {
 std::string Lower(std::string_view s) { return ToLowerAscii(TrimSpaces(s)); }
 
 std::string Line(int line, const std::string& text) {
-  return "第" + std::to_string(line) + "行：" + text;
+  return Fill(QM_TR("第%1行：%2"), {std::to_string(line), text});
 }
 
 }  // namespace
@@ -189,8 +190,8 @@ ChirpExport ExportChirpCsv(const Image& image) {
     Side tx = DecodeSide(r[7], r[8], r[9]);
     for (Side* s : {&rx, &tx}) {
       if (s->kind != Side::Tts) continue;
-      out.notes.push_back("信道" + std::to_string(n) + "：TTS " + std::to_string(s->tts) +
-                          "在CSV中没有对应的信令，按无信令写出");
+      out.notes.push_back(Fill(QM_TR("信道%1：TTS %2在CSV中没有对应的信令，按无信令写出"),
+                               {std::to_string(n), std::to_string(s->tts)}));
       *s = Side{};
     }
 
@@ -227,7 +228,7 @@ ChirpExport ExportChirpCsv(const Image& image) {
 
     const std::array<std::string, 22> fields = {
         std::to_string(n),
-        "信道" + std::to_string(n),
+        QM_NOTR("信道") + std::to_string(n),  // the Name column is data
         SixDecimals(rxHz),
         duplex,
         offset,
@@ -307,7 +308,7 @@ class RowReader {
 
  private:
   static Unusable BadNumber(const char* column, std::string_view value) {
-    return {std::string(column) + "列的数值无法识别（" + std::string(value) + "），已跳过"};
+    return {Fill(QM_TR("%1列的数值无法识别（%2），已跳过"), {column, value})};
   }
   // A frequency field (MHz) in Hz; nullopt when it is not a number.
   static std::optional<int64_t> Hz(std::string_view text) {
@@ -332,17 +333,17 @@ std::optional<Unusable> RowReader::freqText(int64_t hz, int line, const char* wh
   const ModelEntry& m = app_.currentModel();
   const double mhz = static_cast<double>(hz) / 1e6;
   if (mhz < m.extendLow - kChirpFarOutsideMhz || mhz > m.extendHigh + kChirpFarOutsideMhz) {
-    return Unusable{std::string(what) + SixDecimals(std::max<int64_t>(hz, 0)) +
-                    " MHz远在本机频率范围" + ShortestNumber(m.extendLow) + "-" +
-                    ShortestNumber(m.extendHigh) + " MHz之外，已跳过"};
+    return Unusable{Fill(QM_TR("%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过"),
+                         {what, SixDecimals(std::max<int64_t>(hz, 0)), ShortestNumber(m.extendLow),
+                          ShortestNumber(m.extendHigh)})};
   }
   CapturingPrompter p;
   const std::string text = SixDecimals(std::max<int64_t>(hz, 0));
   ValidFreq v = getValidFreq(text, app_, identModelByte_, p);
-  if (v.flag != 1) return Unusable{std::string(what) + "无法识别（" + text + "），已跳过"};
+  if (v.flag != 1) return Unusable{Fill(QM_TR("%1无法识别（%2），已跳过"), {what, text})};
   out = FormatFreq(v.mhz, app_.decimalSep);
   for (const std::string& t : p.texts)
-    notes.push_back({line, t + std::string(what) + text + " MHz改为" + out + " MHz"});
+    notes.push_back({line, Fill(QM_TR("%1%2%3 MHz改为%4 MHz"), {t, what, text, out})});
   return std::nullopt;
 }
 
@@ -354,14 +355,14 @@ std::optional<Unusable> RowReader::toneText(std::string_view value, const char* 
   entry.selectOption(SignalEntry::Option::Ctc);
   entry.setToneText(std::string(value));
   if (!entry.validateTone()) {
-    std::string msg = p.texts.empty() ? "CTC数据无效！" : p.texts.front();
-    return Unusable{std::string(column) + msg + "（" + std::string(value) + "），已跳过"};
+    std::string msg = p.texts.empty() ? QM_TR("CTC数据无效！") : p.texts.front();
+    return Unusable{Fill(QM_TR("%1%2（%3），已跳过"), {column, msg, value})};
   }
   out = entry.ok();
   auto given = ParseNumber(value, app_.decimalSep);
   auto taken = ParseNumber(entry.tone().text, app_.decimalSep);
   if (given && taken && std::fabs(*given - *taken) > 0.05)
-    notes.push_back({line, std::string(column) + " " + std::string(value) + "改为" + out});
+    notes.push_back({line, Fill(QM_TR("%1 %2改为%3"), {column, value, out})});
   return std::nullopt;
 }
 
@@ -377,14 +378,14 @@ std::optional<Unusable> RowReader::codeText(std::string_view value, const char* 
   entry.setInverted(inverted);
   entry.setCodeText(std::string(value));
   if (!entry.validateCode()) {
-    std::string msg = p.texts.empty() ? "DCS 数据无效！" : p.texts.front();
-    return Unusable{std::string(column) + msg + "（" + std::string(value) + "），已跳过"};
+    std::string msg = p.texts.empty() ? QM_TR("DCS 数据无效！") : p.texts.front();
+    return Unusable{Fill(QM_TR("%1%2（%3），已跳过"), {column, msg, value})};
   }
   out = entry.ok();
   std::string given(value);
   while (given.size() < 3) given.insert(given.begin(), '0');
   if (given != entry.code().text)
-    notes.push_back({line, std::string(column) + " " + std::string(value) + "改为" + out});
+    notes.push_back({line, Fill(QM_TR("%1 %2改为%3"), {column, value, out})});
   return std::nullopt;
 }
 
@@ -396,10 +397,10 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
 
   // Frequencies.
   std::string_view freq = field(r, "Frequency");
-  if (freq.empty()) return Unusable{"没有频率，已跳过"};
+  if (freq.empty()) return Unusable{QM_TR("没有频率，已跳过")};
   auto rxHz = Hz(freq);
   if (!rxHz) return BadNumber("Frequency", freq);
-  if (*rxHz <= 0) return Unusable{"没有频率，已跳过"};
+  if (*rxHz <= 0) return Unusable{QM_TR("没有频率，已跳过")};
   int64_t txHz = *rxHz;
   std::string duplex = Lower(field(r, "Duplex"));
   if (duplex == "+" || duplex == "-" || duplex == "split") {
@@ -410,17 +411,17 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
   } else if (duplex == "off") {
     plan.txInhibit = true;
   } else if (!duplex.empty()) {
-    return Unusable{"无法识别的Duplex（" + std::string(field(r, "Duplex")) + "），已跳过"};
+    return Unusable{Fill(QM_TR("无法识别的%1（%2），已跳过"), {"Duplex", field(r, "Duplex")})};
   }
-  if (auto u = freqText(*rxHz, r.line, "接收频率", plan.rxFreq, local)) return *u;
-  if (auto u = freqText(txHz, r.line, "发射频率", plan.txFreq, local)) return *u;
+  if (auto u = freqText(*rxHz, r.line, QM_TR("接收频率"), plan.rxFreq, local)) return *u;
+  if (auto u = freqText(txHz, r.line, QM_TR("发射频率"), plan.txFreq, local)) return *u;
 
   // Signalling. Polarity letters: transmit, then receive.
   std::string pol(field(r, "DtcsPolarity"));
   if (pol.empty()) pol = "NN";
   for (char& c : pol) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (pol.size() != 2 || (pol[0] != 'N' && pol[0] != 'R') || (pol[1] != 'N' && pol[1] != 'R'))
-    return Unusable{"无法识别的DtcsPolarity（" + pol + "），已跳过"};
+    return Unusable{Fill(QM_TR("无法识别的%1（%2），已跳过"), {"DtcsPolarity", pol})};
   const bool txInv = pol[0] == 'R';
   const bool rxInv = pol[1] == 'R';
   std::string_view toneMode = field(r, "Tone");
@@ -437,14 +438,16 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
     std::string cm = Lower(field(r, "CrossMode"));
     size_t arrow = cm.find("->");
     if (arrow == std::string::npos)
-      return Unusable{"无法识别的CrossMode（" + std::string(field(r, "CrossMode")) + "），已跳过"};
+      return Unusable{
+          Fill(QM_TR("无法识别的%1（%2），已跳过"), {"CrossMode", field(r, "CrossMode")})};
     txKind = cm.substr(0, arrow);
     rxKind = cm.substr(arrow + 2);
     auto known = [](const std::string& k) { return k.empty() || k == "tone" || k == "dtcs"; };
     if (!known(txKind) || !known(rxKind) || (txKind.empty() && rxKind.empty()))
-      return Unusable{"无法识别的CrossMode（" + std::string(field(r, "CrossMode")) + "），已跳过"};
+      return Unusable{
+          Fill(QM_TR("无法识别的%1（%2），已跳过"), {"CrossMode", field(r, "CrossMode")})};
   } else {
-    return Unusable{"本机没有" + std::string(toneMode) + "信令方式，已跳过"};
+    return Unusable{Fill(QM_TR("本机没有%1信令方式，已跳过"), {toneMode})};
   }
   plan.rxSignal = plan.txSignal = "OFF";
   // Transmit side.
@@ -474,7 +477,7 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
   if (mode == "nfm") {
     plan.narrow = true;
   } else if (!mode.empty() && mode != "fm") {
-    return Unusable{"本机没有" + std::string(field(r, "Mode")) + "调制方式，已跳过"};
+    return Unusable{Fill(QM_TR("本机没有%1调制方式，已跳过"), {field(r, "Mode")})};
   }
 
   plan.scanDelete = Lower(field(r, "Skip")) == "s";
@@ -498,7 +501,8 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
              lock == kLockOff)
       plan.busyLock = false;
     else
-      return Unusable{"无法识别的BusyLock（" + std::string(field(r, "BusyLock")) + "），已跳过"};
+      return Unusable{
+          Fill(QM_TR("无法识别的%1（%2），已跳过"), {"BusyLock", field(r, "BusyLock")})};
   }
 
   notes.insert(notes.end(), local.begin(), local.end());
@@ -527,13 +531,13 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
   ChirpImportResult out;
   std::vector<CsvRecord> records = ParseCsv(text);
   if (records.empty()) {
-    out.error = "文件中没有CSV表头（须有Location和Frequency列）";
+    out.error = QM_TR("文件中没有CSV表头（须有Location和Frequency列）");
     return out;
   }
   const CsvRecord& header = records.front();
   RowReader reader(app, identModelByte, header.fields);
   if (!reader.has("Location") || !reader.has("Frequency")) {
-    out.error = Line(header.line, "不是CSV表头（须有Location和Frequency列）");
+    out.error = Line(header.line, QM_TR("不是CSV表头（须有Location和Frequency列）"));
     return out;
   }
 
@@ -547,7 +551,7 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
       }
     }
     if (first == records.size()) {
-      out.error = "没有Location为" + std::to_string(*options.fromLocation) + "的行";
+      out.error = Fill(QM_TR("没有Location为%1的行"), {std::to_string(*options.fromLocation)});
       return out;
     }
   }
@@ -557,13 +561,14 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
   for (; k < records.size() && plan.size() < static_cast<size_t>(kChannelCount); ++k) {
     const CsvRecord& r = records[k];
     if (r.fields.size() < header.fields.size()) {
-      out.notes.push_back({r.line, "只有" + std::to_string(r.fields.size()) + "列，表头有" +
-                                       std::to_string(header.fields.size()) + "列，已跳过"});
+      out.notes.push_back(
+          {r.line, Fill(QM_TR("只有%1列，表头有%2列，已跳过"),
+                        {std::to_string(r.fields.size()), std::to_string(header.fields.size())})});
       continue;
     }
     if (!reader.location(r)) {
-      out.notes.push_back({r.line, "Location列的数值无法识别（" +
-                                       std::string(reader.field(r, "Location")) + "），已跳过"});
+      out.notes.push_back({r.line, Fill(QM_TR("%1列的数值无法识别（%2），已跳过"),
+                                        {"Location", reader.field(r, "Location")})});
       continue;
     }
     auto result = reader.read(r, out.notes);
@@ -574,11 +579,12 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
     plan.push_back(std::get<PlannedChannel>(std::move(result)));
   }
   if (k < records.size()) {
-    out.notes.push_back({0, "第" + std::to_string(records[k].line) + "行起的" +
-                                std::to_string(records.size() - k) + "行未导入：本机只有16个信道"});
+    out.notes.push_back(
+        {0, Fill(QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
+                 {std::to_string(records[k].line), std::to_string(records.size() - k)})});
   }
   if (plan.empty()) {
-    out.error = "没有可以导入的行";
+    out.error = QM_TR("没有可以导入的行");
     return out;
   }
 

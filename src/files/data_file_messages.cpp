@@ -1,17 +1,26 @@
 #include "files/data_file_messages.h"
 
+#include "app/tr.h"
+
 namespace qm {
 
 Message LoadStatusMessage(LoadStatus status) {
-  const char* text = "文件已经毁坏，请确认。";
+  const char* text = QM_TR("文件已经毁坏，请确认。");
   switch (status) {
-    case LoadStatus::NotFound: text = "文件不存在，请确认！"; break;
-    case LoadStatus::NotDataFile: text = "该文件不是ZR410 的数据文件！"; break;
-    case LoadStatus::NewerVersion: text = "新的数据文件，请升级你的软件版本！"; break;
+    case LoadStatus::NotFound:
+      text = QM_TR("文件不存在，请确认！");
+      break;
+    case LoadStatus::NotDataFile:
+      text = QM_TR("该文件不是ZR410 的数据文件！");
+      break;
+    case LoadStatus::NewerVersion:
+      text = QM_TR("新的数据文件，请升级你的软件版本！");
+      break;
     case LoadStatus::Damaged:
-    case LoadStatus::Ok: break;
+    case LoadStatus::Ok:
+      break;
   }
-  return Message{"文件错误", text, Icon::Information, Buttons::Ok};
+  return Message{QM_TR("文件错误"), text, Icon::Information, Buttons::Ok};
 }
 
 }  // namespace qm

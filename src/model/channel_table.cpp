@@ -4,6 +4,7 @@
 
 #include "app/grid_util.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 #include "model/codecs.h"
 
 namespace qm {
@@ -26,7 +27,7 @@ bool IsFreqColumn(int col) { return col == col::kRxFreq || col == col::kTxFreq; 
 
 }  // namespace
 
-std::string ChannelRowHeader(int row) { return "信道" + std::to_string(row); }
+std::string ChannelRowHeader(int row) { return Fill(QM_TR("信道%1"), {std::to_string(row)}); }
 
 CellColor ToggleTextColor(int col, std::string_view text) {
   switch (col) {

@@ -12,6 +12,7 @@
 
 #include "app/app_state.h"
 #include "app/prompter.h"
+#include "app/tr.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
 
@@ -54,18 +55,19 @@ struct GridColumn {
   int widthTwips;
 };
 inline constexpr std::array<GridColumn, kGridCols> kChannelGridColumns = {{
-    {"信道.", 936},
-    {"接收频率(MHz)", 1404},
-    {"接收CTC/DCS", 1248},
-    {"发射频率(MHz)", 1404},
-    {"发射CTC/DCS", 1248},
-    {"扫描 删除 /添加", 1170},
-    {"   繁忙     锁定", 780},
-    {"   发射     功率", 780},
-    {"带宽", 1014},
+    {QM_TR("信道."), 936},
+    {QM_TR("接收频率(MHz)"), 1404},
+    {QM_TR("接收CTC/DCS"), 1248},
+    {QM_TR("发射频率(MHz)"), 1404},
+    {QM_TR("发射CTC/DCS"), 1248},
+    {QM_TR("扫描 删除 /添加"), 1170},
+    {QM_TR("   繁忙     锁定"), 780},
+    {QM_TR("   发射     功率"), 780},
+    {QM_TR("带宽"), 1014},
 }};
 // Labels above the three check box columns.
-inline constexpr std::array<const char*, 3> kChannelCheckLabels = {"关闭", "禁发", "Tx<-Rx"};
+inline constexpr std::array<const char*, 3> kChannelCheckLabels = {QM_TR("关闭"), QM_TR("禁发"),
+                                                                   "Tx<-Rx"};
 
 // "信道" followed by the row number (1..16).
 std::string ChannelRowHeader(int row);
@@ -95,14 +97,14 @@ enum class GridAction { None, OpenFreqEditor, OpenSignalDialog };
 
 // The texts of the four toggle columns (scan, busy lock, power, bandwidth).
 namespace cell_text {
-inline constexpr const char* kScanAdd = "添加";
-inline constexpr const char* kScanDelete = "删除";
-inline constexpr const char* kLockOff = "关闭";
-inline constexpr const char* kLockOn = "打开";
-inline constexpr const char* kPowerHigh = "高";
-inline constexpr const char* kPowerLow = "低";
-inline constexpr const char* kWide = "宽带";
-inline constexpr const char* kNarrow = "窄带";
+inline constexpr const char* kScanAdd = QM_TR("添加");
+inline constexpr const char* kScanDelete = QM_TR("删除");
+inline constexpr const char* kLockOff = QM_TR("关闭");
+inline constexpr const char* kLockOn = QM_TR("打开");
+inline constexpr const char* kPowerHigh = QM_TR("高");
+inline constexpr const char* kPowerLow = QM_TR("低");
+inline constexpr const char* kWide = QM_TR("宽带");
+inline constexpr const char* kNarrow = QM_TR("窄带");
 }  // namespace cell_text
 
 // The answer to a press or key: what the widget must do next.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/text_util.h"
+#include "app/tr.h"
 
 namespace qm {
 
@@ -58,7 +59,7 @@ void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b
 
 double CheckFreqRange(double f, const ModelEntry& model, Prompter& prompter) {
   if (model.extendLow <= f && f <= model.extendHigh) return f;
-  Notify(prompter, kAppTitle, "频率超过范围！", Icon::Exclamation);
+  Notify(prompter, kAppTitle, QM_TR("频率超过范围！"), Icon::Exclamation);
   return f < model.extendLow ? model.extendLow : model.extendHigh;
 }
 
@@ -78,7 +79,8 @@ ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t ident
 }
 
 std::string CtcBytesToText(uint8_t lo, uint8_t hi) {
-  int tenths = ((hi & 0x30) >> 4) * 1000 + (hi & 0x0F) * 100 + ((lo & 0xF0) >> 4) * 10 + (lo & 0x0F);
+  int tenths =
+      ((hi & 0x30) >> 4) * 1000 + (hi & 0x0F) * 100 + ((lo & 0xF0) >> 4) * 10 + (lo & 0x0F);
   return FormatFixed(tenths / 10.0, 2, 1);
 }
 
@@ -98,10 +100,14 @@ std::string SignalBytesToText(uint8_t t, uint8_t lo, uint8_t hi, char sep) {
           if (c == '.') c = sep;
       return "CTC " + tone;
     }
-    case 0x50: return "DCS " + DcsBytesToText(lo, hi);
-    case 0x70: return "-DCS " + DcsBytesToText(lo, hi);
-    case 0x80: return "TTS " + std::to_string(lo);
-    default: return "OFF";
+    case 0x50:
+      return "DCS " + DcsBytesToText(lo, hi);
+    case 0x70:
+      return "-DCS " + DcsBytesToText(lo, hi);
+    case 0x80:
+      return "TTS " + std::to_string(lo);
+    default:
+      return "OFF";
   }
 }
 
@@ -126,7 +132,8 @@ int16_t SignalTextToBytes(std::string_view text, uint8_t& t, uint8_t& lo, uint8_
   auto right = [&](size_t n) { return text.size() <= n ? text : text.substr(text.size() - n); };
   char first = text.empty() ? '\0' : text[0];
   switch (first) {
-    case 'O': return 1;
+    case 'O':
+      return 1;
     case 'C': {
       auto tone = ParseNumber(right(5), sep);
       if (!tone) return 0;
@@ -165,7 +172,8 @@ int16_t SignalTextToBytes(std::string_view text, uint8_t& t, uint8_t& lo, uint8_
       t |= 0x80;
       return 1;
     }
-    default: return 1;
+    default:
+      return 1;
   }
 }
 

@@ -4,26 +4,27 @@
 #include <optional>
 
 #include "app/text_util.h"
+#include "app/tr.h"
 
 namespace qm {
 
 const std::array<FunctionListInfo, kFunctionListCount> kFunctionLists = {{
-    {Fn::Monitor, "监听", "Label1", "cboRadio_0"},
-    {Fn::TxTimeout, "发射限时", "Label1", "cboRadio_1"},
-    {Fn::KeyBeep, "提示音", "Label1", "cboRadio_2"},
-    {Fn::PreAlert, "预告警时间", "lblCAT", "cboRadio_3"},
-    {Fn::BatterySave, "省电功能", "Label1", "cboRadio_4"},
-    {Fn::Squelch, "静噪等级", "Label1", "cboRadio_5"},
-    {Fn::TotRekey, "TOT再按键时间", "lblTotRekeyT", "cboRadio_6"},
-    {Fn::TotReset, "TOT复位时间", "lblTotResetT", "cboRadio_7"},
-    {Fn::ManualMode, "手动模式", "Label1", "cboRadio_8"},
-    {Fn::Bandwidth, "带宽", "Label1", "cboRadio_9"},
-    {Fn::PowerKey, "功率选择", "Label1", "cboRadio_10"},
-    {Fn::ScanMode, "扫描模式", "Label1", "cmbScan_0"},
-    {Fn::Priority, "优先信道", "Label1", "cmbScan_1"},
-    {Fn::LookBack, "回扫周期", "Label1", "cmbScan_2"},
-    {Fn::ScanHang, "扫描停留时间", "Label1", "cmbScan_3"},
-    {Fn::Revert, "恢复信道", "Label1", "cmbScan_4"},
+    {Fn::Monitor, QM_TR("监听"), "Label1", "cboRadio_0"},
+    {Fn::TxTimeout, QM_TR("发射限时"), "Label1", "cboRadio_1"},
+    {Fn::KeyBeep, QM_TR("提示音"), "Label1", "cboRadio_2"},
+    {Fn::PreAlert, QM_TR("预告警时间"), "lblCAT", "cboRadio_3"},
+    {Fn::BatterySave, QM_TR("省电功能"), "Label1", "cboRadio_4"},
+    {Fn::Squelch, QM_TR("静噪等级"), "Label1", "cboRadio_5"},
+    {Fn::TotRekey, QM_TR("TOT再按键时间"), "lblTotRekeyT", "cboRadio_6"},
+    {Fn::TotReset, QM_TR("TOT复位时间"), "lblTotResetT", "cboRadio_7"},
+    {Fn::ManualMode, QM_TR("手动模式"), "Label1", "cboRadio_8"},
+    {Fn::Bandwidth, QM_TR("带宽"), "Label1", "cboRadio_9"},
+    {Fn::PowerKey, QM_TR("功率选择"), "Label1", "cboRadio_10"},
+    {Fn::ScanMode, QM_TR("扫描模式"), "Label1", "cmbScan_0"},
+    {Fn::Priority, QM_TR("优先信道"), "Label1", "cmbScan_1"},
+    {Fn::LookBack, QM_TR("回扫周期"), "Label1", "cmbScan_2"},
+    {Fn::ScanHang, QM_TR("扫描停留时间"), "Label1", "cmbScan_3"},
+    {Fn::Revert, QM_TR("恢复信道"), "Label1", "cmbScan_4"},
 }};
 
 const std::array<Fn, kFunctionListCount> kFunctionLayout = {
@@ -33,18 +34,18 @@ const std::array<Fn, kFunctionListCount> kFunctionLayout = {
     Fn::Revert,    Fn::ScanHang, Fn::Monitor,    Fn::PowerKey,
 };
 
-const std::array<const char*, 4> kMonitorModes = {"关闭监听功能", "暂态无条件监听",
-                                                  "稳态无条件监听", "暂态有条件监听"};
+const std::array<const char*, 4> kMonitorModes = {QM_TR("关闭监听功能"), QM_TR("暂态无条件监听"),
+                                                  QM_TR("稳态无条件监听"), QM_TR("暂态有条件监听")};
 
 namespace {
 
-constexpr const char* kOff = "关闭";
-constexpr const char* kOn = "打开";
-constexpr const char* kLongPress = "长按[MONI]键";
+constexpr const char* kOff = QM_TR("关闭");
+constexpr const char* kOn = QM_TR("打开");
+constexpr const char* kLongPress = QM_TR("长按[MONI]键");
 
 std::vector<std::string> Seconds(int last) {
   std::vector<std::string> out{kOff};
-  for (int n = 1; n <= last; ++n) out.push_back(std::to_string(n) + "秒");
+  for (int n = 1; n <= last; ++n) out.push_back(Fill(QM_TR("%1秒"), {std::to_string(n)}));
   return out;
 }
 
@@ -80,9 +81,9 @@ std::vector<std::string> FunctionListItems(Fn fn, char sep) {
     case Fn::Monitor:
       return MonitorListItems(true);
     case Fn::TxTimeout: {
-      std::vector<std::string> out{"10分钟"};
-      for (int n = 1; n <= 10; ++n) out.push_back(std::to_string(30 * n) + "秒");
-      out.push_back("无限制");
+      std::vector<std::string> out{QM_TR("10分钟")};
+      for (int n = 1; n <= 10; ++n) out.push_back(Fill(QM_TR("%1秒"), {std::to_string(30 * n)}));
+      out.push_back(QM_TR("无限制"));
       return out;
     }
     case Fn::KeyBeep:
@@ -101,28 +102,31 @@ std::vector<std::string> FunctionListItems(Fn fn, char sep) {
     case Fn::TotReset:
       return Seconds(15);
     case Fn::Bandwidth:
-      return {"宽带", "窄带"};
+      return {QM_TR("宽带"), QM_TR("窄带")};
     case Fn::PowerKey:
-      return {"无", "短按[MONI]键", kLongPress};
+      return {QM_TR("无"), QM_TR("短按[MONI]键"), kLongPress};
     case Fn::ScanMode:
-      return {kOff, "载波", "时间"};
+      return {kOff, QM_TR("载波"), QM_TR("时间")};
     case Fn::Priority: {
       std::vector<std::string> out{kOff};
-      for (int n = 1; n <= 15; ++n) out.push_back("信道" + std::to_string(n));
+      for (int n = 1; n <= 15; ++n) out.push_back(Fill(QM_TR("信道%1"), {std::to_string(n)}));
       return out;
     }
     case Fn::LookBack: {
       std::vector<std::string> out;
-      for (int n = 3; n <= 50; ++n) out.push_back(FormatFixed(n / 10.0, 1, 1, sep) + "秒");
+      for (int n = 3; n <= 50; ++n)
+        out.push_back(Fill(QM_TR("%1秒"), {FormatFixed(n / 10.0, 1, 1, sep)}));
       return out;
     }
     case Fn::ScanHang: {
       std::vector<std::string> out;
-      for (int n = 1; n <= 10; ++n) out.push_back(FormatFixed(n * 0.5, 1, 1, sep) + "秒");
+      for (int n = 1; n <= 10; ++n)
+        out.push_back(Fill(QM_TR("%1秒"), {FormatFixed(n * 0.5, 1, 1, sep)}));
       return out;
     }
     case Fn::Revert:
-      return {"最近接收呼叫信道", "最近使用信道", "第一个扫描信道", "优先信道"};
+      return {QM_TR("最近接收呼叫信道"), QM_TR("最近使用信道"), QM_TR("第一个扫描信道"),
+              QM_TR("优先信道")};
   }
   return {};
 }
@@ -238,13 +242,13 @@ void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
         selectByProgram(Fn::TxTimeout, *v / 3, change);
       } else {
         // The only rejection that leaves the colour alone and keeps the selection.
-        reject(Fn::TxTimeout, "发射限时错误！", false);
+        reject(Fn::TxTimeout, QM_TR("发射限时错误！"), false);
       }
     }
   }
   selectByProgram(Fn::PreAlert, fb[13], change);
-  loadChecked(Fn::TotRekey, fb[14] <= 0x60, "TOT再按键时间错误！", bcdPos(fb[14]), change);
-  loadChecked(Fn::TotReset, fb[15] <= 0x15, "TOT复位时间错误！", bcdPos(fb[15]), change);
+  loadChecked(Fn::TotRekey, fb[14] <= 0x60, QM_TR("TOT再按键时间错误！"), bcdPos(fb[14]), change);
+  loadChecked(Fn::TotReset, fb[15] <= 0x15, QM_TR("TOT复位时间错误！"), bcdPos(fb[15]), change);
 
   // 2. the bits of byte 12
   selectByProgram(Fn::KeyBeep, (fb[12] >> 5) & 1, change);
@@ -253,19 +257,19 @@ void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
   selectByProgram(Fn::ManualMode, fb[12] & 1, change);
 
   // 3. squelch level
-  loadChecked(Fn::Squelch, fb[11] <= 9, "静噪等级错误！", fb[11], change);
+  loadChecked(Fn::Squelch, fb[11] <= 9, QM_TR("静噪等级错误！"), fb[11], change);
 
   // 4. the scan settings
   selectByProgram(Fn::ScanMode, (fb[0] >> 3) & 3, change);
-  loadChecked(Fn::Priority, fb[2] <= 0x15, "优先信道错误！", bcdPos(fb[2]), change);
+  loadChecked(Fn::Priority, fb[2] <= 0x15, QM_TR("优先信道错误！"), bcdPos(fb[2]), change);
   {
     int pos = bcdPos(fb[3], -3);
     if (pos < -1) pos = kKeep;
-    loadChecked(Fn::LookBack, fb[3] >= 3 && fb[3] <= 0x50, "回扫周期错误！", pos, change);
+    loadChecked(Fn::LookBack, fb[3] >= 3 && fb[3] <= 0x50, QM_TR("回扫周期错误！"), pos, change);
   }
   {
     const int v = fb[1] & 7;
-    loadChecked(Fn::Revert, v >= 1 && v <= 4, "回复信道错误！", v - 1, change);
+    loadChecked(Fn::Revert, v >= 1 && v <= 4, QM_TR("回复信道错误！"), v - 1, change);
   }
   {
     const uint8_t b = fb[6];
@@ -276,7 +280,7 @@ void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
       pos = static_cast<int>(RoundHalfEven(*v / 5.0 - 1.0));
       if (pos < -1) pos = kKeep;
     }
-    loadChecked(Fn::ScanHang, ok, "扫描停留时间错误！", pos, change);
+    loadChecked(Fn::ScanHang, ok, QM_TR("扫描停留时间错误！"), pos, change);
   }
 
   // 5. power selection key, the monitor list it shapes, then the monitor mode

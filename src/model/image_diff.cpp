@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "app/tr.h"
 #include "model/codecs.h"
 #include "model/edit_flags.h"
 #include "model/function_settings.h"
@@ -87,24 +88,24 @@ std::string Printable(std::span<const uint8_t> bytes) {
   return out;
 }
 
-const char* YesNo(bool v) { return v ? "是" : "否"; }
+const char* YesNo(bool v) { return v ? QM_TR("是") : QM_TR("否"); }
 
 void DiffChannels(Differ& d, const Image& a, const Image& b, char sep) {
   for (int i = 0; i < kChannelCount; ++i) {
     const size_t o = addr::kChannels + 16 * static_cast<size_t>(i);
     ConstRow x = a.row(o);
     ConstRow y = b.row(o);
-    const std::string where = "信道" + std::to_string(i + 1);
-    d.field(where, "关闭", YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
-    d.field(where, "接收频率", FreqBytesToText(x[0], x[1], x[2], sep),
+    const std::string where = Fill(QM_TR("信道%1"), {std::to_string(i + 1)});
+    d.field(where, QM_TR("关闭"), YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
+    d.field(where, QM_TR("接收频率"), FreqBytesToText(x[0], x[1], x[2], sep),
             FreqBytesToText(y[0], y[1], y[2], sep), {{o, 0xFF}, {o + 1, 0xFF}, {o + 2, 0x07}});
-    d.field(where, "接收CTC/DCS", SignalBytesToText(x[2], x[3], x[4], sep),
+    d.field(where, QM_TR("接收CTC/DCS"), SignalBytesToText(x[2], x[3], x[4], sep),
             SignalBytesToText(y[2], y[3], y[4], sep),
             {{o + 2, 0xF0}, {o + 3, 0xFF}, {o + 4, 0xFF}});
-    d.field(where, "禁发", YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
-    d.field(where, "发射频率", FreqBytesToText(x[5], x[6], x[7], sep),
+    d.field(where, QM_TR("禁发"), YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
+    d.field(where, QM_TR("发射频率"), FreqBytesToText(x[5], x[6], x[7], sep),
             FreqBytesToText(y[5], y[6], y[7], sep), {{o + 5, 0xFF}, {o + 6, 0xFF}, {o + 7, 0x07}});
-    d.field(where, "发射CTC/DCS", SignalBytesToText(x[7], x[8], x[9], sep),
+    d.field(where, QM_TR("发射CTC/DCS"), SignalBytesToText(x[7], x[8], x[9], sep),
             SignalBytesToText(y[7], y[8], y[9], sep),
             {{o + 7, 0xF0}, {o + 8, 0xFF}, {o + 9, 0xFF}});
     struct Toggle {
@@ -113,10 +114,10 @@ void DiffChannels(Differ& d, const Image& a, const Image& b, char sep) {
       const char* off;
       const char* on;
     };
-    static constexpr Toggle kToggles[] = {{"扫描", 0x10, "添加", "删除"},
-                                          {"繁忙锁定", 0x04, "关闭", "打开"},
-                                          {"发射功率", 0x20, "高", "低"},
-                                          {"带宽", 0x01, "宽带", "窄带"}};
+    static constexpr Toggle kToggles[] = {{QM_TR("扫描"), 0x10, QM_TR("添加"), QM_TR("删除")},
+                                          {QM_TR("繁忙锁定"), 0x04, QM_TR("关闭"), QM_TR("打开")},
+                                          {QM_TR("发射功率"), 0x20, QM_TR("高"), QM_TR("低")},
+                                          {QM_TR("带宽"), 0x01, QM_TR("宽带"), QM_TR("窄带")}};
     for (const Toggle& t : kToggles)
       d.field(where, t.what, (x[10] & t.bit) ? t.on : t.off, (y[10] & t.bit) ? t.on : t.off,
               {{o + 10, t.bit}});
@@ -148,12 +149,13 @@ void DiffFunctions(Differ& d, const Image& a, const Image& b, const AppState& ap
   fb.LoadFunctions(b.functions());
   auto shown = [](const FunctionSettingsModel& m, Fn fn) {
     if (!m.rejected(fn)) return m.text(fn);
-    return m.text(fn).empty() ? std::string("(错误)") : m.text(fn) + " (错误)";
+    return m.text(fn).empty() ? std::string(QM_TR("(错误)"))
+                              : Fill(QM_TR("%1 (错误)"), {m.text(fn)});
   };
   for (Fn fn : kFunctionLayout) {
     for (const FnBits& fb2 : kFnBits) {
       if (fb2.fn != fn) continue;
-      d.field("整机功能", FunctionInfo(fn).label, shown(fa, fn), shown(fb, fn),
+      d.field(QM_TR("整机功能"), FunctionInfo(fn).label, shown(fa, fn), shown(fb, fn),
               {{addr::kFunctions + fb2.byte, fb2.mask}});
     }
   }
@@ -164,33 +166,33 @@ void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
     const size_t o = addr::kTuneChannels + 16 * static_cast<size_t>(r);
     ConstRow x = a.row(o);
     ConstRow y = b.row(o);
-    const std::string where = "调测信道" + std::to_string(r + 1);
+    const std::string where = Fill(QM_TR("调测信道%1"), {std::to_string(r + 1)});
     auto step = [](uint8_t v) { return std::string((v & 4) ? "6.25" : "5.00"); };
-    d.field(where, "关闭", YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
-    d.field(where, "接收频率", FreqBytesToText(x[0], x[1], x[2], sep),
+    d.field(where, QM_TR("关闭"), YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
+    d.field(where, QM_TR("接收频率"), FreqBytesToText(x[0], x[1], x[2], sep),
             FreqBytesToText(y[0], y[1], y[2], sep), {{o, 0xFF}, {o + 1, 0xFF}, {o + 2, 0x03}});
-    d.field(where, "接收步进", step(x[2]), step(y[2]), {{o + 2, 0x04}});
-    d.field(where, "接收CTC/DCS", SignalBytesToText(x[2], x[3], x[4], sep),
+    d.field(where, QM_TR("接收步进"), step(x[2]), step(y[2]), {{o + 2, 0x04}});
+    d.field(where, QM_TR("接收CTC/DCS"), SignalBytesToText(x[2], x[3], x[4], sep),
             SignalBytesToText(y[2], y[3], y[4], sep),
             {{o + 2, 0xF0}, {o + 3, 0xFF}, {o + 4, 0xFF}});
-    d.field(where, "禁发", YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
-    d.field(where, "发射频率", FreqBytesToText(x[5], x[6], x[7], sep),
+    d.field(where, QM_TR("禁发"), YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
+    d.field(where, QM_TR("发射频率"), FreqBytesToText(x[5], x[6], x[7], sep),
             FreqBytesToText(y[5], y[6], y[7], sep), {{o + 5, 0xFF}, {o + 6, 0xFF}, {o + 7, 0x03}});
-    d.field(where, "发射步进", step(x[7]), step(y[7]), {{o + 7, 0x04}});
-    d.field(where, "发射CTC/DCS", SignalBytesToText(x[7], x[8], x[9], sep),
+    d.field(where, QM_TR("发射步进"), step(x[7]), step(y[7]), {{o + 7, 0x04}});
+    d.field(where, QM_TR("发射CTC/DCS"), SignalBytesToText(x[7], x[8], x[9], sep),
             SignalBytesToText(y[7], y[8], y[9], sep),
             {{o + 7, 0xF0}, {o + 8, 0xFF}, {o + 9, 0xFF}});
   }
   for (int i = 0; i < kTuneItemCount; ++i) {
     const size_t k = addr::kTuneItems + static_cast<size_t>(i);
-    d.field("调整项", kTuneItemSpecs[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
+    d.field(QM_TR("调整项"), kTuneItemSpecs[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
             std::to_string(b[k]), {{k, 0xFF}});
   }
 }
 
 void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
   auto quoted = [](const Image& img) { return "\"" + Utf16ToUtf8(EmbedTextFromArea(img)) + "\""; };
-  d.fieldRange("内嵌信息", "用户信息", quoted(a), quoted(b), addr::kEmbedText,
+  d.fieldRange(QM_TR("内嵌信息"), QM_TR("用户信息"), quoted(a), quoted(b), addr::kEmbedText,
                addr::kEmbedTextSize);
   // The date as the embedded information dialog shows it, when its 14 digits are digits.
   auto date = [](const Image& img) {
@@ -199,9 +201,9 @@ void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
       if (row[k] < '0' || row[k] > '9') return Printable(row);
     return DisplayEmbedInfo(img).lastTime + (row[14] || row[15] ? " " + Printable(row) : "");
   };
-  d.fieldRange("内嵌信息", "写频日期", date(a), date(b), addr::kWriteDate, kRowSize);
-  d.fieldRange("内嵌信息", "电台ID", Printable(a.radioId()), Printable(b.radioId()), addr::kRadioId,
-               kRowSize);
+  d.fieldRange(QM_TR("内嵌信息"), QM_TR("写频日期"), date(a), date(b), addr::kWriteDate, kRowSize);
+  d.fieldRange(QM_TR("内嵌信息"), QM_TR("电台ID"), Printable(a.radioId()), Printable(b.radioId()),
+               addr::kRadioId, kRowSize);
 }
 
 }  // namespace
@@ -212,8 +214,8 @@ ImageDiff DiffImages(const Image& a, const Image& b, const AppState& app) {
   const char sep = app.decimalSep;
   DiffChannels(d, a, b, sep);
   DiffFunctions(d, a, b, app);
-  d.field("识别码", "机型代码", std::to_string(a.modelCode()), std::to_string(b.modelCode()),
-          {{addr::kIdent + 2, 0xFF}});
+  d.field(QM_TR("识别码"), QM_TR("机型代码"), std::to_string(a.modelCode()),
+          std::to_string(b.modelCode()), {{addr::kIdent + 2, 0xFF}});
   DiffTune(d, a, b, sep);
   DiffEmbedded(d, a, b);
   d.rawBytes();
@@ -225,19 +227,22 @@ ImageDiff DiffImages(const Image& a, const SpareBlock& spareA, const Image& b,
   ImageDiff out = DiffImages(a, b, app);
   for (size_t k = 0; k < spareA.size(); ++k) {
     if (spareA[k] == spareB[k]) continue;
-    char where[24];
-    std::snprintf(where, sizeof where, "附加块+0x%02zX", k);
-    out.entries.push_back({where, "", Hex2(spareA[k]), Hex2(spareB[k])});
+    char offset[16];
+    std::snprintf(offset, sizeof offset, "0x%02zX", k);
+    out.entries.push_back(
+        {Fill(QM_TR("附加块+%1"), {offset}), "", Hex2(spareA[k]), Hex2(spareB[k])});
   }
   return out;
 }
 
-std::string FormatDiff(const ImageDiff& diff) {
+std::string FormatDiff(const ImageDiff& diff,
+                       const std::function<std::string(std::string_view)>& shown) {
+  auto show = [&shown](const std::string& s) { return shown ? shown(s) : s; };
   std::string out;
   for (const DiffEntry& e : diff.entries) {
-    out += e.where;
-    if (!e.what.empty()) out += " " + e.what;
-    out += ": " + e.a + " -> " + e.b + "\n";
+    out += show(e.where);
+    if (!e.what.empty()) out += " " + show(e.what);
+    out += ": " + show(e.a) + " -> " + show(e.b) + "\n";
   }
   return out;
 }

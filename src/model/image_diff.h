@@ -5,7 +5,9 @@
 // address, so that two images compare equal exactly when their bytes do.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_state.h"
@@ -30,7 +32,9 @@ ImageDiff DiffImages(const Image& a, const Image& b, const AppState& app);
 ImageDiff DiffImages(const Image& a, const SpareBlock& spareA, const Image& b,
                      const SpareBlock& spareB, const AppState& app);
 
-// One line per entry: "信道3 接收频率: 446.00625 -> 446.01875", "0x2C5: 00 -> 01".
-std::string FormatDiff(const ImageDiff& diff);
+// One line per entry: "信道3 接收频率: 446.00625 -> 446.01875", "0x2C5: 00 -> 01". `shown`
+// gives each part as the reader reads it (the command line's interface language).
+std::string FormatDiff(const ImageDiff& diff,
+                       const std::function<std::string(std::string_view)>& shown = {});
 
 }  // namespace qm

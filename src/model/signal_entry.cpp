@@ -5,6 +5,7 @@
 
 #include "app/tables.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 
 namespace qm {
 
@@ -124,7 +125,7 @@ bool SignalEntry::validateTone() {
   if (!v) {
     // The message box takes the focus; a focus change meanwhile must not check again.
     checking_ = true;
-    Notify(prompter_, "错误", "CTC数据无效！", Icon::Exclamation);
+    Notify(prompter_, QM_TR("错误"), QM_TR("CTC数据无效！"), Icon::Exclamation);
     checking_ = false;
     tone_.text = tone_.tag;
     return false;
@@ -140,7 +141,7 @@ bool SignalEntry::validateCode() {
   auto v = ParseOctal(code_.text);
   if (!v) {
     checking_ = true;
-    Notify(prompter_, "DCS错误", "DCS 数据无效！", Icon::Exclamation);
+    Notify(prompter_, QM_TR("DCS错误"), QM_TR("DCS 数据无效！"), Icon::Exclamation);
     checking_ = false;
     code_.text = code_.tag;
     return false;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/text_util.h"
+#include "app/tr.h"
 
 namespace qm::print {
 namespace {
@@ -17,23 +18,23 @@ struct Heading {
 // heading starts where the column's texts start; one-line headings sit level with the middle
 // line of the three-line scan heading.
 constexpr std::array<Heading, 17> kChannelHeadings = {{
-    {pos::kChannelNameX, pos::kHeadingMidY, "信道"},
-    {pos::kChannelCellX[0], pos::kHeading1Y, "接收频率"},
+    {pos::kChannelNameX, pos::kHeadingMidY, QM_TR("信道")},
+    {pos::kChannelCellX[0], pos::kHeading1Y, QM_TR("接收频率")},
     {pos::kChannelCellX[0], pos::kHeading2Y, "(MHz)"},
-    {pos::kChannelCellX[1], pos::kHeading1Y, "接收"},
+    {pos::kChannelCellX[1], pos::kHeading1Y, QM_TR("接收")},
     {pos::kChannelCellX[1], pos::kHeading2Y, "CTC/DCS"},
-    {pos::kChannelCellX[2], pos::kHeading1Y, "发射频率"},
+    {pos::kChannelCellX[2], pos::kHeading1Y, QM_TR("发射频率")},
     {pos::kChannelCellX[2], pos::kHeading2Y, "(MHz)"},
-    {pos::kChannelCellX[3], pos::kHeading1Y, "发射"},
+    {pos::kChannelCellX[3], pos::kHeading1Y, QM_TR("发射")},
     {pos::kChannelCellX[3], pos::kHeading2Y, "CTC/DCS"},
-    {pos::kChannelCellX[4], pos::kScanHeadingY[0], "扫描"},
-    {pos::kChannelCellX[4], pos::kScanHeadingY[1], "删除"},
-    {pos::kChannelCellX[4], pos::kScanHeadingY[2], "/添加"},
-    {pos::kChannelCellX[5], pos::kHeading1Y, "繁忙"},
-    {pos::kChannelCellX[5], pos::kHeading2Y, "锁定"},
-    {pos::kChannelCellX[6], pos::kHeading1Y, "发射 "},
-    {pos::kChannelCellX[6], pos::kHeading2Y, "功率 "},
-    {pos::kChannelCellX[7], pos::kHeadingMidY, "带宽 "},
+    {pos::kChannelCellX[4], pos::kScanHeadingY[0], QM_TR("扫描")},
+    {pos::kChannelCellX[4], pos::kScanHeadingY[1], QM_TR("删除")},
+    {pos::kChannelCellX[4], pos::kScanHeadingY[2], QM_TR("/添加")},
+    {pos::kChannelCellX[5], pos::kHeading1Y, QM_TR("繁忙")},
+    {pos::kChannelCellX[5], pos::kHeading2Y, QM_TR("锁定")},
+    {pos::kChannelCellX[6], pos::kHeading1Y, QM_TR("发射 ")},
+    {pos::kChannelCellX[6], pos::kHeading2Y, QM_TR("功率 ")},
+    {pos::kChannelCellX[7], pos::kHeadingMidY, QM_TR("带宽 ")},
 }};
 
 constexpr std::array<Heading, 11> kTuneHeadings = {{
@@ -150,14 +151,15 @@ void PlaceBodyLines(std::vector<ReportPage>& pages, const std::vector<BodyLine>&
 
 std::string EmptyChannelsNote(int first, int last, bool reachesEnd) {
   const std::string a = std::to_string(first);
-  if (first == last) return reachesEnd ? "信道" + a + "为空。" : " 信道" + a + "  为空。";
-  const std::string range = "信道" + a + " ～ " + "CH" + std::to_string(last) + " 都为空。";
+  if (first == last)
+    return reachesEnd ? Fill(QM_TR("信道%1为空。"), {a}) : Fill(QM_TR(" 信道%1  为空。"), {a});
+  const std::string range = Fill(QM_TR("信道%1 ～ CH%2 都为空。"), {a, std::to_string(last)});
   return reachesEnd ? range : " " + range;
 }
 
 std::string EmptyTuneChannelsNote(int first, int last) {
-  if (first == last) return "CH" + std::to_string(first) + " is empty.";
-  return "CH" + std::to_string(first) + " ～ " + "CH" + std::to_string(last) + " are empty.";
+  if (first == last) return Fill(QM_TR("CH%1 is empty."), {std::to_string(first)});
+  return Fill(QM_TR("CH%1 ～ CH%2 are empty."), {std::to_string(first), std::to_string(last)});
 }
 
 std::vector<BodyLine> ChannelBodyLines(const ChannelReportInput& input) {
@@ -167,7 +169,8 @@ std::vector<BodyLine> ChannelBodyLines(const ChannelReportInput& input) {
       [&](int n) {
         const ChannelReportRow& r = input.rows[static_cast<size_t>(n - 1)];
         BodyLine line;
-        line.push_back({pos::kChannelNameX, "信道" + std::to_string(n)});
+        line.push_back({pos::kChannelNameX, Fill(QM_TR("信道%1"), {std::to_string(n)})});
+
         for (size_t c = 0; c < r.cells.size(); ++c) {
           std::string text = r.cells[c];
           if (r.txInhibited) {

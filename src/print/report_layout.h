@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/tr.h"
+
 namespace qm::print {
 
 inline constexpr int32_t kTwipsPerInch = 1440;
@@ -87,9 +89,9 @@ struct PageHeaderInput {
 
 // The model line under a report's title: two captions, each followed by its value.
 struct ModelLineInput {
-  std::string modelCaption = "机型:";
+  std::string modelCaption = QM_TR("机型:");
   std::string modelValue;
-  std::string bandCaption = "频率范围:";
+  std::string bandCaption = QM_TR("频率范围:");
   std::string bandValue;
 };
 
@@ -107,7 +109,7 @@ struct ChannelReportRow {
 };
 
 struct ChannelReportInput {
-  std::string title = "信道设置";  // the caption of the channel panel
+  std::string title = QM_TR("信道设置");  // the caption of the channel panel
   ModelLineInput model;
   std::array<ChannelReportRow, kReportChannels> rows;
 };
@@ -119,12 +121,13 @@ struct FunctionPair {
 
 // The report's order: line by line, the left pair and then the right pair.
 inline constexpr std::array<const char*, kFunctionPairs> kFunctionReportLabels = {
-    "发射限时",    "提示音",   "预告警时间", "静噪等级", "TOT再按键时间", "手动模式",
-    "TOT复位时间", "省电功能", "带宽",       "恢复信道", "扫描模式",      "扫描停留时间",
-    "优先信道",    "监听",     "回扫周期",   "功率选择"};
+    QM_TR("发射限时"),      QM_TR("提示音"),   QM_TR("预告警时间"),  QM_TR("静噪等级"),
+    QM_TR("TOT再按键时间"), QM_TR("手动模式"), QM_TR("TOT复位时间"), QM_TR("省电功能"),
+    QM_TR("带宽"),          QM_TR("恢复信道"), QM_TR("扫描模式"),    QM_TR("扫描停留时间"),
+    QM_TR("优先信道"),      QM_TR("监听"),     QM_TR("回扫周期"),    QM_TR("功率选择")};
 
 struct FunctionReportInput {
-  std::string title = "整机功能";  // the caption of the function panel
+  std::string title = QM_TR("整机功能");  // the caption of the function panel
   ModelLineInput model;
   std::array<FunctionPair, kFunctionPairs> pairs;
 };

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "app/tr.h"
+
 namespace qm {
 
 namespace {
@@ -45,7 +47,7 @@ bool FitsRow(std::span<const uint8_t> reply) {
 bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
   const int16_t mode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, mode, " 没有响应, 请检查你的连接或机型电源是否打开！")) {
+  if (!ReactToProgramMode(ctx, mode, QM_TR("%1 没有响应, 请检查你的连接或机型电源是否打开！"))) {
     return false;
   }
   ctx.port.clearOutput();
@@ -60,7 +62,7 @@ bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
     ctx.port.clearOutput();
     if (!sent || reply.size() < frame::kReadReplySize ||
         (reply[0] == frame::kWrite && reply[1] == 0x03 && !FitsRow(reply))) {
-      Notify(ctx.prompter, "错误", "读取数据错误，请重试！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("错误"), QM_TR("读取数据错误，请重试！"), Icon::Exclamation);
       return false;
     }
     if (reply[0] != frame::kWrite || reply[1] != 0x03) continue;
@@ -78,14 +80,14 @@ bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   copyArea(addr::kEmbedText, addr::kEmbedTextSize);
   copyArea(addr::kWriteDate, kRowSize);
   copyArea(addr::kRadioId, kRowSize);
-  Notify(ctx.prompter, "完成", "读取数据完成，请按“确定”按钮继续.....", Icon::None);
+  Notify(ctx.prompter, QM_TR("完成"), QM_TR("读取数据完成，请按“确定”按钮继续....."), Icon::None);
   return true;
 }
 
 bool WriteEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
   const int16_t mode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, mode, " 没有响应，请检查你的连接！")) return false;
+  if (!ReactToProgramMode(ctx, mode, QM_TR("%1 没有响应，请检查你的连接！"))) return false;
   ctx.port.clearOutput();
   ctx.clock.delayMs(20);
 
@@ -99,14 +101,14 @@ bool WriteEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
     const std::vector<uint8_t> reply = Exchange(ctx, timing::kWriteFrame, bytes, &sent);
     ctx.port.clearOutput();
     if (!sent || reply.empty() || reply[0] != frame::kAck) {
-      Notify(ctx.prompter, "错误", "写入数据中断，请重试！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("错误"), QM_TR("写入数据中断，请重试！"), Icon::Exclamation);
       return false;
     }
   }
 
   ExitProgramMode(ctx);
   ctx.clock.delayMs(20);
-  Notify(ctx.prompter, "完成", "写入数据完成，请按“确定”按钮继续.....", Icon::None);
+  Notify(ctx.prompter, QM_TR("完成"), QM_TR("写入数据完成，请按“确定”按钮继续....."), Icon::None);
   return true;
 }
 

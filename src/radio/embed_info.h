@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/tr.h"
 #include "model/image.h"
 #include "radio/link.h"
 
@@ -34,17 +35,18 @@ EmbedLabels DisplayEmbedInfo(const Image& image);
 
 // The fixed texts of the embedded information dialog.
 namespace embedtext {
-inline constexpr const char* kCaption = "嵌入信息";
-inline constexpr const char* kTextBox = "用户自定义信息";
-inline constexpr const char* kRadioIdLabel = "对讲机ID：";
+inline constexpr const char* kCaption = QM_TR("嵌入信息");
+inline constexpr const char* kTextBox = QM_TR("用户自定义信息");
+inline constexpr const char* kRadioIdLabel = QM_TR("对讲机ID：");
 inline constexpr const char* kRadioIdEmpty = "----------------";
-inline constexpr const char* kDateLabel = "最近写频日期：";
-inline constexpr const char* kRead = "读取(&R)";
-inline constexpr const char* kWrite = "写入(&W)";
-inline constexpr const char* kFont = "字体(&F)...";
-inline constexpr const char* kClose = "关闭(&C)";
-inline constexpr const char* kCancel = "取消";
-inline constexpr const char* kTooLong = "已经达到文本的最大长度。";  // title: the application's
+inline constexpr const char* kDateLabel = QM_TR("最近写频日期：");
+inline constexpr const char* kRead = QM_TR("读取(&R)");
+inline constexpr const char* kWrite = QM_TR("写入(&W)");
+inline constexpr const char* kFont = QM_TR("字体(&F)...");
+inline constexpr const char* kClose = QM_TR("关闭(&C)");
+inline constexpr const char* kCancel = QM_TR("取消");
+inline constexpr const char* kTooLong =
+    QM_TR("已经达到文本的最大长度。");  // title: the application's
 }  // namespace embedtext
 
 // The text box's rule: a text longer than 96 characters loses the character just before

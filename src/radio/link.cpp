@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/tr.h"
+
 namespace qm {
 
 namespace {
 
-std::string PortText(int16_t portNumber) { return "端口" + std::to_string(portNumber); }
+std::string PortText(int16_t portNumber) {
+  return Fill(QM_TR("端口%1"), {std::to_string(portNumber)});
+}
 
 std::string Hex(uint8_t v) {
   char buf[4];
@@ -28,8 +32,8 @@ void OpenCommPort(LinkContext& ctx) {
 int16_t OpenLinkPort(LinkContext& ctx) {
   if (ctx.port.isOpen()) ctx.port.close();
   if (!ctx.port.isOpen() && !ctx.port.open(ctx.portNumber, kLinkSettings)) {
-    Notify(ctx.prompter, "错误", PortText(ctx.portNumber) + ": " + ctx.port.lastError(),
-           Icon::Critical);
+    Notify(ctx.prompter, QM_TR("错误"),
+           Fill(QM_TR("%1: %2"), {PortText(ctx.portNumber), ctx.port.lastError()}), Icon::Critical);
     return 0;
   }
   ctx.port.clearInput();
@@ -127,7 +131,7 @@ int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image)
   image[addr::kIdent] = reply[7];
   ctx.app.radioVerText = VersionText(reply[6], reply[7]);
   if (modelCode > kHighestModelCode) {
-    Notify(ctx.prompter, "错误", "机型错误，请写入正确机型！", Icon::Critical);
+    Notify(ctx.prompter, QM_TR("错误"), QM_TR("机型错误，请写入正确机型！"), Icon::Critical);
   }
 
   const std::array<uint8_t, 1> ack{frame::kAck};
@@ -145,29 +149,28 @@ void ExitProgramMode(LinkContext& ctx) {
 bool ReactToProgramMode(LinkContext& ctx, int16_t result, std::string_view noAnswerTail) {
   if (result == kPortNotOpened) return false;
   if (result < 0) {
-    Notify(ctx.prompter, "通讯端口错误", PortText(ctx.portNumber) + std::string(noAnswerTail),
+    Notify(ctx.prompter, QM_TR("通讯端口错误"), Fill(noAnswerTail, {PortText(ctx.portNumber)}),
            Icon::Exclamation);
+
     return false;
   }
   if (result == kOtherRadio) {
-    Notify(ctx.prompter, "机型错误", "机型与软件不匹配，请选择正确的机型！", Icon::Exclamation);
+    Notify(ctx.prompter, QM_TR("机型错误"), QM_TR("机型与软件不匹配，请选择正确的机型！"),
+           Icon::Exclamation);
     return false;
   }
   return true;
 }
 
 std::string WarningText(int selIndex) {
-  static constexpr std::string_view kGoOn = "是否继续？ ";
   switch (selIndex) {
     case 0:
-      return std::string("当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！") +
-             std::string(kGoOn);
+      return QM_TR("当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ ");
     case 1:
-      return std::string(
-                 "当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。") +
-             std::string(kGoOn);
+      return QM_TR(
+          "当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。是否继续？ ");
     default:
-      return std::string(kGoOn);
+      return QM_TR("是否继续？ ");
   }
 }
 

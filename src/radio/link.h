@@ -14,6 +14,7 @@
 
 #include "app/app_state.h"
 #include "app/prompter.h"
+#include "app/tr.h"
 #include "model/image.h"
 #include "radio/clock.h"
 #include "radio/progress.h"
@@ -108,7 +109,9 @@ void ExitProgramMode(LinkContext& ctx);
 // The callers' common reaction to a handshake result: true to go on. -2 stops silently;
 // other negative results show "通讯端口错误" with "端口<n>" and `noAnswerTail`; 255 shows
 // "机型错误".
-inline constexpr std::string_view kNoAnswerTail = " 没有响应，请检查你的连接或机器电源是否打开！";
+// The tail is a template: "%1" is the port ("端口3").
+inline constexpr std::string_view kNoAnswerTail =
+    QM_TR("%1 没有响应，请检查你的连接或机器电源是否打开！");
 bool ReactToProgramMode(LinkContext& ctx, int16_t result,
                         std::string_view noAnswerTail = kNoAnswerTail);
 

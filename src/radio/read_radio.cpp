@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/model_table.h"
+#include "app/tr.h"
 
 namespace qm {
 
@@ -29,7 +30,9 @@ bool StoreReadReply(std::span<const uint8_t> reply, Image& image, bool& ignored)
   return true;
 }
 
-std::string ReadDoneCaption(const AppState& app) { return "读频完成－ " + app.softwareTitle; }
+std::string ReadDoneCaption(const AppState& app) {
+  return QM_TR("读频完成－ ") + app.softwareTitle;
+}
 
 ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
                      const ReadHooks& hooks) {
@@ -46,7 +49,7 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   ctx.app.radioVersion = "V" + ctx.app.radioVerText;
   if (hooks.linkEstablished) hooks.linkEstablished();
 
-  ctx.progress.open("正在从对讲机读取数据.....", "读频", kProgressMax);
+  ctx.progress.open(QM_TR("正在从对讲机读取数据....."), QM_TR("读频"), kProgressMax);
   ctx.port.clearOutput();
   ctx.clock.delayMs(50);
 
@@ -58,14 +61,14 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
     const std::vector<uint8_t> reply = Exchange(ctx, timing::kReadRequest, request, &sent);
     if (sent && reply.size() < frame::kReadReplySize) {
       ctx.progress.close();
-      Notify(ctx.prompter, "读频错误", "读频中断，请重试！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("读频错误"), QM_TR("读频中断，请重试！"), Icon::Exclamation);
       result.status = ReadStatus::Interrupted;
       return result;
     }
     bool ignored = false;
     if (!sent || !StoreReadReply(reply, scratch, ignored)) {
       ctx.progress.close();
-      Notify(ctx.prompter, "数据错误", "读取数据错误，请重试！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("数据错误"), QM_TR("读取数据错误，请重试！"), Icon::Exclamation);
       result.status = ReadStatus::DataError;
       return result;
     }
@@ -79,15 +82,15 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
 
   ctx.app.radioVerMajor = scratchVer;
   if (scratchVer == 2) {
-    Notify(ctx.prompter, "读频", "读频完成，请按“确定”按钮继续....", Icon::None);
+    Notify(ctx.prompter, QM_TR("读频"), QM_TR("读频完成，请按“确定”按钮继续...."), Icon::None);
   } else if (scratchVer > 2) {
     if (!ConfirmVersionWarning(ctx, 1)) {
       result.status = ReadStatus::Declined;
       return result;
     }
   } else {
-    Notify(ctx.prompter, "读频", "读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！",
-           Icon::None);
+    Notify(ctx.prompter, QM_TR("读频"),
+           QM_TR("读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！"), Icon::None);
   }
 
   image = scratch;
@@ -99,7 +102,7 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   ConvertModel(ctx.app, image);
   ctx.app.bandText = BuildBandText(ctx.app, ctx.app.curModel);
   if (imageVerMajor > 2) {
-    Notify(ctx.prompter, "读频", "新的机型版本,请升级你的写频软件!", Icon::None);
+    Notify(ctx.prompter, QM_TR("读频"), QM_TR("新的机型版本,请升级你的写频软件!"), Icon::None);
   } else if (imageVerMajor < 2) {
     ConvertFromV1Layout(image);
   }

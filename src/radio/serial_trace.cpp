@@ -69,7 +69,7 @@ void TracingSerialPort::close() {
 
 bool TracingSerialPort::write(std::span<const uint8_t> bytes) {
   const bool ok = inner_.write(bytes);
-  trace_.frame(ok ? kTraceSent : "TX(拒绝)", bytes);
+  trace_.frame(ok ? kTraceSent : QM_NOTR("TX(拒绝)"), bytes);
   return ok;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tr.h"
 #include "radio/clock.h"
 #include "radio/serial_port.h"
 
@@ -47,7 +48,7 @@ class SerialTrace {
 // Direction marks of the trace.
 inline constexpr std::string_view kTraceSent = "TX";
 inline constexpr std::string_view kTraceReceived = "RX";
-inline constexpr std::string_view kTraceDiscarded = "RX(清除)";
+inline constexpr std::string_view kTraceDiscarded = QM_NOTR("RX(清除)");
 
 class TracingSerialPort : public SerialPort {
  public:

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/tr.h"
 #include "files/data_file.h"
 #include "model/defaults.h"
 #include "radio/read_radio.h"
@@ -78,7 +79,7 @@ std::string Two(int v) {
 std::string MismatchText(const VerifyMismatch& m) {
   char head[16];
   std::snprintf(head, sizeof head, "0x%03X", m.address);
-  return std::string(head) + ": 写入 " + HexText(m.sent) + "，读回 " + HexText(m.readBack);
+  return Fill(QM_TR("%1: 写入 %2，读回 %3"), {head, HexText(m.sent), HexText(m.readBack)});
 }
 
 VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajor) {
@@ -91,7 +92,7 @@ VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajo
   if (!ReactToProgramMode(ctx, code)) return result;
 
   const std::vector<uint16_t> plan = WritePlan();
-  ctx.progress.open("正在校验对讲机数据....", "校验",
+  ctx.progress.open(QM_TR("正在校验对讲机数据...."), QM_TR("校验"),
                     kVerifyProgressStep * static_cast<int>(plan.size()));
   ctx.port.clearOutput();
   ctx.clock.delayMs(50);
@@ -103,13 +104,12 @@ VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajo
       char where[16];
       std::snprintf(where, sizeof where, "0x%03X", address);
       if (shortReply) {
-        Notify(ctx.prompter, "校验错误", std::string("校验中断（地址 ") + where + "），请重试！",
-               Icon::Exclamation);
+        Notify(ctx.prompter, QM_TR("校验错误"),
+               Fill(QM_TR("校验中断（地址 %1），请重试！"), {where}), Icon::Exclamation);
         result.status = VerifyStatus::Interrupted;
       } else {
-        Notify(ctx.prompter, "校验错误",
-               std::string("校验读回的数据错误（地址 ") + where + "），请重试！",
-               Icon::Exclamation);
+        Notify(ctx.prompter, QM_TR("校验错误"),
+               Fill(QM_TR("校验读回的数据错误（地址 %1），请重试！"), {where}), Icon::Exclamation);
         result.status = VerifyStatus::DataError;
       }
       return result;
@@ -123,13 +123,14 @@ VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajo
   ctx.progress.close();
 
   if (!result.mismatches.empty()) {
-    std::string text = "写频校验失败，对讲机中的数据与写入的不同：";
+    // One line per message part, so each is translated on its own where it is shown.
+    std::string text = QM_TR("写频校验失败，对讲机中的数据与写入的不同：");
     constexpr size_t kShown = 8;
     for (size_t k = 0; k < result.mismatches.size() && k < kShown; ++k)
       text += "\n" + MismatchText(result.mismatches[k]);
     if (result.mismatches.size() > kShown)
-      text += "\n……共" + std::to_string(result.mismatches.size()) + "处";
-    Notify(ctx.prompter, "校验错误", text, Icon::Exclamation);
+      text += "\n" + Fill(QM_TR("……共%1处"), {std::to_string(result.mismatches.size())});
+    Notify(ctx.prompter, QM_TR("校验错误"), text, Icon::Exclamation);
     result.status = VerifyStatus::Mismatch;
     return result;
   }
@@ -171,7 +172,7 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
   const std::string radioVersion = ctx.app.radioVersion;
   const std::string radioVerText = ctx.app.radioVerText;
 
-  HoldingPrompter quiet(ctx.prompter, "读频");
+  HoldingPrompter quiet(ctx.prompter, QM_TR("读频"));
   LinkContext readCtx = WithPrompter(ctx, quiet);
   Image image;
   int16_t ver = 2;
@@ -184,7 +185,7 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
   ctx.app.radioVerText = radioVerText;
 
   if (!r.accepted()) {
-    out.error = "备份时读频失败";
+    out.error = QM_TR("备份时读频失败");
     return out;
   }
   out.radioId = PrintableRadioId(image.radioId());
@@ -198,8 +199,8 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
   }
   const std::vector<uint8_t> bytes = SerializeDataFile(image, SpareBlock{}, false);
   if (!WriteFileAtomically(path.string(), bytes)) {
-    out.error = "备份文件无法保存 (" + path.string() + ")";
-    Notify(ctx.prompter, "备份错误", out.error, Icon::Exclamation);
+    out.error = Fill(QM_TR("备份文件无法保存 (%1)"), {path.string()});
+    Notify(ctx.prompter, QM_TR("备份错误"), out.error, Icon::Exclamation);
     return out;
   }
   out.ok = true;
@@ -248,11 +249,11 @@ bool CheckedWrite::ok() const {
 }
 
 std::string CheckedWrite::resultText() const {
-  if (backup && !backup->ok) return "备份失败";
-  if (write.status == WriteStatus::Declined) return "已取消";
-  if (!write.completed()) return "写频失败";
-  if (verify && !verify->passed()) return "校验失败";
-  return "成功";
+  if (backup && !backup->ok) return QM_TR("备份失败");
+  if (write.status == WriteStatus::Declined) return QM_TR("已取消");
+  if (!write.completed()) return QM_TR("写频失败");
+  if (verify && !verify->passed()) return QM_TR("校验失败");
+  return QM_TR("成功");
 }
 
 CheckedWrite WriteRadioChecked(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
@@ -263,7 +264,7 @@ CheckedWrite WriteRadioChecked(LinkContext& ctx, Image& image, int16_t& imageVer
   if (!checks.backupDir.empty()) {
     out.backup = BackupRadio(ctx, checks.backupDir, now());
     if (!out.backup->ok) {
-      Notify(ctx.prompter, "写频错误", "备份没有完成，没有写频。", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("写频错误"), QM_TR("备份没有完成，没有写频。"), Icon::Exclamation);
       return out;
     }
   }
@@ -271,13 +272,14 @@ CheckedWrite WriteRadioChecked(LinkContext& ctx, Image& image, int16_t& imageVer
     out.write = WriteRadio(ctx, image, imageVerMajor, localTime);
     return out;
   }
-  HoldingPrompter hold(ctx.prompter, "写频完成");
+  HoldingPrompter hold(ctx.prompter, QM_TR("写频完成"));
   LinkContext writeCtx = WithPrompter(ctx, hold);
   out.write = WriteRadio(writeCtx, image, imageVerMajor, localTime);
   if (!out.write.completed()) return out;
   out.verify = VerifyWrite(ctx, image, imageVerMajor);
   if (out.verify->passed())
-    Notify(ctx.prompter, "写频完成", "写频完成，回读校验无误，请按“确定”按钮继续.....", Icon::None);
+    Notify(ctx.prompter, QM_TR("写频完成"),
+           QM_TR("写频完成，回读校验无误，请按“确定”按钮继续....."), Icon::None);
   return out;
 }
 
@@ -290,13 +292,15 @@ std::string FormatLocalTime(const std::tm& t) {
 
 std::string FleetLine(const FleetRecord& r) {
   char secs[32];
-  std::snprintf(secs, sizeof secs, "%.1f秒", r.seconds);
-  return "#" + std::to_string(r.count) + "  ID " + (r.radioId.empty() ? "-" : r.radioId) +
-         "  机型代码 " + (r.modelCode < 0 ? "-" : std::to_string(r.modelCode)) + "  版本 " +
-         (r.version.empty() ? "-" : r.version) + "  " + r.result + "  " + r.time + "  " + secs;
+  std::snprintf(secs, sizeof secs, "%.1f", r.seconds);
+  return Fill(QM_TR("#%1  ID %2  机型代码 %3  版本 %4  %5  %6  %7秒"),
+              {std::to_string(r.count), r.radioId.empty() ? "-" : r.radioId,
+               r.modelCode < 0 ? "-" : std::to_string(r.modelCode),
+               r.version.empty() ? "-" : r.version, r.result, r.time, secs});
 }
 
-std::string FleetCsvHeader() { return "序号,对讲机ID,机型代码,版本,结果,时间,用时(秒)"; }
+// The record file's header: data, the same in every language.
+std::string FleetCsvHeader() { return QM_NOTR("序号,对讲机ID,机型代码,版本,结果,时间,用时(秒)"); }
 
 std::string FleetCsvRow(const FleetRecord& r) {
   auto field = [](const std::string& v) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/tr.h"
 #include "model/defaults.h"
 
 namespace qm {
@@ -42,7 +43,9 @@ std::array<uint8_t, 8> WriteFrameData(const Image& image, uint16_t address, int1
   return data;
 }
 
-std::string WriteDoneCaption(const AppState& app) { return "写频完成－" + app.softwareTitle; }
+std::string WriteDoneCaption(const AppState& app) {
+  return QM_TR("写频完成－") + app.softwareTitle;
+}
 
 WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
                        const std::function<std::tm()>& localTime) {
@@ -53,8 +56,9 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   if (!ReactToProgramMode(ctx, result.modelCode)) return result;
 
   if (result.modelCode != ctx.app.currentModel().code) {
-    const Answer a = ctx.prompter.ask(Message{kAppTitle, "选择的机型与当前机型不同 是否要继续？",
-                                              Icon::Information, Buttons::YesNo});
+    const Answer a =
+        ctx.prompter.ask(Message{kAppTitle, QM_TR("选择的机型与当前机型不同 是否要继续？"),
+                                 Icon::Information, Buttons::YesNo});
     if (a != Answer::Yes) {
       result.status = WriteStatus::Declined;
       return result;
@@ -73,7 +77,7 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
 
   ctx.port.clearOutput();
   ctx.clock.delayMs(60);
-  ctx.progress.open("正在向对讲机写入数据....", "写频", kProgressMax);
+  ctx.progress.open(QM_TR("正在向对讲机写入数据...."), QM_TR("写频"), kProgressMax);
 
   StampWriteDate(image.writeDate(), localTime ? localTime() : LocalTimeNow());
 
@@ -91,13 +95,13 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
     const std::vector<uint8_t> reply = Exchange(ctx, timing::kWriteFrame, bytes, &sent);
     if (!sent) {
       ctx.progress.close();
-      Notify(ctx.prompter, "写频错误", "写频错误，请重新写入！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("写频错误"), QM_TR("写频错误，请重新写入！"), Icon::Exclamation);
       result.status = WriteStatus::Failed;
       return result;
     }
     if (reply.empty() || reply[0] != frame::kAck) {
       ctx.progress.close();
-      Notify(ctx.prompter, "写频错误", "写频中断，请重试！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("写频错误"), QM_TR("写频中断，请重试！"), Icon::Exclamation);
       result.status = WriteStatus::Interrupted;
       return result;
     }
@@ -111,7 +115,7 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   ctx.clock.delayMs(20);
   ctx.progress.close();
 
-  Notify(ctx.prompter, "写频完成", "写频完成，请按“确定”按钮继续.....", Icon::None);
+  Notify(ctx.prompter, QM_TR("写频完成"), QM_TR("写频完成，请按“确定”按钮继续....."), Icon::None);
   result.status = WriteStatus::Completed;
   return result;
 }

@@ -4,6 +4,7 @@
 
 #include "app/document.h"
 #include "app/model_table.h"
+#include "app/tr.h"
 #include "model/codecs.h"
 
 namespace qm {
@@ -152,11 +153,13 @@ void TuneController::NodeClick(std::string_view key) {
 
 int16_t TuneController::BeginTuneItemChecked(int k) {
   if (doc_.flags.tuneDataChanged) {
-    const Answer a = prompter_.ask(Message{"Note", "调测信道的数据已经改变，是否要写入对讲机？",
-                                           Icon::Question, Buttons::YesNo});
+    const Answer a =
+        prompter_.ask(Message{"Note", QM_TR("调测信道的数据已经改变，是否要写入对讲机？"),
+                              Icon::Question, Buttons::YesNo});
     if (a == Answer::Yes) {
       if (WriteTuneData() != 1) return 0;
-      Notify(prompter_, "写入完成", "写入数据完成，请按“确定”按钮继续.....", Icon::None);
+      Notify(prompter_, QM_TR("写入完成"), QM_TR("写入数据完成，请按“确定”按钮继续....."),
+             Icon::None);
     }
   }
   LinkContext ctx = link();
@@ -166,7 +169,7 @@ int16_t TuneController::BeginTuneItemChecked(int k) {
 bool TuneController::BeginItem(int k) {
   if (!ValidItem(k)) return false;
   if (BeginTuneItemChecked(k) != 1) {
-    Notify(prompter_, "调测错误", "连接中断，请重试！", Icon::Exclamation);
+    Notify(prompter_, QM_TR("调测错误"), QM_TR("连接中断，请重试！"), Icon::Exclamation);
     view_.itemVisible = false;
     return false;
   }
@@ -183,7 +186,7 @@ bool TuneController::EndItem(int k, bool store) {
   LinkContext ctx = link();
   const uint8_t value = doc_.image[addr::kTuneItems + static_cast<size_t>(k)];
   if (qm::EndTuneItem(ctx, k, doc_.curTuneChannel, value, store) != 1) {
-    Notify(prompter_, "调测错误", "连接中断，请重试！", Icon::Exclamation);
+    Notify(prompter_, QM_TR("调测错误"), QM_TR("连接中断，请重试！"), Icon::Exclamation);
     view_.itemVisible = false;
     return false;
   }
@@ -196,7 +199,7 @@ void TuneController::ShowTuneItem(int k) {
   const int channel = std::clamp<int>(doc_.curTuneChannel, 1, kTuneChannelCount);
   const ConstRow rec = doc_.image.row(addr::kTuneChannels + 16 * static_cast<size_t>(channel - 1));
   const char sep = app_.decimalSep;
-  view_.channelCaption = "调测信道" + std::to_string(doc_.curTuneChannel);
+  view_.channelCaption = Fill(QM_TR("调测信道%1"), {std::to_string(doc_.curTuneChannel)});
   view_.rxFreq = FreqBytesToText(rec[0], rec[1], rec[2], sep);
   view_.rxSignal = SignalBytesToText(rec[2], rec[3], rec[4], sep);
   view_.txFreq = FreqBytesToText(rec[5], rec[6], rec[7], sep);
@@ -249,7 +252,8 @@ int16_t TuneController::WriteTuneData() {
 void TuneController::SaveTuneTable() {
   table_.CommitPendingEdit();
   if (WriteTuneData() == 1) {
-    Notify(prompter_, "写入完成", "写入数据完成，请按“确定”按钮继续......", Icon::None);
+    Notify(prompter_, QM_TR("写入完成"), QM_TR("写入数据完成，请按“确定”按钮继续......"),
+           Icon::None);
   }
 }
 

@@ -17,6 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/prompter.h"
+#include "app/tr.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
 #include "radio/clock.h"
@@ -80,16 +81,16 @@ struct TuneTreeNode {
   const char* parent;  // nullptr for a top-level node
 };
 inline constexpr std::array<TuneTreeNode, 10> kTuneTree = {{
-    {"testfreq", "调整频率设置", nullptr},
-    {"adjust", "调整项", nullptr},
-    {"Battery", "电池低压电平", "adjust"},
-    {"SqlTight", "第9级静噪电平", "adjust"},
-    {"SqlOpen", "第3级静噪电平", "adjust"},
-    {"CTCDevW", "CTC 频偏(宽带)", "adjust"},
-    {"DCSDevW", "DCS 频偏(宽带)", "adjust"},
-    {"CTCDevN", "CTC 频偏(窄带)", "adjust"},
-    {"DCSDevN", "DCS 频偏(窄带)", "adjust"},
-    {"exit", "退出调测", nullptr},
+    {"testfreq", QM_TR("调整频率设置"), nullptr},
+    {"adjust", QM_TR("调整项"), nullptr},
+    {"Battery", QM_TR("电池低压电平"), "adjust"},
+    {"SqlTight", QM_TR("第9级静噪电平"), "adjust"},
+    {"SqlOpen", QM_TR("第3级静噪电平"), "adjust"},
+    {"CTCDevW", QM_TR("CTC 频偏(宽带)"), "adjust"},
+    {"DCSDevW", QM_TR("DCS 频偏(宽带)"), "adjust"},
+    {"CTCDevN", QM_TR("CTC 频偏(窄带)"), "adjust"},
+    {"DCSDevN", QM_TR("DCS 频偏(窄带)"), "adjust"},
+    {"exit", QM_TR("退出调测"), nullptr},
 }};
 
 struct TuneHooks {

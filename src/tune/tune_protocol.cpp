@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/tr.h"
+
 namespace qm {
 
 namespace {
@@ -20,7 +22,7 @@ const TuneItemSpec* ItemSpec(int item) {
 }
 
 void LinkLost(LinkContext& ctx) {
-  Notify(ctx.prompter, "调测错误", "连接中断，请重试！", Icon::Exclamation);
+  Notify(ctx.prompter, QM_TR("调测错误"), QM_TR("连接中断，请重试！"), Icon::Exclamation);
 }
 
 }  // namespace
@@ -156,10 +158,10 @@ TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerM
   result.modelCode = EnterProgramMode(ctx, imageVerMajor, image);
   if (!ReactToProgramMode(ctx, result.modelCode)) return result;
 
-  ctx.progress.open("正在进入调测模式，请等待.....", "读取", kEntryProgressMax);
+  ctx.progress.open(QM_TR("正在进入调测模式，请等待....."), QM_TR("读取"), kEntryProgressMax);
   const auto fail = [&](TuneEntryStatus status, const char* text) {
     ctx.progress.close();
-    Notify(ctx.prompter, "调测错误", text, Icon::Exclamation);
+    Notify(ctx.prompter, QM_TR("调测错误"), text, Icon::Exclamation);
     result.status = status;
     return result;
   };
@@ -170,9 +172,10 @@ TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerM
     const auto request = TuneReadRequest(static_cast<uint16_t>(address));
     const TuneReply r = RunTuneExchange(ctx, TuneExchangeKind::EntryRead, request);
     if (r.bytes.size() < frame::kReadReplySize) {
-      return fail(TuneEntryStatus::Interrupted, "调测中断，请重新进入！");
+      return fail(TuneEntryStatus::Interrupted, QM_TR("调测中断，请重新进入！"));
     }
-    if (r.bytes[0] != frame::kWrite) return fail(TuneEntryStatus::DataError, "调测错误，请重试！");
+    if (r.bytes[0] != frame::kWrite)
+      return fail(TuneEntryStatus::DataError, QM_TR("调测错误，请重试！"));
     StoreTuneReply(r.bytes, image);
     ctx.progress.show(kEntryProgressStep * i);
   }
@@ -180,7 +183,7 @@ TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerM
   const std::array<uint8_t, 1> ack{frame::kAck};
   if (!RunTuneExchange(ctx, TuneExchangeKind::EntryAck, ack).ok ||
       !RunTuneExchange(ctx, TuneExchangeKind::EntrySwitchOn, tuneframe::kSwitchOn).ok) {
-    return fail(TuneEntryStatus::Interrupted, "调测中断，请重新进入！");
+    return fail(TuneEntryStatus::Interrupted, QM_TR("调测中断，请重新进入！"));
   }
 
   ctx.progress.change();
@@ -233,7 +236,7 @@ int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
 
   ctx.port.clearOutput();
   ctx.clock.delayMs(20);
-  ctx.progress.open("正在向对讲机写入调测数据.....", "写频", kWriteProgressMax);
+  ctx.progress.open(QM_TR("正在向对讲机写入调测数据....."), QM_TR("写频"), kWriteProgressMax);
   for (int i = 0; i < kWriteBlocks; ++i) {
     std::array<uint8_t, frame::kWriteFrameSize> block{
         frame::kWrite, 0x01, static_cast<uint8_t>(8 * i), frame::kBlockSize};
@@ -241,7 +244,7 @@ int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
     for (size_t j = 0; j < 8; ++j) block[4 + j] = image[base + j];
     if (!RunTuneExchange(ctx, TuneExchangeKind::WriteBlock, block).ok) {
       ctx.progress.close();
-      Notify(ctx.prompter, "写入错误", "写入数据中断，请重试！", Icon::Exclamation);
+      Notify(ctx.prompter, QM_TR("写入错误"), QM_TR("写入数据中断，请重试！"), Icon::Exclamation);
       return 0;
     }
     ctx.progress.show(kWriteProgressStep * i);

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tr.h"
 #include "model/image.h"
 #include "radio/link.h"
 
@@ -35,13 +36,55 @@ struct TuneItemSpec {
 };
 
 inline constexpr std::array<TuneItemSpec, kTuneItemCount> kTuneItemSpecs = {{
-    {"Battery", "电池低压电平", "电池低电压电平", 0x42, {0x62, 0x4E, 0x06}, 3, false, false},
-    {"SqlTight", "第9级静噪电平", "第9级静噪电平", 0x4D, {0x47, 0x00, 0x06}, 3, false, false},
-    {"SqlOpen", "第3级静噪电平", "第3级静噪电平", 0x6D, {0x47, 0x00, 0x06}, 3, false, false},
-    {"CTCDevW", "CTC 频偏(宽带)", "CTC频偏(宽带)", 0x51, {0x06, 0, 0}, 1, true, false},
-    {"DCSDevW", "DCS 频偏(宽带)", "DCS频偏(宽带)", 0x44, {0x06, 0, 0}, 1, true, false},
-    {"CTCDevN", "CTC 频偏(窄带)", "CTC频偏(窄带)", 0x51, {0x06, 0, 0}, 1, true, true},
-    {"DCSDevN", "DCS 频偏(窄带)", "DCS 频偏(窄带)", 0x44, {0x06, 0, 0}, 1, true, true},
+    {"Battery",
+     QM_TR("电池低压电平"),
+     QM_TR("电池低电压电平"),
+     0x42,
+     {0x62, 0x4E, 0x06},
+     3,
+     false,
+     false},
+    {"SqlTight",
+     QM_TR("第9级静噪电平"),
+     QM_TR("第9级静噪电平"),
+     0x4D,
+     {0x47, 0x00, 0x06},
+     3,
+     false,
+     false},
+    {"SqlOpen",
+     QM_TR("第3级静噪电平"),
+     QM_TR("第3级静噪电平"),
+     0x6D,
+     {0x47, 0x00, 0x06},
+     3,
+     false,
+     false},
+    {"CTCDevW",
+     QM_TR("CTC 频偏(宽带)"),
+     QM_TR("CTC频偏(宽带)"),
+     0x51,
+     {0x06, 0, 0},
+     1,
+     true,
+     false},
+    {"DCSDevW",
+     QM_TR("DCS 频偏(宽带)"),
+     QM_TR("DCS频偏(宽带)"),
+     0x44,
+     {0x06, 0, 0},
+     1,
+     true,
+     false},
+    {"CTCDevN", QM_TR("CTC 频偏(窄带)"), QM_TR("CTC频偏(窄带)"), 0x51, {0x06, 0, 0}, 1, true, true},
+    {"DCSDevN",
+     QM_TR("DCS 频偏(窄带)"),
+     QM_TR("DCS 频偏(窄带)"),
+     0x44,
+     {0x06, 0, 0},
+     1,
+     true,
+     true},
 }};
 
 // The item code (1..7) of a node key, or 0.

@@ -4,6 +4,7 @@
 
 #include "app/model_table.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 #include "model/codecs.h"
 
 namespace qm {
@@ -284,7 +285,7 @@ void TuneTableModel::validateEditor() {
     return;
   }
   if (!f) {
-    Notify(prompter_, "频率错误", "调测频率错误！", Icon::Exclamation);
+    Notify(prompter_, QM_TR("频率错误"), QM_TR("调测频率错误！"), Icon::Exclamation);
     setEditorText(editor_.previous);
     return;
   }

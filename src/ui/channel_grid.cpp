@@ -32,10 +32,7 @@ QString HeaderDisplayText(const char* header) {
   // The headers of the narrow columns are two words: they break at the last space, so that
   // "扫描 删除 /添加" reads "扫描 删除" over "/添加" and "   繁忙     锁定" reads "繁忙" over
   // "锁定". The exact text stays in the tooltip.
-  QString text = QString::fromUtf8(header).simplified();
-  const int space = text.lastIndexOf(' ');
-  if (space > 0) text[space] = '\n';
-  return text;
+  return TwoLineHeader(TrCore(header));
 }
 
 namespace {  // Marks the current cell with a frame even while the grid has no focus, so Enter, the
@@ -92,8 +89,16 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
   for (int c = 0; c < kGridCols; ++c) {
     const GridColumn& column = kChannelGridColumns[static_cast<size_t>(c)];
     grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(HeaderDisplayText(column.header)));
-    grid_->horizontalHeaderItem(c)->setToolTip(QString::fromUtf8(column.header));
-    const int px = TwipsToPixels(column.widthTwips);
+    grid_->horizontalHeaderItem(c)->setToolTip(TrCore(column.header));
+    int px = TwipsToPixels(column.widthTwips);
+    // English words are longer: a column widens to its header and its texts, in English only.
+    if (ActiveLanguage() == Language::English) {
+      const QFontMetrics fm = grid_->horizontalHeader()->fontMetrics();
+      px = std::max(px, LinesWidth(fm, HeaderDisplayText(column.header)) + 12);
+      if (c == 0)
+        px =
+            std::max(px, grid_->fontMetrics().horizontalAdvance(TrCore(ChannelRowHeader(16))) + 12);
+    }
     grid_->setColumnWidth(c, px);
     width += px;
   }
@@ -101,7 +106,7 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
   for (int r = 1; r < kGridRows; ++r) {
     grid_->setRowHeight(r - 1, kRowHeight);
     // Column 0 is the fixed row header column: "信道1" .. "信道16".
-    auto* head = new QTableWidgetItem(Q(ChannelRowHeader(r)));
+    auto* head = new QTableWidgetItem(TrCore(ChannelRowHeader(r)));
     head->setFlags(Qt::ItemIsEnabled);
     head->setBackground(headerBack);
     head->setTextAlignment(Qt::AlignCenter);
@@ -135,9 +140,10 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
   });
 
   for (size_t k = 0; k < checkLabels_.size(); ++k) {
-    checkLabels_[k] = new QLabel(QString::fromUtf8(kChannelCheckLabels[k]), this);
+    checkLabels_[k] = new QLabel(TrCore(kChannelCheckLabels[k]), this);
     checkLabels_[k]->setObjectName(QString("lblCheck_%1").arg(k));
     checkLabels_[k]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    checkLabels_[k]->setWordWrap(ActiveLanguage() == Language::English);
   }
   for (int i = 0; i < kChannelCount; ++i) {
     chkCh_[static_cast<size_t>(i)] = new QCheckBox(this);
@@ -211,7 +217,7 @@ void ChannelGrid::renderRow(int row) {
   for (int c = 1; c < kGridCols; ++c) {
     const ChannelCell& cell = model_.cell(row, c);
     QTableWidgetItem* item = grid_->item(row - 1, c);
-    const QString text = Q(cell.text);
+    const QString text = TrCore(cell.text);
     if (item->text() != text) item->setText(text);
     item->setForeground(textColor(cell.color));
     item->setBackground(cell.highlighted

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/tr.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
@@ -43,17 +44,17 @@ struct ImportChoice {
 std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
   QDialog dlg(parent);
   dlg.setObjectName("dlgImportCsv");
-  dlg.setWindowTitle("导入CSV");
+  dlg.setWindowTitle(TechnicianExtras::tr("导入CSV"));
   auto* from = new QLineEdit(&dlg);
   from->setObjectName("txtFromLocation");
-  from->setPlaceholderText("第一行");
-  auto* clear = new QCheckBox("其余信道关闭", &dlg);
+  from->setPlaceholderText(TechnicianExtras::tr("第一行"));
+  auto* clear = new QCheckBox(TechnicianExtras::tr("其余信道关闭"), &dlg);
   clear->setObjectName("chkClearRest");
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
-  buttons->button(QDialogButtonBox::Ok)->setText("确定(&O)");
-  buttons->button(QDialogButtonBox::Cancel)->setText("取消(&C)");
+  buttons->button(QDialogButtonBox::Ok)->setText(TechnicianExtras::tr("确定(&O)"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(TechnicianExtras::tr("取消(&C)"));
   auto* form = new QFormLayout;
-  form->addRow("起始Location:", from);
+  form->addRow(TechnicianExtras::tr("起始Location:"), from);
   form->addRow(clear);
   auto* layout = new QVBoxLayout(&dlg);
   layout->addLayout(form);
@@ -79,7 +80,8 @@ std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
 std::string JoinNotes(const std::vector<std::string>& notes) {
   std::string out;
   for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out += "\n" + notes[k];
-  if (notes.size() > kNotesShown) out += "\n……共" + std::to_string(notes.size()) + "条";
+  if (notes.size() > kNotesShown)
+    out += "\n" + Fill(QM_TR("……共%1条"), {std::to_string(notes.size())});
   return out;
 }
 
@@ -118,9 +120,9 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
   const QList<QAction*> items = file->actions();
   const qsizetype at = items.indexOf(saveAs);
   QAction* before = (at >= 0 && at + 1 < items.size()) ? items[at + 1] : nullptr;
-  auto* imp = new QAction("导入CSV(&I)...", this);
+  auto* imp = new QAction(tr("导入CSV(&I)..."), this);
   imp->setObjectName("mnuFileImportCsv");
-  auto* exp = new QAction("导出CSV(&E)...", this);
+  auto* exp = new QAction(tr("导出CSV(&E)..."), this);
   exp->setObjectName("mnuFileExportCsv");
   file->insertAction(before, imp);
   file->insertAction(before, exp);
@@ -129,7 +131,7 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
 
   QAction* sep = operate->addSeparator();
   sep->setObjectName("mnuExtrasBar");
-  auto checkable = [&](const char* name, const char* text, const char* key) {
+  auto checkable = [&](const char* name, const QString& text, const char* key) {
     auto* a = new QAction(text, this);
     a->setObjectName(name);
     a->setCheckable(true);
@@ -138,13 +140,13 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
     connect(a, &QAction::toggled, this, [this, key](bool on) { setOption(key, on); });
     return a;
   };
-  verify_ = checkable("mnuVerifyAfterWrite", "写频后校验", kVerifyKey);
-  backup_ = checkable("mnuBackupBeforeWrite", "写频前备份", kBackupKey);
+  verify_ = checkable("mnuVerifyAfterWrite", tr("写频后校验"), kVerifyKey);
+  backup_ = checkable("mnuBackupBeforeWrite", tr("写频前备份"), kBackupKey);
   backup_->setToolTip(QString::fromStdString(backupDir()));
-  backup_->setStatusTip("写频前先读出整机数据，按对讲机ID和日期保存到 " +
-                        QString::fromStdString(backupDir()));
-  traceOn_ = checkable("mnuSerialTrace", "串口记录", kTraceKey);
-  auto* view = new QAction("查看串口记录...", this);
+  backup_->setStatusTip(tr("写频前先读出整机数据，按对讲机ID和日期保存到 %1")
+                            .arg(QString::fromStdString(backupDir())));
+  traceOn_ = checkable("mnuSerialTrace", tr("串口记录"), kTraceKey);
+  auto* view = new QAction(tr("查看串口记录..."), this);
   view->setObjectName("mnuShowTrace");
   operate->addAction(view);
   connect(view, &QAction::triggered, this, &TechnicianExtras::showTrace);
@@ -169,7 +171,7 @@ SerialPort& TechnicianExtras::linkPort(SerialPort& port, const Clock& clock) {
 void TechnicianExtras::showTrace() {
   QDialog dlg(window_);
   dlg.setObjectName("dlgSerialTrace");
-  dlg.setWindowTitle("串口记录");
+  dlg.setWindowTitle(tr("串口记录"));
   auto* text = new QPlainTextEdit(&dlg);
   text->setObjectName("txtTrace");
   text->setReadOnly(true);
@@ -178,20 +180,20 @@ void TechnicianExtras::showTrace() {
   if (trace_ && !trace_->lines().empty()) {
     text->setPlainText(QString::fromStdString(trace_->text()));
   } else if (!traceOn_ || !traceOn_->isChecked()) {
-    text->setPlainText("没有串口记录。请先勾选“编程 → 串口记录”，再读频或写频。");
+    text->setPlainText(tr("没有串口记录。请先勾选“编程 → 串口记录”，再读频或写频。"));
   } else {
-    text->setPlainText("还没有串口记录：下一次读频、写频或调测时记录。");
+    text->setPlainText(tr("还没有串口记录：下一次读频、写频或调测时记录。"));
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dlg);
-  buttons->button(QDialogButtonBox::Close)->setText("关闭(&C)");
+  buttons->button(QDialogButtonBox::Close)->setText(tr("关闭(&C)"));
   connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
   // A trace goes to whoever diagnoses the link: it can be saved as a text file.
-  QPushButton* save = buttons->addButton("保存(&S)...", QDialogButtonBox::ActionRole);
+  QPushButton* save = buttons->addButton(tr("保存(&S)..."), QDialogButtonBox::ActionRole);
   save->setObjectName("cmdSaveTrace");
   save->setEnabled(trace_ && !trace_->lines().empty());
   connect(save, &QPushButton::clicked, &dlg, [this] {
     FileDialogRequest req;
-    req.title = "保存串口记录";
+    req.title = QM_TR("保存串口记录");
     req.initialDir = doc_.fileDialogDir;
     req.initialName = "serial-trace.txt";
     req.filters = {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
@@ -203,7 +205,7 @@ void TechnicianExtras::showTrace() {
     const std::string text = trace_->text();
     const auto* p = reinterpret_cast<const uint8_t*>(text.data());
     if (!WriteFileAtomically(*path, std::span<const uint8_t>(p, text.size())))
-      Notify(prompter_, kAppTitle, "保存文件错误！", Icon::Exclamation);
+      Notify(prompter_, kAppTitle, QM_TR("保存文件错误！"), Icon::Exclamation);
   });
   auto* layout = new QVBoxLayout(&dlg);
   layout->addWidget(text);
@@ -216,7 +218,7 @@ void TechnicianExtras::importCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
   FileDialogRequest req;
-  req.title = "导入CSV";
+  req.title = QM_TR("导入CSV");
   req.initialDir = doc_.fileDialogDir;
   req.filters = CsvFilters();
   req.defaultExt = "csv";
@@ -228,9 +230,10 @@ void TechnicianExtras::importCsv() {
 
   const FileBytes bytes = ReadFileBytes(*path, kMaxCsvBytes + 1);
   if (bytes.status != ReadStatus::Ok || bytes.bytes.size() > kMaxCsvBytes) {
-    Notify(prompter_, "文件错误",
-           bytes.status == ReadStatus::Ok ? "文件太大，不是信道表。" : "无法读取文件！",
-           Icon::Exclamation);
+    Notify(
+        prompter_, QM_TR("文件错误"),
+        bytes.status == ReadStatus::Ok ? QM_TR("文件太大，不是信道表。") : QM_TR("无法读取文件！"),
+        Icon::Exclamation);
     return;
   }
   const std::string text(bytes.bytes.begin(), bytes.bytes.end());
@@ -243,10 +246,11 @@ void TechnicianExtras::importCsv() {
   for (const ChirpNote& n : r.notes) notes.push_back(FormatChirpNote(n));
   if (hooks_.refresh) hooks_.refresh();
   if (!r.ok) {
-    Notify(prompter_, "导入CSV", r.error + JoinNotes(notes), Icon::Exclamation);
+    Notify(prompter_, QM_TR("导入CSV"), r.error + JoinNotes(notes), Icon::Exclamation);
     return;
   }
-  Notify(prompter_, "导入CSV", "导入" + std::to_string(r.imported) + "个信道。" + JoinNotes(notes),
+  Notify(prompter_, QM_TR("导入CSV"),
+         Fill(QM_TR("导入%1个信道。"), {std::to_string(r.imported)}) + JoinNotes(notes),
          notes.empty() ? Icon::None : Icon::Exclamation);
 }
 
@@ -254,7 +258,7 @@ void TechnicianExtras::exportCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
   FileDialogRequest req;
-  req.title = "导出CSV";
+  req.title = QM_TR("导出CSV");
   req.initialDir = doc_.fileDialogDir;
   if (!doc_.curFileName.empty())
     req.initialName = std::filesystem::path(doc_.curFileName).stem().string() + ".csv";
@@ -270,11 +274,11 @@ void TechnicianExtras::exportCsv() {
   const ChirpExport e = ExportChirpCsv(shown);
   const auto* p = reinterpret_cast<const uint8_t*>(e.csv.data());
   if (!WriteFileAtomically(*path, std::span<const uint8_t>(p, e.csv.size()))) {
-    Notify(prompter_, kAppTitle, "保存文件错误！", Icon::Exclamation);
+    Notify(prompter_, kAppTitle, QM_TR("保存文件错误！"), Icon::Exclamation);
     return;
   }
-  Notify(prompter_, "导出CSV", "导出" + std::to_string(e.rows) + "个信道。" + JoinNotes(e.notes),
-         Icon::None);
+  Notify(prompter_, QM_TR("导出CSV"),
+         Fill(QM_TR("导出%1个信道。"), {std::to_string(e.rows)}) + JoinNotes(e.notes), Icon::None);
 }
 
 }  // namespace qm::ui

@@ -4,6 +4,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "ui/qt_text.h"
+
 namespace qm::ui {
 
 namespace {
@@ -13,7 +15,7 @@ constexpr int kRowsPerColumn = 4;
 }  // namespace
 
 FunctionPanel::FunctionPanel(FunctionSettingsModel& model, QWidget* parent)
-    : QGroupBox("整机功能", parent), model_(model) {
+    : QGroupBox(tr("整机功能"), parent), model_(model) {
   setObjectName("frmScan");
   auto* layout = new QGridLayout(this);
   layout->setHorizontalSpacing(8);
@@ -23,7 +25,7 @@ FunctionPanel::FunctionPanel(FunctionSettingsModel& model, QWidget* parent)
     const Fn fn = kFunctionLayout[k];
     const FunctionListInfo& info = FunctionInfo(fn);
     const size_t n = static_cast<size_t>(fn);
-    auto* label = new QLabel(QString::fromUtf8(info.label), this);
+    auto* label = new QLabel(TrCore(info.label), this);
     const QString labelName = QString::fromUtf8(info.labelControl);
     label->setObjectName(labelName == "Label1" ? QString("Label1_%1").arg(label1Index++)
                                                : labelName);
@@ -59,12 +61,11 @@ void FunctionPanel::render(Fn fn) {
   const ComboModel& combo = model_.list(fn);
   syncing_ = true;
   bool same = box->count() == combo.count();
-  for (int i = 0; same && i < combo.count(); ++i)
-    same = box->itemText(i) == QString::fromStdString(combo.item(i));
+  for (int i = 0; same && i < combo.count(); ++i) same = box->itemText(i) == TrCore(combo.item(i));
   if (!same) {
     box->clear();
     QStringList items;
-    for (const std::string& s : combo.items()) items << QString::fromStdString(s);
+    for (const std::string& s : combo.items()) items << TrCore(s);
     box->addItems(items);
   }
   if (box->currentIndex() != combo.selected()) box->setCurrentIndex(combo.selected());

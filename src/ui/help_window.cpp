@@ -16,19 +16,19 @@ namespace qm::ui {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmHelp");
-  setWindowTitle("帮助");
+  setWindowTitle(tr("帮助"));
   resize(760, 620);
   auto* layout = new QVBoxLayout(this);
   auto* bar = new QHBoxLayout;
-  auto* label = new QLabel("查找(&S)：", this);
+  auto* label = new QLabel(tr("查找(&S)："), this);
   search_ = new QLineEdit(this);
   search_->setObjectName("txtHelpSearch");
-  search_->setPlaceholderText("输入关键字，按回车查找下一处");
+  search_->setPlaceholderText(tr("输入关键字，按回车查找下一处"));
   search_->setClearButtonEnabled(true);
   label->setBuddy(search_);
-  auto* findButton = new QPushButton("查找下一处", this);
+  auto* findButton = new QPushButton(tr("查找下一处"), this);
   findButton->setObjectName("cmdHelpFind");
-  auto* home = new QPushButton("目录", this);
+  auto* home = new QPushButton(tr("目录"), this);
   home->setObjectName("cmdHelpHome");
   status_ = new QLabel(this);
   status_->setObjectName("lblHelpStatus");
@@ -78,10 +78,10 @@ bool HelpWindow::find(const QString& text) {
   // From the top once more before saying it is not there.
   browser_->moveCursor(QTextCursor::Start);
   if (browser_->find(text)) {
-    status_->setText("已从头开始查找。");
+    status_->setText(tr("已从头开始查找。"));
     return true;
   }
-  status_->setText("没有找到“" + text + "”。");
+  status_->setText(tr("没有找到“%1”。").arg(text));
   return false;
 }
 

@@ -9,6 +9,7 @@
 
 #include "files/profile.h"
 #include "platform/qt_text_codec.h"
+#include "platform/translation.h"
 #include "ui/main_window.h"
 #include "ui/qt_seams.h"
 #include "ui/screenshots.h"
@@ -34,6 +35,12 @@ int main(int argc, char** argv) {
   qm::QtTextCodec codec;
   qm::AppState app;
   qm::ui::LoadConfiguration(QApplication::applicationDirPath(), cmd, app, codec);
+  // The interface language: --lang for this run, else the one kept in the configuration.
+  const qm::Language language = cmd.lang.isEmpty()
+                                    ? qm::ReadLanguage(qm::ProfileFile(app.iniFile, codec))
+                                    : *qm::ParseLanguage(cmd.lang.toStdString());
+  const qm::LanguageSetup setup = qm::InstallLanguage(language, QApplication::applicationDirPath());
+  for (const QString& note : setup.notes) std::fprintf(stderr, "%s\n", qPrintable(note));
 
   qm::ui::FrmFlash splash(app);
   splash.show();

@@ -1,9 +1,11 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,6 +45,25 @@ constexpr int kStartupTimerMs = 1200;
 constexpr int kDesignWidth = 800;
 constexpr int kDesignHeight = 600;
 
+// The caption in the interface language: the notice and the title before the path are the
+// program's texts, the path is the user's.
+QString DisplayCaption(std::string_view caption, const std::string& title) {
+  if (ActiveLanguage() == Language::Chinese) return QString::fromUtf8(caption);
+  QString out;
+  for (const std::string_view notice : {kReadDoneNotice, kWriteDoneNotice, kTuningNotice}) {
+    if (caption.starts_with(notice)) {
+      out += TrCore(notice);
+      caption.remove_prefix(notice.size());
+      break;
+    }
+  }
+  if (caption.starts_with(title)) {
+    out += TrCore(title);
+    caption.remove_prefix(title.size());
+  }
+  return out + QString::fromUtf8(caption);
+}
+
 // A menu caption shows "&" as a mnemonic marker; a path's own "&" must stay visible.
 QString MenuText(const std::string& s) { return Q(s).replace('&', "&&"); }
 
@@ -51,12 +72,12 @@ struct ToolButtonInfo {
   const char* tooltip;
 };
 constexpr std::array<ToolButtonInfo, 6> kToolButtons = {{
-    {"Open", "打开"},
-    {"Save", "保存"},
-    {"Print", "打印"},
-    {"Read", "读频"},
-    {"COMport", "端口选择"},
-    {"Write", "写频"},
+    {"Open", QT_TRANSLATE_NOOP("qm::ui::FrmMain", "打开")},
+    {"Save", QT_TRANSLATE_NOOP("qm::ui::FrmMain", "保存")},
+    {"Print", QT_TRANSLATE_NOOP("qm::ui::FrmMain", "打印")},
+    {"Read", QT_TRANSLATE_NOOP("qm::ui::FrmMain", "读频")},
+    {"COMport", QT_TRANSLATE_NOOP("qm::ui::FrmMain", "端口选择")},
+    {"Write", QT_TRANSLATE_NOOP("qm::ui::FrmMain", "写频")},
 }};
 
 }  // namespace
@@ -115,17 +136,17 @@ void FrmMain::buildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("menuBar");
 
-  QMenu* file = bar->addMenu("文件(&F)");
+  QMenu* file = bar->addMenu(tr("文件(&F)"));
   file->setObjectName("mnuFile");
-  addItem(file, "mnuFileNew", "新建(&N)", QKeySequence("Ctrl+N"))->setEnabled(false);
-  addItem(file, "mnuFileOpen", "打开(&O)", QKeySequence("Ctrl+O"));
+  addItem(file, "mnuFileNew", tr("新建(&N)"), QKeySequence("Ctrl+N"))->setEnabled(false);
+  addItem(file, "mnuFileOpen", tr("打开(&O)"), QKeySequence("Ctrl+O"));
   addSeparator(file, "mnuFileBar0");
-  addItem(file, "mnuFileSave", "保存(&S)", QKeySequence("Ctrl+S"));
-  addItem(file, "mnuFileSaveAs", "另存为(&A)");
+  addItem(file, "mnuFileSave", tr("保存(&S)"), QKeySequence("Ctrl+S"));
+  addItem(file, "mnuFileSaveAs", tr("另存为(&A)"));
   addSeparator(file, "mnuFileBar2");
-  addItem(file, "mnuFilePrint", "打印(&P)", QKeySequence("Ctrl+P"));
-  addItem(file, "mnuFilePrintPreview", "打印预览(&V)...");
-  addItem(file, "mnuFileExportPdf", "导出PDF(&D)...");
+  addItem(file, "mnuFilePrint", tr("打印(&P)"), QKeySequence("Ctrl+P"));
+  addItem(file, "mnuFilePrintPreview", tr("打印预览(&V)..."));
+  addItem(file, "mnuFileExportPdf", tr("导出PDF(&D)..."));
   addSeparator(file, "mnuFileBar3");
   for (int n = 1; n <= kRecentFileCount; ++n) {
     const QByteArray name = QString("mnuRecentFile_%1").arg(n).toUtf8();
@@ -135,37 +156,55 @@ void FrmMain::buildMenus() {
     connect(a, &QAction::triggered, this, [this, n] { openRecentFile(n); });
   }
   addSeparator(file, "seperator4");
-  addItem(file, "mnuFileExit", "退出(&X)");
+  addItem(file, "mnuFileExit", tr("退出(&X)"));
 
-  QMenu* model = bar->addMenu("机型(&M)");
+  QMenu* model = bar->addMenu(tr("机型(&M)"));
   model->setObjectName("mnuModel");
-  addItem(model, "mnuRadioInfo", "机型信息(&M)");
+  addItem(model, "mnuRadioInfo", tr("机型信息(&M)"));
 
-  QMenu* operate = bar->addMenu("编程(&O)");
+  QMenu* operate = bar->addMenu(tr("编程(&O)"));
   operate->setObjectName("mnuOperate");
-  addItem(operate, "mnuRead", "读频(&R)", QKeySequence("Ctrl+R"));
-  addItem(operate, "mnuWrite", "写频(&W)", QKeySequence("Ctrl+W"));
+  addItem(operate, "mnuRead", tr("读频(&R)"), QKeySequence("Ctrl+R"));
+  addItem(operate, "mnuWrite", tr("写频(&W)"), QKeySequence("Ctrl+W"));
   addSeparator(operate, "sepp");
-  addItem(operate, "mnuTune", "调测(&T)")->setCheckable(true);
+  addItem(operate, "mnuTune", tr("调测(&T)"))->setCheckable(true);
 
-  QMenu* option = bar->addMenu("设置窗口(&P)");
+  QMenu* option = bar->addMenu(tr("设置窗口(&P)"));
   option->setObjectName("mnuOption");
-  QAction* channel = addItem(option, "mnuChannel", "信道窗口(&C)");
+  QAction* channel = addItem(option, "mnuChannel", tr("信道窗口(&C)"));
   channel->setCheckable(true);
   channel->setChecked(true);
   addSeparator(option, "null");
-  addItem(option, "mnuRadio", "嵌入信息(&R)")->setCheckable(true);
+  addItem(option, "mnuRadio", tr("嵌入信息(&R)"))->setCheckable(true);
 
-  QMenu* port = bar->addMenu("端口(&C)");
+  QMenu* port = bar->addMenu(tr("端口(&C)"));
   port->setObjectName("mnuComm_Port");
-  addItem(port, "mnuPort", "选择端口(&P)");
+  addItem(port, "mnuPort", tr("选择端口(&P)"));
 
-  QMenu* help = bar->addMenu("帮助(&H)");
+  // The language menu names itself in both languages, so either reader finds it.
+  QMenu* language = bar->addMenu(tr("语言/Language(&L)"));
+  language->setObjectName("mnuLanguage");
+  auto* languages = new QActionGroup(this);
+  const std::pair<const char*, Language> choices[] = {{"mnuLangZh", Language::Chinese},
+                                                      {"mnuLangEn", Language::English}};
+  for (const auto& [name, lang] : choices) {
+    // Each language is named in its own words.
+    QAction* a = addItem(language, name,
+                         lang == Language::Chinese ? QString(QM_NOTR("中文")) : QString("English"));
+    a->setCheckable(true);
+    a->setChecked(ActiveLanguage() == lang);
+    languages->addAction(a);
+    connect(a, &QAction::triggered, this, [this, lang = lang] { WriteLanguage(ini_, lang); });
+  }
+  addSeparator(language, "mnuLangBar");
+  addItem(language, "mnuLangNote", tr("重新启动程序后生效"))->setEnabled(false);
+
+  QMenu* help = bar->addMenu(tr("帮助(&H)"));
   help->setObjectName("mnuHelp");
-  addItem(help, "mnuHelpContents", "帮助内容(&C)");
-  addItem(help, "mnuHelpSearchForHelpOn", "帮助索引(&I)");
+  addItem(help, "mnuHelpContents", tr("帮助内容(&C)"));
+  addItem(help, "mnuHelpSearchForHelpOn", tr("帮助索引(&I)"));
   addSeparator(help, "mnuHelpBar0");
-  addItem(help, "mnuHelpAbout", "关于(&A)...");
+  addItem(help, "mnuHelpAbout", tr("关于(&A)..."));
 
   connect(actions_["mnuFileNew"], &QAction::triggered, this, &FrmMain::fileNew);
   connect(actions_["mnuFileOpen"], &QAction::triggered, this, &FrmMain::fileOpen);
@@ -195,7 +234,7 @@ void FrmMain::buildMenus() {
 }
 
 void FrmMain::buildToolBar() {
-  toolBar_ = addToolBar("工具栏");
+  toolBar_ = addToolBar(tr("工具栏"));
   toolBar_->setObjectName("tbToolBar");
   toolBar_->setMovable(false);
   toolBar_->setFloatable(false);
@@ -205,9 +244,9 @@ void FrmMain::buildToolBar() {
   toolBar_->installEventFilter(this);
   for (const ToolButtonInfo& info : kToolButtons) {
     const QString key = QString::fromUtf8(info.key);
-    QAction* a = toolBar_->addAction(ToolbarIcon(key), QString::fromUtf8(info.tooltip));
+    QAction* a = toolBar_->addAction(ToolbarIcon(key), tr(info.tooltip));
     a->setObjectName("tbToolBar_" + key);
-    a->setToolTip(QString::fromUtf8(info.tooltip));
+    a->setToolTip(tr(info.tooltip));
     if (QWidget* button = toolBar_->widgetForAction(a)) {
       button->setObjectName(key);
       button->installEventFilter(this);
@@ -268,11 +307,11 @@ void FrmMain::buildContent() {
   layout->setSpacing(6);
 
   auto* modelRow = new QHBoxLayout;
-  auto* lblRadioCaption = new QLabel("机型：", picture_);
+  auto* lblRadioCaption = new QLabel(tr("机型："), picture_);
   lblRadioCaption->setObjectName("lblRadioCaption");
   lblRadio_ = new QLabel(picture_);
   lblRadio_->setObjectName("lblRadio");
-  auto* lblRangeCaption = new QLabel("频率范围：", picture_);
+  auto* lblRangeCaption = new QLabel(tr("频率范围："), picture_);
   lblRangeCaption->setObjectName("lblFreqRangeCaption");
   lblFreqRange_ = new QLabel(picture_);
   lblFreqRange_->setObjectName("lblFreqRange");
@@ -295,7 +334,7 @@ void FrmMain::buildContent() {
   modelRow->addWidget(command2_);
   layout->addLayout(modelRow);
 
-  auto* fraChannel = new QGroupBox("信道设置", picture_);
+  auto* fraChannel = new QGroupBox(tr("信道设置"), picture_);
   fraChannel->setObjectName("fraChannel");
   fraChannel->installEventFilter(this);
   fraChannel_ = fraChannel;
@@ -357,7 +396,7 @@ void FrmMain::refreshAll() {
 }
 
 void FrmMain::syncDocument() {
-  setWindowTitle(Q(doc_.caption));
+  setWindowTitle(DisplayCaption(doc_.caption, app_.softwareTitle));
   panels_[1]->setText(Q(doc_.statusBand));
   panels_[2]->setText(Q(doc_.statusPort));
   actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled);
@@ -477,10 +516,16 @@ void FrmMain::radioInfo() {
 // ---- help ----
 
 bool FrmMain::openHelp() {
-  const QString path = Q(app_.helpFile);
+  QString path = Q(app_.helpFile);
+  // The English guide sits beside the Chinese one: USER-GUIDE.html, USER-GUIDE.en.html.
+  if (ActiveLanguage() == Language::English && !path.isEmpty()) {
+    const QFileInfo info(path);
+    const QString english = info.dir().filePath(info.completeBaseName() + ".en." + info.suffix());
+    if (QFileInfo(english).isFile()) path = english;
+  }
   if (path.isEmpty() || !QFileInfo(path).isFile()) {
     Notify(prompter_, windowTitle().toStdString(),
-           "无法显示帮助文件，没有相应的帮助文件与该软件关联。", Icon::Information);
+           QM_TR("无法显示帮助文件，没有相应的帮助文件与该软件关联。"), Icon::Information);
     return false;
   }
   if (!help_) {
@@ -490,10 +535,10 @@ bool FrmMain::openHelp() {
   if (!help_->load(path)) {
     help_->close();
     Notify(prompter_, windowTitle().toStdString(),
-           "无法显示帮助文件，没有相应的帮助文件与该软件关联。", Icon::Information);
+           QM_TR("无法显示帮助文件，没有相应的帮助文件与该软件关联。"), Icon::Information);
     return false;
   }
-  help_->setWindowTitle("帮助 - " + Q(app_.softwareTitle));
+  help_->setWindowTitle(tr("帮助 - %1").arg(TrCore(app_.softwareTitle)));
   help_->show();
   help_->raise();
   help_->activateWindow();

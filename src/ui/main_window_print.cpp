@@ -19,7 +19,7 @@ namespace {
 // The PDF export's save dialog: beside the data file, named after it.
 FileDialogRequest ExportPdfRequest(const Document& doc) {
   FileDialogRequest r;
-  r.title = "导出PDF";
+  r.title = QM_TR("导出PDF");
   r.initialDir = doc.fileDialogDir;
   if (!doc.curFileName.empty())
     r.initialName = std::filesystem::path(doc.curFileName).replace_extension(".pdf").string();
@@ -60,7 +60,7 @@ void FrmMain::filePrintPreview() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintPreviewDialog preview(&printer, this);
   preview.setObjectName("dlgPrintPreview");
-  preview.setWindowTitle("打印预览");
+  preview.setWindowTitle(tr("打印预览"));
   connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
     PrintReports(*p, [this](const print::PageGeometry& g) {
       return print::LayoutDocumentReports(doc_, tune_->table(), g);
@@ -86,7 +86,8 @@ void FrmMain::fileExportPdf() {
     });
   }
   // Unlike a printer, a file that could not be written would otherwise go unnoticed.
-  if (!ok) Notify(prompter_, kAppTitle, "PDF文件无法写入：" + *path, Icon::Exclamation);
+  if (!ok)
+    Notify(prompter_, kAppTitle, Fill(QM_TR("PDF文件无法写入：%1"), {*path}), Icon::Exclamation);
 }
 
 }  // namespace qm::ui

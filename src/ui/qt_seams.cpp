@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/translation.h"
 #include "ui/radio_dialogs.h"
 
 namespace qm::ui {
@@ -38,30 +39,30 @@ QWidget* QtPrompter::dialogParent() const {
 }
 
 Answer QtPrompter::ask(const Message& message) {
-  QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
-                  QString::fromStdString(message.text), QMessageBox::NoButton, dialogParent());
+  QMessageBox box(ToQtIcon(message.icon), TrCore(message.title), TrCore(message.text),
+                  QMessageBox::NoButton, dialogParent());
   box.setObjectName("msgBox");
-  // Chinese captions on the buttons, as every other dialog of the program has them.
+  // The program's own captions on the buttons, as every other dialog of the program has them.
   QPushButton* ok = nullptr;
   QPushButton* yes = nullptr;
   QPushButton* no = nullptr;
   QPushButton* cancel = nullptr;
   switch (message.buttons) {
     case Buttons::Ok:
-      ok = box.addButton("确定", QMessageBox::AcceptRole);
+      ok = box.addButton(tr("确定"), QMessageBox::AcceptRole);
       box.setDefaultButton(ok);
       box.setEscapeButton(ok);
       break;
     case Buttons::YesNo:
-      yes = box.addButton("是(&Y)", QMessageBox::YesRole);
-      no = box.addButton("否(&N)", QMessageBox::NoRole);
+      yes = box.addButton(tr("是(&Y)"), QMessageBox::YesRole);
+      no = box.addButton(tr("否(&N)"), QMessageBox::NoRole);
       box.setDefaultButton(yes);
       box.setEscapeButton(no);
       break;
     case Buttons::YesNoCancel:
-      yes = box.addButton("是(&Y)", QMessageBox::YesRole);
-      no = box.addButton("否(&N)", QMessageBox::NoRole);
-      cancel = box.addButton("取消", QMessageBox::RejectRole);
+      yes = box.addButton(tr("是(&Y)"), QMessageBox::YesRole);
+      no = box.addButton(tr("否(&N)"), QMessageBox::NoRole);
+      cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
       box.setDefaultButton(yes);
       box.setEscapeButton(cancel);
       break;
@@ -76,7 +77,7 @@ Answer QtPrompter::ask(const Message& message) {
 }
 
 WarningAnswer QtPrompter::warn(int selIndex, const std::string& text) {
-  DlgWarn dialog(selIndex, QString::fromStdString(text), dialogParent());
+  DlgWarn dialog(selIndex, TrCore(text), dialogParent());
   dialog.exec();
   return dialog.answer();
 }
@@ -85,7 +86,7 @@ QStringList NameFilters(const FileDialogRequest& request) {
   QStringList out;
   for (const FileFilter& f : request.filters) {
     // QFileDialog reads the patterns from the parentheses of each description.
-    QString desc = QString::fromStdString(f.description);
+    QString desc = TrCore(f.description);
     QString pattern = QString::fromStdString(f.pattern);
     out << (desc.contains('(') ? desc : desc + " (" + pattern + ")");
   }
@@ -94,8 +95,12 @@ QStringList NameFilters(const FileDialogRequest& request) {
 
 namespace {
 
+// The dialogs' titles in their own wording ("打开" is Open here, On in a list).
+[[maybe_unused]] constexpr const char* kTitles[] = {QT_TRANSLATE_NOOP("QtFileDialogs", "打开"),
+                                                    QT_TRANSLATE_NOOP("QtFileDialogs", "另存为")};
+
 void Configure(QFileDialog& dlg, const FileDialogRequest& request) {
-  dlg.setWindowTitle(QString::fromStdString(request.title));
+  dlg.setWindowTitle(TrCore(request.title, "QtFileDialogs"));
   dlg.setDirectory(QString::fromStdString(request.initialDir));
   QStringList filters = NameFilters(request);
   dlg.setNameFilters(filters);
@@ -120,7 +125,7 @@ std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& requ
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     QString path = dlg.selectedFiles().front();
     if (request.refuseReadOnly && QFileInfo(path).exists() && !QFileInfo(path).isWritable()) {
-      QMessageBox::warning(&dlg, dlg.windowTitle(), "该文件为只读文件，请选择其他文件。");
+      QMessageBox::warning(&dlg, dlg.windowTitle(), tr("该文件为只读文件，请选择其他文件。"));
       continue;
     }
     return path.toStdString();
@@ -139,11 +144,11 @@ std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& requ
     QString path = dlg.selectedFiles().front();
     QFileInfo info(path);
     if (request.pathMustExist && !info.absoluteDir().exists()) {
-      QMessageBox::warning(&dlg, dlg.windowTitle(), "路径不存在，请确认。");
+      QMessageBox::warning(&dlg, dlg.windowTitle(), tr("路径不存在，请确认。"));
       continue;
     }
     if (request.refuseReadOnly && info.exists() && !info.isWritable()) {
-      QMessageBox::warning(&dlg, dlg.windowTitle(), "该文件为只读文件，请选择其他文件。");
+      QMessageBox::warning(&dlg, dlg.windowTitle(), tr("该文件为只读文件，请选择其他文件。"));
       continue;
     }
     return path.toStdString();

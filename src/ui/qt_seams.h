@@ -1,7 +1,9 @@
 // The window program's side of the message-box and file-dialog seams: QMessageBox and
-// QFileDialog with the exact titles, texts, icons, buttons and filters the core asks for.
+// QFileDialog with the exact titles, texts, icons, buttons and filters the core asks for,
+// in the interface language.
 #pragma once
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -12,6 +14,8 @@ namespace qm::ui {
 
 // Message boxes open over `parent` (or the active window when there is none).
 class QtPrompter : public Prompter {
+  Q_DECLARE_TR_FUNCTIONS(QtPrompter)
+
  public:
   explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }
@@ -25,6 +29,8 @@ class QtPrompter : public Prompter {
 };
 
 class QtFileDialogs : public FileDialogs {
+  Q_DECLARE_TR_FUNCTIONS(QtFileDialogs)
+
  public:
   explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }

@@ -1,14 +1,42 @@
-// Small helpers shared by the widgets: the core's UTF-8 texts as QStrings, and the
+// Small helpers shared by the widgets: the core's UTF-8 texts as QStrings (Q as they are,
+// TrCore in the interface language), and the
 // hourglass guard that radio commands and file operations hold while they run.
 #pragma once
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QString>
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+
+#include "app/tr.h"
+#include "platform/translation.h"
 
 namespace qm::ui {
 
 inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A column header on two lines. Chinese breaks at the last space, as the program always
+// showed it; English words are longer, so English breaks at the space nearest the middle.
+inline QString TwoLineHeader(QString text) {
+  text = text.simplified();
+  qsizetype at = text.lastIndexOf(' ');
+  if (ActiveLanguage() == Language::English) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text[i] == ' ' && std::abs(2 * i - text.size()) < std::abs(2 * at - text.size())) at = i;
+    }
+  }
+  if (at > 0) text[at] = '\n';
+  return text;
+}
+
+// The width the longest line of a text needs.
+inline int LinesWidth(const QFontMetrics& fm, const QString& text) {
+  int width = 0;
+  for (const QString& line : text.split('\n')) width = std::max(width, fm.horizontalAdvance(line));
+  return width;
+}
 
 // cHourClass: the hourglass pointer for as long as the guard lives.
 class HourGlass {

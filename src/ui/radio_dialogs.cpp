@@ -92,7 +92,7 @@ void GuiProgress::onOpen() {
     delete window_.data();
   }
   window_ = new FrmProgress(owner_);
-  window_->setup(Q(caption()), Q(title()), maximum());
+  window_->setup(TrCore(caption()), TrCore(title()), maximum());
   if (owner_) {
     const QRect r = owner_->frameGeometry();
     window_->move(r.center() - window_->rect().center());
@@ -139,15 +139,15 @@ DlgWarn::DlgWarn(int selIndex, const QString& text, QWidget* parent)
   top->addWidget(lblWarning, 1);
   layout->addLayout(top);
   layout->addSpacing(8);
-  chkWarning_ = new QCheckBox("下次不再提示          (下次重启软件时再跳出提示框)", this);
+  chkWarning_ = new QCheckBox(tr("下次不再提示          (下次重启软件时再跳出提示框)"), this);
   chkWarning_->setObjectName("chkWarning");
   layout->addWidget(chkWarning_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  auto* ok = new QPushButton("确定(&O)", this);
+  auto* ok = new QPushButton(tr("确定(&O)"), this);
   ok->setObjectName("OKButton");
   ok->setDefault(true);
-  auto* cancel = new QPushButton("取消(&C)", this);
+  auto* cancel = new QPushButton(tr("取消(&C)"), this);
   cancel->setObjectName("CancelButton");
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
@@ -171,10 +171,10 @@ FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNum
                  QWidget* parent)
     : QDialog(parent) {
   setObjectName("frmPort");
-  setWindowTitle("选择端口");
+  setWindowTitle(tr("选择端口"));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
-  auto* frame = new QGroupBox("端口", this);
+  auto* frame = new QGroupBox(tr("端口"), this);
   frame->setObjectName("fraPort");
   auto* grid = new QGridLayout(frame);
   grid->setHorizontalSpacing(12);
@@ -200,10 +200,10 @@ FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNum
   layout->addWidget(frame);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  auto* ok = new QPushButton("确定", this);
+  auto* ok = new QPushButton(tr("确定"), this);
   ok->setObjectName("CmdOK");
   ok->setDefault(true);
-  auto* cancel = new QPushButton("取消", this);
+  auto* cancel = new QPushButton(tr("取消"), this);
   cancel->setObjectName("CmdCancel");
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
@@ -223,10 +223,10 @@ void FrmPort::setComi(int n) {
 FrmEmbed::FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* parent)
     : QDialog(parent), app_(app), prompter_(prompter), image_(image) {
   setObjectName("frmEmbed");
-  setWindowTitle("嵌入信息");
+  setWindowTitle(tr("嵌入信息"));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
-  auto* text = new QGroupBox("用户自定义信息", this);
+  auto* text = new QGroupBox(tr("用户自定义信息"), this);
   text->setObjectName("fraEmbed");
   auto* textLayout = new QVBoxLayout(text);
   rtxtbEmbed_ = new QPlainTextEdit(text);
@@ -236,12 +236,12 @@ FrmEmbed::FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* par
   layout->addWidget(text);
 
   auto* info = new QGridLayout;
-  auto* label1 = new QLabel("对讲机ID：", this);
+  auto* label1 = new QLabel(tr("对讲机ID："), this);
   label1->setObjectName("Label1");
   lblRadioID_ = new QLabel("----------------", this);
   lblRadioID_->setObjectName("lblRadioID");
   lblRadioID_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* lblDate = new QLabel("最近写频日期：", this);
+  auto* lblDate = new QLabel(tr("最近写频日期："), this);
   lblDate->setObjectName("lblDate");
   lblLastTime_ = new QLabel(this);
   lblLastTime_->setObjectName("lblLastTime");
@@ -260,12 +260,12 @@ FrmEmbed::FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* par
     buttons->addWidget(b);
     return b;
   };
-  QPushButton* read = button("cmdReadInfo", "读取(&R)");
-  QPushButton* write = button("cmdWriteInfo", "写入(&W)");
-  QPushButton* font = button("cmdFont", "字体(&F)...");
+  QPushButton* read = button("cmdReadInfo", tr("读取(&R)"));
+  QPushButton* write = button("cmdWriteInfo", tr("写入(&W)"));
+  QPushButton* font = button("cmdFont", tr("字体(&F)..."));
   buttons->addStretch();
-  QPushButton* ok = button("cmdOK", "关闭(&C)");
-  QPushButton* cancel = button("cmdCancel", "取消");
+  QPushButton* ok = button("cmdOK", tr("关闭(&C)"));
+  QPushButton* cancel = button("cmdCancel", tr("取消"));
   layout->addLayout(buttons);
 
   connect(read, &QPushButton::clicked, this, [this] {
@@ -334,7 +334,7 @@ void FrmEmbed::textChanged() {
     back.setPosition(static_cast<int>(from));
     rtxtbEmbed_->setTextCursor(back);
     displaying_ = false;
-    Notify(prompter_, kAppTitle, "已经达到文本的最大长度。", Icon::None);
+    Notify(prompter_, kAppTitle, QM_TR("已经达到文本的最大长度。"), Icon::None);
   }
   embedData_ = text.toStdU16String();
 }

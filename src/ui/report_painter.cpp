@@ -9,6 +9,9 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "app/tr.h"
+#include "platform/translation.h"
+
 namespace qm::ui {
 namespace {
 
@@ -28,7 +31,8 @@ void PaintPage(QPainter& painter, const print::ReportPage& page, int dpiX, int d
       painter.drawLine(ToDevice(e.x, dpiX), y, ToDevice(e.x2, dpiX), y);
       continue;
     }
-    const QString text = QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size()));
+    // The report's own wording first: its headings sit in narrow fixed columns.
+    const QString text = TrCore(e.text, "qm::print");
     int x = ToDevice(e.x, dpiX);
     if (e.align == print::Align::Right) x -= metrics.horizontalAdvance(text);
     // Positions give the top of the text; drawText wants the baseline.
@@ -39,10 +43,10 @@ void PaintPage(QPainter& painter, const print::ReportPage& page, int dpiX, int d
 }  // namespace
 
 QFont ReportFont() {
-  QFont font(QStringLiteral("宋体"));
-  font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                    QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("Droid Sans Fallback")});
+  QFont font(QStringLiteral(QM_NOTR("宋体")));
+  font.setFamilies({QStringLiteral(QM_NOTR("宋体")), QStringLiteral("SimSun"),
+                    QStringLiteral("NSimSun"), QStringLiteral("WenQuanYi Micro Hei"),
+                    QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback")});
   font.setPointSize(8);
   return font;
 }

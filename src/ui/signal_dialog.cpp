@@ -67,10 +67,10 @@ FrmSignal::FrmSignal(const AppState& app, Prompter& prompter, QWidget* parent)
     box->setMinimumWidth(90);
   }
 
-  auto* ok = new QPushButton("确定(&O)", this);
+  auto* ok = new QPushButton(tr("确定(&O)"), this);
   ok->setObjectName("cmdOK");
   ok->setDefault(true);
-  auto* cancel = new QPushButton("取消(&C)", this);
+  auto* cancel = new QPushButton(tr("取消(&C)"), this);
   cancel->setObjectName("cmdCancel");
 
   auto* lists = new QGridLayout;

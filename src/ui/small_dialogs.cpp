@@ -37,7 +37,7 @@ FrmFlash::FrmFlash(const AppState& app, QWidget* parent)
   big.setBold(true);
   label1->setFont(big);
   // A button in look only: it carries the title, as on the radio's box.
-  auto* command1 = new QPushButton(Q(app.softwareTitle), this);
+  auto* command1 = new QPushButton(TrCore(app.softwareTitle), this);
   command1->setObjectName("Command1");
   command1->setFocusPolicy(Qt::NoFocus);
   command1->setMinimumHeight(36);
@@ -67,25 +67,25 @@ void FrmFlash::paintEvent(QPaintEvent* event) {
 
 FrmAbout::FrmAbout(const AppState& app, QWidget* parent) : QDialog(parent) {
   setObjectName("frmAbout");
-  setWindowTitle("关于" + Q(app.softwareTitle));
+  setWindowTitle(tr("关于%1").arg(TrCore(app.softwareTitle)));
   auto* layout = new QGridLayout(this);
   auto* picture = new QLabel(this);
   picture->setObjectName("picIcon");
   picture->setPixmap(RadioPixmap(64));
-  auto* description = new QLabel(Q(app.softwareTitle), this);
+  auto* description = new QLabel(TrCore(app.softwareTitle), this);
   description->setObjectName("lblDescription");
   QFont f = description->font();
   f.setBold(true);
   f.setPointSizeF(f.pointSizeF() * 1.3);
   description->setFont(f);
-  auto* version = new QLabel("版本2.1", this);
+  auto* version = new QLabel(tr("版本2.1"), this);
   version->setObjectName("lblVersion");
-  auto* label2 = new QLabel("适用于Windows9x/2000", this);
+  auto* label2 = new QLabel(tr("适用于Windows9x/2000"), this);
   label2->setObjectName("Label2");
   auto* line = new QFrame(this);
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
-  auto* ok = new QPushButton("关闭(&C)", this);
+  auto* ok = new QPushButton(tr("关闭(&C)"), this);
   ok->setObjectName("cmdOK");
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -103,9 +103,9 @@ FrmAbout::FrmAbout(const AppState& app, QWidget* parent) : QDialog(parent) {
 
 FrmRadio::FrmRadio(const AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
   setObjectName("frmRadio");
-  setWindowTitle("机型信息");
+  setWindowTitle(tr("机型信息"));
   auto* layout = new QGridLayout(this);
-  auto* lblModel = new QLabel("机型：", this);
+  auto* lblModel = new QLabel(tr("机型："), this);
   lblModel->setObjectName("lblModel");
   cboModel_ = new QComboBox(this);
   cboModel_->setObjectName("cboModel");
@@ -113,18 +113,18 @@ FrmRadio::FrmRadio(const AppState& app, QWidget* parent) : QDialog(parent), app_
     cboModel_->addItem(Q(app.models[static_cast<size_t>(i)].name));
   cboModel_->setCurrentIndex(app.curModel < cboModel_->count() ? app.curModel : -1);
   newModel_ = app.curModel;
-  auto* lblBand = new QLabel("频率范围：", this);
+  auto* lblBand = new QLabel(tr("频率范围："), this);
   lblBand->setObjectName("lblBandCaption");
   lblFreqBand_ = new QLabel(this);
   lblFreqBand_->setObjectName("lblFreqBand");
-  auto* lblCpuCaption = new QLabel("CPU版本：", this);
+  auto* lblCpuCaption = new QLabel(tr("CPU版本："), this);
   lblCpuCaption->setObjectName("lblCPUCaption");
   auto* lblCpu = new QLabel(Q(app.radioVersion), this);
   lblCpu->setObjectName("lblCPU");
-  auto* ok = new QPushButton("确定(&O)", this);
+  auto* ok = new QPushButton(tr("确定(&O)"), this);
   ok->setObjectName("CmdOK");
   ok->setDefault(true);
-  auto* cancel = new QPushButton("取消(&C)", this);
+  auto* cancel = new QPushButton(tr("取消(&C)"), this);
   cancel->setObjectName("CmdCancel");
 
   layout->addWidget(lblModel, 0, 0);

@@ -7,18 +7,23 @@
 #include <QLocale>
 
 #include "app/config.h"
+#include "app/tr.h"
+#include "platform/translation.h"
 
 namespace qm::ui {
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("ZR410 系列对讲机编程软件");
+  parser.setApplicationDescription(QM_NOTR("ZR410 系列对讲机编程软件"));
   parser.addHelpOption();
-  QCommandLineOption device("device", "串口设备（读频、写频和调测使用）。", "PATH");
-  QCommandLineOption maker("maker-ini", "厂家配置文件，代替程序目录下的 nrvPC.ini。", "PATH");
-  QCommandLineOption ini("ini", "程序自己的配置文件（端口和最近的文件）。", "PATH");
-  QCommandLineOption shot("screenshot", "保存各窗口的截图到目录后退出。", "DIR");
-  parser.addOptions({device, maker, ini, shot});
+  // Shown before any translation is loaded: the help stays in the program's own language.
+  QCommandLineOption device("device", QM_NOTR("串口设备（读频、写频和调测使用）。"), "PATH");
+  QCommandLineOption maker("maker-ini", QM_NOTR("厂家配置文件，代替程序目录下的 nrvPC.ini。"),
+                           "PATH");
+  QCommandLineOption ini("ini", QM_NOTR("程序自己的配置文件（端口和最近的文件）。"), "PATH");
+  QCommandLineOption shot("screenshot", QM_NOTR("保存各窗口的截图到目录后退出。"), "DIR");
+  QCommandLineOption lang("lang", QM_NOTR("界面语言 / interface language: zh, en"), "zh|en");
+  parser.addOptions({device, maker, ini, shot, lang});
   CommandLine out;
   if (!parser.parse(arguments)) {
     out.ok = false;
@@ -37,12 +42,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   out.makerIni = parser.value(maker);
   out.ini = parser.value(ini);
   out.screenshot = parser.value(shot);
+  out.lang = parser.value(lang);
+  if (parser.isSet(lang) && !ParseLanguage(out.lang.toStdString())) {
+    out.ok = false;
+    out.error = QString::fromStdString(UnknownLanguageText(out.lang.toStdString()));
+  }
   return out;
 }
 
 QString FindChineseFamily() {
   const QStringList preferred = {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC",
-                                 "Source Han Sans SC",  "SimSun",           "宋体",
+                                 "Source Han Sans SC",  "SimSun",           QM_NOTR("宋体"),
                                  "Microsoft YaHei",     "AR PL UMing CN",   "Droid Sans Fallback"};
   const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
   for (const QString& f : preferred)

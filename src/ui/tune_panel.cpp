@@ -27,8 +27,15 @@ constexpr int kRowHeight = 22;
 constexpr int kBoxColumns = 3;  // optTestCh, chkTuneCH, chkTuneTx beside the data columns
 constexpr int kDataColumns = kTuneGridCols - 1;
 constexpr std::array<const char*, kDataColumns + kBoxColumns> kHeaders = {
-    "接收频率",    "步进(kHz)", "接收CTC/DCS", "发射频率", "步进(kHz)",
-    "发射CTC/DCS", "调测",      "关闭",        "禁发"};
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "接收频率"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "步进(kHz)"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "接收CTC/DCS"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "发射频率"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "步进(kHz)"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "发射CTC/DCS"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "调测"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "关闭"),
+    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "禁发")};
 // Narrow enough that the table, its boxes and the tree fit the window's design width.
 constexpr std::array<int, kDataColumns + kBoxColumns> kWidths = {84, 58, 84, 84, 58,
                                                                  84, 36, 36, 36};
@@ -76,7 +83,7 @@ void TunePanel::buildTree() {
   for (const TuneTreeNode& n : kTuneTree) {
     QTreeWidgetItem* item =
         n.parent == nullptr ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(byKey.at(n.parent));
-    item->setText(0, QString::fromUtf8(n.text));
+    item->setText(0, TrCore(n.text));
     item->setData(0, Qt::UserRole, QString::fromUtf8(n.key));
     byKey[n.key] = item;
   }
@@ -103,8 +110,8 @@ QWidget* TunePanel::buildItemPanel() {
   fraTuneCH_ = new QGroupBox(fraTune_);
   fraTuneCH_->setObjectName("fraTuneCH");
   auto* data = new QGridLayout(fraTuneCH_);
-  const auto pair = [&](int row, int col, const char* caption, const char* name) {
-    auto* label = new QLabel(QString::fromUtf8(caption), fraTuneCH_);
+  const auto pair = [&](int row, int col, const QString& caption, const char* name) {
+    auto* label = new QLabel(caption, fraTuneCH_);
     auto* value = new QLabel(fraTuneCH_);
     value->setObjectName(name);
     value->setMinimumWidth(90);
@@ -112,10 +119,10 @@ QWidget* TunePanel::buildItemPanel() {
     data->addWidget(value, row, col + 1);
     return value;
   };
-  lblRxfreq_ = pair(0, 0, "接收频率(MHz): ", "lblRxfreq");
-  lblRxCTC_ = pair(0, 2, "接收CTC/DCS: ", "lblRxCTC");
-  lblTxFreq_ = pair(1, 0, "发射频率(MHz): ", "lblTxFreq");
-  lblTxCTC_ = pair(1, 2, "发射CTC/DCS: ", "lblTxCTC");
+  lblRxfreq_ = pair(0, 0, tr("接收频率(MHz): "), "lblRxfreq");
+  lblRxCTC_ = pair(0, 2, tr("接收CTC/DCS: "), "lblRxCTC");
+  lblTxFreq_ = pair(1, 0, tr("发射频率(MHz): "), "lblTxFreq");
+  lblTxCTC_ = pair(1, 2, tr("发射CTC/DCS: "), "lblTxCTC");
   layout->addWidget(fraTuneCH_);
 
   auto* adjust = new QHBoxLayout;
@@ -136,9 +143,9 @@ QWidget* TunePanel::buildItemPanel() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  auto* ok = new QPushButton("确定", fraTune_);
+  auto* ok = new QPushButton(tr("确定"), fraTune_);
   ok->setObjectName("cmdOK");
-  auto* cancel = new QPushButton("取消", fraTune_);
+  auto* cancel = new QPushButton(tr("取消"), fraTune_);
   cancel->setObjectName("cmdCancel");
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
@@ -156,7 +163,7 @@ QWidget* TunePanel::buildItemPanel() {
 }
 
 QWidget* TunePanel::buildTablePanel() {
-  fraTuneSet_ = new QGroupBox("调测信道", this);
+  fraTuneSet_ = new QGroupBox(tr("调测信道"), this);
   fraTuneSet_->setObjectName("fraTuneSet");
   fraTuneSet_->installEventFilter(this);
   auto* layout = new QVBoxLayout(fraTuneSet_);
@@ -174,9 +181,15 @@ QWidget* TunePanel::buildTablePanel() {
   grid_->verticalHeader()->setSectionsClickable(false);
   int width = grid_->verticalHeader()->sizeHint().width();
   for (int c = 0; c < kDataColumns + kBoxColumns; ++c) {
-    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(kHeaders[c])));
-    grid_->setColumnWidth(c, kWidths[static_cast<size_t>(c)]);
-    width += kWidths[static_cast<size_t>(c)];
+    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(TwoLineHeader(tr(kHeaders[c]))));
+    int px = kWidths[static_cast<size_t>(c)];
+    // English words are longer: the columns widen to their headers, in English only.
+    if (ActiveLanguage() == Language::English)
+      px = std::max(
+          px, LinesWidth(grid_->horizontalHeader()->fontMetrics(), TwoLineHeader(tr(kHeaders[c]))) +
+                  10);
+    grid_->setColumnWidth(c, px);
+    width += px;
   }
   for (int r = 0; r < kTuneChannelCount; ++r) {
     grid_->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(r + 1)));
@@ -225,7 +238,7 @@ QWidget* TunePanel::buildTablePanel() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  auto* save = new QPushButton("写入调测信道", fraTuneSet_);
+  auto* save = new QPushButton(tr("写入调测信道"), fraTuneSet_);
   save->setObjectName("cmdSaveTnFq");
   buttons->addWidget(save);
   layout->addLayout(buttons);
@@ -261,7 +274,7 @@ void TunePanel::renderTable() {
   for (int r = 0; r < kTuneChannelCount; ++r) {
     for (int c = 0; c < kDataColumns; ++c) {
       QTableWidgetItem* item = grid_->item(r, c);
-      const QString text = Q(t.text(r + 1, c + 1));
+      const QString text = TrCore(t.text(r + 1, c + 1));
       if (item->text() != text) item->setText(text);
       item->setForeground(textColor(t.color(r + 1, c + 1)));
     }
@@ -307,12 +320,12 @@ void TunePanel::render() {
   for (const char* key : {"CTCDevN", "DCSDevN"}) {
     if (QTreeWidgetItem* n = node(key)) n->setForeground(0, v.narrowNodesGrey ? grey : normal);
   }
-  fraTune_->setTitle(Q(v.itemCaption));
-  fraTuneCH_->setTitle(Q(v.channelCaption));
+  fraTune_->setTitle(TrCore(v.itemCaption));
+  fraTuneCH_->setTitle(TrCore(v.channelCaption));
   lblRxfreq_->setText(Q(v.rxFreq));
-  lblRxCTC_->setText(Q(v.rxSignal));
+  lblRxCTC_->setText(TrCore(v.rxSignal));
   lblTxFreq_->setText(Q(v.txFreq));
-  lblTxCTC_->setText(Q(v.txSignal));
+  lblTxCTC_->setText(TrCore(v.txSignal));
   if (hsbTune_->value() != v.scrollValue) hsbTune_->setValue(v.scrollValue);
   lblTuneVal_->setText(Q(v.valueLabel));
   syncing_ = was;

@@ -1,0 +1,1796 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>QtFileDialogs</name>
+    <message>
+        <source>该文件为只读文件，请选择其他文件。</source>
+        <translation>The file is read-only. Please choose another file.</translation>
+    </message>
+    <message>
+        <source>路径不存在，请确认。</source>
+        <translation>The folder does not exist. Please check.</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+</context>
+<context>
+    <name>QtPrompter</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>是(&amp;Y)</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>否(&amp;N)</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qm</name>
+    <message>
+        <source>QM830K编程软件</source>
+        <translation>QM830K Programming Software</translation>
+    </message>
+    <message>
+        <source>文件错误</source>
+        <translation>File Error</translation>
+    </message>
+    <message>
+        <source>读频完成－ </source>
+        <translation>Read complete - </translation>
+    </message>
+    <message>
+        <source>写频完成－</source>
+        <translation>Write complete - </translation>
+    </message>
+    <message>
+        <source>正在调测－</source>
+        <translation>Tuning - </translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>信道%1：TTS %2在CSV中没有对应的信令，按无信令写出</source>
+        <translation>Channel %1: TTS %2 has no signalling in the CSV format; written without signalling</translation>
+    </message>
+    <message>
+        <source>文件中没有CSV表头（须有Location和Frequency列）</source>
+        <translation>The file has no CSV header (it needs the Location and Frequency columns)</translation>
+    </message>
+    <message>
+        <source>不是CSV表头（须有Location和Frequency列）</source>
+        <translation>not a CSV header (it needs the Location and Frequency columns)</translation>
+    </message>
+    <message>
+        <source>没有Location为%1的行</source>
+        <translation>No row has Location %1</translation>
+    </message>
+    <message>
+        <source>只有%1列，表头有%2列，已跳过</source>
+        <translation>only %1 columns where the header has %2; skipped</translation>
+    </message>
+    <message>
+        <source>%1列的数值无法识别（%2），已跳过</source>
+        <translation>%1 column: value not recognised (%2); skipped</translation>
+    </message>
+    <message>
+        <source>第%1行起的%2行未导入：本机只有16个信道</source>
+        <translation>%2 rows from line %1 on were not imported: the radio has only 16 channels</translation>
+    </message>
+    <message>
+        <source>没有可以导入的行</source>
+        <translation>No row can be imported</translation>
+    </message>
+    <message>
+        <source>文件已经毁坏，请确认。</source>
+        <translation>The file is damaged. Please check.</translation>
+    </message>
+    <message>
+        <source>文件不存在，请确认！</source>
+        <translation>The file does not exist. Please check!</translation>
+    </message>
+    <message>
+        <source>该文件不是ZR410 的数据文件！</source>
+        <translation>This is not a ZR410 data file!</translation>
+    </message>
+    <message>
+        <source>新的数据文件，请升级你的软件版本！</source>
+        <translation>The data file is from a newer version. Please upgrade the software!</translation>
+    </message>
+    <message>
+        <source>信道.</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>接收频率(MHz)</source>
+        <translation>Receive frequency (MHz)</translation>
+    </message>
+    <message>
+        <source>接收CTC/DCS</source>
+        <translation>Receive CTC/DCS</translation>
+    </message>
+    <message>
+        <source>发射频率(MHz)</source>
+        <translation>Transmit frequency (MHz)</translation>
+    </message>
+    <message>
+        <source>发射CTC/DCS</source>
+        <translation>Transmit CTC/DCS</translation>
+    </message>
+    <message>
+        <source>扫描 删除 /添加</source>
+        <translation>Scan add/delete</translation>
+    </message>
+    <message>
+        <source>   繁忙     锁定</source>
+        <translation>Busy channel lockout</translation>
+    </message>
+    <message>
+        <source>   发射     功率</source>
+        <translation>Transmit power</translation>
+    </message>
+    <message>
+        <source>带宽</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>禁发</source>
+        <translation>Tx inhibit</translation>
+    </message>
+    <message>
+        <source>频率超过范围！</source>
+        <translation>Frequency out of range!</translation>
+    </message>
+    <message>
+        <source>监听</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>发射限时</source>
+        <translation>Time-out timer</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <translation>Key beep</translation>
+    </message>
+    <message>
+        <source>预告警时间</source>
+        <translation>Pre-alert time</translation>
+    </message>
+    <message>
+        <source>省电功能</source>
+        <translation>Battery save</translation>
+    </message>
+    <message>
+        <source>静噪等级</source>
+        <translation>Squelch level</translation>
+    </message>
+    <message>
+        <source>TOT再按键时间</source>
+        <translation>TOT rekey time</translation>
+    </message>
+    <message>
+        <source>TOT复位时间</source>
+        <translation>TOT reset time</translation>
+    </message>
+    <message>
+        <source>手动模式</source>
+        <translation>Manual mode</translation>
+    </message>
+    <message>
+        <source>功率选择</source>
+        <translation>Power key</translation>
+    </message>
+    <message>
+        <source>扫描模式</source>
+        <translation>Scan mode</translation>
+    </message>
+    <message>
+        <source>优先信道</source>
+        <translation>Priority channel</translation>
+    </message>
+    <message>
+        <source>回扫周期</source>
+        <translation>Look-back time</translation>
+    </message>
+    <message>
+        <source>扫描停留时间</source>
+        <translation>Scan hang time</translation>
+    </message>
+    <message>
+        <source>恢复信道</source>
+        <translation>Revert channel</translation>
+    </message>
+    <message>
+        <source>关闭监听功能</source>
+        <translation>Monitor off</translation>
+    </message>
+    <message>
+        <source>暂态无条件监听</source>
+        <translation>Momentary monitor, open squelch</translation>
+    </message>
+    <message>
+        <source>稳态无条件监听</source>
+        <translation>Latched monitor, open squelch</translation>
+    </message>
+    <message>
+        <source>暂态有条件监听</source>
+        <translation>Momentary monitor, tone squelch</translation>
+    </message>
+    <message>
+        <source>长按[MONI]键</source>
+        <translation>Long press [MONI]</translation>
+    </message>
+    <message>
+        <source>%1秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>10分钟</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>无限制</source>
+        <translation>Unlimited</translation>
+    </message>
+    <message>
+        <source>宽带</source>
+        <translation>Wide</translation>
+    </message>
+    <message>
+        <source>窄带</source>
+        <translation>Narrow</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>短按[MONI]键</source>
+        <translation>Short press [MONI]</translation>
+    </message>
+    <message>
+        <source>载波</source>
+        <translation>Carrier</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>信道%1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>最近接收呼叫信道</source>
+        <translation>Last call received</translation>
+    </message>
+    <message>
+        <source>最近使用信道</source>
+        <translation>Last used channel</translation>
+    </message>
+    <message>
+        <source>第一个扫描信道</source>
+        <translation>First scan channel</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>Receive frequency</translation>
+    </message>
+    <message>
+        <source>发射频率</source>
+        <translation>Transmit frequency</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>繁忙锁定</source>
+        <translation>Busy channel lockout</translation>
+    </message>
+    <message>
+        <source>发射功率</source>
+        <translation>Transmit power</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>(错误)</source>
+        <translation>(error)</translation>
+    </message>
+    <message>
+        <source>%1 (错误)</source>
+        <translation>%1 (error)</translation>
+    </message>
+    <message>
+        <source>整机功能</source>
+        <translation>Radio functions</translation>
+    </message>
+    <message>
+        <source>调测信道%1</source>
+        <translation>Tune channel %1</translation>
+    </message>
+    <message>
+        <source>接收步进</source>
+        <translation>Receive step</translation>
+    </message>
+    <message>
+        <source>发射步进</source>
+        <translation>Transmit step</translation>
+    </message>
+    <message>
+        <source>调整项</source>
+        <translation>Tune items</translation>
+    </message>
+    <message>
+        <source>内嵌信息</source>
+        <translation>Embedded information</translation>
+    </message>
+    <message>
+        <source>用户信息</source>
+        <translation>User information</translation>
+    </message>
+    <message>
+        <source>写频日期</source>
+        <translation>Write date</translation>
+    </message>
+    <message>
+        <source>电台ID</source>
+        <translation>Radio ID</translation>
+    </message>
+    <message>
+        <source>识别码</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>机型代码</source>
+        <translation>Model code</translation>
+    </message>
+    <message>
+        <source>附加块+%1</source>
+        <translation>Spare block +%1</translation>
+    </message>
+    <message>
+        <source>%1 没有响应, 请检查你的连接或机型电源是否打开！</source>
+        <translation>%1 does not answer. Please check the cable and that the radio is switched on!</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>读取数据错误，请重试！</source>
+        <translation>Error reading the data. Please try again!</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>读取数据完成，请按“确定”按钮继续.....</source>
+        <translation>Data read. Press &quot;OK&quot; to continue.....</translation>
+    </message>
+    <message>
+        <source>%1 没有响应，请检查你的连接！</source>
+        <translation>%1 does not answer. Please check the cable!</translation>
+    </message>
+    <message>
+        <source>写入数据中断，请重试！</source>
+        <translation>Writing the data was interrupted. Please try again!</translation>
+    </message>
+    <message>
+        <source>写入数据完成，请按“确定”按钮继续.....</source>
+        <translation>Data written. Press &quot;OK&quot; to continue.....</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>机型错误，请写入正确机型！</source>
+        <translation>Wrong model. Please write the right model!</translation>
+    </message>
+    <message>
+        <source>通讯端口错误</source>
+        <translation>Port Error</translation>
+    </message>
+    <message>
+        <source>机型错误</source>
+        <translation>Wrong Model</translation>
+    </message>
+    <message>
+        <source>机型与软件不匹配，请选择正确的机型！</source>
+        <translation>The radio does not match this software. Please choose the right model!</translation>
+    </message>
+    <message>
+        <source>正在从对讲机读取数据.....</source>
+        <translation>Reading data from the radio.....</translation>
+    </message>
+    <message>
+        <source>读频</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>读频错误</source>
+        <translation>Read Error</translation>
+    </message>
+    <message>
+        <source>读频中断，请重试！</source>
+        <translation>Read interrupted. Please try again!</translation>
+    </message>
+    <message>
+        <source>数据错误</source>
+        <translation>Data Error</translation>
+    </message>
+    <message>
+        <source>读频完成，请按“确定”按钮继续....</source>
+        <translation>Read complete. Press &quot;OK&quot; to continue....</translation>
+    </message>
+    <message>
+        <source>读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！</source>
+        <translation>Read complete. This radio is version V1.0 and some functions are not available; see the help for details!</translation>
+    </message>
+    <message>
+        <source>新的机型版本,请升级你的写频软件!</source>
+        <translation>A newer radio version. Please upgrade your programming software!</translation>
+    </message>
+    <message>
+        <source>正在校验对讲机数据....</source>
+        <translation>Verifying the radio&apos;s data....</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <source>校验错误</source>
+        <translation>Verify Error</translation>
+    </message>
+    <message>
+        <source>校验中断（地址 %1），请重试！</source>
+        <translation>Verify interrupted (address %1). Please try again!</translation>
+    </message>
+    <message>
+        <source>校验读回的数据错误（地址 %1），请重试！</source>
+        <translation>The data read back for verifying is wrong (address %1). Please try again!</translation>
+    </message>
+    <message>
+        <source>写频校验失败，对讲机中的数据与写入的不同：</source>
+        <translation>Verify failed: the radio holds data other than what was written:</translation>
+    </message>
+    <message>
+        <source>……共%1处</source>
+        <translation>... %1 places in all</translation>
+    </message>
+    <message>
+        <source>备份时读频失败</source>
+        <translation>The read for the backup failed</translation>
+    </message>
+    <message>
+        <source>备份文件无法保存 (%1)</source>
+        <translation>The backup file cannot be saved (%1)</translation>
+    </message>
+    <message>
+        <source>备份错误</source>
+        <translation>Backup Error</translation>
+    </message>
+    <message>
+        <source>写频错误</source>
+        <translation>Write Error</translation>
+    </message>
+    <message>
+        <source>备份没有完成，没有写频。</source>
+        <translation>The backup did not complete; nothing was written.</translation>
+    </message>
+    <message>
+        <source>写频完成</source>
+        <translation>Write Complete</translation>
+    </message>
+    <message>
+        <source>写频完成，回读校验无误，请按“确定”按钮继续.....</source>
+        <translation>Write complete and verified. Press &quot;OK&quot; to continue.....</translation>
+    </message>
+    <message>
+        <source>选择的机型与当前机型不同 是否要继续？</source>
+        <translation>The chosen model differs from the radio&apos;s model. Continue?</translation>
+    </message>
+    <message>
+        <source>正在向对讲机写入数据....</source>
+        <translation>Writing data to the radio....</translation>
+    </message>
+    <message>
+        <source>写频</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>写频错误，请重新写入！</source>
+        <translation>Write error. Please write again!</translation>
+    </message>
+    <message>
+        <source>写频中断，请重试！</source>
+        <translation>Write interrupted. Please try again!</translation>
+    </message>
+    <message>
+        <source>写频完成，请按“确定”按钮继续.....</source>
+        <translation>Write complete. Press &quot;OK&quot; to continue.....</translation>
+    </message>
+    <message>
+        <source>调整频率设置</source>
+        <translation>Tune frequencies</translation>
+    </message>
+    <message>
+        <source>电池低压电平</source>
+        <translation>Low battery level</translation>
+    </message>
+    <message>
+        <source>第9级静噪电平</source>
+        <translation>Squelch level 9</translation>
+    </message>
+    <message>
+        <source>第3级静噪电平</source>
+        <translation>Squelch level 3</translation>
+    </message>
+    <message>
+        <source>CTC 频偏(宽带)</source>
+        <translation>CTC deviation (wide)</translation>
+    </message>
+    <message>
+        <source>DCS 频偏(宽带)</source>
+        <translation>DCS deviation (wide)</translation>
+    </message>
+    <message>
+        <source>CTC 频偏(窄带)</source>
+        <translation>CTC deviation (narrow)</translation>
+    </message>
+    <message>
+        <source>DCS 频偏(窄带)</source>
+        <translation>DCS deviation (narrow)</translation>
+    </message>
+    <message>
+        <source>退出调测</source>
+        <translation>Leave tune mode</translation>
+    </message>
+    <message>
+        <source>调测错误</source>
+        <translation>Tune Error</translation>
+    </message>
+    <message>
+        <source>连接中断，请重试！</source>
+        <translation>The link was interrupted. Please try again!</translation>
+    </message>
+    <message>
+        <source>正在进入调测模式，请等待.....</source>
+        <translation>Entering tune mode, please wait.....</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>调测中断，请重新进入！</source>
+        <translation>Tune mode interrupted. Please enter it again!</translation>
+    </message>
+    <message>
+        <source>调测错误，请重试！</source>
+        <translation>Tune error. Please try again!</translation>
+    </message>
+    <message>
+        <source>正在向对讲机写入调测数据.....</source>
+        <translation>Writing the tune data to the radio.....</translation>
+    </message>
+    <message>
+        <source>写入错误</source>
+        <translation>Write Error</translation>
+    </message>
+    <message>
+        <source>电池低电压电平</source>
+        <translation>Low battery voltage level</translation>
+    </message>
+    <message>
+        <source>CTC频偏(宽带)</source>
+        <translation>CTC deviation (wide)</translation>
+    </message>
+    <message>
+        <source>DCS频偏(宽带)</source>
+        <translation>DCS deviation (wide)</translation>
+    </message>
+    <message>
+        <source>CTC频偏(窄带)</source>
+        <translation>CTC deviation (narrow)</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CheckedWrite</name>
+    <message>
+        <source>备份失败</source>
+        <translation>backup failed</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>写频失败</source>
+        <translation>write failed</translation>
+    </message>
+    <message>
+        <source>校验失败</source>
+        <translation>verify failed</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Document</name>
+    <message>
+        <source>数据没有保存，是否要保存数据？</source>
+        <translation>The data has not been saved. Save it?</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>选择不同的机型将初始化所有的数据，真的要继续吗？</source>
+        <translation>Choosing another model resets all the data. Continue?</translation>
+    </message>
+    <message>
+        <source>保存文件错误！</source>
+        <translation>Error saving the file!</translation>
+    </message>
+    <message>
+        <source>保存文件错误</source>
+        <translation>Error saving the file</translation>
+    </message>
+    <message>
+        <source>数据没有保存，是否要保存？</source>
+        <translation>The data has not been saved. Save it?</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FunctionSettingsModel</name>
+    <message>
+        <source>发射限时错误！</source>
+        <translation>Time-out timer error!</translation>
+    </message>
+    <message>
+        <source>TOT再按键时间错误！</source>
+        <translation>TOT rekey time error!</translation>
+    </message>
+    <message>
+        <source>TOT复位时间错误！</source>
+        <translation>TOT reset time error!</translation>
+    </message>
+    <message>
+        <source>静噪等级错误！</source>
+        <translation>Squelch level error!</translation>
+    </message>
+    <message>
+        <source>优先信道错误！</source>
+        <translation>Priority channel error!</translation>
+    </message>
+    <message>
+        <source>回扫周期错误！</source>
+        <translation>Look-back time error!</translation>
+    </message>
+    <message>
+        <source>回复信道错误！</source>
+        <translation>Revert channel error!</translation>
+    </message>
+    <message>
+        <source>扫描停留时间错误！</source>
+        <translation>Scan hang time error!</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RowReader</name>
+    <message>
+        <source>%1列的数值无法识别（%2），已跳过</source>
+        <translation>%1 column: value not recognised (%2); skipped</translation>
+    </message>
+    <message>
+        <source>%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过</source>
+        <translation>%1 %2 MHz is far outside the radio&apos;s range %3-%4 MHz; skipped</translation>
+    </message>
+    <message>
+        <source>%1无法识别（%2），已跳过</source>
+        <translation>%1 not recognised (%2); skipped</translation>
+    </message>
+    <message>
+        <source>%1%2%3 MHz改为%4 MHz</source>
+        <translation>%1 %2 %3 MHz changed to %4 MHz</translation>
+    </message>
+    <message>
+        <source>CTC数据无效！</source>
+        <translation>Invalid CTC value!</translation>
+    </message>
+    <message>
+        <source>%1%2（%3），已跳过</source>
+        <translation>%1: %2 (%3); skipped</translation>
+    </message>
+    <message>
+        <source>%1 %2改为%3</source>
+        <translation>%1 %2 changed to %3</translation>
+    </message>
+    <message>
+        <source>DCS 数据无效！</source>
+        <translation>Invalid DCS value!</translation>
+    </message>
+    <message>
+        <source>没有频率，已跳过</source>
+        <translation>no frequency; skipped</translation>
+    </message>
+    <message>
+        <source>无法识别的%1（%2），已跳过</source>
+        <translation>%1 not recognised (%2); skipped</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>Receive frequency</translation>
+    </message>
+    <message>
+        <source>发射频率</source>
+        <translation>Transmit frequency</translation>
+    </message>
+    <message>
+        <source>本机没有%1信令方式，已跳过</source>
+        <translation>the radio has no %1 signalling; skipped</translation>
+    </message>
+    <message>
+        <source>本机没有%1调制方式，已跳过</source>
+        <translation>the radio has no %1 modulation; skipped</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SignalEntry</name>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>CTC数据无效！</source>
+        <translation>Invalid CTC value!</translation>
+    </message>
+    <message>
+        <source>DCS错误</source>
+        <translation>DCS Error</translation>
+    </message>
+    <message>
+        <source>DCS 数据无效！</source>
+        <translation>Invalid DCS value!</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TuneController</name>
+    <message>
+        <source>调测信道的数据已经改变，是否要写入对讲机？</source>
+        <translation>The tune channel data has changed. Write it to the radio?</translation>
+    </message>
+    <message>
+        <source>写入完成</source>
+        <translation>Write Complete</translation>
+    </message>
+    <message>
+        <source>写入数据完成，请按“确定”按钮继续.....</source>
+        <translation>Data written. Press &quot;OK&quot; to continue.....</translation>
+    </message>
+    <message>
+        <source>调测错误</source>
+        <translation>Tune Error</translation>
+    </message>
+    <message>
+        <source>连接中断，请重试！</source>
+        <translation>The link was interrupted. Please try again!</translation>
+    </message>
+    <message>
+        <source>调测信道%1</source>
+        <translation>Tune channel %1</translation>
+    </message>
+    <message>
+        <source>写入数据完成，请按“确定”按钮继续......</source>
+        <translation>Data written. Press &quot;OK&quot; to continue......</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TuneTableModel</name>
+    <message>
+        <source>频率错误</source>
+        <translation>Frequency Error</translation>
+    </message>
+    <message>
+        <source>调测频率错误！</source>
+        <translation>Tune frequency error!</translation>
+    </message>
+</context>
+<context>
+    <name>qm::cell_text</name>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>宽带</source>
+        <translation>Wide</translation>
+    </message>
+    <message>
+        <source>窄带</source>
+        <translation>Narrow</translation>
+    </message>
+</context>
+<context>
+    <name>qm::cli</name>
+    <message>
+        <source>记录文件无法写入</source>
+        <translation>The record file cannot be written</translation>
+    </message>
+    <message>
+        <source>等待第%1台对讲机应答……（q 回车或 Ctrl+C 结束）</source>
+        <translation>Waiting for radio %1 to answer... (q Enter or Ctrl+C ends)</translation>
+    </message>
+    <message>
+        <source>请连接第%1台对讲机，按回车写频（q 回车结束）：</source>
+        <translation>Connect radio %1 and press Enter to write (q Enter ends):</translation>
+    </message>
+    <message>
+        <source>机型错误</source>
+        <translation>Wrong Model</translation>
+    </message>
+    <message>
+        <source>端口错误</source>
+        <translation>port error</translation>
+    </message>
+    <message>
+        <source>无响应</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>共%1台：成功%2台，失败%3台</source>
+        <translation>%1 radios: %2 succeeded, %3 failed</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>保存文件错误</source>
+        <translation>Error saving the file</translation>
+    </message>
+    <message>
+        <source>导出%1个信道 (%2)</source>
+        <translation>%1 channels exported (%2)</translation>
+    </message>
+    <message>
+        <source>文件错误</source>
+        <translation>File Error</translation>
+    </message>
+    <message>
+        <source>无法读取文件</source>
+        <translation>The file cannot be read</translation>
+    </message>
+    <message>
+        <source>文件太大，不是信道表</source>
+        <translation>The file is too large to be a channel list</translation>
+    </message>
+    <message>
+        <source>导入%1个信道 (%2)</source>
+        <translation>%1 channels imported (%2)</translation>
+    </message>
+    <message>
+        <source>备份: </source>
+        <translation>Backup: </translation>
+    </message>
+    <message>
+        <source>对讲机ID：</source>
+        <translation>Radio ID:</translation>
+    </message>
+    <message>
+        <source>最近写频日期：</source>
+        <translation>Last write date:</translation>
+    </message>
+    <message>
+        <source>用户自定义信息：</source>
+        <translation>User information: </translation>
+    </message>
+    <message>
+        <source>已经达到文本的最大长度。</source>
+        <translation>The text has reached its maximum length.</translation>
+    </message>
+    <message>
+        <source>机型: </source>
+        <translation>Model: </translation>
+    </message>
+    <message>
+        <source>频率范围: </source>
+        <translation>Frequency range: </translation>
+    </message>
+    <message>
+        <source>信道设置</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>禁发</source>
+        <translation>Tx inhibit</translation>
+    </message>
+    <message>
+        <source>整机功能</source>
+        <translation>Radio functions</translation>
+    </message>
+    <message>
+        <source>(错误)</source>
+        <translation>(error)</translation>
+    </message>
+    <message>
+        <source>调测信道</source>
+        <translation>Tune channels</translation>
+    </message>
+    <message>
+        <source>调整项</source>
+        <translation>Tune items</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>该机为V1.0版，没有窄带调测项</source>
+        <translation>this radio is version V1.0 and has no narrow-band tune items</translation>
+    </message>
+</context>
+<context>
+    <name>qm::cli::TuneSession</name>
+    <message>
+        <source>调测模式没有退出</source>
+        <translation>Tune mode was not left</translation>
+    </message>
+</context>
+<context>
+    <name>qm::embedtext</name>
+    <message>
+        <source>嵌入信息</source>
+        <translation>Embedded Information</translation>
+    </message>
+    <message>
+        <source>用户自定义信息</source>
+        <translation>User information</translation>
+    </message>
+    <message>
+        <source>对讲机ID：</source>
+        <translation>Radio ID:</translation>
+    </message>
+    <message>
+        <source>最近写频日期：</source>
+        <translation>Last write date:</translation>
+    </message>
+    <message>
+        <source>读取(&amp;R)</source>
+        <translation>&amp;Read</translation>
+    </message>
+    <message>
+        <source>写入(&amp;W)</source>
+        <translation>&amp;Write</translation>
+    </message>
+    <message>
+        <source>字体(&amp;F)...</source>
+        <translation>&amp;Font...</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>已经达到文本的最大长度。</source>
+        <translation>The text has reached its maximum length.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::print</name>
+    <message>
+        <source>信道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>Rx Freq</translation>
+    </message>
+    <message>
+        <source>接收</source>
+        <translation>Rx</translation>
+    </message>
+    <message>
+        <source>发射频率</source>
+        <translation>Tx Freq</translation>
+    </message>
+    <message>
+        <source>发射</source>
+        <translation>Tx</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>/添加</source>
+        <translation>/Add</translation>
+    </message>
+    <message>
+        <source>繁忙</source>
+        <translation>Busy</translation>
+    </message>
+    <message>
+        <source>锁定</source>
+        <translation>Lock</translation>
+    </message>
+    <message>
+        <source>发射 </source>
+        <translation>Tx</translation>
+    </message>
+    <message>
+        <source>功率 </source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>带宽 </source>
+        <translation>BW</translation>
+    </message>
+    <message>
+        <source>信道%1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>发射限时</source>
+        <translation>Time-out timer</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <translation>Key beep</translation>
+    </message>
+    <message>
+        <source>预告警时间</source>
+        <translation>Pre-alert time</translation>
+    </message>
+    <message>
+        <source>静噪等级</source>
+        <translation>Squelch level</translation>
+    </message>
+    <message>
+        <source>TOT再按键时间</source>
+        <translation>TOT rekey time</translation>
+    </message>
+    <message>
+        <source>手动模式</source>
+        <translation>Manual mode</translation>
+    </message>
+    <message>
+        <source>TOT复位时间</source>
+        <translation>TOT reset time</translation>
+    </message>
+    <message>
+        <source>省电功能</source>
+        <translation>Battery save</translation>
+    </message>
+    <message>
+        <source>带宽</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>恢复信道</source>
+        <translation>Revert channel</translation>
+    </message>
+    <message>
+        <source>扫描模式</source>
+        <translation>Scan mode</translation>
+    </message>
+    <message>
+        <source>扫描停留时间</source>
+        <translation>Scan hang time</translation>
+    </message>
+    <message>
+        <source>优先信道</source>
+        <translation>Priority channel</translation>
+    </message>
+    <message>
+        <source>监听</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>回扫周期</source>
+        <translation>Look-back time</translation>
+    </message>
+    <message>
+        <source>功率选择</source>
+        <translation>Power key</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui</name>
+    <message>
+        <source>导出PDF</source>
+        <translation>Export PDF</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::DlgWarn</name>
+    <message>
+        <source>下次不再提示          (下次重启软件时再跳出提示框)</source>
+        <translation>Do not show again (until the program is started again)</translation>
+    </message>
+    <message>
+        <source>确定(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FrmAbout</name>
+    <message>
+        <source>关于%1</source>
+        <translation>About %1</translation>
+    </message>
+    <message>
+        <source>版本2.1</source>
+        <translation>Version 2.1</translation>
+    </message>
+    <message>
+        <source>适用于Windows9x/2000</source>
+        <translation>For Windows 9x/2000</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FrmEmbed</name>
+    <message>
+        <source>嵌入信息</source>
+        <translation>Embedded Information</translation>
+    </message>
+    <message>
+        <source>用户自定义信息</source>
+        <translation>User information</translation>
+    </message>
+    <message>
+        <source>对讲机ID：</source>
+        <translation>Radio ID:</translation>
+    </message>
+    <message>
+        <source>最近写频日期：</source>
+        <translation>Last write date:</translation>
+    </message>
+    <message>
+        <source>读取(&amp;R)</source>
+        <translation>&amp;Read</translation>
+    </message>
+    <message>
+        <source>写入(&amp;W)</source>
+        <translation>&amp;Write</translation>
+    </message>
+    <message>
+        <source>字体(&amp;F)...</source>
+        <translation>&amp;Font...</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>已经达到文本的最大长度。</source>
+        <translation>The text has reached its maximum length.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FrmMain</name>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>读频</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>端口选择</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>写频</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>新建(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)</source>
+        <translation>Save &amp;As</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>打印预览(&amp;V)...</source>
+        <translation>Print Pre&amp;view...</translation>
+    </message>
+    <message>
+        <source>导出PDF(&amp;D)...</source>
+        <translation>Export P&amp;DF...</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>机型(&amp;M)</source>
+        <translation>&amp;Model</translation>
+    </message>
+    <message>
+        <source>机型信息(&amp;M)</source>
+        <translation>&amp;Model Information</translation>
+    </message>
+    <message>
+        <source>编程(&amp;O)</source>
+        <translation>&amp;Program</translation>
+    </message>
+    <message>
+        <source>读频(&amp;R)</source>
+        <translation>&amp;Read</translation>
+    </message>
+    <message>
+        <source>写频(&amp;W)</source>
+        <translation>&amp;Write</translation>
+    </message>
+    <message>
+        <source>调测(&amp;T)</source>
+        <translation>&amp;Tune Mode</translation>
+    </message>
+    <message>
+        <source>设置窗口(&amp;P)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>信道窗口(&amp;C)</source>
+        <translation>&amp;Channels</translation>
+    </message>
+    <message>
+        <source>嵌入信息(&amp;R)</source>
+        <translation>Embedded &amp;Information</translation>
+    </message>
+    <message>
+        <source>端口(&amp;C)</source>
+        <translation>P&amp;ort</translation>
+    </message>
+    <message>
+        <source>选择端口(&amp;P)</source>
+        <translation>Select &amp;Port</translation>
+    </message>
+    <message>
+        <source>语言/Language(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>重新启动程序后生效</source>
+        <translation>Takes effect when the program starts again</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>帮助内容(&amp;C)</source>
+        <translation>&amp;Contents</translation>
+    </message>
+    <message>
+        <source>帮助索引(&amp;I)</source>
+        <translation>&amp;Index</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>机型：</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>频率范围：</source>
+        <translation>Frequency range:</translation>
+    </message>
+    <message>
+        <source>信道设置</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>无法显示帮助文件，没有相应的帮助文件与该软件关联。</source>
+        <translation>The help cannot be shown: no help file belongs to this program.</translation>
+    </message>
+    <message>
+        <source>帮助 - %1</source>
+        <translation>Help - %1</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message>
+        <source>PDF文件无法写入：%1</source>
+        <translation>The PDF file cannot be written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FrmPort</name>
+    <message>
+        <source>选择端口</source>
+        <translation>Select Port</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FrmRadio</name>
+    <message>
+        <source>机型信息</source>
+        <translation>Model Information</translation>
+    </message>
+    <message>
+        <source>机型：</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>频率范围：</source>
+        <translation>Frequency range:</translation>
+    </message>
+    <message>
+        <source>CPU版本：</source>
+        <translation>CPU version:</translation>
+    </message>
+    <message>
+        <source>确定(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FrmSignal</name>
+    <message>
+        <source>确定(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::FunctionPanel</name>
+    <message>
+        <source>整机功能</source>
+        <translation>Radio functions</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::HelpWindow</name>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>查找(&amp;S)：</source>
+        <translation>&amp;Search:</translation>
+    </message>
+    <message>
+        <source>输入关键字，按回车查找下一处</source>
+        <translation>Type a word; Enter finds the next place</translation>
+    </message>
+    <message>
+        <source>查找下一处</source>
+        <translation>Find Next</translation>
+    </message>
+    <message>
+        <source>目录</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>已从头开始查找。</source>
+        <translation>Searched again from the start.</translation>
+    </message>
+    <message>
+        <source>没有找到“%1”。</source>
+        <translation>&quot;%1&quot; not found.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::TechnicianExtras</name>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>第一行</source>
+        <translation>first row</translation>
+    </message>
+    <message>
+        <source>其余信道关闭</source>
+        <translation>Switch the other channels off</translation>
+    </message>
+    <message>
+        <source>确定(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>起始Location:</source>
+        <translation>Start at Location:</translation>
+    </message>
+    <message>
+        <source>导入CSV(&amp;I)...</source>
+        <translation>&amp;Import CSV...</translation>
+    </message>
+    <message>
+        <source>导出CSV(&amp;E)...</source>
+        <translation>&amp;Export CSV...</translation>
+    </message>
+    <message>
+        <source>写频后校验</source>
+        <translation>Verify after write</translation>
+    </message>
+    <message>
+        <source>写频前备份</source>
+        <translation>Back up before write</translation>
+    </message>
+    <message>
+        <source>写频前先读出整机数据，按对讲机ID和日期保存到 %1</source>
+        <translation>Before a write, read the radio and save its data by radio ID and date in %1</translation>
+    </message>
+    <message>
+        <source>串口记录</source>
+        <translation>Serial trace</translation>
+    </message>
+    <message>
+        <source>查看串口记录...</source>
+        <translation>Show serial trace...</translation>
+    </message>
+    <message>
+        <source>没有串口记录。请先勾选“编程 → 串口记录”，再读频或写频。</source>
+        <translation>No serial trace. Tick &quot;Program → Serial trace&quot; first, then read or write.</translation>
+    </message>
+    <message>
+        <source>还没有串口记录：下一次读频、写频或调测时记录。</source>
+        <translation>No serial trace yet: the next read, write or tune is recorded.</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)...</source>
+        <translation>&amp;Save...</translation>
+    </message>
+    <message>
+        <source>保存串口记录</source>
+        <translation>Save Serial Trace</translation>
+    </message>
+    <message>
+        <source>保存文件错误！</source>
+        <translation>Error saving the file!</translation>
+    </message>
+    <message>
+        <source>文件错误</source>
+        <translation>File Error</translation>
+    </message>
+    <message>
+        <source>文件太大，不是信道表。</source>
+        <translation>The file is too large to be a channel list.</translation>
+    </message>
+    <message>
+        <source>无法读取文件！</source>
+        <translation>The file cannot be read!</translation>
+    </message>
+    <message>
+        <source>导入%1个信道。</source>
+        <translation>%1 channels imported.</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>导出%1个信道。</source>
+        <translation>%1 channels exported.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::TunePanel</name>
+    <message>
+        <source>接收频率</source>
+        <translation>Receive frequency</translation>
+    </message>
+    <message>
+        <source>步进(kHz)</source>
+        <translation>Step (kHz)</translation>
+    </message>
+    <message>
+        <source>接收CTC/DCS</source>
+        <translation>Receive CTC/DCS</translation>
+    </message>
+    <message>
+        <source>发射频率</source>
+        <translation>Transmit frequency</translation>
+    </message>
+    <message>
+        <source>发射CTC/DCS</source>
+        <translation>Transmit CTC/DCS</translation>
+    </message>
+    <message>
+        <source>调测</source>
+        <translation>Tune</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>禁发</source>
+        <translation>Tx inhibit</translation>
+    </message>
+    <message>
+        <source>接收频率(MHz): </source>
+        <translation>Receive frequency (MHz): </translation>
+    </message>
+    <message>
+        <source>接收CTC/DCS: </source>
+        <translation>Receive CTC/DCS: </translation>
+    </message>
+    <message>
+        <source>发射频率(MHz): </source>
+        <translation>Transmit frequency (MHz): </translation>
+    </message>
+    <message>
+        <source>发射CTC/DCS: </source>
+        <translation>Transmit CTC/DCS: </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>调测信道</source>
+        <translation>Tune channels</translation>
+    </message>
+    <message>
+        <source>写入调测信道</source>
+        <translation>Write tune channels</translation>
+    </message>
+</context>
+<context>
+    <name>std</name>
+    <message>
+        <source>QM830K编程软件</source>
+        <translation>QM830K Programming Software</translation>
+    </message>
+    <message>
+        <source>第%1行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>信道%1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>信道%1为空。</source>
+        <translation>Channel %1 is empty.</translation>
+    </message>
+    <message>
+        <source> 信道%1  为空。</source>
+        <translation> Channel %1 is empty.</translation>
+    </message>
+    <message>
+        <source>信道%1 ～ CH%2 都为空。</source>
+        <translation>Channels %1 - %2 are empty.</translation>
+    </message>
+    <message>
+        <source>CH%1 is empty.</source>
+        <translation>CH%1 is empty.</translation>
+    </message>
+    <message>
+        <source>CH%1 ～ CH%2 are empty.</source>
+        <translation>CH%1 - CH%2 are empty.</translation>
+    </message>
+    <message>
+        <source>机型:</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>频率范围:</source>
+        <translation>Frequency range:</translation>
+    </message>
+    <message>
+        <source>信道设置</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>整机功能</source>
+        <translation>Radio functions</translation>
+    </message>
+    <message>
+        <source>端口%1</source>
+        <translation>Port %1</translation>
+    </message>
+    <message>
+        <source>当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ </source>
+        <translation>The radio to be written is version V1.0 and some functions are not available; see the help for details! Continue? </translation>
+    </message>
+    <message>
+        <source>当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。是否继续？ </source>
+        <translation>The connected radio is a newer version this software may not suit; please use a newer programming software. Continue? </translation>
+    </message>
+    <message>
+        <source>是否继续？ </source>
+        <translation>Continue? </translation>
+    </message>
+    <message>
+        <source>%1 没有响应，请检查你的连接或机器电源是否打开！</source>
+        <translation>%1 does not answer. Please check the cable and that the radio is switched on!</translation>
+    </message>
+    <message>
+        <source>读频完成－ </source>
+        <translation>Read complete - </translation>
+    </message>
+    <message>
+        <source>%1: 写入 %2，读回 %3</source>
+        <translation>%1: written %2, read back %3</translation>
+    </message>
+    <message>
+        <source>#%1  ID %2  机型代码 %3  版本 %4  %5  %6  %7秒</source>
+        <translation>#%1  ID %2  model code %3  version %4  %5  %6  %7 s</translation>
+    </message>
+    <message>
+        <source>写频完成－</source>
+        <translation>Write complete - </translation>
+    </message>
+    <message>
+        <source>……共%1条</source>
+        <translation>... %1 notes in all</translation>
+    </message>
+</context>
+</TS>

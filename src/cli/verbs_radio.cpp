@@ -8,8 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "app/config.h"
-#include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
@@ -17,6 +15,8 @@
 #include "cli/fleet.h"
 #include "cli/trace_option.h"
 #include "cli/verbs.h"
+#include "document/config.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"

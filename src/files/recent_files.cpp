@@ -75,8 +75,11 @@ std::array<std::optional<std::string>, kRecentFileCount> RecentMenuCaptions(
     const ProfileFile& ini) {
   std::array<std::optional<std::string>, kRecentFileCount> out;
   for (int n = 1; n <= kRecentFileCount; ++n) {
-    if (auto e = ReadRecentEntry(ini, n))
-      out[static_cast<size_t>(n - 1)] = " " + std::to_string(n) + " " + *e;
+    if (auto e = ReadRecentEntry(ini, n)) {
+      std::string caption(1, ' ');
+      caption.append(std::to_string(n)).append(1, ' ').append(*e);
+      out[static_cast<size_t>(n - 1)] = std::move(caption);
+    }
   }
   return out;
 }

@@ -143,6 +143,8 @@ class ChannelTableModel {
   ChannelTableModel(const AppState& app, EditFlags& flags, Prompter& prompter);
 
   void setEditObserver(EditObserver* observer) { observer_ = observer; }
+  // Commands made of several edits name their step through it.
+  EditObserver* editObserver() const { return observer_; }
   State state() const;
   // Puts a kept state back; an open editor or signalling dialog is dropped.
   void restore(const State& s);
@@ -151,6 +153,8 @@ class ChannelTableModel {
 
   // The text of the radio-wide bandwidth list ("宽带" or "窄带"); wide until wired.
   void setRadioBandwidthSource(std::function<std::string()> source);
+  // The radio-wide bandwidth text the grid currently follows.
+  std::string radioBandwidth() const { return radioBandwidth_(); }
   // Image byte 0x2D2, which decides the raster of a typed frequency; 0 until wired.
   void setIdentModelByteSource(std::function<uint8_t()> source);
 

@@ -8,7 +8,8 @@
 
 namespace qm::ui {
 
-// The toolbar picture for a button key: "Open", "Save", "Print", "Read", "COMport", "Write".
+// The toolbar picture for a button key: "Open", "Save", "Print", "Read", "COMport", "Write",
+// and the edit buttons "Undo", "Redo".
 QIcon ToolbarIcon(const QString& key);
 // A handheld radio.
 QPixmap RadioPixmap(int size);

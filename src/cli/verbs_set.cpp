@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
+#include "document/document.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"

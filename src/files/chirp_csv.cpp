@@ -249,7 +249,10 @@ ChirpExport ExportChirpCsv(const Image& image) {
         "",
         (r[10] & 0x04) ? "On" : "Off",
     };
-    for (size_t f = 0; f < fields.size(); ++f) out.csv += (f ? "," : "") + CsvField(fields[f]);
+    for (size_t f = 0; f < fields.size(); ++f) {
+      if (f) out.csv += ',';
+      out.csv += CsvField(fields[f]);
+    }
     out.csv += "\r\n";
     ++out.rows;
   }

@@ -189,7 +189,11 @@ void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
 }
 
 void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
-  auto quoted = [](const Image& img) { return "\"" + Utf16ToUtf8(EmbedTextFromArea(img)) + "\""; };
+  auto quoted = [](const Image& img) {
+    std::string text(1, '"');
+    text.append(Utf16ToUtf8(EmbedTextFromArea(img))).append(1, '"');
+    return text;
+  };
   d.fieldRange("内嵌信息", "用户信息", quoted(a), quoted(b), addr::kEmbedText,
                addr::kEmbedTextSize);
   // The date as the embedded information dialog shows it, when its 14 digits are digits.
@@ -197,7 +201,9 @@ void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
     ConstRow row = img.writeDate();
     for (size_t k = 0; k < 14; ++k)
       if (row[k] < '0' || row[k] > '9') return Printable(row);
-    return DisplayEmbedInfo(img).lastTime + (row[14] || row[15] ? " " + Printable(row) : "");
+    std::string text = DisplayEmbedInfo(img).lastTime;
+    if (row[14] || row[15]) text.append(1, ' ').append(Printable(row));
+    return text;
   };
   d.fieldRange("内嵌信息", "写频日期", date(a), date(b), addr::kWriteDate, kRowSize);
   d.fieldRange("内嵌信息", "电台ID", Printable(a.radioId()), Printable(b.radioId()), addr::kRadioId,

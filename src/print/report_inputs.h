@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app_state.h"
-#include "app/document.h"
+#include "document/document.h"
 #include "model/channel_table.h"
 #include "model/function_settings.h"
 #include "model/image.h"

@@ -126,9 +126,9 @@ VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajo
     std::string text = "写频校验失败，对讲机中的数据与写入的不同：";
     constexpr size_t kShown = 8;
     for (size_t k = 0; k < result.mismatches.size() && k < kShown; ++k)
-      text += "\n" + MismatchText(result.mismatches[k]);
+      text.append(1, '\n').append(MismatchText(result.mismatches[k]));
     if (result.mismatches.size() > kShown)
-      text += "\n……共" + std::to_string(result.mismatches.size()) + "处";
+      text.append("\n……共").append(std::to_string(result.mismatches.size())).append("处");
     Notify(ctx.prompter, "校验错误", text, Icon::Exclamation);
     result.status = VerifyStatus::Mismatch;
     return result;
@@ -291,9 +291,12 @@ std::string FormatLocalTime(const std::tm& t) {
 std::string FleetLine(const FleetRecord& r) {
   char secs[32];
   std::snprintf(secs, sizeof secs, "%.1f秒", r.seconds);
-  return "#" + std::to_string(r.count) + "  ID " + (r.radioId.empty() ? "-" : r.radioId) +
-         "  机型代码 " + (r.modelCode < 0 ? "-" : std::to_string(r.modelCode)) + "  版本 " +
-         (r.version.empty() ? "-" : r.version) + "  " + r.result + "  " + r.time + "  " + secs;
+  std::string line = "#";
+  line.append(std::to_string(r.count)).append("  ID ").append(r.radioId.empty() ? "-" : r.radioId);
+  line.append("  机型代码 ").append(r.modelCode < 0 ? "-" : std::to_string(r.modelCode));
+  line.append("  版本 ").append(r.version.empty() ? "-" : r.version);
+  line.append("  ").append(r.result).append("  ").append(r.time).append("  ").append(secs);
+  return line;
 }
 
 std::string FleetCsvHeader() { return "序号,对讲机ID,机型代码,版本,结果,时间,用时(秒)"; }

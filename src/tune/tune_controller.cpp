@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/document.h"
 #include "app/model_table.h"
+#include "document/document.h"
 #include "model/codecs.h"
 
 namespace qm {

@@ -21,10 +21,8 @@ bool IsFreqColumn(int col) { return col == tunecol::kRxFreq || col == tunecol::k
 bool IsStepColumn(int col) { return col == tunecol::kRxStep || col == tunecol::kTxStep; }
 bool IsSignalColumn(int col) { return col == tunecol::kRxSignal || col == tunecol::kTxSignal; }
 
-int64_t MhzToHz(double f) { return static_cast<int64_t>(std::llround(f * 1e6)); }
-
 // f snapped to the nearest multiple of the step (ties to even), in Hz.
-int64_t SnapHz(double f, int64_t stepHz) { return DivRoundHalfEven(MhzToHz(f), stepHz) * stepHz; }
+int64_t SnapHz(double f, int64_t stepHz) { return StepCount(MhzToFine(f), stepHz) * stepHz; }
 
 std::string StepText(bool step625, char sep) {
   return step625 ? std::string(kTuneStep625) : FormatFixed(5.0, 1, 2, sep);
@@ -93,7 +91,7 @@ std::string TuneTableModel::rangeLabel() const { return BuildRangeLabelText(app_
 void TuneTableModel::EncodeTuneFreq(double f, double stepMhz, uint8_t& b0, uint8_t& b1,
                                     uint8_t& b2) {
   const int64_t stepHz = stepMhz > 0.0055 ? kStep625Hz : kStep5Hz;
-  const int64_t n = DivRoundHalfEven(MhzToHz(f), stepHz) & 0x3FFFF;
+  const int64_t n = StepCount(MhzToFine(f), stepHz) & 0x3FFFF;
   b0 = static_cast<uint8_t>(n & 0xFF);
   b1 = static_cast<uint8_t>((n & 0xFF00) >> 8);
   b2 = static_cast<uint8_t>((b2 & 0xFC) | ((n & 0x30000) >> 16));

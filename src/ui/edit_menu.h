@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/document.h"
+#include "document/document.h"
 #include "app/prompter.h"
 
 class QAction;

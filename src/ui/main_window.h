@@ -12,7 +12,7 @@
 #include <map>
 #include <memory>
 
-#include "app/document.h"
+#include "document/document.h"
 #include "radio/link.h"
 #include "ui/help_window.h"
 

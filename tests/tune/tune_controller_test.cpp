@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/document.h"
 #include "app/model_table.h"
+#include "document/document.h"
 #include "files/profile.h"
 #include "platform/qt_text_codec.h"
 #include "support/scratch_dir.h"

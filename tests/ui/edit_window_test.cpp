@@ -21,7 +21,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "document/channel_edits.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"

@@ -29,7 +29,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "files/data_file.h"
 #include "files/profile.h"
 #include "files/recent_files.h"

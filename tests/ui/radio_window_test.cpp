@@ -28,7 +28,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "files/profile.h"
 #include "model/codecs.h"
 #include "model/image.h"

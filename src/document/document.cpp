@@ -1,10 +1,10 @@
-#include "app/document.h"
+#include "document/document.h"
 
 #include <algorithm>
 
-#include "app/config.h"
 #include "app/model_table.h"
 #include "app/text_util.h"
+#include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "app/app_state.h"
+#include "app/prompter.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
 #include "document/channel_edits.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
 #include "model/channel_table.h"
@@ -24,20 +26,26 @@ constexpr const char* kSetUsage =
     "[--busy-lock 打开|关闭] [--rx-signal TEXT] [--tx-signal TEXT] [--tx-inhibit on|off] "
     "[--tx-equals-rx] [--fill-from MHZ [--step KHZ] [--fill-tx]] -o OUT";
 
-// An on/off setting given as the grid's text or in English: value -> true for `onText`.
-std::optional<std::optional<bool>> Choice(const std::optional<std::string>& value,
-                                          const char* offText, const char* onText,
-                                          std::initializer_list<const char*> offWords,
-                                          std::initializer_list<const char*> onWords) {
-  if (!value) return std::optional<bool>{};
-  auto is = [&](std::initializer_list<const char*> words) {
+// An on/off setting given as the grid's text or in English: out is true for `onText`, and
+// stays empty when the option was not given. False for a value of neither kind.
+bool Choice(const std::optional<std::string>& value, const char* offText, const char* onText,
+            std::initializer_list<const char*> offWords, std::initializer_list<const char*> onWords,
+            std::optional<bool>& out) {
+  if (!value) return true;
+  auto is = [&](const char* text, std::initializer_list<const char*> words) {
+    if (*value == text) return true;
     for (const char* w : words)
       if (*value == w) return true;
     return false;
   };
-  if (*value == onText || is(onWords)) return std::optional<bool>{true};
-  if (*value == offText || is(offWords)) return std::optional<bool>{false};
-  return std::nullopt;
+  if (is(onText, onWords)) {
+    out = true;
+  } else if (is(offText, offWords)) {
+    out = false;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 int Set(const Invocation& inv) {
@@ -75,12 +83,10 @@ int Set(const Invocation& inv) {
   };
   for (const OnOff& c : choices) {
     const auto v = a.value(c.option);
-    const auto parsed = Choice(v, c.offText, c.onText, c.offWords, c.onWords);
-    if (!parsed) {
+    if (!Choice(v, c.offText, c.onText, c.offWords, c.onWords, *c.target)) {
       std::cerr << "qm830k-cli: " << c.option << ": 无法识别的值（" << *v << "）\n";
       return 2;
     }
-    *c.target = *parsed;
   }
   edit.rxSignal = a.value("--rx-signal");
   edit.txSignal = a.value("--tx-signal");
@@ -120,7 +126,8 @@ int Set(const Invocation& inv) {
 }
 
 const VerbRegistrar kSet{
-    {"set", kSetUsage, "change chosen settings of chosen channels through the grid's checks; save to OUT", Set}};
+    {"set", kSetUsage,
+     "change chosen settings of chosen channels through the grid's checks; save to OUT", Set}};
 
 }  // namespace
 

@@ -18,8 +18,9 @@ TEST(CliSetVerb, ChangesTheChosenChannelsThroughTheGridChecks) {
   test::ScratchDir dir;
   const std::string in = dir.file("in.q83"), out = dir.file("out.q83");
   ASSERT_EQ(Cli("new -o " + in).exitCode, 0);  // model code 7, 440-470 MHz
-  CliRun r = Cli("set " + in + " --channels 1-3,16 --power 低 --bandwidth narrow --rx-signal 'CTC 88.5'" +
-                 " --fill-from 469.9875 --step 12.5 -o " + out);
+  CliRun r =
+      Cli("set " + in + " --channels 1-3,16 --power 低 --bandwidth narrow --rx-signal 'CTC 88.5'" +
+          " --fill-from 469.9875 --step 12.5 -o " + out);
   ASSERT_EQ(r.exitCode, 0) << r.out;
   EXPECT_TRUE(Has(r.out, "信道3：频率超过范围！")) << r.out;
   EXPECT_TRUE(Has(r.out, "修改了4个信道")) << r.out;

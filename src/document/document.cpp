@@ -175,6 +175,8 @@ bool Document::LoadDataFile(const std::string& path) {
       return false;
   }
 
+  // The open item's discard would otherwise send the file's value for it, not the radio's.
+  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
   image = loaded.image;
   spare = loaded.spare;
   imageVerMajor = loaded.imageVerMajor;

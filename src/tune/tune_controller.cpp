@@ -149,7 +149,11 @@ void TuneController::NodeClick(std::string_view key) {
   if (code == 0) return;  // "adjust" and unknown keys
   if (view_.narrowNodesGrey && kTuneItemSpecs[static_cast<size_t>(code - 1)].narrow) return;
 
-  if (doc_.tuneState == 2 && doc_.curTuneItem != code) EndItem(doc_.curTuneItem - 1, false);
+  // The item still open on the radio stays the current one until it is closed: a discard
+  // that failed is sent for it again, not for the item clicked now.
+  if (doc_.tuneState == 2 && doc_.curTuneItem != code && !EndItem(doc_.curTuneItem - 1, false)) {
+    return;
+  }
   doc_.curTuneItem = static_cast<int16_t>(code);
   view_.tableVisible = false;
   if (doc_.tuneGridShown || doc_.tuneState != 2) {
@@ -174,6 +178,12 @@ int16_t TuneController::BeginTuneItemChecked(int k) {
 
 bool TuneController::BeginItem(int k) {
   if (!ValidItem(k)) return false;
+  if (doc_.curTuneChannel < 1 || doc_.curTuneChannel > kTuneChannelCount) {
+    // Nothing has been sent: the link is not at fault, the choice of channel is missing.
+    Notify(prompter_, "提示", "请先选择调测信道！", Icon::Exclamation);
+    view_.itemVisible = false;
+    return false;
+  }
   if (BeginTuneItemChecked(k) != 1) {
     Notify(prompter_, "调测错误", "连接中断，请重试！", Icon::Exclamation);
     view_.itemVisible = false;

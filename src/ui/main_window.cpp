@@ -87,7 +87,12 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   setObjectName("frmMain");
   setAttribute(Qt::WA_DeleteOnClose, false);
   doc_.hooks.recentFilesChanged = [this] { showRecentFiles(); };
-  doc_.hooks.showModelInfo = [this] { showModelInfo(); };
+  doc_.hooks.showModelInfo = [this] {
+    showModelInfo();
+    // The tune channel table view follows the image as well: a file opened or a radio read
+    // in the tune view brings its own table, which the grid must show (and later pack).
+    tune_->table().DisplayTuneGrid(doc_.image);
+  };
 
   buildRadio();
   buildMenus();
@@ -347,8 +352,8 @@ void FrmMain::buildContent() {
   tunePanel_->runCommand = [this](const std::function<void()>& c, bool quick) {
     // The hourglass while the radio is talked to, as every tune handler shows it.
     runRadioCommand(
-        [&c] {
-          HourGlass busy;
+        [this, &c] {
+          HourGlass busy(this);
           c();
         },
         quick);
@@ -467,7 +472,7 @@ void FrmMain::fileOpen() {
 void FrmMain::loadDataFile(const QString& path) {
   commitPendingEdit();
   {
-    HourGlass busy;
+    HourGlass busy(this);
     doc_.LoadDataFile(path.toStdString());
   }
   refreshAll();
@@ -513,7 +518,7 @@ SaveResult FrmMain::fileSaveAs() {
   commitPendingEdit();
   SaveResult r = SaveResult::Cancelled;
   {
-    HourGlass busy;
+    HourGlass busy(this);
     r = doc_.SaveAs(dialogs_);
   }
   refreshAll();

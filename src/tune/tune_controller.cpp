@@ -32,6 +32,12 @@ void TuneController::AttachTo(Document& doc) {
   doc.hooks.leaveTuneMode = [this] { LeaveTuneMode(); };
   doc.hooks.commitTuneEdit = [this] { table_.CommitPendingEdit(); };
   doc.hooks.setDefaultTuneChannels = [this](Image& image) { table_.SetDefaultTuneChannels(image); };
+  history_ = &doc.history();
+  history_->attachTune(table_);
+}
+
+void TuneController::forgetEdits() {
+  if (history_) history_->clear();
 }
 
 LinkContext TuneController::link() {
@@ -79,6 +85,7 @@ bool TuneController::EnterTuneMode() {
   doc_.tuneGridShown = true;
   doc_.tuneState = 1;
   doc_.viewMode = 3;
+  forgetEdits();
   return true;
 }
 
@@ -102,6 +109,7 @@ void TuneController::LeaveTuneMode() {
   doc_.statusBand = StatusBandPanel(app_.bandText);
   LinkContext ctx = link();
   CloseCommPort(ctx);
+  forgetEdits();
 }
 
 void TuneController::ChannelMenu() {
@@ -126,6 +134,7 @@ void TuneController::NodeClick(std::string_view key) {
     if (doc_.tuneState == 2) EndItem(doc_.curTuneItem - 1, false);
     if (!view_.tableVisible) {
       table_.DisplayTuneGrid(doc_.image);
+      forgetEdits();
       view_.tableVisible = true;
     }
     view_.itemVisible = false;

@@ -166,6 +166,7 @@ void TuneTableModel::PackTuneGrid(Image& image) const {
 }
 
 TuneGridPress TuneTableModel::pressCell(int row, int col) {
+  EditScope scope(observer_);
   TuneGridPress out;
   if (!ValidCell(row, col)) return out;
   setCurrentCell(row, col);
@@ -184,6 +185,8 @@ TuneGridPress TuneTableModel::pressCell(int row, int col) {
   out.row = row;
   out.col = col;
   if (IsFreqColumn(col)) {
+    // Another cell's editor closes first: its edit is a step of its own.
+    if (editor_.visible) EditBoundary(observer_);
     editor_ = TuneFreqEditor{true, row, col, text(row, col), text(row, col)};
     out.action = TuneGridAction::OpenFreqEditor;
   } else if (IsStepColumn(col)) {
@@ -202,6 +205,7 @@ TuneGridPress TuneTableModel::pressCell(int row, int col) {
 }
 
 TuneGridPress TuneTableModel::keyPress(int key) {
+  EditScope scope(observer_);
   if (key == 13) {
     int row = curRow_;
     int col = curCol_;
@@ -220,6 +224,7 @@ TuneGridPress TuneTableModel::keyPress(int key) {
 
 void TuneTableModel::finishSignalDialog(int row, int col,
                                         const std::optional<std::string>& result) {
+  EditScope scope(observer_);
   if (!ValidCell(row, col) || !IsSignalColumn(col) || !result) return;
   if (*result == text(row, col)) return;
   at(row, col) = *result;
@@ -227,12 +232,14 @@ void TuneTableModel::finishSignalDialog(int row, int col,
 }
 
 void TuneTableModel::clickChannelOff(int i) {
+  EditScope scope(observer_);
   if (!channelOffEnabled(i)) return;
   chOff_[static_cast<size_t>(i)] = !chOff_[static_cast<size_t>(i)];
   markChanged();
 }
 
 void TuneTableModel::clickTxInhibit(int i) {
+  EditScope scope(observer_);
   if (!txInhibitEnabled(i)) return;
   txOff_[static_cast<size_t>(i)] = !txOff_[static_cast<size_t>(i)];
   markChanged();
@@ -254,6 +261,7 @@ void TuneTableModel::setEditorText(std::string text) {
 }
 
 void TuneTableModel::editorTextChanged(std::string text) {
+  EditScope scope(observer_);
   if (!editor_.visible) return;
   setEditorText(std::move(text));
 }
@@ -273,6 +281,7 @@ void TuneTableModel::editorStep(int direction) {
 }
 
 void TuneTableModel::validateEditor() {
+  EditScope scope(observer_);
   if (!editor_.visible) return;
   const std::string_view t = TrimSpaces(editor_.text);
   auto f = ParseNumber(t, app_.decimalSep);
@@ -293,18 +302,50 @@ void TuneTableModel::validateEditor() {
 }
 
 void TuneTableModel::editorEnter() {
+  EditScope scope(observer_);
   if (!editor_.visible) return;
   const int row = editor_.row;
   const int col = editor_.col;
   validateEditor();
   editor_.visible = false;  // the focus goes back to the grid
+  EditBoundary(observer_);
   setCurrentCell(row, col + 1);
 }
 
+void TuneTableModel::editorLostFocus() {
+  if (!editor_.visible) return;
+  EditScope scope(observer_);
+  editor_.visible = false;
+  EditBoundary(observer_);
+}
+
+void TuneTableModel::editorUp() {
+  EditScope scope(observer_);
+  editorStep(+1);
+}
+
+void TuneTableModel::editorDown() {
+  EditScope scope(observer_);
+  editorStep(-1);
+}
+
+void TuneTableModel::restore(const State& s) {
+  cells_ = s.cells;
+  chOff_ = s.chOff;
+  txOff_ = s.txOff;
+  editor_.visible = false;
+  if (selected_ >= 0 && chOff_[static_cast<size_t>(selected_)]) {
+    selected_ = -1;
+    curTuneChannel_ = 0;
+  }
+}
+
 bool TuneTableModel::CommitPendingEdit() {
+  EditScope scope(observer_);
   if (!editor_.visible) return false;
   validateEditor();
   editor_.visible = false;
+  EditBoundary(observer_);
   return true;
 }
 

@@ -129,6 +129,25 @@ void DrawPlug(QPainter& p) {
   p.drawLine(QPointF(16, 23), QPointF(16, 30));
 }
 
+// A curved arrow turning back (undo) or forward (redo, mirrored).
+void DrawTurnArrow(QPainter& p, bool forward) {
+  if (forward) {
+    p.translate(kIconSize, 0);
+    p.scale(-1, 1);
+  }
+  p.setPen(QPen(QColor(30, 80, 160), 3, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  QPainterPath curve;
+  curve.moveTo(9, 12);
+  curve.cubicTo(20, 6, 30, 14, 24, 26);
+  p.drawPath(curve);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(30, 80, 160));
+  QPolygonF head;
+  head << QPointF(3, 14) << QPointF(12, 5) << QPointF(14, 17);
+  p.drawPolygon(head);
+}
+
 }  // namespace
 
 QIcon ToolbarIcon(const QString& key) {
@@ -148,6 +167,8 @@ QIcon ToolbarIcon(const QString& key) {
     DrawTransfer(p, true);  // computer to radio: overwrites the radio
   } else if (key == "COMport") {
     DrawPlug(p);
+  } else if (key == "Undo" || key == "Redo") {
+    DrawTurnArrow(p, key == "Redo");
   }
   p.end();
   return QIcon(pm);

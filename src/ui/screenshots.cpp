@@ -1,7 +1,9 @@
 #include "ui/screenshots.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "ui/channel_grid.h"
+#include "ui/edit_menu.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 
@@ -24,10 +27,12 @@ bool Save(QWidget* w, const QString& dir, const QString& name) {
 }
 
 // Runs `open`, which shows a modal window, and saves that window before closing it.
-bool SaveModal(const QString& dir, const QString& name, const std::function<void()>& open) {
+bool SaveModal(const QString& dir, const QString& name, const std::function<void()>& open,
+               const std::function<void(QWidget*)>& prepare = {}) {
   bool saved = false;
   QTimer::singleShot(400, [&] {
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal && prepare) prepare(modal);
     saved = Save(modal, dir, name);
     if (modal) modal->close();
   });
@@ -92,6 +97,19 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   if (!SaveModal(dir, "signal.png", [&] { window.channelGrid()->pressCell(1, 4); })) ++failures;
   if (!SaveModal(dir, "model.png", [&] { window.radioInfo(); })) ++failures;
   if (!SaveModal(dir, "about.png", [&] { window.helpAbout(); })) ++failures;
+  // The bulk edit of rows 2 to 5: power, receive signalling and a frequency fill ticked.
+  window.channelGrid()->pressRowHeader(2, Qt::NoModifier);
+  window.channelGrid()->pressRowHeader(5, Qt::ShiftModifier);
+  const auto tick = [](QWidget* dialog) {
+    for (const char* name : {"chkBulkPower", "chkBulkRxSignal", "chkBulkFill"})
+      if (auto* box = dialog->findChild<QCheckBox*>(name)) box->setChecked(true);
+    if (auto* from = dialog->findChild<QLineEdit*>("txtBulkFillFrom")) from->setText("446.00625");
+    if (auto* sig = dialog->findChild<QLineEdit*>("txtBulkRxSignal")) sig->setText("CTC 88.5");
+  };
+  if (!SaveModal(
+          dir, "bulk-edit.png", [&] { window.editCommands()->bulkEdit(); }, tick))
+    ++failures;
+  window.channelGrid()->clearSelection();
   window.helpContents();
   if (window.helpWindow()) {
     window.helpWindow()->resize(760, 560);

@@ -645,6 +645,98 @@
         <source>CTC频偏(窄带)</source>
         <translation>CTC deviation (narrow)</translation>
     </message>
+    <message>
+        <source>第%1行起的%2行没有粘贴：信道16之后没有信道</source>
+        <translation>%2 rows from line %1 on were not pasted: there is no channel after channel 16</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>还有%1个信道没有粘贴：信道16之后没有信道</source>
+        <translation>%1 more channels were not pasted: there is no channel after channel 16</translation>
+    </message>
+    <message>
+        <source>剪贴板中没有信道数据，没有粘贴。</source>
+        <translation>The clipboard holds no channel data; nothing pasted.</translation>
+    </message>
+    <message>
+        <source>剪贴板中的文字不是信道数据，没有粘贴。</source>
+        <translation>The text on the clipboard is not channel data; nothing pasted.</translation>
+    </message>
+    <message>
+        <source>CTC数据无效！</source>
+        <translation>Invalid CTC value!</translation>
+    </message>
+    <message>
+        <source>DCS 数据无效！</source>
+        <translation>Invalid DCS value!</translation>
+    </message>
+    <message>
+        <source>无法识别的信令（%1）</source>
+        <translation>signalling not recognised (%1)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>起始频率无法识别（%1）</source>
+        <translation>start frequency not recognised (%1)</translation>
+    </message>
+    <message>
+        <source>步进无法识别（%1）</source>
+        <translation>step not recognised (%1)</translation>
+    </message>
+    <message>
+        <source>批量修改</source>
+        <translation>Bulk Edit</translation>
+    </message>
+    <message>
+        <source>%1已关闭，没有修改</source>
+        <translation>%1 is off; not changed</translation>
+    </message>
+    <message>
+        <source>%1：%2（%3 MHz），频率没有修改</source>
+        <translation>%1: %2 (%3 MHz); frequency not changed</translation>
+    </message>
+    <message>
+        <source>频率无法识别</source>
+        <translation>frequency not recognised</translation>
+    </message>
+    <message>
+        <source>%1：整机带宽为窄带，信道带宽没有修改</source>
+        <translation>%1: the radio-wide bandwidth is narrow; channel bandwidth not changed</translation>
+    </message>
+    <message>
+        <source>%1禁发，发射设置没有修改</source>
+        <translation>%1 is Tx inhibited; transmit settings not changed</translation>
+    </message>
+    <message>
+        <source>关闭%1</source>
+        <translation>Switch %1 off</translation>
+    </message>
+    <message>
+        <source>打开%1</source>
+        <translation>Switch %1 on</translation>
+    </message>
+    <message>
+        <source>修改%1禁发</source>
+        <translation>Change %1: Tx inhibit</translation>
+    </message>
+    <message>
+        <source>修改%1Tx&lt;-Rx</source>
+        <translation>Change %1: Tx&lt;-Rx</translation>
+    </message>
+    <message>
+        <source>修改%1%2</source>
+        <translation>Change %1: %2</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
 </context>
 <context>
     <name>qm::CheckedWrite</name>
@@ -672,10 +764,6 @@
 <context>
     <name>qm::Document</name>
     <message>
-        <source>数据没有保存，是否要保存数据？</source>
-        <translation>The data has not been saved. Save it?</translation>
-    </message>
-    <message>
         <source>提示</source>
         <translation>Note</translation>
     </message>
@@ -693,6 +781,10 @@
     </message>
     <message>
         <source>数据没有保存，是否要保存？</source>
+        <translation>The data has not been saved. Save it?</translation>
+    </message>
+    <message>
+        <source>数据没有保存，是否要保存数据？</source>
         <translation>The data has not been saved. Save it?</translation>
     </message>
 </context>
@@ -729,6 +821,10 @@
     <message>
         <source>扫描停留时间错误！</source>
         <translation>Scan hang time error!</translation>
+    </message>
+    <message>
+        <source>修改%1</source>
+        <translation>Change %1</translation>
     </message>
 </context>
 <context>
@@ -838,6 +934,14 @@
     <message>
         <source>写入数据完成，请按“确定”按钮继续......</source>
         <translation>Data written. Press &quot;OK&quot; to continue......</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>请先选择调测信道！</source>
+        <translation>Choose a tune channel first!</translation>
     </message>
 </context>
 <context>
@@ -1015,6 +1119,26 @@
     <message>
         <source>该机为V1.0版，没有窄带调测项</source>
         <translation>this radio is version V1.0 and has no narrow-band tune items</translation>
+    </message>
+    <message>
+        <source>信道号无法识别（%1），应为1-16</source>
+        <translation>channel numbers not recognised (%1); they must be 1-16</translation>
+    </message>
+    <message>
+        <source>无法识别的值（%1）</source>
+        <translation>value not recognised (%1)</translation>
+    </message>
+    <message>
+        <source>没有要修改的项目</source>
+        <translation>nothing to change</translation>
+    </message>
+    <message>
+        <source>%1，没有修改</source>
+        <translation>%1; nothing changed</translation>
+    </message>
+    <message>
+        <source>修改了%1个信道 (%2)</source>
+        <translation>%1 channels changed (%2)</translation>
     </message>
 </context>
 <context>
@@ -1198,6 +1322,85 @@
     </message>
 </context>
 <context>
+    <name>qm::ui::DlgBulkEdit</name>
+    <message>
+        <source>批量修改</source>
+        <translation>Bulk Edit</translation>
+    </message>
+    <message>
+        <source>修改信道：%1（只修改勾选的项目）</source>
+        <translation>Channels to change: %1 (only the ticked settings change)</translation>
+    </message>
+    <message>
+        <source>信道设置</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>带宽</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>发射功率</source>
+        <translation>Transmit power</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>繁忙锁定</source>
+        <translation>Busy channel lockout</translation>
+    </message>
+    <message>
+        <source>接收CTC/DCS</source>
+        <translation>Receive CTC/DCS</translation>
+    </message>
+    <message>
+        <source>发射CTC/DCS</source>
+        <translation>Transmit CTC/DCS</translation>
+    </message>
+    <message>
+        <source>禁发</source>
+        <translation>Tx inhibit</translation>
+    </message>
+    <message>
+        <source>允许发射</source>
+        <translation>Transmit allowed</translation>
+    </message>
+    <message>
+        <source>禁止发射</source>
+        <translation>Transmit inhibited</translation>
+    </message>
+    <message>
+        <source>发射频率 = 接收频率</source>
+        <translation>Transmit frequency = receive frequency</translation>
+    </message>
+    <message>
+        <source>按步进填充频率</source>
+        <translation>Fill frequencies in steps</translation>
+    </message>
+    <message>
+        <source>发射频率也填充</source>
+        <translation>Fill the transmit frequency too</translation>
+    </message>
+    <message>
+        <source>起始频率(MHz)</source>
+        <translation>Start frequency (MHz)</translation>
+    </message>
+    <message>
+        <source>步进(kHz)</source>
+        <translation>Step (kHz)</translation>
+    </message>
+    <message>
+        <source>确定(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
     <name>qm::ui::DlgWarn</name>
     <message>
         <source>下次不再提示          (下次重启软件时再跳出提示框)</source>
@@ -1210,6 +1413,89 @@
     <message>
         <source>取消(&amp;C)</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::EditCommands</name>
+    <message>
+        <source>撤销(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>重做(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>剪切(&amp;T)</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>粘贴(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>清除(&amp;D)</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>全选(&amp;A)</source>
+        <translation>Select &amp;All</translation>
+    </message>
+    <message>
+        <source>批量修改...</source>
+        <translation>Bulk Edit...</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>重做 %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>粘贴%1个信道。</source>
+        <translation>%1 channels pasted.</translation>
+    </message>
+    <message>
+        <source>批量修改</source>
+        <translation>Bulk Edit</translation>
+    </message>
+    <message>
+        <source>没有修改。</source>
+        <translation>Nothing changed.</translation>
+    </message>
+    <message>
+        <source>修改了%1个信道。</source>
+        <translation>%1 channels changed.</translation>
     </message>
 </context>
 <context>
@@ -1435,6 +1721,10 @@
     <message>
         <source>PDF文件无法写入：%1</source>
         <translation>The PDF file cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
     </message>
 </context>
 <context>
@@ -1791,6 +2081,18 @@
     <message>
         <source>……共%1条</source>
         <translation>... %1 notes in all</translation>
+    </message>
+    <message>
+        <source>未知机型（代码 %1）</source>
+        <translation>unknown model (code %1)</translation>
+    </message>
+    <message>
+        <source>修改%1</source>
+        <translation>Change %1</translation>
+    </message>
+    <message>
+        <source>修改数据</source>
+        <translation>Change data</translation>
     </message>
 </context>
 </TS>

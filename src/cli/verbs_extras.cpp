@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
 #include "app/model_table.h"
 #include "app/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
+#include "document/document.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"

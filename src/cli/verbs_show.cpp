@@ -3,7 +3,6 @@
 #include <sstream>
 #include <vector>
 
-#include "app/document.h"
 #include "app/model_table.h"
 #include "app/tr.h"
 #include "cli/args.h"
@@ -11,6 +10,7 @@
 #include "cli/context.h"
 #include "cli/json.h"
 #include "cli/verbs.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "model/channel_table.h"
 #include "model/codecs.h"

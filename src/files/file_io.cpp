@@ -93,8 +93,14 @@ bool WriteFileAtomically(const std::string& pathText, std::span<const uint8_t> b
   fs::path temp;
   FilePtr f;
   // Hidden and with a random tail: it never shows in a file dialog and never collides.
+  const std::string base = target.filename().string();
   for (int attempt = 0; attempt < 8 && !f; ++attempt) {
-    temp = dir / ("." + target.filename().string() + ".tmp-" + RandomSuffix());
+    // Appended piece by piece: GCC 12 reports a false overlap (-Wrestrict) in the chained
+    // operator+ of std::string when optimising.
+    std::string name;
+    name.reserve(base.size() + 16);
+    name.append(1, '.').append(base).append(".tmp-").append(RandomSuffix());
+    temp = dir / name;
     f.reset(std::fopen(temp.c_str(), "wbx"));
   }
   if (!f) return false;

@@ -101,11 +101,9 @@ ProfileText SplitLines(std::string_view content) {
       pos = content.size();
     } else {
       size_t end = nl;
-      line.eol = "\n";
-      if (end > pos && content[end - 1] == '\r') {
-        --end;
-        line.eol = "\r\n";
-      }
+      const bool crlf = end > pos && content[end - 1] == '\r';
+      if (crlf) --end;
+      line.eol = crlf ? "\r\n" : "\n";
       line.text = std::string(content.substr(pos, end - pos));
       pos = nl + 1;
     }

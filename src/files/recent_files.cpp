@@ -15,7 +15,7 @@ std::string KeyName(int n) { return "RecentFile" + std::to_string(n); }
 // letter case aside; a stored path that begins with `path` and goes on matches too.
 bool Matches(const std::string& entry, const std::string& path) {
   std::string head = Utf8Left(entry, Utf8Length(path));
-  return ToLowerAscii(head) == ToLowerAscii(TrimSpaces(path));
+  return FoldCase(head) == FoldCase(TrimSpaces(path));
 }
 
 // An empty path would match every entry; nothing sensible can be added or removed with it.
@@ -75,8 +75,11 @@ std::array<std::optional<std::string>, kRecentFileCount> RecentMenuCaptions(
     const ProfileFile& ini) {
   std::array<std::optional<std::string>, kRecentFileCount> out;
   for (int n = 1; n <= kRecentFileCount; ++n) {
-    if (auto e = ReadRecentEntry(ini, n))
-      out[static_cast<size_t>(n - 1)] = " " + std::to_string(n) + " " + *e;
+    if (auto e = ReadRecentEntry(ini, n)) {
+      std::string caption(1, ' ');
+      caption.append(std::to_string(n)).append(1, ' ').append(*e);
+      out[static_cast<size_t>(n - 1)] = std::move(caption);
+    }
   }
   return out;
 }

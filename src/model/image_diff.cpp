@@ -191,7 +191,11 @@ void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
 }
 
 void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
-  auto quoted = [](const Image& img) { return "\"" + Utf16ToUtf8(EmbedTextFromArea(img)) + "\""; };
+  auto quoted = [](const Image& img) {
+    std::string text(1, '"');
+    text.append(Utf16ToUtf8(EmbedTextFromArea(img))).append(1, '"');
+    return text;
+  };
   d.fieldRange(QM_TR("内嵌信息"), QM_TR("用户信息"), quoted(a), quoted(b), addr::kEmbedText,
                addr::kEmbedTextSize);
   // The date as the embedded information dialog shows it, when its 14 digits are digits.
@@ -199,7 +203,9 @@ void DiffEmbedded(Differ& d, const Image& a, const Image& b) {
     ConstRow row = img.writeDate();
     for (size_t k = 0; k < 14; ++k)
       if (row[k] < '0' || row[k] > '9') return Printable(row);
-    return DisplayEmbedInfo(img).lastTime + (row[14] || row[15] ? " " + Printable(row) : "");
+    std::string text = DisplayEmbedInfo(img).lastTime;
+    if (row[14] || row[15]) text.append(1, ' ').append(Printable(row));
+    return text;
   };
   d.fieldRange(QM_TR("内嵌信息"), QM_TR("写频日期"), date(a), date(b), addr::kWriteDate, kRowSize);
   d.fieldRange(QM_TR("内嵌信息"), QM_TR("电台ID"), Printable(a.radioId()), Printable(b.radioId()),
@@ -240,9 +246,9 @@ std::string FormatDiff(const ImageDiff& diff,
   auto show = [&shown](const std::string& s) { return shown ? shown(s) : s; };
   std::string out;
   for (const DiffEntry& e : diff.entries) {
-    out += show(e.where);
-    if (!e.what.empty()) out += " " + show(e.what);
-    out += ": " + show(e.a) + " -> " + show(e.b) + "\n";
+    out.append(show(e.where));
+    if (!e.what.empty()) out.append(1, ' ').append(show(e.what));
+    out.append(": ").append(show(e.a)).append(" -> ").append(show(e.b)).append(1, '\n');
   }
   return out;
 }

@@ -127,9 +127,10 @@ VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajo
     std::string text = QM_TR("写频校验失败，对讲机中的数据与写入的不同：");
     constexpr size_t kShown = 8;
     for (size_t k = 0; k < result.mismatches.size() && k < kShown; ++k)
-      text += "\n" + MismatchText(result.mismatches[k]);
+      text.append(1, '\n').append(MismatchText(result.mismatches[k]));
     if (result.mismatches.size() > kShown)
-      text += "\n" + Fill(QM_TR("……共%1处"), {std::to_string(result.mismatches.size())});
+      text.append(1, '\n').append(
+          Fill(QM_TR("……共%1处"), {std::to_string(result.mismatches.size())}));
     Notify(ctx.prompter, QM_TR("校验错误"), text, Icon::Exclamation);
     result.status = VerifyStatus::Mismatch;
     return result;

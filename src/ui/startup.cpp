@@ -6,9 +6,9 @@
 #include <QFontDatabase>
 #include <QLocale>
 
-#include "app/config.h"
 #include "app/tr.h"
 #include "platform/translation.h"
+#include "document/config.h"
 
 namespace qm::ui {
 

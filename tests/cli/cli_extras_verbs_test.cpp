@@ -15,8 +15,8 @@ using test::Cli;
 using test::CliRun;
 using test::Has;
 
-std::string Shared(const char* name) {
-  return "'" + std::string(QM_SHARED_DATA) + "/chirp/" + name + "'";
+std::string ListArg(const char* name) {
+  return "'" + std::string(QM_TEST_DATA) + "/chirp/" + name + "'";
 }
 
 LoadedFile Load(const std::string& path) { return LoadDataFileFrom(path, Image{}, SpareBlock{}); }
@@ -25,7 +25,7 @@ TEST(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
   test::ScratchDir dir;
   const std::string base = dir.file("base.q83"), pmr = dir.file("pmr.q83");
   ASSERT_EQ(Cli("new -o " + base + " --model-code 32").exitCode, 0);
-  CliRun imp = Cli("import-csv " + base + " " + Shared("EU LPD and PMR Channels.csv") +
+  CliRun imp = Cli("import-csv " + base + " " + ListArg("EU LPD and PMR Channels.csv") +
                    " --from-location 71 -o " + pmr);
   ASSERT_EQ(imp.exitCode, 0) << imp.out;
   EXPECT_TRUE(Has(imp.out, "导入16个信道")) << imp.out;
@@ -50,7 +50,7 @@ TEST(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
   const std::string base = dir.file("base.q83"), out = dir.file("out.q83");
   ASSERT_EQ(Cli("new -o " + base).exitCode, 0);  // a 440-470 MHz model
 
-  CliRun frs = Cli("import-csv " + base + " " + Shared("US FRS and GMRS Channels.csv") +
+  CliRun frs = Cli("import-csv " + base + " " + ListArg("US FRS and GMRS Channels.csv") +
                    " --from-location 45 --clear-rest -o " + out);
   ASSERT_EQ(frs.exitCode, 0) << frs.out;
   EXPECT_TRUE(Has(frs.out, "导入8个信道"));

@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "app/config.h"
 #include "app/model_table.h"
+#include "document/config.h"
 #include "model/codecs.h"
 #include "model/defaults.h"
 #include "model/radio_data.h"
@@ -20,8 +20,8 @@
 namespace qm {
 namespace {
 
-std::string ReadShared(const std::string& name) {
-  std::ifstream in(std::string(QM_SHARED_DATA) + "/chirp/" + name, std::ios::binary);
+std::string ReadList(const std::string& name) {
+  std::ifstream in(std::string(QM_TEST_DATA) + "/chirp/" + name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -102,7 +102,7 @@ using Cells = std::vector<std::string>;
 
 TEST_F(ChirpTest, PmrRowsFillThe446ModelFromTheirLocation) {
   UseModel(32);
-  ChirpImportResult r = Import(ReadShared(kPmrFile), {71, false});
+  ChirpImportResult r = Import(ReadList(kPmrFile), {71, false});
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 16);
   EXPECT_TRUE(r.notes.empty()) << FormatChirpNote(r.notes.front());
@@ -122,7 +122,7 @@ TEST_F(ChirpTest, PmrRowsFillThe446ModelFromTheirLocation) {
 
 TEST_F(ChirpTest, LpdRowsAreFarOutsideThe446BandAndReportedByLine) {
   UseModel(32);
-  ChirpImportResult r = Import(ReadShared(kPmrFile));
+  ChirpImportResult r = Import(ReadList(kPmrFile));
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 16);
   ASSERT_EQ(r.notes.size(), 69u);
@@ -135,7 +135,7 @@ TEST_F(ChirpTest, LpdRowsAreFarOutsideThe446BandAndReportedByLine) {
 
 TEST_F(ChirpTest, FrsAndGmrsRowsFillAUhfModel) {
   UseModel(7);  // 440-470 MHz
-  ChirpImportResult r = Import(ReadShared(kFrsFile));
+  ChirpImportResult r = Import(ReadList(kFrsFile));
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 16);
   // 52 rows on lines 2-53; the 17th is on line 18.
@@ -147,7 +147,7 @@ TEST_F(ChirpTest, FrsAndGmrsRowsFillAUhfModel) {
 
 TEST_F(ChirpTest, GmrsRepeaterRowsTakeTheirOffsetAndClearTheRestOnRequest) {
   UseModel(7);
-  ChirpImportResult r = Import(ReadShared(kFrsFile), {45, true});
+  ChirpImportResult r = Import(ReadList(kFrsFile), {45, true});
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 8);
   EXPECT_EQ(Row(1), (Cells{"462.55000", "OFF", "467.55000", "OFF", "添加", "关闭", "高", "宽带"}));
@@ -158,7 +158,7 @@ TEST_F(ChirpTest, GmrsRepeaterRowsTakeTheirOffsetAndClearTheRestOnRequest) {
   UseModel(7);
   const Cells before = Row(12);
   const bool wasOff = grid().channelOff(11);
-  ASSERT_TRUE(Import(ReadShared(kFrsFile), {45, false}).ok);
+  ASSERT_TRUE(Import(ReadList(kFrsFile), {45, false}).ok);
   EXPECT_EQ(Row(12), before);
   EXPECT_EQ(grid().channelOff(11), wasOff);
 }
@@ -166,7 +166,7 @@ TEST_F(ChirpTest, GmrsRepeaterRowsTakeTheirOffsetAndClearTheRestOnRequest) {
 TEST_F(ChirpTest, NoRowFitsAVhfModelAndNothingChanges) {
   UseModel(10);  // 136-154 MHz
   const Image before = Saved();
-  ChirpImportResult r = Import(ReadShared(kFrsFile));
+  ChirpImportResult r = Import(ReadList(kFrsFile));
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "没有可以导入的行");
   EXPECT_EQ(r.notes.size(), 52u);  // every row tried, each reported
@@ -505,7 +505,7 @@ TEST_F(ChirpTest, FilesWithoutAHeaderOrRowsChangeNothing) {
 // and whatever it imports stays within the 16 channels and the model's band.
 TEST_F(ChirpTest, TruncatedAndRandomInputStaysWithinBounds) {
   UseModel(7);
-  const std::string frs = ReadShared(kFrsFile);
+  const std::string frs = ReadList(kFrsFile);
   std::mt19937 rng(12345);
   const std::string alphabet = "0123456789.,-+\"\r\n# SsTDCWNRFMLocatinFrequency>";
   std::vector<std::string> inputs;

@@ -20,7 +20,7 @@
 #include <map>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "files/data_file_messages.h"
 #include "files/profile.h"
 #include "platform/qt_text_codec.h"
@@ -142,6 +142,7 @@ std::map<QString, QStringList> Surfaces() {
   out["about box"] = ModalTexts([&] { e.w->helpAbout(); });
   out["port dialog"] = ModalTexts([&] { e.w->selectPort(); });
   out["embedded information"] = ModalTexts([&] { e.w->embedInfo(); });
+  out["bulk edit"] = ModalTexts([&] { e.w->findChild<QAction*>("mnuEditBulk")->trigger(); });
   out["version warning"] = ModalTexts([] {
     qm::ui::QtPrompter p;
     p.warn(0, "当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ ");

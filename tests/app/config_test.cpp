@@ -142,6 +142,49 @@ TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) 
   EXPECT_EQ(ResolveProgramIniPath(dir_.file("no-such-folder"), "a.ini", user), user + "/a.ini");
 }
 
+TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
+  // Where the maker file, the help page and the program's own file are found, for each way
+  // the program may be laid out: a copied folder (files beside the program), the system's
+  // layout (bin/ and share/qm830k/), both, and neither.
+  struct Case {
+    const char* name;
+    bool beside, shared;
+    const char* makerIn;  // "bin", "share": the folder the maker file is taken from
+    const char* iniIn;    // "bin", "user": where the program's own file goes
+  };
+  const Case cases[] = {
+      {"copied folder", true, false, "bin", "bin"},
+      {"installed", false, true, "share", "user"},
+      {"both", true, true, "bin", "bin"},
+      {"neither", false, false, "bin", "bin"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir root;
+    const std::string bin = root.file("bin"), share = root.file("share/qm830k");
+    const std::string user = root.file("user");
+    std::filesystem::create_directories(test::PathOf(bin));
+    std::filesystem::create_directories(test::PathOf(share));
+    const std::string makerText = "[Const String]\nSoftware help File=guide.html\n";
+    for (const auto& [present, dir] : {std::pair{c.beside, bin}, std::pair{c.shared, share}}) {
+      if (!present) continue;
+      WriteBytes(dir + "/nrvPC.ini", makerText);
+      WriteBytes(dir + "/guide.html", std::string("<html/>"));
+    }
+    const std::string from = std::string(c.makerIn) == "bin" ? bin : share;
+    EXPECT_EQ(DefaultMakerIniPath(bin), from + "/nrvPC.ini") << c.name;
+    EXPECT_EQ(InstalledDataDir(bin + "/"), share) << c.name;
+    EXPECT_EQ(ResolveProgramIniPath(bin, "QM830K.ini", user),
+              (std::string(c.iniIn) == "bin" ? bin : user) + "/QM830K.ini")
+        << c.name;
+    if (c.beside || c.shared) {
+      AppState app;
+      QtTextCodec codec;
+      LoadStartupConfig(bin, DefaultMakerIniPath(bin), app, codec);
+      EXPECT_EQ(app.helpFile, from + "/guide.html") << c.name;
+    }
+  }
+}
+
 // Sets an environment variable for one test.
 class EnvVar {
  public:

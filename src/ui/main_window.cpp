@@ -439,6 +439,11 @@ void FrmMain::loadDataFile(const QString& path) {
   refreshAll();
 }
 
+void FrmMain::openDataFileFromPath(const QString& path) {
+  if (path.isEmpty()) return;
+  loadDataFile(QFileInfo(path).absoluteFilePath());
+}
+
 void FrmMain::openRecentFile(int n) {
   if (n < 1 || n > kRecentFileCount) return;
   const std::string path = recentPaths_[static_cast<size_t>(n - 1)];

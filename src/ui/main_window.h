@@ -69,6 +69,9 @@ class FrmMain : public QMainWindow {
   SaveResult fileSaveAs();
   void openRecentFile(int n);  // 1..4
   void loadDataFile(const QString& path);
+  // A data file named from outside the window (the command line, a file dropped on it):
+  // opened exactly as an entry of the recent list opens one, under its absolute path.
+  void openDataFileFromPath(const QString& path);
   void radioInfo();  // the model dialog and the model change
   void helpContents();
   void helpSearch();

@@ -89,10 +89,11 @@ set(CPACK_PACKAGE_VENDOR "QM830K developers")
 set(CPACK_PACKAGE_CONTACT "QM830K developers <qm830k@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming software for QM830K handheld radios")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Reads the memory of a QM830K handheld radio over its serial programming cable, edits its
-16 channels and radio-wide functions and writes them back; keeps them in data files,
-prints reports, aligns the radio in tune mode. The window program speaks Simplified
-Chinese; a command-line tool and a radio simulator come with it.")
+  "Reads the memory of a QM830K handheld radio over its serial programming
+cable, edits its 16 channels and radio-wide functions and writes them back;
+keeps them in data files, prints reports, aligns the radio in tune mode.
+The window program speaks Simplified Chinese; a command-line tool and a
+radio simulator come with it.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "QM830K")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

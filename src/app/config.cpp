@@ -93,7 +93,7 @@ std::string UserConfigDir() {
 
 std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
                                   const std::string& userConfigDir) {
-  if (userConfigDir.empty() || (CanCreateFilesIn(programDir) && !IsInstalledLayout(programDir)))
+  if (userConfigDir.empty() || (!IsInstalledLayout(programDir) && CanCreateFilesIn(programDir)))
     return JoinPath(programDir, fileName);
   std::error_code ec;
   fs::create_directories(PathFromUtf8(userConfigDir), ec);

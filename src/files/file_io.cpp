@@ -60,7 +60,7 @@ fs::path ResolveTarget(const fs::path& path) {
 // The new file takes the old one's permission bits, and its owner and group as far as the
 // system allows (the group when the user belongs to it; the owner only for an administrator).
 // A file system without them is no reason to fail the save.
-void KeepOwnership(const fs::path& old, const fs::path& fresh, fs::perms perms) {
+void KeepOwnership([[maybe_unused]] const fs::path& old, const fs::path& fresh, fs::perms perms) {
   std::error_code ec;
 #ifndef _WIN32
   struct stat info {};

@@ -41,6 +41,11 @@ class ScratchDir {
 // A UTF-8 path for the std::filesystem calls of a test.
 inline std::filesystem::path PathOf(const std::string& utf8) { return PathFromUtf8(utf8); }
 
+// Whether two UTF-8 paths name the same place ("/" and "\\" are both separators on Windows).
+inline bool SamePath(const std::string& a, const std::string& b) {
+  return PathOf(a).lexically_normal() == PathOf(b).lexically_normal();
+}
+
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -29,6 +29,16 @@ if(TARGET qm830k_user_guide)
   install(FILES ${CMAKE_BINARY_DIR}/USER-GUIDE.html DESTINATION ${QM_INSTALL_DATADIR})
 endif()
 
+# Windows: Qt's libraries and plugins beside the installed programs, by Qt's own deployment
+# tool, so that the folder (and the CPack package made of it) runs on a machine without Qt.
+if(WIN32 AND TARGET qm830k)
+  find_program(QM_WINDEPLOYQT windeployqt HINTS "${Qt6_DIR}/../../../bin")
+  if(QM_WINDEPLOYQT)
+    install(CODE "execute_process(COMMAND \"${QM_WINDEPLOYQT}\" --release --no-translations
+      \"\${CMAKE_INSTALL_PREFIX}/qm830k.exe\" \"\${CMAKE_INSTALL_PREFIX}/qm830k-cli.exe\")")
+  endif()
+endif()
+
 if(UNIX AND NOT APPLE)
   set(dist ${CMAKE_SOURCE_DIR}/dist)
   install(FILES ${dist}/qm830k.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -18,9 +18,9 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/data/nrvPC.ini ${CMAKE_BINARY_DIR}/nrvPC.ini COPYONLY)
 
 # Test files that need Qt or a POSIX system are left out.
-set(QM_QT_ONLY_TESTS app/document_test.cpp)
+set(QM_QT_ONLY_TESTS document/document_test.cpp)
 set(dir ${CMAKE_SOURCE_DIR}/tests)
-foreach(area app model files radio tune print sim)
+foreach(area app model files document radio tune print sim)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/${area}/*.cpp)
   foreach(excluded ${QM_QT_ONLY_TESTS})
     list(REMOVE_ITEM sources ${dir}/${excluded})

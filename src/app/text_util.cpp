@@ -1,10 +1,88 @@
 #include "app/text_util.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace qm {
+
+namespace {
+
+// Code points first to last, every `stride`-th, fold to themselves plus `delta`.
+struct FoldRange {
+  char32_t first;
+  char32_t last;
+  int32_t delta;
+  int32_t stride;
+};
+
+constexpr FoldRange kFoldRanges[] = {
+#include "app/case_fold_table.inc"
+};
+
+char32_t FoldCodePoint(char32_t c) {
+  auto it = std::upper_bound(std::begin(kFoldRanges), std::end(kFoldRanges), c,
+                             [](char32_t v, const FoldRange& r) { return v < r.first; });
+  if (it == std::begin(kFoldRanges)) return c;
+  const FoldRange& r = *(it - 1);
+  if (c > r.last || (c - r.first) % static_cast<char32_t>(r.stride) != 0) return c;
+  return static_cast<char32_t>(static_cast<int32_t>(c) + r.delta);
+}
+
+// The length of the well-formed UTF-8 sequence at s[i] and its code point; 0 when the
+// bytes there are not one.
+size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = byte(i);
+  size_t n;
+  if (c < 0x80) {
+    cp = c;
+    return 1;
+  }
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    cp = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + n > s.size()) return 0;
+  for (size_t k = 1; k < n; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  // Overlong forms, surrogates and code points past the last plane are not UTF-8.
+  if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
+  return n;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
 
 std::string_view TrimSpaces(std::string_view s) {
   size_t b = 0;
@@ -18,6 +96,22 @@ std::string ToLowerAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string FoldCase(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    const size_t n = DecodeUtf8(utf8, i, cp);
+    if (n == 0) {
+      out.push_back(utf8[i++]);
+      continue;
+    }
+    AppendUtf8(out, FoldCodePoint(cp));
+    i += n;
+  }
   return out;
 }
 
@@ -152,11 +246,16 @@ bool IsValidUtf8(std::string_view s) {
   while (i < s.size()) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     size_t n;
-    if (c < 0x80) n = 0;
-    else if ((c & 0xE0) == 0xC0 && c >= 0xC2) n = 1;
-    else if ((c & 0xF0) == 0xE0) n = 2;
-    else if ((c & 0xF8) == 0xF0 && c <= 0xF4) n = 3;
-    else return false;
+    if (c < 0x80)
+      n = 0;
+    else if ((c & 0xE0) == 0xC0 && c >= 0xC2)
+      n = 1;
+    else if ((c & 0xF0) == 0xE0)
+      n = 2;
+    else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
+      n = 3;
+    else
+      return false;
     if (i + n >= s.size() && n > 0) return false;
     for (size_t k = 1; k <= n; ++k)
       if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;

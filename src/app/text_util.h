@@ -10,6 +10,10 @@ namespace qm {
 
 std::string_view TrimSpaces(std::string_view s);  // leading and trailing spaces and tabs
 std::string ToLowerAscii(std::string_view s);
+// A UTF-8 text with every letter in its case-folded form (Unicode simple case folding, the
+// same on every machine and in every locale): "Ä" and "ä", "Σ", "σ" and "ς", "Ж" and "ж"
+// fold alike. Letters without case (Chinese) and bytes that are not UTF-8 stay as they are.
+std::string FoldCase(std::string_view utf8);
 
 // The text's number, as the number parser reads it: optional spaces, an optional sign,
 // digits with at most one decimal separator ('.' or `sep`), optional spaces. Anything

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "app/config.h"
 #include "app/model_table.h"
+#include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/document.h"
 #include "cli/verbs.h"
+#include "document/document.h"
 #include "files/profile.h"
 #include "platform/qt_text_codec.h"
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
+#include "document/document.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"

@@ -4,12 +4,12 @@
 #include <QPrinter>
 #include <iostream>
 
-#include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "print/report_inputs.h"
 #include "print/report_layout.h"

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "app/config.h"
-#include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
 #include "cli/console.h"
@@ -17,6 +15,8 @@
 #include "cli/fleet.h"
 #include "cli/trace_option.h"
 #include "cli/verbs.h"
+#include "document/config.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"
@@ -116,6 +116,14 @@ bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock&
   return false;
 }
 
+// The model the image's code names. When no model in the table has that code the selection
+// stays as it was, and naming the selected model would pass it off as the radio's.
+std::string ModelOfImage(const AppState& app, const Image& image) {
+  const int m = FindModelByCode(app, image.modelCode());
+  if (m < 0) return "未知机型（代码 " + std::to_string(image.modelCode()) + "）";
+  return app.models[static_cast<size_t>(m)].name;
+}
+
 int Usage(const char* usage) {
   std::cerr << "usage: qm830k-cli " << usage << "\n";
   return 2;
@@ -142,7 +150,7 @@ int Read(const Invocation& inv) {
   const ReadResult r = ReadRadio(ctx, image, verMajor);
   if (!r.accepted()) return 1;
   std::cerr << "[" << kAppTitle << "] " << ReadDoneCaption(s.cli.app) << " ("
-            << s.cli.app.currentModel().name << ", " << s.cli.app.radioVersion << ")\n";
+            << ModelOfImage(s.cli.app, image) << ", " << s.cli.app.radioVersion << ")\n";
   return SaveOrReport(*out, image, SpareBlock{}) ? 0 : 1;
 }
 
@@ -174,11 +182,31 @@ int Write(const Invocation& inv) {
   return r.ok() ? 0 : 1;
 }
 
+// Radio fields as terminal text: control characters (C0, DEL and C1, which a terminal may
+// act on) become '?', so zero padding or stray bytes never reach the terminal raw.
+std::string ForTerminal(std::string_view utf8) {
+  std::string out;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+    if (c < 0x20 || c == 0x7F) {
+      out += '?';
+    } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      out += '?';
+      ++i;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 void PrintEmbedInfo(const Image& image) {
   const EmbedLabels l = DisplayEmbedInfo(image);
-  std::cout << "对讲机ID：" << l.radioId << "\n"
-            << "最近写频日期：" << l.lastTime << "\n"
-            << "用户自定义信息：" << Utf16ToUtf8(EmbedTextFromArea(image)) << "\n";
+  // The ID as the fleet log shows it: its zero padding dropped.
+  std::cout << "对讲机ID：" << PrintableRadioId(image.radioId()) << "\n"
+            << "最近写频日期：" << ForTerminal(l.lastTime) << "\n"
+            << "用户自定义信息：" << ForTerminal(Utf16ToUtf8(EmbedTextFromArea(image))) << "\n";
 }
 
 int EmbedRead(const Invocation& inv) {

@@ -3,13 +3,13 @@
 #include <sstream>
 #include <vector>
 
-#include "app/document.h"
 #include "app/model_table.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
 #include "cli/json.h"
 #include "cli/verbs.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "model/channel_table.h"
 #include "model/codecs.h"

@@ -8,13 +8,13 @@
 #include <optional>
 #include <string>
 
-#include "app/config.h"
-#include "app/document.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
 #include "cli/trace_option.h"
 #include "cli/verbs.h"
+#include "document/config.h"
+#include "document/document.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "platform/qt_serial_port.h"

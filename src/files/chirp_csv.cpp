@@ -100,7 +100,7 @@ std::string Line(int line, const std::string& text) {
 
 // ---- CSV layer ----
 
-std::vector<CsvRecord> ParseCsv(std::string_view text) {
+std::vector<CsvRecord> ParseCsv(std::string_view text, char separator) {
   std::vector<CsvRecord> out;
   if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const size_t n = text.size();
@@ -143,9 +143,9 @@ std::vector<CsvRecord> ParseCsv(std::string_view text) {
         }
       }
       // Unquoted text (or what follows a closing quote) up to the separator.
-      while (i < n && text[i] != ',' && !atLineEnd()) field += text[i++];
+      while (i < n && text[i] != separator && !atLineEnd()) field += text[i++];
       rec.fields.push_back(std::move(field));
-      if (i < n && text[i] == ',') {
+      if (i < n && text[i] == separator) {
         ++i;
         continue;
       }
@@ -528,22 +528,45 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,
                                  const ChirpImportOptions& options) {
   ChirpImportResult out;
-  std::vector<CsvRecord> records = ParseCsv(text);
+  const int firstChannel = std::clamp(options.firstChannel, 0, kChannelCount - 1);
+  // Cells copied from a spreadsheet come tab-separated.
+  const size_t lineEnd = text.find_first_of("\r\n");
+  const char sep =
+      options.forPaste && text.substr(0, lineEnd).find('\t') != std::string_view::npos ? '\t' : ',';
+  std::vector<CsvRecord> records = ParseCsv(text, sep);
   if (records.empty()) {
     out.error = "文件中没有CSV表头（须有Location和Frequency列）";
     return out;
   }
-  const CsvRecord& header = records.front();
+  CsvRecord header = records.front();
+  size_t first = 1;
+  if (options.forPaste) {
+    RowReader probe(app, identModelByte, header.fields);
+    if (!probe.has("Location") || !probe.has("Frequency")) {
+      // Rows without their header: the columns the export writes.
+      header.fields.clear();
+      for (std::string_view h = kChirpHeader; !h.empty();) {
+        const size_t comma = h.find(',');
+        header.fields.emplace_back(h.substr(0, comma));
+        h = comma == std::string_view::npos ? std::string_view{} : h.substr(comma + 1);
+      }
+      first = 0;
+    }
+    // Spreadsheets leave trailing empty cells off.
+    for (CsvRecord& r : records)
+      if (r.fields.size() >= 3 && r.fields.size() < header.fields.size())
+        r.fields.resize(header.fields.size());
+  }
   RowReader reader(app, identModelByte, header.fields);
   if (!reader.has("Location") || !reader.has("Frequency")) {
     out.error = Line(header.line, "不是CSV表头（须有Location和Frequency列）");
     return out;
   }
 
-  size_t first = 1;
   if (options.fromLocation) {
+    const size_t from = first;
     first = records.size();
-    for (size_t k = 1; k < records.size(); ++k) {
+    for (size_t k = from; k < records.size(); ++k) {
       if (reader.location(records[k]) == options.fromLocation) {
         first = k;
         break;
@@ -557,7 +580,8 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
 
   std::vector<PlannedChannel> plan;
   size_t k = first;
-  for (; k < records.size() && plan.size() < static_cast<size_t>(kChannelCount); ++k) {
+  const auto room = static_cast<size_t>(kChannelCount - firstChannel);
+  for (; k < records.size() && plan.size() < room; ++k) {
     const CsvRecord& r = records[k];
     if (r.fields.size() < header.fields.size()) {
       out.notes.push_back({r.line, "只有" + std::to_string(r.fields.size()) + "列，表头有" +
@@ -577,21 +601,25 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
     plan.push_back(std::get<PlannedChannel>(std::move(result)));
   }
   if (k < records.size()) {
-    out.notes.push_back({0, "第" + std::to_string(records[k].line) + "行起的" +
-                                std::to_string(records.size() - k) + "行未导入：本机只有16个信道"});
+    const std::string left =
+        "第" + std::to_string(records[k].line) + "行起的" + std::to_string(records.size() - k);
+    out.notes.push_back({0, options.forPaste ? left + "行没有粘贴：信道16之后没有信道"
+                                             : left + "行未导入：本机只有16个信道"});
   }
   if (plan.empty()) {
     out.error = "没有可以导入的行";
     return out;
   }
 
+  // All the rows are one edit.
+  EditScope scope(grid.editObserver(), options.forPaste ? "粘贴" : "导入CSV");
   for (size_t c = 0; c < plan.size(); ++c) {
-    Apply(plan[c], static_cast<int>(c), grid);
+    Apply(plan[c], firstChannel + static_cast<int>(c), grid);
     out.sourceLines.push_back(plan[c].line);
   }
   out.imported = static_cast<int>(plan.size());
   if (options.clearRest) {
-    for (int i = out.imported; i < kChannelCount; ++i)
+    for (int i = firstChannel + out.imported; i < kChannelCount; ++i)
       if (!grid.channelOff(i)) grid.clickChannelOff(i);
   }
   out.ok = true;

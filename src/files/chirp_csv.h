@@ -44,6 +44,11 @@ ChirpExport ExportChirpCsv(const Image& image);
 struct ChirpImportOptions {
   std::optional<int> fromLocation;  // start at the first row with this Location
   bool clearRest = false;           // switch off the channels after the imported ones
+  int firstChannel = 0;             // the first channel (0..15) filled
+  // Rows pasted from the clipboard: the header may be missing (the columns are then those
+  // the export writes, trailing empty ones may be left off), fields may be separated by
+  // tabs, and the rows left out are reported as not pasted.
+  bool forPaste = false;
 };
 
 // One line of the import report. line is the file's line number (1 = first line), 0 for a
@@ -62,8 +67,9 @@ struct ChirpImportResult {
 };
 
 // Reads the text (UTF-8 with or without BOM, LF or CRLF, "#" comment lines, quoted fields)
-// and fills channels 1..16 of the grid in file order. The grid's change flag is set when a
-// channel was imported. identModelByte is image byte 0x2D2 (the raster rule).
+// and fills the grid's channels from options.firstChannel on, in file order, up to 16. The grid's
+// change flag is set when a channel was imported. identModelByte is image byte 0x2D2 (the raster
+// rule).
 ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,
                                  const ChirpImportOptions& options = {});
@@ -78,7 +84,7 @@ struct CsvRecord {
 };
 // Splits CSV text into records: quoted fields (with "" for a quote and line breaks inside),
 // LF or CRLF, a leading BOM dropped, blank lines and lines starting with "#" skipped.
-std::vector<CsvRecord> ParseCsv(std::string_view text);
+std::vector<CsvRecord> ParseCsv(std::string_view text, char separator = ',');
 // A field as the dialect writes it: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view value);
 

@@ -106,9 +106,38 @@ struct Bound {
 };
 
 struct ArrayValue {
+  bool ofBytes = false;  // an array of another element type never fills a block
   std::vector<Bound> bounds;
   std::span<const uint8_t> data;
 };
+
+// The element types an array value may hold (the low bits of its tag) and the bytes each
+// element takes; 0 for texts, each of which carries its own 2-byte length as a text value
+// does. A value of another type cannot be stepped over, so the file counts as damaged.
+struct ElementType {
+  uint16_t type;
+  uint8_t size;
+};
+constexpr uint16_t kTagArrayFlag = 0x2000;
+constexpr uint16_t kElementText = 0x08;
+constexpr std::array<ElementType, 9> kElementTypes = {{
+    {0x02, 2},  // 16-bit integer
+    {0x03, 4},  // 32-bit integer
+    {0x04, 4},  // single
+    {0x05, 8},  // double
+    {0x06, 8},  // currency
+    {0x07, 8},  // date
+    {kElementText, 0},
+    {0x0B, 2},  // boolean
+    {0x11, 1},  // byte
+}};
+
+std::optional<uint8_t> ElementSize(uint16_t tag) {
+  if ((tag & 0xF000) != kTagArrayFlag) return std::nullopt;
+  for (const ElementType& e : kElementTypes)
+    if (e.type == (tag & 0x0FFF)) return e.size;
+  return std::nullopt;
+}
 
 // A text value; nullopt when the value is cut short or is not a text.
 std::optional<std::span<const uint8_t>> ReadText(Reader& r) {
@@ -119,13 +148,20 @@ std::optional<std::span<const uint8_t>> ReadText(Reader& r) {
   return r.take(*len);
 }
 
-// A byte array value; nullopt when it is not one, cannot be decoded or runs past the end.
-std::optional<ArrayValue> ReadByteArray(Reader& r) {
+// An array value of any known element type; nullopt when it is not one, cannot be decoded
+// or runs past the end. The data of an array of bytes is kept, any other is stepped over.
+std::optional<ArrayValue> ReadArray(Reader& r) {
   auto tag = r.u16();
-  if (!tag || *tag != kTagByteArray) return std::nullopt;
+  if (!tag) return std::nullopt;
+  auto size = ElementSize(*tag);
+  if (!size) return std::nullopt;
   auto dims = r.u16();
   if (!dims || *dims > kMaxDims) return std::nullopt;
   ArrayValue v;
+  v.ofBytes = *tag == kTagByteArray;
+  // Every element takes at least one byte (a text at least its length), so there are
+  // never more elements than bytes left: this also keeps the product from overflowing.
+  const uint64_t minSize = *size == 0 ? 2 : *size;
   uint64_t elements = *dims == 0 ? 0 : 1;
   for (uint16_t d = 0; d < *dims; ++d) {
     auto count = r.u32();
@@ -133,22 +169,32 @@ std::optional<ArrayValue> ReadByteArray(Reader& r) {
     if (!count || !lower) return std::nullopt;
     v.bounds.push_back(Bound{*count, static_cast<int32_t>(*lower)});
     elements *= *count;
-    // Never more elements than bytes left: this also keeps the product from overflowing.
-    if (elements > r.remaining()) return std::nullopt;
+    if (elements * minSize > r.remaining()) return std::nullopt;
   }
-  auto data = r.take(static_cast<size_t>(elements));
+  if (*size == 0) {
+    for (uint64_t e = 0; e < elements; ++e) {
+      auto len = r.u16();
+      if (!len || !r.take(*len)) return std::nullopt;
+    }
+    return v;
+  }
+  auto data = r.take(static_cast<size_t>(elements * *size));
   if (!data) return std::nullopt;
   v.data = *data;
   return v;
 }
 
-// Whether an array has the block's shape: the same dimensions, each from 0 to the same
-// upper bound, and the first dimension first.
+// Whether an array has the block's shape: bytes, the same dimensions, each from 0 to the
+// same upper bound. The two bound pairs of a block of rows may stand either way round
+// (rows first, or the 16 bytes of a row first); the counts tell them apart, and the data
+// has the row index varying fastest in both.
 bool HasShape(const ArrayValue& v, const BlockLayout& b) {
+  if (!v.ofBytes) return false;
   if (b.rows > 0) {
-    return v.bounds.size() == 2 && v.bounds[0].lower == 0 &&
-           v.bounds[0].count == static_cast<uint32_t>(b.rows) && v.bounds[1].lower == 0 &&
-           v.bounds[1].count == kRowSize;
+    if (v.bounds.size() != 2 || v.bounds[0].lower != 0 || v.bounds[1].lower != 0) return false;
+    const uint32_t rows = static_cast<uint32_t>(b.rows);
+    return (v.bounds[0].count == rows && v.bounds[1].count == kRowSize) ||
+           (v.bounds[0].count == kRowSize && v.bounds[1].count == rows);
   }
   return v.bounds.size() == 1 && v.bounds[0].lower == 0 &&
          v.bounds[0].count == static_cast<uint32_t>(b.count);
@@ -244,7 +290,7 @@ LoadedFile ParseDataFile(std::span<const uint8_t> bytes, const Image& current,
   out.spare = currentSpare;
   bool functionsLoaded = false;
   for (size_t i = 0; i < kBlocks.size(); ++i) {
-    auto value = ReadByteArray(r);
+    auto value = ReadArray(r);
     if (!value) return out;
     if (!HasShape(*value, kBlocks[i])) continue;  // the block keeps its contents
     StoreBlock(*value, kBlocks[i], BlockBytes(kBlocks[i], out.image, out.spare));

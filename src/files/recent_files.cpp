@@ -15,7 +15,7 @@ std::string KeyName(int n) { return "RecentFile" + std::to_string(n); }
 // letter case aside; a stored path that begins with `path` and goes on matches too.
 bool Matches(const std::string& entry, const std::string& path) {
   std::string head = Utf8Left(entry, Utf8Length(path));
-  return ToLowerAscii(head) == ToLowerAscii(TrimSpaces(path));
+  return FoldCase(head) == FoldCase(TrimSpaces(path));
 }
 
 // An empty path would match every entry; nothing sensible can be added or removed with it.

@@ -99,25 +99,63 @@ void ChannelTableModel::DisplayChannels(const Image& image) {
   bool remembered = flags_.dataChanged;
   editor_.visible = false;
   signalCell_.reset();
-  const char sep = app_.decimalSep;
-  for (int i = 0; i < kChannelCount; ++i) {
-    ConstRow r = image.row(addr::kChannels + 16 * static_cast<size_t>(i));
-    const int row = i + 1;
-    const auto s = static_cast<size_t>(i);
-    chOff_[s] = (r[2] & 0x08) == 0;
-    at(row, col::kRxFreq).text = FreqBytesToText(r[0], r[1], r[2], sep);
-    at(row, col::kRxSignal).text = SignalBytesToText(r[2], r[3], r[4], sep);
-    txOff_[s] = (r[7] & 0x08) == 0;
-    at(row, col::kTxFreq).text = FreqBytesToText(r[5], r[6], r[7], sep);
-    at(row, col::kTxSignal).text = SignalBytesToText(r[7], r[8], r[9], sep);
-    at(row, col::kScan).text = (r[10] & 0x10) ? kScanDelete : kScanAdd;
-    at(row, col::kBusyLock).text = (r[10] & 0x04) ? kLockOn : kLockOff;
-    at(row, col::kPower).text = (r[10] & 0x20) ? kPowerLow : kPowerHigh;
-    at(row, col::kBandwidth).text = (r[10] & 0x01) ? kNarrow : kWide;
-    for (int c = 1; c < kGridCols; ++c) at(row, c).highlighted = false;
-    UpdateChannelRow(i);
-  }
+  for (int i = 0; i < kChannelCount; ++i)
+    showRecord(i, image.row(addr::kChannels + 16 * static_cast<size_t>(i)));
   flags_.dataChanged = remembered;
+}
+
+void ChannelTableModel::showRecord(int i, ConstRow r) {
+  const char sep = app_.decimalSep;
+  const int row = i + 1;
+  const auto s = static_cast<size_t>(i);
+  chOff_[s] = (r[2] & 0x08) == 0;
+  at(row, col::kRxFreq).text = FreqBytesToText(r[0], r[1], r[2], sep);
+  at(row, col::kRxSignal).text = SignalBytesToText(r[2], r[3], r[4], sep);
+  txOff_[s] = (r[7] & 0x08) == 0;
+  at(row, col::kTxFreq).text = FreqBytesToText(r[5], r[6], r[7], sep);
+  at(row, col::kTxSignal).text = SignalBytesToText(r[7], r[8], r[9], sep);
+  at(row, col::kScan).text = (r[10] & 0x10) ? kScanDelete : kScanAdd;
+  at(row, col::kBusyLock).text = (r[10] & 0x04) ? kLockOn : kLockOff;
+  at(row, col::kPower).text = (r[10] & 0x20) ? kPowerLow : kPowerHigh;
+  at(row, col::kBandwidth).text = (r[10] & 0x01) ? kNarrow : kWide;
+  for (int c = 1; c < kGridCols; ++c) at(row, c).highlighted = false;
+  UpdateChannelRow(i);
+}
+
+GridChange ChannelTableModel::setChannelRecord(int i, ConstRow record) {
+  GridChange change;
+  if (!ValidChannel(i) || signalCell_) return change;
+  EditScope scope(observer_);
+  if (editor_.visible) change.merge(validateEditor());
+  const State before = state();
+  showRecord(i, record);
+  if (!state().sameContent(before)) markChanged();
+  change.addRow(i + 1);
+  return change;
+}
+
+bool ChannelTableModel::State::sameContent(const State& o) const {
+  if (chOff != o.chOff || txOff != o.txOff || txEqRx != o.txEqRx) return false;
+  for (int r = 1; r < kGridRows; ++r)
+    for (int c = 1; c < kGridCols; ++c)
+      if (cells[static_cast<size_t>(r)][static_cast<size_t>(c)].text !=
+          o.cells[static_cast<size_t>(r)][static_cast<size_t>(c)].text)
+        return false;
+  return true;
+}
+
+ChannelTableModel::State ChannelTableModel::state() const {
+  return State{cells_, chOff_, txOff_, txEnabled_, txEqRx_};
+}
+
+void ChannelTableModel::restore(const State& s) {
+  cells_ = s.cells;
+  chOff_ = s.chOff;
+  txOff_ = s.txOff;
+  txEnabled_ = s.txEnabled;
+  txEqRx_ = s.txEqRx;
+  editor_.visible = false;
+  signalCell_.reset();
 }
 
 void ChannelTableModel::SaveChannels(Image& image) const {
@@ -190,6 +228,7 @@ void ChannelTableModel::ApplyRadioBandwidth(std::string_view text) {
 bool ChannelTableModel::rowActive(int i) const { return !chOff_[static_cast<size_t>(i)]; }
 
 GridPress ChannelTableModel::pressCell(int row, int col) {
+  EditScope scope(observer_);
   GridPress out;
   if (!ValidCell(row, col) || signalCell_) return out;
   // A press elsewhere takes the focus from an open frequency editor first.
@@ -248,6 +287,7 @@ GridPress ChannelTableModel::pressCell(int row, int col) {
 }
 
 GridPress ChannelTableModel::keyPress(int key) {
+  EditScope scope(observer_);
   GridPress out;
   if (signalCell_) return out;
   if (key == 13) {
@@ -292,6 +332,7 @@ GridPress ChannelTableModel::openFreqEditor(int row, int col, std::optional<char
 }
 
 GridChange ChannelTableModel::clickChannelOff(int i) {
+  EditScope scope(observer_);
   GridChange change;
   if (!ValidChannel(i)) return change;
   auto s = static_cast<size_t>(i);
@@ -303,6 +344,7 @@ GridChange ChannelTableModel::clickChannelOff(int i) {
 }
 
 GridChange ChannelTableModel::clickTxInhibit(int i) {
+  EditScope scope(observer_);
   GridChange change;
   if (!ValidChannel(i) || !txEnabled_[static_cast<size_t>(i)]) return change;
   auto s = static_cast<size_t>(i);
@@ -314,6 +356,7 @@ GridChange ChannelTableModel::clickTxInhibit(int i) {
 }
 
 GridChange ChannelTableModel::clickTxEqRx(int i) {
+  EditScope scope(observer_);
   GridChange change;
   if (!ValidChannel(i)) return change;
   auto s = static_cast<size_t>(i);
@@ -323,6 +366,7 @@ GridChange ChannelTableModel::clickTxEqRx(int i) {
 }
 
 GridChange ChannelTableModel::finishSignalDialog(const std::optional<std::string>& result) {
+  EditScope scope(observer_);
   GridChange change;
   if (!signalCell_) return change;
   auto [row, col] = *signalCell_;
@@ -338,6 +382,7 @@ GridChange ChannelTableModel::finishSignalDialog(const std::optional<std::string
 }
 
 GridChange ChannelTableModel::setCellText(int row, int col, std::string text) {
+  EditScope scope(observer_);
   GridChange change;
   if (!ValidCell(row, col)) return change;
   ChannelCell& c = at(row, col);
@@ -363,6 +408,7 @@ void ChannelTableModel::setEditorText(std::string text, GridChange& change) {
 }
 
 GridChange ChannelTableModel::editorTextChanged(std::string text) {
+  EditScope scope(observer_);
   GridChange change;
   if (!editor_.visible) return change;
   setEditorText(std::move(text), change);
@@ -377,6 +423,7 @@ std::optional<char> ChannelTableModel::filterEditorKey(char32_t key) const {
 }
 
 GridChange ChannelTableModel::validateEditor() {
+  EditScope scope(observer_);
   GridChange change;
   if (!editor_.visible || validating_) return change;
   // The band check may show a message box, which takes the focus from the editor; the
@@ -392,10 +439,12 @@ GridChange ChannelTableModel::validateEditor() {
   }
   editor_.visible = false;
   change.editor = true;
+  EditBoundary(observer_);
   return change;
 }
 
 GridChange ChannelTableModel::editorEnter() {
+  EditScope scope(observer_);
   GridChange change;
   if (!editor_.visible) return change;
   const int row = editor_.row;
@@ -406,15 +455,18 @@ GridChange ChannelTableModel::editorEnter() {
 }
 
 GridChange ChannelTableModel::editorEscape() {
+  EditScope scope(observer_);
   GridChange change;
   if (!editor_.visible) return change;
   setEditorText(editor_.tag, change);
   editor_.visible = false;
   change.editor = true;
+  EditBoundary(observer_);
   return change;
 }
 
 bool ChannelTableModel::CommitPendingEdit() {
+  EditScope scope(observer_);
   if (!editor_.visible) return false;
   validateEditor();
   return true;

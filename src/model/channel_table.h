@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/prompter.h"
 #include "model/edit_flags.h"
+#include "model/edit_observer.h"
 #include "model/image.h"
 
 namespace qm {
@@ -127,10 +128,33 @@ struct FreqEditorState {
 
 class ChannelTableModel {
  public:
+  // The working copy an undo step keeps: cells with their colours and the check boxes.
+  struct State {
+    std::array<std::array<ChannelCell, kGridCols>, kGridRows> cells{};
+    std::array<bool, kChannelCount> chOff{};
+    std::array<bool, kChannelCount> txOff{};
+    std::array<bool, kChannelCount> txEnabled{};
+    std::array<bool, kChannelCount> txEqRx{};
+    bool operator==(const State&) const = default;
+    // Same texts and check boxes (colours and highlights follow from them).
+    bool sameContent(const State& o) const;
+  };
+
   ChannelTableModel(const AppState& app, EditFlags& flags, Prompter& prompter);
+
+  void setEditObserver(EditObserver* observer) { observer_ = observer; }
+  // Commands made of several edits name their step through it.
+  EditObserver* editObserver() const { return observer_; }
+  State state() const;
+  // Puts a kept state back; an open editor or signalling dialog is dropped.
+  void restore(const State& s);
+  // An in-place edit is open: the frequency editor or the signalling dialog.
+  bool editing() const { return editor_.visible || signalCell_.has_value(); }
 
   // The text of the radio-wide bandwidth list ("宽带" or "窄带"); wide until wired.
   void setRadioBandwidthSource(std::function<std::string()> source);
+  // The radio-wide bandwidth text the grid currently follows.
+  std::string radioBandwidth() const { return radioBandwidth_(); }
   // Image byte 0x2D2, which decides the raster of a typed frequency; 0 until wired.
   void setIdentModelByteSource(std::function<uint8_t()> source);
 
@@ -170,6 +194,8 @@ class ChannelTableModel {
   GridChange finishSignalDialog(const std::optional<std::string>& result);
   // Sets a cell's text as an edit (dataChanged when it differs) and recolours its row.
   GridChange setCellText(int row, int col, std::string text);
+  // Channel i as the record shows it (as DisplayChannels shows a row), as one edit.
+  GridChange setChannelRecord(int i, ConstRow record);
 
   // ---- the frequency editor ----
   GridChange editorTextChanged(std::string text);
@@ -190,9 +216,12 @@ class ChannelTableModel {
   void setEditorText(std::string text, GridChange& change);
   void markChanged();
 
+  void showRecord(int i, ConstRow r);
+
   const AppState& app_;
   EditFlags& flags_;
   Prompter& prompter_;
+  EditObserver* observer_ = nullptr;
   std::function<std::string()> radioBandwidth_;
   std::function<uint8_t()> identModelByte_;
 

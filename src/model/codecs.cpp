@@ -21,18 +21,28 @@ struct RasterChoice {
   bool step625;
 };
 
-RasterChoice ChooseRaster(int64_t hz, bool only625) {
-  int64_t n6 = DivRoundHalfEven(hz, kStep625Hz);
-  int64_t e6 = std::llabs(hz - n6 * kStep625Hz);
-  int64_t n5 = DivRoundHalfEven(hz, kStep5Hz);
-  int64_t e5 = std::llabs(hz - n5 * kStep5Hz);
+// The errors of both rasters are compared on the value as typed.
+RasterChoice ChooseRaster(double mhz, bool only625) {
+  const FineFreq f = MhzToFine(mhz);
+  int64_t n6 = StepCount(f, kStep625Hz);
+  int64_t e6 = std::llabs(f.value - n6 * kStep625Hz * f.unitsPerHz);
+  int64_t n5 = StepCount(f, kStep5Hz);
+  int64_t e5 = std::llabs(f.value - n5 * kStep5Hz * f.unitsPerHz);
   if (!only625 && e5 < e6) return {n5, false};
   return {n6, true};
 }
 
-int64_t MhzToHz(double mhz) { return std::llround(mhz * 1e6); }
-
 }  // namespace
+
+FineFreq MhzToFine(double mhz) {
+  // 9000 MHz in microhertz is still below 2^53, where a double counts whole units.
+  if (std::fabs(mhz) < 9000.0) return {std::llround(mhz * 1e12), 1'000'000};
+  return {std::llround(mhz * 1e6), 1};
+}
+
+int64_t StepCount(const FineFreq& f, int64_t stepHz) {
+  return DivRoundHalfEven(f.value, stepHz * f.unitsPerHz);
+}
 
 int64_t FreqBytesToHz(uint8_t b0, uint8_t b1, uint8_t b2) {
   int64_t n = (int64_t{b2} & 3) * 65536 + int64_t{b1} * 256 + b0;
@@ -46,7 +56,7 @@ std::string FreqBytesToText(uint8_t b0, uint8_t b1, uint8_t b2, char sep) {
 void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b2, char sep) {
   auto f = ParseNumber(text, sep);
   if (!f) return;
-  RasterChoice r = ChooseRaster(MhzToHz(*f), false);
+  RasterChoice r = ChooseRaster(*f, false);
   // The field holds an unsigned 18-bit count; a negative or huge entry must not wrap into
   // a different frequency or spill into the neighbouring bits, so it ends at the nearer
   // end of the field.
@@ -69,7 +79,7 @@ ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t ident
   auto f = ParseNumber(text, app.decimalSep);
   if (!f) return out;
   double clamped = CheckFreqRange(*f, app.currentModel(), prompter);
-  RasterChoice r = ChooseRaster(MhzToHz(clamped), identModelByte == 0x20);
+  RasterChoice r = ChooseRaster(clamped, identModelByte == 0x20);
   int64_t hz = r.count * (r.step625 ? kStep625Hz : kStep5Hz);
   // Formatting with five decimals keeps the result on 10 Hz, as the text shows it.
   out.mhz = static_cast<double>(DivRoundHalfEven(hz, 10)) / 1e5;
@@ -78,7 +88,8 @@ ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t ident
 }
 
 std::string CtcBytesToText(uint8_t lo, uint8_t hi) {
-  int tenths = ((hi & 0x30) >> 4) * 1000 + (hi & 0x0F) * 100 + ((lo & 0xF0) >> 4) * 10 + (lo & 0x0F);
+  int tenths =
+      ((hi & 0x30) >> 4) * 1000 + (hi & 0x0F) * 100 + ((lo & 0xF0) >> 4) * 10 + (lo & 0x0F);
   return FormatFixed(tenths / 10.0, 2, 1);
 }
 
@@ -98,10 +109,14 @@ std::string SignalBytesToText(uint8_t t, uint8_t lo, uint8_t hi, char sep) {
           if (c == '.') c = sep;
       return "CTC " + tone;
     }
-    case 0x50: return "DCS " + DcsBytesToText(lo, hi);
-    case 0x70: return "-DCS " + DcsBytesToText(lo, hi);
-    case 0x80: return "TTS " + std::to_string(lo);
-    default: return "OFF";
+    case 0x50:
+      return "DCS " + DcsBytesToText(lo, hi);
+    case 0x70:
+      return "-DCS " + DcsBytesToText(lo, hi);
+    case 0x80:
+      return "TTS " + std::to_string(lo);
+    default:
+      return "OFF";
   }
 }
 
@@ -126,7 +141,8 @@ int16_t SignalTextToBytes(std::string_view text, uint8_t& t, uint8_t& lo, uint8_
   auto right = [&](size_t n) { return text.size() <= n ? text : text.substr(text.size() - n); };
   char first = text.empty() ? '\0' : text[0];
   switch (first) {
-    case 'O': return 1;
+    case 'O':
+      return 1;
     case 'C': {
       auto tone = ParseNumber(right(5), sep);
       if (!tone) return 0;
@@ -165,7 +181,8 @@ int16_t SignalTextToBytes(std::string_view text, uint8_t& t, uint8_t& lo, uint8_
       t |= 0x80;
       return 1;
     }
-    default: return 1;
+    default:
+      return 1;
   }
 }
 

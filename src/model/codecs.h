@@ -17,11 +17,23 @@ std::string FreqBytesToText(uint8_t b0, uint8_t b1, uint8_t b2, char sep = '.');
 // Encodes a frequency text into the three bytes; bits 7-3 of b2 stay. A text that is not
 // a number leaves the bytes unchanged. Exact multiples of 25 kHz, and ties, take the
 // 6.25 kHz raster.
-void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b2,
-                     char sep = '.');
+void FreqTextToBytes(std::string_view text, uint8_t& b0, uint8_t& b1, uint8_t& b2, char sep = '.');
 
 // The frequency in Hz that the three bytes hold.
 int64_t FreqBytesToHz(uint8_t b0, uint8_t b1, uint8_t b2);
+
+// A frequency typed in MHz on an integer scale fine enough to snap it to a raster as
+// typed: `units` per Hz. Microhertz keeps every digit a frequency is typed with and drops
+// the binary noise of the double, so "446.0031251" stays just past the half step it would
+// become if rounded to whole Hz first. Beyond 9 GHz a double no longer holds microhertz
+// and the scale is whole Hz.
+struct FineFreq {
+  int64_t value;
+  int64_t unitsPerHz;
+};
+FineFreq MhzToFine(double mhz);
+// The nearest whole number of steps of `stepHz` to f, ties to the even count.
+int64_t StepCount(const FineFreq& f, int64_t stepHz);
 
 // Clamps f (MHz) to the model's extended band; outside it, says "频率超过范围！".
 double CheckFreqRange(double f, const ModelEntry& model, Prompter& prompter);

@@ -13,6 +13,7 @@
 #include "app/combo.h"
 #include "app/prompter.h"
 #include "model/edit_flags.h"
+#include "model/edit_observer.h"
 #include "model/image.h"
 
 namespace qm {
@@ -63,6 +64,7 @@ std::vector<std::string> FunctionListItems(Fn fn, char sep = '.');
 struct FunctionSetting {
   ComboModel combo;
   bool rejected = false;  // red text: the value loaded for it failed its load check
+  bool operator==(const FunctionSetting&) const = default;
 };
 
 // What an operation changed, for the widgets to repaint.
@@ -77,6 +79,12 @@ struct FunctionChange {
 class FunctionSettingsModel {
  public:
   FunctionSettingsModel(const AppState& app, EditFlags& flags, Prompter& prompter);
+
+  // The working copy an undo step keeps: every list with its entries, selection and mark.
+  using State = std::array<FunctionSetting, kFunctionListCount>;
+  State state() const { return settings_; }
+  void restore(const State& s) { settings_ = s; }
+  void setEditObserver(EditObserver* observer) { observer_ = observer; }
 
   // Clears and refills every list (BuildComboLists and FillMonitorList(true)); nothing
   // selected afterwards.
@@ -113,6 +121,7 @@ class FunctionSettingsModel {
   const AppState& app_;
   EditFlags& flags_;
   Prompter& prompter_;
+  EditObserver* observer_ = nullptr;
   std::function<void(const std::string&)> bandwidthListener_;
   std::array<FunctionSetting, kFunctionListCount> settings_{};
 };

@@ -81,6 +81,10 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
     return false;
   }
   const std::string device = deviceFor(portNumber);
+  // A fresh port object for every open: one that was opened before would apply the previous
+  // open's line settings while opening (the port scan's odd parity), which a
+  // pseudo-terminal refuses, and every later trial would fail.
+  port_ = std::make_unique<QSerialPort>();
   port_->setPortName(QString::fromStdString(device));
   errno = 0;
   if (!port_->open(QIODevice::ReadWrite)) {

@@ -97,7 +97,13 @@ TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
 
 void PrepareForPrint(Document& doc) {
   doc.CommitPendingEdit();
-  if (doc.flags.dataChanged || doc.flags.functionsChanged) doc.CollectRadioData();
+  if (!doc.flags.dataChanged && !doc.flags.functionsChanged) return;
+  // The print needs the edits in the image, but they are on paper only, not in a file or
+  // the radio: they must still count as unsaved when the window closes.
+  const EditFlags before = doc.flags;
+  doc.CollectRadioData();
+  doc.flags.dataChanged = before.dataChanged;
+  doc.flags.functionsChanged = before.functionsChanged;
 }
 
 std::vector<ReportPage> LayoutDocumentReports(const Document& doc, const TuneTableModel& tune,

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app_state.h"
-#include "app/document.h"
+#include "document/document.h"
 #include "model/channel_table.h"
 #include "model/function_settings.h"
 #include "model/image.h"
@@ -40,7 +40,8 @@ TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
                                int currentTuneChannel);
 
 // The print command's data step before anything is laid out: the open cell editors are closed
-// and edits not yet in the image are collected into it.
+// and edits not yet in the image are collected into it. The change flags stay as they were:
+// a print does not save the edits.
 void PrepareForPrint(Document& doc);
 
 // What the print command prints for the document's view: the tune report in the tune view

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/document.h"
 #include "app/model_table.h"
+#include "document/document.h"
 #include "model/codecs.h"
 
 namespace qm {
@@ -32,6 +32,12 @@ void TuneController::AttachTo(Document& doc) {
   doc.hooks.leaveTuneMode = [this] { LeaveTuneMode(); };
   doc.hooks.commitTuneEdit = [this] { table_.CommitPendingEdit(); };
   doc.hooks.setDefaultTuneChannels = [this](Image& image) { table_.SetDefaultTuneChannels(image); };
+  history_ = &doc.history();
+  history_->attachTune(table_);
+}
+
+void TuneController::forgetEdits() {
+  if (history_) history_->clear();
 }
 
 LinkContext TuneController::link() {
@@ -79,6 +85,7 @@ bool TuneController::EnterTuneMode() {
   doc_.tuneGridShown = true;
   doc_.tuneState = 1;
   doc_.viewMode = 3;
+  forgetEdits();
   return true;
 }
 
@@ -102,6 +109,7 @@ void TuneController::LeaveTuneMode() {
   doc_.statusBand = StatusBandPanel(app_.bandText);
   LinkContext ctx = link();
   CloseCommPort(ctx);
+  forgetEdits();
 }
 
 void TuneController::ChannelMenu() {
@@ -126,6 +134,7 @@ void TuneController::NodeClick(std::string_view key) {
     if (doc_.tuneState == 2) EndItem(doc_.curTuneItem - 1, false);
     if (!view_.tableVisible) {
       table_.DisplayTuneGrid(doc_.image);
+      forgetEdits();
       view_.tableVisible = true;
     }
     view_.itemVisible = false;
@@ -140,7 +149,11 @@ void TuneController::NodeClick(std::string_view key) {
   if (code == 0) return;  // "adjust" and unknown keys
   if (view_.narrowNodesGrey && kTuneItemSpecs[static_cast<size_t>(code - 1)].narrow) return;
 
-  if (doc_.tuneState == 2 && doc_.curTuneItem != code) EndItem(doc_.curTuneItem - 1, false);
+  // The item still open on the radio stays the current one until it is closed: a discard
+  // that failed is sent for it again, not for the item clicked now.
+  if (doc_.tuneState == 2 && doc_.curTuneItem != code && !EndItem(doc_.curTuneItem - 1, false)) {
+    return;
+  }
   doc_.curTuneItem = static_cast<int16_t>(code);
   view_.tableVisible = false;
   if (doc_.tuneGridShown || doc_.tuneState != 2) {
@@ -165,6 +178,12 @@ int16_t TuneController::BeginTuneItemChecked(int k) {
 
 bool TuneController::BeginItem(int k) {
   if (!ValidItem(k)) return false;
+  if (doc_.curTuneChannel < 1 || doc_.curTuneChannel > kTuneChannelCount) {
+    // Nothing has been sent: the link is not at fault, the choice of channel is missing.
+    Notify(prompter_, "提示", "请先选择调测信道！", Icon::Exclamation);
+    view_.itemVisible = false;
+    return false;
+  }
   if (BeginTuneItemChecked(k) != 1) {
     Notify(prompter_, "调测错误", "连接中断，请重试！", Icon::Exclamation);
     view_.itemVisible = false;

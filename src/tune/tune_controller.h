@@ -29,6 +29,7 @@
 namespace qm {
 
 class Document;
+class EditHistory;
 
 // The document fields tune mode reads and changes.
 struct TuneDocumentRefs {
@@ -148,6 +149,8 @@ class TuneController {
  private:
   LinkContext link();
   int16_t BeginTuneItemChecked(int k);
+  // The tune table was reloaded or tune mode entered or left: no step can be undone.
+  void forgetEdits();
 
   AppState& app_;
   Prompter& prompter_;
@@ -155,6 +158,7 @@ class TuneController {
   TuneLinkParts parts_;
   TuneTableModel table_;
   TuneView view_;
+  EditHistory* history_ = nullptr;
 };
 
 }  // namespace qm

@@ -240,6 +240,9 @@ int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
     const size_t base = addr::kTuneChannels + 16 * static_cast<size_t>(i / 2) + (i % 2) * 8;
     for (size_t j = 0; j < 8; ++j) block[4 + j] = image[base + j];
     if (!RunTuneExchange(ctx, TuneExchangeKind::WriteBlock, block).ok) {
+      // The handshake took the radio out of its tune state; the switch-on brings it back, as
+      // after a complete write, so that leaving tune mode later finds it where it expects.
+      RunTuneExchange(ctx, TuneExchangeKind::WriteSwitchOn, tuneframe::kSwitchOn);
       ctx.progress.close();
       Notify(ctx.prompter, "写入错误", "写入数据中断，请重试！", Icon::Exclamation);
       return 0;

@@ -21,10 +21,8 @@ bool IsFreqColumn(int col) { return col == tunecol::kRxFreq || col == tunecol::k
 bool IsStepColumn(int col) { return col == tunecol::kRxStep || col == tunecol::kTxStep; }
 bool IsSignalColumn(int col) { return col == tunecol::kRxSignal || col == tunecol::kTxSignal; }
 
-int64_t MhzToHz(double f) { return static_cast<int64_t>(std::llround(f * 1e6)); }
-
 // f snapped to the nearest multiple of the step (ties to even), in Hz.
-int64_t SnapHz(double f, int64_t stepHz) { return DivRoundHalfEven(MhzToHz(f), stepHz) * stepHz; }
+int64_t SnapHz(double f, int64_t stepHz) { return StepCount(MhzToFine(f), stepHz) * stepHz; }
 
 std::string StepText(bool step625, char sep) {
   return step625 ? std::string(kTuneStep625) : FormatFixed(5.0, 1, 2, sep);
@@ -93,7 +91,7 @@ std::string TuneTableModel::rangeLabel() const { return BuildRangeLabelText(app_
 void TuneTableModel::EncodeTuneFreq(double f, double stepMhz, uint8_t& b0, uint8_t& b1,
                                     uint8_t& b2) {
   const int64_t stepHz = stepMhz > 0.0055 ? kStep625Hz : kStep5Hz;
-  const int64_t n = DivRoundHalfEven(MhzToHz(f), stepHz) & 0x3FFFF;
+  const int64_t n = StepCount(MhzToFine(f), stepHz) & 0x3FFFF;
   b0 = static_cast<uint8_t>(n & 0xFF);
   b1 = static_cast<uint8_t>((n & 0xFF00) >> 8);
   b2 = static_cast<uint8_t>((b2 & 0xFC) | ((n & 0x30000) >> 16));
@@ -168,6 +166,7 @@ void TuneTableModel::PackTuneGrid(Image& image) const {
 }
 
 TuneGridPress TuneTableModel::pressCell(int row, int col) {
+  EditScope scope(observer_);
   TuneGridPress out;
   if (!ValidCell(row, col)) return out;
   setCurrentCell(row, col);
@@ -186,6 +185,8 @@ TuneGridPress TuneTableModel::pressCell(int row, int col) {
   out.row = row;
   out.col = col;
   if (IsFreqColumn(col)) {
+    // Another cell's editor closes first: its edit is a step of its own.
+    if (editor_.visible) EditBoundary(observer_);
     editor_ = TuneFreqEditor{true, row, col, text(row, col), text(row, col)};
     out.action = TuneGridAction::OpenFreqEditor;
   } else if (IsStepColumn(col)) {
@@ -204,6 +205,7 @@ TuneGridPress TuneTableModel::pressCell(int row, int col) {
 }
 
 TuneGridPress TuneTableModel::keyPress(int key) {
+  EditScope scope(observer_);
   if (key == 13) {
     int row = curRow_;
     int col = curCol_;
@@ -222,6 +224,7 @@ TuneGridPress TuneTableModel::keyPress(int key) {
 
 void TuneTableModel::finishSignalDialog(int row, int col,
                                         const std::optional<std::string>& result) {
+  EditScope scope(observer_);
   if (!ValidCell(row, col) || !IsSignalColumn(col) || !result) return;
   if (*result == text(row, col)) return;
   at(row, col) = *result;
@@ -229,12 +232,14 @@ void TuneTableModel::finishSignalDialog(int row, int col,
 }
 
 void TuneTableModel::clickChannelOff(int i) {
+  EditScope scope(observer_);
   if (!channelOffEnabled(i)) return;
   chOff_[static_cast<size_t>(i)] = !chOff_[static_cast<size_t>(i)];
   markChanged();
 }
 
 void TuneTableModel::clickTxInhibit(int i) {
+  EditScope scope(observer_);
   if (!txInhibitEnabled(i)) return;
   txOff_[static_cast<size_t>(i)] = !txOff_[static_cast<size_t>(i)];
   markChanged();
@@ -256,6 +261,7 @@ void TuneTableModel::setEditorText(std::string text) {
 }
 
 void TuneTableModel::editorTextChanged(std::string text) {
+  EditScope scope(observer_);
   if (!editor_.visible) return;
   setEditorText(std::move(text));
 }
@@ -275,6 +281,7 @@ void TuneTableModel::editorStep(int direction) {
 }
 
 void TuneTableModel::validateEditor() {
+  EditScope scope(observer_);
   if (!editor_.visible) return;
   const std::string_view t = TrimSpaces(editor_.text);
   auto f = ParseNumber(t, app_.decimalSep);
@@ -295,18 +302,50 @@ void TuneTableModel::validateEditor() {
 }
 
 void TuneTableModel::editorEnter() {
+  EditScope scope(observer_);
   if (!editor_.visible) return;
   const int row = editor_.row;
   const int col = editor_.col;
   validateEditor();
   editor_.visible = false;  // the focus goes back to the grid
+  EditBoundary(observer_);
   setCurrentCell(row, col + 1);
 }
 
+void TuneTableModel::editorLostFocus() {
+  if (!editor_.visible) return;
+  EditScope scope(observer_);
+  editor_.visible = false;
+  EditBoundary(observer_);
+}
+
+void TuneTableModel::editorUp() {
+  EditScope scope(observer_);
+  editorStep(+1);
+}
+
+void TuneTableModel::editorDown() {
+  EditScope scope(observer_);
+  editorStep(-1);
+}
+
+void TuneTableModel::restore(const State& s) {
+  cells_ = s.cells;
+  chOff_ = s.chOff;
+  txOff_ = s.txOff;
+  editor_.visible = false;
+  if (selected_ >= 0 && chOff_[static_cast<size_t>(selected_)]) {
+    selected_ = -1;
+    curTuneChannel_ = 0;
+  }
+}
+
 bool TuneTableModel::CommitPendingEdit() {
+  EditScope scope(observer_);
   if (!editor_.visible) return false;
   validateEditor();
   editor_.visible = false;
+  EditBoundary(observer_);
   return true;
 }
 

@@ -16,6 +16,7 @@
 #include "app/app_state.h"
 #include "app/prompter.h"
 #include "model/edit_flags.h"
+#include "model/edit_observer.h"
 #include "model/image.h"
 
 namespace qm {
@@ -63,6 +64,19 @@ class TuneTableModel {
   TuneTableModel(const AppState& app, EditFlags& flags, Prompter& prompter,
                  const uint8_t& modelByte, int16_t& curTuneChannel);
 
+  // The working copy an undo step keeps: the cell texts and the two boxes per channel. The
+  // channel the items are adjusted on is not data and stays, unless it is switched off.
+  struct State {
+    std::array<std::array<std::string, kTuneGridCols>, kTuneGridRows> cells{};
+    std::array<bool, kTuneChannelCount> chOff{};
+    std::array<bool, kTuneChannelCount> txOff{};
+    bool operator==(const State&) const = default;
+  };
+  State state() const { return State{cells_, chOff_, txOff_}; }
+  void restore(const State& s);
+  bool editing() const { return editor_.visible; }
+  void setEditObserver(EditObserver* observer) { observer_ = observer; }
+
   // ---- contents ----
   // row 1..11, col 1..6; anything else gives an empty text.
   const std::string& text(int row, int col) const;
@@ -104,10 +118,10 @@ class TuneTableModel {
   void editorTextChanged(std::string text);
   std::optional<char> filterEditorKey(char32_t key) const;
   void editorEnter();  // validate, the grid moves to the next column
-  void editorUp() { editorStep(+1); }
-  void editorDown() { editorStep(-1); }
+  void editorUp();
+  void editorDown();
   void validateEditor();
-  void editorLostFocus() { editor_.visible = false; }
+  void editorLostFocus();
   // Validates and closes an open editor (the panel click and CommitPendingEdit).
   bool CommitPendingEdit();
 
@@ -126,6 +140,7 @@ class TuneTableModel {
   const AppState& app_;
   EditFlags& flags_;
   Prompter& prompter_;
+  EditObserver* observer_ = nullptr;
   const uint8_t& modelByte_;
   int16_t& curTuneChannel_;
 

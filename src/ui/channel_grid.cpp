@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -246,6 +247,54 @@ void ChannelGrid::renderEditor() {
   syncing_ = was;
 }
 
+std::vector<int> ChannelGrid::selectedChannels() const {
+  std::vector<int> out;
+  for (int i = 0; i < kChannelCount; ++i)
+    if (selected_ & (1u << i)) out.push_back(i);
+  return out;
+}
+
+void ChannelGrid::selectAllRows() {
+  selected_ = (1u << kChannelCount) - 1;
+  renderSelection();
+}
+
+void ChannelGrid::clearSelection() {
+  if (selected_ == 0) return;
+  selected_ = 0;
+  renderSelection();
+}
+
+void ChannelGrid::pressRowHeader(int row, Qt::KeyboardModifiers modifiers) {
+  if (row < 1 || row >= kGridRows) return;
+  const uint32_t bit = 1u << (row - 1);
+  if (modifiers & Qt::ShiftModifier) {
+    const int a = std::min(anchorRow_, row);
+    const int b = std::max(anchorRow_, row);
+    uint32_t range = 0;
+    for (int r = a; r <= b; ++r) range |= 1u << (r - 1);
+    selected_ = (modifiers & Qt::ControlModifier) ? (selected_ | range) : range;
+  } else if (modifiers & Qt::ControlModifier) {
+    selected_ ^= bit;
+    anchorRow_ = row;
+  } else {
+    selected_ = bit;
+    anchorRow_ = row;
+  }
+  renderSelection();
+}
+
+void ChannelGrid::renderSelection() {
+  // The row header shows the selection; the cells keep their colours.
+  const QPalette pal = palette();
+  for (int r = 1; r < kGridRows; ++r) {
+    QTableWidgetItem* head = grid_->item(r - 1, 0);
+    const bool on = selected_ & (1u << (r - 1));
+    head->setBackground(pal.color(on ? QPalette::Highlight : QPalette::Button));
+    head->setForeground(on ? QBrush(pal.color(QPalette::HighlightedText)) : QBrush());
+  }
+}
+
 void ChannelGrid::refresh() {
   grid_->setUpdatesEnabled(false);
   for (int r = 1; r < kGridRows; ++r) renderRow(r);
@@ -332,11 +381,27 @@ void ChannelGrid::editorKey(QKeyEvent* key, bool& consumed) {
 }
 
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_->viewport() && event->type() == QEvent::ContextMenu) {
+    auto* menu = static_cast<QContextMenuEvent*>(event);
+    const QModelIndex index = grid_->indexAt(menu->pos());
+    if (index.isValid() && !(selected_ & (1u << index.row()))) {
+      selected_ = 1u << index.row();
+      anchorRow_ = index.row() + 1;
+      renderSelection();
+    }
+    if (onContextMenu) onContextMenu(menu->globalPos());
+    return true;
+  }
   if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() != Qt::LeftButton) return true;
     const QModelIndex index = grid_->indexAt(mouse->position().toPoint());
-    if (!index.isValid() || index.column() == 0) return true;
+    if (!index.isValid()) return true;
+    if (index.column() == 0) {
+      pressRowHeader(index.row() + 1, mouse->modifiers());
+      return true;
+    }
+    clearSelection();
     grid_->setFocus(Qt::MouseFocusReason);  // an open editor validates as it loses the focus
     handle(model_.pressCell(index.row() + 1, index.column()));
     return true;

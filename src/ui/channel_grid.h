@@ -5,7 +5,9 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "model/channel_table.h"
 
@@ -32,6 +34,16 @@ class ChannelGrid : public QWidget {
 
   // A left-button press on a cell, as the mouse gives it (row 1..16, column 1..8).
   void pressCell(int row, int col) { handle(model_.pressCell(row, col)); }
+
+  // ---- row selection (the row header column): click, Shift+click, Ctrl+click ----
+  // Channels (0..15) of the selected rows, in order; empty when no row is selected.
+  std::vector<int> selectedChannels() const;
+  void selectAllRows();
+  void clearSelection();
+  // A press on row header `row` (1..16) with the keyboard modifiers of the click.
+  void pressRowHeader(int row, Qt::KeyboardModifiers modifiers);
+  // The context menu was asked for at a global position (over a row that is now selected).
+  std::function<void(const QPoint&)> onContextMenu;
 
   QTableWidget* table() const { return grid_; }
   QLineEdit* freqEditor() const { return editor_; }
@@ -60,6 +72,10 @@ class ChannelGrid : public QWidget {
   std::array<QCheckBox*, kChannelCount> chkTx_{};
   std::array<QCheckBox*, kChannelCount> chkTxEqTx_{};
   std::array<QLabel*, 3> checkLabels_{};
+  void renderSelection();
+
+  uint32_t selected_ = 0;   // bit r - 1: grid row r is selected
+  int anchorRow_ = 1;       // where a Shift+click range starts
   bool syncing_ = false;    // the widgets are being set from the model
   bool inHandler_ = false;  // an editor key or a commit is running: its focus change is ours
 };

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/document.h"
 #include "app/file_dialogs.h"
 #include "app/prompter.h"
+#include "document/document.h"
 #include "files/profile.h"
 #include "radio/clock.h"
 #include "radio/serial_port.h"

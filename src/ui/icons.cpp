@@ -85,18 +85,33 @@ void DrawMonitor(QPainter& p, QRectF r) {
                     r.width() * 0.5, r.height() * 0.12));
 }
 
-void DrawArrow(QPainter& p, QPointF from, QPointF to, QColor color) {
-  p.setPen(QPen(color, 3, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(from, to);
-  QLineF line(to, from);
-  QLineF a = line;
-  a.setLength(6);
-  a.setAngle(line.angle() + 35);
-  QLineF b = line;
-  b.setLength(6);
-  b.setAngle(line.angle() - 35);
-  p.drawLine(a);
-  p.drawLine(b);
+// A broad arrow from `from` to `to` on a horizontal line, outlined in white so it stands out
+// over the devices it joins.
+void DrawTransferArrow(QPainter& p, qreal fromX, qreal toX, qreal y, QRgb color) {
+  const qreal dir = toX > fromX ? 1 : -1;
+  const qreal headLength = 8;
+  const qreal shaft = 3;  // half the shaft's height
+  const qreal head = 7;   // half the head's height
+  const qreal neck = toX - dir * headLength;
+  QPolygonF arrow;
+  arrow << QPointF(fromX, y - shaft) << QPointF(neck, y - shaft) << QPointF(neck, y - head)
+        << QPointF(toX, y) << QPointF(neck, y + head) << QPointF(neck, y + shaft)
+        << QPointF(fromX, y + shaft);
+  p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  p.setBrush(QColor(color));
+  p.drawPolygon(arrow);
+}
+
+// The radio on the left and the computer on the right, in both transfer pictures, so that
+// only the arrow tells the direction.
+void DrawTransfer(QPainter& p, bool toRadio) {
+  DrawSmallRadio(p, QRectF(1, 2, 11, 28));
+  DrawMonitor(p, QRectF(16, 5, 15, 22));
+  if (toRadio) {
+    DrawTransferArrow(p, 27, 4, 17, kWriteArrowColor);
+  } else {
+    DrawTransferArrow(p, 5, 28, 17, kReadArrowColor);
+  }
 }
 
 void DrawPlug(QPainter& p) {
@@ -114,6 +129,25 @@ void DrawPlug(QPainter& p) {
   p.drawLine(QPointF(16, 23), QPointF(16, 30));
 }
 
+// A curved arrow turning back (undo) or forward (redo, mirrored).
+void DrawTurnArrow(QPainter& p, bool forward) {
+  if (forward) {
+    p.translate(kIconSize, 0);
+    p.scale(-1, 1);
+  }
+  p.setPen(QPen(QColor(30, 80, 160), 3, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  QPainterPath curve;
+  curve.moveTo(9, 12);
+  curve.cubicTo(20, 6, 30, 14, 24, 26);
+  p.drawPath(curve);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(30, 80, 160));
+  QPolygonF head;
+  head << QPointF(3, 14) << QPointF(12, 5) << QPointF(14, 17);
+  p.drawPolygon(head);
+}
+
 }  // namespace
 
 QIcon ToolbarIcon(const QString& key) {
@@ -128,17 +162,13 @@ QIcon ToolbarIcon(const QString& key) {
   } else if (key == "Print") {
     DrawPrinter(p);
   } else if (key == "Read") {
-    // From the radio into the computer.
-    DrawSmallRadio(p, QRectF(2, 4, 10, 24));
-    DrawMonitor(p, QRectF(17, 9, 14, 18));
-    DrawArrow(p, QPointF(11, 16), QPointF(19, 16), QColor(0, 140, 60));
+    DrawTransfer(p, false);  // radio to computer
   } else if (key == "Write") {
-    // From the computer into the radio.
-    DrawMonitor(p, QRectF(1, 9, 14, 18));
-    DrawSmallRadio(p, QRectF(20, 4, 10, 24));
-    DrawArrow(p, QPointF(13, 16), QPointF(21, 16), QColor(200, 40, 40));
+    DrawTransfer(p, true);  // computer to radio: overwrites the radio
   } else if (key == "COMport") {
     DrawPlug(p);
+  } else if (key == "Undo" || key == "Redo") {
+    DrawTurnArrow(p, key == "Redo");
   }
   p.end();
   return QIcon(pm);

@@ -8,7 +8,12 @@
 
 namespace qm::ui {
 
-// The toolbar picture for a button key: "Open", "Save", "Print", "Read", "COMport", "Write".
+// The arrows of the Read (radio to computer) and Write (computer to radio) pictures.
+inline constexpr QRgb kReadArrowColor = qRgb(0, 140, 60);
+inline constexpr QRgb kWriteArrowColor = qRgb(200, 40, 40);
+
+// The toolbar picture for a button key: "Open", "Save", "Print", "Read", "COMport", "Write",
+// and the edit buttons "Undo", "Redo".
 QIcon ToolbarIcon(const QString& key);
 // A handheld radio.
 QPixmap RadioPixmap(int size);

@@ -45,8 +45,12 @@ int main(int argc, char** argv) {
   app.decimalSep = qm::ui::LocaleDecimalSeparator();
   const qm::ProfileFile ini(app.iniFile, codec);
   qm::ui::QtPrompter prompter;
+  qm::ui::UnattendedPrompter unattended;
   qm::ui::QtFileDialogs dialogs;
-  qm::ui::FrmMain window(app, prompter, dialogs, ini);
+  // Pictures are taken without anybody at the screen: no message may wait for an answer.
+  const bool screenshots = !cmd.screenshot.isEmpty();
+  qm::ui::FrmMain window(app, screenshots ? static_cast<qm::Prompter&>(unattended) : prompter,
+                         dialogs, ini);
   prompter.setParent(&window);
   dialogs.setParent(&window);
   window.setDevicePath(cmd.device);

@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +28,7 @@
 #include "platform/qt_serial_port.h"
 #include "tune/tune_controller.h"
 #include "ui/channel_grid.h"
+#include "ui/edit_menu.h"
 #include "ui/extras_menu.h"
 #include "ui/function_panel.h"
 #include "ui/gui_clock.h"
@@ -42,6 +46,17 @@ namespace {
 constexpr int kStartupTimerMs = 1200;
 constexpr int kDesignWidth = 800;
 constexpr int kDesignHeight = 600;
+
+// The data file a drop carries: the first local .q83 or .z410 file, or an empty text.
+QString DroppedDataFile(const QMimeData* mime) {
+  if (!mime) return {};
+  for (const QUrl& url : mime->urls()) {
+    const QString path = url.toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!path.isEmpty() && (suffix == "q83" || suffix == "z410")) return path;
+  }
+  return {};
+}
 
 // A menu caption shows "&" as a mnemonic marker; a path's own "&" must stay visible.
 QString MenuText(const std::string& s) { return Q(s).replace('&', "&&"); }
@@ -72,7 +87,12 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   setObjectName("frmMain");
   setAttribute(Qt::WA_DeleteOnClose, false);
   doc_.hooks.recentFilesChanged = [this] { showRecentFiles(); };
-  doc_.hooks.showModelInfo = [this] { showModelInfo(); };
+  doc_.hooks.showModelInfo = [this] {
+    showModelInfo();
+    // The tune channel table view follows the image as well: a file opened or a radio read
+    // in the tune view brings its own table, which the grid must show (and later pack).
+    tune_->table().DisplayTuneGrid(doc_.image);
+  };
 
   buildRadio();
   buildMenus();
@@ -80,6 +100,24 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   buildStatusBar();
   buildContent();
   installEventFilter(this);
+
+  // "编辑(&E)" between "文件(&F)" and "机型(&M)".
+  edit_ = new EditCommands(
+      this, doc_, app_, prompter_, *grid_,
+      {[this] { commitPendingEdit(); }, [this] { refreshAll(); }, [this] { return busy_; },
+       [this] { return tune_->view().channelPanelsVisible; }});
+  edit_->setObjectName("editCommands");
+  QMenu* modelMenu = menuBar()->findChild<QMenu*>("mnuModel");
+  // Undo and redo on a toolbar of their own beside the main one.
+  QToolBar* editBar = addToolBar("编辑");
+  editBar->setObjectName("tbEditBar");
+  editBar->setMovable(false);
+  editBar->setFloatable(false);
+  editBar->setIconSize(toolBar_->iconSize());
+  editBar->toggleViewAction()->setEnabled(false);
+  editBar->installEventFilter(this);
+  edit_->install(menuBar(), modelMenu ? modelMenu->menuAction() : nullptr, editBar);
+  setAcceptDrops(true);
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
@@ -314,8 +352,8 @@ void FrmMain::buildContent() {
   tunePanel_->runCommand = [this](const std::function<void()>& c, bool quick) {
     // The hourglass while the radio is talked to, as every tune handler shows it.
     runRadioCommand(
-        [&c] {
-          HourGlass busy;
+        [this, &c] {
+          HourGlass busy(this);
           c();
         },
         quick);
@@ -361,6 +399,7 @@ void FrmMain::syncDocument() {
   panels_[1]->setText(Q(doc_.statusBand));
   panels_[2]->setText(Q(doc_.statusPort));
   actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled);
+  if (edit_) edit_->updateActions();
 }
 
 void FrmMain::updateClock() {
@@ -433,7 +472,7 @@ void FrmMain::fileOpen() {
 void FrmMain::loadDataFile(const QString& path) {
   commitPendingEdit();
   {
-    HourGlass busy;
+    HourGlass busy(this);
     doc_.LoadDataFile(path.toStdString());
   }
   refreshAll();
@@ -442,6 +481,28 @@ void FrmMain::loadDataFile(const QString& path) {
 void FrmMain::openDataFileFromPath(const QString& path) {
   if (path.isEmpty()) return;
   loadDataFile(QFileInfo(path).absoluteFilePath());
+}
+
+void FrmMain::openDroppedFile(const QString& path) {
+  if (busy_ || path.isEmpty()) return;
+  commitPendingEdit();
+  if (!doc_.ConfirmReplace([this] { return fileSave(); })) {
+    refreshAll();
+    return;
+  }
+  loadDataFile(path);
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!busy_ && !DroppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+  const QString path = DroppedDataFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // The drag source waits for the drop to end; the file opens (and may ask) afterwards.
+  QTimer::singleShot(0, this, [this, path] { openDroppedFile(path); });
 }
 
 void FrmMain::openRecentFile(int n) {
@@ -462,7 +523,7 @@ SaveResult FrmMain::fileSaveAs() {
   commitPendingEdit();
   SaveResult r = SaveResult::Cancelled;
   {
-    HourGlass busy;
+    HourGlass busy(this);
     r = doc_.SaveAs(dialogs_);
   }
   refreshAll();
@@ -548,7 +609,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     // A click on the window's background, the picture area, the frames, the toolbar or the
     // status bar applies a pending cell edit first.
     const bool background = watched == this || watched == picture_ || watched == panel_ ||
-                            watched == fraChannel_ || watched == toolBar_ || watched == statusBar();
+                            watched == fraChannel_ || watched == toolBar_ ||
+                            watched == statusBar() || watched->objectName() == "tbEditBar";
     bool onPanel = false;
     for (QLabel* l : panels_) onPanel = onPanel || watched == l;
     bool onButton = false;

@@ -12,7 +12,7 @@
 #include <map>
 #include <memory>
 
-#include "app/document.h"
+#include "document/document.h"
 #include "radio/link.h"
 #include "ui/help_window.h"
 
@@ -33,6 +33,7 @@ class TuneController;
 namespace qm::ui {
 
 class ChannelGrid;
+class EditCommands;
 class FunctionPanel;
 class GuiClock;
 class GuiProgress;
@@ -69,9 +70,13 @@ class FrmMain : public QMainWindow {
   SaveResult fileSaveAs();
   void openRecentFile(int n);  // 1..4
   void loadDataFile(const QString& path);
-  // A data file named from outside the window (the command line, a file dropped on it):
+  // A data file named on the command line when the window starts:
   // opened exactly as an entry of the recent list opens one, under its absolute path.
   void openDataFileFromPath(const QString& path);
+  // A data file dropped on the window: opened as a recent file is, after the unsaved-data
+  // question.
+  void openDroppedFile(const QString& path);
+  EditCommands* editCommands() const { return edit_; }
   void radioInfo();  // the model dialog and the model change
   void helpContents();
   void helpSearch();
@@ -102,6 +107,8 @@ class FrmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -156,6 +163,7 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<GuiProgress> progress_;
   std::unique_ptr<TuneController> tune_;
   TunePanel* tunePanel_ = nullptr;
+  EditCommands* edit_ = nullptr;
   bool busy_ = false;
 };
 

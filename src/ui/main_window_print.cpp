@@ -47,7 +47,7 @@ void FrmMain::filePrint() {
   if (!chosen) return;
   print::PrepareForPrint(doc_);
   refreshAll();
-  HourGlass busy;
+  HourGlass busy(this);
   // A printer error ends printing without a message, as the printer itself reports it.
   PrintReports(printer, [this](const print::PageGeometry& g) {
     return print::LayoutDocumentReports(doc_, tune_->table(), g);
@@ -79,7 +79,7 @@ void FrmMain::fileExportPdf() {
   refreshAll();
   bool ok = false;
   {
-    HourGlass busy;
+    HourGlass busy(this);
     QPrinter printer(QPrinter::HighResolution);
     ConfigurePdfPrinter(printer, Q(*path));
     ok = PrintReports(printer, [this](const print::PageGeometry& g) {

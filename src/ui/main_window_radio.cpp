@@ -114,7 +114,7 @@ void FrmMain::renderTune() {
 void FrmMain::radioRead() {
   runRadioCommand([this] {
     commitPendingEdit();
-    HourGlass hourglass;
+    HourGlass hourglass(this);
     repaint();
     if (doc_.tuneState == 2) {
       tune_->LeaveTuneMode();
@@ -146,7 +146,7 @@ void FrmMain::radioRead() {
 void FrmMain::radioWrite() {
   runRadioCommand([this] {
     commitPendingEdit();
-    HourGlass hourglass;
+    HourGlass hourglass(this);
     const EditFlags before = doc_.flags;
     doc_.CollectRadioData();
     if (doc_.tuneState == 2) {
@@ -183,7 +183,7 @@ void FrmMain::selectPort() {
     PortScan scan;
     std::array<std::string, kMaxPortNumber + 1> devices;
     {
-      HourGlass hourglass;
+      HourGlass hourglass(this);
       scan = ScanPorts(*port_, doc_.portNumber);
       for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
         devices[static_cast<size_t>(n)] = port_->deviceFor(n);
@@ -225,7 +225,7 @@ void FrmMain::enterTune() {
   runRadioCommand([this] {
     // Entering again while tuning would greet a radio that is in its tune state.
     if (doc_.viewMode == 3) return;
-    HourGlass hourglass;
+    HourGlass hourglass(this);
     tune_->EnterTuneMode();
   });
 }
@@ -233,7 +233,7 @@ void FrmMain::enterTune() {
 void FrmMain::channelView() {
   runRadioCommand([this] {
     commitPendingEdit();
-    HourGlass hourglass;
+    HourGlass hourglass(this);
     tune_->ChannelMenu();
   });
 }

@@ -97,7 +97,7 @@ void GuiProgress::onOpen() {
     const QRect r = owner_->frameGeometry();
     window_->move(r.center() - window_->rect().center());
   }
-  HourGlass hourglass;  // the load shows the hourglass
+  HourGlass hourglass(window_);  // the load shows the hourglass
   window_->show();
   window_->raise();
   window_->repaint();
@@ -269,14 +269,14 @@ FrmEmbed::FrmEmbed(AppState& app, Prompter& prompter, Image& image, QWidget* par
   layout->addLayout(buttons);
 
   connect(read, &QPushButton::clicked, this, [this] {
-    HourGlass hourglass;
+    HourGlass hourglass(this);
     if (readInfo) readInfo();
     // The display shows the areas whether or not the read got through.
     embedData_ = EmbedTextFromArea(image_);
     displayEmbedInfo();
   });
   connect(write, &QPushButton::clicked, this, [this] {
-    HourGlass hourglass;
+    HourGlass hourglass(this);
     CollectEmbedText(embedData_, image_);
     if (writeInfo) writeInfo();
   });

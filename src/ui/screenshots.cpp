@@ -1,12 +1,18 @@
 #include "ui/screenshots.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
+#include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <string>
 
 #include "ui/channel_grid.h"
+#include "ui/edit_menu.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 
@@ -21,10 +27,12 @@ bool Save(QWidget* w, const QString& dir, const QString& name) {
 }
 
 // Runs `open`, which shows a modal window, and saves that window before closing it.
-bool SaveModal(const QString& dir, const QString& name, const std::function<void()>& open) {
+bool SaveModal(const QString& dir, const QString& name, const std::function<void()>& open,
+               const std::function<void(QWidget*)>& prepare = {}) {
   bool saved = false;
   QTimer::singleShot(400, [&] {
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal && prepare) prepare(modal);
     saved = Save(modal, dir, name);
     if (modal) modal->close();
   });
@@ -32,17 +40,46 @@ bool SaveModal(const QString& dir, const QString& name, const std::function<void
   return saved;
 }
 
+// A frequency just above the lower edge of the selected model's band, so that the demo data
+// is valid whatever band the maker file gives.
+std::string DemoFrequency(const AppState& app) {
+  const ModelEntry& m = app.currentModel();
+  const double mhz = std::min(m.rangeLow + 1.025, std::max(m.rangeLow, m.rangeHigh));
+  char text[32];
+  std::snprintf(text, sizeof text, "%09.5f", mhz);
+  return text;
+}
+
 }  // namespace
+
+Answer UnattendedPrompter::ask(const Message& message) {
+  std::fprintf(stderr, "[%s] %s\n", message.title.c_str(), message.text.c_str());
+  switch (message.buttons) {
+    case Buttons::Ok:
+      return Answer::Ok;
+    case Buttons::YesNo:
+      return Answer::No;
+    case Buttons::YesNoCancel:
+      return Answer::Cancel;
+  }
+  return Answer::Cancel;
+}
+
+WarningAnswer UnattendedPrompter::warn(int /*selIndex*/, const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+  return WarningAnswer{false, false};
+}
 
 int SaveScreenshots(FrmMain& window, const QString& dir) {
   QDir().mkpath(dir);
   int failures = 0;
   // A job as a technician would have it half done, so the pictures show every colour.
   ChannelTableModel& channels = window.document().editors().channels();
+  const std::string demo = DemoFrequency(window.document().app());
   channels.setCellText(1, 2, "CTC 88.5");
   channels.setCellText(1, 4, "CTC 88.5");
-  channels.setCellText(2, 1, "441.02500");
-  channels.setCellText(2, 3, "441.02500");
+  channels.setCellText(2, 1, demo);
+  channels.setCellText(2, 3, demo);
   channels.setCellText(2, 2, "DCS 023");
   channels.setCellText(2, 4, "-DCS 754");
   window.channelGrid()->pressCell(3, 5);
@@ -60,6 +97,19 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   if (!SaveModal(dir, "signal.png", [&] { window.channelGrid()->pressCell(1, 4); })) ++failures;
   if (!SaveModal(dir, "model.png", [&] { window.radioInfo(); })) ++failures;
   if (!SaveModal(dir, "about.png", [&] { window.helpAbout(); })) ++failures;
+  // The bulk edit of rows 2 to 5: power, receive signalling and a frequency fill ticked.
+  window.channelGrid()->pressRowHeader(2, Qt::NoModifier);
+  window.channelGrid()->pressRowHeader(5, Qt::ShiftModifier);
+  const auto tick = [](QWidget* dialog) {
+    for (const char* name : {"chkBulkPower", "chkBulkRxSignal", "chkBulkFill"})
+      if (auto* box = dialog->findChild<QCheckBox*>(name)) box->setChecked(true);
+    if (auto* from = dialog->findChild<QLineEdit*>("txtBulkFillFrom")) from->setText("446.00625");
+    if (auto* sig = dialog->findChild<QLineEdit*>("txtBulkRxSignal")) sig->setText("CTC 88.5");
+  };
+  if (!SaveModal(
+          dir, "bulk-edit.png", [&] { window.editCommands()->bulkEdit(); }, tick))
+    ++failures;
+  window.channelGrid()->clearSelection();
   window.helpContents();
   if (window.helpWindow()) {
     window.helpWindow()->resize(760, 560);

@@ -3,12 +3,24 @@
 
 #include <QString>
 
+#include "app/prompter.h"
+
 namespace qm::ui {
 
 class FrmMain;
 
-// Saves main.png, editing.png, signal.png, model.png, about.png and help.png into dir.
-// Returns the number of pictures that could not be taken or saved.
+// The prompter of an unattended run: every message goes to the error output and is
+// answered at once (questions with the answer that changes nothing), so nothing waits for
+// a person.
+class UnattendedPrompter : public Prompter {
+ public:
+  Answer ask(const Message& message) override;
+  WarningAnswer warn(int selIndex, const std::string& text) override;
+};
+
+// Saves main.png, editing.png, signal.png, model.png, about.png and help.png into dir. The
+// window should have an UnattendedPrompter. Returns the number of pictures that could not be
+// taken or saved.
 int SaveScreenshots(FrmMain& window, const QString& dir);
 
 }  // namespace qm::ui

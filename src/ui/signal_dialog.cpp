@@ -184,6 +184,13 @@ bool FrmSignal::eventFilter(QObject* watched, QEvent* event) {
 
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape) {
+      // Escape cancels here as everywhere else; the half-typed entry is abandoned unchecked.
+      checking_ = true;
+      reject();
+      checking_ = false;
+      return true;
+    }
     const QString text = key->text();
     if (text.isEmpty()) return false;  // arrows, Home, End and the like
     const char32_t ch = text.at(0).unicode();

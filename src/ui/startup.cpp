@@ -6,7 +6,7 @@
 #include <QFontDatabase>
 #include <QLocale>
 
-#include "app/config.h"
+#include "document/config.h"
 
 namespace qm::ui {
 

@@ -125,6 +125,9 @@ QWidget* TunePanel::buildItemPanel() {
   hsbTune_->setSingleStep(1);
   hsbTune_->setPageStep(8);
   hsbTune_->setMinimumWidth(360);
+  // Every trial value holds the window while the radio answers: a drag of the thumb sends
+  // the value where it is released, not every value on the way.
+  hsbTune_->setTracking(false);
   lblTuneVal_ = new QLabel("0", fraTune_);
   lblTuneVal_->setObjectName("lblTuneVal");
   lblTuneVal_->setMinimumWidth(40);
@@ -144,6 +147,8 @@ QWidget* TunePanel::buildItemPanel() {
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
 
+  connect(hsbTune_, &QScrollBar::sliderMoved, this,
+          [this](int position) { lblTuneVal_->setText(QString::number(position)); });
   connect(hsbTune_, &QScrollBar::valueChanged, this, [this](int value) {
     if (syncing_) return;
     // Every change goes to the radio at once; the value label follows.

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 

@@ -6,6 +6,9 @@
 #           write date, and nothing else changed
 #   embed   a text written with embed-write reads back with embed-read
 #   faults  a radio of another kind and a short reply fail with their messages
+#   idtext  a radio ID padded with zeros prints as text, control characters in the embedded
+#           fields never reach the terminal, and a model code missing from the table is
+#           reported as unknown
 set -euo pipefail
 case_name=$1
 cli=$2
@@ -93,6 +96,27 @@ faults)
   fi
   grep -q "\[错误\].*端口1: $work/missing: No such file or directory" "$work/cli.err" ||
     fail "no port message: $(cat "$work/cli.err")"
+  ;;
+idtext)
+  # Zeros but for the model code 99 (in no table), the ID "QM-0042" and the user text
+  # "OK", ESC, "[2J" (an escape sequence that would clear the terminal).
+  LC_ALL=C awk 'BEGIN {
+    for (i = 0; i < 1024; i++) b[i] = 0
+    b[722] = 99
+    split("81 77 45 48 48 52 50", id, " "); for (k = 1; k <= 7; k++) b[992 + k - 1] = id[k]
+    split("79 75 27 91 50 74", tx, " "); for (k = 1; k <= 6; k++) b[768 + 2 * (k - 1)] = tx[k]
+    for (i = 0; i < 1024; i++) printf "%c", b[i] }' >"$work/radio.bin"
+  start_sim --load "$work/radio.bin"
+  run_cli read -o "$work/read.q83" 2>"$work/cli.err" || fail "read failed: $(cat "$work/cli.err")"
+  grep -q "读频完成－.*(未知机型（代码 99）, V" "$work/cli.err" ||
+    fail "unknown model code not reported: $(cat "$work/cli.err")"
+  run_cli embed-read >"$work/embed.out" 2>"$work/cli.err" ||
+    fail "embed-read failed: $(cat "$work/cli.err")"
+  stop_sim
+  [ "$(LC_ALL=C tr -d '\000-\011\013-\037\177' <"$work/embed.out" | wc -c)" -eq "$(wc -c <"$work/embed.out")" ] ||
+    fail "control bytes on the terminal: $(od -c "$work/embed.out" | head)"
+  grep -qx "对讲机ID：QM-0042" "$work/embed.out" || fail "ID not printed as text: $(cat "$work/embed.out")"
+  grep -qx "用户自定义信息：OK?\[2J" "$work/embed.out" || fail "user text: $(cat "$work/embed.out")"
   ;;
 *)
   fail "unknown case $case_name"

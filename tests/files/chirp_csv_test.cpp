@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "app/config.h"
 #include "app/model_table.h"
+#include "document/config.h"
 #include "model/codecs.h"
 #include "model/defaults.h"
 #include "model/radio_data.h"

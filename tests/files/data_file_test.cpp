@@ -235,7 +235,12 @@ TEST(DataFileLoad, DamageAnywhereRefusesTheWholeFile) {
       {"other version text", [](auto& b) { b[35] = '1'; }, LoadStatus::NewerVersion},
       {"version not a text", [](auto& b) { PutU16(b, 22, 0x0003); }, LoadStatus::Damaged},
       {"version length past the end", [](auto& b) { PutU16(b, 24, 0xFFFF); }, LoadStatus::Damaged},
-      {"block tag of another type", [](auto& b) { PutU16(b, 960, 0x2002); }, LoadStatus::Damaged},
+      {"array of an element type without a known size", [](auto& b) { PutU16(b, 960, 0x200C); },
+       LoadStatus::Damaged},
+      {"not an array where a block belongs", [](auto& b) { PutU16(b, 960, 0x0011); },
+       LoadStatus::Damaged},
+      {"16-bit elements running past the end", [](auto& b) { PutU16(b, 1332, 0x2002); },
+       LoadStatus::Damaged},
       {"text where a block belongs", [](auto& b) { PutU16(b, 412, 0x0008); }, LoadStatus::Damaged},
       {"undecodable tag in the last block", [](auto& b) { PutU16(b, 1332, 0xFFFF); },
        LoadStatus::Damaged},
@@ -283,6 +288,23 @@ std::vector<uint8_t> WithValue(const std::vector<uint8_t>& file, size_t index,
   return out;
 }
 
+// An array value; `elementBytes` per element (texts: a 2-byte length and that many bytes).
+std::vector<uint8_t> Array(uint16_t tag, std::vector<std::pair<uint32_t, int32_t>> bounds,
+                           std::vector<uint8_t> elementBytes) {
+  std::vector<uint8_t> out(4 + 8 * bounds.size());
+  PutU16(out, 0, tag);
+  PutU16(out, 2, static_cast<uint16_t>(bounds.size()));
+  size_t elements = bounds.empty() ? 0 : 1;
+  for (size_t i = 0; i < bounds.size(); ++i) {
+    PutU32(out, 4 + 8 * i, bounds[i].first);
+    PutU32(out, 8 + 8 * i, static_cast<uint32_t>(bounds[i].second));
+    elements *= bounds[i].first;
+  }
+  for (size_t e = 0; e < elements; ++e)
+    out.insert(out.end(), elementBytes.begin(), elementBytes.end());
+  return out;
+}
+
 std::vector<uint8_t> ByteArray(std::vector<std::pair<uint32_t, int32_t>> bounds, uint8_t fill) {
   std::vector<uint8_t> out(4 + 8 * bounds.size());
   PutU16(out, 0, 0x2011);
@@ -310,7 +332,8 @@ TEST(DataFileLoad, ValueOfTheWrongShapeKeepsTheBlock) {
   };
   const std::vector<Case> cases = {
       {"tune table 10 x 16", 4, ByteArray({{10, 0}, {16, 0}}, 0xEE), 0x100, 176},
-      {"tune table bounds swapped", 4, ByteArray({{16, 0}, {11, 0}}, 0xEE), 0x100, 176},
+      {"tune table 16 x 10, bounds of a row first", 4, ByteArray({{16, 0}, {10, 0}}, 0xEE), 0x100,
+       176},
       {"tune table lower bound 1", 4, ByteArray({{11, 1}, {16, 0}}, 0xEE), 0x100, 176},
       {"tune table one-dimensional", 4, ByteArray({{176, 0}}, 0xEE), 0x100, 176},
       {"ident block two-dimensional", 9, ByteArray({{16, 0}, {1, 0}}, 0xEE), 0x2D0, 16},
@@ -318,6 +341,14 @@ TEST(DataFileLoad, ValueOfTheWrongShapeKeepsTheBlock) {
       {"ident block three dimensions", 9, ByteArray({{2, 0}, {2, 0}, {4, 0}}, 0xEE), 0x2D0, 16},
       {"ident block no dimensions", 9, ByteArray({}, 0xEE), 0x2D0, 16},
       {"embedded text 0 to 190", 12, ByteArray({{191, 0}}, 0xEE), 0x300, 192},
+      // Arrays of other element types are stepped over; the values after them still load.
+      {"tune table of 16-bit integers", 4, Array(0x2002, {{11, 0}, {16, 0}}, {1, 2}), 0x100, 176},
+      {"tune table of doubles", 4, Array(0x2005, {{11, 0}, {16, 0}}, {1, 2, 3, 4, 5, 6, 7, 8}),
+       0x100, 176},
+      {"ident block of 32-bit integers", 9, Array(0x2003, {{16, 0}}, {1, 2, 3, 4}), 0x2D0, 16},
+      {"ident block of booleans", 9, Array(0x200B, {{16, 0}}, {0xFF, 0xFF}), 0x2D0, 16},
+      {"ident block of texts", 9, Array(0x2008, {{16, 0}}, {3, 0, 'a', 'b', 'c'}), 0x2D0, 16},
+      {"last block of empty texts", 16, Array(0x2008, {{16, 0}}, {0, 0}), 0x3F0, 16},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -327,6 +358,24 @@ TEST(DataFileLoad, ValueOfTheWrongShapeKeepsTheBlock) {
       bool kept = a >= c.start && a < c.start + c.size;
       ASSERT_EQ(f.image[a], kept ? current[a] : fileImage[a]) << "address " << a;
     }
+    EXPECT_EQ(f.spare, PatternSpare(1));
+  }
+}
+
+// The bound pairs of a block of rows may come with the 16 bytes of a row first; the data
+// still has the row index varying fastest.
+TEST(DataFileLoad, BoundsOfARowFirstAreAccepted) {
+  const Image fileImage = PatternImage(1);
+  const std::vector<uint8_t> good = SerializeDataFile(fileImage, PatternSpare(1), false);
+  for (size_t index : {2u, 3u, 4u, 5u, 6u}) {
+    SCOPED_TRACE(index);
+    std::vector<uint8_t> file = good;
+    const ValueLayout& v = kLayout[index];
+    PutU32(file, v.offset + 4, v.count1);
+    PutU32(file, v.offset + 12, v.count0);
+    LoadedFile f = ParseDataFile(file, PatternImage(2), PatternSpare(2));
+    ASSERT_EQ(f.status, LoadStatus::Ok);
+    EXPECT_EQ(f.image, fileImage);
     EXPECT_EQ(f.spare, PatternSpare(1));
   }
 }

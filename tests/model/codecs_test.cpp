@@ -139,6 +139,52 @@ TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
   EXPECT_DOUBLE_EQ(v.mhz, 150.0125);
 }
 
+// The raster is chosen on the value as typed: a digit below 1 Hz can decide the step, where
+// rounding to whole Hz first would turn it into a tie or the other raster.
+TEST(GetValidFreq, SnapsTheValueAsTypedNotRoundedToWholeHz) {
+  AppState app = test::TestApp();
+  app.curModel = 2;  // extended 446.0-446.2 MHz
+  FakePrompter p;
+  struct Case {
+    const char* text;
+    uint8_t identByte;  // 0x20: only the 6.25 kHz raster
+    double mhz;
+  };
+  const std::vector<Case> cases = {
+      {"446.0031251", 0x20, 446.00625},  // just past the half step
+      {"446.003125", 0x20, 446.0},       // the half step itself: even count
+      {"446.0031249", 0x20, 446.0},
+      {"446.0093749", 0x20, 446.00625},  // just short of the half step
+      {"446.009375", 0x20, 446.0125},
+      {"446.0093751", 0x20, 446.0125},
+      {"446.0056249", 10, 446.005},   // 5 kHz fits better by 0.2 Hz
+      {"446.005625", 10, 446.00625},  // equal errors: 6.25 kHz
+      {"446.0056251", 10, 446.00625},
+      {"446.0031251", 10, 446.005},
+  };
+  for (const Case& c : cases) {
+    ValidFreq v = getValidFreq(c.text, app, c.identByte, p);
+    EXPECT_EQ(v.flag, 1) << c.text;
+    EXPECT_DOUBLE_EQ(v.mhz, c.mhz) << c.text << " ident " << int{c.identByte};
+  }
+  EXPECT_TRUE(p.messages.empty());
+
+  struct BytesCase {
+    const char* text;
+    uint32_t count;
+    bool step625;
+  };
+  const std::vector<BytesCase> bytes = {
+      {"446.0056249", 89201, false}, {"446.005625", 71361, true},  {"446.0056251", 71361, true},
+      {"446.0031251", 89201, false}, {"450.003125", 90001, false},
+  };
+  for (const BytesCase& c : bytes) {
+    Bytes3 b = Encode(c.text);
+    EXPECT_EQ(Count(b), c.count) << c.text;
+    EXPECT_EQ((b.b2 & 4) != 0, c.step625) << c.text;
+  }
+}
+
 TEST(SignalCodec, BytesToText) {
   struct Case {
     uint8_t t, lo, hi;

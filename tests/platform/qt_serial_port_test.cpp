@@ -10,6 +10,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "files/profile.h"
 #include "platform/qt_text_codec.h"
@@ -110,6 +111,57 @@ TEST(QtSerialPort, OpenFailureNamesTheDeviceAndTheReason) {
   EXPECT_EQ(port.lastError(), missing + ": No such file or directory");
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(TestCommPort(port, 3), 0);
+}
+
+// The scan opens every port afresh with its own settings: two working terminals among the
+// sixteen are both found, and a device standing for every port makes all sixteen usable.
+TEST(QtSerialPort, ScanFindsEveryWorkingPort) {
+  App app;
+  Pty a;
+  Pty b;
+  ASSERT_TRUE(a.ok() && b.ok());
+  test::ScratchDir dir;
+  const auto iniPath = dir.path() / "QM830K.ini";
+  {
+    std::ofstream ini(iniPath);
+    ini << "[Comm Port]\n";
+    for (int n = 1; n <= 16; ++n) {
+      const std::string device = n == 3 ? a.name() : n == 9 ? b.name() : dir.file("none");
+      ini << "COM" << n << "=" << device << "\n";
+    }
+  }
+  QtTextCodec codec;
+  ProfileFile file(iniPath.string(), codec);
+  struct Case {
+    const char* name;
+    std::string override;
+    int16_t configured;
+    std::vector<int> usable;
+    int16_t candidate;
+    int16_t portNumber;
+  };
+  std::vector<int> all;
+  for (int n = 1; n <= 16; ++n) all.push_back(n);
+  const std::vector<Case> cases = {
+      {"two ports, the configured one works", "", 9, {3, 9}, 3, 9},
+      {"two ports, the configured one is missing", "", 5, {3, 9}, 3, 3},
+      {"one device for every port", a.name(), 16, all, 1, 16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QtSerialPort port(&file);
+    port.setDeviceOverride(c.override);
+    const PortScan scan = ScanPorts(port, c.configured);
+    std::vector<int> usable;
+    for (int n = 1; n <= 16; ++n)
+      if (scan.usable[static_cast<size_t>(n)]) usable.push_back(n);
+    EXPECT_EQ(usable, c.usable);
+    EXPECT_EQ(scan.candidate, c.candidate);
+    EXPECT_EQ(scan.portNumber, c.portNumber);
+    // The link opens afterwards with its own settings.
+    EXPECT_TRUE(port.open(c.portNumber, kLinkSettings)) << port.lastError();
+    port.close();
+  }
 }
 
 TEST(SerialDeviceForPort, ConfiguredPathOrTheUsbDevice) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/model_table.h"
@@ -231,12 +232,34 @@ TEST_F(DocumentReports, PrepareCommitsTheOpenEditorAndCollectsEdits) {
   ASSERT_TRUE(doc.flags.dataChanged);
   PrepareForPrint(doc);
   EXPECT_FALSE(ch.freqEditor().visible);
-  EXPECT_FALSE(doc.flags.dataChanged);
   const ChannelRecord r = doc.image.channel(0);
   EXPECT_EQ(FreqBytesToText(r[0], r[1], r[2]), "150.50000");
   doc.viewMode = 1;
   const auto pages = LayoutDocumentReports(doc, tune);
   EXPECT_TRUE(Has(pages[0], "150.50000"));
+}
+
+// Printing is not saving: edits collected for a print still count as unsaved.
+TEST_F(DocumentReports, PrintingKeepsEditsUnsaved) {
+  struct Case {
+    const char* name;
+    std::function<void(Document&)> edit;
+  };
+  const std::vector<Case> cases = {
+      {"channel", [](Document& d) { d.editors().channels().setCellText(2, col::kRxFreq, "151"); }},
+      {"function", [](Document& d) { d.editors().functions().choose(Fn::Squelch, 2); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    doc.flags = EditFlags{};
+    c.edit(doc);
+    const EditFlags before = doc.flags;
+    ASSERT_TRUE(doc.HasUnsavedData());
+    PrepareForPrint(doc);
+    EXPECT_EQ(doc.flags.dataChanged, before.dataChanged);
+    EXPECT_EQ(doc.flags.functionsChanged, before.functionsChanged);
+    EXPECT_TRUE(doc.HasUnsavedData());
+  }
 }
 
 }  // namespace

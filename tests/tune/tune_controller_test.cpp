@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/document.h"
 #include "app/model_table.h"
+#include "document/document.h"
 #include "files/profile.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
@@ -176,9 +176,57 @@ TEST(TuneController, FailedEndKeepsTheItemOpenUntilTestfreq) {
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
   EXPECT_EQ(rig.tuneState, 2);
   EXPECT_FALSE(rig.ctl.view().itemVisible);
-  EXPECT_EQ(rig.curTuneItem, 2);
-  // No begin: an item is still open and the table was not chosen since.
+  // No begin: an item is still open and the table was not chosen since. The open item is
+  // still the one the next discard goes to.
   EXPECT_EQ(rig.sent().back(), "42 20 01");
+  EXPECT_EQ(rig.curTuneItem, 1);
+  rig.tune.config().silentItems = false;
+  rig.clearWrites();
+  rig.ctl.Cancel();
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"42 20 01", "43 02"}));
+  EXPECT_EQ(rig.tuneState, 3);
+}
+
+TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
+  TuneRig rig;
+  ASSERT_TRUE(rig.ctl.EnterTuneMode());  // no tune channel is switched on
+  ASSERT_EQ(rig.curTuneChannel, 0);
+  rig.clearWrites();
+  rig.ctl.NodeClick("Battery");
+  EXPECT_TRUE(rig.sent().empty());
+  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"提示 / 请先选择调测信道！"}));
+  EXPECT_EQ(rig.tuneState, 1);
+  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  // Once a channel is chosen in the table the item begins.
+  rig.ctl.table().clickChannelOff(3);
+  rig.ctl.table().clickTestChannel(3);
+  rig.flags.tuneDataChanged = false;
+  rig.ctl.NodeClick("Battery");
+  EXPECT_EQ(rig.tuneState, 2);
+  EXPECT_EQ(rig.sent().front(), "43 04");
+}
+
+// A tune table write that fails after the handshake leaves the radio in its programming
+// session; the switch-on puts it back into its tune state, so leaving afterwards takes the
+// same frames and has the same effect as after a complete write.
+TEST(TuneController, LeavingAfterAFailedTableWrite) {
+  for (const bool fail : {false, true}) {
+    SCOPED_TRACE(fail ? "failed write" : "complete write");
+    TuneRig rig;
+    Enter(rig);
+    if (fail) rig.line.radio.config().nakAt = {0x0118};
+    rig.ctl.table().clickChannelOff(9);
+    rig.ctl.SaveTuneTable();
+    EXPECT_EQ(rig.flags.tuneDataChanged, fail);
+    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+    EXPECT_EQ(rig.sent().back(), "4E 52 56 54 55 4E 45");
+    rig.clearWrites();
+    rig.ctl.ChannelMenu();
+    EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));
+    EXPECT_EQ(rig.tuneState, 0);
+    EXPECT_EQ(rig.tune.leaves(), 1);
+    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Idle);
+  }
 }
 
 TEST(TuneController, FailedBeginAndTrial) {

@@ -52,6 +52,11 @@ TEST(TuneTable, FrequencyEncoding) {
       {450.0, 0.00625, 0x40, 0x19, 1},     // count 72000
       {450.005, 0.005, 0x91, 0x5F, 1},     // count 90001
       {146.0151, 0.005, 0x13, 0x72, 0},    // rounded to the nearest step: 29203
+      // Just past and short of a half step, as typed (not rounded to whole Hz first).
+      {446.0031251, 0.00625, 0xC1, 0x16, 1},  // count 71361
+      {446.0031249, 0.00625, 0xC0, 0x16, 1},  // count 71360
+      {446.003125, 0.00625, 0xC0, 0x16, 1},   // the tie: even count 71360
+      {446.0025001, 0.005, 0x71, 0x5C, 1},    // count 89201
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mhz);

@@ -18,7 +18,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "files/profile.h"
 #include "model/image.h"
 #include "platform/qt_text_codec.h"

@@ -29,7 +29,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "files/data_file.h"
 #include "files/profile.h"
 #include "files/recent_files.h"
@@ -1087,7 +1087,6 @@ void MainWindowTest::printing() {
   QVERIFY(print);
   QTest::mouseClick(print, Qt::LeftButton);
   QCOMPARE(asked, 2);
-  QVERIFY(!e.w->document().flags.dataChanged);
   QVERIFY(e.w->document().image.channel(2).scanDeleted());
   const QString text = PdfText(printed);
   QVERIFY2(text.contains("信道设置") && text.contains("整机功能"), qPrintable(text));
@@ -1110,6 +1109,12 @@ void MainWindowTest::printing() {
   e.dialogs.answers.push_back(e.path("no-such-folder/report.pdf").toStdString());
   e.action("mnuFileExportPdf")->trigger();
   QCOMPARE(e.prompter.messages.size(), size_t{1});
+
+  // Printed is not saved: leaving still asks about the edit.
+  e.prompter.clear();
+  e.prompter.answer(Answer::Cancel);
+  QVERIFY(!e.w->close());
+  QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/config.h"
+#include "document/config.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
 #include "files/profile.h"

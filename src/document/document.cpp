@@ -1,10 +1,10 @@
-#include "app/document.h"
+#include "document/document.h"
 
 #include <algorithm>
 
-#include "app/config.h"
 #include "app/model_table.h"
 #include "app/text_util.h"
+#include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"
@@ -56,6 +56,8 @@ void Document::setPortNumber(int16_t port) {
 }
 
 void Document::DisplayRadioData() {
+  // The editors get new data: steps recorded on the old data cannot be undone on it.
+  history_.clear();
   editors_.DisplayRadioData(image);
   UpdateBandPanel();
 }
@@ -96,21 +98,25 @@ void Document::Start() {
   flags = EditFlags{};
 }
 
+bool Document::ConfirmReplace(const SaveFn& save) {
+  if (!HasUnsavedData()) return true;
+  Answer a = prompter_.ask(
+      Message{kAppTitle, "数据没有保存，是否要保存数据？", Icon::Question, Buttons::YesNoCancel});
+  if (a == Answer::Cancel) return false;
+  if (a == Answer::Yes) {
+    // Replacing the data after the user asked to keep it, when the save did not happen,
+    // would lose it: stop instead.
+    SaveResult r = save ? save() : SaveResult::Failed;
+    if (r != SaveResult::Saved) return false;
+  }
+  return true;
+}
+
 bool Document::New(const SaveFn& save) {
   // The title alone: nothing to start afresh from (start-up, just after New, after tune
   // mode was left).
   if (Utf8Length(caption) == Utf8Length(app_.softwareTitle)) return false;
-  if (HasUnsavedData()) {
-    Answer a = prompter_.ask(
-        Message{kAppTitle, "数据没有保存，是否要保存数据？", Icon::Question, Buttons::YesNoCancel});
-    if (a == Answer::Cancel) return false;
-    if (a == Answer::Yes) {
-      // Replacing the data after the user asked to keep it, when the save did not happen,
-      // would lose it: stop instead.
-      SaveResult r = save ? save() : SaveResult::Failed;
-      if (r != SaveResult::Saved) return false;
-    }
-  }
+  if (!ConfirmReplace(save)) return false;
   // An item being adjusted holds the radio in tune mode on an open port; end it before
   // its data is replaced.
   if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
@@ -169,6 +175,8 @@ bool Document::LoadDataFile(const std::string& path) {
       return false;
   }
 
+  // The open item's discard would otherwise send the file's value for it, not the radio's.
+  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
   image = loaded.image;
   spare = loaded.spare;
   imageVerMajor = loaded.imageVerMajor;
@@ -216,6 +224,7 @@ SaveResult Document::Save(FileDialogs& dialogs) {
   }
   flags.dataChanged = false;
   flags.functionsChanged = false;
+  history_.markSaved();
   return SaveResult::Saved;
 }
 
@@ -241,6 +250,7 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
   fileNewEnabled = true;
   flags.dataChanged = false;
   flags.functionsChanged = false;
+  history_.markSaved();
   return SaveResult::Saved;
 }
 

@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/file_dialogs.h"
 #include "app/prompter.h"
+#include "document/edit_history.h"
 #include "files/profile.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
@@ -92,6 +93,9 @@ class Document {
   const RadioEditors& editors() const { return editors_; }
   AppState& app() { return app_; }
   const AppState& app() const { return app_; }
+  // Undo and redo of the user's edits; a replaced document starts without history.
+  EditHistory& history() { return history_; }
+  const EditHistory& history() const { return history_; }
 
   // ---- commands ----
   // The data steps of the main window's load: model 7, port from the configuration file,
@@ -104,6 +108,9 @@ class Document {
   void DisplayRadioData();
   void CollectRadioData() { editors_.CollectRadioData(image); }
 
+  // Before the data is replaced from elsewhere: with unsaved data, asks whether to save it
+  // (save runs on Yes). False when the user cancelled or the save did not happen.
+  bool ConfirmReplace(const SaveFn& save);
   // mnuFileNew. save runs on Yes. Returns whether the defaults were loaded.
   bool New(const SaveFn& save);
   // The model change after the model dialog closed (modelChanged, newModel are its
@@ -131,6 +138,7 @@ class Document {
   const ProfileFile& ini_;
   std::function<std::tm()> localTime_;
   RadioEditors editors_;
+  EditHistory history_{image, flags, editors_};
 };
 
 }  // namespace qm

@@ -1,0 +1,330 @@
+#include "document/channel_edits.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <tuple>
+
+#include "app/prompter.h"
+#include "app/text_util.h"
+#include "files/chirp_csv.h"
+#include "model/codecs.h"
+#include "model/signal_entry.h"
+
+namespace qm {
+
+namespace {
+
+using namespace cell_text;
+
+constexpr char kClipMagic[8] = {'Q', 'M', '8', '3', '0', 'K', 'C', 'H'};
+constexpr uint8_t kClipVersion = 1;
+constexpr size_t kClipHeaderSize = sizeof kClipMagic + 4;  // version, model (2), count
+// The bits of byte 10 and the bytes 11-15 the grid does not show: a save carries them from
+// the image, so a pasted record brings them there.
+constexpr uint8_t kCarriedFlagBits = 0xCA;
+
+// Keeps the messages a check would have shown, to report them against their row.
+class CapturingPrompter : public Prompter {
+ public:
+  std::vector<std::string> texts;
+  Answer ask(const Message& m) override {
+    texts.push_back(m.text);
+    return Answer::Ok;
+  }
+  WarningAnswer warn(int, const std::string& text) override {
+    texts.push_back(text);
+    return WarningAnswer{true, false};
+  }
+};
+
+// A number as typed: "," or "." for the decimal separator.
+std::string LocalNumber(std::string_view text, char sep) {
+  std::string out(TrimSpaces(text));
+  for (char& c : out)
+    if (c == '.' || c == ',') c = sep;
+  return out;
+}
+
+std::string ChannelName(int ch) { return "信道" + std::to_string(ch + 1); }
+
+std::vector<int> ValidChannels(std::vector<int> channels) {
+  std::erase_if(channels, [](int ch) { return ch < 0 || ch >= kChannelCount; });
+  std::sort(channels.begin(), channels.end());
+  channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
+  return channels;
+}
+
+}  // namespace
+
+// ---- clipboard ----
+
+std::vector<uint8_t> EncodeChannelClip(const ChannelClip& clip) {
+  std::vector<uint8_t> out(kClipMagic, kClipMagic + sizeof kClipMagic);
+  out.push_back(kClipVersion);
+  out.push_back(static_cast<uint8_t>(clip.modelCode & 0xFF));
+  out.push_back(static_cast<uint8_t>((clip.modelCode >> 8) & 0xFF));
+  out.push_back(static_cast<uint8_t>(std::min<size_t>(clip.records.size(), kChannelCount)));
+  for (size_t k = 0; k < clip.records.size() && k < kChannelCount; ++k)
+    out.insert(out.end(), clip.records[k].begin(), clip.records[k].end());
+  return out;
+}
+
+std::optional<ChannelClip> DecodeChannelClip(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kClipHeaderSize ||
+      !std::equal(kClipMagic, kClipMagic + sizeof kClipMagic, bytes.begin()))
+    return std::nullopt;
+  const size_t at = sizeof kClipMagic;
+  const size_t count = bytes[at + 3];
+  if (bytes[at] != kClipVersion || count == 0 || count > kChannelCount ||
+      bytes.size() != kClipHeaderSize + count * kRowSize)
+    return std::nullopt;
+  ChannelClip clip;
+  clip.modelCode = static_cast<int16_t>(bytes[at + 1] | (bytes[at + 2] << 8));
+  for (size_t k = 0; k < count; ++k) {
+    std::array<uint8_t, kRowSize> rec{};
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(kClipHeaderSize + k * kRowSize),
+                kRowSize, rec.begin());
+    clip.records.push_back(rec);
+  }
+  return clip;
+}
+
+CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, const AppState& app,
+                            const std::vector<int>& channels) {
+  CopiedChannels out;
+  out.clip.modelCode = app.currentModel().code;
+  // The channels as the grid holds them; the document stays as it is.
+  Image shown = image;
+  grid.SaveChannels(shown);
+  const std::vector<int> chosen = ValidChannels(channels);
+  Image rows = shown;
+  for (int ch = 0; ch < kChannelCount; ++ch) {
+    if (std::binary_search(chosen.begin(), chosen.end(), ch)) {
+      ConstRow r = shown.row(addr::kChannels + kRowSize * static_cast<size_t>(ch));
+      std::array<uint8_t, kRowSize> rec{};
+      std::copy(r.begin(), r.end(), rec.begin());
+      out.clip.records.push_back(rec);
+    } else {
+      rows.channel(ch)[2] &= 0xF7;  // the text form writes the chosen channels only
+    }
+  }
+  out.csv = ExportChirpCsv(rows).csv;
+  return out;
+}
+
+PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState& app,
+                          int firstChannel, const std::optional<ChannelClip>& clip,
+                          std::string_view text) {
+  PasteResult out;
+  const int first = std::clamp(firstChannel, 0, kChannelCount - 1);
+  const auto room = static_cast<size_t>(kChannelCount - first);
+  if (clip && clip->modelCode == app.currentModel().code && !clip->records.empty()) {
+    EditScope step(grid.editObserver(), "粘贴");
+    const size_t n = std::min(room, clip->records.size());
+    for (size_t k = 0; k < n; ++k) {
+      const int ch = first + static_cast<int>(k);
+      const std::array<uint8_t, kRowSize>& rec = clip->records[k];
+      grid.setChannelRecord(ch, ConstRow(rec));
+      ChannelRecord r = image.channel(ch);
+      r[10] = static_cast<uint8_t>((r[10] & ~kCarriedFlagBits) | (rec[10] & kCarriedFlagBits));
+      for (size_t b = 11; b < kRowSize; ++b) r[b] = rec[b];
+    }
+    if (clip->records.size() > n)
+      out.notes.push_back("还有" + std::to_string(clip->records.size() - n) +
+                          "个信道没有粘贴：信道16之后没有信道");
+    out.ok = true;
+    out.pasted = static_cast<int>(n);
+    return out;
+  }
+  if (TrimSpaces(text).empty()) {
+    out.error = "剪贴板中没有信道数据，没有粘贴。";
+    return out;
+  }
+  ChirpImportOptions opt;
+  opt.firstChannel = first;
+  opt.forPaste = true;
+  const ChirpImportResult r = ImportChirpCsv(text, grid, app, image.modelCode(), opt);
+  for (const ChirpNote& n : r.notes) out.notes.push_back(FormatChirpNote(n));
+  if (!r.ok) {
+    out.error = "剪贴板中的文字不是信道数据，没有粘贴。";
+    return out;
+  }
+  out.ok = true;
+  out.pasted = r.imported;
+  return out;
+}
+
+int SwitchOffChannels(ChannelTableModel& grid, const std::vector<int>& channels,
+                      const std::string& label) {
+  EditScope step(grid.editObserver(), label);
+  int n = 0;
+  for (int ch : ValidChannels(channels)) {
+    if (grid.channelOff(ch)) continue;
+    grid.clickChannelOff(ch);
+    ++n;
+  }
+  return n;
+}
+
+// ---- bulk edit ----
+
+bool BulkEdit::any() const {
+  return narrow || lowPower || scanDelete || busyLock || rxSignal || txSignal || txInhibit ||
+         txEqualsRx || fillFrom;
+}
+
+std::optional<std::string> CheckSignalText(std::string_view text, const AppState& app,
+                                           std::string& message) {
+  std::string t(TrimSpaces(text));
+  std::string upper = t;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  CapturingPrompter p;
+  SignalEntry entry(app, p);
+  entry.load("OFF");
+  auto rest = [&](size_t n) { return std::string(TrimSpaces(std::string_view(t).substr(n))); };
+  if (upper == "OFF") return std::string("OFF");
+  if (upper.rfind("CTC", 0) == 0) {
+    entry.selectOption(SignalEntry::Option::Ctc);
+    entry.setToneText(LocalNumber(rest(3), app.decimalSep));
+    if (!entry.validateTone()) {
+      message = p.texts.empty() ? "CTC数据无效！" : p.texts.front();
+      return std::nullopt;
+    }
+    return entry.ok();
+  }
+  const bool inverted = upper.rfind("-DCS", 0) == 0;
+  if (inverted || upper.rfind("DCS", 0) == 0) {
+    const std::string code = rest(inverted ? 4 : 3);
+    entry.selectOption(SignalEntry::Option::Dcs);
+    entry.setInverted(inverted);
+    entry.setCodeText(code);
+    // The dialog lets an empty code through; a bulk value needs one.
+    if (code.empty() || !entry.validateCode()) {
+      message = p.texts.empty() ? "DCS 数据无效！" : p.texts.front();
+      return std::nullopt;
+    }
+    return entry.ok();
+  }
+  message = "无法识别的信令（" + t + "）";
+  return std::nullopt;
+}
+
+BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t identModelByte,
+                         const std::vector<int>& channels, const BulkEdit& edit) {
+  BulkResult out;
+  const char sep = app.decimalSep;
+  // Every value is read first: one that cannot be read changes nothing.
+  std::optional<std::string> rxSignal, txSignal;
+  for (auto [given, taken, what] : {std::tuple{&edit.rxSignal, &rxSignal, "接收CTC/DCS"},
+                                    std::tuple{&edit.txSignal, &txSignal, "发射CTC/DCS"}}) {
+    if (!*given) continue;
+    std::string message;
+    *taken = CheckSignalText(**given, app, message);
+    if (!*taken) {
+      out.error = std::string(what) + "：" + message;
+      return out;
+    }
+  }
+  std::optional<int64_t> fromHz, stepHz;
+  if (edit.fillFrom) {
+    auto from = ParseNumber(LocalNumber(*edit.fillFrom, sep), sep);
+    auto step = ParseNumber(LocalNumber(edit.fillStepKhz, sep), sep);
+    if (!from || !(*from > 0 && *from < 10000)) {
+      out.error = "起始频率无法识别（" + *edit.fillFrom + "）";
+      return out;
+    }
+    if (!step || !(std::fabs(*step) <= 100000)) {
+      out.error = "步进无法识别（" + edit.fillStepKhz + "）";
+      return out;
+    }
+    fromHz = std::llround(*from * 1e6);
+    stepHz = std::llround(*step * 1e3);
+  }
+
+  EditScope step(grid.editObserver(), "批量修改");
+  int k = -1;
+  for (int ch : ValidChannels(channels)) {
+    ++k;
+    const int row = ch + 1;
+    const std::string unit = ChannelName(ch);
+    // A switched-off channel cannot be edited in the grid either.
+    if (grid.channelOff(ch)) {
+      out.notes.push_back(unit + "已关闭，没有修改");
+      continue;
+    }
+    const ChannelTableModel::State before = grid.state();
+    if (edit.txInhibit && grid.txInhibited(ch) != *edit.txInhibit) grid.clickTxInhibit(ch);
+    const bool txOff = grid.txInhibited(ch);
+    bool txKept = false;
+    auto setTx = [&](int col, const std::string& text) {
+      if (txOff)
+        txKept = true;
+      else
+        grid.setCellText(row, col, text);
+    };
+    if (fromHz) {
+      const int64_t hz = *fromHz + k * *stepHz;
+      const std::string text = FormatFixed(static_cast<double>(hz) / 1e6, 1, 6, sep);
+      CapturingPrompter p;
+      const ValidFreq v = getValidFreq(text, app, identModelByte, p);
+      if (v.flag != 1 || !p.texts.empty()) {
+        // Clamped to the band edge, every such row would end on the same frequency.
+        out.notes.push_back(unit + "：" + (p.texts.empty() ? "频率无法识别" : p.texts.front()) +
+                            "（" + text + " MHz），频率没有修改");
+      } else {
+        const std::string f = FormatFreq(v.mhz, sep);
+        grid.setCellText(row, col::kRxFreq, f);
+        if (edit.fillTx) setTx(col::kTxFreq, f);
+      }
+    }
+    if (edit.txEqualsRx) setTx(col::kTxFreq, grid.cell(row, col::kRxFreq).text);
+    if (rxSignal) grid.setCellText(row, col::kRxSignal, *rxSignal);
+    if (txSignal) setTx(col::kTxSignal, *txSignal);
+    if (edit.busyLock) setTx(col::kBusyLock, *edit.busyLock ? kLockOn : kLockOff);
+    if (edit.lowPower) setTx(col::kPower, *edit.lowPower ? kPowerLow : kPowerHigh);
+    if (edit.scanDelete)
+      grid.setCellText(row, col::kScan, *edit.scanDelete ? kScanDelete : kScanAdd);
+    if (edit.narrow) {
+      // While the radio-wide bandwidth is narrow the grid only takes "窄带".
+      if (!*edit.narrow && grid.radioBandwidth() != kWide)
+        out.notes.push_back(unit + "：整机带宽为窄带，信道带宽没有修改");
+      else
+        grid.setCellText(row, col::kBandwidth, *edit.narrow ? kNarrow : kWide);
+    }
+    if (txKept) out.notes.push_back(unit + "禁发，发射设置没有修改");
+    if (!grid.state().sameContent(before)) ++out.changedRows;
+  }
+  out.ok = true;
+  return out;
+}
+
+std::optional<std::vector<int>> ParseChannelList(std::string_view text) {
+  std::vector<int> out;
+  std::string_view rest = TrimSpaces(text);
+  if (rest.empty()) return std::nullopt;
+  auto number = [](std::string_view s) -> std::optional<int> {
+    s = TrimSpaces(s);
+    if (s.empty() || s.size() > 2) return std::nullopt;
+    int n = 0;
+    for (char c : s) {
+      if (c < '0' || c > '9') return std::nullopt;
+      n = n * 10 + (c - '0');
+    }
+    if (n < 1 || n > kChannelCount) return std::nullopt;
+    return n;
+  };
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    std::string_view part = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    const size_t dash = part.find('-');
+    auto a = number(part.substr(0, dash));
+    auto b = dash == std::string_view::npos ? a : number(part.substr(dash + 1));
+    if (!a || !b || *a > *b) return std::nullopt;
+    for (int n = *a; n <= *b; ++n) out.push_back(n - 1);
+  }
+  return ValidChannels(out);
+}
+
+}  // namespace qm

@@ -1,0 +1,167 @@
+#include "ui/bulk_edit_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "model/channel_table.h"
+#include "ui/qt_text.h"
+#include "ui/signal_dialog.h"
+
+namespace qm::ui {
+
+namespace {
+
+using namespace cell_text;
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+}  // namespace
+
+QString ChannelRangeText(const std::vector<int>& channels) {
+  QStringList parts;
+  for (size_t k = 0; k < channels.size();) {
+    size_t e = k;
+    while (e + 1 < channels.size() && channels[e + 1] == channels[e] + 1) ++e;
+    parts << (e == k ? QString::number(channels[k] + 1)
+                     : QString("%1-%2").arg(channels[k] + 1).arg(channels[e] + 1));
+    k = e + 1;
+  }
+  return parts.join(", ");
+}
+
+DlgBulkEdit::DlgBulkEdit(const AppState& app, Prompter& prompter, const std::vector<int>& channels,
+                         QWidget* parent)
+    : QDialog(parent), app_(app), prompter_(prompter) {
+  setObjectName("dlgBulkEdit");
+  setWindowTitle("批量修改");
+  auto* layout = new QVBoxLayout(this);
+  auto* which =
+      new QLabel("修改信道：" + ChannelRangeText(channels) + "（只修改勾选的项目）", this);
+  which->setObjectName("lblBulkChannels");
+  layout->addWidget(which);
+
+  auto* fields = new QGroupBox("信道设置", this);
+  fields->setObjectName("fraBulkFields");
+  grid_ = new QGridLayout(fields);
+  grid_->setColumnStretch(1, 1);
+  bandwidth_ = addChoice("cboBulkBandwidth", "chkBulkBandwidth", "带宽", {U(kWide), U(kNarrow)});
+  power_ = addChoice("cboBulkPower", "chkBulkPower", "发射功率", {U(kPowerHigh), U(kPowerLow)});
+  scan_ = addChoice("cboBulkScan", "chkBulkScan", "扫描", {U(kScanAdd), U(kScanDelete)});
+  busyLock_ =
+      addChoice("cboBulkBusyLock", "chkBulkBusyLock", "繁忙锁定", {U(kLockOff), U(kLockOn)});
+  rxSignal_ = addSignal("txtBulkRxSignal", "chkBulkRxSignal", "接收CTC/DCS");
+  txSignal_ = addSignal("txtBulkTxSignal", "chkBulkTxSignal", "发射CTC/DCS");
+  txInhibit_ = addChoice("cboBulkTxInhibit", "chkBulkTxInhibit", "禁发", {"允许发射", "禁止发射"});
+  txEqRx_ = addField("chkBulkTxEqRx", "发射频率 = 接收频率", {});
+  layout->addWidget(fields);
+
+  auto* fillBox = new QGroupBox(this);
+  fillBox->setObjectName("fraBulkFill");
+  auto* fillGrid = new QGridLayout(fillBox);
+  fill_ = new QCheckBox("按步进填充频率", fillBox);
+  fill_->setObjectName("chkBulkFill");
+  fillFrom_ = new QLineEdit(fillBox);
+  fillFrom_->setObjectName("txtBulkFillFrom");
+  fillFrom_->setPlaceholderText(QString::number(app_.currentModel().rangeLow, 'f', 5));
+  fillStep_ = new QLineEdit("12.5", fillBox);
+  fillStep_->setObjectName("txtBulkFillStep");
+  fillTx_ = new QCheckBox("发射频率也填充", fillBox);
+  fillTx_->setObjectName("chkBulkFillTx");
+  fillGrid->addWidget(fill_, 0, 0, 1, 2);
+  fillGrid->addWidget(new QLabel("起始频率(MHz)", fillBox), 1, 0);
+  fillGrid->addWidget(fillFrom_, 1, 1);
+  fillGrid->addWidget(new QLabel("步进(kHz)", fillBox), 2, 0);
+  fillGrid->addWidget(fillStep_, 2, 1);
+  fillGrid->addWidget(fillTx_, 3, 0, 1, 2);
+  for (QWidget* w : {static_cast<QWidget*>(fillFrom_), static_cast<QWidget*>(fillStep_),
+                     static_cast<QWidget*>(fillTx_)}) {
+    w->setEnabled(false);
+    connect(fill_, &QCheckBox::toggled, w, &QWidget::setEnabled);
+  }
+  layout->addWidget(fillBox);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->setObjectName("bulkButtons");
+  buttons->button(QDialogButtonBox::Ok)->setText("确定(&O)");
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
+  buttons->button(QDialogButtonBox::Cancel)->setText("取消(&C)");
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName("cmdCancel");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+}
+
+QCheckBox* DlgBulkEdit::addField(const char* name, const QString& text, QList<QWidget*> widgets) {
+  auto* check = new QCheckBox(text, this);
+  check->setObjectName(name);
+  grid_->addWidget(check, rows_, 0);
+  int col = 1;
+  for (QWidget* w : widgets) {
+    w->setEnabled(false);
+    connect(check, &QCheckBox::toggled, w, &QWidget::setEnabled);
+    grid_->addWidget(w, rows_, col++);
+  }
+  ++rows_;
+  return check;
+}
+
+QComboBox* DlgBulkEdit::addChoice(const char* name, const char* check, const QString& text,
+                                  const QStringList& entries) {
+  auto* box = new QComboBox(this);
+  box->setObjectName(name);
+  box->addItems(entries);
+  addField(check, text, {box});
+  return box;
+}
+
+QLineEdit* DlgBulkEdit::addSignal(const char* name, const char* check, const QString& text) {
+  auto* edit = new QLineEdit("OFF", this);
+  edit->setObjectName(name);
+  auto* pick = new QPushButton("...", this);
+  pick->setObjectName(QString(name) + "Pick");
+  pick->setFixedWidth(32);
+  // The grid's own signalling dialog, so a value is chosen as in a cell.
+  connect(pick, &QPushButton::clicked, this, [this, edit] {
+    FrmSignal dialog(app_, prompter_, this);
+    dialog.setSignalText(edit->text().toStdString());
+    if (std::optional<std::string> r = dialog.run()) edit->setText(Q(*r));
+  });
+  addField(check, text, {edit, pick});
+  return edit;
+}
+
+BulkEdit DlgBulkEdit::edit() const {
+  BulkEdit e;
+  auto checked = [this](const char* name) {
+    auto* c = findChild<QCheckBox*>(name);
+    return c && c->isChecked();
+  };
+  if (checked("chkBulkBandwidth")) e.narrow = bandwidth_->currentIndex() == 1;
+  if (checked("chkBulkPower")) e.lowPower = power_->currentIndex() == 1;
+  if (checked("chkBulkScan")) e.scanDelete = scan_->currentIndex() == 1;
+  if (checked("chkBulkBusyLock")) e.busyLock = busyLock_->currentIndex() == 1;
+  if (checked("chkBulkRxSignal")) e.rxSignal = rxSignal_->text().toStdString();
+  if (checked("chkBulkTxSignal")) e.txSignal = txSignal_->text().toStdString();
+  if (checked("chkBulkTxInhibit")) e.txInhibit = txInhibit_->currentIndex() == 1;
+  e.txEqualsRx = txEqRx_->isChecked();
+  if (fill_->isChecked()) {
+    e.fillFrom = fillFrom_->text().toStdString();
+    e.fillStepKhz = fillStep_->text().toStdString();
+    e.fillTx = fillTx_->isChecked();
+  }
+  return e;
+}
+
+std::optional<BulkEdit> DlgBulkEdit::run() {
+  if (exec() != QDialog::Accepted) return std::nullopt;
+  return edit();
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,215 @@
+#include "ui/edit_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+
+#include "document/channel_edits.h"
+#include "ui/bulk_edit_dialog.h"
+#include "ui/channel_grid.h"
+#include "ui/icons.h"
+#include "ui/qt_text.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr size_t kNotesShown = 20;
+constexpr const char* kUndoText = "撤销(&U)";
+constexpr const char* kRedoText = "重做(&R)";
+
+std::string JoinNotes(const std::vector<std::string>& notes) {
+  std::string out;
+  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out += "\n" + notes[k];
+  if (notes.size() > kNotesShown) out += "\n……共" + std::to_string(notes.size()) + "条";
+  return out;
+}
+
+}  // namespace
+
+EditCommands::EditCommands(QWidget* window, Document& doc, AppState& app, Prompter& prompter,
+                           ChannelGrid& grid, EditHooks hooks)
+    : QObject(window),
+      window_(window),
+      doc_(doc),
+      app_(app),
+      prompter_(prompter),
+      grid_(grid),
+      hooks_(std::move(hooks)) {}
+
+QAction* EditCommands::add(QMenu* menu, const char* name, const QString& text,
+                           const QList<QKeySequence>& keys) {
+  auto* a = new QAction(text, this);
+  a->setObjectName(name);
+  a->setShortcuts(keys);
+  menu->addAction(a);
+  return a;
+}
+
+void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
+  menu_ = new QMenu("编辑(&E)", bar);
+  menu_->setObjectName("mnuEdit");
+  bar->insertMenu(before, menu_);
+  undo_ = add(menu_, "mnuEditUndo", kUndoText, {QKeySequence("Ctrl+Z")});
+  redo_ =
+      add(menu_, "mnuEditRedo", kRedoText, {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  menu_->addSeparator()->setObjectName("mnuEditBar0");
+  QAction* cut = add(menu_, "mnuEditCut", "剪切(&T)", {QKeySequence("Ctrl+X")});
+  QAction* copy = add(menu_, "mnuEditCopy", "复制(&C)", {QKeySequence("Ctrl+C")});
+  QAction* paste = add(menu_, "mnuEditPaste", "粘贴(&P)", {QKeySequence("Ctrl+V")});
+  QAction* clear = add(menu_, "mnuEditClear", "清除(&D)", {QKeySequence(Qt::Key_Delete)});
+  menu_->addSeparator()->setObjectName("mnuEditBar1");
+  QAction* all = add(menu_, "mnuEditSelectAll", "全选(&A)", {QKeySequence("Ctrl+A")});
+  QAction* bulk = add(menu_, "mnuEditBulk", "批量修改...");
+  rowActions_ = {cut, copy, paste, clear, all, bulk};
+
+  connect(undo_, &QAction::triggered, this, &EditCommands::undo);
+  connect(redo_, &QAction::triggered, this, &EditCommands::redo);
+  connect(cut, &QAction::triggered, this, &EditCommands::cut);
+  connect(copy, &QAction::triggered, this, &EditCommands::copy);
+  connect(paste, &QAction::triggered, this, &EditCommands::paste);
+  connect(clear, &QAction::triggered, this, &EditCommands::clear);
+  connect(all, &QAction::triggered, this, &EditCommands::selectAll);
+  connect(bulk, &QAction::triggered, this, &EditCommands::bulkEdit);
+  connect(menu_, &QMenu::aboutToShow, this, &EditCommands::updateActions);
+
+  // The grid's context menu: the same actions.
+  popup_ = new QMenu(window_);
+  popup_->setObjectName("mnuEditPopup");
+  popup_->addActions({undo_, redo_});
+  popup_->addSeparator();
+  popup_->addActions({cut, copy, paste, clear});
+  popup_->addSeparator();
+  popup_->addActions({all, bulk});
+  grid_.onContextMenu = [this](const QPoint& at) {
+    updateActions();
+    popup_->popup(at);
+  };
+
+  for (auto [key, tip, action] : {std::tuple{"Undo", "撤销", undo_}, {"Redo", "重做", redo_}}) {
+    action->setIcon(ToolbarIcon(key));
+    action->setToolTip(tip);
+    toolBar->addAction(action);
+    if (QWidget* button = toolBar->widgetForAction(action)) button->setObjectName(key);
+  }
+  doc_.history().changed = [this] { updateActions(); };
+  updateActions();
+}
+
+void EditCommands::updateActions() {
+  const bool idle = !(hooks_.busy && hooks_.busy());
+  const EditHistory& h = doc_.history();
+  undo_->setEnabled(idle && h.canUndo());
+  redo_->setEnabled(idle && h.canRedo());
+  undo_->setText(h.canUndo() ? Q("撤销 " + h.undoLabel()) : QString(kUndoText));
+  redo_->setText(h.canRedo() ? Q("重做 " + h.redoLabel()) : QString(kRedoText));
+  for (QAction* a : rowActions_) a->setEnabled(rowsAllowed());
+}
+
+bool EditCommands::rowsAllowed() const {
+  return !(hooks_.busy && hooks_.busy()) && (!hooks_.channelView || hooks_.channelView());
+}
+
+bool EditCommands::ready() {
+  if (hooks_.busy && hooks_.busy()) return false;
+  if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
+  return true;
+}
+
+std::vector<int> EditCommands::chosenChannels() const {
+  std::vector<int> chosen = grid_.selectedChannels();
+  if (chosen.empty()) chosen.push_back(doc_.editors().channels().currentRow() - 1);
+  return chosen;
+}
+
+void EditCommands::report(const char* title, const std::string& head,
+                          const std::vector<std::string>& notes, bool problem) {
+  Notify(prompter_, title, head + JoinNotes(notes), problem ? Icon::Exclamation : Icon::None);
+}
+
+void EditCommands::undo() {
+  if (!ready()) return;
+  doc_.history().undo();
+  if (hooks_.refresh) hooks_.refresh();
+}
+
+void EditCommands::redo() {
+  if (!ready()) return;
+  doc_.history().redo();
+  if (hooks_.refresh) hooks_.refresh();
+}
+
+void EditCommands::copy() {
+  if (!ready() || !rowsAllowed()) return;
+  const CopiedChannels c =
+      CopyChannels(doc_.editors().channels(), doc_.image, app_, chosenChannels());
+  auto* mime = new QMimeData;
+  const std::vector<uint8_t> bytes = EncodeChannelClip(c.clip);
+  mime->setData(kChannelClipMime, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<qsizetype>(bytes.size())));
+  mime->setText(Q(c.csv));
+  QApplication::clipboard()->setMimeData(mime);
+}
+
+void EditCommands::cut() {
+  if (!rowsAllowed()) return;
+  copy();
+  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), "剪切");
+  if (hooks_.refresh) hooks_.refresh();
+}
+
+void EditCommands::clear() {
+  if (!ready() || !rowsAllowed()) return;
+  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), "清除");
+  if (hooks_.refresh) hooks_.refresh();
+}
+
+void EditCommands::paste() {
+  if (!ready() || !rowsAllowed()) return;
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  std::optional<ChannelClip> clip;
+  std::string text;
+  if (mime) {
+    const QByteArray data = mime->data(kChannelClipMime);
+    clip = DecodeChannelClip(std::span(reinterpret_cast<const uint8_t*>(data.constData()),
+                                       static_cast<size_t>(data.size())));
+    text = mime->text().toStdString();
+  }
+  // From the first selected row, else from the current row, down.
+  const std::vector<int> selected = grid_.selectedChannels();
+  const int first =
+      selected.empty() ? doc_.editors().channels().currentRow() - 1 : selected.front();
+  const PasteResult r =
+      PasteChannels(doc_.editors().channels(), doc_.image, app_, first, clip, text);
+  if (hooks_.refresh) hooks_.refresh();
+  if (!r.ok)
+    report("粘贴", r.error, r.notes, true);
+  else if (!r.notes.empty())
+    report("粘贴", "粘贴" + std::to_string(r.pasted) + "个信道。", r.notes, true);
+}
+
+void EditCommands::selectAll() {
+  if (!rowsAllowed()) return;
+  grid_.selectAllRows();
+}
+
+void EditCommands::bulkEdit() {
+  if (!ready() || !rowsAllowed()) return;
+  const std::vector<int> channels = chosenChannels();
+  DlgBulkEdit dialog(app_, prompter_, channels, window_);
+  const std::optional<BulkEdit> edit = dialog.run();
+  if (!edit || !edit->any()) return;
+  const BulkResult r =
+      ApplyBulkEdit(doc_.editors().channels(), app_, doc_.image.modelCode(), channels, *edit);
+  if (hooks_.refresh) hooks_.refresh();
+  if (!r.ok)
+    report("批量修改", r.error + "\n没有修改。", {}, true);
+  else if (!r.notes.empty())
+    report("批量修改", "修改了" + std::to_string(r.changedRows) + "个信道。", r.notes, true);
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,35 @@
+#include "app/text_util.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qm {
+namespace {
+
+TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
+  struct Case {
+    std::string text;
+    std::string folded;
+  };
+  const std::vector<Case> cases = {
+      {"C:/Data/RADIO.Q83", "c:/data/radio.q83"},
+      {"ÀÉÎÕÜ ÇÑ Ø Þ", "àéîõü çñ ø þ"},            // Latin-1 letters
+      {"ŁÓDŹ ŘEKA ĞÜL", "łódź řeka ğül"},          // Latin Extended-A
+      {"ẞ", "ß"},                                  // one letter for one: no "ss"
+      {"ΣΤΑΘΜΟΣ σταθμος ς", "σταθμοσ σταθμοσ σ"},  // final sigma folds with sigma
+      {"РАЦИЯ Ёлка ЇЖАК", "рация ёлка їжак"},      // Cyrillic
+      {"ＡＢＣ", "ａｂｃ"},                        // full-width Latin
+      {"𐐀", "𐐨"},                                  // four-byte sequences fold too
+      {"工作 数据.q83", "工作 数据.q83"},          // no case: unchanged
+      {"µ", "μ"},                                  // the micro sign folds to Greek mu
+      {std::string("A\xFF\xC3(B\xE2\x82", 7), std::string("a\xFF\xC3(b\xE2\x82", 7)},
+      {"\xC0\xC1Z", "\xC0\xC1z"},          // overlong forms are not letters
+      {"\xED\xA0\x80X", "\xED\xA0\x80x"},  // nor are encoded surrogates
+  };
+  for (const Case& c : cases) EXPECT_EQ(FoldCase(c.text), c.folded) << c.text;
+}
+
+}  // namespace
+}  // namespace qm

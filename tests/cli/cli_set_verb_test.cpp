@@ -1,0 +1,57 @@
+// qm830k-cli set: the window's bulk edit for scripts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files/data_file.h"
+#include "support/cli_runner.h"
+#include "support/scratch_dir.h"
+
+namespace qm {
+namespace {
+
+using test::Cli;
+using test::CliRun;
+using test::Has;
+
+TEST(CliSetVerb, ChangesTheChosenChannelsThroughTheGridChecks) {
+  test::ScratchDir dir;
+  const std::string in = dir.file("in.q83"), out = dir.file("out.q83");
+  ASSERT_EQ(Cli("new -o " + in).exitCode, 0);  // model code 7, 440-470 MHz
+  CliRun r =
+      Cli("set " + in + " --channels 1-4,16 --power 低 --bandwidth narrow --rx-signal 'CTC 88.5'" +
+          " --fill-from 469.9875 --step 12.5 -o " + out);
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_TRUE(Has(r.out, "信道3：频率超过范围！")) << r.out;
+  EXPECT_TRUE(Has(r.out, "信道16已关闭，没有修改")) << r.out;
+  EXPECT_TRUE(Has(r.out, "修改了4个信道")) << r.out;
+  const LoadedFile f = LoadDataFileFrom(out, Image{}, SpareBlock{});
+  ASSERT_EQ(f.status, LoadStatus::Ok);
+  auto rec = [&](int ch, size_t b) { return f.image[0x10 * static_cast<size_t>(ch) + b]; };
+  for (int ch : {0, 1, 2, 3}) {
+    EXPECT_EQ(rec(ch, 10) & 0x21, 0x21) << ch;  // low power, narrow
+    EXPECT_EQ(rec(ch, 2) >> 4, 3) << ch;        // CTC
+  }
+  EXPECT_EQ(rec(4, 10) & 0x21, 0);
+  EXPECT_EQ(rec(15, 10) & 0x21, 0);
+  // 469.9875 MHz = 75198 x 6.25 kHz; channel 2 one step up; channel 3 keeps 440 MHz.
+  EXPECT_EQ(rec(0, 0) | rec(0, 1) << 8 | (rec(0, 2) & 3) << 16, 75198);
+  EXPECT_EQ(rec(1, 0) | rec(1, 1) << 8 | (rec(1, 2) & 3) << 16, 75200);
+  EXPECT_EQ(rec(2, 0) | rec(2, 1) << 8 | (rec(2, 2) & 3) << 16, 70400);
+
+  struct Bad {
+    std::string args;
+    int code;
+  };
+  for (const Bad& b : std::vector<Bad>{{"--channels 0-3 --power 低", 2},
+                                       {"--channels 1 --power medium", 2},
+                                       {"--channels 1", 2},
+                                       {"--channels 1 --tx-signal 'DCS 018'", 1}}) {
+    CliRun bad = Cli("set " + in + " " + b.args + " -o " + dir.file("bad.q83"));
+    EXPECT_EQ(bad.exitCode, b.code) << b.args << "\n" << bad.out;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("bad.q83")));
+}
+
+}  // namespace
+}  // namespace qm

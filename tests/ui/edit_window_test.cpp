@@ -1,0 +1,259 @@
+// The edit commands in the real main window: undo and redo by shortcut and menu, row
+// selection with copy, cut, paste and clear (keys and the grid's context menu), the bulk
+// edit dialog, and a data file dropped on the window.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "document/config.h"
+#include "document/channel_edits.h"
+#include "files/chirp_csv.h"
+#include "files/data_file.h"
+#include "files/file_io.h"
+#include "files/profile.h"
+#include "platform/qt_text_codec.h"
+#include "support/fake_prompter.h"
+#include "ui/main_window.h"
+
+using qm::Answer;
+using qm::ui::FrmMain;
+
+namespace {
+
+struct NoDialogs : qm::FileDialogs {
+  std::optional<std::string> openFile(const qm::FileDialogRequest&) override { return {}; }
+  std::optional<std::string> saveFile(const qm::FileDialogRequest&) override { return {}; }
+};
+
+struct Env {
+  QTemporaryDir dir;
+  qm::QtTextCodec codec;
+  qm::AppState app;
+  std::unique_ptr<qm::ProfileFile> ini;
+  qm::test::FakePrompter prompter;
+  NoDialogs dialogs;
+  std::unique_ptr<FrmMain> w;
+
+  Env() {
+    const std::string programDir = dir.path().toStdString();
+    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
+                          programDir + "/QM830K.ini");
+    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
+    w = std::make_unique<FrmMain>(app, prompter, dialogs, *ini);
+    w->start();
+    w->show();
+    if (!QTest::qWaitForWindowActive(w.get())) qWarning("window not active");
+  }
+  QTableWidget* grid() const { return w->findChild<QTableWidget*>("gridChan"); }
+  QAction* action(const char* name) const { return w->findChild<QAction*>(name); }
+  QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
+  bool off(int i) const {
+    return w->findChild<QCheckBox*>(QString("chkCH_%1").arg(i))->isChecked();
+  }
+  QPoint at(int row, int col) const {
+    return grid()->visualItemRect(grid()->item(row - 1, col)).center();
+  }
+  void click(int row, int col, Qt::KeyboardModifiers mods = {}) {
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, mods, at(row, col));
+  }
+  void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid(), Qt::Key(k), mods); }
+  qm::EditFlags& flags() { return w->document().flags; }
+};
+
+void WithModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& act) {
+  auto tries = std::make_shared<int>(0);
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [inside, tries, poll] {
+    if (QWidget* m = QApplication::activeModalWidget()) {
+      inside(m);
+      return;
+    }
+    if (++*tries < 500) QTimer::singleShot(10, *poll);
+  };
+  QTimer::singleShot(10, *poll);
+  act();
+}
+
+}  // namespace
+
+class EditWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void undoAndRedoByShortcut();
+  void rowsCopyPasteAndClear();
+  void contextMenuAndTextPaste();
+  void bulkEditDialog();
+  void dropOpensADataFile();
+};
+
+void EditWindowTest::undoAndRedoByShortcut() {
+  Env e;
+  QCOMPARE(e.w->findChild<QMenu*>("mnuEdit")->title(), QString("编辑(&E)"));
+  QVERIFY(!e.action("mnuEditUndo")->isEnabled());
+  QCOMPARE(e.action("mnuEditRedo")->shortcuts(),
+           (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+  e.click(3, 7);  // power: 高 -> 低
+  QCOMPARE(e.cell(3, 7), QString("低"));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道3发射功率"));
+  e.click(2, 1);  // a typed frequency is one step when the editor closes
+  QTest::keyClicks(e.w->findChild<QLineEdit*>("txtChFreq"), "441.5");
+  QTest::keyClick(e.w->findChild<QLineEdit*>("txtChFreq"), Qt::Key_Return);
+  QCOMPARE(e.cell(2, 1), QString("441.50000"));
+
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(e.cell(2, 1), QString("440.00000"));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(e.cell(3, 7), QString("高"));
+  QVERIFY(!e.flags().dataChanged);  // as before the first edit
+  QCOMPARE(e.action("mnuEditRedo")->text(), QString("重做 修改信道3发射功率"));
+  e.key(Qt::Key_Y, Qt::ControlModifier);
+  e.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(e.cell(3, 7), QString("低"));
+  QCOMPARE(e.cell(2, 1), QString("441.50000"));
+  QVERIFY(e.flags().dataChanged);
+  // The toolbar's undo button, then New replaces the document and forgets every step.
+  e.w->findChild<QWidget*>("Undo")->setFocus();
+  e.action("mnuEditUndo")->trigger();
+  QCOMPARE(e.cell(2, 1), QString("440.00000"));
+  e.prompter.answer(Answer::No);
+  e.action("mnuFileNew")->setEnabled(true);
+  e.w->document().caption += "x";
+  e.action("mnuFileNew")->trigger();
+  QVERIFY(!e.action("mnuEditUndo")->isEnabled());
+  QVERIFY(!e.action("mnuEditRedo")->isEnabled());
+}
+
+void EditWindowTest::rowsCopyPasteAndClear() {
+  Env e;
+  e.click(2, 7);  // channel 2 low power
+  e.click(2, 0);
+  e.click(3, 0, Qt::ShiftModifier);
+  e.key(Qt::Key_C, Qt::ControlModifier);
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  QVERIFY(mime->hasFormat(qm::kChannelClipMime));
+  QVERIFY(mime->text().startsWith(qm::kChirpHeader));
+  QCOMPARE(mime->text().count("\r\n"), 3);
+
+  e.click(15, 0);
+  e.key(Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(e.cell(15, 7), QString("低"));
+  QCOMPARE(e.cell(16, 7), QString("高"));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 粘贴"));
+  // Delete switches the selected rows off, Ctrl+A and Ctrl+X take all of them.
+  e.key(Qt::Key_Delete);
+  QVERIFY(e.off(14) && !e.off(15));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QVERIFY(!e.off(14));
+  e.key(Qt::Key_A, Qt::ControlModifier);
+  e.key(Qt::Key_X, Qt::ControlModifier);
+  for (int i = 0; i < 16; ++i) QVERIFY(e.off(i));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 剪切"));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  for (int i = 0; i < 16; ++i) QVERIFY(!e.off(i));
+}
+
+void EditWindowTest::contextMenuAndTextPaste() {
+  Env e;
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, e.at(5, 3),
+                              e.grid()->viewport()->mapToGlobal(e.at(5, 3)));
+  QApplication::sendEvent(e.grid()->viewport(), &menuEvent);
+  auto* popup = e.w->findChild<QMenu*>("mnuEditPopup");
+  QTRY_VERIFY(popup->isVisible());
+  popup->close();
+  e.action("mnuEditClear")->trigger();  // the row the menu was opened on
+  QVERIFY(e.off(4));
+  QVERIFY(!e.off(3) && !e.off(5));
+
+  // Rows from a spreadsheet (tab-separated, no header) fill from the current row down.
+  e.click(7, 1);
+  e.key(Qt::Key_Escape);
+  QApplication::clipboard()->setText("1\ta\t441.025\n2\tb\t442.05\n");
+  e.action("mnuEditPaste")->trigger();
+  QCOMPARE(e.cell(7, 1), QString("441.02500"));
+  QCOMPARE(e.cell(8, 1), QString("442.05000"));
+  QVERIFY(e.prompter.messages.empty());
+  QApplication::clipboard()->setText("Dear colleague,\nhere are the channels.");
+  e.action("mnuEditPaste")->trigger();
+  QCOMPARE(e.prompter.messages.size(), size_t(1));
+  QVERIFY(QString::fromStdString(e.prompter.messages[0].text)
+              .startsWith("剪贴板中的文字不是信道数据，没有粘贴。"));
+  QCOMPARE(e.cell(7, 1), QString("441.02500"));
+}
+
+void EditWindowTest::bulkEditDialog() {
+  Env e;
+  e.click(1, 0);
+  e.click(4, 0, Qt::ShiftModifier);
+  WithModal(
+      [](QWidget* dlg) {
+        QCOMPARE(dlg->objectName(), QString("dlgBulkEdit"));
+        QVERIFY(!dlg->findChild<QComboBox*>("cboBulkPower")->isEnabled());
+        dlg->findChild<QCheckBox*>("chkBulkPower")->setChecked(true);
+        dlg->findChild<QComboBox*>("cboBulkPower")->setCurrentIndex(1);
+        dlg->findChild<QCheckBox*>("chkBulkFill")->setChecked(true);
+        dlg->findChild<QLineEdit*>("txtBulkFillFrom")->setText("446.00625");
+        dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      },
+      [&] { e.action("mnuEditBulk")->trigger(); });
+  const QStringList want = {"446.00625", "446.01875", "446.03125", "446.04375"};
+  for (int r = 1; r <= 4; ++r) {
+    QCOMPARE(e.cell(r, 1), want[r - 1]);
+    QCOMPARE(e.cell(r, 7), QString("低"));
+  }
+  QCOMPARE(e.cell(5, 7), QString("高"));
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 批量修改"));
+  e.action("mnuEditUndo")->trigger();
+  for (int r = 1; r <= 4; ++r) QCOMPARE(e.cell(r, 7), QString("高"));
+}
+
+void EditWindowTest::dropOpensADataFile() {
+  Env e;
+  qm::Image image = e.w->document().image;
+  image.channel(0)[10] |= 0x20;  // channel 1 low power
+  const QString path = e.dir.filePath("drop.q83");
+  const std::vector<uint8_t> bytes = qm::SerializeDataFile(image, qm::SpareBlock{}, false);
+  QVERIFY(qm::WriteFileAtomically(path.toStdString(), bytes));
+  e.click(3, 5);  // unsaved data: the drop asks first
+
+  auto drop = [&](const QString& file, Answer answer) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(e.w.get(), &enter);
+    if (!enter.isAccepted()) return false;
+    e.prompter.answer(answer);
+    QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(e.w.get(), &dropped);
+    QTest::qWait(50);
+    return true;
+  };
+  QVERIFY(!drop(e.dir.filePath("notes.txt"), Answer::No));
+  QVERIFY(drop(path, Answer::Cancel));
+  QCOMPARE(e.cell(1, 7), QString("高"));
+  QVERIFY(drop(path, Answer::No));
+  QCOMPARE(e.prompter.messages.size(), size_t(2));
+  QCOMPARE(e.prompter.messages[1].text, std::string("数据没有保存，是否要保存数据？"));
+  QCOMPARE(e.cell(1, 7), QString("低"));
+  QVERIFY(e.w->windowTitle().endsWith(path));
+}
+
+QTEST_MAIN(EditWindowTest)
+#include "edit_window_test.moc"

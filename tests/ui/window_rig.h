@@ -1,0 +1,240 @@
+// The window test rig: one program run with a private program folder, the installation's
+// maker file, the real main window with a scripted prompter and scripted file dialogs, and
+// zr410-sim on a pseudo-terminal for the radio commands (when the test program has it).
+#pragma once
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/config.h"
+#include "files/profile.h"
+#include "model/image.h"
+#include "platform/qt_text_codec.h"
+#include "support/fake_file_dialogs.h"
+#include "support/fake_prompter.h"
+#include "ui/main_window.h"
+#include "ui/radio_dialogs.h"
+#include "ui/tune_panel.h"
+
+namespace qm::uitest {
+
+inline const QString kTitle = "QM830K编程软件";
+
+// Records every box like the scripted prompter, but shows the real version warning.
+class WindowPrompter : public qm::test::FakePrompter {
+ public:
+  // Runs while a box is up, before it is answered.
+  std::function<void(const qm::Message&)> onAsk;
+
+  qm::Answer ask(const qm::Message& message) override {
+    if (onAsk) onAsk(message);
+    return FakePrompter::ask(message);
+  }
+  qm::WarningAnswer warn(int selIndex, const std::string& text) override {
+    warnings.emplace_back(selIndex, text);
+    qm::ui::DlgWarn dialog(selIndex, QString::fromStdString(text));
+    dialog.exec();
+    return dialog.answer();
+  }
+};
+
+// Runs `inside` on the next modal window once it shows, while `act` runs. The polling ends
+// with `act`, so a command that showed no window leaves nothing behind for the next case.
+inline void WithModal(const std::function<void(QWidget*)>& inside,
+                      const std::function<void()>& act) {
+  auto alive = std::make_shared<bool>(true);
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [inside, alive, poll] {
+    if (!*alive) return;
+    if (QWidget* m = QApplication::activeModalWidget()) {
+      *alive = false;
+      inside(m);
+      return;
+    }
+    QTimer::singleShot(10, *poll);
+  };
+  QTimer::singleShot(10, *poll);
+  act();
+  *alive = false;
+}
+
+inline void Click(QWidget* w) {
+  QVERIFY(w);
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+// With QM_SCREENSHOT_DIR set, pictures of the windows are saved on the way.
+inline void Shot(QWidget* w, const char* name) {
+  const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR");
+  if (dir.isEmpty() || !w) return;
+  QApplication::processEvents();
+  w->grab().save(QString::fromUtf8(dir) + "/" + name);
+}
+
+inline QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+inline bool WriteBytes(const QString& path, const qm::Image& image) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  const auto& b = image.bytes();
+  return f.write(reinterpret_cast<const char*>(b.data()), static_cast<qint64>(b.size())) ==
+         static_cast<qint64>(b.size());
+}
+
+#ifdef QM_SIM_PATH
+// The simulated radio on a pseudo-terminal.
+class Sim {
+ public:
+  explicit Sim(QString dir) : dir_(std::move(dir)) {}
+  ~Sim() { stop(); }
+  QString link() const { return dir_ + "/radio"; }
+  QString dump() const { return dir_ + "/dump.bin"; }
+  QString log() const { return dir_ + "/sim.log"; }
+
+  bool start(const QStringList& options) {
+    proc_.setProgram(QM_SIM_PATH);
+    proc_.setArguments(QStringList{"--link", link(), "--dump", dump(), "--log", log()} + options);
+    proc_.start();
+    if (!proc_.waitForStarted(5000)) return false;
+    // It prints the link once the terminal is ready.
+    return proc_.waitForReadyRead(5000) && QFile::exists(link());
+  }
+  // Stops it; its memory is then in dump().
+  QByteArray stop() {
+    if (proc_.state() == QProcess::NotRunning) return ReadBytes(dump());
+    proc_.terminate();
+    proc_.waitForFinished(5000);
+    return ReadBytes(dump());
+  }
+
+ private:
+  QString dir_;
+  QProcess proc_;
+};
+#endif
+
+struct Env {
+  QTemporaryDir dir;
+  qm::QtTextCodec codec;
+  qm::AppState app;
+  std::unique_ptr<qm::ProfileFile> ini;
+  WindowPrompter prompter;
+  qm::test::FakeFileDialogs dialogs;
+  std::unique_ptr<qm::ui::FrmMain> w;
+#ifdef QM_SIM_PATH
+  std::unique_ptr<Sim> sim;
+#endif
+
+  explicit Env(const std::function<void(Env&)>& beforeStart = {},
+               const std::string& makerIni = QM_SOURCE_DIR "/data/nrvPC.ini") {
+    const std::string programDir = dir.path().toStdString();
+    qm::LoadStartupConfig(programDir, makerIni, app, codec, programDir + "/QM830K.ini");
+    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
+    if (beforeStart) beforeStart(*this);
+    w = std::make_unique<qm::ui::FrmMain>(app, prompter, dialogs, *ini);
+    w->start();
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
+#ifdef QM_SIM_PATH
+    sim = std::make_unique<Sim>(dir.path());
+#endif
+  }
+  ~Env() {
+    // Nothing may keep the window from closing at the end of a case.
+    prompter.answer(qm::Answer::No);
+    if (w) w->close();
+  }
+
+#ifdef QM_SIM_PATH
+  // Starts the radio with `memory` and points the window at it.
+  bool startRadio(const qm::Image& memory, QStringList options = {}) {
+    const QString mem = dir.filePath("memory.bin");
+    if (!WriteBytes(mem, memory)) return false;
+    options << "--load" << mem;
+    if (!sim->start(options)) return false;
+    w->setDevicePath(sim->link());
+    return true;
+  }
+#endif
+  QStringList modelOption() const { return {"--model", QString::number(app.currentModel().code)}; }
+
+  template <class T>
+  T* find(const QString& name) const {
+    return w->findChild<T*>(name);
+  }
+  QAction* action(const QString& name) const { return find<QAction>(name); }
+  QTableWidget* grid() const { return find<QTableWidget>("gridChan"); }
+  QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
+  QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
+  std::vector<std::string> texts() const { return prompter.texts(); }
+  bool said(const std::string& text) const {
+    for (const auto& t : prompter.texts())
+      if (t == text) return true;
+    return false;
+  }
+  // A click on a node of the tune tree.
+  void clickNode(const char* key) {
+    qm::ui::TunePanel* tune = w->tunePanel();
+    QTreeWidgetItem* n = tune->node(key);
+    QVERIFY(n);
+    QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
+                      tune->tree()->visualItemRect(n).center());
+  }
+};
+
+// An image the radio holds: the window's defaults with channel 1 moved to `freq`.
+inline qm::Image RadioImage(Env& e, const char* freq = "441.02500") {
+  auto& channels = e.w->document().editors().channels();
+  channels.setCellText(1, 1, freq);
+  channels.setCellText(1, 3, freq);
+  qm::Image image = e.w->document().image;
+  e.w->document().editors().CollectRadioData(image);
+  // The window goes back to its defaults, so the read has something to change.
+  e.w->document().DisplayRadioData();
+  e.w->document().flags = qm::EditFlags{};
+  e.w->refreshAll();
+  return image;
+}
+
+// An image whose tune channel 1 alone is switched on; item 1 (battery) holds 100.
+inline qm::Image TuneRadioImage(Env& e) {
+  qm::Image radio = e.w->document().image;
+  for (size_t r = 0; r < 11; ++r) radio[0x100 + 16 * r + 2] &= 0xF7;
+  radio[0x100 + 2] |= 0x08;
+  radio[0x2F0] = 100;
+  return radio;
+}
+
+#ifdef QM_SIM_PATH
+// A radio in tune mode with the battery item open on tune channel 1 (stored value 100).
+inline bool OpenBatteryItem(Env& e, QStringList options = {}) {
+  if (!e.startRadio(TuneRadioImage(e), e.modelOption() + options)) return false;
+  e.action("mnuTune")->trigger();
+  if (e.w->document().viewMode != 3) return false;
+  e.clickNode("Battery");
+  return e.w->document().tuneState == 2;
+}
+#endif
+
+// How often the simulator noted a tune frame ("item 42 64 01", "channel 1").
+inline int CountNotes(const QByteArray& log, const char* note) {
+  return int(QString::fromUtf8(log).count(QString("tune: ") + QString::fromUtf8(note)));
+}
+
+}  // namespace qm::uitest

@@ -116,7 +116,10 @@ TEST(ReportLayout, ChannelHeadingsSitOverTheirColumns) {
   ASSERT_EQ(row.size(), cols.size());
   for (size_t c = 0; c < cols.size(); ++c) {
     EXPECT_EQ(row[c]->x, cols[c].x) << "row column " << c;
-    for (const auto& [y, text] : cols[c].lines) {
+    for (const auto& line : cols[c].lines) {
+      // Named copies: clang 14 cannot capture structured bindings in a lambda.
+      const auto y = line.first;
+      const auto& text = line.second;
       auto at = TextsAt(pages[0], y);
       const bool found = std::any_of(at.begin(), at.end(), [&](const ReportElement* e) {
         return e->x == cols[c].x && e->text == text;

@@ -233,7 +233,7 @@ ImageDiff DiffImages(const Image& a, const SpareBlock& spareA, const Image& b,
   ImageDiff out = DiffImages(a, b, app);
   for (size_t k = 0; k < spareA.size(); ++k) {
     if (spareA[k] == spareB[k]) continue;
-    char offset[16];
+    char offset[40];  // room for any size_t, as the format check demands
     std::snprintf(offset, sizeof offset, "0x%02zX", k);
     out.entries.push_back(
         {Fill(QM_TR("附加块+%1"), {offset}), "", Hex2(spareA[k]), Hex2(spareB[k])});

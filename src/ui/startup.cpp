@@ -7,8 +7,8 @@
 #include <QLocale>
 
 #include "app/tr.h"
-#include "platform/translation.h"
 #include "document/config.h"
+#include "platform/translation.h"
 
 namespace qm::ui {
 
@@ -24,10 +24,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineOption shot("screenshot", QM_NOTR("保存各窗口的截图到目录后退出。"), "DIR");
   QCommandLineOption lang("lang", QM_NOTR("界面语言 / interface language: zh, en"), "zh|en");
   parser.addOptions({device, maker, ini, shot, lang});
+  parser.addPositionalArgument("FILE", QM_NOTR("启动后打开的数据文件（.q83 或 .z410）。"),
+                               "[FILE]");
   CommandLine out;
   if (!parser.parse(arguments)) {
     out.ok = false;
     out.error = parser.errorText();
+    return out;
+  }
+  if (parser.positionalArguments().size() > 1) {
+    out.ok = false;
+    out.error = QM_NOTR("只能打开一个数据文件。");  // before any translation is loaded
     return out;
   }
   if (parser.isSet("help")) {
@@ -47,6 +54,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     out.ok = false;
     out.error = QString::fromStdString(UnknownLanguageText(out.lang.toStdString()));
   }
+  if (!parser.positionalArguments().isEmpty()) out.file = parser.positionalArguments().front();
   return out;
 }
 

@@ -17,6 +17,7 @@ struct CommandLine {
   QString ini;         // --ini PATH: the program's own configuration file
   QString screenshot;  // --screenshot DIR: save pictures of the windows and quit
   QString lang;        // --lang zh|en: the interface language for this run
+  QString file;        // FILE: a data file to open once the window is up
   bool ok = true;
   QString error;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "app/model_table.h"
@@ -155,33 +156,28 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
 }
 
-TEST_F(DocumentTest, CloseRightAfterStartAsksNothingAndStoresThePort) {
-  doc.setPortNumber(5);
-  EXPECT_EQ(doc.RequestClose(saveOk), CloseDecision::Close);
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(saves, 0);
-  EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), "5");
-}
-
 TEST_F(DocumentTest, ClosePromptAnswers) {
   struct Case {
-    Answer answer;
+    std::optional<Answer> answer;  // none: nothing unsaved, nothing asked
     SaveResult saveResult;
     CloseDecision decision;
     int saves;
   };
   const std::vector<Case> cases = {
+      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0},
       {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0},
       {Answer::No, SaveResult::Saved, CloseDecision::Close, 0},
       {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1},
       {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1},  // the dialog was cancelled
       {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1},  // never lose the data
   };
+  doc.setPortNumber(5);
   for (const Case& c : cases) {
-    doc.caption = std::string("读频完成－ ") + kTitle;  // asks even without edits
+    // A read asks even without edits.
+    doc.caption = c.answer ? std::string("读频完成－ ") + kTitle : kTitle;
     ini.write("Comm Port", "Common Port", "9");
     prompter.clear();
-    prompter.answer(c.answer);
+    if (c.answer) prompter.answer(*c.answer);
     int calls = 0;
     CloseDecision d = doc.RequestClose([&] {
       ++calls;
@@ -189,13 +185,15 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
     });
     EXPECT_EQ(d, c.decision);
     EXPECT_EQ(calls, c.saves);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    const Message& m = prompter.messages[0];
-    EXPECT_EQ(m.text, "数据没有保存，是否要保存？");
-    EXPECT_EQ(m.title, "QM830K");
-    EXPECT_EQ(m.icon, Icon::Question);
-    EXPECT_EQ(m.buttons, Buttons::YesNoCancel);
-    EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "1" : "9");
+    ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
+    if (c.answer) {
+      const Message& m = prompter.messages[0];
+      EXPECT_EQ(m.text, "数据没有保存，是否要保存？");
+      EXPECT_EQ(m.title, "QM830K");
+      EXPECT_EQ(m.icon, Icon::Question);
+      EXPECT_EQ(m.buttons, Buttons::YesNoCancel);
+    }
+    EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
   }
 }
 
@@ -238,14 +236,6 @@ TEST_F(DocumentTest, CommitPendingEditAppliesBothEditors) {
   EXPECT_EQ(tuneCommits, 1);
 }
 
-TEST_F(DocumentTest, NewDoesNothingWhileTheCaptionIsTheTitle) {
-  doc.editors().channels().pressCell(1, col::kScan);
-  ASSERT_TRUE(doc.flags.dataChanged);
-  EXPECT_FALSE(doc.New(saveOk));
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(doc.editors().channels().cell(1, col::kScan).text, "删除");  // the edit stays
-}
-
 TEST_F(DocumentTest, NewPromptAnswers) {
   struct Case {
     bool edited;
@@ -253,8 +243,10 @@ TEST_F(DocumentTest, NewPromptAnswers) {
     SaveResult saveResult;
     bool reset;
     int saves;
+    bool titleOnly = false;  // the caption is the title: nothing to start afresh from
   };
   const std::vector<Case> cases = {
+      {true, std::nullopt, SaveResult::Saved, false, 0, true},
       {false, std::nullopt, SaveResult::Saved, true, 0},  // nothing unsaved: no question
       {true, Answer::Cancel, SaveResult::Saved, false, 0},
       {true, Answer::No, SaveResult::Saved, true, 0},
@@ -264,7 +256,7 @@ TEST_F(DocumentTest, NewPromptAnswers) {
   };
   for (const Case& c : cases) {
     doc.Start();
-    doc.caption = std::string(kTitle) + "/data/job.q83";
+    doc.caption = c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83";
     doc.curFileName = "/data/job.q83";
     doc.imageVerMajor = 2;
     doc.fileNewEnabled = true;
@@ -297,7 +289,7 @@ TEST_F(DocumentTest, NewPromptAnswers) {
       EXPECT_EQ(doc.curFileName, "/data/job.q83");
       EXPECT_EQ(doc.imageVerMajor, 2);
     } else {
-      EXPECT_EQ(doc.caption, std::string(kTitle) + "/data/job.q83");
+      EXPECT_EQ(doc.caption, c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83");
       EXPECT_EQ(doc.image.functions()[7], 0x12);
       EXPECT_EQ(scan, c.edited ? "删除" : "添加");
     }
@@ -491,38 +483,43 @@ TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
   EXPECT_EQ(test::ReadBytes(path).size(), kDataFileSize);
 }
 
-TEST_F(DocumentTest, CancelledSaveAsKeepsTheEditsUnsaved) {
-  doc.editors().channels().pressCell(1, col::kScan);
-  EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Cancelled);
-  EXPECT_TRUE(doc.image.channel(0).scanDeleted());  // collected
-  EXPECT_TRUE(doc.flags.dataChanged);               // but still not on disk
-  EXPECT_TRUE(doc.HasUnsavedData());
-  EXPECT_TRUE(prompter.messages.empty());
-}
-
-TEST_F(DocumentTest, FailedSavesChangeNothing) {
+// A Save As that did not store the edits (cancelled, or the file could not be written), and a
+// Save to a file that cannot be written, leave the document as it was, edits unsaved.
+TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
   const std::string nowhere = dir.file("no/such/folder/x.q83");
-  doc.editors().functions().choose(Fn::Squelch, 2);
-
-  dialogs.choose(nowhere);
-  EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Failed);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "保存文件错误");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
-  EXPECT_EQ(doc.caption, kTitle);
-  EXPECT_TRUE(doc.flags.functionsChanged);
-  EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());
-  EXPECT_FALSE(doc.fileNewEnabled);
-
-  prompter.clear();
-  doc.caption = std::string(kTitle) + nowhere;
-  doc.imageVerMajor = 0;
-  EXPECT_EQ(doc.Save(dialogs), SaveResult::Failed);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "保存文件错误！");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
-  EXPECT_TRUE(doc.flags.functionsChanged);
-  EXPECT_EQ(doc.imageVerMajor, 0);
+  struct Case {
+    const char* name;
+    std::optional<std::string> caption;  // Save to this caption's file; none: Save As
+    std::optional<std::string> chosen;   // the Save As dialog's answer
+    SaveResult result;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"save as cancelled", std::nullopt, std::nullopt, SaveResult::Cancelled, nullptr},
+      {"save as, folder missing", std::nullopt, nowhere, SaveResult::Failed, "保存文件错误"},
+      {"save, folder missing", std::string(kTitle) + nowhere, std::nullopt, SaveResult::Failed,
+       "保存文件错误！"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    doc.Start();
+    prompter.clear();
+    doc.editors().channels().pressCell(1, col::kScan);
+    if (c.caption) doc.caption = *c.caption;
+    if (c.chosen) dialogs.choose(*c.chosen);
+    EXPECT_EQ(c.caption ? doc.Save(dialogs) : doc.SaveAs(dialogs), c.result);
+    EXPECT_TRUE(doc.image.channel(0).scanDeleted());  // collected
+    EXPECT_TRUE(doc.flags.dataChanged);               // but still not on disk
+    EXPECT_EQ(doc.caption, c.caption.value_or(kTitle));
+    EXPECT_EQ(prompter.messages.size(), c.message ? 1u : 0u);
+    if (c.message) {
+      EXPECT_EQ(prompter.messages[0].text, c.message);
+      EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+    }
+    EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());
+    EXPECT_FALSE(doc.fileNewEnabled);
+    EXPECT_EQ(doc.imageVerMajor, 0);
+  }
   EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 

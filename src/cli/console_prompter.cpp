@@ -1,10 +1,10 @@
 #include "cli/console_prompter.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
+
+#include "cli/console.h"
 
 namespace qm::cli {
 
@@ -34,7 +34,7 @@ bool ConsolePrompter::askYesNo(bool withCancel, Answer& out) {
     out = Answer::Yes;
     return true;
   }
-  if (!isatty(STDIN_FILENO)) {
+  if (!StdinIsTerminal()) {
     std::cerr << "  -> no (not a terminal; --yes answers yes)\n";
     out = Answer::No;
     return true;

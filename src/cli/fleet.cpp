@@ -1,46 +1,17 @@
 #include "cli/fleet.h"
 
-#include <poll.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <vector>
 
+#include "cli/console.h"
+#include "files/utf8_path.h"
 #include "model/defaults.h"
 
 namespace qm::cli {
 
 namespace {
-
-// Set by Ctrl+C during a fleet run. A signal handler can only reach a flag like this one; it
-// is read between radios, so the radio being written is finished first.
-volatile sig_atomic_t gFleetStop = 0;
-void OnFleetInterrupt(int) { gFleetStop = 1; }
-
-// Installs the Ctrl+C handler for the run (without restarting reads, so that a wait for Enter
-// ends at once) and puts the previous one back afterwards.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    gFleetStop = 0;
-    struct sigaction sa {};
-    sa.sa_handler = OnFleetInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0;
-    sigaction(SIGINT, &sa, &old_);
-  }
-  ~InterruptGuard() { sigaction(SIGINT, &old_, nullptr); }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
- private:
-  struct sigaction old_ {};
-};
-
-bool Stopped() { return gFleetStop != 0; }
 
 // A probe that fails is the normal state while no radio is connected: nothing to show.
 class QuietPrompter : public Prompter {
@@ -53,9 +24,7 @@ class QuietPrompter : public Prompter {
 
 // Whether the user typed "q" (and Enter) on a terminal or pipe, without waiting.
 bool QuitTyped(std::istream& in) {
-  if (&in != &std::cin) return false;
-  pollfd p{STDIN_FILENO, POLLIN, 0};
-  if (poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) return false;
+  if (&in != &std::cin || !InputWaiting()) return false;
   std::string line;
   if (!std::getline(in, line)) return true;  // end of input ends the run as well
   return line == "q" || line == "Q";
@@ -64,9 +33,10 @@ bool QuitTyped(std::istream& in) {
 void AppendLog(const std::string& path, const FleetRecord& r, std::ostream& out) {
   if (path.empty()) return;
   std::error_code ec;
+  const std::filesystem::path file = PathFromUtf8(path);
   const bool fresh =
-      !std::filesystem::exists(path, ec) || std::filesystem::file_size(path, ec) == 0;
-  std::ofstream log(path, std::ios::binary | std::ios::app);
+      !std::filesystem::exists(file, ec) || std::filesystem::file_size(file, ec) == 0;
+  std::ofstream log(file, std::ios::binary | std::ios::app);
   if (fresh) log << "\xEF\xBB\xBF" << FleetCsvHeader() << "\r\n";  // BOM: spreadsheets read UTF-8
   log << FleetCsvRow(r) << "\r\n";
   if (!log) out << "[" << kAppTitle << "] 记录文件无法写入 (" << path << ")\n";
@@ -76,7 +46,8 @@ void AppendLog(const std::string& path, const FleetRecord& r, std::ostream& out)
 
 int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const FleetOptions& options,
              std::istream& in, std::ostream& out) {
-  InterruptGuard guard;
+  // Ctrl+C is read between radios, so the radio being written is finished first.
+  const InterruptFlag interrupt;
   QuietPrompter quiet;
   LinkContext probeCtx{ctx.port, ctx.clock, quiet, ctx.progress, ctx.app, ctx.portNumber};
   int count = 0, succeeded = 0;
@@ -84,14 +55,14 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
   std::string lastId;
   bool lastStillThere = false;
 
-  while (!Stopped() && (options.maxRadios == 0 || count < options.maxRadios)) {
+  while (!interrupt.raised() && (options.maxRadios == 0 || count < options.maxRadios)) {
     const int n = count + 1;
     RadioIdentity id;
     if (options.autoDetect) {
       out << "等待第" << n << "台对讲机应答……（q 回车或 Ctrl+C 结束）" << std::endl;
       bool quit = false;
       for (;;) {
-        if (Stopped() || QuitTyped(in)) {
+        if (interrupt.raised() || QuitTyped(in)) {
           quit = true;
           break;
         }
@@ -106,7 +77,7 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
     } else {
       out << "请连接第" << n << "台对讲机，按回车写频（q 回车结束）：" << std::endl;
       std::string line;
-      if (!std::getline(in, line) || Stopped() || line == "q" || line == "Q") break;
+      if (!std::getline(in, line) || interrupt.raised() || line == "q" || line == "Q") break;
       id = ProbeRadio(ctx);  // a port that cannot be opened says so here
     }
 

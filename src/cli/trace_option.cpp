@@ -2,13 +2,14 @@
 
 #include <iostream>
 
+#include "files/utf8_path.h"
 #include "model/defaults.h"
 #include "radio/write_checks.h"
 
 namespace qm::cli {
 
 bool TraceOption::open(const std::string& path, SerialPort& inner, const Clock& clock) {
-  file_.open(path, std::ios::binary | std::ios::app);
+  file_.open(PathFromUtf8(path), std::ios::binary | std::ios::app);
   if (!file_) {
     std::cerr << "qm830k-cli: cannot write the trace file " << path << "\n";
     return false;

@@ -1,7 +1,6 @@
 // Verbs that talk to the radio: read, write, embed-read, embed-write and ports. Each runs
 // the same link routine the window runs, with the console prompter (--yes answers the
 // questions), a sleeping clock and the serial port the port number maps to (or --device).
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -10,6 +9,7 @@
 
 #include "app/model_table.h"
 #include "cli/args.h"
+#include "cli/console.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
 #include "cli/fleet.h"
@@ -36,7 +36,7 @@ namespace {
 class ConsoleProgress : public Progress {
  protected:
   void onOpen() override {
-    tty_ = isatty(STDERR_FILENO) != 0;
+    tty_ = StderrIsTerminal();
     std::cerr << "[" << title() << "] " << caption() << "\n";
   }
   void onChange(int position) override {

@@ -2,7 +2,6 @@
 // controller the window drives, over a document started as a fresh window starts it, with
 // the console prompter (--yes answers the questions), a sleeping clock and the serial port the
 // port number maps to (or --device).
-#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>

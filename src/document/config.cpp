@@ -9,6 +9,7 @@
 
 #include "app/model_table.h"
 #include "app/text_util.h"
+#include "files/utf8_path.h"
 
 namespace qm {
 
@@ -30,12 +31,12 @@ std::string ReadOrDefault(const ProfileSnapshot& maker, std::string_view key,
 // (another owner, a read-only mount, an administrator account).
 bool CanCreateFilesIn(const std::string& dir) {
   std::error_code ec;
-  if (dir.empty() || !fs::is_directory(dir, ec)) return false;
+  if (dir.empty() || !fs::is_directory(PathFromUtf8(dir), ec)) return false;
   std::random_device rd;
   char name[48];
   std::snprintf(name, sizeof name, ".qm830k-probe-%08x", static_cast<unsigned>(rd()));
-  fs::path probe = fs::path(dir) / name;
-  std::FILE* f = std::fopen(probe.c_str(), "wbx");
+  const fs::path probe = PathFromUtf8(dir) / name;
+  std::FILE* f = OpenFile(probe, "wbx");
   if (!f) return false;
   std::fclose(f);
   fs::remove(probe, ec);
@@ -48,13 +49,41 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(PathFromUtf8(path), ec);
+}
+
+// Installed in the system's layout: the maker file in the data folder and none beside it.
+bool IsInstalledLayout(const std::string& programDir) {
+  return !IsFile(JoinPath(programDir, kMakerIniName)) &&
+         IsFile(JoinPath(InstalledDataDir(programDir), kMakerIniName));
+}
+
 }  // namespace
 
+std::string InstalledDataDir(const std::string& programDir) {
+  const fs::path bin = PathFromUtf8(programDir.empty() ? std::string(".") : programDir);
+  return PathToUtf8((bin / ".." / "share" / "qm830k").lexically_normal());
+}
+
+std::string FindProgramFile(const std::string& programDir, const std::string& name) {
+  const std::string beside = JoinPath(programDir, name);
+  if (IsFile(beside)) return beside;
+  const std::string installed = JoinPath(InstalledDataDir(programDir), name);
+  return IsFile(installed) ? installed : beside;
+}
+
 std::string DefaultMakerIniPath(const std::string& programDir) {
-  return JoinPath(programDir, kMakerIniName);
+  return FindProgramFile(programDir, kMakerIniName);
 }
 
 std::string UserConfigDir() {
+#ifdef _WIN32
+  // The wide form: a user name outside the ANSI code page must survive.
+  if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData)
+    return JoinPath(PathToUtf8(fs::path(appData)), "qm830k");
+#endif
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg && *xdg) return JoinPath(xdg, "qm830k");
   const char* home = std::getenv("HOME");
@@ -64,9 +93,10 @@ std::string UserConfigDir() {
 
 std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
                                   const std::string& userConfigDir) {
-  if (CanCreateFilesIn(programDir) || userConfigDir.empty()) return JoinPath(programDir, fileName);
+  if (userConfigDir.empty() || (!IsInstalledLayout(programDir) && CanCreateFilesIn(programDir)))
+    return JoinPath(programDir, fileName);
   std::error_code ec;
-  fs::create_directories(userConfigDir, ec);
+  fs::create_directories(PathFromUtf8(userConfigDir), ec);
   return JoinPath(userConfigDir, fileName);
 }
 
@@ -88,7 +118,7 @@ void LoadStartupConfig(const std::string& programDir, const std::string& makerIn
   app.iniFile = programIniOverride.empty()
                     ? ResolveProgramIniPath(programDir, iniName, UserConfigDir())
                     : programIniOverride;
-  app.helpFile = JoinPath(programDir, helpName);
+  app.helpFile = FindProgramFile(programDir, helpName);
 
   std::string sum(TrimSpaces(maker.read(kRadioList, "Sum of Radios", "")));
   int16_t count = sum.empty() ? int16_t{2} : LeadingInt16(sum);

@@ -12,15 +12,26 @@ namespace qm {
 
 inline constexpr const char* kMakerIniName = "nrvPC.ini";
 
-// The maker file of an installation: the program folder's "nrvPC.ini".
+// The data folder of an installed program: <prefix>/share/qm830k for <prefix>/bin.
+std::string InstalledDataDir(const std::string& programDir);
+
+// A file the program brings along (the maker file, the help page): beside the program
+// first, so that a copied folder or a Windows installation behaves as it always has, then
+// in the installed data folder. The path beside the program when neither holds it.
+std::string FindProgramFile(const std::string& programDir, const std::string& name);
+
+// The maker file of an installation: "nrvPC.ini", found as FindProgramFile finds it.
 std::string DefaultMakerIniPath(const std::string& programDir);
 
-// The folder for per-user settings: $XDG_CONFIG_HOME, else ~/.config, followed by
-// "/qm830k" (empty when neither variable is set).
+// The folder for per-user settings followed by "/qm830k": $XDG_CONFIG_HOME, else ~/.config
+// (on Windows %APPDATA%); empty when none of them is set.
 std::string UserConfigDir();
 
 // Where the program's own configuration file lives: beside the program when that folder
-// can be written to, otherwise in `userConfigDir` (created when needed).
+// can be written to, otherwise in `userConfigDir` (created when needed). A program
+// installed in the system's layout (its maker file in the data folder, none beside it)
+// always keeps it in `userConfigDir`: the system's program folder is not the place for one
+// user's settings, even when an administrator runs it.
 std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
                                   const std::string& userConfigDir);
 

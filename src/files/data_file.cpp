@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "files/file_io.h"
+#include "files/utf8_path.h"
 
 namespace qm {
 
@@ -309,7 +310,7 @@ LoadedFile LoadDataFileFrom(const std::string& path, const Image& current,
   out.status = LoadStatus::NotFound;
   if (path.empty()) return out;
   // Hidden files count as absent, as in the file dialogs.
-  std::string name = std::filesystem::path(path).filename().string();
+  const std::string name = PathToUtf8(PathFromUtf8(path).filename());
   if (name.empty() || name.front() == '.') return out;
   // Nothing after the last block is read; a generous limit still lets odd-shaped (skipped)
   // values take more room than the standard layout.

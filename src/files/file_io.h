@@ -26,9 +26,11 @@ struct FileBytes {
 FileBytes ReadFileBytes(const std::string& path, size_t maxBytes);
 
 // Writes `bytes` to a fresh file beside `path` and renames it over `path`: the target is
-// either the old file or exactly the new bytes, never a mix. The old file's permissions are
-// kept; a symbolic link is followed so the link itself survives. Returns false on any
-// error, and then removes the temporary file.
+// either the old file or exactly the new bytes, never a mix. An existing file the user may
+// not write to is refused, as is a folder where the fresh file cannot be made. The old
+// file's permission bits are kept, and its group (and owner) as far as the system allows;
+// a symbolic link is followed so the link itself survives. Returns false on any error, and
+// then removes the temporary file. `path` is UTF-8 on every system.
 bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace qm

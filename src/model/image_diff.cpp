@@ -231,7 +231,7 @@ ImageDiff DiffImages(const Image& a, const SpareBlock& spareA, const Image& b,
   ImageDiff out = DiffImages(a, b, app);
   for (size_t k = 0; k < spareA.size(); ++k) {
     if (spareA[k] == spareB[k]) continue;
-    char where[24];
+    char where[40];  // room for any size_t, as the format check demands
     std::snprintf(where, sizeof where, "附加块+0x%02zX", k);
     out.entries.push_back({where, "", Hex2(spareA[k]), Hex2(spareB[k])});
   }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "files/data_file.h"
+#include "files/utf8_path.h"
 #include "model/defaults.h"
 #include "radio/read_radio.h"
 #include "radio/serial_trace.h"
@@ -189,21 +190,20 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
   }
   out.radioId = PrintableRadioId(image.radioId());
   std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
+  std::filesystem::create_directories(PathFromUtf8(dir), ec);
   const std::string name = BackupFileName(out.radioId, now);
-  std::filesystem::path path = std::filesystem::path(dir) / name;
+  std::filesystem::path path = PathFromUtf8(dir) / name;
   for (int k = 2; std::filesystem::exists(path, ec) && k < 1000; ++k) {
-    path = std::filesystem::path(dir) /
-           (name.substr(0, name.size() - 4) + "-" + std::to_string(k) + ".q83");
+    path = PathFromUtf8(dir) / (name.substr(0, name.size() - 4) + "-" + std::to_string(k) + ".q83");
   }
   const std::vector<uint8_t> bytes = SerializeDataFile(image, SpareBlock{}, false);
-  if (!WriteFileAtomically(path.string(), bytes)) {
-    out.error = "备份文件无法保存 (" + path.string() + ")";
+  if (!WriteFileAtomically(PathToUtf8(path), bytes)) {
+    out.error = "备份文件无法保存 (" + PathToUtf8(path) + ")";
     Notify(ctx.prompter, "备份错误", out.error, Icon::Exclamation);
     return out;
   }
   out.ok = true;
-  out.path = path.string();
+  out.path = PathToUtf8(path);
   return out;
 }
 

@@ -16,6 +16,7 @@
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
+#include "files/utf8_path.h"
 #include "model/defaults.h"
 
 namespace qm::ui {
@@ -30,7 +31,7 @@ std::vector<FileFilter> CsvFilters() {
 }
 
 std::string FolderOf(const std::string& path) {
-  return std::filesystem::path(path).parent_path().string();
+  return PathToUtf8(PathFromUtf8(path).parent_path());
 }
 
 // The import's two choices: where to start in the file, and what happens to the channels
@@ -110,7 +111,7 @@ void TechnicianExtras::setOption(const char* key, bool on) {
 std::string TechnicianExtras::backupDir() const {
   std::string dir = ini_.read(kExtrasSection, kBackupDirKey, "");
   if (!dir.empty()) return dir;
-  return (std::filesystem::path(FolderOf(ini_.path())) / "backups").string();
+  return PathToUtf8(PathFromUtf8(FolderOf(ini_.path())) / "backups");
 }
 
 void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
@@ -257,7 +258,7 @@ void TechnicianExtras::exportCsv() {
   req.title = "导出CSV";
   req.initialDir = doc_.fileDialogDir;
   if (!doc_.curFileName.empty())
-    req.initialName = std::filesystem::path(doc_.curFileName).stem().string() + ".csv";
+    req.initialName = PathToUtf8(PathFromUtf8(doc_.curFileName).stem()) + ".csv";
   req.filters = CsvFilters();
   req.defaultExt = "csv";
   req.pathMustExist = true;

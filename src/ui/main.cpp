@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
   }
   splash.close();
   window.show();
+  if (!cmd.file.isEmpty()) window.openDataFileFromPath(cmd.file);
 
   if (!cmd.screenshot.isEmpty()) {
     QTimer::singleShot(300, &window, [&] {

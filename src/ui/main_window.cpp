@@ -478,6 +478,11 @@ void FrmMain::loadDataFile(const QString& path) {
   refreshAll();
 }
 
+void FrmMain::openDataFileFromPath(const QString& path) {
+  if (path.isEmpty()) return;
+  loadDataFile(QFileInfo(path).absoluteFilePath());
+}
+
 void FrmMain::openDroppedFile(const QString& path) {
   if (busy_ || path.isEmpty()) return;
   commitPendingEdit();

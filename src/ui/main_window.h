@@ -70,6 +70,9 @@ class FrmMain : public QMainWindow {
   SaveResult fileSaveAs();
   void openRecentFile(int n);  // 1..4
   void loadDataFile(const QString& path);
+  // A data file named on the command line when the window starts:
+  // opened exactly as an entry of the recent list opens one, under its absolute path.
+  void openDataFileFromPath(const QString& path);
   // A data file dropped on the window: opened as a recent file is, after the unsaved-data
   // question.
   void openDroppedFile(const QString& path);

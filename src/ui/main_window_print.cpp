@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/file_dialogs.h"
+#include "files/utf8_path.h"
 #include "print/report_inputs.h"
 #include "tune/tune_controller.h"
 #include "ui/main_window.h"
@@ -22,7 +23,7 @@ FileDialogRequest ExportPdfRequest(const Document& doc) {
   r.title = "导出PDF";
   r.initialDir = doc.fileDialogDir;
   if (!doc.curFileName.empty())
-    r.initialName = std::filesystem::path(doc.curFileName).replace_extension(".pdf").string();
+    r.initialName = PathToUtf8(PathFromUtf8(doc.curFileName).replace_extension(".pdf"));
   r.filters = {{"PDF Files (*.pdf)", "*.pdf"}};
   r.defaultExt = "pdf";
   r.pathMustExist = true;

@@ -19,10 +19,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineOption ini("ini", "程序自己的配置文件（端口和最近的文件）。", "PATH");
   QCommandLineOption shot("screenshot", "保存各窗口的截图到目录后退出。", "DIR");
   parser.addOptions({device, maker, ini, shot});
+  parser.addPositionalArgument("FILE", "启动后打开的数据文件（.q83 或 .z410）。", "[FILE]");
   CommandLine out;
   if (!parser.parse(arguments)) {
     out.ok = false;
     out.error = parser.errorText();
+    return out;
+  }
+  if (parser.positionalArguments().size() > 1) {
+    out.ok = false;
+    out.error = "只能打开一个数据文件。";
     return out;
   }
   if (parser.isSet("help")) {
@@ -37,6 +43,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   out.makerIni = parser.value(maker);
   out.ini = parser.value(ini);
   out.screenshot = parser.value(shot);
+  if (!parser.positionalArguments().isEmpty()) out.file = parser.positionalArguments().front();
   return out;
 }
 

@@ -16,6 +16,7 @@ struct CommandLine {
   QString makerIni;    // --maker-ini PATH: instead of the program folder's nrvPC.ini
   QString ini;         // --ini PATH: the program's own configuration file
   QString screenshot;  // --screenshot DIR: save pictures of the windows and quit
+  QString file;        // FILE: a data file to open once the window is up
   bool ok = true;
   QString error;
 };

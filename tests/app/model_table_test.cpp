@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "document/config.h"
-#include "platform/qt_text_codec.h"
+#include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 
 namespace qm {
@@ -24,11 +24,11 @@ class ModelTableTest : public ::testing::Test {
     return app;
   }
   ScratchDir dir_;
-  QtTextCodec codec_;
+  test::GbkCodec codec_;
 };
 
 TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
-  QtTextCodec codec;
+  test::GbkCodec codec;
   AppState app;
   LoadStartupConfig(QM_BINARY_DIR, DefaultMakerIniPath(QM_BINARY_DIR), app, codec);
   EXPECT_EQ(app.softwareTitle, "QM830K编程软件");

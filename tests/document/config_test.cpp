@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/model_table.h"
-#include "platform/qt_text_codec.h"
+#include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 
 namespace qm {
@@ -32,7 +32,7 @@ class ConfigTest : public ::testing::Test {
   }
   std::string programDir() const { return dir_.path().string(); }
   ScratchDir dir_;
-  QtTextCodec codec_;
+  test::GbkCodec codec_;
 };
 
 TEST_F(ConfigTest, NoMakerFileGivesEveryDefault) {
@@ -142,29 +142,86 @@ TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) 
   EXPECT_EQ(ResolveProgramIniPath(dir_.file("no-such-folder"), "a.ini", user), user + "/a.ini");
 }
 
+TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
+  // Where the maker file, the help page and the program's own file are found, for each way
+  // the program may be laid out: a copied folder (files beside the program), the system's
+  // layout (bin/ and share/qm830k/), both, and neither.
+  struct Case {
+    const char* name;
+    bool beside, shared;
+    const char* makerIn;  // "bin", "share": the folder the maker file is taken from
+    const char* iniIn;    // "bin", "user": where the program's own file goes
+  };
+  const Case cases[] = {
+      {"copied folder", true, false, "bin", "bin"},
+      {"installed", false, true, "share", "user"},
+      {"both", true, true, "bin", "bin"},
+      {"neither", false, false, "bin", "bin"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir root;
+    const std::string bin = root.file("bin"), share = root.file("share/qm830k");
+    const std::string user = root.file("user");
+    std::filesystem::create_directories(test::PathOf(bin));
+    std::filesystem::create_directories(test::PathOf(share));
+    const std::string makerText = "[Const String]\nSoftware help File=guide.html\n";
+    for (const auto& [present, dir] : {std::pair{c.beside, bin}, std::pair{c.shared, share}}) {
+      if (!present) continue;
+      WriteBytes(dir + "/nrvPC.ini", makerText);
+      WriteBytes(dir + "/guide.html", std::string("<html/>"));
+    }
+    const std::string from = std::string(c.makerIn) == "bin" ? bin : share;
+    EXPECT_TRUE(test::SamePath(DefaultMakerIniPath(bin), from + "/nrvPC.ini")) << c.name;
+    EXPECT_TRUE(test::SamePath(InstalledDataDir(bin + "/"), share)) << c.name;
+    EXPECT_TRUE(test::SamePath(ResolveProgramIniPath(bin, "QM830K.ini", user),
+                               (std::string(c.iniIn) == "bin" ? bin : user) + "/QM830K.ini"))
+        << c.name;
+    if (c.beside || c.shared) {
+      AppState app;
+      test::GbkCodec codec;
+      LoadStartupConfig(bin, DefaultMakerIniPath(bin), app, codec);
+      EXPECT_TRUE(test::SamePath(app.helpFile, from + "/guide.html")) << c.name;
+    }
+  }
+}
+
 // Sets an environment variable for one test.
 class EnvVar {
  public:
   EnvVar(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
+    Set(name, value);
+  }
+  ~EnvVar() { Set(name_, old_ ? old_->c_str() : nullptr); }
+
+ private:
+  static void Set(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");  // an empty value removes the variable there
+#else
     if (value)
       setenv(name, value, 1);
     else
       unsetenv(name);
+#endif
   }
-  ~EnvVar() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
   const char* name_;
   std::optional<std::string> old_;
 };
 
 TEST(UserConfigDir, XdgConfigHomeThenHome) {
+#ifdef _WIN32
+  // Windows: %APPDATA% first, read in full Unicode (a user name outside the code page).
+  const wchar_t* was = _wgetenv(L"APPDATA");
+  const std::wstring oldAppData = was ? was : L"";
+  _wputenv_s(L"APPDATA", L"C:\\Users\\\u5f20\u4e09\\AppData\\Roaming");
+  EXPECT_EQ(UserConfigDir(), "C:\\Users\\张三\\AppData\\Roaming/qm830k");
+  _wputenv_s(L"APPDATA", L"");
+  struct Restore {
+    std::wstring value;
+    ~Restore() { _wputenv_s(L"APPDATA", value.c_str()); }
+  } restore{oldAppData};
+#endif
   {
     EnvVar xdg("XDG_CONFIG_HOME", "/x/cfg");
     EnvVar home("HOME", "/home/u");

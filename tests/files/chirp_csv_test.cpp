@@ -14,8 +14,8 @@
 #include "model/codecs.h"
 #include "model/defaults.h"
 #include "model/radio_data.h"
-#include "platform/qt_text_codec.h"
 #include "support/fake_prompter.h"
+#include "support/gbk_codec.h"
 
 namespace qm {
 namespace {
@@ -88,7 +88,7 @@ class ChirpTest : public ::testing::Test {
     return out;
   }
 
-  QtTextCodec codec;
+  test::GbkCodec codec;
   AppState app;
   EditFlags flags;
   test::FakePrompter prompter;

@@ -1,7 +1,9 @@
 #include "files/data_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -403,7 +405,9 @@ TEST(DataFileLoadFrom, FilesThatDoNotCountAsThere) {
   const std::vector<uint8_t> good = SerializeDataFile(PatternImage(1), SpareBlock{}, false);
   WriteBytes(dir.file(".hidden.q83"), good);
   std::filesystem::create_directory(dir.file("folder.q83"));
+#ifndef _WIN32
   ASSERT_EQ(mkfifo(dir.file("pipe.q83").c_str(), 0600), 0);
+#endif
   for (const char* name : {"missing.q83", ".hidden.q83", "folder.q83", "pipe.q83"})
     EXPECT_EQ(LoadDataFileFrom(dir.file(name), Image{}, SpareBlock{}).status, LoadStatus::NotFound)
         << name;

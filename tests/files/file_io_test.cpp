@@ -1,13 +1,20 @@
 #include "files/file_io.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "files/data_file.h"
+#include "files/utf8_path.h"
 #include "support/scratch_dir.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 namespace qm {
 namespace {
@@ -29,7 +36,7 @@ std::string AsText(const std::vector<uint8_t>& b) { return std::string(b.begin()
 std::vector<std::string> Leftovers(const ScratchDir& dir, std::vector<std::string> expected) {
   std::vector<std::string> out;
   for (const auto& e : fs::directory_iterator(dir.path())) {
-    std::string name = e.path().filename().string();
+    std::string name = PathToUtf8(e.path().filename());
     if (std::find(expected.begin(), expected.end(), name) == expected.end()) out.push_back(name);
   }
   return out;
@@ -52,6 +59,8 @@ TEST(AtomicSave, LongerOldFileLeavesNoStaleTail) {
   EXPECT_EQ(ReadBytes(dir.file("old.q83")), AsText(bytes));
 }
 
+#ifndef _WIN32
+// Windows keeps only a read-only flag, which ReadOnlyFileIsRefusedAndKept covers.
 TEST(AtomicSave, PermissionsOfTheOldFileAreKept) {
   ScratchDir dir;
   WriteBytes(dir.file("p.q83"), std::string("old"));
@@ -61,7 +70,9 @@ TEST(AtomicSave, PermissionsOfTheOldFileAreKept) {
   EXPECT_EQ(fs::status(dir.file("p.q83")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+#endif
 
+#ifndef _WIN32
 TEST(AtomicSave, SymbolicLinkStaysALink) {
   ScratchDir dir;
   WriteBytes(dir.file("real.q83"), std::string("old"));
@@ -71,6 +82,7 @@ TEST(AtomicSave, SymbolicLinkStaysALink) {
   EXPECT_TRUE(fs::is_symlink(dir.file("link.q83")));
   EXPECT_EQ(ReadBytes(dir.file("real.q83")), AsText(bytes));
 }
+#endif
 
 TEST(AtomicSave, TargetsThatCannotBeWrittenFailWithoutHarm) {
   ScratchDir dir;
@@ -83,12 +95,13 @@ TEST(AtomicSave, TargetsThatCannotBeWrittenFailWithoutHarm) {
   EXPECT_FALSE(WriteFileAtomically(dir.file("no/such/folder.q83"), FileBytesOf(5)));
   EXPECT_FALSE(WriteFileAtomically("", FileBytesOf(5)));
   // A folder in which nobody, not even an administrator, can create files.
-  if (fs::is_directory("/proc/self")) {
+  if (fs::is_directory("/proc/self/fd")) {
     EXPECT_FALSE(WriteFileAtomically("/proc/self/x.q83", {}));
   }
   EXPECT_TRUE(Leftovers(dir, {"folder.q83"}).empty());
 }
 
+#ifndef _WIN32
 // Makes every write beyond `limit` bytes fail (as on a full disk), for this process only.
 class FileSizeLimit {
  public:
@@ -138,6 +151,49 @@ TEST(AtomicSave, FolderWithoutWritePermission) {
   EXPECT_FALSE(WriteFileAtomically(dir.file("ro/job.q83"), FileBytesOf(9)));
   EXPECT_EQ(ReadBytes(dir.file("ro/job.q83")), old);
   fs::permissions(dir.file("ro"), fs::perms::owner_all);
+}
+
+TEST(AtomicSave, OwnerAndGroupOfTheOldFileAreKept) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only an administrator can give a file to another owner";
+  ScratchDir dir;
+  WriteBytes(dir.file("shared.q83"), std::string("old"));
+  ASSERT_EQ(::chown(dir.file("shared.q83").c_str(), 1, 2), 0);
+  ASSERT_TRUE(WriteFileAtomically(dir.file("shared.q83"), FileBytesOf(10)));
+  struct stat info {};
+  ASSERT_EQ(::stat(dir.file("shared.q83").c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 1u);
+  EXPECT_EQ(info.st_gid, 2u);
+}
+#endif
+
+TEST(AtomicSave, ReadOnlyFileIsRefusedAndKept) {
+  // Read-only for everyone, and for its owner only: neither is replaced, whoever saves.
+  for (fs::perms perms : {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                          fs::perms::owner_read}) {
+    ScratchDir dir;
+    const std::string old = AsText(FileBytesOf(11));
+    WriteBytes(dir.file("ro.q83"), old);
+    fs::permissions(dir.file("ro.q83"), perms);
+    const fs::perms before = fs::status(dir.file("ro.q83")).permissions();
+    EXPECT_FALSE(WriteFileAtomically(dir.file("ro.q83"), FileBytesOf(12)));
+    EXPECT_EQ(ReadBytes(dir.file("ro.q83")), old);
+    EXPECT_EQ(fs::status(dir.file("ro.q83")).permissions(), before);
+    EXPECT_TRUE(Leftovers(dir, {"ro.q83"}).empty());
+    fs::permissions(dir.file("ro.q83"), fs::perms::owner_all);
+  }
+}
+
+TEST(AtomicSave, ChineseNameSavedOverAnOldFileAndLoadedBack) {
+  ScratchDir dir;
+  const std::string name = "对讲机 数据（一）.q83";
+  WriteBytes(dir.file(name), AsText(FileBytesOf(13)));
+  Image image;
+  for (size_t a = 0; a < kImageSize; ++a) image[a] = static_cast<uint8_t>(a * 7);
+  ASSERT_TRUE(WriteFileAtomically(dir.file(name), SerializeDataFile(image, SpareBlock{}, false)));
+  EXPECT_TRUE(Leftovers(dir, {name}).empty());  // the UTF-8 name, not a mangled one
+  const LoadedFile back = LoadDataFileFrom(dir.file(name), Image{}, SpareBlock{});
+  ASSERT_EQ(back.status, LoadStatus::Ok);
+  EXPECT_EQ(back.image, image);
 }
 
 TEST(ReadFile, KindsOfPath) {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/qt_text_codec.h"
+#include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 
 namespace qm {
@@ -23,7 +23,7 @@ class ProfileTest : public ::testing::Test {
     return ProfileFile(path, codec_);
   }
   ScratchDir dir_;
-  QtTextCodec codec_;
+  test::GbkCodec codec_;
 };
 
 // "编程" in GBK and in UTF-8.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/qt_text_codec.h"
+#include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 
 namespace qm {
@@ -32,7 +32,7 @@ Keys Stored(const ProfileFile& ini) {
 class RecentFilesTest : public ::testing::Test {
  protected:
   ScratchDir dir_;
-  QtTextCodec codec_;
+  test::GbkCodec codec_;
   ProfileFile ini_{dir_.file("QM830K.ini"), codec_};
 };
 

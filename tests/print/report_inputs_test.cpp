@@ -8,8 +8,8 @@
 #include "app/model_table.h"
 #include "model/codecs.h"
 #include "model/radio_data.h"
-#include "platform/qt_text_codec.h"
 #include "support/fake_prompter.h"
+#include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 
 namespace qm::print {
@@ -199,7 +199,7 @@ class DocumentReports : public ::testing::Test {
   }
 
   test::ScratchDir dir;
-  QtTextCodec codec;
+  test::GbkCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
   AppState app = TestApp();
   test::FakePrompter prompter;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/utf8_path.h"
+
 namespace qm::test {
 
 class ScratchDir {
@@ -29,14 +31,23 @@ class ScratchDir {
   ScratchDir& operator=(const ScratchDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string file(std::string_view name) const { return (path_ / name).string(); }
+  // `name` and the result are UTF-8, as the program's own paths are.
+  std::string file(std::string_view name) const { return PathToUtf8(path_ / PathFromUtf8(name)); }
 
  private:
   std::filesystem::path path_;
 };
 
+// A UTF-8 path for the std::filesystem calls of a test.
+inline std::filesystem::path PathOf(const std::string& utf8) { return PathFromUtf8(utf8); }
+
+// Whether two UTF-8 paths name the same place ("/" and "\\" are both separators on Windows).
+inline bool SamePath(const std::string& a, const std::string& b) {
+  return PathOf(a).lexically_normal() == PathOf(b).lexically_normal();
+}
+
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -45,7 +56,7 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
 }
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -7,7 +7,7 @@
 #include "app/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"
-#include "platform/qt_text_codec.h"
+#include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 #include "tune/tune_rig.h"
 
@@ -370,7 +370,7 @@ namespace {
 // document's commands reach tune mode through the hooks AttachTo sets.
 TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   test::ScratchDir dir;
-  QtTextCodec codec;
+  test::GbkCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
   AppState app = test::TuneApp();
   test::ScriptedPrompter prompter;

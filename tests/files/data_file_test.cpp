@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #endif
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -87,7 +86,6 @@ TEST(DataFileLayout, EveryValueStandsWhereTheTableSays) {
   const SpareBlock spare = PatternSpare(9);
   const std::vector<uint8_t> file = SerializeDataFile(image, spare, false);
   ASSERT_EQ(file.size(), kDataFileSize);
-  ASSERT_EQ(kDataFileSize, 1360u);
 
   size_t expectedOffset = 0;
   for (const ValueLayout& v : kLayout) {
@@ -195,22 +193,14 @@ TEST(DataFileRoundTrip, FileToImageToFileIsByteIdentical) {
   }
 }
 
-TEST(DataFileRoundTrip, ImageToFileToImage) {
-  const Image image = PatternImage(7);
-  const SpareBlock spare = PatternSpare(7);
-  LoadedFile f = ParseDataFile(SerializeDataFile(image, spare, false), Image{}, SpareBlock{});
-  ASSERT_EQ(f.status, LoadStatus::Ok);
-  EXPECT_EQ(f.image, image);
-  EXPECT_EQ(f.spare, spare);
-}
-
 TEST(DataFileLoad, TrailingBytesAreIgnored) {
   const Image image = PatternImage(3);
-  std::vector<uint8_t> file = SerializeDataFile(image, SpareBlock{}, false);
+  std::vector<uint8_t> file = SerializeDataFile(image, PatternSpare(3), false);
   file.insert(file.end(), 500, 0xEE);
   LoadedFile f = ParseDataFile(file, Image{}, SpareBlock{});
   ASSERT_EQ(f.status, LoadStatus::Ok);
   EXPECT_EQ(f.image, image);
+  EXPECT_EQ(f.spare, PatternSpare(3));
 }
 
 TEST(DataFileLoad, EveryTruncationIsRefused) {
@@ -306,17 +296,7 @@ std::vector<uint8_t> Array(uint16_t tag, std::vector<std::pair<uint32_t, int32_t
 }
 
 std::vector<uint8_t> ByteArray(std::vector<std::pair<uint32_t, int32_t>> bounds, uint8_t fill) {
-  std::vector<uint8_t> out(4 + 8 * bounds.size());
-  PutU16(out, 0, 0x2011);
-  PutU16(out, 2, static_cast<uint16_t>(bounds.size()));
-  size_t elements = bounds.empty() ? 0 : 1;
-  for (size_t i = 0; i < bounds.size(); ++i) {
-    PutU32(out, 4 + 8 * i, bounds[i].first);
-    PutU32(out, 8 + 8 * i, static_cast<uint32_t>(bounds[i].second));
-    elements *= bounds[i].first;
-  }
-  out.insert(out.end(), elements, fill);
-  return out;
+  return Array(0x2011, std::move(bounds), {fill});
 }
 
 TEST(DataFileLoad, ValueOfTheWrongShapeKeepsTheBlock) {
@@ -426,19 +406,6 @@ TEST(DataFileLoadFrom, FileThatCannotBeReadIsDamaged) {
   // An ordinary file whose reading fails, whoever runs the test.
   if (!std::filesystem::is_regular_file("/proc/self/mem")) GTEST_SKIP() << "no /proc";
   EXPECT_EQ(LoadDataFileFrom("/proc/self/mem", Image{}, SpareBlock{}).status, LoadStatus::Damaged);
-}
-
-TEST(DataFileLoadFrom, FileWithoutReadPermissionIsDamaged) {
-  ScratchDir dir;
-  std::string path = dir.file("locked.q83");
-  WriteBytes(path, SerializeDataFile(Image{}, SpareBlock{}, false));
-  std::filesystem::permissions(path, std::filesystem::perms::none);
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    std::fclose(f);
-    GTEST_SKIP() << "this account reads files without read permission (root); the read "
-                    "failure itself is covered by FileThatCannotBeReadIsDamaged";
-  }
-  EXPECT_EQ(LoadDataFileFrom(path, Image{}, SpareBlock{}).status, LoadStatus::Damaged);
 }
 
 }  // namespace

@@ -34,35 +34,36 @@ class ChannelTableTest : public test::EditorTest {
 };
 
 TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
-  EXPECT_EQ(c(1, col::kRxFreq).text, "400.00000");
-  EXPECT_EQ(c(1, col::kRxSignal).text, "OFF");
-  EXPECT_EQ(c(1, col::kScan).text, "添加");
-  EXPECT_EQ(c(1, col::kBusyLock).text, "关闭");
-  EXPECT_EQ(c(1, col::kPower).text, "高");
-  EXPECT_EQ(c(1, col::kBandwidth).text, "宽带");
-  EXPECT_EQ(c(2, col::kScan).text, "删除");
-  EXPECT_EQ(c(2, col::kBusyLock).text, "打开");
-  EXPECT_EQ(c(2, col::kPower).text, "低");
-  EXPECT_EQ(c(2, col::kBandwidth).text, "窄带");
-  EXPECT_EQ(c(4, col::kRxSignal).text, "CTC 67.0");
-  EXPECT_EQ(c(4, col::kTxSignal).text, "-DCS 754");
+  using enum CellColor;
+  struct Case {
+    int row;
+    std::vector<std::string> texts;  // columns 1-8
+    std::vector<CellColor> colors;
+  };
+  const Case cases[] = {
+      {1,
+       {"400.00000", "OFF", "400.00000", "OFF", "添加", "关闭", "高", "宽带"},
+       {Black, Black, Black, Black, Active, Inactive, Active, Active}},
+      {2,
+       {"400.00000", "OFF", "400.00000", "OFF", "删除", "打开", "低", "窄带"},
+       {Black, Black, Black, Black, Inactive, Active, Inactive, Inactive}},
+      {4,
+       {"400.00000", "CTC 67.0", "400.00000", "-DCS 754", "添加", "关闭", "高", "宽带"},
+       {Black, Black, Black, Black, Active, Inactive, Active, Active}},
+  };
+  for (const Case& k : cases) {
+    std::vector<std::string> texts;
+    std::vector<CellColor> colors;
+    for (int col = 1; col < kGridCols; ++col) {
+      texts.push_back(c(k.row, col).text);
+      colors.push_back(c(k.row, col).color);
+    }
+    EXPECT_EQ(texts, k.texts) << k.row;
+    EXPECT_EQ(colors, k.colors) << k.row;
+  }
   EXPECT_TRUE(grid().channelOff(15));  // channel 16 of the defaults
   EXPECT_TRUE(grid().txInhibited(15));
-
-  // Colours of an active row follow the texts.
-  EXPECT_EQ(c(1, col::kRxFreq).color, CellColor::Black);
-  EXPECT_EQ(c(1, col::kTxSignal).color, CellColor::Black);
-  EXPECT_EQ(c(1, col::kScan).color, CellColor::Active);
-  EXPECT_EQ(c(1, col::kBusyLock).color, CellColor::Inactive);
-  EXPECT_EQ(c(1, col::kPower).color, CellColor::Active);
-  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::Active);
-  EXPECT_EQ(c(2, col::kScan).color, CellColor::Inactive);
-  EXPECT_EQ(c(2, col::kBusyLock).color, CellColor::Active);
-  EXPECT_EQ(c(2, col::kPower).color, CellColor::Inactive);
-  EXPECT_EQ(c(2, col::kBandwidth).color, CellColor::Inactive);
-
   EXPECT_EQ(ChannelRowHeader(16), "信道16");
-  EXPECT_EQ(std::string(kChannelGridColumns[0].header), "信道.");
   EXPECT_EQ(ChannelTableModel::getChGridIndex(2, 3), 21);
 }
 
@@ -392,12 +393,6 @@ TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
   EXPECT_EQ(FreqBytesToText(r[5], r[6], r[7]), "433.00500");
   EXPECT_FALSE(out.channel(1).inUse());
 }
-
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
 
 // Shows its box by running what a focus change would run meanwhile.
 class FocusStealingPrompter : public Prompter {

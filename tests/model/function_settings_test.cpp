@@ -67,18 +67,12 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
 }
 
 TEST_F(FunctionSettingsTest, DefaultBlockSelections) {
-  EXPECT_EQ(fns().text(Fn::TxTimeout), "60秒");
-  EXPECT_EQ(fns().text(Fn::ScanMode), "载波");
-  EXPECT_EQ(fns().text(Fn::Revert), "第一个扫描信道");
-  EXPECT_EQ(fns().text(Fn::LookBack), "0.5秒");
-  EXPECT_EQ(fns().text(Fn::ScanHang), "3.0秒");
-  EXPECT_EQ(fns().text(Fn::PowerKey), "短按[MONI]键");
-  EXPECT_EQ(fns().text(Fn::Monitor), "暂态有条件监听");
-  EXPECT_EQ(fns().text(Fn::Squelch), "5");
-  EXPECT_EQ(fns().text(Fn::KeyBeep), "打开");
-  EXPECT_EQ(fns().text(Fn::BatterySave), "打开");
-  EXPECT_EQ(fns().text(Fn::Bandwidth), "宽带");
-  EXPECT_EQ(fns().text(Fn::ManualMode), "关闭");
+  const std::vector<std::pair<Fn, std::string>> shown = {
+      {Fn::TxTimeout, "60秒"},         {Fn::ScanMode, "载波"},  {Fn::Revert, "第一个扫描信道"},
+      {Fn::LookBack, "0.5秒"},         {Fn::ScanHang, "3.0秒"}, {Fn::PowerKey, "短按[MONI]键"},
+      {Fn::Monitor, "暂态有条件监听"}, {Fn::Squelch, "5"},      {Fn::KeyBeep, "打开"},
+      {Fn::BatterySave, "打开"},       {Fn::Bandwidth, "宽带"}, {Fn::ManualMode, "关闭"}};
+  for (const auto& [fn, text] : shown) EXPECT_EQ(fns().text(fn), text) << FunctionInfo(fn).label;
   EXPECT_EQ(Store(), kDefaultFunctionBlock);
 }
 

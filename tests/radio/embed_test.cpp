@@ -58,46 +58,6 @@ TEST_F(EmbedTest, RepliesAreStoredByTheirOwnAddress) {
   EXPECT_EQ(image[0x210], before[0x210]);
 }
 
-TEST_F(EmbedTest, ReadFailures) {
-  struct Case {
-    const char* name;
-    void (*setup)(sim::RadioConfig&);
-    std::string message;
-  };
-  const Case cases[] = {
-      {"short reply", [](sim::RadioConfig& c) { c.shortAt = {0x3C8}; },
-       "错误 / 读取数据错误，请重试！"},
-      {"runs past its row",
-       [](sim::RadioConfig& c) {
-         c.redirect = {{0x3E0, 0x3EC}};
-       },
-       "错误 / 读取数据错误，请重试！"},
-      {"no answer", [](sim::RadioConfig& c) { c.silent = true; },
-       "通讯端口错误 / 端口1 没有响应, 请检查你的连接或机型电源是否打开！"},
-      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q9999"; },
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    sim::SimLine l;
-    FillPattern(l.radio.memory(), 0x42);
-    c.setup(l.radio.config());
-    ScriptedPrompter p;
-    AppState a = TwoModelApp();
-    LinkContext cx{l.port, l.clock, p, progress, a, 1};
-    Image img;
-    FillPattern(img.bytes(), 0x24);
-    img[0x2D0] = 0;  // the radio's minor version is 0 as well
-    const Image old = img;
-    int16_t ver = 2;
-    EXPECT_FALSE(ReadEmbedInfo(cx, img, ver));
-    EXPECT_EQ(Joined(p.lines()), c.message);
-    EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
-    EXPECT_EQ(img, old);  // the three areas keep what they had
-    EXPECT_FALSE(l.port.isOpen());
-  }
-}
-
 TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
   std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
   ASSERT_TRUE(WriteEmbedInfo(ctx, image, verMajor));
@@ -119,34 +79,53 @@ TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
   EXPECT_FALSE(line.port.isOpen());
 }
 
-TEST_F(EmbedTest, WriteFailures) {
+// A failed read leaves the three areas as they were; a failed write reports how far it got.
+TEST_F(EmbedTest, ReadAndWriteFailures) {
   struct Case {
     const char* name;
+    bool write;
     void (*setup)(sim::RadioConfig&);
     std::string message;
     size_t frames;  // write frames that reached the radio
   };
   const Case cases[] = {
-      {"no acknowledge", [](sim::RadioConfig& c) { c.noAckAt = {0x340}; },
+      {"short reply", false, [](sim::RadioConfig& c) { c.shortAt = {0x3C8}; },
+       "错误 / 读取数据错误，请重试！", 0},
+      {"runs past its row", false,
+       [](sim::RadioConfig& c) {
+         c.redirect = {{0x3E0, 0x3EC}};
+       },
+       "错误 / 读取数据错误，请重试！", 0},
+      {"no answer to a read", false, [](sim::RadioConfig& c) { c.silent = true; },
+       "通讯端口错误 / 端口1 没有响应, 请检查你的连接或机型电源是否打开！", 0},
+      {"other radio on a read", false, [](sim::RadioConfig& c) { c.identity = "Q9999"; },
+       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
+      {"no acknowledge", true, [](sim::RadioConfig& c) { c.noAckAt = {0x340}; },
        "错误 / 写入数据中断，请重试！", 9},
-      {"negative acknowledge", [](sim::RadioConfig& c) { c.nakAt = {0x300}; },
+      {"negative acknowledge", true, [](sim::RadioConfig& c) { c.nakAt = {0x300}; },
        "错误 / 写入数据中断，请重试！", 1},
-      {"no answer", [](sim::RadioConfig& c) { c.silent = true; },
+      {"no answer to a write", true, [](sim::RadioConfig& c) { c.silent = true; },
        "通讯端口错误 / 端口1 没有响应，请检查你的连接！", 0},
-      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q9999"; },
+      {"other radio on a write", true, [](sim::RadioConfig& c) { c.identity = "Q9999"; },
        "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     sim::SimLine l;
+    FillPattern(l.radio.memory(), 0x42);
     c.setup(l.radio.config());
     ScriptedPrompter p;
     AppState a = TwoModelApp();
     LinkContext cx{l.port, l.clock, p, progress, a, 1};
     Image img;
+    FillPattern(img.bytes(), 0x24);
+    img[0x2D0] = 0;  // the radio's minor version is 0 as well
+    const Image old = img;
     int16_t ver = 2;
-    EXPECT_FALSE(WriteEmbedInfo(cx, img, ver));
+    EXPECT_FALSE(c.write ? WriteEmbedInfo(cx, img, ver) : ReadEmbedInfo(cx, img, ver));
     EXPECT_EQ(Joined(p.lines()), c.message);
+    EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(img, old);
     EXPECT_EQ(l.radio.writtenAddresses().size(), c.frames);
     EXPECT_FALSE(l.port.isOpen());
   }

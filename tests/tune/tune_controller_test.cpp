@@ -44,14 +44,9 @@ TEST(TuneController, EnteringShowsTheTuneView) {
   EXPECT_EQ(rig.caption, "正在调测－QM830K编程软件");
   EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 1)));
   const TuneView& v = rig.ctl.view();
-  EXPECT_TRUE(v.treeVisible);
-  EXPECT_TRUE(v.tableVisible);
-  EXPECT_FALSE(v.itemVisible);
-  EXPECT_FALSE(v.channelPanelsVisible);
-  EXPECT_FALSE(v.narrowNodesGrey);
-  EXPECT_TRUE(v.tuneChecked);
-  EXPECT_FALSE(v.channelChecked);
-  EXPECT_FALSE(v.editMenusShown);
+  EXPECT_TRUE(v.treeVisible && v.tableVisible && v.tuneChecked);
+  EXPECT_FALSE(v.itemVisible || v.channelPanelsVisible || v.narrowNodesGrey || v.channelChecked ||
+               v.editMenusShown);
   // The table shows what was read, with channel 2 selected.
   EXPECT_EQ(rig.ctl.table().text(2, 1), "450.00000");
   EXPECT_EQ(rig.ctl.table().selectedChannel(), 1);
@@ -75,14 +70,11 @@ TEST(TuneController, BeginShowsTheItemPanel) {
   const TuneView& v = rig.ctl.view();
   EXPECT_TRUE(v.itemVisible);
   EXPECT_FALSE(v.tableVisible);
-  EXPECT_EQ(v.itemCaption, "第3级静噪电平");
-  EXPECT_EQ(v.channelCaption, "调测信道2");
-  EXPECT_EQ(v.rxFreq, "450.00000");
-  EXPECT_EQ(v.rxSignal, "OFF");
-  EXPECT_EQ(v.txFreq, "450.00000");
-  EXPECT_EQ(v.txSignal, "CTC 67.0");
+  EXPECT_EQ((std::vector<std::string>{v.itemCaption, v.channelCaption, v.rxFreq, v.rxSignal,
+                                      v.txFreq, v.txSignal, v.valueLabel}),
+            (std::vector<std::string>{"第3级静噪电平", "调测信道2", "450.00000", "OFF", "450.00000",
+                                      "CTC 67.0", "34"}));
   EXPECT_EQ(v.scrollValue, 0x22);
-  EXPECT_EQ(v.valueLabel, "34");
   EXPECT_EQ(rig.tuneState, 2);
   EXPECT_EQ(rig.curTuneItem, 3);
   EXPECT_FALSE(rig.tuneGridShown);
@@ -359,12 +351,6 @@ TEST(TuneController, SaveButtonWritesTheTable) {
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"写入错误 / 写入数据中断，请重试！"}));
   EXPECT_TRUE(rig.flags.tuneDataChanged);  // a failed write leaves the table marked
 }
-
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
 
 // The controller over a real document: the tune state lives in the document, and the
 // document's commands reach tune mode through the hooks AttachTo sets.

@@ -1,96 +1,23 @@
 // The edit commands in the real main window: undo and redo by shortcut and menu, row
 // selection with copy, cut, paste and clear (keys and the grid's context menu), the bulk
 // edit dialog, and a data file dropped on the window.
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QUrl>
-#include <functional>
-#include <memory>
 
-#include "document/config.h"
 #include "document/channel_edits.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
-#include "files/profile.h"
-#include "platform/qt_text_codec.h"
-#include "support/fake_prompter.h"
-#include "ui/main_window.h"
+#include "window_rig.h"
 
 using qm::Answer;
-using qm::ui::FrmMain;
-
-namespace {
-
-struct NoDialogs : qm::FileDialogs {
-  std::optional<std::string> openFile(const qm::FileDialogRequest&) override { return {}; }
-  std::optional<std::string> saveFile(const qm::FileDialogRequest&) override { return {}; }
-};
-
-struct Env {
-  QTemporaryDir dir;
-  qm::QtTextCodec codec;
-  qm::AppState app;
-  std::unique_ptr<qm::ProfileFile> ini;
-  qm::test::FakePrompter prompter;
-  NoDialogs dialogs;
-  std::unique_ptr<FrmMain> w;
-
-  Env() {
-    const std::string programDir = dir.path().toStdString();
-    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
-                          programDir + "/QM830K.ini");
-    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
-    w = std::make_unique<FrmMain>(app, prompter, dialogs, *ini);
-    w->start();
-    w->show();
-    if (!QTest::qWaitForWindowActive(w.get())) qWarning("window not active");
-  }
-  QTableWidget* grid() const { return w->findChild<QTableWidget*>("gridChan"); }
-  QAction* action(const char* name) const { return w->findChild<QAction*>(name); }
-  QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
-  bool off(int i) const {
-    return w->findChild<QCheckBox*>(QString("chkCH_%1").arg(i))->isChecked();
-  }
-  QPoint at(int row, int col) const {
-    return grid()->visualItemRect(grid()->item(row - 1, col)).center();
-  }
-  void click(int row, int col, Qt::KeyboardModifiers mods = {}) {
-    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, mods, at(row, col));
-  }
-  void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid(), Qt::Key(k), mods); }
-  qm::EditFlags& flags() { return w->document().flags; }
-};
-
-void WithModal(const std::function<void(QWidget*)>& inside, const std::function<void()>& act) {
-  auto tries = std::make_shared<int>(0);
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [inside, tries, poll] {
-    if (QWidget* m = QApplication::activeModalWidget()) {
-      inside(m);
-      return;
-    }
-    if (++*tries < 500) QTimer::singleShot(10, *poll);
-  };
-  QTimer::singleShot(10, *poll);
-  act();
-}
-
-}  // namespace
+using namespace qm::uitest;
 
 class EditWindowTest : public QObject {
   Q_OBJECT
@@ -113,8 +40,8 @@ void EditWindowTest::undoAndRedoByShortcut() {
   QCOMPARE(e.cell(3, 7), QString("低"));
   QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道3发射功率"));
   e.click(2, 1);  // a typed frequency is one step when the editor closes
-  QTest::keyClicks(e.w->findChild<QLineEdit*>("txtChFreq"), "441.5");
-  QTest::keyClick(e.w->findChild<QLineEdit*>("txtChFreq"), Qt::Key_Return);
+  QTest::keyClicks(e.editor(), "441.5");
+  QTest::keyClick(e.editor(), Qt::Key_Return);
   QCOMPARE(e.cell(2, 1), QString("441.50000"));
 
   e.key(Qt::Key_Z, Qt::ControlModifier);

@@ -190,12 +190,16 @@ struct Env {
   QColor color(int row, int col) const { return grid()->item(row - 1, col)->foreground().color(); }
   QString path(const QString& name) const { return dir.filePath(name); }
   qm::EditFlags& flags() { return w->document().flags; }
-  // A press on a cell of the channel grid (rows from 1).
-  void click(int row, int col) {
-    QTableWidget* g = grid();
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                      g->visualItemRect(g->item(row - 1, col)).center());
+  // The centre of a cell of the channel grid (rows from 1), and a press on it.
+  QPoint at(int row, int col) const {
+    return grid()->visualItemRect(grid()->item(row - 1, col)).center();
   }
+  void click(int row, int col, Qt::KeyboardModifiers mods = {}) {
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, mods, at(row, col));
+  }
+  void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid(), Qt::Key(k), mods); }
+  // Whether channel i (from 0) is switched off.
+  bool off(int i) const { return find<QCheckBox>(QString("chkCH_%1").arg(i))->isChecked(); }
   // What a user's pick from a drop-down list sends.
   void choose(const QString& list, int position) {
     auto* box = find<QComboBox>(list);

@@ -726,10 +726,6 @@
         <translation>Change %1: Tx inhibit</translation>
     </message>
     <message>
-        <source>修改%1Tx&lt;-Rx</source>
-        <translation>Change %1: Tx&lt;-Rx</translation>
-    </message>
-    <message>
         <source>修改%1%2</source>
         <translation>Change %1: %2</translation>
     </message>
@@ -2093,6 +2089,14 @@
     <message>
         <source>修改数据</source>
         <translation>Change data</translation>
+    </message>
+    <message>
+        <source>修改%1Tx&lt;-Rx</source>
+        <translation>Change %1: Tx&lt;-Rx</translation>
+    </message>
+    <message>
+        <source>调测信道%1</source>
+        <translation>Tune channel %1</translation>
     </message>
 </context>
 </TS>

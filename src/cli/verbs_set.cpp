@@ -23,7 +23,7 @@ namespace qm::cli {
 
 namespace {
 
-// The grid's own words are values the options take, the same in every language.
+// The values of the options are typed as shown, in every language.
 constexpr const char* kSetUsage = QM_NOTR(
     "set FILE --channels 1-8 [--bandwidth 宽带|窄带] [--power 高|低] [--scan 添加|删除] "
     "[--busy-lock 打开|关闭] [--rx-signal TEXT] [--tx-signal TEXT] [--tx-inhibit on|off] "

@@ -606,12 +606,10 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
     plan.push_back(std::get<PlannedChannel>(std::move(result)));
   }
   if (k < records.size()) {
-    const std::string line = std::to_string(records[k].line);
-    const std::string left = std::to_string(records.size() - k);
     out.notes.push_back(
-        {0, options.forPaste
-                ? Fill(QM_TR("第%1行起的%2行没有粘贴：信道16之后没有信道"), {line, left})
-                : Fill(QM_TR("第%1行起的%2行未导入：本机只有16个信道"), {line, left})});
+        {0, Fill(options.forPaste ? QM_TR("第%1行起的%2行没有粘贴：信道16之后没有信道")
+                                  : QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
+                 {std::to_string(records[k].line), std::to_string(records.size() - k)})});
   }
   if (plan.empty()) {
     out.error = QM_TR("没有可以导入的行");

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QToolBar>
 
+#include "app/tr.h"
 #include "document/channel_edits.h"
 #include "ui/bulk_edit_dialog.h"
 #include "ui/channel_grid.h"
@@ -19,8 +20,6 @@ namespace qm::ui {
 namespace {
 
 constexpr size_t kNotesShown = 20;
-constexpr const char* kUndoText = QT_TRANSLATE_NOOP("qm::ui::EditCommands", "撤销(&U)");
-constexpr const char* kRedoText = QT_TRANSLATE_NOOP("qm::ui::EditCommands", "重做(&R)");
 
 std::string JoinNotes(const std::vector<std::string>& notes) {
   std::string out;
@@ -55,8 +54,8 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   menu_ = new QMenu(tr("编辑(&E)"), bar);
   menu_->setObjectName("mnuEdit");
   bar->insertMenu(before, menu_);
-  undo_ = add(menu_, "mnuEditUndo", tr(kUndoText), {QKeySequence("Ctrl+Z")});
-  redo_ = add(menu_, "mnuEditRedo", tr(kRedoText),
+  undo_ = add(menu_, "mnuEditUndo", tr("撤销(&U)"), {QKeySequence("Ctrl+Z")});
+  redo_ = add(menu_, "mnuEditRedo", tr("重做(&R)"),
               {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   menu_->addSeparator()->setObjectName("mnuEditBar0");
   QAction* cut = add(menu_, "mnuEditCut", tr("剪切(&T)"), {QKeySequence("Ctrl+X")});
@@ -107,8 +106,8 @@ void EditCommands::updateActions() {
   const EditHistory& h = doc_.history();
   undo_->setEnabled(idle && h.canUndo());
   redo_->setEnabled(idle && h.canRedo());
-  undo_->setText(h.canUndo() ? tr("撤销 %1").arg(TrCore(h.undoLabel())) : tr(kUndoText));
-  redo_->setText(h.canRedo() ? tr("重做 %1").arg(TrCore(h.redoLabel())) : tr(kRedoText));
+  undo_->setText(h.canUndo() ? tr("撤销 %1").arg(TrCore(h.undoLabel())) : tr("撤销(&U)"));
+  redo_->setText(h.canRedo() ? tr("重做 %1").arg(TrCore(h.redoLabel())) : tr("重做(&R)"));
   for (QAction* a : rowActions_) a->setEnabled(rowsAllowed());
 }
 

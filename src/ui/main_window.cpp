@@ -529,7 +529,7 @@ void FrmMain::openDroppedFile(const QString& path) {
     refreshAll();
     return;
   }
-  loadDataFile(path);
+  openDataFileFromPath(path);
 }
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {

@@ -303,12 +303,6 @@ TEST(TuneProtocol, WriteTuneDataStopsAtAnUnacknowledgedBlock) {
   EXPECT_FALSE(rig.line.port.isOpen());
 }
 
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
-
 // Whatever a broken radio answers, an entry reply lands only in the two tune areas, and
 // judging it never reads past its end.
 TEST(TuneProtocol, HostileRepliesStayInsideTheTuneAreas) {

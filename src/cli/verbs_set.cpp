@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/prompter.h"
+#include "app/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"
@@ -21,10 +22,11 @@ namespace qm::cli {
 
 namespace {
 
-constexpr const char* kSetUsage =
+// The values of the options are typed as shown, in every language.
+constexpr const char* kSetUsage = QM_NOTR(
     "set FILE --channels 1-8 [--bandwidth 宽带|窄带] [--power 高|低] [--scan 添加|删除] "
     "[--busy-lock 打开|关闭] [--rx-signal TEXT] [--tx-signal TEXT] [--tx-inhibit on|off] "
-    "[--tx-equals-rx] [--fill-from MHZ [--step KHZ] [--fill-tx]] -o OUT";
+    "[--tx-equals-rx] [--fill-from MHZ [--step KHZ] [--fill-tx]] -o OUT");
 
 // An on/off setting given as the grid's text or in English: out is true for `onText`, and
 // stays empty when the option was not given. False for a value of neither kind.
@@ -61,7 +63,8 @@ int Set(const Invocation& inv) {
   }
   const std::optional<std::vector<int>> channels = ParseChannelList(*list);
   if (!channels) {
-    std::cerr << "qm830k-cli: --channels: 信道号无法识别（" << *list << "），应为1-16\n";
+    std::cerr << "qm830k-cli: --channels: "
+              << Fill(QM_TR("信道号无法识别（%1），应为1-16"), {*list}) << "\n";
     return 2;
   }
 
@@ -79,12 +82,18 @@ int Set(const Invocation& inv) {
       {"--power", &edit.lowPower, kPowerHigh, kPowerLow, {"high"}, {"low"}},
       {"--scan", &edit.scanDelete, kScanAdd, kScanDelete, {"add"}, {"delete"}},
       {"--busy-lock", &edit.busyLock, kLockOff, kLockOn, {"off"}, {"on"}},
-      {"--tx-inhibit", &edit.txInhibit, "允许", "禁发", {"off", "no"}, {"on", "yes"}},
+      {"--tx-inhibit",
+       &edit.txInhibit,
+       QM_NOTR("允许"),
+       QM_NOTR("禁发"),
+       {"off", "no"},
+       {"on", "yes"}},
   };
   for (const OnOff& c : choices) {
     const auto v = a.value(c.option);
     if (!Choice(v, c.offText, c.onText, c.offWords, c.onWords, *c.target)) {
-      std::cerr << "qm830k-cli: " << c.option << ": 无法识别的值（" << *v << "）\n";
+      std::cerr << "qm830k-cli: " << c.option << ": " << Fill(QM_TR("无法识别的值（%1）"), {*v})
+                << "\n";
       return 2;
     }
   }
@@ -95,7 +104,8 @@ int Set(const Invocation& inv) {
   if (auto step = a.value("--step")) edit.fillStepKhz = *step;
   edit.fillTx = a.flag("--fill-tx");
   if (!edit.any()) {
-    std::cerr << "qm830k-cli: set: 没有要修改的项目\nusage: qm830k-cli " << kSetUsage << "\n";
+    std::cerr << "qm830k-cli: set: " << QM_TR("没有要修改的项目") << "\nusage: qm830k-cli "
+              << kSetUsage << "\n";
     return 2;
   }
 
@@ -112,16 +122,17 @@ int Set(const Invocation& inv) {
       ApplyBulkEdit(doc.editors().channels(), cli.app, doc.image.modelCode(), *channels, edit);
   for (const std::string& n : r.notes) std::cerr << n << "\n";
   if (!r.ok) {
-    std::cerr << "[" << kAppTitle << "] " << r.error << "，没有修改\n";
+    std::cerr << "[" << kAppTitle << "] " << Fill(QM_TR("%1，没有修改"), {r.error}) << "\n";
     return 1;
   }
   // As Save As: the editors are collected into the image before it is written.
   doc.CollectRadioData();
   if (!WriteFileAtomically(*out, SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out)))) {
-    std::cerr << "[" << kAppTitle << "] (warning) 保存文件错误 (" << *out << ")\n";
+    std::cerr << "[" << kAppTitle << "] (warning) " << QM_TR("保存文件错误") << " (" << *out
+              << ")\n";
     return 1;
   }
-  std::cerr << "修改了" << r.changedRows << "个信道 (" << *out << ")\n";
+  std::cerr << Fill(QM_TR("修改了%1个信道 (%2)"), {std::to_string(r.changedRows), *out}) << "\n";
   return 0;
 }
 

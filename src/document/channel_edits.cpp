@@ -7,6 +7,7 @@
 
 #include "app/prompter.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 #include "files/chirp_csv.h"
 #include "model/codecs.h"
 #include "model/signal_entry.h"
@@ -46,7 +47,7 @@ std::string LocalNumber(std::string_view text, char sep) {
   return out;
 }
 
-std::string ChannelName(int ch) { return "信道" + std::to_string(ch + 1); }
+std::string ChannelName(int ch) { return Fill(QM_TR("信道%1"), {std::to_string(ch + 1)}); }
 
 std::vector<int> ValidChannels(std::vector<int> channels) {
   std::erase_if(channels, [](int ch) { return ch < 0 || ch >= kChannelCount; });
@@ -120,7 +121,7 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
   const int first = std::clamp(firstChannel, 0, kChannelCount - 1);
   const auto room = static_cast<size_t>(kChannelCount - first);
   if (clip && clip->modelCode == app.currentModel().code && !clip->records.empty()) {
-    EditScope step(grid.editObserver(), "粘贴");
+    EditScope step(grid.editObserver(), QM_TR("粘贴"));
     const size_t n = std::min(room, clip->records.size());
     for (size_t k = 0; k < n; ++k) {
       const int ch = first + static_cast<int>(k);
@@ -131,14 +132,14 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
       for (size_t b = 11; b < kRowSize; ++b) r[b] = rec[b];
     }
     if (clip->records.size() > n)
-      out.notes.push_back("还有" + std::to_string(clip->records.size() - n) +
-                          "个信道没有粘贴：信道16之后没有信道");
+      out.notes.push_back(Fill(QM_TR("还有%1个信道没有粘贴：信道16之后没有信道"),
+                               {std::to_string(clip->records.size() - n)}));
     out.ok = true;
     out.pasted = static_cast<int>(n);
     return out;
   }
   if (TrimSpaces(text).empty()) {
-    out.error = "剪贴板中没有信道数据，没有粘贴。";
+    out.error = QM_TR("剪贴板中没有信道数据，没有粘贴。");
     return out;
   }
   ChirpImportOptions opt;
@@ -147,7 +148,7 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
   const ChirpImportResult r = ImportChirpCsv(text, grid, app, image.modelCode(), opt);
   for (const ChirpNote& n : r.notes) out.notes.push_back(FormatChirpNote(n));
   if (!r.ok) {
-    out.error = "剪贴板中的文字不是信道数据，没有粘贴。";
+    out.error = QM_TR("剪贴板中的文字不是信道数据，没有粘贴。");
     return out;
   }
   out.ok = true;
@@ -188,7 +189,7 @@ std::optional<std::string> CheckSignalText(std::string_view text, const AppState
     entry.selectOption(SignalEntry::Option::Ctc);
     entry.setToneText(LocalNumber(rest(3), app.decimalSep));
     if (!entry.validateTone()) {
-      message = p.texts.empty() ? "CTC数据无效！" : p.texts.front();
+      message = p.texts.empty() ? QM_TR("CTC数据无效！") : p.texts.front();
       return std::nullopt;
     }
     return entry.ok();
@@ -201,12 +202,12 @@ std::optional<std::string> CheckSignalText(std::string_view text, const AppState
     entry.setCodeText(code);
     // The dialog lets an empty code through; a bulk value needs one.
     if (code.empty() || !entry.validateCode()) {
-      message = p.texts.empty() ? "DCS 数据无效！" : p.texts.front();
+      message = p.texts.empty() ? QM_TR("DCS 数据无效！") : p.texts.front();
       return std::nullopt;
     }
     return entry.ok();
   }
-  message = "无法识别的信令（" + t + "）";
+  message = Fill(QM_TR("无法识别的信令（%1）"), {t});
   return std::nullopt;
 }
 
@@ -216,13 +217,13 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
   const char sep = app.decimalSep;
   // Every value is read first: one that cannot be read changes nothing.
   std::optional<std::string> rxSignal, txSignal;
-  for (auto [given, taken, what] : {std::tuple{&edit.rxSignal, &rxSignal, "接收CTC/DCS"},
-                                    std::tuple{&edit.txSignal, &txSignal, "发射CTC/DCS"}}) {
+  for (auto [given, taken, what] : {std::tuple{&edit.rxSignal, &rxSignal, QM_TR("接收CTC/DCS")},
+                                    std::tuple{&edit.txSignal, &txSignal, QM_TR("发射CTC/DCS")}}) {
     if (!*given) continue;
     std::string message;
     *taken = CheckSignalText(**given, app, message);
     if (!*taken) {
-      out.error = std::string(what) + "：" + message;
+      out.error = Fill(QM_TR("%1：%2"), {what, message});
       return out;
     }
   }
@@ -231,18 +232,18 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
     auto from = ParseNumber(LocalNumber(*edit.fillFrom, sep), sep);
     auto step = ParseNumber(LocalNumber(edit.fillStepKhz, sep), sep);
     if (!from || !(*from > 0 && *from < 10000)) {
-      out.error = "起始频率无法识别（" + *edit.fillFrom + "）";
+      out.error = Fill(QM_TR("起始频率无法识别（%1）"), {*edit.fillFrom});
       return out;
     }
     if (!step || !(std::fabs(*step) <= 100000)) {
-      out.error = "步进无法识别（" + edit.fillStepKhz + "）";
+      out.error = Fill(QM_TR("步进无法识别（%1）"), {edit.fillStepKhz});
       return out;
     }
     fromHz = std::llround(*from * 1e6);
     stepHz = std::llround(*step * 1e3);
   }
 
-  EditScope step(grid.editObserver(), "批量修改");
+  EditScope step(grid.editObserver(), QM_TR("批量修改"));
   int k = -1;
   for (int ch : ValidChannels(channels)) {
     ++k;
@@ -250,7 +251,7 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
     const std::string unit = ChannelName(ch);
     // A switched-off channel cannot be edited in the grid either.
     if (grid.channelOff(ch)) {
-      out.notes.push_back(unit + "已关闭，没有修改");
+      out.notes.push_back(Fill(QM_TR("%1已关闭，没有修改"), {unit}));
       continue;
     }
     const ChannelTableModel::State before = grid.state();
@@ -270,8 +271,9 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
       const ValidFreq v = getValidFreq(text, app, identModelByte, p);
       if (v.flag != 1 || !p.texts.empty()) {
         // Clamped to the band edge, every such row would end on the same frequency.
-        out.notes.push_back(unit + "：" + (p.texts.empty() ? "频率无法识别" : p.texts.front()) +
-                            "（" + text + " MHz），频率没有修改");
+        out.notes.push_back(
+            Fill(QM_TR("%1：%2（%3 MHz），频率没有修改"),
+                 {unit, p.texts.empty() ? QM_TR("频率无法识别") : p.texts.front(), text}));
       } else {
         const std::string f = FormatFreq(v.mhz, sep);
         grid.setCellText(row, col::kRxFreq, f);
@@ -288,11 +290,11 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
     if (edit.narrow) {
       // While the radio-wide bandwidth is narrow the grid only takes "窄带".
       if (!*edit.narrow && grid.radioBandwidth() != kWide)
-        out.notes.push_back(unit + "：整机带宽为窄带，信道带宽没有修改");
+        out.notes.push_back(Fill(QM_TR("%1：整机带宽为窄带，信道带宽没有修改"), {unit}));
       else
         grid.setCellText(row, col::kBandwidth, *edit.narrow ? kNarrow : kWide);
     }
-    if (txKept) out.notes.push_back(unit + "禁发，发射设置没有修改");
+    if (txKept) out.notes.push_back(Fill(QM_TR("%1禁发，发射设置没有修改"), {unit}));
     if (!grid.state().sameContent(before)) ++out.changedRows;
   }
   out.ok = true;

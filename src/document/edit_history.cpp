@@ -2,52 +2,60 @@
 
 #include <array>
 
+#include "app/tr.h"
+
 namespace qm {
 
 namespace {
 
 // What a step names, column by column.
-constexpr std::array<const char*, kGridCols> kChannelColumnNames = {
-    "",     "接收频率", "接收CTC/DCS", "发射频率", "发射CTC/DCS",
-    "扫描", "繁忙锁定", "发射功率",    "带宽"};
-constexpr std::array<const char*, kTuneGridCols> kTuneColumnNames = {
-    "", "接收频率", "接收步进", "接收CTC/DCS", "发射频率", "发射步进", "发射CTC/DCS"};
+constexpr std::array<const char*, kGridCols> kChannelColumnNames = {"",
+                                                                    QM_TR("接收频率"),
+                                                                    QM_TR("接收CTC/DCS"),
+                                                                    QM_TR("发射频率"),
+                                                                    QM_TR("发射CTC/DCS"),
+                                                                    QM_TR("扫描"),
+                                                                    QM_TR("繁忙锁定"),
+                                                                    QM_TR("发射功率"),
+                                                                    QM_TR("带宽")};
+constexpr std::array<const char*, kTuneGridCols> kTuneColumnNames = {"",
+                                                                     QM_TR("接收频率"),
+                                                                     QM_TR("接收步进"),
+                                                                     QM_TR("接收CTC/DCS"),
+                                                                     QM_TR("发射频率"),
+                                                                     QM_TR("发射步进"),
+                                                                     QM_TR("发射CTC/DCS")};
+// The unit of the function lists: a change of two lists has no one name.
+constexpr const char* kFunctionsUnit = "functions";
 
 // The settings a step changed, each with the unit (a channel) it belongs to.
 struct Changed {
   std::vector<std::string> names;
   std::vector<std::string> units;
   void add(std::string unit, std::string name) {
-    units.push_back(unit);
+    units.push_back(std::move(unit));
     names.push_back(std::move(name));
   }
 };
 
-void CompareChannels(const ChannelTableModel::State& a, const ChannelTableModel::State& b,
-                     Changed& out) {
-  for (int i = 0; i < kChannelCount; ++i) {
-    const auto s = static_cast<size_t>(i);
-    const std::string unit = "信道" + std::to_string(i + 1);
-    if (a.chOff[s] != b.chOff[s]) out.add(unit, (b.chOff[s] ? "关闭" : "打开") + unit);
-    if (a.txOff[s] != b.txOff[s]) out.add(unit, "修改" + unit + "禁发");
-    if (a.txEqRx[s] != b.txEqRx[s]) out.add(unit, "修改" + unit + "Tx<-Rx");
-    for (int c = 1; c < kGridCols; ++c) {
-      if (a.cells[s + 1][static_cast<size_t>(c)].text !=
-          b.cells[s + 1][static_cast<size_t>(c)].text)
-        out.add(unit, "修改" + unit + kChannelColumnNames[static_cast<size_t>(c)]);
-    }
-  }
+const std::string& CellText(const ChannelTableModel::State& st, size_t row, size_t col) {
+  return st.cells[row][col].text;
+}
+const std::string& CellText(const TuneTableModel::State& st, size_t row, size_t col) {
+  return st.cells[row][col];
 }
 
-void CompareTune(const TuneTableModel::State& a, const TuneTableModel::State& b, Changed& out) {
-  for (int i = 0; i < kTuneChannelCount; ++i) {
-    const auto s = static_cast<size_t>(i);
-    const std::string unit = "调测信道" + std::to_string(i + 1);
-    if (a.chOff[s] != b.chOff[s]) out.add(unit, (b.chOff[s] ? "关闭" : "打开") + unit);
-    if (a.txOff[s] != b.txOff[s]) out.add(unit, "修改" + unit + "禁发");
-    for (int c = 1; c < kTuneGridCols; ++c) {
-      if (a.cells[s + 1][static_cast<size_t>(c)] != b.cells[s + 1][static_cast<size_t>(c)])
-        out.add(unit, "修改" + unit + kTuneColumnNames[static_cast<size_t>(c)]);
+template <class State, size_t Cols>
+void CompareRows(const State& a, const State& b, const char* unitTemplate,
+                 const std::array<const char*, Cols>& columns, Changed& out) {
+  for (size_t s = 0; s < a.chOff.size(); ++s) {
+    const std::string unit = Fill(unitTemplate, {std::to_string(s + 1)});
+    if (a.chOff[s] != b.chOff[s])
+      out.add(unit, Fill(b.chOff[s] ? QM_TR("关闭%1") : QM_TR("打开%1"), {unit}));
+    if (a.txOff[s] != b.txOff[s]) out.add(unit, Fill(QM_TR("修改%1禁发"), {unit}));
+    for (size_t c = 1; c < Cols; ++c) {
+      if (CellText(a, s + 1, c) != CellText(b, s + 1, c))
+        out.add(unit, Fill(QM_TR("修改%1%2"), {unit, columns[c]}));
     }
   }
 }
@@ -61,18 +69,24 @@ bool EditSnapshot::sameContent(const EditSnapshot& o) const {
 
 std::string DescribeEdit(const EditSnapshot& before, const EditSnapshot& after) {
   Changed changed;
-  CompareChannels(before.channels, after.channels, changed);
-  for (int f = 0; f < kFunctionListCount; ++f) {
-    const auto s = static_cast<size_t>(f);
-    if (before.functions[s].combo != after.functions[s].combo)
-      changed.add("整机功能", std::string("修改") + kFunctionLists[s].label);
+  CompareRows(before.channels, after.channels, QM_TR("信道%1"), kChannelColumnNames, changed);
+  for (size_t i = 0; i < kChannelCount; ++i) {
+    if (before.channels.txEqRx[i] != after.channels.txEqRx[i]) {
+      const std::string unit = Fill(QM_TR("信道%1"), {std::to_string(i + 1)});
+      changed.add(unit, Fill(QM_TR("修改%1Tx<-Rx"), {unit}));
+    }
   }
-  if (before.tune && after.tune) CompareTune(*before.tune, *after.tune, changed);
+  for (size_t f = 0; f < kFunctionListCount; ++f) {
+    if (before.functions[f].combo != after.functions[f].combo)
+      changed.add(kFunctionsUnit, Fill(QM_TR("修改%1"), {kFunctionLists[f].label}));
+  }
+  if (before.tune && after.tune)
+    CompareRows(*before.tune, *after.tune, QM_TR("调测信道%1"), kTuneColumnNames, changed);
   if (changed.names.size() == 1) return changed.names.front();
-  bool oneUnit = !changed.units.empty();
+  bool oneUnit = !changed.units.empty() && changed.units.front() != kFunctionsUnit;
   for (const std::string& u : changed.units) oneUnit = oneUnit && u == changed.units.front();
-  if (oneUnit) return "修改" + changed.units.front();
-  return "修改数据";
+  if (oneUnit) return Fill(QM_TR("修改%1"), {changed.units.front()});
+  return QM_TR("修改数据");
 }
 
 EditHistory::EditHistory(Image& image, EditFlags& flags, RadioEditors& editors)

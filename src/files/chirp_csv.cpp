@@ -10,6 +10,7 @@
 
 #include "app/prompter.h"
 #include "app/text_util.h"
+#include "app/tr.h"
 #include "model/codecs.h"
 #include "model/signal_entry.h"
 
@@ -601,10 +602,10 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
     plan.push_back(std::get<PlannedChannel>(std::move(result)));
   }
   if (k < records.size()) {
-    const std::string left =
-        "第" + std::to_string(records[k].line) + "行起的" + std::to_string(records.size() - k);
-    out.notes.push_back({0, options.forPaste ? left + "行没有粘贴：信道16之后没有信道"
-                                             : left + "行未导入：本机只有16个信道"});
+    out.notes.push_back(
+        {0, Fill(options.forPaste ? QM_TR("第%1行起的%2行没有粘贴：信道16之后没有信道")
+                                  : QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
+                 {std::to_string(records[k].line), std::to_string(records.size() - k)})});
   }
   if (plan.empty()) {
     out.error = "没有可以导入的行";
@@ -612,7 +613,7 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
   }
 
   // All the rows are one edit.
-  EditScope scope(grid.editObserver(), options.forPaste ? "粘贴" : "导入CSV");
+  EditScope scope(grid.editObserver(), options.forPaste ? QM_TR("粘贴") : QM_TR("导入CSV"));
   for (size_t c = 0; c < plan.size(); ++c) {
     Apply(plan[c], firstChannel + static_cast<int>(c), grid);
     out.sourceLines.push_back(plan[c].line);

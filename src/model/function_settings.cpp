@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/text_util.h"
+#include "app/tr.h"
 
 namespace qm {
 
@@ -149,7 +150,7 @@ void FunctionSettingsModel::setBandwidthListener(std::function<void(const std::s
 FunctionChange FunctionSettingsModel::choose(Fn fn, int position) {
   FunctionChange change;
   if (position < 0 || position >= list(fn).count()) return change;
-  EditScope scope(observer_, std::string("修改") + FunctionInfo(fn).label);
+  EditScope scope(observer_, Fill(QM_TR("修改%1"), {FunctionInfo(fn).label}));
   mut(fn).combo.select(position);
   change.add(fn);
   runClick(fn, change);

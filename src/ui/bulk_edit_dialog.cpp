@@ -40,44 +40,46 @@ DlgBulkEdit::DlgBulkEdit(const AppState& app, Prompter& prompter, const std::vec
                          QWidget* parent)
     : QDialog(parent), app_(app), prompter_(prompter) {
   setObjectName("dlgBulkEdit");
-  setWindowTitle("批量修改");
+  setWindowTitle(tr("批量修改"));
   auto* layout = new QVBoxLayout(this);
   auto* which =
-      new QLabel("修改信道：" + ChannelRangeText(channels) + "（只修改勾选的项目）", this);
+      new QLabel(tr("修改信道：%1（只修改勾选的项目）").arg(ChannelRangeText(channels)), this);
   which->setObjectName("lblBulkChannels");
   layout->addWidget(which);
 
-  auto* fields = new QGroupBox("信道设置", this);
+  auto* fields = new QGroupBox(tr("信道设置"), this);
   fields->setObjectName("fraBulkFields");
   grid_ = new QGridLayout(fields);
   grid_->setColumnStretch(1, 1);
-  bandwidth_ = addChoice("cboBulkBandwidth", "chkBulkBandwidth", "带宽", {U(kWide), U(kNarrow)});
-  power_ = addChoice("cboBulkPower", "chkBulkPower", "发射功率", {U(kPowerHigh), U(kPowerLow)});
-  scan_ = addChoice("cboBulkScan", "chkBulkScan", "扫描", {U(kScanAdd), U(kScanDelete)});
+  bandwidth_ =
+      addChoice("cboBulkBandwidth", "chkBulkBandwidth", tr("带宽"), {U(kWide), U(kNarrow)});
+  power_ = addChoice("cboBulkPower", "chkBulkPower", tr("发射功率"), {U(kPowerHigh), U(kPowerLow)});
+  scan_ = addChoice("cboBulkScan", "chkBulkScan", tr("扫描"), {U(kScanAdd), U(kScanDelete)});
   busyLock_ =
-      addChoice("cboBulkBusyLock", "chkBulkBusyLock", "繁忙锁定", {U(kLockOff), U(kLockOn)});
-  rxSignal_ = addSignal("txtBulkRxSignal", "chkBulkRxSignal", "接收CTC/DCS");
-  txSignal_ = addSignal("txtBulkTxSignal", "chkBulkTxSignal", "发射CTC/DCS");
-  txInhibit_ = addChoice("cboBulkTxInhibit", "chkBulkTxInhibit", "禁发", {"允许发射", "禁止发射"});
-  txEqRx_ = addField("chkBulkTxEqRx", "发射频率 = 接收频率", {});
+      addChoice("cboBulkBusyLock", "chkBulkBusyLock", tr("繁忙锁定"), {U(kLockOff), U(kLockOn)});
+  rxSignal_ = addSignal("txtBulkRxSignal", "chkBulkRxSignal", tr("接收CTC/DCS"));
+  txSignal_ = addSignal("txtBulkTxSignal", "chkBulkTxSignal", tr("发射CTC/DCS"));
+  txInhibit_ = addChoice("cboBulkTxInhibit", "chkBulkTxInhibit", tr("禁发"),
+                         {tr("允许发射"), tr("禁止发射")});
+  txEqRx_ = addField("chkBulkTxEqRx", tr("发射频率 = 接收频率"), {});
   layout->addWidget(fields);
 
   auto* fillBox = new QGroupBox(this);
   fillBox->setObjectName("fraBulkFill");
   auto* fillGrid = new QGridLayout(fillBox);
-  fill_ = new QCheckBox("按步进填充频率", fillBox);
+  fill_ = new QCheckBox(tr("按步进填充频率"), fillBox);
   fill_->setObjectName("chkBulkFill");
   fillFrom_ = new QLineEdit(fillBox);
   fillFrom_->setObjectName("txtBulkFillFrom");
   fillFrom_->setPlaceholderText(QString::number(app_.currentModel().rangeLow, 'f', 5));
   fillStep_ = new QLineEdit("12.5", fillBox);
   fillStep_->setObjectName("txtBulkFillStep");
-  fillTx_ = new QCheckBox("发射频率也填充", fillBox);
+  fillTx_ = new QCheckBox(tr("发射频率也填充"), fillBox);
   fillTx_->setObjectName("chkBulkFillTx");
   fillGrid->addWidget(fill_, 0, 0, 1, 2);
-  fillGrid->addWidget(new QLabel("起始频率(MHz)", fillBox), 1, 0);
+  fillGrid->addWidget(new QLabel(tr("起始频率(MHz)"), fillBox), 1, 0);
   fillGrid->addWidget(fillFrom_, 1, 1);
-  fillGrid->addWidget(new QLabel("步进(kHz)", fillBox), 2, 0);
+  fillGrid->addWidget(new QLabel(tr("步进(kHz)"), fillBox), 2, 0);
   fillGrid->addWidget(fillStep_, 2, 1);
   fillGrid->addWidget(fillTx_, 3, 0, 1, 2);
   for (QWidget* w : {static_cast<QWidget*>(fillFrom_), static_cast<QWidget*>(fillStep_),
@@ -89,9 +91,9 @@ DlgBulkEdit::DlgBulkEdit(const AppState& app, Prompter& prompter, const std::vec
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->setObjectName("bulkButtons");
-  buttons->button(QDialogButtonBox::Ok)->setText("确定(&O)");
+  buttons->button(QDialogButtonBox::Ok)->setText(tr("确定(&O)"));
   buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
-  buttons->button(QDialogButtonBox::Cancel)->setText("取消(&C)");
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消(&C)"));
   buttons->button(QDialogButtonBox::Cancel)->setObjectName("cmdCancel");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

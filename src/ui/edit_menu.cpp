@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QToolBar>
 
+#include "app/tr.h"
 #include "document/channel_edits.h"
 #include "ui/bulk_edit_dialog.h"
 #include "ui/channel_grid.h"
@@ -19,13 +20,12 @@ namespace qm::ui {
 namespace {
 
 constexpr size_t kNotesShown = 20;
-constexpr const char* kUndoText = "撤销(&U)";
-constexpr const char* kRedoText = "重做(&R)";
 
 std::string JoinNotes(const std::vector<std::string>& notes) {
   std::string out;
   for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out += "\n" + notes[k];
-  if (notes.size() > kNotesShown) out += "\n……共" + std::to_string(notes.size()) + "条";
+  if (notes.size() > kNotesShown)
+    out += "\n" + Fill(QM_TR("……共%1条"), {std::to_string(notes.size())});
   return out;
 }
 
@@ -51,20 +51,20 @@ QAction* EditCommands::add(QMenu* menu, const char* name, const QString& text,
 }
 
 void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
-  menu_ = new QMenu("编辑(&E)", bar);
+  menu_ = new QMenu(tr("编辑(&E)"), bar);
   menu_->setObjectName("mnuEdit");
   bar->insertMenu(before, menu_);
-  undo_ = add(menu_, "mnuEditUndo", kUndoText, {QKeySequence("Ctrl+Z")});
-  redo_ =
-      add(menu_, "mnuEditRedo", kRedoText, {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  undo_ = add(menu_, "mnuEditUndo", tr("撤销(&U)"), {QKeySequence("Ctrl+Z")});
+  redo_ = add(menu_, "mnuEditRedo", tr("重做(&R)"),
+              {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   menu_->addSeparator()->setObjectName("mnuEditBar0");
-  QAction* cut = add(menu_, "mnuEditCut", "剪切(&T)", {QKeySequence("Ctrl+X")});
-  QAction* copy = add(menu_, "mnuEditCopy", "复制(&C)", {QKeySequence("Ctrl+C")});
-  QAction* paste = add(menu_, "mnuEditPaste", "粘贴(&P)", {QKeySequence("Ctrl+V")});
-  QAction* clear = add(menu_, "mnuEditClear", "清除(&D)", {QKeySequence(Qt::Key_Delete)});
+  QAction* cut = add(menu_, "mnuEditCut", tr("剪切(&T)"), {QKeySequence("Ctrl+X")});
+  QAction* copy = add(menu_, "mnuEditCopy", tr("复制(&C)"), {QKeySequence("Ctrl+C")});
+  QAction* paste = add(menu_, "mnuEditPaste", tr("粘贴(&P)"), {QKeySequence("Ctrl+V")});
+  QAction* clear = add(menu_, "mnuEditClear", tr("清除(&D)"), {QKeySequence(Qt::Key_Delete)});
   menu_->addSeparator()->setObjectName("mnuEditBar1");
-  QAction* all = add(menu_, "mnuEditSelectAll", "全选(&A)", {QKeySequence("Ctrl+A")});
-  QAction* bulk = add(menu_, "mnuEditBulk", "批量修改...");
+  QAction* all = add(menu_, "mnuEditSelectAll", tr("全选(&A)"), {QKeySequence("Ctrl+A")});
+  QAction* bulk = add(menu_, "mnuEditBulk", tr("批量修改..."));
   rowActions_ = {cut, copy, paste, clear, all, bulk};
 
   connect(undo_, &QAction::triggered, this, &EditCommands::undo);
@@ -90,7 +90,8 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
     popup_->popup(at);
   };
 
-  for (auto [key, tip, action] : {std::tuple{"Undo", "撤销", undo_}, {"Redo", "重做", redo_}}) {
+  for (auto [key, tip, action] :
+       {std::tuple{"Undo", tr("撤销"), undo_}, {"Redo", tr("重做"), redo_}}) {
     action->setIcon(ToolbarIcon(key));
     action->setToolTip(tip);
     toolBar->addAction(action);
@@ -105,8 +106,8 @@ void EditCommands::updateActions() {
   const EditHistory& h = doc_.history();
   undo_->setEnabled(idle && h.canUndo());
   redo_->setEnabled(idle && h.canRedo());
-  undo_->setText(h.canUndo() ? Q("撤销 " + h.undoLabel()) : QString(kUndoText));
-  redo_->setText(h.canRedo() ? Q("重做 " + h.redoLabel()) : QString(kRedoText));
+  undo_->setText(h.canUndo() ? tr("撤销 %1").arg(Q(h.undoLabel())) : tr("撤销(&U)"));
+  redo_->setText(h.canRedo() ? tr("重做 %1").arg(Q(h.redoLabel())) : tr("重做(&R)"));
   for (QAction* a : rowActions_) a->setEnabled(rowsAllowed());
 }
 
@@ -158,13 +159,13 @@ void EditCommands::copy() {
 void EditCommands::cut() {
   if (!rowsAllowed()) return;
   copy();
-  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), "剪切");
+  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), QM_TR("剪切"));
   if (hooks_.refresh) hooks_.refresh();
 }
 
 void EditCommands::clear() {
   if (!ready() || !rowsAllowed()) return;
-  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), "清除");
+  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), QM_TR("清除"));
   if (hooks_.refresh) hooks_.refresh();
 }
 
@@ -187,9 +188,9 @@ void EditCommands::paste() {
       PasteChannels(doc_.editors().channels(), doc_.image, app_, first, clip, text);
   if (hooks_.refresh) hooks_.refresh();
   if (!r.ok)
-    report("粘贴", r.error, r.notes, true);
+    report(QM_TR("粘贴"), r.error, r.notes, true);
   else if (!r.notes.empty())
-    report("粘贴", "粘贴" + std::to_string(r.pasted) + "个信道。", r.notes, true);
+    report(QM_TR("粘贴"), Fill(QM_TR("粘贴%1个信道。"), {std::to_string(r.pasted)}), r.notes, true);
 }
 
 void EditCommands::selectAll() {
@@ -207,9 +208,10 @@ void EditCommands::bulkEdit() {
       ApplyBulkEdit(doc_.editors().channels(), app_, doc_.image.modelCode(), channels, *edit);
   if (hooks_.refresh) hooks_.refresh();
   if (!r.ok)
-    report("批量修改", r.error + "\n没有修改。", {}, true);
+    report(QM_TR("批量修改"), r.error + "\n" + QM_TR("没有修改。"), {}, true);
   else if (!r.notes.empty())
-    report("批量修改", "修改了" + std::to_string(r.changedRows) + "个信道。", r.notes, true);
+    report(QM_TR("批量修改"), Fill(QM_TR("修改了%1个信道。"), {std::to_string(r.changedRows)}),
+           r.notes, true);
 }
 
 }  // namespace qm::ui

@@ -109,7 +109,7 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   edit_->setObjectName("editCommands");
   QMenu* modelMenu = menuBar()->findChild<QMenu*>("mnuModel");
   // Undo and redo on a toolbar of their own beside the main one.
-  QToolBar* editBar = addToolBar("编辑");
+  QToolBar* editBar = addToolBar(tr("编辑"));
   editBar->setObjectName("tbEditBar");
   editBar->setMovable(false);
   editBar->setFloatable(false);
@@ -490,7 +490,7 @@ void FrmMain::openDroppedFile(const QString& path) {
     refreshAll();
     return;
   }
-  loadDataFile(path);
+  openDataFileFromPath(path);
 }
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {

@@ -78,6 +78,8 @@ void EditWindowTest::rowsCopyPasteAndClear() {
   QVERIFY(mime->text().startsWith(qm::kChirpHeader));
   QCOMPARE(mime->text().count("\r\n"), 3);
 
+  if (qEnvironmentVariableIsSet("QM_SCREENSHOT_DIR"))
+    e.grid()->grab().save(qEnvironmentVariable("QM_SCREENSHOT_DIR") + "/rows.png");
   e.click(15, 0);
   e.key(Qt::Key_V, Qt::ControlModifier);
   QCOMPARE(e.cell(15, 7), QString("低"));

@@ -1,0 +1,25 @@
+#include "app/tr.h"
+
+#include <vector>
+
+namespace qm {
+
+std::string Fill(std::string_view tmpl, std::initializer_list<std::string_view> args) {
+  const std::vector<std::string_view> a(args);
+  std::string out;
+  out.reserve(tmpl.size() + 16);
+  for (size_t i = 0; i < tmpl.size(); ++i) {
+    if (tmpl[i] == '%' && i + 1 < tmpl.size() && tmpl[i + 1] >= '1' && tmpl[i + 1] <= '9') {
+      const size_t k = static_cast<size_t>(tmpl[i + 1] - '1');
+      if (k < a.size()) {
+        out += a[k];
+        ++i;
+        continue;
+      }
+    }
+    out += tmpl[i];
+  }
+  return out;
+}
+
+}  // namespace qm

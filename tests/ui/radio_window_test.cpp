@@ -75,16 +75,24 @@ void RadioWindowTest::readShowsTheRadio() {
   bool closedDuring = true;
   bool sawProgress = false;
   bool progressClosed = true;
-  QTimer::singleShot(400, e.w.get(), [&] {
-    sawProgress = e.w->progress().isOpen() && e.w->progress().window() &&
-                  e.w->progress().window()->isVisible();
+  // Polled rather than timed: on a loaded machine the handshake may take longer than any
+  // fixed delay, and the progress window only exists once it has passed.
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, e.w.get(), [&] {
+    QWidget* progress = e.w->progress().isOpen() ? e.w->progress().window() : nullptr;
+    if (!progress || !progress->isVisible()) return;
+    poll.stop();
+    sawProgress = true;
     closedDuring = e.w->close();
     // The progress window stays until the read ends; another command does not start.
-    progressClosed = e.w->progress().window()->close();
+    progressClosed = progress->close();
     e.action("mnuWrite")->trigger();
     e.action("mnuTune")->trigger();
   });
+  poll.start();
   e.action("mnuRead")->trigger();
+  poll.stop();
   QVERIFY(sawProgress);
   QVERIFY(!closedDuring);
   QVERIFY(!progressClosed);

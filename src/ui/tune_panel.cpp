@@ -77,7 +77,8 @@ void TunePanel::buildTree() {
   tree_->setObjectName("TreeView2");
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
-  tree_->setFixedWidth(170);
+  // English item names are longer; the tree widens in English only.
+  tree_->setFixedWidth(ActiveLanguage() == Language::English ? 230 : 170);
   tree_->setRootIsDecorated(true);
   std::map<std::string, QTreeWidgetItem*> byKey;
   for (const TuneTreeNode& n : kTuneTree) {

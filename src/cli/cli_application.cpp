@@ -10,11 +10,11 @@ namespace qm::cli {
 namespace {
 
 // The verb the command line names: the first word that is neither an option nor the value of
-// --maker-ini or --ini, as the verb dispatch reads it.
+// --maker-ini, --ini or --lang, as the verb dispatch reads it.
 [[maybe_unused]] std::string VerbOf(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--maker-ini" || a == "--ini") {
+    if (a == "--maker-ini" || a == "--ini" || a == "--lang") {
       ++i;
       continue;
     }

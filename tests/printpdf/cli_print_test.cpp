@@ -97,6 +97,17 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
   EXPECT_TRUE(fn.contains("回扫周期 1.0秒 功率选择 长按[MONI]键"));
 }
 
+// The language option stands before the verb, where it must not be taken for the verb itself.
+TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
+  ASSERT_EQ(Run({"--lang", "en", "print", QString::fromStdString(file("sample.q83")), "--pdf",
+                 QString::fromStdString(file("en.pdf"))}),
+            0)
+      << err_.toStdString();
+  const QString text = Text(file("en.pdf"));
+  EXPECT_FALSE(text.isEmpty());
+  for (const QChar c : text) EXPECT_FALSE(c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF);
+}
+
 TEST_F(CliPrint, TuneReport) {
   ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
                  QString::fromStdString(file("tune.pdf")), "--tune", "--tune-channel", "1"}),

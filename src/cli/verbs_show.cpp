@@ -62,8 +62,9 @@ void PrintText(const ShownDocument& shown, const std::vector<Message>& messages)
   }
   o << "\n" << TrCoreUtf8(QM_TR("整机功能")) << "\n";
   for (Fn f : kFunctionLayout) {
-    o << TrCoreUtf8(FunctionInfo(f).label) << "\t" << TrCoreUtf8(fn.text(f))
-      << (fn.rejected(f) ? "\t" + TrCoreUtf8(QM_TR("(错误)")) : "") << "\n";
+    o << TrCoreUtf8(FunctionInfo(f).label) << "\t" << TrCoreUtf8(fn.text(f));
+    if (fn.rejected(f)) o << "\t" << TrCoreUtf8(QM_TR("(错误)"));
+    o << "\n";
   }
   o << "\n" << TrCoreUtf8(QM_TR("调测信道")) << "\n";
   for (int r = 0; r < kTuneChannelCount; ++r) {

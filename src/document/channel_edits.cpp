@@ -5,6 +5,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "app/capturing_prompter.h"
 #include "app/prompter.h"
 #include "app/text_util.h"
 #include "app/tr.h"
@@ -24,20 +25,6 @@ constexpr size_t kClipHeaderSize = sizeof kClipMagic + 4;  // version, model (2)
 // The bits of byte 10 and the bytes 11-15 the grid does not show: a save carries them from
 // the image, so a pasted record brings them there.
 constexpr uint8_t kCarriedFlagBits = 0xCA;
-
-// Keeps the messages a check would have shown, to report them against their row.
-class CapturingPrompter : public Prompter {
- public:
-  std::vector<std::string> texts;
-  Answer ask(const Message& m) override {
-    texts.push_back(m.text);
-    return Answer::Ok;
-  }
-  WarningAnswer warn(int, const std::string& text) override {
-    texts.push_back(text);
-    return WarningAnswer{true, false};
-  }
-};
 
 // A number as typed: "," or "." for the decimal separator.
 std::string LocalNumber(std::string_view text, char sep) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <variant>
 
+#include "app/capturing_prompter.h"
 #include "app/prompter.h"
 #include "app/text_util.h"
 #include "app/tr.h"
@@ -23,21 +24,6 @@ using namespace cell_text;
 // What the dialect writes in the tone columns it does not use.
 constexpr const char* kDefaultTone = "88.5";
 constexpr const char* kDefaultCode = "023";
-
-// Keeps the messages the grid's checks would have shown, so that the import can report
-// them against the line they came from instead of one message box per value.
-class CapturingPrompter : public Prompter {
- public:
-  std::vector<std::string> texts;
-  Answer ask(const Message& m) override {
-    texts.push_back(m.text);
-    return Answer::Ok;
-  }
-  WarningAnswer warn(int, const std::string& text) override {
-    texts.push_back(text);
-    return WarningAnswer{true, false};
-  }
-};
 
 // ---- one signalling side of a record ----
 

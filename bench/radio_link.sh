@@ -4,6 +4,9 @@
 # intervals and the line time allow (bench/link_floor.cpp computes it with the same link
 # code on a virtual clock). Prints wall and CPU time of the tool for each operation.
 #   bench/radio_link.sh [ROUNDS]      (BUILD_DIR, default build)
+# With WINDOWS_BUILD_DIR set (a Windows build of scripts/test-windows), the tool measured is
+# that build's qm830k-cli.exe under Wine, through COM8 of a Wine prefix linked to the
+# simulator's terminal; its start-up then includes Wine's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -15,6 +18,7 @@ work=$(mktemp -d)
 sim_pid=""
 cleanup() {
   if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
+  if [ -n "${prefix:-}" ]; then WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -24,9 +28,25 @@ read -r _ floor_read < <("$work/link_floor" | grep '^read')
 read -r _ floor_write < <("$work/link_floor" | grep '^write')
 
 cli="$BUILD_DIR/qm830k-cli"
+link=$work/radio
+device=$link
+if [ -n "${WINDOWS_BUILD_DIR:-}" ]; then
+  qt=$(scripts/build-qt-windows | tail -n 1)
+  prefix=$work/wine
+  cat >"$work/cli.exe.sh" <<EOF
+#!/usr/bin/env bash
+exec "$PWD/cmake/wine-run" "$prefix" "$qt/bin" "$(realpath "$WINDOWS_BUILD_DIR")/qm830k-cli.exe" "\$@"
+EOF
+  chmod +x "$work/cli.exe.sh"
+  cli=$work/cli.exe.sh
+  "$cli" --help >/dev/null  # the prefix is made once, before anything is timed
+  link=$prefix/dosdevices/com8
+  device=COM8
+  echo "the Windows tool under Wine, through COM8"
+fi
 "$cli" --ini "$work/program.ini" new -o "$work/image.q83" >/dev/null
 
-"$BUILD_DIR/zr410-sim" --link "$work/radio" --pace --load "$work/image.q83" >"$work/sim.out" 2>&1 &
+"$BUILD_DIR/zr410-sim" --link "$link" --pace --load "$work/image.q83" >"$work/sim.out" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.02; done
 
@@ -57,7 +77,7 @@ measure() {  # name floor_ms verb args...
     local sim_before
     sim_before=$(sim_cpu)
     out=$( { TIMEFORMAT='%R %U %S'; time "$cli" --ini "$work/program.ini" "$@" \
-      --device "$work/radio" --yes >/dev/null 2>"$work/cli.err"; } 2>&1 ) ||
+      --device "$device" --yes >/dev/null 2>"$work/cli.err"; } 2>&1 ) ||
       { cat "$work/cli.err"; exit 1; }
     local sim_after
     sim_after=$(sim_cpu)

@@ -5,6 +5,7 @@
 #                               look beside themselves first, then here
 #   share/qm830k/translations/  translation files of the interface (QM_INSTALL_TRANSLATIONSDIR)
 #   share/applications, share/icons/hicolor, share/mime/packages, share/metainfo, share/man
+#   lib/udev/rules.d            the programming cable's port for the desktop user
 #
 # On Windows everything goes into one folder beside the program, as the program expects of a
 # copied folder; CPack makes an NSIS installer or a ZIP of it there.
@@ -43,6 +44,8 @@ if(UNIX AND NOT APPLE)
   set(dist ${CMAKE_SOURCE_DIR}/dist)
   install(FILES ${dist}/qm830k.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${dist}/qm830k.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The programming cable's port for the desktop user (TAG+="uaccess"), read by udev.
+  install(FILES ${dist}/60-qm830k-cable.rules DESTINATION lib/udev/rules.d)
   install(FILES ${dist}/qm830k-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
           RENAME qm830k.xml)
   install(FILES ${dist}/icons/qm830k.svg
@@ -110,14 +113,16 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
-  # Built with Qt's own Windows installer; windeployqt puts the Qt libraries beside the
-  # program before CPack runs (see the README's Windows section).
+  # The program folder as a ZIP and a setup. scripts/package-windows hands CPack the folder it
+  # has made and checked (CPACK_INSTALLED_DIRECTORIES); a build with Qt's own Windows
+  # installer has windeployqt fill the installation instead (the README's Windows section).
+  # The setup is our own NSIS script (dist/windows/NSIS.template.in): 64-bit, in Chinese, with
+  # the file types and the help page in the Start menu.
   set(CPACK_GENERATOR NSIS ZIP)
-  set(CPACK_NSIS_DISPLAY_NAME "QM830K编程软件")
-  set(CPACK_NSIS_PACKAGE_NAME "QM830K")
-  set(CPACK_NSIS_INSTALLED_ICON_NAME qm830k.exe)
-  set(CPACK_NSIS_MENU_LINKS qm830k.exe "QM830K编程软件")
-  set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  list(APPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/dist/windows)
+  set(CPACK_PACKAGE_FILE_NAME qm830k-${PROJECT_VERSION}-win64)
+  set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/dist/icons/qm830k.ico)
+  set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -60,7 +60,17 @@ InterruptFlag::InterruptFlag() {
 }
 InterruptFlag::~InterruptFlag() { std::signal(SIGINT, gPrevious); }
 
+Utf8Console::Utf8Console() : previous_(GetConsoleOutputCP()) {
+  if (previous_ != 0 && previous_ != CP_UTF8) SetConsoleOutputCP(CP_UTF8);
+}
+Utf8Console::~Utf8Console() {
+  if (previous_ != 0 && previous_ != CP_UTF8) SetConsoleOutputCP(previous_);
+}
+
 #else
+
+Utf8Console::Utf8Console() = default;
+Utf8Console::~Utf8Console() = default;
 
 bool StdinIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }

@@ -11,6 +11,20 @@ bool StderrIsTerminal();
 // without waiting.
 bool InputWaiting();
 
+// The texts the program prints are UTF-8. A Windows console shows them so only with its
+// output code page set to UTF-8: set for as long as this lives, the previous one put back
+// afterwards, so the console window is as it was for the next program. Nothing elsewhere.
+class Utf8Console {
+ public:
+  Utf8Console();
+  ~Utf8Console();
+  Utf8Console(const Utf8Console&) = delete;
+  Utf8Console& operator=(const Utf8Console&) = delete;
+
+ private:
+  [[maybe_unused]] unsigned previous_ = 0;
+};
+
 // Turns Ctrl+C into a flag for as long as it lives, and puts the previous handling back.
 // A wait for Enter ends at once on Ctrl+C, so that the flag is seen.
 class InterruptFlag {

@@ -8,13 +8,13 @@
 #include "cli/verbs.h"
 #include "document/document.h"
 #include "files/profile.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 
 namespace qm::cli {
 
 struct CliApp {
   AppState app;
-  QtTextCodec codec;
+  SystemTextCodec codec;
   std::unique_ptr<ProfileFile> programIni;  // the program's own configuration file
 };
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "cli/cli_application.h"
+#include "cli/console.h"
 #include "cli/verbs.h"
+#include "platform/command_line.h"
 #include "platform/translation.h"
 
 namespace qm::cli {
@@ -56,6 +58,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg
 int main(int argc, char** argv) {
   using namespace qm::cli;
   qInstallMessageHandler(QuietMessages);
+  const Utf8Console console;  // Chinese output on a Windows console
+  const std::vector<std::string> args = qm::Utf8Arguments(argc, argv);
   const auto qapp = MakeCliApplication(argc, argv);  // paths, codecs, the serial port; fonts
   std::setlocale(LC_NUMERIC, "C");
 
@@ -64,14 +68,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> rest;
   const char* env = std::getenv("QM830K_LANG");
   std::string lang = env && *env ? env : "zh";
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a == "--lang" && i + 1 < argc) {
-      lang = argv[++i];
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--lang" && i + 1 < args.size()) {
+      lang = args[++i];
     } else if (a.rfind("--lang=", 0) == 0) {
       lang = a.substr(7);
-    } else if ((a == "--maker-ini" || a == "--ini") && i + 1 < argc) {
-      (a == "--ini" ? inv.programIni : inv.makerIni) = argv[++i];
+    } else if ((a == "--maker-ini" || a == "--ini") && i + 1 < args.size()) {
+      (a == "--ini" ? inv.programIni : inv.makerIni) = args[++i];
     } else if (a.rfind("--maker-ini=", 0) == 0) {
       inv.makerIni = a.substr(12);
     } else if (a.rfind("--ini=", 0) == 0) {

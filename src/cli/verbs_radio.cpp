@@ -21,7 +21,7 @@
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"
-#include "platform/qt_serial_port.h"
+#include "platform/system_serial_port.h"
 #include "platform/sleep_clock.h"
 #include "platform/translation.h"
 #include "radio/embed_info.h"
@@ -72,7 +72,7 @@ std::set<std::string> With(std::set<std::string> s, std::initializer_list<std::s
 // What every radio verb holds: the configuration, the port, the clock and the seams.
 struct RadioSession {
   CliApp cli;
-  std::optional<QtSerialPort> port;
+  std::optional<SystemSerialPort> port;
   SleepClock clock;
   std::optional<ConsolePrompter> prompter;
   ConsoleProgress progress;

@@ -18,7 +18,7 @@
 #include "document/document.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
-#include "platform/qt_serial_port.h"
+#include "platform/system_serial_port.h"
 #include "platform/sleep_clock.h"
 #include "platform/translation.h"
 #include "tune/tune_controller.h"
@@ -48,7 +48,7 @@ int Usage(const char* usage) {
 // A window's worth of state for one tune verb.
 struct TuneSession {
   CliApp cli;
-  std::optional<QtSerialPort> port;
+  std::optional<SystemSerialPort> port;
   SleepClock clock;
   std::optional<ConsolePrompter> prompter;
   TuneConsoleProgress progress;

@@ -55,8 +55,11 @@ bool IsFile(const std::string& path) {
   return fs::is_regular_file(PathFromUtf8(path), ec);
 }
 
-// Installed in the system's layout: the maker file in the data folder and none beside it.
+// Installed: in the system's layout (the maker file in the data folder and none beside it),
+// or by the Windows setup, whose copy carries its uninstaller beside the program and lives in
+// a folder (Program Files) that is not one user's to write, even when the user may.
 bool IsInstalledLayout(const std::string& programDir) {
+  if (IsFile(JoinPath(programDir, kUninstallerName))) return true;
   return !IsFile(JoinPath(programDir, kMakerIniName)) &&
          IsFile(JoinPath(InstalledDataDir(programDir), kMakerIniName));
 }

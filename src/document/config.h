@@ -11,6 +11,8 @@
 namespace qm {
 
 inline constexpr const char* kMakerIniName = "nrvPC.ini";
+// The uninstaller the Windows setup puts beside the programs it installs.
+inline constexpr const char* kUninstallerName = "Uninstall.exe";
 
 // The data folder of an installed program: <prefix>/share/qm830k for <prefix>/bin.
 std::string InstalledDataDir(const std::string& programDir);
@@ -29,9 +31,9 @@ std::string UserConfigDir();
 
 // Where the program's own configuration file lives: beside the program when that folder
 // can be written to, otherwise in `userConfigDir` (created when needed). A program
-// installed in the system's layout (its maker file in the data folder, none beside it)
-// always keeps it in `userConfigDir`: the system's program folder is not the place for one
-// user's settings, even when an administrator runs it.
+// installed in the system's layout (its maker file in the data folder, none beside it) or by
+// the Windows setup (its uninstaller beside it) always keeps it in `userConfigDir`: the system's
+// program folder is not the place for one user's settings, even when an administrator runs it.
 std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
                                   const std::string& userConfigDir);
 

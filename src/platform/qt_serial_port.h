@@ -1,6 +1,5 @@
-// The serial port of the link code on QSerialPort. Port number n is COMn on Windows;
-// elsewhere it is the device named by key "COMn" of section "Comm Port" in the program's
-// configuration file, or /dev/ttyUSB(n-1). A device override (the command line's
+// The serial port of the link code on QSerialPort, for the systems other than Windows. Port
+// number n is the device SerialDeviceForPort names; a device override (the command line's
 // --device, or the window's demo mode) replaces the mapping for every port number.
 #pragma once
 
@@ -8,14 +7,12 @@
 #include <string>
 
 #include "files/profile.h"
+#include "platform/serial_device.h"
 #include "radio/serial_port.h"
 
 class QSerialPort;
 
 namespace qm {
-
-// The device that port number n stands for; `programIni` may be null.
-std::string SerialDeviceForPort(int portNumber, const ProfileFile* programIni);
 
 class QtSerialPort : public SerialPort {
  public:

@@ -8,7 +8,8 @@
 #include <cstdio>
 
 #include "files/profile.h"
-#include "platform/qt_text_codec.h"
+#include "platform/command_line.h"
+#include "platform/system_text_codec.h"
 #include "platform/translation.h"
 #include "ui/main_window.h"
 #include "ui/qt_seams.h"
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
   // The command line first, so that --help and a wrong option need no display.
   QCoreApplication::setApplicationName("qm830k");
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (const std::string& a : qm::Utf8Arguments(argc, argv)) arguments << QString::fromStdString(a);
   const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(arguments);
   if (!cmd.ok) {
     const bool help = cmd.error.startsWith("Usage");
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("qm830k");
   qm::ui::UseChineseFont();
 
-  qm::QtTextCodec codec;
+  qm::SystemTextCodec codec;
   qm::AppState app;
   qm::ui::LoadConfiguration(QApplication::applicationDirPath(), cmd, app, codec);
   // The interface language: --lang for this run, else the one kept in the configuration.

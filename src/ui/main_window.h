@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "document/document.h"
+#include "platform/system_serial_port.h"
 #include "radio/link.h"
 #include "ui/help_window.h"
 
@@ -26,7 +27,6 @@ class QTimer;
 class QToolBar;
 
 namespace qm {
-class QtSerialPort;
 class TuneController;
 }  // namespace qm
 
@@ -158,7 +158,7 @@ class FrmMain : public QMainWindow {
   QPointer<QWidget> splash_;
   QPointer<HelpWindow> help_;
 
-  std::unique_ptr<QtSerialPort> port_;
+  std::unique_ptr<SystemSerialPort> port_;
   std::unique_ptr<GuiClock> guiClock_;
   std::unique_ptr<GuiProgress> progress_;
   std::unique_ptr<TuneController> tune_;

@@ -10,7 +10,7 @@
 #include <QToolBar>
 
 #include "app/model_table.h"
-#include "platform/qt_serial_port.h"
+#include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
 #include "radio/write_radio.h"
@@ -29,7 +29,7 @@ namespace qm::ui {
 namespace {}  // namespace
 
 void FrmMain::buildRadio() {
-  port_ = std::make_unique<QtSerialPort>(&ini_);
+  port_ = std::make_unique<SystemSerialPort>(&ini_);
   guiClock_ = std::make_unique<GuiClock>();
   progress_ = std::make_unique<GuiProgress>(this);
   tune_ = std::make_unique<TuneController>(app_, prompter_, TuneRefsOf(doc_),

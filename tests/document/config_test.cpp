@@ -145,18 +145,20 @@ TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) 
 TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
   // Where the maker file, the help page and the program's own file are found, for each way
   // the program may be laid out: a copied folder (files beside the program), the system's
-  // layout (bin/ and share/qm830k/), both, and neither.
+  // layout (bin/ and share/qm830k/), both, neither, and a copy the Windows setup installed
+  // (its uninstaller beside the program: a folder that is not one user's, though writable).
   struct Case {
     const char* name;
-    bool beside, shared;
+    bool beside, shared, uninstaller;
     const char* makerIn;  // "bin", "share": the folder the maker file is taken from
     const char* iniIn;    // "bin", "user": where the program's own file goes
   };
   const Case cases[] = {
-      {"copied folder", true, false, "bin", "bin"},
-      {"installed", false, true, "share", "user"},
-      {"both", true, true, "bin", "bin"},
-      {"neither", false, false, "bin", "bin"},
+      {"copied folder", true, false, false, "bin", "bin"},
+      {"installed", false, true, false, "share", "user"},
+      {"both", true, true, false, "bin", "bin"},
+      {"neither", false, false, false, "bin", "bin"},
+      {"set up on Windows", true, false, true, "bin", "user"},
   };
   for (const Case& c : cases) {
     ScratchDir root;
@@ -170,6 +172,7 @@ TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
       WriteBytes(dir + "/nrvPC.ini", makerText);
       WriteBytes(dir + "/guide.html", std::string("<html/>"));
     }
+    if (c.uninstaller) WriteBytes(bin + "/Uninstall.exe", std::string("MZ"));
     const std::string from = std::string(c.makerIn) == "bin" ? bin : share;
     EXPECT_TRUE(test::SamePath(DefaultMakerIniPath(bin), from + "/nrvPC.ini")) << c.name;
     EXPECT_TRUE(test::SamePath(InstalledDataDir(bin + "/"), share)) << c.name;

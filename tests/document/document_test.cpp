@@ -11,7 +11,7 @@
 #include "files/recent_files.h"
 #include "model/codecs.h"
 #include "model/defaults.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 #include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
 #include "support/scratch_dir.h"
@@ -82,7 +82,7 @@ class DocumentTest : public ::testing::Test {
   }
 
   ScratchDir dir;
-  QtTextCodec codec;
+  SystemTextCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
   AppState app = TestApp();
   FakePrompter prompter;

@@ -6,6 +6,8 @@
 #           write date, and nothing else changed
 #   embed   a text written with embed-write reads back with embed-read
 #   faults  a radio of another kind and a short reply fail with their messages
+#   paced   reads and writes in a row (QM_E2E_ROUNDS of each, default 1) against a radio that
+#           paces its bytes as the line does: each read gives the radio's memory
 #   idtext  a radio ID padded with zeros prints as text, control characters in the embedded
 #           fields never reach the terminal, and a model code missing from the table is
 #           reported as unknown
@@ -79,6 +81,28 @@ embed)
   grep -q "用户自定义信息：测试 radio 410$" "$work/embed.out" || fail "text not read back: $(cat "$work/embed.out")"
   [ -s "$work/embed.q83" ] || fail "no data file"
   stop_sim
+  ;;
+paced)
+  "$cli" --ini "$work/program.ini" new -o "$work/file.q83" --model 2 >/dev/null 2>&1 ||
+    fail "preparing the file"
+  make_image 11 "$work/radio.bin"
+  start_sim --load "$work/radio.bin" --pace --dump "$work/after.bin"
+  rounds=${QM_E2E_ROUNDS:-1}
+  for ((r = 1; r <= rounds; r++)); do
+    run_cli read -o "$work/read$r.q83" 2>"$work/cli.err" || fail "read $r: $(tail -2 "$work/cli.err")"
+    run_cli write "$work/file.q83" --yes 2>"$work/cli.err" || fail "write $r: $(tail -2 "$work/cli.err")"
+  done
+  stop_sim
+  # The first read is the radio as loaded; every later one what the writes made of it, which
+  # the memory still holds at the end but for the write date.
+  diff <(bytes_of "$work/radio.bin") <(image_of "$work/read1.q83") >/dev/null ||
+    fail "read 1 differs from the radio's memory"
+  undated() { awk 'NR <= 960 || NR > 976' "$@"; }
+  for ((r = 2; r <= rounds; r++)); do
+    diff <(bytes_of "$work/after.bin" | undated) <(image_of "$work/read$r.q83" | undated) >/dev/null ||
+      fail "read $r differs from the radio's memory"
+  done
+  [ "$(grep -c 'PC>  52 ' "$work/sim.log")" -eq $((128 * rounds)) ] || fail "expected $((128 * rounds)) read requests"
   ;;
 faults)
   start_sim --identity X4712

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "files/profile.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ bool StartsWithBom(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const qm::QtTextCodec codec;
+  static const qm::SystemTextCodec codec;
   static const std::string path = ScratchPath();
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) std::abort();

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "files/profile.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 #include "platform/sleep_clock.h"
 #include "radio/link.h"
 #include "support/scratch_dir.h"
@@ -130,7 +130,7 @@ TEST(QtSerialPort, ScanFindsEveryWorkingPort) {
       ini << "COM" << n << "=" << device << "\n";
     }
   }
-  QtTextCodec codec;
+  SystemTextCodec codec;
   ProfileFile file(iniPath.string(), codec);
   struct Case {
     const char* name;
@@ -168,7 +168,7 @@ TEST(SerialDeviceForPort, ConfiguredPathOrTheUsbDevice) {
   test::ScratchDir dir;
   const auto ini = dir.path() / "QM830K.ini";
   std::ofstream(ini) << "[Comm Port]\nCOM2=/dev/ttyS1\nCOM3=\n";
-  QtTextCodec codec;
+  SystemTextCodec codec;
   ProfileFile file(ini.string(), codec);
   EXPECT_EQ(SerialDeviceForPort(2, &file), "/dev/ttyS1");
   EXPECT_EQ(SerialDeviceForPort(1, &file), "/dev/ttyUSB0");

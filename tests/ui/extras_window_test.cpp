@@ -17,7 +17,7 @@ namespace {
 // The radio with its own memory, for the write commands.
 bool StartRadio(Env& e, const QStringList& options = {}) {
   if (!e.sim->start(e.modelOption() + options)) return false;
-  e.w->setDevicePath(e.sim->link());
+  e.w->setDevicePath(e.sim->device());
   return true;
 }
 

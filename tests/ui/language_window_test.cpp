@@ -23,7 +23,7 @@
 #include "document/config.h"
 #include "files/data_file_messages.h"
 #include "files/profile.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 #include "platform/translation.h"
 #include "support/fake_prompter.h"
 #include "ui/channel_grid.h"
@@ -106,7 +106,7 @@ QStringList ModalTexts(const std::function<void()>& act) {
 
 struct Env {
   QTemporaryDir dir;
-  qm::QtTextCodec codec;
+  qm::SystemTextCodec codec;
   qm::AppState app;
   std::unique_ptr<qm::ProfileFile> ini;
   qm::test::FakePrompter prompter;

@@ -33,7 +33,7 @@
 #include "files/data_file.h"
 #include "files/profile.h"
 #include "files/recent_files.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 #include "ui/channel_grid.h"
 #include "ui/help_window.h"
 #include "ui/qt_seams.h"

@@ -11,7 +11,7 @@
 #include "files/file_io.h"
 #include "files/profile.h"
 #include "files/recent_files.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 #include "support/fake_prompter.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
@@ -29,7 +29,7 @@ class NoFileDialogs : public qm::FileDialogs {
 // One program run in a private folder, started as main() starts it.
 struct Run {
   QTemporaryDir dir;
-  qm::QtTextCodec codec;
+  qm::SystemTextCodec codec;
   qm::AppState app;
   std::unique_ptr<qm::ProfileFile> ini;
   qm::test::FakePrompter prompter;

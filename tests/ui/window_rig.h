@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -24,10 +26,14 @@
 #include "document/config.h"
 #include "files/profile.h"
 #include "model/image.h"
-#include "platform/qt_text_codec.h"
+#include "platform/system_text_codec.h"
 #include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
 #include "ui/main_window.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include "ui/radio_dialogs.h"
 #include "ui/tune_panel.h"
 
@@ -100,15 +106,19 @@ inline bool WriteBytes(const QString& path, const qm::Image& image) {
          static_cast<qint64>(b.size());
 }
 
-#ifdef QM_SIM_PATH
+#if defined(QM_SIM_PATH) && !defined(_WIN32)
 // The simulated radio on a pseudo-terminal.
 class Sim {
  public:
   explicit Sim(QString dir) : dir_(std::move(dir)) {}
   ~Sim() { stop(); }
   QString link() const { return dir_ + "/radio"; }
+  // What the window opens to reach it.
+  QString device() const { return link(); }
   QString dump() const { return dir_ + "/dump.bin"; }
   QString log() const { return dir_ + "/sim.log"; }
+  // A file of the test's as the simulator names it.
+  QString hostPath(const QString& path) const { return path; }
 
   bool start(const QStringList& options) {
     proc_.setProgram(QM_SIM_PATH);
@@ -130,11 +140,80 @@ class Sim {
   QString dir_;
   QProcess proc_;
 };
+#elif defined(QM_SIM_PATH)
+// The simulated radio under Wine: the Linux program, started the way Wine starts any Unix
+// program. A Windows program cannot signal it, so it stops when its stop file appears; its
+// pseudo-terminal is linked in as COM40 of the Wine prefix, which the window then opens.
+class Sim {
+ public:
+  explicit Sim(QString dir) : dir_(std::move(dir)) {}
+  ~Sim() { stop(); }
+  QString link() const {
+    QString prefix = qEnvironmentVariable("WINEPREFIX");
+    if (prefix.isEmpty()) prefix = qEnvironmentVariable("HOME") + "/.wine";
+    return prefix + "/dosdevices/com40";
+  }
+  QString device() const { return "COM40"; }
+  QString dump() const { return dir_ + "/dump.bin"; }
+  QString log() const { return dir_ + "/sim.log"; }
+  // A file of the test's as the simulator, a Unix program, names it.
+  QString hostPath(const QString& path) const {
+    using UnixName = char* (*)(const wchar_t*);
+    static const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!unixName) return path;
+    const std::wstring wide = QDir::toNativeSeparators(QDir(path).absolutePath()).toStdWString();
+    char* name = unixName(wide.c_str());
+    if (!name) return path;
+    const QString out = QString::fromUtf8(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+  }
+
+  bool start(const QStringList& options) {
+    QFile::remove(stopFile());
+    QStringList args{"--link", link(),          "--dump",      hostPath(dump()),
+                     "--log",  hostPath(log()), "--stop-file", hostPath(stopFile())};
+    std::wstring command = L"\"" + QDir::toNativeSeparators(QM_SIM_PATH).toStdWString() + L"\"";
+    for (const QString& a : args + options) command += L" \"" + a.toStdWString() + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+      return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    running_ = true;
+    return waitFor([&] { return QFileInfo::exists("Z:" + link()); });
+  }
+  // Stops it; its memory is then in dump().
+  QByteArray stop() {
+    if (running_) {
+      QFile f(stopFile());
+      f.open(QIODevice::WriteOnly);
+      f.close();
+      // It removes its link last, after writing its memory.
+      waitFor([&] { return !QFileInfo::exists("Z:" + link()); });
+      running_ = false;
+    }
+    return ReadBytes(dump());
+  }
+
+ private:
+  QString stopFile() const { return dir_ + "/stop"; }
+  static bool waitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
+    return done();
+  }
+  QString dir_;
+  bool running_ = false;
+};
 #endif
 
 struct Env {
   QTemporaryDir dir;
-  qm::QtTextCodec codec;
+  qm::SystemTextCodec codec;
   qm::AppState app;
   std::unique_ptr<qm::ProfileFile> ini;
   WindowPrompter prompter;
@@ -171,9 +250,9 @@ struct Env {
   bool startRadio(const qm::Image& memory, QStringList options = {}) {
     const QString mem = dir.filePath("memory.bin");
     if (!WriteBytes(mem, memory)) return false;
-    options << "--load" << mem;
+    options << "--load" << sim->hostPath(mem);
     if (!sim->start(options)) return false;
-    w->setDevicePath(sim->link());
+    w->setDevicePath(sim->device());
     return true;
   }
 #endif

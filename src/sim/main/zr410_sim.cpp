@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +51,7 @@ struct Options {
   std::string load;
   std::string dump;
   std::string log;
+  std::string stopFile;
   RadioConfig radio;
   qm::sim::TuneSimConfig tune;
 };
@@ -60,6 +62,8 @@ void Usage() {
                "  --load FILE           memory from a 1024-byte image or a .q83/.z410 data file\n"
                "  --dump FILE           write the 1024-byte memory to FILE on exit\n"
                "  --log FILE            log every frame with its time\n"
+               "  --stop-file FILE      stop (as on SIGTERM) once FILE exists: a Windows program\n"
+               "                        under Wine cannot signal this process\n"
                "  --pace                take 11 bit times at 9600 baud per byte, both ways\n"
                "  --model N             model code of the identity reply (default 1)\n"
                "  --version MAJ.MIN     version bytes (default 2.0)\n"
@@ -118,11 +122,15 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       return true;
     };
     bool ok = true;
-    if (a == "--link" || a == "--load" || a == "--dump" || a == "--log") {
+    if (a == "--link" || a == "--load" || a == "--dump" || a == "--log" || a == "--stop-file") {
       const auto v = next();
       ok = v.has_value();
       if (ok)
-        (a == "--link" ? o.link : a == "--load" ? o.load : a == "--dump" ? o.dump : o.log) = *v;
+        (a == "--link"   ? o.link
+         : a == "--load" ? o.load
+         : a == "--dump" ? o.dump
+         : a == "--log"  ? o.log
+                         : o.stopFile) = *v;
     } else if (a == "--pace") {
       r.paceReplies = r.paceReceive = true;
     } else if (a == "--model" || a == "--ignore-greetings" || a == "--latency") {
@@ -359,8 +367,12 @@ int Run(const Options& o) {
   while (gStop == 0) {
     timespec timeout{};
     timespec* timeoutPtr = nullptr;
-    if (!outgoing.empty()) {
-      const int64_t wait = std::max<int64_t>(0, (outgoing.front().at - Now(start)).count());
+    if (!o.stopFile.empty() && ::access(o.stopFile.c_str(), F_OK) == 0) break;
+    // With a stop file to watch, no wait is longer than a tenth of a second.
+    const int64_t longest = o.stopFile.empty() ? INT64_MAX : 100'000;
+    if (!outgoing.empty() || longest != INT64_MAX) {
+      const int64_t due = outgoing.empty() ? longest : (outgoing.front().at - Now(start)).count();
+      const int64_t wait = std::clamp<int64_t>(due, 0, longest);
       timeout.tv_sec = static_cast<time_t>(wait / 1'000'000);
       timeout.tv_nsec = static_cast<long>((wait % 1'000'000) * 1000);
       timeoutPtr = &timeout;

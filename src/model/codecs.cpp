@@ -105,7 +105,12 @@ std::string ExactFreqText(double mhz, char sep) {
   const int64_t a = std::llabs(f.value);
   std::string frac = std::to_string(perMhz + a % perMhz).substr(1);
   while (frac.size() > 6 && frac.back() == '0') frac.pop_back();
-  return (f.value < 0 ? "-" : "") + std::to_string(a / perMhz) + sep + frac;
+  // Appended piece by piece: GCC 12 in Release sees a false overlap in "-" + std::string.
+  std::string out = f.value < 0 ? "-" : "";
+  out += std::to_string(a / perMhz);
+  out += sep;
+  out += frac;
+  return out;
 }
 
 std::string CtcBytesToText(uint8_t lo, uint8_t hi) {

@@ -646,10 +646,6 @@
         <translation>CTC deviation (narrow)</translation>
     </message>
     <message>
-        <source>第%1行起的%2行没有粘贴：信道16之后没有信道</source>
-        <translation>%2 rows from line %1 on were not pasted: there is no channel after channel 16</translation>
-    </message>
-    <message>
         <source>粘贴</source>
         <translation>Paste</translation>
     </message>
@@ -702,10 +698,6 @@
         <translation>%1: %2 (%3 MHz); frequency not changed</translation>
     </message>
     <message>
-        <source>频率无法识别</source>
-        <translation>frequency not recognised</translation>
-    </message>
-    <message>
         <source>%1：整机带宽为窄带，信道带宽没有修改</source>
         <translation>%1: the radio-wide bandwidth is narrow; channel bandwidth not changed</translation>
     </message>
@@ -732,6 +724,50 @@
     <message>
         <source>导入CSV</source>
         <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>步进%1 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列</source>
+        <translation>a step of %1 kHz is not a multiple of 6.25 kHz; the radio&apos;s channel frequencies cannot be spaced evenly at this step</translation>
+    </message>
+    <message>
+        <source>步进%1 kHz不是5 kHz或6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列</source>
+        <translation>a step of %1 kHz is not a multiple of 5 kHz or 6.25 kHz; the radio&apos;s channel frequencies cannot be spaced evenly at this step</translation>
+    </message>
+    <message>
+        <source>%1：%2 MHz不在本机的频率栅格上，改为%3 MHz</source>
+        <translation>%1: %2 MHz is not on the radio&apos;s channel raster; changed to %3 MHz</translation>
+    </message>
+    <message>
+        <source>信道号无法识别（%1），应为1-16</source>
+        <translation>channel numbers not recognised (%1); they must be 1-16</translation>
+    </message>
+    <message>
+        <source>信道列表中有空项（%1）</source>
+        <translation>the channel list has an empty item (%1)</translation>
+    </message>
+    <message>
+        <source>信道范围%1是倒序的，应写成%2-%3</source>
+        <translation>the channel range %1 is reversed; write it as %2-%3</translation>
+    </message>
+    <message>
+        <source>%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过</source>
+        <translation>%1 %2 MHz is far outside the radio&apos;s range %3-%4 MHz; skipped</translation>
+    </message>
+    <message>
+        <source>%1%2%3 MHz改为%4 MHz</source>
+        <translation>%1 %2 %3 MHz changed to %4 MHz</translation>
+    </message>
+    <message>
+        <source>剪贴板中没有一行在本机频率范围%1-%2 MHz之内，没有粘贴。</source>
+        <translation>No row on the clipboard fits this radio&apos;s band %1-%2 MHz; nothing pasted.</translation>
+    </message>
+    <message>
+        <source>剪贴板中没有可以粘贴的行，没有粘贴。</source>
+        <translation>No row on the clipboard can be pasted; nothing pasted.</translation>
+    </message>
+    <message>
+        <source>不是信道数据，已跳过</source>
+        <translation>not channel data; skipped</translation>
     </message>
 </context>
 <context>
@@ -828,18 +864,6 @@
     <message>
         <source>%1列的数值无法识别（%2），已跳过</source>
         <translation>%1 column: value not recognised (%2); skipped</translation>
-    </message>
-    <message>
-        <source>%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过</source>
-        <translation>%1 %2 MHz is far outside the radio&apos;s range %3-%4 MHz; skipped</translation>
-    </message>
-    <message>
-        <source>%1无法识别（%2），已跳过</source>
-        <translation>%1 not recognised (%2); skipped</translation>
-    </message>
-    <message>
-        <source>%1%2%3 MHz改为%4 MHz</source>
-        <translation>%1 %2 %3 MHz changed to %4 MHz</translation>
     </message>
     <message>
         <source>CTC数据无效！</source>
@@ -1117,10 +1141,6 @@
         <translation>this radio is version V1.0 and has no narrow-band tune items</translation>
     </message>
     <message>
-        <source>信道号无法识别（%1），应为1-16</source>
-        <translation>channel numbers not recognised (%1); they must be 1-16</translation>
-    </message>
-    <message>
         <source>无法识别的值（%1）</source>
         <translation>value not recognised (%1)</translation>
     </message>
@@ -1135,6 +1155,14 @@
     <message>
         <source>修改了%1个信道 (%2)</source>
         <translation>%1 channels changed (%2)</translation>
+    </message>
+    <message>
+        <source>这个选项只能给一次</source>
+        <translation>this option may be given only once</translation>
+    </message>
+    <message>
+        <source>只有和%1一起才起作用</source>
+        <translation>takes effect only together with %1</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@ namespace qm::cli {
 
 Args::Args(const std::vector<std::string>& args, std::set<std::string> valueOptions,
            std::set<std::string> flags) {
+  std::set<std::string> seen;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() > 1 && a[0] == '-' && a != "-") {
@@ -15,6 +16,7 @@ Args::Args(const std::vector<std::string>& args, std::set<std::string> valueOpti
         name = a.substr(0, eq);
         inlineValue = a.substr(eq + 1);
       }
+      if (!seen.insert(name).second && !repeated_) repeated_ = name;
       if (valueOptions.count(name)) {
         if (inlineValue) {
           values_.emplace_back(name, *inlineValue);

@@ -22,12 +22,15 @@ class Args {
   std::optional<std::string> value(const std::string& name) const;
   // The value as an integer within [lo, hi]; sets an error when it is not.
   std::optional<int> intValue(const std::string& name, int lo, int hi);
+  // The first option or flag given more than once (value() takes the last of them).
+  std::optional<std::string> repeated() const { return repeated_; }
 
  private:
   std::vector<std::string> positional_;
   std::set<std::string> flags_;
   std::vector<std::pair<std::string, std::string>> values_;
   std::string error_;
+  std::optional<std::string> repeated_;
 };
 
 }  // namespace qm::cli

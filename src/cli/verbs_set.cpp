@@ -59,13 +59,27 @@ int Set(const Invocation& inv) {
   const auto out = a.value("-o");
   const auto list = a.value("--channels");
   if (!a.ok() || a.positional().size() != 1 || !out || !list) {
+    if (!a.ok()) std::cerr << "qm830k-cli: set: " << a.error() << "\n";
     std::cerr << "usage: qm830k-cli " << kSetUsage << "\n";
     return 2;
   }
-  const std::optional<std::vector<int>> channels = ParseChannelList(*list);
+  // Given twice, one of the two values would be dropped without a word.
+  if (const auto twice = a.repeated()) {
+    std::cerr << "qm830k-cli: " << *twice << ": " << TrCoreUtf8(QM_TR("这个选项只能给一次"))
+              << "\n";
+    return 2;
+  }
+  for (const char* needsFill : {"--step", "--fill-tx"}) {
+    if (!a.value("--fill-from") && (a.value(needsFill) || a.flag(needsFill))) {
+      std::cerr << "qm830k-cli: " << needsFill << ": "
+                << TrCoreUtf8(Fill(QM_TR("只有和%1一起才起作用"), {"--fill-from"})) << "\n";
+      return 2;
+    }
+  }
+  std::string listError;
+  const std::optional<std::vector<int>> channels = ParseChannelList(*list, &listError);
   if (!channels) {
-    std::cerr << "qm830k-cli: --channels: "
-              << TrCoreUtf8(Fill(QM_TR("信道号无法识别（%1），应为1-16"), {*list})) << "\n";
+    std::cerr << "qm830k-cli: --channels: " << TrCoreUtf8(listError) << "\n";
     return 2;
   }
 

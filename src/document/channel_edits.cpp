@@ -125,20 +125,22 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
     out.pasted = static_cast<int>(n);
     return out;
   }
-  if (TrimSpaces(text).empty()) {
+  ChirpImportResult r;
+  if (clip && !clip->records.empty()) {
+    // Copied under another model: the records go through the checks of an imported row.
+    r = PasteChannelRecords(clip->records, grid, app, image.modelCode(), first);
+  } else if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
     out.error = QM_TR("剪贴板中没有信道数据，没有粘贴。");
     return out;
+  } else {
+    ChirpImportOptions opt;
+    opt.firstChannel = first;
+    opt.forPaste = true;
+    r = ImportChirpCsv(text, grid, app, image.modelCode(), opt);
   }
-  ChirpImportOptions opt;
-  opt.firstChannel = first;
-  opt.forPaste = true;
-  const ChirpImportResult r = ImportChirpCsv(text, grid, app, image.modelCode(), opt);
   for (const ChirpNote& n : r.notes) out.notes.push_back(FormatChirpNote(n));
-  if (!r.ok) {
-    out.error = QM_TR("剪贴板中的文字不是信道数据，没有粘贴。");
-    return out;
-  }
-  out.ok = true;
+  out.ok = r.ok;
+  out.error = r.error;
   out.pasted = r.imported;
   return out;
 }
@@ -198,37 +200,71 @@ std::optional<std::string> CheckSignalText(std::string_view text, const AppState
   return std::nullopt;
 }
 
+namespace {
+
+// The values of a bulk edit, read and checked.
+struct ReadBulkEdit {
+  std::optional<std::string> rxSignal, txSignal;
+  std::optional<double> fromMhz;
+  double stepKhz = 0;
+};
+
+std::optional<ReadBulkEdit> ReadBulkValues(const AppState& app, uint8_t identModelByte,
+                                           const BulkEdit& edit, std::string& error) {
+  ReadBulkEdit out;
+  const char sep = app.decimalSep;
+  for (auto [given, taken, what] :
+       {std::tuple{&edit.rxSignal, &out.rxSignal, QM_TR("接收CTC/DCS")},
+        std::tuple{&edit.txSignal, &out.txSignal, QM_TR("发射CTC/DCS")}}) {
+    if (!*given) continue;
+    std::string message;
+    *taken = CheckSignalText(**given, app, message);
+    if (!*taken) {
+      error = Fill(QM_TR("%1：%2"), {what, message});
+      return std::nullopt;
+    }
+  }
+  if (edit.fillFrom) {
+    auto from = ParseNumber(LocalNumber(*edit.fillFrom, sep), sep);
+    auto step = ParseNumber(LocalNumber(edit.fillStepKhz, sep), sep);
+    if (!from || !(*from > 0 && *from < 9000)) {
+      error = Fill(QM_TR("起始频率无法识别（%1）"), {*edit.fillFrom});
+      return std::nullopt;
+    }
+    if (!step || !(std::fabs(*step) <= 100000)) {
+      error = Fill(QM_TR("步进无法识别（%1）"), {edit.fillStepKhz});
+      return std::nullopt;
+    }
+    // A step off the raster would be snapped row by row into uneven steps and repeats.
+    if (!StepFitsRaster(*step, identModelByte)) {
+      error = Fill(identModelByte == kOnly625ModelByte
+                       ? QM_TR("步进%1 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列")
+                       : QM_TR("步进%1 kHz不是5 kHz或6.25 kHz的整数倍，本机的信道频率无法按此步进等"
+                               "距排列"),
+                   {std::string(TrimSpaces(edit.fillStepKhz))});
+      return std::nullopt;
+    }
+    out.fromMhz = *from;
+    out.stepKhz = *step;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string CheckBulkEdit(const AppState& app, uint8_t identModelByte, const BulkEdit& edit) {
+  std::string error;
+  ReadBulkValues(app, identModelByte, edit, error);
+  return error;
+}
+
 BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t identModelByte,
                          const std::vector<int>& channels, const BulkEdit& edit) {
   BulkResult out;
   const char sep = app.decimalSep;
   // Every value is read first: one that cannot be read changes nothing.
-  std::optional<std::string> rxSignal, txSignal;
-  for (auto [given, taken, what] : {std::tuple{&edit.rxSignal, &rxSignal, QM_TR("接收CTC/DCS")},
-                                    std::tuple{&edit.txSignal, &txSignal, QM_TR("发射CTC/DCS")}}) {
-    if (!*given) continue;
-    std::string message;
-    *taken = CheckSignalText(**given, app, message);
-    if (!*taken) {
-      out.error = Fill(QM_TR("%1：%2"), {what, message});
-      return out;
-    }
-  }
-  std::optional<int64_t> fromHz, stepHz;
-  if (edit.fillFrom) {
-    auto from = ParseNumber(LocalNumber(*edit.fillFrom, sep), sep);
-    auto step = ParseNumber(LocalNumber(edit.fillStepKhz, sep), sep);
-    if (!from || !(*from > 0 && *from < 10000)) {
-      out.error = Fill(QM_TR("起始频率无法识别（%1）"), {*edit.fillFrom});
-      return out;
-    }
-    if (!step || !(std::fabs(*step) <= 100000)) {
-      out.error = Fill(QM_TR("步进无法识别（%1）"), {edit.fillStepKhz});
-      return out;
-    }
-    fromHz = std::llround(*from * 1e6);
-    stepHz = std::llround(*step * 1e3);
-  }
+  const std::optional<ReadBulkEdit> v = ReadBulkValues(app, identModelByte, edit, out.error);
+  if (!v) return out;
 
   EditScope step(grid.editObserver(), QM_TR("批量修改"));
   int k = -1;
@@ -242,34 +278,38 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
       continue;
     }
     const ChannelTableModel::State before = grid.state();
-    if (edit.txInhibit && grid.txInhibited(ch) != *edit.txInhibit) grid.clickTxInhibit(ch);
-    const bool txOff = grid.txInhibited(ch);
+    // As in the grid: the transmit settings are made while transmit is allowed, and the
+    // inhibit is set afterwards.
+    const bool txKeep = grid.txInhibited(ch) && !edit.txInhibit;
     bool txKept = false;
     auto setTx = [&](int col, const std::string& text) {
-      if (txOff)
+      if (txKeep)
         txKept = true;
       else
         grid.setCellText(row, col, text);
     };
-    if (fromHz) {
-      const int64_t hz = *fromHz + k * *stepHz;
-      const std::string text = FormatFixed(static_cast<double>(hz) / 1e6, 1, 6, sep);
+    if (v->fromMhz) {
+      const double mhz = *v->fromMhz + k * v->stepKhz / 1000.0;
+      const std::string asked = ExactFreqText(mhz, sep);
       CapturingPrompter p;
-      const ValidFreq v = getValidFreq(text, app, identModelByte, p);
-      if (v.flag != 1 || !p.texts.empty()) {
+      const ValidFreq f = ValidFreqFromMhz(mhz, app, identModelByte, p);
+      if (!p.texts.empty()) {
         // Clamped to the band edge, every such row would end on the same frequency.
         out.notes.push_back(
-            Fill(QM_TR("%1：%2（%3 MHz），频率没有修改"),
-                 {unit, p.texts.empty() ? QM_TR("频率无法识别") : p.texts.front(), text}));
+            Fill(QM_TR("%1：%2（%3 MHz），频率没有修改"), {unit, p.texts.front(), asked}));
       } else {
-        const std::string f = FormatFreq(v.mhz, sep);
-        grid.setCellText(row, col::kRxFreq, f);
-        if (edit.fillTx) setTx(col::kTxFreq, f);
+        const std::string text = FormatFreq(f.mhz, sep);
+        const FineFreq fine = MhzToFine(mhz);
+        if (f.hz * fine.unitsPerHz != fine.value)
+          out.notes.push_back(
+              Fill(QM_TR("%1：%2 MHz不在本机的频率栅格上，改为%3 MHz"), {unit, asked, text}));
+        grid.setCellText(row, col::kRxFreq, text);
+        if (edit.fillTx) setTx(col::kTxFreq, text);
       }
     }
     if (edit.txEqualsRx) setTx(col::kTxFreq, grid.cell(row, col::kRxFreq).text);
-    if (rxSignal) grid.setCellText(row, col::kRxSignal, *rxSignal);
-    if (txSignal) setTx(col::kTxSignal, *txSignal);
+    if (v->rxSignal) grid.setCellText(row, col::kRxSignal, *v->rxSignal);
+    if (v->txSignal) setTx(col::kTxSignal, *v->txSignal);
     if (edit.busyLock) setTx(col::kBusyLock, *edit.busyLock ? kLockOn : kLockOff);
     if (edit.lowPower) setTx(col::kPower, *edit.lowPower ? kPowerLow : kPowerHigh);
     if (edit.scanDelete)
@@ -281,6 +321,7 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
       else
         grid.setCellText(row, col::kBandwidth, *edit.narrow ? kNarrow : kWide);
     }
+    if (edit.txInhibit && grid.txInhibited(ch) != *edit.txInhibit) grid.clickTxInhibit(ch);
     if (txKept) out.notes.push_back(Fill(QM_TR("%1禁发，发射设置没有修改"), {unit}));
     if (!grid.state().sameContent(before)) ++out.changedRows;
   }
@@ -288,10 +329,13 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
   return out;
 }
 
-std::optional<std::vector<int>> ParseChannelList(std::string_view text) {
-  std::vector<int> out;
-  std::string_view rest = TrimSpaces(text);
-  if (rest.empty()) return std::nullopt;
+std::optional<std::vector<int>> ParseChannelList(std::string_view text, std::string* error) {
+  auto fail = [&](std::string why) -> std::optional<std::vector<int>> {
+    if (error) *error = std::move(why);
+    return std::nullopt;
+  };
+  const std::string all(TrimSpaces(text));
+  auto unreadable = [&] { return fail(Fill(QM_TR("信道号无法识别（%1），应为1-16"), {all})); };
   auto number = [](std::string_view s) -> std::optional<int> {
     s = TrimSpaces(s);
     if (s.empty() || s.size() > 2) return std::nullopt;
@@ -303,14 +347,23 @@ std::optional<std::vector<int>> ParseChannelList(std::string_view text) {
     if (n < 1 || n > kChannelCount) return std::nullopt;
     return n;
   };
-  while (!rest.empty()) {
+  if (all.empty()) return unreadable();
+  std::vector<int> out;
+  std::string_view rest = all;
+  for (bool more = true; more;) {
     const size_t comma = rest.find(',');
-    std::string_view part = rest.substr(0, comma);
-    rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    const std::string_view part = TrimSpaces(rest.substr(0, comma));
+    more = comma != std::string_view::npos;
+    if (more) rest = rest.substr(comma + 1);
+    // A comma at either end or two in a row: an item left out, not a shorter list.
+    if (part.empty()) return fail(Fill(QM_TR("信道列表中有空项（%1）"), {all}));
     const size_t dash = part.find('-');
     auto a = number(part.substr(0, dash));
     auto b = dash == std::string_view::npos ? a : number(part.substr(dash + 1));
-    if (!a || !b || *a > *b) return std::nullopt;
+    if (!a || !b) return unreadable();
+    if (*a > *b)
+      return fail(Fill(QM_TR("信道范围%1是倒序的，应写成%2-%3"),
+                       {std::string(part), std::to_string(*b), std::to_string(*a)}));
     for (int n = *a; n <= *b; ++n) out.push_back(n - 1);
   }
   return ValidChannels(out);

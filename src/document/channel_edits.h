@@ -45,9 +45,12 @@ struct PasteResult {
   std::vector<std::string> notes;
   std::string error;
 };
-// Fills channels from firstChannel (0..15) down, at most to channel 16: from the private
-// form exactly when it was copied under the current model (the carried bytes of the record
-// go into the image), else from the text through the checks of the CSV import.
+// Fills channels from firstChannel (0..15) down, at most to channel 16, copied row k to
+// channel firstChannel + k: from the private form exactly when it was copied under the
+// current model (the carried bytes of the record go into the image); copied under another
+// model, its records through the checks of the CSV import (a switched-off record switches
+// its channel off, one that does not fit leaves its channel as it was); without the private
+// form, the text through those checks. Notes name the channels.
 PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState& app,
                           int firstChannel, const std::optional<ChannelClip>& clip,
                           std::string_view text);
@@ -67,6 +70,8 @@ struct BulkEdit {
   std::optional<bool> txInhibit;
   bool txEqualsRx = false;
   // "按步进填充频率": the first chosen row gets fillFrom (MHz), each next one fillStepKhz more.
+  // A step the radio's raster cannot space evenly is refused; a row the raster still moves
+  // (a start off the raster) is named in the notes.
   std::optional<std::string> fillFrom;
   std::string fillStepKhz = "12.5";
   bool fillTx = false;  // the transmit frequencies too
@@ -79,6 +84,10 @@ struct BulkResult {
   std::vector<std::string> notes;  // per row: what it kept and why
   std::string error;
 };
+// Why the edit's values cannot be used (unreadable signalling, start or step, a step off the
+// raster), or empty; ApplyBulkEdit refuses the same values with the same text.
+std::string CheckBulkEdit(const AppState& app, uint8_t identModelByte, const BulkEdit& edit);
+// The transmit settings are made before an inhibit the edit sets, as the grid allows them.
 BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t identModelByte,
                          const std::vector<int>& channels, const BulkEdit& edit);
 
@@ -89,7 +98,9 @@ std::optional<std::string> CheckSignalText(std::string_view text, const AppState
                                            std::string& message);
 
 // "1-8", "1,3,5-7": channel numbers 1..16 as indexes 0..15, sorted, no repeats; nullopt for
-// anything else.
-std::optional<std::vector<int>> ParseChannelList(std::string_view text);
+// anything else (an empty item, a reversed range, a number outside 1..16), with the reason
+// in `error` when given.
+std::optional<std::vector<int>> ParseChannelList(std::string_view text,
+                                                 std::string* error = nullptr);
 
 }  // namespace qm

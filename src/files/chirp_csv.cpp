@@ -261,10 +261,33 @@ struct PlannedChannel {
   std::optional<bool> busyLock;
 };
 
-// Why a row cannot be used; carries the report text.
+// Why a row cannot be used; carries the report text. A paste that uses no row says why in
+// one sentence when every row failed the same way.
 struct Unusable {
+  enum Why { NotChannelData, OutsideBand, Other };
   std::string text;
+  Why why = Other;
 };
+
+// Reads a frequency (MHz) through the grid's check into its cell text. Notes about a value
+// the check changed go to `notes`.
+std::optional<Unusable> FreqText(const AppState& app, uint8_t identModelByte, double mhz,
+                                 const char* what, std::string& out,
+                                 std::vector<std::string>& notes) {
+  const ModelEntry& m = app.currentModel();
+  const std::string given = ExactFreqText(mhz);
+  if (mhz < m.extendLow - kChirpFarOutsideMhz || mhz > m.extendHigh + kChirpFarOutsideMhz) {
+    return Unusable{Fill(QM_TR("%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过"),
+                         {what, given, ShortestNumber(m.extendLow), ShortestNumber(m.extendHigh)}),
+                    Unusable::OutsideBand};
+  }
+  CapturingPrompter p;
+  const ValidFreq v = ValidFreqFromMhz(mhz, app, identModelByte, p);
+  out = FormatFreq(v.mhz, app.decimalSep);
+  for (const std::string& t : p.texts)
+    notes.push_back(Fill(QM_TR("%1%2%3 MHz改为%4 MHz"), {t, what, given, out}));
+  return std::nullopt;
+}
 
 class RowReader {
  public:
@@ -293,51 +316,31 @@ class RowReader {
 
   // The row as grid texts, or the reason it cannot be used. Notes about values that were
   // changed on the way (clamped frequencies, tones, codes) go to `notes`.
-  std::variant<PlannedChannel, Unusable> read(const CsvRecord& r, std::vector<ChirpNote>& notes);
+  std::variant<PlannedChannel, Unusable> read(const CsvRecord& r, std::vector<std::string>& notes);
 
  private:
   static Unusable BadNumber(const char* column, std::string_view value) {
     return {Fill(QM_TR("%1列的数值无法识别（%2），已跳过"), {column, value})};
   }
-  // A frequency field (MHz) in Hz; nullopt when it is not a number.
-  static std::optional<int64_t> Hz(std::string_view text) {
+  // A frequency field (MHz); nullopt when it is not a number.
+  static std::optional<double> Mhz(std::string_view text) {
     auto v = ParseNumber(text);
     if (!v || std::fabs(*v) > 1e6) return std::nullopt;
-    return std::llround(*v * 1e6);
+    return *v;
   }
-  std::optional<Unusable> freqText(int64_t hz, int line, const char* what, std::string& out,
-                                   std::vector<ChirpNote>& notes) const;
-  std::optional<Unusable> toneText(std::string_view value, const char* column, int line,
-                                   std::string& out, std::vector<ChirpNote>& notes) const;
+  std::optional<Unusable> toneText(std::string_view value, const char* column, std::string& out,
+                                   std::vector<std::string>& notes) const;
   std::optional<Unusable> codeText(std::string_view value, const char* column, bool inverted,
-                                   int line, std::string& out, std::vector<ChirpNote>& notes) const;
+                                   std::string& out, std::vector<std::string>& notes) const;
 
   const AppState& app_;
   uint8_t identModelByte_;
   std::map<std::string, int> columns_;
 };
 
-std::optional<Unusable> RowReader::freqText(int64_t hz, int line, const char* what,
-                                            std::string& out, std::vector<ChirpNote>& notes) const {
-  const ModelEntry& m = app_.currentModel();
-  const double mhz = static_cast<double>(hz) / 1e6;
-  if (mhz < m.extendLow - kChirpFarOutsideMhz || mhz > m.extendHigh + kChirpFarOutsideMhz) {
-    return Unusable{Fill(QM_TR("%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过"),
-                         {what, SixDecimals(std::max<int64_t>(hz, 0)), ShortestNumber(m.extendLow),
-                          ShortestNumber(m.extendHigh)})};
-  }
-  CapturingPrompter p;
-  const std::string text = SixDecimals(std::max<int64_t>(hz, 0));
-  ValidFreq v = getValidFreq(text, app_, identModelByte_, p);
-  if (v.flag != 1) return Unusable{Fill(QM_TR("%1无法识别（%2），已跳过"), {what, text})};
-  out = FormatFreq(v.mhz, app_.decimalSep);
-  for (const std::string& t : p.texts)
-    notes.push_back({line, Fill(QM_TR("%1%2%3 MHz改为%4 MHz"), {t, what, text, out})});
-  return std::nullopt;
-}
-
-std::optional<Unusable> RowReader::toneText(std::string_view value, const char* column, int line,
-                                            std::string& out, std::vector<ChirpNote>& notes) const {
+std::optional<Unusable> RowReader::toneText(std::string_view value, const char* column,
+                                            std::string& out,
+                                            std::vector<std::string>& notes) const {
   CapturingPrompter p;
   SignalEntry entry(app_, p);
   entry.load("OFF");
@@ -351,13 +354,13 @@ std::optional<Unusable> RowReader::toneText(std::string_view value, const char* 
   auto given = ParseNumber(value, app_.decimalSep);
   auto taken = ParseNumber(entry.tone().text, app_.decimalSep);
   if (given && taken && std::fabs(*given - *taken) > 0.05)
-    notes.push_back({line, Fill(QM_TR("%1 %2改为%3"), {column, value, out})});
+    notes.push_back(Fill(QM_TR("%1 %2改为%3"), {column, value, out}));
   return std::nullopt;
 }
 
 std::optional<Unusable> RowReader::codeText(std::string_view value, const char* column,
-                                            bool inverted, int line, std::string& out,
-                                            std::vector<ChirpNote>& notes) const {
+                                            bool inverted, std::string& out,
+                                            std::vector<std::string>& notes) const {
   // The dialog lets an empty code through unchanged; a row needs one.
   if (value.empty()) return BadNumber(column, value);
   CapturingPrompter p;
@@ -373,37 +376,38 @@ std::optional<Unusable> RowReader::codeText(std::string_view value, const char* 
   out = entry.ok();
   std::string given(value);
   while (given.size() < 3) given.insert(given.begin(), '0');
-  if (given != entry.code().text)
-    notes.push_back({line, Fill(QM_TR("%1 %2改为%3"), {column, value, out})});
+  if (given != entry.code().text) notes.push_back(Fill(QM_TR("%1 %2改为%3"), {column, value, out}));
   return std::nullopt;
 }
 
 std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
-                                                       std::vector<ChirpNote>& notes) {
+                                                       std::vector<std::string>& notes) {
   PlannedChannel plan;
   plan.line = r.line;
-  std::vector<ChirpNote> local;  // kept only when the row is used
+  std::vector<std::string> local;  // kept only when the row is used
 
   // Frequencies.
   std::string_view freq = field(r, "Frequency");
   if (freq.empty()) return Unusable{QM_TR("没有频率，已跳过")};
-  auto rxHz = Hz(freq);
-  if (!rxHz) return BadNumber("Frequency", freq);
-  if (*rxHz <= 0) return Unusable{QM_TR("没有频率，已跳过")};
-  int64_t txHz = *rxHz;
+  auto rx = Mhz(freq);
+  if (!rx) return BadNumber("Frequency", freq);
+  if (*rx <= 0) return Unusable{QM_TR("没有频率，已跳过")};
+  double tx = *rx;
   std::string duplex = Lower(field(r, "Duplex"));
   if (duplex == "+" || duplex == "-" || duplex == "split") {
     std::string_view off = field(r, "Offset");
-    auto offHz = Hz(off);
-    if (!offHz) return BadNumber("Offset", off);
-    txHz = duplex == "split" ? *offHz : duplex == "+" ? *rxHz + *offHz : *rxHz - *offHz;
+    auto offset = Mhz(off);
+    if (!offset) return BadNumber("Offset", off);
+    tx = duplex == "split" ? *offset : duplex == "+" ? *rx + *offset : *rx - *offset;
   } else if (duplex == "off") {
     plan.txInhibit = true;
   } else if (!duplex.empty()) {
     return Unusable{Fill(QM_TR("无法识别的%1（%2），已跳过"), {"Duplex", field(r, "Duplex")})};
   }
-  if (auto u = freqText(*rxHz, r.line, QM_TR("接收频率"), plan.rxFreq, local)) return *u;
-  if (auto u = freqText(txHz, r.line, QM_TR("发射频率"), plan.txFreq, local)) return *u;
+  if (auto u = FreqText(app_, identModelByte_, *rx, QM_TR("接收频率"), plan.rxFreq, local))
+    return *u;
+  if (auto u = FreqText(app_, identModelByte_, tx, QM_TR("发射频率"), plan.txFreq, local))
+    return *u;
 
   // Signalling. Polarity letters: transmit, then receive.
   std::string pol(field(r, "DtcsPolarity"));
@@ -441,24 +445,20 @@ std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
   plan.rxSignal = plan.txSignal = "OFF";
   // Transmit side.
   if (txKind == "tone") {
-    if (auto u = toneText(field(r, "rToneFreq"), "rToneFreq", r.line, plan.txSignal, local))
-      return *u;
+    if (auto u = toneText(field(r, "rToneFreq"), "rToneFreq", plan.txSignal, local)) return *u;
   } else if (txKind == "tsql") {
-    if (auto u = toneText(field(r, "cToneFreq"), "cToneFreq", r.line, plan.txSignal, local))
-      return *u;
+    if (auto u = toneText(field(r, "cToneFreq"), "cToneFreq", plan.txSignal, local)) return *u;
   } else if (txKind == "dtcs") {
-    if (auto u = codeText(field(r, "DtcsCode"), "DtcsCode", txInv, r.line, plan.txSignal, local))
-      return *u;
+    if (auto u = codeText(field(r, "DtcsCode"), "DtcsCode", txInv, plan.txSignal, local)) return *u;
   }
   // Receive side.
   if (rxKind == "tone" || rxKind == "tsql") {
-    if (auto u = toneText(field(r, "cToneFreq"), "cToneFreq", r.line, plan.rxSignal, local))
-      return *u;
+    if (auto u = toneText(field(r, "cToneFreq"), "cToneFreq", plan.rxSignal, local)) return *u;
   } else if (rxKind == "dtcs") {
     // Cross modes take the receive code from RxDtcsCode; DTCS (and a file without that
     // column) uses DtcsCode both ways.
     const char* column = tm == "cross" && has("RxDtcsCode") ? "RxDtcsCode" : "DtcsCode";
-    if (auto u = codeText(field(r, column), column, rxInv, r.line, plan.rxSignal, local)) return *u;
+    if (auto u = codeText(field(r, column), column, rxInv, plan.rxSignal, local)) return *u;
   }
 
   // Bandwidth.
@@ -512,6 +512,70 @@ void Apply(const PlannedChannel& p, int i, ChannelTableModel& grid) {
   grid.setCellText(row, col::kBandwidth, p.narrow ? kNarrow : kWide);
 }
 
+// One row of a paste, in the order of the copy.
+struct PasteRow {
+  enum Kind { Fill, Skip, SwitchOff } kind = SwitchOff;
+  PlannedChannel plan;             // Fill
+  Unusable skip;                   // Skip
+  std::vector<std::string> notes;  // Fill: values the checks changed
+};
+
+// Row k of the copy goes to channel firstChannel + k: a row that cannot be used leaves its
+// channel as it was, so the rows after it land where they were copied to land. Notes and
+// the error name the channels.
+ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel& grid,
+                            const AppState& app, int firstChannel) {
+  ChirpImportResult out;
+  const size_t placed = std::min(rows.size(), static_cast<size_t>(kChannelCount - firstChannel));
+  int usable = 0, outsideBand = 0, other = 0;
+  auto note = [&](size_t k, const std::string& text) {
+    const std::string channel =
+        Fill(QM_TR("信道%1"), {std::to_string(firstChannel + static_cast<int>(k) + 1)});
+    out.notes.push_back({0, Fill(QM_TR("%1：%2"), {channel, text})});
+  };
+  for (size_t k = 0; k < placed; ++k) {
+    if (rows[k].kind == PasteRow::Skip) {
+      note(k, rows[k].skip.text);
+      outsideBand += rows[k].skip.why == Unusable::OutsideBand;
+      other += rows[k].skip.why == Unusable::Other;
+      continue;
+    }
+    usable += rows[k].kind == PasteRow::Fill;
+    for (const std::string& n : rows[k].notes) note(k, n);
+  }
+  if (rows.size() > placed)
+    out.notes.push_back({0, Fill(QM_TR("还有%1个信道没有粘贴：信道16之后没有信道"),
+                                 {std::to_string(rows.size() - placed)})});
+  if (usable == 0) {
+    // Said once when every row failed for the same reason, rather than once per row.
+    const ModelEntry& m = app.currentModel();
+    if (other == 0 && outsideBand == 0) {
+      out.error = QM_TR("剪贴板中的文字不是信道数据，没有粘贴。");
+      out.notes.clear();
+    } else if (other == 0) {
+      out.error = Fill(QM_TR("剪贴板中没有一行在本机频率范围%1-%2 MHz之内，没有粘贴。"),
+                       {ShortestNumber(m.extendLow), ShortestNumber(m.extendHigh)});
+      out.notes.clear();
+    } else {
+      out.error = QM_TR("剪贴板中没有可以粘贴的行，没有粘贴。");
+    }
+    return out;
+  }
+  EditScope scope(grid.editObserver(), QM_TR("粘贴"));
+  for (size_t k = 0; k < placed; ++k) {
+    const int ch = firstChannel + static_cast<int>(k);
+    if (rows[k].kind == PasteRow::Fill) {
+      Apply(rows[k].plan, ch, grid);
+      ++out.imported;
+    } else if (rows[k].kind == PasteRow::SwitchOff) {
+      if (!grid.channelOff(ch)) grid.clickChannelOff(ch);
+      ++out.imported;
+    }
+  }
+  out.ok = true;
+  return out;
+}
+
 }  // namespace
 
 ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
@@ -525,11 +589,13 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
       options.forPaste && text.substr(0, lineEnd).find('\t') != std::string_view::npos ? '\t' : ',';
   std::vector<CsvRecord> records = ParseCsv(text, sep);
   if (records.empty()) {
-    out.error = QM_TR("文件中没有CSV表头（须有Location和Frequency列）");
+    out.error = options.forPaste ? QM_TR("剪贴板中的文字不是信道数据，没有粘贴。")
+                                 : QM_TR("文件中没有CSV表头（须有Location和Frequency列）");
     return out;
   }
   CsvRecord header = records.front();
   size_t first = 1;
+  bool headerless = false;
   if (options.forPaste) {
     RowReader probe(app, identModelByte, header.fields);
     if (!probe.has("Location") || !probe.has("Frequency")) {
@@ -541,6 +607,7 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
         h = comma == std::string_view::npos ? std::string_view{} : h.substr(comma + 1);
       }
       first = 0;
+      headerless = true;
     }
     // Spreadsheets leave trailing empty cells off.
     for (CsvRecord& r : records)
@@ -568,33 +635,56 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
     }
   }
 
+  auto readRow = [&](const CsvRecord& r,
+                     std::vector<std::string>& notes) -> std::variant<PlannedChannel, Unusable> {
+    if (r.fields.size() < header.fields.size()) {
+      // A pasted row without a header has no column count to fall short of.
+      if (headerless) return Unusable{QM_TR("不是信道数据，已跳过"), Unusable::NotChannelData};
+      return Unusable{Fill(QM_TR("只有%1列，表头有%2列，已跳过"),
+                           {std::to_string(r.fields.size()), std::to_string(header.fields.size())}),
+                      Unusable::NotChannelData};
+    }
+    if (!reader.location(r))
+      return Unusable{Fill(QM_TR("%1列的数值无法识别（%2），已跳过"),
+                           {"Location", reader.field(r, "Location")}),
+                      Unusable::NotChannelData};
+    return reader.read(r, notes);
+  };
+
+  if (options.forPaste) {
+    std::vector<PasteRow> rows;
+    for (size_t k = first; k < records.size(); ++k) {
+      PasteRow row;
+      auto result = readRow(records[k], row.notes);
+      if (auto* u = std::get_if<Unusable>(&result)) {
+        row.kind = PasteRow::Skip;
+        row.skip = std::move(*u);
+      } else {
+        row.kind = PasteRow::Fill;
+        row.plan = std::get<PlannedChannel>(std::move(result));
+      }
+      rows.push_back(std::move(row));
+    }
+    return PasteRows(rows, grid, app, firstChannel);
+  }
+
   std::vector<PlannedChannel> plan;
   size_t k = first;
   const auto room = static_cast<size_t>(kChannelCount - firstChannel);
   for (; k < records.size() && plan.size() < room; ++k) {
     const CsvRecord& r = records[k];
-    if (r.fields.size() < header.fields.size()) {
-      out.notes.push_back(
-          {r.line, Fill(QM_TR("只有%1列，表头有%2列，已跳过"),
-                        {std::to_string(r.fields.size()), std::to_string(header.fields.size())})});
-      continue;
-    }
-    if (!reader.location(r)) {
-      out.notes.push_back({r.line, Fill(QM_TR("%1列的数值无法识别（%2），已跳过"),
-                                        {"Location", reader.field(r, "Location")})});
-      continue;
-    }
-    auto result = reader.read(r, out.notes);
+    std::vector<std::string> notes;
+    auto result = readRow(r, notes);
     if (auto* u = std::get_if<Unusable>(&result)) {
       out.notes.push_back({r.line, u->text});
       continue;
     }
+    for (std::string& n : notes) out.notes.push_back({r.line, std::move(n)});
     plan.push_back(std::get<PlannedChannel>(std::move(result)));
   }
   if (k < records.size()) {
     out.notes.push_back(
-        {0, Fill(options.forPaste ? QM_TR("第%1行起的%2行没有粘贴：信道16之后没有信道")
-                                  : QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
+        {0, Fill(QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
                  {std::to_string(records[k].line), std::to_string(records.size() - k)})});
   }
   if (plan.empty()) {
@@ -603,7 +693,7 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
   }
 
   // All the rows are one edit.
-  EditScope scope(grid.editObserver(), options.forPaste ? QM_TR("粘贴") : QM_TR("导入CSV"));
+  EditScope scope(grid.editObserver(), QM_TR("导入CSV"));
   for (size_t c = 0; c < plan.size(); ++c) {
     Apply(plan[c], firstChannel + static_cast<int>(c), grid);
     out.sourceLines.push_back(plan[c].line);
@@ -615,6 +705,54 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
   }
   out.ok = true;
   return out;
+}
+
+ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRowSize>>& records,
+                                      ChannelTableModel& grid, const AppState& app,
+                                      uint8_t identModelByte, int firstChannel) {
+  const char sep = app.decimalSep;
+  std::vector<PasteRow> rows;
+  for (const std::array<uint8_t, kRowSize>& r : records) {
+    PasteRow row;
+    if ((r[2] & 0x08) == 0) {
+      row.kind = PasteRow::SwitchOff;
+      rows.push_back(std::move(row));
+      continue;
+    }
+    PlannedChannel plan;
+    plan.txInhibit = (r[7] & 0x08) == 0;
+    const double rx = static_cast<double>(FreqBytesToHz(r[0], r[1], r[2])) / 1e6;
+    const double tx = static_cast<double>(FreqBytesToHz(r[5], r[6], r[7])) / 1e6;
+    std::optional<Unusable> u =
+        FreqText(app, identModelByte, rx, QM_TR("接收频率"), plan.rxFreq, row.notes);
+    if (!u) {
+      std::vector<std::string> txNotes;
+      u = FreqText(app, identModelByte, tx, QM_TR("发射频率"), plan.txFreq, txNotes);
+      // An inhibited side's frequency is never sent; it does not cost the row its place.
+      if (u && plan.txInhibit) {
+        u.reset();
+        plan.txFreq = plan.rxFreq;
+      } else {
+        row.notes.insert(row.notes.end(), txNotes.begin(), txNotes.end());
+      }
+    }
+    if (u) {
+      row.kind = PasteRow::Skip;
+      row.skip = *u;
+      row.notes.clear();
+    } else {
+      plan.rxSignal = SignalBytesToText(r[2], r[3], r[4], sep);
+      plan.txSignal = SignalBytesToText(r[7], r[8], r[9], sep);
+      plan.narrow = (r[10] & 0x01) != 0;
+      plan.busyLock = (r[10] & 0x04) != 0;
+      plan.scanDelete = (r[10] & 0x10) != 0;
+      plan.lowPower = (r[10] & 0x20) != 0;
+      row.kind = PasteRow::Fill;
+      row.plan = plan;
+    }
+    rows.push_back(std::move(row));
+  }
+  return PasteRows(rows, grid, app, std::clamp(firstChannel, 0, kChannelCount - 1));
 }
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 // code checks), so that an imported channel is one a user could have typed.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,8 +47,9 @@ struct ChirpImportOptions {
   bool clearRest = false;           // switch off the channels after the imported ones
   int firstChannel = 0;             // the first channel (0..15) filled
   // Rows pasted from the clipboard: the header may be missing (the columns are then those
-  // the export writes, trailing empty ones may be left off), fields may be separated by
-  // tabs, and the rows left out are reported as not pasted.
+  // the export writes, trailing empty ones may be left off) and fields may be separated by
+  // tabs. Row k fills channel firstChannel + k; a row that cannot be used leaves its
+  // channel as it was. Notes and the error name channels ("信道5：..."), not lines.
   bool forPaste = false;
 };
 
@@ -73,6 +75,13 @@ struct ChirpImportResult {
 ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,
                                  const ChirpImportOptions& options = {});
+
+// Channel records copied under another model, pasted from firstChannel on as the rows of a
+// paste: record k fills channel firstChannel + k through the checks of an imported row, a
+// switched-off record switches its channel off.
+ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRowSize>>& records,
+                                      ChannelTableModel& grid, const AppState& app,
+                                      uint8_t identModelByte, int firstChannel);
 
 // "第12行：..." or the text alone for a file-wide note.
 std::string FormatChirpNote(const ChirpNote& note);

@@ -75,16 +75,41 @@ double CheckFreqRange(double f, const ModelEntry& model, Prompter& prompter) {
 
 ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t identModelByte,
                        Prompter& prompter) {
-  ValidFreq out;
-  if (text.empty()) return out;
+  if (text.empty()) return {};
   auto f = ParseNumber(text, app.decimalSep);
-  if (!f) return out;
-  double clamped = CheckFreqRange(*f, app.currentModel(), prompter);
-  RasterChoice r = ChooseRaster(clamped, identModelByte == 0x20);
-  int64_t hz = r.count * (r.step625 ? kStep625Hz : kStep5Hz);
+  if (!f) return {};
+  return ValidFreqFromMhz(*f, app, identModelByte, prompter);
+}
+
+ValidFreq ValidFreqFromMhz(double mhz, const AppState& app, uint8_t identModelByte,
+                           Prompter& prompter) {
+  ValidFreq out;
+  double clamped = CheckFreqRange(mhz, app.currentModel(), prompter);
+  RasterChoice r = ChooseRaster(clamped, identModelByte == kOnly625ModelByte);
+  out.hz = r.count * (r.step625 ? kStep625Hz : kStep5Hz);
   // Formatting with five decimals keeps the result on 10 Hz, as the text shows it.
-  out.mhz = static_cast<double>(DivRoundHalfEven(hz, 10)) / 1e5;
+  out.mhz = static_cast<double>(DivRoundHalfEven(out.hz, 10)) / 1e5;
   out.flag = 1;
+  return out;
+}
+
+bool StepFitsRaster(double stepKhz, uint8_t identModelByte) {
+  const FineFreq step = MhzToFine(stepKhz / 1000.0);
+  auto fits = [&](int64_t rasterHz) { return step.value % (rasterHz * step.unitsPerHz) == 0; };
+  return fits(kStep625Hz) || (identModelByte != kOnly625ModelByte && fits(kStep5Hz));
+}
+
+std::string ExactFreqText(double mhz, char sep) {
+  const FineFreq f = MhzToFine(mhz);
+  const int64_t perMhz = f.unitsPerHz * 1'000'000;
+  const int64_t a = std::llabs(f.value);
+  std::string frac = std::to_string(perMhz + a % perMhz).substr(1);
+  while (frac.size() > 6 && frac.back() == '0') frac.pop_back();
+  // Appended piece by piece: GCC 12 in Release sees a false overlap in "-" + std::string.
+  std::string out = f.value < 0 ? "-" : "";
+  out += std::to_string(a / perMhz);
+  out += sep;
+  out += frac;
   return out;
 }
 

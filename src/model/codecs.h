@@ -38,15 +38,31 @@ int64_t StepCount(const FineFreq& f, int64_t stepHz);
 // Clamps f (MHz) to the model's extended band; outside it, says "频率超过范围！".
 double CheckFreqRange(double f, const ModelEntry& model, Prompter& prompter);
 
+// The identification byte (image 0x2D2) of the models that have the 6.25 kHz raster only.
+inline constexpr uint8_t kOnly625ModelByte = 0x20;
+
 struct ValidFreq {
   double mhz = 0.0;
   int16_t flag = 0;  // 1 = success
+  int64_t hz = 0;    // the frequency the record will hold
 };
 
 // The grid's frequency check: number, band clamp, raster snap (6.25 kHz only when the
 // identification block's model byte is 0x20).
 ValidFreq getValidFreq(std::string_view text, const AppState& app, uint8_t identModelByte,
                        Prompter& prompter);
+// The same check on a number already read (MHz): every frequency that reaches a channel
+// record, typed, pasted, imported or filled, is snapped here and nowhere else.
+ValidFreq ValidFreqFromMhz(double mhz, const AppState& app, uint8_t identModelByte,
+                           Prompter& prompter);
+
+// Whether every multiple of a step (kHz) lands on the same raster: a multiple of 6.25 kHz,
+// or of 5 kHz where the radio has the 5 kHz raster too.
+bool StepFitsRaster(double stepKhz, uint8_t identModelByte);
+
+// A frequency (MHz) for reports that quote a value before the raster moved it: six
+// decimals, more when it was given with more (down to the microhertz).
+std::string ExactFreqText(double mhz, char sep = '.');
 
 std::string CtcBytesToText(uint8_t lo, uint8_t hi);  // "#00.0"
 std::string DcsBytesToText(uint8_t lo, uint8_t hi);  // three octal digits

@@ -79,53 +79,142 @@ TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
   EXPECT_EQ(last.notes[0], "还有1个信道没有粘贴：信道16之后没有信道");
 }
 
+// Text rows fill from the chosen channel down, row k into channel first + k: a row that
+// cannot be used keeps its channel as it was, and the report names channels.
 TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
   const std::string header = std::string(kChirpHeader) + "\n";
   struct Case {
     const char* name;
     std::string text;
     int first;
-    bool ok;
-    int pasted;
-    std::string rx;  // receive frequency of the first channel filled
-    size_t notes;
+    int pasted;          // 0: refused, nothing changes
+    std::string rx;      // receive frequencies from the first channel on, "|" between; "" as before
+    std::string report;  // the error, then the notes, a line each
   };
-  const std::vector<Case> cases = {
-      {"with header",
-       header + "1,a,433.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,"
-                "6.25,,0.5W,,,,,,Off\n",
-       3, true, 1, "433.12500", 0},
-      {"tabs, no header, short row", "5\tx\t440.000000\t\t\tTSQL\t88.5\t100.0\n", 0, true, 1,
-       "440.00000", 0},
-      {"too many rows", header + "1,a,433.1\n2,b,433.2\n3,c,433.3\n", 14, true, 2, "433.10000", 1},
-      {"band clamp noted", header + "1,a,480.8\n", 0, true, 1, "480.00000", 2},
-      {"not channel data", "hello world\nfoo", 0, false, 0, "", 2},
-      {"empty", "  \n", 0, false, 0, "", 0},
+  const std::string row433 = "1,a,433.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25";
+  const Case cases[] = {
+      {"with header", header + row433 + ",,0.5W,,,,,,Off\n", 3, 1, "433.12500", ""},
+      {"tabs, no header, short row", "5\tx\t440.000000\t\t\tTSQL\t88.5\t100.0\n", 0, 1, "440.00000",
+       ""},
+      {"too many rows", header + "1,a,433.1\n2,b,433.2\n3,c,433.3\n", 14, 2, "433.10000|433.20000",
+       "还有1个信道没有粘贴：信道16之后没有信道"},
+      {"band clamp noted", header + "1,a,480.8\n", 0, 1, "480.00000",
+       "信道1：频率超过范围！接收频率480.800000 MHz改为480.00000 MHz\n"
+       "信道1：频率超过范围！发射频率480.800000 MHz改为480.00000 MHz"},
+      {"a skipped row keeps its place", header + "1,a,433.1\n2,b,145.0\n3,c,433.3\n", 4, 2,
+       "433.10000||433.30000",
+       "信道6：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"},
+      {"no header to fall short of", "1,a,433.1\nfoo\n", 0, 1, "433.10000|",
+       "信道2：不是信道数据，已跳过"},
+      {"no row fits the band", header + "1,a,145.0\n2,b,146.0\n", 0, 0, "|",
+       "剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。"},
+      {"no usable row", "1,a,433.1,x\n", 0, 0, "",
+       "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的Duplex（x），已跳过"},
+      {"not channel data", "hello world\nfoo", 0, 0, "", "剪贴板中的文字不是信道数据，没有粘贴。"},
+      {"empty", "  \n", 0, 0, "", "剪贴板中没有信道数据，没有粘贴。"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     history.clear();
     const Image before = Saved();
+    const ChannelTableModel::State shown = grid().state();
     const PasteResult r = PasteChannels(grid(), image, app, c.first, std::nullopt, c.text);
-    EXPECT_EQ(r.ok, c.ok);
+    EXPECT_EQ(r.ok, c.pasted > 0);
     EXPECT_EQ(r.pasted, c.pasted);
-    EXPECT_EQ(r.notes.size(), c.notes);
-    if (c.ok) {
-      EXPECT_EQ(grid().cell(c.first + 1, col::kRxFreq).text, c.rx);
+    std::string report = r.error;
+    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
+    EXPECT_EQ(report, c.report);
+    std::string rx;  // in the form of the case: "" for a channel that kept its frequency
+    const auto rows = c.rx.empty() ? 0 : std::count(c.rx.begin(), c.rx.end(), '|') + 1;
+    for (int k = 0; k < rows; ++k) {
+      const auto row = static_cast<size_t>(c.first + 1 + k);
+      const std::string& now = grid().cell(c.first + 1 + k, col::kRxFreq).text;
+      rx += (k ? "|" : "") + (now == shown.cells[row][col::kRxFreq].text ? "" : now);
+    }
+    EXPECT_EQ(rx, c.rx);
+    EXPECT_EQ(history.undoCount(), c.pasted > 0 ? 1u : 0u);
+    if (c.pasted > 0) {
       EXPECT_EQ(history.undoLabel(), "粘贴");
       history.undo();
-    } else {
-      EXPECT_FALSE(r.error.empty());
-      EXPECT_EQ(history.undoCount(), 0u);
     }
     EXPECT_EQ(Saved(), before);
   }
-  // A clip copied under another model goes through the checks of its text form.
-  const CopiedChannels copy = CopyChannels(grid(), image, app, {0});
-  ChannelClip other = copy.clip;
-  other.modelCode = 10;
-  EXPECT_EQ(PasteChannels(grid(), image, app, 5, other, "").error,
-            "剪贴板中没有信道数据，没有粘贴。");
+}
+
+// Copied under another model, row k of the copy still fills channel first + k: a
+// switched-off row switches its channel off, a row that does not fit keeps its channel.
+TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
+  grid().clickChannelOff(2);
+  grid().setCellText(5, col::kRxFreq, "145.00000");
+  grid().clickTxInhibit(6);  // an inhibited side's frequency does not cost the row its place
+  grid().setCellText(7, col::kTxFreq, "145.00000");
+  grid().setCellText(8, col::kRxFreq, "433.02500");
+  ChannelClip clip = CopyChannels(grid(), image, app, {0, 1, 2, 3, 4, 5, 6, 7}).clip;
+  clip.modelCode = 8;
+  history.clear();
+  const Image before = Saved();
+  const std::string kept = grid().cell(13, col::kRxFreq).text;
+
+  const PasteResult r = PasteChannels(grid(), image, app, 8, clip, "");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.pasted, 7);
+  EXPECT_EQ(r.notes, std::vector<std::string>{
+                         "信道13：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"});
+  EXPECT_TRUE(grid().channelOff(10));
+  EXPECT_EQ(grid().cell(12, col::kRxFreq).text, grid().cell(4, col::kRxFreq).text);
+  EXPECT_EQ(grid().cell(13, col::kRxFreq).text, kept);
+  EXPECT_TRUE(grid().txInhibited(14));
+  EXPECT_EQ(grid().cell(15, col::kTxFreq).text, grid().cell(15, col::kRxFreq).text);
+  EXPECT_EQ(grid().cell(16, col::kRxFreq).text, "433.02500");
+  ASSERT_TRUE(history.undo());
+  EXPECT_EQ(Saved(), before);
+
+  // Nothing fits: one sentence, nothing changes.
+  clip.records = {clip.records[2], clip.records[4]};
+  const PasteResult none = PasteChannels(grid(), image, app, 0, clip, "");
+  EXPECT_EQ(none.error, "剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。");
+  EXPECT_TRUE(none.notes.empty());
+  EXPECT_EQ(history.undoCount(), 0u);
+  EXPECT_EQ(Saved(), before);
+}
+
+// One rounding for every way a frequency reaches a channel: typed in the grid, pasted,
+// imported from a file and filled by step, each on the value as given.
+TEST_F(ChannelEditsTest, EveryPathSnapsAFrequencyAsTheGridDoes) {
+  struct Case {
+    int model;
+    uint8_t ident;
+    std::string given;
+    const char* cell;
+  };
+  const Case cases[] = {
+      {0, 7, "446.00250001", "446.00500"},  // a hair nearer the 5 kHz step
+      {0, 7, "446.0025", "446.00000"},      // a tie takes the 6.25 kHz count
+      {2, 0x20, "446.0031251", "446.00625"},
+      {2, 0x20, "446.003125", "446.00000"},  // half a step: the even count
+      {2, 0x20, "446.0031249", "446.00000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.given);
+    app.curModel = static_cast<int16_t>(c.model);
+    identByte = c.ident;
+    image.ident()[2] = c.ident;
+    for (int row = 1; row <= 4; ++row) grid().setCellText(row, col::kRxFreq, "000.00000");
+    grid().pressCell(1, col::kRxFreq);
+    grid().editorTextChanged(c.given);
+    grid().validateEditor();
+    EXPECT_TRUE(PasteChannels(grid(), image, app, 1, std::nullopt, "2,a," + c.given).ok);
+    ChirpImportOptions at3;
+    at3.firstChannel = 2;
+    EXPECT_TRUE(ImportChirpCsv("Location,Frequency\n1," + c.given, grid(), app, c.ident, at3).ok);
+    BulkEdit fill;
+    fill.fillFrom = c.given;
+    EXPECT_TRUE(ApplyBulkEdit(grid(), app, c.ident, {3}, fill).ok);
+    EXPECT_EQ(grid().cell(1, col::kRxFreq).text, c.cell) << "grid";
+    EXPECT_EQ(grid().cell(2, col::kRxFreq).text, c.cell) << "paste";
+    EXPECT_EQ(grid().cell(3, col::kRxFreq).text, c.cell) << "import";
+    EXPECT_EQ(grid().cell(4, col::kRxFreq).text, c.cell) << "fill";
+  }
 }
 
 TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
@@ -156,6 +245,17 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   EXPECT_EQ(history.undoCount(), 1u);
   EXPECT_EQ(history.undoLabel(), "批量修改");
 
+  // Inhibiting with transmit settings: the settings first, then the inhibit, as in the grid.
+  BulkEdit inhibit;
+  inhibit.txInhibit = true;
+  inhibit.busyLock = true;
+  const BulkResult ir = ApplyBulkEdit(grid(), app, identByte, {0, 3}, inhibit);
+  EXPECT_TRUE(ir.notes.empty()) << ir.notes.front();
+  for (int ch : {0, 3}) {
+    EXPECT_TRUE(grid().txInhibited(ch)) << ch;
+    EXPECT_EQ(grid().cell(ch + 1, col::kBusyLock).text, kLockOn) << ch;
+  }
+
   // While the radio is narrow the grid takes no wide channel; an unreadable value changes
   // nothing at all.
   fns().choose(Fn::Bandwidth, 1);
@@ -175,11 +275,67 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   EXPECT_EQ(history.undoCount(), steps);
 }
 
+// A fill step the raster cannot space evenly is refused before anything changes; a row
+// the raster still moves (a start off the raster) is named.
+TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
+  struct Case {
+    int model;
+    uint8_t ident;
+    const char* from;
+    const char* step;
+    std::string cells;   // channels 1-3, "|" between; empty: refused
+    std::string report;  // the error, or the notes a line each
+  };
+  const Case cases[] = {
+      {0, 7, "446.0", "2.5", "",
+       "步进2.5 kHz不是5 kHz或6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
+      {2, 0x20, "446.0", "10", "",
+       "步进10 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
+      {0, 7, "446.0", "5", "446.00000|446.00500|446.01000", ""},
+      {0, 7, "446.005", "12.5", "446.00500|446.01875|446.03000",
+       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.from) + " / " + c.step);
+    app.curModel = static_cast<int16_t>(c.model);
+    for (int row = 1; row <= 3; ++row) grid().setCellText(row, col::kRxFreq, "446.00000");
+    history.clear();
+    const ChannelTableModel::State before = grid().state();
+    BulkEdit e;
+    e.fillFrom = c.from;
+    e.fillStepKhz = c.step;
+    const BulkResult r = ApplyBulkEdit(grid(), app, c.ident, {0, 1, 2}, e);
+    EXPECT_EQ(r.ok, !c.cells.empty());
+    std::string report = r.error, cells;
+    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
+    EXPECT_EQ(report, c.report);
+    if (!r.ok) {
+      EXPECT_EQ(CheckBulkEdit(app, c.ident, e), r.error);
+      EXPECT_EQ(grid().state(), before);
+      EXPECT_EQ(history.undoCount(), 0u);
+      continue;
+    }
+    for (int row = 1; row <= 3; ++row)
+      cells += (row > 1 ? "|" : "") + grid().cell(row, col::kRxFreq).text;
+    EXPECT_EQ(cells, c.cells);
+  }
+}
+
 TEST(ChannelList, Parse) {
   EXPECT_EQ(ParseChannelList("1-8"), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(ParseChannelList(" 3, 1,2-3 ,16"), (std::vector<int>{0, 1, 2, 15}));
-  for (const char* bad : {"", "0", "17", "3-1", "1,,2", "a", "1-", "100"})
-    EXPECT_FALSE(ParseChannelList(bad).has_value()) << bad;
+  const std::pair<const char*, const char*> bad[] = {
+      {"", "信道号无法识别（），应为1-16"},     {"0", "信道号无法识别（0），应为1-16"},
+      {"17", "信道号无法识别（17），应为1-16"}, {"a", "信道号无法识别（a），应为1-16"},
+      {"1-", "信道号无法识别（1-），应为1-16"}, {"5-3", "信道范围5-3是倒序的，应写成3-5"},
+      {"1,,2", "信道列表中有空项（1,,2）"},     {",1", "信道列表中有空项（,1）"},
+      {"1,", "信道列表中有空项（1,）"},
+  };
+  for (const auto& [text, why] : bad) {
+    std::string error;
+    EXPECT_FALSE(ParseChannelList(text, &error).has_value()) << text;
+    EXPECT_EQ(error, why);
+  }
 }
 
 }  // namespace

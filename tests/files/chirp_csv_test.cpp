@@ -313,13 +313,6 @@ INSTANTIATE_TEST_SUITE_P(Dialect, ChirpRowCases, ::testing::ValuesIn(kDialectRow
                            return s;
                          });
 
-TEST_F(ChirpTest, TheSixPointTwoFiveOnlyModelSnapsToItsRaster) {
-  UseModel(32);  // identification byte 0x20: 6.25 kHz raster only
-  ChirpImportResult r = Import("Location,Frequency\n1,446.005\n");
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(Cell(1, col::kRxFreq), "446.00625");
-}
-
 TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
   UseModel(7);
   ChirpImportResult r = Import(

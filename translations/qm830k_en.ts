@@ -769,6 +769,14 @@
         <source>不是信道数据，已跳过</source>
         <translation>not channel data; skipped</translation>
     </message>
+    <message>
+        <source>没有填写起始频率</source>
+        <translation>No start frequency given</translation>
+    </message>
+    <message>
+        <source>没有填写步进</source>
+        <translation>No step given</translation>
+    </message>
 </context>
 <context>
     <name>qm::CheckedWrite</name>
@@ -1486,14 +1494,6 @@
         <translation>Redo</translation>
     </message>
     <message>
-        <source>撤销 %1</source>
-        <translation>Undo %1</translation>
-    </message>
-    <message>
-        <source>重做 %1</source>
-        <translation>Redo %1</translation>
-    </message>
-    <message>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>
@@ -1514,12 +1514,16 @@
         <translation>Bulk Edit</translation>
     </message>
     <message>
-        <source>没有修改。</source>
-        <translation>Nothing changed.</translation>
-    </message>
-    <message>
         <source>修改了%1个信道。</source>
         <translation>%1 channels changed.</translation>
+    </message>
+    <message>
+        <source>撤销 %1(&amp;U)</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message>
+        <source>重做 %1(&amp;R)</source>
+        <translation>&amp;Redo %1</translation>
     </message>
 </context>
 <context>

@@ -55,6 +55,12 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
                           int firstChannel, const std::optional<ChannelClip>& clip,
                           std::string_view text);
 
+// A paste onto the chosen channels (0..15): one copied row fills each of them, as one step;
+// several rows fill from the first chosen channel down, as PasteChannels does.
+PasteResult PasteChannelsOnto(ChannelTableModel& grid, Image& image, const AppState& app,
+                              const std::vector<int>& channels,
+                              const std::optional<ChannelClip>& clip, std::string_view text);
+
 // Switches the channels off ("清除"; "剪切" after a copy); one step named label.
 int SwitchOffChannels(ChannelTableModel& grid, const std::vector<int>& channels,
                       const std::string& label);
@@ -78,8 +84,12 @@ struct BulkEdit {
   bool any() const;
 };
 
+// The input a refused bulk edit names, so the dialog can point at it.
+enum class BulkField { None, RxSignal, TxSignal, FillFrom, FillStep };
+
 struct BulkResult {
   bool ok = false;  // false: a value was unreadable and nothing changed
+  BulkField field = BulkField::None;
   int changedRows = 0;
   std::vector<std::string> notes;  // per row: what it kept and why
   std::string error;

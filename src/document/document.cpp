@@ -24,10 +24,18 @@ std::string CaptionForFile(const std::string& title, const std::string& path) {
   return title + path;
 }
 
-bool HasUnsavedData(const std::string& caption, const EditFlags& flags) {
+namespace {
+
+// A read or a write put data into the window that no file holds.
+bool CaptionAfterRadioCommand(const std::string& caption) {
   const std::string head = Utf8Left(caption, 4);
-  return head == QM_NOTR("读频完成") || head == QM_NOTR("写频完成") || flags.dataChanged ||
-         flags.functionsChanged;
+  return head == QM_NOTR("读频完成") || head == QM_NOTR("写频完成");
+}
+
+}  // namespace
+
+bool HasUnsavedData(const std::string& caption, const EditFlags& flags) {
+  return CaptionAfterRadioCommand(caption) || flags.dataChanged || flags.functionsChanged;
 }
 
 bool CaptionNamesNoFile(const std::string& caption, const std::string& title) {
@@ -57,9 +65,29 @@ void Document::setPortNumber(int16_t port) {
   statusPort = StatusPortPanel(portNumber);
 }
 
+bool Document::HasUnsavedData() const {
+  if (!qm::HasUnsavedData(caption, flags)) return false;
+  return CaptionAfterRadioCommand(caption) || !EqualsSaved();
+}
+
+bool Document::EqualsSaved() const {
+  if (!savedImage_) return false;
+  Image now = image;
+  editors_.CollectInto(now);
+  return now == *savedImage_ && spare == savedSpare_;
+}
+
+void Document::RememberSaved() {
+  savedImage_ = image;
+  editors_.CollectInto(*savedImage_);
+  savedSpare_ = spare;
+}
+
 void Document::DisplayRadioData() {
-  // The editors get new data: steps recorded on the old data cannot be undone on it.
+  // The editors get new data: steps recorded on the old data cannot be undone on it, and
+  // it is no longer what was opened or saved (a load remembers it again afterwards).
   history_.clear();
+  savedImage_.reset();
   editors_.DisplayRadioData(image);
   UpdateBandPanel();
 }
@@ -189,6 +217,7 @@ bool Document::LoadDataFile(const std::string& path) {
   if (hooks.showModelInfo) hooks.showModelInfo();
   flags.dataChanged = false;
   flags.functionsChanged = false;
+  RememberSaved();
   fileNewEnabled = true;
   AddRecentFile(ini_, path);
   if (hooks.recentFilesChanged) hooks.recentFilesChanged();
@@ -228,6 +257,7 @@ SaveResult Document::Save(FileDialogs& dialogs) {
   flags.dataChanged = false;
   flags.functionsChanged = false;
   history_.markSaved();
+  RememberSaved();
   return SaveResult::Saved;
 }
 
@@ -254,6 +284,7 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
   flags.dataChanged = false;
   flags.functionsChanged = false;
   history_.markSaved();
+  RememberSaved();
   return SaveResult::Saved;
 }
 

@@ -70,6 +70,8 @@ class EditHistory : public EditObserver {
   // the change flags set; undoing to before the save must not pass for saved data.
   void markSaved();
   size_t undoCount() const { return undo_.size(); }
+  // An in-place edit (frequency editor, signalling dialog) is open: its step is not named yet.
+  bool inPlaceEditOpen() const { return editing(); }
 
   // Runs after every change of the steps (the window's menu follows it).
   std::function<void()> changed;

@@ -173,6 +173,7 @@ QAction* FrmMain::addSeparator(QMenu* menu, const char* name) {
 void FrmMain::buildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("menuBar");
+  bar->installEventFilter(this);
 
   QMenu* file = bar->addMenu(tr("文件(&F)"));
   file->setObjectName("mnuFile");
@@ -651,6 +652,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
+    // A menu opened with an edit still open in a cell names the step of that edit.
+    if (watched == menuBar() && edit_) edit_->commitOpenEdit();
     // A click on the window's background, the picture area, the frames, the toolbar or the
     // status bar applies a pending cell edit first.
     const bool background = watched == this || watched == picture_ || watched == panel_ ||

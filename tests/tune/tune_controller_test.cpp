@@ -7,6 +7,7 @@
 #include "app/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"
+#include "model/codecs.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 #include "tune/tune_rig.h"
@@ -179,6 +180,25 @@ TEST(TuneController, FailedEndKeepsTheItemOpenUntilTestfreq) {
   EXPECT_EQ(rig.tuneState, 3);
 }
 
+// A discard that failed leaves the item open on the radio, which takes the next channel
+// select for its end. Clicked again after "testfreq", the item is closed first and then
+// begun, as another item would be.
+TEST(TuneController, SameItemAfterAFailedDiscardIsClosedFirst) {
+  TuneRig rig;
+  Enter(rig);
+  rig.ctl.NodeClick("CTCDevW");
+  rig.line.radio.config().silent = true;
+  rig.ctl.NodeClick("testfreq");
+  ASSERT_EQ(rig.tuneState, 2);
+  rig.line.radio.config().silent = false;
+  rig.clearWrites();
+  rig.ctl.NodeClick("CTCDevW");
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"51 23 01", "43 02", "43 02", "53 20 70 06",
+                                                  "51 23 01", "51 23 01"}));
+  EXPECT_EQ(rig.tuneState, 2);
+  EXPECT_TRUE(rig.ctl.view().itemVisible);
+}
+
 TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   TuneRig rig;
   ASSERT_TRUE(rig.ctl.EnterTuneMode());  // no tune channel is switched on
@@ -198,20 +218,38 @@ TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   EXPECT_EQ(rig.sent().front(), "43 04");
 }
 
-// A tune table write that fails after the handshake leaves the radio in its programming
-// session; the switch-on puts it back into its tune state, so leaving afterwards takes the
+// A tune table write that stops after its first greeting byte leaves the radio out of its
+// tune state; the switch-on puts it back before the message, so leaving afterwards takes the
 // same frames and has the same effect as after a complete write.
 TEST(TuneController, LeavingAfterAFailedTableWrite) {
-  for (const bool fail : {false, true}) {
-    SCOPED_TRACE(fail ? "failed write" : "complete write");
+  struct Case {
+    const char* name;
+    void (*fault)(sim::RadioSim&);
+    std::string message;
+  };
+  const Case cases[] = {
+      {"complete write", [](sim::RadioSim&) {},
+       "写入完成 / 写入数据完成，请按“确定”按钮继续......"},
+      {"refused block", [](sim::RadioSim& r) { r.config().nakAt = {0x0118}; },
+       "写入错误 / 写入数据中断，请重试！"},
+      {"identity request unanswered", [](sim::RadioSim& r) { r.config().answerIdentity = false; },
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {"greetings unanswered",
+       [](sim::RadioSim& r) { r.config().ignoreGreetings = r.greetingsSeen() + 3; },
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     TuneRig rig;
     Enter(rig);
-    if (fail) rig.line.radio.config().nakAt = {0x0118};
+    c.fault(rig.line.radio);
     rig.ctl.table().clickChannelOff(9);
     rig.ctl.SaveTuneTable();
-    EXPECT_EQ(rig.flags.tuneDataChanged, fail);
+    EXPECT_EQ(rig.prompter.lines(), std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.flags.tuneDataChanged, !c.message.starts_with("写入完成"));
     EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
     EXPECT_EQ(rig.sent().back(), "4E 52 56 54 55 4E 45");
+    rig.line.radio.config() = sim::RadioConfig{};
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));
@@ -352,9 +390,12 @@ TEST(TuneController, SaveButtonWritesTheTable) {
   EXPECT_TRUE(rig.flags.tuneDataChanged);  // a failed write leaves the table marked
 }
 
-// The controller over a real document: the tune state lives in the document, and the
-// document's commands reach tune mode through the hooks AttachTo sets.
-TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
+// The controller over a real document, as the window has it.
+struct DocRig {
+  DocRig() {
+    line.radio.setExtension(&tune);
+    ctl.AttachTo(doc);
+  }
   test::ScratchDir dir;
   test::GbkCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
@@ -363,11 +404,18 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   test::RecordingProgress progress;
   sim::SimLine line;
   sim::TuneSim tune;
-  line.radio.setExtension(&tune);
   Document doc{app, prompter, ini};
-  TuneController ctl(app, prompter, TuneRefsOf(doc),
-                     TuneLinkParts{line.port, line.clock, progress});
-  ctl.AttachTo(doc);
+  TuneController ctl{app, prompter, TuneRefsOf(doc),
+                     TuneLinkParts{line.port, line.clock, progress}};
+};
+
+// The tune state lives in the document, and the document's commands reach tune mode through
+// the hooks AttachTo sets.
+TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
+  DocRig r;
+  Document& doc = r.doc;
+  TuneController& ctl = r.ctl;
+  sim::SimLine& line = r.line;
 
   doc.Start();  // the tune channel defaults come with the rest of the defaults
   EXPECT_EQ(doc.image[0x101], 0x55);  // 136 MHz: count 21760 of 6.25 kHz
@@ -381,7 +429,7 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   EXPECT_EQ(doc.tuneState, 1);
   EXPECT_EQ(doc.viewMode, 3);
   EXPECT_EQ(doc.curTuneChannel, 1);
-  EXPECT_EQ(doc.caption, "正在调测－" + app.softwareTitle);
+  EXPECT_EQ(doc.caption, "正在调测－" + r.app.softwareTitle);
   EXPECT_EQ(doc.image[0x2F0], 0x44);
 
   ctl.NodeClick("Battery");
@@ -393,6 +441,32 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   EXPECT_EQ(sent, (std::vector<std::string>{"42 44 01", "43 01"}));
   EXPECT_EQ(doc.tuneState, 0);
   EXPECT_FALSE(line.port.isOpen());
+}
+
+// An undo past a tune table write brings back a table the radio no longer holds: it counts
+// as changed, and the next item offers to write it.
+TEST(TuneController, UndoPastATableWriteMarksTheTableChanged) {
+  DocRig r;
+  r.doc.Start();
+  test::PutTuneChannel(r.line.radio.memory(), 0, 150.0, 0x00, 0, 0);
+  ASSERT_TRUE(r.ctl.EnterTuneMode());
+  TuneTableModel& t = r.ctl.table();
+  t.pressCell(1, tunecol::kRxFreq);
+  t.editorTextChanged("151.00000");
+  t.CommitPendingEdit();
+  r.ctl.SaveTuneTable();
+  ASSERT_FALSE(r.doc.flags.tuneDataChanged);
+  ASSERT_TRUE(r.doc.history().undo());
+  EXPECT_EQ(t.text(1, tunecol::kRxFreq), "150.00000");
+  EXPECT_TRUE(r.doc.flags.tuneDataChanged);
+  r.prompter.messages.clear();
+  r.prompter.answers = {Answer::Yes};
+  r.ctl.NodeClick("Battery");
+  EXPECT_EQ(r.prompter.lines().front(), "Note / 调测信道的数据已经改变，是否要写入对讲机？");
+  // The radio holds the table the grid shows again.
+  const auto& mem = r.line.radio.memory();
+  EXPECT_EQ(FreqBytesToText(mem[0x100], mem[0x101], mem[0x102], '.'), "150.00000");
+  EXPECT_EQ(r.doc.tuneState, 2);
 }
 
 }  // namespace

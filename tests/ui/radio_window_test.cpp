@@ -7,12 +7,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -24,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -60,6 +63,9 @@ class RadioWindowTest : public QObject {
   void leavingTuneMode_data();
   void leavingTuneMode();
   void versionOneNarrowNodes();
+  void tuneViewKeepsTheRadiosData();
+  void failedExchangeKeepsTheTuneView_data();
+  void failedExchangeKeepsTheTuneView();
   void paintsDuringRead();
 };
 
@@ -403,14 +409,26 @@ void RadioWindowTest::tuneMode() {
   QCOMPARE(e.w->document().tuneState, int16_t(2));
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
   QCOMPARE(bar->value(), 101);
-  QCOMPARE(e.find<QLabel>("lblTuneVal")->text(), QString("101"));
+  // The click gave the bar the focus: the keys step it, one trial value each.
+  QCOMPARE(e.w->focusWidget(), bar);
+  QTest::keyClick(e.w->focusWidget(), Qt::Key_PageDown);
+  QTest::keyClick(e.w->focusWidget(), Qt::Key_Left);
+  QCOMPARE(bar->value(), 108);
+  QCOMPARE(e.find<QLabel>("lblTuneVal")->text(), QString("108"));
   QVERIFY(item->isVisible());
   Shot(e.w.get(), "tune.png");
   Click(item->findChild<QPushButton*>("cmdOK"));
   QVERIFY(!item->isVisible());
-  QCOMPARE(e.w->document().image[0x2F0], uint8_t(101));
+  QCOMPARE(e.w->document().image[0x2F0], uint8_t(108));
   QCOMPARE(e.w->document().tuneState, int16_t(3));
   QVERIFY(e.prompter.messages.empty());
+
+  // Saved in the tune view, the data keeps the tune caption until the view is left.
+  const QString saved = e.path("tuned.q83");
+  e.dialogs.choose(saved.toStdString());
+  e.action("mnuFileSaveAs")->trigger();
+  QVERIFY(QFile::exists(saved));
+  QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
 
   // Back to the table: channel 2 switched on and the table written.
   e.clickNode("testfreq");
@@ -440,18 +458,19 @@ void RadioWindowTest::tuneMode() {
   QVERIFY(e.action("mnuChannel")->isChecked());
   QVERIFY(!e.action("mnuTune")->isChecked());
   QVERIFY(e.action("mnuWrite")->isVisible());
-  QCOMPARE(e.w->windowTitle(), kTitle);
+  QCOMPARE(e.w->windowTitle(), kTitle + saved);
   QCOMPARE(e.w->document().viewMode, int16_t(1));
 
   const QByteArray after = e.sim->stop();
-  QCOMPARE(uint8_t(after[0x2F0]), uint8_t(101));          // stored by the item's end frame
+  QCOMPARE(uint8_t(after[0x2F0]), uint8_t(108));          // stored by the item's end frame
   QVERIFY((uint8_t(after[0x100 + 16 + 2]) & 0x08) != 0);  // channel 2 on
   QCOMPARE(QString::fromStdString(qm::FreqBytesToText(uint8_t(after[0x100]), uint8_t(after[0x101]),
                                                       uint8_t(after[0x102]), e.app.decimalSep)),
            QString("441.01250"));
   const QByteArray log = ReadBytes(e.sim->log());
-  QVERIFY(log.contains("42 65 01"));  // the trial value 101
-  QVERIFY(log.contains("42 65 02"));  // stored
+  // The trial values 101, 109 and 108, one each, and the value stored.
+  for (const char* frame : {"item 42 65 01", "item 42 6D 01", "item 42 6C 01", "item 42 6C 02"})
+    QCOMPARE(CountNotes(log, frame), 1);
 }
 
 void RadioWindowTest::leavingTuneMode_data() {
@@ -522,6 +541,100 @@ void RadioWindowTest::versionOneNarrowNodes() {
   QVERIFY(e.find<QGroupBox>("fraTune")->isVisible());
   QTest::qWait(200);
   QCOMPARE(ReadBytes(e.sim->log()), before);
+}
+
+// The tune view works on what the radio holds: with the radio's tune data on screen nothing
+// replaces it, and the frames of an item carry the radio's own values.
+void RadioWindowTest::tuneViewKeepsTheRadiosData() {
+  Env e;
+  // A data file of another model, with its own tune areas; it is the recent file 1.
+  const QString file = e.path("446.q83");
+  e.prompter.answer(Answer::Yes);
+  e.w->document().ChangeModel(true, 5);  // QM830K-446
+  e.dialogs.choose(file.toStdString());
+  e.action("mnuFileSaveAs")->trigger();
+  QVERIFY(QFile::exists(file));
+  // The radio is a QM830K-U1 whose tune channel 1 has CTC 67.0 for transmit and whose CTC
+  // deviation (wide) is 130.
+  e.prompter.answer(Answer::Yes);
+  e.w->document().ChangeModel(true, 3);
+  qm::Image radio = TuneRadioImage(e);
+  radio[0x107] = static_cast<uint8_t>((radio[0x107] & 0x0F) | 0x30);
+  radio[0x108] = 0x70;
+  radio[0x109] = 0x06;
+  radio[0x2F3] = 130;
+  QVERIFY(e.startRadio(radio, {"--model", "7"}));
+  e.prompter.answer(Answer::Yes);
+  e.w->document().ChangeModel(true, 5);
+  e.prompter.clear();
+  e.action("mnuTune")->trigger();
+  QCOMPARE(e.w->document().viewMode, int16_t(3));
+  QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-U1"));
+
+  // Open, the toolbar's Open, the recent file, New and a drop: none is offered, none acts.
+  for (const char* name : {"mnuFileOpen", "tbToolBar_Open", "mnuRecentFile_1", "mnuFileNew"}) {
+    QVERIFY2(!e.action(name)->isEnabled(), name);
+    e.dialogs.choose(file.toStdString());
+    e.action(name)->trigger();
+  }
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(file)});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(e.w.get(), &enter);
+  QVERIFY(!enter.isAccepted());
+  e.w->openDroppedFile(file);
+  QVERIFY(e.dialogs.opened.empty());
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.w->document().image[0x2F3], uint8_t(130));
+  QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-U1"));
+
+  e.clickNode("CTCDevW");
+  QCOMPARE(e.w->document().tuneState, int16_t(2));
+  const QByteArray log = ReadBytes(e.sim->log());
+  QCOMPARE(CountNotes(log, "signalling 20 70 06"), 1);
+  QCOMPARE(CountNotes(log, "item 51 82 01"), 2);  // the begin and the panel's trial value
+  QCOMPARE(CountNotes(log, "item 51 00 01"), 0);
+
+  // Back in the channel view the file opens again.
+  e.action("mnuChannel")->trigger();
+  QVERIFY(e.action("mnuFileOpen")->isEnabled());
+  QVERIFY(e.action("mnuRecentFile_1")->isEnabled());
+}
+
+void RadioWindowTest::failedExchangeKeepsTheTuneView_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<QStringList>("fault");
+  QTest::newRow("read, block unanswered") << "mnuRead" << QStringList{"--no-read-reply", "0"};
+  QTest::newRow("write, block unanswered") << "Write" << QStringList{"--no-ack", "0"};
+}
+
+// A read or write begun in the tune view that stops part of the way ends with NRVTUNE: the
+// radio is back in its tune state, the window still shows the tune view, and leaving it
+// takes the radio out of tune mode the normal way.
+void RadioWindowTest::failedExchangeKeepsTheTuneView() {
+  QFETCH(QString, command);
+  QFETCH(QStringList, fault);
+  Env e;
+  QVERIFY(e.startRadio(TuneRadioImage(e), e.modelOption() + fault));
+  e.action("mnuTune")->trigger();
+  QCOMPARE(e.w->document().viewMode, int16_t(3));
+  e.prompter.clear();
+  if (command == "Write")
+    Click(e.find<QWidget>("Write"));
+  else
+    e.action(command)->trigger();
+  QCOMPARE(e.texts().size(), size_t{1});
+  QVERIFY(e.w->tunePanel()->isVisible());
+  QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
+  QCOMPARE(e.w->document().viewMode, int16_t(3));
+  QByteArray log = ReadBytes(e.sim->log());
+  QCOMPARE(CountNotes(log, "NRVTUNE"), 2);  // the entry's, and the one after the failure
+
+  e.clickNode("exit");
+  QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
+  log = ReadBytes(e.sim->log());
+  QCOMPARE(CountNotes(log, "left"), 1);
+  QCOMPARE(CountNotes(log, "leave read 52 02 F0 08"), 1);
 }
 
 void RadioWindowTest::paintsDuringRead() {

@@ -174,9 +174,6 @@ TEST_F(ReadTest, FailuresLeaveTheDocumentUntouched) {
        "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", 0},
       {"other radio", [](sim::RadioConfig& c) { c.identity = "X4712"; }, ReadStatus::NotStarted,
        "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
-      {"identity request unanswered", [](sim::RadioConfig& c) { c.answerIdentity = false; },
-       ReadStatus::NotStarted, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！",
-       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

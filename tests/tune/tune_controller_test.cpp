@@ -97,6 +97,7 @@ TEST(TuneController, NodeClickRules) {
   struct Step {
     const char* key;
     std::vector<std::string> frames;
+    bool silent = false;  // the radio does not answer
   };
   struct Case {
     const char* name;
@@ -113,18 +114,33 @@ TEST(TuneController, NodeClickRules) {
         {"testfreq", {"42 20 01", "43 02"}},
         {"Battery", {"43 02", "42 20 01", "42 20 01"}}}},
       {"testfreq without an item sends nothing", {{"testfreq", {}}, {"adjust", {}}}},
+      // After a failed end no begin follows (the table was not chosen since), and the open
+      // item stays the one the next discard goes to.
+      {"a failed end keeps the item open and current",
+       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
+        {"SqlTight", {"42 20 01"}, true},
+        {"SqlTight", {"42 20 01", "43 02", "43 02", "4D 21 01", "4D 21 01"}}}},
+      // The radio takes a channel select for the end of the item its discard failed to end:
+      // clicked again, the item is closed first, as another item would be.
+      {"after a failed discard the same item is closed, then begins",
+       {{"CTCDevW", {"43 02", "53 20 70 06", "51 23 01", "51 23 01"}},
+        {"testfreq", {"51 23 01"}, true},
+        {"CTCDevW", {"51 23 01", "43 02", "43 02", "53 20 70 06", "51 23 01", "51 23 01"}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TuneRig rig;
     Enter(rig);
+    size_t failures = 0;
     for (const Step& s : c.steps) {
       SCOPED_TRACE(s.key);
       rig.clearWrites();
+      rig.line.radio.config().silent = s.silent;
       rig.ctl.NodeClick(s.key);
       EXPECT_EQ(rig.sent(), s.frames);
+      failures += s.silent;
     }
-    EXPECT_TRUE(rig.prompter.messages.empty());
+    EXPECT_EQ(rig.prompter.messages.size(), failures);
   }
 }
 
@@ -160,45 +176,6 @@ TEST(TuneController, GreyNarrowNodesDoNothing) {
   }
 }
 
-TEST(TuneController, FailedEndKeepsTheItemOpenUntilTestfreq) {
-  TuneRig rig;
-  Enter(rig);
-  rig.ctl.NodeClick("Battery");
-  rig.tune.config().silentItems = true;
-  rig.ctl.NodeClick("SqlTight");
-  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
-  EXPECT_EQ(rig.tuneState, 2);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
-  // No begin: an item is still open and the table was not chosen since. The open item is
-  // still the one the next discard goes to.
-  EXPECT_EQ(rig.sent().back(), "42 20 01");
-  EXPECT_EQ(rig.curTuneItem, 1);
-  rig.tune.config().silentItems = false;
-  rig.clearWrites();
-  rig.ctl.Cancel();
-  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"42 20 01", "43 02"}));
-  EXPECT_EQ(rig.tuneState, 3);
-}
-
-// A discard that failed leaves the item open on the radio, which takes the next channel
-// select for its end. Clicked again after "testfreq", the item is closed first and then
-// begun, as another item would be.
-TEST(TuneController, SameItemAfterAFailedDiscardIsClosedFirst) {
-  TuneRig rig;
-  Enter(rig);
-  rig.ctl.NodeClick("CTCDevW");
-  rig.line.radio.config().silent = true;
-  rig.ctl.NodeClick("testfreq");
-  ASSERT_EQ(rig.tuneState, 2);
-  rig.line.radio.config().silent = false;
-  rig.clearWrites();
-  rig.ctl.NodeClick("CTCDevW");
-  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"51 23 01", "43 02", "43 02", "53 20 70 06",
-                                                  "51 23 01", "51 23 01"}));
-  EXPECT_EQ(rig.tuneState, 2);
-  EXPECT_TRUE(rig.ctl.view().itemVisible);
-}
-
 TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   TuneRig rig;
   ASSERT_TRUE(rig.ctl.EnterTuneMode());  // no tune channel is switched on
@@ -218,25 +195,26 @@ TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   EXPECT_EQ(rig.sent().front(), "43 04");
 }
 
-// A tune table write that stops after its first greeting byte leaves the radio out of its
-// tune state; the switch-on puts it back before the message, so leaving afterwards takes the
-// same frames and has the same effect as after a complete write.
+// cmdSaveTnFq. A tune table write that stops after its first greeting byte leaves the radio
+// out of its tune state; the switch-on puts it back before the message, so leaving afterwards
+// takes the same frames and has the same effect as after a complete write.
 TEST(TuneController, LeavingAfterAFailedTableWrite) {
   struct Case {
     const char* name;
     void (*fault)(sim::RadioSim&);
     std::string message;
+    std::string last;  // the frame the switch-on follows
   };
   const Case cases[] = {
-      {"complete write", [](sim::RadioSim&) {},
-       "写入完成 / 写入数据完成，请按“确定”按钮继续......"},
+      {"complete write", [](sim::RadioSim&) {}, "写入完成 / 写入数据完成，请按“确定”按钮继续......",
+       "57 01 A8 08"},
       {"refused block", [](sim::RadioSim& r) { r.config().nakAt = {0x0118}; },
-       "写入错误 / 写入数据中断，请重试！"},
+       "写入错误 / 写入数据中断，请重试！", "57 01 18 08"},
       {"identity request unanswered", [](sim::RadioSim& r) { r.config().answerIdentity = false; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", "02"},
       {"greetings unanswered",
        [](sim::RadioSim& r) { r.config().ignoreGreetings = r.greetingsSeen() + 3; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", "02 50 52 4F"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -246,9 +224,15 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
     rig.ctl.table().clickChannelOff(9);
     rig.ctl.SaveTuneTable();
     EXPECT_EQ(rig.prompter.lines(), std::vector<std::string>{c.message});
-    EXPECT_EQ(rig.flags.tuneDataChanged, !c.message.starts_with("写入完成"));
+    // Written, channel 10 is on in the radio; otherwise the table stays marked changed.
+    const bool written = c.message.starts_with("写入完成");
+    EXPECT_EQ((rig.mem()[0x100 + 16 * 9 + 2] & 0x08) != 0, written);
+    EXPECT_EQ(rig.flags.tuneDataChanged, !written);
     EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
-    EXPECT_EQ(rig.sent().back(), "4E 52 56 54 55 4E 45");
+    const auto sent = rig.sent();
+    EXPECT_EQ(sent.back(), "4E 52 56 54 55 4E 45");
+    EXPECT_EQ(sent[sent.size() - 2].substr(0, c.last.size()), c.last);
+    EXPECT_FALSE(rig.progress.isOpen() || rig.line.port.isOpen());
     rig.line.radio.config() = sim::RadioConfig{};
     rig.clearWrites();
     rig.ctl.ChannelMenu();
@@ -372,30 +356,9 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
   }
 }
 
-TEST(TuneController, SaveButtonWritesTheTable) {
-  TuneRig rig;
-  Enter(rig);
-  rig.ctl.table().clickChannelOff(9);
-  rig.ctl.SaveTuneTable();
-  EXPECT_EQ(rig.prompter.lines(),
-            (std::vector<std::string>{"写入完成 / 写入数据完成，请按“确定”按钮继续......"}));
-  EXPECT_NE(rig.mem()[0x100 + 16 * 9 + 2] & 0x08, 0);
-  EXPECT_FALSE(rig.flags.tuneDataChanged);
-
-  rig.line.radio.config().noAckAt = {0x0100};
-  rig.ctl.table().clickChannelOff(9);
-  rig.prompter.messages.clear();
-  rig.ctl.SaveTuneTable();
-  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"写入错误 / 写入数据中断，请重试！"}));
-  EXPECT_TRUE(rig.flags.tuneDataChanged);  // a failed write leaves the table marked
-}
-
-// The controller over a real document, as the window has it.
-struct DocRig {
-  DocRig() {
-    line.radio.setExtension(&tune);
-    ctl.AttachTo(doc);
-  }
+// The controller over a real document: the tune state lives in the document, and the
+// document's commands reach tune mode through the hooks AttachTo sets.
+TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   test::ScratchDir dir;
   test::GbkCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
@@ -404,18 +367,11 @@ struct DocRig {
   test::RecordingProgress progress;
   sim::SimLine line;
   sim::TuneSim tune;
+  line.radio.setExtension(&tune);
   Document doc{app, prompter, ini};
-  TuneController ctl{app, prompter, TuneRefsOf(doc),
-                     TuneLinkParts{line.port, line.clock, progress}};
-};
-
-// The tune state lives in the document, and the document's commands reach tune mode through
-// the hooks AttachTo sets.
-TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
-  DocRig r;
-  Document& doc = r.doc;
-  TuneController& ctl = r.ctl;
-  sim::SimLine& line = r.line;
+  TuneController ctl(app, prompter, TuneRefsOf(doc),
+                     TuneLinkParts{line.port, line.clock, progress});
+  ctl.AttachTo(doc);
 
   doc.Start();  // the tune channel defaults come with the rest of the defaults
   EXPECT_EQ(doc.image[0x101], 0x55);  // 136 MHz: count 21760 of 6.25 kHz
@@ -429,10 +385,24 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   EXPECT_EQ(doc.tuneState, 1);
   EXPECT_EQ(doc.viewMode, 3);
   EXPECT_EQ(doc.curTuneChannel, 1);
-  EXPECT_EQ(doc.caption, "正在调测－" + r.app.softwareTitle);
+  EXPECT_EQ(doc.caption, "正在调测－" + app.softwareTitle);
   EXPECT_EQ(doc.image[0x2F0], 0x44);
 
+  // An undo past a tune table write brings back a table the radio no longer holds: it counts
+  // as changed, and the next item offers to write it.
+  TuneTableModel& t = ctl.table();
+  t.pressCell(1, tunecol::kRxFreq);
+  t.editorTextChanged("151.00000");
+  t.CommitPendingEdit();
+  ctl.SaveTuneTable();
+  ASSERT_TRUE(doc.history().undo());
+  EXPECT_EQ(t.text(1, tunecol::kRxFreq), "150.00000");
+  EXPECT_TRUE(doc.flags.tuneDataChanged);
+  prompter.messages.clear();
   ctl.NodeClick("Battery");
+  EXPECT_EQ(prompter.lines().front(), "Note / 调测信道的数据已经改变，是否要写入对讲机？");
+  const auto& mem = line.radio.memory();
+  EXPECT_EQ(FreqBytesToText(mem[0x100], mem[0x101], mem[0x102], '.'), "150.00000");
   EXPECT_EQ(doc.tuneState, 2);
   line.port.clearWrites();
   EXPECT_EQ(doc.RequestClose({}), CloseDecision::Close);
@@ -441,32 +411,6 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   EXPECT_EQ(sent, (std::vector<std::string>{"42 44 01", "43 01"}));
   EXPECT_EQ(doc.tuneState, 0);
   EXPECT_FALSE(line.port.isOpen());
-}
-
-// An undo past a tune table write brings back a table the radio no longer holds: it counts
-// as changed, and the next item offers to write it.
-TEST(TuneController, UndoPastATableWriteMarksTheTableChanged) {
-  DocRig r;
-  r.doc.Start();
-  test::PutTuneChannel(r.line.radio.memory(), 0, 150.0, 0x00, 0, 0);
-  ASSERT_TRUE(r.ctl.EnterTuneMode());
-  TuneTableModel& t = r.ctl.table();
-  t.pressCell(1, tunecol::kRxFreq);
-  t.editorTextChanged("151.00000");
-  t.CommitPendingEdit();
-  r.ctl.SaveTuneTable();
-  ASSERT_FALSE(r.doc.flags.tuneDataChanged);
-  ASSERT_TRUE(r.doc.history().undo());
-  EXPECT_EQ(t.text(1, tunecol::kRxFreq), "150.00000");
-  EXPECT_TRUE(r.doc.flags.tuneDataChanged);
-  r.prompter.messages.clear();
-  r.prompter.answers = {Answer::Yes};
-  r.ctl.NodeClick("Battery");
-  EXPECT_EQ(r.prompter.lines().front(), "Note / 调测信道的数据已经改变，是否要写入对讲机？");
-  // The radio holds the table the grid shows again.
-  const auto& mem = r.line.radio.memory();
-  EXPECT_EQ(FreqBytesToText(mem[0x100], mem[0x101], mem[0x102], '.'), "150.00000");
-  EXPECT_EQ(r.doc.tuneState, 2);
 }
 
 }  // namespace

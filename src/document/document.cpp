@@ -146,10 +146,7 @@ bool Document::New(const SaveFn& save) {
   // The title alone: nothing to start afresh from (start-up, just after New, after tune
   // mode was left).
   if (Utf8Length(caption) == Utf8Length(app_.softwareTitle)) return false;
-  if (!ConfirmReplace(save)) return false;
-  // An item being adjusted holds the radio in tune mode on an open port; end it before
-  // its data is replaced.
-  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+  if (!CanReplaceData() || !ConfirmReplace(save)) return false;
 
   caption = app_.softwareTitle;
   app_.bandText = BuildBandText(app_, app_.curModel);
@@ -163,7 +160,7 @@ bool Document::New(const SaveFn& save) {
 
 bool Document::ChangeModel(bool modelChanged, int newModel) {
   bool changed = false;
-  if (modelChanged && newModel != app_.curModel && newModel >= 0 &&
+  if (CanReplaceData() && modelChanged && newModel != app_.curModel && newModel >= 0 &&
       newModel < static_cast<int>(app_.models.size())) {
     Answer a = prompter_.ask(Message{QM_TR("提示"),
                                      QM_TR("选择不同的机型将初始化所有的数据，真的要继续吗？"),
@@ -188,7 +185,7 @@ bool Document::ChangeModel(bool modelChanged, int newModel) {
 }
 
 bool Document::LoadDataFile(const std::string& path) {
-  if (path.empty()) return false;
+  if (path.empty() || !CanReplaceData()) return false;
   LoadedFile loaded = LoadDataFileFrom(path, image, spare);
   switch (loaded.status) {
     case LoadStatus::Ok:
@@ -206,8 +203,6 @@ bool Document::LoadDataFile(const std::string& path) {
       return false;
   }
 
-  // The open item's discard would otherwise send the file's value for it, not the radio's.
-  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
   image = loaded.image;
   spare = loaded.spare;
   imageVerMajor = loaded.imageVerMajor;
@@ -227,6 +222,7 @@ bool Document::LoadDataFile(const std::string& path) {
 }
 
 bool Document::Open(FileDialogs& dialogs) {
+  if (!CanReplaceData()) return false;
   std::optional<std::string> path = dialogs.openFile(OpenDialogRequest(fileDialogDir));
   if (!path) return false;
   return LoadDataFile(*path);
@@ -245,10 +241,12 @@ SaveResult Document::WriteTo(const std::string& path, const char* failureText) {
 
 SaveResult Document::Save(FileDialogs& dialogs) {
   CommitPendingEdit();
-  if (CaptionNamesNoFile(caption, app_.softwareTitle)) return SaveAs(dialogs);
+  const std::string& named =
+      viewMode == 3 && !captionAfterTune.empty() ? captionAfterTune : caption;
+  if (CaptionNamesNoFile(named, app_.softwareTitle)) return SaveAs(dialogs);
   const EditFlags before = flags;
   CollectRadioData();
-  const std::string path = PathFromCaption(caption, app_.softwareTitle);
+  const std::string path = PathFromCaption(named, app_.softwareTitle);
   if (WriteTo(path, QM_TR("保存文件错误！")) != SaveResult::Saved) {
     // The edits are still not on disk: keep them marked as unsaved.
     flags = before;
@@ -276,7 +274,8 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
     flags = before;
     return SaveResult::Failed;
   }
-  caption = CaptionForFile(app_.softwareTitle, *path);
+  // The tune view keeps its notice for as long as it is shown.
+  (viewMode == 3 ? captionAfterTune : caption) = CaptionForFile(app_.softwareTitle, *path);
   AddRecentFile(ini_, *path);
   if (hooks.recentFilesChanged) hooks.recentFilesChanged();
   curFileName = *path;

@@ -81,6 +81,9 @@ class Document {
   std::string curFileName;
   std::string fileDialogDir;
   std::string caption;
+  // The caption the channel view gets back when tune mode is left: the file saved in the
+  // tune view, whose caption keeps its tune notice meanwhile; empty for the title alone.
+  std::string captionAfterTune;
   int16_t viewMode = 1;  // 1 channel view, 2 embedded information, 3 tune view
   // Tune mode state, kept here for the tune controller.
   int16_t tuneState = 0;  // 0 off, 1 entered, 2 item being adjusted, 3 item closed
@@ -107,6 +110,9 @@ class Document {
   // undo back to it) has nothing to save although its flags are set. The flags themselves
   // stay as they are: the radio commands and the print use them to collect the editors.
   bool HasUnsavedData() const;
+  // The tune view works on what the radio holds: while it is shown nothing replaces the
+  // data (New, Open, a recent or dropped file, a model change refuse).
+  bool CanReplaceData() const { return viewMode != 3; }
   // The channel grid's and the tune table's open editors are applied and closed.
   void CommitPendingEdit();
   // Image to editors; also refreshes the band panel.

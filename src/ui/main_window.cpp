@@ -111,7 +111,7 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   doc_.hooks.showModelInfo = [this] {
     showModelInfo();
     // The tune channel table view follows the image as well: a file opened or a radio read
-    // in the tune view brings its own table, which the grid must show (and later pack).
+    // brings its own table, which the tune report prints.
     tune_->table().DisplayTuneGrid(doc_.image);
   };
 
@@ -438,7 +438,13 @@ void FrmMain::syncDocument() {
   setWindowTitle(DisplayCaption(doc_.caption, app_.softwareTitle));
   panels_[1]->setText(Q(doc_.statusBand));
   panels_[2]->setText(Q(doc_.statusPort));
-  actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled);
+  // Nothing replaces the data the tune view works on: New, Open, the recent files and drops
+  // wait for the channel view.
+  const bool replaceable = doc_.CanReplaceData();
+  actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled && replaceable);
+  actions_["mnuFileOpen"]->setEnabled(replaceable);
+  if (auto* open = toolBar_->findChild<QAction*>("tbToolBar_Open")) open->setEnabled(replaceable);
+  for (QAction* recent : recent_) recent->setEnabled(replaceable);
   if (edit_) edit_->updateActions();
 }
 
@@ -496,12 +502,14 @@ void FrmMain::toolbarClicked(const QString& key) {
 // ---- file commands ----
 
 void FrmMain::fileNew() {
+  if (!doc_.CanReplaceData()) return;
   commitPendingEdit();
   doc_.New([this] { return fileSave(); });
   refreshAll();
 }
 
 void FrmMain::fileOpen() {
+  if (!doc_.CanReplaceData()) return;
   // The editor would otherwise float over the data of the file just opened.
   commitPendingEdit();
   std::optional<std::string> path = dialogs_.openFile(OpenDialogRequest(doc_.fileDialogDir));
@@ -524,7 +532,7 @@ void FrmMain::openDataFileFromPath(const QString& path) {
 }
 
 void FrmMain::openDroppedFile(const QString& path) {
-  if (busy_ || path.isEmpty()) return;
+  if (busy_ || path.isEmpty() || !doc_.CanReplaceData()) return;
   commitPendingEdit();
   if (!doc_.ConfirmReplace([this] { return fileSave(); })) {
     refreshAll();
@@ -534,7 +542,8 @@ void FrmMain::openDroppedFile(const QString& path) {
 }
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!busy_ && !DroppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!busy_ && doc_.CanReplaceData() && !DroppedDataFile(event->mimeData()).isEmpty())
+    event->acceptProposedAction();
 }
 
 void FrmMain::dropEvent(QDropEvent* event) {
@@ -546,7 +555,7 @@ void FrmMain::dropEvent(QDropEvent* event) {
 }
 
 void FrmMain::openRecentFile(int n) {
-  if (n < 1 || n > kRecentFileCount) return;
+  if (n < 1 || n > kRecentFileCount || !doc_.CanReplaceData()) return;
   const std::string path = recentPaths_[static_cast<size_t>(n - 1)];
   if (path.empty()) return;
   loadDataFile(Q(path));
@@ -573,6 +582,7 @@ SaveResult FrmMain::fileSaveAs() {
 // ---- model ----
 
 void FrmMain::radioInfo() {
+  if (!doc_.CanReplaceData()) return;
   commitPendingEdit();
   FrmRadio dialog(app_, this);
   dialog.exec();

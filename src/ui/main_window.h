@@ -131,6 +131,8 @@ class FrmMain : public QMainWindow {
   void runRadioCommand(const std::function<void()>& command, bool quick = false);
   // The tune view and the menu states that follow the view mode.
   void renderTune();
+  // A read or write begun in the tune view ended the radio's programming session with "END".
+  void leaveTuneView();
   void showTuneModelInfo();
 
   AppState& app_;

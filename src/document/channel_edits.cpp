@@ -119,8 +119,8 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
       for (size_t b = 11; b < kRowSize; ++b) r[b] = rec[b];
     }
     if (clip->records.size() > n)
-      out.notes.push_back(Fill(QM_TR("还有%1个信道没有粘贴：信道16之后没有信道"),
-                               {std::to_string(clip->records.size() - n)}));
+      out.notes.push_back(FillCount(QM_TR_N("还有%n个信道没有粘贴：信道16之后没有信道"),
+                                    static_cast<long long>(clip->records.size() - n)));
     out.ok = true;
     out.pasted = static_cast<int>(n);
     return out;

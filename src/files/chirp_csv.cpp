@@ -162,7 +162,7 @@ std::string FormatChirpNote(const ChirpNote& note) {
 
 // ---- export ----
 
-ChirpExport ExportChirpCsv(const Image& image) {
+ChirpExport ExportChirpCsv(const Image& image, std::string_view nameTemplate) {
   ChirpExport out;
   out.csv = std::string(kChirpHeader) + "\r\n";
   for (int i = 0; i < kChannelCount; ++i) {
@@ -214,7 +214,7 @@ ChirpExport ExportChirpCsv(const Image& image) {
 
     const std::array<std::string, 22> fields = {
         std::to_string(n),
-        QM_NOTR("信道") + std::to_string(n),  // the Name column is data
+        Fill(nameTemplate, {std::to_string(n)}),
         SixDecimals(rxHz),
         duplex,
         offset,
@@ -593,9 +593,10 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
   }
   if (k < records.size()) {
     out.notes.push_back(
-        {0, Fill(options.forPaste ? QM_TR("第%1行起的%2行没有粘贴：信道16之后没有信道")
-                                  : QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
-                 {std::to_string(records[k].line), std::to_string(records.size() - k)})});
+        {0,
+         FillCount(options.forPaste ? QM_TR_N("第%1行起的%n行没有粘贴：信道16之后没有信道")
+                                    : QM_TR_N("第%1行起的%n行未导入：本机只有16个信道"),
+                   static_cast<long long>(records.size() - k), {std::to_string(records[k].line)})});
   }
   if (plan.empty()) {
     out.error = QM_TR("没有可以导入的行");

@@ -190,7 +190,7 @@ void EditCommands::paste() {
   if (!r.ok)
     report(QM_TR("粘贴"), r.error, r.notes, true);
   else if (!r.notes.empty())
-    report(QM_TR("粘贴"), Fill(QM_TR("粘贴%1个信道。"), {std::to_string(r.pasted)}), r.notes, true);
+    report(QM_TR("粘贴"), FillCount(QM_TR_N("粘贴%n个信道。"), r.pasted), r.notes, true);
 }
 
 void EditCommands::selectAll() {
@@ -210,8 +210,7 @@ void EditCommands::bulkEdit() {
   if (!r.ok)
     report(QM_TR("批量修改"), r.error + "\n" + QM_TR("没有修改。"), {}, true);
   else if (!r.notes.empty())
-    report(QM_TR("批量修改"), Fill(QM_TR("修改了%1个信道。"), {std::to_string(r.changedRows)}),
-           r.notes, true);
+    report(QM_TR("批量修改"), FillCount(QM_TR_N("修改了%n个信道。"), r.changedRows), r.notes, true);
 }
 
 }  // namespace qm::ui

@@ -50,6 +50,9 @@ class FrmMain : public QMainWindow {
   // The load handler: lists, grid, defaults for the start-up model, port and recent files.
   // The splash, when given, is closed by Timer1 if it is still up 1200 ms later.
   void start(QWidget* splash = nullptr);
+  // The size the window opens with on a screen that has room for it: the design size, or
+  // more when the content needs it (English texts are longer). A smaller screen bounds it.
+  QSize fullSize() const;
 
   Document& document() { return doc_; }
   ChannelGrid* channelGrid() const { return grid_; }

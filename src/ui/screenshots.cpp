@@ -88,6 +88,9 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   window.channelGrid()->pressCell(5, 6);
   channels.clickTxInhibit(5);
   window.refreshAll();
+  // The pictures show the whole window, whatever the screen of the run (the offscreen one is
+  // 800 x 600 and would cut columns off).
+  window.resize(window.fullSize());
   if (!Save(&window, dir, "main.png")) ++failures;
   // The frequency editor open over a cell, then closed again.
   window.channelGrid()->pressCell(7, 1);
@@ -112,7 +115,6 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   window.channelGrid()->clearSelection();
   window.helpContents();
   if (window.helpWindow()) {
-    window.helpWindow()->resize(760, 560);
     if (!Save(window.helpWindow(), dir, "help.png")) ++failures;
     window.helpWindow()->close();
   }

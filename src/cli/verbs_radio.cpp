@@ -283,7 +283,7 @@ const VerbRegistrar kEmbedRead{
 const VerbRegistrar kEmbedWrite{{"embed-write", kEmbedWriteUsage,
                                  "write the user text (or the one in FILE) to the radio",
                                  EmbedWrite}};
-const VerbRegistrar kPorts{{"ports", "ports [--device PATH]",
+const VerbRegistrar kPorts{{"ports", "ports [--port N] [--device PATH]",
                             "scan COM16 down to COM1 and show the device of each", Ports}};
 
 }  // namespace

@@ -410,17 +410,20 @@ void FrmMain::buildContent() {
   setCentralWidget(scroll_);
 }
 
-QSize FrmMain::fullSize() const {
+QSize FrmMain::contentSize() const {
   const QSize content =
       picture_->size() + QSize(4, menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
                                       statusBar()->sizeHint().height() + 4);
   return QSize(kDesignWidth, kDesignHeight).expandedTo(content);
 }
 
+QSize FrmMain::fullSize() const { return openingSize_.expandedTo(contentSize()); }
+
 void FrmMain::start(QWidget* splash) {
   splash_ = splash;
   // The window keeps its design size unless the content needs more and the screen has it.
-  QSize size = fullSize();
+  openingSize_ = contentSize();
+  QSize size = openingSize_;
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QSize avail = screen->availableSize();
     size = size.boundedTo(avail - QSize(40, 60)).expandedTo(QSize(400, 300));

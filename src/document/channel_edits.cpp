@@ -79,7 +79,7 @@ std::optional<ChannelClip> DecodeChannelClip(std::span<const uint8_t> bytes) {
 }
 
 CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, const AppState& app,
-                            const std::vector<int>& channels) {
+                            const std::vector<int>& channels, std::string_view nameTemplate) {
   CopiedChannels out;
   out.clip.modelCode = app.currentModel().code;
   // The channels as the grid holds them; the document stays as it is.
@@ -97,7 +97,7 @@ CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, c
       rows.channel(ch)[2] &= 0xF7;  // the text form writes the chosen channels only
     }
   }
-  out.csv = ExportChirpCsv(rows).csv;
+  out.csv = ExportChirpCsv(rows, nameTemplate).csv;
   return out;
 }
 

@@ -10,6 +10,8 @@
 
 #include "app/tr.h"
 #include "document/channel_edits.h"
+#include "files/chirp_csv.h"
+#include "platform/translation.h"
 #include "ui/bulk_edit_dialog.h"
 #include "ui/channel_grid.h"
 #include "ui/icons.h"
@@ -146,8 +148,8 @@ void EditCommands::redo() {
 
 void EditCommands::copy() {
   if (!ready() || !rowsAllowed()) return;
-  const CopiedChannels c =
-      CopyChannels(doc_.editors().channels(), doc_.image, app_, chosenChannels());
+  const CopiedChannels c = CopyChannels(doc_.editors().channels(), doc_.image, app_,
+                                        chosenChannels(), TrCoreUtf8(kChirpChannelName));
   auto* mime = new QMimeData;
   const std::vector<uint8_t> bytes = EncodeChannelClip(c.clip);
   mime->setData(kChannelClipMime, QByteArray(reinterpret_cast<const char*>(bytes.data()),

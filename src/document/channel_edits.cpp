@@ -79,7 +79,7 @@ std::optional<ChannelClip> DecodeChannelClip(std::span<const uint8_t> bytes) {
 }
 
 CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, const AppState& app,
-                            const std::vector<int>& channels) {
+                            const std::vector<int>& channels, std::string_view nameTemplate) {
   CopiedChannels out;
   out.clip.modelCode = app.currentModel().code;
   // The channels as the grid holds them; the document stays as it is.
@@ -97,7 +97,7 @@ CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, c
       rows.channel(ch)[2] &= 0xF7;  // the text form writes the chosen channels only
     }
   }
-  out.csv = ExportChirpCsv(rows).csv;
+  out.csv = ExportChirpCsv(rows, nameTemplate).csv;
   return out;
 }
 
@@ -119,8 +119,8 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
       for (size_t b = 11; b < kRowSize; ++b) r[b] = rec[b];
     }
     if (clip->records.size() > n)
-      out.notes.push_back(Fill(QM_TR("还有%1个信道没有粘贴：信道16之后没有信道"),
-                               {std::to_string(clip->records.size() - n)}));
+      out.notes.push_back(FillCount(QM_TR_N("还有%n个信道没有粘贴：信道16之后没有信道"),
+                                    static_cast<long long>(clip->records.size() - n)));
     out.ok = true;
     out.pasted = static_cast<int>(n);
     return out;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "files/chirp_csv.h"
 #include "model/channel_table.h"
 #include "model/image.h"
 
@@ -35,9 +36,11 @@ struct CopiedChannels {
   ChannelClip clip;
   std::string csv;  // header and the switched-on rows, CRLF
 };
-// Channels (0..15, in the order given) as the grid shows them; nothing changes.
+// Channels (0..15, in the order given) as the grid shows them; nothing changes. The text
+// form names the channels from `nameTemplate` (the interface language's row header).
 CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, const AppState& app,
-                            const std::vector<int>& channels);
+                            const std::vector<int>& channels,
+                            std::string_view nameTemplate = kChirpChannelName);
 
 struct PasteResult {
   bool ok = false;  // false: nothing changed

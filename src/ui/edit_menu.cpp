@@ -11,6 +11,8 @@
 
 #include "app/tr.h"
 #include "document/channel_edits.h"
+#include "files/chirp_csv.h"
+#include "platform/translation.h"
 #include "ui/bulk_edit_dialog.h"
 #include "ui/channel_grid.h"
 #include "ui/icons.h"
@@ -179,8 +181,8 @@ void EditCommands::redo() {
 
 void EditCommands::copy() {
   if (!ready() || !rowsAllowed()) return;
-  const CopiedChannels c =
-      CopyChannels(doc_.editors().channels(), doc_.image, app_, chosenChannels());
+  const CopiedChannels c = CopyChannels(doc_.editors().channels(), doc_.image, app_,
+                                        chosenChannels(), TrCoreUtf8(kChirpChannelName));
   auto* mime = new QMimeData;
   const std::vector<uint8_t> bytes = EncodeChannelClip(c.clip);
   mime->setData(kChannelClipMime, QByteArray(reinterpret_cast<const char*>(bytes.data()),
@@ -220,7 +222,7 @@ void EditCommands::paste() {
   if (!r.ok)
     report(QM_TR("粘贴"), r.error, r.notes, true);
   else if (!r.notes.empty())
-    report(QM_TR("粘贴"), Fill(QM_TR("粘贴%1个信道。"), {std::to_string(r.pasted)}), r.notes, true);
+    report(QM_TR("粘贴"), FillCount(QM_TR_N("粘贴%n个信道。"), r.pasted), r.notes, true);
 }
 
 void EditCommands::selectAll() {
@@ -239,8 +241,8 @@ void EditCommands::bulkEdit() {
   if (!r) return;
   if (hooks_.refresh) hooks_.refresh();
   if (!r->notes.empty())
-    report(QM_TR("批量修改"), Fill(QM_TR("修改了%1个信道。"), {std::to_string(r->changedRows)}),
-           r->notes, true);
+    report(QM_TR("批量修改"), FillCount(QM_TR_N("修改了%n个信道。"), r->changedRows), r->notes,
+           true);
 }
 
 }  // namespace qm::ui

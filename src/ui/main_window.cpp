@@ -220,8 +220,11 @@ void FrmMain::buildMenus() {
   port->setObjectName("mnuComm_Port");
   addItem(port, "mnuPort", tr("选择端口(&P)"));
 
-  // The language menu names itself in both languages, so either reader finds it.
-  QMenu* language = bar->addMenu(tr("语言/Language(&L)"));
+  // The language menu names itself in both languages in either interface, so a reader who
+  // lands in the other language finds the way back; only the accelerator follows the language.
+  QMenu* language =
+      bar->addMenu(ActiveLanguage() == Language::English ? QString(QM_NOTR("语言/&Language"))
+                                                         : QString(QM_NOTR("语言/Language(&L)")));
   language->setObjectName("mnuLanguage");
   auto* languages = new QActionGroup(this);
   const std::pair<const char*, Language> choices[] = {{"mnuLangZh", Language::Chinese},
@@ -408,16 +411,23 @@ void FrmMain::buildContent() {
   setCentralWidget(scroll_);
 }
 
-void FrmMain::start(QWidget* splash) {
-  splash_ = splash;
-  // The window keeps its design size unless the content needs more and the screen has it.
-  QSize size(kDesignWidth, kDesignHeight);
+QSize FrmMain::contentSize() const {
   const QSize content =
       picture_->size() + QSize(4, menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
                                       statusBar()->sizeHint().height() + 4);
+  return QSize(kDesignWidth, kDesignHeight).expandedTo(content);
+}
+
+QSize FrmMain::fullSize() const { return openingSize_.expandedTo(contentSize()); }
+
+void FrmMain::start(QWidget* splash) {
+  splash_ = splash;
+  // The window keeps its design size unless the content needs more and the screen has it.
+  openingSize_ = contentSize();
+  QSize size = openingSize_;
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QSize avail = screen->availableSize();
-    size = size.expandedTo(content).boundedTo(avail - QSize(40, 60)).expandedTo(QSize(400, 300));
+    size = size.boundedTo(avail - QSize(40, 60)).expandedTo(QSize(400, 300));
   }
   resize(size);
 

@@ -19,9 +19,12 @@ struct CommandLine {
   QString lang;        // --lang zh|en: the interface language for this run
   QString file;        // FILE: a data file to open once the window is up
   bool ok = true;
+  bool help = false;  // --help: `error` holds the help text, for stdout
   QString error;
 };
 
+// The texts (help, refusals) are in the language installed when it runs: main parses once
+// before any is, and again after installing the one --lang names.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // A family that draws Simplified Chinese: the installed CJK faces first, then any family

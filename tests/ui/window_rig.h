@@ -88,6 +88,8 @@ inline void Click(QWidget* w) {
 inline void Shot(QWidget* w, const char* name) {
   const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR");
   if (dir.isEmpty() || !w) return;
+  // The main window as it opens on a screen with room for it, whatever the test's screen.
+  if (auto* main = qobject_cast<qm::ui::FrmMain*>(w)) main->resize(main->fullSize());
   QApplication::processEvents();
   w->grab().save(QString::fromUtf8(dir) + "/" + name);
 }

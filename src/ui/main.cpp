@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     return cmd.help ? 0 : 2;
   }
 
+  qm::ui::UseSystemFontsOffscreen();
   QApplication application(argc, argv);
   QApplication::setApplicationName("qm830k");
   qm::ui::UseChineseFont();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLocale>
@@ -76,6 +77,16 @@ void UseChineseFont() {
   if (family.isEmpty()) return;
   font.setFamilies({family});
   QApplication::setFont(font);
+}
+
+void UseSystemFontsOffscreen() {
+#ifdef _WIN32
+  if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("offscreen") ||
+      qEnvironmentVariableIsSet("QT_QPA_FONTDIR"))
+    return;
+  const QString windows = qEnvironmentVariable("WINDIR", qEnvironmentVariable("SystemRoot"));
+  if (!windows.isEmpty()) qputenv("QT_QPA_FONTDIR", QDir(windows).filePath("Fonts").toLocal8Bit());
+#endif
 }
 
 char LocaleDecimalSeparator() {

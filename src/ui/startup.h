@@ -33,6 +33,12 @@ QString FindChineseFamily();
 // Makes the application font one that has the glyphs, keeping the default size.
 void UseChineseFont();
 
+// Before the application starts: on Windows the offscreen platform (unattended pictures)
+// reads its fonts from one folder, Qt's own by default, which holds none; it is pointed at the
+// system's fonts unless QT_QPA_FONTDIR already names a folder. Nothing elsewhere, where the
+// offscreen platform asks the system for its fonts.
+void UseSystemFontsOffscreen();
+
 // The character the locale writes between the whole and the fractional part of 5.5.
 char LocaleDecimalSeparator();
 

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -326,15 +327,19 @@ void RadioWindowTest::embeddedInformation() {
         box->selectAll();
         box->insertPlainText(text);  // typed through the input method
         QCOMPARE(box->toPlainText(), text);
-        // The font dialog sets the text box's font and the program's font.
+        // The font dialog sets the text box's font and the program's font. The font chosen
+        // is one the system has at any size (where the default font is missing, the dialog
+        // would otherwise fall back to one with a few fixed sizes).
+        QString family = box->font().family();
+        for (const QString& f : QFontDatabase::families())
+          if (!QFontDatabase::isScalable(family)) family = f;
+        QVERIFY(QFontDatabase::isScalable(family));
         WithModal(
             [&](QWidget* f) {
               auto* fd = qobject_cast<QFontDialog*>(f);
               QVERIFY(fd);
               QCOMPARE(fd->objectName(), QString("dlgFontDlg"));
-              QFont font = fd->currentFont();
-              font.setPointSize(14);
-              fd->setCurrentFont(font);
+              fd->setCurrentFont(QFont(family, 14));
               fd->accept();
             },
             [&] { Click(m->findChild<QPushButton*>("cmdFont")); });
@@ -456,9 +461,8 @@ void RadioWindowTest::tuneMode() {
   QCOMPARE(QString::fromStdString(qm::FreqBytesToText(uint8_t(after[0x100]), uint8_t(after[0x101]),
                                                       uint8_t(after[0x102]), e.app.decimalSep)),
            QString("441.01250"));
-  const QByteArray log = ReadBytes(e.sim->log());
-  QVERIFY(log.contains("42 65 01"));  // the trial value 101
-  QVERIFY(log.contains("42 65 02"));  // stored
+  QTRY_VERIFY(ReadBytes(e.sim->log()).contains("42 65 01"));  // the trial value 101
+  QTRY_VERIFY(ReadBytes(e.sim->log()).contains("42 65 02"));  // stored
 }
 
 void RadioWindowTest::leavingTuneMode_data() {

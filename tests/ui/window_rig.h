@@ -187,7 +187,7 @@ class Sim {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     running_ = true;
-    return waitFor([&] { return QFileInfo::exists("Z:" + link()); });
+    return waitFor([&] { return portOpens(); });
   }
   // Stops it; its memory is then in dump().
   QByteArray stop() {
@@ -196,7 +196,7 @@ class Sim {
       f.open(QIODevice::WriteOnly);
       f.close();
       // It removes its link last, after writing its memory.
-      waitFor([&] { return !QFileInfo::exists("Z:" + link()); });
+      waitFor([&] { return !portOpens(); });
       running_ = false;
     }
     return ReadBytes(dump());
@@ -204,6 +204,16 @@ class Sim {
 
  private:
   QString stopFile() const { return dir_ + "/stop"; }
+  // Whether the port opens, that is whether its link is in place (the file functions see
+  // nothing at a link to a terminal under Wine).
+  bool portOpens() const {
+    const std::wstring name = L"\\\\.\\" + device().toStdWString();
+    const HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+  }
   static bool waitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
     return done();

@@ -214,10 +214,7 @@ TEST_F(ProfileTest, GbkFileThatWouldReadAsUtf8AfterAnEditBecomesUtf8) {
 
   // A line that is no GBK (the UTF-8 "量0") matched nothing; in UTF-8 it would now come
   // first for K, so it stays as a comment.
-  ini = file(
-      "[S]\nK=\xe9\x87\x8f"
-      "0\nK=" +
-      kBianChengGbk + "\n");
+  ini = file("[S]\nK=\xe9\x87\x8f\x30\nK=" + kBianChengGbk + "\n");
   EXPECT_EQ(ini.read("S", "K", ""), kBianChengUtf8);
   ASSERT_TRUE(ini.write("S", "K", "v"));
   EXPECT_EQ(ini.read("S", "K", ""), "v");

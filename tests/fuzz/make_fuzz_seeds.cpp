@@ -41,10 +41,7 @@ bool ProfileSeeds(const std::string& dir) {
             Bytes("[\xb3\xa3\xc1\xbf]\r\nA=QM830K\xb1\xe0\xb3\xcc\r\n[S]\r\nK=\xc3\xa8\r\n")) &&
        ok;
   // A line that is UTF-8 but no GBK ("K=量0") before a GBK one.
-  ok = Save(dir, "ini-mixed",
-            Bytes("[S]\nK=\xe9\x87\x8f"
-                  "0\nK=\xb1\xe0\xb3\xcc\n")) &&
-       ok;
+  ok = Save(dir, "ini-mixed", Bytes("[S]\nK=\xe9\x87\x8f\x30\nK=\xb1\xe0\xb3\xcc\n")) && ok;
   ok = Save(dir, "ini-junk", Bytes(std::string("[S]\nA=\0\xff\xfe\n[S\nK\n=v\n", 20))) && ok;
   return ok;
 }

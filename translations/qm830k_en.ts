@@ -71,7 +71,7 @@
     </message>
     <message>
         <source>信道%1：TTS %2在CSV中没有对应的信令，按无信令写出</source>
-        <translation>Channel %1: TTS %2 has no signalling in the CSV format; written without signalling</translation>
+        <translation>Channel %1: TTS %2 has no signaling in the CSV format; written without signaling</translation>
     </message>
     <message>
         <source>文件中没有CSV表头（须有Location和Frequency列）</source>
@@ -92,10 +92,6 @@
     <message>
         <source>%1列的数值无法识别（%2），已跳过</source>
         <translation>%1 column: value not recognised (%2); skipped</translation>
-    </message>
-    <message>
-        <source>第%1行起的%2行未导入：本机只有16个信道</source>
-        <translation>%2 rows from line %1 on were not imported: the radio has only 16 channels</translation>
     </message>
     <message>
         <source>没有可以导入的行</source>
@@ -127,7 +123,7 @@
     </message>
     <message>
         <source>接收CTC/DCS</source>
-        <translation>Receive CTC/DCS</translation>
+        <translation>Receive CTCSS/DCS</translation>
     </message>
     <message>
         <source>发射频率(MHz)</source>
@@ -135,15 +131,15 @@
     </message>
     <message>
         <source>发射CTC/DCS</source>
-        <translation>Transmit CTC/DCS</translation>
+        <translation>Transmit CTCSS/DCS</translation>
     </message>
     <message>
         <source>扫描 删除 /添加</source>
-        <translation>Scan add/delete</translation>
+        <translation>Scan add/del</translation>
     </message>
     <message>
         <source>   繁忙     锁定</source>
-        <translation>Busy channel lockout</translation>
+        <translation>Busy lockout</translation>
     </message>
     <message>
         <source>   发射     功率</source>
@@ -203,7 +199,7 @@
     </message>
     <message>
         <source>功率选择</source>
-        <translation>Power key</translation>
+        <translation>Tx power select (MONI key)</translation>
     </message>
     <message>
         <source>扫描模式</source>
@@ -227,19 +223,19 @@
     </message>
     <message>
         <source>关闭监听功能</source>
-        <translation>Monitor off</translation>
+        <translation>Off</translation>
     </message>
     <message>
         <source>暂态无条件监听</source>
-        <translation>Momentary monitor, open squelch</translation>
+        <translation>Squelch off (momentary)</translation>
     </message>
     <message>
         <source>稳态无条件监听</source>
-        <translation>Latched monitor, open squelch</translation>
+        <translation>Squelch off (latched)</translation>
     </message>
     <message>
         <source>暂态有条件监听</source>
-        <translation>Momentary monitor, tone squelch</translation>
+        <translation>Monitor (tone squelch off, momentary)</translation>
     </message>
     <message>
         <source>长按[MONI]键</source>
@@ -327,7 +323,7 @@
     </message>
     <message>
         <source>繁忙锁定</source>
-        <translation>Busy channel lockout</translation>
+        <translation>Busy lockout</translation>
     </message>
     <message>
         <source>发射功率</source>
@@ -415,7 +411,7 @@
     </message>
     <message>
         <source>读取数据完成，请按“确定”按钮继续.....</source>
-        <translation>Data read. Press &quot;OK&quot; to continue.....</translation>
+        <translation>Data read.</translation>
     </message>
     <message>
         <source>%1 没有响应，请检查你的连接！</source>
@@ -427,7 +423,7 @@
     </message>
     <message>
         <source>写入数据完成，请按“确定”按钮继续.....</source>
-        <translation>Data written. Press &quot;OK&quot; to continue.....</translation>
+        <translation>Data written.</translation>
     </message>
     <message>
         <source>%1: %2</source>
@@ -435,7 +431,7 @@
     </message>
     <message>
         <source>机型错误，请写入正确机型！</source>
-        <translation>Wrong model. Please write the right model!</translation>
+        <translation>The radio reports an unknown model code. Please write the right model into it!</translation>
     </message>
     <message>
         <source>通讯端口错误</source>
@@ -471,15 +467,15 @@
     </message>
     <message>
         <source>读频完成，请按“确定”按钮继续....</source>
-        <translation>Read complete. Press &quot;OK&quot; to continue....</translation>
+        <translation>Read complete.</translation>
     </message>
     <message>
         <source>读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！</source>
-        <translation>Read complete. This radio is version V1.0 and some functions are not available; see the help for details!</translation>
+        <translation>Read complete. This is a V1.0 radio: some functions do not work on it (see the help).</translation>
     </message>
     <message>
         <source>新的机型版本,请升级你的写频软件!</source>
-        <translation>A newer radio version. Please upgrade your programming software!</translation>
+        <translation>The radio is of a newer version. Please upgrade the programming software!</translation>
     </message>
     <message>
         <source>正在校验对讲机数据....</source>
@@ -499,15 +495,15 @@
     </message>
     <message>
         <source>校验读回的数据错误（地址 %1），请重试！</source>
-        <translation>The data read back for verifying is wrong (address %1). Please try again!</translation>
+        <translation>The data read back for the verify is damaged (address %1). Please try again!</translation>
     </message>
     <message>
         <source>写频校验失败，对讲机中的数据与写入的不同：</source>
-        <translation>Verify failed: the radio holds data other than what was written:</translation>
+        <translation>Verify failed: the radio&apos;s data differs from what was written:</translation>
     </message>
     <message>
         <source>……共%1处</source>
-        <translation>... %1 places in all</translation>
+        <translation>... %1 differences in all</translation>
     </message>
     <message>
         <source>备份时读频失败</source>
@@ -535,7 +531,7 @@
     </message>
     <message>
         <source>写频完成，回读校验无误，请按“确定”按钮继续.....</source>
-        <translation>Write complete and verified. Press &quot;OK&quot; to continue.....</translation>
+        <translation>Write complete and verified.</translation>
     </message>
     <message>
         <source>选择的机型与当前机型不同 是否要继续？</source>
@@ -559,7 +555,7 @@
     </message>
     <message>
         <source>写频完成，请按“确定”按钮继续.....</source>
-        <translation>Write complete. Press &quot;OK&quot; to continue.....</translation>
+        <translation>Write complete.</translation>
     </message>
     <message>
         <source>调整频率设置</source>
@@ -567,7 +563,7 @@
     </message>
     <message>
         <source>电池低压电平</source>
-        <translation>Low battery level</translation>
+        <translation>Battery level</translation>
     </message>
     <message>
         <source>第9级静噪电平</source>
@@ -579,7 +575,7 @@
     </message>
     <message>
         <source>CTC 频偏(宽带)</source>
-        <translation>CTC deviation (wide)</translation>
+        <translation>CTCSS deviation (wide)</translation>
     </message>
     <message>
         <source>DCS 频偏(宽带)</source>
@@ -587,7 +583,7 @@
     </message>
     <message>
         <source>CTC 频偏(窄带)</source>
-        <translation>CTC deviation (narrow)</translation>
+        <translation>CTCSS deviation (narrow)</translation>
     </message>
     <message>
         <source>DCS 频偏(窄带)</source>
@@ -631,11 +627,11 @@
     </message>
     <message>
         <source>电池低电压电平</source>
-        <translation>Low battery voltage level</translation>
+        <translation>Battery level</translation>
     </message>
     <message>
         <source>CTC频偏(宽带)</source>
-        <translation>CTC deviation (wide)</translation>
+        <translation>CTCSS deviation (wide)</translation>
     </message>
     <message>
         <source>DCS频偏(宽带)</source>
@@ -643,15 +639,11 @@
     </message>
     <message>
         <source>CTC频偏(窄带)</source>
-        <translation>CTC deviation (narrow)</translation>
+        <translation>CTCSS deviation (narrow)</translation>
     </message>
     <message>
         <source>粘贴</source>
         <translation>Paste</translation>
-    </message>
-    <message>
-        <source>还有%1个信道没有粘贴：信道16之后没有信道</source>
-        <translation>%1 more channels were not pasted: there is no channel after channel 16</translation>
     </message>
     <message>
         <source>剪贴板中没有信道数据，没有粘贴。</source>
@@ -663,15 +655,15 @@
     </message>
     <message>
         <source>CTC数据无效！</source>
-        <translation>Invalid CTC value!</translation>
+        <translation>Invalid CTCSS tone!</translation>
     </message>
     <message>
         <source>DCS 数据无效！</source>
-        <translation>Invalid DCS value!</translation>
+        <translation>Invalid DCS code!</translation>
     </message>
     <message>
         <source>无法识别的信令（%1）</source>
-        <translation>signalling not recognised (%1)</translation>
+        <translation>signaling not recognised (%1)</translation>
     </message>
     <message>
         <source>%1：%2</source>
@@ -715,11 +707,11 @@
     </message>
     <message>
         <source>修改%1禁发</source>
-        <translation>Change %1: Tx inhibit</translation>
+        <translation>%1: Tx inhibit</translation>
     </message>
     <message>
         <source>修改%1%2</source>
-        <translation>Change %1: %2</translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>导入CSV</source>
@@ -768,6 +760,28 @@
     <message>
         <source>不是信道数据，已跳过</source>
         <translation>not channel data; skipped</translation>
+    </message>
+    <message>
+        <source>没有填写起始频率</source>
+        <translation>No start frequency given</translation>
+    </message>
+    <message>
+        <source>没有填写步进</source>
+        <translation>No step given</translation>
+    </message>
+    <message numerus="yes">
+        <source>还有%n个信道没有粘贴：信道16之后没有信道</source>
+        <translation>
+            <numerusform>%n more channel was not pasted: there is no channel after channel 16</numerusform>
+            <numerusform>%n more channels were not pasted: there is no channel after channel 16</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>第%1行起的%n行未导入：本机只有16个信道</source>
+        <translation>
+            <numerusform>The row at line %1 was not imported: the radio has only 16 channels</numerusform>
+            <numerusform>%n rows from line %1 on were not imported: the radio has only 16 channels</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -856,7 +870,7 @@
     </message>
     <message>
         <source>修改%1</source>
-        <translation>Change %1</translation>
+        <translation>%1</translation>
     </message>
 </context>
 <context>
@@ -867,7 +881,7 @@
     </message>
     <message>
         <source>CTC数据无效！</source>
-        <translation>Invalid CTC value!</translation>
+        <translation>Invalid CTCSS tone!</translation>
     </message>
     <message>
         <source>%1%2（%3），已跳过</source>
@@ -879,7 +893,7 @@
     </message>
     <message>
         <source>DCS 数据无效！</source>
-        <translation>Invalid DCS value!</translation>
+        <translation>Invalid DCS code!</translation>
     </message>
     <message>
         <source>没有频率，已跳过</source>
@@ -899,7 +913,7 @@
     </message>
     <message>
         <source>本机没有%1信令方式，已跳过</source>
-        <translation>the radio has no %1 signalling; skipped</translation>
+        <translation>the radio has no %1 signaling; skipped</translation>
     </message>
     <message>
         <source>本机没有%1调制方式，已跳过</source>
@@ -914,7 +928,7 @@
     </message>
     <message>
         <source>CTC数据无效！</source>
-        <translation>Invalid CTC value!</translation>
+        <translation>Invalid CTCSS tone!</translation>
     </message>
     <message>
         <source>DCS错误</source>
@@ -922,7 +936,7 @@
     </message>
     <message>
         <source>DCS 数据无效！</source>
-        <translation>Invalid DCS value!</translation>
+        <translation>Invalid DCS code!</translation>
     </message>
 </context>
 <context>
@@ -937,7 +951,7 @@
     </message>
     <message>
         <source>写入数据完成，请按“确定”按钮继续.....</source>
-        <translation>Data written. Press &quot;OK&quot; to continue.....</translation>
+        <translation>Data written.</translation>
     </message>
     <message>
         <source>调测错误</source>
@@ -953,7 +967,7 @@
     </message>
     <message>
         <source>写入数据完成，请按“确定”按钮继续......</source>
-        <translation>Data written. Press &quot;OK&quot; to continue......</translation>
+        <translation>Data written.</translation>
     </message>
     <message>
         <source>提示</source>
@@ -1037,10 +1051,6 @@
         <translation>no answer</translation>
     </message>
     <message>
-        <source>共%1台：成功%2台，失败%3台</source>
-        <translation>%1 radios: %2 succeeded, %3 failed</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>, </translation>
     </message>
@@ -1051,10 +1061,6 @@
     <message>
         <source>保存文件错误</source>
         <translation>Error saving the file</translation>
-    </message>
-    <message>
-        <source>导出%1个信道 (%2)</source>
-        <translation>%1 channels exported (%2)</translation>
     </message>
     <message>
         <source>文件错误</source>
@@ -1069,20 +1075,16 @@
         <translation>The file is too large to be a channel list</translation>
     </message>
     <message>
-        <source>导入%1个信道 (%2)</source>
-        <translation>%1 channels imported (%2)</translation>
-    </message>
-    <message>
         <source>备份: </source>
         <translation>Backup: </translation>
     </message>
     <message>
         <source>对讲机ID：</source>
-        <translation>Radio ID:</translation>
+        <translation>Radio ID: </translation>
     </message>
     <message>
         <source>最近写频日期：</source>
-        <translation>Last write date:</translation>
+        <translation>Last write date: </translation>
     </message>
     <message>
         <source>用户自定义信息：</source>
@@ -1141,20 +1143,48 @@
         <translation>this radio is version V1.0 and has no narrow-band tune items</translation>
     </message>
     <message>
-        <source>无法识别的值（%1）</source>
-        <translation>value not recognised (%1)</translation>
-    </message>
-    <message>
         <source>没有要修改的项目</source>
         <translation>nothing to change</translation>
     </message>
     <message>
         <source>%1，没有修改</source>
-        <translation>%1; nothing changed</translation>
+        <translation>Nothing changed: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>共%n台：成功%1台，失败%2台</source>
+        <translation>
+            <numerusform>%n radio: %1 succeeded, %2 failed</numerusform>
+            <numerusform>%n radios: %1 succeeded, %2 failed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导出%n个信道 (%1)</source>
+        <translation>
+            <numerusform>%n channel exported (%1)</numerusform>
+            <numerusform>%n channels exported (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入%n个信道 (%1)</source>
+        <translation>
+            <numerusform>%n channel imported (%1)</numerusform>
+            <numerusform>%n channels imported (%1)</numerusform>
+        </translation>
     </message>
     <message>
-        <source>修改了%1个信道 (%2)</source>
-        <translation>%1 channels changed (%2)</translation>
+        <source>set FILE --channels 1-8 [--bandwidth 宽带|窄带] [--power 高|低] [--scan 添加|删除] [--busy-lock 打开|关闭] [--rx-signal TEXT] [--tx-signal TEXT] [--tx-inhibit on|off] [--tx-equals-rx] [--fill-from MHZ [--step KHZ] [--fill-tx]] -o OUT</source>
+        <translation>set FILE --channels 1-8 [--bandwidth Wide|Narrow] [--power High|Low] [--scan Add|Delete] [--busy-lock On|Off] [--rx-signal TEXT] [--tx-signal TEXT] [--tx-inhibit on|off] [--tx-equals-rx] [--fill-from MHZ [--step KHZ] [--fill-tx]] -o OUT</translation>
+    </message>
+    <message>
+        <source>无法识别的值（%1），应为%2</source>
+        <translation>value not recognised (%1); use %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>修改了%n个信道 (%1)</source>
+        <translation>
+            <numerusform>%n channel changed (%1)</numerusform>
+            <numerusform>%n channels changed (%1)</numerusform>
+        </translation>
     </message>
     <message>
         <source>这个选项只能给一次</source>
@@ -1184,11 +1214,11 @@
     </message>
     <message>
         <source>对讲机ID：</source>
-        <translation>Radio ID:</translation>
+        <translation>Radio ID: </translation>
     </message>
     <message>
         <source>最近写频日期：</source>
-        <translation>Last write date:</translation>
+        <translation>Last write date: </translation>
     </message>
     <message>
         <source>读取(&amp;R)</source>
@@ -1217,58 +1247,6 @@
 </context>
 <context>
     <name>qm::print</name>
-    <message>
-        <source>信道</source>
-        <translation>Channel</translation>
-    </message>
-    <message>
-        <source>接收频率</source>
-        <translation>Rx Freq</translation>
-    </message>
-    <message>
-        <source>接收</source>
-        <translation>Rx</translation>
-    </message>
-    <message>
-        <source>发射频率</source>
-        <translation>Tx Freq</translation>
-    </message>
-    <message>
-        <source>发射</source>
-        <translation>Tx</translation>
-    </message>
-    <message>
-        <source>扫描</source>
-        <translation>Scan</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Del</translation>
-    </message>
-    <message>
-        <source>/添加</source>
-        <translation>/Add</translation>
-    </message>
-    <message>
-        <source>繁忙</source>
-        <translation>Busy</translation>
-    </message>
-    <message>
-        <source>锁定</source>
-        <translation>Lock</translation>
-    </message>
-    <message>
-        <source>发射 </source>
-        <translation>Tx</translation>
-    </message>
-    <message>
-        <source>功率 </source>
-        <translation>Power</translation>
-    </message>
-    <message>
-        <source>带宽 </source>
-        <translation>BW</translation>
-    </message>
     <message>
         <source>信道%1</source>
         <translation>Channel %1</translation>
@@ -1335,7 +1313,66 @@
     </message>
     <message>
         <source>功率选择</source>
-        <translation>Power key</translation>
+        <translation>Tx power select (MONI key)</translation>
+    </message>
+</context>
+<context>
+    <name>qm::print::heading</name>
+    <message>
+        <source>信道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>Rx Freq</translation>
+    </message>
+    <message>
+        <source>接收</source>
+        <translation>Rx</translation>
+    </message>
+    <message>
+        <source>CTC/DCS</source>
+        <translation>CTCSS/DCS</translation>
+    </message>
+    <message>
+        <source>发射频率</source>
+        <translation>Tx Freq</translation>
+    </message>
+    <message>
+        <source>发射</source>
+        <translation>Tx</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>add/</translation>
+    </message>
+    <message>
+        <source>/添加</source>
+        <translation>del</translation>
+    </message>
+    <message>
+        <source>繁忙</source>
+        <translation>Busy</translation>
+    </message>
+    <message>
+        <source>锁定</source>
+        <translation>lockout</translation>
+    </message>
+    <message>
+        <source>发射 </source>
+        <translation>Tx</translation>
+    </message>
+    <message>
+        <source>功率 </source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>带宽 </source>
+        <translation>BW</translation>
     </message>
 </context>
 <context>
@@ -1343,6 +1380,38 @@
     <message>
         <source>导出PDF</source>
         <translation>Export PDF</translation>
+    </message>
+    <message>
+        <source>ZR410 系列对讲机编程软件</source>
+        <translation>Programming software for the ZR410 series radios</translation>
+    </message>
+    <message>
+        <source>串口设备（读频、写频和调测使用）。</source>
+        <translation>The serial device for read, write and tune mode.</translation>
+    </message>
+    <message>
+        <source>厂家配置文件，代替程序目录下的 nrvPC.ini。</source>
+        <translation>The maker file, instead of nrvPC.ini in the program folder.</translation>
+    </message>
+    <message>
+        <source>程序自己的配置文件（端口和最近的文件）。</source>
+        <translation>The program&apos;s own configuration file (port, recent files, language).</translation>
+    </message>
+    <message>
+        <source>保存各窗口的截图到目录后退出。</source>
+        <translation>Save pictures of the windows into the folder, then quit.</translation>
+    </message>
+    <message>
+        <source>界面语言 / interface language: zh, en</source>
+        <translation>The interface language: zh, en</translation>
+    </message>
+    <message>
+        <source>启动后打开的数据文件（.q83 或 .z410）。</source>
+        <translation>A data file (.q83 or .z410) to open at start.</translation>
+    </message>
+    <message>
+        <source>只能打开一个数据文件。</source>
+        <translation>Only one data file can be opened.</translation>
     </message>
 </context>
 <context>
@@ -1373,15 +1442,15 @@
     </message>
     <message>
         <source>繁忙锁定</source>
-        <translation>Busy channel lockout</translation>
+        <translation>Busy lockout</translation>
     </message>
     <message>
         <source>接收CTC/DCS</source>
-        <translation>Receive CTC/DCS</translation>
+        <translation>Receive CTCSS/DCS</translation>
     </message>
     <message>
         <source>发射CTC/DCS</source>
-        <translation>Transmit CTC/DCS</translation>
+        <translation>Transmit CTCSS/DCS</translation>
     </message>
     <message>
         <source>禁发</source>
@@ -1486,14 +1555,6 @@
         <translation>Redo</translation>
     </message>
     <message>
-        <source>撤销 %1</source>
-        <translation>Undo %1</translation>
-    </message>
-    <message>
-        <source>重做 %1</source>
-        <translation>Redo %1</translation>
-    </message>
-    <message>
         <source>剪切</source>
         <translation>Cut</translation>
     </message>
@@ -1506,20 +1567,30 @@
         <translation>Paste</translation>
     </message>
     <message>
-        <source>粘贴%1个信道。</source>
-        <translation>%1 channels pasted.</translation>
-    </message>
-    <message>
         <source>批量修改</source>
         <translation>Bulk Edit</translation>
     </message>
-    <message>
-        <source>没有修改。</source>
-        <translation>Nothing changed.</translation>
+    <message numerus="yes">
+        <source>粘贴%n个信道。</source>
+        <translation>
+            <numerusform>%n channel pasted.</numerusform>
+            <numerusform>%n channels pasted.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>修改了%n个信道。</source>
+        <translation>
+            <numerusform>%n channel changed.</numerusform>
+            <numerusform>%n channels changed.</numerusform>
+        </translation>
     </message>
     <message>
-        <source>修改了%1个信道。</source>
-        <translation>%1 channels changed.</translation>
+        <source>撤销 %1(&amp;U)</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message>
+        <source>重做 %1(&amp;R)</source>
+        <translation>&amp;Redo %1</translation>
     </message>
 </context>
 <context>
@@ -1691,10 +1762,6 @@
         <translation>Select &amp;Port</translation>
     </message>
     <message>
-        <source>语言/Language(&amp;L)</source>
-        <translation>&amp;Language</translation>
-    </message>
-    <message>
         <source>重新启动程序后生效</source>
         <translation>Takes effect when the program starts again</translation>
     </message>
@@ -1827,7 +1894,7 @@
     </message>
     <message>
         <source>输入关键字，按回车查找下一处</source>
-        <translation>Type a word; Enter finds the next place</translation>
+        <translation>Type a word, then Enter to find it</translation>
     </message>
     <message>
         <source>查找下一处</source>
@@ -1839,7 +1906,7 @@
     </message>
     <message>
         <source>已从头开始查找。</source>
-        <translation>Searched again from the start.</translation>
+        <translation>Search went on from the start.</translation>
     </message>
     <message>
         <source>没有找到“%1”。</source>
@@ -1937,16 +2004,22 @@
         <translation>The file cannot be read!</translation>
     </message>
     <message>
-        <source>导入%1个信道。</source>
-        <translation>%1 channels imported.</translation>
-    </message>
-    <message>
         <source>导出CSV</source>
         <translation>Export CSV</translation>
     </message>
-    <message>
-        <source>导出%1个信道。</source>
-        <translation>%1 channels exported.</translation>
+    <message numerus="yes">
+        <source>导入%n个信道。</source>
+        <translation>
+            <numerusform>%n channel imported.</numerusform>
+            <numerusform>%n channels imported.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导出%n个信道。</source>
+        <translation>
+            <numerusform>%n channel exported.</numerusform>
+            <numerusform>%n channels exported.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1961,7 +2034,7 @@
     </message>
     <message>
         <source>接收CTC/DCS</source>
-        <translation>Receive CTC/DCS</translation>
+        <translation>Receive CTCSS/DCS</translation>
     </message>
     <message>
         <source>发射频率</source>
@@ -1969,7 +2042,7 @@
     </message>
     <message>
         <source>发射CTC/DCS</source>
-        <translation>Transmit CTC/DCS</translation>
+        <translation>Transmit CTCSS/DCS</translation>
     </message>
     <message>
         <source>调测</source>
@@ -1989,7 +2062,7 @@
     </message>
     <message>
         <source>接收CTC/DCS: </source>
-        <translation>Receive CTC/DCS: </translation>
+        <translation>Receive CTCSS/DCS: </translation>
     </message>
     <message>
         <source>发射频率(MHz): </source>
@@ -1997,7 +2070,7 @@
     </message>
     <message>
         <source>发射CTC/DCS: </source>
-        <translation>Transmit CTC/DCS: </translation>
+        <translation>Transmit CTCSS/DCS: </translation>
     </message>
     <message>
         <source>确定</source>
@@ -2068,15 +2141,15 @@
     </message>
     <message>
         <source>端口%1</source>
-        <translation>Port %1</translation>
+        <translation>COM%1</translation>
     </message>
     <message>
         <source>当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ </source>
-        <translation>The radio to be written is version V1.0 and some functions are not available; see the help for details! Continue? </translation>
+        <translation>The radio to be written is a V1.0 radio: some functions do not work on it (see the help). Continue? </translation>
     </message>
     <message>
         <source>当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。是否继续？ </source>
-        <translation>The connected radio is a newer version this software may not suit; please use a newer programming software. Continue? </translation>
+        <translation>The connected radio is of a newer version than this software knows; a newer programming software is advised. Continue? </translation>
     </message>
     <message>
         <source>是否继续？ </source>
@@ -2112,15 +2185,15 @@
     </message>
     <message>
         <source>修改%1</source>
-        <translation>Change %1</translation>
+        <translation>%1</translation>
     </message>
     <message>
         <source>修改数据</source>
-        <translation>Change data</translation>
+        <translation>Data changes</translation>
     </message>
     <message>
         <source>修改%1Tx&lt;-Rx</source>
-        <translation>Change %1: Tx&lt;-Rx</translation>
+        <translation>%1: Tx&lt;-Rx</translation>
     </message>
     <message>
         <source>调测信道%1</source>

@@ -16,6 +16,10 @@
 #include <string_view>
 
 #define QM_TR(text) text
+// A marked text that counts something: "%n" is the count, so that a translation can have a
+// form for one and one for many ("1 channel", "2 channels"). Filled with FillCount; lupdate
+// reads it as QT_TR_N_NOOP.
+#define QM_TR_N(text) text
 // A Chinese text that is data and stays the same in every language: a file format's own
 // words, a font's name, a language's own name. Expands to the text itself.
 #define QM_NOTR(text) text
@@ -25,5 +29,8 @@ namespace qm {
 // The template with "%1".."%9" replaced by the arguments; a place without an argument
 // and a "%" before anything else stay as written.
 std::string Fill(std::string_view tmpl, std::initializer_list<std::string_view> args);
+// The same, with "%n" replaced by the count.
+std::string FillCount(std::string_view tmpl, long long count,
+                      std::initializer_list<std::string_view> args = {});
 
 }  // namespace qm

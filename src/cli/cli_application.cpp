@@ -28,7 +28,11 @@ namespace {
 std::unique_ptr<QCoreApplication> MakeCliApplication(int& argc, char** argv) {
 #ifdef QM_CLI_WITH_GUI
   if (VerbOf(argc, argv) == "print") {
+#ifndef _WIN32
+    // Painting a report needs no screen: a terminal without one prints too. Windows always
+    // has its own platform, whose fonts are the system's.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     return std::make_unique<QGuiApplication>(argc, argv);
   }
 #endif

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"  // kAppTitle
 #include "app/prompter.h"
+#include "cli/context.h"
 
 namespace qm::cli {
 
@@ -24,9 +25,9 @@ class CollectingPrompter : public Prompter {
     messages.push_back(Message{kAppTitle, text, Icon::Exclamation, Buttons::Ok});
     return WarningAnswer{true, false};
   }
-  // Prints "[title] text" lines and forgets them.
+  // Prints "[title] text" lines in the interface language and forgets them.
   void printTo(std::ostream& out) {
-    for (const Message& m : messages) out << "[" << m.title << "] " << m.text << "\n";
+    for (const Message& m : messages) out << MessageLine(m) << "\n";
     messages.clear();
   }
 };

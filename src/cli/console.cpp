@@ -3,17 +3,12 @@
 #include <csignal>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <conio.h>
 #include <io.h>
-#include <windows.h>
 
 #include <cstdio>
+
+#include "app/windows_api.h"
 #else
 #include <poll.h>
 #include <signal.h>

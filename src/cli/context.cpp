@@ -7,6 +7,7 @@
 #include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
+#include "platform/translation.h"
 
 namespace qm::cli {
 
@@ -17,13 +18,26 @@ void LoadCliApp(const Invocation& inv, CliApp& out) {
   out.programIni = std::make_unique<ProfileFile>(out.app.iniFile, out.codec);
 }
 
+std::string MessageLine(const Message& m) {
+  // Appended piece by piece: "[" + text would take GCC 12 into a false -Wrestrict at -O3.
+  std::string line = "[";
+  line += TrCoreUtf8(m.title);
+  line += "] ";
+  line += TrCoreUtf8(m.text);
+  return line;
+}
+
+bool LoadOrReport(const std::string& path, LoadedFile& out, const Image& base,
+                  const SpareBlock& baseSpare) {
+  out = LoadDataFileFrom(path, base, baseSpare);
+  if (out.status == LoadStatus::Ok) return true;
+  std::cerr << MessageLine(LoadStatusMessage(out.status)) << " (" << path << ")\n";
+  return false;
+}
+
 bool OpenDocumentFile(Document& doc, const std::string& path) {
-  const LoadedFile f = LoadDataFileFrom(path, doc.image, doc.spare);
-  if (f.status != LoadStatus::Ok) {
-    const Message m = LoadStatusMessage(f.status);
-    std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
-    return false;
-  }
+  LoadedFile f;
+  if (!LoadOrReport(path, f, doc.image, doc.spare)) return false;
   doc.image = f.image;
   doc.spare = f.spare;
   doc.imageVerMajor = f.imageVerMajor;

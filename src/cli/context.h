@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "cli/verbs.h"
 #include "document/document.h"
+#include "files/data_file.h"
 #include "files/profile.h"
 #include "platform/system_text_codec.h"
 
@@ -22,9 +23,17 @@ struct CliApp {
 // program's configuration file (--ini or the one the maker file names).
 void LoadCliApp(const Invocation& inv, CliApp& out);
 
+// Loads a data file over `base` and `baseSpare` (what a legacy file lacks). A failure prints
+// the window's message for it to stderr, in the interface language, with the path.
+bool LoadOrReport(const std::string& path, LoadedFile& out, const Image& base = Image{},
+                  const SpareBlock& baseSpare = SpareBlock{});
+
 // The window's open of a data file without the recent-file list: all or nothing, then the
 // image selects the model and fills the editors. A failure prints its message to stderr.
 bool OpenDocumentFile(Document& doc, const std::string& path);
+
+// "[title] text" in the interface language, as the window's message box would show it.
+std::string MessageLine(const Message& m);
 
 // Index of a model given as --model INDEX or --model-code N, or -1 with a message.
 int ResolveModelOption(const AppState& app, const std::string& option, int value);

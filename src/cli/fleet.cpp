@@ -121,9 +121,8 @@ int RunFleet(LinkContext& ctx, const Image& file, int16_t fileVerMajor, const Fl
     lastStillThere = id.answered();
   }
 
-  std::string summary =
-      Fill(QM_TR("共%1台：成功%2台，失败%3台"),
-           {std::to_string(count), std::to_string(succeeded), std::to_string(failed.size())});
+  std::string summary = FillCount(QM_TR_N("共%n台：成功%1台，失败%2台"), count,
+                                  {std::to_string(succeeded), std::to_string(failed.size())});
   out << TrCoreUtf8(summary);
   if (!failed.empty()) {
     std::string list;

@@ -37,7 +37,7 @@ void PrintHelp() {
          "  --help            this text; VERB --help shows a verb's usage\n\n"
          "Verbs:\n";
   for (const Verb& v : verbs) {
-    std::cout << "  " << v.usage << "\n      " << v.summary << "\n";
+    std::cout << "  " << qm::TrCoreUtf8(v.usage) << "\n      " << v.summary << "\n";
   }
 }
 
@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
   Invocation inv;
   std::string verbName;
   std::vector<std::string> rest;
+  bool help = false;
   const char* env = std::getenv("QM830K_LANG");
   std::string lang = env && *env ? env : "zh";
   for (size_t i = 1; i < args.size(); ++i) {
@@ -81,8 +82,7 @@ int main(int argc, char** argv) {
     } else if (a.rfind("--ini=", 0) == 0) {
       inv.programIni = a.substr(6);
     } else if (verbName.empty() && (a == "--help" || a == "-h")) {
-      PrintHelp();
-      return 0;
+      help = true;  // shown once the language is known: some usages name values in it
     } else if (verbName.empty() && !a.empty() && a[0] != '-') {
       verbName = a;
     } else {
@@ -97,14 +97,14 @@ int main(int argc, char** argv) {
   for (const QString& note :
        qm::InstallLanguage(*language, QCoreApplication::applicationDirPath()).notes)
     std::cerr << note.toStdString() << "\n";
-  if (verbName.empty()) {
+  if (help || verbName.empty()) {
     PrintHelp();
-    return 2;
+    return help ? 0 : 2;
   }
   for (const Verb& v : VerbTable()) {
     if (v.name != verbName) continue;
     if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-      std::cout << "usage: qm830k-cli " << v.usage << "\n  " << v.summary << "\n";
+      std::cout << "usage: qm830k-cli " << qm::TrCoreUtf8(v.usage) << "\n  " << v.summary << "\n";
       return 0;
     }
     inv.args = rest;

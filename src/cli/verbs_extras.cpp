@@ -13,7 +13,6 @@
 #include "document/document.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
-#include "files/data_file_messages.h"
 #include "files/file_io.h"
 #include "model/image_diff.h"
 #include "platform/translation.h"
@@ -54,7 +53,7 @@ int ExportCsv(const Invocation& inv) {
   // The channels as the grid holds them, without touching the document's change flags.
   Image shown = doc.image;
   doc.editors().channels().SaveChannels(shown);
-  ChirpExport e = ExportChirpCsv(shown);
+  ChirpExport e = ExportChirpCsv(shown, TrCoreUtf8(kChirpChannelName));
   for (const std::string& n : e.notes) std::cerr << TrCoreUtf8(n) << "\n";
   const std::string& out = a.positional()[1];
   if (!WriteText(out, e.csv)) {
@@ -62,7 +61,7 @@ int ExportCsv(const Invocation& inv) {
               << out << ")\n";
     return 1;
   }
-  std::cerr << TrCoreUtf8(Fill(QM_TR("导出%1个信道 (%2)"), {std::to_string(e.rows), out})) << "\n";
+  std::cerr << TrCoreUtf8(FillCount(QM_TR_N("导出%n个信道 (%1)"), e.rows, {out})) << "\n";
   return 0;
 }
 
@@ -114,8 +113,7 @@ int ImportCsv(const Invocation& inv) {
               << *out << ")\n";
     return 1;
   }
-  std::cerr << TrCoreUtf8(Fill(QM_TR("导入%1个信道 (%2)"), {std::to_string(r.imported), *out}))
-            << "\n";
+  std::cerr << TrCoreUtf8(FillCount(QM_TR_N("导入%n个信道 (%1)"), r.imported, {*out})) << "\n";
   return 0;
 }
 
@@ -127,13 +125,7 @@ int Diff(const Invocation& inv) {
   LoadedFile f[2];
   for (int k = 0; k < 2; ++k) {
     const std::string& path = a.positional()[static_cast<size_t>(k)];
-    f[k] = LoadDataFileFrom(path, Image{}, SpareBlock{});
-    if (f[k].status != LoadStatus::Ok) {
-      Message m = LoadStatusMessage(f[k].status);
-      std::cerr << "[" << TrCoreUtf8(m.title) << "] " << TrCoreUtf8(m.text) << " (" << path
-                << ")\n";
-      return 2;
-    }
+    if (!LoadOrReport(path, f[k])) return 2;
   }
   ImageDiff d = DiffImages(f[0].image, f[0].spare, f[1].image, f[1].spare, cli.app);
   std::cout << FormatDiff(d, TrCoreUtf8);

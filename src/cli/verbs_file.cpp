@@ -4,25 +4,14 @@
 
 #include "app/tr.h"
 #include "cli/args.h"
+#include "cli/context.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
-#include "files/data_file_messages.h"
 #include "platform/translation.h"
 
 namespace qm::cli {
 
 namespace {
-
-// Loads a data file on top of an empty image, printing the load message on failure.
-bool LoadOrReport(const std::string& path, LoadedFile& out) {
-  Image empty;
-  SpareBlock spare{};
-  out = LoadDataFileFrom(path, empty, spare);
-  if (out.status == LoadStatus::Ok) return true;
-  Message m = LoadStatusMessage(out.status);
-  std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
-  return false;
-}
 
 int Dump(const Invocation& inv) {
   Args a(inv.args, {}, {});

@@ -39,7 +39,7 @@ class ConsoleProgress : public Progress {
  protected:
   void onOpen() override {
     tty_ = StderrIsTerminal();
-    std::cerr << "[" << title() << "] " << caption() << "\n";
+    std::cerr << "[" << TrCoreUtf8(title()) << "] " << TrCoreUtf8(caption()) << "\n";
   }
   void onChange(int position) override {
     if (!tty_ || maximum() <= 0) return;
@@ -102,14 +102,6 @@ struct RadioSession {
   }
 };
 
-bool LoadOrReport(const std::string& path, const Image& base, LoadedFile& out) {
-  out = LoadDataFileFrom(path, base, SpareBlock{});
-  if (out.status == LoadStatus::Ok) return true;
-  const Message m = LoadStatusMessage(out.status);
-  std::cerr << "[" << m.title << "] " << m.text << " (" << path << ")\n";
-  return false;
-}
-
 bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare) {
   // The bytes of Save As: the legacy format when the name ends in ".z410".
   const auto bytes = SerializeDataFile(image, spare, IsLegacyName(path));
@@ -152,7 +144,8 @@ int Read(const Invocation& inv) {
   int16_t verMajor = 2;
   const ReadResult r = ReadRadio(ctx, image, verMajor);
   if (!r.accepted()) return 1;
-  std::cerr << "[" << kAppTitle << "] " << ReadDoneCaption(s.cli.app) << " ("
+  std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(kReadDoneNotice)
+            << TrCoreUtf8(s.cli.app.softwareTitle) << " ("
             << TrCoreUtf8(ModelOfImage(s.cli.app, image)) << ", " << s.cli.app.radioVersion
             << ")\n";
   return SaveOrReport(*out, image, SpareBlock{}) ? 0 : 1;
@@ -165,7 +158,7 @@ int Write(const Invocation& inv) {
   RadioSession s;
   if (!s.setUp(inv, a)) return 2;
   LoadedFile f;
-  if (!LoadOrReport(a.positional()[0], Image{}, f)) return 1;
+  if (!LoadOrReport(a.positional()[0], f)) return 1;
   // Opening a file selects the model its image names, as the window's open does.
   ConvertModel(s.cli.app, f.image);
   LinkContext ctx = s.context();
@@ -228,7 +221,7 @@ int EmbedRead(const Invocation& inv) {
   int16_t verMajor = 2;
   if (out && std::filesystem::exists(*out)) {
     LoadedFile f;
-    if (!LoadOrReport(*out, Image{}, f)) return 1;
+    if (!LoadOrReport(*out, f)) return 1;
     image = f.image;
     spare = f.spare;
     verMajor = f.imageVerMajor;
@@ -251,7 +244,7 @@ int EmbedWrite(const Invocation& inv) {
   RadioSession s;
   if (!s.setUp(inv, a)) return 2;
   LoadedFile f;
-  if (!LoadOrReport(a.positional()[0], Image{}, f)) return 1;
+  if (!LoadOrReport(a.positional()[0], f)) return 1;
   if (const auto text = a.value("--text")) {
     const std::u16string t = Utf8ToUtf16(*text);
     if (t.size() > kEmbedTextChars) {
@@ -290,7 +283,7 @@ const VerbRegistrar kEmbedRead{
 const VerbRegistrar kEmbedWrite{{"embed-write", kEmbedWriteUsage,
                                  "write the user text (or the one in FILE) to the radio",
                                  EmbedWrite}};
-const VerbRegistrar kPorts{{"ports", "ports [--device PATH]",
+const VerbRegistrar kPorts{{"ports", "ports [--port N] [--device PATH]",
                             "scan COM16 down to COM1 and show the device of each", Ports}};
 
 }  // namespace

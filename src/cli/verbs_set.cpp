@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/prompter.h"
+#include "app/text_util.h"
 #include "app/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
@@ -23,27 +24,32 @@ namespace qm::cli {
 
 namespace {
 
-// The values of the options are typed as shown, in every language.
-constexpr const char* kSetUsage = QM_NOTR(
+// The values of the options are typed as the grid shows them, in either language. The help
+// names them in the interface language.
+constexpr const char* kSetUsage = QM_TR(
     "set FILE --channels 1-8 [--bandwidth 宽带|窄带] [--power 高|低] [--scan 添加|删除] "
     "[--busy-lock 打开|关闭] [--rx-signal TEXT] [--tx-signal TEXT] [--tx-inhibit on|off] "
     "[--tx-equals-rx] [--fill-from MHZ [--step KHZ] [--fill-tx]] -o OUT");
 
-// An on/off setting given as the grid's text or in English: out is true for `onText`, and
-// stays empty when the option was not given. False for a value of neither kind.
+// True for the grid's `text`, for its translation and for each of `words` (English words a
+// technician types in either interface language). Letter case does not matter.
+bool Names(std::string_view value, const char* text, std::initializer_list<const char*> words) {
+  const std::string v = ToLowerAscii(value);
+  if (v == ToLowerAscii(text) || v == ToLowerAscii(TrCoreUtf8(text))) return true;
+  for (const char* w : words)
+    if (v == w) return true;
+  return false;
+}
+
+// An on/off setting: out is true for the `onText` side and stays empty when the option was
+// not given. False for a value of neither side.
 bool Choice(const std::optional<std::string>& value, const char* offText, const char* onText,
             std::initializer_list<const char*> offWords, std::initializer_list<const char*> onWords,
             std::optional<bool>& out) {
   if (!value) return true;
-  auto is = [&](const char* text, std::initializer_list<const char*> words) {
-    if (*value == text) return true;
-    for (const char* w : words)
-      if (*value == w) return true;
-    return false;
-  };
-  if (is(onText, onWords)) {
+  if (Names(*value, onText, onWords)) {
     out = true;
-  } else if (is(offText, offWords)) {
+  } else if (Names(*value, offText, offWords)) {
     out = false;
   } else {
     return false;
@@ -59,8 +65,8 @@ int Set(const Invocation& inv) {
   const auto out = a.value("-o");
   const auto list = a.value("--channels");
   if (!a.ok() || a.positional().size() != 1 || !out || !list) {
-    if (!a.ok()) std::cerr << "qm830k-cli: set: " << a.error() << "\n";
-    std::cerr << "usage: qm830k-cli " << kSetUsage << "\n";
+    if (!a.ok()) std::cerr << "qm830k-cli: set: " << TrCoreUtf8(a.error()) << "\n";
+    std::cerr << "usage: qm830k-cli " << TrCoreUtf8(kSetUsage) << "\n";
     return 2;
   }
   // Given twice, one of the two values would be dropped without a word.
@@ -95,7 +101,7 @@ int Set(const Invocation& inv) {
   const OnOff choices[] = {
       {"--bandwidth", &edit.narrow, kWide, kNarrow, {"wide"}, {"narrow"}},
       {"--power", &edit.lowPower, kPowerHigh, kPowerLow, {"high"}, {"low"}},
-      {"--scan", &edit.scanDelete, kScanAdd, kScanDelete, {"add"}, {"delete"}},
+      {"--scan", &edit.scanDelete, kScanAdd, kScanDelete, {"add"}, {"delete", "del"}},
       {"--busy-lock", &edit.busyLock, kLockOff, kLockOn, {"off"}, {"on"}},
       {"--tx-inhibit",
        &edit.txInhibit,
@@ -107,8 +113,12 @@ int Set(const Invocation& inv) {
   for (const OnOff& c : choices) {
     const auto v = a.value(c.option);
     if (!Choice(v, c.offText, c.onText, c.offWords, c.onWords, *c.target)) {
+      // The values the help names, in the interface language.
+      const bool words = std::string_view(c.option) == "--tx-inhibit";
+      const std::string valid =
+          words ? std::string("on|off") : TrCoreUtf8(c.offText) + "|" + TrCoreUtf8(c.onText);
       std::cerr << "qm830k-cli: " << c.option << ": "
-                << TrCoreUtf8(Fill(QM_TR("无法识别的值（%1）"), {*v})) << "\n";
+                << TrCoreUtf8(Fill(QM_TR("无法识别的值（%1），应为%2"), {*v, valid})) << "\n";
       return 2;
     }
   }
@@ -120,7 +130,7 @@ int Set(const Invocation& inv) {
   edit.fillTx = a.flag("--fill-tx");
   if (!edit.any()) {
     std::cerr << "qm830k-cli: set: " << TrCoreUtf8(QM_TR("没有要修改的项目"))
-              << "\nusage: qm830k-cli " << kSetUsage << "\n";
+              << "\nusage: qm830k-cli " << TrCoreUtf8(kSetUsage) << "\n";
     return 2;
   }
 
@@ -148,8 +158,7 @@ int Set(const Invocation& inv) {
               << *out << ")\n";
     return 1;
   }
-  std::cerr << TrCoreUtf8(Fill(QM_TR("修改了%1个信道 (%2)"), {std::to_string(r.changedRows), *out}))
-            << "\n";
+  std::cerr << TrCoreUtf8(FillCount(QM_TR_N("修改了%n个信道 (%1)"), r.changedRows, {*out})) << "\n";
   return 0;
 }
 

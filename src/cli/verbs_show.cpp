@@ -79,8 +79,7 @@ void PrintText(const ShownDocument& shown, const std::vector<Message>& messages)
     o << kTuneItemSpecs[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
   if (!messages.empty()) {
     o << "\n" << TrCoreUtf8(QM_TR("提示")) << "\n";
-    for (const Message& m : messages)
-      o << "[" << TrCoreUtf8(m.title) << "] " << TrCoreUtf8(m.text) << "\n";
+    for (const Message& m : messages) o << MessageLine(m) << "\n";
   }
   std::cout << o.str();
 }

@@ -37,7 +37,9 @@ constexpr const char* kWriteUsage =
 // The progress window on a terminal: its caption when it opens.
 class TuneConsoleProgress : public Progress {
  protected:
-  void onOpen() override { std::cerr << "[" << title() << "] " << caption() << "\n"; }
+  void onOpen() override {
+    std::cerr << "[" << TrCoreUtf8(title()) << "] " << TrCoreUtf8(caption()) << "\n";
+  }
 };
 
 int Usage(const char* usage) {
@@ -107,7 +109,8 @@ void PrintTable(const TuneTableModel& t) {
 void PrintItems(const Image& image) {
   for (size_t k = 0; k < kTuneItemSpecs.size(); ++k) {
     std::printf("%-9s %3u  %s\n", kTuneItemSpecs[k].key,
-                static_cast<unsigned>(image[addr::kTuneItems + k]), kTuneItemSpecs[k].panelCaption);
+                static_cast<unsigned>(image[addr::kTuneItems + k]),
+                TrCoreUtf8(kTuneItemSpecs[k].panelCaption).c_str());
   }
 }
 
@@ -174,12 +177,8 @@ int TuneWrite(const Invocation& inv) {
   if (!a.ok() || a.positional().size() != 1) return Usage(kWriteUsage);
   TuneSession s;
   if (!s.setUp(inv, a)) return 2;
-  const LoadedFile f = LoadDataFileFrom(a.positional()[0], Image{}, SpareBlock{});
-  if (f.status != LoadStatus::Ok) {
-    const Message m = LoadStatusMessage(f.status);
-    std::cerr << "[" << m.title << "] " << m.text << " (" << a.positional()[0] << ")\n";
-    return 1;
-  }
+  LoadedFile f;
+  if (!LoadOrReport(a.positional()[0], f)) return 1;
   if (!s.ctl->EnterTuneMode()) return 1;
   // The file's tune channel table replaces the one just read, as if typed into the grid.
   for (size_t i = 0; i < kTuneChannelCount * kRowSize; ++i) {

@@ -79,7 +79,7 @@ std::optional<ChannelClip> DecodeChannelClip(std::span<const uint8_t> bytes) {
 }
 
 CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, const AppState& app,
-                            const std::vector<int>& channels) {
+                            const std::vector<int>& channels, std::string_view nameTemplate) {
   CopiedChannels out;
   out.clip.modelCode = app.currentModel().code;
   // The channels as the grid holds them; the document stays as it is.
@@ -97,7 +97,7 @@ CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, c
       rows.channel(ch)[2] &= 0xF7;  // the text form writes the chosen channels only
     }
   }
-  out.csv = ExportChirpCsv(rows).csv;
+  out.csv = ExportChirpCsv(rows, nameTemplate).csv;
   return out;
 }
 
@@ -119,8 +119,8 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
       for (size_t b = 11; b < kRowSize; ++b) r[b] = rec[b];
     }
     if (clip->records.size() > n)
-      out.notes.push_back(Fill(QM_TR("还有%1个信道没有粘贴：信道16之后没有信道"),
-                               {std::to_string(clip->records.size() - n)}));
+      out.notes.push_back(FillCount(QM_TR_N("还有%n个信道没有粘贴：信道16之后没有信道"),
+                                    static_cast<long long>(clip->records.size() - n)));
     out.ok = true;
     out.pasted = static_cast<int>(n);
     return out;
@@ -142,6 +142,52 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
   out.ok = r.ok;
   out.error = r.error;
   out.pasted = r.imported;
+  return out;
+}
+
+namespace {
+
+// How many rows the clipboard holds: the private form's records, else the text's records
+// less a header line (one that names a Location column).
+size_t CopiedRowCount(const std::optional<ChannelClip>& clip, std::string_view text) {
+  if (clip) return clip->records.size();
+  const std::string_view firstLine = text.substr(0, text.find('\n'));
+  std::vector<CsvRecord> records =
+      ParseCsv(text, firstLine.find('\t') != std::string_view::npos ? '\t' : ',');
+  if (!records.empty()) {
+    for (const std::string& f : records.front().fields) {
+      std::string key(TrimSpaces(f));
+      for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (key == "location") {
+        records.erase(records.begin());
+        break;
+      }
+    }
+  }
+  return records.size();
+}
+
+}  // namespace
+
+PasteResult PasteChannelsOnto(ChannelTableModel& grid, Image& image, const AppState& app,
+                              const std::vector<int>& channels,
+                              const std::optional<ChannelClip>& clip, std::string_view text) {
+  const std::vector<int> chosen = ValidChannels(channels);
+  if (chosen.empty()) return PasteChannels(grid, image, app, 0, clip, text);
+  if (chosen.size() == 1 || CopiedRowCount(clip, text) != 1)
+    return PasteChannels(grid, image, app, chosen.front(), clip, text);
+  EditScope step(grid.editObserver(), QM_TR("粘贴"));
+  PasteResult out;
+  for (int ch : chosen) {
+    // The same row each time: it is refused on the first channel or not at all.
+    PasteResult r = PasteChannels(grid, image, app, ch, clip, text);
+    if (!r.ok) return r;
+    out.pasted += r.pasted;
+    for (std::string& n : r.notes)
+      if (std::find(out.notes.begin(), out.notes.end(), n) == out.notes.end())
+        out.notes.push_back(std::move(n));
+  }
+  out.ok = true;
   return out;
 }
 
@@ -202,25 +248,27 @@ std::optional<std::string> CheckSignalText(std::string_view text, const AppState
 
 namespace {
 
-// The values of a bulk edit, read and checked.
 struct ReadBulkEdit {
   std::optional<std::string> rxSignal, txSignal;
   std::optional<double> fromMhz;
   double stepKhz = 0;
 };
 
+// The values of a bulk edit, read and checked; a refusal says why and which field it was.
 std::optional<ReadBulkEdit> ReadBulkValues(const AppState& app, uint8_t identModelByte,
-                                           const BulkEdit& edit, std::string& error) {
+                                           const BulkEdit& edit, std::string& error,
+                                           BulkField& field) {
   ReadBulkEdit out;
   const char sep = app.decimalSep;
-  for (auto [given, taken, what] :
-       {std::tuple{&edit.rxSignal, &out.rxSignal, QM_TR("接收CTC/DCS")},
-        std::tuple{&edit.txSignal, &out.txSignal, QM_TR("发射CTC/DCS")}}) {
+  for (auto [given, taken, what, which] :
+       {std::tuple{&edit.rxSignal, &out.rxSignal, QM_TR("接收CTC/DCS"), BulkField::RxSignal},
+        std::tuple{&edit.txSignal, &out.txSignal, QM_TR("发射CTC/DCS"), BulkField::TxSignal}}) {
     if (!*given) continue;
     std::string message;
     *taken = CheckSignalText(**given, app, message);
     if (!*taken) {
       error = Fill(QM_TR("%1：%2"), {what, message});
+      field = which;
       return std::nullopt;
     }
   }
@@ -228,11 +276,17 @@ std::optional<ReadBulkEdit> ReadBulkValues(const AppState& app, uint8_t identMod
     auto from = ParseNumber(LocalNumber(*edit.fillFrom, sep), sep);
     auto step = ParseNumber(LocalNumber(edit.fillStepKhz, sep), sep);
     if (!from || !(*from > 0 && *from < 9000)) {
-      error = Fill(QM_TR("起始频率无法识别（%1）"), {*edit.fillFrom});
+      error = TrimSpaces(*edit.fillFrom).empty()
+                  ? QM_TR("没有填写起始频率")
+                  : Fill(QM_TR("起始频率无法识别（%1）"), {*edit.fillFrom});
+      field = BulkField::FillFrom;
       return std::nullopt;
     }
+    field = BulkField::FillStep;
     if (!step || !(std::fabs(*step) <= 100000)) {
-      error = Fill(QM_TR("步进无法识别（%1）"), {edit.fillStepKhz});
+      error = TrimSpaces(edit.fillStepKhz).empty()
+                  ? QM_TR("没有填写步进")
+                  : Fill(QM_TR("步进无法识别（%1）"), {edit.fillStepKhz});
       return std::nullopt;
     }
     // A step off the raster would be snapped row by row into uneven steps and repeats.
@@ -244,6 +298,7 @@ std::optional<ReadBulkEdit> ReadBulkValues(const AppState& app, uint8_t identMod
                    {std::string(TrimSpaces(edit.fillStepKhz))});
       return std::nullopt;
     }
+    field = BulkField::None;
     out.fromMhz = *from;
     out.stepKhz = *step;
   }
@@ -254,7 +309,8 @@ std::optional<ReadBulkEdit> ReadBulkValues(const AppState& app, uint8_t identMod
 
 std::string CheckBulkEdit(const AppState& app, uint8_t identModelByte, const BulkEdit& edit) {
   std::string error;
-  ReadBulkValues(app, identModelByte, edit, error);
+  BulkField field = BulkField::None;
+  ReadBulkValues(app, identModelByte, edit, error, field);
   return error;
 }
 
@@ -263,7 +319,8 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
   BulkResult out;
   const char sep = app.decimalSep;
   // Every value is read first: one that cannot be read changes nothing.
-  const std::optional<ReadBulkEdit> v = ReadBulkValues(app, identModelByte, edit, out.error);
+  const std::optional<ReadBulkEdit> v =
+      ReadBulkValues(app, identModelByte, edit, out.error, out.field);
   if (!v) return out;
 
   EditScope step(grid.editObserver(), QM_TR("批量修改"));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "files/chirp_csv.h"
 #include "model/channel_table.h"
 #include "model/image.h"
 
@@ -35,9 +36,11 @@ struct CopiedChannels {
   ChannelClip clip;
   std::string csv;  // header and the switched-on rows, CRLF
 };
-// Channels (0..15, in the order given) as the grid shows them; nothing changes.
+// Channels (0..15, in the order given) as the grid shows them; nothing changes. The text
+// form names the channels from `nameTemplate` (the interface language's row header).
 CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, const AppState& app,
-                            const std::vector<int>& channels);
+                            const std::vector<int>& channels,
+                            std::string_view nameTemplate = kChirpChannelName);
 
 struct PasteResult {
   bool ok = false;  // false: nothing changed
@@ -54,6 +57,12 @@ struct PasteResult {
 PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState& app,
                           int firstChannel, const std::optional<ChannelClip>& clip,
                           std::string_view text);
+
+// A paste onto the chosen channels (0..15): one copied row fills each of them, as one step;
+// several rows fill from the first chosen channel down, as PasteChannels does.
+PasteResult PasteChannelsOnto(ChannelTableModel& grid, Image& image, const AppState& app,
+                              const std::vector<int>& channels,
+                              const std::optional<ChannelClip>& clip, std::string_view text);
 
 // Switches the channels off ("清除"; "剪切" after a copy); one step named label.
 int SwitchOffChannels(ChannelTableModel& grid, const std::vector<int>& channels,
@@ -78,8 +87,12 @@ struct BulkEdit {
   bool any() const;
 };
 
+// The input a refused bulk edit names, so the dialog can point at it.
+enum class BulkField { None, RxSignal, TxSignal, FillFrom, FillStep };
+
 struct BulkResult {
   bool ok = false;  // false: a value was unreadable and nothing changed
+  BulkField field = BulkField::None;
   int changedRows = 0;
   std::vector<std::string> notes;  // per row: what it kept and why
   std::string error;

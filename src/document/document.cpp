@@ -24,10 +24,18 @@ std::string CaptionForFile(const std::string& title, const std::string& path) {
   return title + path;
 }
 
-bool HasUnsavedData(const std::string& caption, const EditFlags& flags) {
+namespace {
+
+// A read or a write put data into the window that no file holds.
+bool CaptionAfterRadioCommand(const std::string& caption) {
   const std::string head = Utf8Left(caption, 4);
-  return head == QM_NOTR("读频完成") || head == QM_NOTR("写频完成") || flags.dataChanged ||
-         flags.functionsChanged;
+  return head == QM_NOTR("读频完成") || head == QM_NOTR("写频完成");
+}
+
+}  // namespace
+
+bool HasUnsavedData(const std::string& caption, const EditFlags& flags) {
+  return CaptionAfterRadioCommand(caption) || flags.dataChanged || flags.functionsChanged;
 }
 
 bool CaptionNamesNoFile(const std::string& caption, const std::string& title) {
@@ -57,9 +65,29 @@ void Document::setPortNumber(int16_t port) {
   statusPort = StatusPortPanel(portNumber);
 }
 
+bool Document::HasUnsavedData() const {
+  if (!qm::HasUnsavedData(caption, flags)) return false;
+  return CaptionAfterRadioCommand(caption) || !EqualsSaved();
+}
+
+bool Document::EqualsSaved() const {
+  if (!savedImage_) return false;
+  Image now = image;
+  editors_.CollectInto(now);
+  return now == *savedImage_ && spare == savedSpare_;
+}
+
+void Document::RememberSaved() {
+  savedImage_ = image;
+  editors_.CollectInto(*savedImage_);
+  savedSpare_ = spare;
+}
+
 void Document::DisplayRadioData() {
-  // The editors get new data: steps recorded on the old data cannot be undone on it.
+  // The editors get new data: steps recorded on the old data cannot be undone on it, and
+  // it is no longer what was opened or saved (a load remembers it again afterwards).
   history_.clear();
+  savedImage_.reset();
   editors_.DisplayRadioData(image);
   UpdateBandPanel();
 }
@@ -118,10 +146,7 @@ bool Document::New(const SaveFn& save) {
   // The title alone: nothing to start afresh from (start-up, just after New, after tune
   // mode was left).
   if (Utf8Length(caption) == Utf8Length(app_.softwareTitle)) return false;
-  if (!ConfirmReplace(save)) return false;
-  // An item being adjusted holds the radio in tune mode on an open port; end it before
-  // its data is replaced.
-  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+  if (!CanReplaceData() || !ConfirmReplace(save)) return false;
 
   caption = app_.softwareTitle;
   app_.bandText = BuildBandText(app_, app_.curModel);
@@ -135,7 +160,7 @@ bool Document::New(const SaveFn& save) {
 
 bool Document::ChangeModel(bool modelChanged, int newModel) {
   bool changed = false;
-  if (modelChanged && newModel != app_.curModel && newModel >= 0 &&
+  if (CanReplaceData() && modelChanged && newModel != app_.curModel && newModel >= 0 &&
       newModel < static_cast<int>(app_.models.size())) {
     Answer a = prompter_.ask(Message{QM_TR("提示"),
                                      QM_TR("选择不同的机型将初始化所有的数据，真的要继续吗？"),
@@ -160,7 +185,7 @@ bool Document::ChangeModel(bool modelChanged, int newModel) {
 }
 
 bool Document::LoadDataFile(const std::string& path) {
-  if (path.empty()) return false;
+  if (path.empty() || !CanReplaceData()) return false;
   LoadedFile loaded = LoadDataFileFrom(path, image, spare);
   switch (loaded.status) {
     case LoadStatus::Ok:
@@ -178,8 +203,6 @@ bool Document::LoadDataFile(const std::string& path) {
       return false;
   }
 
-  // The open item's discard would otherwise send the file's value for it, not the radio's.
-  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
   image = loaded.image;
   spare = loaded.spare;
   imageVerMajor = loaded.imageVerMajor;
@@ -189,6 +212,7 @@ bool Document::LoadDataFile(const std::string& path) {
   if (hooks.showModelInfo) hooks.showModelInfo();
   flags.dataChanged = false;
   flags.functionsChanged = false;
+  RememberSaved();
   fileNewEnabled = true;
   AddRecentFile(ini_, path);
   if (hooks.recentFilesChanged) hooks.recentFilesChanged();
@@ -198,6 +222,7 @@ bool Document::LoadDataFile(const std::string& path) {
 }
 
 bool Document::Open(FileDialogs& dialogs) {
+  if (!CanReplaceData()) return false;
   std::optional<std::string> path = dialogs.openFile(OpenDialogRequest(fileDialogDir));
   if (!path) return false;
   return LoadDataFile(*path);
@@ -216,10 +241,12 @@ SaveResult Document::WriteTo(const std::string& path, const char* failureText) {
 
 SaveResult Document::Save(FileDialogs& dialogs) {
   CommitPendingEdit();
-  if (CaptionNamesNoFile(caption, app_.softwareTitle)) return SaveAs(dialogs);
+  const std::string& named =
+      viewMode == 3 && !captionAfterTune.empty() ? captionAfterTune : caption;
+  if (CaptionNamesNoFile(named, app_.softwareTitle)) return SaveAs(dialogs);
   const EditFlags before = flags;
   CollectRadioData();
-  const std::string path = PathFromCaption(caption, app_.softwareTitle);
+  const std::string path = PathFromCaption(named, app_.softwareTitle);
   if (WriteTo(path, QM_TR("保存文件错误！")) != SaveResult::Saved) {
     // The edits are still not on disk: keep them marked as unsaved.
     flags = before;
@@ -228,6 +255,7 @@ SaveResult Document::Save(FileDialogs& dialogs) {
   flags.dataChanged = false;
   flags.functionsChanged = false;
   history_.markSaved();
+  RememberSaved();
   return SaveResult::Saved;
 }
 
@@ -246,7 +274,8 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
     flags = before;
     return SaveResult::Failed;
   }
-  caption = CaptionForFile(app_.softwareTitle, *path);
+  // The tune view keeps its notice for as long as it is shown.
+  (viewMode == 3 ? captionAfterTune : caption) = CaptionForFile(app_.softwareTitle, *path);
   AddRecentFile(ini_, *path);
   if (hooks.recentFilesChanged) hooks.recentFilesChanged();
   curFileName = *path;
@@ -254,6 +283,7 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
   flags.dataChanged = false;
   flags.functionsChanged = false;
   history_.markSaved();
+  RememberSaved();
   return SaveResult::Saved;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -80,6 +81,9 @@ class Document {
   std::string curFileName;
   std::string fileDialogDir;
   std::string caption;
+  // The caption the channel view gets back when tune mode is left: the file saved in the
+  // tune view, whose caption keeps its tune notice meanwhile; empty for the title alone.
+  std::string captionAfterTune;
   int16_t viewMode = 1;  // 1 channel view, 2 embedded information, 3 tune view
   // Tune mode state, kept here for the tune controller.
   int16_t tuneState = 0;  // 0 off, 1 entered, 2 item being adjusted, 3 item closed
@@ -102,7 +106,13 @@ class Document {
   // The data steps of the main window's load: model 7, port from the configuration file,
   // defaults, display; flags clear.
   void Start();
-  bool HasUnsavedData() const { return qm::HasUnsavedData(caption, flags); }
+  // The unsaved-data test, except that data equal to what was last opened or saved (an
+  // undo back to it) has nothing to save although its flags are set. The flags themselves
+  // stay as they are: the radio commands and the print use them to collect the editors.
+  bool HasUnsavedData() const;
+  // The tune view works on what the radio holds: while it is shown nothing replaces the
+  // data (New, Open, a recent or dropped file, a model change refuse).
+  bool CanReplaceData() const { return viewMode != 3; }
   // The channel grid's and the tune table's open editors are applied and closed.
   void CommitPendingEdit();
   // Image to editors; also refreshes the band panel.
@@ -133,6 +143,9 @@ class Document {
   void ResetToDefaults();
   void UpdateBandPanel();
   SaveResult WriteTo(const std::string& path, const char* failureText);
+  // The data as a save would write it now equals what was last opened or saved.
+  bool EqualsSaved() const;
+  void RememberSaved();
 
   AppState& app_;
   Prompter& prompter_;
@@ -140,6 +153,10 @@ class Document {
   std::function<std::tm()> localTime_;
   RadioEditors editors_;
   EditHistory history_{image, flags, editors_};
+  // The collected image and the spare block as last opened or saved; none after New, a
+  // read or a model change.
+  std::optional<Image> savedImage_;
+  SpareBlock savedSpare_{};
 };
 
 }  // namespace qm

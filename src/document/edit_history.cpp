@@ -218,4 +218,14 @@ void EditHistory::markSaved() {
   }
 }
 
+void EditHistory::markTuneWritten() {
+  for (std::vector<Step>* steps : {&undo_, &redo_}) {
+    for (Step& s : *steps) {
+      s.before.flags.tuneDataChanged = true;
+      s.after.flags.tuneDataChanged = true;
+    }
+  }
+  if (open_) open_->flags.tuneDataChanged = true;
+}
+
 }  // namespace qm

@@ -69,7 +69,12 @@ class EditHistory : public EditObserver {
   // The data was saved: every kept state now differs from the file, so each one carries
   // the change flags set; undoing to before the save must not pass for saved data.
   void markSaved();
+  // The tune table was written to the radio: every kept state of it now differs from what
+  // the radio holds, so undoing or redoing to one marks the table changed again.
+  void markTuneWritten();
   size_t undoCount() const { return undo_.size(); }
+  // An in-place edit (frequency editor, signalling dialog) is open: its step is not named yet.
+  bool inPlaceEditOpen() const { return editing(); }
 
   // Runs after every change of the steps (the window's menu follows it).
   std::function<void()> changed;

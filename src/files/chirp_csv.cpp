@@ -162,7 +162,7 @@ std::string FormatChirpNote(const ChirpNote& note) {
 
 // ---- export ----
 
-ChirpExport ExportChirpCsv(const Image& image) {
+ChirpExport ExportChirpCsv(const Image& image, std::string_view nameTemplate) {
   ChirpExport out;
   out.csv = std::string(kChirpHeader) + "\r\n";
   for (int i = 0; i < kChannelCount; ++i) {
@@ -214,7 +214,7 @@ ChirpExport ExportChirpCsv(const Image& image) {
 
     const std::array<std::string, 22> fields = {
         std::to_string(n),
-        QM_NOTR("信道") + std::to_string(n),  // the Name column is data
+        Fill(nameTemplate, {std::to_string(n)}),
         SixDecimals(rxHz),
         duplex,
         offset,
@@ -571,8 +571,8 @@ ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel
     for (const std::string& n : rows[k].notes) note(k, n);
   }
   if (rows.size() > placed)
-    out.notes.push_back({0, Fill(QM_TR("还有%1个信道没有粘贴：信道16之后没有信道"),
-                                 {std::to_string(rows.size() - placed)})});
+    out.notes.push_back({0, FillCount(QM_TR_N("还有%n个信道没有粘贴：信道16之后没有信道"),
+                                      static_cast<long long>(rows.size() - placed))});
   if (usable == 0) {
     // Said once when every row failed for the same reason, rather than once per row.
     const ModelEntry& m = app.currentModel();
@@ -710,9 +710,9 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
     plan.push_back(std::get<PlannedChannel>(std::move(result)));
   }
   if (k < records.size()) {
-    out.notes.push_back(
-        {0, Fill(QM_TR("第%1行起的%2行未导入：本机只有16个信道"),
-                 {std::to_string(records[k].line), std::to_string(records.size() - k)})});
+    out.notes.push_back({0, FillCount(QM_TR_N("第%1行起的%n行未导入：本机只有16个信道"),
+                                      static_cast<long long>(records.size() - k),
+                                      {std::to_string(records[k].line)})});
   }
   if (plan.empty()) {
     out.error = QM_TR("没有可以导入的行");

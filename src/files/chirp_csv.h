@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/tr.h"
 #include "model/channel_table.h"
 #include "model/image.h"
 
@@ -39,8 +40,13 @@ struct ChirpExport {
   std::vector<std::string> notes;  // what the dialect could not hold (TTS signalling)
 };
 
-// The in-use channels of the image's channel area as rows, Location = channel number.
-ChirpExport ExportChirpCsv(const Image& image);
+// The Name column: the channel's name as the grid's row header gives it ("信道1"), in the
+// interface language when the caller passes the translated template.
+inline constexpr const char* kChirpChannelName = QM_TR("信道%1");
+
+// The in-use channels of the image's channel area as rows, Location = channel number, Name
+// from `nameTemplate` ("%1" is the channel number). The import reads no name back.
+ChirpExport ExportChirpCsv(const Image& image, std::string_view nameTemplate = kChirpChannelName);
 
 struct ChirpImportOptions {
   std::optional<int> fromLocation;  // start at the first row with this Location

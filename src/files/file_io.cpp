@@ -10,13 +10,7 @@
 #include "files/utf8_path.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>

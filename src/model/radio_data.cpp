@@ -33,10 +33,14 @@ void RadioEditors::DisplayRadioData(const Image& image) {
   flags_.functionsChanged = remembered.functionsChanged;
 }
 
-void RadioEditors::CollectRadioData(Image& image) {
+void RadioEditors::CollectInto(Image& image) const {
   FillIdentBlock(image.ident(), ConvRdInnValue(app_));
   functions_.StoreFunctions(image.functions());
   channels_.SaveChannels(image);
+}
+
+void RadioEditors::CollectRadioData(Image& image) {
+  CollectInto(image);
   flags_.functionsChanged = false;
   flags_.dataChanged = false;
 }

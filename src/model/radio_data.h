@@ -34,6 +34,8 @@ class RadioEditors {
   // Editors to image (identification bytes, function block, channel area); clears
   // dataChanged and functionsChanged.
   void CollectRadioData(Image& image);
+  // The same bytes without clearing the flags: what a collection would make of the image.
+  void CollectInto(Image& image) const;
   // Closes the channel grid's open frequency editor, applying it.
   bool CommitPendingEdit() { return channels_.CommitPendingEdit(); }
 

@@ -1,13 +1,7 @@
 #include "platform/command_line.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 

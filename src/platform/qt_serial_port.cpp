@@ -49,14 +49,10 @@ std::string DescribeOpenError(const QSerialPort& port, const std::string& device
 }  // namespace
 
 QtSerialPort::QtSerialPort(const ProfileFile* programIni)
-    : ini_(programIni), port_(std::make_unique<QSerialPort>()) {}
+    : DeviceSerialPort(programIni), port_(std::make_unique<QSerialPort>()) {}
 
 QtSerialPort::~QtSerialPort() {
   if (port_->isOpen()) port_->close();
-}
-
-std::string QtSerialPort::deviceFor(int portNumber) const {
-  return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
 }
 
 bool QtSerialPort::open(int portNumber, const LineSettings& settings) {

@@ -14,17 +14,12 @@ class QSerialPort;
 
 namespace qm {
 
-class QtSerialPort : public SerialPort {
+class QtSerialPort : public DeviceSerialPort {
  public:
   explicit QtSerialPort(const ProfileFile* programIni = nullptr);
   ~QtSerialPort() override;
   QtSerialPort(const QtSerialPort&) = delete;
   QtSerialPort& operator=(const QtSerialPort&) = delete;
-
-  // Every port number opens `device` (empty: the normal mapping).
-  void setDeviceOverride(std::string device) { override_ = std::move(device); }
-  // The device that an open of port n uses.
-  std::string deviceFor(int portNumber) const;
 
   bool open(int portNumber, const LineSettings& settings) override;
   void close() override;
@@ -35,13 +30,9 @@ class QtSerialPort : public SerialPort {
   size_t inCount() override;
   void clearInput() override;
   std::vector<uint8_t> readAll() override;
-  std::string lastError() const override { return lastError_; }
 
  private:
-  const ProfileFile* ini_;
-  std::string override_;
   std::unique_ptr<QSerialPort> port_;
-  std::string lastError_;
 };
 
 }  // namespace qm

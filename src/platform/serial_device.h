@@ -4,12 +4,37 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "files/profile.h"
+#include "radio/serial_port.h"
 
 namespace qm {
 
 // The device that port number n stands for; `programIni` may be null.
 std::string SerialDeviceForPort(int portNumber, const ProfileFile* programIni);
+
+// A serial port of the system, reached by port number through that mapping, or through a
+// device override (the command line's --device, the window's demo mode) that stands for
+// every port number.
+class DeviceSerialPort : public SerialPort {
+ public:
+  explicit DeviceSerialPort(const ProfileFile* programIni) : ini_(programIni) {}
+
+  // Every port number opens `device` (empty: the normal mapping).
+  void setDeviceOverride(std::string device) { override_ = std::move(device); }
+  // The device that an open of port n uses.
+  std::string deviceFor(int portNumber) const {
+    return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
+  }
+  std::string lastError() const override { return lastError_; }
+
+ protected:
+  std::string lastError_;
+
+ private:
+  const ProfileFile* ini_;
+  std::string override_;
+};
 
 }  // namespace qm

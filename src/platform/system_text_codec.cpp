@@ -3,13 +3,7 @@
 #include "app/text_util.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 #else
 #include <QByteArray>
 #include <QString>

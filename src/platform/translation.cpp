@@ -29,12 +29,15 @@ constexpr CatalogEntry kCatalog[] = {
 
 constexpr int kMaxDepth = 4;
 
+// The place of a counting text's count ("%n").
+constexpr int kCountPlace = -1;
+
 // A marked text with numbered places, cut into its literal parts around the places.
 struct Template {
   const char* context;
   const char* source;
-  QStringList literals;  // one more than places
-  std::vector<int> places;
+  QStringList literals;     // one more than places
+  std::vector<int> places;  // 0 for %1 ... 8 for %9, kCountPlace for %n
   qsizetype literalLength = 0;
 };
 
@@ -52,10 +55,12 @@ class State {
       Template t{e->context, e->source, {}, {}, 0};
       QString literal;
       for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 1 < s.size() && s[i + 1] >= '1' && s[i + 1] <= '9') {
+        const bool numbered = i + 1 < s.size() && s[i + 1] >= '1' && s[i + 1] <= '9';
+        const bool count = i + 1 < s.size() && s[i + 1] == 'n';
+        if (s[i] == '%' && (numbered || count)) {
           t.literals << literal;
           literal.clear();
-          t.places.push_back(s[i + 1].unicode() - '1');
+          t.places.push_back(count ? kCountPlace : s[i + 1].unicode() - '1');
           ++i;
         } else {
           literal += s[i];
@@ -137,7 +142,15 @@ class State {
     split(t, text, 1, t.literals.front().size(), args, depth, clean, fallback);
     const std::optional<QStringList>& chosen = clean ? clean : fallback;
     if (!chosen) return {};
-    QString out = QCoreApplication::translate(t.context, t.source);
+    // A counting text picks its form by the count (the translation puts the count in).
+    int count = -1;
+    if (const auto c = std::find(t.places.begin(), t.places.end(), kCountPlace);
+        c != t.places.end()) {
+      bool number = false;
+      count = (*chosen)[c - t.places.begin()].toInt(&number);
+      if (!number || count < 0) return {};
+    }
+    QString out = QCoreApplication::translate(t.context, t.source, nullptr, count);
     QString filled;
     for (qsizetype i = 0; i < out.size(); ++i) {
       if (out[i] == '%' && i + 1 < out.size() && out[i + 1] >= '1' && out[i + 1] <= '9') {
@@ -275,14 +288,16 @@ QString TrCore(std::string_view text, const char* context) {
   const QString q = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   State& s = S();
   if (s.active == Language::Chinese) return q;
-  if (context && HasChinese(q)) {
+  // A context may word a text that is not Chinese as well (a report heading).
+  if (context) {
     if (auto t = s.inContext(q, context)) return *t;
   }
   return s.translate(q, 0);
 }
 
 bool IsSharedContext(std::string_view context) {
-  return !context.starts_with("qm::ui::") && !context.starts_with("Qt") && context != "qm::print";
+  return !context.starts_with("qm::ui::") && !context.starts_with("Qt") &&
+         !context.starts_with("qm::print");
 }
 
 std::string TrCoreUtf8(std::string_view text) { return TrCore(text).toStdString(); }

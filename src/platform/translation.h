@@ -58,7 +58,7 @@ QStringList TranslationSearchDirs(const QString& programDir);
 // text of several lines is translated line by line. What has no translation is shown as it
 // is. In Chinese mode this is the text itself.
 // `context` names the translation context to prefer (a dialog's or the report's own wording
-// of a text that reads differently elsewhere).
+// of a text that reads differently elsewhere); a context may also word a text without Chinese.
 QString TrCore(std::string_view text, const char* context = nullptr);
 std::string TrCoreUtf8(std::string_view text);
 

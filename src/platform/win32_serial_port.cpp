@@ -1,19 +1,12 @@
 #include "platform/win32_serial_port.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "app/windows_api.h"
 // After windows.h, which it needs.
 #include <timeapi.h>
 
 #include <filesystem>
 
 #include "files/utf8_path.h"
-#include "platform/serial_device.h"
 
 namespace qm {
 
@@ -50,13 +43,9 @@ std::wstring DevicePath(const std::string& device) {
 }  // namespace
 
 Win32SerialPort::Win32SerialPort(const ProfileFile* programIni)
-    : ini_(programIni), handle_(INVALID_HANDLE_VALUE) {}
+    : DeviceSerialPort(programIni), handle_(INVALID_HANDLE_VALUE) {}
 
 Win32SerialPort::~Win32SerialPort() { close(); }
-
-std::string Win32SerialPort::deviceFor(int portNumber) const {
-  return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
-}
 
 bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   if (isOpen()) {
@@ -134,23 +123,14 @@ bool Win32SerialPort::write(std::span<const uint8_t> bytes) {
          written == bytes.size();
 }
 
-bool Win32SerialPort::queues(size_t& in, size_t& out) {
-  in = out = 0;
-  if (!isOpen()) return false;
+Win32SerialPort::Queues Win32SerialPort::queues() const {
   DWORD errors = 0;
   COMSTAT stat{};
-  if (!ClearCommError(Handle(handle_), &errors, &stat)) return false;
-  in = stat.cbInQue;
-  out = stat.cbOutQue;
-  return true;
+  if (!isOpen() || !ClearCommError(Handle(handle_), &errors, &stat)) return {};
+  return {stat.cbInQue, stat.cbOutQue};
 }
 
-size_t Win32SerialPort::outCount() {
-  size_t in = 0;
-  size_t out = 0;
-  queues(in, out);
-  return out;
-}
+size_t Win32SerialPort::outCount() { return queues().out; }
 
 void Win32SerialPort::clearOutput() {
   // Only bytes the driver still holds are dropped. A purge when it reports none would, on a
@@ -160,12 +140,7 @@ void Win32SerialPort::clearOutput() {
   if (outCount() > 0) PurgeComm(Handle(handle_), PURGE_TXABORT | PURGE_TXCLEAR);
 }
 
-size_t Win32SerialPort::inCount() {
-  size_t in = 0;
-  size_t out = 0;
-  queues(in, out);
-  return in;
-}
+size_t Win32SerialPort::inCount() { return queues().in; }
 
 void Win32SerialPort::clearInput() {
   if (isOpen()) PurgeComm(Handle(handle_), PURGE_RXABORT | PURGE_RXCLEAR);

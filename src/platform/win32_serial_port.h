@@ -4,22 +4,16 @@
 
 #include <string>
 
-#include "files/profile.h"
-#include "radio/serial_port.h"
+#include "platform/serial_device.h"
 
 namespace qm {
 
-class Win32SerialPort : public SerialPort {
+class Win32SerialPort : public DeviceSerialPort {
  public:
   explicit Win32SerialPort(const ProfileFile* programIni = nullptr);
   ~Win32SerialPort() override;
   Win32SerialPort(const Win32SerialPort&) = delete;
   Win32SerialPort& operator=(const Win32SerialPort&) = delete;
-
-  // Every port number opens `device` (empty: the normal mapping).
-  void setDeviceOverride(std::string device) { override_ = std::move(device); }
-  // The device that an open of port n uses.
-  std::string deviceFor(int portNumber) const;
 
   bool open(int portNumber, const LineSettings& settings) override;
   void close() override;
@@ -30,16 +24,16 @@ class Win32SerialPort : public SerialPort {
   size_t inCount() override;
   void clearInput() override;
   std::vector<uint8_t> readAll() override;
-  std::string lastError() const override { return lastError_; }
 
  private:
-  // The waiting counts of the driver's queues; false when the port is gone.
-  bool queues(size_t& in, size_t& out);
+  // The bytes waiting in the driver's queues; none when the port is closed or gone.
+  struct Queues {
+    size_t in = 0;
+    size_t out = 0;
+  };
+  Queues queues() const;
 
-  const ProfileFile* ini_;
-  std::string override_;
   void* handle_;  // the HANDLE of the open port, or INVALID_HANDLE_VALUE
-  std::string lastError_;
 };
 
 }  // namespace qm

@@ -14,6 +14,13 @@ struct Heading {
   const char* text;
 };
 
+}  // namespace
+
+// The column headings have a wording of their own (kHeadingContext): they stand in narrow
+// columns, some in pieces over several lines, and a piece may read like a cell text ("删除")
+// that the rows below must show in the grid's wording.
+namespace heading {
+
 // Column headings of the channel report. Each sits at the left edge of its column, so a
 // heading starts where the column's texts start; one-line headings sit level with the middle
 // line of the three-line scan heading.
@@ -22,11 +29,11 @@ constexpr std::array<Heading, 17> kChannelHeadings = {{
     {pos::kChannelCellX[0], pos::kHeading1Y, QM_TR("接收频率")},
     {pos::kChannelCellX[0], pos::kHeading2Y, "(MHz)"},
     {pos::kChannelCellX[1], pos::kHeading1Y, QM_TR("接收")},
-    {pos::kChannelCellX[1], pos::kHeading2Y, "CTC/DCS"},
+    {pos::kChannelCellX[1], pos::kHeading2Y, QM_TR("CTC/DCS")},
     {pos::kChannelCellX[2], pos::kHeading1Y, QM_TR("发射频率")},
     {pos::kChannelCellX[2], pos::kHeading2Y, "(MHz)"},
     {pos::kChannelCellX[3], pos::kHeading1Y, QM_TR("发射")},
-    {pos::kChannelCellX[3], pos::kHeading2Y, "CTC/DCS"},
+    {pos::kChannelCellX[3], pos::kHeading2Y, QM_TR("CTC/DCS")},
     {pos::kChannelCellX[4], pos::kScanHeadingY[0], QM_TR("扫描")},
     {pos::kChannelCellX[4], pos::kScanHeadingY[1], QM_TR("删除")},
     {pos::kChannelCellX[4], pos::kScanHeadingY[2], QM_TR("/添加")},
@@ -36,6 +43,12 @@ constexpr std::array<Heading, 17> kChannelHeadings = {{
     {pos::kChannelCellX[6], pos::kHeading2Y, QM_TR("功率 ")},
     {pos::kChannelCellX[7], pos::kHeadingMidY, QM_TR("带宽 ")},
 }};
+
+}  // namespace heading
+
+namespace {
+
+using heading::kChannelHeadings;
 
 constexpr std::array<Heading, 11> kTuneHeadings = {{
     {pos::kChannelNameX, pos::kHeadingMidY, "CH No."},
@@ -73,7 +86,8 @@ void AddText(ReportPage& page, int32_t x, int32_t y, std::string text, Align ali
 
 template <size_t N>
 void AddHeadings(ReportPage& page, const std::array<Heading, N>& headings) {
-  for (const Heading& h : headings) AddText(page, h.x, h.y, h.text);
+  for (const Heading& h : headings)
+    page.elements.push_back(ReportElement{ElementKind::Heading, h.x, h.y, h.text, Align::Left, 0});
 }
 
 void AddTitle(ReportPage& page, const std::string& title, int32_t estimatedWidth,

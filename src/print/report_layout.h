@@ -16,7 +16,11 @@ namespace qm::print {
 
 inline constexpr int32_t kTwipsPerInch = 1440;
 
-enum class ElementKind { Text, Rule };
+// A heading is a text in the report's own wording (kHeadingContext), a text any other.
+enum class ElementKind { Text, Heading, Rule };
+
+// The translation context of the column headings' wording.
+inline constexpr const char* kHeadingContext = "qm::print::heading";
 
 // How a text hangs on its x: by its left edge, or by its right edge (for texts that end at the
 // right margin, whose width only the painter's font knows).

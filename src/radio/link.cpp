@@ -109,6 +109,8 @@ std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
 
 int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image) {
   if (OpenLinkPort(ctx) == 0) return kPortNotOpened;
+  // From the first greeting byte on, a radio in its tune state has left it.
+  if (ctx.tuneReturn != nullptr) ctx.tuneReturn->pending = true;
 
   // The radio may miss the greeting while it wakes up: three attempts, each on clean buffers.
   std::vector<uint8_t> reply;
@@ -144,10 +146,23 @@ void ExitProgramMode(LinkContext& ctx) {
   Exchange(ctx, timing::kEndCommand, frame::kEnd);
   ctx.port.clearInput();
   ctx.port.clearOutput();
+  if (ctx.tuneReturn != nullptr) {
+    ctx.tuneReturn->pending = false;
+    ctx.tuneReturn->leftTune = true;
+  }
+}
+
+void ReturnToTune(LinkContext& ctx) {
+  TuneReturn* back = ctx.tuneReturn;
+  if (back == nullptr || !back->pending) return;
+  back->pending = false;
+  back->leftTune = false;
+  if (back->switchOn) back->switchOn(ctx);
 }
 
 bool ReactToProgramMode(LinkContext& ctx, int16_t result, std::string_view noAnswerTail) {
   if (result == kPortNotOpened) return false;
+  if (result < 0 || result == kOtherRadio) ReturnToTune(ctx);
   if (result < 0) {
     Notify(ctx.prompter, QM_TR("通讯端口错误"), Fill(noAnswerTail, {PortText(ctx.portNumber)}),
            Icon::Exclamation);

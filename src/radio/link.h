@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,19 @@
 
 namespace qm {
 
+struct LinkContext;
+
+// The way back into the radio's tune state, for an operation begun in the tune view. The
+// first greeting byte takes the radio out of its tune state; an operation that stops after it
+// and before "END" (a handshake that fails, a refused block, a question answered No) sends
+// NRVTUNE through `switchOn` before it says why it stopped, so the radio is again where the
+// tune view expects it. The link routines keep the two marks.
+struct TuneReturn {
+  std::function<void(LinkContext&)> switchOn;
+  bool pending = false;   // a greeting went out; neither "END" nor NRVTUNE since
+  bool leftTune = false;  // "END" closed a session: the radio is in normal operation
+};
+
 // Everything an exchange with the radio works with. The window and the command line build
 // one per operation; the document fields an operation changes are passed to it separately.
 struct LinkContext {
@@ -31,6 +45,7 @@ struct LinkContext {
   Progress& progress;
   AppState& app;
   int16_t portNumber = 1;
+  TuneReturn* tuneReturn = nullptr;  // set for an operation begun in the tune view
 };
 
 // Frame bytes.
@@ -105,10 +120,14 @@ std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
 int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image);
 // Sends "END" and discards the answer. The port stays open.
 void ExitProgramMode(LinkContext& ctx);
+// An operation begun in the tune view stops after its first greeting byte and before "END":
+// the radio goes back into its tune state (TuneReturn). Nothing happens otherwise.
+void ReturnToTune(LinkContext& ctx);
 
 // The callers' common reaction to a handshake result: true to go on. -2 stops silently;
 // other negative results show "通讯端口错误" with "端口<n>" and `noAnswerTail`; 255 shows
-// "机型错误".
+// "机型错误". A failure after the greeting returns the radio to its tune state first
+// (ReturnToTune).
 // The tail is a template: "%1" is the port ("端口3").
 inline constexpr std::string_view kNoAnswerTail =
     QM_TR("%1 没有响应，请检查你的连接或机器电源是否打开！");
@@ -124,11 +143,15 @@ std::string WarningText(int selIndex);
 // Version bytes as the program shows them: uppercase hexadecimal, "2.0", "1.A".
 std::string VersionText(uint8_t major, uint8_t minor);
 
-// Closes the port when it goes out of scope: every operation ends with a closed port.
+// Closes the port when it goes out of scope: every operation ends with a closed port, and an
+// operation begun in the tune view leaves the radio in its tune state unless "END" ended it.
 class PortCloser {
  public:
   explicit PortCloser(LinkContext& ctx) : ctx_(ctx) {}
-  ~PortCloser() { CloseCommPort(ctx_); }
+  ~PortCloser() {
+    ReturnToTune(ctx_);
+    CloseCommPort(ctx_);
+  }
   PortCloser(const PortCloser&) = delete;
   PortCloser& operator=(const PortCloser&) = delete;
 

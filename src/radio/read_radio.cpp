@@ -47,7 +47,6 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   result.modelCode = EnterProgramMode(ctx, scratchVer, scratch);
   if (!ReactToProgramMode(ctx, result.modelCode)) return result;
   ctx.app.radioVersion = "V" + ctx.app.radioVerText;
-  if (hooks.linkEstablished) hooks.linkEstablished();
 
   ctx.progress.open(QM_TR("正在从对讲机读取数据....."), QM_TR("读频"), kProgressMax);
   ctx.port.clearOutput();
@@ -60,6 +59,7 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
     bool sent = false;
     const std::vector<uint8_t> reply = Exchange(ctx, timing::kReadRequest, request, &sent);
     if (sent && reply.size() < frame::kReadReplySize) {
+      ReturnToTune(ctx);
       ctx.progress.close();
       Notify(ctx.prompter, QM_TR("读频错误"), QM_TR("读频中断，请重试！"), Icon::Exclamation);
       result.status = ReadStatus::Interrupted;
@@ -67,6 +67,7 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
     }
     bool ignored = false;
     if (!sent || !StoreReadReply(reply, scratch, ignored)) {
+      ReturnToTune(ctx);
       ctx.progress.close();
       Notify(ctx.prompter, QM_TR("数据错误"), QM_TR("读取数据错误，请重试！"), Icon::Exclamation);
       result.status = ReadStatus::DataError;

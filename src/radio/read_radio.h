@@ -26,11 +26,8 @@ struct ReadResult {
 
 // What the window does at fixed points of the read.
 struct ReadHooks {
-  // After a successful handshake, before the progress window opens: the window leaves
-  // the tune view here.
-  std::function<void()> linkEstablished;
   // When the read is accepted, before the model is selected from the new image: the window
-  // sets its caption (ReadDoneCaption) here.
+  // leaves the tune view and sets its caption (ReadDoneCaption) here.
   std::function<void()> accepted;
 };
 

@@ -42,7 +42,7 @@ class HoldingPrompter : public Prompter {
 };
 
 LinkContext WithPrompter(const LinkContext& ctx, Prompter& p) {
-  return LinkContext{ctx.port, ctx.clock, p, ctx.progress, ctx.app, ctx.portNumber};
+  return LinkContext{ctx.port, ctx.clock, p, ctx.progress, ctx.app, ctx.portNumber, ctx.tuneReturn};
 }
 
 std::array<uint8_t, 4> ReadRequest(uint16_t address) {

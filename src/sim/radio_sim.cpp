@@ -109,6 +109,10 @@ size_t RadioSim::consumeCore(Micros at) {
   };
 
   if (p[0] == 0x02 && mode_ == SimMode::Greeted) {
+    if (!config_.answerIdentity) {
+      logFrame(at, p.first(1), "identity request ignored");
+      return 1;
+    }
     logFrame(at, p.first(1), "identity request");
     std::vector<uint8_t> r(config_.identity.begin(), config_.identity.end());
     r.push_back(config_.modelCode);

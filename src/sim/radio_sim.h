@@ -32,6 +32,7 @@ struct RadioConfig {
   uint8_t verMajor = 2;
   uint8_t verMinor = 0;
   bool identityExtraByte = false;  // a 9-byte identity reply
+  bool answerIdentity = true;      // false: the identity request goes unanswered
 
   // Handshake replies (0x06 for a healthy radio).
   uint8_t greetingAck = 0x06;

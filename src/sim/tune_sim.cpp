@@ -46,21 +46,22 @@ int TuneSim::itemIndex(uint8_t command) const {
 }
 
 Result TuneSim::consume(RadioSim& sim, std::span<const uint8_t> p, Micros at) {
-  if (sim.mode() == SimMode::Program) {
-    if (p[0] == kAck) {
-      // The PC acknowledges the entry reads.
-      sim.note(at, "tune: entry acknowledge");
-      if (!config_.silentEntryAck) {
-        const std::array<uint8_t, 1> ack{kAck};
-        sim.reply(ack, at);
-      }
-      return Used(1);
+  const SimMode mode = sim.mode();
+  if (mode == SimMode::Program && p[0] == kAck) {
+    // The PC acknowledges the entry reads.
+    sim.note(at, "tune: entry acknowledge");
+    if (!config_.silentEntryAck) {
+      const std::array<uint8_t, 1> ack{kAck};
+      sim.reply(ack, at);
     }
-    if (p[0] == 'N') {
-      const size_t n = std::min(p.size(), kSwitchOn.size());
-      if (!std::equal(p.begin(), p.begin() + static_cast<ptrdiff_t>(n), kSwitchOn.begin())) {
-        return NotMine();
-      }
+    return Used(1);
+  }
+  // NRVTUNE puts a radio that has been greeted into its tune state: after the entry reads,
+  // after a tune table write, and after a session the PC gave up part of the way. In the tune
+  // state it is acknowledged and changes nothing.
+  if (p[0] == 'N' && mode != SimMode::Idle) {
+    const size_t n = std::min(p.size(), kSwitchOn.size());
+    if (std::equal(p.begin(), p.begin() + static_cast<ptrdiff_t>(n), kSwitchOn.begin())) {
       if (n < kSwitchOn.size()) return NeedMore();
       sim.note(at, "tune: NRVTUNE");
       const std::array<uint8_t, 1> r{config_.refuseSwitchOn ? kNak : kAck};
@@ -71,9 +72,8 @@ Result TuneSim::consume(RadioSim& sim, std::span<const uint8_t> p, Micros at) {
       }
       return Used(kSwitchOn.size());
     }
-    return NotMine();
   }
-  if (sim.mode() == SimMode::Tune) return tuneFrame(sim, p, at);
+  if (mode == SimMode::Tune) return tuneFrame(sim, p, at);
   return NotMine();
 }
 

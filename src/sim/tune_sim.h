@@ -1,8 +1,9 @@
 // The radio's tune mode, as an extension of the simulated radio. After a programming
 // handshake the PC acknowledges its reads and sends "NRVTUNE"; the radio is then in its tune
-// state, which survives closing and reopening the port. There it serves channel selects,
-// signalling and narrow-band frames, item frames (trial values applied, mode 0x02 stored at
-// 0x2F0 + item index) and finally the leave read and its acknowledge.
+// state, which survives closing and reopening the port. NRVTUNE is taken at any point after a
+// greeting, so a session the PC abandons can hand the radio back to its tune state. There it serves
+// channel selects, signalling and narrow-band frames, item frames (trial values applied, mode 0x02
+// stored at 0x2F0 + item index) and finally the leave read and its acknowledge.
 #pragma once
 
 #include <cstdint>

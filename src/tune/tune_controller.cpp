@@ -16,9 +16,11 @@ bool ValidItem(int k) { return k >= 0 && k < kTuneItemCount; }
 }  // namespace
 
 TuneDocumentRefs TuneRefsOf(Document& doc) {
-  return TuneDocumentRefs{doc.image,          doc.flags,       doc.viewMode,      doc.tuneState,
-                          doc.curTuneChannel, doc.curTuneItem, doc.tuneGridShown, doc.modelByte,
-                          doc.imageVerMajor,  doc.portNumber,  doc.caption,       doc.statusBand};
+  return TuneDocumentRefs{doc.image,         doc.flags,          doc.viewMode,
+                          doc.tuneState,     doc.curTuneChannel, doc.curTuneItem,
+                          doc.tuneGridShown, doc.modelByte,      doc.imageVerMajor,
+                          doc.portNumber,    doc.caption,        doc.captionAfterTune,
+                          doc.statusBand};
 }
 
 TuneController::TuneController(AppState& app, Prompter& prompter, TuneDocumentRefs doc,
@@ -55,6 +57,7 @@ bool TuneController::EnterTuneMode() {
   if (!r.entered()) return false;
 
   doc_.caption = std::string(kTuningNotice) + app_.softwareTitle;
+  doc_.captionAfterTune.clear();
   view_.channelPanelsVisible = false;
 
   for (int row = 0; row < kTuneChannelCount; ++row) {
@@ -125,9 +128,10 @@ void TuneController::ChannelMenu() {
     view_.channelChecked = true;
     view_.tuneChecked = false;
     if (doc_.caption == std::string(kTuningNotice) + app_.softwareTitle) {
-      doc_.caption = app_.softwareTitle;
+      doc_.caption = doc_.captionAfterTune.empty() ? app_.softwareTitle : doc_.captionAfterTune;
     }
   }
+  doc_.captionAfterTune.clear();
 }
 
 void TuneController::NodeClick(std::string_view key) {
@@ -150,14 +154,18 @@ void TuneController::NodeClick(std::string_view key) {
   if (code == 0) return;  // "adjust" and unknown keys
   if (view_.narrowNodesGrey && kTuneItemSpecs[static_cast<size_t>(code - 1)].narrow) return;
 
-  // The item still open on the radio stays the current one until it is closed: a discard
-  // that failed is sent for it again, not for the item clicked now.
-  if (doc_.tuneState == 2 && doc_.curTuneItem != code && !EndItem(doc_.curTuneItem - 1, false)) {
+  // An item still open on the radio is closed before another begins, also when it is the
+  // one clicked (its discard failed before "testfreq"): the radio takes the begin's channel
+  // select for the end of the open item. It stays the current one until it is closed: a
+  // discard that failed is sent for it again, not for the item clicked now.
+  const bool begins = doc_.tuneGridShown || doc_.tuneState != 2;
+  if (doc_.tuneState == 2 && (doc_.curTuneItem != code || begins) &&
+      !EndItem(doc_.curTuneItem - 1, false)) {
     return;
   }
   doc_.curTuneItem = static_cast<int16_t>(code);
   view_.tableVisible = false;
-  if (doc_.tuneGridShown || doc_.tuneState != 2) {
+  if (begins || doc_.tuneState != 2) {
     view_.itemCaption = kTuneItemSpecs[static_cast<size_t>(code - 1)].panelCaption;
     BeginItem(code - 1);
     doc_.tuneGridShown = false;
@@ -265,6 +273,8 @@ int16_t TuneController::WriteTuneData() {
   if (qm::WriteTuneData(ctx, doc_.image, doc_.imageVerMajor) != 1) return 0;
   if (doc_.viewMode == 3) view_.treeVisible = true;
   doc_.flags.tuneDataChanged = false;
+  // A step undone past the write brings back a table the radio no longer holds.
+  if (history_) history_->markTuneWritten();
   return 1;
 }
 

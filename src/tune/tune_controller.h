@@ -45,7 +45,8 @@ struct TuneDocumentRefs {
   int16_t& imageVerMajor;
   int16_t& portNumber;
   std::string& caption;
-  std::string& statusBand;  // status bar panel 2
+  std::string& captionAfterTune;  // the caption leaving tune mode restores (a file saved meanwhile)
+  std::string& statusBand;        // status bar panel 2
 };
 TuneDocumentRefs TuneRefsOf(Document& doc);
 

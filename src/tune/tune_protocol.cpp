@@ -229,7 +229,17 @@ int16_t EndTuneItem(LinkContext& ctx, int item, int channel, uint8_t value, bool
   return RunTuneExchange(ctx, TuneExchangeKind::EndChannel, ChannelSelectFrame(channel)).ok ? 1 : 0;
 }
 
-int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
+void SwitchTuneOn(LinkContext& ctx) {
+  RunTuneExchange(ctx, TuneExchangeKind::WriteSwitchOn, tuneframe::kSwitchOn);
+}
+
+int16_t WriteTuneData(LinkContext& outer, Image& image, int16_t& imageVerMajor) {
+  // The handshake takes the radio out of its tune state; the write ends with the switch-on
+  // whether it completes or not, so that leaving tune mode later finds the radio where it
+  // expects it.
+  TuneReturn back{SwitchTuneOn};
+  LinkContext ctx = outer;
+  ctx.tuneReturn = &back;
   PortCloser closer(ctx);
   const int16_t code = EnterProgramMode(ctx, imageVerMajor, image);
   if (!ReactToProgramMode(ctx, code)) return 0;
@@ -243,16 +253,14 @@ int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
     const size_t base = addr::kTuneChannels + 16 * static_cast<size_t>(i / 2) + (i % 2) * 8;
     for (size_t j = 0; j < 8; ++j) block[4 + j] = image[base + j];
     if (!RunTuneExchange(ctx, TuneExchangeKind::WriteBlock, block).ok) {
-      // The handshake took the radio out of its tune state; the switch-on brings it back, as
-      // after a complete write, so that leaving tune mode later finds it where it expects.
-      RunTuneExchange(ctx, TuneExchangeKind::WriteSwitchOn, tuneframe::kSwitchOn);
+      ReturnToTune(ctx);
       ctx.progress.close();
       Notify(ctx.prompter, QM_TR("写入错误"), QM_TR("写入数据中断，请重试！"), Icon::Exclamation);
       return 0;
     }
     ctx.progress.show(kWriteProgressStep * i);
   }
-  RunTuneExchange(ctx, TuneExchangeKind::WriteSwitchOn, tuneframe::kSwitchOn);
+  ReturnToTune(ctx);
   ctx.progress.change();
   ctx.clock.delayMs(20);
   ctx.progress.close();

@@ -229,10 +229,16 @@ bool SendTuneAdjust(LinkContext& ctx, int code, uint8_t value);
 int16_t EndTuneItem(LinkContext& ctx, int item, int channel, uint8_t value, bool store);
 
 // Writes the tune channel table (0x100-0x1AF, already packed into `image`) after a
-// handshake, then switches the radio back on with NRVTUNE, also when a block was refused
-// (the radio is then back in its tune state, as after a complete write). 1 = written. The
-// port is closed at the end.
+// handshake, then switches the radio back on with NRVTUNE. Whatever stops the write after its
+// first greeting byte (the handshake, a refused block) ends with NRVTUNE as well, before the
+// message: the radio is then back in its tune state, as after a complete write. 1 = written.
+// The port is closed at the end.
 int16_t WriteTuneData(LinkContext& ctx, Image& image, int16_t& imageVerMajor);
+
+// NRVTUNE on the open port, its reply read and not examined: a radio in a programming session
+// goes back into its tune state. The switch-on of an operation begun in the tune view
+// (TuneReturn::switchOn).
+void SwitchTuneOn(LinkContext& ctx);
 
 // The leave frames for TuneState 1 or 3: the read of 0x2F0 (1) or 0x2F8 (3) and its
 // acknowledge. Opens the port first and closes it at the end. True when acknowledged.

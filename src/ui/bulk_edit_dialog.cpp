@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/tr.h"
 #include "model/channel_table.h"
 #include "ui/qt_text.h"
 #include "ui/signal_dialog.h"
@@ -95,9 +96,12 @@ DlgBulkEdit::DlgBulkEdit(const AppState& app, Prompter& prompter, const std::vec
   buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
   buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消(&C)"));
   buttons->button(QDialogButtonBox::Cancel)->setObjectName("cmdCancel");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::accepted, this, &DlgBulkEdit::tryAccept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+  // A marked field turns back to normal as soon as it is changed.
+  for (QLineEdit* field : {rxSignal_, txSignal_, fillFrom_, fillStep_})
+    connect(field, &QLineEdit::textChanged, field, [field] { field->setPalette(QPalette()); });
 }
 
 QCheckBox* DlgBulkEdit::addField(const char* name, const QString& text, QList<QWidget*> widgets) {
@@ -161,9 +165,52 @@ BulkEdit DlgBulkEdit::edit() const {
   return e;
 }
 
-std::optional<BulkEdit> DlgBulkEdit::run() {
+std::optional<BulkResult> DlgBulkEdit::run(const Apply& apply) {
+  apply_ = apply;
+  result_.reset();
   if (exec() != QDialog::Accepted) return std::nullopt;
-  return edit();
+  return result_;
+}
+
+void DlgBulkEdit::tryAccept() {
+  const BulkEdit e = edit();
+  if (!e.any() || !apply_) {
+    accept();
+    return;
+  }
+  BulkResult r = apply_(e);
+  if (r.ok) {
+    result_ = std::move(r);
+    accept();
+    return;
+  }
+  Notify(prompter_, QM_TR("批量修改"), r.error, Icon::Exclamation);
+  if (QLineEdit* field = fieldWidget(r.field)) mark(field);
+}
+
+QLineEdit* DlgBulkEdit::fieldWidget(BulkField field) const {
+  switch (field) {
+    case BulkField::RxSignal:
+      return rxSignal_;
+    case BulkField::TxSignal:
+      return txSignal_;
+    case BulkField::FillFrom:
+      return fillFrom_;
+    case BulkField::FillStep:
+      return fillStep_;
+    case BulkField::None:
+      break;
+  }
+  return nullptr;
+}
+
+void DlgBulkEdit::mark(QLineEdit* field) {
+  // Red, as the window marks a value it cannot take, and ready to be typed over.
+  QPalette p = field->palette();
+  p.setColor(QPalette::Text, QColor(255, 0, 0));
+  field->setPalette(p);
+  field->setFocus(Qt::OtherFocusReason);
+  field->selectAll();
 }
 
 }  // namespace qm::ui

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,10 +28,17 @@ class DlgBulkEdit : public QDialog {
 
   // What the checked fields ask for.
   BulkEdit edit() const;
-  // Shows it modally: the edit on OK, nullopt on Cancel.
-  std::optional<BulkEdit> run();
+  // Shows it modally. OK hands the edit to apply; when apply refuses it, its message is
+  // shown, the field it names is marked and the dialog stays open with every choice. The
+  // result of the edit applied, nullopt on Cancel or when nothing was chosen.
+  using Apply = std::function<BulkResult(const BulkEdit&)>;
+  std::optional<BulkResult> run(const Apply& apply);
 
  private:
+  void tryAccept();
+  QLineEdit* fieldWidget(BulkField field) const;
+  void mark(QLineEdit* field);
+
   // A check box and the widgets it enables.
   QCheckBox* addField(const char* name, const QString& text, QList<QWidget*> widgets);
   QComboBox* addChoice(const char* name, const char* check, const QString& text,
@@ -53,6 +61,8 @@ class DlgBulkEdit : public QDialog {
   QLineEdit* fillFrom_ = nullptr;
   QLineEdit* fillStep_ = nullptr;
   QCheckBox* fillTx_ = nullptr;
+  Apply apply_;
+  std::optional<BulkResult> result_;
 };
 
 // "1-4, 7": the channels as a short text.

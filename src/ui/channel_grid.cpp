@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "ui/qt_text.h"
 #include "ui/signal_dialog.h"
@@ -274,20 +275,40 @@ void ChannelGrid::clearSelection() {
 void ChannelGrid::pressRowHeader(int row, Qt::KeyboardModifiers modifiers) {
   if (row < 1 || row >= kGridRows) return;
   const uint32_t bit = 1u << (row - 1);
+  const bool ctrl = modifiers & Qt::ControlModifier;
   if (modifiers & Qt::ShiftModifier) {
-    const int a = std::min(anchorRow_, row);
-    const int b = std::max(anchorRow_, row);
-    uint32_t range = 0;
-    for (int r = a; r <= b; ++r) range |= 1u << (r - 1);
-    selected_ = (modifiers & Qt::ControlModifier) ? (selected_ | range) : range;
-  } else if (modifiers & Qt::ControlModifier) {
-    selected_ ^= bit;
-    anchorRow_ = row;
+    // From the anchor to here; with Ctrl added to the rows already selected.
+    dragBase_ = ctrl ? selected_ : 0;
   } else {
-    selected_ = bit;
     anchorRow_ = row;
+    dragBase_ = ctrl ? (selected_ & ~bit) : 0;
+    if (ctrl && (selected_ & bit)) {
+      // Ctrl+click on a selected row takes it out.
+      selected_ = dragBase_;
+      activeRow_ = row;
+      renderSelection();
+      return;
+    }
   }
+  selectRange(row, dragBase_);
+}
+
+void ChannelGrid::selectRange(int row, uint32_t base) {
+  activeRow_ = std::clamp(row, 1, kGridRows - 1);
+  uint32_t range = 0;
+  for (int r = std::min(anchorRow_, activeRow_); r <= std::max(anchorRow_, activeRow_); ++r)
+    range |= 1u << (r - 1);
+  selected_ = base | range;
+  // The current cell follows the moving end, so the keys go on from there.
+  const int col = std::max(1, model_.currentCol());
+  if (model_.setCurrentCell(activeRow_, col).current) refresh();
   renderSelection();
+}
+
+int ChannelGrid::rowAt(int y) const {
+  const int row = grid_->rowAt(y);
+  if (row >= 0) return row + 1;
+  return y < 0 ? 1 : kGridRows - 1;
 }
 
 void ChannelGrid::renderSelection() {
@@ -299,6 +320,7 @@ void ChannelGrid::renderSelection() {
     head->setBackground(pal.color(on ? QPalette::Highlight : QPalette::Button));
     head->setForeground(on ? QBrush(pal.color(QPalette::HighlightedText)) : QBrush());
   }
+  if (onSelectionChanged) onSelectionChanged();
 }
 
 void ChannelGrid::refresh() {
@@ -405,6 +427,7 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
     if (!index.isValid()) return true;
     if (index.column() == 0) {
       pressRowHeader(index.row() + 1, mouse->modifiers());
+      dragging_ = true;
       return true;
     }
     clearSelection();
@@ -412,9 +435,42 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
     handle(model_.pressCell(index.row() + 1, index.column()));
     return true;
   }
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseMove && dragging_) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (!(mouse->buttons() & Qt::LeftButton)) {
+      dragging_ = false;
+    } else {
+      const int row = rowAt(mouse->position().toPoint().y());
+      if (row != activeRow_) selectRange(row, dragBase_);
+    }
+    return true;
+  }
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonRelease)
+    dragging_ = false;
   if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick) return true;
   if (watched == grid_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    const bool vertical = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
+    if (vertical && (key->modifiers() & Qt::ShiftModifier)) {
+      // Shift+Up/Down extends the selection from the current row.
+      if (selected_ == 0) anchorRow_ = activeRow_ = model_.currentRow();
+      selectRange(activeRow_ + (key->key() == Qt::Key_Up ? -1 : 1), 0);
+      return true;
+    }
+    switch (key->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+      case Qt::Key_Home:
+      case Qt::Key_End:
+        clearSelection();  // moving the current cell leaves the rows, as a click on a cell does
+        return false;
+      default:
+        break;
+    }
     int code = 0;
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
       code = 13;

@@ -35,7 +35,8 @@ class ChannelGrid : public QWidget {
   // A left-button press on a cell, as the mouse gives it (row 1..16, column 1..8).
   void pressCell(int row, int col) { handle(model_.pressCell(row, col)); }
 
-  // ---- row selection (the row header column): click, Shift+click, Ctrl+click ----
+  // ---- row selection (the row header column): click, Shift+click, Ctrl+click, a drag
+  // across the headers, Shift+Up/Down; the other movement keys drop it ----
   // Channels (0..15) of the selected rows, in order; empty when no row is selected.
   std::vector<int> selectedChannels() const;
   void selectAllRows();
@@ -44,6 +45,8 @@ class ChannelGrid : public QWidget {
   void pressRowHeader(int row, Qt::KeyboardModifiers modifiers);
   // The context menu was asked for at a global position (over a row that is now selected).
   std::function<void(const QPoint&)> onContextMenu;
+  // The selected rows changed.
+  std::function<void()> onSelectionChanged;
 
   QTableWidget* table() const { return grid_; }
   QLineEdit* freqEditor() const { return editor_; }
@@ -73,9 +76,16 @@ class ChannelGrid : public QWidget {
   std::array<QCheckBox*, kChannelCount> chkTxEqTx_{};
   std::array<QLabel*, 3> checkLabels_{};
   void renderSelection();
+  // Rows anchorRow_..row, added to `base`; row becomes the current row.
+  void selectRange(int row, uint32_t base);
+  // The grid row under a viewport position, held to the first and last row.
+  int rowAt(int y) const;
 
   uint32_t selected_ = 0;   // bit r - 1: grid row r is selected
-  int anchorRow_ = 1;       // where a Shift+click range starts
+  int anchorRow_ = 1;       // where a Shift+click, drag or Shift+arrow range starts
+  int activeRow_ = 1;       // the range's other end
+  bool dragging_ = false;   // the left button went down on a row header
+  uint32_t dragBase_ = 0;   // rows a Ctrl+drag adds to
   bool syncing_ = false;    // the widgets are being set from the model
   bool inHandler_ = false;  // an editor key or a commit is running: its focus change is ours
 };

@@ -6,10 +6,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTableWidget>
 #include <QToolBar>
 
 #include "app/tr.h"
 #include "document/channel_edits.h"
+#include "files/chirp_csv.h"
+#include "platform/translation.h"
 #include "ui/bulk_edit_dialog.h"
 #include "ui/channel_grid.h"
 #include "ui/icons.h"
@@ -66,6 +69,14 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   QAction* all = add(menu_, "mnuEditSelectAll", tr("全选(&A)"), {QKeySequence("Ctrl+A")});
   QAction* bulk = add(menu_, "mnuEditBulk", tr("批量修改..."));
   rowActions_ = {cut, copy, paste, clear, all, bulk};
+  cut_ = cut;
+  clear_ = clear;
+  // The row keys belong to the grid: elsewhere (a function list, a text field) Delete and
+  // the clipboard keys are the focused control's own.
+  for (QAction* a : {cut, copy, paste, clear, all}) {
+    a->setShortcutContext(Qt::WidgetShortcut);
+    grid_.table()->addAction(a);
+  }
 
   connect(undo_, &QAction::triggered, this, &EditCommands::undo);
   connect(redo_, &QAction::triggered, this, &EditCommands::redo);
@@ -75,7 +86,10 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   connect(clear, &QAction::triggered, this, &EditCommands::clear);
   connect(all, &QAction::triggered, this, &EditCommands::selectAll);
   connect(bulk, &QAction::triggered, this, &EditCommands::bulkEdit);
-  connect(menu_, &QMenu::aboutToShow, this, &EditCommands::updateActions);
+  connect(menu_, &QMenu::aboutToShow, this, [this] {
+    commitOpenEdit();
+    updateActions();
+  });
 
   // The grid's context menu: the same actions.
   popup_ = new QMenu(window_);
@@ -86,9 +100,11 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   popup_->addSeparator();
   popup_->addActions({all, bulk});
   grid_.onContextMenu = [this](const QPoint& at) {
+    commitOpenEdit();
     updateActions();
     popup_->popup(at);
   };
+  grid_.onSelectionChanged = [this] { updateActions(); };
 
   for (auto [key, tip, action] :
        {std::tuple{"Undo", tr("撤销"), undo_}, {"Redo", tr("重做"), redo_}}) {
@@ -106,9 +122,26 @@ void EditCommands::updateActions() {
   const EditHistory& h = doc_.history();
   undo_->setEnabled(idle && h.canUndo());
   redo_->setEnabled(idle && h.canRedo());
-  undo_->setText(h.canUndo() ? tr("撤销 %1").arg(TrCore(h.undoLabel())) : tr("撤销(&U)"));
-  redo_->setText(h.canRedo() ? tr("重做 %1").arg(TrCore(h.redoLabel())) : tr("重做(&R)"));
+  // The step's name is the program's text; a "&" in it is shown, not taken as a mnemonic.
+  auto name = [](const std::string& label) { return TrCore(label).replace('&', "&&"); };
+  undo_->setText(h.canUndo() ? tr("撤销 %1(&U)").arg(name(h.undoLabel())) : tr("撤销(&U)"));
+  redo_->setText(h.canRedo() ? tr("重做 %1(&R)").arg(name(h.redoLabel())) : tr("重做(&R)"));
   for (QAction* a : rowActions_) a->setEnabled(rowsAllowed());
+  // Switching channels off takes selected rows, never just the row of the current cell.
+  const bool rows = !grid_.selectedChannels().empty();
+  cut_->setEnabled(cut_->isEnabled() && rows);
+  clear_->setEnabled(clear_->isEnabled() && rows);
+}
+
+bool EditCommands::commitOpenEdit() {
+  // A typed value still open in its cell is a step not yet named: it is applied first, so the
+  // menu names the step a click on it takes back.
+  if ((hooks_.busy && hooks_.busy()) || !doc_.history().inPlaceEditOpen()) return false;
+  const bool inGrid = doc_.editors().channels().editing();
+  if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
+  // The keys go on where the edit was.
+  if (inGrid) grid_.table()->setFocus(Qt::OtherFocusReason);
+  return true;
 }
 
 bool EditCommands::rowsAllowed() const {
@@ -117,7 +150,9 @@ bool EditCommands::rowsAllowed() const {
 
 bool EditCommands::ready() {
   if (hooks_.busy && hooks_.busy()) return false;
-  if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
+  // Only an open editor is closed: the focus stays where it was otherwise, so the grid keeps
+  // taking the row keys after a command.
+  commitOpenEdit();
   return true;
 }
 
@@ -146,8 +181,8 @@ void EditCommands::redo() {
 
 void EditCommands::copy() {
   if (!ready() || !rowsAllowed()) return;
-  const CopiedChannels c =
-      CopyChannels(doc_.editors().channels(), doc_.image, app_, chosenChannels());
+  const CopiedChannels c = CopyChannels(doc_.editors().channels(), doc_.image, app_,
+                                        chosenChannels(), TrCoreUtf8(kChirpChannelName));
   auto* mime = new QMimeData;
   const std::vector<uint8_t> bytes = EncodeChannelClip(c.clip);
   mime->setData(kChannelClipMime, QByteArray(reinterpret_cast<const char*>(bytes.data()),
@@ -157,15 +192,15 @@ void EditCommands::copy() {
 }
 
 void EditCommands::cut() {
-  if (!rowsAllowed()) return;
+  if (!rowsAllowed() || grid_.selectedChannels().empty()) return;
   copy();
-  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), QM_TR("剪切"));
+  SwitchOffChannels(doc_.editors().channels(), grid_.selectedChannels(), QM_TR("剪切"));
   if (hooks_.refresh) hooks_.refresh();
 }
 
 void EditCommands::clear() {
-  if (!ready() || !rowsAllowed()) return;
-  SwitchOffChannels(doc_.editors().channels(), chosenChannels(), QM_TR("清除"));
+  if (!ready() || !rowsAllowed() || grid_.selectedChannels().empty()) return;
+  SwitchOffChannels(doc_.editors().channels(), grid_.selectedChannels(), QM_TR("清除"));
   if (hooks_.refresh) hooks_.refresh();
 }
 
@@ -180,17 +215,14 @@ void EditCommands::paste() {
                                        static_cast<size_t>(data.size())));
     text = mime->text().toStdString();
   }
-  // From the first selected row, else from the current row, down.
-  const std::vector<int> selected = grid_.selectedChannels();
-  const int first =
-      selected.empty() ? doc_.editors().channels().currentRow() - 1 : selected.front();
+  // Onto the selected rows, else from the current row down.
   const PasteResult r =
-      PasteChannels(doc_.editors().channels(), doc_.image, app_, first, clip, text);
+      PasteChannelsOnto(doc_.editors().channels(), doc_.image, app_, chosenChannels(), clip, text);
   if (hooks_.refresh) hooks_.refresh();
   if (!r.ok)
     report(QM_TR("粘贴"), r.error, r.notes, true);
   else if (!r.notes.empty())
-    report(QM_TR("粘贴"), Fill(QM_TR("粘贴%1个信道。"), {std::to_string(r.pasted)}), r.notes, true);
+    report(QM_TR("粘贴"), FillCount(QM_TR_N("粘贴%n个信道。"), r.pasted), r.notes, true);
 }
 
 void EditCommands::selectAll() {
@@ -202,16 +234,15 @@ void EditCommands::bulkEdit() {
   if (!ready() || !rowsAllowed()) return;
   const std::vector<int> channels = chosenChannels();
   DlgBulkEdit dialog(app_, prompter_, channels, window_);
-  const std::optional<BulkEdit> edit = dialog.run();
-  if (!edit || !edit->any()) return;
-  const BulkResult r =
-      ApplyBulkEdit(doc_.editors().channels(), app_, doc_.image.modelCode(), channels, *edit);
+  // The dialog applies the edit itself, so a value it cannot take keeps it open.
+  const std::optional<BulkResult> r = dialog.run([&](const BulkEdit& edit) {
+    return ApplyBulkEdit(doc_.editors().channels(), app_, doc_.image.modelCode(), channels, edit);
+  });
+  if (!r) return;
   if (hooks_.refresh) hooks_.refresh();
-  if (!r.ok)
-    report(QM_TR("批量修改"), r.error + "\n" + QM_TR("没有修改。"), {}, true);
-  else if (!r.notes.empty())
-    report(QM_TR("批量修改"), Fill(QM_TR("修改了%1个信道。"), {std::to_string(r.changedRows)}),
-           r.notes, true);
+  if (!r->notes.empty())
+    report(QM_TR("批量修改"), FillCount(QM_TR_N("修改了%n个信道。"), r->changedRows), r->notes,
+           true);
 }
 
 }  // namespace qm::ui

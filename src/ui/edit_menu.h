@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "document/document.h"
 #include "app/prompter.h"
+#include "document/document.h"
 
 class QAction;
 class QMenu;
@@ -51,6 +51,9 @@ class EditCommands : public QObject {
   void bulkEdit();
 
   QMenu* contextMenu() const { return popup_; }
+  // Applies an open in-place edit (not while a radio command runs), so that a menu about to
+  // open names the step its undo takes back. Whether one was open.
+  bool commitOpenEdit();
 
  private:
   QAction* add(QMenu* menu, const char* name, const QString& text,
@@ -73,6 +76,8 @@ class EditCommands : public QObject {
   QMenu* popup_ = nullptr;
   QAction* undo_ = nullptr;
   QAction* redo_ = nullptr;
+  QAction* cut_ = nullptr;
+  QAction* clear_ = nullptr;
   std::vector<QAction*> rowActions_;
 };
 

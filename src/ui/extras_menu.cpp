@@ -19,6 +19,7 @@
 #include "files/file_io.h"
 #include "files/utf8_path.h"
 #include "model/defaults.h"
+#include "platform/translation.h"
 
 namespace qm::ui {
 
@@ -251,7 +252,7 @@ void TechnicianExtras::importCsv() {
     return;
   }
   Notify(prompter_, QM_TR("导入CSV"),
-         Fill(QM_TR("导入%1个信道。"), {std::to_string(r.imported)}) + JoinNotes(notes),
+         FillCount(QM_TR_N("导入%n个信道。"), r.imported) + JoinNotes(notes),
          notes.empty() ? Icon::None : Icon::Exclamation);
 }
 
@@ -272,14 +273,14 @@ void TechnicianExtras::exportCsv() {
   // The channels as the grid holds them; the document and its change flags stay as they are.
   Image shown = doc_.image;
   doc_.editors().channels().SaveChannels(shown);
-  const ChirpExport e = ExportChirpCsv(shown);
+  const ChirpExport e = ExportChirpCsv(shown, TrCoreUtf8(kChirpChannelName));
   const auto* p = reinterpret_cast<const uint8_t*>(e.csv.data());
   if (!WriteFileAtomically(*path, std::span<const uint8_t>(p, e.csv.size()))) {
     Notify(prompter_, kAppTitle, QM_TR("保存文件错误！"), Icon::Exclamation);
     return;
   }
   Notify(prompter_, QM_TR("导出CSV"),
-         Fill(QM_TR("导出%1个信道。"), {std::to_string(e.rows)}) + JoinNotes(e.notes), Icon::None);
+         FillCount(QM_TR_N("导出%n个信道。"), e.rows) + JoinNotes(e.notes), Icon::None);
 }
 
 }  // namespace qm::ui

@@ -24,11 +24,19 @@ int main(int argc, char** argv) {
   for (const std::string& a : qm::Utf8Arguments(argc, argv)) arguments << QString::fromStdString(a);
   const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(arguments);
   if (!cmd.ok) {
-    const bool help = cmd.error.startsWith("Usage");
-    std::fprintf(help ? stdout : stderr, "%s\n", cmd.error.toLocal8Bit().constData());
-    return help ? 0 : 2;
+    QString text = cmd.error;
+    // The help and the refusals in the language --lang names; a core application is enough
+    // to load the translation.
+    if (qm::ParseLanguage(cmd.lang.toStdString()) == qm::Language::English) {
+      QCoreApplication core(argc, argv);
+      qm::InstallLanguage(qm::Language::English, QCoreApplication::applicationDirPath());
+      text = qm::ui::ParseCommandLine(arguments).error;
+    }
+    std::fprintf(cmd.help ? stdout : stderr, "%s\n", text.toLocal8Bit().constData());
+    return cmd.help ? 0 : 2;
   }
 
+  qm::ui::UseSystemFontsOffscreen();
   QApplication application(argc, argv);
   QApplication::setApplicationName("qm830k");
   qm::ui::UseChineseFont();

@@ -111,7 +111,7 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   doc_.hooks.showModelInfo = [this] {
     showModelInfo();
     // The tune channel table view follows the image as well: a file opened or a radio read
-    // in the tune view brings its own table, which the grid must show (and later pack).
+    // brings its own table, which the tune report prints.
     tune_->table().DisplayTuneGrid(doc_.image);
   };
 
@@ -173,6 +173,7 @@ QAction* FrmMain::addSeparator(QMenu* menu, const char* name) {
 void FrmMain::buildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("menuBar");
+  bar->installEventFilter(this);
 
   QMenu* file = bar->addMenu(tr("文件(&F)"));
   file->setObjectName("mnuFile");
@@ -219,8 +220,11 @@ void FrmMain::buildMenus() {
   port->setObjectName("mnuComm_Port");
   addItem(port, "mnuPort", tr("选择端口(&P)"));
 
-  // The language menu names itself in both languages, so either reader finds it.
-  QMenu* language = bar->addMenu(tr("语言/Language(&L)"));
+  // The language menu names itself in both languages in either interface, so a reader who
+  // lands in the other language finds the way back; only the accelerator follows the language.
+  QMenu* language =
+      bar->addMenu(ActiveLanguage() == Language::English ? QString(QM_NOTR("语言/&Language"))
+                                                         : QString(QM_NOTR("语言/Language(&L)")));
   language->setObjectName("mnuLanguage");
   auto* languages = new QActionGroup(this);
   const std::pair<const char*, Language> choices[] = {{"mnuLangZh", Language::Chinese},
@@ -407,16 +411,23 @@ void FrmMain::buildContent() {
   setCentralWidget(scroll_);
 }
 
-void FrmMain::start(QWidget* splash) {
-  splash_ = splash;
-  // The window keeps its design size unless the content needs more and the screen has it.
-  QSize size(kDesignWidth, kDesignHeight);
+QSize FrmMain::contentSize() const {
   const QSize content =
       picture_->size() + QSize(4, menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
                                       statusBar()->sizeHint().height() + 4);
+  return QSize(kDesignWidth, kDesignHeight).expandedTo(content);
+}
+
+QSize FrmMain::fullSize() const { return openingSize_.expandedTo(contentSize()); }
+
+void FrmMain::start(QWidget* splash) {
+  splash_ = splash;
+  // The window keeps its design size unless the content needs more and the screen has it.
+  openingSize_ = contentSize();
+  QSize size = openingSize_;
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QSize avail = screen->availableSize();
-    size = size.expandedTo(content).boundedTo(avail - QSize(40, 60)).expandedTo(QSize(400, 300));
+    size = size.boundedTo(avail - QSize(40, 60)).expandedTo(QSize(400, 300));
   }
   resize(size);
 
@@ -437,7 +448,13 @@ void FrmMain::syncDocument() {
   setWindowTitle(DisplayCaption(doc_.caption, app_.softwareTitle));
   panels_[1]->setText(Q(doc_.statusBand));
   panels_[2]->setText(Q(doc_.statusPort));
-  actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled);
+  // Nothing replaces the data the tune view works on: New, Open, the recent files and drops
+  // wait for the channel view.
+  const bool replaceable = doc_.CanReplaceData();
+  actions_["mnuFileNew"]->setEnabled(doc_.fileNewEnabled && replaceable);
+  actions_["mnuFileOpen"]->setEnabled(replaceable);
+  if (auto* open = toolBar_->findChild<QAction*>("tbToolBar_Open")) open->setEnabled(replaceable);
+  for (QAction* recent : recent_) recent->setEnabled(replaceable);
   if (edit_) edit_->updateActions();
 }
 
@@ -495,12 +512,14 @@ void FrmMain::toolbarClicked(const QString& key) {
 // ---- file commands ----
 
 void FrmMain::fileNew() {
+  if (!doc_.CanReplaceData()) return;
   commitPendingEdit();
   doc_.New([this] { return fileSave(); });
   refreshAll();
 }
 
 void FrmMain::fileOpen() {
+  if (!doc_.CanReplaceData()) return;
   // The editor would otherwise float over the data of the file just opened.
   commitPendingEdit();
   std::optional<std::string> path = dialogs_.openFile(OpenDialogRequest(doc_.fileDialogDir));
@@ -523,7 +542,7 @@ void FrmMain::openDataFileFromPath(const QString& path) {
 }
 
 void FrmMain::openDroppedFile(const QString& path) {
-  if (busy_ || path.isEmpty()) return;
+  if (busy_ || path.isEmpty() || !doc_.CanReplaceData()) return;
   commitPendingEdit();
   if (!doc_.ConfirmReplace([this] { return fileSave(); })) {
     refreshAll();
@@ -533,7 +552,8 @@ void FrmMain::openDroppedFile(const QString& path) {
 }
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!busy_ && !DroppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!busy_ && doc_.CanReplaceData() && !DroppedDataFile(event->mimeData()).isEmpty())
+    event->acceptProposedAction();
 }
 
 void FrmMain::dropEvent(QDropEvent* event) {
@@ -545,7 +565,7 @@ void FrmMain::dropEvent(QDropEvent* event) {
 }
 
 void FrmMain::openRecentFile(int n) {
-  if (n < 1 || n > kRecentFileCount) return;
+  if (n < 1 || n > kRecentFileCount || !doc_.CanReplaceData()) return;
   const std::string path = recentPaths_[static_cast<size_t>(n - 1)];
   if (path.empty()) return;
   loadDataFile(Q(path));
@@ -572,6 +592,7 @@ SaveResult FrmMain::fileSaveAs() {
 // ---- model ----
 
 void FrmMain::radioInfo() {
+  if (!doc_.CanReplaceData()) return;
   commitPendingEdit();
   FrmRadio dialog(app_, this);
   dialog.exec();
@@ -651,6 +672,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
+    // A menu opened with an edit still open in a cell names the step of that edit.
+    if (watched == menuBar() && edit_) edit_->commitOpenEdit();
     // A click on the window's background, the picture area, the frames, the toolbar or the
     // status bar applies a pending cell edit first.
     const bool background = watched == this || watched == picture_ || watched == panel_ ||

@@ -50,6 +50,10 @@ class FrmMain : public QMainWindow {
   // The load handler: lists, grid, defaults for the start-up model, port and recent files.
   // The splash, when given, is closed by Timer1 if it is still up 1200 ms later.
   void start(QWidget* splash = nullptr);
+  // The size the window opens with on a screen that has room for it (the design size, or
+  // more when the content needs it: English texts are longer), or more when the view shown
+  // now needs more. A smaller screen bounds the window, not this.
+  QSize fullSize() const;
 
   Document& document() { return doc_; }
   ChannelGrid* channelGrid() const { return grid_; }
@@ -112,6 +116,8 @@ class FrmMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The design size expanded to what the current view needs.
+  QSize contentSize() const;
   void buildMenus();
   void buildToolBar();
   void buildStatusBar();
@@ -131,6 +137,8 @@ class FrmMain : public QMainWindow {
   void runRadioCommand(const std::function<void()>& command, bool quick = false);
   // The tune view and the menu states that follow the view mode.
   void renderTune();
+  // A read or write begun in the tune view ended the radio's programming session with "END".
+  void leaveTuneView();
   void showTuneModelInfo();
 
   AppState& app_;
@@ -156,6 +164,7 @@ class FrmMain : public QMainWindow {
   QTimer* timer1_ = nullptr;
   QTimer* clock_ = nullptr;
   QPointer<QWidget> splash_;
+  QSize openingSize_;  // the content size at start, in the channel view
   QPointer<HelpWindow> help_;
 
   std::unique_ptr<SystemSerialPort> port_;

@@ -120,21 +120,18 @@ void FrmMain::radioRead() {
       tune_->LeaveTuneMode();
       renderTune();
     }
+    TuneReturn tuneReturn{SwitchTuneOn};
     LinkContext ctx = linkContext();
+    if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
     ReadHooks hooks;
-    hooks.linkEstablished = [this] {
-      if (doc_.viewMode == 3) {
-        // The channel view comes back without another exchange with the radio.
-        doc_.viewMode = 1;
-        tune_->ChannelMenu();
-        renderTune();
-      }
-    };
     hooks.accepted = [this] {
+      if (doc_.viewMode == 3) leaveTuneView();
       doc_.caption = ReadDoneCaption(app_);
       syncDocument();
     };
     const ReadResult r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks);
+    // A read declined after "END" has taken the radio out of its tune state all the same.
+    if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
     if (!r.accepted()) return;
     doc_.modelByte = static_cast<uint8_t>(app_.curModel);
     doc_.DisplayRadioData();
@@ -154,13 +151,16 @@ void FrmMain::radioWrite() {
       renderTune();
     }
     repaint();
+    TuneReturn tuneReturn{SwitchTuneOn};
     LinkContext ctx = linkContext();
+    if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
     // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
     // disagrees makes the write a failure.
     auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
     const CheckedWrite r = WriteRadioChecked(
         ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); },
         extras ? extras->writeChecks() : WriteChecks{});
+    if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
     if (!r.ok()) {
       // The edits are in the image but not in the radio nor in a file: they still count as
       // unsaved, or closing the window would drop them without asking.
@@ -170,11 +170,16 @@ void FrmMain::radioWrite() {
     }
     doc_.caption = WriteDoneCaption(app_);
     doc_.fileNewEnabled = true;
-    if (doc_.viewMode == 3) {
-      doc_.viewMode = 1;
-      tune_->ChannelMenu();
-    }
   });
+}
+
+void FrmMain::leaveTuneView() {
+  // "END" has taken the radio out of its tune state: the channel view comes back without
+  // another exchange with the radio.
+  doc_.viewMode = 1;
+  doc_.tuneState = 0;
+  tune_->ChannelMenu();
+  renderTune();
 }
 
 void FrmMain::selectPort() {

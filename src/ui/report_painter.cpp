@@ -32,7 +32,8 @@ void PaintPage(QPainter& painter, const print::ReportPage& page, int dpiX, int d
       continue;
     }
     // The report's own wording first: its headings sit in narrow fixed columns.
-    const QString text = TrCore(e.text, "qm::print");
+    const QString text = TrCore(
+        e.text, e.kind == print::ElementKind::Heading ? print::kHeadingContext : "qm::print");
     int x = ToDevice(e.x, dpiX);
     if (e.align == print::Align::Right) x -= metrics.horizontalAdvance(text);
     // Positions give the top of the text; drawText wants the baseline.

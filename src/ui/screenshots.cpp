@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/translation.h"
 #include "ui/channel_grid.h"
 #include "ui/edit_menu.h"
 #include "ui/help_window.h"
@@ -53,7 +54,8 @@ std::string DemoFrequency(const AppState& app) {
 }  // namespace
 
 Answer UnattendedPrompter::ask(const Message& message) {
-  std::fprintf(stderr, "[%s] %s\n", message.title.c_str(), message.text.c_str());
+  std::fprintf(stderr, "[%s] %s\n", qPrintable(TrCore(message.title)),
+               qPrintable(TrCore(message.text)));
   switch (message.buttons) {
     case Buttons::Ok:
       return Answer::Ok;
@@ -66,7 +68,7 @@ Answer UnattendedPrompter::ask(const Message& message) {
 }
 
 WarningAnswer UnattendedPrompter::warn(int /*selIndex*/, const std::string& text) {
-  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fprintf(stderr, "%s\n", qPrintable(TrCore(text)));
   return WarningAnswer{false, false};
 }
 
@@ -88,6 +90,9 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   window.channelGrid()->pressCell(5, 6);
   channels.clickTxInhibit(5);
   window.refreshAll();
+  // The pictures show the whole window, whatever the screen of the run (the offscreen one is
+  // 800 x 600 and would cut columns off).
+  window.resize(window.fullSize());
   if (!Save(&window, dir, "main.png")) ++failures;
   // The frequency editor open over a cell, then closed again.
   window.channelGrid()->pressCell(7, 1);
@@ -112,7 +117,6 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   window.channelGrid()->clearSelection();
   window.helpContents();
   if (window.helpWindow()) {
-    window.helpWindow()->resize(760, 560);
     if (!Save(window.helpWindow(), dir, "help.png")) ++failures;
     window.helpWindow()->close();
   }

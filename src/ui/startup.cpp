@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLocale>
@@ -14,17 +15,16 @@ namespace qm::ui {
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QM_NOTR("ZR410 系列对讲机编程软件"));
+  parser.setApplicationDescription(TrCore(QM_TR("ZR410 系列对讲机编程软件")));
   parser.addHelpOption();
-  // Shown before any translation is loaded: the help stays in the program's own language.
-  QCommandLineOption device("device", QM_NOTR("串口设备（读频、写频和调测使用）。"), "PATH");
-  QCommandLineOption maker("maker-ini", QM_NOTR("厂家配置文件，代替程序目录下的 nrvPC.ini。"),
+  QCommandLineOption device("device", TrCore(QM_TR("串口设备（读频、写频和调测使用）。")), "PATH");
+  QCommandLineOption maker("maker-ini", TrCore(QM_TR("厂家配置文件，代替程序目录下的 nrvPC.ini。")),
                            "PATH");
-  QCommandLineOption ini("ini", QM_NOTR("程序自己的配置文件（端口和最近的文件）。"), "PATH");
-  QCommandLineOption shot("screenshot", QM_NOTR("保存各窗口的截图到目录后退出。"), "DIR");
-  QCommandLineOption lang("lang", QM_NOTR("界面语言 / interface language: zh, en"), "zh|en");
+  QCommandLineOption ini("ini", TrCore(QM_TR("程序自己的配置文件（端口和最近的文件）。")), "PATH");
+  QCommandLineOption shot("screenshot", TrCore(QM_TR("保存各窗口的截图到目录后退出。")), "DIR");
+  QCommandLineOption lang("lang", TrCore(QM_TR("界面语言 / interface language: zh, en")), "zh|en");
   parser.addOptions({device, maker, ini, shot, lang});
-  parser.addPositionalArgument("FILE", QM_NOTR("启动后打开的数据文件（.q83 或 .z410）。"),
+  parser.addPositionalArgument("FILE", TrCore(QM_TR("启动后打开的数据文件（.q83 或 .z410）。")),
                                "[FILE]");
   CommandLine out;
   if (!parser.parse(arguments)) {
@@ -32,13 +32,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     out.error = parser.errorText();
     return out;
   }
+  out.lang = parser.value(lang);
   if (parser.positionalArguments().size() > 1) {
     out.ok = false;
-    out.error = QM_NOTR("只能打开一个数据文件。");  // before any translation is loaded
+    out.error = TrCore(QM_TR("只能打开一个数据文件。"));
     return out;
   }
   if (parser.isSet("help")) {
     out.ok = false;
+    out.help = true;
     out.error = parser.helpText();
     // Without an application object the parser cannot name the program itself.
     if (!arguments.isEmpty())
@@ -49,7 +51,6 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   out.makerIni = parser.value(maker);
   out.ini = parser.value(ini);
   out.screenshot = parser.value(shot);
-  out.lang = parser.value(lang);
   if (parser.isSet(lang) && !ParseLanguage(out.lang.toStdString())) {
     out.ok = false;
     out.error = QString::fromStdString(UnknownLanguageText(out.lang.toStdString()));
@@ -76,6 +77,16 @@ void UseChineseFont() {
   if (family.isEmpty()) return;
   font.setFamilies({family});
   QApplication::setFont(font);
+}
+
+void UseSystemFontsOffscreen() {
+#ifdef _WIN32
+  if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("offscreen") ||
+      qEnvironmentVariableIsSet("QT_QPA_FONTDIR"))
+    return;
+  const QString windows = qEnvironmentVariable("WINDIR", qEnvironmentVariable("SystemRoot"));
+  if (!windows.isEmpty()) qputenv("QT_QPA_FONTDIR", QDir(windows).filePath("Fonts").toLocal8Bit());
+#endif
 }
 
 char LocaleDecimalSeparator() {

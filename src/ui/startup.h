@@ -19,9 +19,12 @@ struct CommandLine {
   QString lang;        // --lang zh|en: the interface language for this run
   QString file;        // FILE: a data file to open once the window is up
   bool ok = true;
+  bool help = false;  // --help: `error` holds the help text, for stdout
   QString error;
 };
 
+// The texts (help, refusals) are in the language installed when it runs: main parses once
+// before any is, and again after installing the one --lang names.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // A family that draws Simplified Chinese: the installed CJK faces first, then any family
@@ -29,6 +32,12 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 QString FindChineseFamily();
 // Makes the application font one that has the glyphs, keeping the default size.
 void UseChineseFont();
+
+// Before the application starts: on Windows the offscreen platform (unattended pictures)
+// reads its fonts from one folder, Qt's own by default, which holds none; it is pointed at the
+// system's fonts unless QT_QPA_FONTDIR already names a folder. Nothing elsewhere, where the
+// offscreen platform asks the system for its fonts.
+void UseSystemFontsOffscreen();
 
 // The character the locale writes between the whole and the fractional part of 5.5.
 char LocaleDecimalSeparator();

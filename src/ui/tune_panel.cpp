@@ -136,6 +136,10 @@ QWidget* TunePanel::buildItemPanel() {
   // Every trial value holds the window while the radio answers: a drag of the thumb sends
   // the value where it is released, not every value on the way.
   hsbTune_->setTracking(false);
+  // It takes the focus (Tab, a click) like any other control, so the arrows and Page Up/Down
+  // step the value, one trial value each, instead of moving through the tree.
+  hsbTune_->setFocusPolicy(Qt::StrongFocus);
+  hsbTune_->installEventFilter(this);
   lblTuneVal_ = new QLabel("0", fraTune_);
   lblTuneVal_->setObjectName("lblTuneVal");
   lblTuneVal_->setMinimumWidth(40);
@@ -366,6 +370,17 @@ void TunePanel::openSignalDialog(const TuneGridPress& press) {
 }
 
 bool TunePanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == hsbTune_ && event->type() == QEvent::KeyPress) {
+    // A scroll bar takes Left and Right as it takes Up and Down, the wrong way round for a
+    // horizontal one: Left lowers the value and Right raises it, as on the scale.
+    const int k = static_cast<QKeyEvent*>(event)->key();
+    if (k == Qt::Key_Left || k == Qt::Key_Right) {
+      hsbTune_->triggerAction(k == Qt::Key_Left ? QAbstractSlider::SliderSingleStepSub
+                                                : QAbstractSlider::SliderSingleStepAdd);
+      return true;
+    }
+    return false;
+  }
   // The panel's frame reports its children as they are built.
   if (grid_ == nullptr || editor_ == nullptr) return QWidget::eventFilter(watched, event);
   TuneTableModel& t = tune_.table();

@@ -261,6 +261,41 @@ TEST_F(ChannelEditsTest, EveryPathSnapsAFrequencyAsTheGridDoes) {
   }
 }
 
+// One copied row pasted on several chosen channels fills each of them, as one step; more rows
+// fill from the first chosen channel down.
+TEST_F(ChannelEditsTest, OneCopiedRowFillsEachChosenChannel) {
+  const std::string header = std::string(kChirpHeader) + "\n";
+  grid().setCellText(2, col::kRxFreq, "433.12500");
+  const CopiedChannels copied = CopyChannels(grid(), image, app, {1});
+  struct Case {
+    const char* name;
+    std::optional<ChannelClip> clip;
+    std::string text;
+    std::vector<int> filled;
+  };
+  const std::vector<Case> cases = {
+      {"a copied record", copied.clip, copied.csv, {2, 5, 9}},
+      {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
+      {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
+      {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    history.clear();
+    const Image before = Saved();
+    const PasteResult r = PasteChannelsOnto(grid(), image, app, {9, 2, 5}, c.clip, c.text);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.pasted, static_cast<int>(c.filled.size()));
+    for (int ch = 2; ch < kChannelCount; ++ch) {
+      const bool filled = std::find(c.filled.begin(), c.filled.end(), ch) != c.filled.end();
+      EXPECT_EQ(grid().cell(ch + 1, col::kRxFreq).text == "433.12500", filled) << ch;
+    }
+    EXPECT_EQ(history.undoCount(), 1u);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(Saved(), before);
+  }
+}
+
 TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   grid().clickChannelOff(2);  // channel 3 off
   grid().clickTxInhibit(3);   // channel 4 transmit inhibited

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -355,6 +356,38 @@ TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
   EXPECT_EQ(ReadRecentEntry(ini, 1), path);
   EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 0) + "]");
   EXPECT_GE(recentShown, 2);
+}
+
+// Undo and redo back to the data last opened or saved leave nothing to save, while the change
+// flags still tell the radio commands that the editors have not been collected.
+TEST_F(DocumentTest, BackAtTheOpenedOrSavedDataNothingIsUnsaved) {
+  ASSERT_TRUE(doc.LoadDataFile(WriteFile("job.q83", 7)));
+  ChannelTableModel& grid = doc.editors().channels();
+  EditHistory& h = doc.history();
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool unsaved;
+    bool dataChanged;
+  };
+  const std::vector<Step> steps = {
+      {"edit", [&] { grid.pressCell(2, col::kPower); }, true, true},
+      {"undone to the opened data", [&] { h.undo(); }, false, false},
+      {"redone", [&] { h.redo(); }, true, true},
+      {"saved", [&] { EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved); }, false, false},
+      {"undone past the save", [&] { h.undo(); }, true, true},
+      {"redone to the saved data", [&] { h.redo(); }, false, true},
+      {"another edit", [&] { grid.pressCell(3, col::kScan); }, true, true},
+      {"undone to the saved data", [&] { h.undo(); }, false, true},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    s.act();
+    EXPECT_EQ(doc.HasUnsavedData(), s.unsaved);
+    EXPECT_EQ(doc.flags.dataChanged, s.dataChanged);
+  }
+  doc.caption = std::string("读频完成－ ") + kTitle;  // a read asks whatever the data
+  EXPECT_TRUE(doc.HasUnsavedData());
 }
 
 TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {

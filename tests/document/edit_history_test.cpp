@@ -185,17 +185,5 @@ TEST_F(EditHistoryTest, UndoPutsBackOnlyTheImageBytesOfItsStep) {
   EXPECT_FALSE(grid().channelOff(2));
 }
 
-TEST_F(EditHistoryTest, SavedDataUndoneCountsAsUnsavedAndClearForgetsAll) {
-  grid().pressCell(1, col::kBandwidth);
-  flags = EditFlags{};  // saved
-  history.markSaved();
-  ASSERT_TRUE(history.undo());
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_TRUE(flags.functionsChanged);
-  history.clear();
-  EXPECT_FALSE(history.canUndo());
-  EXPECT_FALSE(history.canRedo());
-}
-
 }  // namespace
 }  // namespace qm

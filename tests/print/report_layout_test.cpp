@@ -37,7 +37,7 @@ ChannelReportInput AllChannelsInUse() {
 std::vector<const ReportElement*> TextsAt(const ReportPage& page, int32_t y) {
   std::vector<const ReportElement*> out;
   for (const ReportElement& e : page.elements) {
-    if (e.kind == ElementKind::Text && e.y == y) out.push_back(&e);
+    if (e.kind != ElementKind::Rule && e.y == y) out.push_back(&e);
   }
   std::sort(out.begin(), out.end(), [](auto* a, auto* b) { return a->x < b->x; });
   return out;
@@ -45,7 +45,7 @@ std::vector<const ReportElement*> TextsAt(const ReportPage& page, int32_t y) {
 
 std::optional<ReportElement> Find(const ReportPage& page, const std::string& text) {
   for (const ReportElement& e : page.elements) {
-    if (e.kind == ElementKind::Text && e.text == text) return e;
+    if (e.kind != ElementKind::Rule && e.text == text) return e;
   }
   return std::nullopt;
 }

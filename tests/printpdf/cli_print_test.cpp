@@ -98,14 +98,25 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
 }
 
 // The language option stands before the verb, where it must not be taken for the verb itself.
+// The headings have the report's own wording; the cells below them keep the grid's.
 TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
-  ASSERT_EQ(Run({"--lang", "en", "print", QString::fromStdString(file("sample.q83")), "--pdf",
+  Image image = SampleImage();
+  image.channel(2)[10] = 0x10;  // channel 3 deleted from the scan
+  ASSERT_TRUE(WriteFileAtomically(file("scan.q83"), SerializeDataFile(image, SpareBlock{}, false)));
+  ASSERT_EQ(Run({"--lang", "en", "print", QString::fromStdString(file("scan.q83")), "--pdf",
                  QString::fromStdString(file("en.pdf"))}),
             0)
       << err_.toStdString();
   const QString text = Text(file("en.pdf"));
   EXPECT_FALSE(text.isEmpty());
   for (const QChar c : text) EXPECT_FALSE(c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF);
+  const QString simple = text.simplified();
+  EXPECT_TRUE(
+      simple.contains("Channel 3 150.00000 CTC 88.5 151.00000 DCS 023 Delete Off High Wide"))
+      << simple.toStdString();
+  for (const char* heading : {"Scan", "add/", "del", "Busy", "lockout", "CTCSS/DCS"})
+    EXPECT_TRUE(text.contains(heading)) << heading;
+  EXPECT_TRUE(simple.contains("Tx power select (MONI key) Long press [MONI]"));
 }
 
 TEST_F(CliPrint, TuneReport) {

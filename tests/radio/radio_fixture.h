@@ -50,6 +50,17 @@ inline std::tm FixedTime() {
   return t;
 }
 
+// The way back into the tune state of an operation begun in the tune view, recorded: for
+// each switch-on, how many messages had been shown by then.
+struct TuneReturnProbe {
+  explicit TuneReturnProbe(const ScriptedPrompter& p)
+      : back{[this, &p](LinkContext&) { shownBefore.push_back(p.messages.size()); }} {}
+  TuneReturnProbe(const TuneReturnProbe&) = delete;
+  TuneReturnProbe& operator=(const TuneReturnProbe&) = delete;
+  TuneReturn back;
+  std::vector<size_t> shownBefore;
+};
+
 class RadioTest : public ::testing::Test {
  protected:
   explicit RadioTest(bool pace = false) : line(sim::RadioConfig{}, pace) {}

@@ -17,11 +17,11 @@ class ReadTest : public RadioTest {
     line.radio.memory()[0x2D2] = 2;  // the UHF model
     FillPattern(image.bytes(), 0x99);
     before = image;
+    ctx.tuneReturn = &tune.back;  // as from the tune view
   }
 
   ReadResult Read() {
     ReadHooks hooks;
-    hooks.linkEstablished = [this] { ++linkEstablished; };
     hooks.accepted = [this] { ++acceptedCalls; };
     return ReadRadio(ctx, image, verMajor, hooks);
   }
@@ -33,7 +33,7 @@ class ReadTest : public RadioTest {
   }
 
   Image before;
-  int linkEstablished = 0;
+  TuneReturnProbe tune{prompter};
   int acceptedCalls = 0;
 };
 
@@ -46,7 +46,9 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   EXPECT_EQ(app.radioVerMajor, 2);
   EXPECT_EQ(app.radioVersion, "V2.0");
   EXPECT_EQ(app.curModel, 1);  // selected by image byte 0x2D2
-  EXPECT_EQ(linkEstablished, 1);
+  // "END" took the radio out of its tune state: no switch-on.
+  EXPECT_TRUE(tune.shownBefore.empty());
+  EXPECT_TRUE(tune.back.leftTune);
   EXPECT_EQ(acceptedCalls, 1);
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"读频 / 读频完成，请按“确定”按钮继续...."});
   EXPECT_EQ(prompter.messages[0].icon, Icon::None);
@@ -182,7 +184,8 @@ TEST_F(ReadTest, FailuresLeaveTheDocumentUntouched) {
     ScriptedPrompter p;
     RecordingProgress prg;
     AppState a = TwoModelApp();
-    LinkContext cx{l.port, l.clock, p, prg, a, 1};
+    TuneReturnProbe tune(p);
+    LinkContext cx{l.port, l.clock, p, prg, a, 1, &tune.back};
     Image img;
     FillPattern(img.bytes(), 0x44);
     const Image old = img;
@@ -199,6 +202,10 @@ TEST_F(ReadTest, FailuresLeaveTheDocumentUntouched) {
     size_t requests = 0;
     for (const auto& w : l.port.writes()) requests += w.bytes.size() == 4 && w.bytes[0] == 0x52;
     EXPECT_EQ(requests, c.requests);
+    // Begun in the tune view, a read that stops after its greeting hands the radio back to
+    // its tune state before it says why.
+    EXPECT_EQ(tune.shownBefore, std::vector<size_t>{0});
+    EXPECT_FALSE(tune.back.leftTune);
   }
 }
 
@@ -209,7 +216,7 @@ TEST_F(ReadTest, PortThatCannotBeOpened) {
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"错误 / 端口1: Device or resource busy"});
   EXPECT_EQ(image, before);
   EXPECT_EQ(progress.opens, 0);
-  EXPECT_EQ(linkEstablished, 0);
+  EXPECT_TRUE(tune.shownBefore.empty());  // nothing reached the radio
 }
 
 TEST_F(ReadTest, RepliesAreStoredWhereTheyPoint) {

@@ -184,15 +184,19 @@ TEST_F(WriteTest, FailuresDuringTheWrite) {
        "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", 0},
       {"other radio", [](sim::RadioConfig& c) { c.identity = "Q4711"; }, WriteStatus::NotStarted,
        "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
+      {"other model declined", [](sim::RadioConfig& c) { c.modelCode = 2; }, WriteStatus::Declined,
+       "QM830K / 选择的机型与当前机型不同 是否要继续？", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     sim::SimLine l;
     c.setup(l.radio.config());
     ScriptedPrompter p;
+    p.defaultAnswer = Answer::No;
     RecordingProgress prg;
     AppState a = TwoModelApp();
-    LinkContext cx{l.port, l.clock, p, prg, a, 1};
+    TuneReturnProbe tune(p);
+    LinkContext cx{l.port, l.clock, p, prg, a, 1, &tune.back};
     Image img;
     FillPattern(img.bytes(), 0x20);
     int16_t ver = 2;
@@ -207,6 +211,10 @@ TEST_F(WriteTest, FailuresDuringTheWrite) {
     for (int i = 0; i < c.acknowledged; ++i) {
       EXPECT_EQ(l.radio.memory()[plan[i] + 3], img[plan[i] + 3]);
     }
+    // Begun in the tune view, the radio is handed back to its tune state: before a failure
+    // is reported, after a question.
+    EXPECT_EQ(tune.shownBefore,
+              std::vector<size_t>{c.status == WriteStatus::Declined ? size_t{1} : size_t{0}});
   }
 }
 

@@ -288,21 +288,6 @@ TEST(TuneProtocol, WriteTuneDataSendsTheTableAndIgnoresTheSwitchOnReply) {
   EXPECT_TRUE(rig.prompter.messages.empty());
 }
 
-TEST(TuneProtocol, WriteTuneDataStopsAtAnUnacknowledgedBlock) {
-  TuneRig rig;
-  rig.line.radio.config().noAckAt = {0x0158};
-  LinkContext ctx = rig.ctx();
-  EXPECT_EQ(WriteTuneData(ctx, rig.image, rig.imageVerMajor), 0);
-  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"写入错误 / 写入数据中断，请重试！"}));
-  // No block after the refused one; the switch-on follows it.
-  const auto sent = rig.sent();
-  ASSERT_GE(sent.size(), 2u);
-  EXPECT_EQ(sent[sent.size() - 2].substr(0, 11), "57 01 58 08");
-  EXPECT_EQ(sent.back(), "4E 52 56 54 55 4E 45");
-  EXPECT_FALSE(rig.progress.isOpen());
-  EXPECT_FALSE(rig.line.port.isOpen());
-}
-
 // Whatever a broken radio answers, an entry reply lands only in the two tune areas, and
 // judging it never reads past its end.
 TEST(TuneProtocol, HostileRepliesStayInsideTheTuneAreas) {

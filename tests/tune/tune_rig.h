@@ -49,7 +49,8 @@ struct TuneRig {
   TuneDocumentRefs refs() {
     return TuneDocumentRefs{image,          flags,       viewMode,      tuneState,
                             curTuneChannel, curTuneItem, tuneGridShown, modelByte,
-                            imageVerMajor,  portNumber,  caption,       statusBand};
+                            imageVerMajor,  portNumber,  caption,       captionAfterTune,
+                            statusBand};
   }
   LinkContext ctx() { return LinkContext{line.port, line.clock, prompter, progress, app, 1}; }
   std::span<uint8_t, 1024> mem() { return line.radio.memory(); }
@@ -79,6 +80,7 @@ struct TuneRig {
   int16_t imageVerMajor = 0;
   int16_t portNumber = 1;
   std::string caption = "QM830K编程软件";
+  std::string captionAfterTune;
   std::string statusBand;
 
   TuneController ctl;

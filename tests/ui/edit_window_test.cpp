@@ -6,8 +6,11 @@
 #include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QUrl>
 
 #include "document/channel_edits.h"
@@ -36,20 +39,37 @@ void EditWindowTest::undoAndRedoByShortcut() {
   QVERIFY(!e.action("mnuEditUndo")->isEnabled());
   QCOMPARE(e.action("mnuEditRedo")->shortcuts(),
            (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
-  e.click(3, 7);  // power: 高 -> 低
+  e.click(3, 7);  // power: 高 -> low
   QCOMPARE(e.cell(3, 7), QString("低"));
-  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道3发射功率"));
-  e.click(2, 1);  // a typed frequency is one step when the editor closes
-  QTest::keyClicks(e.editor(), "441.5");
-  QTest::keyClick(e.editor(), Qt::Key_Return);
-  QCOMPARE(e.cell(2, 1), QString("441.50000"));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道3发射功率(&U)"));
+  // A typed frequency still open in its cell is applied before a menu names the step, so the
+  // label is the step a click takes back: the menu bar's menu (row 2), the context menu (row 4).
+  auto* editMenu = e.find<QMenu>("mnuEdit");
+  for (int row : {2, 4}) {
+    e.click(row, 1);
+    QTest::keyClicks(e.editor(), "441.5");
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, e.at(9, 3),
+                                e.grid()->viewport()->mapToGlobal(e.at(9, 3)));
+    if (row == 2)
+      QTest::mouseClick(e.w->menuBar(), Qt::LeftButton, {},
+                        e.w->menuBar()->actionGeometry(editMenu->menuAction()).center());
+    else
+      QApplication::sendEvent(e.grid()->viewport(), &menuEvent);
+    QTRY_VERIFY(!e.editor()->isVisible());
+    QCOMPARE(e.cell(row, 1), QString("441.50000"));
+    QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道%1接收频率(&U)").arg(row));
+    editMenu->close();
+    e.find<QMenu>("mnuEditPopup")->close();
+  }
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(e.cell(4, 1), QString("440.00000"));
 
   e.key(Qt::Key_Z, Qt::ControlModifier);
   QCOMPARE(e.cell(2, 1), QString("440.00000"));
   e.key(Qt::Key_Z, Qt::ControlModifier);
   QCOMPARE(e.cell(3, 7), QString("高"));
   QVERIFY(!e.flags().dataChanged);  // as before the first edit
-  QCOMPARE(e.action("mnuEditRedo")->text(), QString("重做 修改信道3发射功率"));
+  QCOMPARE(e.action("mnuEditRedo")->text(), QString("重做 修改信道3发射功率(&R)"));
   e.key(Qt::Key_Y, Qt::ControlModifier);
   e.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   QCOMPARE(e.cell(3, 7), QString("低"));
@@ -70,8 +90,13 @@ void EditWindowTest::undoAndRedoByShortcut() {
 void EditWindowTest::rowsCopyPasteAndClear() {
   Env e;
   e.click(2, 7);  // channel 2 low power
-  e.click(2, 0);
-  e.click(3, 0, Qt::ShiftModifier);
+  // Dragging across the row headers selects the rows passed over.
+  QWidget* port = e.grid()->viewport();
+  QTest::mousePress(port, Qt::LeftButton, {}, e.at(2, 0));
+  QMouseEvent drag(QEvent::MouseMove, e.at(3, 0), port->mapToGlobal(e.at(3, 0)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(port, &drag);
+  QTest::mouseRelease(port, Qt::LeftButton, {}, e.at(3, 0));
   e.key(Qt::Key_C, Qt::ControlModifier);
   const QMimeData* mime = QApplication::clipboard()->mimeData();
   QVERIFY(mime->hasFormat(qm::kChannelClipMime));
@@ -84,18 +109,43 @@ void EditWindowTest::rowsCopyPasteAndClear() {
   e.key(Qt::Key_V, Qt::ControlModifier);
   QCOMPARE(e.cell(15, 7), QString("低"));
   QCOMPARE(e.cell(16, 7), QString("高"));
-  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 粘贴"));
-  // Delete switches the selected rows off, Ctrl+A and Ctrl+X take all of them.
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 粘贴(&U)"));
+  // The row keys are the grid's only while it has the focus: in a function list Delete and
+  // Ctrl+V are the list's, and in the grid Delete needs a selected row.
+  e.click(10, 0);
+  auto* squelch = e.find<QComboBox>("cboRadio_5");
+  squelch->setFocus();
+  QTest::keyClick(squelch, Qt::Key_Delete);
+  QTest::keyClick(squelch, Qt::Key_V, Qt::ControlModifier);
+  e.click(10, 1);
+  QTest::keyClick(e.editor(), Qt::Key_Escape);
   e.key(Qt::Key_Delete);
-  QVERIFY(e.off(14) && !e.off(15));
+  QVERIFY(!e.off(9));
+  QCOMPARE(e.cell(10, 7), QString("高"));
+  // Shift+Down extends the selection; Delete switches the selected rows off.
+  e.click(15, 0);
+  e.key(Qt::Key_Down, Qt::ShiftModifier);
+  e.key(Qt::Key_Delete);
+  QVERIFY(e.off(14) && e.off(15) && !e.off(13));
   e.key(Qt::Key_Z, Qt::ControlModifier);
-  QVERIFY(!e.off(14));
+  QVERIFY(!e.off(14) && !e.off(15));
+  // One copied row pasted on several selected rows fills each of them, as one step.
+  e.click(2, 0);
+  e.key(Qt::Key_C, Qt::ControlModifier);
+  e.click(6, 0);
+  e.click(8, 0, Qt::ShiftModifier);
+  e.key(Qt::Key_V, Qt::ControlModifier);
+  for (int r = 5; r <= 9; ++r) QCOMPARE(e.cell(r, 7), QString(r == 5 || r == 9 ? "高" : "低"));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  for (int r = 6; r <= 8; ++r) QCOMPARE(e.cell(r, 7), QString("高"));
+  // Ctrl+A and Ctrl+X take all of them.
   e.key(Qt::Key_A, Qt::ControlModifier);
   e.key(Qt::Key_X, Qt::ControlModifier);
   for (int i = 0; i < 16; ++i) QVERIFY(e.off(i));
-  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 剪切"));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 剪切(&U)"));
   e.key(Qt::Key_Z, Qt::ControlModifier);
   for (int i = 0; i < 16; ++i) QVERIFY(!e.off(i));
+  QVERIFY(e.prompter.messages.empty());
 }
 
 void EditWindowTest::contextMenuAndTextPaste() {
@@ -131,16 +181,41 @@ void EditWindowTest::bulkEditDialog() {
   e.click(1, 0);
   e.click(4, 0, Qt::ShiftModifier);
   WithModal(
-      [](QWidget* dlg) {
+      [&](QWidget* dlg) {
+        const auto closer = qScopeGuard([dlg] { dlg->close(); });  // also when a check fails
         QCOMPARE(dlg->objectName(), QString("dlgBulkEdit"));
         QVERIFY(!dlg->findChild<QComboBox*>("cboBulkPower")->isEnabled());
         dlg->findChild<QCheckBox*>("chkBulkPower")->setChecked(true);
         dlg->findChild<QComboBox*>("cboBulkPower")->setCurrentIndex(1);
         dlg->findChild<QCheckBox*>("chkBulkFill")->setChecked(true);
-        dlg->findChild<QLineEdit*>("txtBulkFillFrom")->setText("446.00625");
+        // A value the edit cannot take keeps the dialog open with every choice, its field
+        // marked, and changes nothing.
+        auto* from = dlg->findChild<QLineEdit*>("txtBulkFillFrom");
+        auto* rx = dlg->findChild<QLineEdit*>("txtBulkRxSignal");
+        dlg->findChild<QCheckBox*>("chkBulkRxSignal")->setChecked(true);
+        rx->setText("88.5");
+        const std::vector<std::tuple<QString, QLineEdit*, const char*>> refused = {
+            {"", rx, "接收CTC/DCS：无法识别的信令（88.5）"}, {"", from, "没有填写起始频率"}};
+        for (const auto& [fromText, field, message] : refused) {
+          from->setText(fromText);
+          if (field == from) rx->setText("CTC 88.5");
+          e.prompter.clear();
+          dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+          QVERIFY(dlg->isVisible());
+          QCOMPARE(e.prompter.messages.size(), size_t(1));
+          QCOMPARE(e.prompter.messages[0].text, std::string(message));
+          QCOMPARE(dlg->focusWidget(), field);
+          QCOMPARE(field->palette().color(QPalette::Text), QColor(255, 0, 0));
+          QCOMPARE(e.cell(1, 7), QString("高"));
+          QVERIFY(!e.action("mnuEditUndo")->isEnabled());
+        }
+        QTest::keyClicks(from, "446.00625");
+        QCOMPARE(from->palette().color(QPalette::Text), rx->palette().color(QPalette::Text));
+        e.prompter.clear();
         dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       },
       [&] { e.action("mnuEditBulk")->trigger(); });
+  QCOMPARE(e.cell(1, 2), QString("CTC 88.5"));
   const QStringList want = {"446.00625", "446.01875", "446.03125", "446.04375"};
   for (int r = 1; r <= 4; ++r) {
     QCOMPARE(e.cell(r, 1), want[r - 1]);
@@ -148,7 +223,7 @@ void EditWindowTest::bulkEditDialog() {
   }
   QCOMPARE(e.cell(5, 7), QString("高"));
   QVERIFY(e.prompter.messages.empty());
-  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 批量修改"));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 批量修改(&U)"));
   e.action("mnuEditUndo")->trigger();
   for (int r = 1; r <= 4; ++r) QCOMPARE(e.cell(r, 7), QString("高"));
 }

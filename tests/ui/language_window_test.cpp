@@ -79,10 +79,12 @@ QStringList Texts(QWidget* root) {
   return out;
 }
 
+// The language menu names itself in both languages in either interface: the one Chinese
+// title the English window keeps.
 QStringList Chinese(const QStringList& texts) {
   QStringList out;
   for (const QString& t : texts)
-    if (qm::HasChinese(t)) out << t;
+    if (qm::HasChinese(t) && !t.endsWith(": 语言/&Language")) out << t;
   return out;
 }
 
@@ -199,6 +201,7 @@ void LanguageWindowTest::englishHasNoChineseAndChineseComesBackExactly() {
       {"main window", "Label1_2: 静噪等级", "Label1_2: Squelch level"},
       {"main window", "gridChan: 信道16", "gridChan: Channel 16"},
       {"main window", "cboRadio_4: 打开", "cboRadio_4: On"},
+      {"main window", "mnuLanguage: 语言/Language(&L)", "mnuLanguage: 语言/&Language"},
       {"message box", "qt_msgbox_label: 文件已经毁坏，请确认。",
        "qt_msgbox_label: The file is damaged. Please check."},
       {"file dialog", "dlgCommonDialog: 打开", "dlgCommonDialog: Open"},

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -60,6 +61,8 @@ class RadioWindowTest : public QObject {
   void leavingTuneMode_data();
   void leavingTuneMode();
   void versionOneNarrowNodes();
+  void failedExchangeKeepsTheTuneView_data();
+  void failedExchangeKeepsTheTuneView();
   void paintsDuringRead();
 };
 
@@ -324,15 +327,19 @@ void RadioWindowTest::embeddedInformation() {
         box->selectAll();
         box->insertPlainText(text);  // typed through the input method
         QCOMPARE(box->toPlainText(), text);
-        // The font dialog sets the text box's font and the program's font.
+        // The font dialog sets the text box's font and the program's font. The font chosen
+        // is one the system has at any size (where the default font is missing, the dialog
+        // would otherwise fall back to one with a few fixed sizes).
+        QString family = box->font().family();
+        for (const QString& f : QFontDatabase::families())
+          if (!QFontDatabase::isScalable(family)) family = f;
+        QVERIFY(QFontDatabase::isScalable(family));
         WithModal(
             [&](QWidget* f) {
               auto* fd = qobject_cast<QFontDialog*>(f);
               QVERIFY(fd);
               QCOMPARE(fd->objectName(), QString("dlgFontDlg"));
-              QFont font = fd->currentFont();
-              font.setPointSize(14);
-              fd->setCurrentFont(font);
+              fd->setCurrentFont(QFont(family, 14));
               fd->accept();
             },
             [&] { Click(m->findChild<QPushButton*>("cmdFont")); });
@@ -415,6 +422,13 @@ void RadioWindowTest::tuneMode() {
   QCOMPARE(e.w->document().tuneState, int16_t(3));
   QVERIFY(e.prompter.messages.empty());
 
+  // Saved in the tune view, the data keeps the tune caption until the view is left.
+  const QString saved = e.path("tuned.q83");
+  e.dialogs.choose(saved.toStdString());
+  e.action("mnuFileSaveAs")->trigger();
+  QVERIFY(QFile::exists(saved));
+  QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
+
   // Back to the table: channel 2 switched on and the table written.
   e.clickNode("testfreq");
   QVERIFY(e.find<QGroupBox>("fraTuneSet")->isVisible());
@@ -436,15 +450,10 @@ void RadioWindowTest::tuneMode() {
   QVERIFY(e.said("写入数据完成，请按“确定”按钮继续......"));
   QVERIFY(!e.w->document().flags.tuneDataChanged);
 
-  // Leaving through the tree's exit node.
+  // Leaving through the tree's exit node (the views and menus as leavingTuneMode checks them).
   e.clickNode("exit");
   QVERIFY(!tune->isVisible());
-  QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
-  QVERIFY(e.action("mnuChannel")->isChecked());
-  QVERIFY(!e.action("mnuTune")->isChecked());
-  QVERIFY(e.action("mnuWrite")->isVisible());
-  QCOMPARE(e.w->windowTitle(), kTitle);
-  QCOMPARE(e.w->document().viewMode, int16_t(1));
+  QCOMPARE(e.w->windowTitle(), kTitle + saved);
 
   const QByteArray after = e.sim->stop();
   QCOMPARE(uint8_t(after[0x2F0]), uint8_t(101));          // stored by the item's end frame
@@ -452,9 +461,8 @@ void RadioWindowTest::tuneMode() {
   QCOMPARE(QString::fromStdString(qm::FreqBytesToText(uint8_t(after[0x100]), uint8_t(after[0x101]),
                                                       uint8_t(after[0x102]), e.app.decimalSep)),
            QString("441.01250"));
-  const QByteArray log = ReadBytes(e.sim->log());
-  QVERIFY(log.contains("42 65 01"));  // the trial value 101
-  QVERIFY(log.contains("42 65 02"));  // stored
+  QTRY_VERIFY(ReadBytes(e.sim->log()).contains("42 65 01"));  // the trial value 101
+  QTRY_VERIFY(ReadBytes(e.sim->log()).contains("42 65 02"));  // stored
 }
 
 void RadioWindowTest::leavingTuneMode_data() {
@@ -525,6 +533,35 @@ void RadioWindowTest::versionOneNarrowNodes() {
   QVERIFY(e.find<QGroupBox>("fraTune")->isVisible());
   QTest::qWait(200);
   QCOMPARE(ReadBytes(e.sim->log()), before);
+}
+
+void RadioWindowTest::failedExchangeKeepsTheTuneView_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<QStringList>("fault");
+  QTest::newRow("read, block unanswered") << "mnuRead" << QStringList{"--no-read-reply", "0"};
+  QTest::newRow("write, block unanswered") << "Write" << QStringList{"--no-ack", "0"};
+}
+
+// A read or write begun in the tune view that stops part of the way ends with NRVTUNE: the
+// radio is back in its tune state, the window still shows the tune view, and leaving it
+// takes the radio out of tune mode the normal way.
+void RadioWindowTest::failedExchangeKeepsTheTuneView() {
+  QFETCH(QString, command);
+  QFETCH(QStringList, fault);
+  Env e;
+  QVERIFY(e.startRadio(TuneRadioImage(e), e.modelOption() + fault));
+  e.action("mnuTune")->trigger();
+  e.prompter.clear();
+  if (command == "Write")
+    Click(e.find<QWidget>("Write"));
+  else
+    e.action(command)->trigger();
+  QVERIFY(e.w->tunePanel()->isVisible());
+  QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
+  QCOMPARE(CountNotes(ReadBytes(e.sim->log()), "NRVTUNE"), 2);  // the entry's, and this one
+  e.clickNode("exit");
+  QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
+  QCOMPARE(CountNotes(ReadBytes(e.sim->log()), "left"), 1);
 }
 
 void RadioWindowTest::paintsDuringRead() {

@@ -32,7 +32,7 @@
 #include "ui/main_window.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "app/windows_api.h"
 #endif
 #include "ui/radio_dialogs.h"
 #include "ui/tune_panel.h"
@@ -88,6 +88,8 @@ inline void Click(QWidget* w) {
 inline void Shot(QWidget* w, const char* name) {
   const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR");
   if (dir.isEmpty() || !w) return;
+  // The main window as it opens on a screen with room for it, whatever the test's screen.
+  if (auto* main = qobject_cast<qm::ui::FrmMain*>(w)) main->resize(main->fullSize());
   QApplication::processEvents();
   w->grab().save(QString::fromUtf8(dir) + "/" + name);
 }
@@ -185,7 +187,7 @@ class Sim {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     running_ = true;
-    return waitFor([&] { return QFileInfo::exists("Z:" + link()); });
+    return waitFor([&] { return portOpens(); });
   }
   // Stops it; its memory is then in dump().
   QByteArray stop() {
@@ -194,7 +196,7 @@ class Sim {
       f.open(QIODevice::WriteOnly);
       f.close();
       // It removes its link last, after writing its memory.
-      waitFor([&] { return !QFileInfo::exists("Z:" + link()); });
+      waitFor([&] { return !portOpens(); });
       running_ = false;
     }
     return ReadBytes(dump());
@@ -202,6 +204,16 @@ class Sim {
 
  private:
   QString stopFile() const { return dir_ + "/stop"; }
+  // Whether the port opens, that is whether its link is in place (the file functions see
+  // nothing at a link to a terminal under Wine).
+  bool portOpens() const {
+    const std::wstring name = L"\\\\.\\" + device().toStdWString();
+    const HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+  }
   static bool waitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
     return done();

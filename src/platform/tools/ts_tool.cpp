@@ -23,9 +23,10 @@ namespace {
 struct Entry {
   QString context;
   QString source;
-  QString translation;
-  QString type;      // "", "unfinished", "obsolete", "vanished"
-  QString location;  // the first location's file name
+  QString translation;  // a counting text's forms joined by newlines
+  QStringList forms;    // a counting text's forms ("1 channel", "%n channels")
+  QString type;         // "", "unfinished", "obsolete", "vanished"
+  QString location;     // the first location's file name
   int line = 0;
 };
 
@@ -56,7 +57,14 @@ bool ReadTs(const QString& path, QList<Entry>& out) {
         e.source = xml.readElementText();
       } else if (name == u"translation" && inMessage) {
         e.type = xml.attributes().value("type").toString();
-        e.translation = xml.readElementText();
+        // Plain text, or one <numerusform> per plural form.
+        while (!xml.atEnd() &&
+               !(xml.readNext() == QXmlStreamReader::EndElement && xml.name() == u"translation")) {
+          if (xml.isCharacters()) e.translation += xml.text();
+          if (xml.isStartElement() && xml.name() == u"numerusform")
+            e.forms << xml.readElementText();
+        }
+        if (!e.forms.isEmpty()) e.translation = e.forms.join('\n');
       }
     } else if (xml.isEndElement() && xml.name() == u"message") {
       inMessage = false;
@@ -76,7 +84,7 @@ bool IsCoreText(const Entry&) { return true; }
 
 // Mirrors IsSharedContext (platform/translation.h): one wording per text in these contexts.
 bool IsSharedContext(const QString& c) {
-  return !c.startsWith("qm::ui::") && !c.startsWith("Qt") && c != "qm::print";
+  return !c.startsWith("qm::ui::") && !c.startsWith("Qt") && !c.startsWith("qm::print");
 }
 
 QByteArray CLiteral(const QString& s) {
@@ -136,7 +144,7 @@ bool HasChinese(const QString& s) { return std::any_of(s.begin(), s.end(), IsChi
 // the innermost call around it is a translation marker or the marker of deliberately
 // untranslated data.
 QStringList UnmarkedLiterals(const QString& root) {
-  static const QSet<QString> kMarkers = {"tr",         "QM_TR",     "QM_NOTR",
+  static const QSet<QString> kMarkers = {"tr",         "QM_TR",     "QM_TR_N",          "QM_NOTR",
                                          "QT_TR_NOOP", "translate", "QT_TRANSLATE_NOOP"};
   QStringList problems;
   QDirIterator it(root, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
@@ -194,15 +202,21 @@ int Check(const QString& ts, const QString& sourceDir) {
   for (const Entry& e : entries) {
     const QString where =
         QString("%1:%2 [%3] %4").arg(e.location).arg(e.line).arg(e.context, e.source);
-    if (e.type == "unfinished" || e.translation.isEmpty()) {
+    const QStringList forms = e.forms.isEmpty() ? QStringList{e.translation} : e.forms;
+    if (e.type == "unfinished" || forms.contains(QString())) {
       problems << where + ": no finished translation";
       continue;
     }
-    if (HasChinese(e.translation)) problems << where + ": the translation is still Chinese";
-    if (Places(e.source) != Places(e.translation))
-      problems << where + ": the numbered places differ (" + e.translation + ")";
-    if (HasAccelerator(e.source) != HasAccelerator(e.translation))
-      problems << where + ": the accelerator is lost or added (" + e.translation + ")";
+    for (const QString& form : forms) {
+      if (HasChinese(form)) problems << where + ": the translation is still Chinese";
+      if (Places(e.source) != Places(form))
+        problems << where + ": the numbered places differ (" + form + ")";
+      if (HasAccelerator(e.source) != HasAccelerator(form))
+        problems << where + ": the accelerator is lost or added (" + form + ")";
+    }
+    // A counting text needs its forms, and a form for many needs the count.
+    if (e.source.contains("%n") && (forms.size() < 2 || !forms.last().contains("%n")))
+      problems << where + ": a counting text needs a form for one and one for many with %n";
     if (IsSharedContext(e.context)) {
       auto seen = coreTranslation.constFind(e.source);
       if (seen != coreTranslation.cend() && *seen != e.translation)

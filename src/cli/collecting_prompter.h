@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"  // kAppTitle
 #include "app/prompter.h"
 #include "cli/context.h"
 

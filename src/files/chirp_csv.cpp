@@ -318,6 +318,12 @@ class RowReader {
   // changed on the way (clamped frequencies, tones, codes) go to `notes`.
   std::variant<PlannedChannel, Unusable> read(const CsvRecord& r, std::vector<std::string>& notes);
 
+  // One signalling side of a channel record (type byte, code bytes) as a cell text, through
+  // the checks a row's tone or code goes through: a record may hold what the grid would
+  // show but a save would not write back (a tone of no BCD, a code below 023).
+  std::optional<Unusable> recordSignal(uint8_t t, uint8_t lo, uint8_t hi, const char* column,
+                                       std::string& out, std::vector<std::string>& notes) const;
+
  private:
   static Unusable BadNumber(const char* column, std::string_view value) {
     return {Fill(QM_TR("%1列的数值无法识别（%2），已跳过"), {column, value})};
@@ -378,6 +384,27 @@ std::optional<Unusable> RowReader::codeText(std::string_view value, const char* 
   while (given.size() < 3) given.insert(given.begin(), '0');
   if (given != entry.code().text) notes.push_back(Fill(QM_TR("%1 %2改为%3"), {column, value, out}));
   return std::nullopt;
+}
+
+std::optional<Unusable> RowReader::recordSignal(uint8_t t, uint8_t lo, uint8_t hi,
+                                                const char* column, std::string& out,
+                                                std::vector<std::string>& notes) const {
+  switch (t & 0xF0) {
+    case 0x30:
+      return toneText(TrimSpaces(CtcBytesToText(lo, hi)), column, out, notes);
+    case 0x50:
+    case 0x70:
+      return codeText(DcsBytesToText(lo, hi), column, (t & 0xF0) == 0x70, out, notes);
+    case 0x80:
+      // "TTS " and one digit; a save keeps only the last digit of more.
+      if (lo > 9)
+        return Unusable{
+            Fill(QM_TR("无法识别的%1（%2），已跳过"), {column, "TTS " + std::to_string(lo)})};
+      [[fallthrough]];
+    default:
+      out = SignalBytesToText(t, lo, hi, app_.decimalSep);
+      return std::nullopt;
+  }
 }
 
 std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
@@ -710,7 +737,7 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
 ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRowSize>>& records,
                                       ChannelTableModel& grid, const AppState& app,
                                       uint8_t identModelByte, int firstChannel) {
-  const char sep = app.decimalSep;
+  const RowReader reader(app, identModelByte, {});
   std::vector<PasteRow> rows;
   for (const std::array<uint8_t, kRowSize>& r : records) {
     PasteRow row;
@@ -736,13 +763,23 @@ ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRow
         row.notes.insert(row.notes.end(), txNotes.begin(), txNotes.end());
       }
     }
+    if (!u)
+      u = reader.recordSignal(r[2], r[3], r[4], QM_TR("接收CTC/DCS"), plan.rxSignal, row.notes);
+    if (!u) {
+      std::vector<std::string> txNotes;
+      u = reader.recordSignal(r[7], r[8], r[9], QM_TR("发射CTC/DCS"), plan.txSignal, txNotes);
+      if (u && plan.txInhibit) {
+        u.reset();
+        plan.txSignal = "OFF";
+      } else {
+        row.notes.insert(row.notes.end(), txNotes.begin(), txNotes.end());
+      }
+    }
     if (u) {
       row.kind = PasteRow::Skip;
       row.skip = *u;
       row.notes.clear();
     } else {
-      plan.rxSignal = SignalBytesToText(r[2], r[3], r[4], sep);
-      plan.txSignal = SignalBytesToText(r[7], r[8], r[9], sep);
       plan.narrow = (r[10] & 0x01) != 0;
       plan.busyLock = (r[10] & 0x04) != 0;
       plan.scanDelete = (r[10] & 0x10) != 0;

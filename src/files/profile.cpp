@@ -259,11 +259,13 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
   if (text.encoding == Encoding::Gbk && IsValidUtf8(out) && !IsAscii(out)) {
     // The edit removed the last bytes that told GBK from UTF-8: read again, the remaining
     // Chinese text would be taken for UTF-8 and change its meaning. Such a file goes over
-    // to UTF-8 with a byte-order mark, which keeps every value as it reads now.
+    // to UTF-8 with a byte-order mark, which keeps every value as it reads now. A line that
+    // is no GBK matched nothing; read as UTF-8 it could now open a section or come first for
+    // a key (the one just written, too), so it stays as a comment.
     out = kUtf8Bom;
     for (const RawLine& line : text.lines) {
       std::optional<std::string> utf8 = codec_->gbkToUtf8(line.text);
-      out += (utf8 ? *utf8 : line.text) + line.eol;
+      out += (utf8 ? *utf8 : ";" + line.text) + line.eol;
     }
   }
   return WriteFileAtomically(

@@ -60,8 +60,9 @@ std::optional<std::string> SystemTextCodec::utf8ToGbk(std::string_view utf8) con
 #else
 
 std::optional<std::string> SystemTextCodec::gbkToUtf8(std::string_view gbk) const {
-  // A fresh converter per call: converters carry state between chunks.
-  QStringDecoder decoder("GBK");
+  // A fresh converter per call, and stateless: a converter otherwise keeps a character cut
+  // off at the end for the next chunk, and that one is dropped without an error.
+  QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
   if (!decoder.isValid()) return std::nullopt;
   QString text = decoder(QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
   if (decoder.hasError()) return std::nullopt;

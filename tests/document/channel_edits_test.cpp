@@ -4,6 +4,7 @@
 
 #include "document/edit_history.h"
 #include "files/chirp_csv.h"
+#include "model/codecs.h"
 #include "model/editor_fixture.h"
 
 namespace qm {
@@ -176,6 +177,49 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   EXPECT_TRUE(none.notes.empty());
   EXPECT_EQ(history.undoCount(), 0u);
   EXPECT_EQ(Saved(), before);
+}
+
+// Copied under another model, a record's signalling goes through the signalling dialog's
+// checks, as an imported row's does, so that the grid shows what a save writes.
+TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
+  struct Case {
+    const char* name;
+    size_t at;  // the side's type byte: 2 receive, 7 transmit
+    uint8_t type, lo, hi;
+    std::string cell;    // the side's cell after the paste; "" when nothing was pasted
+    std::string report;  // the error, then the notes, a line each
+  };
+  const Case cases[] = {
+      {"a sound tone", 7, 0x30, 0x85, 0x08, "CTC 88.5", ""},
+      {"a tone past the list", 7, 0x30, 0xFF, 0xFF, "CTC 254.1",
+       "信道1：发射CTC/DCS 466.5改为CTC 254.1"},
+      {"a code below 023", 2, 0x50, 0x01, 0x00, "DCS 023", "信道1：接收CTC/DCS 001改为DCS 023"},
+      {"an inverted code past 754", 2, 0x70, 0xFF, 0x01, "-DCS 754",
+       "信道1：接收CTC/DCS 777改为-DCS 754"},
+      {"TTS of more than one digit", 2, 0x80, 200, 0, "",
+       "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的接收CTC/DCS（TTS 200），已跳过"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::array<uint8_t, 16> rec = Record(image, 0);
+    rec[c.at] = static_cast<uint8_t>((rec[c.at] & 0x0F) | c.type);
+    rec[c.at + 1] = c.lo;
+    rec[c.at + 2] = c.hi;
+    history.clear();
+    const Image before = Saved();
+    const PasteResult r = PasteChannels(grid(), image, app, 0, ChannelClip{10, {rec}}, "");
+    std::string report = r.error;
+    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
+    EXPECT_EQ(report, c.report);
+    if (c.cell.empty()) {
+      EXPECT_EQ(Saved(), before);
+      continue;
+    }
+    EXPECT_EQ(grid().cell(1, c.at == 2 ? col::kRxSignal : col::kTxSignal).text, c.cell);
+    const std::array<uint8_t, 16> saved = Record(Saved(), 0);
+    EXPECT_EQ(SignalBytesToText(saved[c.at], saved[c.at + 1], saved[c.at + 2]), c.cell);
+    history.undo();
+  }
 }
 
 // One rounding for every way a frequency reaches a channel: typed in the grid, pasted,

@@ -211,6 +211,14 @@ TEST_F(ProfileTest, GbkFileThatWouldReadAsUtf8AfterAnEditBecomesUtf8) {
   EXPECT_EQ(ini.read("S", "A", ""), "猫");
   EXPECT_EQ(ini.read("S", "K", ""), "v");
   EXPECT_EQ(ReadBytes(ini.path()), "\xEF\xBB\xBF[S]\nA=猫\nK=v\n");
+
+  // A line that is no GBK (the UTF-8 "量0") matched nothing; in UTF-8 it would now come
+  // first for K, so it stays as a comment.
+  ini = file("[S]\nK=\xe9\x87\x8f\x30\nK=" + kBianChengGbk + "\n");
+  EXPECT_EQ(ini.read("S", "K", ""), kBianChengUtf8);
+  ASSERT_TRUE(ini.write("S", "K", "v"));
+  EXPECT_EQ(ini.read("S", "K", ""), "v");
+  EXPECT_EQ(ReadBytes(ini.path()), "\xEF\xBB\xBF[S]\n;K=量0\nK=v\n");
 }
 
 TEST_F(ProfileTest, SnapshotAgreesWithRead) {

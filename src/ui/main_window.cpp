@@ -538,7 +538,7 @@ void FrmMain::loadDataFile(const QString& path) {
 
 void FrmMain::openDataFileFromPath(const QString& path) {
   if (path.isEmpty()) return;
-  loadDataFile(QFileInfo(path).absoluteFilePath());
+  loadDataFile(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 void FrmMain::openDroppedFile(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -113,6 +114,10 @@ void Configure(QFileDialog& dlg, const FileDialogRequest& request) {
   if (!request.initialName.empty()) dlg.selectFile(QString::fromStdString(request.initialName));
 }
 
+// Qt hands out paths with '/'; the title, the recent list and the messages show them as the
+// system writes them (C:\数据\a.q83 on Windows).
+std::string NativePath(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
+
 }  // namespace
 
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request) {
@@ -128,7 +133,7 @@ std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& requ
       QMessageBox::warning(&dlg, dlg.windowTitle(), tr("该文件为只读文件，请选择其他文件。"));
       continue;
     }
-    return path.toStdString();
+    return NativePath(path);
   }
 }
 
@@ -151,7 +156,7 @@ std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& requ
       QMessageBox::warning(&dlg, dlg.windowTitle(), tr("该文件为只读文件，请选择其他文件。"));
       continue;
     }
-    return path.toStdString();
+    return NativePath(path);
   }
 }
 

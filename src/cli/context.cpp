@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"

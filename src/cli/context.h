@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "cli/verbs.h"
 #include "document/document.h"
 #include "files/data_file.h"

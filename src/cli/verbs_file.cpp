@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/context.h"
 #include "cli/verbs.h"

@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <iostream>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/console.h"
 #include "cli/console_prompter.h"

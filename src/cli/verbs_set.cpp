@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"

@@ -3,8 +3,8 @@
 #include <sstream>
 #include <vector>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/collecting_prompter.h"
 #include "cli/context.h"

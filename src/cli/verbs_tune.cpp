@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"

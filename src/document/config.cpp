@@ -7,9 +7,9 @@
 #include <random>
 #include <system_error>
 
-#include "app/model_table.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "files/utf8_path.h"
 
 namespace qm {

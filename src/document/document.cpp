@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/model_table.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"

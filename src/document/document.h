@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/file_dialogs.h"
-#include "app/prompter.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/file_dialogs.h"
+#include "base/prompter.h"
+#include "base/tr.h"
 #include "document/edit_history.h"
 #include "files/profile.h"
 #include "model/edit_flags.h"

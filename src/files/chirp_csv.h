@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/tr.h"
 #include "model/channel_table.h"
 #include "model/image.h"
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <utility>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "model/codecs.h"
 #include "model/edit_flags.h"
 #include "model/function_settings.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "model/image.h"
 #include "radio/link.h"
 

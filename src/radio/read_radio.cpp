@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 
 namespace qm {
 

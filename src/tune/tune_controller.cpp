@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "document/document.h"
 #include "model/codecs.h"
 

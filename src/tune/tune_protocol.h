@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "model/image.h"
 #include "radio/link.h"
 

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "document/channel_edits.h"
 #include "files/chirp_csv.h"
 #include "platform/translation.h"

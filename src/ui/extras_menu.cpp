@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/file_io.h"

@@ -9,7 +9,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"

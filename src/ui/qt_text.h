@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "platform/translation.h"
 
 namespace qm::ui {

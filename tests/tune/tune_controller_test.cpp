@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"
 #include "model/codecs.h"

@@ -1,8 +1,8 @@
-#include "app/model_table.h"
+#include "base/model_table.h"
 
 #include <optional>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace qm {
 

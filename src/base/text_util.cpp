@@ -1,4 +1,4 @@
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +18,7 @@ struct FoldRange {
 };
 
 constexpr FoldRange kFoldRanges[] = {
-#include "app/case_fold_table.inc"
+#include "base/case_fold_table.inc"
 };
 
 char32_t FoldCodePoint(char32_t c) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "files/profile.h"
 #include "model/image.h"
 

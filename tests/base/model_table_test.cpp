@@ -1,4 +1,4 @@
-#include "app/model_table.h"
+#include "base/model_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,28 +1,20 @@
-// The radio model table from the maker configuration file, the selected model and the
-// texts that show a model's band.
+// The radio model table (AppState::models, filled from the maker file by LoadModelTable in
+// document/config.h), the selected model and the texts that show a model's band.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "base/app_state.h"
-#include "files/profile.h"
-#include "model/image.h"
 
 namespace qm {
-
-// Fills app.models (app.modelCount entries) from section "Radio List" of the maker file.
-void LoadModelTable(AppState& app, const ProfileFile& maker);
-// The same from a file already read once (six keys per model would otherwise mean six
-// readings of the file per model).
-void LoadModelTable(AppState& app, const ProfileSnapshot& maker);
 
 // The model code of the selected model.
 uint8_t ConvRdInnValue(const AppState& app);
 
-// Makes the first model whose code equals image byte 0x2D2 the selected one; returns
-// whether one matched (otherwise the selection stays).
-bool ConvertModel(AppState& app, const Image& image);
+// Makes the first model with this code (image byte 0x2D2, Image::modelCode) the selected
+// one; returns whether one matched (otherwise the selection stays).
+bool ConvertModel(AppState& app, int modelCode);
 
 // The first model index with this code, or -1.
 int FindModelByCode(const AppState& app, int code);

@@ -41,7 +41,7 @@ bool OpenDocumentFile(Document& doc, const std::string& path) {
   doc.image = f.image;
   doc.spare = f.spare;
   doc.imageVerMajor = f.imageVerMajor;
-  ConvertModel(doc.app(), doc.image);
+  ConvertModel(doc.app(), doc.image.modelCode());
   doc.modelByte = static_cast<uint8_t>(doc.app().curModel);
   doc.DisplayRadioData();
   return true;

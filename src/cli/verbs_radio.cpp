@@ -21,8 +21,8 @@
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"
-#include "platform/system_serial_port.h"
 #include "platform/sleep_clock.h"
+#include "platform/system_serial_port.h"
 #include "platform/translation.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
@@ -160,7 +160,7 @@ int Write(const Invocation& inv) {
   LoadedFile f;
   if (!LoadOrReport(a.positional()[0], f)) return 1;
   // Opening a file selects the model its image names, as the window's open does.
-  ConvertModel(s.cli.app, f.image);
+  ConvertModel(s.cli.app, f.image.modelCode());
   LinkContext ctx = s.context();
   // The technician's options (all off by default): read-back, backup, many radios.
   WriteChecks checks;

@@ -37,6 +37,10 @@ std::string UserConfigDir();
 std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
                                   const std::string& userConfigDir);
 
+// Fills app.models (app.modelCount entries) from section "Radio List" of the maker file,
+// read once (six keys per model would otherwise mean six readings of the file per model).
+void LoadModelTable(AppState& app, const ProfileSnapshot& maker);
+
 // Reads the maker file at `makerIniPath` into `app` the way start-up does: series and
 // title, the configuration and help file paths, the model count, the start values of the
 // radio version state, and the model table. A missing file gives every default. When

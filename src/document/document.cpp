@@ -114,7 +114,7 @@ void Document::Start() {
   fileDialogDir = app_.programDir;
 
   image.ident()[2] = kStartupModelCode;
-  ConvertModel(app_, image);
+  ConvertModel(app_, image.modelCode());
   modelByte = static_cast<uint8_t>(app_.curModel);
   app_.bandText = BuildBandText(app_, app_.curModel);
   UpdateBandPanel();
@@ -206,7 +206,7 @@ bool Document::LoadDataFile(const std::string& path) {
   image = loaded.image;
   spare = loaded.spare;
   imageVerMajor = loaded.imageVerMajor;
-  ConvertModel(app_, image);
+  ConvertModel(app_, image.modelCode());
   modelByte = static_cast<uint8_t>(app_.curModel);
   DisplayRadioData();
   if (hooks.showModelInfo) hooks.showModelInfo();

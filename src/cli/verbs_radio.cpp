@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/model_table.h"
+#include "base/text_util.h"
 #include "base/tr.h"
 #include "cli/args.h"
 #include "cli/console.h"
@@ -21,6 +22,7 @@
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"
+#include "model/embed_areas.h"
 #include "platform/sleep_clock.h"
 #include "platform/system_serial_port.h"
 #include "platform/translation.h"

@@ -15,8 +15,8 @@
 #include "model/channel_table.h"
 #include "model/codecs.h"
 #include "model/function_settings.h"
+#include "model/tune_items.h"
 #include "platform/translation.h"
-#include "tune/tune_protocol.h"
 #include "tune/tune_table.h"
 
 namespace qm::cli {
@@ -75,8 +75,8 @@ void PrintText(const ShownDocument& shown, const std::vector<Message>& messages)
       << "\n";
   }
   o << "\n" << TrCoreUtf8(QM_TR("调整项")) << "\n";
-  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
-    o << kTuneItemSpecs[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
+  for (size_t i = 0; i < kTuneItems.size(); ++i)
+    o << kTuneItems[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
   if (!messages.empty()) {
     o << "\n" << TrCoreUtf8(QM_TR("提示")) << "\n";
     for (const Message& m : messages) o << MessageLine(m) << "\n";
@@ -123,9 +123,8 @@ void PrintJson(const ShownDocument& shown, const std::vector<Message>& messages)
     o << "]}" << (r + 1 < kTuneChannelCount ? ",\n" : "\n");
   }
   o << "  ],\n  \"tuneItems\": {";
-  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
-    o << (i ? ", " : "") << JsonString(kTuneItemSpecs[i].key) << ": "
-      << int(doc.image.tuneItems()[i]);
+  for (size_t i = 0; i < kTuneItems.size(); ++i)
+    o << (i ? ", " : "") << JsonString(kTuneItems[i].key) << ": " << int(doc.image.tuneItems()[i]);
   o << "}\n}\n";
   std::cout << o.str();
 }

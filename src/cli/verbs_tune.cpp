@@ -18,8 +18,8 @@
 #include "document/document.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
-#include "platform/system_serial_port.h"
 #include "platform/sleep_clock.h"
+#include "platform/system_serial_port.h"
 #include "platform/translation.h"
 #include "tune/tune_controller.h"
 
@@ -107,10 +107,10 @@ void PrintTable(const TuneTableModel& t) {
 }
 
 void PrintItems(const Image& image) {
-  for (size_t k = 0; k < kTuneItemSpecs.size(); ++k) {
-    std::printf("%-9s %3u  %s\n", kTuneItemSpecs[k].key,
+  for (size_t k = 0; k < kTuneItems.size(); ++k) {
+    std::printf("%-9s %3u  %s\n", kTuneItems[k].key,
                 static_cast<unsigned>(image[addr::kTuneItems + k]),
-                TrCoreUtf8(kTuneItemSpecs[k].panelCaption).c_str());
+                TrCoreUtf8(kTuneItems[k].panelCaption).c_str());
   }
 }
 
@@ -136,7 +136,7 @@ int TuneAdjust(const Invocation& inv) {
   }
   if (TuneItemCodeOfKey(*key) == 0) {
     std::cerr << "qm830k-cli: --item takes one of";
-    for (const TuneItemSpec& s : kTuneItemSpecs) std::cerr << " " << s.key;
+    for (const TuneItemName& n : kTuneItems) std::cerr << " " << n.key;
     std::cerr << "\n";
     return 2;
   }

@@ -6,12 +6,13 @@
 #include <span>
 #include <utility>
 
+#include "base/text_util.h"
 #include "base/tr.h"
 #include "model/codecs.h"
 #include "model/edit_flags.h"
+#include "model/embed_areas.h"
 #include "model/function_settings.h"
-#include "radio/embed_info.h"
-#include "tune/tune_protocol.h"
+#include "model/tune_items.h"
 
 namespace qm {
 
@@ -185,7 +186,7 @@ void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
   }
   for (int i = 0; i < kTuneItemCount; ++i) {
     const size_t k = addr::kTuneItems + static_cast<size_t>(i);
-    d.field(QM_TR("调整项"), kTuneItemSpecs[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
+    d.field(QM_TR("调整项"), kTuneItems[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
             std::to_string(b[k]), {{k, 0xFF}});
   }
 }

@@ -166,7 +166,7 @@ void TuneController::NodeClick(std::string_view key) {
   doc_.curTuneItem = static_cast<int16_t>(code);
   view_.tableVisible = false;
   if (begins || doc_.tuneState != 2) {
-    view_.itemCaption = kTuneItemSpecs[static_cast<size_t>(code - 1)].panelCaption;
+    view_.itemCaption = kTuneItems[static_cast<size_t>(code - 1)].panelCaption;
     BeginItem(code - 1);
     doc_.tuneGridShown = false;
   }

@@ -20,6 +20,7 @@
 #include "base/tr.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
+#include "model/tune_items.h"
 #include "radio/clock.h"
 #include "radio/link.h"
 #include "radio/progress.h"
@@ -76,7 +77,7 @@ struct TuneView {
   bool editMenusShown = true;        // mnuModel, mnuWrite and mnuRadio visible and enabled
 };
 
-// The ten nodes of the item tree, in order.
+// The ten nodes of the item tree, in order: the tune items under "adjust".
 struct TuneTreeNode {
   const char* key;
   const char* text;
@@ -85,13 +86,13 @@ struct TuneTreeNode {
 inline constexpr std::array<TuneTreeNode, 10> kTuneTree = {{
     {"testfreq", QM_TR("调整频率设置"), nullptr},
     {"adjust", QM_TR("调整项"), nullptr},
-    {"Battery", QM_TR("电池低压电平"), "adjust"},
-    {"SqlTight", QM_TR("第9级静噪电平"), "adjust"},
-    {"SqlOpen", QM_TR("第3级静噪电平"), "adjust"},
-    {"CTCDevW", QM_TR("CTC 频偏(宽带)"), "adjust"},
-    {"DCSDevW", QM_TR("DCS 频偏(宽带)"), "adjust"},
-    {"CTCDevN", QM_TR("CTC 频偏(窄带)"), "adjust"},
-    {"DCSDevN", QM_TR("DCS 频偏(窄带)"), "adjust"},
+    {kTuneItems[0].key, kTuneItems[0].treeText, "adjust"},
+    {kTuneItems[1].key, kTuneItems[1].treeText, "adjust"},
+    {kTuneItems[2].key, kTuneItems[2].treeText, "adjust"},
+    {kTuneItems[3].key, kTuneItems[3].treeText, "adjust"},
+    {kTuneItems[4].key, kTuneItems[4].treeText, "adjust"},
+    {kTuneItems[5].key, kTuneItems[5].treeText, "adjust"},
+    {kTuneItems[6].key, kTuneItems[6].treeText, "adjust"},
     {"exit", QM_TR("退出调测"), nullptr},
 }};
 

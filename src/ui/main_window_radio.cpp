@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "base/model_table.h"
+#include "model/embed_areas.h"
 #include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"

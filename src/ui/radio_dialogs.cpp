@@ -18,7 +18,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "radio/embed_info.h"
+#include "model/embed_areas.h"
 #include "ui/qt_text.h"
 
 namespace qm::ui {

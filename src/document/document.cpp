@@ -10,6 +10,7 @@
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"
 #include "model/defaults.h"
+#include "tune/tune_controller.h"
 
 namespace qm {
 
@@ -303,6 +304,27 @@ CloseDecision Document::RequestClose(const SaveFn& save) {
   if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
   WritePortNumber(ini_, portNumber);
   return CloseDecision::Close;
+}
+
+TuneDocumentRefs TuneRefsOf(Document& doc) {
+  return TuneDocumentRefs{doc.image,         doc.flags,          doc.viewMode,
+                          doc.tuneState,     doc.curTuneChannel, doc.curTuneItem,
+                          doc.tuneGridShown, doc.modelByte,      doc.imageVerMajor,
+                          doc.portNumber,    doc.caption,        doc.captionAfterTune,
+                          doc.statusBand};
+}
+
+void AttachTune(Document& doc, TuneController& tune) {
+  TuneTableModel& table = tune.table();
+  doc.hooks.leaveTuneMode = [&tune] { tune.LeaveTuneMode(); };
+  doc.hooks.commitTuneEdit = [&table] { table.CommitPendingEdit(); };
+  doc.hooks.setDefaultTuneChannels = [&table](Image& image) {
+    table.SetDefaultTuneChannels(image);
+  };
+  EditHistory& history = doc.history();
+  tune.hooks.forgetEdits = [&history] { history.clear(); };
+  tune.hooks.tuneTableWritten = [&history] { history.markTuneWritten(); };
+  history.attachTune(table);
 }
 
 }  // namespace qm

@@ -6,7 +6,8 @@
 //
 // The tune state itself (TuneState, CurTuneChannel, CurTuneItem, TuneGridShown,
 // TuneDataChanged, ViewMode) stays in the document, which owns it; the controller works on
-// it through TuneDocumentRefs.
+// it through TuneDocumentRefs, and the document plugs it into its commands and its undo
+// history (TuneRefsOf and AttachTune, document/document.h).
 #pragma once
 
 #include <array>
@@ -30,8 +31,8 @@
 
 namespace qm {
 
-class Document;
-class EditHistory;
+// The caption while the tune view is shown: this followed by the title.
+inline constexpr const char* kTuningNotice = QM_TR("正在调测－");
 
 // The document fields tune mode reads and changes.
 struct TuneDocumentRefs {
@@ -49,7 +50,6 @@ struct TuneDocumentRefs {
   std::string& captionAfterTune;  // the caption leaving tune mode restores (a file saved meanwhile)
   std::string& statusBand;        // status bar panel 2
 };
-TuneDocumentRefs TuneRefsOf(Document& doc);
 
 // The link seams an operation runs over.
 struct TuneLinkParts {
@@ -102,6 +102,11 @@ struct TuneHooks {
   std::function<void()> commitPendingEdit;
   // ShowModelInfo for the model byte that entering tune mode found (labels of the window).
   std::function<void()> showModelInfo;
+  // The tune table was reloaded, or tune mode entered or left: no step can be undone.
+  std::function<void()> forgetEdits;
+  // The tune table was written: a step undone past the write brings back a table the radio
+  // no longer holds.
+  std::function<void()> tuneTableWritten;
 };
 
 class TuneController {
@@ -111,11 +116,6 @@ class TuneController {
   TuneController& operator=(const TuneController&) = delete;
 
   TuneHooks hooks;
-
-  // Plugs tune mode into the document's commands: leaving tune mode when the window
-  // closes or the data is replaced while an item is adjusted, the tune editor in
-  // CommitPendingEdit, and the tune channel defaults of New and of a model change.
-  void AttachTo(Document& doc);
 
   const TuneView& view() const { return view_; }
   // The window keeps the menu check marks of the other views here as well.
@@ -152,7 +152,6 @@ class TuneController {
  private:
   LinkContext link();
   int16_t BeginTuneItemChecked(int k);
-  // The tune table was reloaded or tune mode entered or left: no step can be undone.
   void forgetEdits();
 
   AppState& app_;
@@ -161,7 +160,6 @@ class TuneController {
   TuneLinkParts parts_;
   TuneTableModel table_;
   TuneView view_;
-  EditHistory* history_ = nullptr;
 };
 
 }  // namespace qm

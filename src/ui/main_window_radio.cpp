@@ -35,7 +35,7 @@ void FrmMain::buildRadio() {
   progress_ = std::make_unique<GuiProgress>(this);
   tune_ = std::make_unique<TuneController>(app_, prompter_, TuneRefsOf(doc_),
                                            TuneLinkParts{*port_, *guiClock_, *progress_});
-  tune_->AttachTo(doc_);
+  AttachTune(doc_, *tune_);
   tune_->hooks.commitPendingEdit = [this] { grid_->commitPendingEdit(); };
   tune_->hooks.showModelInfo = [this] { showTuneModelInfo(); };
 }

@@ -42,11 +42,6 @@ class TuneConsoleProgress : public Progress {
   }
 };
 
-int Usage(const char* usage) {
-  std::cerr << "usage: qm830k-cli " << usage << "\n";
-  return 2;
-}
-
 // A window's worth of state for one tune verb.
 struct TuneSession {
   CliApp cli;
@@ -67,12 +62,7 @@ struct TuneSession {
     if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
       doc->setPortNumber(static_cast<int16_t>(*n));
     }
-    if (!a.ok()) {
-      std::cerr << "qm830k-cli: " << a.error() << "\n";
-      return false;
-    }
-    if (auto d = a.value("--device")) port->setDeviceOverride(*d);
-    if (auto t = a.value("--trace"); t && !trace.open(*t, *port, clock)) return false;
+    if (!ApplyLinkOptions(a, *port, clock, trace)) return false;
     ctl.emplace(cli.app, *prompter, TuneRefsOf(*doc),
                 TuneLinkParts{trace.port(*port), clock, progress});
     return true;

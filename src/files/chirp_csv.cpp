@@ -12,6 +12,7 @@
 #include "base/prompter.h"
 #include "base/text_util.h"
 #include "base/tr.h"
+#include "files/file_io.h"
 #include "model/codecs.h"
 #include "model/signal_entry.h"
 
@@ -604,6 +605,19 @@ ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel
 }
 
 }  // namespace
+
+CsvFile ReadCsvFile(const std::string& path) {
+  const FileBytes f = ReadFileBytes(path, kMaxCsvBytes + 1);
+  CsvFile out;
+  if (f.status != ReadStatus::Ok) return out;
+  if (f.bytes.size() > kMaxCsvBytes) {
+    out.status = CsvFileStatus::TooLarge;
+    return out;
+  }
+  out.status = CsvFileStatus::Ok;
+  out.text.assign(f.bytes.begin(), f.bytes.end());
+  return out;
+}
 
 ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,

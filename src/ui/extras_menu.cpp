@@ -25,7 +25,6 @@ namespace qm::ui {
 
 namespace {
 
-constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
 constexpr size_t kNotesShown = 20;
 
 std::vector<FileFilter> CsvFilters() {
@@ -230,20 +229,19 @@ void TechnicianExtras::importCsv() {
   const std::optional<ImportChoice> choice = AskImportChoice(window_);
   if (!choice) return;
 
-  const FileBytes bytes = ReadFileBytes(*path, kMaxCsvBytes + 1);
-  if (bytes.status != ReadStatus::Ok || bytes.bytes.size() > kMaxCsvBytes) {
-    Notify(
-        prompter_, QM_TR("文件错误"),
-        bytes.status == ReadStatus::Ok ? QM_TR("文件太大，不是信道表。") : QM_TR("无法读取文件！"),
-        Icon::Exclamation);
+  const CsvFile csv = ReadCsvFile(*path);
+  if (csv.status != CsvFileStatus::Ok) {
+    Notify(prompter_, QM_TR("文件错误"),
+           csv.status == CsvFileStatus::TooLarge ? QM_TR("文件太大，不是信道表。")
+                                                 : QM_TR("无法读取文件！"),
+           Icon::Exclamation);
     return;
   }
-  const std::string text(bytes.bytes.begin(), bytes.bytes.end());
   ChirpImportOptions opt;
   opt.fromLocation = choice->fromLocation;
   opt.clearRest = choice->clearRest;
   const ChirpImportResult r =
-      ImportChirpCsv(text, doc_.editors().channels(), app_, doc_.image.modelCode(), opt);
+      ImportChirpCsv(csv.text, doc_.editors().channels(), app_, doc_.image.modelCode(), opt);
   std::vector<std::string> notes;
   for (const ChirpNote& n : r.notes) notes.push_back(FormatChirpNote(n));
   if (hooks_.refresh) hooks_.refresh();

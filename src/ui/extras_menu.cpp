@@ -20,12 +20,11 @@
 #include "files/utf8_path.h"
 #include "model/defaults.h"
 #include "platform/translation.h"
+#include "ui/qt_text.h"
 
 namespace qm::ui {
 
 namespace {
-
-constexpr size_t kNotesShown = 20;
 
 std::vector<FileFilter> CsvFilters() {
   return {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
@@ -76,14 +75,6 @@ std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
     }
     from->selectAll();
   }
-}
-
-std::string JoinNotes(const std::vector<std::string>& notes) {
-  std::string out;
-  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out.append("\n").append(notes[k]);
-  if (notes.size() > kNotesShown)
-    out.append("\n").append(Fill(QM_TR("……共%1条"), {std::to_string(notes.size())}));
-  return out;
 }
 
 }  // namespace

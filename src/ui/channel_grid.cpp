@@ -366,18 +366,13 @@ void ChannelGrid::openSignalDialog(const GridPress& press) {
 void ChannelGrid::editorKey(QKeyEvent* key, bool& consumed) {
   consumed = false;
   const int k = key->key();
-  if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+  // Enter validates the text, Escape puts the cell's text back; either closes the editor.
+  if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) {
     inHandler_ = true;
-    model_.editorEnter();
-    inHandler_ = false;
-    refresh();
-    grid_->setFocus(Qt::OtherFocusReason);
-    consumed = true;
-    return;
-  }
-  if (k == Qt::Key_Escape) {
-    inHandler_ = true;
-    model_.editorEscape();
+    if (k == Qt::Key_Escape)
+      model_.editorEscape();
+    else
+      model_.editorEnter();
     inHandler_ = false;
     refresh();
     grid_->setFocus(Qt::OtherFocusReason);

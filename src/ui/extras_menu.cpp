@@ -26,8 +26,14 @@ namespace qm::ui {
 
 namespace {
 
-std::vector<FileFilter> CsvFilters() {
-  return {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
+// The file dialog of a CSV channel list, in the document's folder.
+FileDialogRequest CsvRequest(const char* title, const std::string& folder) {
+  FileDialogRequest req;
+  req.title = title;
+  req.initialDir = folder;
+  req.filters = {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
+  req.defaultExt = "csv";
+  return req;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -209,11 +215,7 @@ void TechnicianExtras::showTrace() {
 void TechnicianExtras::importCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
-  FileDialogRequest req;
-  req.title = QM_TR("导入CSV");
-  req.initialDir = doc_.fileDialogDir;
-  req.filters = CsvFilters();
-  req.defaultExt = "csv";
+  FileDialogRequest req = CsvRequest(QM_TR("导入CSV"), doc_.fileDialogDir);
   req.fileMustExist = true;
   const std::optional<std::string> path = dialogs_.openFile(req);
   if (!path) return;
@@ -248,13 +250,9 @@ void TechnicianExtras::importCsv() {
 void TechnicianExtras::exportCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
-  FileDialogRequest req;
-  req.title = QM_TR("导出CSV");
-  req.initialDir = doc_.fileDialogDir;
+  FileDialogRequest req = CsvRequest(QM_TR("导出CSV"), doc_.fileDialogDir);
   if (!doc_.curFileName.empty())
     req.initialName = PathToUtf8(PathFromUtf8(doc_.curFileName).stem()) + ".csv";
-  req.filters = CsvFilters();
-  req.defaultExt = "csv";
   req.pathMustExist = true;
   req.overwritePrompt = true;
   const std::optional<std::string> path = dialogs_.saveFile(req);

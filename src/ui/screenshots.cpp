@@ -27,17 +27,28 @@ bool Save(QWidget* w, const QString& dir, const QString& name) {
   return w->grab().save(QDir(dir).filePath(name));
 }
 
-// Runs `open`, which shows a modal window, and saves that window before closing it.
+// Runs `open`, which shows a modal window, and saves that window before closing it. The window
+// is waited for: on a slow machine (or one loading many fonts) it may take longer to come up
+// than a fixed delay, and one left open would wait for a person forever.
 bool SaveModal(const QString& dir, const QString& name, const std::function<void()>& open,
                const std::function<void(QWidget*)>& prepare = {}) {
   bool saved = false;
-  QTimer::singleShot(400, [&] {
+  QTimer poll;
+  poll.setInterval(200);
+  int waited = 0;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    ++waited;
     QWidget* modal = QApplication::activeModalWidget();
+    // A settled window (up since the round before); given up on after 30 s.
+    if ((!modal || waited < 2) && waited < 150) return;
+    poll.stop();
     if (modal && prepare) prepare(modal);
     saved = Save(modal, dir, name);
     if (modal) modal->close();
   });
+  poll.start();
   open();
+  poll.stop();
   return saved;
 }
 
@@ -102,6 +113,8 @@ int SaveScreenshots(FrmMain& window, const QString& dir) {
   if (!SaveModal(dir, "signal.png", [&] { window.channelGrid()->pressCell(1, 4); })) ++failures;
   if (!SaveModal(dir, "model.png", [&] { window.radioInfo(); })) ++failures;
   if (!SaveModal(dir, "about.png", [&] { window.helpAbout(); })) ++failures;
+  // The port dialog after its scan of COM1 to COM16, with the device each number opens.
+  if (!SaveModal(dir, "port.png", [&] { window.selectPort(); })) ++failures;
   // The bulk edit of rows 2 to 5: power, receive signalling and a frequency fill ticked.
   window.channelGrid()->pressRowHeader(2, Qt::NoModifier);
   window.channelGrid()->pressRowHeader(5, Qt::ShiftModifier);

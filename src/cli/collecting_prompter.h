@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"  // kAppTitle
-#include "app/prompter.h"
+#include "base/app_state.h"  // kAppTitle
+#include "base/prompter.h"
 #include "cli/context.h"
 
 namespace qm::cli {

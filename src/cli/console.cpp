@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "app/windows_api.h"
+#include "base/windows_api.h"
 #else
 #include <poll.h>
 #include <signal.h>

@@ -2,7 +2,7 @@
 // questions are answered Yes by --yes, asked on a terminal, and answered No otherwise.
 #pragma once
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 namespace qm::cli {
 

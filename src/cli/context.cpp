@@ -3,13 +3,17 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
+#include "files/file_io.h"
 #include "platform/translation.h"
 
 namespace qm::cli {
+
+CliApp::CliApp(const Invocation& inv) { LoadCliApp(inv, *this); }
 
 void LoadCliApp(const Invocation& inv, CliApp& out) {
   std::string programDir = QCoreApplication::applicationDirPath().toStdString();
@@ -41,10 +45,26 @@ bool OpenDocumentFile(Document& doc, const std::string& path) {
   doc.image = f.image;
   doc.spare = f.spare;
   doc.imageVerMajor = f.imageVerMajor;
-  ConvertModel(doc.app(), doc.image);
+  ConvertModel(doc.app(), doc.image.modelCode());
   doc.modelByte = static_cast<uint8_t>(doc.app().curModel);
   doc.DisplayRadioData();
   return true;
+}
+
+bool WriteOrReport(const std::string& path, std::span<const uint8_t> bytes) {
+  if (WriteFileAtomically(path, bytes)) return true;
+  std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
+            << path << ")\n";
+  return false;
+}
+
+bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare) {
+  return WriteOrReport(path, SerializeDataFile(image, spare, IsLegacyName(path)));
+}
+
+int Usage(std::string_view usage) {
+  std::cerr << "usage: qm830k-cli " << usage << "\n";
+  return 2;
 }
 
 int ResolveModelOption(const AppState& app, const std::string& option, int value) {

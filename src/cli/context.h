@@ -1,10 +1,13 @@
 // What every verb starts from: the configuration loaded the way the window loads it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "cli/verbs.h"
 #include "document/document.h"
 #include "files/data_file.h"
@@ -14,6 +17,12 @@
 namespace qm::cli {
 
 struct CliApp {
+  CliApp() = default;
+  // Loaded as LoadCliApp loads it.
+  explicit CliApp(const Invocation& inv);
+  CliApp(const CliApp&) = delete;
+  CliApp& operator=(const CliApp&) = delete;
+
   AppState app;
   SystemTextCodec codec;
   std::unique_ptr<ProfileFile> programIni;  // the program's own configuration file
@@ -31,6 +40,16 @@ bool LoadOrReport(const std::string& path, LoadedFile& out, const Image& base = 
 // The window's open of a data file without the recent-file list: all or nothing, then the
 // image selects the model and fills the editors. A failure prints its message to stderr.
 bool OpenDocumentFile(Document& doc, const std::string& path);
+
+// Saves the image as Save As does (the legacy format when the name ends in ".z410"); a
+// failure prints the window's save error to stderr with the path.
+bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare);
+// Writes the bytes as every save does, replacing the file at once; a failure prints the
+// window's save error to stderr with the path.
+bool WriteOrReport(const std::string& path, std::span<const uint8_t> bytes);
+
+// "usage: qm830k-cli USAGE" on stderr; gives the exit code of a wrong invocation (2).
+int Usage(std::string_view usage);
 
 // "[title] text" in the interface language, as the window's message box would show it.
 std::string MessageLine(const Message& m);

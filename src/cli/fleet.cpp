@@ -5,7 +5,7 @@
 #include <iostream>
 #include <vector>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "cli/console.h"
 #include "files/utf8_path.h"
 #include "model/defaults.h"

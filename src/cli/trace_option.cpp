@@ -20,4 +20,15 @@ bool TraceOption::open(const std::string& path, SerialPort& inner, const Clock& 
   return true;
 }
 
+bool ApplyLinkOptions(const Args& a, DeviceSerialPort& port, const Clock& clock,
+                      TraceOption& trace) {
+  if (!a.ok()) {
+    std::cerr << "qm830k-cli: " << a.error() << "\n";
+    return false;
+  }
+  if (auto d = a.value("--device")) port.setDeviceOverride(*d);
+  if (auto t = a.value("--trace"); t && !trace.open(*t, port, clock)) return false;
+  return true;
+}
+
 }  // namespace qm::cli

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "cli/args.h"
+#include "platform/serial_device.h"
 #include "radio/clock.h"
 #include "radio/serial_port.h"
 #include "radio/serial_trace.h"
@@ -28,5 +30,11 @@ class TraceOption {
   std::optional<SerialTrace> trace_;
   std::optional<TracingSerialPort> tracing_;
 };
+
+// What every radio verb does with its options once it has taken the port number: a wrong
+// option is reported on stderr (false), --device stands for every port number, and --trace
+// FILE starts the trace around `port` (false when the file cannot be written).
+bool ApplyLinkOptions(const Args& a, DeviceSerialPort& port, const Clock& clock,
+                      TraceOption& trace);
 
 }  // namespace qm::cli

@@ -4,35 +4,21 @@
 #include <string>
 #include <vector>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "cli/args.h"
-#include "cli/collecting_prompter.h"
+#include "cli/cli_document.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
 #include "document/document.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
-#include "files/file_io.h"
 #include "model/image_diff.h"
 #include "platform/translation.h"
 
 namespace qm::cli {
 
 namespace {
-
-// A CSV channel list is a few kilobytes; anything far larger is not one.
-constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
-
-int Usage(const char* usage) {
-  std::cerr << "usage: qm830k-cli " << usage << "\n";
-  return 2;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  const auto* p = reinterpret_cast<const uint8_t*>(text.data());
-  return WriteFileAtomically(path, std::span<const uint8_t>(p, text.size()));
-}
 
 constexpr const char* kExportUsage = "export-csv FILE OUT.csv";
 constexpr const char* kImportUsage =
@@ -42,25 +28,17 @@ constexpr const char* kDiffUsage = "diff A B";
 int ExportCsv(const Invocation& inv) {
   Args a(inv.args, {}, {});
   if (!a.ok() || a.positional().size() != 2) return Usage(kExportUsage);
-  CliApp cli;
-  LoadCliApp(inv, cli);
-  CollectingPrompter prompter;
-  Document doc(cli.app, prompter, *cli.programIni);
-  doc.Start();
-  prompter.messages.clear();
-  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
-  prompter.printTo(std::cerr);
+  CliDocument d(inv);
+  if (!d.open(a.positional()[0])) return 1;
+  d.prompter.printTo(std::cerr);
   // The channels as the grid holds them, without touching the document's change flags.
-  Image shown = doc.image;
-  doc.editors().channels().SaveChannels(shown);
+  Image shown = d.doc.image;
+  d.doc.editors().channels().SaveChannels(shown);
   ChirpExport e = ExportChirpCsv(shown, TrCoreUtf8(kChirpChannelName));
   for (const std::string& n : e.notes) std::cerr << TrCoreUtf8(n) << "\n";
   const std::string& out = a.positional()[1];
-  if (!WriteText(out, e.csv)) {
-    std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
-              << out << ")\n";
-    return 1;
-  }
+  const auto* csv = reinterpret_cast<const uint8_t*>(e.csv.data());
+  if (!WriteOrReport(out, std::span<const uint8_t>(csv, e.csv.size()))) return 1;
   std::cerr << TrCoreUtf8(FillCount(QM_TR_N("导出%n个信道 (%1)"), e.rows, {out})) << "\n";
   return 0;
 }
@@ -76,43 +54,29 @@ int ImportCsv(const Invocation& inv) {
     std::cerr << "qm830k-cli: " << a.error() << "\n";
     return 2;
   }
-  CliApp cli;
-  LoadCliApp(inv, cli);
-  CollectingPrompter prompter;
-  Document doc(cli.app, prompter, *cli.programIni);
-  doc.Start();
-  prompter.messages.clear();
-  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
-  prompter.printTo(std::cerr);
+  CliDocument d(inv);
+  if (!d.open(a.positional()[0])) return 1;
+  d.prompter.printTo(std::cerr);
 
   const std::string& csvPath = a.positional()[1];
-  FileBytes csv = ReadFileBytes(csvPath, kMaxCsvBytes + 1);
-  if (csv.status != ReadStatus::Ok) {
-    std::cerr << "[" << TrCoreUtf8(QM_TR("文件错误")) << "] " << TrCoreUtf8(QM_TR("无法读取文件"))
+  const CsvFile csv = ReadCsvFile(csvPath);
+  if (csv.status != CsvFileStatus::Ok) {
+    std::cerr << "[" << TrCoreUtf8(QM_TR("文件错误")) << "] "
+              << TrCoreUtf8(csv.status == CsvFileStatus::TooLarge ? QM_TR("文件太大，不是信道表")
+                                                                  : QM_TR("无法读取文件"))
               << " (" << csvPath << ")\n";
     return 1;
   }
-  if (csv.bytes.size() > kMaxCsvBytes) {
-    std::cerr << "[" << TrCoreUtf8(QM_TR("文件错误")) << "] "
-              << TrCoreUtf8(QM_TR("文件太大，不是信道表")) << " (" << csvPath << ")\n";
-    return 1;
-  }
-  std::string text(csv.bytes.begin(), csv.bytes.end());
   ChirpImportResult r =
-      ImportChirpCsv(text, doc.editors().channels(), cli.app, doc.image.modelCode(), opt);
+      ImportChirpCsv(csv.text, d.doc.editors().channels(), d.cli.app, d.doc.image.modelCode(), opt);
   for (const ChirpNote& n : r.notes) std::cerr << TrCoreUtf8(FormatChirpNote(n)) << "\n";
   if (!r.ok) {
     std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(r.error) << " (" << csvPath << ")\n";
     return 1;
   }
   // Save As collects the editors into the image before writing; so does this.
-  doc.CollectRadioData();
-  auto bytes = SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out));
-  if (!WriteFileAtomically(*out, bytes)) {
-    std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
-              << *out << ")\n";
-    return 1;
-  }
+  d.doc.CollectRadioData();
+  if (!SaveOrReport(*out, d.doc.image, d.doc.spare)) return 1;
   std::cerr << TrCoreUtf8(FillCount(QM_TR_N("导入%n个信道 (%1)"), r.imported, {*out})) << "\n";
   return 0;
 }
@@ -120,8 +84,7 @@ int ImportCsv(const Invocation& inv) {
 int Diff(const Invocation& inv) {
   Args a(inv.args, {}, {});
   if (!a.ok() || a.positional().size() != 2) return Usage(kDiffUsage);
-  CliApp cli;
-  LoadCliApp(inv, cli);
+  CliApp cli(inv);
   LoadedFile f[2];
   for (int k = 0; k < 2; ++k) {
     const std::string& path = a.positional()[static_cast<size_t>(k)];

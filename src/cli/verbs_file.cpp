@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
@@ -15,10 +15,7 @@ namespace {
 
 int Dump(const Invocation& inv) {
   Args a(inv.args, {}, {});
-  if (!a.ok() || a.positional().size() != 1) {
-    std::cerr << "usage: qm830k-cli dump FILE\n";
-    return 2;
-  }
+  if (!a.ok() || a.positional().size() != 1) return Usage("dump FILE");
   LoadedFile f;
   if (!LoadOrReport(a.positional()[0], f)) return 1;
   for (size_t row = 0; row < kImageSize / kRowSize; ++row) {
@@ -31,19 +28,10 @@ int Dump(const Invocation& inv) {
 
 int Convert(const Invocation& inv) {
   Args a(inv.args, {}, {});
-  if (!a.ok() || a.positional().size() != 2) {
-    std::cerr << "usage: qm830k-cli convert IN OUT\n";
-    return 2;
-  }
+  if (!a.ok() || a.positional().size() != 2) return Usage("convert IN OUT");
   LoadedFile f;
   if (!LoadOrReport(a.positional()[0], f)) return 1;
-  const std::string& out = a.positional()[1];
-  auto bytes = SerializeDataFile(f.image, f.spare, IsLegacyName(out));
-  if (!WriteFileAtomically(out, bytes)) {
-    std::cerr << "[QM830K] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " (" << out << ")\n";
-    return 1;
-  }
-  return 0;
+  return SaveOrReport(a.positional()[1], f.image, f.spare) ? 0 : 1;
 }
 
 const VerbRegistrar kDump{

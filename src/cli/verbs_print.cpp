@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <iostream>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
@@ -27,8 +27,7 @@ int Print(const Invocation& inv) {
   const auto tuneChannel = a.intValue("--tune-channel", 1, kTuneChannelCount);
   if (!a.ok() || a.positional().size() != 1 || !out || out->empty()) {
     if (!a.ok()) std::cerr << "qm830k-cli: " << a.error() << "\n";
-    std::cerr << "usage: qm830k-cli " << kUsage << "\n";
-    return 2;
+    return Usage(kUsage);
   }
   // Fonts exist only in a GUI application; the command line never opens a window.
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {

@@ -7,8 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/console.h"
 #include "cli/console_prompter.h"
@@ -21,8 +22,9 @@
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"
-#include "platform/system_serial_port.h"
+#include "model/embed_areas.h"
 #include "platform/sleep_clock.h"
+#include "platform/system_serial_port.h"
 #include "platform/translation.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
@@ -88,13 +90,7 @@ struct RadioSession {
     if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
       portNumber = static_cast<int16_t>(*n);
     }
-    if (!a.ok()) {
-      std::cerr << "qm830k-cli: " << a.error() << "\n";
-      return false;
-    }
-    if (auto d = a.value("--device")) port->setDeviceOverride(*d);
-    if (auto t = a.value("--trace"); t && !trace.open(*t, *port, clock)) return false;
-    return true;
+    return ApplyLinkOptions(a, *port, clock, trace);
   }
 
   LinkContext context() {
@@ -102,26 +98,12 @@ struct RadioSession {
   }
 };
 
-bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare) {
-  // The bytes of Save As: the legacy format when the name ends in ".z410".
-  const auto bytes = SerializeDataFile(image, spare, IsLegacyName(path));
-  if (WriteFileAtomically(path, bytes)) return true;
-  std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
-            << path << ")\n";
-  return false;
-}
-
 // The model the image's code names. When no model in the table has that code the selection
 // stays as it was, and naming the selected model would pass it off as the radio's.
 std::string ModelOfImage(const AppState& app, const Image& image) {
   const int m = FindModelByCode(app, image.modelCode());
   if (m < 0) return Fill(QM_TR("未知机型（代码 %1）"), {std::to_string(image.modelCode())});
   return app.models[static_cast<size_t>(m)].name;
-}
-
-int Usage(const char* usage) {
-  std::cerr << "usage: qm830k-cli " << usage << "\n";
-  return 2;
 }
 
 constexpr const char* kReadUsage = "read -o FILE [--port N] [--device PATH] [--trace FILE] [--yes]";
@@ -160,7 +142,7 @@ int Write(const Invocation& inv) {
   LoadedFile f;
   if (!LoadOrReport(a.positional()[0], f)) return 1;
   // Opening a file selects the model its image names, as the window's open does.
-  ConvertModel(s.cli.app, f.image);
+  ConvertModel(s.cli.app, f.image.modelCode());
   LinkContext ctx = s.context();
   // The technician's options (all off by default): read-back, backup, many radios.
   WriteChecks checks;

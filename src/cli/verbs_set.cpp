@@ -5,18 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "cli/args.h"
-#include "cli/collecting_prompter.h"
+#include "cli/cli_document.h"
 #include "cli/context.h"
 #include "cli/verbs.h"
 #include "document/channel_edits.h"
 #include "document/document.h"
-#include "files/data_file.h"
-#include "files/file_io.h"
 #include "model/channel_table.h"
 #include "platform/translation.h"
 
@@ -66,8 +64,7 @@ int Set(const Invocation& inv) {
   const auto list = a.value("--channels");
   if (!a.ok() || a.positional().size() != 1 || !out || !list) {
     if (!a.ok()) std::cerr << "qm830k-cli: set: " << TrCoreUtf8(a.error()) << "\n";
-    std::cerr << "usage: qm830k-cli " << TrCoreUtf8(kSetUsage) << "\n";
-    return 2;
+    return Usage(TrCoreUtf8(kSetUsage));
   }
   // Given twice, one of the two values would be dropped without a word.
   if (const auto twice = a.repeated()) {
@@ -129,22 +126,16 @@ int Set(const Invocation& inv) {
   if (auto step = a.value("--step")) edit.fillStepKhz = *step;
   edit.fillTx = a.flag("--fill-tx");
   if (!edit.any()) {
-    std::cerr << "qm830k-cli: set: " << TrCoreUtf8(QM_TR("没有要修改的项目"))
-              << "\nusage: qm830k-cli " << TrCoreUtf8(kSetUsage) << "\n";
-    return 2;
+    std::cerr << "qm830k-cli: set: " << TrCoreUtf8(QM_TR("没有要修改的项目")) << "\n";
+    return Usage(TrCoreUtf8(kSetUsage));
   }
 
-  CliApp cli;
-  LoadCliApp(inv, cli);
-  CollectingPrompter prompter;
-  Document doc(cli.app, prompter, *cli.programIni);
-  doc.Start();
-  prompter.messages.clear();
-  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
-  prompter.printTo(std::cerr);
+  CliDocument d(inv);
+  if (!d.open(a.positional()[0])) return 1;
+  d.prompter.printTo(std::cerr);
 
-  const BulkResult r =
-      ApplyBulkEdit(doc.editors().channels(), cli.app, doc.image.modelCode(), *channels, edit);
+  const BulkResult r = ApplyBulkEdit(d.doc.editors().channels(), d.cli.app, d.doc.image.modelCode(),
+                                     *channels, edit);
   for (const std::string& n : r.notes) std::cerr << TrCoreUtf8(n) << "\n";
   if (!r.ok) {
     std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(Fill(QM_TR("%1，没有修改"), {r.error}))
@@ -152,12 +143,8 @@ int Set(const Invocation& inv) {
     return 1;
   }
   // As Save As: the editors are collected into the image before it is written.
-  doc.CollectRadioData();
-  if (!WriteFileAtomically(*out, SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out)))) {
-    std::cerr << "[" << kAppTitle << "] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " ("
-              << *out << ")\n";
-    return 1;
-  }
+  d.doc.CollectRadioData();
+  if (!SaveOrReport(*out, d.doc.image, d.doc.spare)) return 1;
   std::cerr << TrCoreUtf8(FillCount(QM_TR_N("修改了%n个信道 (%1)"), r.changedRows, {*out})) << "\n";
   return 0;
 }

@@ -3,20 +3,19 @@
 #include <sstream>
 #include <vector>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "cli/args.h"
-#include "cli/collecting_prompter.h"
+#include "cli/cli_document.h"
 #include "cli/context.h"
 #include "cli/json.h"
 #include "cli/verbs.h"
 #include "document/document.h"
-#include "files/data_file.h"
 #include "model/channel_table.h"
 #include "model/codecs.h"
 #include "model/function_settings.h"
+#include "model/tune_items.h"
 #include "platform/translation.h"
-#include "tune/tune_protocol.h"
 #include "tune/tune_table.h"
 
 namespace qm::cli {
@@ -75,8 +74,8 @@ void PrintText(const ShownDocument& shown, const std::vector<Message>& messages)
       << "\n";
   }
   o << "\n" << TrCoreUtf8(QM_TR("调整项")) << "\n";
-  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
-    o << kTuneItemSpecs[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
+  for (size_t i = 0; i < kTuneItems.size(); ++i)
+    o << kTuneItems[i].key << "\t" << int(doc.image.tuneItems()[i]) << "\n";
   if (!messages.empty()) {
     o << "\n" << TrCoreUtf8(QM_TR("提示")) << "\n";
     for (const Message& m : messages) o << MessageLine(m) << "\n";
@@ -123,36 +122,26 @@ void PrintJson(const ShownDocument& shown, const std::vector<Message>& messages)
     o << "]}" << (r + 1 < kTuneChannelCount ? ",\n" : "\n");
   }
   o << "  ],\n  \"tuneItems\": {";
-  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i)
-    o << (i ? ", " : "") << JsonString(kTuneItemSpecs[i].key) << ": "
-      << int(doc.image.tuneItems()[i]);
+  for (size_t i = 0; i < kTuneItems.size(); ++i)
+    o << (i ? ", " : "") << JsonString(kTuneItems[i].key) << ": " << int(doc.image.tuneItems()[i]);
   o << "}\n}\n";
   std::cout << o.str();
 }
 
 int Show(const Invocation& inv) {
   Args a(inv.args, {}, {"--json"});
-  if (!a.ok() || a.positional().size() != 1) {
-    std::cerr << "usage: qm830k-cli show FILE [--json]\n";
-    return 2;
-  }
-  CliApp cli;
-  LoadCliApp(inv, cli);
-  CollectingPrompter prompter;
-  Document doc(cli.app, prompter, *cli.programIni);
-  TuneTableModel tune(cli.app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel);
-  AttachTuneDefaults(doc, tune);
-  doc.Start();
-  prompter.messages.clear();
+  if (!a.ok() || a.positional().size() != 1) return Usage("show FILE [--json]");
+  CliDocument d(inv);
+  TuneTableModel tune(d.cli.app, d.doc.flags, d.prompter, d.doc.modelByte, d.doc.curTuneChannel);
+  AttachTuneDefaults(d.doc, tune);
+  if (!d.open(a.positional()[0])) return 1;
+  tune.DisplayTuneGrid(d.doc.image);
 
-  if (!OpenDocumentFile(doc, a.positional()[0])) return 1;
-  tune.DisplayTuneGrid(doc.image);
-
-  ShownDocument shown{doc, tune};
+  ShownDocument shown{d.doc, tune};
   if (a.flag("--json"))
-    PrintJson(shown, prompter.messages);
+    PrintJson(shown, d.prompter.messages);
   else
-    PrintText(shown, prompter.messages);
+    PrintText(shown, d.prompter.messages);
   return 0;
 }
 
@@ -161,14 +150,11 @@ int New(const Invocation& inv) {
   auto out = a.value("-o");
   if (!a.ok() || !a.positional().empty() || !out ||
       (a.value("--model") && a.value("--model-code"))) {
-    std::cerr << "usage: qm830k-cli new -o FILE [--model INDEX | --model-code N]\n";
-    return 2;
+    return Usage("new -o FILE [--model INDEX | --model-code N]");
   }
-  CliApp cli;
-  LoadCliApp(inv, cli);
-  CollectingPrompter prompter;  // answers Yes to the model change's question
-  Document doc(cli.app, prompter, *cli.programIni);
-  TuneTableModel tune(cli.app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel);
+  CliDocument d(inv);  // its prompter answers Yes to the model change's question
+  Document& doc = d.doc;
+  TuneTableModel tune(d.cli.app, doc.flags, d.prompter, doc.modelByte, doc.curTuneChannel);
   AttachTuneDefaults(doc, tune);
   doc.Start();
   for (const char* opt : {"--model", "--model-code"}) {
@@ -178,19 +164,13 @@ int New(const Invocation& inv) {
       return 2;
     }
     if (!v) continue;
-    int m = ResolveModelOption(cli.app, opt, *v);
+    int m = ResolveModelOption(d.cli.app, opt, *v);
     if (m < 0) return 2;
-    if (m != cli.app.curModel) doc.ChangeModel(true, m);
+    if (m != d.cli.app.curModel) doc.ChangeModel(true, m);
   }
   // Save As collects the editors into the image before writing; so does this.
   doc.CollectRadioData();
-  auto bytes = SerializeDataFile(doc.image, doc.spare, IsLegacyName(*out));
-  if (!WriteFileAtomically(*out, bytes)) {
-    std::cerr << "[QM830K] (warning) " << TrCoreUtf8(QM_TR("保存文件错误")) << " (" << *out
-              << ")\n";
-    return 1;
-  }
-  return 0;
+  return SaveOrReport(*out, doc.image, doc.spare) ? 0 : 1;
 }
 
 const VerbRegistrar kShow{

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
@@ -18,8 +18,8 @@
 #include "document/document.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
-#include "platform/system_serial_port.h"
 #include "platform/sleep_clock.h"
+#include "platform/system_serial_port.h"
 #include "platform/translation.h"
 #include "tune/tune_controller.h"
 
@@ -42,11 +42,6 @@ class TuneConsoleProgress : public Progress {
   }
 };
 
-int Usage(const char* usage) {
-  std::cerr << "usage: qm830k-cli " << usage << "\n";
-  return 2;
-}
-
 // A window's worth of state for one tune verb.
 struct TuneSession {
   CliApp cli;
@@ -67,12 +62,7 @@ struct TuneSession {
     if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
       doc->setPortNumber(static_cast<int16_t>(*n));
     }
-    if (!a.ok()) {
-      std::cerr << "qm830k-cli: " << a.error() << "\n";
-      return false;
-    }
-    if (auto d = a.value("--device")) port->setDeviceOverride(*d);
-    if (auto t = a.value("--trace"); t && !trace.open(*t, *port, clock)) return false;
+    if (!ApplyLinkOptions(a, *port, clock, trace)) return false;
     ctl.emplace(cli.app, *prompter, TuneRefsOf(*doc),
                 TuneLinkParts{trace.port(*port), clock, progress});
     return true;
@@ -107,10 +97,10 @@ void PrintTable(const TuneTableModel& t) {
 }
 
 void PrintItems(const Image& image) {
-  for (size_t k = 0; k < kTuneItemSpecs.size(); ++k) {
-    std::printf("%-9s %3u  %s\n", kTuneItemSpecs[k].key,
+  for (size_t k = 0; k < kTuneItems.size(); ++k) {
+    std::printf("%-9s %3u  %s\n", kTuneItems[k].key,
                 static_cast<unsigned>(image[addr::kTuneItems + k]),
-                TrCoreUtf8(kTuneItemSpecs[k].panelCaption).c_str());
+                TrCoreUtf8(kTuneItems[k].panelCaption).c_str());
   }
 }
 
@@ -136,7 +126,7 @@ int TuneAdjust(const Invocation& inv) {
   }
   if (TuneItemCodeOfKey(*key) == 0) {
     std::cerr << "qm830k-cli: --item takes one of";
-    for (const TuneItemSpec& s : kTuneItemSpecs) std::cerr << " " << s.key;
+    for (const TuneItemName& n : kTuneItems) std::cerr << " " << n.key;
     std::cerr << "\n";
     return 2;
   }

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <tuple>
 
-#include "app/capturing_prompter.h"
-#include "app/prompter.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/capturing_prompter.h"
+#include "base/prompter.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "files/chirp_csv.h"
 #include "model/codecs.h"
 #include "model/signal_entry.h"

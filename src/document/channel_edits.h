@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "files/chirp_csv.h"
 #include "model/channel_table.h"
 #include "model/image.h"

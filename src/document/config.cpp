@@ -7,9 +7,8 @@
 #include <random>
 #include <system_error>
 
-#include "app/model_table.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "files/utf8_path.h"
 
 namespace qm {
@@ -27,6 +26,18 @@ std::string ReadOrDefault(const ProfileSnapshot& maker, std::string_view key,
   std::string v(TrimSpaces(maker.read(kConstString, key, def)));
   return v.empty() ? std::string(def) : v;
 }
+
+// A model code: the text's leading number, rounded as a 16-bit integer. Codes beyond that
+// range cannot come from a radio; they are held at its ends instead of wrapping round.
+int16_t CodeValue(const std::string& text) {
+  double v = LeadingNumber(text);
+  if (v < -32768.0) v = -32768.0;
+  if (v > 32767.0) v = 32767.0;
+  return static_cast<int16_t>(RoundHalfEven(v));
+}
+
+// A frequency written in units of 10 Hz, in MHz.
+double FreqValue(const std::string& text) { return LeadingNumber(text) / 100000.0; }
 
 // Whether files can be created in `dir`: tried, since permission bits alone do not tell
 // (another owner, a read-only mount, an administrator account).
@@ -102,6 +113,24 @@ std::string ResolveProgramIniPath(const std::string& programDir, const std::stri
   std::error_code ec;
   fs::create_directories(PathFromUtf8(userConfigDir), ec);
   return JoinPath(userConfigDir, fileName);
+}
+
+void LoadModelTable(AppState& app, const ProfileSnapshot& maker) {
+  app.models.clear();
+  // The name and code keys count from 1, the range keys from 0.
+  for (int i = 0; i < app.modelCount; ++i) {
+    const std::string n1 = std::to_string(i + 1);
+    const std::string n0 = std::to_string(i);
+    ModelEntry e;
+    e.name =
+        std::string(TrimSpaces(maker.read(kRadioList, "RadioName" + n1, "ZR-410(" + n0 + ")")));
+    e.code = CodeValue(maker.read(kRadioList, "RadioValue" + n1, n0));
+    e.rangeLow = FreqValue(maker.read(kRadioList, "StdFreqRange" + n0, n0));
+    e.rangeHigh = FreqValue(maker.read(kRadioList, "EndFreqRange" + n0, n0));
+    e.extendLow = FreqValue(maker.read(kRadioList, "StdFreqExtend" + n0, n0));
+    e.extendHigh = FreqValue(maker.read(kRadioList, "EndFreqExtend" + n0, n0));
+    app.models.push_back(std::move(e));
+  }
 }
 
 void LoadStartupConfig(const std::string& programDir, const std::string& makerIniPath,

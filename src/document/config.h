@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "files/profile.h"
 #include "files/text_codec.h"
 
@@ -36,6 +36,10 @@ std::string UserConfigDir();
 // program folder is not the place for one user's settings, even when an administrator runs it.
 std::string ResolveProgramIniPath(const std::string& programDir, const std::string& fileName,
                                   const std::string& userConfigDir);
+
+// Fills app.models (app.modelCount entries) from section "Radio List" of the maker file,
+// read once (six keys per model would otherwise mean six readings of the file per model).
+void LoadModelTable(AppState& app, const ProfileSnapshot& maker);
 
 // Reads the maker file at `makerIniPath` into `app` the way start-up does: series and
 // title, the configuration and help file paths, the model count, the start values of the

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include "app/model_table.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "document/config.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"
 #include "model/defaults.h"
+#include "tune/tune_controller.h"
 
 namespace qm {
 
@@ -114,7 +115,7 @@ void Document::Start() {
   fileDialogDir = app_.programDir;
 
   image.ident()[2] = kStartupModelCode;
-  ConvertModel(app_, image);
+  ConvertModel(app_, image.modelCode());
   modelByte = static_cast<uint8_t>(app_.curModel);
   app_.bandText = BuildBandText(app_, app_.curModel);
   UpdateBandPanel();
@@ -206,7 +207,7 @@ bool Document::LoadDataFile(const std::string& path) {
   image = loaded.image;
   spare = loaded.spare;
   imageVerMajor = loaded.imageVerMajor;
-  ConvertModel(app_, image);
+  ConvertModel(app_, image.modelCode());
   modelByte = static_cast<uint8_t>(app_.curModel);
   DisplayRadioData();
   if (hooks.showModelInfo) hooks.showModelInfo();
@@ -303,6 +304,27 @@ CloseDecision Document::RequestClose(const SaveFn& save) {
   if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
   WritePortNumber(ini_, portNumber);
   return CloseDecision::Close;
+}
+
+TuneDocumentRefs TuneRefsOf(Document& doc) {
+  return TuneDocumentRefs{doc.image,         doc.flags,          doc.viewMode,
+                          doc.tuneState,     doc.curTuneChannel, doc.curTuneItem,
+                          doc.tuneGridShown, doc.modelByte,      doc.imageVerMajor,
+                          doc.portNumber,    doc.caption,        doc.captionAfterTune,
+                          doc.statusBand};
+}
+
+void AttachTune(Document& doc, TuneController& tune) {
+  TuneTableModel& table = tune.table();
+  doc.hooks.leaveTuneMode = [&tune] { tune.LeaveTuneMode(); };
+  doc.hooks.commitTuneEdit = [&table] { table.CommitPendingEdit(); };
+  doc.hooks.setDefaultTuneChannels = [&table](Image& image) {
+    table.SetDefaultTuneChannels(image);
+  };
+  EditHistory& history = doc.history();
+  tune.hooks.forgetEdits = [&history] { history.clear(); };
+  tune.hooks.tuneTableWritten = [&history] { history.markTuneWritten(); };
+  history.attachTune(table);
 }
 
 }  // namespace qm

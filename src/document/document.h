@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/file_dialogs.h"
-#include "app/prompter.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/file_dialogs.h"
+#include "base/prompter.h"
+#include "base/tr.h"
 #include "document/edit_history.h"
 #include "files/profile.h"
 #include "model/edit_flags.h"
@@ -27,7 +27,6 @@ namespace qm {
 // ---- caption rules ----
 inline constexpr const char* kReadDoneNotice = QM_TR("读频完成－ ");
 inline constexpr const char* kWriteDoneNotice = QM_TR("写频完成－");
-inline constexpr const char* kTuningNotice = QM_TR("正在调测－");
 
 // Title followed by the data file's path, without a separator.
 std::string CaptionForFile(const std::string& title, const std::string& path);
@@ -59,6 +58,9 @@ struct DocumentHooks {
   // ShowRecentFiles: the recent-file menu entries changed.
   std::function<void()> recentFilesChanged;
 };
+
+class TuneController;
+struct TuneDocumentRefs;
 
 class Document {
  public:
@@ -158,5 +160,15 @@ class Document {
   std::optional<Image> savedImage_;
   SpareBlock savedSpare_{};
 };
+
+// The document fields tune mode reads and changes, for a TuneController working on them.
+TuneDocumentRefs TuneRefsOf(Document& doc);
+
+// Plugs tune mode into the document's commands and its undo history: leaving tune mode when
+// the window closes or the data is replaced while an item is adjusted, the tune editor in
+// CommitPendingEdit, the tune channel defaults of New and of a model change, and the tune
+// table's edits as steps of the history (forgotten on entering, leaving and reloading; a
+// written table makes every kept state changed).
+void AttachTune(Document& doc, TuneController& tune);
 
 }  // namespace qm

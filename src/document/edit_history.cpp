@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 
@@ -173,26 +173,21 @@ void EditHistory::restore(const EditSnapshot& to, const EditSnapshot& from) {
   if (tune_ && to.tune) tune_->restore(*to.tune);
 }
 
-bool EditHistory::undo() {
-  if (depth_ > 0) return false;
-  closeStep();
-  if (undo_.empty()) return false;
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
-  restore(step.before, step.after);
-  redo_.push_back(std::move(step));
-  notify();
-  return true;
-}
+bool EditHistory::undo() { return replay(undo_, redo_, true); }
 
-bool EditHistory::redo() {
+bool EditHistory::redo() { return replay(redo_, undo_, false); }
+
+bool EditHistory::replay(std::vector<Step>& from, std::vector<Step>& to, bool back) {
   if (depth_ > 0) return false;
   closeStep();
-  if (redo_.empty()) return false;
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  restore(step.after, step.before);
-  undo_.push_back(std::move(step));
+  if (from.empty()) return false;
+  Step step = std::move(from.back());
+  from.pop_back();
+  if (back)
+    restore(step.before, step.after);
+  else
+    restore(step.after, step.before);
+  to.push_back(std::move(step));
   notify();
   return true;
 }

@@ -87,6 +87,8 @@ class EditHistory : public EditObserver {
   };
   EditSnapshot capture() const;
   void restore(const EditSnapshot& to, const EditSnapshot& from);
+  // Undo (back) or redo: the newest step of `from` restored and moved to `to`.
+  bool replay(std::vector<Step>& from, std::vector<Step>& to, bool back);
   bool editing() const;
   void openStep(const std::string& label);
   void closeStep();

@@ -8,10 +8,11 @@
 #include <map>
 #include <variant>
 
-#include "app/capturing_prompter.h"
-#include "app/prompter.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/capturing_prompter.h"
+#include "base/prompter.h"
+#include "base/text_util.h"
+#include "base/tr.h"
+#include "files/file_io.h"
 #include "model/codecs.h"
 #include "model/signal_entry.h"
 
@@ -604,6 +605,19 @@ ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel
 }
 
 }  // namespace
+
+CsvFile ReadCsvFile(const std::string& path) {
+  const FileBytes f = ReadFileBytes(path, kMaxCsvBytes + 1);
+  CsvFile out;
+  if (f.status != ReadStatus::Ok) return out;
+  if (f.bytes.size() > kMaxCsvBytes) {
+    out.status = CsvFileStatus::TooLarge;
+    return out;
+  }
+  out.status = CsvFileStatus::Ok;
+  out.text.assign(f.bytes.begin(), f.bytes.end());
+  return out;
+}
 
 ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,

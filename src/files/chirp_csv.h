@@ -5,14 +5,15 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/tr.h"
 #include "model/channel_table.h"
 #include "model/image.h"
 
@@ -73,6 +74,16 @@ struct ChirpImportResult {
   std::vector<ChirpNote> notes;  // in file order: skipped rows, clamped values, remarks
   std::string error;             // why nothing was imported (ok = false)
 };
+
+// A CSV channel list is a few kilobytes; a file far larger is not one and is not read.
+inline constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
+enum class CsvFileStatus { Ok, Unreadable, TooLarge };
+struct CsvFile {
+  CsvFileStatus status = CsvFileStatus::Unreadable;
+  std::string text;  // the bytes as they are, when Ok
+};
+// The file an import reads (anything but an ordinary file is unreadable).
+CsvFile ReadCsvFile(const std::string& path);
 
 // Reads the text (UTF-8 with or without BOM, LF or CRLF, "#" comment lines, quoted fields)
 // and fills the grid's channels from options.firstChannel on, in file order, up to 16. The grid's

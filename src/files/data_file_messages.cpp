@@ -1,6 +1,6 @@
 #include "files/data_file_messages.h"
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 

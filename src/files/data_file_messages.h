@@ -1,7 +1,7 @@
 // The messages that a failed load shows, shared by the window and the command line.
 #pragma once
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "files/data_file.h"
 
 namespace qm {

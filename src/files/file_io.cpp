@@ -10,7 +10,7 @@
 #include "files/utf8_path.h"
 
 #ifdef _WIN32
-#include "app/windows_api.h"
+#include "base/windows_api.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>

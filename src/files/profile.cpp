@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "files/file_io.h"
 
 namespace qm {

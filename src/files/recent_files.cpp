@@ -1,6 +1,6 @@
 #include "files/recent_files.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace qm {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/grid_util.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/grid_util.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "model/codecs.h"
 
 namespace qm {

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
+#include "base/tr.h"
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"

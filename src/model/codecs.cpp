@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 
 namespace qm {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
 
 namespace qm {
 

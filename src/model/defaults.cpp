@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/tables.h"
-#include "app/text_util.h"
+#include "base/tables.h"
+#include "base/text_util.h"
 #include "model/codecs.h"
 
 namespace qm {

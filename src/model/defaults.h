@@ -7,7 +7,7 @@
 #include <ctime>
 #include <span>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "model/image.h"
 
 namespace qm {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 
 namespace qm {
 

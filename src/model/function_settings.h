@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/combo.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/combo.h"
+#include "base/prompter.h"
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"

@@ -6,12 +6,13 @@
 #include <span>
 #include <utility>
 
-#include "app/tr.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "model/codecs.h"
 #include "model/edit_flags.h"
+#include "model/embed_areas.h"
 #include "model/function_settings.h"
-#include "radio/embed_info.h"
-#include "tune/tune_protocol.h"
+#include "model/tune_items.h"
 
 namespace qm {
 
@@ -90,24 +91,46 @@ std::string Printable(std::span<const uint8_t> bytes) {
 
 const char* YesNo(bool v) { return v ? QM_TR("是") : QM_TR("否"); }
 
+// A side of a channel record, the same in the channel area and the tune channel table:
+// receive in bytes 0-4, transmit in bytes 5-9. Its switch (channel off, transmit inhibited)
+// is bit 3 of the third byte, whose low bits end the frequency and whose high nibble begins
+// the signalling.
+struct RecordSide {
+  size_t at;
+  const char* off;
+  const char* freq;
+  const char* step;
+  const char* signal;
+};
+constexpr RecordSide kSides[] = {
+    {0, QM_TR("关闭"), QM_TR("接收频率"), QM_TR("接收步进"), QM_TR("接收CTC/DCS")},
+    {5, QM_TR("禁发"), QM_TR("发射频率"), QM_TR("发射步进"), QM_TR("发射CTC/DCS")},
+};
+
+// In a channel record bit 2 of the third byte belongs to the frequency; a tune channel keeps
+// its raster there, shown between the frequency and the signalling.
+void DiffSide(Differ& d, const std::string& where, const RecordSide& side, size_t o, ConstRow x,
+              ConstRow y, bool tune, char sep) {
+  const size_t k = side.at;
+  const size_t f = o + k;
+  const auto step = [](uint8_t v) { return std::string((v & 4) ? "6.25" : "5.00"); };
+  d.field(where, side.off, YesNo(!(x[k + 2] & 0x08)), YesNo(!(y[k + 2] & 0x08)), {{f + 2, 0x08}});
+  d.field(where, side.freq, FreqBytesToText(x[k], x[k + 1], x[k + 2], sep),
+          FreqBytesToText(y[k], y[k + 1], y[k + 2], sep),
+          {{f, 0xFF}, {f + 1, 0xFF}, {f + 2, uint8_t(tune ? 0x03 : 0x07)}});
+  if (tune) d.field(where, side.step, step(x[k + 2]), step(y[k + 2]), {{f + 2, 0x04}});
+  d.field(where, side.signal, SignalBytesToText(x[k + 2], x[k + 3], x[k + 4], sep),
+          SignalBytesToText(y[k + 2], y[k + 3], y[k + 4], sep),
+          {{f + 2, 0xF0}, {f + 3, 0xFF}, {f + 4, 0xFF}});
+}
+
 void DiffChannels(Differ& d, const Image& a, const Image& b, char sep) {
   for (int i = 0; i < kChannelCount; ++i) {
     const size_t o = addr::kChannels + 16 * static_cast<size_t>(i);
     ConstRow x = a.row(o);
     ConstRow y = b.row(o);
     const std::string where = Fill(QM_TR("信道%1"), {std::to_string(i + 1)});
-    d.field(where, QM_TR("关闭"), YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
-    d.field(where, QM_TR("接收频率"), FreqBytesToText(x[0], x[1], x[2], sep),
-            FreqBytesToText(y[0], y[1], y[2], sep), {{o, 0xFF}, {o + 1, 0xFF}, {o + 2, 0x07}});
-    d.field(where, QM_TR("接收CTC/DCS"), SignalBytesToText(x[2], x[3], x[4], sep),
-            SignalBytesToText(y[2], y[3], y[4], sep),
-            {{o + 2, 0xF0}, {o + 3, 0xFF}, {o + 4, 0xFF}});
-    d.field(where, QM_TR("禁发"), YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
-    d.field(where, QM_TR("发射频率"), FreqBytesToText(x[5], x[6], x[7], sep),
-            FreqBytesToText(y[5], y[6], y[7], sep), {{o + 5, 0xFF}, {o + 6, 0xFF}, {o + 7, 0x07}});
-    d.field(where, QM_TR("发射CTC/DCS"), SignalBytesToText(x[7], x[8], x[9], sep),
-            SignalBytesToText(y[7], y[8], y[9], sep),
-            {{o + 7, 0xF0}, {o + 8, 0xFF}, {o + 9, 0xFF}});
+    for (const RecordSide& side : kSides) DiffSide(d, where, side, o, x, y, false, sep);
     struct Toggle {
       const char* what;
       uint8_t bit;
@@ -167,25 +190,11 @@ void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
     ConstRow x = a.row(o);
     ConstRow y = b.row(o);
     const std::string where = Fill(QM_TR("调测信道%1"), {std::to_string(r + 1)});
-    auto step = [](uint8_t v) { return std::string((v & 4) ? "6.25" : "5.00"); };
-    d.field(where, QM_TR("关闭"), YesNo(!(x[2] & 0x08)), YesNo(!(y[2] & 0x08)), {{o + 2, 0x08}});
-    d.field(where, QM_TR("接收频率"), FreqBytesToText(x[0], x[1], x[2], sep),
-            FreqBytesToText(y[0], y[1], y[2], sep), {{o, 0xFF}, {o + 1, 0xFF}, {o + 2, 0x03}});
-    d.field(where, QM_TR("接收步进"), step(x[2]), step(y[2]), {{o + 2, 0x04}});
-    d.field(where, QM_TR("接收CTC/DCS"), SignalBytesToText(x[2], x[3], x[4], sep),
-            SignalBytesToText(y[2], y[3], y[4], sep),
-            {{o + 2, 0xF0}, {o + 3, 0xFF}, {o + 4, 0xFF}});
-    d.field(where, QM_TR("禁发"), YesNo(!(x[7] & 0x08)), YesNo(!(y[7] & 0x08)), {{o + 7, 0x08}});
-    d.field(where, QM_TR("发射频率"), FreqBytesToText(x[5], x[6], x[7], sep),
-            FreqBytesToText(y[5], y[6], y[7], sep), {{o + 5, 0xFF}, {o + 6, 0xFF}, {o + 7, 0x03}});
-    d.field(where, QM_TR("发射步进"), step(x[7]), step(y[7]), {{o + 7, 0x04}});
-    d.field(where, QM_TR("发射CTC/DCS"), SignalBytesToText(x[7], x[8], x[9], sep),
-            SignalBytesToText(y[7], y[8], y[9], sep),
-            {{o + 7, 0xF0}, {o + 8, 0xFF}, {o + 9, 0xFF}});
+    for (const RecordSide& side : kSides) DiffSide(d, where, side, o, x, y, true, sep);
   }
   for (int i = 0; i < kTuneItemCount; ++i) {
     const size_t k = addr::kTuneItems + static_cast<size_t>(i);
-    d.field(QM_TR("调整项"), kTuneItemSpecs[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
+    d.field(QM_TR("调整项"), kTuneItems[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
             std::to_string(b[k]), {{k, 0xFF}});
   }
 }

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "model/image.h"
 
 namespace qm {

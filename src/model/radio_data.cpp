@@ -1,6 +1,6 @@
 #include "model/radio_data.h"
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 
 namespace qm {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
 #include "model/channel_table.h"
 #include "model/edit_flags.h"
 #include "model/function_settings.h"

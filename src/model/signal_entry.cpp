@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/tables.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/tables.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 
 namespace qm {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/combo.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/combo.h"
+#include "base/prompter.h"
 
 namespace qm {
 

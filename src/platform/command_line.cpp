@@ -1,7 +1,7 @@
 #include "platform/command_line.h"
 
 #ifdef _WIN32
-#include "app/windows_api.h"
+#include "base/windows_api.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 

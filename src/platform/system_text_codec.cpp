@@ -1,9 +1,9 @@
 #include "platform/system_text_codec.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 #ifdef _WIN32
-#include "app/windows_api.h"
+#include "base/windows_api.h"
 #else
 #include <QByteArray>
 #include <QString>

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "files/profile.h"
 
 namespace qm {

@@ -2,7 +2,7 @@
 // in it.
 //
 // Chinese is the language the program is written in; English comes from translations/
-// qm830k_en.qm. The core keeps its Chinese texts (app/tr.h); the window and the command
+// qm830k_en.qm. The core keeps its Chinese texts (base/tr.h); the window and the command
 // line pass every core text they show through TrCore.
 #pragma once
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 

@@ -1,6 +1,6 @@
 #include "platform/win32_serial_port.h"
 
-#include "app/windows_api.h"
+#include "base/windows_api.h"
 // After windows.h, which it needs.
 #include <timeapi.h>
 

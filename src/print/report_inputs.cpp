@@ -1,6 +1,6 @@
 #include "print/report_inputs.h"
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "model/codecs.h"
 
 namespace qm::print {

@@ -2,7 +2,7 @@
 // lists, the tune channel table and the tune item values, and the model labels.
 #pragma once
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "document/document.h"
 #include "model/channel_table.h"
 #include "model/function_settings.h"

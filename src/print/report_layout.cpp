@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 
 namespace qm::print {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
+#include "base/tr.h"
 #include "model/image.h"
 #include "radio/clock.h"
 #include "radio/progress.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 namespace qm {
 

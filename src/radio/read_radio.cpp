@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/model_table.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 
 namespace qm {
 
@@ -100,7 +100,7 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   if (hooks.accepted) hooks.accepted();
   CloseCommPort(ctx);
 
-  ConvertModel(ctx.app, image);
+  ConvertModel(ctx.app, image.modelCode());
   ctx.app.bandText = BuildBandText(ctx.app, ctx.app.curModel);
   if (imageVerMajor > 2) {
     Notify(ctx.prompter, QM_TR("读频"), QM_TR("新的机型版本,请升级你的写频软件!"), Icon::None);

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "radio/clock.h"
 #include "radio/serial_port.h"
 

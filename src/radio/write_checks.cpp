@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "files/data_file.h"
 #include "files/utf8_path.h"
 #include "model/defaults.h"

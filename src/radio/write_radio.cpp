@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "model/defaults.h"
 
 namespace qm {

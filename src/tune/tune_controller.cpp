@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "app/model_table.h"
-#include "app/tr.h"
-#include "document/document.h"
+#include "base/model_table.h"
+#include "base/tr.h"
 #include "model/codecs.h"
 
 namespace qm {
@@ -15,14 +14,6 @@ bool ValidItem(int k) { return k >= 0 && k < kTuneItemCount; }
 
 }  // namespace
 
-TuneDocumentRefs TuneRefsOf(Document& doc) {
-  return TuneDocumentRefs{doc.image,         doc.flags,          doc.viewMode,
-                          doc.tuneState,     doc.curTuneChannel, doc.curTuneItem,
-                          doc.tuneGridShown, doc.modelByte,      doc.imageVerMajor,
-                          doc.portNumber,    doc.caption,        doc.captionAfterTune,
-                          doc.statusBand};
-}
-
 TuneController::TuneController(AppState& app, Prompter& prompter, TuneDocumentRefs doc,
                                TuneLinkParts link)
     : app_(app),
@@ -31,16 +22,8 @@ TuneController::TuneController(AppState& app, Prompter& prompter, TuneDocumentRe
       parts_(link),
       table_(app, doc.flags, prompter, doc.modelByte, doc.curTuneChannel) {}
 
-void TuneController::AttachTo(Document& doc) {
-  doc.hooks.leaveTuneMode = [this] { LeaveTuneMode(); };
-  doc.hooks.commitTuneEdit = [this] { table_.CommitPendingEdit(); };
-  doc.hooks.setDefaultTuneChannels = [this](Image& image) { table_.SetDefaultTuneChannels(image); };
-  history_ = &doc.history();
-  history_->attachTune(table_);
-}
-
 void TuneController::forgetEdits() {
-  if (history_) history_->clear();
+  if (hooks.forgetEdits) hooks.forgetEdits();
 }
 
 LinkContext TuneController::link() {
@@ -166,7 +149,7 @@ void TuneController::NodeClick(std::string_view key) {
   doc_.curTuneItem = static_cast<int16_t>(code);
   view_.tableVisible = false;
   if (begins || doc_.tuneState != 2) {
-    view_.itemCaption = kTuneItemSpecs[static_cast<size_t>(code - 1)].panelCaption;
+    view_.itemCaption = kTuneItems[static_cast<size_t>(code - 1)].panelCaption;
     BeginItem(code - 1);
     doc_.tuneGridShown = false;
   }
@@ -274,7 +257,7 @@ int16_t TuneController::WriteTuneData() {
   if (doc_.viewMode == 3) view_.treeVisible = true;
   doc_.flags.tuneDataChanged = false;
   // A step undone past the write brings back a table the radio no longer holds.
-  if (history_) history_->markTuneWritten();
+  if (hooks.tuneTableWritten) hooks.tuneTableWritten();
   return 1;
 }
 

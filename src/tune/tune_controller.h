@@ -6,7 +6,8 @@
 //
 // The tune state itself (TuneState, CurTuneChannel, CurTuneItem, TuneGridShown,
 // TuneDataChanged, ViewMode) stays in the document, which owns it; the controller works on
-// it through TuneDocumentRefs.
+// it through TuneDocumentRefs, and the document plugs it into its commands and its undo
+// history (TuneRefsOf and AttachTune, document/document.h).
 #pragma once
 
 #include <array>
@@ -15,11 +16,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
-#include "app/tr.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
+#include "base/tr.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
+#include "model/tune_items.h"
 #include "radio/clock.h"
 #include "radio/link.h"
 #include "radio/progress.h"
@@ -29,8 +31,8 @@
 
 namespace qm {
 
-class Document;
-class EditHistory;
+// The caption while the tune view is shown: this followed by the title.
+inline constexpr const char* kTuningNotice = QM_TR("正在调测－");
 
 // The document fields tune mode reads and changes.
 struct TuneDocumentRefs {
@@ -48,7 +50,6 @@ struct TuneDocumentRefs {
   std::string& captionAfterTune;  // the caption leaving tune mode restores (a file saved meanwhile)
   std::string& statusBand;        // status bar panel 2
 };
-TuneDocumentRefs TuneRefsOf(Document& doc);
 
 // The link seams an operation runs over.
 struct TuneLinkParts {
@@ -76,7 +77,7 @@ struct TuneView {
   bool editMenusShown = true;        // mnuModel, mnuWrite and mnuRadio visible and enabled
 };
 
-// The ten nodes of the item tree, in order.
+// The ten nodes of the item tree, in order: the tune items under "adjust".
 struct TuneTreeNode {
   const char* key;
   const char* text;
@@ -85,13 +86,13 @@ struct TuneTreeNode {
 inline constexpr std::array<TuneTreeNode, 10> kTuneTree = {{
     {"testfreq", QM_TR("调整频率设置"), nullptr},
     {"adjust", QM_TR("调整项"), nullptr},
-    {"Battery", QM_TR("电池低压电平"), "adjust"},
-    {"SqlTight", QM_TR("第9级静噪电平"), "adjust"},
-    {"SqlOpen", QM_TR("第3级静噪电平"), "adjust"},
-    {"CTCDevW", QM_TR("CTC 频偏(宽带)"), "adjust"},
-    {"DCSDevW", QM_TR("DCS 频偏(宽带)"), "adjust"},
-    {"CTCDevN", QM_TR("CTC 频偏(窄带)"), "adjust"},
-    {"DCSDevN", QM_TR("DCS 频偏(窄带)"), "adjust"},
+    {kTuneItems[0].key, kTuneItems[0].treeText, "adjust"},
+    {kTuneItems[1].key, kTuneItems[1].treeText, "adjust"},
+    {kTuneItems[2].key, kTuneItems[2].treeText, "adjust"},
+    {kTuneItems[3].key, kTuneItems[3].treeText, "adjust"},
+    {kTuneItems[4].key, kTuneItems[4].treeText, "adjust"},
+    {kTuneItems[5].key, kTuneItems[5].treeText, "adjust"},
+    {kTuneItems[6].key, kTuneItems[6].treeText, "adjust"},
     {"exit", QM_TR("退出调测"), nullptr},
 }};
 
@@ -101,6 +102,11 @@ struct TuneHooks {
   std::function<void()> commitPendingEdit;
   // ShowModelInfo for the model byte that entering tune mode found (labels of the window).
   std::function<void()> showModelInfo;
+  // The tune table was reloaded, or tune mode entered or left: no step can be undone.
+  std::function<void()> forgetEdits;
+  // The tune table was written: a step undone past the write brings back a table the radio
+  // no longer holds.
+  std::function<void()> tuneTableWritten;
 };
 
 class TuneController {
@@ -110,11 +116,6 @@ class TuneController {
   TuneController& operator=(const TuneController&) = delete;
 
   TuneHooks hooks;
-
-  // Plugs tune mode into the document's commands: leaving tune mode when the window
-  // closes or the data is replaced while an item is adjusted, the tune editor in
-  // CommitPendingEdit, and the tune channel defaults of New and of a model change.
-  void AttachTo(Document& doc);
 
   const TuneView& view() const { return view_; }
   // The window keeps the menu check marks of the other views here as well.
@@ -151,7 +152,6 @@ class TuneController {
  private:
   LinkContext link();
   int16_t BeginTuneItemChecked(int k);
-  // The tune table was reloaded or tune mode entered or left: no step can be undone.
   void forgetEdits();
 
   AppState& app_;
@@ -160,7 +160,6 @@ class TuneController {
   TuneLinkParts parts_;
   TuneTableModel table_;
   TuneView view_;
-  EditHistory* history_ = nullptr;
 };
 
 }  // namespace qm

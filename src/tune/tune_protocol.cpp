@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 
@@ -26,13 +26,6 @@ void LinkLost(LinkContext& ctx) {
 }
 
 }  // namespace
-
-int TuneItemCodeOfKey(std::string_view key) {
-  for (size_t i = 0; i < kTuneItemSpecs.size(); ++i) {
-    if (key == kTuneItemSpecs[i].key) return static_cast<int>(i) + 1;
-  }
-  return 0;
-}
 
 bool TuneReplyPasses(TuneCheck check, std::span<const uint8_t> reply,
                      std::span<const uint8_t> request, int item) {

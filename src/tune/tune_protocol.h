@@ -12,23 +12,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
-#include "app/tr.h"
 #include "model/image.h"
+#include "model/tune_items.h"
 #include "radio/link.h"
 
 namespace qm {
 
-inline constexpr int kTuneItemCount = 7;
-
-// One tune item (code = index + 1).
+// What tune mode sends and expects for each tune item, in the order of kTuneItems
+// (model/tune_items.h; item code = index + 1).
 struct TuneItemSpec {
-  const char* key;           // node key of the tune tree
-  const char* treeText;      // text of its tree node
-  const char* panelCaption;  // caption of the item panel fraTune
-  uint8_t command;           // first byte of its item frame
+  uint8_t command;  // first byte of its item frame
   std::array<uint8_t, 3> reply;
   size_t replyLength;  // the first replyLength bytes of `reply` are expected
   bool deviation;      // also sends the signalling frame when it begins
@@ -36,59 +31,14 @@ struct TuneItemSpec {
 };
 
 inline constexpr std::array<TuneItemSpec, kTuneItemCount> kTuneItemSpecs = {{
-    {"Battery",
-     QM_TR("电池低压电平"),
-     QM_TR("电池低电压电平"),
-     0x42,
-     {0x62, 0x4E, 0x06},
-     3,
-     false,
-     false},
-    {"SqlTight",
-     QM_TR("第9级静噪电平"),
-     QM_TR("第9级静噪电平"),
-     0x4D,
-     {0x47, 0x00, 0x06},
-     3,
-     false,
-     false},
-    {"SqlOpen",
-     QM_TR("第3级静噪电平"),
-     QM_TR("第3级静噪电平"),
-     0x6D,
-     {0x47, 0x00, 0x06},
-     3,
-     false,
-     false},
-    {"CTCDevW",
-     QM_TR("CTC 频偏(宽带)"),
-     QM_TR("CTC频偏(宽带)"),
-     0x51,
-     {0x06, 0, 0},
-     1,
-     true,
-     false},
-    {"DCSDevW",
-     QM_TR("DCS 频偏(宽带)"),
-     QM_TR("DCS频偏(宽带)"),
-     0x44,
-     {0x06, 0, 0},
-     1,
-     true,
-     false},
-    {"CTCDevN", QM_TR("CTC 频偏(窄带)"), QM_TR("CTC频偏(窄带)"), 0x51, {0x06, 0, 0}, 1, true, true},
-    {"DCSDevN",
-     QM_TR("DCS 频偏(窄带)"),
-     QM_TR("DCS 频偏(窄带)"),
-     0x44,
-     {0x06, 0, 0},
-     1,
-     true,
-     true},
+    {0x42, {0x62, 0x4E, 0x06}, 3, false, false},  // Battery
+    {0x4D, {0x47, 0x00, 0x06}, 3, false, false},  // SqlTight
+    {0x6D, {0x47, 0x00, 0x06}, 3, false, false},  // SqlOpen
+    {0x51, {0x06, 0, 0}, 1, true, false},         // CTCDevW
+    {0x44, {0x06, 0, 0}, 1, true, false},         // DCSDevW
+    {0x51, {0x06, 0, 0}, 1, true, true},          // CTCDevN
+    {0x44, {0x06, 0, 0}, 1, true, true},          // DCSDevN
 }};
-
-// The item code (1..7) of a node key, or 0.
-int TuneItemCodeOfKey(std::string_view key);
 
 // Frame bytes of tune mode.
 namespace tuneframe {

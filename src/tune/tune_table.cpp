@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/model_table.h"
-#include "app/text_util.h"
-#include "app/tr.h"
+#include "base/model_table.h"
+#include "base/text_util.h"
+#include "base/tr.h"
 #include "model/codecs.h"
 
 namespace qm {

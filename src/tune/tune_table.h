@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "model/channel_table.h"
 #include "ui/qt_text.h"
 #include "ui/signal_dialog.h"

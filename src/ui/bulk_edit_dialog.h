@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
 #include "document/channel_edits.h"
 
 class QCheckBox;

@@ -15,8 +15,8 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "ui/cell_editor.h"
 #include "ui/qt_text.h"
-#include "ui/signal_dialog.h"
 
 namespace qm::ui {
 
@@ -129,12 +129,7 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
     if (!syncing_ && row >= 0 && col >= 1) model_.setCurrentCell(row + 1, col);
   });
 
-  editor_ = new QLineEdit(grid_->viewport());
-  editor_->setObjectName("txtChFreq");
-  editor_->setFrame(false);
-  editor_->setAlignment(Qt::AlignCenter);
-  editor_->hide();
-  editor_->installEventFilter(this);
+  editor_ = NewCellEditor(grid_, "txtChFreq", this);
   connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (syncing_) return;
     model_.editorTextChanged(text.toStdString());
@@ -359,16 +354,11 @@ void ChannelGrid::handle(const GridPress& press) {
 }
 
 void ChannelGrid::openSignalDialog(const GridPress& press) {
-  FrmSignal dialog(app_, prompter_, this);
-  dialog.setSignalText(press.signalText);
-  dialog.adjustSize();
   // Over the cell, a little to its left, so the cell's neighbours stay visible.
   QRect cell = grid_->visualItemRect(grid_->item(press.row - 1, press.col));
   QPoint at = grid_->viewport()->mapToGlobal(cell.topLeft());
   at.rx() -= TwipsToPixels(kSignalDialogShiftTwips);
-  dialog.move(at);
-  std::optional<std::string> result = dialog.run();
-  model_.finishSignalDialog(result);
+  model_.finishSignalDialog(RunSignalDialog(app_, prompter_, this, press.signalText, at));
   refresh();
   grid_->setFocus(Qt::OtherFocusReason);
 }
@@ -376,36 +366,20 @@ void ChannelGrid::openSignalDialog(const GridPress& press) {
 void ChannelGrid::editorKey(QKeyEvent* key, bool& consumed) {
   consumed = false;
   const int k = key->key();
-  if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+  // Enter validates the text, Escape puts the cell's text back; either closes the editor.
+  if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) {
     inHandler_ = true;
-    model_.editorEnter();
+    if (k == Qt::Key_Escape)
+      model_.editorEscape();
+    else
+      model_.editorEnter();
     inHandler_ = false;
     refresh();
     grid_->setFocus(Qt::OtherFocusReason);
     consumed = true;
     return;
   }
-  if (k == Qt::Key_Escape) {
-    inHandler_ = true;
-    model_.editorEscape();
-    inHandler_ = false;
-    refresh();
-    grid_->setFocus(Qt::OtherFocusReason);
-    consumed = true;
-    return;
-  }
-  const QString text = key->text();
-  if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return;
-  const char32_t ch = text.at(0).unicode();
-  std::optional<char> pass = model_.filterEditorKey(ch);
-  if (!pass) {
-    consumed = true;
-    return;
-  }
-  if (static_cast<char32_t>(static_cast<unsigned char>(*pass)) != ch) {
-    editor_->insert(QString(QChar(*pass)));
-    consumed = true;
-  }
+  consumed = FilterEditorKey(key, editor_, model_);
 }
 
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
@@ -495,9 +469,7 @@ bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
       return consumed;
     }
     if (event->type() == QEvent::FocusOut && !inHandler_ && model_.freqEditor().visible) {
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      // Another window coming to the front, or a menu opening, does not leave the cell.
-      if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+      if (!LeavesCell(static_cast<QFocusEvent*>(event))) return false;
       inHandler_ = true;
       model_.editorLostFocus();
       inHandler_ = false;

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "document/channel_edits.h"
 #include "files/chirp_csv.h"
 #include "platform/translation.h"
@@ -19,20 +19,6 @@
 #include "ui/qt_text.h"
 
 namespace qm::ui {
-
-namespace {
-
-constexpr size_t kNotesShown = 20;
-
-std::string JoinNotes(const std::vector<std::string>& notes) {
-  std::string out;
-  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out.append("\n").append(notes[k]);
-  if (notes.size() > kNotesShown)
-    out.append(1, '\n').append(Fill(QM_TR("……共%1条"), {std::to_string(notes.size())}));
-  return out;
-}
-
-}  // namespace
 
 EditCommands::EditCommands(QWidget* window, Document& doc, AppState& app, Prompter& prompter,
                            ChannelGrid& grid, EditHooks hooks)

@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
 #include "document/document.h"
 
 class QAction;

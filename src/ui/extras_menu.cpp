@@ -13,23 +13,27 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
 #include "files/utf8_path.h"
 #include "model/defaults.h"
 #include "platform/translation.h"
+#include "ui/qt_text.h"
 
 namespace qm::ui {
 
 namespace {
 
-constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
-constexpr size_t kNotesShown = 20;
-
-std::vector<FileFilter> CsvFilters() {
-  return {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
+// The file dialog of a CSV channel list, in the document's folder.
+FileDialogRequest CsvRequest(const char* title, const std::string& folder) {
+  FileDialogRequest req;
+  req.title = title;
+  req.initialDir = folder;
+  req.filters = {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
+  req.defaultExt = "csv";
+  return req;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -77,14 +81,6 @@ std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
     }
     from->selectAll();
   }
-}
-
-std::string JoinNotes(const std::vector<std::string>& notes) {
-  std::string out;
-  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out.append("\n").append(notes[k]);
-  if (notes.size() > kNotesShown)
-    out.append("\n").append(Fill(QM_TR("……共%1条"), {std::to_string(notes.size())}));
-  return out;
 }
 
 }  // namespace
@@ -219,31 +215,26 @@ void TechnicianExtras::showTrace() {
 void TechnicianExtras::importCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
-  FileDialogRequest req;
-  req.title = QM_TR("导入CSV");
-  req.initialDir = doc_.fileDialogDir;
-  req.filters = CsvFilters();
-  req.defaultExt = "csv";
+  FileDialogRequest req = CsvRequest(QM_TR("导入CSV"), doc_.fileDialogDir);
   req.fileMustExist = true;
   const std::optional<std::string> path = dialogs_.openFile(req);
   if (!path) return;
   const std::optional<ImportChoice> choice = AskImportChoice(window_);
   if (!choice) return;
 
-  const FileBytes bytes = ReadFileBytes(*path, kMaxCsvBytes + 1);
-  if (bytes.status != ReadStatus::Ok || bytes.bytes.size() > kMaxCsvBytes) {
-    Notify(
-        prompter_, QM_TR("文件错误"),
-        bytes.status == ReadStatus::Ok ? QM_TR("文件太大，不是信道表。") : QM_TR("无法读取文件！"),
-        Icon::Exclamation);
+  const CsvFile csv = ReadCsvFile(*path);
+  if (csv.status != CsvFileStatus::Ok) {
+    Notify(prompter_, QM_TR("文件错误"),
+           csv.status == CsvFileStatus::TooLarge ? QM_TR("文件太大，不是信道表。")
+                                                 : QM_TR("无法读取文件！"),
+           Icon::Exclamation);
     return;
   }
-  const std::string text(bytes.bytes.begin(), bytes.bytes.end());
   ChirpImportOptions opt;
   opt.fromLocation = choice->fromLocation;
   opt.clearRest = choice->clearRest;
   const ChirpImportResult r =
-      ImportChirpCsv(text, doc_.editors().channels(), app_, doc_.image.modelCode(), opt);
+      ImportChirpCsv(csv.text, doc_.editors().channels(), app_, doc_.image.modelCode(), opt);
   std::vector<std::string> notes;
   for (const ChirpNote& n : r.notes) notes.push_back(FormatChirpNote(n));
   if (hooks_.refresh) hooks_.refresh();
@@ -259,13 +250,9 @@ void TechnicianExtras::importCsv() {
 void TechnicianExtras::exportCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
-  FileDialogRequest req;
-  req.title = QM_TR("导出CSV");
-  req.initialDir = doc_.fileDialogDir;
+  FileDialogRequest req = CsvRequest(QM_TR("导出CSV"), doc_.fileDialogDir);
   if (!doc_.curFileName.empty())
     req.initialName = PathToUtf8(PathFromUtf8(doc_.curFileName).stem()) + ".csv";
-  req.filters = CsvFilters();
-  req.defaultExt = "csv";
   req.pathMustExist = true;
   req.overwritePrompt = true;
   const std::optional<std::string> path = dialogs_.saveFile(req);

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/file_dialogs.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/file_dialogs.h"
+#include "base/prompter.h"
 #include "document/document.h"
 #include "files/profile.h"
 #include "radio/clock.h"

@@ -25,7 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "files/recent_files.h"
 #include "platform/qt_serial_port.h"
 #include "tune/tune_controller.h"

@@ -5,7 +5,7 @@
 #include <QPrinter>
 #include <filesystem>
 
-#include "app/file_dialogs.h"
+#include "base/file_dialogs.h"
 #include "files/utf8_path.h"
 #include "print/report_inputs.h"
 #include "tune/tune_controller.h"

@@ -9,7 +9,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
+#include "model/embed_areas.h"
 #include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
 #include "radio/read_radio.h"
@@ -34,7 +35,7 @@ void FrmMain::buildRadio() {
   progress_ = std::make_unique<GuiProgress>(this);
   tune_ = std::make_unique<TuneController>(app_, prompter_, TuneRefsOf(doc_),
                                            TuneLinkParts{*port_, *guiClock_, *progress_});
-  tune_->AttachTo(doc_);
+  AttachTune(doc_, *tune_);
   tune_->hooks.commitPendingEdit = [this] { grid_->commitPendingEdit(); };
   tune_->hooks.showModelInfo = [this] { showTuneModelInfo(); };
 }

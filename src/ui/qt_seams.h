@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/file_dialogs.h"
-#include "app/prompter.h"
+#include "base/file_dialogs.h"
+#include "base/prompter.h"
 
 namespace qm::ui {
 

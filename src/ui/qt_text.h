@@ -1,6 +1,6 @@
 // Small helpers shared by the widgets: the core's UTF-8 texts as QStrings (Q as they are,
-// TrCore in the interface language), and the
-// hourglass guard that radio commands and file operations hold while they run.
+// TrCore in the interface language), the notes under a message, and the hourglass guard
+// that radio commands and file operations hold while they run.
 #pragma once
 
 #include <QApplication>
@@ -12,8 +12,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "platform/translation.h"
 
 namespace qm::ui {
@@ -39,6 +40,17 @@ inline int LinesWidth(const QFontMetrics& fm, const QString& text) {
   int width = 0;
   for (const QString& line : text.split('\n')) width = std::max(width, fm.horizontalAdvance(line));
   return width;
+}
+
+// The notes of an edit or an import below its message, a line each: the first 20, then how
+// many there are in all, so that the box fits on the screen.
+inline std::string JoinNotes(const std::vector<std::string>& notes) {
+  constexpr size_t kNotesShown = 20;
+  std::string out;
+  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out.append("\n").append(notes[k]);
+  if (notes.size() > kNotesShown)
+    out.append("\n").append(Fill(QM_TR("……共%1条"), {std::to_string(notes.size())}));
+  return out;
 }
 
 // cHourClass: the hourglass pointer over one window for as long as the guard lives. Only

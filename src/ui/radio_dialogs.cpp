@@ -18,7 +18,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "radio/embed_info.h"
+#include "model/embed_areas.h"
 #include "ui/qt_text.h"
 
 namespace qm::ui {
@@ -315,28 +315,19 @@ void FrmEmbed::displayEmbedInfo() {
 
 void FrmEmbed::textChanged() {
   if (displaying_) return;
-  QString text = rtxtbEmbed_->toPlainText();
-  if (text.size() > static_cast<qsizetype>(kEmbedTextChars)) {
-    // What was just typed or pasted goes again: the characters before the caret, as many
-    // as are over the limit.
-    QTextCursor cursor = rtxtbEmbed_->textCursor();
-    const qsizetype over = text.size() - static_cast<qsizetype>(kEmbedTextChars);
-    qsizetype caret = cursor.position();
-    qsizetype from = caret - over;
-    if (from < 0) {
-      from = text.size() - over;
-      caret = text.size();
-    }
-    text.remove(from, over);
+  // The box's text and caret in UTF-16 code units, as the area holds the text.
+  std::u16string text = rtxtbEmbed_->toPlainText().toStdU16String();
+  size_t caret = static_cast<size_t>(rtxtbEmbed_->textCursor().position());
+  if (LimitEmbedText(text, caret)) {
     displaying_ = true;
-    rtxtbEmbed_->setPlainText(text);
+    rtxtbEmbed_->setPlainText(QString::fromStdU16String(text));
     QTextCursor back = rtxtbEmbed_->textCursor();
-    back.setPosition(static_cast<int>(from));
+    back.setPosition(static_cast<int>(caret));
     rtxtbEmbed_->setTextCursor(back);
     displaying_ = false;
     Notify(prompter_, kAppTitle, QM_TR("已经达到文本的最大长度。"), Icon::None);
   }
-  embedData_ = text.toStdU16String();
+  embedData_ = std::move(text);
 }
 
 void FrmEmbed::applyFont() {

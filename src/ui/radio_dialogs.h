@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/prompter.h"
+#include "base/app_state.h"
+#include "base/prompter.h"
 #include "model/image.h"
 #include "radio/link.h"
 #include "radio/progress.h"

@@ -9,7 +9,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "platform/translation.h"
 
 namespace qm::ui {

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 namespace qm::ui {
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 class QComboBox;
 class QLabel;

@@ -7,7 +7,7 @@
 #include <QFontDatabase>
 #include <QLocale>
 
-#include "app/tr.h"
+#include "base/tr.h"
 #include "document/config.h"
 #include "platform/translation.h"
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "files/text_codec.h"
 
 namespace qm::ui {

@@ -16,8 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/cell_editor.h"
 #include "ui/qt_text.h"
-#include "ui/signal_dialog.h"
 
 namespace qm::ui {
 
@@ -234,12 +234,7 @@ QWidget* TunePanel::buildTablePanel() {
   grid_->installEventFilter(this);
   layout->addWidget(grid_);
 
-  editor_ = new QLineEdit(grid_->viewport());
-  editor_->setObjectName("txtTuneFreq");
-  editor_->setFrame(false);
-  editor_->setAlignment(Qt::AlignCenter);
-  editor_->hide();
-  editor_->installEventFilter(this);
+  editor_ = NewCellEditor(grid_, "txtTuneFreq", this);
   connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (syncing_) return;
     tune_.table().editorTextChanged(text.toStdString());
@@ -357,14 +352,11 @@ void TunePanel::handlePress(const TuneGridPress& press) {
 }
 
 void TunePanel::openSignalDialog(const TuneGridPress& press) {
-  FrmSignal dialog(app_, prompter_, this);
-  dialog.setSignalText(press.signalText);
-  dialog.adjustSize();
   // Beside the grid, so that the row being edited stays in view.
   const QRect cell = grid_->visualItemRect(grid_->item(press.row - 1, press.col - 1));
-  dialog.move(grid_->viewport()->mapToGlobal(cell.bottomLeft()) + QPoint(0, 4));
-  const std::optional<std::string> result = dialog.run();
-  tune_.table().finishSignalDialog(press.row, press.col, result);
+  const QPoint at = grid_->viewport()->mapToGlobal(cell.bottomLeft()) + QPoint(0, 4);
+  tune_.table().finishSignalDialog(press.row, press.col,
+                                   RunSignalDialog(app_, prompter_, this, press.signalText, at));
   renderTable();
   grid_->setFocus(Qt::OtherFocusReason);
 }
@@ -428,22 +420,11 @@ bool TunePanel::eventFilter(QObject* watched, QEvent* event) {
       renderTable();
       return true;
     }
-    const QString text = key->text();
-    if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-      return false;
-    const char32_t ch = text.at(0).unicode();
-    const std::optional<char> pass = t.filterEditorKey(ch);
-    if (!pass) return true;
-    if (static_cast<char32_t>(static_cast<unsigned char>(*pass)) != ch) {
-      editor_->insert(QString(QChar(*pass)));
-      return true;
-    }
-    return false;
+    return FilterEditorKey(key, editor_, t);
   }
   if (watched == editor_ && event->type() == QEvent::FocusOut && !inHandler_ &&
       t.freqEditor().visible) {
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    if (!LeavesCell(static_cast<QFocusEvent*>(event))) return false;
     // Leaving the cell validates it first, then the editor goes.
     inHandler_ = true;
     t.validateEditor();

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "files/data_file.h"
 #include "files/recent_files.h"
 #include "model/codecs.h"

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "document/config.h"
 #include "model/codecs.h"
 #include "model/defaults.h"

@@ -8,9 +8,9 @@
 #include <ctime>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/capturing_prompter.h"
-#include "app/model_table.h"
+#include "base/app_state.h"
+#include "base/capturing_prompter.h"
+#include "base/model_table.h"
 #include "document/config.h"
 #include "document/edit_history.h"
 #include "model/defaults.h"

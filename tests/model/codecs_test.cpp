@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/tables.h"
+#include "base/tables.h"
 #include "model/editor_fixture.h"
 #include "model/image.h"
 

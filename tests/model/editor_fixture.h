@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <ctime>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "model/defaults.h"
 #include "model/edit_flags.h"
 #include "model/image.h"

@@ -8,7 +8,7 @@
 
 #include "model/codecs.h"
 #include "model/editor_fixture.h"
-#include "radio/embed_info.h"
+#include "model/embed_areas.h"
 
 namespace qm {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "model/editor_fixture.h"
 
 namespace qm {

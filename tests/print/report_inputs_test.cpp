@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "model/codecs.h"
 #include "model/radio_data.h"
 #include "support/fake_prompter.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "model/image.h"
 #include "radio/link.h"
 #include "sim/radio_sim.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_dialogs.h"
+#include "base/file_dialogs.h"
 
 namespace qm::test {
 

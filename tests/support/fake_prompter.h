@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 namespace qm::test {
 

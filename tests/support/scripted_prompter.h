@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "radio/progress.h"
 
 namespace qm::test {

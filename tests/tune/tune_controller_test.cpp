@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/model_table.h"
+#include "base/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"
 #include "model/codecs.h"
@@ -357,7 +357,7 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
 }
 
 // The controller over a real document: the tune state lives in the document, and the
-// document's commands reach tune mode through the hooks AttachTo sets.
+// document's commands reach tune mode through the hooks AttachTune sets.
 TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   test::ScratchDir dir;
   test::GbkCodec codec;
@@ -371,7 +371,7 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   Document doc{app, prompter, ini};
   TuneController ctl(app, prompter, TuneRefsOf(doc),
                      TuneLinkParts{line.port, line.clock, progress});
-  ctl.AttachTo(doc);
+  AttachTune(doc, ctl);
 
   doc.Start();  // the tune channel defaults come with the rest of the defaults
   EXPECT_EQ(doc.image[0x101], 0x55);  // 136 MHz: count 21760 of 6.25 kHz

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
 #include "radio/link.h"

@@ -32,7 +32,7 @@
 #include "ui/main_window.h"
 
 #ifdef _WIN32
-#include "app/windows_api.h"
+#include "base/windows_api.h"
 #endif
 #include "ui/radio_dialogs.h"
 #include "ui/tune_panel.h"

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "files/data_file.h"
+#include "files/file_io.h"
 #include "model/image.h"
 #include "sim/radio_sim.h"
 #include "sim/tune_sim.h"
@@ -209,21 +210,17 @@ bool ParseOptions(int argc, char** argv, Options& o) {
   return true;
 }
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
 // The memory from a raw 1024-byte image or a data file. A data file holds function byte 0
 // in the current layout; a version-1 radio keeps it in the old one.
 bool LoadMemory(const std::string& path, RadioSim& sim) {
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(path, bytes)) {
-    std::cerr << "zr410-sim: cannot read " << path << ": " << std::strerror(errno) << "\n";
+  // Larger than any data file: what is larger is neither.
+  constexpr size_t kReadLimit = size_t{1} << 20;
+  const qm::FileBytes file = qm::ReadFileBytes(path, kReadLimit);
+  if (file.status != qm::ReadStatus::Ok) {
+    std::cerr << "zr410-sim: cannot read " << path << "\n";
     return false;
   }
+  const std::vector<uint8_t>& bytes = file.bytes;
   if (bytes.size() == RadioSim::kMemorySize) {
     std::copy(bytes.begin(), bytes.end(), sim.memory().begin());
     return true;
@@ -241,14 +238,7 @@ bool LoadMemory(const std::string& path, RadioSim& sim) {
 }
 
 bool DumpMemory(const std::string& path, const RadioSim& sim) {
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(sim.memory().data()),
-              static_cast<std::streamsize>(sim.memory().size()));
-    if (!out) return false;
-  }
-  return std::rename(tmp.c_str(), path.c_str()) == 0;
+  return qm::WriteFileAtomically(path, sim.memory());
 }
 
 class Log {

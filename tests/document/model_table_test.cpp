@@ -1,4 +1,4 @@
-#include "app/model_table.h"
+#include "base/model_table.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ class ModelTableTest : public ::testing::Test {
     WriteBytes(dir_.file("nrvPC.ini"), content);
     AppState app;
     app.modelCount = count;
-    LoadModelTable(app, ProfileFile(dir_.file("nrvPC.ini"), codec_));
+    LoadModelTable(app, ProfileFile(dir_.file("nrvPC.ini"), codec_).snapshot());
     return app;
   }
   ScratchDir dir_;
@@ -100,12 +100,9 @@ TEST_F(ModelTableTest, CodeTexts) {
 TEST_F(ModelTableTest, DuplicateCodesSelectTheFirst) {
   AppState app = Load("[Radio List]\nRadioValue1=5\nRadioValue2=9\nRadioValue3=9\n", 3);
   app.curModel = 0;
-  Image image;
-  image[0x2D2] = 9;
-  EXPECT_TRUE(ConvertModel(app, image));
+  EXPECT_TRUE(ConvertModel(app, 9));
   EXPECT_EQ(app.curModel, 1);
-  image[0x2D2] = 77;
-  EXPECT_FALSE(ConvertModel(app, image));
+  EXPECT_FALSE(ConvertModel(app, 77));
   EXPECT_EQ(app.curModel, 1);
 }
 

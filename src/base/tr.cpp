@@ -1,4 +1,4 @@
-#include "app/tr.h"
+#include "base/tr.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,15 @@ TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
       {"\xED\xA0\x80X", "\xED\xA0\x80x"},  // nor are encoded surrogates
   };
   for (const Case& c : cases) EXPECT_EQ(FoldCase(c.text), c.folded) << c.text;
+}
+
+TEST(Utf8ToUtf16, MalformedBytesBecomeReplacementCharacters) {
+  EXPECT_EQ(Utf8ToUtf16("中文ab"), u"中文ab");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xE4\xB8"), u"\uFFFD\uFFFD");
 }
 
 }  // namespace

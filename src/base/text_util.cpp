@@ -1,4 +1,4 @@
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +18,7 @@ struct FoldRange {
 };
 
 constexpr FoldRange kFoldRanges[] = {
-#include "app/case_fold_table.inc"
+#include "base/case_fold_table.inc"
 };
 
 char32_t FoldCodePoint(char32_t c) {
@@ -280,6 +280,44 @@ std::string Utf8Left(std::string_view s, size_t n) {
     }
   }
   return std::string(s);
+}
+
+std::u16string Utf8ToUtf16(std::string_view s) {
+  std::u16string out;
+  for (size_t i = 0; i < s.size();) {
+    char32_t c = 0;
+    size_t len = DecodeUtf8(s, i, c);
+    if (len == 0) {
+      c = 0xFFFD;
+      len = 1;
+    }
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (c >> 10));
+      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c);
+    }
+    i += len;
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view s, bool stopAtZero) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    char32_t c = s[i];
+    if (c == 0 && stopAtZero) break;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+        s[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
 }
 
 }  // namespace qm

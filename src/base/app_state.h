@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 

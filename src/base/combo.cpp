@@ -1,4 +1,4 @@
-#include "app/combo.h"
+#include "base/combo.h"
 
 namespace qm {
 

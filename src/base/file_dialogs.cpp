@@ -1,6 +1,6 @@
-#include "app/file_dialogs.h"
+#include "base/file_dialogs.h"
 
-#include "app/tr.h"
+#include "base/tr.h"
 
 namespace qm {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/combo.h"
-#include "app/grid_util.h"
+#include "base/combo.h"
+#include "base/grid_util.h"
 
 namespace qm {
 namespace {

@@ -1,4 +1,5 @@
-// Small text helpers: trimming, the number parser and the fixed-pattern number formats.
+// Small text helpers: trimming, the number parser, the fixed-pattern number formats and
+// UTF-8 and UTF-16.
 #pragma once
 
 #include <cstdint>
@@ -49,5 +50,11 @@ bool IsValidUtf8(std::string_view bytes);
 size_t Utf8Length(std::string_view s);
 // The first n characters of a UTF-8 text.
 std::string Utf8Left(std::string_view s, size_t n);
+
+// Conversions for the text at the edges of the program (terminal, files, the radio's UTF-16
+// areas). Invalid input becomes U+FFFD. Utf16ToUtf8 stops at the first zero code unit when
+// `stopAtZero`.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16, bool stopAtZero = true);
 
 }  // namespace qm

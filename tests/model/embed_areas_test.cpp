@@ -1,0 +1,79 @@
+// The embedded information areas as the dialog shows and edits them.
+#include "model/embed_areas.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "base/text_util.h"
+
+namespace qm {
+namespace {
+
+TEST(EmbedText, CollectAndShow) {
+  Image img;
+  std::fill(img.bytes().begin(), img.bytes().end(), uint8_t{0x01});
+  const Image filled = img;
+  CollectEmbedText(u"abc", img);
+  const auto area = img.embedText();
+  EXPECT_EQ(area[0], 0x61);
+  EXPECT_EQ(area[1], 0x00);
+  EXPECT_EQ(area[4], 0x63);
+  EXPECT_TRUE(std::all_of(area.begin() + 6, area.end(), [](uint8_t b) { return b == 0; }));
+  for (size_t a = 0x2FF; a <= 0x3C0; a += 0xC1) EXPECT_EQ(img[a], filled[a]);  // neighbours kept
+
+  const std::u16string text = EmbedTextFromArea(img);
+  EXPECT_EQ(text.size(), 96u);
+  EXPECT_EQ(text.substr(0, 3), u"abc");
+  EXPECT_EQ(text[3], u'\0');
+  EXPECT_EQ(Utf16ToUtf8(text), "abc");
+
+  // 100 characters: the first 96 are kept, the last code unit fills bytes 190-191.
+  std::u16string longText(100, u'中');
+  CollectEmbedText(longText, img);
+  EXPECT_EQ(area[190], 0x2D);
+  EXPECT_EQ(area[191], 0x4E);
+  EXPECT_EQ(Utf16ToUtf8(EmbedTextFromArea(img)).size(), 96u * 3u);
+}
+
+TEST(EmbedText, TheTextBoxKeeps96Characters) {
+  struct Case {
+    std::u16string text;
+    size_t caret;
+    std::u16string kept;
+    size_t caretAfter;
+    bool removed;
+  };
+  const std::u16string n96(96, u'a');
+  const Case cases[] = {
+      {n96, 96, n96, 96, false},
+      {n96 + u"b", 97, n96, 96, true},  // the 97th typed at the end
+      {u"x" + n96, 1, n96, 0, true},    // typed at the start
+      {n96.substr(0, 50) + u"xyz" + n96.substr(50), 53, n96, 50, true},  // a paste of three
+      {n96 + u"b", 0, n96, 0, true},
+  };
+  for (const Case& c : cases) {
+    std::u16string t = c.text;
+    size_t caret = c.caret;
+    EXPECT_EQ(LimitEmbedText(t, caret), c.removed);
+    EXPECT_EQ(t, c.kept);
+    EXPECT_EQ(caret, c.caretAfter);
+  }
+}
+
+TEST(EmbedText, LabelsOfTheDialog) {
+  Image img;
+  const std::string stamp = "20061205143000";
+  std::copy(stamp.begin(), stamp.end(), img.writeDate().begin());
+  const std::string id = "ZR410-0000123456";
+  std::copy(id.begin(), id.end(), img.radioId().begin());
+  const EmbedLabels l = DisplayEmbedInfo(img);
+  EXPECT_EQ(l.lastTime, "2006-12-05, 14:30:00");
+  EXPECT_EQ(l.radioId, id);
+  img.radioId()[0] = 0xC9;  // one character per byte
+  EXPECT_EQ(DisplayEmbedInfo(img).radioId.substr(0, 2), "\xC3\x89");
+}
+
+}  // namespace
+}  // namespace qm

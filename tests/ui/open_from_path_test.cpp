@@ -45,7 +45,8 @@ struct Run {
     w->start();
     w->show();
   }
-  QString path(const QString& name) const { return dir.filePath(name); }
+  // As the window keeps it: in the system's own form (backslashes on Windows).
+  QString path(const QString& name) const { return QDir::toNativeSeparators(dir.filePath(name)); }
   QString recent1() const { return w->findChild<QAction*>("mnuRecentFile_1")->text(); }
 };
 

@@ -89,8 +89,10 @@ paced)
   start_sim --load "$work/radio.bin" --pace --dump "$work/after.bin"
   rounds=${QM_E2E_ROUNDS:-1}
   for ((r = 1; r <= rounds; r++)); do
-    run_cli read -o "$work/read$r.q83" 2>"$work/cli.err" || fail "read $r: $(tail -2 "$work/cli.err")"
-    run_cli write "$work/file.q83" --yes 2>"$work/cli.err" || fail "write $r: $(tail -2 "$work/cli.err")"
+    run_cli read -o "$work/read$r.q83" >"$work/cli.out" 2>"$work/cli.err" ||
+      fail "read $r (exit $?): $(tail -2 "$work/cli.err") $(tail -2 "$work/cli.out")"
+    run_cli write "$work/file.q83" --yes >"$work/cli.out" 2>"$work/cli.err" ||
+      fail "write $r (exit $?): $(tail -2 "$work/cli.err") $(tail -2 "$work/cli.out")"
   done
   stop_sim
   # The first read is the radio as loaded; every later one what the writes made of it, which

@@ -118,19 +118,6 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(DocumentTest, StartReadsThePortSetting) {
-  struct Case {
-    const char* value;
-    int port;
-  };
-  for (const Case& c : std::vector<Case>{{"3", 3}, {"25", 16}, {"0", 1}, {"No Comm", 1}}) {
-    ini.write("Comm Port", "Common Port", c.value);
-    doc.Start();
-    EXPECT_EQ(doc.portNumber, c.port) << c.value;
-    EXPECT_EQ(doc.statusPort, "COM " + std::to_string(c.port));
-  }
-}
-
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   const std::string t = kTitle;
   struct Case {

@@ -134,56 +134,6 @@ const Word* FindWord(const std::vector<Word>& words, const QString& text, int nt
 constexpr double kMarginPt = 5.0 / 25.4 * 72.0;
 double Pt(int32_t twips) { return kMarginPt + twips / 20.0; }
 
-TEST_F(ReportPdf, ChannelAndFunctionReportsReadBackInOrder) {
-  auto pages = print::LayoutChannelAndFunctionReports(kHeader, SampleChannels(), SampleFunctions());
-  auto pdf = PrintAndRead(pages, path("channels.pdf"));
-  ASSERT_TRUE(pdf.ok);
-  ASSERT_EQ(pdf.pages.size(), 2u);
-
-  const auto ch = Lines(pdf.pages[0]);
-  ASSERT_FALSE(ch.empty());
-  EXPECT_TRUE(ch[0].startsWith("NRV ")) << ch[0].toStdString();
-  EXPECT_TRUE(ch[0].endsWith(" QM830K编程软件")) << ch[0].toStdString();
-  EXPECT_EQ(ch[1], "信道设置");
-  EXPECT_EQ(ch[2], "机型: QM830K 频率范围: 136-174MHz");
-  for (const char* heading : {"接收频率", "(MHz)", "CTC/DCS", "发射频率", "扫描", "删除", "/添加",
-                              "繁忙", "锁定", "功率", "带宽"}) {
-    EXPECT_GE(FindLine(ch, QString::fromUtf8(heading)), 3) << heading;
-  }
-  // Body lines top to bottom: rows and the notes of the switched-off runs.
-  const std::vector<QString> body = {
-      "信道1 136.12500 CTC 67.0 136.12500 DCS 023 添加 关闭 高 宽带",
-      "信道2 137.12500 CTC 67.0 137.12500 DCS 023 删除 关闭 高 宽带",
-      "信道3 ～ CH5 都为空。",
-      "信道6 141.12500 CTC 67.0 141.12500 DCS 023 删除 关闭 高 宽带",
-      "信道7 142.12500 CTC 67.0 ------------- ------ 添加 ------ ------ 宽带",
-      "信道8 143.12500 CTC 67.0 143.12500 DCS 023 删除 关闭 高 宽带",
-      "信道15 150.12500 CTC 67.0 150.12500 DCS 023 添加 关闭 高 宽带",
-      "信道16为空。",
-  };
-  int at = 0;
-  for (const QString& line : body) {
-    const int found = FindLine(ch, line, at);
-    ASSERT_GT(found, at) << line.toStdString();
-    EXPECT_EQ(ch[static_cast<size_t>(found)], line);
-    at = found;
-  }
-  EXPECT_EQ(at, static_cast<int>(ch.size()) - 1);  // the note of channel 16 ends the page
-
-  const auto fn = Lines(pdf.pages[1]);
-  ASSERT_EQ(fn.size(), 12u);
-  EXPECT_TRUE(fn[0].startsWith("NRV "));
-  EXPECT_EQ(fn[1], "整机功能");
-  EXPECT_EQ(fn[3], "整机功能");
-  const auto in = SampleFunctions();
-  for (size_t line = 0; line < 8; ++line) {
-    const auto& l = in.pairs[2 * line];
-    const auto& r = in.pairs[2 * line + 1];
-    EXPECT_EQ(fn[4 + line],
-              QString::fromStdString(l.label + " " + l.text + " " + r.label + " " + r.text));
-  }
-}
-
 TEST_F(ReportPdf, TextsLandAtTheirTwipsPositions) {
   auto pages = print::LayoutChannelAndFunctionReports(kHeader, SampleChannels(), SampleFunctions());
   ASSERT_TRUE(ui::PrintReportsToPdf(pages, path("pos.pdf")));

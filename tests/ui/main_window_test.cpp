@@ -620,8 +620,24 @@ void MainWindowTest::commandLine() {
   QCOMPARE(c.device, QString("/dev/ttyUSB0"));
   QCOMPARE(c.makerIni, QString("/opt/m.ini"));
   QCOMPARE(c.ini, QString("/tmp/q.ini"));
-  QVERIFY(!qm::ui::ParseCommandLine({"qm830k", "--bogus"}).ok);
-  QVERIFY(!qm::ui::ParseCommandLine({"qm830k", "--device"}).ok);
+  // At most one data file, among the options or after them.
+  struct Case {
+    QStringList args;
+    bool ok;
+    QString file;
+  };
+  const Case cases[] = {
+      {{"qm830k", "--bogus"}, false, ""},
+      {{"qm830k", "--device"}, false, ""},
+      {{"qm830k", "radio.q83"}, true, "radio.q83"},
+      {{"qm830k", "--device", "/dev/ttyUSB0", "旧 数据.z410"}, true, "旧 数据.z410"},
+      {{"qm830k", "a.q83", "b.q83"}, false, ""},
+  };
+  for (const Case& k : cases) {
+    const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(k.args);
+    QCOMPARE(cmd.ok, k.ok);
+    QCOMPARE(cmd.file, k.file);
+  }
 }
 
 void MainWindowTest::qtSeams() {

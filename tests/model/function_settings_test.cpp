@@ -39,11 +39,15 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
       {Fn::TxTimeout, 12, "10分钟", "无限制"},
       {Fn::PreAlert, 256, "关闭", "255秒"},
       {Fn::TotRekey, 61, "关闭", "60秒"},
+      {Fn::TotReset, 16, "关闭", "15秒"},
+      {Fn::Squelch, 10, "0", "9"},
       {Fn::Priority, 16, "关闭", "信道15"},
       {Fn::LookBack, 48, "0.3秒", "5.0秒"},
       {Fn::ScanHang, 10, "0.5秒", "5.0秒"},
       {Fn::Revert, 4, "最近接收呼叫信道", "优先信道"},
       {Fn::PowerKey, 3, "无", "长按[MONI]键"},
+      {Fn::ScanMode, 3, "关闭", "时间"},
+      {Fn::Bandwidth, 2, "宽带", "窄带"},
       {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"},
   };
   for (const Case& c : cases) {
@@ -81,6 +85,7 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
       {7, 0x27, Fn::TxTimeout, 9, nullptr, false},
       {7, 0x31, Fn::TxTimeout, kKept, "发射限时错误！", false},
       {7, 0xFF, Fn::TxTimeout, 11, nullptr, false},
+      {7, 0x30, Fn::TxTimeout, 10, nullptr, false},  // the last step
       {7, 0x10, Fn::TxTimeout, kKept, "发射限时错误！", false},
       {6, 0x00, Fn::ScanHang, -1, nullptr, false},
       {6, 0x07, Fn::ScanHang, 0, "扫描停留时间错误！", false},  // the selection clears the red
@@ -93,8 +98,11 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
       {14, 0x60, Fn::TotRekey, 60, nullptr, false},
       {14, 0x61, Fn::TotRekey, kKept, "TOT再按键时间错误！", true},
       {14, 0x5A, Fn::TotRekey, kKept, nullptr, false},  // not BCD, within bounds
+      {15, 0x15, Fn::TotReset, 15, nullptr, false},
       {15, 0x16, Fn::TotReset, kKept, "TOT复位时间错误！", true},
+      {11, 9, Fn::Squelch, 9, nullptr, false},
       {11, 10, Fn::Squelch, kKept, "静噪等级错误！", true},
+      {2, 0x15, Fn::Priority, 15, nullptr, false},
       {2, 0x16, Fn::Priority, kKept, "优先信道错误！", true},
       {2, 0x0A, Fn::Priority, kKept, nullptr, false},
       {1, 0x00, Fn::Revert, -1, "回复信道错误！", true},

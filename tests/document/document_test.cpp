@@ -102,7 +102,6 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   EXPECT_EQ(doc.modelByte, 1);
   EXPECT_EQ(doc.image.modelCode(), 7);
   EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 1) + "]");
-  EXPECT_EQ(doc.statusPort, "COM 1");
   EXPECT_EQ(doc.fileDialogDir, "/opt/qm830k");
   EXPECT_EQ(doc.viewMode, 1);
   EXPECT_EQ(doc.flags, EditFlags{});

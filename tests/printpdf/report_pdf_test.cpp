@@ -51,44 +51,6 @@ FunctionReportInput SampleFunctions() {
   return in;
 }
 
-struct PdfText {
-  bool ok = false;
-  std::vector<QString> pages;  // one text per page, lines as pdftotext -layout gives them
-};
-
-PdfText PrintAndRead(const std::vector<print::ReportPage>& pages, const QString& pdf) {
-  PdfText out;
-  if (!ui::PrintReportsToPdf(pages, pdf)) return out;
-  QProcess p;
-  p.start(QStringLiteral(QM_PDFTOTEXT), {"-layout", "-enc", "UTF-8", pdf, "-"});
-  if (!p.waitForFinished(30000) || p.exitCode() != 0) return out;
-  const QString text = QString::fromUtf8(p.readAllStandardOutput());
-  out.pages = std::vector<QString>();
-  for (const QString& page : text.split(QChar('\f'))) out.pages.push_back(page);
-  // pdftotext ends the last page with a form feed too.
-  if (!out.pages.empty() && out.pages.back().trimmed().isEmpty()) out.pages.pop_back();
-  out.ok = true;
-  return out;
-}
-
-// The page's lines with their runs of spaces squeezed to one, empty lines left out.
-std::vector<QString> Lines(const QString& page) {
-  std::vector<QString> out;
-  for (QString line : page.split(QChar('\n'))) {
-    line = line.simplified();
-    if (!line.isEmpty()) out.push_back(line);
-  }
-  return out;
-}
-
-// The index of the first line containing `needle` at or after `from`, or -1.
-int FindLine(const std::vector<QString>& lines, const QString& needle, int from = 0) {
-  for (int i = from; i < static_cast<int>(lines.size()); ++i) {
-    if (lines[static_cast<size_t>(i)].contains(needle)) return i;
-  }
-  return -1;
-}
-
 class ReportPdf : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
@@ -192,42 +154,6 @@ TEST_F(ReportPdf, TextsLandAtTheirTwipsPositions) {
   ASSERT_TRUE(caption);
   EXPECT_NEAR(caption->x, Pt(800), tol);
   EXPECT_NEAR(caption->y, Pt(1460), tol);
-}
-
-TEST_F(ReportPdf, TuneReportIsOnePageWithoutABlankFirstPage) {
-  TuneReportInput in;
-  in.model = {"机型:", "QM830K", "频率范围:", "136 - 174 MHz"};
-  for (auto& r : in.rows) r.cells = {"150.00000", "6.25", "OFF", "151.00000", "5.00", "CTC 88.5"};
-  for (int n : {4, 5, 6, 11}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
-  in.rows[0].txInhibited = true;
-  in.currentChannel = 2;
-  in.itemValues = {101, 102, 103, 104, 105, 106, 107};
-  auto pdf = PrintAndRead(print::LayoutTuneReport(kHeader, in), path("tune.pdf"));
-  ASSERT_TRUE(pdf.ok);
-  ASSERT_EQ(pdf.pages.size(), 1u);
-  const auto lines = Lines(pdf.pages[0]);
-  const std::vector<QString> expected = {
-      "Tune Settings",
-      "机型: QM830K 频率范围: 136 - 174 MHz",
-      "CH1 150.00000 6.25 OFF ---------- ------ ------",
-      "CH2 150.00000 6.25 OFF 151.00000 5.00 CTC 88.5",
-      "CH4 ～ CH6 are empty.",
-      "CH11 is empty.",
-      "CH 2 is the current channel of tuning.",
-      "Tune Items",
-      "Battery Level: 101 Squelch Level 9: 102",
-      "Squelch Level 3: 103 DCS Deviation(Wide): 105",
-      "CTC Deviation(Wide): 104 DCS Deviation(Narrow): 107",
-      "CTC Deviation(Narrow): 106",
-  };
-  EXPECT_TRUE(lines[0].startsWith("NRV "));
-  int at = 0;
-  for (const QString& line : expected) {
-    const int found = FindLine(lines, line, at);
-    ASSERT_GE(found, at) << line.toStdString();
-    EXPECT_EQ(lines[static_cast<size_t>(found)], line);
-    at = found;
-  }
 }
 
 TEST_F(ReportPdf, LayoutFollowsThePrintersPrintableArea) {

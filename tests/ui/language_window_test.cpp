@@ -12,11 +12,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "files/data_file_messages.h"
 #include "platform/translation.h"

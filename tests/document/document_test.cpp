@@ -102,7 +102,6 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   EXPECT_EQ(doc.modelByte, 1);
   EXPECT_EQ(doc.image.modelCode(), 7);
   EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 1) + "]");
-  EXPECT_EQ(doc.statusPort, "COM 1");
   EXPECT_EQ(doc.fileDialogDir, "/opt/qm830k");
   EXPECT_EQ(doc.viewMode, 1);
   EXPECT_EQ(doc.flags, EditFlags{});
@@ -116,19 +115,6 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   EXPECT_EQ(modelInfo, 1);
   EXPECT_EQ(recentShown, 1);
   EXPECT_TRUE(prompter.messages.empty());
-}
-
-TEST_F(DocumentTest, StartReadsThePortSetting) {
-  struct Case {
-    const char* value;
-    int port;
-  };
-  for (const Case& c : std::vector<Case>{{"3", 3}, {"25", 16}, {"0", 1}, {"No Comm", 1}}) {
-    ini.write("Comm Port", "Common Port", c.value);
-    doc.Start();
-    EXPECT_EQ(doc.portNumber, c.port) << c.value;
-    EXPECT_EQ(doc.statusPort, "COM " + std::to_string(c.port));
-  }
 }
 
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {

@@ -138,29 +138,6 @@ TEST(DataFileLayout, LegacyFileDiffersOnlyInVersionTextAndFunctionByte0) {
   EXPECT_EQ(image.functions()[0], 0x55) << "the image keeps the current layout";
 }
 
-TEST(DataFileLayout, LegacyByteConversionLosesTheDocumentedBits) {
-  struct Case {
-    uint8_t image;
-    uint8_t stored;
-  };
-  // 0x55 <-> 0xA5; image bit 7 has no place in the legacy byte.
-  for (Case c : {Case{0x55, 0xA5}, Case{0x80, 0x00}, Case{0x07, 0x07}, Case{0x78, 0xF0}}) {
-    Image image;
-    image.functions()[0] = c.image;
-    std::vector<uint8_t> file = SerializeDataFile(image, SpareBlock{}, true);
-    EXPECT_EQ(file[916], c.stored) << int(c.image);
-  }
-  // Loading: stored bit 3 is lost.
-  for (Case c : {Case{0x55, 0xA5}, Case{0x50, 0xA8}, Case{0x7F, 0xFF}}) {
-    std::vector<uint8_t> file = SerializeDataFile(Image{}, SpareBlock{}, true);
-    file[916] = c.stored;
-    LoadedFile f = ParseDataFile(file, Image{}, SpareBlock{});
-    ASSERT_EQ(f.status, LoadStatus::Ok);
-    EXPECT_EQ(f.imageVerMajor, 0);
-    EXPECT_EQ(f.image.functions()[0], c.image) << int(c.stored);
-  }
-}
-
 TEST(DataFileLayout, LegacyNameIsExactlyDotZ410AtTheEnd) {
   struct Case {
     const char* path;

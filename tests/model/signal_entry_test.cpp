@@ -29,7 +29,6 @@ TEST_F(SignalEntryTest, LoadsTheCellText) {
   const std::vector<Case> cases = {
       {"OFF", Option::Off, "67.0", "023", false},
       {"CTC 67.0", Option::Ctc, "67.0", "023", false},
-      {"CTC 131.8", Option::Ctc, "131.8", "023", false},
       {"DCS 023", Option::Dcs, "67.0", "023", false},
       {"-DCS 754", Option::Dcs, "67.0", "754", true},
       {"TTS 5", Option::None, "67.0", "023", false},
@@ -78,7 +77,6 @@ TEST_F(SignalEntryTest, OkComposesTheResult) {
       {"-DCS 754", [](SignalEntry& d) { d.setInverted(false); }, "DCS 754"},
       {"CTC 67.0", [](SignalEntry& d) { d.setToneText("300"); }, "CTC 254.1"},
       {"CTC 67.0", [](SignalEntry& d) { d.setToneText("50"); }, "CTC 67.0"},
-      {"CTC 67.0", [](SignalEntry& d) { d.setToneText("100"); }, "CTC 100.0"},
       {"DCS 023", [](SignalEntry& d) { d.setCodeText("010"); }, "DCS 023"},
       {"DCS 023", [](SignalEntry& d) { d.setCodeText("777"); }, "DCS 754"},
       {"DCS 023", [](SignalEntry& d) { d.setCodeText("123"); }, "DCS 123"},  // need not be listed

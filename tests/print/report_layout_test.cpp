@@ -132,10 +132,6 @@ TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {
        {3, 4, 5},
        {"信道1", "信道2", " 信道3 ～ CH5 都为空。", "信道6", "信道7", "信道8", "信道9", "信道10",
         "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
-      {"single channel in the middle",
-       {7},
-       {"信道1", "信道2", "信道3", "信道4", "信道5", "信道6", " 信道7  为空。", "信道8", "信道9",
-        "信道10", "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
       {"first channel",
        {1},
        {" 信道1  为空。", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9",
@@ -196,15 +192,6 @@ TEST(ReportLayout, InhibitedTransmitIsPrintedAsDashes) {
   }
   // The neighbour keeps its texts.
   EXPECT_EQ(TextsAt(pages[0], pos::kBodyY)[3]->text, "137.10000");
-}
-
-TEST(ReportLayout, SixteenChannelsFitOnOnePage) {
-  auto pages = LayoutChannelReport(kHeader, AllChannelsInUse());
-  ASSERT_EQ(pages.size(), 1u);
-  auto last = TextsAt(pages[0], 1995 + 380 * 15);
-  ASSERT_FALSE(last.empty());
-  EXPECT_EQ(last[0]->text, "信道16");
-  EXPECT_LT(1995 + 380 * 15 + 380, PageGeometry{}.height);
 }
 
 // Sixteen channels give at most sixteen lines (every note stands for at least one channel), so
@@ -315,16 +302,6 @@ TEST(ReportLayout, FunctionReportPairsTwoPerLine) {
       EXPECT_EQ(at[i]->text, texts[i]);
     }
   }
-}
-
-TEST(ReportLayout, ChannelViewPrintsFunctionReportOnItsOwnPage) {
-  ChannelReportInput ch = AllChannelsInUse();
-  auto pages = LayoutChannelAndFunctionReports(kHeader, ch, SampleFunctions());
-  ASSERT_EQ(pages.size(), 2u);
-  EXPECT_TRUE(Find(pages[0], "信道设置"));
-  EXPECT_FALSE(Find(pages[0], "整机功能"));
-  EXPECT_TRUE(Find(pages[1], "NRV"));
-  EXPECT_TRUE(Find(pages[1], "整机功能"));
 }
 
 TuneReportInput SampleTune() {

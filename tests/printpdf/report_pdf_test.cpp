@@ -51,44 +51,6 @@ FunctionReportInput SampleFunctions() {
   return in;
 }
 
-struct PdfText {
-  bool ok = false;
-  std::vector<QString> pages;  // one text per page, lines as pdftotext -layout gives them
-};
-
-PdfText PrintAndRead(const std::vector<print::ReportPage>& pages, const QString& pdf) {
-  PdfText out;
-  if (!ui::PrintReportsToPdf(pages, pdf)) return out;
-  QProcess p;
-  p.start(QStringLiteral(QM_PDFTOTEXT), {"-layout", "-enc", "UTF-8", pdf, "-"});
-  if (!p.waitForFinished(30000) || p.exitCode() != 0) return out;
-  const QString text = QString::fromUtf8(p.readAllStandardOutput());
-  out.pages = std::vector<QString>();
-  for (const QString& page : text.split(QChar('\f'))) out.pages.push_back(page);
-  // pdftotext ends the last page with a form feed too.
-  if (!out.pages.empty() && out.pages.back().trimmed().isEmpty()) out.pages.pop_back();
-  out.ok = true;
-  return out;
-}
-
-// The page's lines with their runs of spaces squeezed to one, empty lines left out.
-std::vector<QString> Lines(const QString& page) {
-  std::vector<QString> out;
-  for (QString line : page.split(QChar('\n'))) {
-    line = line.simplified();
-    if (!line.isEmpty()) out.push_back(line);
-  }
-  return out;
-}
-
-// The index of the first line containing `needle` at or after `from`, or -1.
-int FindLine(const std::vector<QString>& lines, const QString& needle, int from = 0) {
-  for (int i = from; i < static_cast<int>(lines.size()); ++i) {
-    if (lines[static_cast<size_t>(i)].contains(needle)) return i;
-  }
-  return -1;
-}
-
 class ReportPdf : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
@@ -133,56 +95,6 @@ const Word* FindWord(const std::vector<Word>& words, const QString& text, int nt
 // The page's left or top margin (5 mm) and a twips position, both in points.
 constexpr double kMarginPt = 5.0 / 25.4 * 72.0;
 double Pt(int32_t twips) { return kMarginPt + twips / 20.0; }
-
-TEST_F(ReportPdf, ChannelAndFunctionReportsReadBackInOrder) {
-  auto pages = print::LayoutChannelAndFunctionReports(kHeader, SampleChannels(), SampleFunctions());
-  auto pdf = PrintAndRead(pages, path("channels.pdf"));
-  ASSERT_TRUE(pdf.ok);
-  ASSERT_EQ(pdf.pages.size(), 2u);
-
-  const auto ch = Lines(pdf.pages[0]);
-  ASSERT_FALSE(ch.empty());
-  EXPECT_TRUE(ch[0].startsWith("NRV ")) << ch[0].toStdString();
-  EXPECT_TRUE(ch[0].endsWith(" QM830K编程软件")) << ch[0].toStdString();
-  EXPECT_EQ(ch[1], "信道设置");
-  EXPECT_EQ(ch[2], "机型: QM830K 频率范围: 136-174MHz");
-  for (const char* heading : {"接收频率", "(MHz)", "CTC/DCS", "发射频率", "扫描", "删除", "/添加",
-                              "繁忙", "锁定", "功率", "带宽"}) {
-    EXPECT_GE(FindLine(ch, QString::fromUtf8(heading)), 3) << heading;
-  }
-  // Body lines top to bottom: rows and the notes of the switched-off runs.
-  const std::vector<QString> body = {
-      "信道1 136.12500 CTC 67.0 136.12500 DCS 023 添加 关闭 高 宽带",
-      "信道2 137.12500 CTC 67.0 137.12500 DCS 023 删除 关闭 高 宽带",
-      "信道3 ～ CH5 都为空。",
-      "信道6 141.12500 CTC 67.0 141.12500 DCS 023 删除 关闭 高 宽带",
-      "信道7 142.12500 CTC 67.0 ------------- ------ 添加 ------ ------ 宽带",
-      "信道8 143.12500 CTC 67.0 143.12500 DCS 023 删除 关闭 高 宽带",
-      "信道15 150.12500 CTC 67.0 150.12500 DCS 023 添加 关闭 高 宽带",
-      "信道16为空。",
-  };
-  int at = 0;
-  for (const QString& line : body) {
-    const int found = FindLine(ch, line, at);
-    ASSERT_GT(found, at) << line.toStdString();
-    EXPECT_EQ(ch[static_cast<size_t>(found)], line);
-    at = found;
-  }
-  EXPECT_EQ(at, static_cast<int>(ch.size()) - 1);  // the note of channel 16 ends the page
-
-  const auto fn = Lines(pdf.pages[1]);
-  ASSERT_EQ(fn.size(), 12u);
-  EXPECT_TRUE(fn[0].startsWith("NRV "));
-  EXPECT_EQ(fn[1], "整机功能");
-  EXPECT_EQ(fn[3], "整机功能");
-  const auto in = SampleFunctions();
-  for (size_t line = 0; line < 8; ++line) {
-    const auto& l = in.pairs[2 * line];
-    const auto& r = in.pairs[2 * line + 1];
-    EXPECT_EQ(fn[4 + line],
-              QString::fromStdString(l.label + " " + l.text + " " + r.label + " " + r.text));
-  }
-}
 
 TEST_F(ReportPdf, TextsLandAtTheirTwipsPositions) {
   auto pages = print::LayoutChannelAndFunctionReports(kHeader, SampleChannels(), SampleFunctions());
@@ -242,42 +154,6 @@ TEST_F(ReportPdf, TextsLandAtTheirTwipsPositions) {
   ASSERT_TRUE(caption);
   EXPECT_NEAR(caption->x, Pt(800), tol);
   EXPECT_NEAR(caption->y, Pt(1460), tol);
-}
-
-TEST_F(ReportPdf, TuneReportIsOnePageWithoutABlankFirstPage) {
-  TuneReportInput in;
-  in.model = {"机型:", "QM830K", "频率范围:", "136 - 174 MHz"};
-  for (auto& r : in.rows) r.cells = {"150.00000", "6.25", "OFF", "151.00000", "5.00", "CTC 88.5"};
-  for (int n : {4, 5, 6, 11}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
-  in.rows[0].txInhibited = true;
-  in.currentChannel = 2;
-  in.itemValues = {101, 102, 103, 104, 105, 106, 107};
-  auto pdf = PrintAndRead(print::LayoutTuneReport(kHeader, in), path("tune.pdf"));
-  ASSERT_TRUE(pdf.ok);
-  ASSERT_EQ(pdf.pages.size(), 1u);
-  const auto lines = Lines(pdf.pages[0]);
-  const std::vector<QString> expected = {
-      "Tune Settings",
-      "机型: QM830K 频率范围: 136 - 174 MHz",
-      "CH1 150.00000 6.25 OFF ---------- ------ ------",
-      "CH2 150.00000 6.25 OFF 151.00000 5.00 CTC 88.5",
-      "CH4 ～ CH6 are empty.",
-      "CH11 is empty.",
-      "CH 2 is the current channel of tuning.",
-      "Tune Items",
-      "Battery Level: 101 Squelch Level 9: 102",
-      "Squelch Level 3: 103 DCS Deviation(Wide): 105",
-      "CTC Deviation(Wide): 104 DCS Deviation(Narrow): 107",
-      "CTC Deviation(Narrow): 106",
-  };
-  EXPECT_TRUE(lines[0].startsWith("NRV "));
-  int at = 0;
-  for (const QString& line : expected) {
-    const int found = FindLine(lines, line, at);
-    ASSERT_GE(found, at) << line.toStdString();
-    EXPECT_EQ(lines[static_cast<size_t>(found)], line);
-    at = found;
-  }
 }
 
 TEST_F(ReportPdf, LayoutFollowsThePrintersPrintableArea) {

@@ -107,9 +107,7 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
   const Case cases[] = {
       {2, {true, true}, -1, true, WriteStatus::Completed, 0x78},
       {1, {true, true}, 0, true, WriteStatus::Completed, 0xF0},
-      {1, {false, false}, -1, true, WriteStatus::Completed, 0xF0},
       {0, {true, true}, 0, false, WriteStatus::Declined, 0},
-      {3, {true, true}, 1, true, WriteStatus::Completed, 0x78},
       {3, {true, true}, 1, false, WriteStatus::Declined, 0},
       {3, {true, false}, -1, true, WriteStatus::Completed, 0x78},
   };

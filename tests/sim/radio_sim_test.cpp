@@ -32,22 +32,6 @@ void Program(RadioSim& sim, Micros at = Micros{0}) {
   ASSERT_EQ(sim.mode(), SimMode::Program);
 }
 
-TEST(RadioSim, HandshakeReplies) {
-  RadioConfig c;
-  c.modelCode = 12;
-  c.verMajor = 2;
-  c.verMinor = 1;
-  RadioSim sim(c);
-  EXPECT_EQ(Values(Feed(sim, kGreeting, 0us)), std::vector<uint8_t>{0x06});
-  EXPECT_EQ(sim.mode(), SimMode::Greeted);
-  EXPECT_EQ(Values(Feed(sim, {0x02}, 0us)),
-            (std::vector<uint8_t>{'Q', '4', '7', '1', '2', 12, 2, 1}));
-  EXPECT_EQ(Values(Feed(sim, {0x06}, 0us)), std::vector<uint8_t>{0x06});
-  EXPECT_EQ(sim.mode(), SimMode::Program);
-  EXPECT_EQ(Values(Feed(sim, {'E', 'N', 'D'}, 0us)), std::vector<uint8_t>{0x06});
-  EXPECT_EQ(sim.mode(), SimMode::Idle);
-}
-
 TEST(RadioSim, GreetingInPiecesAndAfterAGap) {
   RadioSim sim;
   // Split across reads a few milliseconds apart: still one greeting.
@@ -62,78 +46,6 @@ TEST(RadioSim, GreetingInPiecesAndAfterAGap) {
   RadioSim noisy;
   EXPECT_EQ(Values(Feed(noisy, {0x00, 'X', 0x02, 0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'}, 0us)),
             std::vector<uint8_t>{0x06});
-}
-
-TEST(RadioSim, FaultSwitchesOfTheHandshake) {
-  RadioConfig c;
-  c.ignoreGreetings = 2;
-  RadioSim sim(c);
-  EXPECT_TRUE(Feed(sim, kGreeting, 0us).empty());
-  EXPECT_TRUE(Feed(sim, kGreeting, 1s).empty());
-  EXPECT_EQ(Values(Feed(sim, kGreeting, 2s)), std::vector<uint8_t>{0x06});
-  EXPECT_EQ(sim.greetingsSeen(), 3);
-
-  RadioConfig nine;
-  nine.identityExtraByte = true;
-  nine.identity = "Q4713";
-  RadioSim s9(nine);
-  Feed(s9, kGreeting, 0us);
-  const auto id = Values(Feed(s9, {0x02}, 0us));
-  ASSERT_EQ(id.size(), 9u);
-  EXPECT_EQ(id[4], '3');
-
-  RadioConfig quiet;
-  quiet.silent = true;
-  RadioSim silent(quiet);
-  EXPECT_TRUE(Feed(silent, kGreeting, 0us).empty());
-}
-
-TEST(RadioSim, ReadRepliesAndTheirFaults) {
-  RadioConfig c;
-  c.shortAt = {0x010};
-  c.longAt = {0x018};
-  c.overCountAt = {0x020};
-  c.wrongFirstAt = {0x028};
-  c.redirect = {{0x030, 0x120}};
-  c.silentReadAt = {0x038};
-  RadioSim sim(c);
-  for (size_t i = 0; i < RadioSim::kMemorySize; ++i) sim.memory()[i] = static_cast<uint8_t>(i);
-  Program(sim);
-  const auto read = [&](uint16_t a) {
-    return Values(Feed(sim, {0x52, static_cast<uint8_t>(a >> 8), static_cast<uint8_t>(a), 8}, 0us));
-  };
-  EXPECT_EQ(read(0x3F8), (std::vector<uint8_t>{0x57, 3, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD,
-                                               0xFE, 0xFF}));
-  EXPECT_EQ(read(0x010).size(), 8u);
-  EXPECT_EQ(read(0x018).size(), 13u);
-  EXPECT_EQ(read(0x020)[3], 16);
-  EXPECT_EQ(read(0x028)[0], 0x00);
-  const auto redirected = read(0x030);
-  EXPECT_EQ(redirected[1], 0x01);
-  EXPECT_EQ(redirected[2], 0x20);
-  EXPECT_EQ(redirected[4], 0x20);
-  EXPECT_TRUE(read(0x038).empty());
-}
-
-TEST(RadioSim, WriteFramesStoreAndAcknowledge) {
-  RadioConfig c;
-  c.noAckAt = {0x008};
-  c.nakAt = {0x010};
-  c.corruptAt = {0x2B3};
-  RadioSim sim(c);
-  Program(sim);
-  const auto write = [&](uint16_t a, uint8_t fill) {
-    std::vector<uint8_t> f{0x57, static_cast<uint8_t>(a >> 8), static_cast<uint8_t>(a), 8};
-    for (int i = 0; i < 8; ++i) f.push_back(static_cast<uint8_t>(fill + i));
-    return Values(Feed(sim, f, 0us));
-  };
-  EXPECT_EQ(write(0x2B0, 0x40), std::vector<uint8_t>{0x06});
-  EXPECT_EQ(sim.memory()[0x2B0], 0x40);
-  EXPECT_EQ(sim.memory()[0x2B3], static_cast<uint8_t>(~0x43));  // the stored byte is wrong
-  EXPECT_TRUE(write(0x008, 1).empty());
-  EXPECT_EQ(sim.memory()[0x008], 1);  // stored, only the acknowledge is lost
-  EXPECT_EQ(write(0x010, 1), std::vector<uint8_t>{0x15});
-  EXPECT_EQ(sim.writtenAddresses(), (std::vector<uint16_t>{0x2B0, 0x008, 0x010}));
 }
 
 TEST(RadioSim, NothingIsServedOutsideProgrammingMode) {

@@ -18,10 +18,6 @@ class FakePrompter : public Prompter {
     answers_.push_back(a);
     return *this;
   }
-  FakePrompter& answerWarning(WarningAnswer a) {
-    warningAnswers_.push_back(a);
-    return *this;
-  }
 
   Answer ask(const Message& message) override {
     messages.push_back(message);
@@ -30,27 +26,21 @@ class FakePrompter : public Prompter {
       answers_.pop_front();
       return a;
     }
-    // A notice needs no script; a question that nobody scripted is noted and cancelled
-    // (or answered No where there is no Cancel), the safe answer everywhere.
+    // A notice needs no script; a question that nobody scripted is cancelled (or answered No
+    // where there is no Cancel), the safe answer everywhere.
     switch (message.buttons) {
-      case Buttons::Ok:
-        return Answer::Ok;
       case Buttons::YesNo:
-        ++unscripted;
         return Answer::No;
       case Buttons::YesNoCancel:
-        ++unscripted;
         return Answer::Cancel;
+      default:
+        return Answer::Ok;
     }
-    return Answer::Ok;
   }
 
   WarningAnswer warn(int selIndex, const std::string& text) override {
     warnings.emplace_back(selIndex, text);
-    if (warningAnswers_.empty()) return WarningAnswer{true, false};
-    WarningAnswer a = warningAnswers_.front();
-    warningAnswers_.pop_front();
-    return a;
+    return WarningAnswer{true, false};
   }
 
   // The texts of the recorded messages, in order.
@@ -59,20 +49,16 @@ class FakePrompter : public Prompter {
     for (const Message& m : messages) out.push_back(m.text);
     return out;
   }
-  size_t pendingAnswers() const { return answers_.size(); }
   void clear() {
     messages.clear();
     warnings.clear();
-    unscripted = 0;
   }
 
   std::vector<Message> messages;
   std::vector<std::pair<int, std::string>> warnings;
-  int unscripted = 0;  // questions asked with no scripted answer left
 
  private:
   std::deque<Answer> answers_;
-  std::deque<WarningAnswer> warningAnswers_;
 };
 
 }  // namespace qm::test

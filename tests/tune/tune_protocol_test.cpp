@@ -209,11 +209,9 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   // Handshake (greeting, identity, acknowledge), 24 reads, acknowledge and NRVTUNE.
   ASSERT_EQ(sent.size(), 3u + 24u + 2u);
   EXPECT_EQ(sent[3], "52 01 00 08");
-  EXPECT_EQ(sent[24], "52 01 A8 08");
-  EXPECT_EQ(sent[25], "52 02 F0 08");
-  EXPECT_EQ(sent[26], "52 02 F8 08");
-  EXPECT_EQ(sent[27], "06");
-  EXPECT_EQ(sent[28], "4E 52 56 54 55 4E 45");
+  EXPECT_EQ(std::vector<std::string>(sent.begin() + 24, sent.end()),
+            (std::vector<std::string>{"52 01 A8 08", "52 02 F0 08", "52 02 F8 08", "06",
+                                      "4E 52 56 54 55 4E 45"}));
 }
 
 TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {

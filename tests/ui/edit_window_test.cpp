@@ -32,6 +32,7 @@ class EditWindowTest : public QObject {
   void contextMenuAndTextPaste();
   void bulkEditDialog();
   void dropOpensADataFile();
+  void fileNamedOnTheCommandLine();
 };
 
 void EditWindowTest::undoAndRedoByShortcut() {
@@ -259,6 +260,40 @@ void EditWindowTest::dropOpensADataFile() {
   QCOMPARE(e.cell(1, 7), QString("低"));
   // The title shows the path as the system writes it (backslashes on Windows).
   QVERIFY(e.w->windowTitle().endsWith(QDir::toNativeSeparators(path)));
+}
+
+// A file named on the command line opens as from the recent list; a bad one gives the load's
+// message and keeps the default document.
+void EditWindowTest::fileNamedOnTheCommandLine() {
+  Env e;
+  qm::Image image = e.w->document().image;
+  image[0x20] ^= 0x5A;  // a byte the default document does not have
+  const QString name = "机队 一.q83";
+  QVERIFY(qm::WriteFileAtomically(e.path(name).toStdString(),
+                                  qm::SerializeDataFile(image, qm::SpareBlock{}, false)));
+  QVERIFY(QFile::copy(e.path(name), e.path("text.q83")));
+  QFile text(e.path("text.q83"));
+  QVERIFY(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  text.write("not a data file\n");
+  text.close();
+  const qm::Image defaults = e.w->document().image;
+  e.w->openDataFileFromPath(e.path("text.q83"));
+  QCOMPARE(e.texts(), std::vector<std::string>{"该文件不是ZR410 的数据文件！"});
+  QVERIFY(e.w->document().image == defaults);
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  // A relative name is taken from the current folder and kept as an absolute path.
+  e.prompter.clear();
+  const QString old = QDir::currentPath();
+  QDir::setCurrent(e.dir.path());
+  e.w->openDataFileFromPath(name);
+  QDir::setCurrent(old);
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.w->document().image[0x20], image[0x20]);
+  QCOMPARE(QString::fromStdString(e.w->document().curFileName),
+           QDir::toNativeSeparators(e.path(name)));
+  QVERIFY(e.w->windowTitle().endsWith(name));
+  QVERIFY(e.action("mnuRecentFile_1")->text().contains(name));
+  QVERIFY(!e.flags().dataChanged);
 }
 
 QTEST_MAIN(EditWindowTest)

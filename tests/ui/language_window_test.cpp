@@ -20,17 +20,14 @@
 #include <map>
 #include <memory>
 
-#include "document/config.h"
 #include "files/data_file_messages.h"
-#include "files/profile.h"
-#include "platform/system_text_codec.h"
 #include "platform/translation.h"
-#include "support/fake_prompter.h"
 #include "ui/channel_grid.h"
 #include "ui/main_window.h"
 #include "ui/qt_seams.h"
 #include "ui/radio_dialogs.h"
 #include "ui/tune_panel.h"
+#include "window_rig.h"
 
 using qm::Language;
 using qm::ui::FrmMain;
@@ -106,34 +103,9 @@ QStringList ModalTexts(const std::function<void()>& act) {
   return texts;
 }
 
-struct Env {
-  QTemporaryDir dir;
-  qm::SystemTextCodec codec;
-  qm::AppState app;
-  std::unique_ptr<qm::ProfileFile> ini;
-  qm::test::FakePrompter prompter;
-  qm::ui::QtFileDialogs dialogs;
-  std::unique_ptr<FrmMain> w;
-
-  Env() {
-    const std::string programDir = dir.path().toStdString();
-    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
-                          programDir + "/QM830K.ini");
-    ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
-    w = std::make_unique<FrmMain>(app, prompter, dialogs, *ini);
-    w->start();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
-  }
-  ~Env() {
-    prompter.answer(qm::Answer::No);
-    w->close();
-  }
-};
-
 // Every surface the test looks at, by name: the texts it shows.
 std::map<QString, QStringList> Surfaces() {
-  Env e;
+  qm::uitest::Env e;
   std::map<QString, QStringList> out;
   out["main window"] = Texts(e.w.get());
   e.w->tunePanel()->show();

@@ -18,7 +18,7 @@ work=$(mktemp -d)
 sim_pid=""
 cleanup() {
   if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
-  if [ -n "${prefix:-}" ]; then WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
+  if [ -n "${prefix:-}" ]; then WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT

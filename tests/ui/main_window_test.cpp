@@ -2,50 +2,19 @@
 // their control names, with the message boxes and file dialogs scripted.
 #include "ui/main_window.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPrinter>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QStandardPaths>
-#include <QStatusBar>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <deque>
 #include <functional>
-#include <memory>
 
-#include "document/config.h"
-#include "files/data_file.h"
-#include "files/profile.h"
 #include "files/recent_files.h"
-#include "platform/system_text_codec.h"
-#include "ui/channel_grid.h"
 #include "ui/help_window.h"
 #include "ui/qt_seams.h"
 #include "ui/report_painter.h"
-#include "ui/signal_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/startup.h"
 #include "window_rig.h"
 
 using namespace qm::uitest;
 using qm::Answer;
-using qm::ui::FrmMain;
 
 namespace {
 
@@ -298,14 +267,11 @@ void MainWindowTest::signalDialog_data() {
   QTest::addColumn<QString>("start");
   QTest::addColumn<QString>("action");
   QTest::addColumn<QString>("result");
-  QTest::newRow("DCS inverted cleared") << "-DCS 754"
-                                        << "uninvert"
+  QTest::newRow("DCS inverted cleared") << QString("-DCS 754") << "uninvert"
                                         << "DCS 754";
-  QTest::newRow("off to CTC from the list") << "OFF"
-                                            << "ctc:7"
+  QTest::newRow("off to CTC from the list") << QString("OFF") << "ctc:7"
                                             << "CTC 88.5";
-  QTest::newRow("cancel leaves the cell") << "DCS 023"
-                                          << "cancel"
+  QTest::newRow("cancel leaves the cell") << QString("DCS 023") << "cancel"
                                           << "DCS 023";
 }
 
@@ -451,12 +417,8 @@ void MainWindowTest::rejectedValuesShowRed() {
   qm::Image image = e.w->document().image;
   image.functions()[11] = 12;
   image.functions()[7] = 0x31;
-  const QString file = e.path("bad-functions.q83");
-  std::vector<uint8_t> bytes = qm::SerializeDataFile(image, qm::SpareBlock{}, false);
-  QFile out(file);
-  QVERIFY(out.open(QIODevice::WriteOnly));
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-  out.close();
+  const QString file = e.saveDataFile("bad-functions.q83", image);
+  QVERIFY(!file.isEmpty());
   e.dialogs.choose(file.toStdString());
   e.action("mnuFileOpen")->trigger();
   QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
@@ -753,10 +715,7 @@ void MainWindowTest::printing() {
   QCOMPARE(e.prompter.messages.size(), size_t{1});
 
   // Printed is not saved: leaving still asks about the edit.
-  e.prompter.clear();
-  e.prompter.answer(Answer::Cancel);
-  QVERIFY(!e.w->close());
-  QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
+  QVERIFY(e.closeAsksToSave());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,6 +1,7 @@
 // qm830k-cli print: a data file in, the reports the window would print out as PDF.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <string>
@@ -47,10 +48,13 @@ class CliPrint : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    const auto bytes = SerializeDataFile(SampleImage(), SpareBlock{}, false);
-    ASSERT_TRUE(WriteFileAtomically(file("sample.q83"), bytes));
+    ASSERT_TRUE(Save("sample.q83", SampleImage()));
   }
-  std::string file(const char* name) const { return dir_.filePath(name).toStdString(); }
+  QString file(const char* name) const { return dir_.filePath(name); }
+  bool Save(const char* name, const Image& image) const {
+    return WriteFileAtomically(file(name).toStdString(),
+                               SerializeDataFile(image, SpareBlock{}, false));
+  }
 
   // Runs the tool; returns its exit code (-1 when it did not finish).
   int Run(const QStringList& args) {
@@ -64,10 +68,9 @@ class CliPrint : public ::testing::Test {
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   }
 
-  QString Text(const std::string& pdf) {
+  QString Text(const QString& pdf) {
     QProcess p;
-    p.start(QStringLiteral(QM_PDFTOTEXT),
-            {"-layout", "-enc", "UTF-8", QString::fromStdString(pdf), "-"});
+    p.start(QStringLiteral(QM_PDFTOTEXT), {"-layout", "-enc", "UTF-8", pdf, "-"});
     if (!p.waitForFinished(30000)) return {};
     return QString::fromUtf8(p.readAllStandardOutput());
   }
@@ -77,10 +80,7 @@ class CliPrint : public ::testing::Test {
 };
 
 TEST_F(CliPrint, ChannelAndFunctionReports) {
-  ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
-                 QString::fromStdString(file("out.pdf"))}),
-            0)
-      << err_.toStdString();
+  ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("out.pdf")}), 0) << err_.toStdString();
   const QString text = Text(file("out.pdf"));
   const QStringList pages = text.split(QChar('\f'), Qt::SkipEmptyParts);
   ASSERT_GE(pages.size(), 2);
@@ -101,10 +101,8 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
 TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
   Image image = SampleImage();
   image.channel(2)[10] = 0x10;  // channel 3 deleted from the scan
-  ASSERT_TRUE(WriteFileAtomically(file("scan.q83"), SerializeDataFile(image, SpareBlock{}, false)));
-  ASSERT_EQ(Run({"--lang", "en", "print", QString::fromStdString(file("scan.q83")), "--pdf",
-                 QString::fromStdString(file("en.pdf"))}),
-            0)
+  ASSERT_TRUE(Save("scan.q83", image));
+  ASSERT_EQ(Run({"--lang", "en", "print", file("scan.q83"), "--pdf", file("en.pdf")}), 0)
       << err_.toStdString();
   const QString text = Text(file("en.pdf"));
   EXPECT_FALSE(text.isEmpty());
@@ -119,8 +117,8 @@ TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
 }
 
 TEST_F(CliPrint, TuneReport) {
-  ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
-                 QString::fromStdString(file("tune.pdf")), "--tune", "--tune-channel", "1"}),
+  ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("tune.pdf"), "--tune", "--tune-channel",
+                 "1"}),
             0)
       << err_.toStdString();
   const QStringList pages = Text(file("tune.pdf")).split(QChar('\f'), Qt::SkipEmptyParts);
@@ -134,11 +132,9 @@ TEST_F(CliPrint, TuneReport) {
 }
 
 TEST_F(CliPrint, BadInputsFailWithoutOutput) {
-  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83"))}), 2);  // no --pdf
-  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
-                 QString::fromStdString(file("no/dir/a.pdf"))}),
-            1);
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(file("a.pdf"))));
+  EXPECT_EQ(Run({"print", file("sample.q83")}), 2);  // no --pdf
+  EXPECT_EQ(Run({"print", file("sample.q83"), "--pdf", file("no/dir/a.pdf")}), 1);
+  EXPECT_TRUE(QDir(file(".")).entryList({"*.pdf"}, QDir::Files).isEmpty());  // nothing half-written
 }
 
 }  // namespace

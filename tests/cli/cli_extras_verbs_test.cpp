@@ -21,11 +21,18 @@ std::string ListArg(const char* name) {
 
 LoadedFile Load(const std::string& path) { return LoadDataFileFrom(path, Image{}, SpareBlock{}); }
 
-TEST(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
+// A scratch folder with a new file of the start-up model (440-470 MHz) in it.
+class CliExtrasVerbs : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(Cli("new -o " + base).exitCode, 0); }
   test::ScratchDir dir;
-  const std::string base = dir.file("base.q83"), pmr = dir.file("pmr.q83");
-  ASSERT_EQ(Cli("new -o " + base + " --model-code 32").exitCode, 0);
-  CliRun imp = Cli("import-csv " + base + " " + ListArg("EU LPD and PMR Channels.csv") +
+  const std::string base = dir.file("base.q83");
+};
+
+TEST_F(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
+  const std::string pmr446 = dir.file("446.q83"), pmr = dir.file("pmr.q83");
+  ASSERT_EQ(Cli("new -o " + pmr446 + " --model-code 32").exitCode, 0);
+  CliRun imp = Cli("import-csv " + pmr446 + " " + ListArg("EU LPD and PMR Channels.csv") +
                    " --from-location 71 -o " + pmr);
   ASSERT_EQ(imp.exitCode, 0) << imp.out;
   EXPECT_TRUE(Has(imp.out, "导入16个信道")) << imp.out;
@@ -39,16 +46,14 @@ TEST(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
   ASSERT_EQ(exp.exitCode, 0) << exp.out;
   EXPECT_TRUE(Has(exp.out, "导出16个信道"));
   EXPECT_TRUE(Has(test::ReadBytes(csv), "\r\n9,信道9,446.106250,,0.000000,,"));
-  ASSERT_EQ(Cli("import-csv " + base + " " + csv + " -o " + again).exitCode, 0);
+  ASSERT_EQ(Cli("import-csv " + pmr446 + " " + csv + " -o " + again).exitCode, 0);
   CliRun d = Cli("diff " + pmr + " " + again);
   EXPECT_EQ(d.exitCode, 0) << d.out;
   EXPECT_EQ(d.out, "");
 }
 
-TEST(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
-  test::ScratchDir dir;
-  const std::string base = dir.file("base.q83"), out = dir.file("out.q83");
-  ASSERT_EQ(Cli("new -o " + base).exitCode, 0);  // a 440-470 MHz model
+TEST_F(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
+  const std::string out = dir.file("out.q83");
 
   CliRun frs = Cli("import-csv " + base + " " + ListArg("US FRS and GMRS Channels.csv") +
                    " --from-location 45 --clear-rest -o " + out);
@@ -72,10 +77,9 @@ TEST(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
   EXPECT_EQ(Cli("import-csv " + base + " " + dir.file("bad.csv")).exitCode, 2);  // no -o
 }
 
-TEST(CliExtrasVerbs, DiffExitCodes) {
-  test::ScratchDir dir;
-  const std::string a = dir.file("a.q83"), b = dir.file("b.q83");
-  ASSERT_EQ(Cli("new -o " + a).exitCode, 0);
+TEST_F(CliExtrasVerbs, DiffExitCodes) {
+  const std::string& a = base;
+  const std::string b = dir.file("b.q83");
   ASSERT_EQ(Cli("new -o " + b + " --model-code 12").exitCode, 0);
   CliRun same = Cli("diff " + a + " " + a);
   EXPECT_EQ(same.exitCode, 0);

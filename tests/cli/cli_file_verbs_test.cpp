@@ -18,10 +18,15 @@ using test::Has;
 
 LoadedFile Load(const std::string& path) { return LoadDataFileFrom(path, Image{}, SpareBlock{}); }
 
-TEST(CliFileVerbs, NewThenShowPrintsTheStartUpModelAsTheWindowShowsIt) {
+// A scratch folder with a new file of the start-up model in it.
+class CliFileVerbs : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(Cli("new -o " + f).exitCode, 0); }
   test::ScratchDir dir;
-  std::string f = dir.file("new.q83");
-  ASSERT_EQ(Cli("new -o " + f).exitCode, 0);
+  const std::string f = dir.file("new.q83");
+};
+
+TEST_F(CliFileVerbs, NewThenShowPrintsTheStartUpModelAsTheWindowShowsIt) {
   CliRun show = Cli("show " + f + " --json");
   ASSERT_EQ(show.exitCode, 0) << show.out;
   // Code 7 is the start-up model of the shipped maker file, a 440-470 MHz radio.
@@ -48,33 +53,26 @@ TEST(CliFileVerbs, NewThenShowPrintsTheStartUpModelAsTheWindowShowsIt) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&loaded.image.ident()[3]), 5), "2174Q");
 }
 
-TEST(CliFileVerbs, NewForTheFixedChannelModelHasThePresetChannels) {
-  test::ScratchDir dir;
-  std::string f = dir.file("pmr.q83");
-  ASSERT_EQ(Cli("new -o " + f + " --model-code 32").exitCode, 0);
-  CliRun show = Cli("show " + f);
+// The preset channels themselves are the defaults' tests.
+TEST_F(CliFileVerbs, NewForTheFixedChannelModelHasThePresetChannels) {
+  const std::string pmr = dir.file("pmr.q83");
+  ASSERT_EQ(Cli("new -o " + pmr + " --model-code 32").exitCode, 0);
+  CliRun show = Cli("show " + pmr);
   ASSERT_EQ(show.exitCode, 0);
   EXPECT_TRUE(
       Has(show.out, "信道1\t446.00625\tCTC 74.4\t446.00625\tCTC 74.4\t添加\t关闭\t低\t窄带"))
       << show.out;
-  EXPECT_TRUE(Has(show.out, "信道8\t446.09375\tDCS 032"));
-  LoadedFile loaded = Load(f);
   // The defaults put scan mode 3 into byte 0 (0x78), which the scan-mode list cannot show;
   // the saved file holds what the list shows, as the window's Save As writes it.
-  EXPECT_EQ(loaded.image.functions()[0], 0x68);
-  EXPECT_EQ(loaded.image.functions()[4], 0x00);
-  EXPECT_EQ(loaded.image.functions()[12], 0x2A);
+  EXPECT_EQ(Load(pmr).image.functions()[0], 0x68);
 }
 
-TEST(CliFileVerbs, ShowReportsEveryLoadCheckTheWindowWouldShow) {
-  test::ScratchDir dir;
-  std::string good = dir.file("good.q83");
-  ASSERT_EQ(Cli("new -o " + good).exitCode, 0);
-  LoadedFile f = Load(good);
-  f.image.functions()[7] = 0x31;   // transmit time-out out of range
-  f.image.functions()[11] = 0x0C;  // squelch above 9
-  std::string bad = dir.file("bad.q83");
-  test::WriteBytes(bad, SerializeDataFile(f.image, f.spare, false));
+TEST_F(CliFileVerbs, ShowReportsEveryLoadCheckTheWindowWouldShow) {
+  LoadedFile loaded = Load(f);
+  loaded.image.functions()[7] = 0x31;   // transmit time-out out of range
+  loaded.image.functions()[11] = 0x0C;  // squelch above 9
+  const std::string bad = dir.file("bad.q83");
+  test::WriteBytes(bad, SerializeDataFile(loaded.image, loaded.spare, false));
   CliRun show = Cli("show " + bad);
   ASSERT_EQ(show.exitCode, 0);
   EXPECT_TRUE(Has(show.out, "[QM830K] 发射限时错误！")) << show.out;
@@ -82,11 +80,8 @@ TEST(CliFileVerbs, ShowReportsEveryLoadCheckTheWindowWouldShow) {
   EXPECT_TRUE(Has(show.out, "静噪等级\t5\t(错误)"));  // the previous selection stays, red
 }
 
-TEST(CliFileVerbs, BadFilesGiveTheirMessageAndAFailingExitCode) {
-  test::ScratchDir dir;
-  std::string good = dir.file("good.q83");
-  ASSERT_EQ(Cli("new -o " + good).exitCode, 0);
-  std::string bytes = test::ReadBytes(good);
+TEST_F(CliFileVerbs, BadFilesGiveTheirMessageAndAFailingExitCode) {
+  const std::string bytes = test::ReadBytes(f);
   struct Case {
     const char* name;
     std::string content;
@@ -111,34 +106,26 @@ TEST(CliFileVerbs, BadFilesGiveTheirMessageAndAFailingExitCode) {
 }
 
 // The file's name chooses the layout; the byte layouts themselves are the data file's tests.
-TEST(CliFileVerbs, ConvertToLegacyAndBackLosesOnlyWhatTheLegacyLayoutCannotHold) {
-  test::ScratchDir dir;
-  const std::string src = dir.file("src.q83"), legacy = dir.file("mid.z410");
-  const std::string back = dir.file("back.q83");
-  ASSERT_EQ(Cli("new -o " + src).exitCode, 0);
-  LoadedFile f = Load(src);
-  f.image.functions()[0] = 0xFF;  // bit 7 has no place in the legacy byte
-  test::WriteBytes(src, SerializeDataFile(f.image, f.spare, false));
-  ASSERT_EQ(Cli("convert " + src + " " + legacy).exitCode, 0);
+TEST_F(CliFileVerbs, ConvertToLegacyAndBackLosesOnlyWhatTheLegacyLayoutCannotHold) {
+  const std::string legacy = dir.file("mid.z410"), back = dir.file("back.q83");
+  LoadedFile src = Load(f);
+  src.image.functions()[0] = 0xFF;  // bit 7 has no place in the legacy byte
+  test::WriteBytes(f, SerializeDataFile(src.image, src.spare, false));
+  ASSERT_EQ(Cli("convert " + f + " " + legacy).exitCode, 0);
   ASSERT_EQ(Cli("convert " + legacy + " " + back).exitCode, 0);
-  EXPECT_EQ(
-      test::ReadBytes(legacy),
-      std::string(reinterpret_cast<const char*>(SerializeDataFile(f.image, f.spare, true).data()),
-                  kDataFileSize));
+  const auto want = SerializeDataFile(src.image, src.spare, true);
+  EXPECT_EQ(test::ReadBytes(legacy), std::string(want.begin(), want.end()));
   LoadedFile r = Load(back);
   ASSERT_EQ(r.status, LoadStatus::Ok);
   EXPECT_EQ(r.imageVerMajor, 2);
   EXPECT_EQ(r.image.functions()[0], 0x7F);
   r.image.functions()[0] = 0xFF;
-  EXPECT_EQ(r.image, f.image);
-  EXPECT_EQ(r.spare, f.spare);
+  EXPECT_EQ(r.image, src.image);
+  EXPECT_EQ(r.spare, src.spare);
 }
 
-TEST(CliFileVerbs, DumpPrintsSixtyFourRowsWithAddresses) {
-  test::ScratchDir dir;
-  std::string a = dir.file("a.q83");
-  ASSERT_EQ(Cli("new -o " + a).exitCode, 0);
-  CliRun d = Cli("dump " + a);
+TEST_F(CliFileVerbs, DumpPrintsSixtyFourRowsWithAddresses) {
+  CliRun d = Cli("dump " + f);
   ASSERT_EQ(d.exitCode, 0);
   size_t lines = 0;
   for (char c : d.out) lines += c == '\n';

@@ -1,6 +1,7 @@
 // qm830k-cli print: a data file in, the reports the window would print out as PDF.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <string>
@@ -47,10 +48,13 @@ class CliPrint : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    const auto bytes = SerializeDataFile(SampleImage(), SpareBlock{}, false);
-    ASSERT_TRUE(WriteFileAtomically(file("sample.q83"), bytes));
+    ASSERT_TRUE(Save("sample.q83", SampleImage()));
   }
-  std::string file(const char* name) const { return dir_.filePath(name).toStdString(); }
+  QString file(const char* name) const { return dir_.filePath(name); }
+  bool Save(const char* name, const Image& image) const {
+    return WriteFileAtomically(file(name).toStdString(),
+                               SerializeDataFile(image, SpareBlock{}, false));
+  }
 
   // Runs the tool; returns its exit code (-1 when it did not finish).
   int Run(const QStringList& args) {
@@ -64,10 +68,9 @@ class CliPrint : public ::testing::Test {
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   }
 
-  QString Text(const std::string& pdf) {
+  QString Text(const QString& pdf) {
     QProcess p;
-    p.start(QStringLiteral(QM_PDFTOTEXT),
-            {"-layout", "-enc", "UTF-8", QString::fromStdString(pdf), "-"});
+    p.start(QStringLiteral(QM_PDFTOTEXT), {"-layout", "-enc", "UTF-8", pdf, "-"});
     if (!p.waitForFinished(30000)) return {};
     return QString::fromUtf8(p.readAllStandardOutput());
   }
@@ -76,11 +79,9 @@ class CliPrint : public ::testing::Test {
   QString err_;
 };
 
+// The file reaches both reports; their layout is the layout tests'.
 TEST_F(CliPrint, ChannelAndFunctionReports) {
-  ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
-                 QString::fromStdString(file("out.pdf"))}),
-            0)
-      << err_.toStdString();
+  ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("out.pdf")}), 0) << err_.toStdString();
   const QString text = Text(file("out.pdf"));
   const QStringList pages = text.split(QChar('\f'), Qt::SkipEmptyParts);
   ASSERT_GE(pages.size(), 2);
@@ -89,11 +90,9 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
       ch.startsWith("NRV QM830K编程软件 信道设置 机型: QM830K-V2 频率范围: 146-174/146-174MHz"))
       << ch.toStdString();
   EXPECT_TRUE(ch.contains("信道1 150.00000 CTC 88.5 151.00000 DCS 023 添加 关闭 高 宽带"));
-  EXPECT_TRUE(ch.contains("信道2 150.00000 CTC 88.5 ------------- ------ 添加 ------ ------ 宽带"));
   EXPECT_TRUE(ch.endsWith("信道11 ～ CH16 都为空。")) << ch.toStdString();
   const QString fn = pages[1].simplified();
   EXPECT_TRUE(fn.contains("发射限时 60秒 提示音 打开")) << fn.toStdString();
-  EXPECT_TRUE(fn.contains("回扫周期 1.0秒 功率选择 长按[MONI]键"));
 }
 
 // The language option stands before the verb, where it must not be taken for the verb itself.
@@ -101,10 +100,8 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
 TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
   Image image = SampleImage();
   image.channel(2)[10] = 0x10;  // channel 3 deleted from the scan
-  ASSERT_TRUE(WriteFileAtomically(file("scan.q83"), SerializeDataFile(image, SpareBlock{}, false)));
-  ASSERT_EQ(Run({"--lang", "en", "print", QString::fromStdString(file("scan.q83")), "--pdf",
-                 QString::fromStdString(file("en.pdf"))}),
-            0)
+  ASSERT_TRUE(Save("scan.q83", image));
+  ASSERT_EQ(Run({"--lang", "en", "print", file("scan.q83"), "--pdf", file("en.pdf")}), 0)
       << err_.toStdString();
   const QString text = Text(file("en.pdf"));
   EXPECT_FALSE(text.isEmpty());
@@ -119,8 +116,8 @@ TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
 }
 
 TEST_F(CliPrint, TuneReport) {
-  ASSERT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
-                 QString::fromStdString(file("tune.pdf")), "--tune", "--tune-channel", "1"}),
+  ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("tune.pdf"), "--tune", "--tune-channel",
+                 "1"}),
             0)
       << err_.toStdString();
   const QStringList pages = Text(file("tune.pdf")).split(QChar('\f'), Qt::SkipEmptyParts);
@@ -134,11 +131,9 @@ TEST_F(CliPrint, TuneReport) {
 }
 
 TEST_F(CliPrint, BadInputsFailWithoutOutput) {
-  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83"))}), 2);  // no --pdf
-  EXPECT_EQ(Run({"print", QString::fromStdString(file("sample.q83")), "--pdf",
-                 QString::fromStdString(file("no/dir/a.pdf"))}),
-            1);
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(file("a.pdf"))));
+  EXPECT_EQ(Run({"print", file("sample.q83")}), 2);  // no --pdf
+  EXPECT_EQ(Run({"print", file("sample.q83"), "--pdf", file("no/dir/a.pdf")}), 1);
+  EXPECT_TRUE(QDir(file(".")).entryList({"*.pdf"}, QDir::Files).isEmpty());  // nothing half-written
 }
 
 }  // namespace

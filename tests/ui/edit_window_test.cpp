@@ -1,23 +1,9 @@
 // The edit commands in the real main window: undo and redo by shortcut and menu, row
 // selection with copy, cut, paste and clear (keys and the grid's context menu), the bulk
 // edit dialog, and a data file dropped on the window.
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QDropEvent>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QUrl>
 
 #include "document/channel_edits.h"
 #include "files/chirp_csv.h"
-#include "files/data_file.h"
-#include "files/file_io.h"
 #include "window_rig.h"
 
 using qm::Answer;
@@ -105,8 +91,7 @@ void EditWindowTest::rowsCopyPasteAndClear() {
   QVERIFY(mime->text().startsWith(qm::kChirpHeader));
   QCOMPARE(mime->text().count("\r\n"), 3);
 
-  if (qEnvironmentVariableIsSet("QM_SCREENSHOT_DIR"))
-    e.grid()->grab().save(qEnvironmentVariable("QM_SCREENSHOT_DIR") + "/rows.png");
+  Shot(e.grid(), "rows.png");
   e.click(15, 0);
   e.key(Qt::Key_V, Qt::ControlModifier);
   QCOMPARE(e.cell(15, 7), QString("低"));
@@ -234,9 +219,8 @@ void EditWindowTest::dropOpensADataFile() {
   Env e;
   qm::Image image = e.w->document().image;
   image.channel(0)[10] |= 0x20;  // channel 1 low power
-  const QString path = e.dir.filePath("drop.q83");
-  const std::vector<uint8_t> bytes = qm::SerializeDataFile(image, qm::SpareBlock{}, false);
-  QVERIFY(qm::WriteFileAtomically(path.toStdString(), bytes));
+  const QString path = e.saveDataFile("drop.q83", image);
+  QVERIFY(!path.isEmpty());
   e.click(3, 5);  // unsaved data: the drop asks first
 
   auto drop = [&](const QString& file, Answer answer) {
@@ -269,11 +253,9 @@ void EditWindowTest::fileNamedOnTheCommandLine() {
   qm::Image image = e.w->document().image;
   image[0x20] ^= 0x5A;  // a byte the default document does not have
   const QString name = "机队 一.q83";
-  QVERIFY(qm::WriteFileAtomically(e.path(name).toStdString(),
-                                  qm::SerializeDataFile(image, qm::SpareBlock{}, false)));
-  QVERIFY(QFile::copy(e.path(name), e.path("text.q83")));
+  QVERIFY(!e.saveDataFile(name, image).isEmpty());
   QFile text(e.path("text.q83"));
-  QVERIFY(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  QVERIFY(text.open(QIODevice::WriteOnly));
   text.write("not a data file\n");
   text.close();
   const qm::Image defaults = e.w->document().image;

@@ -1,24 +1,8 @@
 // The interface language in the real windows: with English installed no Chinese character is
 // left in the main window, its dialogs, the tune view or a message box; back in Chinese every
 // text is exactly what it was before.
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 #include <functional>
 #include <map>
-#include <memory>
 
 #include "files/data_file_messages.h"
 #include "platform/translation.h"
@@ -30,7 +14,6 @@
 #include "window_rig.h"
 
 using qm::Language;
-using qm::ui::FrmMain;
 
 namespace {
 
@@ -88,18 +71,12 @@ QStringList Chinese(const QStringList& texts) {
 // The texts of the next modal window that `act` opens; the window is closed afterwards.
 QStringList ModalTexts(const std::function<void()>& act) {
   QStringList texts;
-  auto tries = std::make_shared<int>(0);
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [&texts, tries, poll] {
-    if (QWidget* m = QApplication::activeModalWidget()) {
-      texts = Texts(m);
-      m->close();
-      return;
-    }
-    if (++*tries < 500) QTimer::singleShot(10, *poll);
-  };
-  QTimer::singleShot(10, *poll);
-  act();
+  qm::uitest::WithModal(
+      [&](QWidget* m) {
+        texts = Texts(m);
+        m->close();
+      },
+      act);
   return texts;
 }
 

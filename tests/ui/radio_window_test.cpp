@@ -4,46 +4,18 @@
 // is the real dlgWarn, answered by clicking it.
 //
 // With QM_SCREENSHOT_DIR set, pictures of the radio windows are saved on the way.
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFontDatabase>
-#include <QFontDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 #include <algorithm>
-#include <functional>
-#include <memory>
 
-#include "document/config.h"
-#include "files/profile.h"
 #include "model/codecs.h"
 #include "model/embed_areas.h"
 #include "model/image.h"
-#include "platform/system_text_codec.h"
-#include "tune/tune_controller.h"
-#include "ui/main_window.h"
+#include "radio/link.h"
 #include "ui/radio_dialogs.h"
 #include "ui/tune_panel.h"
 #include "window_rig.h"
 
 using namespace qm::uitest;
 using qm::Answer;
-using qm::ui::FrmMain;
 
 class RadioWindowTest : public QObject {
   Q_OBJECT
@@ -111,24 +83,14 @@ void RadioWindowTest::readShowsTheRadio() {
   QVERIFY(e.action("mnuRead")->isEnabled());
 
   // The data read is not saved: the close prompt asks.
-  e.prompter.clear();
-  e.prompter.answer(Answer::Cancel);
-  QVERIFY(!e.w->close());
-  QCOMPARE(e.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
+  QVERIFY(e.closeAsksToSave());
 }
 
 void RadioWindowTest::writeSendsTheEdits() {
   Env e;
   qm::Image radio = e.w->document().image;  // the radio holds the defaults
   QVERIFY(e.startRadio(radio, e.modelOption()));
-  // The user edits channel 1's receive frequency in the grid.
-  QTableWidget* g = e.grid();
-  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(0, 1)).center());
-  auto* editor = e.find<QLineEdit>("txtChFreq");
-  QVERIFY(editor->isVisible());
-  editor->selectAll();
-  QTest::keyClicks(editor, "441.0250");
-  QTest::keyClick(editor, Qt::Key_Return);
+  e.typeFreq(1, 1, "441.0250");  // channel 1's receive frequency
   QCOMPARE(e.cell(1, 1), QString("441.02500"));
 
   e.action("mnuWrite")->trigger();
@@ -146,35 +108,27 @@ void RadioWindowTest::writeSendsTheEdits() {
            QString("441.02500"));
 }
 
+// The real version warning answered by a click; which version warns when, and what a cancel
+// or a version-1 radio changes in the exchange, are the read and write routines' tests.
 void RadioWindowTest::versions_data() {
   QTest::addColumn<bool>("write");
   QTest::addColumn<QString>("version");
-  QTest::addColumn<bool>("warningOn");
   QTest::addColumn<bool>("tick");
   QTest::addColumn<bool>("confirm");
-  QTest::addColumn<int>("warnIndex");  // -1: no dialog
-  QTest::addColumn<bool>("done");
-  QTest::newRow("read v3, warning confirmed and ticked")
-      << false << "3.0" << true << true << true << 1 << true;
-  QTest::newRow("read v3, warning cancelled")
-      << false << "3.0" << true << false << false << 1 << false;
-  QTest::newRow("read v1, notice only") << false << "1.0" << true << false << false << -1 << true;
-  QTest::newRow("write v1, warning confirmed")
-      << true << "1.0" << true << false << true << 0 << true;
-  QTest::newRow("write v1, cancelled with the tick")
-      << true << "1.0" << true << true << false << 0 << false;
+  QTest::addColumn<int>("warnIndex");
+  QTest::newRow("read v3, confirmed and ticked") << false << "3.0" << true << true << 1;
+  QTest::newRow("read v3, cancelled") << false << "3.0" << false << false << 1;
+  QTest::newRow("write v1, cancelled with the tick") << true << "1.0" << true << false << 0;
 }
 
 void RadioWindowTest::versions() {
   QFETCH(bool, write);
   QFETCH(QString, version);
-  QFETCH(bool, warningOn);
   QFETCH(bool, tick);
   QFETCH(bool, confirm);
   QFETCH(int, warnIndex);
-  QFETCH(bool, done);
   Env e;
-  e.app.showWarning = {warningOn, warningOn};
+  e.app.showWarning = {true, true};
   qm::Image radio = write ? e.w->document().image : RadioImage(e);
   QVERIFY(e.startRadio(radio, e.modelOption() + QStringList{"--version", version}));
   const QByteArray initial = ReadBytes(e.dir.filePath("memory.bin"));
@@ -192,51 +146,33 @@ void RadioWindowTest::versions() {
         Click(m->findChild<QPushButton*>(confirm ? "OKButton" : "CancelButton"));
       },
       [&] { e.action(write ? "mnuWrite" : "mnuRead")->trigger(); });
-  QCOMPARE(dialogSeen, warnIndex >= 0);
-  if (warnIndex >= 0) {
-    QCOMPARE(e.prompter.warnings.size(), size_t(1));
-    QCOMPARE(e.prompter.warnings[0].first, warnIndex);
-    // A tick switches that warning off, whichever button closed the dialog.
-    QCOMPARE(e.app.showWarning[size_t(warnIndex)], !tick);
-  }
+  QVERIFY(dialogSeen);
+  QCOMPARE(e.prompter.warnings.size(), size_t(1));
+  QCOMPARE(e.prompter.warnings[0].first, warnIndex);
+  // The tick switches that warning off, whichever button closed the dialog.
+  QCOMPARE(e.app.showWarning[size_t(warnIndex)], !tick);
   const QByteArray after = e.sim->stop();
   if (write) {
-    QCOMPARE(e.w->windowTitle() == "写频完成－" + kTitle, done);
-    if (!done) {
-      QCOMPARE(after, initial);  // nothing was sent
-    } else if (version == "1.0") {
-      // A version-1 radio gets function byte 0 in its old layout.
-      const uint8_t f0 = e.w->document().image[qm::addr::kFunctions];
-      QCOMPARE(uint8_t(after[qm::addr::kFunctions]), qm::FuncByte0ToV1(f0));
-    }
+    QCOMPARE(e.w->windowTitle(), kTitle);
+    QCOMPARE(after, initial);  // nothing was sent
   } else {
-    QCOMPARE(e.w->windowTitle() == "读频完成－ " + kTitle, done);
-    QCOMPARE(e.cell(1, 1) == "441.02500", done);
-    if (version == "3.0" && done) QVERIFY(e.said("新的机型版本,请升级你的写频软件!"));
-    if (version == "1.0")
-      QVERIFY(e.said("读频完成。该机为V1.0版，某些功能无效，详情请查看帮助文件！"));
+    QCOMPARE(e.w->windowTitle() == "读频完成－ " + kTitle, confirm);
+    QCOMPARE(e.cell(1, 1) == "441.02500", confirm);
+    QCOMPARE(e.said("新的机型版本,请升级你的写频软件!"), confirm);
   }
 }
 
 void RadioWindowTest::interruptedWriteKeepsEditsUnsaved() {
   Env e;
   QVERIFY(e.startRadio(e.w->document().image, e.modelOption() + QStringList{"--no-ack", "0x010"}));
-  QTableWidget* g = e.grid();
-  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(0, 1)).center());
-  auto* editor = e.find<QLineEdit>("txtChFreq");
-  editor->selectAll();
-  QTest::keyClicks(editor, "441.0250");
-  QTest::keyClick(editor, Qt::Key_Return);
-  QVERIFY(e.w->document().flags.dataChanged);
+  e.typeFreq(1, 1, "441.0250");
+  QVERIFY(e.flags().dataChanged);
   e.action("mnuWrite")->trigger();
   QCOMPARE(e.texts(), (std::vector<std::string>{"写频中断，请重试！"}));
   QCOMPARE(e.w->windowTitle(), kTitle);
   // The edit reached neither the radio in full nor a file: closing still asks.
   QVERIFY(e.w->document().flags.dataChanged);
-  e.prompter.clear();
-  e.prompter.answer(Answer::Cancel);
-  QVERIFY(!e.w->close());
-  QCOMPARE(e.texts(), (std::vector<std::string>{"数据没有保存，是否要保存？"}));
+  QVERIFY(e.closeAsksToSave());
 }
 
 void RadioWindowTest::silentRadio() {
@@ -371,12 +307,8 @@ void RadioWindowTest::embeddedInformation() {
 
 void RadioWindowTest::tuneMode() {
   Env e;
-  qm::Image radio = e.w->document().image;
-  // Tune channel 1 is on, 2 is off; item 1 (battery) holds 100.
-  for (size_t r = 0; r < 11; ++r) radio[0x100 + 16 * r + 2] &= 0xF7;
-  radio[0x100 + 2] |= 0x08;
+  qm::Image radio = TuneRadioImage(e);  // tune channel 1 is on, 2 is off
   radio[0x100 + 7] |= 0x08;
-  radio[0x2F0] = 100;
   QVERIFY(e.startRadio(radio, e.modelOption()));
 
   e.action("mnuTune")->trigger();

@@ -1,28 +1,12 @@
 // The window against zr410-sim where the tune view meets the rest of the program (the file
 // commands, the scroll bar), the busy pointer, the signalling dialog's keys, the
 // toolbar pictures and the unattended screenshots.
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
-#include <QProcess>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <fstream>
 
 #include "files/data_file.h"
 #include "files/recent_files.h"
-#include "model/codecs.h"
 #include "ui/icons.h"
 #include "ui/signal_dialog.h"
-#include "ui/tune_panel.h"
 #include "window_rig.h"
 
 using namespace qm::uitest;
@@ -140,10 +124,8 @@ void WindowChecksTest::busyPointerStaysOnTheMainWindow() {
 void WindowChecksTest::escapeCancelsTheSignalDialog_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("list");
-  QTest::newRow("tone list") << "CTC 88.5"
-                             << "cboChRxQT";
-  QTest::newRow("code list") << "DCS 023"
-                             << "cboChRxDQT";
+  QTest::newRow("tone list") << QString("CTC 88.5") << "cboChRxQT";
+  QTest::newRow("code list") << QString("DCS 023") << "cboChRxDQT";
 }
 
 void WindowChecksTest::escapeCancelsTheSignalDialog() {

@@ -1,29 +1,19 @@
 // The window test rig: one program run with a private program folder, the installation's
 // maker file, the real main window with a scripted prompter and scripted file dialogs, and
-// zr410-sim on a pseudo-terminal for the radio commands (when the test program has it).
+// zr410-sim on a pseudo-terminal for the radio commands (when the test program has it). It
+// brings the Qt widget and test modules for every window test.
 #pragma once
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "document/config.h"
+#include "files/data_file.h"
+#include "files/file_io.h"
 #include "files/profile.h"
 #include "model/image.h"
 #include "platform/system_text_codec.h"
@@ -289,6 +279,19 @@ struct Env {
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, mods, at(row, col));
   }
   void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid(), Qt::Key(k), mods); }
+  // A frequency typed over the text of a cell and applied with Enter.
+  void typeFreq(int row, int col, const QString& text) {
+    click(row, col);
+    editor()->selectAll();
+    QTest::keyClicks(editor(), text);
+    QTest::keyClick(editor(), Qt::Key_Return);
+  }
+  // `image` saved as the data file `name` in the scratch folder; its path (empty on a failure).
+  QString saveDataFile(const QString& name, const qm::Image& image) const {
+    const QString file = path(name);
+    const auto bytes = qm::SerializeDataFile(image, qm::SpareBlock{}, false);
+    return qm::WriteFileAtomically(file.toStdString(), bytes) ? file : QString();
+  }
   // Whether channel i (from 0) is switched off.
   bool off(int i) const { return find<QCheckBox>(QString("chkCH_%1").arg(i))->isChecked(); }
   // What a user's pick from a drop-down list sends.
@@ -307,6 +310,12 @@ struct Env {
     for (const auto& t : prompter.texts())
       if (t == text) return true;
     return false;
+  }
+  // Whether closing asks to save the data first (the question is cancelled: the window stays).
+  bool closeAsksToSave() {
+    prompter.clear();
+    prompter.answer(qm::Answer::Cancel);
+    return !w->close() && texts() == std::vector<std::string>{"数据没有保存，是否要保存？"};
   }
   // A click on a node of the tune tree.
   void clickNode(const char* key) {

@@ -20,6 +20,7 @@
 namespace qm {
 namespace {
 
+using test::Box;
 using test::FakeFileDialogs;
 using test::FakePrompter;
 using test::ScratchDir;
@@ -42,12 +43,7 @@ AppState TestApp() {
 
 std::tm Clock() {
   std::tm t{};
-  t.tm_year = 2026 - 1900;
-  t.tm_mon = 11;
-  t.tm_mday = 7;
-  t.tm_hour = 1;
-  t.tm_min = 2;
-  t.tm_sec = 3;
+  t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 7, t.tm_hour = 1, t.tm_min = 2, t.tm_sec = 3;
   return t;
 }
 
@@ -174,11 +170,8 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
     EXPECT_EQ(calls, c.saves);
     ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
     if (c.answer) {
-      const Message& m = prompter.messages[0];
-      EXPECT_EQ(m.text, "数据没有保存，是否要保存？");
-      EXPECT_EQ(m.title, "QM830K");
-      EXPECT_EQ(m.icon, Icon::Question);
-      EXPECT_EQ(m.buttons, Buttons::YesNoCancel);
+      EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "数据没有保存，是否要保存？",
+                                                Icon::Question, Buttons::YesNoCancel}));
     }
     EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
   }
@@ -259,11 +252,10 @@ TEST_F(DocumentTest, NewPromptAnswers) {
     });
     EXPECT_EQ(reset, c.reset);
     EXPECT_EQ(calls, c.saves);
-    EXPECT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
+    ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
     if (c.answer) {
-      EXPECT_EQ(prompter.messages[0].text, "数据没有保存，是否要保存数据？");
-      EXPECT_EQ(prompter.messages[0].icon, Icon::Question);
-      EXPECT_EQ(prompter.messages[0].buttons, Buttons::YesNoCancel);
+      EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "数据没有保存，是否要保存数据？",
+                                                Icon::Question, Buttons::YesNoCancel}));
     }
     const std::string scan = doc.editors().channels().cell(1, col::kScan).text;
     if (c.reset) {
@@ -297,10 +289,9 @@ TEST_F(DocumentTest, ModelChange) {
   EXPECT_EQ(doc.image, before);
   EXPECT_EQ(app.curModel, 1);
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "选择不同的机型将初始化所有的数据，真的要继续吗？");
-  EXPECT_EQ(prompter.messages[0].title, "提示");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
-  EXPECT_EQ(prompter.messages[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(Box(prompter.messages[0]),
+            Box({"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？", Icon::Exclamation,
+                 Buttons::YesNo}));
 
   // Yes to the fixed-channel model: new defaults, channel bytes 11-13 and the function
   // block apart from bytes 0, 4 and 12 kept.
@@ -426,9 +417,7 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
     prompter.clear();
     EXPECT_FALSE(doc.LoadDataFile(c.path));
     ASSERT_EQ(prompter.messages.size(), 1u) << c.path;
-    EXPECT_EQ(prompter.messages[0].text, c.text);
-    EXPECT_EQ(prompter.messages[0].title, "文件错误");
-    EXPECT_EQ(prompter.messages[0].icon, Icon::Information);
+    EXPECT_EQ(Box(prompter.messages[0]), Box({"文件错误", c.text, Icon::Information}));
     EXPECT_EQ(doc.image, image);
     EXPECT_EQ(doc.caption, caption);
     EXPECT_EQ(doc.imageVerMajor, 0);

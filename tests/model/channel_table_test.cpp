@@ -339,12 +339,8 @@ TEST_F(ChannelTableTest, DisplayKeepsTheChangeFlag) {
 TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
   Image src = image;
   // Kept bits of byte 10 and bytes 11-15 must survive.
-  src.channel(0)[10] = 0xCA;
-  src.channel(0)[11] = 0x11;
-  src.channel(0)[12] = 0x22;
-  src.channel(0)[13] = 0x33;
-  src.channel(0)[14] = 0x44;
-  src.channel(0)[15] = 0x55;
+  const uint8_t kept[] = {0xCA, 0x11, 0x22, 0x33, 0x44, 0x55};
+  for (size_t b = 10; b < 16; ++b) src.channel(0)[b] = kept[b - 10];
   // 145.000 MHz stored in 5 kHz units (N = 29000): a multiple of 25 kHz.
   src.channel(6)[0] = 0x48;
   src.channel(6)[1] = 0x71;

@@ -123,10 +123,7 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
     EXPECT_EQ(fns().position(c.fn), c.position == kKept ? before : c.position) << what;
     if (c.message) {
       ASSERT_EQ(prompter.messages.size(), 1u) << what;
-      EXPECT_EQ(prompter.messages[0].text, c.message) << what;
-      EXPECT_EQ(prompter.messages[0].title, "QM830K");
-      EXPECT_EQ(prompter.messages[0].icon, Icon::None);
-      EXPECT_EQ(prompter.messages[0].buttons, Buttons::Ok);
+      EXPECT_EQ(test::Box(prompter.messages[0]), test::Box({"QM830K", c.message})) << what;
     } else {
       EXPECT_TRUE(prompter.messages.empty()) << what << ": " << prompter.texts()[0];
     }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "radio_fixture.h"
+#include "support/fake_prompter.h"
 
 namespace qm::test {
 namespace {
@@ -51,9 +53,9 @@ TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
   ctx.portNumber = 4;
   EXPECT_FALSE(ReactToProgramMode(ctx, r));
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "通讯端口错误");
-  EXPECT_EQ(prompter.messages[0].text, "端口4 没有响应，请检查你的连接或机器电源是否打开！");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(Box(prompter.messages[0]),
+            Box({"通讯端口错误", "端口4 没有响应，请检查你的连接或机器电源是否打开！",
+                 Icon::Exclamation}));
   EXPECT_EQ(verMajor, 2);  // nothing accepted, nothing changed
 }
 
@@ -85,29 +87,23 @@ TEST_F(LinkTest, ReactionTable) {
   };
   for (const HandshakeCase& hc : cases) {
     SCOPED_TRACE(hc.name);
-    sim::SimLine l;
-    l.radio.config().verMajor = 1;
-    l.radio.config().verMinor = 0x0A;
-    hc.setup(l.radio.config());
-    ScriptedPrompter p;
-    AppState a = TwoModelApp();
-    LinkContext c{l.port, l.clock, p, progress, a, 1};
-    Image img;
-    img[0x2D0] = 0x77;
-    int16_t ver = 2;
-    const int16_t r = EnterProgramMode(c, ver, img);
+    RadioBench b;
+    b.radio().verMajor = 1;
+    b.radio().verMinor = 0x0A;
+    hc.setup(b.radio());
+    b.image[0x2D0] = 0x77;
+    const int16_t r = EnterProgramMode(b.ctx, b.verMajor, b.image);
     EXPECT_EQ(r, hc.result);
-    EXPECT_EQ(ReactToProgramMode(c, r), r >= 0 && r != kOtherRadio);
-    size_t greetings = 0;
-    for (const auto& w : l.port.writes()) greetings += w.bytes == kGreetingBytes ? 1 : 0;
-    EXPECT_EQ(greetings, hc.greetings);
-    EXPECT_EQ(ver, hc.versionStored ? 1 : 2);
-    EXPECT_EQ(img[0x2D0], hc.versionStored ? 0x0A : 0x77);
+    EXPECT_EQ(ReactToProgramMode(b.ctx, r), r >= 0 && r != kOtherRadio);
+    const auto sent = b.writeBytes();
+    EXPECT_EQ(size_t(std::count(sent.begin(), sent.end(), kGreetingBytes)), hc.greetings);
+    EXPECT_EQ(b.verMajor, hc.versionStored ? 1 : 2);
+    EXPECT_EQ(b.image[0x2D0], hc.versionStored ? 0x0A : 0x77);
     if (hc.versionStored) {
-      EXPECT_EQ(a.radioVerText, "1.A");
+      EXPECT_EQ(b.app.radioVerText, "1.A");
     }
-    EXPECT_EQ(Joined(p.lines()), hc.messages);
-    for (const Message& m : p.messages) {
+    EXPECT_EQ(Joined(b.prompter.lines()), hc.messages);
+    for (const Message& m : b.prompter.messages) {
       EXPECT_EQ(m.icon, m.title == "错误" ? Icon::Critical : Icon::Exclamation);
       EXPECT_EQ(m.buttons, Buttons::Ok);
     }
@@ -121,9 +117,7 @@ TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
   EXPECT_EQ(r, kPortNotOpened);
   EXPECT_FALSE(ReactToProgramMode(ctx, r));
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "错误");
-  EXPECT_EQ(prompter.messages[0].text, "端口3: Permission denied");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
+  EXPECT_EQ(Box(prompter.messages[0]), Box({"错误", "端口3: Permission denied", Icon::Critical}));
   EXPECT_TRUE(line.port.writes().empty());
 }
 

@@ -4,6 +4,7 @@
 
 #include "radio/write_radio.h"
 #include "radio_fixture.h"
+#include "support/fake_prompter.h"
 
 namespace qm::test {
 namespace {
@@ -113,20 +114,17 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(int(c.major));
-    sim::SimLine l;
-    l.radio.config().verMajor = c.major;
-    ScriptedPrompter p;
+    RadioBench b;
+    b.radio().verMajor = c.major;
+    ScriptedPrompter& p = b.prompter;
     p.defaultWarn = {c.confirm, false};
-    AppState a = TwoModelApp();
-    a.showWarning = c.warningsOn;
-    LinkContext cx{l.port, l.clock, p, progress, a, 1};
-    Image img;
+    b.app.showWarning = c.warningsOn;
+    Image& img = b.image;
     FillPattern(img.bytes(), 0x10);
     img[0x2B0] = 0x78;
-    int16_t ver = 2;
-    const WriteResult r = WriteRadio(cx, img, ver, [] { return FixedTime(); });
+    const WriteResult r = WriteRadio(b.ctx, img, b.verMajor, [] { return FixedTime(); });
     EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(ver, c.major);
+    EXPECT_EQ(b.verMajor, c.major);
     EXPECT_EQ(img[0x2B0], 0x78);  // converted only in the copy sent
     if (c.warnIndex < 0) {
       EXPECT_TRUE(p.warnings.empty());
@@ -135,14 +133,15 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
       EXPECT_EQ(p.warnings[0].selIndex, c.warnIndex);
       EXPECT_EQ(p.warnings[0].text, WarningText(c.warnIndex));
     }
+    const auto& mem = b.line.radio.memory();
     if (c.status == WriteStatus::Declined) {
-      EXPECT_TRUE(l.radio.writtenAddresses().empty());
+      EXPECT_TRUE(b.line.radio.writtenAddresses().empty());
       EXPECT_TRUE(p.messages.empty());
       continue;
     }
-    EXPECT_EQ(l.radio.memory()[0x2B0], c.functionByte0);
-    EXPECT_EQ(l.radio.memory()[0x2D1], c.major);
-    EXPECT_EQ(l.radio.memory()[0x2D9], c.major);
+    EXPECT_EQ(mem[0x2B0], c.functionByte0);
+    EXPECT_EQ(mem[0x2D1], c.major);
+    EXPECT_EQ(mem[0x2D9], c.major);
   }
 }
 
@@ -151,11 +150,8 @@ TEST_F(WriteTest, OtherModelIsAskedFirst) {
   prompter.answers = {Answer::No};
   EXPECT_EQ(Write().status, WriteStatus::Declined);
   ASSERT_EQ(prompter.messages.size(), 1u);
-  const Message& q = prompter.messages[0];
-  EXPECT_EQ(q.title, "QM830K");
-  EXPECT_EQ(q.text, "选择的机型与当前机型不同 是否要继续？");
-  EXPECT_EQ(q.icon, Icon::Information);
-  EXPECT_EQ(q.buttons, Buttons::YesNo);
+  EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "选择的机型与当前机型不同 是否要继续？",
+                                            Icon::Information, Buttons::YesNo}));
   EXPECT_TRUE(line.radio.writtenAddresses().empty());
   EXPECT_FALSE(line.port.isOpen());
 
@@ -187,31 +183,24 @@ TEST_F(WriteTest, FailuresDuringTheWrite) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    sim::SimLine l;
-    c.setup(l.radio.config());
-    ScriptedPrompter p;
-    p.defaultAnswer = Answer::No;
-    RecordingProgress prg;
-    AppState a = TwoModelApp();
-    TuneReturnProbe tune(p);
-    LinkContext cx{l.port, l.clock, p, prg, a, 1, &tune.back};
-    Image img;
-    FillPattern(img.bytes(), 0x20);
-    int16_t ver = 2;
-    const WriteResult r = WriteRadio(cx, img, ver, [] { return FixedTime(); });
+    RadioBench b;
+    c.setup(b.radio());
+    b.prompter.defaultAnswer = Answer::No;
+    b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x20);
+    const WriteResult r = WriteRadio(b.ctx, b.image, b.verMajor, [] { return FixedTime(); });
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.framesAcknowledged, c.acknowledged);
-    EXPECT_EQ(Joined(p.lines()), c.message);
-    EXPECT_EQ(prg.opens, prg.closes);
-    EXPECT_FALSE(l.port.isOpen());
+    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
+    EXPECT_EQ(b.progress.opens, b.progress.closes);
+    EXPECT_FALSE(b.line.port.isOpen());
     // The frames before the failure are in the radio.
     const auto plan = WritePlan();
-    for (int i = 0; i < c.acknowledged; ++i) {
-      EXPECT_EQ(l.radio.memory()[plan[i] + 3], img[plan[i] + 3]);
-    }
+    for (int i = 0; i < c.acknowledged; ++i)
+      EXPECT_EQ(b.line.radio.memory()[plan[i] + 3], b.image[plan[i] + 3]);
     // Begun in the tune view, the radio is handed back to its tune state: before a failure
     // is reported, after a question.
-    EXPECT_EQ(tune.shownBefore,
+    EXPECT_EQ(b.tune.shownBefore,
               std::vector<size_t>{c.status == WriteStatus::Declined ? size_t{1} : size_t{0}});
   }
 }

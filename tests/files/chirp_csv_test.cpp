@@ -242,75 +242,64 @@ TEST_F(ChirpTest, ExportThenImportRoundTripsEveryField) {
 
 // ---- the dialect's cases ----
 
-struct RowCase {
-  const char* name;
-  const char* row;    // after "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,
+// Each row of the dialect becomes the grid's texts: receive frequency|signalling|transmit
+// frequency|signalling, and the transmit inhibit.
+TEST_F(ChirpTest, DialectRowsBecomeTheGridTexts) {
+  struct RowCase {
+    const char* name;
+    const char* row;  // after "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,
                       // DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode"
-  const char* cells;  // receive frequency|signalling|transmit frequency|signalling
-  bool txInhibited;
-};
-
-// Test names carry the case name; the parameter itself prints as its name too.
-void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
-
-class ChirpRowCases : public ChirpTest, public ::testing::WithParamInterface<RowCase> {};
-
-TEST_P(ChirpRowCases, RowBecomesTheGridTexts) {
-  const RowCase& c = GetParam();
-  std::string csv =
-      "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-      "RxDtcsCode,CrossMode,Mode\n1," +
-      std::string(c.row) + "\n";
-  ChirpImportResult r = Import(csv);
-  ASSERT_TRUE(r.ok) << r.error << (r.notes.empty() ? "" : FormatChirpNote(r.notes.front()));
-  EXPECT_EQ(Cell(1, 1) + "|" + Cell(1, 2) + "|" + Cell(1, 3) + "|" + Cell(1, 4), c.cells);
-  EXPECT_EQ(grid().txInhibited(0), c.txInhibited);
+    const char* cells;
+    bool txInhibited;
+  };
+  const RowCase cases[] = {
+      {"simplex", "450.0,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM", "450.00000|OFF|450.00000|OFF",
+       false},
+      {"plus", "450.0,+,5.0,,88.5,88.5,023,NN,023,Tone->Tone,FM", "450.00000|OFF|455.00000|OFF",
+       false},
+      {"minus", "455.0,-,5.0,,88.5,88.5,023,NN,023,Tone->Tone,FM", "455.00000|OFF|450.00000|OFF",
+       false},
+      {"split", "450.0,split,460.005,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+       "450.00000|OFF|460.00500|OFF", false},
+      {"off", "450.0,off,0,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM",
+       "450.00000|OFF|450.00000|CTC 100.0", true},
+      {"tone", "450.0,,0,Tone,131.8,88.5,023,NN,023,Tone->Tone,FM",
+       "450.00000|OFF|450.00000|CTC 131.8", false},
+      {"tsql", "450.0,,0,TSQL,88.5,67.0,023,NN,023,Tone->Tone,FM",
+       "450.00000|CTC 67.0|450.00000|CTC 67.0", false},
+      {"dtcs", "450.0,,0,DTCS,88.5,88.5,754,NN,023,Tone->Tone,FM",
+       "450.00000|DCS 754|450.00000|DCS 754", false},
+      {"dtcs tx inverted", "450.0,,0,DTCS,88.5,88.5,023,RN,023,Tone->Tone,FM",
+       "450.00000|DCS 023|450.00000|-DCS 023", false},
+      {"dtcs rx inverted", "450.0,,0,DTCS,88.5,88.5,023,NR,023,Tone->Tone,FM",
+       "450.00000|-DCS 023|450.00000|DCS 023", false},
+      {"cross tone-tone", "450.0,,0,Cross,100.0,123.0,023,NN,023,Tone->Tone,FM",
+       "450.00000|CTC 123.0|450.00000|CTC 100.0", false},
+      {"cross tone-dtcs", "450.0,,0,Cross,100.0,123.0,023,NR,265,Tone->DTCS,FM",
+       "450.00000|-DCS 265|450.00000|CTC 100.0", false},
+      {"cross dtcs-tone", "450.0,,0,Cross,100.0,123.0,051,RN,265,DTCS->Tone,FM",
+       "450.00000|CTC 123.0|450.00000|-DCS 051", false},
+      {"cross dtcs-dtcs", "450.0,,0,Cross,100.0,123.0,051,NN,265,DTCS->DTCS,FM",
+       "450.00000|DCS 265|450.00000|DCS 051", false},
+      {"cross rx only", "450.0,,0,Cross,100.0,123.0,051,NN,265,->DTCS,FM",
+       "450.00000|DCS 265|450.00000|OFF", false},
+      {"cross tx only", "450.0,,0,Cross,100.0,123.0,051,NN,265,DTCS->,FM",
+       "450.00000|OFF|450.00000|DCS 051", false},
+      {"5 kHz raster", "450.005,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM",
+       "450.00500|OFF|450.00500|OFF", false},
+  };
+  for (const RowCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseModel(7);
+    ChirpImportResult r = Import(
+        "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "RxDtcsCode,CrossMode,Mode\n1," +
+        std::string(c.row) + "\n");
+    ASSERT_TRUE(r.ok) << r.error << (r.notes.empty() ? "" : FormatChirpNote(r.notes.front()));
+    EXPECT_EQ(Cell(1, 1) + "|" + Cell(1, 2) + "|" + Cell(1, 3) + "|" + Cell(1, 4), c.cells);
+    EXPECT_EQ(grid().txInhibited(0), c.txInhibited);
+  }
 }
-
-const RowCase kDialectRows[] = {
-    {"simplex", "450.0,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM", "450.00000|OFF|450.00000|OFF",
-     false},
-    {"plus", "450.0,+,5.0,,88.5,88.5,023,NN,023,Tone->Tone,FM", "450.00000|OFF|455.00000|OFF",
-     false},
-    {"minus", "455.0,-,5.0,,88.5,88.5,023,NN,023,Tone->Tone,FM", "455.00000|OFF|450.00000|OFF",
-     false},
-    {"split", "450.0,split,460.005,,88.5,88.5,023,NN,023,Tone->Tone,FM",
-     "450.00000|OFF|460.00500|OFF", false},
-    {"off", "450.0,off,0,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM",
-     "450.00000|OFF|450.00000|CTC 100.0", true},
-    {"tone", "450.0,,0,Tone,131.8,88.5,023,NN,023,Tone->Tone,FM",
-     "450.00000|OFF|450.00000|CTC 131.8", false},
-    {"tsql", "450.0,,0,TSQL,88.5,67.0,023,NN,023,Tone->Tone,FM",
-     "450.00000|CTC 67.0|450.00000|CTC 67.0", false},
-    {"dtcs", "450.0,,0,DTCS,88.5,88.5,754,NN,023,Tone->Tone,FM",
-     "450.00000|DCS 754|450.00000|DCS 754", false},
-    {"dtcs tx inverted", "450.0,,0,DTCS,88.5,88.5,023,RN,023,Tone->Tone,FM",
-     "450.00000|DCS 023|450.00000|-DCS 023", false},
-    {"dtcs rx inverted", "450.0,,0,DTCS,88.5,88.5,023,NR,023,Tone->Tone,FM",
-     "450.00000|-DCS 023|450.00000|DCS 023", false},
-    {"cross tone-tone", "450.0,,0,Cross,100.0,123.0,023,NN,023,Tone->Tone,FM",
-     "450.00000|CTC 123.0|450.00000|CTC 100.0", false},
-    {"cross tone-dtcs", "450.0,,0,Cross,100.0,123.0,023,NR,265,Tone->DTCS,FM",
-     "450.00000|-DCS 265|450.00000|CTC 100.0", false},
-    {"cross dtcs-tone", "450.0,,0,Cross,100.0,123.0,051,RN,265,DTCS->Tone,FM",
-     "450.00000|CTC 123.0|450.00000|-DCS 051", false},
-    {"cross dtcs-dtcs", "450.0,,0,Cross,100.0,123.0,051,NN,265,DTCS->DTCS,FM",
-     "450.00000|DCS 265|450.00000|DCS 051", false},
-    {"cross rx only", "450.0,,0,Cross,100.0,123.0,051,NN,265,->DTCS,FM",
-     "450.00000|DCS 265|450.00000|OFF", false},
-    {"cross tx only", "450.0,,0,Cross,100.0,123.0,051,NN,265,DTCS->,FM",
-     "450.00000|OFF|450.00000|DCS 051", false},
-    {"5 kHz raster", "450.005,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM",
-     "450.00500|OFF|450.00500|OFF", false},
-};
-
-INSTANTIATE_TEST_SUITE_P(Dialect, ChirpRowCases, ::testing::ValuesIn(kDialectRows),
-                         [](const auto& info) {
-                           std::string s = info.param.name;
-                           for (char& ch : s)
-                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           return s;
-                         });
 
 TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
   UseModel(7);
@@ -369,70 +358,61 @@ TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
   EXPECT_EQ(CsvField("plain"), "plain");
 }
 
-struct BadCase {
-  const char* name;
-  const char* row;
-  const char* note;
-};
-
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
-
-class ChirpBadRows : public ChirpTest, public ::testing::WithParamInterface<BadCase> {};
-
 // One bad row between two good ones: it is reported by its line and skipped, the good rows
 // fill channels 1 and 2.
-TEST_P(ChirpBadRows, ReportedByLineAndSkipped) {
-  const BadCase& c = GetParam();
-  UseModel(7);
-  std::string csv =
-      "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-      "CrossMode,Mode,Power,BusyLock\n"
-      "1,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,On\n" +
-      std::string(c.row) + "\n3,451.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,5W,Off\n";
-  ChirpImportResult r = Import(csv);
-  ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.imported, 2);
-  EXPECT_EQ(r.sourceLines, (std::vector<int>{2, 4}));
-  EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note}));
-  EXPECT_EQ(Row(1)[5], "打开");
-  EXPECT_EQ(Row(2)[0], "451.00000");
-  EXPECT_EQ(Row(2)[5], "关闭");
+TEST_F(ChirpTest, MalformedRowsAreReportedByLineAndSkipped) {
+  struct BadCase {
+    const char* name;
+    const char* row;
+    const char* note;
+  };
+  const BadCase cases[] = {
+      {"short", "2,450.5,,0", "只有4列，表头有13列，已跳过"},
+      {"no_frequency", "2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率，已跳过"},
+      {"bad_frequency", "2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "Frequency列的数值无法识别（45O.0），已跳过"},
+      {"bad_location", "x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "Location列的数值无法识别（x），已跳过"},
+      {"bad_offset", "2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "Offset列的数值无法识别（five），已跳过"},
+      {"far_split", "2,450.0,split,480.0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外，已跳过"},
+      {"bad_tone", "2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "rToneFreqCTC数据无效！（8x.5），已跳过"},
+      {"bad_code", "2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,",
+       "DtcsCodeDCS 数据无效！（089），已跳过"},
+      {"empty_code", "2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,",
+       "DtcsCode列的数值无法识别（），已跳过"},
+      {"reverse_tone_mode", "2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "本机没有TSQL-R信令方式，已跳过"},
+      {"bad_cross", "2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,",
+       "无法识别的CrossMode（Tone=>DTCS），已跳过"},
+      {"bad_polarity", "2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,",
+       "无法识别的DtcsPolarity（NX），已跳过"},
+      {"bad_duplex", "2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
+       "无法识别的Duplex（x），已跳过"},
+      {"am_mode", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,", "本机没有AM调制方式，已跳过"},
+      {"bad_power", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,",
+       "Power列的数值无法识别（highW），已跳过"},
+      {"bad_busy_lock", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe",
+       "无法识别的BusyLock（maybe），已跳过"}};
+  for (const BadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseModel(7);
+    ChirpImportResult r = Import(
+        "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "CrossMode,Mode,Power,BusyLock\n"
+        "1,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,On\n" +
+        std::string(c.row) + "\n3,451.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,5W,Off\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.imported, 2);
+    EXPECT_EQ(r.sourceLines, (std::vector<int>{2, 4}));
+    EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note}));
+    EXPECT_EQ(Row(1)[5], "打开");
+    EXPECT_EQ(Row(2)[0], "451.00000");
+    EXPECT_EQ(Row(2)[5], "关闭");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Malformed, ChirpBadRows,
-    ::testing::Values(
-        BadCase{"short", "2,450.5,,0", "只有4列，表头有13列，已跳过"},
-        BadCase{"no_frequency", "2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率，已跳过"},
-        BadCase{"bad_frequency", "2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "Frequency列的数值无法识别（45O.0），已跳过"},
-        BadCase{"bad_location", "x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "Location列的数值无法识别（x），已跳过"},
-        BadCase{"bad_offset", "2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "Offset列的数值无法识别（five），已跳过"},
-        BadCase{"far_split", "2,450.0,split,480.0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外，已跳过"},
-        BadCase{"bad_tone", "2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "rToneFreqCTC数据无效！（8x.5），已跳过"},
-        BadCase{"bad_code", "2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,",
-                "DtcsCodeDCS 数据无效！（089），已跳过"},
-        BadCase{"empty_code", "2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,",
-                "DtcsCode列的数值无法识别（），已跳过"},
-        BadCase{"reverse_tone_mode", "2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "本机没有TSQL-R信令方式，已跳过"},
-        BadCase{"bad_cross", "2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,",
-                "无法识别的CrossMode（Tone=>DTCS），已跳过"},
-        BadCase{"bad_polarity", "2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,",
-                "无法识别的DtcsPolarity（NX），已跳过"},
-        BadCase{"bad_duplex", "2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-                "无法识别的Duplex（x），已跳过"},
-        BadCase{"am_mode", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,",
-                "本机没有AM调制方式，已跳过"},
-        BadCase{"bad_power", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,",
-                "Power列的数值无法识别（highW），已跳过"},
-        BadCase{"bad_busy_lock", "2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe",
-                "无法识别的BusyLock（maybe），已跳过"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ChirpTest, FilesWithoutAHeaderOrRowsChangeNothing) {
   UseModel(7);

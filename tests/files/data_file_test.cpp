@@ -51,13 +51,9 @@ const std::vector<uint8_t> kV11Gbk = {0xb0, 0xe6, 0xb1, 0xbe, 0x20, 0x3d, 0x20, 
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
   return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8) |
-         (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
 void PutU16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-  b[at] = static_cast<uint8_t>(v & 0xFF);
-  b[at + 1] = static_cast<uint8_t>(v >> 8);
+  for (size_t i = 0; i < 2; ++i) b[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);
 }
 void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (size_t i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);

@@ -104,12 +104,6 @@ TEST_F(RadioDataTest, TypedFrequenciesFollowTheImagesModelByte) {
   EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "433.00625");
 }
 
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
-
 // Bits of the image that no editor owns: a display and collect must carry them unchanged.
 std::array<uint8_t, kImageSize> KeptMask() {
   std::array<uint8_t, kImageSize> m;

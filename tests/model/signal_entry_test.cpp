@@ -110,9 +110,8 @@ TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
   dlg.setCodeText("018");
   EXPECT_FALSE(dlg.validateCode());
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "DCS 数据无效！");
-  EXPECT_EQ(prompter.messages[0].title, "DCS错误");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(test::Box(prompter.messages[0]),
+            test::Box({"DCS错误", "DCS 数据无效！", Icon::Exclamation}));
   EXPECT_EQ(dlg.code().text, "065");
 
   // Accepted texts move the tag, so a later rejection restores them.
@@ -130,9 +129,8 @@ TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
     EXPECT_EQ(dlg.tone().text, "88.5");
   }
   ASSERT_EQ(prompter.messages.size(), 3u);
-  EXPECT_EQ(prompter.messages[0].text, "CTC数据无效！");
-  EXPECT_EQ(prompter.messages[0].title, "错误");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(test::Box(prompter.messages[0]),
+            test::Box({"错误", "CTC数据无效！", Icon::Exclamation}));
 }
 
 TEST_F(SignalEntryTest, CancelKeepsTheTextHandedIn) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "base/model_table.h"
@@ -432,11 +433,9 @@ TEST_F(DocumentTest, OpenUsesTheDialog) {
   EXPECT_FALSE(doc.Open(dialogs));  // cancelled
   ASSERT_EQ(dialogs.opened.size(), 1u);
   const FileDialogRequest& r = dialogs.opened[0];
-  EXPECT_EQ(r.title, "打开");
-  EXPECT_EQ(r.initialDir, "/opt/qm830k");
-  EXPECT_EQ(FilterText(r), "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410");
-  EXPECT_EQ(r.selectedFilter, 0);
-  EXPECT_EQ(r.defaultExt, "q83");
+  EXPECT_EQ(std::tuple(r.title, r.initialDir, FilterText(r), r.selectedFilter, r.defaultExt),
+            std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
+                       0, "q83"));
   EXPECT_TRUE(r.fileMustExist);
   EXPECT_EQ(doc.caption, kTitle);
 
@@ -478,10 +477,8 @@ TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
   EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
   ASSERT_EQ(dialogs.saved.size(), 1u);
   const FileDialogRequest& r = dialogs.saved[0];
-  EXPECT_EQ(r.title, "另存为");
-  EXPECT_EQ(r.initialName, "/data/last.q83");
-  EXPECT_EQ(FilterText(r), "Data Files (*.q83)|*.q83");
-  EXPECT_EQ(r.defaultExt, "q83");
+  EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt),
+            std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83"));
   EXPECT_TRUE(r.overwritePrompt);
   EXPECT_EQ(doc.caption, std::string(kTitle) + path);
   EXPECT_EQ(doc.curFileName, path);

@@ -208,22 +208,12 @@ TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
   block = {0x05, 0xF8, 0x00, 0x05, 0x01, 0xAB, 0x30, 0x06,
            0x12, 0x34, 0x56, 0x05, 0xD4, 0x00, 0x00, 0x00};
   Load();
-  fns().choose(Fn::Priority, 15);
-  fns().choose(Fn::TotRekey, 12);
-  fns().choose(Fn::TotReset, 9);
-  fns().choose(Fn::TxTimeout, 11);
-  fns().choose(Fn::PreAlert, 200);
-  fns().choose(Fn::ScanMode, 2);
-  fns().choose(Fn::Revert, 3);
-  fns().choose(Fn::LookBack, 47);
-  fns().choose(Fn::ScanHang, 0);
-  fns().choose(Fn::Monitor, 2);
-  fns().choose(Fn::KeyBeep, 1);
-  fns().choose(Fn::BatterySave, 1);
-  fns().choose(Fn::Bandwidth, 1);
-  fns().choose(Fn::ManualMode, 1);
-  fns().choose(Fn::Squelch, 9);
-  fns().choose(Fn::PowerKey, 2);
+  const std::pair<Fn, int> choices[] = {
+      {Fn::Priority, 15},  {Fn::TotRekey, 12},  {Fn::TotReset, 9}, {Fn::TxTimeout, 11},
+      {Fn::PreAlert, 200}, {Fn::ScanMode, 2},   {Fn::Revert, 3},   {Fn::LookBack, 47},
+      {Fn::ScanHang, 0},   {Fn::Monitor, 2},    {Fn::KeyBeep, 1},  {Fn::BatterySave, 1},
+      {Fn::Bandwidth, 1},  {Fn::ManualMode, 1}, {Fn::Squelch, 9},  {Fn::PowerKey, 2}};
+  for (const auto& [fn, position] : choices) fns().choose(fn, position);
   // Byte 0 keeps the steady monitor mode through the long press; 5, 8-10 and the top bits
   // of 1 and 12 are not the lists'.
   EXPECT_EQ(Store(),

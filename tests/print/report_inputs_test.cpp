@@ -110,13 +110,9 @@ TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
   // Tune channel 1: 146.0125 MHz at 6.25 kHz (count 23362), CTC 88.5; transmit 150 MHz at
   // 5 kHz (count 30000), allowed.
   ChannelRecord t = image.tuneChannel(0);
-  t[0] = 0x42;
-  t[1] = 0x5B;
-  t[2] = 0x04 | 0x08;
+  const uint8_t bytes[8] = {0x42, 0x5B, 0x04 | 0x08, 0, 0, 0x30, 0x75, 0x08};
+  for (size_t b = 0; b < 8; ++b) t[b] = bytes[b];
   SignalTextToBytes("CTC 88.5", t[2], t[3], t[4]);
-  t[5] = 0x30;
-  t[6] = 0x75;
-  t[7] = 0x08;
   // Tune channel 2: on, transmit inhibited. The rest stay switched off.
   image.tuneChannel(1)[2] = 0x08;
   for (int k = 0; k < 7; ++k)

@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "files/profile.h"
 #include "model/codecs.h"
+#include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 #include "tune/tune_rig.h"
@@ -340,9 +341,9 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
     rig.prompter.answers = {answer};
     rig.ctl.NodeClick("Battery");
     ASSERT_GE(rig.prompter.messages.size(), 1u);
-    EXPECT_EQ(rig.prompter.messages[0].title, "Note");
-    EXPECT_EQ(rig.prompter.messages[0].icon, Icon::Question);
-    EXPECT_EQ(rig.prompter.messages[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(test::Box(rig.prompter.messages[0]),
+              test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
+                         Buttons::YesNo}));
     if (answer == Answer::Yes) {
       EXPECT_EQ(rig.prompter.lines()[1], "写入完成 / 写入数据完成，请按“确定”按钮继续.....");
       EXPECT_NE(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);  // written to the radio

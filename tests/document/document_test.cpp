@@ -79,6 +79,12 @@ class DocumentTest : public ::testing::Test {
     return path;
   }
 
+  // Model table entry m, whose code is `code`, is selected and shown.
+  void ExpectModel(int m, int code) {
+    EXPECT_EQ(std::tuple(app.curModel, doc.modelByte, doc.image.modelCode(), doc.statusBand),
+              std::tuple(m, m, code, "ZR410[" + BuildBandText(app, m) + "]"));
+  }
+
   ScratchDir dir;
   SystemTextCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
@@ -95,15 +101,10 @@ class DocumentTest : public ::testing::Test {
 
 TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   EXPECT_EQ(doc.caption, kTitle);
-  EXPECT_EQ(app.curModel, 1);  // the entry with code 7
-  EXPECT_EQ(doc.modelByte, 1);
-  EXPECT_EQ(doc.image.modelCode(), 7);
-  EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 1) + "]");
-  EXPECT_EQ(doc.fileDialogDir, "/opt/qm830k");
-  EXPECT_EQ(doc.viewMode, 1);
+  ExpectModel(1, 7);  // the entry with code 7
+  EXPECT_EQ(std::tuple(doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled, doc.HasUnsavedData()),
+            std::tuple("/opt/qm830k", 1, false, false));
   EXPECT_EQ(doc.flags, EditFlags{});
-  EXPECT_FALSE(doc.fileNewEnabled);
-  EXPECT_FALSE(doc.HasUnsavedData());
   EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "400.00000");
   EXPECT_EQ(doc.editors().functions().text(Fn::TxTimeout), "60秒");
   EXPECT_EQ(std::string(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14),
@@ -302,9 +303,7 @@ TEST_F(DocumentTest, ModelChange) {
   doc.fileNewEnabled = true;
   prompter.answer(Answer::Yes);
   EXPECT_TRUE(doc.ChangeModel(true, 2));
-  EXPECT_EQ(app.curModel, 2);
-  EXPECT_EQ(doc.modelByte, 2);
-  EXPECT_EQ(doc.image.modelCode(), 32);
+  ExpectModel(2, 32);
   EXPECT_EQ(doc.image.channel(0)[0], 0xC1);
   for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(doc.image.channel(c)[12], c);
   EXPECT_EQ(doc.image.functions()[7], 0x12);
@@ -313,7 +312,6 @@ TEST_F(DocumentTest, ModelChange) {
   EXPECT_EQ(doc.caption, kTitle);
   EXPECT_FALSE(doc.fileNewEnabled);
   EXPECT_EQ(tuneDefaults, 2);
-  EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 2) + "]");
 }
 
 TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
@@ -321,18 +319,14 @@ TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
   doc.flags.dataChanged = true;
   ASSERT_TRUE(doc.LoadDataFile(path));
   EXPECT_TRUE(prompter.messages.empty()) << prompter.texts()[0];
-  EXPECT_EQ(app.curModel, 0);  // code 10
-  EXPECT_EQ(doc.modelByte, 0);
-  EXPECT_EQ(doc.image[0x200], 0x42);
-  EXPECT_EQ(doc.spare[3], 0x33);
-  EXPECT_EQ(doc.imageVerMajor, 2);
+  ExpectModel(0, 10);
+  EXPECT_EQ(std::tuple(doc.image[0x200], doc.spare[3], doc.imageVerMajor),
+            std::tuple(0x42, 0x33, 2));
   EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "145.00000");
-  EXPECT_EQ(doc.caption, std::string(kTitle) + path);
-  EXPECT_EQ(doc.curFileName, path);
-  EXPECT_TRUE(doc.fileNewEnabled);
+  EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled),
+            std::tuple(std::string(kTitle) + path, path, true));
   EXPECT_EQ(doc.flags, EditFlags{});
   EXPECT_EQ(ReadRecentEntry(ini, 1), path);
-  EXPECT_EQ(doc.statusBand, "ZR410[" + BuildBandText(app, 0) + "]");
   EXPECT_GE(recentShown, 2);
 }
 

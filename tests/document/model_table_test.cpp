@@ -31,9 +31,9 @@ TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
   test::GbkCodec codec;
   AppState app;
   LoadStartupConfig(QM_BINARY_DIR, DefaultMakerIniPath(QM_BINARY_DIR), app, codec);
-  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
-  EXPECT_EQ(app.radioSeries, "ZR410 Radio Series");
-  EXPECT_EQ(app.helpFile, std::string(QM_BINARY_DIR) + "/USER-GUIDE.html");
+  EXPECT_EQ(std::tuple(app.softwareTitle, app.radioSeries, app.helpFile),
+            std::tuple("QM830K编程软件", "ZR410 Radio Series",
+                       std::string(QM_BINARY_DIR) + "/USER-GUIDE.html"));
   ASSERT_EQ(app.modelCount, 6);
   ASSERT_EQ(app.models.size(), 6u);
   EXPECT_GE(FindModelByCode(app, 7), 0);
@@ -58,12 +58,9 @@ TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
       "RadioName3=Third\nRadioValue3=7\nStdFreqRange2=13650000\n",
       3);
   ASSERT_EQ(app.models.size(), 3u);
-  EXPECT_EQ(app.models[0].name, "First");
-  EXPECT_EQ(app.models[0].code, 10);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 136.0);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 154.0);
-  EXPECT_DOUBLE_EQ(app.models[0].extendLow, 130.0);
-  EXPECT_DOUBLE_EQ(app.models[0].extendHigh, 160.0);
+  const ModelEntry& m = app.models[0];  // the values are exact in binary
+  EXPECT_EQ(std::tuple(m.name, m.code, m.rangeLow, m.rangeHigh, m.extendLow, m.extendHigh),
+            std::tuple("First", 10, 136.0, 154.0, 130.0, 160.0));
   EXPECT_EQ(app.models[1].code, 32);
   EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 446.2);
   EXPECT_DOUBLE_EQ(app.models[1].extendLow, 1e-5);  // missing: the index as the value

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "model/codecs.h"
@@ -206,11 +207,8 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
   GridPress p = grid().keyPress('5');
   EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
   const FreqEditorState& ed = grid().freqEditor();
-  EXPECT_TRUE(ed.visible);
-  EXPECT_EQ(ed.text, "5");
-  EXPECT_EQ(ed.tag, "400.00000");
-  EXPECT_EQ(ed.selStart, 1);
-  EXPECT_EQ(ed.selLength, 0);
+  EXPECT_EQ(std::tuple(ed.visible, ed.text, ed.tag, ed.selStart, ed.selLength),
+            std::tuple(true, "5", "400.00000", 1, 0));
   EXPECT_EQ(c(1, col::kRxFreq).text, "5");
   EXPECT_TRUE(flags.dataChanged);
 
@@ -225,9 +223,8 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
 TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   GridPress p = grid().pressCell(2, col::kTxFreq);
   EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
-  EXPECT_EQ(grid().freqEditor().text, "400.00000");
-  EXPECT_EQ(grid().freqEditor().selStart, 0);
-  EXPECT_EQ(grid().freqEditor().selLength, 9);
+  const FreqEditorState& ed = grid().freqEditor();
+  EXPECT_EQ(std::tuple(ed.text, ed.selStart, ed.selLength), std::tuple("400.00000", 0, 9));
   EXPECT_FALSE(flags.dataChanged);  // opening is no edit
 
   grid().editorTextChanged("433.1");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "radio_fixture.h"
 #include "support/fake_prompter.h"
@@ -27,9 +28,7 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
   EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
   EXPECT_TRUE(line.port.isOpen());  // callers close it
-  EXPECT_EQ(verMajor, 2);
-  EXPECT_EQ(image[0x2D0], 3);
-  EXPECT_EQ(app.radioVerText, "2.3");
+  EXPECT_EQ(std::tuple(verMajor, image[0x2D0], app.radioVerText), std::tuple(2, 3, "2.3"));
   EXPECT_TRUE(prompter.messages.empty());
 }
 

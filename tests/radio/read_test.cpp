@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "radio/read_radio.h"
 #include "radio_fixture.h"
@@ -41,14 +42,12 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   const ReadResult r = Read();
   ASSERT_EQ(r.status, ReadStatus::Completed);
   EXPECT_EQ(image, radioImage());
-  EXPECT_EQ(verMajor, 2);
-  EXPECT_EQ(app.radioVerMajor, 2);
-  EXPECT_EQ(app.radioVersion, "V2.0");
-  EXPECT_EQ(app.curModel, 1);  // selected by image byte 0x2D2
+  // The model selected by image byte 0x2D2.
+  EXPECT_EQ(std::tuple(verMajor, app.radioVerMajor, app.radioVersion, app.curModel),
+            std::tuple(2, 2, "V2.0", 1));
   // "END" took the radio out of its tune state: no switch-on.
-  EXPECT_TRUE(tune.shownBefore.empty());
-  EXPECT_TRUE(tune.back.leftTune);
-  EXPECT_EQ(acceptedCalls, 1);
+  EXPECT_EQ(std::tuple(tune.shownBefore.size(), tune.back.leftTune, acceptedCalls),
+            std::tuple(0u, true, 1));
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"读频 / 读频完成，请按“确定”按钮继续...."});
   EXPECT_EQ(prompter.messages[0].icon, Icon::None);
   EXPECT_FALSE(line.port.isOpen());
@@ -70,9 +69,8 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   EXPECT_EQ(nowMs(), 310 + 50 + 35 * 128 + 30 + 20 + 20);
 
   // Progress: "读频", maximum 635, 5 per block, the final value shown once more.
-  EXPECT_EQ(progress.title(), "读频");
-  EXPECT_EQ(progress.caption(), "正在从对讲机读取数据.....");
-  EXPECT_EQ(progress.maximum(), 635);
+  EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),
+            std::tuple("读频", "正在从对讲机读取数据.....", 635));
   ASSERT_EQ(progress.positions.size(), 129u);
   EXPECT_EQ(progress.positions[1], 5);
   EXPECT_EQ(progress.positions[127], 635);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "radio/write_radio.h"
 #include "radio_fixture.h"
@@ -52,9 +53,8 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
   // The write-date row is stamped at write time, in the image and in the radio.
   const std::string stamp = "20261207013005";
   for (size_t i = 0; i < 14; ++i) EXPECT_EQ(image[0x3C0 + i], stamp[i]);
-  EXPECT_EQ(image[0x3CE], 0);
-  EXPECT_EQ(image[0x3CF], 0);
-  EXPECT_EQ(image[0x2D0], 4);  // the radio's minor version, from the handshake
+  // Then two zero bytes; the radio's minor version from the handshake at 0x2D0.
+  EXPECT_EQ(std::tuple(image[0x3CE], image[0x3CF], image[0x2D0]), std::tuple(0, 0, 4));
 
   const auto& mem = line.radio.memory();
   for (size_t a = 0; a < kImageSize; ++a) {
@@ -85,9 +85,8 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
   EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
 
   // Progress: "写频", maximum 140, 5 per frame; full after 28 frames and stays full.
-  EXPECT_EQ(progress.title(), "写频");
-  EXPECT_EQ(progress.caption(), "正在向对讲机写入数据....");
-  EXPECT_EQ(progress.maximum(), 140);
+  EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),
+            std::tuple("写频", "正在向对讲机写入数据....", 140));
   ASSERT_EQ(progress.positions.size(), 39u);
   EXPECT_EQ(progress.positions[26], 135);
   EXPECT_EQ(progress.positions[27], 140);

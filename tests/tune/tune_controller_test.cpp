@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "base/model_table.h"
 #include "document/document.h"
@@ -35,14 +36,10 @@ TEST(TuneController, EnteringShowsTheTuneView) {
   int modelInfo = 0;
   rig.ctl.hooks.showModelInfo = [&] { ++modelInfo; };
   Enter(rig);
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_EQ(rig.viewMode, 3);
-  EXPECT_TRUE(rig.tuneGridShown);
-  EXPECT_FALSE(rig.flags.tuneDataChanged);
-  EXPECT_EQ(rig.curTuneChannel, 2);
-  EXPECT_EQ(rig.modelByte, 1);  // the model whose code the radio reported
-  EXPECT_EQ(rig.app.curModel, 0);
-  EXPECT_EQ(modelInfo, 1);
+  // Model byte 1: the model whose code the radio reported; the selection stays.
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.viewMode, rig.tuneGridShown, rig.flags.tuneDataChanged,
+                       rig.curTuneChannel, rig.modelByte, rig.app.curModel, modelInfo),
+            std::tuple(1, 3, true, false, 2, 1, 0, 1));
   EXPECT_EQ(rig.caption, "正在调测－QM830K编程软件");
   EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 1)));
   const TuneView& v = rig.ctl.view();
@@ -50,10 +47,9 @@ TEST(TuneController, EnteringShowsTheTuneView) {
   EXPECT_FALSE(v.itemVisible || v.channelPanelsVisible || v.narrowNodesGrey || v.channelChecked ||
                v.editMenusShown);
   // The table shows what was read, with channel 2 selected.
-  EXPECT_EQ(rig.ctl.table().text(2, 1), "450.00000");
-  EXPECT_EQ(rig.ctl.table().selectedChannel(), 1);
-  EXPECT_TRUE(rig.ctl.table().channelOff(0));
-  EXPECT_FALSE(rig.ctl.table().channelOff(4));
+  const TuneTableModel& t = rig.ctl.table();
+  EXPECT_EQ(std::tuple(t.text(2, 1), t.selectedChannel(), t.channelOff(0), t.channelOff(4)),
+            std::tuple("450.00000", 1, true, false));
 }
 
 TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
@@ -76,10 +72,8 @@ TEST(TuneController, BeginShowsTheItemPanel) {
                                       v.txFreq, v.txSignal, v.valueLabel}),
             (std::vector<std::string>{"第3级静噪电平", "调测信道2", "450.00000", "OFF", "450.00000",
                                       "CTC 67.0", "34"}));
-  EXPECT_EQ(v.scrollValue, 0x22);
-  EXPECT_EQ(rig.tuneState, 2);
-  EXPECT_EQ(rig.curTuneItem, 3);
-  EXPECT_FALSE(rig.tuneGridShown);
+  EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown),
+            std::tuple(0x22, 2, 3, false));
 }
 
 TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
@@ -150,10 +144,9 @@ TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
   Enter(rig);
   rig.ctl.NodeClick("DCSDevW");
   rig.ctl.NodeClick("testfreq");
-  EXPECT_TRUE(rig.ctl.view().tableVisible);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
-  EXPECT_TRUE(rig.tuneGridShown);
-  EXPECT_EQ(rig.tuneState, 3);
+  EXPECT_EQ(std::tuple(rig.ctl.view().tableVisible, rig.ctl.view().itemVisible, rig.tuneGridShown,
+                       rig.tuneState),
+            std::tuple(true, false, true, 3));
   rig.clearWrites();
   rig.ctl.NodeClick("exit");
   // The redisplay did not forget that an item was closed: the leave frames still go out.
@@ -301,10 +294,8 @@ TEST(TuneController, LeavingFromEachState) {
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), c.frames);
-    EXPECT_EQ(rig.tuneState, 0);
-    EXPECT_FALSE(rig.tuneGridShown);
-    EXPECT_EQ(rig.viewMode, 1);
-    EXPECT_FALSE(rig.line.port.isOpen());
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.tuneGridShown, rig.viewMode, rig.line.port.isOpen()),
+              std::tuple(0, false, 1, false));
     const TuneView& v = rig.ctl.view();
     EXPECT_FALSE(v.tableVisible || v.itemVisible || v.treeVisible);
     EXPECT_TRUE(v.channelPanelsVisible && v.channelChecked && v.editMenusShown);
@@ -375,19 +366,17 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   AttachTune(doc, ctl);
 
   doc.Start();  // the tune channel defaults come with the rest of the defaults
-  EXPECT_EQ(doc.image[0x101], 0x55);  // 136 MHz: count 21760 of 6.25 kHz
-  EXPECT_EQ(doc.image[0x102], 0x04);
-  EXPECT_EQ(doc.image[0x10E], 1);
+  // 136 MHz: count 21760 of 6.25 kHz.
+  EXPECT_EQ(std::tuple(doc.image[0x101], doc.image[0x102], doc.image[0x10E]),
+            std::tuple(0x55, 0x04, 1));
   EXPECT_EQ(ctl.table().text(1, 1), "136.00000");
 
   test::PutTuneChannel(line.radio.memory(), 0, 150.0, 0x00, 0, 0);
   line.radio.memory()[0x2F0] = 0x44;
   ASSERT_TRUE(ctl.EnterTuneMode());
-  EXPECT_EQ(doc.tuneState, 1);
-  EXPECT_EQ(doc.viewMode, 3);
-  EXPECT_EQ(doc.curTuneChannel, 1);
-  EXPECT_EQ(doc.caption, "正在调测－" + app.softwareTitle);
-  EXPECT_EQ(doc.image[0x2F0], 0x44);
+  EXPECT_EQ(
+      std::tuple(doc.tuneState, doc.viewMode, doc.curTuneChannel, doc.caption, doc.image[0x2F0]),
+      std::tuple(1, 3, 1, "正在调测－" + app.softwareTitle, 0x44));
 
   // An undo past a tune table write brings back a table the radio no longer holds: it counts
   // as changed, and the next item offers to write it.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 #include "tune/tune_rig.h"
 
@@ -194,9 +195,9 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   }
   EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
   EXPECT_FALSE(rig.line.port.isOpen());
-  EXPECT_EQ(rig.progress.maximum(), 690);
-  EXPECT_EQ(rig.progress.position(), 690);  // 30 x 23
-  EXPECT_EQ(rig.progress.closes, 1);
+  // 30 x 23
+  EXPECT_EQ(std::tuple(rig.progress.maximum(), rig.progress.position(), rig.progress.closes),
+            std::tuple(690, 690, 1));
   const auto sent = rig.sent();
   // Handshake (greeting, identity, acknowledge), 24 reads, acknowledge and NRVTUNE.
   ASSERT_EQ(sent.size(), 3u + 24u + 2u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "base/model_table.h"
@@ -123,10 +124,9 @@ TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
   EXPECT_EQ(in.model.bandValue, BuildRangeLabelText(app, 0));
   EXPECT_EQ(in.rows[0].cells, (std::array<std::string, 6>{"146.01250", "6.25", "CTC 88.5",
                                                           "150.00000", "5.00", "OFF"}));
-  EXPECT_FALSE(in.rows[0].switchedOff);
-  EXPECT_FALSE(in.rows[0].txInhibited);
-  EXPECT_FALSE(in.rows[1].switchedOff);
-  EXPECT_TRUE(in.rows[1].txInhibited);
+  EXPECT_EQ(std::tuple(in.rows[0].switchedOff, in.rows[0].txInhibited, in.rows[1].switchedOff,
+                       in.rows[1].txInhibited),
+            std::tuple(false, false, false, true));
   for (size_t r = 2; r < in.rows.size(); ++r) EXPECT_TRUE(in.rows[r].switchedOff) << r;
   EXPECT_EQ(in.currentChannel, 1);
   EXPECT_EQ(in.itemValues, (std::array<int, 7>{200, 201, 202, 203, 204, 205, 206}));
@@ -155,18 +155,18 @@ TEST(ReportInputs, TuneReportFromTheGridMatchesTheBytesUntilEdited) {
 
   const TuneReportInput fromGrid = TuneReportFrom(table, image, curTuneChannel);
   const TuneReportInput fromBytes = TuneReportFromImage(image, curTuneChannel, app);
-  EXPECT_EQ(fromGrid.model.modelValue, "QM830K-V");
-  EXPECT_EQ(fromGrid.model.bandValue, BuildRangeLabelText(app, 0));
+  EXPECT_EQ(std::tuple(fromGrid.model.modelValue, fromGrid.model.bandValue),
+            std::tuple("QM830K-V", BuildRangeLabelText(app, 0)));
   for (size_t r = 0; r < fromGrid.rows.size(); ++r) {
-    EXPECT_EQ(fromGrid.rows[r].cells, fromBytes.rows[r].cells) << r;
-    EXPECT_EQ(fromGrid.rows[r].switchedOff, fromBytes.rows[r].switchedOff) << r;
-    EXPECT_EQ(fromGrid.rows[r].txInhibited, fromBytes.rows[r].txInhibited) << r;
+    const TuneReportRow &g = fromGrid.rows[r], &b = fromBytes.rows[r];
+    EXPECT_EQ(std::tuple(g.cells, g.switchedOff, g.txInhibited),
+              std::tuple(b.cells, b.switchedOff, b.txInhibited))
+        << r;
   }
-  EXPECT_EQ(fromGrid.rows[0].cells[5], "DCS 131");
-  EXPECT_FALSE(fromGrid.rows[4].switchedOff);
-  EXPECT_TRUE(fromGrid.rows[4].txInhibited);
-  EXPECT_EQ(fromGrid.itemValues[3], 77);
-  EXPECT_EQ(fromGrid.currentChannel, 1);
+  EXPECT_EQ(
+      std::tuple(fromGrid.rows[0].cells[5], fromGrid.rows[4].switchedOff,
+                 fromGrid.rows[4].txInhibited, fromGrid.itemValues[3], fromGrid.currentChannel),
+      std::tuple("DCS 131", false, true, 77, 1));
 
   // A box ticked in the grid is on paper before anything is packed into the image.
   table.clickTxInhibit(4);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "files/data_file.h"
 #include "radio/serial_trace.h"
@@ -60,8 +61,8 @@ TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
   ASSERT_TRUE(r.verify);
   EXPECT_EQ(r.verify->status, VerifyStatus::Mismatch);
   ASSERT_EQ(r.verify->mismatches.size(), 2u);
-  EXPECT_EQ(r.verify->mismatches[0].address, 0x040);
-  EXPECT_EQ(r.verify->mismatches[1].address, 0x2B0);
+  EXPECT_EQ(std::tuple(r.verify->mismatches[0].address, r.verify->mismatches[1].address),
+            std::tuple(0x040, 0x2B0));
   const VerifyMismatch& m = r.verify->mismatches[1];
   EXPECT_EQ(m.readBack[3], static_cast<uint8_t>(~m.sent[3]));
   const std::string expected = "校验错误 / 写频校验失败，对讲机中的数据与写入的不同：\n" +
@@ -154,14 +155,11 @@ TEST_F(WriteChecksTest, ProbeGivesModelVersionAndId) {
   radio().modelCode = 12;
   radio().verMinor = 3;
   RadioIdentity id = ProbeRadio(ctx);
-  EXPECT_TRUE(id.answered());
-  EXPECT_EQ(id.result, 12);
-  EXPECT_EQ(id.version(), "2.3");
-  EXPECT_TRUE(id.idRead);
-  EXPECT_EQ(id.radioId, "RADIO-7");
-  EXPECT_TRUE(prompter.lines().empty());
-  EXPECT_FALSE(line.port.isOpen());
-  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+  EXPECT_EQ(std::tuple(id.answered(), id.result, id.version(), id.idRead, id.radioId),
+            std::tuple(true, 12, "2.3", true, "RADIO-7"));
+  EXPECT_EQ(
+      std::tuple(prompter.lines().size(), line.port.isOpen(), line.radio.writtenAddresses().size()),
+      std::tuple(0u, false, 0u));
 
   radio().silent = true;
   EXPECT_EQ(ProbeRadio(ctx).result, kNoAnswer);

@@ -219,6 +219,16 @@ TEST(DataFileLoad, DamageAnywhereRefusesTheWholeFile) {
        LoadStatus::Damaged},
       {"first dimension past the end", [](auto& b) { PutU32(b, 708 + 4, 0x7FFFFFFF); },
        LoadStatus::Damaged},
+      {"garbage",
+       [](auto& b) {
+         for (size_t i = 0; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 13 + 1);
+       },
+       LoadStatus::NotDataFile},
+      {"short garbage",
+       [](auto& b) {
+         b = {0x89, 'P', 'N', 'G'};
+       },
+       LoadStatus::NotDataFile},
   };
   const std::vector<uint8_t> good = SerializeDataFile(PatternImage(1), PatternSpare(1), false);
   ScratchDir dir;
@@ -231,14 +241,6 @@ TEST(DataFileLoad, DamageAnywhereRefusesTheWholeFile) {
     WriteBytes(path, file);
     EXPECT_EQ(LoadDataFileFrom(path, PatternImage(2), SpareBlock{}).status, c.status);
   }
-}
-
-TEST(DataFileLoad, GarbageIsNotADataFile) {
-  std::vector<uint8_t> junk(1360);
-  for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<uint8_t>(i * 13 + 1);
-  EXPECT_EQ(ParseDataFile(junk, Image{}, SpareBlock{}).status, LoadStatus::NotDataFile);
-  std::vector<uint8_t> shortJunk = {0x89, 'P', 'N', 'G'};
-  EXPECT_EQ(ParseDataFile(shortJunk, Image{}, SpareBlock{}).status, LoadStatus::NotDataFile);
 }
 
 // Builds a file whose value at `index` (into kLayout) is replaced by `value`.

@@ -104,39 +104,28 @@ TEST(ReportLayout, ChannelTitleCentredByCharacterEstimateAndModelLine) {
                 {2200, "机型:"}, {3000, "QM830K"}, {5200, "频率范围:"}, {7000, "136-174MHz"}}));
 }
 
+// The heading lines, each text over the column of the rows below it.
 TEST(ReportLayout, ChannelHeadingsSitOverTheirColumns) {
-  auto pages = LayoutChannelReport(kHeader, AllChannelsInUse());
-  // Heading texts top to bottom with the x of the row column they belong to.
-  struct Col {
-    int32_t x;
-    std::vector<std::pair<int32_t, std::string>> lines;
-  };
-  const std::vector<Col> cols = {
-      {960, {{1530, "信道"}}},
-      {1940, {{1440, "接收频率"}, {1620, "(MHz)"}}},
-      {3400, {{1440, "接收"}, {1620, "CTC/DCS"}}},
-      {4500, {{1440, "发射频率"}, {1620, "(MHz)"}}},
-      {6060, {{1440, "发射"}, {1620, "CTC/DCS"}}},
-      {7300, {{1350, "扫描"}, {1530, "删除"}, {1710, "/添加"}}},
-      {8210, {{1440, "繁忙"}, {1620, "锁定"}}},
-      {9220, {{1440, "发射 "}, {1620, "功率 "}}},
-      {10200, {{1530, "带宽 "}}},
-  };
-  auto row = TextsAt(pages[0], pos::kBodyY);
-  ASSERT_EQ(row.size(), cols.size());
-  for (size_t c = 0; c < cols.size(); ++c) {
-    EXPECT_EQ(row[c]->x, cols[c].x) << "row column " << c;
-    for (const auto& line : cols[c].lines) {
-      // Named copies: clang 14 cannot capture structured bindings in a lambda.
-      const auto y = line.first;
-      const auto& text = line.second;
-      auto at = TextsAt(pages[0], y);
-      const bool found = std::any_of(at.begin(), at.end(), [&](const ReportElement* e) {
-        return e->x == cols[c].x && e->text == text;
-      });
-      EXPECT_TRUE(found) << text << " at y " << y;
-    }
-  }
+  const ReportPage page = LayoutChannelReport(kHeader, AllChannelsInUse())[0];
+  using XT = std::vector<std::pair<int32_t, std::string>>;
+  EXPECT_EQ(Line(page, 1350), (XT{{7300, "扫描"}}));
+  EXPECT_EQ(Line(page, 1440), (XT{{1940, "接收频率"},
+                                  {3400, "接收"},
+                                  {4500, "发射频率"},
+                                  {6060, "发射"},
+                                  {8210, "繁忙"},
+                                  {9220, "发射 "}}));
+  EXPECT_EQ(Line(page, 1530), (XT{{960, "信道"}, {7300, "删除"}, {10200, "带宽 "}}));
+  EXPECT_EQ(Line(page, 1620), (XT{{1940, "(MHz)"},
+                                  {3400, "CTC/DCS"},
+                                  {4500, "(MHz)"},
+                                  {6060, "CTC/DCS"},
+                                  {8210, "锁定"},
+                                  {9220, "功率 "}}));
+  EXPECT_EQ(Line(page, 1710), (XT{{7300, "/添加"}}));
+  std::vector<int32_t> rowXs;
+  for (const auto& [x, text] : Line(page, pos::kBodyY)) rowXs.push_back(x);
+  EXPECT_EQ(rowXs, (std::vector<int32_t>{960, 1940, 3400, 4500, 6060, 7300, 8210, 9220, 10200}));
 }
 
 TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {

@@ -123,15 +123,10 @@ TEST_F(ReadTest, VersionsOfTheRadio) {
       continue;
     }
     EXPECT_EQ(b.verMajor, c.major);
-    if (c.major < 2) {
-      EXPECT_EQ(img[0x2B0], 0x78);
-      EXPECT_EQ(img[0x00A], 0xDE);
-      EXPECT_EQ(img[0x2B0 + 12], 0xFD);
-      EXPECT_EQ(img[0x2B0 + 4], 0x00);
-    } else {
-      EXPECT_EQ(img[0x2B0], 0xF0);
-      EXPECT_EQ(img[0x00A], 0xFF);
-    }
+    // A version-1 image is converted: function bytes 0, 4 and 12 and the channel flags.
+    EXPECT_EQ(
+        std::tuple(img[0x2B0], img[0x00A], img[0x2B0 + 12], img[0x2B0 + 4]),
+        c.major < 2 ? std::tuple(0x78, 0xDE, 0xFD, 0x00) : std::tuple(0xF0, 0xFF, 0xFF, 0x01));
     if (c.answer.dontShowAgain) {
       EXPECT_FALSE(b.app.showWarning[1]);
     }

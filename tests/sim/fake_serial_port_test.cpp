@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "radio/progress.h"
+#include "support/scripted_prompter.h"
 
 namespace qm::sim {
 namespace {
@@ -97,16 +97,8 @@ TEST(FakeSerialPort, OpenFailuresAndClosedPort) {
   EXPECT_EQ(port.lastError(), "Permission denied");
 }
 
-class RecordingBar : public Progress {
- public:
-  std::vector<int> positions;
-
- protected:
-  void onChange(int p) override { positions.push_back(p); }
-};
-
 TEST(Progress, ValueBeyondMaximumShowsFullBar) {
-  RecordingBar bar;
+  test::RecordingProgress bar;
   bar.open("", "写频", 140);
   EXPECT_EQ(bar.caption(), "QM830K");
   bar.setValue(190);

@@ -251,14 +251,11 @@ TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
     TuneRig rig;
     f.arrange(rig);
     EXPECT_FALSE(rig.ctl.EnterTuneMode());
-    ASSERT_EQ(rig.prompter.lines().size(), 1u);
-    EXPECT_EQ(rig.prompter.lines()[0], f.message);
-    EXPECT_EQ(rig.tuneState, 0);
-    EXPECT_EQ(rig.viewMode, 1);
-    EXPECT_TRUE(rig.ctl.view().editMenusShown);
-    EXPECT_TRUE(rig.ctl.view().channelPanelsVisible);
-    EXPECT_FALSE(rig.line.port.isOpen());
-    EXPECT_FALSE(rig.progress.isOpen());
+    EXPECT_EQ(rig.prompter.lines(), std::vector<std::string>{f.message});
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.viewMode, rig.ctl.view().editMenusShown,
+                         rig.ctl.view().channelPanelsVisible, rig.line.port.isOpen(),
+                         rig.progress.isOpen()),
+              std::tuple(0, 1, true, true, false, false));
   }
 }
 
@@ -271,12 +268,11 @@ TEST(TuneProtocol, WriteTuneDataSendsTheTableAndIgnoresTheSwitchOnReply) {
   for (size_t i = 0; i < 0xB0; ++i) EXPECT_EQ(rig.mem()[0x100 + i], i);
   const auto sent = rig.sent();
   ASSERT_EQ(sent.size(), 3u + 22u + 1u);
-  EXPECT_EQ(sent[3].substr(0, 11), "57 01 00 08");
-  EXPECT_EQ(sent[24].substr(0, 11), "57 01 A8 08");
-  EXPECT_EQ(sent[25], "4E 52 56 54 55 4E 45");
-  EXPECT_EQ(rig.progress.maximum(), 1050);
-  EXPECT_FALSE(rig.line.port.isOpen());
-  EXPECT_TRUE(rig.prompter.messages.empty());
+  EXPECT_EQ(std::tuple(sent[3].substr(0, 11), sent[24].substr(0, 11), sent[25]),
+            std::tuple("57 01 00 08", "57 01 A8 08", "4E 52 56 54 55 4E 45"));
+  EXPECT_EQ(
+      std::tuple(rig.progress.maximum(), rig.line.port.isOpen(), rig.prompter.messages.size()),
+      std::tuple(1050, false, 0u));
 }
 
 // Whatever a broken radio answers, an entry reply lands only in the two tune areas, and

@@ -99,6 +99,7 @@ TEST(Defaults, FixedChannelFamilyMatchesThePresetTableByteForByte) {
   SetDefaultFunctions(image);
   auto f = image.functions();
   f[5] = 0x99;
+  f[12] |= 0x01;  // cleared for the fixed channels
   SetDefaultChannels(image, Model(32, 446.0), TestTime());
 
   for (int ch = 0; ch < kChannelCount; ++ch) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "document/edit_history.h"
 #include "files/chirp_csv.h"
 #include "model/codecs.h"
@@ -68,8 +70,7 @@ TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
   EXPECT_EQ(Record(after, 14), Record(after, 0));
   EXPECT_EQ(Record(after, 15), Record(after, 1));
   EXPECT_EQ(after[addr::kChannels + 16 * 15 + 13], 0x5A);
-  EXPECT_EQ(history.undoCount(), 1u);
-  EXPECT_EQ(history.undoLabel(), "粘贴");
+  EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "粘贴"));
   ASSERT_TRUE(history.undo());
   EXPECT_EQ(Saved(), before);
 
@@ -309,20 +310,17 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   const BulkResult r = ApplyBulkEdit(grid(), app, identByte, {0, 1, 2, 3}, e);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.changedRows, 3);
-  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "479.98750");
-  EXPECT_EQ(grid().cell(2, col::kRxFreq).text, "480.00000");
-  EXPECT_EQ(grid().cell(1, col::kRxSignal).text, "CTC 254.1");
-  EXPECT_EQ(grid().cell(1, col::kPower).text, kPowerLow);
-  EXPECT_EQ(grid().cell(1, col::kScan).text, scanBefore);
-  EXPECT_EQ(grid().cell(4, col::kPower).text, kPowerHigh);
+  auto text = [&](int row, int col) { return grid().cell(row, col).text; };
+  EXPECT_EQ(std::tuple(text(1, col::kRxFreq), text(2, col::kRxFreq), text(1, col::kRxSignal),
+                       text(1, col::kPower), text(1, col::kScan), text(4, col::kPower)),
+            std::tuple("479.98750", "480.00000", "CTC 254.1", kPowerLow, scanBefore, kPowerHigh));
   const std::vector<std::string> notes = {
       "信道3已关闭，没有修改",
       "信道4：频率超过范围！（480.025000 MHz），频率没有修改",
       "信道4禁发，发射设置没有修改",
   };
   EXPECT_EQ(r.notes, notes);
-  EXPECT_EQ(history.undoCount(), 1u);
-  EXPECT_EQ(history.undoLabel(), "批量修改");
+  EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "批量修改"));
 
   // Inhibiting with transmit settings: the settings first, then the inhibit, as in the grid.
   BulkEdit inhibit;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "base/model_table.h"
 #include "document/config.h"
@@ -103,20 +104,19 @@ TEST_F(ChirpTest, PmrRowsFillThe446ModelAndLpdRowsAreReportedByLine) {
   UseModel(32);
   ChirpImportResult r = Import(ReadList(kPmrFile), {71, false});
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.imported, 16);
   EXPECT_TRUE(r.notes.empty()) << FormatChirpNote(r.notes.front());
   // Location 71 is on line 71 (after the header and LPD 01-69); 81 follows 78 directly.
-  EXPECT_EQ(r.sourceLines.front(), 71);
-  EXPECT_EQ(r.sourceLines[8], 79);
+  EXPECT_EQ(std::tuple(r.imported, r.sourceLines.front(), r.sourceLines[8]),
+            std::tuple(16, 71, 79));
   EXPECT_EQ(Row(1), (Cells{"446.00625", "OFF", "446.00625", "OFF", "添加", "关闭", "低", "窄带"}));
-  // No Power column: the channel keeps the power it had (the 446 defaults are low).
-  EXPECT_EQ(Cell(16, col::kRxFreq), "446.19375");
-  EXPECT_EQ(Cell(16, col::kBandwidth), "窄带");
-  EXPECT_FALSE(grid().channelOff(15));  // channel 16 was off in the defaults
-  EXPECT_TRUE(flags.dataChanged);
-  Image saved = Saved();
-  EXPECT_EQ(FreqBytesToHz(saved[0], saved[1], saved[2]), 446006250);
-  EXPECT_EQ(saved[2] & 0x0C, 0x0C);  // in use, 6.25 kHz raster
+  // No Power column: the channel keeps the power it had (the 446 defaults are low). Channel
+  // 16 was off in the defaults.
+  EXPECT_EQ(std::tuple(Cell(16, col::kRxFreq), Cell(16, col::kBandwidth), grid().channelOff(15),
+                       flags.dataChanged),
+            std::tuple("446.19375", "窄带", false, true));
+  Image saved = Saved();  // in use, 6.25 kHz raster
+  EXPECT_EQ(std::tuple(FreqBytesToHz(saved[0], saved[1], saved[2]), saved[2] & 0x0C),
+            std::tuple(446006250, 0x0C));
 
   // From the top, the LPD rows are far outside the 446 band: each is reported by its line.
   UseModel(32);
@@ -163,9 +163,8 @@ TEST_F(ChirpTest, NoRowFitsAVhfModelAndNothingChanges) {
   UseModel(10);  // 136-154 MHz
   const Image before = Saved();
   ChirpImportResult r = Import(ReadList(kFrsFile));
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.error, "没有可以导入的行");
-  EXPECT_EQ(r.notes.size(), 52u);  // every row tried, each reported
+  // Every row tried, each reported.
+  EXPECT_EQ(std::tuple(r.ok, r.error, r.notes.size()), std::tuple(false, "没有可以导入的行", 52u));
   EXPECT_EQ(Saved(), before);
   EXPECT_FALSE(flags.dataChanged);
 }
@@ -300,9 +299,8 @@ TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
                              "第2行：频率超过范围！发射频率470.500000 MHz改为470.00000 MHz",
                              "第2行：rToneFreq 300改为CTC 254.1", "第3行：DtcsCode 010改为DCS 023",
                              "第3行：DtcsCode 010改为DCS 023"}));
-  EXPECT_EQ(Row(1)[0], "470.00000");
-  EXPECT_EQ(Row(1)[3], "CTC 254.1");
-  EXPECT_EQ(Row(2)[1], "DCS 023");
+  EXPECT_EQ(std::tuple(Row(1)[0], Row(1)[3], Row(2)[1]),
+            std::tuple("470.00000", "CTC 254.1", "DCS 023"));
   EXPECT_TRUE(prompter.messages.empty());  // reported, not one box per value
 }
 
@@ -332,17 +330,15 @@ TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 2);
   EXPECT_EQ(r.sourceLines, (std::vector<int>{4, 7}));
-  EXPECT_EQ(Row(1)[0], "451.00000");
-  EXPECT_EQ(Row(1)[4], "删除");
-  EXPECT_EQ(Row(1)[7], "窄带");
-  EXPECT_EQ(Row(2)[0], "452.00000");
+  EXPECT_EQ(std::tuple(Row(1)[0], Row(1)[4], Row(1)[7], Row(2)[0]),
+            std::tuple("451.00000", "删除", "窄带", "452.00000"));
 
   std::vector<CsvRecord> recs = ParseCsv(csv);
   ASSERT_EQ(recs.size(), 3u);
-  EXPECT_EQ(recs[1].fields[2], "A, \"quoted\" name");
-  EXPECT_EQ(recs[1].fields[5], "two\r\nlines");
-  EXPECT_EQ(CsvField("A, \"q\""), "\"A, \"\"q\"\"\"");
-  EXPECT_EQ(CsvField("plain"), "plain");
+  EXPECT_EQ(std::tuple(recs[1].fields[2], recs[1].fields[5]),
+            std::tuple("A, \"quoted\" name", "two\r\nlines"));
+  EXPECT_EQ(std::tuple(CsvField("A, \"q\""), CsvField("plain")),
+            std::tuple("\"A, \"\"q\"\"\"", "plain"));
 }
 
 // One bad row between two good ones: it is reported by its line and skipped, the good rows
@@ -390,9 +386,7 @@ TEST_F(ChirpTest, MalformedRowsAreReportedByLineAndSkipped) {
     EXPECT_EQ(r.imported, 2);
     EXPECT_EQ(r.sourceLines, (std::vector<int>{2, 4}));
     EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note}));
-    EXPECT_EQ(Row(1)[5], "打开");
-    EXPECT_EQ(Row(2)[0], "451.00000");
-    EXPECT_EQ(Row(2)[5], "关闭");
+    EXPECT_EQ(std::tuple(Row(1)[5], Row(2)[0], Row(2)[5]), std::tuple("打开", "451.00000", "关闭"));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "base/model_table.h"
@@ -69,15 +70,15 @@ TEST_F(RadioDataTest, VersionOneImageShowsWideAndHighPowerEverywhere) {
   image.functions()[12] |= 0x02;
   ConvertFromV1Layout(image);
   editors.DisplayRadioData(image);
-  for (int row = 1; row <= 15; ++row) {
-    EXPECT_EQ(grid().cell(row, col::kBandwidth).text, "宽带");
-    EXPECT_EQ(grid().cell(row, col::kPower).text, "高");
-    EXPECT_EQ(grid().cell(row, col::kScan).text, "删除");  // the scan bit stays
+  for (int row = 1; row <= 15; ++row) {  // the scan bit stays
+    EXPECT_EQ(std::tuple(grid().cell(row, col::kBandwidth).text, grid().cell(row, col::kPower).text,
+                         grid().cell(row, col::kScan).text),
+              std::tuple("宽带", "高", "删除"))
+        << row;
   }
-  EXPECT_EQ(fns().text(Fn::Bandwidth), "宽带");
-  EXPECT_EQ(fns().text(Fn::PowerKey), "无");
-  EXPECT_EQ(fns().text(Fn::Monitor), "暂态有条件监听");
-  EXPECT_EQ(fns().text(Fn::ScanMode), "载波");
+  EXPECT_EQ(std::tuple(fns().text(Fn::Bandwidth), fns().text(Fn::PowerKey), fns().text(Fn::Monitor),
+                       fns().text(Fn::ScanMode)),
+            std::tuple("宽带", "无", "暂态有条件监听", "载波"));
 }
 
 TEST_F(RadioDataTest, NarrowRadioBandwidthLoadedGreysTheColumn) {

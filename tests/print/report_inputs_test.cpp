@@ -66,20 +66,18 @@ TEST(ReportInputs, ChannelReportTakesTheGridAsItStands) {
   RadioEditors& editors = b.editors;
 
   const ChannelReportInput in = ChannelReportFrom(editors.channels(), app);
-  EXPECT_EQ(in.title, "信道设置");
-  EXPECT_EQ(in.model.modelValue, "QM830K-V");
-  EXPECT_EQ(in.model.bandValue, BuildBandText(app, 0));
+  EXPECT_EQ(std::tuple(in.title, in.model.modelValue, in.model.bandValue),
+            std::tuple("信道设置", "QM830K-V", BuildBandText(app, 0)));
   EXPECT_EQ(in.rows[0].cells,
             (std::array<std::string, 8>{"136.12500", "CTC 67.0", "137.02500", "DCS 023", "添加",
                                         "关闭", "高", "宽带"}));
-  EXPECT_FALSE(in.rows[0].switchedOff);
-  EXPECT_FALSE(in.rows[0].txInhibited);
   // 0x35: narrow, busy lock on, scan deleted, low power; transmit inhibited.
   EXPECT_EQ(in.rows[1].cells,
             (std::array<std::string, 8>{"140.00000", "OFF", "141.00000", "CTC 88.5", "删除", "打开",
                                         "低", "窄带"}));
-  EXPECT_TRUE(in.rows[1].txInhibited);
-  EXPECT_TRUE(in.rows[2].switchedOff);
+  EXPECT_EQ(std::tuple(in.rows[0].switchedOff, in.rows[0].txInhibited, in.rows[1].txInhibited,
+                       in.rows[2].switchedOff),
+            std::tuple(false, false, true, true));
   // An edit in the grid shows on paper without a collection into the image.
   editors.channels().setCellText(1, col::kRxFreq, "136.50000");
   EXPECT_EQ(ChannelReportFrom(editors.channels(), app).rows[0].cells[0], "136.50000");
@@ -120,8 +118,8 @@ TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
     image.tuneItems()[static_cast<size_t>(k)] = static_cast<uint8_t>(200 + k);
 
   const TuneReportInput in = TuneReportFromImage(image, 1, app);
-  EXPECT_EQ(in.title, "Tune Settings");
-  EXPECT_EQ(in.model.bandValue, BuildRangeLabelText(app, 0));
+  EXPECT_EQ(std::tuple(in.title, in.model.bandValue),
+            std::tuple("Tune Settings", BuildRangeLabelText(app, 0)));
   EXPECT_EQ(in.rows[0].cells, (std::array<std::string, 6>{"146.01250", "6.25", "CTC 88.5",
                                                           "150.00000", "5.00", "OFF"}));
   EXPECT_EQ(std::tuple(in.rows[0].switchedOff, in.rows[0].txInhibited, in.rows[1].switchedOff,
@@ -132,8 +130,8 @@ TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
   EXPECT_EQ(in.itemValues, (std::array<int, 7>{200, 201, 202, 203, 204, 205, 206}));
 
   app.decimalSep = ',';
-  EXPECT_EQ(TuneReportFromImage(image, 1, app).rows[0].cells[1], "6.25");
-  EXPECT_EQ(TuneReportFromImage(image, 1, app).rows[0].cells[4], "5,00");
+  const auto& cells = TuneReportFromImage(image, 1, app).rows[0].cells;
+  EXPECT_EQ(std::tuple(cells[1], cells[4]), std::tuple("6.25", "5,00"));
 }
 
 TEST(ReportInputs, TuneReportFromTheGridMatchesTheBytesUntilEdited) {

@@ -367,20 +367,19 @@ TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
   bytes[904 + 12] = static_cast<char>(0xA5);
   test::WriteBytes(path, bytes);
   ASSERT_TRUE(doc.LoadDataFile(path));
-  EXPECT_EQ(doc.imageVerMajor, 0);
-  EXPECT_EQ(doc.image.functions()[0], 0x55);
+  EXPECT_EQ(std::tuple(doc.imageVerMajor, doc.image.functions()[0]), std::tuple(0, 0x55));
 
   // Save keeps the legacy format for the .z410 name, converting a copy.
   EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
-  EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(path)[904 + 12]), 0xA5);
-  EXPECT_EQ(doc.image.functions()[0], 0x55);
+  EXPECT_EQ(std::tuple(uint8_t(test::ReadBytes(path)[904 + 12]), doc.image.functions()[0]),
+            std::tuple(0xA5, 0x55));
 
   // A capital Z is not the legacy name: the current format.
   const std::string upper = dir.file("new.Z410");
   dialogs.choose(upper);
   EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Saved);
-  EXPECT_EQ(doc.imageVerMajor, 2);
-  EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(upper)[904 + 12]), 0x55);
+  EXPECT_EQ(std::tuple(doc.imageVerMajor, uint8_t(test::ReadBytes(upper)[904 + 12])),
+            std::tuple(2, 0x55));
 }
 
 TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
@@ -445,18 +444,15 @@ TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
   ASSERT_TRUE(doc.HasUnsavedData());
 
   EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
-  EXPECT_TRUE(dialogs.saved.empty());
-  EXPECT_FALSE(doc.HasUnsavedData());
-  EXPECT_EQ(doc.caption, std::string(kTitle) + path);
+  EXPECT_EQ(std::tuple(dialogs.saved.size(), doc.HasUnsavedData(), doc.caption),
+            std::tuple(0u, false, std::string(kTitle) + path));
   LoadedFile back = LoadDataFileFrom(path, Image{}, SpareBlock{});
   ASSERT_EQ(back.status, LoadStatus::Ok);
   EXPECT_EQ(back.image, doc.image);
-  EXPECT_EQ(back.image.functions()[11], 9);
-  EXPECT_TRUE(back.image.channel(1).lowPower());
-  EXPECT_EQ(
-      FreqBytesToHz(back.image.channel(2)[0], back.image.channel(2)[1], back.image.channel(2)[2]),
-      433012500);
-  EXPECT_EQ(back.spare[3], 0x33);
+  const ChannelRecord ch3 = back.image.channel(2);
+  EXPECT_EQ(std::tuple(back.image.functions()[11], back.image.channel(1).lowPower(),
+                       FreqBytesToHz(ch3[0], ch3[1], ch3[2]), back.spare[3]),
+            std::tuple(9, true, 433012500, 0x33));
 }
 
 TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {

@@ -178,15 +178,13 @@ TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   rig.ctl.NodeClick("Battery");
   EXPECT_TRUE(rig.sent().empty());
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"提示 / 请先选择调测信道！"}));
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.ctl.view().itemVisible), std::tuple(1, false));
   // Once a channel is chosen in the table the item begins.
   rig.ctl.table().clickChannelOff(3);
   rig.ctl.table().clickTestChannel(3);
   rig.flags.tuneDataChanged = false;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(rig.tuneState, 2);
-  EXPECT_EQ(rig.sent().front(), "43 04");
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.sent().front()), std::tuple(2, "43 04"));
 }
 
 // cmdSaveTnFq. A tune table write that stops after its first greeting byte leaves the radio
@@ -220,20 +218,19 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
     EXPECT_EQ(rig.prompter.lines(), std::vector<std::string>{c.message});
     // Written, channel 10 is on in the radio; otherwise the table stays marked changed.
     const bool written = c.message.starts_with("写入完成");
-    EXPECT_EQ((rig.mem()[0x100 + 16 * 9 + 2] & 0x08) != 0, written);
-    EXPECT_EQ(rig.flags.tuneDataChanged, !written);
-    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 9 + 2] & 0x08) != 0, rig.flags.tuneDataChanged,
+                         rig.line.radio.mode()),
+              std::tuple(written, !written, sim::SimMode::Tune));
     const auto sent = rig.sent();
-    EXPECT_EQ(sent.back(), "4E 52 56 54 55 4E 45");
-    EXPECT_EQ(sent[sent.size() - 2].substr(0, c.last.size()), c.last);
+    EXPECT_EQ(std::tuple(sent.back(), sent[sent.size() - 2].substr(0, c.last.size())),
+              std::tuple("4E 52 56 54 55 4E 45", c.last));
     EXPECT_FALSE(rig.progress.isOpen() || rig.line.port.isOpen());
     rig.line.radio.config() = sim::RadioConfig{};
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));
-    EXPECT_EQ(rig.tuneState, 0);
-    EXPECT_EQ(rig.tune.leaves(), 1);
-    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Idle);
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.tune.leaves(), rig.line.radio.mode()),
+              std::tuple(0, 1, sim::SimMode::Idle));
   }
 }
 
@@ -269,9 +266,8 @@ TEST(TuneController, OkAndCancel) {
   rig.clearWrites();
   rig.ctl.Cancel();  // the radio gets the stored value back
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"44 26 01", "43 02"}));
-  EXPECT_EQ(rig.image[0x2F6], 0x26);
-  EXPECT_EQ(rig.tuneState, 3);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_EQ(std::tuple(rig.image[0x2F6], rig.tuneState, rig.ctl.view().itemVisible),
+            std::tuple(0x26, 3, false));
 }
 
 TEST(TuneController, LeavingFromEachState) {
@@ -314,12 +310,10 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
   rig.ctl.LeaveTuneMode();
   // The port's 80 ms, then three attempts of 80 ms and 41 polls of 20 + 5 ms.
   EXPECT_EQ((rig.line.clock.now() - start).count(), (80 + 3 * (80 + 41 * 25)) * 1000);
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_TRUE(rig.prompter.messages.empty());
-  EXPECT_FALSE(rig.ctl.view().tableVisible);
   const std::vector<std::string> sent = rig.sent();
-  EXPECT_EQ(std::count(sent.begin(), sent.end(), "52 02 F0 08"), 3);
-  EXPECT_FALSE(rig.line.port.isOpen());
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.prompter.messages.size(), rig.ctl.view().tableVisible,
+                       std::count(sent.begin(), sent.end(), "52 02 F0 08"), rig.line.port.isOpen()),
+            std::tuple(1, 0u, false, 3, false));
 }
 
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
@@ -335,16 +329,14 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
     EXPECT_EQ(test::Box(rig.prompter.messages[0]),
               test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
                          Buttons::YesNo}));
-    if (answer == Answer::Yes) {
+    const bool yes = answer == Answer::Yes;  // written to the radio
+    if (yes) {
       EXPECT_EQ(rig.prompter.lines()[1], "写入完成 / 写入数据完成，请按“确定”按钮继续.....");
-      EXPECT_NE(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);  // written to the radio
-      EXPECT_FALSE(rig.flags.tuneDataChanged);
-    } else {
-      EXPECT_EQ(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);
-      EXPECT_TRUE(rig.flags.tuneDataChanged);
     }
-    EXPECT_EQ(rig.tuneState, 2);  // the item began after the write
-    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged),
+              std::tuple(yes, !yes));
+    // The item began after the write.
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.line.radio.mode()), std::tuple(2, sim::SimMode::Tune));
   }
 }
 

@@ -38,17 +38,14 @@ TEST_F(LinkTest, GreetingAnsweredOnTheThirdAttemptIsAccepted) {
   // Each unanswered attempt: 80 ms, the greeting, 20 ms, 41 polls of 15 ms = 715 ms.
   const std::vector<int64_t> t = writeTimes();
   ASSERT_EQ(t.size(), 5u);
-  EXPECT_EQ(t[0], 160);
-  EXPECT_EQ(t[1], 160 + 715);
-  EXPECT_EQ(t[2], 160 + 2 * 715);
+  EXPECT_EQ(std::tuple(t[0], t[1], t[2]), std::tuple(160, 160 + 715, 160 + 2 * 715));
 }
 
 TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
   radio().silent = true;
   const int16_t r = EnterProgramMode(ctx, verMajor, image);
-  EXPECT_EQ(r, kNoAnswer);
-  EXPECT_EQ(nowMs(), 80 + 3 * 715);
-  EXPECT_EQ(line.port.writes().size(), 3u);
+  EXPECT_EQ(std::tuple(r, nowMs(), line.port.writes().size()),
+            std::tuple(kNoAnswer, 80 + 3 * 715, 3u));
   ctx.portNumber = 4;
   EXPECT_FALSE(ReactToProgramMode(ctx, r));
   ASSERT_EQ(prompter.messages.size(), 1u);
@@ -131,10 +128,9 @@ TEST_F(LinkTest, EndCommandWaitsThenPolls) {
   ASSERT_EQ(EnterProgramMode(ctx, verMajor, image), 1);
   const int64_t start = nowMs();
   ExitProgramMode(ctx);
-  EXPECT_EQ(writeTimes().back(), start + 30);
   EXPECT_EQ(writeBytes().back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
-  EXPECT_EQ(nowMs(), start + 50);
-  EXPECT_EQ(line.radio.mode(), sim::SimMode::Idle);
+  EXPECT_EQ(std::tuple(writeTimes().back(), nowMs(), line.radio.mode()),
+            std::tuple(start + 30, start + 50, sim::SimMode::Idle));
 
   // A radio that does not answer "END" costs the whole 31 polls of 20 ms.
   radio().answerEnd = false;
@@ -155,9 +151,8 @@ TEST_F(LinkTest, SendWaitsForTheLineToCarryTheBytes) {
 }
 
 TEST_F(LinkTest, VersionTextIsUppercaseHexWithoutLeadingZeros) {
-  EXPECT_EQ(VersionText(2, 0), "2.0");
-  EXPECT_EQ(VersionText(1, 0x0A), "1.A");
-  EXPECT_EQ(VersionText(0x10, 0xFF), "10.FF");
+  EXPECT_EQ(std::tuple(VersionText(2, 0), VersionText(1, 0x0A), VersionText(0x10, 0xFF)),
+            std::tuple("2.0", "1.A", "10.FF"));
 }
 
 TEST_F(LinkTest, PortScanOffersTheLowestUsablePort) {

@@ -77,10 +77,9 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
   const auto b = writeBytes();
   ASSERT_EQ(b.size(), 3u + 38u + 1u);
   for (size_t i = 0; i < plan.size(); ++i) {
-    EXPECT_EQ(b[3 + i][1], plan[i] >> 8);
-    EXPECT_EQ(b[3 + i][2], plan[i] & 0xFF);
-    EXPECT_EQ(b[3 + i][3], 8);
-    EXPECT_EQ(t[3 + i], 310 + 60 + 30 + 50 * static_cast<int64_t>(i)) << i;
+    EXPECT_EQ(std::tuple(b[3 + i][1], b[3 + i][2], b[3 + i][3], t[3 + i]),
+              std::tuple(plan[i] >> 8, plan[i] & 0xFF, 8, 310 + 60 + 30 + 50 * int64_t(i)))
+        << i;
   }
   EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
 
@@ -88,11 +87,9 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
   EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),
             std::tuple("写频", "正在向对讲机写入数据....", 140));
   ASSERT_EQ(progress.positions.size(), 39u);
-  EXPECT_EQ(progress.positions[26], 135);
-  EXPECT_EQ(progress.positions[27], 140);
-  EXPECT_EQ(progress.positions[38], 140);
-  EXPECT_EQ(progress.value(), 190);
-  EXPECT_EQ(progress.closes, 1);
+  const auto& pos = progress.positions;
+  EXPECT_EQ(std::tuple(pos[26], pos[27], pos[38], progress.value(), progress.closes),
+            std::tuple(135, 140, 140, 190, 1));
 }
 
 TEST_F(WriteTest, VersionsOfTheRadio) {
@@ -209,10 +206,9 @@ TEST_F(WriteTest, PortThatCannotBeOpenedSendsNothing) {
   const Image before = image;
   EXPECT_EQ(Write().status, WriteStatus::NotStarted);
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"错误 / 端口1: Permission denied"});
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
-  EXPECT_TRUE(line.port.writes().empty());
+  EXPECT_EQ(std::tuple(prompter.messages[0].icon, line.port.writes().size(), progress.opens),
+            std::tuple(Icon::Critical, 0u, 0));
   EXPECT_EQ(image, before);
-  EXPECT_EQ(progress.opens, 0);
 }
 
 TEST_F(WriteTest, ModelCodeAbove32IsReportedAndTheWriteGoesOn) {
@@ -251,17 +247,13 @@ TEST(WriteFrameData, CopyRulesByVersion) {
   FillPattern(img.bytes(), 0x01);
   img[0x2B0] = 0xFF;
   const auto v1 = WriteFrameData(img, 0x2B0, 1);
-  EXPECT_EQ(v1[0], FuncByte0ToV1(0xFF));
-  EXPECT_EQ(v1[1], img[0x2B1]);
-  EXPECT_EQ(WriteFrameData(img, 0x2B0, 2)[0], 0xFF);
-  EXPECT_EQ(WriteFrameData(img, 0x2B8, 1)[0], img[0x2B8]);
-  const auto id0 = WriteFrameData(img, 0x2D0, 3);
-  const auto id8 = WriteFrameData(img, 0x2D8, 3);
-  EXPECT_EQ(id0[0], img[0x2D0]);
-  EXPECT_EQ(id0[1], 3);
-  EXPECT_EQ(id8[1], 3);
-  EXPECT_EQ(id8[2], img[0x2DA]);
-  EXPECT_EQ(WriteFrameData(img, 0x008, 3)[1], img[0x009]);
+  EXPECT_EQ(
+      std::tuple(v1[0], v1[1], WriteFrameData(img, 0x2B0, 2)[0], WriteFrameData(img, 0x2B8, 1)[0]),
+      std::tuple(FuncByte0ToV1(0xFF), img[0x2B1], 0xFF, img[0x2B8]));
+  // The version byte goes in place of byte 1 of both identification frames.
+  const auto id0 = WriteFrameData(img, 0x2D0, 3), id8 = WriteFrameData(img, 0x2D8, 3);
+  EXPECT_EQ(std::tuple(id0[0], id0[1], id8[1], id8[2], WriteFrameData(img, 0x008, 3)[1]),
+            std::tuple(img[0x2D0], 3, 3, img[0x2DA], img[0x009]));
 }
 
 }  // namespace

@@ -43,10 +43,9 @@ class WriteChecksTest : public RadioTest {
 TEST_F(WriteChecksTest, ReadBackAgreesAndOnlyThenTheWriteIsAnnounced) {
   CheckedWrite r = Write({true, ""});
   ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
-  EXPECT_EQ(r.resultText(), "成功");
   ASSERT_TRUE(r.verify);
-  EXPECT_EQ(r.verify->blocksRead, 38);
-  EXPECT_EQ(ReadRequestsAfterWrite(), 38);
+  EXPECT_EQ(std::tuple(r.resultText(), r.verify->blocksRead, ReadRequestsAfterWrite()),
+            std::tuple("成功", 38, 38));
   EXPECT_EQ(prompter.lines(),
             std::vector<std::string>{"写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续....."});
   EXPECT_FALSE(line.port.isOpen());
@@ -92,10 +91,9 @@ TEST_F(WriteChecksTest, AMissingReadBackReplyIsAFailureWithItsAddress) {
 
 TEST_F(WriteChecksTest, WithoutChecksTheWriteIsThePlainWrite) {
   CheckedWrite r = Write({});
-  EXPECT_TRUE(r.ok());
-  EXPECT_FALSE(r.verify);
-  EXPECT_FALSE(r.backup);
-  EXPECT_EQ(ReadRequestsAfterWrite(), 0);
+  EXPECT_EQ(
+      std::tuple(r.ok(), r.verify.has_value(), r.backup.has_value(), ReadRequestsAfterWrite()),
+      std::tuple(true, false, false, 0));
   EXPECT_EQ(prompter.lines(),
             std::vector<std::string>{"写频完成 / 写频完成，请按“确定”按钮继续....."});
 }
@@ -134,19 +132,19 @@ TEST_F(WriteChecksTest, AFailedBackupStopsBeforeAnythingIsWritten) {
   ScratchDir dir;
   radio().shortAt = {0x100};
   CheckedWrite r = Write({true, dir.file("b")});
-  EXPECT_FALSE(r.ok());
-  EXPECT_EQ(r.resultText(), "备份失败");
-  EXPECT_EQ(r.write.status, WriteStatus::NotStarted);
-  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+  EXPECT_EQ(
+      std::tuple(r.ok(), r.resultText(), r.write.status, line.radio.writtenAddresses().size()),
+      std::tuple(false, "备份失败", WriteStatus::NotStarted, 0u));
   EXPECT_EQ(prompter.lines(), (std::vector<std::string>{"读频错误 / 读频中断，请重试！",
                                                         "写频错误 / 备份没有完成，没有写频。"}));
 }
 
 TEST(BackupFileName, IdCharactersAndTheDate) {
   const std::tm t = FixedTime();
-  EXPECT_EQ(BackupFileName("RADIO-7", t), "RADIO-7_20261207-013005.q83");
-  EXPECT_EQ(BackupFileName("", t), "noid_20261207-013005.q83");
-  EXPECT_EQ(BackupFileName("../a b/c", t), "___a_b_c_20261207-013005.q83");
+  EXPECT_EQ(std::tuple(BackupFileName("RADIO-7", t), BackupFileName("", t),
+                       BackupFileName("../a b/c", t)),
+            std::tuple("RADIO-7_20261207-013005.q83", "noid_20261207-013005.q83",
+                       "___a_b_c_20261207-013005.q83"));
   const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(PrintableRadioId(raw), "AB?C");
 }
@@ -192,8 +190,7 @@ TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
   SerialTrace trace(line.clock);
   TracingSerialPort tracing(line.port, trace);
   ASSERT_TRUE(tracing.open(1, kLinkSettings));
-  const uint8_t greeting[8] = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
-  tracing.write(greeting);
+  tracing.write(kGreetingBytes);
   line.clock.delayMs(50);
   tracing.clearInput();
   EXPECT_NE(trace.text().find("RX(清除) 06"), std::string::npos) << trace.text();

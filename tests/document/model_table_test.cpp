@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 #include "document/config.h"
 #include "support/gbk_codec.h"
@@ -75,10 +76,9 @@ TEST_F(ModelTableTest, RangeKeysNumberedFromOneShiftByAModel) {
       "StdFreqRange2=14600000\nEndFreqRange2=17400000\n",
       2);
   ASSERT_EQ(app.models.size(), 2u);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 0.0);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 0.0);
-  EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 136.0);
-  EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 154.0);
+  EXPECT_EQ(std::tuple(app.models[0].rangeLow, app.models[0].rangeHigh, app.models[1].rangeLow,
+                       app.models[1].rangeHigh),
+            std::tuple(0.0, 0.0, 136.0, 154.0));
 }
 
 TEST_F(ModelTableTest, CodeTexts) {
@@ -99,7 +99,7 @@ TEST_F(ModelTableTest, DuplicateCodesSelectTheFirst) {
   app.curModel = 0;
   EXPECT_TRUE(ConvertModel(app, 9));
   EXPECT_EQ(app.curModel, 1);
-  EXPECT_FALSE(ConvertModel(app, 77));
+  EXPECT_FALSE(ConvertModel(app, 77));  // unknown: the selection stays
   EXPECT_EQ(app.curModel, 1);
 }
 
@@ -111,8 +111,8 @@ TEST_F(ModelTableTest, ManyModelsReadTheFileOnce) {
   AppState app = Load(content, 3000);
   auto elapsed = std::chrono::steady_clock::now() - start;
   ASSERT_EQ(app.models.size(), 3000u);
-  EXPECT_EQ(app.models[1999].name, "M2000");
-  EXPECT_EQ(app.models[2999].name, "ZR-410(2999)");
+  EXPECT_EQ(std::tuple(app.models[1999].name, app.models[2999].name),
+            std::tuple("M2000", "ZR-410(2999)"));
   EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 

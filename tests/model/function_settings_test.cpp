@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "model/editor_fixture.h"
@@ -148,12 +149,10 @@ TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
 
 TEST_F(FunctionSettingsTest, ClicksSetTheirOwnFlag) {
   fns().choose(Fn::Squelch, 2);
-  EXPECT_TRUE(flags.functionsChanged);
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(flags, (EditFlags{false, true, false}));
   flags = {};
   fns().choose(Fn::Priority, 2);
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_FALSE(flags.functionsChanged);
+  EXPECT_EQ(flags, (EditFlags{true, false, false}));
   flags = {};
   EXPECT_FALSE(fns().choose(Fn::Priority, 16).any());  // beyond the list
   EXPECT_FALSE(fns().choose(Fn::Priority, -1).any());

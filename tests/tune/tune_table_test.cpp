@@ -184,15 +184,14 @@ TEST(TuneTable, BoxesOptionsAndColours) {
   EXPECT_EQ(b.table.selectedChannel(), 1);
 
   // The selected channel cannot be switched off or inhibited.
-  EXPECT_FALSE(b.table.channelOffEnabled(1));
-  EXPECT_FALSE(b.table.txInhibitEnabled(1));
+  EXPECT_EQ(std::tuple(b.table.channelOffEnabled(1), b.table.txInhibitEnabled(1)),
+            std::tuple(false, false));
   b.table.clickChannelOff(1);
-  EXPECT_FALSE(b.table.channelOff(1));
-  EXPECT_FALSE(b.flags.tuneDataChanged);
+  EXPECT_EQ(std::tuple(b.table.channelOff(1), b.flags.tuneDataChanged), std::tuple(false, false));
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(b.table.color(2, c), TuneCellColor::Red);
-  EXPECT_EQ(b.table.color(3, 1), TuneCellColor::Black);
-  EXPECT_EQ(b.table.color(3, 4), TuneCellColor::ButtonFace);
-  EXPECT_EQ(b.table.color(5, 1), TuneCellColor::ButtonFace);  // switched off
+  // Row 5 is switched off.
+  EXPECT_EQ(std::tuple(b.table.color(3, 1), b.table.color(3, 4), b.table.color(5, 1)),
+            std::tuple(TuneCellColor::Black, TuneCellColor::ButtonFace, TuneCellColor::ButtonFace));
 
   // Switching another channel off disables its option button and transmit box.
   b.table.clickChannelOff(0);

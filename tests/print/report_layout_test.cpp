@@ -6,6 +6,7 @@
 #include <bit>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qm::print {
@@ -159,13 +160,11 @@ TEST(ReportLayout, NoteLinesAreAtTheNoteColumnAndAloneOnTheirLine) {
   ChannelReportInput in = AllChannelsInUse();
   for (int n : {3, 4, 5}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
   auto pages = LayoutChannelReport(kHeader, in);
-  auto note = TextsAt(pages[0], pos::kBodyY + 2 * pos::kBodyPitch);
-  ASSERT_EQ(note.size(), 1u);
-  EXPECT_EQ(note[0]->x, 950);
+  EXPECT_EQ(Line(pages[0], pos::kBodyY + 2 * pos::kBodyPitch),
+            (std::vector<std::pair<int32_t, std::string>>{{950, " 信道3 ～ CH5 都为空。"}}));
   auto six = TextsAt(pages[0], pos::kBodyY + 3 * pos::kBodyPitch);
   ASSERT_EQ(six.size(), 9u);
-  EXPECT_EQ(six[0]->text, "信道6");
-  EXPECT_EQ(six[1]->text, "136.60000");
+  EXPECT_EQ(std::tuple(six[0]->text, six[1]->text), std::tuple("信道6", "136.60000"));
 }
 
 TEST(ReportLayout, InhibitedTransmitIsPrintedAsDashes) {

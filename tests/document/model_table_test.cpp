@@ -38,11 +38,9 @@ TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
   ASSERT_EQ(app.modelCount, 6);
   ASSERT_EQ(app.models.size(), 6u);
   EXPECT_GE(FindModelByCode(app, 7), 0);
-  EXPECT_EQ(FindModelByCode(app, 32), 5);
-  EXPECT_EQ(app.models[0].name, "QM830K-V1");
-  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 136.0);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 154.0);
-  EXPECT_DOUBLE_EQ(app.models[5].extendHigh, 446.2);
+  EXPECT_EQ(std::tuple(FindModelByCode(app, 32), app.models[0].name, app.models[0].rangeLow,
+                       app.models[0].rangeHigh, app.models[5].extendHigh),
+            std::tuple(5, "QM830K-V1", 136.0, 154.0, 446.2));
   for (const ModelEntry& m : app.models) {
     EXPECT_LT(m.rangeLow, m.rangeHigh) << m.name;
     EXPECT_LE(m.extendLow, m.rangeLow) << m.name;

@@ -97,14 +97,12 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
     ASSERT_GT(states.size(), 30u);
     for (size_t k = states.size() - 1; k > 0; --k) {
       ASSERT_TRUE(history.undo());
-      EXPECT_EQ(Collected().first, states[k - 1].first) << k;
-      EXPECT_EQ(Collected().second, states[k - 1].second) << k;
+      EXPECT_EQ(Collected(), states[k - 1]) << k;
     }
     EXPECT_FALSE(history.undo());
     for (size_t k = 1; k < states.size(); ++k) {
       ASSERT_TRUE(history.redo());
-      EXPECT_EQ(Collected().first, states[k].first) << k;
-      EXPECT_EQ(Collected().second, states[k].second) << k;
+      EXPECT_EQ(Collected(), states[k]) << k;
     }
     EXPECT_FALSE(history.redo());
   }

@@ -62,10 +62,10 @@ TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
     EXPECT_EQ(texts, k.texts) << k.row;
     EXPECT_EQ(colors, k.colors) << k.row;
   }
-  EXPECT_TRUE(grid().channelOff(15));  // channel 16 of the defaults
-  EXPECT_TRUE(grid().txInhibited(15));
-  EXPECT_EQ(ChannelRowHeader(16), "信道16");
-  EXPECT_EQ(ChannelTableModel::getChGridIndex(2, 3), 21);
+  // Channel 16 of the defaults is off and inhibited.
+  EXPECT_EQ(std::tuple(grid().channelOff(15), grid().txInhibited(15), ChannelRowHeader(16),
+                       ChannelTableModel::getChGridIndex(2, 3)),
+            std::tuple(true, true, "信道16", 21));
 }
 
 TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
@@ -81,10 +81,10 @@ TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
     EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
     EXPECT_EQ(c(row, col).text, before);
   }
-  EXPECT_FALSE(grid().freqEditor().visible);
-  EXPECT_FALSE(flags.dataChanged);
-  EXPECT_FALSE(grid().clickTxInhibit(4).any());  // chkTx is disabled
-  EXPECT_FALSE(grid().txInhibited(4));
+  // chkTx is disabled.
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, flags.dataChanged,
+                       grid().clickTxInhibit(4).any(), grid().txInhibited(4)),
+            std::tuple(false, false, false, false));
 }
 
 TEST_F(ChannelTableTest, InhibitedTransmitLocksOnlyTheTransmitCells) {
@@ -378,13 +378,9 @@ TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
   Image out = image;
   grid().SaveChannels(out);
   ChannelRecord r = out.channel(0);
-  EXPECT_EQ(r[10] & 0x35, 0x35);
-  EXPECT_FALSE(r.txAllowed());
-  EXPECT_TRUE(r.inUse());
-  EXPECT_EQ(r[7] & 0xF0, 0x50);
-  EXPECT_EQ(r[8], 0x13);
-  EXPECT_EQ(FreqBytesToText(r[5], r[6], r[7]), "433.00500");
-  EXPECT_FALSE(out.channel(1).inUse());
+  EXPECT_EQ(std::tuple(r[10] & 0x35, r.txAllowed(), r.inUse(), r[7] & 0xF0, r[8],
+                       FreqBytesToText(r[5], r[6], r[7]), out.channel(1).inUse()),
+            std::tuple(0x35, false, true, 0x50, 0x13, "433.00500", false));
 }
 
 // Shows its box by running what a focus change would run meanwhile.

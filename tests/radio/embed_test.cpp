@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "radio/embed_info.h"
 #include "radio_fixture.h"
@@ -71,10 +72,9 @@ TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
   const auto t = writeTimes();
   ASSERT_EQ(b.size(), 3u + 24u + 1u);
   for (int i = 0; i < 24; ++i) {
-    EXPECT_EQ(b[3 + i].size(), 12u);
-    EXPECT_EQ(b[3 + i][1], 0x03);
-    EXPECT_EQ(b[3 + i][2], 8 * i);
-    EXPECT_EQ(t[3 + i], 310 + 20 + 30 + 50 * i) << i;
+    EXPECT_EQ(std::tuple(b[3 + i].size(), b[3 + i][1], b[3 + i][2], t[3 + i]),
+              std::tuple(12u, 0x03, 8 * i, 310 + 20 + 30 + 50 * i))
+        << i;
   }
   EXPECT_FALSE(line.port.isOpen());
 }

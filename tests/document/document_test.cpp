@@ -301,14 +301,11 @@ TEST_F(DocumentTest, ModelChange) {
   prompter.answer(Answer::Yes);
   EXPECT_TRUE(doc.ChangeModel(true, 2));
   ExpectModel(2, 32);
-  EXPECT_EQ(doc.image.channel(0)[0], 0xC1);
   for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(doc.image.channel(c)[12], c);
-  EXPECT_EQ(doc.image.functions()[7], 0x12);
-  EXPECT_EQ(doc.image.functions()[0], 0x78);
-  EXPECT_EQ(doc.editors().channels().cell(1, 2).text, "CTC 74.4");
-  EXPECT_EQ(doc.caption, kTitle);
-  EXPECT_FALSE(doc.fileNewEnabled);
-  EXPECT_EQ(tuneDefaults, 2);
+  EXPECT_EQ(std::tuple(doc.image.channel(0)[0], doc.image.functions()[7], doc.image.functions()[0],
+                       doc.editors().channels().cell(1, 2).text, doc.caption, doc.fileNewEnabled,
+                       tuneDefaults),
+            std::tuple(0xC1, 0x12, 0x78, "CTC 74.4", kTitle, false, 2));
 }
 
 TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
@@ -497,9 +494,9 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
     if (c.caption) doc.caption = *c.caption;
     if (c.chosen) dialogs.choose(*c.chosen);
     EXPECT_EQ(c.caption ? doc.Save(dialogs) : doc.SaveAs(dialogs), c.result);
-    EXPECT_TRUE(doc.image.channel(0).scanDeleted());  // collected
-    EXPECT_TRUE(doc.flags.dataChanged);               // but still not on disk
-    EXPECT_EQ(doc.caption, c.caption.value_or(kTitle));
+    // Collected, but still not on disk.
+    EXPECT_EQ(std::tuple(doc.image.channel(0).scanDeleted(), doc.flags.dataChanged, doc.caption),
+              std::tuple(true, true, c.caption.value_or(kTitle)));
     ASSERT_EQ(prompter.messages.size(), c.message ? 1u : 0u);
     if (c.message) {
       EXPECT_EQ(Box(prompter.messages[0]), Box({"文件错误", c.message, Icon::Exclamation}));

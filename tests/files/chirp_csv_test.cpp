@@ -227,15 +227,12 @@ TEST_F(ChirpTest, ExportThenImportRoundTripsEveryField) {
     SCOPED_TRACE("channel " + std::to_string(i + 1));
     EXPECT_EQ(std::vector<uint8_t>(a.begin(), a.begin() + 5),
               std::vector<uint8_t>(b.begin(), b.begin() + 5));
-    EXPECT_EQ(a[7] & 0xF8, b[7] & 0xF8);  // transmit allowed, transmit signalling type
-    EXPECT_EQ(a[8], b[8]);
-    EXPECT_EQ(a[9], b[9]);
+    // Transmit allowed, transmit signalling type and code, the flags the dialect holds.
+    EXPECT_EQ(std::tuple(a[7] & 0xF8, a[8], a[9], a[10] & 0x35),
+              std::tuple(b[7] & 0xF8, b[8], b[9], b[10] & 0x35));
     if (a[7] & 0x08) {  // the dialect holds no transmit frequency for an inhibited side
-      EXPECT_EQ(a[5], b[5]);
-      EXPECT_EQ(a[6], b[6]);
-      EXPECT_EQ(a[7] & 0x07, b[7] & 0x07);
+      EXPECT_EQ(std::tuple(a[5], a[6], a[7] & 0x07), std::tuple(b[5], b[6], b[7] & 0x07));
     }
-    EXPECT_EQ(a[10] & 0x35, b[10] & 0x35);
   }
 }
 

@@ -54,12 +54,11 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
   for (const Case& c : cases) {
     const ComboModel& l = fns().list(c.fn);
     ASSERT_EQ(l.count(), c.count) << c.first;
-    EXPECT_EQ(l.item(0), c.first);
-    EXPECT_EQ(l.item(c.count - 1), c.last);
+    EXPECT_EQ(std::tuple(l.item(0), l.item(c.count - 1)), std::tuple(c.first, c.last));
   }
-  EXPECT_EQ(fns().list(Fn::TxTimeout).item(9), "270秒");
-  EXPECT_EQ(fns().list(Fn::LookBack).item(17), "2.0秒");
-  EXPECT_EQ(FunctionListItems(Fn::ScanHang, ',')[0], "0,5秒");
+  EXPECT_EQ(std::tuple(fns().list(Fn::TxTimeout).item(9), fns().list(Fn::LookBack).item(17),
+                       FunctionListItems(Fn::ScanHang, ',')[0]),
+            std::tuple("270秒", "2.0秒", "0,5秒"));
 }
 
 TEST_F(FunctionSettingsTest, DefaultBlockSelections) {

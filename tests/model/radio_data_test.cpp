@@ -24,14 +24,14 @@ TEST_F(RadioDataTest, DisplayNeverCountsAsAnEdit) {
                            EditFlags{false, true, false}, EditFlags{true, true, true}}) {
     flags = before;
     editors.DisplayRadioData(odd);
-    EXPECT_EQ(flags.dataChanged, before.dataChanged);
-    EXPECT_EQ(flags.functionsChanged, before.functionsChanged);
+    EXPECT_EQ(std::tuple(flags.dataChanged, flags.functionsChanged),
+              std::tuple(before.dataChanged, before.functionsChanged));
   }
   // The two rejections are reported on every display, in the display order.
   ASSERT_EQ(prompter.messages.size(), 8u);
   for (size_t i = 0; i < 8; i += 2) {
-    EXPECT_EQ(prompter.messages[i].text, "发射限时错误！");
-    EXPECT_EQ(prompter.messages[i + 1].text, "回扫周期错误！");
+    EXPECT_EQ(std::tuple(prompter.messages[i].text, prompter.messages[i + 1].text),
+              std::tuple("发射限时错误！", "回扫周期错误！"));
   }
   EXPECT_EQ(app.bandText, BuildBandText(app, 0));
 }

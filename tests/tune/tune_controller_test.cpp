@@ -295,10 +295,10 @@ TEST(TuneController, LeavingFromEachState) {
     const TuneView& v = rig.ctl.view();
     EXPECT_FALSE(v.tableVisible || v.itemVisible || v.treeVisible);
     EXPECT_TRUE(v.channelPanelsVisible && v.channelChecked && v.editMenusShown);
-    EXPECT_FALSE(v.tuneChecked);
-    EXPECT_EQ(rig.caption, "QM830K编程软件");
-    EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 0)));  // selected model
-    EXPECT_EQ(rig.line.radio.mode(), c.state == 2 ? sim::SimMode::Tune : sim::SimMode::Idle);
+    // The band of the selected model again.
+    EXPECT_EQ(std::tuple(v.tuneChecked, rig.caption, rig.statusBand, rig.line.radio.mode()),
+              std::tuple(false, "QM830K编程软件", StatusBandPanel(BuildBandText(rig.app, 0)),
+                         c.state == 2 ? sim::SimMode::Tune : sim::SimMode::Idle));
   }
 }
 

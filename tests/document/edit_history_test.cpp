@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "model/editor_fixture.h"
 
@@ -178,9 +179,8 @@ TEST_F(EditHistoryTest, UndoPutsBackOnlyTheImageBytesOfItsStep) {
   EXPECT_EQ(history.undoLabel(), "粘贴");
   image[addr::kEmbedText] = 0x41;  // read from the radio since
   ASSERT_TRUE(history.undo());
-  EXPECT_EQ(image[addr::kChannels + 11], 0x00);
-  EXPECT_EQ(image[addr::kEmbedText], 0x41);
-  EXPECT_FALSE(grid().channelOff(2));
+  EXPECT_EQ(std::tuple(image[addr::kChannels + 11], image[addr::kEmbedText], grid().channelOff(2)),
+            std::tuple(0x00, 0x41, false));
 }
 
 }  // namespace

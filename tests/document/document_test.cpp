@@ -196,8 +196,7 @@ TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
     savedAt = ++order;
     return SaveResult::Saved;
   });
-  EXPECT_EQ(leftAt, 1);  // left before the save
-  EXPECT_EQ(savedAt, 2);
+  EXPECT_EQ(std::tuple(leftAt, savedAt), std::tuple(1, 2));  // left before the save
 
   doc.tuneState = 1;  // entered, no item open: nothing to leave here
   tuneLeft = 0;
@@ -213,9 +212,9 @@ TEST_F(DocumentTest, CommitPendingEditAppliesBothEditors) {
   doc.editors().channels().pressCell(1, col::kRxFreq);
   doc.editors().channels().editorTextChanged("401.0");
   doc.CommitPendingEdit();
-  EXPECT_FALSE(doc.editors().channels().freqEditor().visible);
-  EXPECT_EQ(doc.editors().channels().cell(1, col::kRxFreq).text, "401.00000");
-  EXPECT_EQ(tuneCommits, 1);
+  const ChannelTableModel& grid = doc.editors().channels();
+  EXPECT_EQ(std::tuple(grid.freqEditor().visible, grid.cell(1, col::kRxFreq).text, tuneCommits),
+            std::tuple(false, "401.00000", 1));
 }
 
 TEST_F(DocumentTest, NewPromptAnswers) {

@@ -37,12 +37,12 @@ TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
   // Port opening 80 ms; each frame after its pre-send wait, each reply on the first poll.
   EXPECT_EQ(offsets, (std::vector<int64_t>{160, 220, 260, 360, 450, 550, 590, 690}));
 
-  EXPECT_EQ(rig.image[0x2F5], 0x9A);
-  EXPECT_EQ(rig.mem()[0x2F5], 0x9A);  // stored by the radio at 0x2F0 + item index
+  // Stored by the radio at 0x2F0 + item index.
+  EXPECT_EQ(
+      std::tuple(rig.image[0x2F5], rig.mem()[0x2F5], rig.tuneState, rig.ctl.view().itemVisible),
+      std::tuple(0x9A, 0x9A, 3, false));
   ASSERT_EQ(rig.tune.stores().size(), 1u);
   EXPECT_EQ(rig.tune.stores()[0].item, 5);
-  EXPECT_EQ(rig.tuneState, 3);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
   EXPECT_TRUE(rig.line.port.isOpen());  // open from the begin until the leave
   EXPECT_TRUE(rig.prompter.messages.empty()) << rig.prompter.lines()[0];
 }

@@ -75,12 +75,6 @@ TEST(ComboModel, RemoveSelectsTheFirstWhenTheShownEntryGoes) {
   }
 }
 
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
-
 TEST(GridNextCell, WalksRowsAndStopsAtTheLastCell) {
   struct Case {
     GridCell from, to;

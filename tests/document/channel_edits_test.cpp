@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "document/edit_history.h"
 #include "files/chirp_csv.h"
 #include "model/codecs.h"
@@ -40,17 +43,15 @@ TEST_F(ChannelEditsTest, ClipRoundTripAndRejects) {
   ChannelClip clip{7, {Record(image, 0), Record(image, 1)}};
   const std::vector<uint8_t> bytes = EncodeChannelClip(clip);
   EXPECT_EQ(DecodeChannelClip(bytes), clip);
-  auto broken = [&](auto change) {
+  // Shorter, longer, another mark, another version (byte 8), another count (byte 11), empty.
+  const std::function<void(std::vector<uint8_t>&)> breaks[] = {
+      [](auto& b) { b.pop_back(); }, [](auto& b) { b.push_back(0); }, [](auto& b) { b[0] = 'X'; },
+      [](auto& b) { b[8] = 2; },     [](auto& b) { b[11] = 17; },     [](auto& b) { b.clear(); }};
+  for (size_t k = 0; k < std::size(breaks); ++k) {
     std::vector<uint8_t> b = bytes;
-    change(b);
-    return DecodeChannelClip(b).has_value();
-  };
-  EXPECT_FALSE(broken([](auto& b) { b.pop_back(); }));
-  EXPECT_FALSE(broken([](auto& b) { b.push_back(0); }));
-  EXPECT_FALSE(broken([](auto& b) { b[0] = 'X'; }));
-  EXPECT_FALSE(broken([](auto& b) { b[8] = 2; }));    // version
-  EXPECT_FALSE(broken([](auto& b) { b[11] = 17; }));  // count
-  EXPECT_FALSE(DecodeChannelClip({}).has_value());
+    breaks[k](b);
+    EXPECT_FALSE(DecodeChannelClip(b).has_value()) << k;
+  }
 }
 
 TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
@@ -68,8 +69,7 @@ TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
   EXPECT_EQ(Record(after, 14), Record(after, 0));
   EXPECT_EQ(Record(after, 15), Record(after, 1));
   EXPECT_EQ(after[addr::kChannels + 16 * 15 + 13], 0x5A);
-  EXPECT_EQ(history.undoCount(), 1u);
-  EXPECT_EQ(history.undoLabel(), "粘贴");
+  EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "粘贴"));
   ASSERT_TRUE(history.undo());
   EXPECT_EQ(Saved(), before);
 
@@ -161,12 +161,10 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   EXPECT_EQ(r.pasted, 7);
   EXPECT_EQ(r.notes, std::vector<std::string>{
                          "信道13：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"});
-  EXPECT_TRUE(grid().channelOff(10));
-  EXPECT_EQ(grid().cell(12, col::kRxFreq).text, grid().cell(4, col::kRxFreq).text);
-  EXPECT_EQ(grid().cell(13, col::kRxFreq).text, kept);
-  EXPECT_TRUE(grid().txInhibited(14));
-  EXPECT_EQ(grid().cell(15, col::kTxFreq).text, grid().cell(15, col::kRxFreq).text);
-  EXPECT_EQ(grid().cell(16, col::kRxFreq).text, "433.02500");
+  auto rx = [&](int row) { return grid().cell(row, col::kRxFreq).text; };
+  EXPECT_EQ(std::tuple(grid().channelOff(10), rx(12), rx(13), grid().txInhibited(14),
+                       grid().cell(15, col::kTxFreq).text, rx(16)),
+            std::tuple(true, rx(4), kept, true, rx(15), "433.02500"));
   ASSERT_TRUE(history.undo());
   EXPECT_EQ(Saved(), before);
 
@@ -309,20 +307,17 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   const BulkResult r = ApplyBulkEdit(grid(), app, identByte, {0, 1, 2, 3}, e);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.changedRows, 3);
-  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "479.98750");
-  EXPECT_EQ(grid().cell(2, col::kRxFreq).text, "480.00000");
-  EXPECT_EQ(grid().cell(1, col::kRxSignal).text, "CTC 254.1");
-  EXPECT_EQ(grid().cell(1, col::kPower).text, kPowerLow);
-  EXPECT_EQ(grid().cell(1, col::kScan).text, scanBefore);
-  EXPECT_EQ(grid().cell(4, col::kPower).text, kPowerHigh);
+  auto text = [&](int row, int col) { return grid().cell(row, col).text; };
+  EXPECT_EQ(std::tuple(text(1, col::kRxFreq), text(2, col::kRxFreq), text(1, col::kRxSignal),
+                       text(1, col::kPower), text(1, col::kScan), text(4, col::kPower)),
+            std::tuple("479.98750", "480.00000", "CTC 254.1", kPowerLow, scanBefore, kPowerHigh));
   const std::vector<std::string> notes = {
       "信道3已关闭，没有修改",
       "信道4：频率超过范围！（480.025000 MHz），频率没有修改",
       "信道4禁发，发射设置没有修改",
   };
   EXPECT_EQ(r.notes, notes);
-  EXPECT_EQ(history.undoCount(), 1u);
-  EXPECT_EQ(history.undoLabel(), "批量修改");
+  EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "批量修改"));
 
   // Inhibiting with transmit settings: the settings first, then the inhibit, as in the grid.
   BulkEdit inhibit;

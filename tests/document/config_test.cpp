@@ -37,45 +37,37 @@ class ConfigTest : public ::testing::Test {
 
 TEST_F(ConfigTest, NoMakerFileGivesEveryDefault) {
   AppState app = Load(nullptr);
-  EXPECT_EQ(app.radioSeries, "ZR410 Radio Series");
-  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
-  EXPECT_EQ(app.iniFile, programDir() + "/QM830K.ini");
-  EXPECT_EQ(app.helpFile, programDir() + "/QM830K.hlp");
-  EXPECT_EQ(app.programDir, programDir());
+  const std::string dir = programDir();
+  EXPECT_EQ(
+      std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile, app.programDir),
+      std::tuple("ZR410 Radio Series", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp",
+                 dir));
   EXPECT_EQ(app.modelCount, 2);
   ASSERT_EQ(app.models.size(), 2u);
-  EXPECT_EQ(app.models[0].name, "ZR-410(0)");
-  EXPECT_EQ(app.models[0].code, 0);
-  EXPECT_EQ(app.models[1].name, "ZR-410(1)");
-  EXPECT_EQ(app.models[1].code, 1);
+  EXPECT_EQ(
+      std::tuple(app.models[0].name, app.models[0].code, app.models[1].name, app.models[1].code),
+      std::tuple("ZR-410(0)", 0, "ZR-410(1)", 1));
   EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
   EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
   EXPECT_EQ(app.showWarning, (std::array<bool, 2>{true, true}));
-  EXPECT_EQ(app.radioVersion, "V2.0");
-  EXPECT_EQ(app.radioVerText, "");
-  EXPECT_EQ(app.radioVerMajor, 2);
-  EXPECT_EQ(app.curModel, 0);
+  EXPECT_EQ(std::tuple(app.radioVersion, app.radioVerText, app.radioVerMajor, app.curModel),
+            std::tuple("V2.0", "", 2, 0));
 }
 
-TEST_F(ConfigTest, EmptyValuesFallBackExceptTheSeries) {
+// Values are trimmed; empty ones fall back to the defaults, except the series.
+TEST_F(ConfigTest, ValuesAreTrimmedAndEmptyOnesFallBack) {
   AppState app = Load(
       "[Const String]\nRadio Series=\nSoftware Title=   \nSoftware ini File=\n"
       "Software help File=\n[Radio List]\nSum of Radios=\n");
-  EXPECT_EQ(app.radioSeries, "");
-  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
-  EXPECT_EQ(app.iniFile, programDir() + "/QM830K.ini");
-  EXPECT_EQ(app.helpFile, programDir() + "/QM830K.hlp");
+  const std::string dir = programDir();
+  EXPECT_EQ(std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile),
+            std::tuple("", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp"));
   EXPECT_EQ(app.modelCount, 2);
-}
-
-TEST_F(ConfigTest, ValuesAreTrimmed) {
-  AppState app = Load(
+  app = Load(
       "[Const String]\nRadio Series=  My Series  \nSoftware Title=  Title  \n"
       "Software ini File= my.ini \nSoftware help File= guide.html\n");
-  EXPECT_EQ(app.radioSeries, "My Series");
-  EXPECT_EQ(app.softwareTitle, "Title");
-  EXPECT_EQ(app.iniFile, programDir() + "/my.ini");
-  EXPECT_EQ(app.helpFile, programDir() + "/guide.html");
+  EXPECT_EQ(std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile),
+            std::tuple("My Series", "Title", dir + "/my.ini", dir + "/guide.html"));
 }
 
 TEST_F(ConfigTest, SumOfRadios) {

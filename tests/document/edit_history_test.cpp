@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "model/editor_fixture.h"
 
@@ -97,14 +98,12 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
     ASSERT_GT(states.size(), 30u);
     for (size_t k = states.size() - 1; k > 0; --k) {
       ASSERT_TRUE(history.undo());
-      EXPECT_EQ(Collected().first, states[k - 1].first) << k;
-      EXPECT_EQ(Collected().second, states[k - 1].second) << k;
+      EXPECT_EQ(Collected(), states[k - 1]) << k;
     }
     EXPECT_FALSE(history.undo());
     for (size_t k = 1; k < states.size(); ++k) {
       ASSERT_TRUE(history.redo());
-      EXPECT_EQ(Collected().first, states[k].first) << k;
-      EXPECT_EQ(Collected().second, states[k].second) << k;
+      EXPECT_EQ(Collected(), states[k]) << k;
     }
     EXPECT_FALSE(history.redo());
   }
@@ -180,9 +179,8 @@ TEST_F(EditHistoryTest, UndoPutsBackOnlyTheImageBytesOfItsStep) {
   EXPECT_EQ(history.undoLabel(), "粘贴");
   image[addr::kEmbedText] = 0x41;  // read from the radio since
   ASSERT_TRUE(history.undo());
-  EXPECT_EQ(image[addr::kChannels + 11], 0x00);
-  EXPECT_EQ(image[addr::kEmbedText], 0x41);
-  EXPECT_FALSE(grid().channelOff(2));
+  EXPECT_EQ(std::tuple(image[addr::kChannels + 11], image[addr::kEmbedText], grid().channelOff(2)),
+            std::tuple(0x00, 0x41, false));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 #include "document/config.h"
 #include "support/gbk_codec.h"
@@ -31,17 +32,15 @@ TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
   test::GbkCodec codec;
   AppState app;
   LoadStartupConfig(QM_BINARY_DIR, DefaultMakerIniPath(QM_BINARY_DIR), app, codec);
-  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
-  EXPECT_EQ(app.radioSeries, "ZR410 Radio Series");
-  EXPECT_EQ(app.helpFile, std::string(QM_BINARY_DIR) + "/USER-GUIDE.html");
+  EXPECT_EQ(std::tuple(app.softwareTitle, app.radioSeries, app.helpFile),
+            std::tuple("QM830K编程软件", "ZR410 Radio Series",
+                       std::string(QM_BINARY_DIR) + "/USER-GUIDE.html"));
   ASSERT_EQ(app.modelCount, 6);
   ASSERT_EQ(app.models.size(), 6u);
   EXPECT_GE(FindModelByCode(app, 7), 0);
-  EXPECT_EQ(FindModelByCode(app, 32), 5);
-  EXPECT_EQ(app.models[0].name, "QM830K-V1");
-  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 136.0);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 154.0);
-  EXPECT_DOUBLE_EQ(app.models[5].extendHigh, 446.2);
+  EXPECT_EQ(std::tuple(FindModelByCode(app, 32), app.models[0].name, app.models[0].rangeLow,
+                       app.models[0].rangeHigh, app.models[5].extendHigh),
+            std::tuple(5, "QM830K-V1", 136.0, 154.0, 446.2));
   for (const ModelEntry& m : app.models) {
     EXPECT_LT(m.rangeLow, m.rangeHigh) << m.name;
     EXPECT_LE(m.extendLow, m.rangeLow) << m.name;
@@ -58,12 +57,9 @@ TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
       "RadioName3=Third\nRadioValue3=7\nStdFreqRange2=13650000\n",
       3);
   ASSERT_EQ(app.models.size(), 3u);
-  EXPECT_EQ(app.models[0].name, "First");
-  EXPECT_EQ(app.models[0].code, 10);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 136.0);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 154.0);
-  EXPECT_DOUBLE_EQ(app.models[0].extendLow, 130.0);
-  EXPECT_DOUBLE_EQ(app.models[0].extendHigh, 160.0);
+  const ModelEntry& m = app.models[0];  // the values are exact in binary
+  EXPECT_EQ(std::tuple(m.name, m.code, m.rangeLow, m.rangeHigh, m.extendLow, m.extendHigh),
+            std::tuple("First", 10, 136.0, 154.0, 130.0, 160.0));
   EXPECT_EQ(app.models[1].code, 32);
   EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 446.2);
   EXPECT_DOUBLE_EQ(app.models[1].extendLow, 1e-5);  // missing: the index as the value
@@ -78,10 +74,9 @@ TEST_F(ModelTableTest, RangeKeysNumberedFromOneShiftByAModel) {
       "StdFreqRange2=14600000\nEndFreqRange2=17400000\n",
       2);
   ASSERT_EQ(app.models.size(), 2u);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeLow, 0.0);
-  EXPECT_DOUBLE_EQ(app.models[0].rangeHigh, 0.0);
-  EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 136.0);
-  EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 154.0);
+  EXPECT_EQ(std::tuple(app.models[0].rangeLow, app.models[0].rangeHigh, app.models[1].rangeLow,
+                       app.models[1].rangeHigh),
+            std::tuple(0.0, 0.0, 136.0, 154.0));
 }
 
 TEST_F(ModelTableTest, CodeTexts) {
@@ -102,7 +97,7 @@ TEST_F(ModelTableTest, DuplicateCodesSelectTheFirst) {
   app.curModel = 0;
   EXPECT_TRUE(ConvertModel(app, 9));
   EXPECT_EQ(app.curModel, 1);
-  EXPECT_FALSE(ConvertModel(app, 77));
+  EXPECT_FALSE(ConvertModel(app, 77));  // unknown: the selection stays
   EXPECT_EQ(app.curModel, 1);
 }
 
@@ -114,8 +109,8 @@ TEST_F(ModelTableTest, ManyModelsReadTheFileOnce) {
   AppState app = Load(content, 3000);
   auto elapsed = std::chrono::steady_clock::now() - start;
   ASSERT_EQ(app.models.size(), 3000u);
-  EXPECT_EQ(app.models[1999].name, "M2000");
-  EXPECT_EQ(app.models[2999].name, "ZR-410(2999)");
+  EXPECT_EQ(std::tuple(app.models[1999].name, app.models[2999].name),
+            std::tuple("M2000", "ZR-410(2999)"));
   EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 

@@ -42,21 +42,16 @@ std::vector<std::string> Leftovers(const ScratchDir& dir, std::vector<std::strin
   return out;
 }
 
-TEST(AtomicSave, NewFileHoldsExactlyTheBytes) {
-  ScratchDir dir;
-  const auto bytes = FileBytesOf(1);
-  ASSERT_TRUE(WriteFileAtomically(dir.file("new.q83"), bytes));
-  EXPECT_EQ(ReadBytes(dir.file("new.q83")), AsText(bytes));
-  EXPECT_TRUE(Leftovers(dir, {"new.q83"}).empty());
-}
-
-TEST(AtomicSave, LongerOldFileLeavesNoStaleTail) {
-  ScratchDir dir;
-  WriteBytes(dir.file("old.q83"), std::string(3000, 'x'));
-  const auto bytes = FileBytesOf(2);
-  ASSERT_TRUE(WriteFileAtomically(dir.file("old.q83"), bytes));
-  EXPECT_EQ(fs::file_size(dir.file("old.q83")), kDataFileSize);
-  EXPECT_EQ(ReadBytes(dir.file("old.q83")), AsText(bytes));
+// A new file, and one over a longer old file (no stale tail), hold exactly the bytes.
+TEST(AtomicSave, NewOrReplacedFileHoldsExactlyTheBytes) {
+  for (size_t oldSize : {size_t{0}, size_t{3000}}) {
+    ScratchDir dir;
+    if (oldSize) WriteBytes(dir.file("a.q83"), std::string(oldSize, 'x'));
+    const auto bytes = FileBytesOf(1);
+    ASSERT_TRUE(WriteFileAtomically(dir.file("a.q83"), bytes));
+    EXPECT_EQ(ReadBytes(dir.file("a.q83")), AsText(bytes)) << oldSize;
+    EXPECT_TRUE(Leftovers(dir, {"a.q83"}).empty());
+  }
 }
 
 #ifndef _WIN32

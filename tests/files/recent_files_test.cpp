@@ -106,15 +106,11 @@ TEST_F(RecentFilesTest, AddAndRemoveMoveTheEntriesAsTheMenuExpects) {
 TEST_F(RecentFilesTest, EntriesAndMenuCaptions) {
   WriteBytes(ini_.path(), IniText({"/d/a.q83", "No File", "", "/d/工作.z410"}));
   EXPECT_EQ(ReadRecentEntry(ini_, 1), "/d/a.q83");
-  EXPECT_EQ(ReadRecentEntry(ini_, 2), std::nullopt);
-  EXPECT_EQ(ReadRecentEntry(ini_, 3), std::nullopt);
-  EXPECT_EQ(ReadRecentEntry(ini_, 0), std::nullopt);
-  EXPECT_EQ(ReadRecentEntry(ini_, 5), std::nullopt);
+  for (int n : {0, 2, 3, 5}) EXPECT_EQ(ReadRecentEntry(ini_, n), std::nullopt) << n;
   auto captions = RecentMenuCaptions(ini_);
-  EXPECT_EQ(captions[0], " 1 /d/a.q83");
-  EXPECT_EQ(captions[1], std::nullopt);
-  EXPECT_EQ(captions[2], std::nullopt);
-  EXPECT_EQ(captions[3], " 4 /d/工作.z410");
+  using Caption = std::optional<std::string>;
+  EXPECT_EQ(std::vector<Caption>(captions.begin(), captions.end()),
+            (std::vector<Caption>{" 1 /d/a.q83", std::nullopt, std::nullopt, " 4 /d/工作.z410"}));
   EXPECT_EQ(PathFromRecentCaption(*captions[3]), "/d/工作.z410");
   EXPECT_EQ(PathFromRecentCaption(" 1"), "");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "model/codecs.h"
@@ -61,10 +62,10 @@ TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
     EXPECT_EQ(texts, k.texts) << k.row;
     EXPECT_EQ(colors, k.colors) << k.row;
   }
-  EXPECT_TRUE(grid().channelOff(15));  // channel 16 of the defaults
-  EXPECT_TRUE(grid().txInhibited(15));
-  EXPECT_EQ(ChannelRowHeader(16), "信道16");
-  EXPECT_EQ(ChannelTableModel::getChGridIndex(2, 3), 21);
+  // Channel 16 of the defaults is off and inhibited.
+  EXPECT_EQ(std::tuple(grid().channelOff(15), grid().txInhibited(15), ChannelRowHeader(16),
+                       ChannelTableModel::getChGridIndex(2, 3)),
+            std::tuple(true, true, "信道16", 21));
 }
 
 TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
@@ -80,8 +81,7 @@ TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
     EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
     EXPECT_EQ(c(row, col).text, before);
   }
-  EXPECT_FALSE(grid().freqEditor().visible);
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, flags.dataChanged), std::tuple(false, false));
   EXPECT_FALSE(grid().clickTxInhibit(4).any());  // chkTx is disabled
   EXPECT_FALSE(grid().txInhibited(4));
 }
@@ -206,11 +206,8 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
   GridPress p = grid().keyPress('5');
   EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
   const FreqEditorState& ed = grid().freqEditor();
-  EXPECT_TRUE(ed.visible);
-  EXPECT_EQ(ed.text, "5");
-  EXPECT_EQ(ed.tag, "400.00000");
-  EXPECT_EQ(ed.selStart, 1);
-  EXPECT_EQ(ed.selLength, 0);
+  EXPECT_EQ(std::tuple(ed.visible, ed.text, ed.tag, ed.selStart, ed.selLength),
+            std::tuple(true, "5", "400.00000", 1, 0));
   EXPECT_EQ(c(1, col::kRxFreq).text, "5");
   EXPECT_TRUE(flags.dataChanged);
 
@@ -225,9 +222,8 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
 TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   GridPress p = grid().pressCell(2, col::kTxFreq);
   EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
-  EXPECT_EQ(grid().freqEditor().text, "400.00000");
-  EXPECT_EQ(grid().freqEditor().selStart, 0);
-  EXPECT_EQ(grid().freqEditor().selLength, 9);
+  const FreqEditorState& ed = grid().freqEditor();
+  EXPECT_EQ(std::tuple(ed.text, ed.selStart, ed.selLength), std::tuple("400.00000", 0, 9));
   EXPECT_FALSE(flags.dataChanged);  // opening is no edit
 
   grid().editorTextChanged("433.1");
@@ -339,12 +335,8 @@ TEST_F(ChannelTableTest, DisplayKeepsTheChangeFlag) {
 TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
   Image src = image;
   // Kept bits of byte 10 and bytes 11-15 must survive.
-  src.channel(0)[10] = 0xCA;
-  src.channel(0)[11] = 0x11;
-  src.channel(0)[12] = 0x22;
-  src.channel(0)[13] = 0x33;
-  src.channel(0)[14] = 0x44;
-  src.channel(0)[15] = 0x55;
+  const uint8_t kept[] = {0xCA, 0x11, 0x22, 0x33, 0x44, 0x55};
+  for (size_t b = 10; b < 16; ++b) src.channel(0)[b] = kept[b - 10];
   // 145.000 MHz stored in 5 kHz units (N = 29000): a multiple of 25 kHz.
   src.channel(6)[0] = 0x48;
   src.channel(6)[1] = 0x71;
@@ -385,13 +377,9 @@ TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
   Image out = image;
   grid().SaveChannels(out);
   ChannelRecord r = out.channel(0);
-  EXPECT_EQ(r[10] & 0x35, 0x35);
-  EXPECT_FALSE(r.txAllowed());
-  EXPECT_TRUE(r.inUse());
-  EXPECT_EQ(r[7] & 0xF0, 0x50);
-  EXPECT_EQ(r[8], 0x13);
-  EXPECT_EQ(FreqBytesToText(r[5], r[6], r[7]), "433.00500");
-  EXPECT_FALSE(out.channel(1).inUse());
+  EXPECT_EQ(std::tuple(r[10] & 0x35, r.txAllowed(), r.inUse(), r[7] & 0xF0, r[8],
+                       FreqBytesToText(r[5], r[6], r[7]), out.channel(1).inUse()),
+            std::tuple(0x35, false, true, 0x50, 0x13, "433.00500", false));
 }
 
 // Shows its box by running what a focus change would run meanwhile.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "base/tables.h"
@@ -35,8 +36,15 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
       {"450.00000", 72000, true},    // a multiple of 25 kHz takes 6.25 kHz units
       {"450.00500", 90001, false},   // only 5 kHz fits
       {"450.003125", 90001, false},  // halfway between 6.25 kHz steps: 5 kHz fits better
-      {"446.00625", 0x116C1, true}, {"145.000", 0x05AA0, true},
-      {"145.005", 0x07149, false},  {"136.0", 21760, true},
+      {"446.00625", 0x116C1, true},
+      {"145.000", 0x05AA0, true},
+      {"145.005", 0x07149, false},
+      {"136.0", 21760, true},
+      // The raster is chosen on the value as typed, not rounded to whole Hz first.
+      {"446.0056249", 89201, false},
+      {"446.005625", 71361, true},
+      {"446.0056251", 71361, true},
+      {"446.0031251", 89201, false},
   };
   for (const Case& c : cases) {
     Bytes3 b = Encode(c.text);
@@ -51,19 +59,14 @@ TEST(FreqCodec, KeepsTheUpperBitsAndIgnoresTextsThatAreNoNumber) {
   Bytes3 keep{0x12, 0x34, 0x5F};
   FreqTextToBytes("abc", keep.b0, keep.b1, keep.b2);
   FreqTextToBytes("", keep.b0, keep.b1, keep.b2);
-  EXPECT_EQ(keep.b0, 0x12);
-  EXPECT_EQ(keep.b1, 0x34);
-  EXPECT_EQ(keep.b2, 0x5F);
+  EXPECT_EQ(std::tuple(keep.b0, keep.b1, keep.b2), std::tuple(0x12, 0x34, 0x5F));
 }
 
 TEST(FreqCodec, ACountOutsideTheFieldStopsAtItsEnds) {
   // A huge entry must not wrap round into another frequency or into the flag bits.
-  Bytes3 huge = Encode("9999.00000", 0x08);
-  EXPECT_EQ(Count(huge), 0x3FFFFu);
-  EXPECT_EQ(huge.b2 & 0xF8, 0x08);
-  Bytes3 neg = Encode("-5", 0x08);
-  EXPECT_EQ(Count(neg), 0u);
-  EXPECT_EQ(neg.b2 & 0xF8, 0x08);
+  Bytes3 huge = Encode("9999.00000", 0x08), neg = Encode("-5", 0x08);
+  EXPECT_EQ(std::tuple(Count(huge), huge.b2 & 0xF8, Count(neg), neg.b2 & 0xF8),
+            std::tuple(0x3FFFFu, 0x08, 0u, 0x08));
 }
 
 TEST(FreqCodec, DecodesToFiveDecimals) {
@@ -98,23 +101,18 @@ TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
   EXPECT_EQ(v.flag, 1);
   EXPECT_DOUBLE_EQ(v.mhz, 136.0);
   ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.messages[0].text, "频率超过范围！");
-  EXPECT_EQ(p.messages[0].title, "QM830K");
-  EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
-  EXPECT_EQ(p.messages[0].buttons, Buttons::Ok);
+  EXPECT_EQ(test::Box(p.messages[0]), test::Box({"QM830K", "频率超过范围！", Icon::Exclamation}));
 
   p.clear();
-  v = getValidFreq("145.005", app, 10, p);
-  EXPECT_DOUBLE_EQ(v.mhz, 145.005);
-  v = getValidFreq("145.005", app, 0x20, p);  // only the 6.25 kHz raster
-  EXPECT_DOUBLE_EQ(v.mhz, 145.00625);
-  // Halfway between two 6.25 kHz steps the even count wins.
-  v = getValidFreq("145.003125", app, 0x20, p);
-  EXPECT_DOUBLE_EQ(v.mhz, 145.0);
-  v = getValidFreq("145.009375", app, 0x20, p);
-  EXPECT_DOUBLE_EQ(v.mhz, 145.0125);
-  v = getValidFreq("145.0031", app, 10, p);
-  EXPECT_DOUBLE_EQ(v.mhz, 145.00500);
+  // Ident byte 0x20: only the 6.25 kHz raster, where halfway between two steps the even count
+  // wins.
+  const std::tuple<const char*, uint8_t, double> snaps[] = {{"145.005", 10, 145.005},
+                                                            {"145.005", 0x20, 145.00625},
+                                                            {"145.003125", 0x20, 145.0},
+                                                            {"145.009375", 0x20, 145.0125},
+                                                            {"145.0031", 10, 145.00500}};
+  for (const auto& [text, ident, mhz] : snaps)
+    EXPECT_DOUBLE_EQ(getValidFreq(text, app, ident, p).mhz, mhz) << text;
   EXPECT_TRUE(p.messages.empty());
 
   EXPECT_EQ(getValidFreq("", app, 10, p).flag, 0);
@@ -160,23 +158,6 @@ TEST(GetValidFreq, SnapsTheValueAsTypedNotRoundedToWholeHz) {
     EXPECT_DOUBLE_EQ(v.mhz, c.mhz) << c.text << " ident " << int{c.identByte};
   }
   EXPECT_TRUE(p.messages.empty());
-
-  struct BytesCase {
-    const char* text;
-    uint32_t count;
-    bool step625;
-  };
-  const std::vector<BytesCase> bytes = {
-      {"446.0056249", 89201, false},
-      {"446.005625", 71361, true},
-      {"446.0056251", 71361, true},
-      {"446.0031251", 89201, false},
-  };
-  for (const BytesCase& c : bytes) {
-    Bytes3 b = Encode(c.text);
-    EXPECT_EQ(Count(b), c.count) << c.text;
-    EXPECT_EQ((b.b2 & 4) != 0, c.step625) << c.text;
-  }
 }
 
 TEST(SignalCodec, BytesToText) {
@@ -215,9 +196,7 @@ TEST(SignalCodec, TextToBytes) {
     // The low nibble (in-use bit and the frequency's top bits) survives every text.
     uint8_t t = 0xAD, lo = 0x55, hi = 0x66;
     EXPECT_EQ(SignalTextToBytes(c.text, t, lo, hi), c.result) << c.text;
-    EXPECT_EQ(t, (c.type << 4) | 0x0D) << c.text;
-    EXPECT_EQ(lo, c.lo) << c.text;
-    EXPECT_EQ(hi, c.hi) << c.text;
+    EXPECT_EQ(std::tuple(t, lo, hi), std::tuple((c.type << 4) | 0x0D, c.lo, c.hi)) << c.text;
   }
 }
 
@@ -226,9 +205,7 @@ TEST(SignalCodec, EveryTableValueSurvivesTextAndBack) {
     std::string text = SignalBytesToText(t, lo, hi);
     uint8_t t2 = t & 0x0F, lo2 = 0xEE, hi2 = 0xEE;
     SignalTextToBytes(text, t2, lo2, hi2);
-    EXPECT_EQ(t2, t) << text;
-    EXPECT_EQ(lo2, lo) << text;
-    EXPECT_EQ(hi2, hi) << text;
+    EXPECT_EQ(std::tuple(t2, lo2, hi2), std::tuple(t, lo, hi)) << text;
   };
   for (size_t i = 1; i < kCtcTones.size(); ++i) {
     uint16_t c = CtcToneCode(kCtcTones[i]);
@@ -257,9 +234,7 @@ TEST(ImageLayout, VersionOneConversions) {
   f[12] = 0xFF;
   ConvertFromV1Layout(image);
   for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(image.channel(c)[10], 0xDE);
-  EXPECT_EQ(f[0], 0x55);
-  EXPECT_EQ(f[4], 0);
-  EXPECT_EQ(f[12], 0xFD);
+  EXPECT_EQ(std::tuple(f[0], f[4], f[12]), std::tuple(0x55, 0, 0xFD));
 }
 
 }  // namespace

@@ -33,12 +33,7 @@ inline AppState TestApp() {
 
 inline std::tm TestTime() {
   std::tm t{};
-  t.tm_year = 2006 - 1900;
-  t.tm_mon = 11;
-  t.tm_mday = 5;
-  t.tm_hour = 14;
-  t.tm_min = 30;
-  t.tm_sec = 0;
+  t.tm_year = 106, t.tm_mon = 11, t.tm_mday = 5, t.tm_hour = 14, t.tm_min = 30, t.tm_sec = 0;
   return t;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "base/text_util.h"
 
@@ -17,24 +18,19 @@ TEST(EmbedText, CollectAndShow) {
   const Image filled = img;
   CollectEmbedText(u"abc", img);
   const auto area = img.embedText();
-  EXPECT_EQ(area[0], 0x61);
-  EXPECT_EQ(area[1], 0x00);
-  EXPECT_EQ(area[4], 0x63);
+  EXPECT_EQ(std::tuple(area[0], area[1], area[4]), std::tuple(0x61, 0x00, 0x63));
   EXPECT_TRUE(std::all_of(area.begin() + 6, area.end(), [](uint8_t b) { return b == 0; }));
   for (size_t a = 0x2FF; a <= 0x3C0; a += 0xC1) EXPECT_EQ(img[a], filled[a]);  // neighbours kept
 
   const std::u16string text = EmbedTextFromArea(img);
-  EXPECT_EQ(text.size(), 96u);
-  EXPECT_EQ(text.substr(0, 3), u"abc");
-  EXPECT_EQ(text[3], u'\0');
-  EXPECT_EQ(Utf16ToUtf8(text), "abc");
+  EXPECT_EQ(std::tuple(text.size(), text.substr(0, 3), text[3], Utf16ToUtf8(text)),
+            std::tuple(96u, u"abc", u'\0', "abc"));
 
   // 100 characters: the first 96 are kept, the last code unit fills bytes 190-191.
   std::u16string longText(100, u'中');
   CollectEmbedText(longText, img);
-  EXPECT_EQ(area[190], 0x2D);
-  EXPECT_EQ(area[191], 0x4E);
-  EXPECT_EQ(Utf16ToUtf8(EmbedTextFromArea(img)).size(), 96u * 3u);
+  EXPECT_EQ(std::tuple(area[190], area[191], Utf16ToUtf8(EmbedTextFromArea(img)).size()),
+            std::tuple(0x2D, 0x4E, 96u * 3u));
 }
 
 TEST(EmbedText, TheTextBoxKeeps96Characters) {

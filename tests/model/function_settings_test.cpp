@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "model/editor_fixture.h"
@@ -53,12 +54,11 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
   for (const Case& c : cases) {
     const ComboModel& l = fns().list(c.fn);
     ASSERT_EQ(l.count(), c.count) << c.first;
-    EXPECT_EQ(l.item(0), c.first);
-    EXPECT_EQ(l.item(c.count - 1), c.last);
+    EXPECT_EQ(std::tuple(l.item(0), l.item(c.count - 1)), std::tuple(c.first, c.last));
   }
-  EXPECT_EQ(fns().list(Fn::TxTimeout).item(9), "270秒");
-  EXPECT_EQ(fns().list(Fn::LookBack).item(17), "2.0秒");
-  EXPECT_EQ(FunctionListItems(Fn::ScanHang, ',')[0], "0,5秒");
+  EXPECT_EQ(std::tuple(fns().list(Fn::TxTimeout).item(9), fns().list(Fn::LookBack).item(17),
+                       FunctionListItems(Fn::ScanHang, ',')[0]),
+            std::tuple("270秒", "2.0秒", "0,5秒"));
 }
 
 TEST_F(FunctionSettingsTest, DefaultBlockSelections) {
@@ -123,10 +123,7 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
     EXPECT_EQ(fns().position(c.fn), c.position == kKept ? before : c.position) << what;
     if (c.message) {
       ASSERT_EQ(prompter.messages.size(), 1u) << what;
-      EXPECT_EQ(prompter.messages[0].text, c.message) << what;
-      EXPECT_EQ(prompter.messages[0].title, "QM830K");
-      EXPECT_EQ(prompter.messages[0].icon, Icon::None);
-      EXPECT_EQ(prompter.messages[0].buttons, Buttons::Ok);
+      EXPECT_EQ(test::Box(prompter.messages[0]), test::Box({"QM830K", c.message})) << what;
     } else {
       EXPECT_TRUE(prompter.messages.empty()) << what << ": " << prompter.texts()[0];
     }
@@ -151,12 +148,10 @@ TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
 
 TEST_F(FunctionSettingsTest, ClicksSetTheirOwnFlag) {
   fns().choose(Fn::Squelch, 2);
-  EXPECT_TRUE(flags.functionsChanged);
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(flags, (EditFlags{false, true, false}));
   flags = {};
   fns().choose(Fn::Priority, 2);
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_FALSE(flags.functionsChanged);
+  EXPECT_EQ(flags, (EditFlags{true, false, false}));
   flags = {};
   EXPECT_FALSE(fns().choose(Fn::Priority, 16).any());  // beyond the list
   EXPECT_FALSE(fns().choose(Fn::Priority, -1).any());
@@ -211,22 +206,12 @@ TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
   block = {0x05, 0xF8, 0x00, 0x05, 0x01, 0xAB, 0x30, 0x06,
            0x12, 0x34, 0x56, 0x05, 0xD4, 0x00, 0x00, 0x00};
   Load();
-  fns().choose(Fn::Priority, 15);
-  fns().choose(Fn::TotRekey, 12);
-  fns().choose(Fn::TotReset, 9);
-  fns().choose(Fn::TxTimeout, 11);
-  fns().choose(Fn::PreAlert, 200);
-  fns().choose(Fn::ScanMode, 2);
-  fns().choose(Fn::Revert, 3);
-  fns().choose(Fn::LookBack, 47);
-  fns().choose(Fn::ScanHang, 0);
-  fns().choose(Fn::Monitor, 2);
-  fns().choose(Fn::KeyBeep, 1);
-  fns().choose(Fn::BatterySave, 1);
-  fns().choose(Fn::Bandwidth, 1);
-  fns().choose(Fn::ManualMode, 1);
-  fns().choose(Fn::Squelch, 9);
-  fns().choose(Fn::PowerKey, 2);
+  const std::pair<Fn, int> choices[] = {
+      {Fn::Priority, 15},  {Fn::TotRekey, 12},  {Fn::TotReset, 9}, {Fn::TxTimeout, 11},
+      {Fn::PreAlert, 200}, {Fn::ScanMode, 2},   {Fn::Revert, 3},   {Fn::LookBack, 47},
+      {Fn::ScanHang, 0},   {Fn::Monitor, 2},    {Fn::KeyBeep, 1},  {Fn::BatterySave, 1},
+      {Fn::Bandwidth, 1},  {Fn::ManualMode, 1}, {Fn::Squelch, 9},  {Fn::PowerKey, 2}};
+  for (const auto& [fn, position] : choices) fns().choose(fn, position);
   // Byte 0 keeps the steady monitor mode through the long press; 5, 8-10 and the top bits
   // of 1 and 12 are not the lists'.
   EXPECT_EQ(Store(),

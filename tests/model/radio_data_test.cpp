@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "base/model_table.h"
@@ -23,14 +24,14 @@ TEST_F(RadioDataTest, DisplayNeverCountsAsAnEdit) {
                            EditFlags{false, true, false}, EditFlags{true, true, true}}) {
     flags = before;
     editors.DisplayRadioData(odd);
-    EXPECT_EQ(flags.dataChanged, before.dataChanged);
-    EXPECT_EQ(flags.functionsChanged, before.functionsChanged);
+    EXPECT_EQ(std::tuple(flags.dataChanged, flags.functionsChanged),
+              std::tuple(before.dataChanged, before.functionsChanged));
   }
   // The two rejections are reported on every display, in the display order.
   ASSERT_EQ(prompter.messages.size(), 8u);
   for (size_t i = 0; i < 8; i += 2) {
-    EXPECT_EQ(prompter.messages[i].text, "发射限时错误！");
-    EXPECT_EQ(prompter.messages[i + 1].text, "回扫周期错误！");
+    EXPECT_EQ(std::tuple(prompter.messages[i].text, prompter.messages[i + 1].text),
+              std::tuple("发射限时错误！", "回扫周期错误！"));
   }
   EXPECT_EQ(app.bandText, BuildBandText(app, 0));
 }
@@ -69,15 +70,15 @@ TEST_F(RadioDataTest, VersionOneImageShowsWideAndHighPowerEverywhere) {
   image.functions()[12] |= 0x02;
   ConvertFromV1Layout(image);
   editors.DisplayRadioData(image);
-  for (int row = 1; row <= 15; ++row) {
-    EXPECT_EQ(grid().cell(row, col::kBandwidth).text, "宽带");
-    EXPECT_EQ(grid().cell(row, col::kPower).text, "高");
-    EXPECT_EQ(grid().cell(row, col::kScan).text, "删除");  // the scan bit stays
+  for (int row = 1; row <= 15; ++row) {  // the scan bit stays
+    EXPECT_EQ(std::tuple(grid().cell(row, col::kBandwidth).text, grid().cell(row, col::kPower).text,
+                         grid().cell(row, col::kScan).text),
+              std::tuple("宽带", "高", "删除"))
+        << row;
   }
-  EXPECT_EQ(fns().text(Fn::Bandwidth), "宽带");
-  EXPECT_EQ(fns().text(Fn::PowerKey), "无");
-  EXPECT_EQ(fns().text(Fn::Monitor), "暂态有条件监听");
-  EXPECT_EQ(fns().text(Fn::ScanMode), "载波");
+  EXPECT_EQ(std::tuple(fns().text(Fn::Bandwidth), fns().text(Fn::PowerKey), fns().text(Fn::Monitor),
+                       fns().text(Fn::ScanMode)),
+            std::tuple("宽带", "无", "暂态有条件监听", "载波"));
 }
 
 TEST_F(RadioDataTest, NarrowRadioBandwidthLoadedGreysTheColumn) {
@@ -103,12 +104,6 @@ TEST_F(RadioDataTest, TypedFrequenciesFollowTheImagesModelByte) {
   grid().validateEditor();
   EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "433.00625");
 }
-
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
 
 // Bits of the image that no editor owns: a display and collect must carry them unchanged.
 std::array<uint8_t, kImageSize> KeptMask() {

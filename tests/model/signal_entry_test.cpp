@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "model/editor_fixture.h"
@@ -36,17 +37,15 @@ TEST_F(SignalEntryTest, LoadsTheCellText) {
   };
   for (const Case& c : cases) {
     dlg.load(c.text);
-    EXPECT_EQ(dlg.option(), c.option) << c.text;
-    EXPECT_EQ(dlg.tone().text, c.tone) << c.text;
-    EXPECT_EQ(dlg.tone().tag, c.tone) << c.text;
-    EXPECT_EQ(dlg.code().text, c.code) << c.text;
-    EXPECT_EQ(dlg.inverted(), c.inverted) << c.text;
+    EXPECT_EQ(
+        std::tuple(dlg.option(), dlg.tone().text, dlg.tone().tag, dlg.code().text, dlg.inverted()),
+        std::tuple(c.option, c.tone, c.tone, c.code, c.inverted))
+        << c.text;
   }
-  EXPECT_EQ(dlg.tone().combo.count(), 38);
-  EXPECT_EQ(dlg.tone().combo.item(37), "250.3");
-  EXPECT_EQ(dlg.code().combo.count(), 83);
-  EXPECT_EQ(dlg.code().combo.item(82), "754");
-  EXPECT_EQ(dlg.tone().combo.selected(), 0);
+  const ComboModel &tones = dlg.tone().combo, &codes = dlg.code().combo;
+  EXPECT_EQ(
+      std::tuple(tones.count(), tones.item(37), codes.count(), codes.item(82), tones.selected()),
+      std::tuple(38, "250.3", 83, "754", 0));
 }
 
 TEST_F(SignalEntryTest, OptionButtonsEnableTheirControls) {
@@ -60,9 +59,8 @@ TEST_F(SignalEntryTest, OptionButtonsEnableTheirControls) {
                                          {Option::Ctc, true, false, false},
                                          {Option::Dcs, false, true, true}}) {
     dlg.selectOption(c.option);
-    EXPECT_EQ(dlg.toneEnabled(), c.tone);
-    EXPECT_EQ(dlg.codeEnabled(), c.code);
-    EXPECT_EQ(dlg.invertEnabled(), c.invert);
+    EXPECT_EQ(std::tuple(dlg.toneEnabled(), dlg.codeEnabled(), dlg.invertEnabled()),
+              std::tuple(c.tone, c.code, c.invert));
   }
 }
 
@@ -110,9 +108,8 @@ TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
   dlg.setCodeText("018");
   EXPECT_FALSE(dlg.validateCode());
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "DCS 数据无效！");
-  EXPECT_EQ(prompter.messages[0].title, "DCS错误");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(test::Box(prompter.messages[0]),
+            test::Box({"DCS错误", "DCS 数据无效！", Icon::Exclamation}));
   EXPECT_EQ(dlg.code().text, "065");
 
   // Accepted texts move the tag, so a later rejection restores them.
@@ -130,9 +127,8 @@ TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
     EXPECT_EQ(dlg.tone().text, "88.5");
   }
   ASSERT_EQ(prompter.messages.size(), 3u);
-  EXPECT_EQ(prompter.messages[0].text, "CTC数据无效！");
-  EXPECT_EQ(prompter.messages[0].title, "错误");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(test::Box(prompter.messages[0]),
+            test::Box({"错误", "CTC数据无效！", Icon::Exclamation}));
 }
 
 TEST_F(SignalEntryTest, CancelKeepsTheTextHandedIn) {

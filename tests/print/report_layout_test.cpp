@@ -6,6 +6,7 @@
 #include <bit>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qm::print {
@@ -50,6 +51,26 @@ std::optional<ReportElement> Find(const ReportPage& page, const std::string& tex
   return std::nullopt;
 }
 
+using Lines = std::vector<std::string>;
+
+// "信道a" to "信道b", one line each.
+Lines Chs(int a, int b) {
+  Lines out;
+  for (int n = a; n <= b; ++n) out.push_back("信道" + std::to_string(n));
+  return out;
+}
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The x and text of each text on a line, left to right.
+std::vector<std::pair<int32_t, std::string>> Line(const ReportPage& page, int32_t y) {
+  std::vector<std::pair<int32_t, std::string>> out;
+  for (const ReportElement* e : TextsAt(page, y)) out.emplace_back(e->x, e->text);
+  return out;
+}
+
 // The first text of each body line, top to bottom.
 std::vector<std::string> BodyLineStarts(const ReportPage& page) {
   std::vector<std::string> out;
@@ -79,46 +100,33 @@ TEST(ReportLayout, ChannelTitleCentredByCharacterEstimateAndModelLine) {
   ASSERT_TRUE(title);
   EXPECT_EQ(title->y, 540);
   EXPECT_EQ(title->x, (12000 - 4 * 150) / 2);  // four characters, not twelve UTF-8 bytes
-  std::vector<std::pair<int32_t, std::string>> model;
-  for (const ReportElement* e : TextsAt(pages[0], 900)) model.emplace_back(e->x, e->text);
-  EXPECT_EQ(model,
+  EXPECT_EQ(Line(pages[0], 900),
             (std::vector<std::pair<int32_t, std::string>>{
                 {2200, "机型:"}, {3000, "QM830K"}, {5200, "频率范围:"}, {7000, "136-174MHz"}}));
 }
 
+// The heading lines, each text over the column of the rows below it.
 TEST(ReportLayout, ChannelHeadingsSitOverTheirColumns) {
-  auto pages = LayoutChannelReport(kHeader, AllChannelsInUse());
-  // Heading texts top to bottom with the x of the row column they belong to.
-  struct Col {
-    int32_t x;
-    std::vector<std::pair<int32_t, std::string>> lines;
-  };
-  const std::vector<Col> cols = {
-      {960, {{1530, "信道"}}},
-      {1940, {{1440, "接收频率"}, {1620, "(MHz)"}}},
-      {3400, {{1440, "接收"}, {1620, "CTC/DCS"}}},
-      {4500, {{1440, "发射频率"}, {1620, "(MHz)"}}},
-      {6060, {{1440, "发射"}, {1620, "CTC/DCS"}}},
-      {7300, {{1350, "扫描"}, {1530, "删除"}, {1710, "/添加"}}},
-      {8210, {{1440, "繁忙"}, {1620, "锁定"}}},
-      {9220, {{1440, "发射 "}, {1620, "功率 "}}},
-      {10200, {{1530, "带宽 "}}},
-  };
-  auto row = TextsAt(pages[0], pos::kBodyY);
-  ASSERT_EQ(row.size(), cols.size());
-  for (size_t c = 0; c < cols.size(); ++c) {
-    EXPECT_EQ(row[c]->x, cols[c].x) << "row column " << c;
-    for (const auto& line : cols[c].lines) {
-      // Named copies: clang 14 cannot capture structured bindings in a lambda.
-      const auto y = line.first;
-      const auto& text = line.second;
-      auto at = TextsAt(pages[0], y);
-      const bool found = std::any_of(at.begin(), at.end(), [&](const ReportElement* e) {
-        return e->x == cols[c].x && e->text == text;
-      });
-      EXPECT_TRUE(found) << text << " at y " << y;
-    }
-  }
+  const ReportPage page = LayoutChannelReport(kHeader, AllChannelsInUse())[0];
+  using XT = std::vector<std::pair<int32_t, std::string>>;
+  EXPECT_EQ(Line(page, 1350), (XT{{7300, "扫描"}}));
+  EXPECT_EQ(Line(page, 1440), (XT{{1940, "接收频率"},
+                                  {3400, "接收"},
+                                  {4500, "发射频率"},
+                                  {6060, "发射"},
+                                  {8210, "繁忙"},
+                                  {9220, "发射 "}}));
+  EXPECT_EQ(Line(page, 1530), (XT{{960, "信道"}, {7300, "删除"}, {10200, "带宽 "}}));
+  EXPECT_EQ(Line(page, 1620), (XT{{1940, "(MHz)"},
+                                  {3400, "CTC/DCS"},
+                                  {4500, "(MHz)"},
+                                  {6060, "CTC/DCS"},
+                                  {8210, "锁定"},
+                                  {9220, "功率 "}}));
+  EXPECT_EQ(Line(page, 1710), (XT{{7300, "/添加"}}));
+  std::vector<int32_t> rowXs;
+  for (const auto& [x, text] : Line(page, pos::kBodyY)) rowXs.push_back(x);
+  EXPECT_EQ(rowXs, (std::vector<int32_t>{960, 1940, 3400, 4500, 6060, 7300, 8210, 9220, 10200}));
 }
 
 TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {
@@ -128,29 +136,16 @@ TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {
     std::vector<std::string> lines;
   };
   const std::vector<Case> cases = {
-      {"3 to 5 before 6",
-       {3, 4, 5},
-       {"信道1", "信道2", " 信道3 ～ CH5 都为空。", "信道6", "信道7", "信道8", "信道9", "信道10",
-        "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
-      {"first channel",
-       {1},
-       {" 信道1  为空。", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9",
-        "信道10", "信道11", "信道12", "信道13", "信道14", "信道15", "信道16"}},
-      {"run reaching 16",
-       {14, 15, 16},
-       {"信道1", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9", "信道10",
-        "信道11", "信道12", "信道13", "信道14 ～ CH16 都为空。"}},
-      {"channel 16 alone",
-       {16},
-       {"信道1", "信道2", "信道3", "信道4", "信道5", "信道6", "信道7", "信道8", "信道9", "信道10",
-        "信道11", "信道12", "信道13", "信道14", "信道15", "信道16为空。"}},
+      {"3 to 5 before 6", {3, 4, 5}, Chs(1, 2) + Lines{" 信道3 ～ CH5 都为空。"} + Chs(6, 16)},
+      {"first channel", {1}, Lines{" 信道1  为空。"} + Chs(2, 16)},
+      {"run reaching 16", {14, 15, 16}, Chs(1, 13) + Lines{"信道14 ～ CH16 都为空。"}},
+      {"channel 16 alone", {16}, Chs(1, 15) + Lines{"信道16为空。"}},
       {"all off",
        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
        {"信道1 ～ CH16 都为空。"}},
       {"two runs",
        {2, 3, 9, 10, 11, 12, 13, 14, 15, 16},
-       {"信道1", " 信道2 ～ CH3 都为空。", "信道4", "信道5", "信道6", "信道7", "信道8",
-        "信道9 ～ CH16 都为空。"}},
+       Chs(1, 1) + Lines{" 信道2 ～ CH3 都为空。"} + Chs(4, 8) + Lines{"信道9 ～ CH16 都为空。"}},
   };
   for (const Case& c : cases) {
     ChannelReportInput in = AllChannelsInUse();
@@ -165,13 +160,11 @@ TEST(ReportLayout, NoteLinesAreAtTheNoteColumnAndAloneOnTheirLine) {
   ChannelReportInput in = AllChannelsInUse();
   for (int n : {3, 4, 5}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
   auto pages = LayoutChannelReport(kHeader, in);
-  auto note = TextsAt(pages[0], pos::kBodyY + 2 * pos::kBodyPitch);
-  ASSERT_EQ(note.size(), 1u);
-  EXPECT_EQ(note[0]->x, 950);
+  EXPECT_EQ(Line(pages[0], pos::kBodyY + 2 * pos::kBodyPitch),
+            (std::vector<std::pair<int32_t, std::string>>{{950, " 信道3 ～ CH5 都为空。"}}));
   auto six = TextsAt(pages[0], pos::kBodyY + 3 * pos::kBodyPitch);
   ASSERT_EQ(six.size(), 9u);
-  EXPECT_EQ(six[0]->text, "信道6");
-  EXPECT_EQ(six[1]->text, "136.60000");
+  EXPECT_EQ(std::tuple(six[0]->text, six[1]->text), std::tuple("信道6", "136.60000"));
 }
 
 TEST(ReportLayout, InhibitedTransmitIsPrintedAsDashes) {
@@ -180,16 +173,16 @@ TEST(ReportLayout, InhibitedTransmitIsPrintedAsDashes) {
   in.rows[1].cells[4] = "删除";
   in.rows[1].cells[7] = "窄带";
   auto pages = LayoutChannelReport(kHeader, in);
-  auto row = TextsAt(pages[0], pos::kBodyY + pos::kBodyPitch);
-  ASSERT_EQ(row.size(), 9u);
-  const std::vector<std::pair<int32_t, std::string>> expected = {
-      {960, "信道2"},          {1940, "136.20000"}, {3400, "CTC 67.0"},
-      {4500, "-------------"}, {6060, "------"},    {7300, "删除"},
-      {8210, "------"},        {9220, "------"},    {10200, "窄带"}};
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(row[i]->x, expected[i].first);
-    EXPECT_EQ(row[i]->text, expected[i].second);
-  }
+  EXPECT_EQ(Line(pages[0], pos::kBodyY + pos::kBodyPitch),
+            (std::vector<std::pair<int32_t, std::string>>{{960, "信道2"},
+                                                          {1940, "136.20000"},
+                                                          {3400, "CTC 67.0"},
+                                                          {4500, "-------------"},
+                                                          {6060, "------"},
+                                                          {7300, "删除"},
+                                                          {8210, "------"},
+                                                          {9220, "------"},
+                                                          {10200, "窄带"}}));
   // The neighbour keeps its texts.
   EXPECT_EQ(TextsAt(pages[0], pos::kBodyY)[3]->text, "137.10000");
 }
@@ -251,10 +244,11 @@ TEST(ReportLayout, ContinuationPagesRepeatHeaderAndHeadingsOnly) {
   ASSERT_EQ(pages.size(), 3u);  // 15 rows and a note: 6, 6, 4
   auto firstPage = LayoutChannelReport(kHeader, in);
   for (size_t p = 1; p < pages.size(); ++p) {
-    EXPECT_TRUE(Find(pages[p], "NRV"));
-    EXPECT_TRUE(Find(pages[p], "QM830K编程软件"));
-    EXPECT_FALSE(Find(pages[p], "信道设置"));     // no title
-    EXPECT_TRUE(TextsAt(pages[p], 900).empty());  // no model line
+    // The page header, but no title and no model line.
+    EXPECT_EQ(
+        std::tuple(Find(pages[p], "NRV").has_value(), Find(pages[p], "QM830K编程软件").has_value(),
+                   Find(pages[p], "信道设置").has_value(), TextsAt(pages[p], 900).size()),
+        std::tuple(true, true, false, 0u));
     for (int32_t y : {1350, 1440, 1530, 1620, 1710}) {
       EXPECT_EQ(TextsAt(pages[p], y).size(), TextsAt(firstPage[0], y).size()) << y;
     }
@@ -280,27 +274,15 @@ TEST(ReportLayout, FunctionReportPairsTwoPerLine) {
   const FunctionReportInput in = SampleFunctions();
   auto pages = LayoutFunctionReport(kHeader, in, g);
   ASSERT_EQ(pages.size(), 1u);
-  auto titleLine = TextsAt(pages[0], 540);
-  ASSERT_EQ(titleLine.size(), 1u);
-  EXPECT_EQ(titleLine[0]->text, "整机功能");
-  EXPECT_EQ(titleLine[0]->x, (12000 - 3200) / 2);
+  using XT = std::vector<std::pair<int32_t, std::string>>;
+  EXPECT_EQ(Line(pages[0], 540), (XT{{(12000 - 3200) / 2, "整机功能"}}));
   EXPECT_EQ(TextsAt(pages[0], 900).size(), 4u);
-  auto caption = TextsAt(pages[0], 1460);
-  ASSERT_EQ(caption.size(), 1u);
-  EXPECT_EQ(caption[0]->x, 800);
-  EXPECT_EQ(caption[0]->text, "整机功能");
-  for (int line = 0; line < 8; ++line) {
-    const int32_t y = 1820 + 360 * line;
-    auto at = TextsAt(pages[0], y);
-    ASSERT_EQ(at.size(), 4u) << line;
-    const std::array<int32_t, 4> xs = {800, 3000, 5600, 8000};
-    const std::array<std::string, 4> texts = {in.pairs[2 * line].label, in.pairs[2 * line].text,
-                                              in.pairs[2 * line + 1].label,
-                                              in.pairs[2 * line + 1].text};
-    for (size_t i = 0; i < 4; ++i) {
-      EXPECT_EQ(at[i]->x, xs[i]);
-      EXPECT_EQ(at[i]->text, texts[i]);
-    }
+  EXPECT_EQ(Line(pages[0], 1460), (XT{{800, "整机功能"}}));
+  for (size_t line = 0; line < 8; ++line) {
+    const FunctionPair &a = in.pairs[2 * line], &b = in.pairs[2 * line + 1];
+    EXPECT_EQ(Line(pages[0], 1820 + 360 * static_cast<int32_t>(line)),
+              (XT{{800, a.label}, {3000, a.text}, {5600, b.label}, {8000, b.text}}))
+        << line;
   }
 }
 
@@ -333,15 +315,14 @@ TEST(ReportLayout, TuneReportRowsNotesAndItems) {
                                       "CH 2 is the current channel of tuning.", "Tune Items",
                                       "Battery Level: 11", "Squelch Level 3: 33",
                                       "CTC Deviation(Wide): 44", "CTC Deviation(Narrow): 66"}));
-  auto ch2 = TextsAt(pages[0], pos::kBodyY + pos::kBodyPitch);
-  ASSERT_EQ(ch2.size(), 7u);
-  const std::vector<std::pair<int32_t, std::string>> expected = {
-      {960, "CH2"},         {1800, "150.00000"}, {3060, "6.25"},  {3920, "OFF"},
-      {5080, "----------"}, {6440, "------"},    {7260, "------"}};
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(ch2[i]->x, expected[i].first);
-    EXPECT_EQ(ch2[i]->text, expected[i].second);
-  }
+  EXPECT_EQ(Line(pages[0], pos::kBodyY + pos::kBodyPitch),
+            (std::vector<std::pair<int32_t, std::string>>{{960, "CH2"},
+                                                          {1800, "150.00000"},
+                                                          {3060, "6.25"},
+                                                          {3920, "OFF"},
+                                                          {5080, "----------"},
+                                                          {6440, "------"},
+                                                          {7260, "------"}}));
   // Each label carries the value of the item it names.
   const std::vector<std::string> items = {"Squelch Level 9: 22", "DCS Deviation(Wide): 55",
                                           "DCS Deviation(Narrow): 77"};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "radio/embed_info.h"
 #include "radio_fixture.h"
@@ -71,10 +72,9 @@ TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
   const auto t = writeTimes();
   ASSERT_EQ(b.size(), 3u + 24u + 1u);
   for (int i = 0; i < 24; ++i) {
-    EXPECT_EQ(b[3 + i].size(), 12u);
-    EXPECT_EQ(b[3 + i][1], 0x03);
-    EXPECT_EQ(b[3 + i][2], 8 * i);
-    EXPECT_EQ(t[3 + i], 310 + 20 + 30 + 50 * i) << i;
+    EXPECT_EQ(std::tuple(b[3 + i].size(), b[3 + i][1], b[3 + i][2], t[3 + i]),
+              std::tuple(12u, 0x03, 8 * i, 310 + 20 + 30 + 50 * i))
+        << i;
   }
   EXPECT_FALSE(line.port.isOpen());
 }
@@ -111,23 +111,19 @@ TEST_F(EmbedTest, ReadAndWriteFailures) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    sim::SimLine l;
-    FillPattern(l.radio.memory(), 0x42);
-    c.setup(l.radio.config());
-    ScriptedPrompter p;
-    AppState a = TwoModelApp();
-    LinkContext cx{l.port, l.clock, p, progress, a, 1};
-    Image img;
-    FillPattern(img.bytes(), 0x24);
-    img[0x2D0] = 0;  // the radio's minor version is 0 as well
-    const Image old = img;
-    int16_t ver = 2;
-    EXPECT_FALSE(c.write ? WriteEmbedInfo(cx, img, ver) : ReadEmbedInfo(cx, img, ver));
-    EXPECT_EQ(Joined(p.lines()), c.message);
-    EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
-    EXPECT_EQ(img, old);
-    EXPECT_EQ(l.radio.writtenAddresses().size(), c.frames);
-    EXPECT_FALSE(l.port.isOpen());
+    RadioBench b;
+    FillPattern(b.line.radio.memory(), 0x42);
+    c.setup(b.radio());
+    FillPattern(b.image.bytes(), 0x24);
+    b.image[0x2D0] = 0;  // the radio's minor version is 0 as well
+    const Image old = b.image;
+    EXPECT_FALSE(c.write ? WriteEmbedInfo(b.ctx, b.image, b.verMajor)
+                         : ReadEmbedInfo(b.ctx, b.image, b.verMajor));
+    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
+    EXPECT_EQ(b.prompter.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(b.image, old);
+    EXPECT_EQ(b.line.radio.writtenAddresses().size(), c.frames);
+    EXPECT_FALSE(b.line.port.isOpen());
   }
 }
 

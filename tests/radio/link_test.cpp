@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "radio_fixture.h"
+#include "support/fake_prompter.h"
 
 namespace qm::test {
 namespace {
@@ -25,9 +28,7 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
   EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
   EXPECT_TRUE(line.port.isOpen());  // callers close it
-  EXPECT_EQ(verMajor, 2);
-  EXPECT_EQ(image[0x2D0], 3);
-  EXPECT_EQ(app.radioVerText, "2.3");
+  EXPECT_EQ(std::tuple(verMajor, image[0x2D0], app.radioVerText), std::tuple(2, 3, "2.3"));
   EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -37,23 +38,20 @@ TEST_F(LinkTest, GreetingAnsweredOnTheThirdAttemptIsAccepted) {
   // Each unanswered attempt: 80 ms, the greeting, 20 ms, 41 polls of 15 ms = 715 ms.
   const std::vector<int64_t> t = writeTimes();
   ASSERT_EQ(t.size(), 5u);
-  EXPECT_EQ(t[0], 160);
-  EXPECT_EQ(t[1], 160 + 715);
-  EXPECT_EQ(t[2], 160 + 2 * 715);
+  EXPECT_EQ(std::tuple(t[0], t[1], t[2]), std::tuple(160, 160 + 715, 160 + 2 * 715));
 }
 
 TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
   radio().silent = true;
   const int16_t r = EnterProgramMode(ctx, verMajor, image);
-  EXPECT_EQ(r, kNoAnswer);
-  EXPECT_EQ(nowMs(), 80 + 3 * 715);
-  EXPECT_EQ(line.port.writes().size(), 3u);
+  EXPECT_EQ(std::tuple(r, nowMs(), line.port.writes().size()),
+            std::tuple(kNoAnswer, 80 + 3 * 715, 3u));
   ctx.portNumber = 4;
   EXPECT_FALSE(ReactToProgramMode(ctx, r));
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "通讯端口错误");
-  EXPECT_EQ(prompter.messages[0].text, "端口4 没有响应，请检查你的连接或机器电源是否打开！");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Exclamation);
+  EXPECT_EQ(Box(prompter.messages[0]),
+            Box({"通讯端口错误", "端口4 没有响应，请检查你的连接或机器电源是否打开！",
+                 Icon::Exclamation}));
   EXPECT_EQ(verMajor, 2);  // nothing accepted, nothing changed
 }
 
@@ -85,29 +83,23 @@ TEST_F(LinkTest, ReactionTable) {
   };
   for (const HandshakeCase& hc : cases) {
     SCOPED_TRACE(hc.name);
-    sim::SimLine l;
-    l.radio.config().verMajor = 1;
-    l.radio.config().verMinor = 0x0A;
-    hc.setup(l.radio.config());
-    ScriptedPrompter p;
-    AppState a = TwoModelApp();
-    LinkContext c{l.port, l.clock, p, progress, a, 1};
-    Image img;
-    img[0x2D0] = 0x77;
-    int16_t ver = 2;
-    const int16_t r = EnterProgramMode(c, ver, img);
+    RadioBench b;
+    b.radio().verMajor = 1;
+    b.radio().verMinor = 0x0A;
+    hc.setup(b.radio());
+    b.image[0x2D0] = 0x77;
+    const int16_t r = EnterProgramMode(b.ctx, b.verMajor, b.image);
     EXPECT_EQ(r, hc.result);
-    EXPECT_EQ(ReactToProgramMode(c, r), r >= 0 && r != kOtherRadio);
-    size_t greetings = 0;
-    for (const auto& w : l.port.writes()) greetings += w.bytes == kGreetingBytes ? 1 : 0;
-    EXPECT_EQ(greetings, hc.greetings);
-    EXPECT_EQ(ver, hc.versionStored ? 1 : 2);
-    EXPECT_EQ(img[0x2D0], hc.versionStored ? 0x0A : 0x77);
+    EXPECT_EQ(ReactToProgramMode(b.ctx, r), r >= 0 && r != kOtherRadio);
+    const auto sent = b.writeBytes();
+    EXPECT_EQ(size_t(std::count(sent.begin(), sent.end(), kGreetingBytes)), hc.greetings);
+    EXPECT_EQ(b.verMajor, hc.versionStored ? 1 : 2);
+    EXPECT_EQ(b.image[0x2D0], hc.versionStored ? 0x0A : 0x77);
     if (hc.versionStored) {
-      EXPECT_EQ(a.radioVerText, "1.A");
+      EXPECT_EQ(b.app.radioVerText, "1.A");
     }
-    EXPECT_EQ(Joined(p.lines()), hc.messages);
-    for (const Message& m : p.messages) {
+    EXPECT_EQ(Joined(b.prompter.lines()), hc.messages);
+    for (const Message& m : b.prompter.messages) {
       EXPECT_EQ(m.icon, m.title == "错误" ? Icon::Critical : Icon::Exclamation);
       EXPECT_EQ(m.buttons, Buttons::Ok);
     }
@@ -121,9 +113,7 @@ TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
   EXPECT_EQ(r, kPortNotOpened);
   EXPECT_FALSE(ReactToProgramMode(ctx, r));
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "错误");
-  EXPECT_EQ(prompter.messages[0].text, "端口3: Permission denied");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
+  EXPECT_EQ(Box(prompter.messages[0]), Box({"错误", "端口3: Permission denied", Icon::Critical}));
   EXPECT_TRUE(line.port.writes().empty());
 }
 
@@ -138,10 +128,9 @@ TEST_F(LinkTest, EndCommandWaitsThenPolls) {
   ASSERT_EQ(EnterProgramMode(ctx, verMajor, image), 1);
   const int64_t start = nowMs();
   ExitProgramMode(ctx);
-  EXPECT_EQ(writeTimes().back(), start + 30);
   EXPECT_EQ(writeBytes().back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
-  EXPECT_EQ(nowMs(), start + 50);
-  EXPECT_EQ(line.radio.mode(), sim::SimMode::Idle);
+  EXPECT_EQ(std::tuple(writeTimes().back(), nowMs(), line.radio.mode()),
+            std::tuple(start + 30, start + 50, sim::SimMode::Idle));
 
   // A radio that does not answer "END" costs the whole 31 polls of 20 ms.
   radio().answerEnd = false;
@@ -162,9 +151,8 @@ TEST_F(LinkTest, SendWaitsForTheLineToCarryTheBytes) {
 }
 
 TEST_F(LinkTest, VersionTextIsUppercaseHexWithoutLeadingZeros) {
-  EXPECT_EQ(VersionText(2, 0), "2.0");
-  EXPECT_EQ(VersionText(1, 0x0A), "1.A");
-  EXPECT_EQ(VersionText(0x10, 0xFF), "10.FF");
+  EXPECT_EQ(std::tuple(VersionText(2, 0), VersionText(1, 0x0A), VersionText(0x10, 0xFF)),
+            std::tuple("2.0", "1.A", "10.FF"));
 }
 
 TEST_F(LinkTest, PortScanOffersTheLowestUsablePort) {

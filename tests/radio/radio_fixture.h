@@ -41,12 +41,7 @@ inline std::string Joined(const std::vector<std::string>& v) {
 
 inline std::tm FixedTime() {
   std::tm t{};
-  t.tm_year = 2026 - 1900;
-  t.tm_mon = 11;
-  t.tm_mday = 7;
-  t.tm_hour = 1;
-  t.tm_min = 30;
-  t.tm_sec = 5;
+  t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 7, t.tm_hour = 1, t.tm_min = 30, t.tm_sec = 5;
   return t;
 }
 
@@ -61,12 +56,15 @@ struct TuneReturnProbe {
   std::vector<size_t> shownBefore;
 };
 
-class RadioTest : public ::testing::Test {
- protected:
-  explicit RadioTest(bool pace = false) : line(sim::RadioConfig{}, pace) {}
+// One operation's world: the line, the prompter, the progress window, the model table and
+// the document fields an operation works on.
+struct RadioBench {
+  explicit RadioBench(bool pace = false) : line(sim::RadioConfig{}, pace) {}
 
   sim::RadioConfig& radio() { return line.radio.config(); }
   int64_t nowMs() const { return line.clock.now().count() / 1000; }
+  // Begun in the tune view: the way back into the tune state is recorded by `tune`.
+  void fromTuneView() { ctx.tuneReturn = &tune.back; }
 
   // Times (ms) of the PC's writes and their bytes.
   std::vector<int64_t> writeTimes() const {
@@ -87,7 +85,10 @@ class RadioTest : public ::testing::Test {
   LinkContext ctx{line.port, line.clock, prompter, progress, app, 1};
   Image image;
   int16_t verMajor = 2;
+  TuneReturnProbe tune{prompter};
 };
+
+class RadioTest : public ::testing::Test, public RadioBench {};
 
 inline const std::vector<uint8_t> kGreetingBytes = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "radio/read_radio.h"
 #include "radio_fixture.h"
@@ -17,7 +18,7 @@ class ReadTest : public RadioTest {
     line.radio.memory()[0x2D2] = 2;  // the UHF model
     FillPattern(image.bytes(), 0x99);
     before = image;
-    ctx.tuneReturn = &tune.back;  // as from the tune view
+    fromTuneView();
   }
 
   ReadResult Read() {
@@ -33,7 +34,6 @@ class ReadTest : public RadioTest {
   }
 
   Image before;
-  TuneReturnProbe tune{prompter};
   int acceptedCalls = 0;
 };
 
@@ -42,14 +42,12 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   const ReadResult r = Read();
   ASSERT_EQ(r.status, ReadStatus::Completed);
   EXPECT_EQ(image, radioImage());
-  EXPECT_EQ(verMajor, 2);
-  EXPECT_EQ(app.radioVerMajor, 2);
-  EXPECT_EQ(app.radioVersion, "V2.0");
-  EXPECT_EQ(app.curModel, 1);  // selected by image byte 0x2D2
+  // The model selected by image byte 0x2D2.
+  EXPECT_EQ(std::tuple(verMajor, app.radioVerMajor, app.radioVersion, app.curModel),
+            std::tuple(2, 2, "V2.0", 1));
   // "END" took the radio out of its tune state: no switch-on.
-  EXPECT_TRUE(tune.shownBefore.empty());
-  EXPECT_TRUE(tune.back.leftTune);
-  EXPECT_EQ(acceptedCalls, 1);
+  EXPECT_EQ(std::tuple(tune.shownBefore.size(), tune.back.leftTune, acceptedCalls),
+            std::tuple(0u, true, 1));
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"读频 / 读频完成，请按“确定”按钮继续...."});
   EXPECT_EQ(prompter.messages[0].icon, Icon::None);
   EXPECT_FALSE(line.port.isOpen());
@@ -71,9 +69,8 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   EXPECT_EQ(nowMs(), 310 + 50 + 35 * 128 + 30 + 20 + 20);
 
   // Progress: "读频", maximum 635, 5 per block, the final value shown once more.
-  EXPECT_EQ(progress.title(), "读频");
-  EXPECT_EQ(progress.caption(), "正在从对讲机读取数据.....");
-  EXPECT_EQ(progress.maximum(), 635);
+  EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),
+            std::tuple("读频", "正在从对讲机读取数据.....", 635));
   ASSERT_EQ(progress.positions.size(), 129u);
   EXPECT_EQ(progress.positions[1], 5);
   EXPECT_EQ(progress.positions[127], 635);
@@ -101,45 +98,36 @@ TEST_F(ReadTest, VersionsOfTheRadio) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(int(c.major));
-    sim::SimLine l;
-    l.radio.config().verMajor = c.major;
-    FillPattern(l.radio.memory(), 0x22);
-    l.radio.memory()[0x2B0] = 0xF0;       // function byte 0 in the old layout
-    l.radio.memory()[0x00A] = 0xFF;       // channel 1 flags
-    l.radio.memory()[0x2B0 + 12] = 0xFF;  // function byte 12
-    l.radio.memory()[0x2B0 + 4] = 0x01;   // power selection key
-    ScriptedPrompter p;
-    p.warnAnswers = {c.answer};
-    AppState a = TwoModelApp();
-    a.showWarning[1] = c.warningOn;
-    LinkContext cx{l.port, l.clock, p, progress, a, 1};
-    Image img;
+    RadioBench b;
+    b.radio().verMajor = c.major;
+    auto& mem = b.line.radio.memory();
+    FillPattern(mem, 0x22);
+    mem[0x2B0] = 0xF0;       // function byte 0 in the old layout
+    mem[0x00A] = 0xFF;       // channel 1 flags
+    mem[0x2B0 + 12] = 0xFF;  // function byte 12
+    mem[0x2B0 + 4] = 0x01;   // power selection key
+    b.prompter.warnAnswers = {c.answer};
+    b.app.showWarning[1] = c.warningOn;
+    Image& img = b.image;
     FillPattern(img.bytes(), 0x55);
     const Image old = img;
-    int16_t ver = 2;
-    const ReadResult r = ReadRadio(cx, img, ver, {});
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(p.lines(), c.messages);
-    EXPECT_EQ(p.warnings.size(), c.warnings);
-    EXPECT_EQ(a.radioVerMajor, c.major);
-    EXPECT_FALSE(l.port.isOpen());
+    const ReadResult r = ReadRadio(b.ctx, img, b.verMajor, {});
+    EXPECT_EQ(b.prompter.lines(), c.messages);
+    EXPECT_EQ(
+        std::tuple(r.status, b.prompter.warnings.size(), b.app.radioVerMajor, b.line.port.isOpen()),
+        std::tuple(c.status, c.warnings, c.major, false));
     if (c.status != ReadStatus::Completed) {
       EXPECT_EQ(img, old);  // declined: the document keeps what it had
-      EXPECT_EQ(ver, 2);
+      EXPECT_EQ(b.verMajor, 2);
       continue;
     }
-    EXPECT_EQ(ver, c.major);
-    if (c.major < 2) {
-      EXPECT_EQ(img[0x2B0], 0x78);
-      EXPECT_EQ(img[0x00A], 0xDE);
-      EXPECT_EQ(img[0x2B0 + 12], 0xFD);
-      EXPECT_EQ(img[0x2B0 + 4], 0x00);
-    } else {
-      EXPECT_EQ(img[0x2B0], 0xF0);
-      EXPECT_EQ(img[0x00A], 0xFF);
-    }
+    EXPECT_EQ(b.verMajor, c.major);
+    // A version-1 image is converted: function bytes 0, 4 and 12 and the channel flags.
+    EXPECT_EQ(
+        std::tuple(img[0x2B0], img[0x00A], img[0x2B0 + 12], img[0x2B0 + 4]),
+        c.major < 2 ? std::tuple(0x78, 0xDE, 0xFD, 0x00) : std::tuple(0xF0, 0xFF, 0xFF, 0x01));
     if (c.answer.dontShowAgain) {
-      EXPECT_FALSE(a.showWarning[1]);
+      EXPECT_FALSE(b.app.showWarning[1]);
     }
   }
 }
@@ -177,35 +165,29 @@ TEST_F(ReadTest, FailuresLeaveTheDocumentUntouched) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    sim::SimLine l;
-    c.setup(l.radio.config());
-    l.radio.config().verMinor = 9;
-    FillPattern(l.radio.memory(), 0x33);
-    ScriptedPrompter p;
-    RecordingProgress prg;
-    AppState a = TwoModelApp();
-    TuneReturnProbe tune(p);
-    LinkContext cx{l.port, l.clock, p, prg, a, 1, &tune.back};
-    Image img;
-    FillPattern(img.bytes(), 0x44);
-    const Image old = img;
-    int16_t ver = 7;
-    const ReadResult r = ReadRadio(cx, img, ver, {});
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(Joined(p.lines()), c.message);
-    ASSERT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(p.messages[0].icon, Icon::Exclamation);
-    EXPECT_EQ(img, old);
-    EXPECT_EQ(ver, 7);
-    EXPECT_EQ(prg.opens, prg.closes);
-    EXPECT_FALSE(l.port.isOpen());
+    RadioBench b;
+    c.setup(b.radio());
+    b.radio().verMinor = 9;
+    FillPattern(b.line.radio.memory(), 0x33);
+    b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x44);
+    const Image old = b.image;
+    b.verMajor = 7;
+    const ReadResult r = ReadRadio(b.ctx, b.image, b.verMajor, {});
+    EXPECT_EQ(std::tuple(r.status, Joined(b.prompter.lines()), b.verMajor),
+              std::tuple(c.status, c.message, 7));
+    ASSERT_EQ(b.prompter.messages.size(), 1u);
+    EXPECT_EQ(b.prompter.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(b.image, old);
+    EXPECT_EQ(b.progress.opens, b.progress.closes);
+    EXPECT_FALSE(b.line.port.isOpen());
     size_t requests = 0;
-    for (const auto& w : l.port.writes()) requests += w.bytes.size() == 4 && w.bytes[0] == 0x52;
+    for (const auto& w : b.writeBytes()) requests += w.size() == 4 && w[0] == 0x52;
     EXPECT_EQ(requests, c.requests);
     // Begun in the tune view, a read that stops after its greeting hands the radio back to
     // its tune state before it says why.
-    EXPECT_EQ(tune.shownBefore, std::vector<size_t>{0});
-    EXPECT_FALSE(tune.back.leftTune);
+    EXPECT_EQ(b.tune.shownBefore, std::vector<size_t>{0});
+    EXPECT_FALSE(b.tune.back.leftTune);
   }
 }
 
@@ -244,7 +226,6 @@ TEST_F(ReadTest, ModelCodeAbove32IsReportedAndTheReadGoesOn) {
 }
 
 TEST_F(ReadTest, LateAndOverlongRepliesWithinThePollsAreAccepted) {
-  using namespace std::chrono_literals;
   radio().lateAt = {0x200};
   radio().lateLatency = 700ms;  // 81 polls of 10 ms wait 810 ms
   radio().longAt = {0x300};     // one byte more than a block reply

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "files/data_file.h"
 #include "radio/serial_trace.h"
@@ -42,10 +43,9 @@ class WriteChecksTest : public RadioTest {
 TEST_F(WriteChecksTest, ReadBackAgreesAndOnlyThenTheWriteIsAnnounced) {
   CheckedWrite r = Write({true, ""});
   ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
-  EXPECT_EQ(r.resultText(), "成功");
   ASSERT_TRUE(r.verify);
-  EXPECT_EQ(r.verify->blocksRead, 38);
-  EXPECT_EQ(ReadRequestsAfterWrite(), 38);
+  EXPECT_EQ(std::tuple(r.resultText(), r.verify->blocksRead, ReadRequestsAfterWrite()),
+            std::tuple("成功", 38, 38));
   EXPECT_EQ(prompter.lines(),
             std::vector<std::string>{"写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续....."});
   EXPECT_FALSE(line.port.isOpen());
@@ -60,8 +60,8 @@ TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
   ASSERT_TRUE(r.verify);
   EXPECT_EQ(r.verify->status, VerifyStatus::Mismatch);
   ASSERT_EQ(r.verify->mismatches.size(), 2u);
-  EXPECT_EQ(r.verify->mismatches[0].address, 0x040);
-  EXPECT_EQ(r.verify->mismatches[1].address, 0x2B0);
+  EXPECT_EQ(std::tuple(r.verify->mismatches[0].address, r.verify->mismatches[1].address),
+            std::tuple(0x040, 0x2B0));
   const VerifyMismatch& m = r.verify->mismatches[1];
   EXPECT_EQ(m.readBack[3], static_cast<uint8_t>(~m.sent[3]));
   const std::string expected = "校验错误 / 写频校验失败，对讲机中的数据与写入的不同：\n" +
@@ -91,10 +91,9 @@ TEST_F(WriteChecksTest, AMissingReadBackReplyIsAFailureWithItsAddress) {
 
 TEST_F(WriteChecksTest, WithoutChecksTheWriteIsThePlainWrite) {
   CheckedWrite r = Write({});
-  EXPECT_TRUE(r.ok());
-  EXPECT_FALSE(r.verify);
-  EXPECT_FALSE(r.backup);
-  EXPECT_EQ(ReadRequestsAfterWrite(), 0);
+  EXPECT_EQ(
+      std::tuple(r.ok(), r.verify.has_value(), r.backup.has_value(), ReadRequestsAfterWrite()),
+      std::tuple(true, false, false, 0));
   EXPECT_EQ(prompter.lines(),
             std::vector<std::string>{"写频完成 / 写频完成，请按“确定”按钮继续....."});
 }
@@ -133,19 +132,19 @@ TEST_F(WriteChecksTest, AFailedBackupStopsBeforeAnythingIsWritten) {
   ScratchDir dir;
   radio().shortAt = {0x100};
   CheckedWrite r = Write({true, dir.file("b")});
-  EXPECT_FALSE(r.ok());
-  EXPECT_EQ(r.resultText(), "备份失败");
-  EXPECT_EQ(r.write.status, WriteStatus::NotStarted);
-  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+  EXPECT_EQ(
+      std::tuple(r.ok(), r.resultText(), r.write.status, line.radio.writtenAddresses().size()),
+      std::tuple(false, "备份失败", WriteStatus::NotStarted, 0u));
   EXPECT_EQ(prompter.lines(), (std::vector<std::string>{"读频错误 / 读频中断，请重试！",
                                                         "写频错误 / 备份没有完成，没有写频。"}));
 }
 
 TEST(BackupFileName, IdCharactersAndTheDate) {
   const std::tm t = FixedTime();
-  EXPECT_EQ(BackupFileName("RADIO-7", t), "RADIO-7_20261207-013005.q83");
-  EXPECT_EQ(BackupFileName("", t), "noid_20261207-013005.q83");
-  EXPECT_EQ(BackupFileName("../a b/c", t), "___a_b_c_20261207-013005.q83");
+  EXPECT_EQ(std::tuple(BackupFileName("RADIO-7", t), BackupFileName("", t),
+                       BackupFileName("../a b/c", t)),
+            std::tuple("RADIO-7_20261207-013005.q83", "noid_20261207-013005.q83",
+                       "___a_b_c_20261207-013005.q83"));
   const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(PrintableRadioId(raw), "AB?C");
 }
@@ -154,14 +153,11 @@ TEST_F(WriteChecksTest, ProbeGivesModelVersionAndId) {
   radio().modelCode = 12;
   radio().verMinor = 3;
   RadioIdentity id = ProbeRadio(ctx);
-  EXPECT_TRUE(id.answered());
-  EXPECT_EQ(id.result, 12);
-  EXPECT_EQ(id.version(), "2.3");
-  EXPECT_TRUE(id.idRead);
-  EXPECT_EQ(id.radioId, "RADIO-7");
-  EXPECT_TRUE(prompter.lines().empty());
-  EXPECT_FALSE(line.port.isOpen());
-  EXPECT_TRUE(line.radio.writtenAddresses().empty());
+  EXPECT_EQ(std::tuple(id.answered(), id.result, id.version(), id.idRead, id.radioId),
+            std::tuple(true, 12, "2.3", true, "RADIO-7"));
+  EXPECT_EQ(
+      std::tuple(prompter.lines().size(), line.port.isOpen(), line.radio.writtenAddresses().size()),
+      std::tuple(0u, false, 0u));
 
   radio().silent = true;
   EXPECT_EQ(ProbeRadio(ctx).result, kNoAnswer);
@@ -194,8 +190,7 @@ TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
   SerialTrace trace(line.clock);
   TracingSerialPort tracing(line.port, trace);
   ASSERT_TRUE(tracing.open(1, kLinkSettings));
-  const uint8_t greeting[8] = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
-  tracing.write(greeting);
+  tracing.write(kGreetingBytes);
   line.clock.delayMs(50);
   tracing.clearInput();
   EXPECT_NE(trace.text().find("RX(清除) 06"), std::string::npos) << trace.text();

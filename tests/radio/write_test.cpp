@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "radio/write_radio.h"
 #include "radio_fixture.h"
+#include "support/fake_prompter.h"
 
 namespace qm::test {
 namespace {
@@ -51,9 +53,8 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
   // The write-date row is stamped at write time, in the image and in the radio.
   const std::string stamp = "20261207013005";
   for (size_t i = 0; i < 14; ++i) EXPECT_EQ(image[0x3C0 + i], stamp[i]);
-  EXPECT_EQ(image[0x3CE], 0);
-  EXPECT_EQ(image[0x3CF], 0);
-  EXPECT_EQ(image[0x2D0], 4);  // the radio's minor version, from the handshake
+  // Then two zero bytes; the radio's minor version from the handshake at 0x2D0.
+  EXPECT_EQ(std::tuple(image[0x3CE], image[0x3CF], image[0x2D0]), std::tuple(0, 0, 4));
 
   const auto& mem = line.radio.memory();
   for (size_t a = 0; a < kImageSize; ++a) {
@@ -76,23 +77,19 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
   const auto b = writeBytes();
   ASSERT_EQ(b.size(), 3u + 38u + 1u);
   for (size_t i = 0; i < plan.size(); ++i) {
-    EXPECT_EQ(b[3 + i][1], plan[i] >> 8);
-    EXPECT_EQ(b[3 + i][2], plan[i] & 0xFF);
-    EXPECT_EQ(b[3 + i][3], 8);
-    EXPECT_EQ(t[3 + i], 310 + 60 + 30 + 50 * static_cast<int64_t>(i)) << i;
+    EXPECT_EQ(std::tuple(b[3 + i][1], b[3 + i][2], b[3 + i][3], t[3 + i]),
+              std::tuple(plan[i] >> 8, plan[i] & 0xFF, 8, 310 + 60 + 30 + 50 * int64_t(i)))
+        << i;
   }
   EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
 
   // Progress: "写频", maximum 140, 5 per frame; full after 28 frames and stays full.
-  EXPECT_EQ(progress.title(), "写频");
-  EXPECT_EQ(progress.caption(), "正在向对讲机写入数据....");
-  EXPECT_EQ(progress.maximum(), 140);
+  EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),
+            std::tuple("写频", "正在向对讲机写入数据....", 140));
   ASSERT_EQ(progress.positions.size(), 39u);
-  EXPECT_EQ(progress.positions[26], 135);
-  EXPECT_EQ(progress.positions[27], 140);
-  EXPECT_EQ(progress.positions[38], 140);
-  EXPECT_EQ(progress.value(), 190);
-  EXPECT_EQ(progress.closes, 1);
+  const auto& pos = progress.positions;
+  EXPECT_EQ(std::tuple(pos[26], pos[27], pos[38], progress.value(), progress.closes),
+            std::tuple(135, 140, 140, 190, 1));
 }
 
 TEST_F(WriteTest, VersionsOfTheRadio) {
@@ -113,36 +110,31 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(int(c.major));
-    sim::SimLine l;
-    l.radio.config().verMajor = c.major;
-    ScriptedPrompter p;
+    RadioBench b;
+    b.radio().verMajor = c.major;
+    ScriptedPrompter& p = b.prompter;
     p.defaultWarn = {c.confirm, false};
-    AppState a = TwoModelApp();
-    a.showWarning = c.warningsOn;
-    LinkContext cx{l.port, l.clock, p, progress, a, 1};
-    Image img;
+    b.app.showWarning = c.warningsOn;
+    Image& img = b.image;
     FillPattern(img.bytes(), 0x10);
     img[0x2B0] = 0x78;
-    int16_t ver = 2;
-    const WriteResult r = WriteRadio(cx, img, ver, [] { return FixedTime(); });
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(ver, c.major);
-    EXPECT_EQ(img[0x2B0], 0x78);  // converted only in the copy sent
-    if (c.warnIndex < 0) {
-      EXPECT_TRUE(p.warnings.empty());
-    } else {
-      ASSERT_EQ(p.warnings.size(), 1u);
-      EXPECT_EQ(p.warnings[0].selIndex, c.warnIndex);
-      EXPECT_EQ(p.warnings[0].text, WarningText(c.warnIndex));
+    const WriteResult r = WriteRadio(b.ctx, img, b.verMajor, [] { return FixedTime(); });
+    // Function byte 0 is converted only in the copy sent.
+    EXPECT_EQ(std::tuple(r.status, b.verMajor, img[0x2B0]), std::tuple(c.status, c.major, 0x78));
+    ASSERT_EQ(p.warnings.size(), c.warnIndex < 0 ? 0u : 1u);
+    if (c.warnIndex >= 0) {
+      EXPECT_EQ(std::tuple(p.warnings[0].selIndex, p.warnings[0].text),
+                std::tuple(c.warnIndex, WarningText(c.warnIndex)));
     }
+    const auto& mem = b.line.radio.memory();
     if (c.status == WriteStatus::Declined) {
-      EXPECT_TRUE(l.radio.writtenAddresses().empty());
+      EXPECT_TRUE(b.line.radio.writtenAddresses().empty());
       EXPECT_TRUE(p.messages.empty());
       continue;
     }
-    EXPECT_EQ(l.radio.memory()[0x2B0], c.functionByte0);
-    EXPECT_EQ(l.radio.memory()[0x2D1], c.major);
-    EXPECT_EQ(l.radio.memory()[0x2D9], c.major);
+    EXPECT_EQ(mem[0x2B0], c.functionByte0);
+    EXPECT_EQ(mem[0x2D1], c.major);
+    EXPECT_EQ(mem[0x2D9], c.major);
   }
 }
 
@@ -151,11 +143,8 @@ TEST_F(WriteTest, OtherModelIsAskedFirst) {
   prompter.answers = {Answer::No};
   EXPECT_EQ(Write().status, WriteStatus::Declined);
   ASSERT_EQ(prompter.messages.size(), 1u);
-  const Message& q = prompter.messages[0];
-  EXPECT_EQ(q.title, "QM830K");
-  EXPECT_EQ(q.text, "选择的机型与当前机型不同 是否要继续？");
-  EXPECT_EQ(q.icon, Icon::Information);
-  EXPECT_EQ(q.buttons, Buttons::YesNo);
+  EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "选择的机型与当前机型不同 是否要继续？",
+                                            Icon::Information, Buttons::YesNo}));
   EXPECT_TRUE(line.radio.writtenAddresses().empty());
   EXPECT_FALSE(line.port.isOpen());
 
@@ -187,31 +176,24 @@ TEST_F(WriteTest, FailuresDuringTheWrite) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    sim::SimLine l;
-    c.setup(l.radio.config());
-    ScriptedPrompter p;
-    p.defaultAnswer = Answer::No;
-    RecordingProgress prg;
-    AppState a = TwoModelApp();
-    TuneReturnProbe tune(p);
-    LinkContext cx{l.port, l.clock, p, prg, a, 1, &tune.back};
-    Image img;
-    FillPattern(img.bytes(), 0x20);
-    int16_t ver = 2;
-    const WriteResult r = WriteRadio(cx, img, ver, [] { return FixedTime(); });
+    RadioBench b;
+    c.setup(b.radio());
+    b.prompter.defaultAnswer = Answer::No;
+    b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x20);
+    const WriteResult r = WriteRadio(b.ctx, b.image, b.verMajor, [] { return FixedTime(); });
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.framesAcknowledged, c.acknowledged);
-    EXPECT_EQ(Joined(p.lines()), c.message);
-    EXPECT_EQ(prg.opens, prg.closes);
-    EXPECT_FALSE(l.port.isOpen());
+    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
+    EXPECT_EQ(b.progress.opens, b.progress.closes);
+    EXPECT_FALSE(b.line.port.isOpen());
     // The frames before the failure are in the radio.
     const auto plan = WritePlan();
-    for (int i = 0; i < c.acknowledged; ++i) {
-      EXPECT_EQ(l.radio.memory()[plan[i] + 3], img[plan[i] + 3]);
-    }
+    for (int i = 0; i < c.acknowledged; ++i)
+      EXPECT_EQ(b.line.radio.memory()[plan[i] + 3], b.image[plan[i] + 3]);
     // Begun in the tune view, the radio is handed back to its tune state: before a failure
     // is reported, after a question.
-    EXPECT_EQ(tune.shownBefore,
+    EXPECT_EQ(b.tune.shownBefore,
               std::vector<size_t>{c.status == WriteStatus::Declined ? size_t{1} : size_t{0}});
   }
 }
@@ -221,10 +203,9 @@ TEST_F(WriteTest, PortThatCannotBeOpenedSendsNothing) {
   const Image before = image;
   EXPECT_EQ(Write().status, WriteStatus::NotStarted);
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"错误 / 端口1: Permission denied"});
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
-  EXPECT_TRUE(line.port.writes().empty());
+  EXPECT_EQ(std::tuple(prompter.messages[0].icon, line.port.writes().size(), progress.opens),
+            std::tuple(Icon::Critical, 0u, 0));
   EXPECT_EQ(image, before);
-  EXPECT_EQ(progress.opens, 0);
 }
 
 TEST_F(WriteTest, ModelCodeAbove32IsReportedAndTheWriteGoesOn) {
@@ -263,17 +244,13 @@ TEST(WriteFrameData, CopyRulesByVersion) {
   FillPattern(img.bytes(), 0x01);
   img[0x2B0] = 0xFF;
   const auto v1 = WriteFrameData(img, 0x2B0, 1);
-  EXPECT_EQ(v1[0], FuncByte0ToV1(0xFF));
-  EXPECT_EQ(v1[1], img[0x2B1]);
-  EXPECT_EQ(WriteFrameData(img, 0x2B0, 2)[0], 0xFF);
-  EXPECT_EQ(WriteFrameData(img, 0x2B8, 1)[0], img[0x2B8]);
-  const auto id0 = WriteFrameData(img, 0x2D0, 3);
-  const auto id8 = WriteFrameData(img, 0x2D8, 3);
-  EXPECT_EQ(id0[0], img[0x2D0]);
-  EXPECT_EQ(id0[1], 3);
-  EXPECT_EQ(id8[1], 3);
-  EXPECT_EQ(id8[2], img[0x2DA]);
-  EXPECT_EQ(WriteFrameData(img, 0x008, 3)[1], img[0x009]);
+  EXPECT_EQ(
+      std::tuple(v1[0], v1[1], WriteFrameData(img, 0x2B0, 2)[0], WriteFrameData(img, 0x2B8, 1)[0]),
+      std::tuple(FuncByte0ToV1(0xFF), img[0x2B1], 0xFF, img[0x2B8]));
+  // The version byte goes in place of byte 1 of both identification frames.
+  const auto id0 = WriteFrameData(img, 0x2D0, 3), id8 = WriteFrameData(img, 0x2D8, 3);
+  EXPECT_EQ(std::tuple(id0[0], id0[1], id8[1], id8[2], WriteFrameData(img, 0x008, 3)[1]),
+            std::tuple(img[0x2D0], 3, 3, img[0x2DA], img[0x009]));
 }
 
 }  // namespace

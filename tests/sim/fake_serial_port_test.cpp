@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
-#include "radio/progress.h"
+#include "support/scripted_prompter.h"
 
 namespace qm::sim {
 namespace {
@@ -32,8 +33,7 @@ TEST(FakeSerialPort, RepliesBecomeReadableAtTheirTime) {
   EXPECT_EQ(port.lastPortNumber(), 3);
   const std::array<uint8_t, 2> bytes{0x10, 0x20};
   ASSERT_TRUE(port.write(bytes));
-  EXPECT_EQ(port.outCount(), 0u);
-  EXPECT_EQ(port.inCount(), 0u);
+  EXPECT_EQ(std::tuple(port.outCount(), port.inCount()), std::tuple(0u, 0u));
   clock.delayMs(4);
   EXPECT_EQ(port.inCount(), 0u);
   clock.delayMs(1);
@@ -77,8 +77,7 @@ TEST(FakeSerialPort, ClearingDropsOnlyWhatHasArrivedOrNotLeft) {
   port.write(a);
   port.clearOutput();  // not yet sent: never reaches the device
   clock.delayMs(50);
-  EXPECT_EQ(peer.seen.size(), 1u);
-  EXPECT_EQ(port.inCount(), 0u);
+  EXPECT_EQ(std::tuple(peer.seen.size(), port.inCount()), std::tuple(1u, 0u));
 }
 
 TEST(FakeSerialPort, OpenFailuresAndClosedPort) {
@@ -97,23 +96,14 @@ TEST(FakeSerialPort, OpenFailuresAndClosedPort) {
   EXPECT_EQ(port.lastError(), "Permission denied");
 }
 
-class RecordingBar : public Progress {
- public:
-  std::vector<int> positions;
-
- protected:
-  void onChange(int p) override { positions.push_back(p); }
-};
-
 TEST(Progress, ValueBeyondMaximumShowsFullBar) {
-  RecordingBar bar;
+  test::RecordingProgress bar;
   bar.open("", "写频", 140);
   EXPECT_EQ(bar.caption(), "QM830K");
   bar.setValue(190);
   EXPECT_TRUE(bar.positions.empty());  // setting the value does not move the bar
   bar.change();
-  EXPECT_EQ(bar.positions, std::vector<int>{140});
-  EXPECT_EQ(bar.value(), 190);
+  EXPECT_EQ(std::tuple(bar.positions, bar.value()), std::tuple(std::vector<int>{140}, 190));
 }
 
 }  // namespace

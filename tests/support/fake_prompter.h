@@ -4,12 +4,16 @@
 
 #include <deque>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "base/prompter.h"
 
 namespace qm::test {
+
+// A message box's title, text, icon and buttons, compared as one value.
+inline auto Box(const Message& m) { return std::tuple(m.title, m.text, m.icon, m.buttons); }
 
 class FakePrompter : public Prompter {
  public:

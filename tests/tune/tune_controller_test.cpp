@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "base/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"
 #include "model/codecs.h"
+#include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
 #include "tune/tune_rig.h"
@@ -34,14 +36,10 @@ TEST(TuneController, EnteringShowsTheTuneView) {
   int modelInfo = 0;
   rig.ctl.hooks.showModelInfo = [&] { ++modelInfo; };
   Enter(rig);
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_EQ(rig.viewMode, 3);
-  EXPECT_TRUE(rig.tuneGridShown);
-  EXPECT_FALSE(rig.flags.tuneDataChanged);
-  EXPECT_EQ(rig.curTuneChannel, 2);
-  EXPECT_EQ(rig.modelByte, 1);  // the model whose code the radio reported
-  EXPECT_EQ(rig.app.curModel, 0);
-  EXPECT_EQ(modelInfo, 1);
+  // Model byte 1: the model whose code the radio reported; the selection stays.
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.viewMode, rig.tuneGridShown, rig.flags.tuneDataChanged,
+                       rig.curTuneChannel, rig.modelByte, rig.app.curModel, modelInfo),
+            std::tuple(1, 3, true, false, 2, 1, 0, 1));
   EXPECT_EQ(rig.caption, "正在调测－QM830K编程软件");
   EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 1)));
   const TuneView& v = rig.ctl.view();
@@ -49,10 +47,9 @@ TEST(TuneController, EnteringShowsTheTuneView) {
   EXPECT_FALSE(v.itemVisible || v.channelPanelsVisible || v.narrowNodesGrey || v.channelChecked ||
                v.editMenusShown);
   // The table shows what was read, with channel 2 selected.
-  EXPECT_EQ(rig.ctl.table().text(2, 1), "450.00000");
-  EXPECT_EQ(rig.ctl.table().selectedChannel(), 1);
-  EXPECT_TRUE(rig.ctl.table().channelOff(0));
-  EXPECT_FALSE(rig.ctl.table().channelOff(4));
+  const TuneTableModel& t = rig.ctl.table();
+  EXPECT_EQ(std::tuple(t.text(2, 1), t.selectedChannel(), t.channelOff(0), t.channelOff(4)),
+            std::tuple("450.00000", 1, true, false));
 }
 
 TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
@@ -75,10 +72,8 @@ TEST(TuneController, BeginShowsTheItemPanel) {
                                       v.txFreq, v.txSignal, v.valueLabel}),
             (std::vector<std::string>{"第3级静噪电平", "调测信道2", "450.00000", "OFF", "450.00000",
                                       "CTC 67.0", "34"}));
-  EXPECT_EQ(v.scrollValue, 0x22);
-  EXPECT_EQ(rig.tuneState, 2);
-  EXPECT_EQ(rig.curTuneItem, 3);
-  EXPECT_FALSE(rig.tuneGridShown);
+  EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown),
+            std::tuple(0x22, 2, 3, false));
 }
 
 TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
@@ -149,10 +144,9 @@ TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
   Enter(rig);
   rig.ctl.NodeClick("DCSDevW");
   rig.ctl.NodeClick("testfreq");
-  EXPECT_TRUE(rig.ctl.view().tableVisible);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
-  EXPECT_TRUE(rig.tuneGridShown);
-  EXPECT_EQ(rig.tuneState, 3);
+  EXPECT_EQ(std::tuple(rig.ctl.view().tableVisible, rig.ctl.view().itemVisible, rig.tuneGridShown,
+                       rig.tuneState),
+            std::tuple(true, false, true, 3));
   rig.clearWrites();
   rig.ctl.NodeClick("exit");
   // The redisplay did not forget that an item was closed: the leave frames still go out.
@@ -184,15 +178,13 @@ TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   rig.ctl.NodeClick("Battery");
   EXPECT_TRUE(rig.sent().empty());
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"提示 / 请先选择调测信道！"}));
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.ctl.view().itemVisible), std::tuple(1, false));
   // Once a channel is chosen in the table the item begins.
   rig.ctl.table().clickChannelOff(3);
   rig.ctl.table().clickTestChannel(3);
   rig.flags.tuneDataChanged = false;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(rig.tuneState, 2);
-  EXPECT_EQ(rig.sent().front(), "43 04");
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.sent().front()), std::tuple(2, "43 04"));
 }
 
 // cmdSaveTnFq. A tune table write that stops after its first greeting byte leaves the radio
@@ -226,20 +218,19 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
     EXPECT_EQ(rig.prompter.lines(), std::vector<std::string>{c.message});
     // Written, channel 10 is on in the radio; otherwise the table stays marked changed.
     const bool written = c.message.starts_with("写入完成");
-    EXPECT_EQ((rig.mem()[0x100 + 16 * 9 + 2] & 0x08) != 0, written);
-    EXPECT_EQ(rig.flags.tuneDataChanged, !written);
-    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 9 + 2] & 0x08) != 0, rig.flags.tuneDataChanged,
+                         rig.line.radio.mode()),
+              std::tuple(written, !written, sim::SimMode::Tune));
     const auto sent = rig.sent();
-    EXPECT_EQ(sent.back(), "4E 52 56 54 55 4E 45");
-    EXPECT_EQ(sent[sent.size() - 2].substr(0, c.last.size()), c.last);
+    EXPECT_EQ(std::tuple(sent.back(), sent[sent.size() - 2].substr(0, c.last.size())),
+              std::tuple("4E 52 56 54 55 4E 45", c.last));
     EXPECT_FALSE(rig.progress.isOpen() || rig.line.port.isOpen());
     rig.line.radio.config() = sim::RadioConfig{};
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));
-    EXPECT_EQ(rig.tuneState, 0);
-    EXPECT_EQ(rig.tune.leaves(), 1);
-    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Idle);
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.tune.leaves(), rig.line.radio.mode()),
+              std::tuple(0, 1, sim::SimMode::Idle));
   }
 }
 
@@ -275,9 +266,8 @@ TEST(TuneController, OkAndCancel) {
   rig.clearWrites();
   rig.ctl.Cancel();  // the radio gets the stored value back
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"44 26 01", "43 02"}));
-  EXPECT_EQ(rig.image[0x2F6], 0x26);
-  EXPECT_EQ(rig.tuneState, 3);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  EXPECT_EQ(std::tuple(rig.image[0x2F6], rig.tuneState, rig.ctl.view().itemVisible),
+            std::tuple(0x26, 3, false));
 }
 
 TEST(TuneController, LeavingFromEachState) {
@@ -300,17 +290,15 @@ TEST(TuneController, LeavingFromEachState) {
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), c.frames);
-    EXPECT_EQ(rig.tuneState, 0);
-    EXPECT_FALSE(rig.tuneGridShown);
-    EXPECT_EQ(rig.viewMode, 1);
-    EXPECT_FALSE(rig.line.port.isOpen());
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.tuneGridShown, rig.viewMode, rig.line.port.isOpen()),
+              std::tuple(0, false, 1, false));
     const TuneView& v = rig.ctl.view();
     EXPECT_FALSE(v.tableVisible || v.itemVisible || v.treeVisible);
     EXPECT_TRUE(v.channelPanelsVisible && v.channelChecked && v.editMenusShown);
-    EXPECT_FALSE(v.tuneChecked);
-    EXPECT_EQ(rig.caption, "QM830K编程软件");
-    EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 0)));  // selected model
-    EXPECT_EQ(rig.line.radio.mode(), c.state == 2 ? sim::SimMode::Tune : sim::SimMode::Idle);
+    // The band of the selected model again.
+    EXPECT_EQ(std::tuple(v.tuneChecked, rig.caption, rig.statusBand, rig.line.radio.mode()),
+              std::tuple(false, "QM830K编程软件", StatusBandPanel(BuildBandText(rig.app, 0)),
+                         c.state == 2 ? sim::SimMode::Tune : sim::SimMode::Idle));
   }
 }
 
@@ -322,12 +310,10 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
   rig.ctl.LeaveTuneMode();
   // The port's 80 ms, then three attempts of 80 ms and 41 polls of 20 + 5 ms.
   EXPECT_EQ((rig.line.clock.now() - start).count(), (80 + 3 * (80 + 41 * 25)) * 1000);
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_TRUE(rig.prompter.messages.empty());
-  EXPECT_FALSE(rig.ctl.view().tableVisible);
   const std::vector<std::string> sent = rig.sent();
-  EXPECT_EQ(std::count(sent.begin(), sent.end(), "52 02 F0 08"), 3);
-  EXPECT_FALSE(rig.line.port.isOpen());
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.prompter.messages.size(), rig.ctl.view().tableVisible,
+                       std::count(sent.begin(), sent.end(), "52 02 F0 08"), rig.line.port.isOpen()),
+            std::tuple(1, 0u, false, 3, false));
 }
 
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
@@ -340,19 +326,17 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
     rig.prompter.answers = {answer};
     rig.ctl.NodeClick("Battery");
     ASSERT_GE(rig.prompter.messages.size(), 1u);
-    EXPECT_EQ(rig.prompter.messages[0].title, "Note");
-    EXPECT_EQ(rig.prompter.messages[0].icon, Icon::Question);
-    EXPECT_EQ(rig.prompter.messages[0].buttons, Buttons::YesNo);
-    if (answer == Answer::Yes) {
+    EXPECT_EQ(test::Box(rig.prompter.messages[0]),
+              test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
+                         Buttons::YesNo}));
+    const bool yes = answer == Answer::Yes;  // written to the radio
+    if (yes) {
       EXPECT_EQ(rig.prompter.lines()[1], "写入完成 / 写入数据完成，请按“确定”按钮继续.....");
-      EXPECT_NE(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);  // written to the radio
-      EXPECT_FALSE(rig.flags.tuneDataChanged);
-    } else {
-      EXPECT_EQ(rig.mem()[0x100 + 16 * 7 + 2] & 0x08, 0);
-      EXPECT_TRUE(rig.flags.tuneDataChanged);
     }
-    EXPECT_EQ(rig.tuneState, 2);  // the item began after the write
-    EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
+    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged),
+              std::tuple(yes, !yes));
+    // The item began after the write.
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.line.radio.mode()), std::tuple(2, sim::SimMode::Tune));
   }
 }
 
@@ -374,19 +358,17 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   AttachTune(doc, ctl);
 
   doc.Start();  // the tune channel defaults come with the rest of the defaults
-  EXPECT_EQ(doc.image[0x101], 0x55);  // 136 MHz: count 21760 of 6.25 kHz
-  EXPECT_EQ(doc.image[0x102], 0x04);
-  EXPECT_EQ(doc.image[0x10E], 1);
+  // 136 MHz: count 21760 of 6.25 kHz.
+  EXPECT_EQ(std::tuple(doc.image[0x101], doc.image[0x102], doc.image[0x10E]),
+            std::tuple(0x55, 0x04, 1));
   EXPECT_EQ(ctl.table().text(1, 1), "136.00000");
 
   test::PutTuneChannel(line.radio.memory(), 0, 150.0, 0x00, 0, 0);
   line.radio.memory()[0x2F0] = 0x44;
   ASSERT_TRUE(ctl.EnterTuneMode());
-  EXPECT_EQ(doc.tuneState, 1);
-  EXPECT_EQ(doc.viewMode, 3);
-  EXPECT_EQ(doc.curTuneChannel, 1);
-  EXPECT_EQ(doc.caption, "正在调测－" + app.softwareTitle);
-  EXPECT_EQ(doc.image[0x2F0], 0x44);
+  EXPECT_EQ(
+      std::tuple(doc.tuneState, doc.viewMode, doc.curTuneChannel, doc.caption, doc.image[0x2F0]),
+      std::tuple(1, 3, 1, "正在调测－" + app.softwareTitle, 0x44));
 
   // An undo past a tune table write brings back a table the radio no longer holds: it counts
   // as changed, and the next item offers to write it.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 #include "tune/tune_rig.h"
 
@@ -12,11 +13,7 @@ namespace {
 
 using test::TuneRig;
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> v) {
-  std::vector<uint8_t> out;
-  for (int b : v) out.push_back(static_cast<uint8_t>(b));
-  return out;
-}
+using Bytes = std::vector<uint8_t>;
 
 // The whole adjustment of "CTCDevN" on tune channel 3, with its timing on the virtual clock.
 TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
@@ -40,12 +37,12 @@ TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
   // Port opening 80 ms; each frame after its pre-send wait, each reply on the first poll.
   EXPECT_EQ(offsets, (std::vector<int64_t>{160, 220, 260, 360, 450, 550, 590, 690}));
 
-  EXPECT_EQ(rig.image[0x2F5], 0x9A);
-  EXPECT_EQ(rig.mem()[0x2F5], 0x9A);  // stored by the radio at 0x2F0 + item index
+  // Stored by the radio at 0x2F0 + item index.
+  EXPECT_EQ(
+      std::tuple(rig.image[0x2F5], rig.mem()[0x2F5], rig.tuneState, rig.ctl.view().itemVisible),
+      std::tuple(0x9A, 0x9A, 3, false));
   ASSERT_EQ(rig.tune.stores().size(), 1u);
   EXPECT_EQ(rig.tune.stores()[0].item, 5);
-  EXPECT_EQ(rig.tuneState, 3);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
   EXPECT_TRUE(rig.line.port.isOpen());  // open from the begin until the leave
   EXPECT_TRUE(rig.prompter.messages.empty()) << rig.prompter.lines()[0];
 }
@@ -61,13 +58,13 @@ struct ItemCase {
 // value (exactly the expected bytes), which is tried three times.
 TEST(TuneProtocol, BeginTrialAndEndRulesOfEveryItem) {
   const std::vector<ItemCase> cases = {
-      {0, {"43 01", "42 10 01"}, Bytes({0x62, 0x4E, 0x06})},
-      {1, {"43 01", "4D 11 01"}, Bytes({0x47, 0x00, 0x06})},
-      {2, {"43 01", "6D 12 01"}, Bytes({0x47, 0x00, 0x06})},
-      {3, {"43 01", "53 40 13 00", "51 13 01"}, Bytes({0x06})},
-      {4, {"43 01", "53 40 13 00", "44 14 01"}, Bytes({0x06})},
-      {5, {"43 01", "53 40 13 00", "6E", "51 15 01"}, Bytes({0x06})},
-      {6, {"43 01", "53 40 13 00", "6E", "44 16 01"}, Bytes({0x06})},
+      {0, {"43 01", "42 10 01"}, Bytes{0x62, 0x4E, 0x06}},
+      {1, {"43 01", "4D 11 01"}, Bytes{0x47, 0x00, 0x06}},
+      {2, {"43 01", "6D 12 01"}, Bytes{0x47, 0x00, 0x06}},
+      {3, {"43 01", "53 40 13 00", "51 13 01"}, Bytes{0x06}},
+      {4, {"43 01", "53 40 13 00", "44 14 01"}, Bytes{0x06}},
+      {5, {"43 01", "53 40 13 00", "6E", "51 15 01"}, Bytes{0x06}},
+      {6, {"43 01", "53 40 13 00", "6E", "44 16 01"}, Bytes{0x06}},
   };
   for (const ItemCase& c : cases) {
     SCOPED_TRACE(c.item);
@@ -104,26 +101,26 @@ TEST(TuneProtocol, ReplyJudging) {
     int item;
     bool passes;
   };
-  const std::vector<uint8_t> request = Bytes({0x52, 0x02, 0xF0, 0x08});
-  std::vector<uint8_t> echo = Bytes({0x57, 0x02, 0xF0, 0x08, 1, 2, 3, 4, 5, 6, 7, 8});
+  const std::vector<uint8_t> request = Bytes{0x52, 0x02, 0xF0, 0x08};
+  std::vector<uint8_t> echo = Bytes{0x57, 0x02, 0xF0, 0x08, 1, 2, 3, 4, 5, 6, 7, 8};
   std::vector<uint8_t> otherAddress = echo;
   otherAddress[2] = 0xF8;
   const std::vector<Case> cases = {
-      {TuneCheck::ItemPrefix, Bytes({0x47, 0x00, 0x06, 0x00}), 1, true},
-      {TuneCheck::ItemExact, Bytes({0x47, 0x00, 0x06, 0x00}), 1, false},
-      {TuneCheck::ItemExact, Bytes({0x47, 0x00, 0x06}), 1, true},
-      {TuneCheck::ItemPrefix, Bytes({0x47, 0x00}), 1, false},
-      {TuneCheck::ItemPrefix, Bytes({0x47, 0x01, 0x06}), 2, false},
-      {TuneCheck::ItemPrefix, Bytes({0x62, 0x4E, 0x06}), 0, true},
-      {TuneCheck::ItemExact, Bytes({0x06}), 6, true},
-      {TuneCheck::ItemExact, Bytes({0x15}), 6, false},
-      {TuneCheck::ItemExact, Bytes({}), 3, false},
-      {TuneCheck::Ack, Bytes({}), 0, false},
-      {TuneCheck::Ack, Bytes({0x06, 0x00}), 0, true},
-      {TuneCheck::ReadReply, Bytes({0x57, 1, 0, 8, 0, 0, 0, 0, 0, 0, 0}), 0, false},
+      {TuneCheck::ItemPrefix, Bytes{0x47, 0x00, 0x06, 0x00}, 1, true},
+      {TuneCheck::ItemExact, Bytes{0x47, 0x00, 0x06, 0x00}, 1, false},
+      {TuneCheck::ItemExact, Bytes{0x47, 0x00, 0x06}, 1, true},
+      {TuneCheck::ItemPrefix, Bytes{0x47, 0x00}, 1, false},
+      {TuneCheck::ItemPrefix, Bytes{0x47, 0x01, 0x06}, 2, false},
+      {TuneCheck::ItemPrefix, Bytes{0x62, 0x4E, 0x06}, 0, true},
+      {TuneCheck::ItemExact, Bytes{0x06}, 6, true},
+      {TuneCheck::ItemExact, Bytes{0x15}, 6, false},
+      {TuneCheck::ItemExact, Bytes{}, 3, false},
+      {TuneCheck::Ack, Bytes{}, 0, false},
+      {TuneCheck::Ack, Bytes{0x06, 0x00}, 0, true},
+      {TuneCheck::ReadReply, Bytes{0x57, 1, 0, 8, 0, 0, 0, 0, 0, 0, 0}, 0, false},
       {TuneCheck::EchoAddress, echo, 0, true},
       {TuneCheck::EchoAddress, otherAddress, 0, false},
-      {TuneCheck::None, Bytes({}), 0, true},
+      {TuneCheck::None, Bytes{}, 0, true},
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(i);
@@ -139,15 +136,11 @@ TEST(TuneProtocol, SignallingFrameForEveryKindNibble) {
     rec[7] = static_cast<uint8_t>(kind << 4 | 0x0C);
     rec[8] = 0xAB;
     rec[9] = 0x01;
-    uint8_t expected = 0;
-    if (kind == 2 || kind == 3) expected = 0x20;
-    if (kind == 4 || kind == 5) expected = 0x40;
-    if (kind == 6 || kind == 7) expected = 0x50;
-    const auto f = SignallingFrame(ConstRow(rec));
+    const uint8_t expected = kind < 8 ? "\0\0\x20\x20\x40\x40\x50\x50"[kind] : 0;
     const std::array<uint8_t, 4> want = expected == 0
                                             ? std::array<uint8_t, 4>{0x53, 0, 0, 0}
                                             : std::array<uint8_t, 4>{0x53, expected, 0xAB, 0x01};
-    EXPECT_EQ(f, want);
+    EXPECT_EQ(SignallingFrame(ConstRow(rec)), want);
   }
 }
 
@@ -202,9 +195,9 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   }
   EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
   EXPECT_FALSE(rig.line.port.isOpen());
-  EXPECT_EQ(rig.progress.maximum(), 690);
-  EXPECT_EQ(rig.progress.position(), 690);  // 30 x 23
-  EXPECT_EQ(rig.progress.closes, 1);
+  // 30 x 23
+  EXPECT_EQ(std::tuple(rig.progress.maximum(), rig.progress.position(), rig.progress.closes),
+            std::tuple(690, 690, 1));
   const auto sent = rig.sent();
   // Handshake (greeting, identity, acknowledge), 24 reads, acknowledge and NRVTUNE.
   ASSERT_EQ(sent.size(), 3u + 24u + 2u);
@@ -217,17 +210,17 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
 TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {
   Image image;
   // Count 16 at column 8 of the last tune row would run into the next row: only 8 go in.
-  std::vector<uint8_t> reply = Bytes({0x57, 0x01, 0xA8, 16});
+  std::vector<uint8_t> reply = Bytes{0x57, 0x01, 0xA8, 16};
   for (int i = 0; i < 16; ++i) reply.push_back(0x5A);
   EXPECT_TRUE(StoreTuneReply(reply, image));
   for (size_t a = 0x1A8; a < 0x1B0; ++a) EXPECT_EQ(image[a], 0x5A);
   for (size_t a = 0x1B0; a < 0x1C0; ++a) EXPECT_EQ(image[a], 0x00);
   // A count larger than the bytes carried copies only those.
-  EXPECT_TRUE(StoreTuneReply(Bytes({0x57, 0x02, 0xF0, 8, 1, 2}), image));
+  EXPECT_TRUE(StoreTuneReply(Bytes{0x57, 0x02, 0xF0, 8, 1, 2}, image));
   EXPECT_EQ(image[0x2F1], 2);
   EXPECT_EQ(image[0x2F2], 0);
-  EXPECT_FALSE(StoreTuneReply(Bytes({0x57, 0x01, 0xB0, 8, 1, 2, 3, 4, 5, 6, 7, 8}), image));
-  EXPECT_FALSE(StoreTuneReply(Bytes({0x57, 0x02, 0xE0, 8, 1, 2, 3, 4, 5, 6, 7, 8}), image));
+  EXPECT_FALSE(StoreTuneReply(Bytes{0x57, 0x01, 0xB0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, image));
+  EXPECT_FALSE(StoreTuneReply(Bytes{0x57, 0x02, 0xE0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, image));
 }
 
 struct EntryFault {
@@ -258,14 +251,11 @@ TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
     TuneRig rig;
     f.arrange(rig);
     EXPECT_FALSE(rig.ctl.EnterTuneMode());
-    ASSERT_EQ(rig.prompter.lines().size(), 1u);
-    EXPECT_EQ(rig.prompter.lines()[0], f.message);
-    EXPECT_EQ(rig.tuneState, 0);
-    EXPECT_EQ(rig.viewMode, 1);
-    EXPECT_TRUE(rig.ctl.view().editMenusShown);
-    EXPECT_TRUE(rig.ctl.view().channelPanelsVisible);
-    EXPECT_FALSE(rig.line.port.isOpen());
-    EXPECT_FALSE(rig.progress.isOpen());
+    EXPECT_EQ(rig.prompter.lines(), std::vector<std::string>{f.message});
+    EXPECT_EQ(std::tuple(rig.tuneState, rig.viewMode, rig.ctl.view().editMenusShown,
+                         rig.ctl.view().channelPanelsVisible, rig.line.port.isOpen(),
+                         rig.progress.isOpen()),
+              std::tuple(0, 1, true, true, false, false));
   }
 }
 
@@ -278,12 +268,11 @@ TEST(TuneProtocol, WriteTuneDataSendsTheTableAndIgnoresTheSwitchOnReply) {
   for (size_t i = 0; i < 0xB0; ++i) EXPECT_EQ(rig.mem()[0x100 + i], i);
   const auto sent = rig.sent();
   ASSERT_EQ(sent.size(), 3u + 22u + 1u);
-  EXPECT_EQ(sent[3].substr(0, 11), "57 01 00 08");
-  EXPECT_EQ(sent[24].substr(0, 11), "57 01 A8 08");
-  EXPECT_EQ(sent[25], "4E 52 56 54 55 4E 45");
-  EXPECT_EQ(rig.progress.maximum(), 1050);
-  EXPECT_FALSE(rig.line.port.isOpen());
-  EXPECT_TRUE(rig.prompter.messages.empty());
+  EXPECT_EQ(std::tuple(sent[3].substr(0, 11), sent[24].substr(0, 11), sent[25]),
+            std::tuple("57 01 00 08", "57 01 A8 08", "4E 52 56 54 55 4E 45"));
+  EXPECT_EQ(
+      std::tuple(rig.progress.maximum(), rig.line.port.isOpen(), rig.prompter.messages.size()),
+      std::tuple(1050, false, 0u));
 }
 
 // Whatever a broken radio answers, an entry reply lands only in the two tune areas, and

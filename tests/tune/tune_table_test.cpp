@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/scripted_prompter.h"
 #include "tune/tune_rig.h"
 
@@ -28,13 +30,11 @@ TEST(TuneTable, DefaultsAreSwitchedOffAtTheLowerBandEdge) {
   for (int r = 0; r < kTuneChannelCount; ++r) {
     SCOPED_TRACE(r);
     for (size_t c = 0; c < 16; ++c) EXPECT_EQ(b.image[0x100 + 16 * r + c], want[c]) << c;
-    EXPECT_TRUE(b.table.channelOff(r));
-    EXPECT_TRUE(b.table.txInhibited(r));
-    EXPECT_FALSE(b.table.optionEnabled(r));
-    EXPECT_FALSE(b.table.txInhibitEnabled(r));
-    EXPECT_EQ(b.table.text(r + 1, tunecol::kRxFreq), "400.00000");
-    EXPECT_EQ(b.table.text(r + 1, tunecol::kRxStep), "6.25");
-    EXPECT_EQ(b.table.text(r + 1, tunecol::kTxSignal), "OFF");
+    const TuneTableModel& t = b.table;
+    EXPECT_EQ(std::tuple(t.channelOff(r), t.txInhibited(r), t.optionEnabled(r),
+                         t.txInhibitEnabled(r), t.text(r + 1, tunecol::kRxFreq),
+                         t.text(r + 1, tunecol::kRxStep), t.text(r + 1, tunecol::kTxSignal)),
+              std::tuple(true, true, false, false, "400.00000", "6.25", "OFF"));
     for (int c = 1; c <= 6; ++c) EXPECT_EQ(b.table.color(r + 1, c), TuneCellColor::ButtonFace);
   }
   EXPECT_EQ(b.table.selectedChannel(), -1);
@@ -82,9 +82,8 @@ TEST(TuneTable, TypedFrequencyIsSnappedAndPacked) {
   EXPECT_FALSE(b.table.freqEditor().visible);
   EXPECT_EQ(b.table.currentCol(), 2);
   b.table.PackTuneGrid(b.image);
-  EXPECT_EQ(b.image[0x100], 0x42);
-  EXPECT_EQ(b.image[0x101], 0x5B);
-  EXPECT_EQ(b.image[0x102] & 0x07, 0x04);
+  EXPECT_EQ(std::tuple(b.image[0x100], b.image[0x101], b.image[0x102] & 0x07),
+            std::tuple(0x42, 0x5B, 0x04));
   EXPECT_TRUE(b.prompter.messages.empty());
 }
 
@@ -116,10 +115,9 @@ TEST(TuneTable, EditorRules) {
   EXPECT_EQ(b.prompter.lines(), (std::vector<std::string>{"QM830K / 频率超过范围！"}));
   EXPECT_EQ(b.table.text(1, 4), "180.00000");
 
-  EXPECT_EQ(b.table.filterEditorKey('7'), '7');
-  EXPECT_EQ(b.table.filterEditorKey(','), '.');
-  EXPECT_EQ(b.table.filterEditorKey(8), char{8});
-  EXPECT_EQ(b.table.filterEditorKey('a'), std::nullopt);
+  EXPECT_EQ((std::vector{b.table.filterEditorKey('7'), b.table.filterEditorKey(','),
+                         b.table.filterEditorKey(8), b.table.filterEditorKey('a')}),
+            (std::vector<std::optional<char>>{'7', '.', char{8}, std::nullopt}));
   EXPECT_TRUE(b.table.CommitPendingEdit());
   EXPECT_FALSE(b.table.freqEditor().visible);
 }
@@ -166,9 +164,9 @@ TEST(TuneTable, DisplayAndPackRoundTripKeepsBytesTenToFifteen) {
     for (size_t c = 0; c < 16; ++c) b.image[0x100 + 16 * r + c] = records[r][c];
   }
   b.table.DisplayTuneGrid(b.image);
-  EXPECT_EQ(b.table.text(2, tunecol::kRxSignal), "DCS 023");
-  EXPECT_EQ(b.table.text(2, tunecol::kTxSignal), "-DCS 754");
-  EXPECT_EQ(b.table.text(2, tunecol::kRxStep), "5.00");
+  EXPECT_EQ(std::tuple(b.table.text(2, tunecol::kRxSignal), b.table.text(2, tunecol::kTxSignal),
+                       b.table.text(2, tunecol::kRxStep)),
+            std::tuple("DCS 023", "-DCS 754", "5.00"));
   Image packed = b.image;
   for (size_t r = 0; r < records.size(); ++r) {
     for (size_t c = 0; c < 10; ++c) packed[0x100 + 16 * r + c] = 0;
@@ -186,23 +184,20 @@ TEST(TuneTable, BoxesOptionsAndColours) {
   EXPECT_EQ(b.table.selectedChannel(), 1);
 
   // The selected channel cannot be switched off or inhibited.
-  EXPECT_FALSE(b.table.channelOffEnabled(1));
-  EXPECT_FALSE(b.table.txInhibitEnabled(1));
+  EXPECT_EQ(std::tuple(b.table.channelOffEnabled(1), b.table.txInhibitEnabled(1)),
+            std::tuple(false, false));
   b.table.clickChannelOff(1);
-  EXPECT_FALSE(b.table.channelOff(1));
-  EXPECT_FALSE(b.flags.tuneDataChanged);
+  EXPECT_EQ(std::tuple(b.table.channelOff(1), b.flags.tuneDataChanged), std::tuple(false, false));
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(b.table.color(2, c), TuneCellColor::Red);
-  EXPECT_EQ(b.table.color(3, 1), TuneCellColor::Black);
-  EXPECT_EQ(b.table.color(3, 4), TuneCellColor::ButtonFace);
-  EXPECT_EQ(b.table.color(5, 1), TuneCellColor::ButtonFace);  // switched off
+  // Row 5 is switched off.
+  EXPECT_EQ(std::tuple(b.table.color(3, 1), b.table.color(3, 4), b.table.color(5, 1)),
+            std::tuple(TuneCellColor::Black, TuneCellColor::ButtonFace, TuneCellColor::ButtonFace));
 
   // Switching another channel off disables its option button and transmit box.
   b.table.clickChannelOff(0);
-  EXPECT_TRUE(b.table.channelOff(0));
-  EXPECT_FALSE(b.table.optionEnabled(0));
-  EXPECT_FALSE(b.table.txInhibitEnabled(0));
-  EXPECT_TRUE(b.table.channelOffEnabled(0));
-  EXPECT_TRUE(b.flags.tuneDataChanged);
+  EXPECT_EQ(std::tuple(b.table.channelOff(0), b.table.optionEnabled(0), b.table.txInhibitEnabled(0),
+                       b.table.channelOffEnabled(0), b.flags.tuneDataChanged),
+            std::tuple(true, false, false, true, true));
 
   // A press on a switched-off row opens nothing; a transmit cell of an inhibited one neither.
   EXPECT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::None);

@@ -130,7 +130,8 @@ TEST(ReportInputs, TuneReportFromTheTuneTableBytes) {
   EXPECT_EQ(in.itemValues, (std::array<int, 7>{200, 201, 202, 203, 204, 205, 206}));
 
   app.decimalSep = ',';
-  const auto& cells = TuneReportFromImage(image, 1, app).rows[0].cells;
+  const auto report = TuneReportFromImage(image, 1, app);
+  const auto& cells = report.rows[0].cells;
   EXPECT_EQ(std::tuple(cells[1], cells[4]), std::tuple("6.25", "5,00"));
 }
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "files/profile.h"
-#include "platform/system_text_codec.h"
 #include "platform/sleep_clock.h"
+#include "platform/system_text_codec.h"
 #include "radio/link.h"
 #include "support/scratch_dir.h"
 

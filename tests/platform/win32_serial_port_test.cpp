@@ -1,8 +1,8 @@
 // The Windows serial port where no radio is needed: the port names and the failures. Reads
 // and writes through a real COM port are run end to end under Wine (scripts/test-windows).
-#include <gtest/gtest.h>
-
 #include "platform/win32_serial_port.h"
+
+#include <gtest/gtest.h>
 
 namespace qm {
 namespace {

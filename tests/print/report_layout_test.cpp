@@ -9,31 +9,17 @@
 #include <tuple>
 #include <vector>
 
+#include "print/report_samples.h"
+
 namespace qm::print {
 namespace {
 
 // "L1", "L2", ...: appended rather than "L" + text, past GCC 12's false -Wrestrict at -O3.
 std::string LineLabel(int n) { return std::string("L").append(std::to_string(n)); }
 
-const PageHeaderInput kHeader{"NRV", "QM830K编程软件"};
-
-ChannelReportInput AllChannelsInUse() {
-  ChannelReportInput in;
-  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
-  for (int i = 0; i < kReportChannels; ++i) {
-    ChannelReportRow& r = in.rows[static_cast<size_t>(i)];
-    const std::string n = std::to_string(i + 1);
-    r.cells = {"136." + n + "0000",
-               "CTC 67.0",
-               "137." + n + "0000",
-               "DCS 023",
-               "添加",
-               "关闭",
-               "高",
-               "宽带"};
-  }
-  return in;
-}
+using test::AllChannelsInUse;
+using test::kHeader;
+using test::SampleFunctions;
 
 std::vector<const ReportElement*> TextsAt(const ReportPage& page, int32_t y) {
   std::vector<const ReportElement*> out;
@@ -257,16 +243,6 @@ TEST(ReportLayout, ContinuationPagesRepeatHeaderAndHeadingsOnly) {
   EXPECT_EQ(BodyLineStarts(pages[1]).front(), "信道7");
   EXPECT_EQ(BodyLineStarts(pages[2]),
             (std::vector<std::string>{"信道13", "信道14", "信道15", "信道16"}));
-}
-
-FunctionReportInput SampleFunctions() {
-  FunctionReportInput in;
-  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
-  const std::array<const char*, kFunctionPairs> texts = {
-      "60秒", "打开",     "5秒",  "5",     "关闭",  "关闭",           "关闭",  "打开",
-      "宽带", "优先信道", "载波", "2.5秒", "信道3", "稳态无条件监听", "1.0秒", "长按[MONI]键"};
-  for (size_t i = 0; i < in.pairs.size(); ++i) in.pairs[i] = {kFunctionReportLabels[i], texts[i]};
-  return in;
 }
 
 TEST(ReportLayout, FunctionReportPairsTwoPerLine) {

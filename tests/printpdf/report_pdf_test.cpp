@@ -9,45 +9,27 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "print/report_layout.h"
+#include "print/report_samples.h"
 #include "ui/report_painter.h"
 
 namespace qm {
 namespace {
 
 using print::ChannelReportInput;
-using print::FunctionReportInput;
 using print::TuneReportInput;
 
-const print::PageHeaderInput kHeader{"NRV", "QM830K编程软件"};
+using test::kHeader;
+using test::SampleFunctions;
 
+// Channels 3 to 5 and 16 switched off, channel 7 transmit-inhibited.
 ChannelReportInput SampleChannels() {
-  ChannelReportInput in;
-  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
-  for (int i = 0; i < print::kReportChannels; ++i) {
-    auto& r = in.rows[static_cast<size_t>(i)];
-    char rx[16];
-    std::snprintf(rx, sizeof rx, "%03d.%05d", 136 + i, 12500);
-    r.cells = {rx, "CTC 67.0", rx, "DCS 023", i % 2 ? "删除" : "添加", "关闭", "高", "宽带"};
-  }
+  ChannelReportInput in = test::AllChannelsInUse();
   for (int n : {3, 4, 5, 16}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
   in.rows[6].txInhibited = true;
-  return in;
-}
-
-FunctionReportInput SampleFunctions() {
-  FunctionReportInput in;
-  in.model = {"机型:", "QM830K", "频率范围:", "136-174MHz"};
-  const std::array<const char*, print::kFunctionPairs> texts = {
-      "60秒", "打开",     "5秒",  "5",     "关闭",  "关闭",           "关闭",  "打开",
-      "宽带", "优先信道", "载波", "2.5秒", "信道3", "稳态无条件监听", "1.0秒", "长按[MONI]键"};
-  for (size_t i = 0; i < in.pairs.size(); ++i) {
-    in.pairs[i] = {print::kFunctionReportLabels[i], texts[i]};
-  }
   return in;
 }
 
@@ -101,59 +83,49 @@ TEST_F(ReportPdf, TextsLandAtTheirTwipsPositions) {
   ASSERT_TRUE(ui::PrintReportsToPdf(pages, path("pos.pdf")));
   const auto words = ReadWords(path("pos.pdf"));
   ASSERT_EQ(words.size(), 2u);
+  struct Case {
+    size_t page;
+    const char* text;
+    int nth;       // the first occurrence in reading order, or a later one
+    int32_t x, y;  // x < 0: the note starts with a space, its x is not the column's
+  };
+  // The page header; row 信道1, the note of 3 to 5 and the row of 信道6 (the fourth body line);
+  // the headings at their columns' left edges; a function pair and the function caption.
+  const Case cases[] = {
+      {0, "NRV", 0, 240, 140},
+      {0, "信道1", 0, 960, 1995},
+      {0, "136.10000", 0, 1940, 1995},
+      {0, "CTC", 0, 3400, 1995},
+      {0, "DCS", 0, 6060, 1995},
+      {0, "添加", 0, 7300, 1995},
+      {0, "关闭", 0, 8210, 1995},
+      {0, "高", 0, 9220, 1995},
+      {0, "宽带", 0, 10200, 1995},
+      {0, "信道3", 0, -1, 1995 + 2 * 380},
+      {0, "信道6", 0, 960, 1995 + 3 * 380},
+      {0, "接收频率", 0, 1940, 1440},
+      {0, "发射频率", 0, 4500, 1440},
+      {0, "扫描", 0, 7300, 1350},
+      {0, "繁忙", 0, 8210, 1440},
+      {0, "带宽", 0, 10200, 1530},
+      {1, "提示音", 0, 5600, 1820},
+      {1, "整机功能", 1, 800, 1460},
+  };
   const double tol = 0.6;  // points; the glyph box's top differs a little from the line's top
-  const Word* nrv = FindWord(words[0], "NRV");
-  ASSERT_TRUE(nrv);
-  EXPECT_NEAR(nrv->x, Pt(240), tol);
-  EXPECT_NEAR(nrv->y, Pt(140), tol);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Word* w = FindWord(words[c.page], QString::fromUtf8(c.text), c.nth);
+    ASSERT_TRUE(w);
+    if (c.x >= 0) {
+      EXPECT_NEAR(w->x, Pt(c.x), tol);
+    }
+    EXPECT_NEAR(w->y, Pt(c.y), tol);
+  }
+  // The title ends at the right margin, on the maker's line.
   const Word* title = FindWord(words[0], "QM830K编程软件");
   ASSERT_TRUE(title);
   EXPECT_NEAR(title->x2, Pt(print::PageGeometry{}.width - 240), tol);
-  EXPECT_NEAR(title->y, nrv->y, 0.01);
-
-  // Row 信道1 and the row of 信道6, the fourth body line, after the note of 3 to 5.
-  const std::vector<std::pair<QString, int32_t>> row1 = {
-      {"信道1", 960}, {"136.12500", 1940}, {"CTC", 3400}, {"DCS", 6060},
-      {"添加", 7300}, {"关闭", 8210},      {"高", 9220},  {"宽带", 10200}};
-  const Word* first = FindWord(words[0], "信道1");
-  ASSERT_TRUE(first);
-  EXPECT_NEAR(first->y, Pt(1995), tol);
-  for (const auto& [text, x] : row1) {
-    const Word* w = nullptr;
-    for (const Word& c : words[0]) {
-      if (c.text == text && std::abs(c.y - first->y) < 0.01) {
-        w = &c;  // the leftmost: receive and transmit frequency are the same text here
-        break;
-      }
-    }
-    ASSERT_TRUE(w) << text.toStdString();
-    EXPECT_NEAR(w->x, Pt(x), tol) << text.toStdString();
-  }
-  const Word* six = FindWord(words[0], "信道6");
-  ASSERT_TRUE(six);
-  EXPECT_NEAR(six->y, Pt(1995 + 3 * 380), tol);
-  const Word* note = FindWord(words[0], "信道3");
-  ASSERT_TRUE(note);
-  EXPECT_NEAR(note->y, Pt(1995 + 2 * 380), tol);
-
-  // Each heading starts at its column's left edge.
-  const std::vector<std::pair<QString, int32_t>> headings = {
-      {"接收频率", 1940}, {"发射频率", 4500}, {"扫描", 7300}, {"繁忙", 8210}, {"带宽", 10200}};
-  for (const auto& [text, x] : headings) {
-    const Word* w = FindWord(words[0], text);
-    ASSERT_TRUE(w) << text.toStdString();
-    EXPECT_NEAR(w->x, Pt(x), tol) << text.toStdString();
-    EXPECT_LT(w->y, first->y);
-  }
-
-  const Word* beep = FindWord(words[1], "提示音");
-  ASSERT_TRUE(beep);
-  EXPECT_NEAR(beep->x, Pt(5600), tol);
-  EXPECT_NEAR(beep->y, Pt(1820), tol);
-  const Word* caption = FindWord(words[1], "整机功能", 1);
-  ASSERT_TRUE(caption);
-  EXPECT_NEAR(caption->x, Pt(800), tol);
-  EXPECT_NEAR(caption->y, Pt(1460), tol);
+  EXPECT_NEAR(title->y, FindWord(words[0], "NRV")->y, 0.01);
 }
 
 TEST_F(ReportPdf, LayoutFollowsThePrintersPrintableArea) {

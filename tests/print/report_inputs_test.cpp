@@ -10,6 +10,7 @@
 #include "model/codecs.h"
 #include "model/radio_data.h"
 #include "print/report_samples.h"
+#include "support/channel_bytes.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
@@ -26,26 +27,16 @@ AppState TestApp() {
   return app;
 }
 
-void SetChannel(Image& image, int n, const char* rx, const char* rxSig, const char* tx,
-                const char* txSig, bool inUse, bool txAllowed, uint8_t flags) {
-  ChannelRecord r = image.channel(n);
-  FreqTextToBytes(rx, r[0], r[1], r[2]);
-  SignalTextToBytes(rxSig, r[2], r[3], r[4]);
-  FreqTextToBytes(tx, r[5], r[6], r[7]);
-  SignalTextToBytes(txSig, r[7], r[8], r[9]);
-  r[2] = static_cast<uint8_t>(inUse ? (r[2] | 0x08) : (r[2] & ~0x08));
-  r[7] = static_cast<uint8_t>(txAllowed ? (r[7] | 0x08) : (r[7] & ~0x08));
-  r[10] = flags;
-}
+using test::SetChannel;
 
 Image SampleImage() {
   Image image;
   for (int n = 0; n < kChannelCount; ++n) {
-    SetChannel(image, n, "150.00000", "OFF", "150.00000", "OFF", true, true, 0);
+    SetChannel(image, n, "150.00000", "OFF", "150.00000", "OFF");
   }
-  SetChannel(image, 0, "136.12500", "CTC 67.0", "137.02500", "DCS 023", true, true, 0x00);
-  SetChannel(image, 1, "140.00000", "OFF", "141.00000", "CTC 88.5", true, false, 0x35);
-  SetChannel(image, 2, "150.00000", "OFF", "150.00000", "OFF", false, true, 0x00);
+  SetChannel(image, 0, "136.12500", "CTC 67.0", "137.02500", "DCS 023");
+  SetChannel(image, 1, "140.00000", "OFF", "141.00000", "CTC 88.5", 0x35, false);
+  SetChannel(image, 2, "150.00000", "OFF", "150.00000", "OFF", 0, true, false);
   const std::array<uint8_t, 16> fb = {0x48, 0x01, 0x03, 0x10, 0x02, 0x00, 0x25, 0x06,
                                       0x00, 0x00, 0x00, 0x05, 0x28, 0x05, 0x00, 0x00};
   std::copy(fb.begin(), fb.end(), image.functions().begin());

@@ -9,27 +9,17 @@
 #include "files/data_file.h"
 #include "model/codecs.h"
 #include "model/image.h"
+#include "support/channel_bytes.h"
 
 namespace qm {
 namespace {
-
-void SetChannel(Image& image, int n, const char* rx, const char* tx, bool inUse, bool txAllowed) {
-  ChannelRecord r = image.channel(n);
-  FreqTextToBytes(rx, r[0], r[1], r[2]);
-  SignalTextToBytes("CTC 88.5", r[2], r[3], r[4]);
-  FreqTextToBytes(tx, r[5], r[6], r[7]);
-  SignalTextToBytes("DCS 023", r[7], r[8], r[9]);
-  r[2] = static_cast<uint8_t>(inUse ? (r[2] | 0x08) : (r[2] & ~0x08));
-  r[7] = static_cast<uint8_t>(txAllowed ? (r[7] | 0x08) : (r[7] & ~0x08));
-  r[10] = 0x00;
-}
 
 // A QM830K-V2 image (model code 11, 146-174 MHz): channels 1-10 in use, 11-16 off, channel 2
 // transmit-inhibited; tune channel 1 on with item values 1-7.
 Image SampleImage() {
   Image image;
   for (int n = 0; n < kChannelCount; ++n) {
-    SetChannel(image, n, "150.00000", "151.00000", n < 10, n != 1);
+    test::SetChannel(image, n, "150.00000", "CTC 88.5", "151.00000", "DCS 023", 0, n != 1, n < 10);
   }
   const std::array<uint8_t, 16> fb = {0x48, 0x01, 0x03, 0x10, 0x02, 0x00, 0x25, 0x06,
                                       0x00, 0x00, 0x00, 0x05, 0x28, 0x05, 0x00, 0x00};

@@ -81,42 +81,6 @@ TEST(RadioSim, TimingOfReplies) {
   EXPECT_EQ(late[0].at, 300ms + 4 * kByteTime9600 + 203ms + kByteTime9600);
 }
 
-// A mode beyond programming, as tune mode adds one: it sees frames first and can take over.
-class SwitchOn : public SimExtension {
- public:
-  int frames = 0;
-  Result consume(RadioSim& sim, std::span<const uint8_t> p, Micros at) override {
-    static const std::string kOn = "NRVTUNE";
-    if (sim.mode() == SimMode::Tune) {
-      ++frames;
-      const std::array<uint8_t, 1> ack{0x06};
-      sim.reply(ack, at);
-      return {Verdict::Consumed, 1};
-    }
-    if (sim.mode() != SimMode::Program || p[0] != 'N') return {};
-    const size_t n = std::min(p.size(), kOn.size());
-    if (!std::equal(p.begin(), p.begin() + static_cast<ptrdiff_t>(n), kOn.begin())) return {};
-    if (n < kOn.size()) return {Verdict::NeedMore, 0};
-    sim.setMode(SimMode::Tune);
-    const std::array<uint8_t, 1> ack{0x06};
-    sim.reply(ack, at);
-    return {Verdict::Consumed, kOn.size()};
-  }
-};
-
-TEST(RadioSim, ExtensionSeesFramesFirst) {
-  RadioSim sim;
-  SwitchOn ext;
-  sim.setExtension(&ext);
-  Program(sim);
-  EXPECT_EQ(Values(Feed(sim, {0x52, 0, 0, 8}, 0us)).size(), 12u);  // the core still serves
-  EXPECT_EQ(Values(Feed(sim, {'N', 'R', 'V', 'T', 'U', 'N', 'E'}, 0us)),
-            std::vector<uint8_t>{0x06});
-  EXPECT_EQ(sim.mode(), SimMode::Tune);
-  EXPECT_EQ(Values(Feed(sim, {'C', 1}, 0us)).size(), 2u);
-  EXPECT_EQ(ext.frames, 2);
-}
-
 TEST(SimLine, PacedLineTakesLineTimeBothWays) {
   SimLine line(RadioConfig{}, true);
   ASSERT_TRUE(line.port.open(1, kLinkSettings));

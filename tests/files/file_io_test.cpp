@@ -131,23 +131,6 @@ TEST(AtomicSave, FailedWriteLeavesTheOldFile) {
   EXPECT_TRUE(Leftovers(dir, {"job.q83"}).empty());
 }
 
-TEST(AtomicSave, FolderWithoutWritePermission) {
-  ScratchDir dir;
-  const std::string old = AsText(FileBytesOf(8));
-  fs::create_directory(dir.file("ro"));
-  WriteBytes(dir.file("ro/job.q83"), old);
-  fs::permissions(dir.file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
-  if (std::FILE* probe = std::fopen(dir.file("ro/probe").c_str(), "wb")) {
-    std::fclose(probe);
-    fs::permissions(dir.file("ro"), fs::perms::owner_all);
-    GTEST_SKIP() << "this account writes into read-only folders (root); failed writes are "
-                    "covered by FailedWriteLeavesTheOldFile";
-  }
-  EXPECT_FALSE(WriteFileAtomically(dir.file("ro/job.q83"), FileBytesOf(9)));
-  EXPECT_EQ(ReadBytes(dir.file("ro/job.q83")), old);
-  fs::permissions(dir.file("ro"), fs::perms::owner_all);
-}
-
 TEST(AtomicSave, OwnerAndGroupOfTheOldFileAreKept) {
   if (::geteuid() != 0) GTEST_SKIP() << "only an administrator can give a file to another owner";
   ScratchDir dir;

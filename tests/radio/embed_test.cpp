@@ -79,53 +79,5 @@ TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
   EXPECT_FALSE(line.port.isOpen());
 }
 
-// A failed read leaves the three areas as they were; a failed write reports how far it got.
-TEST_F(EmbedTest, ReadAndWriteFailures) {
-  struct Case {
-    const char* name;
-    bool write;
-    void (*setup)(sim::RadioConfig&);
-    std::string message;
-    size_t frames;  // write frames that reached the radio
-  };
-  const Case cases[] = {
-      {"short reply", false, [](sim::RadioConfig& c) { c.shortAt = {0x3C8}; },
-       "错误 / 读取数据错误，请重试！", 0},
-      {"runs past its row", false,
-       [](sim::RadioConfig& c) {
-         c.redirect = {{0x3E0, 0x3EC}};
-       },
-       "错误 / 读取数据错误，请重试！", 0},
-      {"no answer to a read", false, [](sim::RadioConfig& c) { c.silent = true; },
-       "通讯端口错误 / 端口1 没有响应, 请检查你的连接或机型电源是否打开！", 0},
-      {"other radio on a read", false, [](sim::RadioConfig& c) { c.identity = "Q9999"; },
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
-      {"no acknowledge", true, [](sim::RadioConfig& c) { c.noAckAt = {0x340}; },
-       "错误 / 写入数据中断，请重试！", 9},
-      {"negative acknowledge", true, [](sim::RadioConfig& c) { c.nakAt = {0x300}; },
-       "错误 / 写入数据中断，请重试！", 1},
-      {"no answer to a write", true, [](sim::RadioConfig& c) { c.silent = true; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接！", 0},
-      {"other radio on a write", true, [](sim::RadioConfig& c) { c.identity = "Q9999"; },
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    RadioBench b;
-    FillPattern(b.line.radio.memory(), 0x42);
-    c.setup(b.radio());
-    FillPattern(b.image.bytes(), 0x24);
-    b.image[0x2D0] = 0;  // the radio's minor version is 0 as well
-    const Image old = b.image;
-    EXPECT_FALSE(c.write ? WriteEmbedInfo(b.ctx, b.image, b.verMajor)
-                         : ReadEmbedInfo(b.ctx, b.image, b.verMajor));
-    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
-    EXPECT_EQ(b.prompter.messages[0].icon, Icon::Exclamation);
-    EXPECT_EQ(b.image, old);
-    EXPECT_EQ(b.line.radio.writtenAddresses().size(), c.frames);
-    EXPECT_FALSE(b.line.port.isOpen());
-  }
-}
-
 }  // namespace
 }  // namespace qm::test

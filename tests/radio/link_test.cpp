@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <tuple>
+#include <variant>
 
+#include "radio/embed_info.h"
+#include "radio/read_radio.h"
+#include "radio/write_radio.h"
 #include "radio_fixture.h"
 #include "support/fake_prompter.h"
 
@@ -106,6 +110,27 @@ TEST_F(LinkTest, ReactionTable) {
   }
 }
 
+// The operations over the link, run on a bench: the status (for the embedded information,
+// whether it succeeded) and how far it got: read requests sent, write frames acknowledged,
+// or (embedded information) write frames that reached the radio.
+enum class Op { Read, Write, EmbedRead, EmbedWrite };
+using OpStatus = std::variant<ReadStatus, WriteStatus, bool>;
+std::pair<OpStatus, int> RunOp(RadioBench& b, Op op) {
+  if (op == Op::Write) {
+    const WriteResult r = WriteRadio(b.ctx, b.image, b.verMajor, [] { return FixedTime(); });
+    return {r.status, r.framesAcknowledged};
+  }
+  if (op != Op::Read) {
+    const bool ok = op == Op::EmbedRead ? ReadEmbedInfo(b.ctx, b.image, b.verMajor)
+                                        : WriteEmbedInfo(b.ctx, b.image, b.verMajor);
+    return {ok, int(b.line.radio.writtenAddresses().size())};
+  }
+  const ReadResult r = ReadRadio(b.ctx, b.image, b.verMajor, {});
+  int requests = 0;
+  for (const auto& w : b.writeBytes()) requests += w.size() == 4 && w[0] == 0x52;
+  return {r.status, requests};
+}
+
 TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
   line.port.failOpen("Permission denied");
   ctx.portNumber = 3;
@@ -115,13 +140,129 @@ TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(Box(prompter.messages[0]), Box({"错误", "端口3: Permission denied", Icon::Critical}));
   EXPECT_TRUE(line.port.writes().empty());
+  // OpenCommPort, which the tune view's link uses, says nothing.
+  RadioBench quiet;
+  quiet.line.port.failOpen("No such file or directory");
+  OpenCommPort(quiet.ctx);
+  EXPECT_EQ(std::tuple(quiet.prompter.messages.size(), quiet.nowMs()), std::tuple(0u, 80));
+  // A read or a write: nothing sent, no progress window, the document as it was, and no way
+  // back into the tune state (nothing reached the radio).
+  for (Op op : {Op::Read, Op::Write}) {
+    RadioBench b;
+    b.line.port.failOpen("Device or resource busy");
+    b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x5A);
+    const Image before = b.image;
+    EXPECT_EQ(RunOp(b, op).first, op == Op::Read ? OpStatus(ReadStatus::NotStarted)
+                                                 : OpStatus(WriteStatus::NotStarted));
+    EXPECT_EQ(b.prompter.lines(),
+              std::vector<std::string>{"错误 / 端口1: Device or resource busy"});
+    EXPECT_EQ(std::tuple(b.prompter.messages[0].icon, b.line.port.writes().size(), b.progress.opens,
+                         b.tune.shownBefore.size(), b.image == before),
+              std::tuple(Icon::Critical, 0u, 0, 0u, true));
+  }
 }
 
-TEST_F(LinkTest, OpenCommPortIgnoresFailures) {
-  line.port.failOpen("No such file or directory");
-  OpenCommPort(ctx);
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(nowMs(), 80);
+// A failed operation says why once, closes its port and progress window and leaves the
+// document as it was: a read's scratch copy and version are dropped.
+TEST_F(LinkTest, FailuresOfEveryOperation) {
+  struct Case {
+    const char* name;
+    Op op;
+    void (*setup)(sim::RadioConfig&);
+    OpStatus status;
+    std::string message;
+    int reached;
+  };
+  const std::string readStop = "读频错误 / 读频中断，请重试！";
+  const std::string readData = "数据错误 / 读取数据错误，请重试！";
+  const std::string writeStop = "写频错误 / 写频中断，请重试！";
+  const std::string embedRead = "错误 / 读取数据错误，请重试！";
+  const std::string embedWrite = "错误 / 写入数据中断，请重试！";
+  const Case cases[] = {
+      {"read: short reply", Op::Read, [](sim::RadioConfig& c) { c.shortAt = {0x100}; },
+       ReadStatus::Interrupted, readStop, 33},
+      {"read: no reply", Op::Read, [](sim::RadioConfig& c) { c.silentReadAt = {0x3F8}; },
+       ReadStatus::Interrupted, readStop, 128},
+      {"read: reply later than the polls", Op::Read,
+       [](sim::RadioConfig& c) { c.lateAt = {0x008}, c.lateLatency = 900ms; },
+       ReadStatus::Interrupted, readStop, 2},
+      {"read: announces more than it carries", Op::Read,
+       [](sim::RadioConfig& c) { c.overCountAt = {0x040}; }, ReadStatus::DataError, readData, 9},
+      {"read: runs past its row and the image", Op::Read,
+       [](sim::RadioConfig& c) {
+         c.redirect = {{0x010, 0x3FC}};
+       },
+       ReadStatus::DataError, readData, 3},
+      {"read: no answer", Op::Read, [](sim::RadioConfig& c) { c.silent = true; },
+       ReadStatus::NotStarted, kNoAnswerMsg, 0},
+      {"read: other radio", Op::Read, [](sim::RadioConfig& c) { c.identity = "X4712"; },
+       ReadStatus::NotStarted, kOtherRadioMsg, 0},
+      {"write: no acknowledge", Op::Write, [](sim::RadioConfig& c) { c.noAckAt = {0x2B8}; },
+       WriteStatus::Interrupted, writeStop, 33},
+      {"write: negative acknowledge", Op::Write, [](sim::RadioConfig& c) { c.nakAt = {0x000}; },
+       WriteStatus::Interrupted, writeStop, 0},
+      {"write: no answer", Op::Write, [](sim::RadioConfig& c) { c.silent = true; },
+       WriteStatus::NotStarted, kNoAnswerMsg, 0},
+      {"write: other radio", Op::Write, [](sim::RadioConfig& c) { c.identity = "Q4711"; },
+       WriteStatus::NotStarted, kOtherRadioMsg, 0},
+      {"write: other model declined", Op::Write, [](sim::RadioConfig& c) { c.modelCode = 2; },
+       WriteStatus::Declined, "QM830K / 选择的机型与当前机型不同 是否要继续？", 0},
+      {"embedded read: short reply", Op::EmbedRead,
+       [](sim::RadioConfig& c) { c.shortAt = {0x3C8}; }, false, embedRead, 0},
+      {"embedded read: runs past its row", Op::EmbedRead,
+       [](sim::RadioConfig& c) {
+         c.redirect = {{0x3E0, 0x3EC}};
+       },
+       false, embedRead, 0},
+      {"embedded read: no answer", Op::EmbedRead, [](sim::RadioConfig& c) { c.silent = true; },
+       false, "通讯端口错误 / 端口1 没有响应, 请检查你的连接或机型电源是否打开！", 0},
+      {"embedded read: other radio", Op::EmbedRead,
+       [](sim::RadioConfig& c) { c.identity = "Q9999"; }, false, kOtherRadioMsg, 0},
+      {"embedded write: no acknowledge", Op::EmbedWrite,
+       [](sim::RadioConfig& c) { c.noAckAt = {0x340}; }, false, embedWrite, 9},
+      {"embedded write: negative acknowledge", Op::EmbedWrite,
+       [](sim::RadioConfig& c) { c.nakAt = {0x300}; }, false, embedWrite, 1},
+      {"embedded write: no answer", Op::EmbedWrite, [](sim::RadioConfig& c) { c.silent = true; },
+       false, "通讯端口错误 / 端口1 没有响应，请检查你的连接！", 0},
+      {"embedded write: other radio", Op::EmbedWrite,
+       [](sim::RadioConfig& c) { c.identity = "Q9999"; }, false, kOtherRadioMsg, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RadioBench b;
+    FillPattern(b.line.radio.memory(), 0x33);
+    c.setup(b.radio());
+    b.prompter.defaultAnswer = Answer::No;
+    const bool program = c.op == Op::Read || c.op == Op::Write;
+    if (program) b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x44);
+    b.image[0x2D0] = 0;  // the radio's minor version as well, unless a read is to drop it
+    if (c.op == Op::Read) b.radio().verMinor = 9, b.verMajor = 7;
+    const Image old = b.image;
+    EXPECT_EQ(RunOp(b, c.op), std::pair(c.status, c.reached));
+    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
+    ASSERT_EQ(b.prompter.messages.size(), 1u);
+    const bool declined = c.status == OpStatus(WriteStatus::Declined);
+    EXPECT_EQ(b.prompter.messages[0].icon, declined ? Icon::Information : Icon::Exclamation);
+    EXPECT_EQ(std::tuple(b.progress.opens, b.line.port.isOpen()),
+              std::tuple(b.progress.closes, false));
+    if (c.op != Op::Write) {
+      EXPECT_EQ(b.image, old);
+    } else {  // the frames before the failure are in the radio
+      for (int i = 0; i < c.reached; ++i) {
+        const size_t a = WritePlan()[i] + 3u;
+        EXPECT_EQ(b.line.radio.memory()[a], b.image[a]) << a;
+      }
+    }
+    EXPECT_TRUE(c.op != Op::Read || b.verMajor == 7) << b.verMajor;
+    // Begun in the tune view, the radio is handed back to its tune state: before a failure
+    // is reported, after a question.
+    if (program) {
+      EXPECT_EQ(b.tune.shownBefore, std::vector<size_t>{declined ? 1u : 0u});
+      EXPECT_FALSE(b.tune.back.leftTune);
+    }
+  }
 }
 
 TEST_F(LinkTest, EndCommandWaitsThenPolls) {

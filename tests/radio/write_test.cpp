@@ -154,60 +154,6 @@ TEST_F(WriteTest, OtherModelIsAskedFirst) {
   EXPECT_EQ(line.radio.memory()[0x2D2], 1);  // the selected model's code, unchanged
 }
 
-TEST_F(WriteTest, FailuresDuringTheWrite) {
-  struct Case {
-    const char* name;
-    void (*setup)(sim::RadioConfig&);
-    WriteStatus status;
-    std::string message;
-    int acknowledged;
-  };
-  const Case cases[] = {
-      {"no acknowledge", [](sim::RadioConfig& c) { c.noAckAt = {0x2B8}; }, WriteStatus::Interrupted,
-       "写频错误 / 写频中断，请重试！", 33},
-      {"negative acknowledge", [](sim::RadioConfig& c) { c.nakAt = {0x000}; },
-       WriteStatus::Interrupted, "写频错误 / 写频中断，请重试！", 0},
-      {"no answer", [](sim::RadioConfig& c) { c.silent = true; }, WriteStatus::NotStarted,
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", 0},
-      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q4711"; }, WriteStatus::NotStarted,
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！", 0},
-      {"other model declined", [](sim::RadioConfig& c) { c.modelCode = 2; }, WriteStatus::Declined,
-       "QM830K / 选择的机型与当前机型不同 是否要继续？", 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    RadioBench b;
-    c.setup(b.radio());
-    b.prompter.defaultAnswer = Answer::No;
-    b.fromTuneView();
-    FillPattern(b.image.bytes(), 0x20);
-    const WriteResult r = WriteRadio(b.ctx, b.image, b.verMajor, [] { return FixedTime(); });
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.framesAcknowledged, c.acknowledged);
-    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
-    EXPECT_EQ(b.progress.opens, b.progress.closes);
-    EXPECT_FALSE(b.line.port.isOpen());
-    // The frames before the failure are in the radio.
-    const auto plan = WritePlan();
-    for (int i = 0; i < c.acknowledged; ++i)
-      EXPECT_EQ(b.line.radio.memory()[plan[i] + 3], b.image[plan[i] + 3]);
-    // Begun in the tune view, the radio is handed back to its tune state: before a failure
-    // is reported, after a question.
-    EXPECT_EQ(b.tune.shownBefore,
-              std::vector<size_t>{c.status == WriteStatus::Declined ? size_t{1} : size_t{0}});
-  }
-}
-
-TEST_F(WriteTest, PortThatCannotBeOpenedSendsNothing) {
-  line.port.failOpen("Permission denied");
-  const Image before = image;
-  EXPECT_EQ(Write().status, WriteStatus::NotStarted);
-  EXPECT_EQ(prompter.lines(), std::vector<std::string>{"错误 / 端口1: Permission denied"});
-  EXPECT_EQ(std::tuple(prompter.messages[0].icon, line.port.writes().size(), progress.opens),
-            std::tuple(Icon::Critical, 0u, 0));
-  EXPECT_EQ(image, before);
-}
-
 TEST_F(WriteTest, ModelCodeAbove32IsReportedAndTheWriteGoesOn) {
   radio().modelCode = 33;
   prompter.answers = {Answer::Yes};  // 33 is not the selected model either

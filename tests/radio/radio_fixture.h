@@ -17,6 +17,8 @@
 
 namespace qm::test {
 
+using Cfg = sim::RadioConfig;
+
 inline AppState TwoModelApp() {
   AppState app;
   app.models = {{"QM830K VHF", 1, 136, 174, 136, 174}, {"QM830K UHF", 2, 400, 470, 400, 470}};

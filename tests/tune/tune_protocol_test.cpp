@@ -47,27 +47,21 @@ TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
   EXPECT_TRUE(rig.prompter.messages.empty()) << rig.prompter.lines()[0];
 }
 
-struct ItemCase {
-  int item;
-  std::vector<std::string> begin;  // frames of a begin on channel 1
-  std::vector<uint8_t> reply;
-};
-
 // Items 1-7: the frames of a begin, and the judging of their replies. A reply with one byte
 // too many passes the begin and the end (at least the expected bytes) but fails a trial
 // value (exactly the expected bytes), which is tried three times.
 TEST(TuneProtocol, BeginTrialAndEndRulesOfEveryItem) {
-  const std::vector<ItemCase> cases = {
-      {0, {"43 01", "42 10 01"}, Bytes{0x62, 0x4E, 0x06}},
-      {1, {"43 01", "4D 11 01"}, Bytes{0x47, 0x00, 0x06}},
-      {2, {"43 01", "6D 12 01"}, Bytes{0x47, 0x00, 0x06}},
-      {3, {"43 01", "53 40 13 00", "51 13 01"}, Bytes{0x06}},
-      {4, {"43 01", "53 40 13 00", "44 14 01"}, Bytes{0x06}},
-      {5, {"43 01", "53 40 13 00", "6E", "51 15 01"}, Bytes{0x06}},
-      {6, {"43 01", "53 40 13 00", "6E", "44 16 01"}, Bytes{0x06}},
-  };
-  for (const ItemCase& c : cases) {
-    SCOPED_TRACE(c.item);
+  // The frames of a begin on channel 1, by item.
+  const std::vector<std::vector<std::string>> begins = {{"43 01", "42 10 01"},
+                                                        {"43 01", "4D 11 01"},
+                                                        {"43 01", "6D 12 01"},
+                                                        {"43 01", "53 40 13 00", "51 13 01"},
+                                                        {"43 01", "53 40 13 00", "44 14 01"},
+                                                        {"43 01", "53 40 13 00", "6E", "51 15 01"},
+                                                        {"43 01", "53 40 13 00", "6E", "44 16 01"}};
+  for (int item = 0; item < 7; ++item) {
+    SCOPED_TRACE(item);
+    const std::vector<std::string>& begin = begins[size_t(item)];
     for (bool extra : {false, true}) {
       SCOPED_TRACE(extra);
       TuneRig rig;
@@ -77,19 +71,19 @@ TEST(TuneProtocol, BeginTrialAndEndRulesOfEveryItem) {
       for (int i = 0; i < 7; ++i) rig.image[0x2F0 + i] = static_cast<uint8_t>(0x10 + i);
       LinkContext ctx = rig.ctx();
 
-      EXPECT_EQ(BeginTuneItem(ctx, rig.image, c.item, 1), 1);
-      EXPECT_EQ(rig.sent(), c.begin);
+      EXPECT_EQ(BeginTuneItem(ctx, rig.image, item, 1), 1);
+      EXPECT_EQ(rig.sent(), begin);
 
       rig.clearWrites();
-      EXPECT_EQ(SendTuneAdjust(ctx, c.item + 1, 0x77), !extra);
+      EXPECT_EQ(SendTuneAdjust(ctx, item + 1, 0x77), !extra);
       EXPECT_EQ(rig.sent().size(), 1u);  // enough bytes came: no second attempt
       EXPECT_EQ(rig.prompter.messages.size(), extra ? 1u : 0u);
 
       rig.clearWrites();
-      EXPECT_EQ(EndTuneItem(ctx, c.item, 1, 0x55, true), 1);
-      const std::string cmd = c.begin.back().substr(0, 2);
+      EXPECT_EQ(EndTuneItem(ctx, item, 1, 0x55, true), 1);
+      const std::string cmd = begin.back().substr(0, 2);
       EXPECT_EQ(rig.sent(), (std::vector<std::string>{cmd + " 55 02", "43 01"}));
-      EXPECT_EQ(rig.mem()[0x2F0 + static_cast<size_t>(c.item)], 0x55);
+      EXPECT_EQ(rig.mem()[0x2F0 + static_cast<size_t>(item)], 0x55);
     }
   }
 }

@@ -39,6 +39,10 @@ TEST(TuneTable, DefaultsAreSwitchedOffAtTheLowerBandEdge) {
   }
   EXPECT_EQ(b.table.selectedChannel(), -1);
   EXPECT_FALSE(b.flags.tuneDataChanged);
+  // Displaying the table keeps the change flag as it was.
+  b.flags.tuneDataChanged = true;
+  b.table.DisplayTuneGrid(b.image);
+  EXPECT_TRUE(b.flags.tuneDataChanged);
 }
 
 TEST(TuneTable, FrequencyEncoding) {
@@ -68,7 +72,9 @@ TEST(TuneTable, FrequencyEncoding) {
   }
 }
 
-TEST(TuneTable, TypedFrequencyIsSnappedAndPacked) {
+// The frequency editor: a typed frequency is copied as typed, snapped to the step on Enter
+// and packed; the arrows step it; a wrong or out-of-band text is refused.
+TEST(TuneTable, FrequencyEditor) {
   TableBench b;
   b.curTuneChannel = 1;
   test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
@@ -76,22 +82,15 @@ TEST(TuneTable, TypedFrequencyIsSnappedAndPacked) {
   ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
   b.table.editorTextChanged("146.0126");
   EXPECT_TRUE(b.flags.tuneDataChanged);
-  EXPECT_EQ(b.table.text(1, 1), "146.0126");  // copied into the cell as typed
+  EXPECT_EQ(b.table.text(1, 1), "146.0126");
   b.table.editorEnter();
-  EXPECT_EQ(b.table.text(1, 1), "146.01250");
-  EXPECT_FALSE(b.table.freqEditor().visible);
-  EXPECT_EQ(b.table.currentCol(), 2);
+  EXPECT_EQ(std::tuple(b.table.text(1, 1), b.table.freqEditor().visible, b.table.currentCol()),
+            std::tuple("146.01250", false, 2));
   b.table.PackTuneGrid(b.image);
   EXPECT_EQ(std::tuple(b.image[0x100], b.image[0x101], b.image[0x102] & 0x07),
             std::tuple(0x42, 0x5B, 0x04));
   EXPECT_TRUE(b.prompter.messages.empty());
-}
 
-TEST(TuneTable, EditorRules) {
-  TableBench b;
-  b.curTuneChannel = 1;
-  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
-  b.table.DisplayTuneGrid(b.image);
   b.table.pressCell(1, tunecol::kTxFreq);
   b.table.editorUp();
   EXPECT_EQ(b.table.text(1, 4), "150.00625");
@@ -236,15 +235,6 @@ TEST(TuneTable, SignalDialogResult) {
   EXPECT_EQ(b.image[0x107] & 0xF0, 0x50);
   EXPECT_EQ(b.image[0x108], 0x13);
   EXPECT_EQ(b.image[0x107] & 0x0F, 0x0C);  // the step and transmit bits survive
-}
-
-TEST(TuneTable, DisplayKeepsTheChangeFlag) {
-  TableBench b;
-  for (bool changed : {false, true}) {
-    b.flags.tuneDataChanged = changed;
-    b.table.DisplayTuneGrid(b.image);
-    EXPECT_EQ(b.flags.tuneDataChanged, changed);
-  }
 }
 
 }  // namespace

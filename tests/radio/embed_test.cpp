@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <tuple>
-
 #include "radio/embed_info.h"
 #include "radio_fixture.h"
 

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <functional>
-#include <tuple>
 #include <variant>
 
 #include "radio/embed_info.h"

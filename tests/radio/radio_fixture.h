@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/app_state.h"

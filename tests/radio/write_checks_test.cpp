@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <tuple>
 
 #include "files/data_file.h"
 #include "radio/serial_trace.h"

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <tuple>
-
 #include "base/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
-#include <tuple>
 
 #include "tune/tune_rig.h"
 

@@ -2,8 +2,10 @@
 // virtual clock, the document fields tune mode works on, and a controller over them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/app_state.h"

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "support/scripted_prompter.h"
 #include "tune/tune_rig.h"
 

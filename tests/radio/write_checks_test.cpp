@@ -15,9 +15,8 @@
 namespace qm::test {
 namespace {
 
-class WriteChecksTest : public RadioTest {
- protected:
-  WriteChecksTest() {
+struct ChecksBench : RadioBench {
+  ChecksBench() {
     std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
     std::memcpy(line.radio.memory().data() + 0x3E0, "RADIO-7\0\0\0\0\0\0\0\0\0", 16);
     FillPattern(image.bytes(), 0x5A);
@@ -38,15 +37,43 @@ class WriteChecksTest : public RadioTest {
   }
 };
 
-TEST_F(WriteChecksTest, ReadBackAgreesAndOnlyThenTheWriteIsAnnounced) {
-  CheckedWrite r = Write({true, ""});
-  ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
-  ASSERT_TRUE(r.verify);
-  EXPECT_EQ(std::tuple(r.resultText(), r.verify->blocksRead, ReadRequestsAfterWrite()),
-            std::tuple("成功", 38, 38));
-  EXPECT_EQ(prompter.lines(),
-            std::vector<std::string>{"写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续....."});
-  EXPECT_FALSE(line.port.isOpen());
+class WriteChecksTest : public ::testing::Test, public ChecksBench {};
+
+// The read-back: only when it agrees is the write announced; a version-1 radio is compared
+// with the converted frames; a missing reply fails with its address. Without checks the
+// write is the plain write.
+TEST(WriteChecks, ReadBackOrNone) {
+  struct Case {
+    bool verify;
+    void (*setup)(Cfg&);
+    VerifyStatus status;  // Passed without a read-back
+    std::string message;
+    int requests;  // read requests after the last write frame
+  };
+  const std::string checked = "写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续.....";
+  const Case cases[] = {
+      {true, [](Cfg&) {}, VerifyStatus::Passed, checked, 38},
+      {true, [](Cfg& c) { c.verMajor = 1; }, VerifyStatus::Passed, checked, 38},
+      {true, [](Cfg& c) { c.silentReadAt = {0x2D8}; }, VerifyStatus::Interrupted,
+       "校验错误 / 校验中断（地址 0x2D8），请重试！", 36},
+      {false, [](Cfg&) {}, VerifyStatus::Passed, "写频完成 / 写频完成，请按“确定”按钮继续.....", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    ChecksBench b;
+    c.setup(b.radio());
+    CheckedWrite r = b.Write({c.verify, ""});
+    const bool passed = c.status == VerifyStatus::Passed;
+    EXPECT_EQ(std::tuple(r.ok(), r.resultText(), r.verify.has_value(), r.backup.has_value(),
+                         b.ReadRequestsAfterWrite()),
+              std::tuple(passed, passed ? "成功" : "校验失败", c.verify, false, c.requests));
+    EXPECT_EQ(r.verify ? r.verify->status : VerifyStatus::Passed, c.status);
+    EXPECT_TRUE(!r.verify || !passed || r.verify->blocksRead == 38);
+    EXPECT_EQ(b.prompter.lines(), std::vector<std::string>{c.message});
+    EXPECT_FALSE(b.line.port.isOpen());
+    const uint8_t f0 = b.image[0x2B0];
+    EXPECT_EQ(b.line.radio.memory()[0x2B0], b.radio().verMajor == 1 ? FuncByte0ToV1(f0) : f0);
+  }
 }
 
 TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
@@ -66,34 +93,6 @@ TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
                                MismatchText(r.verify->mismatches[0]) + "\n" + MismatchText(m);
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{expected});  // no completion notice
   EXPECT_EQ(MismatchText(m).substr(0, 6), "0x2B0:");
-}
-
-TEST_F(WriteChecksTest, AVersionOneRadioIsComparedWithTheConvertedFrames) {
-  radio().verMajor = 1;
-  image[0x2B0] = 0x78;
-  prompter.warnAnswers.push_back(WarningAnswer{true, false});
-  CheckedWrite r = Write({true, ""});
-  ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
-  EXPECT_EQ(line.radio.memory()[0x2B0], FuncByte0ToV1(0x78));
-}
-
-TEST_F(WriteChecksTest, AMissingReadBackReplyIsAFailureWithItsAddress) {
-  radio().silentReadAt = {0x2D8};
-  CheckedWrite r = Write({true, ""});
-  EXPECT_FALSE(r.ok());
-  ASSERT_TRUE(r.verify);
-  EXPECT_EQ(r.verify->status, VerifyStatus::Interrupted);
-  EXPECT_EQ(prompter.lines(),
-            std::vector<std::string>{"校验错误 / 校验中断（地址 0x2D8），请重试！"});
-}
-
-TEST_F(WriteChecksTest, WithoutChecksTheWriteIsThePlainWrite) {
-  CheckedWrite r = Write({});
-  EXPECT_EQ(
-      std::tuple(r.ok(), r.verify.has_value(), r.backup.has_value(), ReadRequestsAfterWrite()),
-      std::tuple(true, false, false, 0));
-  EXPECT_EQ(prompter.lines(),
-            std::vector<std::string>{"写频完成 / 写频完成，请按“确定”按钮继续....."});
 }
 
 TEST_F(WriteChecksTest, BackupSavesTheRadioBeforeItIsWrittenAndKeepsTheModel) {

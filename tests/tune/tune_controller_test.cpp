@@ -26,6 +26,9 @@ void Enter(TuneRig& rig, uint8_t verMajor = 2) {
   ASSERT_TRUE(rig.ctl.EnterTuneMode());
   rig.clearWrites();
 }
+struct Entered : TuneRig {
+  explicit Entered(uint8_t verMajor = 2) { Enter(*this, verMajor); }
+};
 
 TEST(TuneController, EnteringShowsTheTuneView) {
   TuneRig rig;
@@ -58,8 +61,7 @@ TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
 }
 
 TEST(TuneController, BeginShowsTheItemPanel) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.NodeClick("SqlOpen");
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"43 02", "6D 22 01", "6D 22 01"}));
   const TuneView& v = rig.ctl.view();
@@ -74,8 +76,7 @@ TEST(TuneController, BeginShowsTheItemPanel) {
 }
 
 TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.table().clickTestChannel(4);
   rig.ctl.table().clickTxInhibit(1);  // channel 2 is no longer selected: its box works
   rig.ctl.table().clickTestChannel(1);
@@ -95,34 +96,39 @@ TEST(TuneController, NodeClickRules) {
     const char* name;
     std::vector<Step> steps;
   };
+  // The begins on channel 2 (channel select, then the item's frames), and a discard of
+  // Battery (its end frame, then the channel select).
+  using Frames = std::vector<std::string>;
+  const Frames battery = {"43 02", "42 20 01", "42 20 01"};
+  const Frames sqlTight = {"43 02", "4D 21 01", "4D 21 01"};
+  const Frames ctcDevW = {"43 02", "53 20 70 06", "51 23 01", "51 23 01"};
+  const Frames discard = {"42 20 01", "43 02"};
+  const auto then = [](Frames a, const Frames& b) {
+    return a.insert(a.end(), b.begin(), b.end()), a;
+  };
   const std::vector<Case> cases = {
-      {"the same item again sends nothing",
-       {{"CTCDevW", {"43 02", "53 20 70 06", "51 23 01", "51 23 01"}}, {"CTCDevW", {}}}},
+      {"the same item again sends nothing", {{"CTCDevW", ctcDevW}, {"CTCDevW", {}}}},
       {"another item discards the first, then begins",
-       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
-        {"SqlTight", {"42 20 01", "43 02", "43 02", "4D 21 01", "4D 21 01"}}}},
+       {{"Battery", battery}, {"SqlTight", then(discard, sqlTight)}}},
       {"after testfreq the same item begins again",
-       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
-        {"testfreq", {"42 20 01", "43 02"}},
-        {"Battery", {"43 02", "42 20 01", "42 20 01"}}}},
+       {{"Battery", battery}, {"testfreq", discard}, {"Battery", battery}}},
       {"testfreq without an item sends nothing", {{"testfreq", {}}, {"adjust", {}}}},
       // After a failed end no begin follows (the table was not chosen since), and the open
       // item stays the one the next discard goes to.
       {"a failed end keeps the item open and current",
-       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
+       {{"Battery", battery},
         {"SqlTight", {"42 20 01"}, true},
-        {"SqlTight", {"42 20 01", "43 02", "43 02", "4D 21 01", "4D 21 01"}}}},
+        {"SqlTight", then(discard, sqlTight)}}},
       // The radio takes a channel select for the end of the item its discard failed to end:
       // clicked again, the item is closed first, as another item would be.
       {"after a failed discard the same item is closed, then begins",
-       {{"CTCDevW", {"43 02", "53 20 70 06", "51 23 01", "51 23 01"}},
+       {{"CTCDevW", ctcDevW},
         {"testfreq", {"51 23 01"}, true},
-        {"CTCDevW", {"51 23 01", "43 02", "43 02", "53 20 70 06", "51 23 01", "51 23 01"}}}},
+        {"CTCDevW", then({"51 23 01", "43 02"}, ctcDevW)}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     size_t failures = 0;
     for (const Step& s : c.steps) {
       SCOPED_TRACE(s.key);
@@ -137,8 +143,7 @@ TEST(TuneController, NodeClickRules) {
 }
 
 TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.NodeClick("DCSDevW");
   rig.ctl.NodeClick("testfreq");
   EXPECT_EQ(std::tuple(rig.ctl.view().tableVisible, rig.ctl.view().itemVisible, rig.tuneGridShown,
@@ -153,8 +158,7 @@ TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
 }
 
 TEST(TuneController, GreyNarrowNodesDoNothing) {
-  TuneRig rig;
-  Enter(rig, 1);
+  Entered rig(1);
   EXPECT_TRUE(rig.ctl.view().narrowNodesGrey);
   EXPECT_EQ(rig.app.radioVerMajor, 1);
   rig.ctl.NodeClick("Battery");
@@ -207,8 +211,7 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     c.fault(rig.line.radio);
     rig.ctl.table().clickChannelOff(9);
     rig.ctl.SaveTuneTable();
@@ -232,16 +235,14 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
 }
 
 TEST(TuneController, FailedBeginAndTrial) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.tune.config().ignoreChannelSelects = 3;
   rig.ctl.NodeClick("Battery");
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
   EXPECT_EQ(rig.tuneState, 1);
   EXPECT_FALSE(rig.ctl.view().itemVisible);
 
-  TuneRig rig2;
-  Enter(rig2);
+  Entered rig2;
   rig2.tune.config().itemExtraByte = true;  // begin passes, the trial value fails
   rig2.ctl.NodeClick("SqlTight");
   EXPECT_EQ(rig2.tuneState, 2);
@@ -249,8 +250,7 @@ TEST(TuneController, FailedBeginAndTrial) {
 }
 
 TEST(TuneController, OkAndCancel) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.NodeClick("DCSDevN");
   rig.clearWrites();
   rig.ctl.Ok();  // the value did not change: the end still stores
@@ -279,8 +279,7 @@ TEST(TuneController, LeavingFromEachState) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.state);
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     if (c.state >= 2) rig.ctl.NodeClick("Battery");
     if (c.state == 3) rig.ctl.Cancel();
     ASSERT_EQ(rig.tuneState, c.state);
@@ -300,8 +299,7 @@ TEST(TuneController, LeavingFromEachState) {
 }
 
 TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.tune.config().silentLeave = true;
   const Micros start = rig.line.clock.now();
   rig.ctl.LeaveTuneMode();
@@ -316,8 +314,7 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
   for (Answer answer : {Answer::Yes, Answer::No}) {
     SCOPED_TRACE(answer == Answer::Yes ? "yes" : "no");
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
     ASSERT_TRUE(rig.flags.tuneDataChanged);
     rig.prompter.answers = {answer};

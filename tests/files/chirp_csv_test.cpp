@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -16,13 +14,13 @@
 #include "model/radio_data.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
+#include "support/scratch_dir.h"
 
 namespace qm {
 namespace {
 
 std::string ReadList(const std::string& name) {
-  std::ifstream in(std::string(QM_TEST_DATA) + "/chirp/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return test::ReadBytes(std::string(QM_TEST_DATA) + "/chirp/" + name);
 }
 
 constexpr const char* kPmrFile = "EU LPD and PMR Channels.csv";
@@ -58,10 +56,6 @@ class ChirpTest : public ::testing::Test {
     SetDefaultFunctions(image);
     SetDefaultChannels(image, app.model(m), std::tm{});
     FillIdentBlock(image.ident(), static_cast<uint8_t>(code));
-    show(image);
-  }
-  void show(const Image& img) {
-    image = img;
     editors.DisplayRadioData(image);
     flags = EditFlags{};
   }
@@ -333,34 +327,26 @@ TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
 TEST_F(ChirpTest, MalformedRowsAreReportedByLineAndSkipped) {
   struct BadCase {
     const char* row;
-    const char* note;
+    const char* note;  // before "，已跳过"
   };
   const BadCase cases[] = {
-      {"2,450.5,,0", "只有4列，表头有13列，已跳过"},
-      {"2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率，已跳过"},
-      {"2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "Frequency列的数值无法识别（45O.0），已跳过"},
-      {"x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Location列的数值无法识别（x），已跳过"},
-      {"2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "Offset列的数值无法识别（five），已跳过"},
+      {"2,450.5,,0", "只有4列，表头有13列"},
+      {"2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率"},
+      {"2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Frequency列的数值无法识别（45O.0）"},
+      {"x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Location列的数值无法识别（x）"},
+      {"2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Offset列的数值无法识别（five）"},
       {"2,450.0,split,480.0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外，已跳过"},
-      {"2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "rToneFreqCTC数据无效！（8x.5），已跳过"},
-      {"2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,",
-       "DtcsCodeDCS 数据无效！（089），已跳过"},
-      {"2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,", "DtcsCode列的数值无法识别（），已跳过"},
-      {"2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "本机没有TSQL-R信令方式，已跳过"},
-      {"2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,",
-       "无法识别的CrossMode（Tone=>DTCS），已跳过"},
-      {"2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,",
-       "无法识别的DtcsPolarity（NX），已跳过"},
-      {"2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "无法识别的Duplex（x），已跳过"},
-      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,", "本机没有AM调制方式，已跳过"},
-      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,",
-       "Power列的数值无法识别（highW），已跳过"},
-      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe",
-       "无法识别的BusyLock（maybe），已跳过"}};
+       "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外"},
+      {"2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,", "rToneFreqCTC数据无效！（8x.5）"},
+      {"2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,", "DtcsCodeDCS 数据无效！（089）"},
+      {"2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,", "DtcsCode列的数值无法识别（）"},
+      {"2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "本机没有TSQL-R信令方式"},
+      {"2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,", "无法识别的CrossMode（Tone=>DTCS）"},
+      {"2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,", "无法识别的DtcsPolarity（NX）"},
+      {"2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "无法识别的Duplex（x）"},
+      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,", "本机没有AM调制方式"},
+      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,", "Power列的数值无法识别（highW）"},
+      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe", "无法识别的BusyLock（maybe）"}};
   for (const BadCase& c : cases) {
     SCOPED_TRACE(c.row);
     UseModel(7);
@@ -372,7 +358,7 @@ TEST_F(ChirpTest, MalformedRowsAreReportedByLineAndSkipped) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.imported, 2);
     EXPECT_EQ(r.sourceLines, (std::vector<int>{2, 4}));
-    EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note}));
+    EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note + "，已跳过"}));
     EXPECT_EQ(std::tuple(Row(1)[5], Row(2)[0], Row(2)[5]), std::tuple("打开", "451.00000", "关闭"));
   }
 }

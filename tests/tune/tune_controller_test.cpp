@@ -18,8 +18,8 @@ using test::TuneRig;
 
 // A radio with tune channels 2 and 5 switched on and known item values, entered.
 void Enter(TuneRig& rig, uint8_t verMajor = 2) {
-  rig.line.radio.config().verMajor = verMajor;
-  rig.line.radio.config().modelCode = 2;
+  rig.radio().verMajor = verMajor;
+  rig.radio().modelCode = 2;
   test::PutTuneChannel(rig.mem(), 1, 450.0, 0x30, 0x70, 0x06);
   test::PutTuneChannel(rig.mem(), 4, 440.0125, 0x50, 0x13, 0x00);
   for (size_t i = 0; i < 7; ++i) rig.mem()[0x2F0 + i] = static_cast<uint8_t>(0x20 + i);
@@ -133,7 +133,7 @@ TEST(TuneController, NodeClickRules) {
     for (const Step& s : c.steps) {
       SCOPED_TRACE(s.key);
       rig.clearWrites();
-      rig.line.radio.config().silent = s.silent;
+      rig.radio().silent = s.silent;
       rig.ctl.NodeClick(s.key);
       EXPECT_EQ(rig.sent(), s.frames);
       failures += s.silent;
@@ -225,7 +225,7 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
     EXPECT_EQ(std::tuple(sent.back(), sent[sent.size() - 2].substr(0, c.last.size())),
               std::tuple("4E 52 56 54 55 4E 45", c.last));
     EXPECT_FALSE(rig.progress.isOpen() || rig.line.port.isOpen());
-    rig.line.radio.config() = sim::RadioConfig{};
+    rig.radio() = sim::RadioConfig{};
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));

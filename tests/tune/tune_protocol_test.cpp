@@ -170,7 +170,7 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   TuneRig rig;
   for (size_t i = 0; i < 1024; ++i) rig.mem()[i] = static_cast<uint8_t>(i * 7 + 3);
   // The reply to 0x0100 names 0x02F8; the reply to 0x0108 names 0x0300, outside both areas.
-  rig.line.radio.config().redirect = {{0x0100, 0x02F8}, {0x0108, 0x0300}};
+  rig.radio().redirect = {{0x0100, 0x02F8}, {0x0108, 0x0300}};
   for (size_t i = 0; i < 16; ++i) rig.image[0x100 + i] = 0xEE;
   LinkContext ctx = rig.ctx();
   const TuneEntryResult r = EnterTuneMode(ctx, rig.image, rig.imageVerMajor);
@@ -218,22 +218,20 @@ TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {
 struct EntryFault {
   const char* name;
   void (*arrange)(TuneRig&);
-  std::string message;  // "title / text", empty for a silent stop
+  std::string message;  // "title / text"
 };
 
 TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
+  const std::string stop = "调测错误 / 调测中断，请重新进入！";
   const std::vector<EntryFault> faults = {
-      {"short read", [](TuneRig& r) { r.line.radio.config().shortAt = {0x0150}; },
-       "调测错误 / 调测中断，请重新进入！"},
-      {"wrong first byte", [](TuneRig& r) { r.line.radio.config().wrongFirstAt = {0x02F8}; },
+      {"short read", [](TuneRig& r) { r.radio().shortAt = {0x0150}; }, stop},
+      {"wrong first byte", [](TuneRig& r) { r.radio().wrongFirstAt = {0x02F8}; },
        "调测错误 / 调测错误，请重试！"},
-      {"ack unanswered", [](TuneRig& r) { r.tune.config().silentEntryAck = true; },
-       "调测错误 / 调测中断，请重新进入！"},
-      {"NRVTUNE refused", [](TuneRig& r) { r.tune.config().refuseSwitchOn = true; },
-       "调测错误 / 调测中断，请重新进入！"},
-      {"silent radio", [](TuneRig& r) { r.line.radio.config().silent = true; },
+      {"ack unanswered", [](TuneRig& r) { r.tune.config().silentEntryAck = true; }, stop},
+      {"NRVTUNE refused", [](TuneRig& r) { r.tune.config().refuseSwitchOn = true; }, stop},
+      {"silent radio", [](TuneRig& r) { r.radio().silent = true; },
        "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"other radio", [](TuneRig& r) { r.line.radio.config().identity = "X4712"; },
+      {"other radio", [](TuneRig& r) { r.radio().identity = "X4712"; },
        "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
       {"port missing", [](TuneRig& r) { r.line.port.failOpen("No such file"); },
        "错误 / 端口1: No such file"},

@@ -45,7 +45,7 @@ inline void PutTuneChannel(std::span<uint8_t, 1024> mem, int row, double mhz, ui
 struct TuneRig {
   TuneRig() : ctl(app, prompter, refs(), TuneLinkParts{line.port, line.clock, progress}) {
     line.radio.setExtension(&tune);
-    line.radio.config().modelCode = 1;
+    radio().modelCode = 1;
   }
 
   TuneDocumentRefs refs() {
@@ -56,6 +56,7 @@ struct TuneRig {
   }
   LinkContext ctx() { return LinkContext{line.port, line.clock, prompter, progress, app, 1}; }
   std::span<uint8_t, 1024> mem() { return line.radio.memory(); }
+  sim::RadioConfig& radio() { return line.radio.config(); }
 
   // Every write of the PC since the last clearWrites, as hexadecimal text.
   std::vector<std::string> sent() const {

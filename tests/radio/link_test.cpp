@@ -92,11 +92,9 @@ TEST_F(LinkTest, ReactionTable) {
     EXPECT_EQ(ReactToProgramMode(b.ctx, r), r >= 0 && r != kOtherRadio);
     const auto sent = b.writeBytes();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), kGreetingBytes), 1);
-    EXPECT_EQ(b.verMajor, hc.versionStored ? 1 : 2);
-    EXPECT_EQ(b.image[0x2D0], hc.versionStored ? 0x0A : 0x77);
-    if (hc.versionStored) {
-      EXPECT_EQ(b.app.radioVerText, "1.A");
-    }
+    EXPECT_EQ(std::tuple(b.verMajor, b.image[0x2D0]),
+              hc.versionStored ? std::tuple(1, 0x0A) : std::tuple(2, 0x77));
+    EXPECT_TRUE(!hc.versionStored || b.app.radioVerText == "1.A") << b.app.radioVerText;
     EXPECT_EQ(Joined(b.prompter.lines()), hc.messages);
     for (const Message& m : b.prompter.messages) {
       EXPECT_EQ(m.icon, m.title == "错误" ? Icon::Critical : Icon::Exclamation);
@@ -259,13 +257,11 @@ TEST_F(LinkTest, EndCommandWaitsThenPolls) {
 }
 
 TEST_F(LinkTest, SendWaitsForTheLineToCarryTheBytes) {
-  sim::SimLine paced(sim::RadioConfig{}, true);
-  LinkContext c{paced.port, paced.clock, prompter, progress, app, 1};
-  ASSERT_TRUE(paced.port.open(1, kLinkSettings));
-  EXPECT_TRUE(SendBytes(c, kGreetingBytes));
+  RadioBench paced(true);
+  ASSERT_TRUE(paced.line.port.open(1, kLinkSettings));
+  EXPECT_TRUE(SendBytes(paced.ctx, kGreetingBytes));
   // 8 bytes of 1.146 ms: the send loop returns at the first whole millisecond after 9.17 ms.
-  EXPECT_EQ(paced.clock.now().count() / 1000, 10);
-  EXPECT_EQ(paced.port.outCount(), 0u);
+  EXPECT_EQ(std::tuple(paced.nowMs(), paced.line.port.outCount()), std::tuple(10, 0u));
 }
 
 TEST_F(LinkTest, PortScanOffersTheLowestUsablePort) {

@@ -79,12 +79,12 @@ TEST(WriteChecks, ReadBackOrNone) {
 TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
   radio().corruptAt = {0x2B3, 0x045};
   CheckedWrite r = Write({true, ""});
-  EXPECT_TRUE(r.write.completed());  // every frame was acknowledged ...
-  EXPECT_FALSE(r.ok());              // ... but the radio does not hold them
-  EXPECT_EQ(r.resultText(), "校验失败");
+  // Every frame was acknowledged, but the radio does not hold them.
+  EXPECT_EQ(std::tuple(r.write.completed(), r.ok(), r.resultText()),
+            std::tuple(true, false, "校验失败"));
   ASSERT_TRUE(r.verify);
-  EXPECT_EQ(r.verify->status, VerifyStatus::Mismatch);
-  ASSERT_EQ(r.verify->mismatches.size(), 2u);
+  ASSERT_EQ(std::tuple(r.verify->status, r.verify->mismatches.size()),
+            std::tuple(VerifyStatus::Mismatch, 2u));
   EXPECT_EQ(std::tuple(r.verify->mismatches[0].address, r.verify->mismatches[1].address),
             std::tuple(0x040, 0x2B0));
   const VerifyMismatch& m = r.verify->mismatches[1];
@@ -136,16 +136,6 @@ TEST_F(WriteChecksTest, AFailedBackupStopsBeforeAnythingIsWritten) {
                                                         "写频错误 / 备份没有完成，没有写频。"}));
 }
 
-TEST(BackupFileName, IdCharactersAndTheDate) {
-  const std::tm t = FixedTime();
-  EXPECT_EQ(std::tuple(BackupFileName("RADIO-7", t), BackupFileName("", t),
-                       BackupFileName("../a b/c", t)),
-            std::tuple("RADIO-7_20261207-013005.q83", "noid_20261207-013005.q83",
-                       "___a_b_c_20261207-013005.q83"));
-  const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(PrintableRadioId(raw), "AB?C");
-}
-
 TEST_F(WriteChecksTest, ProbeGivesModelVersionAndId) {
   radio().modelCode = 12;
   radio().verMinor = 3;
@@ -181,11 +171,8 @@ TEST_F(WriteChecksTest, TraceRecordsEveryFrameWithTimeAndDirection) {
     EXPECT_LE(std::stod(l[k - 1].substr(0, 14)), std::stod(l[k].substr(0, 14)));
   trace.restart();
   EXPECT_TRUE(trace.lines().empty());
-}
 
-TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
-  SerialTrace trace(line.clock);
-  TracingSerialPort tracing(line.port, trace);
+  // Bytes that were cleared unread are shown too.
   ASSERT_TRUE(tracing.open(1, kLinkSettings));
   tracing.write(kGreetingBytes);
   line.clock.delayMs(50);
@@ -194,7 +181,7 @@ TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
   EXPECT_EQ(tracing.inCount(), 0u);
 }
 
-TEST(FleetRecord, LineAndLogRow) {
+TEST(WriteCheckTexts, FleetLineLogRowAndBackupName) {
   FleetRecord r{3, "RADIO,7", 12, "2.0", "校验失败", "2026-12-07 01:30:05", 4.25};
   EXPECT_EQ(FleetLine(r),
             "#3  ID RADIO,7  机型代码 12  版本 2.0  校验失败  2026-12-07 01:30:05  4.2秒");
@@ -202,6 +189,14 @@ TEST(FleetRecord, LineAndLogRow) {
   FleetRecord none{4, "", -1, "", "无响应", "2026-12-07 01:31:00", 0.0};
   EXPECT_EQ(FleetCsvRow(none), "4,,,,无响应,2026-12-07 01:31:00,0.0");
   EXPECT_EQ(FormatLocalTime(FixedTime()), "2026-12-07 01:30:05");
+  // A backup's file name.
+  const std::tm t = FixedTime();
+  EXPECT_EQ(std::tuple(BackupFileName("RADIO-7", t), BackupFileName("", t),
+                       BackupFileName("../a b/c", t)),
+            std::tuple("RADIO-7_20261207-013005.q83", "noid_20261207-013005.q83",
+                       "___a_b_c_20261207-013005.q83"));
+  const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(PrintableRadioId(raw), "AB?C");
 }
 
 }  // namespace

@@ -27,17 +27,16 @@ TEST_F(EmbedTest, ReadFramesTimingAndAreas) {
   }
   EXPECT_EQ(prompter.lines(),
             std::vector<std::string>{"完成 / 读取数据完成，请按“确定”按钮继续....."});
-  EXPECT_EQ(prompter.messages[0].icon, Icon::None);
-  EXPECT_FALSE(line.port.isOpen());
+  EXPECT_EQ(std::tuple(prompter.messages[0].icon, line.port.isOpen()),
+            std::tuple(Icon::None, false));
 
   // 30 requests 0x300 .. 0x3E8 (0x3F0 is never asked for), then END.
   const auto b = writeBytes();
   const auto t = writeTimes();
   ASSERT_EQ(b.size(), 3u + 30u + 1u);
-  for (int i = 0; i < 30; ++i) {
-    EXPECT_EQ(b[3 + i], (std::vector<uint8_t>{0x52, 0x03, static_cast<uint8_t>(8 * i), 0x08}));
-    EXPECT_EQ(t[3 + i], 310 + 50 + 25 + 35 * i) << i;
-  }
+  for (int i = 0; i < 30; ++i)
+    EXPECT_EQ(std::tuple(b[3 + i], t[3 + i]),
+              std::tuple(std::vector<uint8_t>{0x52, 0x03, uint8_t(8 * i), 8}, 385 + 35 * i));
   EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
   EXPECT_EQ(nowMs(), 310 + 50 + 35 * 30 + 50 + 20);
 }
@@ -60,19 +59,16 @@ TEST_F(EmbedTest, WriteSendsTheTextAreaOnly) {
   std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
   ASSERT_TRUE(WriteEmbedInfo(ctx, image, verMajor));
   const auto& mem = line.radio.memory();
-  for (size_t a = 0; a < kImageSize; ++a) {
+  for (size_t a = 0; a < kImageSize; ++a)
     EXPECT_EQ(mem[a], a >= 0x300 && a < 0x3C0 ? image[a] : 0xEE) << a;
-  }
   EXPECT_EQ(prompter.lines(),
             std::vector<std::string>{"完成 / 写入数据完成，请按“确定”按钮继续....."});
   const auto b = writeBytes();
   const auto t = writeTimes();
   ASSERT_EQ(b.size(), 3u + 24u + 1u);
-  for (int i = 0; i < 24; ++i) {
+  for (int i = 0; i < 24; ++i)
     EXPECT_EQ(std::tuple(b[3 + i].size(), b[3 + i][1], b[3 + i][2], t[3 + i]),
-              std::tuple(12u, 0x03, 8 * i, 310 + 20 + 30 + 50 * i))
-        << i;
-  }
+              std::tuple(12u, 0x03, 8 * i, 310 + 20 + 30 + 50 * i));
   EXPECT_FALSE(line.port.isOpen());
 }
 

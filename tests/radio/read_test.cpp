@@ -2,6 +2,7 @@
 
 #include "radio/read_radio.h"
 #include "radio_fixture.h"
+#include "support/fake_prompter.h"
 
 namespace qm::test {
 namespace {
@@ -46,22 +47,21 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   EXPECT_EQ(std::tuple(tune.shownBefore.size(), tune.back.leftTune, acceptedCalls),
             std::tuple(0u, true, 1));
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{"读频 / 读频完成，请按“确定”按钮继续...."});
-  EXPECT_EQ(prompter.messages[0].icon, Icon::None);
-  EXPECT_FALSE(line.port.isOpen());
+  EXPECT_EQ(std::tuple(prompter.messages[0].icon, line.port.isOpen()),
+            std::tuple(Icon::None, false));
   EXPECT_EQ(ReadDoneCaption(app), "读频完成－ QM830K编程软件");
 
-  // Frames: handshake (3), 128 requests in address order, END.
+  // Frames: handshake (3), 128 requests in address order, END. Timing: the handshake ends at
+  // 310 ms; clear and 50 ms; each block waits 25 ms, sends and finds its reply at the first
+  // 10 ms poll.
   const auto bytes = writeBytes();
+  const auto t = writeTimes();
   ASSERT_EQ(bytes.size(), 3u + 128u + 1u);
   for (int k = 0; k < 128; ++k) {
-    const int a = 8 * k;
-    EXPECT_EQ(bytes[3 + k], (std::vector<uint8_t>{0x52, static_cast<uint8_t>(a >> 8),
-                                                  static_cast<uint8_t>(a & 0xFF), 0x08}));
+    const auto a = static_cast<uint16_t>(8 * k);
+    EXPECT_EQ(std::tuple(bytes[3 + k], t[3 + k]),
+              std::tuple(std::vector<uint8_t>{0x52, uint8_t(a >> 8), uint8_t(a), 8}, 385 + 35 * k));
   }
-  // Timing: the handshake ends at 310 ms; clear and 50 ms; each block waits 25 ms, sends and
-  // finds its reply at the first 10 ms poll.
-  const auto t = writeTimes();
-  for (int k = 0; k < 128; ++k) EXPECT_EQ(t[3 + k], 310 + 50 + 25 + 35 * k) << k;
   EXPECT_EQ(t.back(), 310 + 50 + 35 * 128 + 30);
   EXPECT_EQ(nowMs(), 310 + 50 + 35 * 128 + 30 + 20 + 20);
 
@@ -69,10 +69,8 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),
             std::tuple("读频", "正在从对讲机读取数据.....", 635));
   ASSERT_EQ(progress.positions.size(), 129u);
-  EXPECT_EQ(progress.positions[1], 5);
-  EXPECT_EQ(progress.positions[127], 635);
-  EXPECT_EQ(progress.positions[128], 635);
-  EXPECT_EQ(progress.closes, 1);
+  const auto& pos = progress.positions;
+  EXPECT_EQ(std::tuple(pos[1], pos[127], pos[128], progress.closes), std::tuple(5, 635, 635, 1));
 }
 
 TEST_F(ReadTest, VersionsOfTheRadio) {
@@ -127,28 +125,22 @@ TEST_F(ReadTest, VersionsOfTheRadio) {
   }
 }
 
-TEST_F(ReadTest, RepliesAreStoredWhereTheyPoint) {
+// A model code above 32 is reported and the read goes on; the replies are stored where they
+// point.
+TEST_F(ReadTest, ModelCodeAbove32AndRepliesStoredWhereTheyPoint) {
+  radio().modelCode = 33;
   // The reply to 0x000 names 0x120: it lands at 0x120, and 0x000-0x007 keep what the image
   // had. A reply with another first byte, or for a page above 3, is skipped.
   radio().redirect = {{0x000, 0x120}, {0x018, 0x418}};
   radio().wrongFirstAt = {0x2F8};
-  const ReadResult r = Read();
-  ASSERT_EQ(r.status, ReadStatus::Completed);
+  ASSERT_EQ(Read().status, ReadStatus::Completed);
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_EQ(Box(prompter.messages[0]), Box({"错误", "机型错误，请写入正确机型！", Icon::Critical}));
   const Image want = radioImage();
   for (size_t a = 0; a < kImageSize; ++a) {
     const bool skipped = a < 0x008 || (a >= 0x018 && a < 0x020) || (a >= 0x2F8 && a < 0x300);
     EXPECT_EQ(image[a], skipped ? before[a] : want[a]) << a;
   }
-  EXPECT_TRUE(prompter.lines().size() == 1u);
-}
-
-TEST_F(ReadTest, ModelCodeAbove32IsReportedAndTheReadGoesOn) {
-  radio().modelCode = 33;
-  EXPECT_EQ(Read().status, ReadStatus::Completed);
-  ASSERT_EQ(prompter.messages.size(), 2u);
-  EXPECT_EQ(prompter.lines()[0], "错误 / 机型错误，请写入正确机型！");
-  EXPECT_EQ(prompter.messages[0].icon, Icon::Critical);
-  EXPECT_EQ(image, radioImage());
 }
 
 TEST_F(ReadTest, LateAndOverlongRepliesWithinThePollsAreAccepted) {
@@ -207,9 +199,7 @@ TEST(StoreReadReply, BoundsOfAReply) {
     bool ignored = false;
     EXPECT_EQ(StoreReadReply(c.reply, img, ignored), c.ok) << sim::HexBytes(c.reply);
     EXPECT_EQ(ignored, c.ignored);
-    if (!c.ok) {
-      EXPECT_EQ(img, Image{});
-    }
+    EXPECT_TRUE(c.ok || img == Image{});  // a refused reply stores nothing
   }
 }
 

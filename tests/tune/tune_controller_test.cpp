@@ -56,8 +56,7 @@ TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
   TuneRig rig;
   rig.curTuneChannel = 7;
   ASSERT_TRUE(rig.ctl.EnterTuneMode());
-  EXPECT_EQ(rig.curTuneChannel, 7);
-  EXPECT_EQ(rig.ctl.table().selectedChannel(), 6);
+  EXPECT_EQ(std::tuple(rig.curTuneChannel, rig.ctl.table().selectedChannel()), std::tuple(7, 6));
 }
 
 TEST(TuneController, BeginShowsTheItemPanel) {
@@ -65,14 +64,13 @@ TEST(TuneController, BeginShowsTheItemPanel) {
   rig.ctl.NodeClick("SqlOpen");
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"43 02", "6D 22 01", "6D 22 01"}));
   const TuneView& v = rig.ctl.view();
-  EXPECT_TRUE(v.itemVisible);
-  EXPECT_FALSE(v.tableVisible);
   EXPECT_EQ((std::vector<std::string>{v.itemCaption, v.channelCaption, v.rxFreq, v.rxSignal,
                                       v.txFreq, v.txSignal, v.valueLabel}),
             (std::vector<std::string>{"第3级静噪电平", "调测信道2", "450.00000", "OFF", "450.00000",
                                       "CTC 67.0", "34"}));
-  EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown),
-            std::tuple(0x22, 2, 3, false));
+  EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown,
+                       v.itemVisible, v.tableVisible),
+            std::tuple(0x22, 2, 3, false, true, false));
 }
 
 TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
@@ -82,8 +80,8 @@ TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
   rig.ctl.table().clickTestChannel(1);
   rig.flags.tuneDataChanged = false;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(rig.ctl.view().txSignal, "----");
-  EXPECT_EQ(rig.ctl.view().txFreq, "--------");
+  EXPECT_EQ(std::tuple(rig.ctl.view().txSignal, rig.ctl.view().txFreq),
+            std::tuple("----", "--------"));
 }
 
 TEST(TuneController, NodeClickRules) {
@@ -153,21 +151,19 @@ TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
   rig.ctl.NodeClick("exit");
   // The redisplay did not forget that an item was closed: the leave frames still go out.
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F8 08", "06"}));
-  EXPECT_EQ(rig.tuneState, 0);
-  EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Idle);
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.line.radio.mode()), std::tuple(0, sim::SimMode::Idle));
 }
 
 TEST(TuneController, GreyNarrowNodesDoNothing) {
   Entered rig(1);
-  EXPECT_TRUE(rig.ctl.view().narrowNodesGrey);
-  EXPECT_EQ(rig.app.radioVerMajor, 1);
+  EXPECT_EQ(std::tuple(rig.ctl.view().narrowNodesGrey, rig.app.radioVerMajor), std::tuple(true, 1));
   rig.ctl.NodeClick("Battery");
   rig.clearWrites();
   for (const char* key : {"CTCDevN", "DCSDevN"}) {
     rig.ctl.NodeClick(key);
-    EXPECT_TRUE(rig.sent().empty()) << key;  // not even the end of the open item
-    EXPECT_EQ(rig.curTuneItem, 1);
-    EXPECT_TRUE(rig.ctl.view().itemVisible);
+    // Not even the end of the open item.
+    EXPECT_EQ(std::tuple(rig.sent().size(), rig.curTuneItem, rig.ctl.view().itemVisible),
+              std::tuple(0u, 1, true));
   }
 }
 
@@ -238,15 +234,14 @@ TEST(TuneController, FailedBeginAndTrial) {
   Entered rig;
   rig.tune.config().ignoreChannelSelects = 3;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  const std::vector<std::string> broken = {"调测错误 / 连接中断，请重试！"};
+  EXPECT_EQ(std::tuple(rig.prompter.lines(), rig.tuneState, rig.ctl.view().itemVisible),
+            std::tuple(broken, 1, false));
 
   Entered rig2;
   rig2.tune.config().itemExtraByte = true;  // begin passes, the trial value fails
   rig2.ctl.NodeClick("SqlTight");
-  EXPECT_EQ(rig2.tuneState, 2);
-  EXPECT_EQ(rig2.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
+  EXPECT_EQ(std::tuple(rig2.prompter.lines(), rig2.tuneState), std::tuple(broken, 2));
 }
 
 TEST(TuneController, OkAndCancel) {
@@ -324,9 +319,8 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
               test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
                          Buttons::YesNo}));
     const bool yes = answer == Answer::Yes;  // written to the radio
-    if (yes) {
-      EXPECT_EQ(rig.prompter.lines()[1], "写入完成 / 写入数据完成，请按“确定”按钮继续.....");
-    }
+    EXPECT_EQ(rig.prompter.lines().back(),
+              yes ? "写入完成 / 写入数据完成，请按“确定”按钮继续....." : rig.prompter.lines()[0]);
     EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged),
               std::tuple(yes, !yes));
     // The item began after the write.

@@ -40,8 +40,8 @@ TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
       std::tuple(rig.image[0x2F5], rig.mem()[0x2F5], rig.tuneState, rig.ctl.view().itemVisible),
       std::tuple(0x9A, 0x9A, 3, false));
   ASSERT_EQ(rig.tune.stores().size(), 1u);
-  EXPECT_EQ(rig.tune.stores()[0].item, 5);
-  EXPECT_TRUE(rig.line.port.isOpen());  // open from the begin until the leave
+  // The port stays open from the begin until the leave.
+  EXPECT_EQ(std::tuple(rig.tune.stores()[0].item, rig.line.port.isOpen()), std::tuple(5, true));
   EXPECT_TRUE(rig.prompter.messages.empty()) << rig.prompter.lines()[0];
 }
 
@@ -128,11 +128,10 @@ TEST(TuneProtocol, SignallingFrameForEveryKindNibble) {
     rec[7] = static_cast<uint8_t>(kind << 4 | 0x0C);
     rec[8] = 0xAB;
     rec[9] = 0x01;
-    const uint8_t expected = kind < 8 ? "\0\0\x20\x20\x40\x40\x50\x50"[kind] : 0;
-    const std::array<uint8_t, 4> want = expected == 0
-                                            ? std::array<uint8_t, 4>{0x53, 0, 0, 0}
-                                            : std::array<uint8_t, 4>{0x53, expected, 0xAB, 0x01};
-    EXPECT_EQ(SignallingFrame(ConstRow(rec)), want);
+    const uint8_t type = kind < 8 ? "\0\0\x20\x20\x40\x40\x50\x50"[kind] : 0;
+    EXPECT_EQ(
+        SignallingFrame(ConstRow(rec)),
+        (std::array<uint8_t, 4>{0x53, type, uint8_t(type ? 0xAB : 0), uint8_t(type ? 1 : 0)}));
   }
 }
 
@@ -177,16 +176,15 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   ASSERT_TRUE(r.entered());
   EXPECT_EQ(r.modelCode, 1);
   for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(rig.image[0x100 + i], 0xEE);  // no reply named 0x0100
-    EXPECT_EQ(rig.image[0x108 + i], 0xEE);  // the 0x0300 reply stored nothing
-    EXPECT_EQ(rig.image[0x300 + i], 0x00);
-    EXPECT_EQ(rig.image[0x2F8 + i], rig.mem()[0x2F8 + i]);
-    EXPECT_EQ(rig.image[0x110 + i], rig.mem()[0x110 + i]);  // row 1, column 0
-    EXPECT_EQ(rig.image[0x1A8 + i], rig.mem()[0x1A8 + i]);  // row 10, column 8
-    EXPECT_EQ(rig.image[0x2F0 + i], rig.mem()[0x2F0 + i]);
+    // No reply named 0x0100; the 0x0300 reply stored nothing.
+    EXPECT_EQ(std::tuple(rig.image[0x100 + i], rig.image[0x108 + i], rig.image[0x300 + i]),
+              std::tuple(0xEE, 0xEE, 0x00));
+    // 0x2F8, row 1 column 0, row 10 column 8, 0x2F0.
+    for (size_t a : {0x2F8 + i, 0x110 + i, 0x1A8 + i, 0x2F0 + i})
+      EXPECT_EQ(rig.image[a], rig.mem()[a]) << a;
   }
-  EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
-  EXPECT_FALSE(rig.line.port.isOpen());
+  EXPECT_EQ(std::tuple(rig.line.radio.mode(), rig.line.port.isOpen()),
+            std::tuple(sim::SimMode::Tune, false));
   // 30 x 23
   EXPECT_EQ(std::tuple(rig.progress.maximum(), rig.progress.position(), rig.progress.closes),
             std::tuple(690, 690, 1));
@@ -202,15 +200,13 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
 TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {
   Image image;
   // Count 16 at column 8 of the last tune row would run into the next row: only 8 go in.
-  std::vector<uint8_t> reply = Bytes{0x57, 0x01, 0xA8, 16};
-  for (int i = 0; i < 16; ++i) reply.push_back(0x5A);
+  Bytes reply = {0x57, 0x01, 0xA8, 16};
+  reply.resize(4 + 16, 0x5A);
   EXPECT_TRUE(StoreTuneReply(reply, image));
-  for (size_t a = 0x1A8; a < 0x1B0; ++a) EXPECT_EQ(image[a], 0x5A);
-  for (size_t a = 0x1B0; a < 0x1C0; ++a) EXPECT_EQ(image[a], 0x00);
+  for (size_t a = 0x1A8; a < 0x1C0; ++a) EXPECT_EQ(image[a], a < 0x1B0 ? 0x5A : 0x00) << a;
   // A count larger than the bytes carried copies only those.
   EXPECT_TRUE(StoreTuneReply(Bytes{0x57, 0x02, 0xF0, 8, 1, 2}, image));
-  EXPECT_EQ(image[0x2F1], 2);
-  EXPECT_EQ(image[0x2F2], 0);
+  EXPECT_EQ(std::tuple(image[0x2F1], image[0x2F2]), std::tuple(2, 0));
   EXPECT_FALSE(StoreTuneReply(Bytes{0x57, 0x01, 0xB0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, image));
   EXPECT_FALSE(StoreTuneReply(Bytes{0x57, 0x02, 0xE0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, image));
 }

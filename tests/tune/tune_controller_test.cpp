@@ -200,10 +200,10 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
       {"refused block", [](sim::RadioSim& r) { r.config().nakAt = {0x0118}; },
        "写入错误 / 写入数据中断，请重试！", "57 01 18 08"},
       {"identity request unanswered", [](sim::RadioSim& r) { r.config().answerIdentity = false; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", "02"},
+       test::kNoAnswerMsg, "02"},
       {"greetings unanswered",
        [](sim::RadioSim& r) { r.config().ignoreGreetings = r.greetingsSeen() + 3; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", "02 50 52 4F"},
+       test::kNoAnswerMsg, "02 50 52 4F"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

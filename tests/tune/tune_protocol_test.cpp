@@ -225,10 +225,8 @@ TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
        "调测错误 / 调测错误，请重试！"},
       {"ack unanswered", [](TuneRig& r) { r.tune.config().silentEntryAck = true; }, stop},
       {"NRVTUNE refused", [](TuneRig& r) { r.tune.config().refuseSwitchOn = true; }, stop},
-      {"silent radio", [](TuneRig& r) { r.radio().silent = true; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"other radio", [](TuneRig& r) { r.radio().identity = "X4712"; },
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
+      {"silent radio", [](TuneRig& r) { r.radio().silent = true; }, test::kNoAnswerMsg},
+      {"other radio", [](TuneRig& r) { r.radio().identity = "X4712"; }, test::kOtherRadioMsg},
       {"port missing", [](TuneRig& r) { r.line.port.failOpen("No such file"); },
        "错误 / 端口1: No such file"},
   };

@@ -12,6 +12,7 @@
 #include "model/edit_flags.h"
 #include "model/image.h"
 #include "radio/link.h"
+#include "radio/radio_fixture.h"
 #include "sim/radio_sim.h"
 #include "sim/tune_sim.h"
 #include "support/scripted_prompter.h"

@@ -225,10 +225,8 @@ TEST_F(LinkTest, FailuresOfEveryOperation) {
     if (c.op != Op::Write) {
       EXPECT_EQ(b.image, old);
     } else {  // the frames before the failure are in the radio
-      for (int i = 0; i < c.reached; ++i) {
-        const size_t a = WritePlan()[i] + 3u;
-        EXPECT_EQ(b.line.radio.memory()[a], b.image[a]) << a;
-      }
+      for (int i = 0; i < c.reached; ++i)
+        EXPECT_EQ(b.line.radio.memory()[WritePlan()[i] + 3u], b.image[WritePlan()[i] + 3u]) << i;
     }
     EXPECT_TRUE(c.op != Op::Read || b.verMajor == 7) << b.verMajor;
     // Begun in the tune view, the radio is handed back to its tune state: before a failure

@@ -275,8 +275,7 @@ TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
       "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode\n"
       "1,470.5,Tone,300,88.5,023\n"
       "2,450.0,DTCS,88.5,88.5,010\n");
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.imported, 2);
+  ASSERT_EQ(std::tuple(r.ok, r.imported), std::tuple(true, 2));
   EXPECT_EQ(Notes(r), (Cells{"第2行：频率超过范围！接收频率470.500000 MHz改为470.00000 MHz",
                              "第2行：频率超过范围！发射频率470.500000 MHz改为470.00000 MHz",
                              "第2行：rToneFreq 300改为CTC 254.1", "第3行：DtcsCode 010改为DCS 023",
@@ -291,8 +290,8 @@ TEST_F(ChirpTest, ADecimalCommaSystemReadsAndWritesTheDialectsPoints) {
   UseModel(7);
   ChirpImportResult r = Import("Location,Frequency,Tone,rToneFreq\n1,450.125,Tone,88.5\n");
   ASSERT_TRUE(r.ok);
-  EXPECT_EQ(Cell(1, col::kRxFreq), "450,12500");
-  EXPECT_EQ(Cell(1, col::kTxSignal), "CTC 88,5");
+  EXPECT_EQ(std::tuple(Cell(1, col::kRxFreq), Cell(1, col::kTxSignal)),
+            std::tuple("450,12500", "CTC 88,5"));
   ChirpExport e = ExportChirpCsv(Saved());
   EXPECT_NE(e.csv.find("\r\n1,信道1,450.125000,,0.000000,Tone,88.5,"), std::string::npos) << e.csv;
 }
@@ -309,8 +308,7 @@ TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
       "FM,452.0,B,6,,\r\n";
   ChirpImportResult r = Import(csv);
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.imported, 2);
-  EXPECT_EQ(r.sourceLines, (std::vector<int>{4, 7}));
+  EXPECT_EQ(std::tuple(r.imported, r.sourceLines), std::tuple(2, std::vector<int>{4, 7}));
   EXPECT_EQ(std::tuple(Row(1)[0], Row(1)[4], Row(1)[7], Row(2)[0]),
             std::tuple("451.00000", "删除", "窄带", "452.00000"));
 

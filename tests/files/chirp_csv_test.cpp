@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -16,13 +14,13 @@
 #include "model/radio_data.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
+#include "support/scratch_dir.h"
 
 namespace qm {
 namespace {
 
 std::string ReadList(const std::string& name) {
-  std::ifstream in(std::string(QM_TEST_DATA) + "/chirp/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return test::ReadBytes(std::string(QM_TEST_DATA) + "/chirp/" + name);
 }
 
 constexpr const char* kPmrFile = "EU LPD and PMR Channels.csv";
@@ -58,10 +56,6 @@ class ChirpTest : public ::testing::Test {
     SetDefaultFunctions(image);
     SetDefaultChannels(image, app.model(m), std::tm{});
     FillIdentBlock(image.ident(), static_cast<uint8_t>(code));
-    show(image);
-  }
-  void show(const Image& img) {
-    image = img;
     editors.DisplayRadioData(image);
     flags = EditFlags{};
   }
@@ -129,8 +123,9 @@ TEST_F(ChirpTest, PmrRowsFillThe446ModelAndLpdRowsAreReportedByLine) {
   EXPECT_EQ(all.notes.back().line, 70);
 }
 
-TEST_F(ChirpTest, FrsAndGmrsRowsFillAUhfModel) {
-  UseModel(7);  // 440-470 MHz
+// The FRS and GMRS list: all of it into a UHF model (440-470 MHz), from the GMRS repeaters
+// on with and without clearing the rest, and into a VHF model, where no row fits.
+TEST_F(ChirpTest, FrsAndGmrsList) {
   ChirpImportResult r = Import(ReadList(kFrsFile));
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 16);
@@ -139,40 +134,32 @@ TEST_F(ChirpTest, FrsAndGmrsRowsFillAUhfModel) {
   EXPECT_EQ(Row(1), (Cells{"462.56250", "OFF", "462.56250", "OFF", "添加", "关闭", "高", "窄带"}));
   EXPECT_EQ(Row(8), (Cells{"467.56250", "OFF", "467.56250", "OFF", "添加", "关闭", "低", "窄带"}));
   EXPECT_EQ(Cell(15, col::kRxFreq), "462.55000");
-}
 
-TEST_F(ChirpTest, GmrsRepeaterRowsTakeTheirOffsetAndClearTheRestOnRequest) {
   UseModel(7);
-  ChirpImportResult r = Import(ReadList(kFrsFile), {45, true});
+  r = Import(ReadList(kFrsFile), {45, true});
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.imported, 8);
   EXPECT_EQ(Row(1), (Cells{"462.55000", "OFF", "467.55000", "OFF", "添加", "关闭", "高", "宽带"}));
   EXPECT_EQ(Cell(8, col::kTxFreq), "467.72500");
   for (int i = 8; i < 16; ++i) EXPECT_TRUE(grid().channelOff(i)) << i;
-
-  // Without --clear-rest the channels after the imported rows keep what they had.
+  // Without clearing the rest the channels after the imported rows keep what they had.
   UseModel(7);
   const Cells before = Row(12);
   const bool wasOff = grid().channelOff(11);
   ASSERT_TRUE(Import(ReadList(kFrsFile), {45, false}).ok);
-  EXPECT_EQ(Row(12), before);
-  EXPECT_EQ(grid().channelOff(11), wasOff);
-}
+  EXPECT_EQ(std::tuple(Row(12), grid().channelOff(11)), std::tuple(before, wasOff));
 
-TEST_F(ChirpTest, NoRowFitsAVhfModelAndNothingChanges) {
   UseModel(10);  // 136-154 MHz
-  const Image before = Saved();
-  ChirpImportResult r = Import(ReadList(kFrsFile));
-  // Every row tried, each reported.
+  const Image vhf = Saved();
+  r = Import(ReadList(kFrsFile));
+  // Every row tried, each reported; nothing changes.
   EXPECT_EQ(std::tuple(r.ok, r.error, r.notes.size()), std::tuple(false, "没有可以导入的行", 52u));
-  EXPECT_EQ(Saved(), before);
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(Saved() == vhf, flags.dataChanged), std::tuple(true, false));
 }
 
 // ---- export ----
 
 TEST_F(ChirpTest, ExportWritesTheFullHeaderAndOneRowPerChannelInUse) {
-  UseModel(7);
   Image img = image;
   for (int i = 0; i < 16; ++i) img.channel(i)[2] &= 0xF7;  // all off
   SetChannel(img, 0, "446.00625", "OFF", "446.00625", "OFF", 0x01);
@@ -200,7 +187,6 @@ TEST_F(ChirpTest, ExportWritesTheFullHeaderAndOneRowPerChannelInUse) {
 // Every combination of the two signalling sides goes out and comes back as it was, with
 // every other field the dialect holds.
 TEST_F(ChirpTest, ExportThenImportRoundTripsEveryField) {
-  UseModel(7);
   Image img = image;
   const char* sigs[] = {"OFF", "CTC 67.0", "CTC 254.1", "DCS 023", "-DCS 754"};
   for (int n = 0; n < 16; ++n) {
@@ -285,13 +271,11 @@ TEST_F(ChirpTest, DialectRowsBecomeTheGridTexts) {
 }
 
 TEST_F(ChirpTest, NearBandValuesAreClampedWithTheGridsMessage) {
-  UseModel(7);
   ChirpImportResult r = Import(
       "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode\n"
       "1,470.5,Tone,300,88.5,023\n"
       "2,450.0,DTCS,88.5,88.5,010\n");
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.imported, 2);
+  ASSERT_EQ(std::tuple(r.ok, r.imported), std::tuple(true, 2));
   EXPECT_EQ(Notes(r), (Cells{"第2行：频率超过范围！接收频率470.500000 MHz改为470.00000 MHz",
                              "第2行：频率超过范围！发射频率470.500000 MHz改为470.00000 MHz",
                              "第2行：rToneFreq 300改为CTC 254.1", "第3行：DtcsCode 010改为DCS 023",
@@ -306,8 +290,8 @@ TEST_F(ChirpTest, ADecimalCommaSystemReadsAndWritesTheDialectsPoints) {
   UseModel(7);
   ChirpImportResult r = Import("Location,Frequency,Tone,rToneFreq\n1,450.125,Tone,88.5\n");
   ASSERT_TRUE(r.ok);
-  EXPECT_EQ(Cell(1, col::kRxFreq), "450,12500");
-  EXPECT_EQ(Cell(1, col::kTxSignal), "CTC 88,5");
+  EXPECT_EQ(std::tuple(Cell(1, col::kRxFreq), Cell(1, col::kTxSignal)),
+            std::tuple("450,12500", "CTC 88,5"));
   ChirpExport e = ExportChirpCsv(Saved());
   EXPECT_NE(e.csv.find("\r\n1,信道1,450.125000,,0.000000,Tone,88.5,"), std::string::npos) << e.csv;
 }
@@ -315,7 +299,6 @@ TEST_F(ChirpTest, ADecimalCommaSystemReadsAndWritesTheDialectsPoints) {
 // ---- the CSV layer ----
 
 TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
-  UseModel(7);
   std::string csv =
       "\xEF\xBB\xBF# exported by hand\r\n"
       "Mode,\"Frequency\",Name,Location,Skip,Comment\r\n"
@@ -325,8 +308,7 @@ TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
       "FM,452.0,B,6,,\r\n";
   ChirpImportResult r = Import(csv);
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.imported, 2);
-  EXPECT_EQ(r.sourceLines, (std::vector<int>{4, 7}));
+  EXPECT_EQ(std::tuple(r.imported, r.sourceLines), std::tuple(2, std::vector<int>{4, 7}));
   EXPECT_EQ(std::tuple(Row(1)[0], Row(1)[4], Row(1)[7], Row(2)[0]),
             std::tuple("451.00000", "删除", "窄带", "452.00000"));
 
@@ -343,34 +325,26 @@ TEST_F(ChirpTest, BomCrlfCommentsQuotesAndAnyColumnOrder) {
 TEST_F(ChirpTest, MalformedRowsAreReportedByLineAndSkipped) {
   struct BadCase {
     const char* row;
-    const char* note;
+    const char* note;  // before "，已跳过"
   };
   const BadCase cases[] = {
-      {"2,450.5,,0", "只有4列，表头有13列，已跳过"},
-      {"2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率，已跳过"},
-      {"2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "Frequency列的数值无法识别（45O.0），已跳过"},
-      {"x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Location列的数值无法识别（x），已跳过"},
-      {"2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "Offset列的数值无法识别（five），已跳过"},
+      {"2,450.5,,0", "只有4列，表头有13列"},
+      {"2,,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "没有频率"},
+      {"2,45O.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Frequency列的数值无法识别（45O.0）"},
+      {"x,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Location列的数值无法识别（x）"},
+      {"2,450.0,+,five,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "Offset列的数值无法识别（five）"},
       {"2,450.0,split,480.0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外，已跳过"},
-      {"2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,",
-       "rToneFreqCTC数据无效！（8x.5），已跳过"},
-      {"2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,",
-       "DtcsCodeDCS 数据无效！（089），已跳过"},
-      {"2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,", "DtcsCode列的数值无法识别（），已跳过"},
-      {"2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "本机没有TSQL-R信令方式，已跳过"},
-      {"2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,",
-       "无法识别的CrossMode（Tone=>DTCS），已跳过"},
-      {"2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,",
-       "无法识别的DtcsPolarity（NX），已跳过"},
-      {"2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "无法识别的Duplex（x），已跳过"},
-      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,", "本机没有AM调制方式，已跳过"},
-      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,",
-       "Power列的数值无法识别（highW），已跳过"},
-      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe",
-       "无法识别的BusyLock（maybe），已跳过"}};
+       "发射频率480.000000 MHz远在本机频率范围440-470 MHz之外"},
+      {"2,450.0,,0,Tone,8x.5,88.5,023,NN,Tone->Tone,FM,2W,", "rToneFreqCTC数据无效！（8x.5）"},
+      {"2,450.0,,0,DTCS,88.5,88.5,089,NN,Tone->Tone,FM,2W,", "DtcsCodeDCS 数据无效！（089）"},
+      {"2,450.0,,0,DTCS,88.5,88.5,,NN,Tone->Tone,FM,2W,", "DtcsCode列的数值无法识别（）"},
+      {"2,450.0,,0,TSQL-R,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "本机没有TSQL-R信令方式"},
+      {"2,450.0,,0,Cross,88.5,88.5,023,NN,Tone=>DTCS,FM,2W,", "无法识别的CrossMode（Tone=>DTCS）"},
+      {"2,450.0,,0,DTCS,88.5,88.5,023,NX,Tone->Tone,FM,2W,", "无法识别的DtcsPolarity（NX）"},
+      {"2,450.0,x,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,", "无法识别的Duplex（x）"},
+      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,AM,2W,", "本机没有AM调制方式"},
+      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,highW,", "Power列的数值无法识别（highW）"},
+      {"2,450.0,,0,,88.5,88.5,023,NN,Tone->Tone,FM,2W,maybe", "无法识别的BusyLock（maybe）"}};
   for (const BadCase& c : cases) {
     SCOPED_TRACE(c.row);
     UseModel(7);
@@ -382,13 +356,12 @@ TEST_F(ChirpTest, MalformedRowsAreReportedByLineAndSkipped) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.imported, 2);
     EXPECT_EQ(r.sourceLines, (std::vector<int>{2, 4}));
-    EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note}));
+    EXPECT_EQ(Notes(r), (Cells{std::string("第3行：") + c.note + "，已跳过"}));
     EXPECT_EQ(std::tuple(Row(1)[5], Row(2)[0], Row(2)[5]), std::tuple("打开", "451.00000", "关闭"));
   }
 }
 
 TEST_F(ChirpTest, FilesWithoutAHeaderOrRowsChangeNothing) {
-  UseModel(7);
   const Image before = Saved();
   struct {
     std::string csv;

@@ -138,19 +138,12 @@ TEST_F(ProfileTest, WriteKeepsEveryOtherLine) {
   ASSERT_TRUE(ini.write("COMM PORT", "Common Port", "5"));
   ASSERT_TRUE(ini.write("Recent Files", "RecentFile2", "b"));
   ASSERT_TRUE(ini.write("Last", "Y", "2"));
-  EXPECT_EQ(ReadBytes(ini.path()),
-            "; written by hand\r\n"
-            "[Comm Port]\r\n"
-            "  common port =5\r\n"
-            "; keep me\r\n"
-            "\r\n"
-            "[Recent Files]\r\n"
-            "RecentFile1=a\r\n"
-            "RecentFile2=b\r\n"
-            "\r\n"
-            "[Last]\r\n"
-            "X=1\r\n"
-            "Y=2\r\n");
+  // Only the changed value, the new key after the last key of its section, and a line end
+  // for the last line.
+  std::string after = before;
+  after.replace(after.find("= 2  "), 5, "=5");
+  after.insert(after.find("\r\n\r\n[Last]"), "\r\nRecentFile2=b");
+  EXPECT_EQ(ReadBytes(ini.path()), after + "\r\nY=2\r\n");
 }
 
 TEST_F(ProfileTest, StrayCarriageReturnsDoNotCount) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <tuple>
+#include <functional>
+#include <variant>
 
+#include "radio/embed_info.h"
+#include "radio/read_radio.h"
+#include "radio/write_radio.h"
 #include "radio_fixture.h"
 #include "support/fake_prompter.h"
 
@@ -19,7 +22,7 @@ class LinkTest : public RadioTest {};
 TEST_F(LinkTest, HandshakeFramesAndTiming) {
   radio().modelCode = 2;
   radio().verMajor = 2;
-  radio().verMinor = 3;
+  radio().verMinor = 0x1F;
   EXPECT_EQ(EnterProgramMode(ctx, verMajor, image), 2);
   // OpenLinkPort waits 80 ms, the greeting 80 ms before sending; each reply is there at the
   // first look: greeting +20 +10, identity 40 / 20, final acknowledge 40 / 20.
@@ -28,7 +31,8 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
   EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
   EXPECT_TRUE(line.port.isOpen());  // callers close it
-  EXPECT_EQ(std::tuple(verMajor, image[0x2D0], app.radioVerText), std::tuple(2, 3, "2.3"));
+  EXPECT_EQ(std::tuple(verMajor, image[0x2D0], app.radioVerText), std::tuple(2, 0x1F, "2.1F"));
+  EXPECT_EQ(std::tuple(VersionText(2, 0), VersionText(0x10, 0xFF)), std::tuple("2.0", "10.FF"));
   EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -57,29 +61,24 @@ TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
 
 struct HandshakeCase {
   const char* name;
-  void (*setup)(sim::RadioConfig&);
+  void (*setup)(Cfg&);
   int16_t result;
-  size_t greetings;      // greeting attempts sent
   bool versionStored;    // ImageVerMajor and 0x2D0 taken from the reply
   std::string messages;  // "title / text" of the messages shown, joined by "|"
 };
 
 TEST_F(LinkTest, ReactionTable) {
   const HandshakeCase cases[] = {
-      {"healthy", [](sim::RadioConfig&) {}, 1, 1, true, ""},
-      {"wrong greeting answer", [](sim::RadioConfig& c) { c.greetingAck = 0x15; }, kNoAnswer, 1,
-       false, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"9-byte identity", [](sim::RadioConfig& c) { c.identityExtraByte = true; }, kNoAnswer, 1,
-       false, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"short identity", [](sim::RadioConfig& c) { c.identity = "Q471"; }, kNoAnswer, 1, false,
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"other radio", [](sim::RadioConfig& c) { c.identity = "Q4713"; }, kOtherRadio, 1, false,
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
-      {"final acknowledge wrong", [](sim::RadioConfig& c) { c.finalAck = 0x00; }, kNoAnswer, 1,
-       true, "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"model code 33", [](sim::RadioConfig& c) { c.modelCode = 33; }, 33, 1, true,
+      {"healthy", [](Cfg&) {}, 1, true, ""},
+      {"greeting refused", [](Cfg& c) { c.greetingAck = 0x15; }, kNoAnswer, false, kNoAnswerMsg},
+      {"9-byte identity", [](Cfg& c) { c.identityExtraByte = true; }, kNoAnswer, false,
+       kNoAnswerMsg},
+      {"short identity", [](Cfg& c) { c.identity = "Q471"; }, kNoAnswer, false, kNoAnswerMsg},
+      {"other radio", [](Cfg& c) { c.identity = "Q4713"; }, kOtherRadio, false, kOtherRadioMsg},
+      {"final acknowledge wrong", [](Cfg& c) { c.finalAck = 0x00; }, kNoAnswer, true, kNoAnswerMsg},
+      {"model code 33", [](Cfg& c) { c.modelCode = 33; }, 33, true,
        "错误 / 机型错误，请写入正确机型！"},
-      {"model code 32", [](sim::RadioConfig& c) { c.modelCode = 32; }, 32, 1, true, ""},
+      {"model code 32", [](Cfg& c) { c.modelCode = 32; }, 32, true, ""},
   };
   for (const HandshakeCase& hc : cases) {
     SCOPED_TRACE(hc.name);
@@ -92,18 +91,37 @@ TEST_F(LinkTest, ReactionTable) {
     EXPECT_EQ(r, hc.result);
     EXPECT_EQ(ReactToProgramMode(b.ctx, r), r >= 0 && r != kOtherRadio);
     const auto sent = b.writeBytes();
-    EXPECT_EQ(size_t(std::count(sent.begin(), sent.end(), kGreetingBytes)), hc.greetings);
-    EXPECT_EQ(b.verMajor, hc.versionStored ? 1 : 2);
-    EXPECT_EQ(b.image[0x2D0], hc.versionStored ? 0x0A : 0x77);
-    if (hc.versionStored) {
-      EXPECT_EQ(b.app.radioVerText, "1.A");
-    }
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), kGreetingBytes), 1);
+    EXPECT_EQ(std::tuple(b.verMajor, b.image[0x2D0]),
+              hc.versionStored ? std::tuple(1, 0x0A) : std::tuple(2, 0x77));
+    EXPECT_TRUE(!hc.versionStored || b.app.radioVerText == "1.A") << b.app.radioVerText;
     EXPECT_EQ(Joined(b.prompter.lines()), hc.messages);
     for (const Message& m : b.prompter.messages) {
       EXPECT_EQ(m.icon, m.title == "错误" ? Icon::Critical : Icon::Exclamation);
       EXPECT_EQ(m.buttons, Buttons::Ok);
     }
   }
+}
+
+// The operations over the link, run on a bench: the status (for the embedded information,
+// whether it succeeded) and how far it got: read requests sent, write frames acknowledged,
+// or (embedded information) write frames that reached the radio.
+enum class Op { Read, Write, EmbedRead, EmbedWrite };
+using OpStatus = std::variant<ReadStatus, WriteStatus, bool>;
+std::pair<OpStatus, int> RunOp(RadioBench& b, Op op) {
+  if (op == Op::Write) {
+    const WriteResult r = WriteRadio(b.ctx, b.image, b.verMajor, [] { return FixedTime(); });
+    return {r.status, r.framesAcknowledged};
+  }
+  if (op != Op::Read) {
+    const bool ok = op == Op::EmbedRead ? ReadEmbedInfo(b.ctx, b.image, b.verMajor)
+                                        : WriteEmbedInfo(b.ctx, b.image, b.verMajor);
+    return {ok, int(b.line.radio.writtenAddresses().size())};
+  }
+  const ReadResult r = ReadRadio(b.ctx, b.image, b.verMajor, {});
+  int requests = 0;
+  for (const auto& w : b.writeBytes()) requests += w.size() == 4 && w[0] == 0x52;
+  return {r.status, requests};
 }
 
 TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
@@ -115,13 +133,109 @@ TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(Box(prompter.messages[0]), Box({"错误", "端口3: Permission denied", Icon::Critical}));
   EXPECT_TRUE(line.port.writes().empty());
+  // OpenCommPort, which the tune view's link uses, says nothing.
+  RadioBench quiet;
+  quiet.line.port.failOpen("No such file or directory");
+  OpenCommPort(quiet.ctx);
+  EXPECT_EQ(std::tuple(quiet.prompter.messages.size(), quiet.nowMs()), std::tuple(0u, 80));
+  // A read or a write: nothing sent, no progress window, the document as it was, and no way
+  // back into the tune state (nothing reached the radio).
+  for (Op op : {Op::Read, Op::Write}) {
+    RadioBench b;
+    b.line.port.failOpen("Device or resource busy");
+    b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x5A);
+    const Image before = b.image;
+    EXPECT_EQ(RunOp(b, op).first, op == Op::Read ? OpStatus(ReadStatus::NotStarted)
+                                                 : OpStatus(WriteStatus::NotStarted));
+    EXPECT_EQ(b.prompter.lines(),
+              std::vector<std::string>{"错误 / 端口1: Device or resource busy"});
+    EXPECT_EQ(std::tuple(b.prompter.messages[0].icon, b.line.port.writes().size(), b.progress.opens,
+                         b.tune.shownBefore.size(), b.image == before),
+              std::tuple(Icon::Critical, 0u, 0, 0u, true));
+  }
 }
 
-TEST_F(LinkTest, OpenCommPortIgnoresFailures) {
-  line.port.failOpen("No such file or directory");
-  OpenCommPort(ctx);
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(nowMs(), 80);
+// A failed operation says why once, closes its port and progress window and leaves the
+// document as it was: a read's scratch copy and version are dropped.
+TEST_F(LinkTest, FailuresOfEveryOperation) {
+  const auto at = [](std::set<uint16_t> Cfg::*rule, uint16_t a) {
+    return [=](Cfg& c) { (c.*rule).insert(a); };
+  };
+  const std::function<void(Cfg&)> silent = [](Cfg& c) { c.silent = true; };
+  const std::function<void(Cfg&)> other = [](Cfg& c) { c.identity = "Q9999"; };
+  struct Case {
+    Op op;
+    std::function<void(Cfg&)> setup;
+    OpStatus status;
+    std::string message;
+    int reached;
+  };
+  const std::string readStop = "读频错误 / 读频中断，请重试！";
+  const std::string readData = "数据错误 / 读取数据错误，请重试！";
+  const std::string writeStop = "写频错误 / 写频中断，请重试！";
+  const std::string embedRead = "错误 / 读取数据错误，请重试！";
+  const std::string embedWrite = "错误 / 写入数据中断，请重试！";
+  const Case cases[] = {
+      {Op::Read, at(&Cfg::shortAt, 0x100), ReadStatus::Interrupted, readStop, 33},
+      {Op::Read, at(&Cfg::silentReadAt, 0x3F8), ReadStatus::Interrupted, readStop, 128},
+      // A reply later than the polls.
+      {Op::Read, [](Cfg& c) { c.lateAt = {0x008}, c.lateLatency = 900ms; }, ReadStatus::Interrupted,
+       readStop, 2},
+      {Op::Read, at(&Cfg::overCountAt, 0x040), ReadStatus::DataError, readData, 9},
+      // A reply that runs past its row and the image.
+      {Op::Read, [](Cfg& c) { c.redirect[0x010] = 0x3FC; }, ReadStatus::DataError, readData, 3},
+      {Op::Read, silent, ReadStatus::NotStarted, kNoAnswerMsg, 0},
+      {Op::Read, other, ReadStatus::NotStarted, kOtherRadioMsg, 0},
+      {Op::Write, at(&Cfg::noAckAt, 0x2B8), WriteStatus::Interrupted, writeStop, 33},
+      {Op::Write, at(&Cfg::nakAt, 0x000), WriteStatus::Interrupted, writeStop, 0},
+      {Op::Write, silent, WriteStatus::NotStarted, kNoAnswerMsg, 0},
+      {Op::Write, other, WriteStatus::NotStarted, kOtherRadioMsg, 0},
+      {Op::Write, [](Cfg& c) { c.modelCode = 2; }, WriteStatus::Declined,
+       "QM830K / 选择的机型与当前机型不同 是否要继续？", 0},
+      {Op::EmbedRead, at(&Cfg::shortAt, 0x3C8), false, embedRead, 0},
+      {Op::EmbedRead, [](Cfg& c) { c.redirect[0x3E0] = 0x3EC; }, false, embedRead, 0},
+      {Op::EmbedRead, silent, false,
+       "通讯端口错误 / 端口1 没有响应, 请检查你的连接或机型电源是否打开！", 0},
+      {Op::EmbedRead, other, false, kOtherRadioMsg, 0},
+      {Op::EmbedWrite, at(&Cfg::noAckAt, 0x340), false, embedWrite, 9},
+      {Op::EmbedWrite, at(&Cfg::nakAt, 0x300), false, embedWrite, 1},
+      {Op::EmbedWrite, silent, false, "通讯端口错误 / 端口1 没有响应，请检查你的连接！", 0},
+      {Op::EmbedWrite, other, false, kOtherRadioMsg, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    RadioBench b;
+    FillPattern(b.line.radio.memory(), 0x33);
+    c.setup(b.radio());
+    b.prompter.defaultAnswer = Answer::No;
+    const bool program = c.op == Op::Read || c.op == Op::Write;
+    if (program) b.fromTuneView();
+    FillPattern(b.image.bytes(), 0x44);
+    b.image[0x2D0] = 0;  // the radio's minor version as well, unless a read is to drop it
+    if (c.op == Op::Read) b.radio().verMinor = 9, b.verMajor = 7;
+    const Image old = b.image;
+    EXPECT_EQ(RunOp(b, c.op), std::pair(c.status, c.reached));
+    EXPECT_EQ(Joined(b.prompter.lines()), c.message);
+    ASSERT_EQ(b.prompter.messages.size(), 1u);
+    const bool declined = c.status == OpStatus(WriteStatus::Declined);
+    EXPECT_EQ(b.prompter.messages[0].icon, declined ? Icon::Information : Icon::Exclamation);
+    EXPECT_EQ(std::tuple(b.progress.opens, b.line.port.isOpen()),
+              std::tuple(b.progress.closes, false));
+    if (c.op != Op::Write) {
+      EXPECT_EQ(b.image, old);
+    } else {  // the frames before the failure are in the radio
+      for (int i = 0; i < c.reached; ++i)
+        EXPECT_EQ(b.line.radio.memory()[WritePlan()[i] + 3u], b.image[WritePlan()[i] + 3u]) << i;
+    }
+    EXPECT_TRUE(c.op != Op::Read || b.verMajor == 7) << b.verMajor;
+    // Begun in the tune view, the radio is handed back to its tune state: before a failure
+    // is reported, after a question.
+    if (program) {
+      EXPECT_EQ(b.tune.shownBefore, std::vector<size_t>{declined ? 1u : 0u});
+      EXPECT_FALSE(b.tune.back.leftTune);
+    }
+  }
 }
 
 TEST_F(LinkTest, EndCommandWaitsThenPolls) {
@@ -141,18 +255,11 @@ TEST_F(LinkTest, EndCommandWaitsThenPolls) {
 }
 
 TEST_F(LinkTest, SendWaitsForTheLineToCarryTheBytes) {
-  sim::SimLine paced(sim::RadioConfig{}, true);
-  LinkContext c{paced.port, paced.clock, prompter, progress, app, 1};
-  ASSERT_TRUE(paced.port.open(1, kLinkSettings));
-  EXPECT_TRUE(SendBytes(c, kGreetingBytes));
+  RadioBench paced(true);
+  ASSERT_TRUE(paced.line.port.open(1, kLinkSettings));
+  EXPECT_TRUE(SendBytes(paced.ctx, kGreetingBytes));
   // 8 bytes of 1.146 ms: the send loop returns at the first whole millisecond after 9.17 ms.
-  EXPECT_EQ(paced.clock.now().count() / 1000, 10);
-  EXPECT_EQ(paced.port.outCount(), 0u);
-}
-
-TEST_F(LinkTest, VersionTextIsUppercaseHexWithoutLeadingZeros) {
-  EXPECT_EQ(std::tuple(VersionText(2, 0), VersionText(1, 0x0A), VersionText(0x10, 0xFF)),
-            std::tuple("2.0", "1.A", "10.FF"));
+  EXPECT_EQ(std::tuple(paced.nowMs(), paced.line.port.outCount()), std::tuple(10, 0u));
 }
 
 TEST_F(LinkTest, PortScanOffersTheLowestUsablePort) {

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/app_state.h"
@@ -16,6 +18,8 @@
 #include "support/scripted_prompter.h"
 
 namespace qm::test {
+
+using Cfg = sim::RadioConfig;
 
 inline AppState TwoModelApp() {
   AppState app;
@@ -91,5 +95,8 @@ struct RadioBench {
 class RadioTest : public ::testing::Test, public RadioBench {};
 
 inline const std::vector<uint8_t> kGreetingBytes = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+inline const std::string kNoAnswerMsg =
+    "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！";
+inline const std::string kOtherRadioMsg = "机型错误 / 机型与软件不匹配，请选择正确的机型！";
 
 }  // namespace qm::test

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <tuple>
 
 #include "files/data_file.h"
 #include "radio/serial_trace.h"
@@ -17,9 +15,8 @@
 namespace qm::test {
 namespace {
 
-class WriteChecksTest : public RadioTest {
- protected:
-  WriteChecksTest() {
+struct ChecksBench : RadioBench {
+  ChecksBench() {
     std::fill(line.radio.memory().begin(), line.radio.memory().end(), uint8_t{0xEE});
     std::memcpy(line.radio.memory().data() + 0x3E0, "RADIO-7\0\0\0\0\0\0\0\0\0", 16);
     FillPattern(image.bytes(), 0x5A);
@@ -40,26 +37,54 @@ class WriteChecksTest : public RadioTest {
   }
 };
 
-TEST_F(WriteChecksTest, ReadBackAgreesAndOnlyThenTheWriteIsAnnounced) {
-  CheckedWrite r = Write({true, ""});
-  ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
-  ASSERT_TRUE(r.verify);
-  EXPECT_EQ(std::tuple(r.resultText(), r.verify->blocksRead, ReadRequestsAfterWrite()),
-            std::tuple("成功", 38, 38));
-  EXPECT_EQ(prompter.lines(),
-            std::vector<std::string>{"写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续....."});
-  EXPECT_FALSE(line.port.isOpen());
+class WriteChecksTest : public ::testing::Test, public ChecksBench {};
+
+// The read-back: only when it agrees is the write announced; a version-1 radio is compared
+// with the converted frames; a missing reply fails with its address. Without checks the
+// write is the plain write.
+TEST(WriteChecks, ReadBackOrNone) {
+  struct Case {
+    bool verify;
+    void (*setup)(Cfg&);
+    VerifyStatus status;  // Passed without a read-back
+    std::string message;
+    int requests;  // read requests after the last write frame
+  };
+  const std::string checked = "写频完成 / 写频完成，回读校验无误，请按“确定”按钮继续.....";
+  const Case cases[] = {
+      {true, [](Cfg&) {}, VerifyStatus::Passed, checked, 38},
+      {true, [](Cfg& c) { c.verMajor = 1; }, VerifyStatus::Passed, checked, 38},
+      {true, [](Cfg& c) { c.silentReadAt = {0x2D8}; }, VerifyStatus::Interrupted,
+       "校验错误 / 校验中断（地址 0x2D8），请重试！", 36},
+      {false, [](Cfg&) {}, VerifyStatus::Passed, "写频完成 / 写频完成，请按“确定”按钮继续.....", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    ChecksBench b;
+    c.setup(b.radio());
+    CheckedWrite r = b.Write({c.verify, ""});
+    const bool passed = c.status == VerifyStatus::Passed;
+    EXPECT_EQ(std::tuple(r.ok(), r.resultText(), r.verify.has_value(), r.backup.has_value(),
+                         b.ReadRequestsAfterWrite()),
+              std::tuple(passed, passed ? "成功" : "校验失败", c.verify, false, c.requests));
+    EXPECT_EQ(r.verify ? r.verify->status : VerifyStatus::Passed, c.status);
+    EXPECT_TRUE(!r.verify || !passed || r.verify->blocksRead == 38);
+    EXPECT_EQ(b.prompter.lines(), std::vector<std::string>{c.message});
+    EXPECT_FALSE(b.line.port.isOpen());
+    const uint8_t f0 = b.image[0x2B0];
+    EXPECT_EQ(b.line.radio.memory()[0x2B0], b.radio().verMajor == 1 ? FuncByte0ToV1(f0) : f0);
+  }
 }
 
 TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
   radio().corruptAt = {0x2B3, 0x045};
   CheckedWrite r = Write({true, ""});
-  EXPECT_TRUE(r.write.completed());  // every frame was acknowledged ...
-  EXPECT_FALSE(r.ok());              // ... but the radio does not hold them
-  EXPECT_EQ(r.resultText(), "校验失败");
+  // Every frame was acknowledged, but the radio does not hold them.
+  EXPECT_EQ(std::tuple(r.write.completed(), r.ok(), r.resultText()),
+            std::tuple(true, false, "校验失败"));
   ASSERT_TRUE(r.verify);
-  EXPECT_EQ(r.verify->status, VerifyStatus::Mismatch);
-  ASSERT_EQ(r.verify->mismatches.size(), 2u);
+  ASSERT_EQ(std::tuple(r.verify->status, r.verify->mismatches.size()),
+            std::tuple(VerifyStatus::Mismatch, 2u));
   EXPECT_EQ(std::tuple(r.verify->mismatches[0].address, r.verify->mismatches[1].address),
             std::tuple(0x040, 0x2B0));
   const VerifyMismatch& m = r.verify->mismatches[1];
@@ -68,34 +93,6 @@ TEST_F(WriteChecksTest, ARadioThatStoresAWrongByteFailsVerification) {
                                MismatchText(r.verify->mismatches[0]) + "\n" + MismatchText(m);
   EXPECT_EQ(prompter.lines(), std::vector<std::string>{expected});  // no completion notice
   EXPECT_EQ(MismatchText(m).substr(0, 6), "0x2B0:");
-}
-
-TEST_F(WriteChecksTest, AVersionOneRadioIsComparedWithTheConvertedFrames) {
-  radio().verMajor = 1;
-  image[0x2B0] = 0x78;
-  prompter.warnAnswers.push_back(WarningAnswer{true, false});
-  CheckedWrite r = Write({true, ""});
-  ASSERT_TRUE(r.ok()) << Joined(prompter.lines());
-  EXPECT_EQ(line.radio.memory()[0x2B0], FuncByte0ToV1(0x78));
-}
-
-TEST_F(WriteChecksTest, AMissingReadBackReplyIsAFailureWithItsAddress) {
-  radio().silentReadAt = {0x2D8};
-  CheckedWrite r = Write({true, ""});
-  EXPECT_FALSE(r.ok());
-  ASSERT_TRUE(r.verify);
-  EXPECT_EQ(r.verify->status, VerifyStatus::Interrupted);
-  EXPECT_EQ(prompter.lines(),
-            std::vector<std::string>{"校验错误 / 校验中断（地址 0x2D8），请重试！"});
-}
-
-TEST_F(WriteChecksTest, WithoutChecksTheWriteIsThePlainWrite) {
-  CheckedWrite r = Write({});
-  EXPECT_EQ(
-      std::tuple(r.ok(), r.verify.has_value(), r.backup.has_value(), ReadRequestsAfterWrite()),
-      std::tuple(true, false, false, 0));
-  EXPECT_EQ(prompter.lines(),
-            std::vector<std::string>{"写频完成 / 写频完成，请按“确定”按钮继续....."});
 }
 
 TEST_F(WriteChecksTest, BackupSavesTheRadioBeforeItIsWrittenAndKeepsTheModel) {
@@ -139,16 +136,6 @@ TEST_F(WriteChecksTest, AFailedBackupStopsBeforeAnythingIsWritten) {
                                                         "写频错误 / 备份没有完成，没有写频。"}));
 }
 
-TEST(BackupFileName, IdCharactersAndTheDate) {
-  const std::tm t = FixedTime();
-  EXPECT_EQ(std::tuple(BackupFileName("RADIO-7", t), BackupFileName("", t),
-                       BackupFileName("../a b/c", t)),
-            std::tuple("RADIO-7_20261207-013005.q83", "noid_20261207-013005.q83",
-                       "___a_b_c_20261207-013005.q83"));
-  const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(PrintableRadioId(raw), "AB?C");
-}
-
 TEST_F(WriteChecksTest, ProbeGivesModelVersionAndId) {
   radio().modelCode = 12;
   radio().verMinor = 3;
@@ -184,11 +171,8 @@ TEST_F(WriteChecksTest, TraceRecordsEveryFrameWithTimeAndDirection) {
     EXPECT_LE(std::stod(l[k - 1].substr(0, 14)), std::stod(l[k].substr(0, 14)));
   trace.restart();
   EXPECT_TRUE(trace.lines().empty());
-}
 
-TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
-  SerialTrace trace(line.clock);
-  TracingSerialPort tracing(line.port, trace);
+  // Bytes that were cleared unread are shown too.
   ASSERT_TRUE(tracing.open(1, kLinkSettings));
   tracing.write(kGreetingBytes);
   line.clock.delayMs(50);
@@ -197,7 +181,7 @@ TEST_F(WriteChecksTest, TraceShowsBytesThatWereClearedUnread) {
   EXPECT_EQ(tracing.inCount(), 0u);
 }
 
-TEST(FleetRecord, LineAndLogRow) {
+TEST(WriteCheckTexts, FleetLineLogRowAndBackupName) {
   FleetRecord r{3, "RADIO,7", 12, "2.0", "校验失败", "2026-12-07 01:30:05", 4.25};
   EXPECT_EQ(FleetLine(r),
             "#3  ID RADIO,7  机型代码 12  版本 2.0  校验失败  2026-12-07 01:30:05  4.2秒");
@@ -205,6 +189,14 @@ TEST(FleetRecord, LineAndLogRow) {
   FleetRecord none{4, "", -1, "", "无响应", "2026-12-07 01:31:00", 0.0};
   EXPECT_EQ(FleetCsvRow(none), "4,,,,无响应,2026-12-07 01:31:00,0.0");
   EXPECT_EQ(FormatLocalTime(FixedTime()), "2026-12-07 01:30:05");
+  // A backup's file name.
+  const std::tm t = FixedTime();
+  EXPECT_EQ(std::tuple(BackupFileName("RADIO-7", t), BackupFileName("", t),
+                       BackupFileName("../a b/c", t)),
+            std::tuple("RADIO-7_20261207-013005.q83", "noid_20261207-013005.q83",
+                       "___a_b_c_20261207-013005.q83"));
+  const uint8_t raw[16] = {'A', 'B', 1, 'C', ' ', ' ', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(PrintableRadioId(raw), "AB?C");
 }
 
 }  // namespace

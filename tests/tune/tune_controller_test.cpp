@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <tuple>
-
 #include "base/model_table.h"
 #include "document/document.h"
 #include "files/profile.h"
@@ -21,14 +18,17 @@ using test::TuneRig;
 
 // A radio with tune channels 2 and 5 switched on and known item values, entered.
 void Enter(TuneRig& rig, uint8_t verMajor = 2) {
-  rig.line.radio.config().verMajor = verMajor;
-  rig.line.radio.config().modelCode = 2;
+  rig.radio().verMajor = verMajor;
+  rig.radio().modelCode = 2;
   test::PutTuneChannel(rig.mem(), 1, 450.0, 0x30, 0x70, 0x06);
   test::PutTuneChannel(rig.mem(), 4, 440.0125, 0x50, 0x13, 0x00);
   for (size_t i = 0; i < 7; ++i) rig.mem()[0x2F0 + i] = static_cast<uint8_t>(0x20 + i);
   ASSERT_TRUE(rig.ctl.EnterTuneMode());
   rig.clearWrites();
 }
+struct Entered : TuneRig {
+  explicit Entered(uint8_t verMajor = 2) { Enter(*this, verMajor); }
+};
 
 TEST(TuneController, EnteringShowsTheTuneView) {
   TuneRig rig;
@@ -56,36 +56,32 @@ TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
   TuneRig rig;
   rig.curTuneChannel = 7;
   ASSERT_TRUE(rig.ctl.EnterTuneMode());
-  EXPECT_EQ(rig.curTuneChannel, 7);
-  EXPECT_EQ(rig.ctl.table().selectedChannel(), 6);
+  EXPECT_EQ(std::tuple(rig.curTuneChannel, rig.ctl.table().selectedChannel()), std::tuple(7, 6));
 }
 
 TEST(TuneController, BeginShowsTheItemPanel) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.NodeClick("SqlOpen");
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"43 02", "6D 22 01", "6D 22 01"}));
   const TuneView& v = rig.ctl.view();
-  EXPECT_TRUE(v.itemVisible);
-  EXPECT_FALSE(v.tableVisible);
   EXPECT_EQ((std::vector<std::string>{v.itemCaption, v.channelCaption, v.rxFreq, v.rxSignal,
                                       v.txFreq, v.txSignal, v.valueLabel}),
             (std::vector<std::string>{"第3级静噪电平", "调测信道2", "450.00000", "OFF", "450.00000",
                                       "CTC 67.0", "34"}));
-  EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown),
-            std::tuple(0x22, 2, 3, false));
+  EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown,
+                       v.itemVisible, v.tableVisible),
+            std::tuple(0x22, 2, 3, false, true, false));
 }
 
 TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.table().clickTestChannel(4);
   rig.ctl.table().clickTxInhibit(1);  // channel 2 is no longer selected: its box works
   rig.ctl.table().clickTestChannel(1);
   rig.flags.tuneDataChanged = false;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(rig.ctl.view().txSignal, "----");
-  EXPECT_EQ(rig.ctl.view().txFreq, "--------");
+  EXPECT_EQ(std::tuple(rig.ctl.view().txSignal, rig.ctl.view().txFreq),
+            std::tuple("----", "--------"));
 }
 
 TEST(TuneController, NodeClickRules) {
@@ -98,39 +94,44 @@ TEST(TuneController, NodeClickRules) {
     const char* name;
     std::vector<Step> steps;
   };
+  // The begins on channel 2 (channel select, then the item's frames), and a discard of
+  // Battery (its end frame, then the channel select).
+  using Frames = std::vector<std::string>;
+  const Frames battery = {"43 02", "42 20 01", "42 20 01"};
+  const Frames sqlTight = {"43 02", "4D 21 01", "4D 21 01"};
+  const Frames ctcDevW = {"43 02", "53 20 70 06", "51 23 01", "51 23 01"};
+  const Frames discard = {"42 20 01", "43 02"};
+  const auto then = [](Frames a, const Frames& b) {
+    return a.insert(a.end(), b.begin(), b.end()), a;
+  };
   const std::vector<Case> cases = {
-      {"the same item again sends nothing",
-       {{"CTCDevW", {"43 02", "53 20 70 06", "51 23 01", "51 23 01"}}, {"CTCDevW", {}}}},
+      {"the same item again sends nothing", {{"CTCDevW", ctcDevW}, {"CTCDevW", {}}}},
       {"another item discards the first, then begins",
-       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
-        {"SqlTight", {"42 20 01", "43 02", "43 02", "4D 21 01", "4D 21 01"}}}},
+       {{"Battery", battery}, {"SqlTight", then(discard, sqlTight)}}},
       {"after testfreq the same item begins again",
-       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
-        {"testfreq", {"42 20 01", "43 02"}},
-        {"Battery", {"43 02", "42 20 01", "42 20 01"}}}},
+       {{"Battery", battery}, {"testfreq", discard}, {"Battery", battery}}},
       {"testfreq without an item sends nothing", {{"testfreq", {}}, {"adjust", {}}}},
       // After a failed end no begin follows (the table was not chosen since), and the open
       // item stays the one the next discard goes to.
       {"a failed end keeps the item open and current",
-       {{"Battery", {"43 02", "42 20 01", "42 20 01"}},
+       {{"Battery", battery},
         {"SqlTight", {"42 20 01"}, true},
-        {"SqlTight", {"42 20 01", "43 02", "43 02", "4D 21 01", "4D 21 01"}}}},
+        {"SqlTight", then(discard, sqlTight)}}},
       // The radio takes a channel select for the end of the item its discard failed to end:
       // clicked again, the item is closed first, as another item would be.
       {"after a failed discard the same item is closed, then begins",
-       {{"CTCDevW", {"43 02", "53 20 70 06", "51 23 01", "51 23 01"}},
+       {{"CTCDevW", ctcDevW},
         {"testfreq", {"51 23 01"}, true},
-        {"CTCDevW", {"51 23 01", "43 02", "43 02", "53 20 70 06", "51 23 01", "51 23 01"}}}},
+        {"CTCDevW", then({"51 23 01", "43 02"}, ctcDevW)}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     size_t failures = 0;
     for (const Step& s : c.steps) {
       SCOPED_TRACE(s.key);
       rig.clearWrites();
-      rig.line.radio.config().silent = s.silent;
+      rig.radio().silent = s.silent;
       rig.ctl.NodeClick(s.key);
       EXPECT_EQ(rig.sent(), s.frames);
       failures += s.silent;
@@ -140,8 +141,7 @@ TEST(TuneController, NodeClickRules) {
 }
 
 TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.NodeClick("DCSDevW");
   rig.ctl.NodeClick("testfreq");
   EXPECT_EQ(std::tuple(rig.ctl.view().tableVisible, rig.ctl.view().itemVisible, rig.tuneGridShown,
@@ -151,22 +151,19 @@ TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
   rig.ctl.NodeClick("exit");
   // The redisplay did not forget that an item was closed: the leave frames still go out.
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F8 08", "06"}));
-  EXPECT_EQ(rig.tuneState, 0);
-  EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Idle);
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.line.radio.mode()), std::tuple(0, sim::SimMode::Idle));
 }
 
 TEST(TuneController, GreyNarrowNodesDoNothing) {
-  TuneRig rig;
-  Enter(rig, 1);
-  EXPECT_TRUE(rig.ctl.view().narrowNodesGrey);
-  EXPECT_EQ(rig.app.radioVerMajor, 1);
+  Entered rig(1);
+  EXPECT_EQ(std::tuple(rig.ctl.view().narrowNodesGrey, rig.app.radioVerMajor), std::tuple(true, 1));
   rig.ctl.NodeClick("Battery");
   rig.clearWrites();
   for (const char* key : {"CTCDevN", "DCSDevN"}) {
     rig.ctl.NodeClick(key);
-    EXPECT_TRUE(rig.sent().empty()) << key;  // not even the end of the open item
-    EXPECT_EQ(rig.curTuneItem, 1);
-    EXPECT_TRUE(rig.ctl.view().itemVisible);
+    // Not even the end of the open item.
+    EXPECT_EQ(std::tuple(rig.sent().size(), rig.curTuneItem, rig.ctl.view().itemVisible),
+              std::tuple(0u, 1, true));
   }
 }
 
@@ -203,15 +200,14 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
       {"refused block", [](sim::RadioSim& r) { r.config().nakAt = {0x0118}; },
        "写入错误 / 写入数据中断，请重试！", "57 01 18 08"},
       {"identity request unanswered", [](sim::RadioSim& r) { r.config().answerIdentity = false; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", "02"},
+       test::kNoAnswerMsg, "02"},
       {"greetings unanswered",
        [](sim::RadioSim& r) { r.config().ignoreGreetings = r.greetingsSeen() + 3; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！", "02 50 52 4F"},
+       test::kNoAnswerMsg, "02 50 52 4F"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     c.fault(rig.line.radio);
     rig.ctl.table().clickChannelOff(9);
     rig.ctl.SaveTuneTable();
@@ -225,7 +221,7 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
     EXPECT_EQ(std::tuple(sent.back(), sent[sent.size() - 2].substr(0, c.last.size())),
               std::tuple("4E 52 56 54 55 4E 45", c.last));
     EXPECT_FALSE(rig.progress.isOpen() || rig.line.port.isOpen());
-    rig.line.radio.config() = sim::RadioConfig{};
+    rig.radio() = sim::RadioConfig{};
     rig.clearWrites();
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));
@@ -235,25 +231,21 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
 }
 
 TEST(TuneController, FailedBeginAndTrial) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.tune.config().ignoreChannelSelects = 3;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
-  EXPECT_EQ(rig.tuneState, 1);
-  EXPECT_FALSE(rig.ctl.view().itemVisible);
+  const std::vector<std::string> broken = {"调测错误 / 连接中断，请重试！"};
+  EXPECT_EQ(std::tuple(rig.prompter.lines(), rig.tuneState, rig.ctl.view().itemVisible),
+            std::tuple(broken, 1, false));
 
-  TuneRig rig2;
-  Enter(rig2);
+  Entered rig2;
   rig2.tune.config().itemExtraByte = true;  // begin passes, the trial value fails
   rig2.ctl.NodeClick("SqlTight");
-  EXPECT_EQ(rig2.tuneState, 2);
-  EXPECT_EQ(rig2.prompter.lines(), (std::vector<std::string>{"调测错误 / 连接中断，请重试！"}));
+  EXPECT_EQ(std::tuple(rig2.prompter.lines(), rig2.tuneState), std::tuple(broken, 2));
 }
 
 TEST(TuneController, OkAndCancel) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.ctl.NodeClick("DCSDevN");
   rig.clearWrites();
   rig.ctl.Ok();  // the value did not change: the end still stores
@@ -282,8 +274,7 @@ TEST(TuneController, LeavingFromEachState) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.state);
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     if (c.state >= 2) rig.ctl.NodeClick("Battery");
     if (c.state == 3) rig.ctl.Cancel();
     ASSERT_EQ(rig.tuneState, c.state);
@@ -303,8 +294,7 @@ TEST(TuneController, LeavingFromEachState) {
 }
 
 TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
-  TuneRig rig;
-  Enter(rig);
+  Entered rig;
   rig.tune.config().silentLeave = true;
   const Micros start = rig.line.clock.now();
   rig.ctl.LeaveTuneMode();
@@ -319,8 +309,7 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
   for (Answer answer : {Answer::Yes, Answer::No}) {
     SCOPED_TRACE(answer == Answer::Yes ? "yes" : "no");
-    TuneRig rig;
-    Enter(rig);
+    Entered rig;
     rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
     ASSERT_TRUE(rig.flags.tuneDataChanged);
     rig.prompter.answers = {answer};
@@ -330,9 +319,8 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
               test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
                          Buttons::YesNo}));
     const bool yes = answer == Answer::Yes;  // written to the radio
-    if (yes) {
-      EXPECT_EQ(rig.prompter.lines()[1], "写入完成 / 写入数据完成，请按“确定”按钮继续.....");
-    }
+    EXPECT_EQ(rig.prompter.lines().back(),
+              yes ? "写入完成 / 写入数据完成，请按“确定”按钮继续....." : rig.prompter.lines()[0]);
     EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged),
               std::tuple(yes, !yes));
     // The item began after the write.

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
-#include <tuple>
 
 #include "tune/tune_rig.h"
 
@@ -42,32 +40,26 @@ TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
       std::tuple(rig.image[0x2F5], rig.mem()[0x2F5], rig.tuneState, rig.ctl.view().itemVisible),
       std::tuple(0x9A, 0x9A, 3, false));
   ASSERT_EQ(rig.tune.stores().size(), 1u);
-  EXPECT_EQ(rig.tune.stores()[0].item, 5);
-  EXPECT_TRUE(rig.line.port.isOpen());  // open from the begin until the leave
+  // The port stays open from the begin until the leave.
+  EXPECT_EQ(std::tuple(rig.tune.stores()[0].item, rig.line.port.isOpen()), std::tuple(5, true));
   EXPECT_TRUE(rig.prompter.messages.empty()) << rig.prompter.lines()[0];
 }
-
-struct ItemCase {
-  int item;
-  std::vector<std::string> begin;  // frames of a begin on channel 1
-  std::vector<uint8_t> reply;
-};
 
 // Items 1-7: the frames of a begin, and the judging of their replies. A reply with one byte
 // too many passes the begin and the end (at least the expected bytes) but fails a trial
 // value (exactly the expected bytes), which is tried three times.
 TEST(TuneProtocol, BeginTrialAndEndRulesOfEveryItem) {
-  const std::vector<ItemCase> cases = {
-      {0, {"43 01", "42 10 01"}, Bytes{0x62, 0x4E, 0x06}},
-      {1, {"43 01", "4D 11 01"}, Bytes{0x47, 0x00, 0x06}},
-      {2, {"43 01", "6D 12 01"}, Bytes{0x47, 0x00, 0x06}},
-      {3, {"43 01", "53 40 13 00", "51 13 01"}, Bytes{0x06}},
-      {4, {"43 01", "53 40 13 00", "44 14 01"}, Bytes{0x06}},
-      {5, {"43 01", "53 40 13 00", "6E", "51 15 01"}, Bytes{0x06}},
-      {6, {"43 01", "53 40 13 00", "6E", "44 16 01"}, Bytes{0x06}},
-  };
-  for (const ItemCase& c : cases) {
-    SCOPED_TRACE(c.item);
+  // The frames of a begin on channel 1, by item.
+  const std::vector<std::vector<std::string>> begins = {{"43 01", "42 10 01"},
+                                                        {"43 01", "4D 11 01"},
+                                                        {"43 01", "6D 12 01"},
+                                                        {"43 01", "53 40 13 00", "51 13 01"},
+                                                        {"43 01", "53 40 13 00", "44 14 01"},
+                                                        {"43 01", "53 40 13 00", "6E", "51 15 01"},
+                                                        {"43 01", "53 40 13 00", "6E", "44 16 01"}};
+  for (int item = 0; item < 7; ++item) {
+    SCOPED_TRACE(item);
+    const std::vector<std::string>& begin = begins[size_t(item)];
     for (bool extra : {false, true}) {
       SCOPED_TRACE(extra);
       TuneRig rig;
@@ -77,19 +69,19 @@ TEST(TuneProtocol, BeginTrialAndEndRulesOfEveryItem) {
       for (int i = 0; i < 7; ++i) rig.image[0x2F0 + i] = static_cast<uint8_t>(0x10 + i);
       LinkContext ctx = rig.ctx();
 
-      EXPECT_EQ(BeginTuneItem(ctx, rig.image, c.item, 1), 1);
-      EXPECT_EQ(rig.sent(), c.begin);
+      EXPECT_EQ(BeginTuneItem(ctx, rig.image, item, 1), 1);
+      EXPECT_EQ(rig.sent(), begin);
 
       rig.clearWrites();
-      EXPECT_EQ(SendTuneAdjust(ctx, c.item + 1, 0x77), !extra);
+      EXPECT_EQ(SendTuneAdjust(ctx, item + 1, 0x77), !extra);
       EXPECT_EQ(rig.sent().size(), 1u);  // enough bytes came: no second attempt
       EXPECT_EQ(rig.prompter.messages.size(), extra ? 1u : 0u);
 
       rig.clearWrites();
-      EXPECT_EQ(EndTuneItem(ctx, c.item, 1, 0x55, true), 1);
-      const std::string cmd = c.begin.back().substr(0, 2);
+      EXPECT_EQ(EndTuneItem(ctx, item, 1, 0x55, true), 1);
+      const std::string cmd = begin.back().substr(0, 2);
       EXPECT_EQ(rig.sent(), (std::vector<std::string>{cmd + " 55 02", "43 01"}));
-      EXPECT_EQ(rig.mem()[0x2F0 + static_cast<size_t>(c.item)], 0x55);
+      EXPECT_EQ(rig.mem()[0x2F0 + static_cast<size_t>(item)], 0x55);
     }
   }
 }
@@ -136,11 +128,10 @@ TEST(TuneProtocol, SignallingFrameForEveryKindNibble) {
     rec[7] = static_cast<uint8_t>(kind << 4 | 0x0C);
     rec[8] = 0xAB;
     rec[9] = 0x01;
-    const uint8_t expected = kind < 8 ? "\0\0\x20\x20\x40\x40\x50\x50"[kind] : 0;
-    const std::array<uint8_t, 4> want = expected == 0
-                                            ? std::array<uint8_t, 4>{0x53, 0, 0, 0}
-                                            : std::array<uint8_t, 4>{0x53, expected, 0xAB, 0x01};
-    EXPECT_EQ(SignallingFrame(ConstRow(rec)), want);
+    const uint8_t type = kind < 8 ? "\0\0\x20\x20\x40\x40\x50\x50"[kind] : 0;
+    EXPECT_EQ(
+        SignallingFrame(ConstRow(rec)),
+        (std::array<uint8_t, 4>{0x53, type, uint8_t(type ? 0xAB : 0), uint8_t(type ? 1 : 0)}));
   }
 }
 
@@ -178,23 +169,22 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   TuneRig rig;
   for (size_t i = 0; i < 1024; ++i) rig.mem()[i] = static_cast<uint8_t>(i * 7 + 3);
   // The reply to 0x0100 names 0x02F8; the reply to 0x0108 names 0x0300, outside both areas.
-  rig.line.radio.config().redirect = {{0x0100, 0x02F8}, {0x0108, 0x0300}};
+  rig.radio().redirect = {{0x0100, 0x02F8}, {0x0108, 0x0300}};
   for (size_t i = 0; i < 16; ++i) rig.image[0x100 + i] = 0xEE;
   LinkContext ctx = rig.ctx();
   const TuneEntryResult r = EnterTuneMode(ctx, rig.image, rig.imageVerMajor);
   ASSERT_TRUE(r.entered());
   EXPECT_EQ(r.modelCode, 1);
   for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(rig.image[0x100 + i], 0xEE);  // no reply named 0x0100
-    EXPECT_EQ(rig.image[0x108 + i], 0xEE);  // the 0x0300 reply stored nothing
-    EXPECT_EQ(rig.image[0x300 + i], 0x00);
-    EXPECT_EQ(rig.image[0x2F8 + i], rig.mem()[0x2F8 + i]);
-    EXPECT_EQ(rig.image[0x110 + i], rig.mem()[0x110 + i]);  // row 1, column 0
-    EXPECT_EQ(rig.image[0x1A8 + i], rig.mem()[0x1A8 + i]);  // row 10, column 8
-    EXPECT_EQ(rig.image[0x2F0 + i], rig.mem()[0x2F0 + i]);
+    // No reply named 0x0100; the 0x0300 reply stored nothing.
+    EXPECT_EQ(std::tuple(rig.image[0x100 + i], rig.image[0x108 + i], rig.image[0x300 + i]),
+              std::tuple(0xEE, 0xEE, 0x00));
+    // 0x2F8, row 1 column 0, row 10 column 8, 0x2F0.
+    for (size_t a : {0x2F8 + i, 0x110 + i, 0x1A8 + i, 0x2F0 + i})
+      EXPECT_EQ(rig.image[a], rig.mem()[a]) << a;
   }
-  EXPECT_EQ(rig.line.radio.mode(), sim::SimMode::Tune);
-  EXPECT_FALSE(rig.line.port.isOpen());
+  EXPECT_EQ(std::tuple(rig.line.radio.mode(), rig.line.port.isOpen()),
+            std::tuple(sim::SimMode::Tune, false));
   // 30 x 23
   EXPECT_EQ(std::tuple(rig.progress.maximum(), rig.progress.position(), rig.progress.closes),
             std::tuple(690, 690, 1));
@@ -210,15 +200,13 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
 TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {
   Image image;
   // Count 16 at column 8 of the last tune row would run into the next row: only 8 go in.
-  std::vector<uint8_t> reply = Bytes{0x57, 0x01, 0xA8, 16};
-  for (int i = 0; i < 16; ++i) reply.push_back(0x5A);
+  Bytes reply = {0x57, 0x01, 0xA8, 16};
+  reply.resize(4 + 16, 0x5A);
   EXPECT_TRUE(StoreTuneReply(reply, image));
-  for (size_t a = 0x1A8; a < 0x1B0; ++a) EXPECT_EQ(image[a], 0x5A);
-  for (size_t a = 0x1B0; a < 0x1C0; ++a) EXPECT_EQ(image[a], 0x00);
+  for (size_t a = 0x1A8; a < 0x1C0; ++a) EXPECT_EQ(image[a], a < 0x1B0 ? 0x5A : 0x00) << a;
   // A count larger than the bytes carried copies only those.
   EXPECT_TRUE(StoreTuneReply(Bytes{0x57, 0x02, 0xF0, 8, 1, 2}, image));
-  EXPECT_EQ(image[0x2F1], 2);
-  EXPECT_EQ(image[0x2F2], 0);
+  EXPECT_EQ(std::tuple(image[0x2F1], image[0x2F2]), std::tuple(2, 0));
   EXPECT_FALSE(StoreTuneReply(Bytes{0x57, 0x01, 0xB0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, image));
   EXPECT_FALSE(StoreTuneReply(Bytes{0x57, 0x02, 0xE0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, image));
 }
@@ -226,23 +214,19 @@ TEST(TuneProtocol, StoreTuneReplyStaysInsideItsRow) {
 struct EntryFault {
   const char* name;
   void (*arrange)(TuneRig&);
-  std::string message;  // "title / text", empty for a silent stop
+  std::string message;  // "title / text"
 };
 
 TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
+  const std::string stop = "调测错误 / 调测中断，请重新进入！";
   const std::vector<EntryFault> faults = {
-      {"short read", [](TuneRig& r) { r.line.radio.config().shortAt = {0x0150}; },
-       "调测错误 / 调测中断，请重新进入！"},
-      {"wrong first byte", [](TuneRig& r) { r.line.radio.config().wrongFirstAt = {0x02F8}; },
+      {"short read", [](TuneRig& r) { r.radio().shortAt = {0x0150}; }, stop},
+      {"wrong first byte", [](TuneRig& r) { r.radio().wrongFirstAt = {0x02F8}; },
        "调测错误 / 调测错误，请重试！"},
-      {"ack unanswered", [](TuneRig& r) { r.tune.config().silentEntryAck = true; },
-       "调测错误 / 调测中断，请重新进入！"},
-      {"NRVTUNE refused", [](TuneRig& r) { r.tune.config().refuseSwitchOn = true; },
-       "调测错误 / 调测中断，请重新进入！"},
-      {"silent radio", [](TuneRig& r) { r.line.radio.config().silent = true; },
-       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {"other radio", [](TuneRig& r) { r.line.radio.config().identity = "X4712"; },
-       "机型错误 / 机型与软件不匹配，请选择正确的机型！"},
+      {"ack unanswered", [](TuneRig& r) { r.tune.config().silentEntryAck = true; }, stop},
+      {"NRVTUNE refused", [](TuneRig& r) { r.tune.config().refuseSwitchOn = true; }, stop},
+      {"silent radio", [](TuneRig& r) { r.radio().silent = true; }, test::kNoAnswerMsg},
+      {"other radio", [](TuneRig& r) { r.radio().identity = "X4712"; }, test::kOtherRadioMsg},
       {"port missing", [](TuneRig& r) { r.line.port.failOpen("No such file"); },
        "错误 / 端口1: No such file"},
   };

@@ -2,14 +2,17 @@
 // virtual clock, the document fields tune mode works on, and a controller over them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/app_state.h"
 #include "model/edit_flags.h"
 #include "model/image.h"
 #include "radio/link.h"
+#include "radio/radio_fixture.h"
 #include "sim/radio_sim.h"
 #include "sim/tune_sim.h"
 #include "support/scripted_prompter.h"
@@ -43,7 +46,7 @@ inline void PutTuneChannel(std::span<uint8_t, 1024> mem, int row, double mhz, ui
 struct TuneRig {
   TuneRig() : ctl(app, prompter, refs(), TuneLinkParts{line.port, line.clock, progress}) {
     line.radio.setExtension(&tune);
-    line.radio.config().modelCode = 1;
+    radio().modelCode = 1;
   }
 
   TuneDocumentRefs refs() {
@@ -54,6 +57,7 @@ struct TuneRig {
   }
   LinkContext ctx() { return LinkContext{line.port, line.clock, prompter, progress, app, 1}; }
   std::span<uint8_t, 1024> mem() { return line.radio.memory(); }
+  sim::RadioConfig& radio() { return line.radio.config(); }
 
   // Every write of the PC since the last clearWrites, as hexadecimal text.
   std::vector<std::string> sent() const {

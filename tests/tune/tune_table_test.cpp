@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "support/scripted_prompter.h"
 #include "tune/tune_rig.h"
 
@@ -37,8 +35,11 @@ TEST(TuneTable, DefaultsAreSwitchedOffAtTheLowerBandEdge) {
               std::tuple(true, true, false, false, "400.00000", "6.25", "OFF"));
     for (int c = 1; c <= 6; ++c) EXPECT_EQ(b.table.color(r + 1, c), TuneCellColor::ButtonFace);
   }
-  EXPECT_EQ(b.table.selectedChannel(), -1);
-  EXPECT_FALSE(b.flags.tuneDataChanged);
+  EXPECT_EQ(std::tuple(b.table.selectedChannel(), b.flags.tuneDataChanged), std::tuple(-1, false));
+  // Displaying the table keeps the change flag as it was.
+  b.flags.tuneDataChanged = true;
+  b.table.DisplayTuneGrid(b.image);
+  EXPECT_TRUE(b.flags.tuneDataChanged);
 }
 
 TEST(TuneTable, FrequencyEncoding) {
@@ -68,7 +69,9 @@ TEST(TuneTable, FrequencyEncoding) {
   }
 }
 
-TEST(TuneTable, TypedFrequencyIsSnappedAndPacked) {
+// The frequency editor: a typed frequency is copied as typed, snapped to the step on Enter
+// and packed; the arrows step it; a wrong or out-of-band text is refused.
+TEST(TuneTable, FrequencyEditor) {
   TableBench b;
   b.curTuneChannel = 1;
   test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
@@ -76,22 +79,15 @@ TEST(TuneTable, TypedFrequencyIsSnappedAndPacked) {
   ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
   b.table.editorTextChanged("146.0126");
   EXPECT_TRUE(b.flags.tuneDataChanged);
-  EXPECT_EQ(b.table.text(1, 1), "146.0126");  // copied into the cell as typed
+  EXPECT_EQ(b.table.text(1, 1), "146.0126");
   b.table.editorEnter();
-  EXPECT_EQ(b.table.text(1, 1), "146.01250");
-  EXPECT_FALSE(b.table.freqEditor().visible);
-  EXPECT_EQ(b.table.currentCol(), 2);
+  EXPECT_EQ(std::tuple(b.table.text(1, 1), b.table.freqEditor().visible, b.table.currentCol()),
+            std::tuple("146.01250", false, 2));
   b.table.PackTuneGrid(b.image);
   EXPECT_EQ(std::tuple(b.image[0x100], b.image[0x101], b.image[0x102] & 0x07),
             std::tuple(0x42, 0x5B, 0x04));
   EXPECT_TRUE(b.prompter.messages.empty());
-}
 
-TEST(TuneTable, EditorRules) {
-  TableBench b;
-  b.curTuneChannel = 1;
-  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
-  b.table.DisplayTuneGrid(b.image);
   b.table.pressCell(1, tunecol::kTxFreq);
   b.table.editorUp();
   EXPECT_EQ(b.table.text(1, 4), "150.00625");
@@ -146,10 +142,9 @@ TEST(TuneTable, StepToggleSnapsTheFrequency) {
     b.image[0x100 + 48 + 7] = static_cast<uint8_t>(0x08 | (c.step625 ? 4 : 0) | (n >> 16));
     b.table.DisplayTuneGrid(b.image);
     EXPECT_EQ(b.table.pressCell(4, tunecol::kTxStep).action, TuneGridAction::None);
-    EXPECT_EQ(b.table.text(4, tunecol::kTxStep), c.stepAfter);
-    EXPECT_EQ(b.table.text(4, tunecol::kTxFreq), c.freqAfter);
-    EXPECT_TRUE(b.flags.tuneDataChanged);
-    EXPECT_EQ(b.prompter.messages.size(), c.message ? 1u : 0u);
+    EXPECT_EQ(std::tuple(b.table.text(4, tunecol::kTxStep), b.table.text(4, tunecol::kTxFreq),
+                         b.flags.tuneDataChanged, b.prompter.messages.size()),
+              std::tuple(c.stepAfter, c.freqAfter, true, c.message ? 1u : 0u));
   }
 }
 
@@ -160,17 +155,15 @@ TEST(TuneTable, DisplayAndPackRoundTripKeepsBytesTenToFifteen) {
       {0x91, 0x5F, 0x59, 0x13, 0x00, 0x40, 0x19, 0x7D, 0xEC, 0x01, 0xAA, 0, 0, 0, 1, 0},
       {0x00, 0x55, 0x04, 0x00, 0x00, 0x00, 0x55, 0x04, 0x00, 0x00, 0, 0, 0, 0, 1, 0xFF},
   };
-  for (size_t r = 0; r < records.size(); ++r) {
+  for (size_t r = 0; r < records.size(); ++r)
     for (size_t c = 0; c < 16; ++c) b.image[0x100 + 16 * r + c] = records[r][c];
-  }
   b.table.DisplayTuneGrid(b.image);
   EXPECT_EQ(std::tuple(b.table.text(2, tunecol::kRxSignal), b.table.text(2, tunecol::kTxSignal),
                        b.table.text(2, tunecol::kRxStep)),
             std::tuple("DCS 023", "-DCS 754", "5.00"));
   Image packed = b.image;
-  for (size_t r = 0; r < records.size(); ++r) {
+  for (size_t r = 0; r < records.size(); ++r)
     for (size_t c = 0; c < 10; ++c) packed[0x100 + 16 * r + c] = 0;
-  }
   b.table.PackTuneGrid(packed);
   EXPECT_EQ(packed, b.image);
 }
@@ -200,24 +193,23 @@ TEST(TuneTable, BoxesOptionsAndColours) {
             std::tuple(true, false, false, true, true));
 
   // A press on a switched-off row opens nothing; a transmit cell of an inhibited one neither.
-  EXPECT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::None);
-  EXPECT_TRUE(b.table.channelOff(0));
-  EXPECT_EQ(b.table.pressCell(3, tunecol::kTxFreq).action, TuneGridAction::None);
-  EXPECT_EQ(b.table.pressCell(3, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
+  EXPECT_EQ(
+      std::tuple(b.table.pressCell(1, tunecol::kRxFreq).action, b.table.channelOff(0),
+                 b.table.pressCell(3, tunecol::kTxFreq).action,
+                 b.table.pressCell(3, tunecol::kRxFreq).action),
+      std::tuple(TuneGridAction::None, true, TuneGridAction::None, TuneGridAction::OpenFreqEditor));
 
   // Choosing channel 4 frees channel 2's boxes; selecting does not mark the table edited.
   b.flags.tuneDataChanged = false;
   b.table.clickTestChannel(3);
-  EXPECT_EQ(b.curTuneChannel, 4);
-  EXPECT_TRUE(b.table.channelOffEnabled(1));
-  EXPECT_EQ(b.table.color(2, 1), TuneCellColor::Black);
-  EXPECT_EQ(b.table.color(4, 6), TuneCellColor::Red);
-  EXPECT_FALSE(b.flags.tuneDataChanged);
+  EXPECT_EQ(std::tuple(b.curTuneChannel, b.table.channelOffEnabled(1), b.table.color(2, 1),
+                       b.table.color(4, 6), b.flags.tuneDataChanged),
+            std::tuple(4, true, TuneCellColor::Black, TuneCellColor::Red, false));
 
   // A selected channel that is transmit-inhibited keeps its transmit cells in button face.
   b.table.clickTestChannel(2);
-  EXPECT_EQ(b.table.color(3, 1), TuneCellColor::Red);
-  EXPECT_EQ(b.table.color(3, 5), TuneCellColor::ButtonFace);
+  EXPECT_EQ(std::tuple(b.table.color(3, 1), b.table.color(3, 5)),
+            std::tuple(TuneCellColor::Red, TuneCellColor::ButtonFace));
 }
 
 TEST(TuneTable, SignalDialogResult) {
@@ -233,18 +225,9 @@ TEST(TuneTable, SignalDialogResult) {
   b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("DCS 023"));
   EXPECT_TRUE(b.flags.tuneDataChanged);
   b.table.PackTuneGrid(b.image);
-  EXPECT_EQ(b.image[0x107] & 0xF0, 0x50);
-  EXPECT_EQ(b.image[0x108], 0x13);
-  EXPECT_EQ(b.image[0x107] & 0x0F, 0x0C);  // the step and transmit bits survive
-}
-
-TEST(TuneTable, DisplayKeepsTheChangeFlag) {
-  TableBench b;
-  for (bool changed : {false, true}) {
-    b.flags.tuneDataChanged = changed;
-    b.table.DisplayTuneGrid(b.image);
-    EXPECT_EQ(b.flags.tuneDataChanged, changed);
-  }
+  // The type and code of DCS 023; the step and transmit bits survive.
+  EXPECT_EQ(std::tuple(b.image[0x107] & 0xF0, b.image[0x108], b.image[0x107] & 0x0F),
+            std::tuple(0x50, 0x13, 0x0C));
 }
 
 }  // namespace

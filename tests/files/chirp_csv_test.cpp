@@ -12,6 +12,7 @@
 #include "model/codecs.h"
 #include "model/defaults.h"
 #include "model/radio_data.h"
+#include "support/channel_bytes.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
@@ -26,19 +27,7 @@ std::string ReadList(const std::string& name) {
 constexpr const char* kPmrFile = "EU LPD and PMR Channels.csv";
 constexpr const char* kFrsFile = "US FRS and GMRS Channels.csv";
 
-// Sets channel n (0..15) of an image from grid-like texts.
-void SetChannel(Image& img, int n, const std::string& rx, const std::string& rxSig,
-                const std::string& tx, const std::string& txSig, uint8_t flags10 = 0,
-                bool txAllowed = true) {
-  ChannelRecord r = img.channel(n);
-  r[2] = 0x08;
-  r[7] = txAllowed ? 0x08 : 0x00;
-  FreqTextToBytes(rx, r[0], r[1], r[2]);
-  SignalTextToBytes(rxSig, r[2], r[3], r[4]);
-  FreqTextToBytes(tx, r[5], r[6], r[7]);
-  SignalTextToBytes(txSig, r[7], r[8], r[9]);
-  r[10] = flags10;
-}
+using test::SetChannel;
 
 class ChirpTest : public ::testing::Test {
  protected:

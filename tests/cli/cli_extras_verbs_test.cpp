@@ -1,4 +1,5 @@
-// The technician's verbs of qm830k-cli on data files: export-csv, import-csv and diff.
+// The technician's verbs of qm830k-cli on data files: export-csv, import-csv and diff. The
+// import's row checks and the comparison's lines are the CSV's and the image diff's tests.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,8 +20,6 @@ std::string ListArg(const char* name) {
   return "'" + std::string(QM_TEST_DATA) + "/chirp/" + name + "'";
 }
 
-LoadedFile Load(const std::string& path) { return LoadDataFileFrom(path, Image{}, SpareBlock{}); }
-
 // A scratch folder with a new file of the start-up model (440-470 MHz) in it.
 class CliExtrasVerbs : public ::testing::Test {
  protected:
@@ -36,7 +35,7 @@ TEST_F(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
                    " --from-location 71 -o " + pmr);
   ASSERT_EQ(imp.exitCode, 0) << imp.out;
   EXPECT_TRUE(Has(imp.out, "导入16个信道")) << imp.out;
-  EXPECT_EQ(Load(pmr).image.modelCode(), 32);
+  EXPECT_EQ(LoadDataFileFrom(pmr, Image{}, SpareBlock{}).image.modelCode(), 32);
   CliRun show = Cli("show " + pmr);
   EXPECT_TRUE(Has(show.out, "信道9\t446.10625\tOFF\t446.10625\tOFF")) << show.out;
 
@@ -48,13 +47,11 @@ TEST_F(CliExtrasVerbs, PmrListIntoThe446ModelThenExportAndBackAgain) {
   EXPECT_TRUE(Has(test::ReadBytes(csv), "\r\n9,信道9,446.106250,,0.000000,,"));
   ASSERT_EQ(Cli("import-csv " + pmr446 + " " + csv + " -o " + again).exitCode, 0);
   CliRun d = Cli("diff " + pmr + " " + again);
-  EXPECT_EQ(d.exitCode, 0) << d.out;
-  EXPECT_EQ(d.out, "");
+  EXPECT_EQ(std::tuple(d.exitCode, d.out), std::tuple(0, ""));
 }
 
-TEST_F(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
+TEST_F(CliExtrasVerbs, ImportOptionsAndFailuresWithoutWriting) {
   const std::string out = dir.file("out.q83");
-
   CliRun frs = Cli("import-csv " + base + " " + ListArg("US FRS and GMRS Channels.csv") +
                    " --from-location 45 --clear-rest -o " + out);
   ASSERT_EQ(frs.exitCode, 0) << frs.out;
@@ -64,31 +61,27 @@ TEST_F(CliExtrasVerbs, ImportReportsSkippedRowsByLineAndFailsWithoutWriting) {
       << show.out;
   EXPECT_TRUE(Has(show.out, "\t关闭\n信道10\t"));  // channel 9 switched off
 
-  test::WriteBytes(dir.file("bad.csv"), "Location,Frequency\n1,abc\n2,\n");
+  test::WriteBytes(dir.file("bad.csv"), "Location,Frequency\n1,abc\n");
   const std::string none = dir.file("none.q83");
   CliRun bad = Cli("import-csv " + base + " " + dir.file("bad.csv") + " -o " + none);
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_TRUE(Has(bad.out, "第2行：Frequency列的数值无法识别（abc），已跳过")) << bad.out;
-  EXPECT_TRUE(Has(bad.out, "第3行：没有频率，已跳过"));
   EXPECT_TRUE(Has(bad.out, "没有可以导入的行"));
   EXPECT_FALSE(std::filesystem::exists(none));
-
   EXPECT_EQ(Cli("import-csv " + base + " " + dir.file("missing.csv") + " -o " + none).exitCode, 1);
   EXPECT_EQ(Cli("import-csv " + base + " " + dir.file("bad.csv")).exitCode, 2);  // no -o
 }
 
 TEST_F(CliExtrasVerbs, DiffExitCodes) {
-  const std::string& a = base;
   const std::string b = dir.file("b.q83");
   ASSERT_EQ(Cli("new -o " + b + " --model-code 12").exitCode, 0);
-  CliRun same = Cli("diff " + a + " " + a);
-  EXPECT_EQ(same.exitCode, 0);
-  CliRun d = Cli("diff " + a + " " + b);
+  EXPECT_EQ(Cli("diff " + base + " " + base).exitCode, 0);
+  CliRun d = Cli("diff " + base + " " + b);
   EXPECT_EQ(d.exitCode, 1);
   EXPECT_TRUE(Has(d.out, "识别码 机型代码: 7 -> 12")) << d.out;
   EXPECT_TRUE(Has(d.out, "信道1 接收频率: 440.00000 -> 400.00000")) << d.out;
-  EXPECT_EQ(Cli("diff " + a + " " + dir.file("missing.q83")).exitCode, 2);
-  EXPECT_EQ(Cli("diff " + a).exitCode, 2);
+  EXPECT_EQ(Cli("diff " + base + " " + dir.file("missing.q83")).exitCode, 2);
+  EXPECT_EQ(Cli("diff " + base).exitCode, 2);
 }
 
 }  // namespace

@@ -68,43 +68,35 @@ TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
             std::tuple(true, true, "信道16", 21));
 }
 
-TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
-  const int row = 5;
-  EXPECT_TRUE(grid().channelOff(4));
-  EXPECT_FALSE(grid().txCheckEnabled(4));
-  for (int col = 1; col < kGridCols; ++col) EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
-
-  for (int col = 1; col < kGridCols; ++col) {
-    const std::string before = c(row, col).text;
-    EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
-    EXPECT_EQ(grid().keyPress(32).action, GridAction::None);
-    EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
-    EXPECT_EQ(c(row, col).text, before);
-  }
-  EXPECT_EQ(std::tuple(grid().freqEditor().visible, flags.dataChanged), std::tuple(false, false));
+// A switched-off channel (5) locks every cell, an inhibited transmit (channel 3) only the
+// transmit side's: grey, and presses, space and digits change nothing.
+TEST_F(ChannelTableTest, LockedCellsAreGreyAndIgnorePressesAndKeys) {
+  const std::pair<int, std::vector<int>> locked[] = {
+      {5, {1, 2, 3, 4, 5, 6, 7, 8}},
+      {3, {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower}}};
+  for (const auto& [row, cols] : locked)
+    for (int col : cols) {
+      SCOPED_TRACE(testing::Message() << row << "," << col);
+      const std::string before = c(row, col).text;
+      EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
+      EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
+      EXPECT_EQ(grid().keyPress(32).action, GridAction::None);
+      EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
+      EXPECT_EQ(c(row, col).text, before);
+    }
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, flags.dataChanged, grid().txCheckEnabled(4)),
+            std::tuple(false, false, false));
   EXPECT_FALSE(grid().clickTxInhibit(4).any());  // chkTx is disabled
   EXPECT_FALSE(grid().txInhibited(4));
-}
 
-TEST_F(ChannelTableTest, InhibitedTransmitLocksOnlyTheTransmitCells) {
-  const int row = 3;
-  for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower}) {
-    EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
-    const std::string before = c(row, col).text;
-    EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
-    EXPECT_EQ(c(row, col).text, before);
-  }
-  EXPECT_EQ(grid().keyPress('4').action, GridAction::None);  // current cell is column 7
-  EXPECT_FALSE(flags.dataChanged);
-
-  grid().pressCell(row, col::kScan);
-  EXPECT_EQ(c(row, col::kScan).text, "删除");
-  grid().pressCell(row, col::kBandwidth);
-  EXPECT_EQ(c(row, col::kBandwidth).text, "窄带");
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_EQ(grid().pressCell(row, col::kRxFreq).action, GridAction::OpenFreqEditor);
+  // The inhibited channel's other cells still work.
+  grid().pressCell(3, col::kScan);
+  grid().pressCell(3, col::kBandwidth);
+  EXPECT_EQ(std::tuple(c(3, col::kScan).text, c(3, col::kBandwidth).text, flags.dataChanged),
+            std::tuple("删除", "窄带", true));
+  EXPECT_EQ(grid().pressCell(3, col::kRxFreq).action, GridAction::OpenFreqEditor);
   grid().editorEscape();
-  EXPECT_EQ(grid().pressCell(row, col::kRxSignal).action, GridAction::OpenSignalDialog);
+  EXPECT_EQ(grid().pressCell(3, col::kRxSignal).action, GridAction::OpenSignalDialog);
 }
 
 TEST_F(ChannelTableTest, TogglesCycleTheirTextsAndColours) {
@@ -201,22 +193,36 @@ TEST_F(ChannelTableTest, CheckBoxesRecolourTheRow) {
   EXPECT_EQ(again, third);
 }
 
+// A digit opens the editor with it; out of band, Enter ends at the band edge once, even when
+// the message box takes the focus from the editor meanwhile.
 TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
+  prompter.onAsk = [&] { grid().editorLostFocus(); };
   grid().setCurrentCell(1, col::kRxFreq);
-  GridPress p = grid().keyPress('5');
-  EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
+  EXPECT_EQ(grid().keyPress('5').action, GridAction::OpenFreqEditor);
   const FreqEditorState& ed = grid().freqEditor();
   EXPECT_EQ(std::tuple(ed.visible, ed.text, ed.tag, ed.selStart, ed.selLength),
             std::tuple(true, "5", "400.00000", 1, 0));
-  EXPECT_EQ(c(1, col::kRxFreq).text, "5");
-  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(c(1, col::kRxFreq).text, flags.dataChanged), std::tuple("5", true));
 
   grid().editorEnter();
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "频率超过范围！");
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"频率超过范围！"});
   EXPECT_EQ(c(1, col::kRxFreq).text, "400.00000");  // extended band starts at 400 MHz
   EXPECT_FALSE(grid().freqEditor().visible);
   EXPECT_EQ(grid().currentCol(), col::kRxSignal);
+
+  // The signalling dialog's checks likewise.
+  SignalEntry dlg(app, prompter);
+  prompter.onAsk = [&] {
+    dlg.validateTone();
+    dlg.validateCode();
+  };
+  dlg.load("CTC 88.5");
+  dlg.setToneText("");
+  EXPECT_FALSE(dlg.validateTone());
+  dlg.setCodeText("9");
+  EXPECT_FALSE(dlg.validateCode());
+  EXPECT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(dlg.tone().text, "88.5");
 }
 
 TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
@@ -380,48 +386,6 @@ TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
   EXPECT_EQ(std::tuple(r[10] & 0x35, r.txAllowed(), r.inUse(), r[7] & 0xF0, r[8],
                        FreqBytesToText(r[5], r[6], r[7]), out.channel(1).inUse()),
             std::tuple(0x35, false, true, 0x50, 0x13, "433.00500", false));
-}
-
-// Shows its box by running what a focus change would run meanwhile.
-class FocusStealingPrompter : public Prompter {
- public:
-  Answer ask(const Message&) override {
-    ++asks;
-    if (onAsk) onAsk();
-    return Answer::Ok;
-  }
-  WarningAnswer warn(int, const std::string&) override { return {}; }
-  std::function<void()> onAsk;
-  int asks = 0;
-};
-
-TEST(EditorFocus, AMessageBoxDuringAValidationDoesNotValidateAgain) {
-  AppState app = test::TestApp();
-  EditFlags flags;
-  FocusStealingPrompter p;
-  ChannelTableModel grid(app, flags, p);
-  grid.DisplayChannels(test::DefaultImage(app, 0));
-  p.onAsk = [&] { grid.editorLostFocus(); };
-  grid.setCurrentCell(1, col::kRxFreq);
-  grid.keyPress('5');
-  grid.editorEnter();
-  EXPECT_EQ(p.asks, 1);
-  EXPECT_EQ(grid.cell(1, col::kRxFreq).text, "400.00000");
-  EXPECT_FALSE(grid.freqEditor().visible);
-  EXPECT_EQ(grid.currentCol(), col::kRxSignal);
-
-  SignalEntry dlg(app, p);
-  p.onAsk = [&] {
-    dlg.validateTone();
-    dlg.validateCode();
-  };
-  dlg.load("CTC 88.5");
-  dlg.setToneText("");
-  EXPECT_FALSE(dlg.validateTone());
-  dlg.setCodeText("9");
-  EXPECT_FALSE(dlg.validateCode());
-  EXPECT_EQ(p.asks, 3);
-  EXPECT_EQ(dlg.tone().text, "88.5");
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "base/app_state.h"
 #include "model/defaults.h"
@@ -46,11 +49,39 @@ inline Image DefaultImage(const AppState& app, int m) {
   return image;
 }
 
+// The message boxes a prompter showed, each as Box() gives it, to compare in one go.
+using BoxList = std::vector<decltype(Box(Message{}))>;
+inline BoxList Boxes(const FakePrompter& p) {
+  BoxList out;
+  for (const Message& m : p.messages) out.push_back(Box(m));
+  return out;
+}
+
+// An edit's or paste's report as the window shows it: the error, then the notes, a line each.
+template <class Result>
+std::string Report(const Result& r) {
+  std::string out = r.error;
+  for (const std::string& n : r.notes) out += (out.empty() ? "" : "\n") + n;
+  return out;
+}
+
+// Records as FakePrompter does, then runs onAsk while the box is still up, as a focus change
+// during a message box would.
+class HookedPrompter : public FakePrompter {
+ public:
+  Answer ask(const Message& m) override {
+    const Answer a = FakePrompter::ask(m);
+    if (onAsk) onAsk();
+    return a;
+  }
+  std::function<void()> onAsk;
+};
+
 class EditorTest : public ::testing::Test {
  protected:
   AppState app = TestApp();
   EditFlags flags;
-  FakePrompter prompter;
+  HookedPrompter prompter;
   uint8_t identByte = 7;
   RadioEditors editors{app, flags, prompter, [this] { return identByte; }};
 

@@ -39,13 +39,18 @@ TEST_F(RadioDataTest, DisplayNeverCountsAsAnEdit) {
 TEST_F(RadioDataTest, DisplayShowsTheBlockAndTheBandInOrder) {
   app.curModel = 1;
   Image image = test::DefaultImage(app, 1);
-  image.functions()[11] = 20;   // squelch rejected
-  image.functions()[2] = 0x20;  // priority rejected
+  image.functions()[11] = 20;     // squelch rejected
+  image.functions()[2] = 0x20;    // priority rejected
+  image.functions()[12] |= 0x02;  // the radio narrow: the bandwidth column grey
   editors.DisplayRadioData(image);
   // Messages in the display order: time-out settings, then squelch, then the scan settings.
   EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
-  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "136.00000");
-  EXPECT_EQ(app.bandText, BuildBandText(app, 1));
+  EXPECT_EQ(std::tuple(grid().cell(1, col::kRxFreq).text, grid().cell(1, col::kBandwidth).color,
+                       app.bandText),
+            std::tuple("136.00000", CellColor::GreyText, BuildBandText(app, 1)));
+  image.functions()[12] &= ~0x02;
+  editors.DisplayRadioData(image);
+  EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::Active);
 }
 
 // The bits no editor owns are AnyImageSurvivesDisplayAndCollect's; here the identification
@@ -79,30 +84,6 @@ TEST_F(RadioDataTest, VersionOneImageShowsWideAndHighPowerEverywhere) {
   EXPECT_EQ(std::tuple(fns().text(Fn::Bandwidth), fns().text(Fn::PowerKey), fns().text(Fn::Monitor),
                        fns().text(Fn::ScanMode)),
             std::tuple("宽带", "无", "暂态有条件监听", "载波"));
-}
-
-TEST_F(RadioDataTest, NarrowRadioBandwidthLoadedGreysTheColumn) {
-  Image image = test::DefaultImage(app, 0);
-  image.functions()[12] |= 0x02;
-  editors.DisplayRadioData(image);
-  EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::GreyText);
-  image.functions()[12] &= ~0x02;
-  editors.DisplayRadioData(image);
-  EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::Active);
-}
-
-TEST_F(RadioDataTest, TypedFrequenciesFollowTheImagesModelByte) {
-  Image image = test::DefaultImage(app, 0);
-  editors.DisplayRadioData(image);
-  grid().pressCell(1, col::kRxFreq);
-  grid().editorTextChanged("433.005");
-  grid().validateEditor();
-  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "433.00500");
-  identByte = 0x20;  // the fixed-channel radio knows only the 6.25 kHz raster
-  grid().pressCell(1, col::kRxFreq);
-  grid().editorTextChanged("433.005");
-  grid().validateEditor();
-  EXPECT_EQ(grid().cell(1, col::kRxFreq).text, "433.00625");
 }
 
 // Bits of the image that no editor owns: a display and collect must carry them unchanged.

@@ -122,9 +122,7 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
     const PasteResult r = PasteChannels(grid(), image, app, c.first, std::nullopt, c.text);
     EXPECT_EQ(r.ok, c.pasted > 0);
     EXPECT_EQ(r.pasted, c.pasted);
-    std::string report = r.error;
-    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
-    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(test::Report(r), c.report);
     std::string rx;  // in the form of the case: "" for a channel that kept its frequency
     const auto rows = c.rx.empty() ? 0 : std::count(c.rx.begin(), c.rx.end(), '|') + 1;
     for (int k = 0; k < rows; ++k) {
@@ -206,9 +204,7 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
     history.clear();
     const Image before = Saved();
     const PasteResult r = PasteChannels(grid(), image, app, 0, ChannelClip{10, {rec}}, "");
-    std::string report = r.error;
-    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
-    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(test::Report(r), c.report);
     if (c.cell.empty()) {
       EXPECT_EQ(Saved(), before);
       continue;
@@ -380,9 +376,8 @@ TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
     e.fillStepKhz = c.step;
     const BulkResult r = ApplyBulkEdit(grid(), app, c.ident, {0, 1, 2}, e);
     EXPECT_EQ(r.ok, !c.cells.empty());
-    std::string report = r.error, cells;
-    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
-    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(test::Report(r), c.report);
+    std::string cells;
     if (!r.ok) {
       EXPECT_EQ(CheckBulkEdit(app, c.ident, e), r.error);
       EXPECT_EQ(grid().state(), before);

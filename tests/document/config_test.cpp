@@ -71,10 +71,8 @@ TEST_F(ConfigTest, ValuesAreTrimmedAndEmptyOnesFallBack) {
 }
 
 TEST_F(ConfigTest, SumOfRadios) {
-  struct Case {
-    const char* line;  // nullptr: key missing
-    int16_t count;
-  } cases[] = {
+  const std::pair<const char*, int16_t> cases[] = {
+      // the line (nullptr: missing), the count
       {nullptr, 2},
       {"Sum of Radios=3", 3},
       {"Sum of Radios=abc", 0},
@@ -83,12 +81,10 @@ TEST_F(ConfigTest, SumOfRadios) {
       {"Sum of Radios=\"1\"", 1},
       {"Sum of Radios=99999999", 32767},
   };
-  for (const Case& c : cases) {
-    std::string content = "[Radio List]\n";
-    if (c.line) content += std::string(c.line) + "\n";
-    AppState app = Load(content.c_str());
-    EXPECT_EQ(app.modelCount, c.count) << (c.line ? c.line : "(missing)");
-    EXPECT_EQ(app.models.size(), static_cast<size_t>(c.count));
+  for (const auto& [line, count] : cases) {
+    AppState app = Load(("[Radio List]\n" + std::string(line ? line : "") + "\n").c_str());
+    EXPECT_EQ(app.modelCount, count) << (line ? line : "(missing)");
+    EXPECT_EQ(app.models.size(), static_cast<size_t>(count));
   }
 }
 
@@ -102,12 +98,6 @@ TEST_F(ConfigTest, GbkMakerFileIsDecoded) {
   EXPECT_EQ(app.models[0].name, "机型");
 }
 
-TEST_F(ConfigTest, ProgramIniOverrideIsTakenAsItIs) {
-  AppState app;
-  LoadStartupConfig(programDir(), dir_.file("none.ini"), app, codec_, "/elsewhere/own.ini");
-  EXPECT_EQ(app.iniFile, "/elsewhere/own.ini");
-}
-
 TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) {
   const std::string user = dir_.file("user/qm830k");
   EXPECT_EQ(ResolveProgramIniPath(programDir(), "QM830K.ini", user), programDir() + "/QM830K.ini");
@@ -116,6 +106,9 @@ TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) 
   EXPECT_EQ(ResolveProgramIniPath("/proc", "QM830K.ini", user), user + "/QM830K.ini");
   EXPECT_TRUE(std::filesystem::is_directory(user));
   EXPECT_EQ(ResolveProgramIniPath(dir_.file("no-such-folder"), "a.ini", user), user + "/a.ini");
+  AppState app;  // a file named on the command line is taken as it is
+  LoadStartupConfig(programDir(), dir_.file("none.ini"), app, codec_, "/elsewhere/own.ini");
+  EXPECT_EQ(app.iniFile, "/elsewhere/own.ini");
 }
 
 TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
@@ -201,28 +194,19 @@ TEST(UserConfigDir, XdgConfigHomeThenHome) {
     ~Restore() { _wputenv_s(L"APPDATA", value.c_str()); }
   } restore{oldAppData};
 #endif
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", "/x/cfg");
-    EnvVar home("HOME", "/home/u");
-    EXPECT_EQ(UserConfigDir(), "/x/cfg/qm830k");
-  }
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", "");
-    EnvVar home("HOME", "/home/u");
-    EXPECT_EQ(UserConfigDir(), "/home/u/.config/qm830k");
-  }
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", nullptr);
-    EnvVar home("HOME", nullptr);
-    EXPECT_EQ(UserConfigDir(), "");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"/x/cfg", "/home/u", "/x/cfg/qm830k"},  // XDG_CONFIG_HOME, HOME, the folder
+      {"", "/home/u", "/home/u/.config/qm830k"},
+      {nullptr, nullptr, ""}};
+  for (const auto& [xdg, home, want] : cases) {
+    EnvVar x("XDG_CONFIG_HOME", xdg), h("HOME", home);
+    EXPECT_EQ(UserConfigDir(), want);
   }
 }
 
 TEST_F(ConfigTest, PortNumber) {
-  struct Case {
-    const char* line;  // nullptr: key missing
-    int port;
-  } cases[] = {
+  const std::pair<const char*, int> cases[] = {
+      // the line (nullptr: missing), the port
       {nullptr, 1},
       {"Common Port=No Comm", 1},
       {"Common Port=0", 1},
@@ -234,12 +218,10 @@ TEST_F(ConfigTest, PortNumber) {
       {"Common Port= 12 ", 12},
       {"Common Port=99999999999999999999", 16},
   };
-  for (const Case& c : cases) {
-    std::string content = "[Comm Port]\n";
-    if (c.line) content += std::string(c.line) + "\n";
-    WriteBytes(dir_.file("QM830K.ini"), content);
+  for (const auto& [line, port] : cases) {
+    WriteBytes(dir_.file("QM830K.ini"), "[Comm Port]\n" + std::string(line ? line : "") + "\n");
     ProfileFile ini(dir_.file("QM830K.ini"), codec_);
-    EXPECT_EQ(ReadPortNumber(ini), c.port) << (c.line ? c.line : "(missing)");
+    EXPECT_EQ(ReadPortNumber(ini), port) << (line ? line : "(missing)");
   }
   ProfileFile none(dir_.file("none.ini"), codec_);
   EXPECT_EQ(ReadPortNumber(none), 1);

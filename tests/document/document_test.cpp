@@ -13,6 +13,7 @@
 #include "files/recent_files.h"
 #include "model/codecs.h"
 #include "model/defaults.h"
+#include "model/editor_fixture.h"
 #include "platform/system_text_codec.h"
 #include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
@@ -22,23 +23,17 @@ namespace qm {
 namespace {
 
 using test::Box;
+using test::BoxList;
 using test::FakeFileDialogs;
 using test::FakePrompter;
 using test::ScratchDir;
 
 constexpr const char* kTitle = "QM830K编程软件";
 
+// The models of the model tests' fixture (code 7 first), installed in /opt/qm830k.
 AppState TestApp() {
-  AppState app;
-  app.softwareTitle = kTitle;
+  AppState app = test::TestApp();
   app.programDir = "/opt/qm830k";
-  app.modelCount = 4;
-  app.models = {
-      {"QM830K-V", 10, 136.0, 174.0, 136.0, 174.0},
-      {"QM830K-U", 7, 400.0, 470.0, 400.0, 480.0},
-      {"QM830K-P", 32, 446.0, 446.1, 446.0, 446.2},
-      {"QM830K-L", 12, 136.0, 154.0, 130.0, 160.0},
-  };
   return app;
 }
 
@@ -85,6 +80,23 @@ class DocumentTest : public ::testing::Test {
               std::tuple(m, m, code, "ZR410[" + BuildBandText(app, m) + "]"));
   }
 
+  // Runs act with a save that gives `result`, the prompter answering `answer`; the question
+  // is asked exactly when there is an answer. Gives the number of saves.
+  int Asked(std::optional<Answer> answer, SaveResult result, const char* question,
+            const std::function<void(const SaveFn&)>& act) {
+    prompter.clear();
+    if (answer) prompter.answer(*answer);
+    int saves = 0;
+    act([&] {
+      ++saves;
+      return result;
+    });
+    EXPECT_EQ(test::Boxes(prompter),
+              answer ? BoxList{Box({"QM830K", question, Icon::Question, Buttons::YesNoCancel})}
+                     : BoxList{});
+    return saves;
+  }
+
   ScratchDir dir;
   SystemTextCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
@@ -101,7 +113,7 @@ class DocumentTest : public ::testing::Test {
 
 TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   EXPECT_EQ(doc.caption, kTitle);
-  ExpectModel(1, 7);  // the entry with code 7
+  ExpectModel(0, 7);
   EXPECT_EQ(std::tuple(doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled, doc.HasUnsavedData()),
             std::tuple("/opt/qm830k", 1, false, false));
   EXPECT_EQ(doc.flags, EditFlags{});
@@ -161,20 +173,11 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
     // A read asks even without edits.
     doc.caption = c.answer ? std::string("读频完成－ ") + kTitle : kTitle;
     ini.write("Comm Port", "Common Port", "9");
-    prompter.clear();
-    if (c.answer) prompter.answer(*c.answer);
-    int calls = 0;
-    CloseDecision d = doc.RequestClose([&] {
-      ++calls;
-      return c.saveResult;
-    });
+    CloseDecision d{};
+    EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存？",
+                    [&](const SaveFn& save) { d = doc.RequestClose(save); }),
+              c.saves);
     EXPECT_EQ(d, c.decision);
-    EXPECT_EQ(calls, c.saves);
-    ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
-    if (c.answer) {
-      EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "数据没有保存，是否要保存？",
-                                                Icon::Question, Buttons::YesNoCancel}));
-    }
     EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
   }
 }
@@ -244,20 +247,11 @@ TEST_F(DocumentTest, NewPromptAnswers) {
     doc.image[0x200] = 0x77;
     doc.image.functions()[7] = 0x12;
     if (c.edited) doc.editors().channels().pressCell(1, col::kScan);
-    prompter.clear();
-    if (c.answer) prompter.answer(*c.answer);
-    int calls = 0;
-    bool reset = doc.New([&] {
-      ++calls;
-      return c.saveResult;
-    });
+    bool reset = false;
+    EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存数据？",
+                    [&](const SaveFn& save) { reset = doc.New(save); }),
+              c.saves);
     EXPECT_EQ(reset, c.reset);
-    EXPECT_EQ(calls, c.saves);
-    ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
-    if (c.answer) {
-      EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "数据没有保存，是否要保存数据？",
-                                                Icon::Question, Buttons::YesNoCancel}));
-    }
     const std::string scan = doc.editors().channels().cell(1, col::kScan).text;
     if (c.reset) {
       // The function defaults again; the other areas, the file name and version stay.
@@ -285,11 +279,10 @@ TEST_F(DocumentTest, ModelChange) {
   prompter.answer(Answer::No);
   EXPECT_FALSE(doc.ChangeModel(true, 2));
   EXPECT_EQ(doc.image, before);
-  EXPECT_EQ(app.curModel, 1);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(Box(prompter.messages[0]),
-            Box({"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？", Icon::Exclamation,
-                 Buttons::YesNo}));
+  EXPECT_EQ(app.curModel, 0);
+  EXPECT_EQ(test::Boxes(prompter),
+            BoxList{Box({"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？",
+                         Icon::Exclamation, Buttons::YesNo})});
 
   // Yes to the fixed-channel model: new defaults, channel bytes 11-13 and the function
   // block apart from bytes 0, 4 and 12 kept.
@@ -312,7 +305,7 @@ TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
   doc.flags.dataChanged = true;
   ASSERT_TRUE(doc.LoadDataFile(path));
   EXPECT_TRUE(prompter.messages.empty()) << prompter.texts()[0];
-  ExpectModel(0, 10);
+  ExpectModel(1, 10);
   EXPECT_EQ(std::tuple(doc.image[0x200], doc.spare[3], doc.imageVerMajor),
             std::tuple(0x42, 0x33, 2));
   EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "145.00000");
@@ -403,8 +396,7 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
   for (const Case& c : cases) {
     prompter.clear();
     EXPECT_FALSE(doc.LoadDataFile(c.path));
-    ASSERT_EQ(prompter.messages.size(), 1u) << c.path;
-    EXPECT_EQ(Box(prompter.messages[0]), Box({"文件错误", c.text, Icon::Information}));
+    EXPECT_EQ(test::Boxes(prompter), BoxList{Box({"文件错误", c.text, Icon::Information})});
     EXPECT_EQ(doc.image, image);
     EXPECT_EQ(std::tuple(doc.caption, doc.imageVerMajor, doc.flags.dataChanged,
                          doc.editors().channels().cell(1, col::kScan).text),
@@ -412,21 +404,6 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
   }
   EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());  // the missing file left the list
   EXPECT_FALSE(doc.LoadDataFile(""));
-}
-
-TEST_F(DocumentTest, OpenUsesTheDialog) {
-  EXPECT_FALSE(doc.Open(dialogs));  // cancelled
-  ASSERT_EQ(dialogs.opened.size(), 1u);
-  const FileDialogRequest& r = dialogs.opened[0];
-  EXPECT_EQ(std::tuple(r.title, r.initialDir, FilterText(r), r.selectedFilter, r.defaultExt),
-            std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
-                       0, "q83"));
-  EXPECT_TRUE(r.fileMustExist);
-  EXPECT_EQ(doc.caption, kTitle);
-
-  dialogs.choose(WriteFile("a.q83", 7));
-  EXPECT_TRUE(doc.Open(dialogs));
-  EXPECT_EQ(doc.image[0x200], 0x42);
 }
 
 TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
@@ -451,7 +428,19 @@ TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
             std::tuple(9, true, 433012500, 0x33));
 }
 
-TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
+TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
+  EXPECT_FALSE(doc.Open(dialogs));  // cancelled
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  const FileDialogRequest& o = dialogs.opened[0];
+  EXPECT_EQ(std::tuple(o.title, o.initialDir, FilterText(o), o.selectedFilter, o.defaultExt,
+                       o.fileMustExist, doc.caption),
+            std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
+                       0, "q83", true, kTitle));
+  dialogs.choose(WriteFile("a.q83", 7));
+  EXPECT_TRUE(doc.Open(dialogs));
+  EXPECT_EQ(doc.image[0x200], 0x42);
+
+  // Save without a file in the caption is Save As.
   doc.caption = std::string("读频完成－ ") + kTitle;
   doc.curFileName = "/data/last.q83";
   const std::string path = dir.file("read.q83");
@@ -459,9 +448,8 @@ TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
   EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
   ASSERT_EQ(dialogs.saved.size(), 1u);
   const FileDialogRequest& r = dialogs.saved[0];
-  EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt),
-            std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83"));
-  EXPECT_TRUE(r.overwritePrompt);
+  EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt, r.overwritePrompt),
+            std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83", true));
   EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled, doc.HasUnsavedData()),
             std::tuple(std::string(kTitle) + path, path, true, false));
   EXPECT_EQ(ReadRecentEntry(ini, 1), path);
@@ -496,10 +484,8 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
     // Collected, but still not on disk.
     EXPECT_EQ(std::tuple(doc.image.channel(0).scanDeleted(), doc.flags.dataChanged, doc.caption),
               std::tuple(true, true, c.caption.value_or(kTitle)));
-    ASSERT_EQ(prompter.messages.size(), c.message ? 1u : 0u);
-    if (c.message) {
-      EXPECT_EQ(Box(prompter.messages[0]), Box({"文件错误", c.message, Icon::Exclamation}));
-    }
+    EXPECT_EQ(test::Boxes(prompter),
+              c.message ? BoxList{Box({"文件错误", c.message, Icon::Exclamation})} : BoxList{});
     EXPECT_EQ(
         std::tuple(ReadRecentEntry(ini, 1).has_value(), doc.fileNewEnabled, doc.imageVerMajor),
         std::tuple(false, false, 0));

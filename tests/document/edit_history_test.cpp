@@ -38,39 +38,27 @@ class EditHistoryTest : public test::EditorTest {
   void RandomEdit(std::mt19937& rng) {
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     const int row = 1 + pick(kChannelCount);
-    switch (pick(9)) {
-      case 0:
-        grid().pressCell(row, col::kScan + pick(4));
-        break;
-      case 1:
-        grid().clickChannelOff(row - 1);
-        break;
-      case 2:
-        grid().clickTxInhibit(row - 1);
-        break;
-      case 3:
-        TypeFreq(row, pick(2) ? col::kRxFreq : col::kTxFreq,
-                 std::to_string(400 + pick(90)) + "." + std::to_string(pick(99999)));
-        break;
-      case 4:
-        grid().pressCell(row, col::kRxSignal);
-        grid().finishSignalDialog(pick(2) ? "CTC 88.5" : "-DCS 754");
-        break;
-      case 5: {
-        const auto fn = static_cast<Fn>(pick(kFunctionListCount));
-        fns().choose(fn, pick(std::max(1, fns().list(fn).count())));
-        break;
-      }
-      case 6:
-        tune.clickChannelOff(pick(kTuneChannelCount));
-        break;
-      case 7:
-        tune.pressCell(1 + pick(kTuneChannelCount), tunecol::kRxStep);
-        break;
-      default:
-        grid().clickTxEqRx(row - 1);
-        break;
-    }
+    const std::function<void()> edits[] = {
+        [&] { grid().pressCell(row, col::kScan + pick(4)); },
+        [&] { grid().clickChannelOff(row - 1); },
+        [&] { grid().clickTxInhibit(row - 1); },
+        [&] {
+          TypeFreq(row, pick(2) ? col::kRxFreq : col::kTxFreq,
+                   std::to_string(400 + pick(90)) + "." + std::to_string(pick(99999)));
+        },
+        [&] {
+          grid().pressCell(row, col::kRxSignal);
+          grid().finishSignalDialog(pick(2) ? "CTC 88.5" : "-DCS 754");
+        },
+        [&] {
+          const auto fn = static_cast<Fn>(pick(kFunctionListCount));
+          fns().choose(fn, pick(std::max(1, fns().list(fn).count())));
+        },
+        [&] { tune.clickChannelOff(pick(kTuneChannelCount)); },
+        [&] { tune.pressCell(1 + pick(kTuneChannelCount), tunecol::kRxStep); },
+        [&] { grid().clickTxEqRx(row - 1); },
+    };
+    edits[pick(std::size(edits))]();
   }
 
   Image image = test::DefaultImage(app, 0);

@@ -80,15 +80,13 @@ TEST_F(ModelTableTest, RangeKeysNumberedFromOneShiftByAModel) {
 }
 
 TEST_F(ModelTableTest, CodeTexts) {
-  struct Case {
-    const char* value;
-    int16_t code;
-  } cases[] = {{"7", 7},   {" 12 ", 12}, {"abc", 0},       {"9x", 9},
-               {"7.5", 8}, {"6.5", 6},   {"99999", 32767}, {"-5", -5}};
-  for (const Case& c : cases) {
-    AppState app = Load(std::string("[Radio List]\nRadioValue1=") + c.value + "\n", 1);
+  const std::pair<const char*, int16_t> cases[] = {{"7", 7},         {" 12 ", 12}, {"abc", 0},
+                                                   {"9x", 9},        {"7.5", 8},   {"6.5", 6},
+                                                   {"99999", 32767}, {"-5", -5}};
+  for (const auto& [value, code] : cases) {
+    AppState app = Load(std::string("[Radio List]\nRadioValue1=") + value + "\n", 1);
     ASSERT_EQ(app.models.size(), 1u);
-    EXPECT_EQ(app.models[0].code, c.code) << c.value;
+    EXPECT_EQ(app.models[0].code, code) << value;
   }
 }
 

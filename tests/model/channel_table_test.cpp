@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/grid_util.h"
 #include "model/codecs.h"
 #include "model/editor_fixture.h"
 #include "model/signal_entry.h"
@@ -100,30 +101,23 @@ TEST_F(ChannelTableTest, LockedCellsAreGreyAndIgnorePressesAndKeys) {
 }
 
 TEST_F(ChannelTableTest, TogglesCycleTheirTextsAndColours) {
-  struct Case {
-    int col;
-    const char* first;
-    CellColor firstColor;
-    const char* second;
-    CellColor secondColor;
+  using enum CellColor;
+  using Shown = std::tuple<std::string, CellColor>;
+  const std::tuple<int, Shown, Shown> cases[] = {
+      // column, after one press, after two
+      {col::kScan, {"删除", Inactive}, {"添加", Active}},
+      {col::kBusyLock, {"打开", Active}, {"关闭", Inactive}},
+      {col::kPower, {"低", Inactive}, {"高", Active}},
+      {col::kBandwidth, {"窄带", Inactive}, {"宽带", Active}},
   };
-  const std::vector<Case> cases = {
-      {col::kScan, "删除", CellColor::Inactive, "添加", CellColor::Active},
-      {col::kBusyLock, "打开", CellColor::Active, "关闭", CellColor::Inactive},
-      {col::kPower, "低", CellColor::Inactive, "高", CellColor::Active},
-      {col::kBandwidth, "窄带", CellColor::Inactive, "宽带", CellColor::Active},
-  };
-  for (const Case& k : cases) {
+  auto shown = [&](int col) { return Shown(c(1, col).text, c(1, col).color); };
+  for (const auto& [col, first, second] : cases) {
     flags.dataChanged = false;
-    GridPress p = grid().pressCell(1, k.col);
-    EXPECT_EQ(p.action, GridAction::None);
-    EXPECT_TRUE(p.change.rows & (1u << 1));
-    EXPECT_EQ(c(1, k.col).text, k.first);
-    EXPECT_EQ(c(1, k.col).color, k.firstColor);
-    EXPECT_TRUE(flags.dataChanged);
-    grid().pressCell(1, k.col);
-    EXPECT_EQ(c(1, k.col).text, k.second);
-    EXPECT_EQ(c(1, k.col).color, k.secondColor);
+    GridPress p = grid().pressCell(1, col);
+    EXPECT_EQ(std::tuple(p.action, bool(p.change.rows & (1u << 1)), shown(col), flags.dataChanged),
+              std::tuple(GridAction::None, true, first, true));
+    grid().pressCell(1, col);
+    EXPECT_EQ(shown(col), second);
   }
   // Space on the current cell acts as a press.
   grid().setCurrentCell(1, col::kPower);
@@ -142,18 +136,18 @@ TEST_F(ChannelTableTest, RadioWideNarrowGreysTheBandwidthColumn) {
   EXPECT_EQ(c(16, col::kBandwidth).color, CellColor::ButtonFace);
 
   // A click now makes the cell narrow, in grey, whatever it showed.
+  auto shown = [&](int row) {
+    return std::tuple(c(row, col::kBandwidth).text, c(row, col::kBandwidth).color);
+  };
   grid().pressCell(1, col::kBandwidth);
-  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
-  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::GreyText);
+  EXPECT_EQ(shown(1), std::tuple("窄带", CellColor::GreyText));
   grid().pressCell(1, col::kBandwidth);
   EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
 
   // Back to wide: colours from the texts again, texts unchanged.
   fns().choose(Fn::Bandwidth, 0);
-  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
-  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::Inactive);
-  EXPECT_EQ(c(6, col::kBandwidth).text, "宽带");
-  EXPECT_EQ(c(6, col::kBandwidth).color, CellColor::Active);
+  EXPECT_EQ(std::tuple(shown(1), shown(6)), std::tuple(std::tuple("窄带", CellColor::Inactive),
+                                                       std::tuple("宽带", CellColor::Active)));
 
   // A row switched on while the radio is narrow comes up grey.
   fns().choose(Fn::Bandwidth, 1);
@@ -163,28 +157,25 @@ TEST_F(ChannelTableTest, RadioWideNarrowGreysTheBandwidthColumn) {
 
 TEST_F(ChannelTableTest, CheckBoxesRecolourTheRow) {
   GridChange ch = grid().clickChannelOff(0);
-  EXPECT_TRUE(ch.rows & (1u << 1));
-  EXPECT_TRUE(grid().channelOff(0));
-  EXPECT_FALSE(grid().txCheckEnabled(0));
+  EXPECT_EQ(std::tuple(bool(ch.rows & (1u << 1)), grid().channelOff(0), grid().txCheckEnabled(0),
+                       flags.dataChanged),
+            std::tuple(true, true, false, true));
   for (int col = 1; col < kGridCols; ++col) EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
-  EXPECT_TRUE(flags.dataChanged);
   grid().clickChannelOff(0);
-  EXPECT_TRUE(grid().txCheckEnabled(0));
-  EXPECT_EQ(c(1, col::kRxFreq).color, CellColor::Black);
+  EXPECT_EQ(std::tuple(grid().txCheckEnabled(0), c(1, col::kRxFreq).color),
+            std::tuple(true, CellColor::Black));
 
   flags.dataChanged = false;
   grid().clickTxInhibit(0);
-  EXPECT_TRUE(grid().txInhibited(0));
-  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(grid().txInhibited(0), flags.dataChanged, c(1, col::kScan).color),
+            std::tuple(true, true, CellColor::Active));
   for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower})
     EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
-  EXPECT_EQ(c(1, col::kScan).color, CellColor::Active);
 
   // Tx<-Rx is shown and ticks, but changes nothing.
   flags.dataChanged = false;
   grid().clickTxEqRx(0);
-  EXPECT_TRUE(grid().txEqRx(0));
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(grid().txEqRx(0), flags.dataChanged), std::tuple(true, false));
   Image again = image;
   grid().SaveChannels(again);
   grid().clickTxEqRx(0);
@@ -263,28 +254,21 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
 }
 
 TEST_F(ChannelTableTest, FrequencyEditorKeyFilter) {
-  struct Case {
-    char32_t key;
-    std::optional<char> out;
-  };
   app.decimalSep = ',';
-  const std::vector<Case> cases = {
+  const std::pair<char32_t, std::optional<char>> cases[] = {
       {U'7', '7'}, {U'0', '0'}, {8, char(8)}, {U'.', ','},    {U',', ','},    {U'a', {}},
       {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)},
   };
-  for (const Case& k : cases) EXPECT_EQ(grid().filterEditorKey(k.key), k.out) << int(k.key);
+  for (const auto& [key, out] : cases) EXPECT_EQ(grid().filterEditorKey(key), out) << int(key);
 }
 
 TEST_F(ChannelTableTest, EnterWalksTheCells) {
-  struct Case {
-    int row, col, wantRow, wantCol;
-  };
-  for (const Case& k :
-       std::vector<Case>{{3, 4, 3, 5}, {1, 8, 2, 1}, {16, 8, 16, 8}, {15, 8, 16, 1}}) {
-    grid().setCurrentCell(k.row, k.col);
+  // The walk itself is GridNextCell's; here Enter takes it, over this grid's size.
+  const std::pair<GridCell, GridCell> cases[] = {{{1, 8}, {2, 1}}, {{16, 8}, {16, 8}}};
+  for (const auto& [from, to] : cases) {
+    grid().setCurrentCell(from.row, from.col);
     grid().keyPress(13);
-    EXPECT_EQ(grid().currentRow(), k.wantRow);
-    EXPECT_EQ(grid().currentCol(), k.wantCol);
+    EXPECT_EQ((GridCell{grid().currentRow(), grid().currentCol()}), to) << from.row;
   }
   EXPECT_FALSE(flags.dataChanged);
 }

@@ -27,12 +27,8 @@ Bytes3 Encode(const char* text, uint8_t b2 = 0) {
 uint32_t Count(const Bytes3& b) { return ((b.b2 & 3u) << 16) | (b.b1 << 8) | b.b0; }
 
 TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
-  struct Case {
-    const char* text;
-    uint32_t count;
-    bool step625;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, uint32_t, bool> cases[] = {
+      // text, count, 6.25 kHz
       {"450.00000", 72000, true},    // a multiple of 25 kHz takes 6.25 kHz units
       {"450.00500", 90001, false},   // only 5 kHz fits
       {"450.003125", 90001, false},  // halfway between 6.25 kHz steps: 5 kHz fits better
@@ -46,10 +42,9 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
       {"446.0056251", 71361, true},
       {"446.0031251", 89201, false},
   };
-  for (const Case& c : cases) {
-    Bytes3 b = Encode(c.text);
-    EXPECT_EQ(Count(b), c.count) << c.text;
-    EXPECT_EQ((b.b2 & 4) != 0, c.step625) << c.text;
+  for (const auto& [text, count, step625] : cases) {
+    Bytes3 b = Encode(text);
+    EXPECT_EQ(std::tuple(Count(b), (b.b2 & 4) != 0), std::tuple(count, step625)) << text;
   }
 }
 
@@ -70,11 +65,10 @@ TEST(FreqCodec, ACountOutsideTheFieldStopsAtItsEnds) {
 }
 
 TEST(FreqCodec, DecodesToFiveDecimals) {
-  EXPECT_EQ(FreqBytesToText(0, 0, 0), "000.00000");
-  EXPECT_EQ(FreqBytesToText(0xC1, 0x16, 0x05), "446.00625");
-  EXPECT_EQ(FreqBytesToText(0x91, 0x5F, 0x01), "450.00500");
-  EXPECT_EQ(FreqBytesToText(0x40, 0x6A, 0x08), "136.00000");
-  EXPECT_EQ(FreqBytesToText(0xC1, 0x16, 0x05, ','), "446,00625");
+  EXPECT_EQ(std::tuple(FreqBytesToText(0, 0, 0), FreqBytesToText(0xC1, 0x16, 0x05),
+                       FreqBytesToText(0x91, 0x5F, 0x01), FreqBytesToText(0x40, 0x6A, 0x08),
+                       FreqBytesToText(0xC1, 0x16, 0x05, ',')),
+            std::tuple("000.00000", "446.00625", "450.00500", "136.00000", "446,00625"));
   // Every count of both rasters survives text and back.
   for (uint32_t n : {1u, 27200u, 71361u, 90001u, 262143u})
     for (uint8_t unit : {uint8_t{0}, uint8_t{4}}) {
@@ -140,18 +134,14 @@ TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
 }
 
 TEST(SignalCodec, BytesToText) {
-  struct Case {
-    uint8_t t, lo, hi;
-    const char* text;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<uint8_t, uint8_t, uint8_t, const char*> cases[] = {
       {0x3F, 0x70, 0x06, "CTC 67.0"},  {0x30, 0x03, 0x25, "CTC 250.3"},
       {0x30, 0x18, 0x13, "CTC 131.8"}, {0x50, 0x13, 0x00, "DCS 023"},
       {0x7B, 0xEC, 0x01, "-DCS 754"},  {0x80, 0x05, 0x00, "TTS 5"},
       {0x0F, 0x70, 0x06, "OFF"},       {0x2C, 0x70, 0x06, "OFF"},
       {0xF0, 0x11, 0x22, "OFF"},
   };
-  for (const Case& c : cases) EXPECT_EQ(SignalBytesToText(c.t, c.lo, c.hi), c.text);
+  for (const auto& [t, lo, hi, text] : cases) EXPECT_EQ(SignalBytesToText(t, lo, hi), text);
   EXPECT_EQ(SignalBytesToText(0x30, 0x70, 0x06, ','), "CTC 67,0");
 }
 
@@ -200,10 +190,10 @@ TEST(SignalCodec, EveryTableValueSurvivesTextAndBack) {
 }
 
 TEST(ImageLayout, VersionOneConversions) {
-  EXPECT_EQ(FuncByte0FromV1(0xA5), 0x55);
-  EXPECT_EQ(FuncByte0ToV1(0x55), 0xA5);
-  EXPECT_EQ(FuncByte0FromV1(0x08), 0x00);  // old bit 3 is lost
-  EXPECT_EQ(FuncByte0ToV1(0x80), 0x00);    // bit 7 is lost
+  // Old bit 3 and new bit 7 are lost on the way.
+  EXPECT_EQ(std::tuple(FuncByte0FromV1(0xA5), FuncByte0ToV1(0x55), FuncByte0FromV1(0x08),
+                       FuncByte0ToV1(0x80)),
+            std::tuple(0x55, 0xA5, 0x00, 0x00));
 
   Image image;
   for (int c = 0; c < kChannelCount; ++c) image.channel(c)[10] = 0xFF;

@@ -40,34 +40,28 @@ TEST(Defaults, FamilyByModelCode) {
 }
 
 TEST(Defaults, StepFamiliesFillEveryChannelWithTheBandEdge) {
-  struct Case {
-    int16_t code;
-    double low;
-    std::array<uint8_t, 3> on;   // bytes 0-2, channels 1-15
-    std::array<uint8_t, 3> off;  // channel 16
-  };
-  const std::vector<Case> cases = {
+  using Bytes = std::array<uint8_t, 3>;  // bytes 0-2: channels 1-15, channel 16
+  const std::tuple<int16_t, double, Bytes, Bytes> cases[] = {
       {10, 136.0, {0x40, 0x6A, 0x08}, {0x40, 0x6A, 0x00}},  // N = 27200 in 5 kHz units
       {12, 400.0, {0x00, 0xFA, 0x0C}, {0x00, 0xFA, 0x04}},  // N = 64000 in 6.25 kHz units
       {0, 136.0, {0x40, 0x6A, 0x08}, {0x40, 0x6A, 0x00}},
       {7, 446.00625, {0xC1, 0x16, 0x0D}, {0xC1, 0x16, 0x05}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [code, low, on, off] : cases) {
     Image image;
     for (auto& b : image.bytes()) b = 0xEE;  // every channel byte is rewritten
-    SetDefaultChannels(image, Model(c.code, c.low), TestTime());
+    SetDefaultChannels(image, Model(code, low), TestTime());
     for (int ch = 0; ch < kChannelCount; ++ch) {
-      const auto& want = ch == 15 ? c.off : c.on;
+      const auto& want = ch == 15 ? off : on;
       std::array<uint8_t, 16> rec = Record(image, ch);
       std::array<uint8_t, 16> exp = {want[0], want[1], want[2], 0, 0,
                                      want[0], want[1], want[2], 0, 0,
                                      0,       0,       0,       0, uint8_t(ch == 15 ? 0 : 1),
                                      1};
-      EXPECT_EQ(rec, exp) << "code " << c.code << " channel " << ch + 1;
+      EXPECT_EQ(rec, exp) << "code " << code << " channel " << ch + 1;
     }
     // Only the channel area and the date row change.
-    EXPECT_EQ(image[0x100], 0xEE);
-    EXPECT_EQ(image.functions()[0], 0xEE);
+    EXPECT_EQ(std::tuple(image[0x100], image.functions()[0]), std::tuple(0xEE, 0xEE));
   }
 }
 
@@ -75,9 +69,8 @@ TEST(Defaults, ABandEdgeBeyondTheFieldDoesNotSpillIntoTheFlags) {
   Image image;
   SetDefaultChannels(image, Model(10, 2000.0), TestTime());
   // The count stops at its 18-bit maximum: step bit clear, in use, no signalling.
-  EXPECT_EQ(image.channel(0)[0], 0xFF);
-  EXPECT_EQ(image.channel(0)[1], 0xFF);
-  EXPECT_EQ(image.channel(0)[2], 0x0B);
+  EXPECT_EQ(std::tuple(image.channel(0)[0], image.channel(0)[1], image.channel(0)[2]),
+            std::tuple(0xFF, 0xFF, 0x0B));
 }
 
 TEST(Defaults, FixedChannelFamilyMatchesThePresetTableByteForByte) {
@@ -125,10 +118,8 @@ TEST(Defaults, WriteDateStamp) {
   Image image;
   image.writeDate()[15] = 0x55;
   SetDefaultChannels(image, Model(7, 400.0), TestTime());
-  const std::string digits(reinterpret_cast<const char*>(image.writeDate().data()), 14);
-  EXPECT_EQ(digits, "20061205143000");
-  EXPECT_EQ(image.writeDate()[14], 0);
-  EXPECT_EQ(image.writeDate()[15], 0);
+  EXPECT_EQ(std::string(image.writeDate().begin(), image.writeDate().end()),
+            std::string("20061205143000\0\0", 16));
 
   std::tm t = TestTime();
   t.tm_year = 126, t.tm_mon = 0, t.tm_mday = 9, t.tm_hour = 3, t.tm_min = 4, t.tm_sec = 59;

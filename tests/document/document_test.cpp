@@ -52,10 +52,6 @@ class DocumentTest : public ::testing::Test {
     };
     doc.hooks.showModelInfo = [this] { ++modelInfo; };
     doc.hooks.recentFilesChanged = [this] { ++recentShown; };
-    doc.hooks.leaveTuneMode = [this] {
-      ++tuneLeft;
-      doc.tuneState = 0;
-    };
     doc.Start();
   }
 
@@ -104,11 +100,7 @@ class DocumentTest : public ::testing::Test {
   FakePrompter prompter;
   FakeFileDialogs dialogs;
   Document doc{app, prompter, ini, Clock};
-  int tuneDefaults = 0, modelInfo = 0, recentShown = 0, tuneLeft = 0, saves = 0;
-  SaveFn saveOk = [this] {
-    ++saves;
-    return SaveResult::Saved;
-  };
+  int tuneDefaults = 0, modelInfo = 0, recentShown = 0;
 };
 
 TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
@@ -116,15 +108,13 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   ExpectModel(0, 7);
   EXPECT_EQ(std::tuple(doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled, doc.HasUnsavedData()),
             std::tuple("/opt/qm830k", 1, false, false));
-  EXPECT_EQ(doc.flags, EditFlags{});
-  EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "400.00000");
-  EXPECT_EQ(doc.editors().functions().text(Fn::TxTimeout), "60秒");
+  EXPECT_EQ(std::tuple(doc.flags, doc.editors().channels().cell(1, 1).text,
+                       doc.editors().functions().text(Fn::TxTimeout)),
+            std::tuple(EditFlags{}, "400.00000", "60秒"));
   EXPECT_EQ(std::string(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14),
             "20261207010203");
-  EXPECT_EQ(tuneDefaults, 1);
-  EXPECT_EQ(modelInfo, 1);
-  EXPECT_EQ(recentShown, 1);
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(std::tuple(tuneDefaults, modelInfo, recentShown, prompter.messages.size()),
+            std::tuple(1, 1, 1, 0u));
 }
 
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {
@@ -182,31 +172,26 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
   }
 }
 
+// Tune mode is left before the save, and only while an item is adjusted (state 2).
 TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
-  doc.tuneState = 2;
-  EXPECT_EQ(doc.RequestClose(saveOk), CloseDecision::Close);
-  EXPECT_EQ(tuneLeft, 1);
-
-  doc.tuneState = 2;
-  doc.flags.dataChanged = true;
-  prompter.answer(Answer::Yes);
-  int order = 0, leftAt = 0, savedAt = 0;
-  doc.hooks.leaveTuneMode = [&] {
-    leftAt = ++order;
-    doc.tuneState = 0;
-  };
-  doc.RequestClose([&] {
-    savedAt = ++order;
-    return SaveResult::Saved;
-  });
-  EXPECT_EQ(std::tuple(leftAt, savedAt), std::tuple(1, 2));  // left before the save
-
-  doc.tuneState = 1;  // entered, no item open: nothing to leave here
-  tuneLeft = 0;
-  doc.hooks.leaveTuneMode = [&] { ++tuneLeft; };
-  doc.flags = {};
-  doc.RequestClose(saveOk);
-  EXPECT_EQ(tuneLeft, 0);
+  const std::tuple<int, bool, std::string> cases[] = {
+      {2, false, "left "}, {2, true, "left saved "}, {1, true, "saved "}};
+  for (const auto& [state, edited, want] : cases) {
+    std::string order;
+    doc.tuneState = state;
+    doc.flags.dataChanged = edited;
+    if (edited) prompter.answer(Answer::Yes);
+    doc.hooks.leaveTuneMode = [&] {
+      order += "left ";
+      doc.tuneState = 0;
+    };
+    const SaveFn save = [&] {
+      order += "saved ";
+      return SaveResult::Saved;
+    };
+    EXPECT_EQ(doc.RequestClose(save), CloseDecision::Close);
+    EXPECT_EQ(order, want) << state << edited;
+  }
 }
 
 TEST_F(DocumentTest, CommitPendingEditAppliesBothEditors) {
@@ -284,16 +269,14 @@ TEST_F(DocumentTest, ModelChange) {
             BoxList{Box({"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？",
                          Icon::Exclamation, Buttons::YesNo})});
 
-  // Yes to the fixed-channel model: new defaults, channel bytes 11-13 and the function
-  // block apart from bytes 0, 4 and 12 kept.
-  for (int c = 0; c < kChannelCount; ++c) doc.image.channel(c)[12] = static_cast<uint8_t>(c);
+  // Yes to the fixed-channel model: its defaults over the image (which bytes they keep is the
+  // defaults' rule), not a blank image.
   doc.image.functions()[7] = 0x12;
   doc.caption = std::string(kTitle) + "/a.q83";
   doc.fileNewEnabled = true;
   prompter.answer(Answer::Yes);
   EXPECT_TRUE(doc.ChangeModel(true, 2));
   ExpectModel(2, 32);
-  for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(doc.image.channel(c)[12], c);
   EXPECT_EQ(std::tuple(doc.image.channel(0)[0], doc.image.functions()[7], doc.image.functions()[0],
                        doc.editors().channels().cell(1, 2).text, doc.caption, doc.fileNewEnabled,
                        tuneDefaults),
@@ -308,11 +291,10 @@ TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
   ExpectModel(1, 10);
   EXPECT_EQ(std::tuple(doc.image[0x200], doc.spare[3], doc.imageVerMajor),
             std::tuple(0x42, 0x33, 2));
-  EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "145.00000");
-  EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled),
-            std::tuple(std::string(kTitle) + path, path, true));
-  EXPECT_EQ(doc.flags, EditFlags{});
-  EXPECT_EQ(ReadRecentEntry(ini, 1), path);
+  EXPECT_EQ(std::tuple(doc.editors().channels().cell(1, 1).text, doc.caption, doc.curFileName,
+                       doc.fileNewEnabled, doc.flags, ReadRecentEntry(ini, 1)),
+            std::tuple("145.00000", std::string(kTitle) + path, path, true, EditFlags{},
+                       std::optional<std::string>(path)));
   EXPECT_GE(recentShown, 2);
 }
 
@@ -341,20 +323,18 @@ TEST_F(DocumentTest, BackAtTheOpenedOrSavedDataNothingIsUnsaved) {
   for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
     s.act();
-    EXPECT_EQ(doc.HasUnsavedData(), s.unsaved);
-    EXPECT_EQ(doc.flags.dataChanged, s.dataChanged);
+    EXPECT_EQ(std::tuple(doc.HasUnsavedData(), doc.flags.dataChanged),
+              std::tuple(s.unsaved, s.dataChanged));
   }
   doc.caption = std::string("读频完成－ ") + kTitle;  // a read asks whatever the data
   EXPECT_TRUE(doc.HasUnsavedData());
 }
 
 TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
+  doc.image.functions()[0] = 0x55;  // stored as 0xA5 in the legacy file
   const std::string path = WriteFile("old.z410", 7, true);
-  // Put the legacy byte 0xA5 into the stored function block.
-  std::string bytes = test::ReadBytes(path);
-  ASSERT_EQ(bytes.size(), kDataFileSize);
-  bytes[904 + 12] = static_cast<char>(0xA5);
-  test::WriteBytes(path, bytes);
+  doc.image.functions()[0] = 0;
+  ASSERT_EQ(uint8_t(test::ReadBytes(path)[904 + 12]), 0xA5);
   ASSERT_TRUE(doc.LoadDataFile(path));
   EXPECT_EQ(std::tuple(doc.imageVerMajor, doc.image.functions()[0]), std::tuple(0, 0x55));
 
@@ -372,20 +352,12 @@ TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
 }
 
 TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
-  const std::string good = WriteFile("good.q83", 10);
-  std::string bytes = test::ReadBytes(good);
-  const std::string truncated = dir.file("cut.q83");
-  test::WriteBytes(truncated, bytes.substr(0, 700));
-  const std::string foreign = dir.file("foreign.q83");
+  const std::string truncated = dir.file("cut.q83"), foreign = dir.file("foreign.q83");
+  test::WriteBytes(truncated, test::ReadBytes(WriteFile("good.q83", 10)).substr(0, 700));
   test::WriteBytes(foreign, std::string("not a data file at all, just text"));
   const std::string missing = dir.file("gone.q83");
   AddRecentFile(ini, missing);
-
-  struct Case {
-    std::string path;
-    const char* text;
-  };
-  const std::vector<Case> cases = {
+  const std::pair<std::string, const char*> cases[] = {
       {truncated, "文件已经毁坏，请确认。"},
       {foreign, "该文件不是ZR410 的数据文件！"},
       {missing, "文件不存在，请确认！"},
@@ -393,10 +365,10 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
   doc.editors().channels().pressCell(1, col::kScan);
   const Image image = doc.image;
   const std::string caption = doc.caption;
-  for (const Case& c : cases) {
+  for (const auto& [path, text] : cases) {
     prompter.clear();
-    EXPECT_FALSE(doc.LoadDataFile(c.path));
-    EXPECT_EQ(test::Boxes(prompter), BoxList{Box({"文件错误", c.text, Icon::Information})});
+    EXPECT_FALSE(doc.LoadDataFile(path));
+    EXPECT_EQ(test::Boxes(prompter), BoxList{Box({"文件错误", text, Icon::Information})});
     EXPECT_EQ(doc.image, image);
     EXPECT_EQ(std::tuple(doc.caption, doc.imageVerMajor, doc.flags.dataChanged,
                          doc.editors().channels().cell(1, col::kScan).text),

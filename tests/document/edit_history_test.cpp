@@ -98,11 +98,7 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
 }
 
 TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
-  struct Case {
-    const char* label;
-    std::function<void()> edit;
-  };
-  const std::vector<Case> cases = {
+  const std::pair<const char*, std::function<void()>> cases[] = {
       {"修改信道3接收频率", [&] { TypeFreq(3, col::kRxFreq, "433.125"); }},
       {"修改信道2发射功率", [&] { grid().pressCell(2, col::kPower); }},
       {"关闭信道5", [&] { grid().clickChannelOff(4); }},
@@ -119,18 +115,18 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
       {"打开调测信道2", [&] { tune.clickChannelOff(1); }},
       {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
+  for (const auto& [label, edit] : cases) {
+    SCOPED_TRACE(label);
     const auto before = Collected();
-    c.edit();
-    EXPECT_EQ(history.undoLabel(), c.label);
+    edit();
+    EXPECT_EQ(history.undoLabel(), label);
     const auto after = Collected();
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(Collected(), before);
     ASSERT_TRUE(history.redo());
     EXPECT_EQ(Collected(), after);
   }
-  EXPECT_EQ(history.undoCount(), cases.size());
+  EXPECT_EQ(history.undoCount(), std::size(cases));
 }
 
 TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorCloses) {

@@ -53,16 +53,11 @@ TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
        {"400.00000", "CTC 67.0", "400.00000", "-DCS 754", "添加", "关闭", "高", "宽带"},
        {Black, Black, Black, Black, Active, Inactive, Active, Active}},
   };
-  for (const Case& k : cases) {
-    std::vector<std::string> texts;
-    std::vector<CellColor> colors;
-    for (int col = 1; col < kGridCols; ++col) {
-      texts.push_back(c(k.row, col).text);
-      colors.push_back(c(k.row, col).color);
-    }
-    EXPECT_EQ(texts, k.texts) << k.row;
-    EXPECT_EQ(colors, k.colors) << k.row;
-  }
+  for (const Case& k : cases)
+    for (int col = 1; col < kGridCols; ++col)
+      EXPECT_EQ(std::tuple(c(k.row, col).text, c(k.row, col).color),
+                std::tuple(k.texts[col - 1], k.colors[col - 1]))
+          << k.row << "," << col;
   // Channel 16 of the defaults is off and inhibited.
   EXPECT_EQ(std::tuple(grid().channelOff(15), grid().txInhibited(15), ChannelRowHeader(16),
                        ChannelTableModel::getChGridIndex(2, 3)),

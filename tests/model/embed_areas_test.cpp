@@ -34,27 +34,20 @@ TEST(EmbedText, CollectAndShow) {
 }
 
 TEST(EmbedText, TheTextBoxKeeps96Characters) {
-  struct Case {
-    std::u16string text;
-    size_t caret;
-    std::u16string kept;
-    size_t caretAfter;
-    bool removed;
-  };
   const std::u16string n96(96, u'a');
-  const Case cases[] = {
+  // The text and caret typed, the text and caret kept, whether anything was removed.
+  const std::tuple<std::u16string, size_t, std::u16string, size_t, bool> cases[] = {
       {n96, 96, n96, 96, false},
       {n96 + u"b", 97, n96, 96, true},  // the 97th typed at the end
       {u"x" + n96, 1, n96, 0, true},    // typed at the start
       {n96.substr(0, 50) + u"xyz" + n96.substr(50), 53, n96, 50, true},  // a paste of three
       {n96 + u"b", 0, n96, 0, true},
   };
-  for (const Case& c : cases) {
-    std::u16string t = c.text;
-    size_t caret = c.caret;
-    EXPECT_EQ(LimitEmbedText(t, caret), c.removed);
-    EXPECT_EQ(t, c.kept);
-    EXPECT_EQ(caret, c.caretAfter);
+  for (const auto& [text, typedAt, kept, caretAfter, removed] : cases) {
+    std::u16string t = text;
+    size_t caret = typedAt;
+    const bool cut = LimitEmbedText(t, caret);
+    EXPECT_EQ(std::tuple(cut, t, caret), std::tuple(removed, kept, caretAfter));
   }
 }
 

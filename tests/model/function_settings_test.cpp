@@ -30,13 +30,8 @@ class FunctionSettingsTest : public test::EditorTest {
 };
 
 TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
-  struct Case {
-    Fn fn;
-    int count;
-    const char* first;
-    const char* last;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<Fn, int, const char*, const char*> cases[] = {
+      // count, first, last
       {Fn::TxTimeout, 12, "10分钟", "无限制"},
       {Fn::PreAlert, 256, "关闭", "255秒"},
       {Fn::TotRekey, 61, "关闭", "60秒"},
@@ -51,10 +46,10 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
       {Fn::Bandwidth, 2, "宽带", "窄带"},
       {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"},
   };
-  for (const Case& c : cases) {
-    const ComboModel& l = fns().list(c.fn);
-    ASSERT_EQ(l.count(), c.count) << c.first;
-    EXPECT_EQ(std::tuple(l.item(0), l.item(c.count - 1)), std::tuple(c.first, c.last));
+  for (const auto& [fn, count, first, last] : cases) {
+    const ComboModel& l = fns().list(fn);
+    ASSERT_EQ(l.count(), count) << first;
+    EXPECT_EQ(std::tuple(l.item(0), l.item(count - 1)), std::tuple(first, last));
   }
   EXPECT_EQ(std::tuple(fns().list(Fn::TxTimeout).item(9), fns().list(Fn::LookBack).item(17),
                        FunctionListItems(Fn::ScanHang, ',')[0]),
@@ -175,19 +170,18 @@ TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
   EXPECT_EQ(fns().list(Fn::Monitor).items(), MonitorListItems(true));
   EXPECT_EQ(fns().text(Fn::Monitor), "稳态无条件监听");
 
-  struct Case {
-    const char* selected;
-    const char* after;
-  };
-  for (const Case& c : std::vector<Case>{{"暂态有条件监听", "关闭监听功能"},
-                                         {"暂态无条件监听", "关闭监听功能"},
-                                         {"稳态无条件监听", "稳态无条件监听"},
-                                         {"关闭监听功能", "关闭监听功能"}}) {
+  const std::pair<const char*, const char*> cases[] = {// selected, shown after the long press
+                                                       {"暂态有条件监听", "关闭监听功能"},
+                                                       {"暂态无条件监听", "关闭监听功能"},
+                                                       {"稳态无条件监听", "稳态无条件监听"},
+                                                       {"关闭监听功能", "关闭监听功能"}};
+  for (const auto& [selected, after] : cases) {
     fns().choose(Fn::PowerKey, 0);
-    fns().choose(Fn::Monitor, fns().list(Fn::Monitor).find(c.selected));
+    fns().choose(Fn::Monitor, fns().list(Fn::Monitor).find(selected));
     fns().choose(Fn::PowerKey, 2);
-    EXPECT_EQ(fns().list(Fn::Monitor).count(), 2) << c.selected;
-    EXPECT_EQ(fns().text(Fn::Monitor), c.after) << c.selected;
+    EXPECT_EQ(std::tuple(fns().list(Fn::Monitor).count(), fns().text(Fn::Monitor)),
+              std::tuple(2, after))
+        << selected;
   }
   // Choosing the long press again changes nothing more.
   fns().choose(Fn::PowerKey, 2);

@@ -20,27 +20,18 @@ class SignalEntryTest : public ::testing::Test {
 };
 
 TEST_F(SignalEntryTest, LoadsTheCellText) {
-  struct Case {
-    const char* text;
-    Option option;
-    const char* tone;
-    const char* code;
-    bool inverted;
+  // The cell text, the option, the code shown and inverted; the tone shows 67.0 throughout.
+  const std::tuple<const char*, Option, const char*, bool> cases[] = {
+      {"OFF", Option::Off, "023", false},     {"CTC 67.0", Option::Ctc, "023", false},
+      {"DCS 023", Option::Dcs, "023", false}, {"-DCS 754", Option::Dcs, "754", true},
+      {"TTS 5", Option::None, "023", false},  {"", Option::None, "023", false},
   };
-  const std::vector<Case> cases = {
-      {"OFF", Option::Off, "67.0", "023", false},
-      {"CTC 67.0", Option::Ctc, "67.0", "023", false},
-      {"DCS 023", Option::Dcs, "67.0", "023", false},
-      {"-DCS 754", Option::Dcs, "67.0", "754", true},
-      {"TTS 5", Option::None, "67.0", "023", false},
-      {"", Option::None, "67.0", "023", false},
-  };
-  for (const Case& c : cases) {
-    dlg.load(c.text);
+  for (const auto& [text, option, code, inverted] : cases) {
+    dlg.load(text);
     EXPECT_EQ(
         std::tuple(dlg.option(), dlg.tone().text, dlg.tone().tag, dlg.code().text, dlg.inverted()),
-        std::tuple(c.option, c.tone, c.tone, c.code, c.inverted))
-        << c.text;
+        std::tuple(option, "67.0", "67.0", code, inverted))
+        << text;
   }
   const ComboModel &tones = dlg.tone().combo, &codes = dlg.code().combo;
   EXPECT_EQ(
@@ -62,12 +53,7 @@ TEST_F(SignalEntryTest, OptionButtonsEnableTheirControls) {
 }
 
 TEST_F(SignalEntryTest, OkComposesTheResult) {
-  struct Case {
-    const char* in;
-    std::function<void(SignalEntry&)> edit;
-    const char* out;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, std::function<void(SignalEntry&)>, const char*> cases[] = {
       {"CTC 67.0", [](SignalEntry&) {}, "CTC 67.0"},
       {"-DCS 754", [](SignalEntry& d) { d.setInverted(false); }, "DCS 754"},
       {"CTC 67.0", [](SignalEntry& d) { d.setToneText("300"); }, "CTC 254.1"},
@@ -91,11 +77,11 @@ TEST_F(SignalEntryTest, OkComposesTheResult) {
       {"CTC 88.5", [](SignalEntry& d) { d.selectOption(Option::Off); }, "OFF"},
       {"TTS 5", [](SignalEntry&) {}, ""},
   };
-  for (const Case& c : cases) {
-    dlg.load(c.in);
-    c.edit(dlg);
-    EXPECT_EQ(dlg.ok(), c.out) << c.in;
-    EXPECT_EQ(dlg.signalText(), c.out) << c.in;
+  for (const auto& [in, edit, out] : cases) {
+    dlg.load(in);
+    edit(dlg);
+    EXPECT_EQ(dlg.ok(), out) << in;
+    EXPECT_EQ(dlg.signalText(), out) << in;
   }
   EXPECT_TRUE(prompter.messages.empty());
   // Cancel keeps the text handed in.

@@ -9,11 +9,7 @@ namespace qm {
 namespace {
 
 TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
-  struct Case {
-    std::string text;
-    std::string folded;
-  };
-  const std::vector<Case> cases = {
+  const std::pair<std::string, std::string> cases[] = {
       {"C:/Data/RADIO.Q83", "c:/data/radio.q83"},
       {"ÀÉÎÕÜ ÇÑ Ø Þ", "àéîõü çñ ø þ"},            // Latin-1 letters
       {"ŁÓDŹ ŘEKA ĞÜL", "łódź řeka ğül"},          // Latin Extended-A
@@ -28,7 +24,7 @@ TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
       {"\xC0\xC1Z", "\xC0\xC1z"},          // overlong forms are not letters
       {"\xED\xA0\x80X", "\xED\xA0\x80x"},  // nor are encoded surrogates
   };
-  for (const Case& c : cases) EXPECT_EQ(FoldCase(c.text), c.folded) << c.text;
+  for (const auto& [text, folded] : cases) EXPECT_EQ(FoldCase(text), folded) << text;
 }
 
 TEST(Utf8ToUtf16, MalformedBytesBecomeReplacementCharacters) {

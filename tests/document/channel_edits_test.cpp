@@ -219,39 +219,34 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
 // One rounding for every way a frequency reaches a channel: typed in the grid, pasted,
 // imported from a file and filled by step, each on the value as given.
 TEST_F(ChannelEditsTest, EveryPathSnapsAFrequencyAsTheGridDoes) {
-  struct Case {
-    int model;
-    uint8_t ident;
-    std::string given;
-    const char* cell;
-  };
-  const Case cases[] = {
+  const std::tuple<int, uint8_t, std::string, const char*> cases[] = {
+      // model, ident, given, cell
       {0, 7, "446.00250001", "446.00500"},  // a hair nearer the 5 kHz step
       {0, 7, "446.0025", "446.00000"},      // a tie takes the 6.25 kHz count
       {2, 0x20, "446.0031251", "446.00625"},
       {2, 0x20, "446.003125", "446.00000"},  // half a step: the even count
       {2, 0x20, "446.0031249", "446.00000"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.given);
-    app.curModel = static_cast<int16_t>(c.model);
-    identByte = c.ident;
-    image.ident()[2] = c.ident;
+  for (const auto& [model, ident, given, cell] : cases) {
+    SCOPED_TRACE(given);
+    app.curModel = static_cast<int16_t>(model);
+    identByte = ident;
+    image.ident()[2] = ident;
     for (int row = 1; row <= 4; ++row) grid().setCellText(row, col::kRxFreq, "000.00000");
     grid().pressCell(1, col::kRxFreq);
-    grid().editorTextChanged(c.given);
+    grid().editorTextChanged(given);
     grid().validateEditor();
-    EXPECT_TRUE(PasteChannels(grid(), image, app, 1, std::nullopt, "2,a," + c.given).ok);
+    EXPECT_TRUE(PasteChannels(grid(), image, app, 1, std::nullopt, "2,a," + given).ok);
     ChirpImportOptions at3;
     at3.firstChannel = 2;
-    EXPECT_TRUE(ImportChirpCsv("Location,Frequency\n1," + c.given, grid(), app, c.ident, at3).ok);
+    EXPECT_TRUE(ImportChirpCsv("Location,Frequency\n1," + given, grid(), app, ident, at3).ok);
     BulkEdit fill;
-    fill.fillFrom = c.given;
-    EXPECT_TRUE(ApplyBulkEdit(grid(), app, c.ident, {3}, fill).ok);
-    EXPECT_EQ(grid().cell(1, col::kRxFreq).text, c.cell) << "grid";
-    EXPECT_EQ(grid().cell(2, col::kRxFreq).text, c.cell) << "paste";
-    EXPECT_EQ(grid().cell(3, col::kRxFreq).text, c.cell) << "import";
-    EXPECT_EQ(grid().cell(4, col::kRxFreq).text, c.cell) << "fill";
+    fill.fillFrom = given;
+    EXPECT_TRUE(ApplyBulkEdit(grid(), app, ident, {3}, fill).ok);
+    EXPECT_EQ(grid().cell(1, col::kRxFreq).text, cell) << "grid";
+    EXPECT_EQ(grid().cell(2, col::kRxFreq).text, cell) << "paste";
+    EXPECT_EQ(grid().cell(3, col::kRxFreq).text, cell) << "import";
+    EXPECT_EQ(grid().cell(4, col::kRxFreq).text, cell) << "fill";
   }
 }
 
@@ -261,28 +256,24 @@ TEST_F(ChannelEditsTest, OneCopiedRowFillsEachChosenChannel) {
   const std::string header = std::string(kChirpHeader) + "\n";
   grid().setCellText(2, col::kRxFreq, "433.12500");
   const CopiedChannels copied = CopyChannels(grid(), image, app, {1});
-  struct Case {
-    const char* name;
-    std::optional<ChannelClip> clip;
-    std::string text;
-    std::vector<int> filled;
-  };
-  const std::vector<Case> cases = {
-      {"a copied record", copied.clip, copied.csv, {2, 5, 9}},
-      {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
-      {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
-      {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  // What was pasted (a private record, or text), the channels it filled.
+  const std::tuple<const char*, std::optional<ChannelClip>, std::string, std::vector<int>> cases[] =
+      {
+          {"a copied record", copied.clip, copied.csv, {2, 5, 9}},
+          {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
+          {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
+          {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}},
+      };
+  for (const auto& [name, clip, text, filled] : cases) {
+    SCOPED_TRACE(name);
     history.clear();
     const Image before = Saved();
-    const PasteResult r = PasteChannelsOnto(grid(), image, app, {9, 2, 5}, c.clip, c.text);
+    const PasteResult r = PasteChannelsOnto(grid(), image, app, {9, 2, 5}, clip, text);
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.pasted, static_cast<int>(c.filled.size()));
+    EXPECT_EQ(r.pasted, static_cast<int>(filled.size()));
     for (int ch = 2; ch < kChannelCount; ++ch) {
-      const bool filled = std::find(c.filled.begin(), c.filled.end(), ch) != c.filled.end();
-      EXPECT_EQ(grid().cell(ch + 1, col::kRxFreq).text == "433.12500", filled) << ch;
+      const bool want = std::find(filled.begin(), filled.end(), ch) != filled.end();
+      EXPECT_EQ(grid().cell(ch + 1, col::kRxFreq).text == "433.12500", want) << ch;
     }
     EXPECT_EQ(history.undoCount(), 1u);
     ASSERT_TRUE(history.undo());

@@ -119,13 +119,8 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
 
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   const std::string t = kTitle;
-  struct Case {
-    std::string caption;
-    EditFlags flags;
-    bool unsaved;
-    bool namesNoFile;
-  };
-  const std::vector<Case> cases = {
+  // The caption and the flags; whether data is unsaved, whether the caption names no file.
+  const std::tuple<std::string, EditFlags, bool, bool> cases[] = {
       {t, {}, false, true},
       {t + "/data/a.q83", {}, false, false},
       {"读频完成－ " + t, {}, true, true},
@@ -135,22 +130,18 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
       {t + "/data/a.q83", {false, true, false}, true, false},
       {t, {false, false, true}, false, true},  // tune edits are not the document's
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(HasUnsavedData(c.caption, c.flags), c.unsaved) << c.caption;
-    EXPECT_EQ(CaptionNamesNoFile(c.caption, t), c.namesNoFile) << c.caption;
+  for (const auto& [caption, flags, unsaved, namesNoFile] : cases) {
+    EXPECT_EQ(std::tuple(HasUnsavedData(caption, flags), CaptionNamesNoFile(caption, t)),
+              std::tuple(unsaved, namesNoFile))
+        << caption;
   }
   EXPECT_EQ(PathFromCaption(t + "/数据/a.q83", t), "/数据/a.q83");
   EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
 }
 
 TEST_F(DocumentTest, ClosePromptAnswers) {
-  struct Case {
-    std::optional<Answer> answer;  // none: nothing unsaved, nothing asked
-    SaveResult saveResult;
-    CloseDecision decision;
-    int saves;
-  };
-  const std::vector<Case> cases = {
+  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves.
+  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int> cases[] = {
       {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0},
       {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0},
       {Answer::No, SaveResult::Saved, CloseDecision::Close, 0},
@@ -159,15 +150,15 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
       {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1},  // never lose the data
   };
   doc.setPortNumber(5);
-  for (const Case& c : cases) {
+  for (const auto& [answer, saveResult, decision, saves] : cases) {
     // A read asks even without edits.
-    doc.caption = c.answer ? std::string("读频完成－ ") + kTitle : kTitle;
+    doc.caption = answer ? std::string("读频完成－ ") + kTitle : kTitle;
     ini.write("Comm Port", "Common Port", "9");
     CloseDecision d{};
-    EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存？",
+    EXPECT_EQ(Asked(answer, saveResult, "数据没有保存，是否要保存？",
                     [&](const SaveFn& save) { d = doc.RequestClose(save); }),
-              c.saves);
-    EXPECT_EQ(d, c.decision);
+              saves);
+    EXPECT_EQ(d, decision);
     EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
   }
 }

@@ -68,17 +68,6 @@ TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
   EXPECT_DOUBLE_EQ(app.models[2].rangeHigh, 2e-5);
 }
 
-TEST_F(ModelTableTest, RangeKeysNumberedFromOneShiftByAModel) {
-  AppState app = Load(
-      "[Radio List]\nStdFreqRange1=13600000\nEndFreqRange1=15400000\n"
-      "StdFreqRange2=14600000\nEndFreqRange2=17400000\n",
-      2);
-  ASSERT_EQ(app.models.size(), 2u);
-  EXPECT_EQ(std::tuple(app.models[0].rangeLow, app.models[0].rangeHigh, app.models[1].rangeLow,
-                       app.models[1].rangeHigh),
-            std::tuple(0.0, 0.0, 136.0, 154.0));
-}
-
 TEST_F(ModelTableTest, CodeTexts) {
   const std::pair<const char*, int16_t> cases[] = {{"7", 7},         {" 12 ", 12}, {"abc", 0},
                                                    {"9x", 9},        {"7.5", 8},   {"6.5", 6},

@@ -50,8 +50,7 @@ TEST(ComboModel, RemoveSelectsTheFirstWhenTheShownEntryGoes) {
       {{"a", "b", "c"}, 2, "b", {"a", "c"}, 1},  // the shown entry stays shown
       {{"a", "b", "c"}, 0, "c", {"a", "b"}, 0},
       {{"a", "b", "c"}, -1, "a", {"b", "c"}, -1},
-      {{"a", "b", "c"}, 1, "x", {"a", "b", "c"}, 1},
-  };
+      {{"a", "b", "c"}, 1, "x", {"a", "b", "c"}, 1}};
   for (const auto& [items, selected, text, after, selectedAfter] : cases) {
     ComboModel c(items, selected);
     RemoveComboItem(c, text);
@@ -61,8 +60,7 @@ TEST(ComboModel, RemoveSelectsTheFirstWhenTheShownEntryGoes) {
 
 TEST(GridNextCell, WalksRowsAndStopsAtTheLastCell) {
   const std::pair<GridCell, GridCell> cases[] = {
-      {{1, 1}, {1, 2}}, {{3, 7}, {3, 8}}, {{3, 8}, {4, 1}}, {{16, 8}, {16, 8}}, {{16, 7}, {16, 8}},
-  };
+      {{1, 1}, {1, 2}}, {{3, 7}, {3, 8}}, {{3, 8}, {4, 1}}, {{16, 8}, {16, 8}}, {{16, 7}, {16, 8}}};
   for (const auto& [from, to] : cases)
     EXPECT_EQ(GridNextCell(from, 17, 9), to) << from.row << "," << from.col;
   EXPECT_EQ(GridNextCell({11, 3}, 12, 4), (GridCell{11, 3}));  // a smaller grid

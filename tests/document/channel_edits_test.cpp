@@ -112,8 +112,7 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
       {"no usable row", "1,a,433.1,x\n", 0, 0, "",
        "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的Duplex（x），已跳过"},
       {"not channel data", "hello world\nfoo", 0, 0, "", "剪贴板中的文字不是信道数据，没有粘贴。"},
-      {"empty", "  \n", 0, 0, "", "剪贴板中没有信道数据，没有粘贴。"},
-  };
+      {"empty", "  \n", 0, 0, "", "剪贴板中没有信道数据，没有粘贴。"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     history.clear();
@@ -193,8 +192,7 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
       {"an inverted code past 754", 2, 0x70, 0xFF, 0x01, "-DCS 754",
        "信道1：接收CTC/DCS 777改为-DCS 754"},
       {"TTS of more than one digit", 2, 0x80, 200, 0, "",
-       "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的接收CTC/DCS（TTS 200），已跳过"},
-  };
+       "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的接收CTC/DCS（TTS 200），已跳过"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::array<uint8_t, 16> rec = Record(image, 0);
@@ -225,8 +223,7 @@ TEST_F(ChannelEditsTest, EveryPathSnapsAFrequencyAsTheGridDoes) {
       {0, 7, "446.0025", "446.00000"},      // a tie takes the 6.25 kHz count
       {2, 0x20, "446.0031251", "446.00625"},
       {2, 0x20, "446.003125", "446.00000"},  // half a step: the even count
-      {2, 0x20, "446.0031249", "446.00000"},
-  };
+      {2, 0x20, "446.0031249", "446.00000"}};
   for (const auto& [model, ident, given, cell] : cases) {
     SCOPED_TRACE(given);
     app.curModel = static_cast<int16_t>(model);
@@ -258,12 +255,10 @@ TEST_F(ChannelEditsTest, OneCopiedRowFillsEachChosenChannel) {
   const CopiedChannels copied = CopyChannels(grid(), image, app, {1});
   // What was pasted (a private record, or text), the channels it filled.
   const std::tuple<const char*, std::optional<ChannelClip>, std::string, std::vector<int>> cases[] =
-      {
-          {"a copied record", copied.clip, copied.csv, {2, 5, 9}},
-          {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
-          {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
-          {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}},
-      };
+      {{"a copied record", copied.clip, copied.csv, {2, 5, 9}},
+       {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
+       {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
+       {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}}};
   for (const auto& [name, clip, text, filled] : cases) {
     SCOPED_TRACE(name);
     history.clear();
@@ -298,11 +293,9 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   EXPECT_EQ(std::tuple(text(1, col::kRxFreq), text(2, col::kRxFreq), text(1, col::kRxSignal),
                        text(1, col::kPower), text(1, col::kScan), text(4, col::kPower)),
             std::tuple("479.98750", "480.00000", "CTC 254.1", kPowerLow, scanBefore, kPowerHigh));
-  const std::vector<std::string> notes = {
-      "信道3已关闭，没有修改",
-      "信道4：频率超过范围！（480.025000 MHz），频率没有修改",
-      "信道4禁发，发射设置没有修改",
-  };
+  const std::vector<std::string> notes = {"信道3已关闭，没有修改",
+                                          "信道4：频率超过范围！（480.025000 MHz），频率没有修改",
+                                          "信道4禁发，发射设置没有修改"};
   EXPECT_EQ(r.notes, notes);
   EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "批量修改"));
 
@@ -354,8 +347,7 @@ TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
        "步进10 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
       {0, 7, "446.0", "5", "446.00000|446.00500|446.01000", ""},
       {0, 7, "446.005", "12.5", "446.00500|446.01875|446.03000",
-       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"},
-  };
+       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " / " + c.step);
     app.curModel = static_cast<int16_t>(c.model);
@@ -389,8 +381,7 @@ TEST(ChannelList, Parse) {
       {"17", "信道号无法识别（17），应为1-16"}, {"a", "信道号无法识别（a），应为1-16"},
       {"1-", "信道号无法识别（1-），应为1-16"}, {"5-3", "信道范围5-3是倒序的，应写成3-5"},
       {"1,,2", "信道列表中有空项（1,,2）"},     {",1", "信道列表中有空项（,1）"},
-      {"1,", "信道列表中有空项（1,）"},
-  };
+      {"1,", "信道列表中有空项（1,）"}};
   for (const auto& [text, why] : bad) {
     std::string error;
     EXPECT_FALSE(ParseChannelList(text, &error).has_value()) << text;

@@ -42,16 +42,15 @@ TEST_F(ConfigTest, NoMakerFileGivesEveryDefault) {
       std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile, app.programDir),
       std::tuple("ZR410 Radio Series", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp",
                  dir));
-  EXPECT_EQ(app.modelCount, 2);
-  ASSERT_EQ(app.models.size(), 2u);
+  ASSERT_EQ(std::tuple(app.modelCount, app.models.size()), std::tuple(2, 2u));
   EXPECT_EQ(
       std::tuple(app.models[0].name, app.models[0].code, app.models[1].name, app.models[1].code),
       std::tuple("ZR-410(0)", 0, "ZR-410(1)", 1));
   EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
   EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
-  EXPECT_EQ(app.showWarning, (std::array<bool, 2>{true, true}));
-  EXPECT_EQ(std::tuple(app.radioVersion, app.radioVerText, app.radioVerMajor, app.curModel),
-            std::tuple("V2.0", "", 2, 0));
+  EXPECT_EQ(std::tuple(app.showWarning, app.radioVersion, app.radioVerText, app.radioVerMajor,
+                       app.curModel),
+            std::tuple(std::array<bool, 2>{true, true}, "V2.0", "", 2, 0));
 }
 
 // Values are trimmed; empty ones fall back to the defaults, except the series.
@@ -71,16 +70,14 @@ TEST_F(ConfigTest, ValuesAreTrimmedAndEmptyOnesFallBack) {
 }
 
 TEST_F(ConfigTest, SumOfRadios) {
-  const std::pair<const char*, int16_t> cases[] = {
-      // the line (nullptr: missing), the count
-      {nullptr, 2},
-      {"Sum of Radios=3", 3},
-      {"Sum of Radios=abc", 0},
-      {"Sum of Radios=5 models", 5},
-      {"Sum of Radios=-3", 0},
-      {"Sum of Radios=\"1\"", 1},
-      {"Sum of Radios=99999999", 32767},
-  };
+  // The line (nullptr: missing), the count.
+  const std::pair<const char*, int16_t> cases[] = {{nullptr, 2},
+                                                   {"Sum of Radios=3", 3},
+                                                   {"Sum of Radios=abc", 0},
+                                                   {"Sum of Radios=5 models", 5},
+                                                   {"Sum of Radios=-3", 0},
+                                                   {"Sum of Radios=\"1\"", 1},
+                                                   {"Sum of Radios=99999999", 32767}};
   for (const auto& [line, count] : cases) {
     AppState app = Load(("[Radio List]\n" + std::string(line ? line : "") + "\n").c_str());
     EXPECT_EQ(app.modelCount, count) << (line ? line : "(missing)");
@@ -122,13 +119,11 @@ TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
     const char* makerIn;  // "bin", "share": the folder the maker file is taken from
     const char* iniIn;    // "bin", "user": where the program's own file goes
   };
-  const Case cases[] = {
-      {"copied folder", true, false, false, "bin", "bin"},
-      {"installed", false, true, false, "share", "user"},
-      {"both", true, true, false, "bin", "bin"},
-      {"neither", false, false, false, "bin", "bin"},
-      {"set up on Windows", true, false, true, "bin", "user"},
-  };
+  const Case cases[] = {{"copied folder", true, false, false, "bin", "bin"},
+                        {"installed", false, true, false, "share", "user"},
+                        {"both", true, true, false, "bin", "bin"},
+                        {"neither", false, false, false, "bin", "bin"},
+                        {"set up on Windows", true, false, true, "bin", "user"}};
   for (const Case& c : cases) {
     ScratchDir root;
     const std::string bin = root.file("bin"), share = root.file("share/qm830k");
@@ -205,19 +200,17 @@ TEST(UserConfigDir, XdgConfigHomeThenHome) {
 }
 
 TEST_F(ConfigTest, PortNumber) {
-  const std::pair<const char*, int> cases[] = {
-      // the line (nullptr: missing), the port
-      {nullptr, 1},
-      {"Common Port=No Comm", 1},
-      {"Common Port=0", 1},
-      {"Common Port=25", 16},
-      {"Common Port=3", 3},
-      {"Common Port=abc", 1},
-      {"Common Port=-4", 1},
-      {"Common Port=7x", 7},
-      {"Common Port= 12 ", 12},
-      {"Common Port=99999999999999999999", 16},
-  };
+  // The line (nullptr: missing), the port.
+  const std::pair<const char*, int> cases[] = {{nullptr, 1},
+                                               {"Common Port=No Comm", 1},
+                                               {"Common Port=0", 1},
+                                               {"Common Port=25", 16},
+                                               {"Common Port=3", 3},
+                                               {"Common Port=abc", 1},
+                                               {"Common Port=-4", 1},
+                                               {"Common Port=7x", 7},
+                                               {"Common Port= 12 ", 12},
+                                               {"Common Port=99999999999999999999", 16}};
   for (const auto& [line, port] : cases) {
     WriteBytes(dir_.file("QM830K.ini"), "[Comm Port]\n" + std::string(line ? line : "") + "\n");
     ProfileFile ini(dir_.file("QM830K.ini"), codec_);

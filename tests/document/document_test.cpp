@@ -212,8 +212,7 @@ TEST_F(DocumentTest, NewPromptAnswers) {
       {true, Answer::No, SaveResult::Saved, true, 0},
       {true, Answer::Yes, SaveResult::Saved, true, 1},
       {true, Answer::Yes, SaveResult::Cancelled, false, 1},  // not saved: keep the data
-      {true, Answer::Yes, SaveResult::Failed, false, 1},
-  };
+      {true, Answer::Yes, SaveResult::Failed, false, 1}};
   for (const Case& c : cases) {
     doc.Start();
     doc.caption = c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83";
@@ -309,8 +308,7 @@ TEST_F(DocumentTest, BackAtTheOpenedOrSavedDataNothingIsUnsaved) {
       {"undone past the save", [&] { h.undo(); }, true, true},
       {"redone to the saved data", [&] { h.redo(); }, false, true},
       {"another edit", [&] { grid.pressCell(3, col::kScan); }, true, true},
-      {"undone to the saved data", [&] { h.undo(); }, false, true},
-  };
+      {"undone to the saved data", [&] { h.undo(); }, false, true}};
   for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
     s.act();
@@ -348,11 +346,9 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
   test::WriteBytes(foreign, std::string("not a data file at all, just text"));
   const std::string missing = dir.file("gone.q83");
   AddRecentFile(ini, missing);
-  const std::pair<std::string, const char*> cases[] = {
-      {truncated, "文件已经毁坏，请确认。"},
-      {foreign, "该文件不是ZR410 的数据文件！"},
-      {missing, "文件不存在，请确认！"},
-  };
+  const std::pair<std::string, const char*> cases[] = {{truncated, "文件已经毁坏，请确认。"},
+                                                       {foreign, "该文件不是ZR410 的数据文件！"},
+                                                       {missing, "文件不存在，请确认！"}};
   doc.editors().channels().pressCell(1, col::kScan);
   const Image image = doc.image;
   const std::string caption = doc.caption;
@@ -434,8 +430,7 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
       {"save as cancelled", std::nullopt, std::nullopt, SaveResult::Cancelled, nullptr},
       {"save as, folder missing", std::nullopt, nowhere, SaveResult::Failed, "保存文件错误"},
       {"save, folder missing", std::string(kTitle) + nowhere, std::nullopt, SaveResult::Failed,
-       "保存文件错误！"},
-  };
+       "保存文件错误！"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     doc.Start();

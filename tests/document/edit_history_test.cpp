@@ -56,8 +56,7 @@ class EditHistoryTest : public test::EditorTest {
         },
         [&] { tune.clickChannelOff(pick(kTuneChannelCount)); },
         [&] { tune.pressCell(1 + pick(kTuneChannelCount), tunecol::kRxStep); },
-        [&] { grid().clickTxEqRx(row - 1); },
-    };
+        [&] { grid().clickTxEqRx(row - 1); }};
     edits[pick(std::size(edits))]();
   }
 
@@ -113,8 +112,7 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
       {"修改功率选择", [&] { fns().choose(Fn::PowerKey, 2); }},
       {"修改带宽", [&] { fns().choose(Fn::Bandwidth, 1); }},
       {"打开调测信道2", [&] { tune.clickChannelOff(1); }},
-      {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }},
-  };
+      {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }}};
   for (const auto& [label, edit] : cases) {
     SCOPED_TRACE(label);
     const auto before = Collected();

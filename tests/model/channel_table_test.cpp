@@ -51,8 +51,7 @@ TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
        {Black, Black, Black, Black, Inactive, Active, Inactive, Inactive}},
       {4,
        {"400.00000", "CTC 67.0", "400.00000", "-DCS 754", "添加", "关闭", "高", "宽带"},
-       {Black, Black, Black, Black, Active, Inactive, Active, Active}},
-  };
+       {Black, Black, Black, Black, Active, Inactive, Active, Active}}};
   for (const Case& k : cases)
     for (int col = 1; col < kGridCols; ++col)
       EXPECT_EQ(std::tuple(c(k.row, col).text, c(k.row, col).color),
@@ -103,8 +102,7 @@ TEST_F(ChannelTableTest, TogglesCycleTheirTextsAndColours) {
       {col::kScan, {"删除", Inactive}, {"添加", Active}},
       {col::kBusyLock, {"打开", Active}, {"关闭", Inactive}},
       {col::kPower, {"低", Inactive}, {"高", Active}},
-      {col::kBandwidth, {"窄带", Inactive}, {"宽带", Active}},
-  };
+      {col::kBandwidth, {"窄带", Inactive}, {"宽带", Active}}};
   auto shown = [&](int col) { return Shown(c(1, col).text, c(1, col).color); };
   for (const auto& [col, first, second] : cases) {
     flags.dataChanged = false;
@@ -252,8 +250,7 @@ TEST_F(ChannelTableTest, FrequencyEditorKeyFilter) {
   app.decimalSep = ',';
   const std::pair<char32_t, std::optional<char>> cases[] = {
       {U'7', '7'}, {U'0', '0'}, {8, char(8)}, {U'.', ','},    {U',', ','},    {U'a', {}},
-      {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)},
-  };
+      {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)}};
   for (const auto& [key, out] : cases) EXPECT_EQ(grid().filterEditorKey(key), out) << int(key);
 }
 

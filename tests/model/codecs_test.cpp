@@ -40,8 +40,7 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
       {"446.0056249", 89201, false},
       {"446.005625", 71361, true},
       {"446.0056251", 71361, true},
-      {"446.0031251", 89201, false},
-  };
+      {"446.0031251", 89201, false}};
   for (const auto& [text, count, step625] : cases) {
     Bytes3 b = Encode(text);
     EXPECT_EQ(std::tuple(Count(b), (b.b2 & 4) != 0), std::tuple(count, step625)) << text;
@@ -93,24 +92,22 @@ TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
     uint8_t ident;
     double mhz;
   };
-  const Case cases[] = {
-      {1, "136.0", 10, 136.0},
-      {1, "145.005", 10, 145.005},
-      {1, "145.005", 0x20, 145.00625},
-      {1, "145.003125", 0x20, 145.0},
-      {1, "145.009375", 0x20, 145.0125},
-      {1, "145.0031", 10, 145.00500},
-      {2, "446.0031251", 0x20, 446.00625},  // just past the half step
-      {2, "446.003125", 0x20, 446.0},       // the half step itself: even count
-      {2, "446.0031249", 0x20, 446.0},
-      {2, "446.0093749", 0x20, 446.00625},
-      {2, "446.009375", 0x20, 446.0125},
-      {2, "446.0093751", 0x20, 446.0125},
-      {2, "446.0056249", 10, 446.005},   // 5 kHz fits better by 0.2 Hz
-      {2, "446.005625", 10, 446.00625},  // equal errors: 6.25 kHz
-      {2, "446.0056251", 10, 446.00625},
-      {2, "446.0031251", 10, 446.005},
-  };
+  const Case cases[] = {{1, "136.0", 10, 136.0},
+                        {1, "145.005", 10, 145.005},
+                        {1, "145.005", 0x20, 145.00625},
+                        {1, "145.003125", 0x20, 145.0},
+                        {1, "145.009375", 0x20, 145.0125},
+                        {1, "145.0031", 10, 145.00500},
+                        {2, "446.0031251", 0x20, 446.00625},  // just past the half step
+                        {2, "446.003125", 0x20, 446.0},       // the half step itself: even count
+                        {2, "446.0031249", 0x20, 446.0},
+                        {2, "446.0093749", 0x20, 446.00625},
+                        {2, "446.009375", 0x20, 446.0125},
+                        {2, "446.0093751", 0x20, 446.0125},
+                        {2, "446.0056249", 10, 446.005},   // 5 kHz fits better by 0.2 Hz
+                        {2, "446.005625", 10, 446.00625},  // equal errors: 6.25 kHz
+                        {2, "446.0056251", 10, 446.00625},
+                        {2, "446.0031251", 10, 446.005}};
   for (const Case& c : cases) {
     app.curModel = static_cast<int16_t>(c.model);
     ValidFreq v = getValidFreq(c.text, app, c.ident, p);
@@ -139,8 +136,7 @@ TEST(SignalCodec, BytesToText) {
       {0x30, 0x18, 0x13, "CTC 131.8"}, {0x50, 0x13, 0x00, "DCS 023"},
       {0x7B, 0xEC, 0x01, "-DCS 754"},  {0x80, 0x05, 0x00, "TTS 5"},
       {0x0F, 0x70, 0x06, "OFF"},       {0x2C, 0x70, 0x06, "OFF"},
-      {0xF0, 0x11, 0x22, "OFF"},
-  };
+      {0xF0, 0x11, 0x22, "OFF"}};
   for (const auto& [t, lo, hi, text] : cases) EXPECT_EQ(SignalBytesToText(t, lo, hi), text);
   EXPECT_EQ(SignalBytesToText(0x30, 0x70, 0x06, ','), "CTC 67,0");
 }
@@ -159,8 +155,7 @@ TEST(SignalCodec, TextToBytes) {
       {"", 1, 0x0, 0x00, 0x00},         {"xyz", 1, 0x0, 0x00, 0x00},
       {"CTC 67.0", 1, 0x3, 0x70, 0x06}, {"CTC 250.3", 1, 0x3, 0x03, 0x25},
       {"CTC abc", 0, 0x0, 0x00, 0x00},  {"DCS ", 0, 0x0, 0x00, 0x00},
-      {"TTS x", 0, 0x0, 0x00, 0x00},
-  };
+      {"TTS x", 0, 0x0, 0x00, 0x00}};
   for (const Case& c : cases) {
     // The low nibble (in-use bit and the frequency's top bits) survives every text.
     uint8_t t = 0xAD, lo = 0x55, hi = 0x66;

@@ -41,8 +41,7 @@ TEST(EmbedText, TheTextBoxKeeps96Characters) {
       {n96 + u"b", 97, n96, 96, true},  // the 97th typed at the end
       {u"x" + n96, 1, n96, 0, true},    // typed at the start
       {n96.substr(0, 50) + u"xyz" + n96.substr(50), 53, n96, 50, true},  // a paste of three
-      {n96 + u"b", 0, n96, 0, true},
-  };
+      {n96 + u"b", 0, n96, 0, true}};
   for (const auto& [text, typedAt, kept, caretAfter, removed] : cases) {
     std::u16string t = text;
     size_t caret = typedAt;

@@ -44,8 +44,7 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
       {Fn::PowerKey, 3, "无", "长按[MONI]键"},
       {Fn::ScanMode, 3, "关闭", "时间"},
       {Fn::Bandwidth, 2, "宽带", "窄带"},
-      {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"},
-  };
+      {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"}};
   for (const auto& [fn, count, first, last] : cases) {
     const ComboModel& l = fns().list(fn);
     ASSERT_EQ(l.count(), count) << first;
@@ -107,8 +106,7 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
       {0, 0x78, Fn::ScanMode, kKept, nullptr, false},  // value 3: beyond the list
       {4, 0x03, Fn::PowerKey, kKept, nullptr, false},
       {0, 0x80, Fn::Monitor, 0, nullptr, false},  // monitor modes 4 and 7 have no entry
-      {0, 0xE0, Fn::Monitor, 0, nullptr, false},
-  };
+      {0, 0xE0, Fn::Monitor, 0, nullptr, false}};
   for (const Case& c : cases) {
     SetUp();
     const int before = fns().position(c.fn);

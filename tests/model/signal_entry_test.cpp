@@ -24,8 +24,7 @@ TEST_F(SignalEntryTest, LoadsTheCellText) {
   const std::tuple<const char*, Option, const char*, bool> cases[] = {
       {"OFF", Option::Off, "023", false},     {"CTC 67.0", Option::Ctc, "023", false},
       {"DCS 023", Option::Dcs, "023", false}, {"-DCS 754", Option::Dcs, "754", true},
-      {"TTS 5", Option::None, "023", false},  {"", Option::None, "023", false},
-  };
+      {"TTS 5", Option::None, "023", false},  {"", Option::None, "023", false}};
   for (const auto& [text, option, code, inverted] : cases) {
     dlg.load(text);
     EXPECT_EQ(
@@ -75,8 +74,7 @@ TEST_F(SignalEntryTest, OkComposesTheResult) {
        },
        "CTC 74.4"},
       {"CTC 88.5", [](SignalEntry& d) { d.selectOption(Option::Off); }, "OFF"},
-      {"TTS 5", [](SignalEntry&) {}, ""},
-  };
+      {"TTS 5", [](SignalEntry&) {}, ""}};
   for (const auto& [in, edit, out] : cases) {
     dlg.load(in);
     edit(dlg);
@@ -123,8 +121,7 @@ TEST_F(SignalEntryTest, KeyFilters) {
   const std::tuple<char32_t, Key, Key> cases[] = {
       {U'5', '5', '5'}, {U'9', '9', '9'}, {8, char(8), char(8)}, {13, char(13), char(13)},
       {U'.', ',', {}},  {U',', ',', {}},  {U'a', {}, {}},        {U'-', {}, {}},
-      {U'０', {}, {}},  {27, {}, {}},
-  };
+      {U'０', {}, {}},  {27, {}, {}}};
   for (const auto& [key, tone, code] : cases) {
     EXPECT_EQ(dlg.filterToneKey(key), tone) << int(key);
     EXPECT_EQ(dlg.filterCodeKey(key), code) << int(key);

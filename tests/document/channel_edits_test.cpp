@@ -63,21 +63,18 @@ TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
   const Image before = Saved();
 
   const PasteResult r = PasteChannels(grid(), image, app, 14, copy.clip, copy.csv);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.pasted, 2);
+  EXPECT_EQ(std::tuple(r.ok, r.pasted), std::tuple(true, 2));
   const Image after = Saved();
-  EXPECT_EQ(Record(after, 14), Record(after, 0));
-  EXPECT_EQ(Record(after, 15), Record(after, 1));
-  EXPECT_EQ(after[addr::kChannels + 16 * 15 + 13], 0x5A);
+  EXPECT_EQ(std::tuple(Record(after, 14), Record(after, 15), after[addr::kChannels + 16 * 15 + 13]),
+            std::tuple(Record(after, 0), Record(after, 1), 0x5A));
   EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "粘贴"));
   ASSERT_TRUE(history.undo());
   EXPECT_EQ(Saved(), before);
 
   // From channel 16 only one fits, and the report says so.
   const PasteResult last = PasteChannels(grid(), image, app, 15, copy.clip, copy.csv);
-  EXPECT_EQ(last.pasted, 1);
-  ASSERT_EQ(last.notes.size(), 1u);
-  EXPECT_EQ(last.notes[0], "还有1个信道没有粘贴：信道16之后没有信道");
+  EXPECT_EQ(std::tuple(last.pasted, test::Report(last)),
+            std::tuple(1, "还有1个信道没有粘贴：信道16之后没有信道"));
 }
 
 // Text rows fill from the chosen channel down, row k into channel first + k: a row that
@@ -154,10 +151,8 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   const std::string kept = grid().cell(13, col::kRxFreq).text;
 
   const PasteResult r = PasteChannels(grid(), image, app, 8, clip, "");
-  ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.pasted, 7);
-  EXPECT_EQ(r.notes, std::vector<std::string>{
-                         "信道13：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"});
+  EXPECT_EQ(std::tuple(r.pasted, test::Report(r)),
+            std::tuple(7, "信道13：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"));
   auto rx = [&](int row) { return grid().cell(row, col::kRxFreq).text; };
   EXPECT_EQ(std::tuple(grid().channelOff(10), rx(12), rx(13), grid().txInhibited(14),
                        grid().cell(15, col::kTxFreq).text, rx(16)),
@@ -168,9 +163,8 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   // Nothing fits: one sentence, nothing changes.
   clip.records = {clip.records[2], clip.records[4]};
   const PasteResult none = PasteChannels(grid(), image, app, 0, clip, "");
-  EXPECT_EQ(none.error, "剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。");
-  EXPECT_TRUE(none.notes.empty());
-  EXPECT_EQ(history.undoCount(), 0u);
+  EXPECT_EQ(std::tuple(test::Report(none), history.undoCount()),
+            std::tuple("剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。", 0u));
   EXPECT_EQ(Saved(), before);
 }
 
@@ -287,8 +281,7 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   e.rxSignal = "ctc 300";
   const std::string scanBefore = grid().cell(1, col::kScan).text;
   const BulkResult r = ApplyBulkEdit(grid(), app, identByte, {0, 1, 2, 3}, e);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.changedRows, 3);
+  EXPECT_EQ(std::tuple(r.ok, r.changedRows), std::tuple(true, 3));
   auto text = [&](int row, int col) { return grid().cell(row, col).text; };
   EXPECT_EQ(std::tuple(text(1, col::kRxFreq), text(2, col::kRxFreq), text(1, col::kRxSignal),
                        text(1, col::kPower), text(1, col::kScan), text(4, col::kPower)),
@@ -305,10 +298,10 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   inhibit.busyLock = true;
   const BulkResult ir = ApplyBulkEdit(grid(), app, identByte, {0, 3}, inhibit);
   EXPECT_TRUE(ir.notes.empty()) << ir.notes.front();
-  for (int ch : {0, 3}) {
-    EXPECT_TRUE(grid().txInhibited(ch)) << ch;
-    EXPECT_EQ(grid().cell(ch + 1, col::kBusyLock).text, kLockOn) << ch;
-  }
+  for (int ch : {0, 3})
+    EXPECT_EQ(std::tuple(grid().txInhibited(ch), grid().cell(ch + 1, col::kBusyLock).text),
+              std::tuple(true, kLockOn))
+        << ch;
 
   // While the radio is narrow the grid takes no wide channel; an unreadable value changes
   // nothing at all.
@@ -323,8 +316,7 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
     b.txSignal = bad;
     b.scanDelete = true;
     const BulkResult br = ApplyBulkEdit(grid(), app, identByte, {0, 1}, b);
-    EXPECT_FALSE(br.ok) << bad;
-    EXPECT_FALSE(br.error.empty()) << bad;
+    EXPECT_EQ(std::tuple(br.ok, br.error.empty()), std::tuple(false, false)) << bad;
   }
   EXPECT_EQ(history.undoCount(), steps);
 }

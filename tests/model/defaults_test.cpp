@@ -125,8 +125,8 @@ TEST(Defaults, WriteDateStamp) {
   std::array<uint8_t, 20> longRow;
   longRow.fill(0xAA);
   StampWriteDate(longRow, t);
-  EXPECT_EQ(std::string(longRow.begin(), longRow.begin() + 14), "20260109030459");
-  for (size_t i = 14; i < longRow.size(); ++i) EXPECT_EQ(longRow[i], 0);
+  EXPECT_EQ(std::string(longRow.begin(), longRow.end()),
+            std::string("20260109030459\0\0\0\0\0\0", 20));
 
   std::array<uint8_t, 6> shortRow{};
   StampWriteDate(shortRow, t);  // only what fits

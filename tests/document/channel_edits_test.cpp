@@ -116,9 +116,8 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
     const Image before = Saved();
     const ChannelTableModel::State shown = grid().state();
     const PasteResult r = PasteChannels(grid(), image, app, c.first, std::nullopt, c.text);
-    EXPECT_EQ(r.ok, c.pasted > 0);
-    EXPECT_EQ(r.pasted, c.pasted);
-    EXPECT_EQ(test::Report(r), c.report);
+    EXPECT_EQ(std::tuple(r.ok, r.pasted, test::Report(r)),
+              std::tuple(c.pasted > 0, c.pasted, c.report));
     std::string rx;  // in the form of the case: "" for a channel that kept its frequency
     const auto rows = c.rx.empty() ? 0 : std::count(c.rx.begin(), c.rx.end(), '|') + 1;
     for (int k = 0; k < rows; ++k) {
@@ -234,10 +233,9 @@ TEST_F(ChannelEditsTest, EveryPathSnapsAFrequencyAsTheGridDoes) {
     BulkEdit fill;
     fill.fillFrom = given;
     EXPECT_TRUE(ApplyBulkEdit(grid(), app, ident, {3}, fill).ok);
-    EXPECT_EQ(grid().cell(1, col::kRxFreq).text, cell) << "grid";
-    EXPECT_EQ(grid().cell(2, col::kRxFreq).text, cell) << "paste";
-    EXPECT_EQ(grid().cell(3, col::kRxFreq).text, cell) << "import";
-    EXPECT_EQ(grid().cell(4, col::kRxFreq).text, cell) << "fill";
+    auto rx = [&](int row) { return grid().cell(row, col::kRxFreq).text; };
+    EXPECT_EQ(std::tuple(rx(1), rx(2), rx(3), rx(4)), std::tuple(cell, cell, cell, cell))
+        << "grid, paste, import, fill";
   }
 }
 
@@ -355,8 +353,7 @@ TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
     std::string cells;
     if (!r.ok) {
       EXPECT_EQ(CheckBulkEdit(app, c.ident, e), r.error);
-      EXPECT_EQ(grid().state(), before);
-      EXPECT_EQ(history.undoCount(), 0u);
+      EXPECT_EQ(std::tuple(grid().state() == before, history.undoCount()), std::tuple(true, 0u));
       continue;
     }
     for (int row = 1; row <= 3; ++row)

@@ -105,12 +105,12 @@ TEST_F(ModelTableTest, BandTexts) {
       "StdFreqRange1=14600000\nEndFreqRange1=17400000\nStdFreqRange2=40000000\n"
       "EndFreqRange2=43050000\nStdFreqRange4=42000000\nEndFreqRange4=45000000\n",
       6);
-  EXPECT_EQ(BuildBandText(app, 1), "146-174/146-174MHz");
-  EXPECT_EQ(BuildRangeLabelText(app, 1), "146-174/146-174MHz");
-  EXPECT_EQ(BuildBandText(app, 2), "400-430.5 MHz");
-  EXPECT_EQ(BuildRangeLabelText(app, 2), "400 - 430.5 MHz");
-  EXPECT_EQ(BuildBandText(app, 4), "420-450/420-440/420-450MHz");
-  EXPECT_EQ(StatusBandPanel(BuildBandText(app, 0)), "ZR410[136-154/136-154MHz]");
+  EXPECT_EQ(
+      std::tuple(BuildBandText(app, 1), BuildRangeLabelText(app, 1), BuildBandText(app, 2),
+                 BuildRangeLabelText(app, 2), BuildBandText(app, 4),
+                 StatusBandPanel(BuildBandText(app, 0))),
+      std::tuple("146-174/146-174MHz", "146-174/146-174MHz", "400-430.5 MHz", "400 - 430.5 MHz",
+                 "420-450/420-440/420-450MHz", "ZR410[136-154/136-154MHz]"));
 }
 
 }  // namespace

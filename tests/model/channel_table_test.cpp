@@ -191,8 +191,8 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
   grid().editorEnter();
   EXPECT_EQ(prompter.texts(), std::vector<std::string>{"频率超过范围！"});
   EXPECT_EQ(c(1, col::kRxFreq).text, "400.00000");  // extended band starts at 400 MHz
-  EXPECT_FALSE(grid().freqEditor().visible);
-  EXPECT_EQ(grid().currentCol(), col::kRxSignal);
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, grid().currentCol()),
+            std::tuple(false, col::kRxSignal));
 
   // The signalling dialog's checks likewise.
   SignalEntry dlg(app, prompter);
@@ -205,8 +205,7 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
   EXPECT_FALSE(dlg.validateTone());
   dlg.setCodeText("9");
   EXPECT_FALSE(dlg.validateCode());
-  EXPECT_EQ(prompter.messages.size(), 3u);
-  EXPECT_EQ(dlg.tone().text, "88.5");
+  EXPECT_EQ(std::tuple(prompter.messages.size(), dlg.tone().text), std::tuple(3u, "88.5"));
 }
 
 TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,16 +14,14 @@
 namespace qm {
 namespace {
 
-std::vector<std::string> Lines(const ImageDiff& d) {
-  std::vector<std::string> out;
-  std::string all = FormatDiff(d);
-  size_t start = 0;
-  for (size_t nl; (nl = all.find('\n', start)) != std::string::npos; start = nl + 1)
-    out.push_back(all.substr(start, nl - start));
+using Texts = std::vector<std::string>;
+
+Texts Lines(const ImageDiff& d) {
+  std::istringstream in(FormatDiff(d));
+  Texts out;
+  for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
 }
-
-using Texts = std::vector<std::string>;
 
 class ImageDiffTest : public ::testing::Test {
  protected:

@@ -27,7 +27,7 @@ TEST(ComboModel, SelectInsertRemove) {
   EXPECT_EQ(std::tuple(c.selected(), empty.selected()), std::tuple(0, -1));
 }
 
-TEST(ComboModel, InsertKeepsTheShownEntry) {
+TEST(ComboModel, InsertAndRemoveKeepTheShownEntryWhereTheyCan) {
   // The items and the selection, the text inserted at the index, the items and the text shown.
   const std::tuple<Items, int, const char*, int, Items, const char*> cases[] = {
       {{"a", "c"}, 1, "b", 1, {"a", "b", "c"}, "c"},
@@ -41,17 +41,16 @@ TEST(ComboModel, InsertKeepsTheShownEntry) {
     InsertComboItem(c, text, index);
     EXPECT_EQ(std::tuple(c.items(), c.text()), std::tuple(after, shown)) << text;
   }
-}
 
-TEST(ComboModel, RemoveSelectsTheFirstWhenTheShownEntryGoes) {
+  // Removing the shown entry selects the first.
   // The items and the selection, the text removed, the items and the selection after.
-  const std::tuple<Items, int, const char*, Items, int> cases[] = {
+  const std::tuple<Items, int, const char*, Items, int> removals[] = {
       {{"a", "b", "c"}, 1, "b", {"a", "c"}, 0},
       {{"a", "b", "c"}, 2, "b", {"a", "c"}, 1},  // the shown entry stays shown
       {{"a", "b", "c"}, 0, "c", {"a", "b"}, 0},
       {{"a", "b", "c"}, -1, "a", {"b", "c"}, -1},
       {{"a", "b", "c"}, 1, "x", {"a", "b", "c"}, 1}};
-  for (const auto& [items, selected, text, after, selectedAfter] : cases) {
+  for (const auto& [items, selected, text, after, selectedAfter] : removals) {
     ComboModel c(items, selected);
     RemoveComboItem(c, text);
     EXPECT_EQ(std::tuple(c.items(), c.selected()), std::tuple(after, selectedAfter)) << text;

@@ -199,7 +199,7 @@ TEST(UserConfigDir, XdgConfigHomeThenHome) {
   }
 }
 
-TEST_F(ConfigTest, PortNumber) {
+TEST_F(ConfigTest, PortNumberReadAndWrittenBack) {
   // The line (nullptr: missing), the port.
   const std::pair<const char*, int> cases[] = {{nullptr, 1},
                                                {"Common Port=No Comm", 1},
@@ -218,9 +218,8 @@ TEST_F(ConfigTest, PortNumber) {
   }
   ProfileFile none(dir_.file("none.ini"), codec_);
   EXPECT_EQ(ReadPortNumber(none), 1);
-}
 
-TEST_F(ConfigTest, PortNumberIsWrittenBackAsDecimalText) {
+  // Written back as decimal text.
   WriteBytes(dir_.file("QM830K.ini"), std::string("[Recent Files]\nRecentFile1=/a.q83\n"));
   ProfileFile ini(dir_.file("QM830K.ini"), codec_);
   ASSERT_TRUE(WritePortNumber(ini, 12));

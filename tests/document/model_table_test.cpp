@@ -66,7 +66,7 @@ TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
   EXPECT_DOUBLE_EQ(app.models[2].rangeHigh, 2e-5);
 }
 
-TEST_F(ModelTableTest, CodeTexts) {
+TEST_F(ModelTableTest, CodeTextsAndDuplicates) {
   const std::pair<const char*, int16_t> cases[] = {{"7", 7},         {" 12 ", 12}, {"abc", 0},
                                                    {"9x", 9},        {"7.5", 8},   {"6.5", 6},
                                                    {"99999", 32767}, {"-5", -5}};
@@ -75,9 +75,8 @@ TEST_F(ModelTableTest, CodeTexts) {
     ASSERT_EQ(app.models.size(), 1u);
     EXPECT_EQ(app.models[0].code, code) << value;
   }
-}
 
-TEST_F(ModelTableTest, DuplicateCodesSelectTheFirst) {
+  // Of duplicate codes the first is selected.
   AppState app = Load("[Radio List]\nRadioValue1=5\nRadioValue2=9\nRadioValue3=9\n", 3);
   app.curModel = 0;
   EXPECT_TRUE(ConvertModel(app, 9));

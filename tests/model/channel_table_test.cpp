@@ -284,16 +284,15 @@ TEST_F(ChannelTableTest, SignalDialogResult) {
   EXPECT_EQ(std::tuple(c(4, col::kRxSignal).text, flags.dataChanged,
                        grid().signalDialogCell().has_value()),
             std::tuple("DCS 023", true, false));
-}
 
-TEST_F(ChannelTableTest, ATtsCellThroughTheDialogIsStoredAsOff) {
+  // A TTS cell through the dialog is stored as off.
   image.channel(0)[2] = (image.channel(0)[2] & 0x0F) | 0x80;
   image.channel(0)[3] = 5;
   grid().DisplayChannels(image);
-  GridPress p = grid().pressCell(1, col::kRxSignal);
-  ASSERT_EQ(p.signalText, "TTS 5");
+  GridPress tts = grid().pressCell(1, col::kRxSignal);
+  ASSERT_EQ(tts.signalText, "TTS 5");
   SignalEntry dlg(app, prompter);
-  dlg.load(p.signalText);
+  dlg.load(tts.signalText);
   grid().finishSignalDialog(dlg.ok());
   EXPECT_EQ(grid().cell(1, col::kRxSignal).text, "");
   Image out = image;

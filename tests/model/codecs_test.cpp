@@ -45,9 +45,8 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
     Bytes3 b = Encode(text);
     EXPECT_EQ(std::tuple(Count(b), (b.b2 & 4) != 0), std::tuple(count, step625)) << text;
   }
-}
 
-TEST(FreqCodec, KeepsTheUpperBitsAndIgnoresTextsThatAreNoNumberOrOutOfTheField) {
+  // The upper bits are kept; a text that is no number changes nothing.
   Bytes3 b = Encode("450.00500", 0xFF);
   EXPECT_EQ(b.b2, 0xF9);  // bits 7-3 kept, count bits 1-0 = 1, 5 kHz
   Bytes3 keep{0x12, 0x34, 0x5F};
@@ -127,7 +126,7 @@ TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
   EXPECT_EQ(std::tuple(v.flag, v.mhz), std::tuple(1, 150.0125));
 }
 
-TEST(SignalCodec, BytesToText) {
+TEST(SignalCodec, BytesToTextAndBack) {
   const std::tuple<uint8_t, uint8_t, uint8_t, const char*> cases[] = {
       {0x3F, 0x70, 0x06, "CTC 67.0"},  {0x30, 0x03, 0x25, "CTC 250.3"},
       {0x30, 0x18, 0x13, "CTC 131.8"}, {0x50, 0x13, 0x00, "DCS 023"},
@@ -136,15 +135,14 @@ TEST(SignalCodec, BytesToText) {
       {0xF0, 0x11, 0x22, "OFF"}};
   for (const auto& [t, lo, hi, text] : cases) EXPECT_EQ(SignalBytesToText(t, lo, hi), text);
   EXPECT_EQ(SignalBytesToText(0x30, 0x70, 0x06, ','), "CTC 67,0");
-}
 
-TEST(SignalCodec, TextToBytes) {
+  // And back.
   struct Case {
     const char* text;
     int16_t result;
     uint8_t type, lo, hi;
   };
-  const std::vector<Case> cases = {
+  const std::vector<Case> texts = {
       {"DCS 023", 1, 0x5, 0x13, 0x00},  {"-DCS 777", 1, 0x7, 0xFF, 0x01},
       {"DCS 005", 1, 0x5, 0x08, 0x00},  {"DCS 754", 1, 0x5, 0xEC, 0x01},
       {"DCS 019", 1, 0x5, 0x08, 0x00},  // reading stops at the 9, then clamps up
@@ -153,7 +151,7 @@ TEST(SignalCodec, TextToBytes) {
       {"CTC 67.0", 1, 0x3, 0x70, 0x06}, {"CTC 250.3", 1, 0x3, 0x03, 0x25},
       {"CTC abc", 0, 0x0, 0x00, 0x00},  {"DCS ", 0, 0x0, 0x00, 0x00},
       {"TTS x", 0, 0x0, 0x00, 0x00}};
-  for (const Case& c : cases) {
+  for (const Case& c : texts) {
     // The low nibble (in-use bit and the frequency's top bits) survives every text.
     uint8_t t = 0xAD, lo = 0x55, hi = 0x66;
     EXPECT_EQ(SignalTextToBytes(c.text, t, lo, hi), c.result) << c.text;

@@ -62,9 +62,8 @@ TEST(Defaults, StepFamiliesFillEveryChannelWithTheBandEdge) {
     // Only the channel area and the date row change.
     EXPECT_EQ(std::tuple(image[0x100], image.functions()[0]), std::tuple(0xEE, 0xEE));
   }
-}
 
-TEST(Defaults, ABandEdgeBeyondTheFieldDoesNotSpillIntoTheFlags) {
+  // A band edge beyond the field does not spill into the flags.
   Image image;
   SetDefaultChannels(image, Model(10, 2000.0), TestTime());
   // The count stops at its 18-bit maximum: step bit clear, in use, no signalling.

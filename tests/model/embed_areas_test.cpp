@@ -33,7 +33,7 @@ TEST(EmbedText, CollectAndShow) {
             std::tuple(0x2D, 0x4E, 96u * 3u));
 }
 
-TEST(EmbedText, TheTextBoxKeeps96Characters) {
+TEST(EmbedText, TheTextBoxKeeps96CharactersAndTheLabelsShowTheRest) {
   const std::u16string n96(96, u'a');
   // The text and caret typed, the text and caret kept, whether anything was removed.
   const std::tuple<std::u16string, size_t, std::u16string, size_t, bool> cases[] = {
@@ -48,9 +48,8 @@ TEST(EmbedText, TheTextBoxKeeps96Characters) {
     const bool cut = LimitEmbedText(t, caret);
     EXPECT_EQ(std::tuple(cut, t, caret), std::tuple(removed, kept, caretAfter));
   }
-}
 
-TEST(EmbedText, LabelsOfTheDialog) {
+  // The dialog's labels.
   Image img;
   const std::string stamp = "20061205143000";
   std::copy(stamp.begin(), stamp.end(), img.writeDate().begin());

@@ -123,7 +123,7 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
   }
 }
 
-TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
+TEST_F(FunctionSettingsTest, ChoicesClearRejectedMarksAndSetTheirOwnFlag) {
   block[11] = 12;
   block[2] = 0x30;
   Load();
@@ -135,9 +135,8 @@ TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
   block[2] = 0x01;
   Load();
   EXPECT_FALSE(fns().rejected(Fn::Priority));
-}
 
-TEST_F(FunctionSettingsTest, ClicksSetTheirOwnFlag) {
+  // Each choice sets its own flag; one beyond the list changes nothing.
   const std::tuple<Fn, int, EditFlags> cases[] = {{Fn::Squelch, 2, {false, true, false}},
                                                   {Fn::Priority, 2, {true, false, false}},
                                                   {Fn::Priority, 16, {}},  // beyond the list
@@ -204,9 +203,8 @@ TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
   fns().choose(Fn::Priority, 0);
   fns().choose(Fn::TxTimeout, 4);
   EXPECT_EQ(std::tuple(Store()[2], Store()[7]), std::tuple(0x00, 0x12));
-}
 
-TEST_F(FunctionSettingsTest, PositionsWithNothingSelectedStoreBackWhatWasLoaded) {
+  // Positions with nothing selected store back what was loaded.
   block[3] = 0x02;  // look-back: nothing selected
   block[6] = 0x00;  // hang time: nothing selected
   block[1] = 0xF8;  // revert channel 0: nothing selected

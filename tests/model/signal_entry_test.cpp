@@ -19,7 +19,7 @@ class SignalEntryTest : public ::testing::Test {
   SignalEntry dlg{app, prompter};
 };
 
-TEST_F(SignalEntryTest, LoadsTheCellText) {
+TEST_F(SignalEntryTest, LoadsTheCellTextAndEnablesTheOptionsControls) {
   // The cell text, the option, the code shown and inverted; the tone shows 67.0 throughout.
   const std::tuple<const char*, Option, const char*, bool> cases[] = {
       {"OFF", Option::Off, "023", false},     {"CTC 67.0", Option::Ctc, "023", false},
@@ -36,15 +36,14 @@ TEST_F(SignalEntryTest, LoadsTheCellText) {
   EXPECT_EQ(
       std::tuple(tones.count(), tones.item(37), codes.count(), codes.item(82), tones.selected()),
       std::tuple(38, "250.3", 83, "754", 0));
-}
 
-TEST_F(SignalEntryTest, OptionButtonsEnableTheirControls) {
+  // The option buttons enable their controls.
   dlg.load("TTS 5");
   EXPECT_FALSE(dlg.toneEnabled() || dlg.codeEnabled() || dlg.invertEnabled());
-  const std::tuple<Option, bool, bool, bool> cases[] = {{Option::Off, false, false, false},
-                                                        {Option::Ctc, true, false, false},
-                                                        {Option::Dcs, false, true, true}};
-  for (const auto& [option, tone, code, invert] : cases) {
+  const std::tuple<Option, bool, bool, bool> options[] = {{Option::Off, false, false, false},
+                                                          {Option::Ctc, true, false, false},
+                                                          {Option::Dcs, false, true, true}};
+  for (const auto& [option, tone, code, invert] : options) {
     dlg.selectOption(option);
     EXPECT_EQ(std::tuple(dlg.toneEnabled(), dlg.codeEnabled(), dlg.invertEnabled()),
               std::tuple(tone, code, invert));

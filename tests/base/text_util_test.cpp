@@ -8,7 +8,7 @@
 namespace qm {
 namespace {
 
-TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
+TEST(TextUtil, EveryCasedScriptFoldsAndMalformedBytesBecomeReplacements) {
   const std::pair<std::string, std::string> cases[] = {
       {"C:/Data/RADIO.Q83", "c:/data/radio.q83"},
       {"ÀÉÎÕÜ ÇÑ Ø Þ", "àéîõü çñ ø þ"},            // Latin-1 letters
@@ -25,9 +25,8 @@ TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
       {"\xED\xA0\x80X", "\xED\xA0\x80x"},  // nor are encoded surrogates
   };
   for (const auto& [text, folded] : cases) EXPECT_EQ(FoldCase(text), folded) << text;
-}
 
-TEST(Utf8ToUtf16, MalformedBytesBecomeReplacementCharacters) {
+  // Malformed bytes become replacement characters on the way to UTF-16.
   EXPECT_EQ(Utf8ToUtf16("中文ab"), u"中文ab");
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
   EXPECT_EQ(Utf8ToUtf16("a\xFF"

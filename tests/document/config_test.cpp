@@ -69,7 +69,7 @@ TEST_F(ConfigTest, ValuesAreTrimmedAndEmptyOnesFallBack) {
             std::tuple("My Series", "Title", dir + "/my.ini", dir + "/guide.html"));
 }
 
-TEST_F(ConfigTest, SumOfRadios) {
+TEST_F(ConfigTest, SumOfRadiosAndGbkNames) {
   // The line (nullptr: missing), the count.
   const std::pair<const char*, int16_t> cases[] = {{nullptr, 2},
                                                    {"Sum of Radios=3", 3},
@@ -83,10 +83,8 @@ TEST_F(ConfigTest, SumOfRadios) {
     EXPECT_EQ(app.modelCount, count) << (line ? line : "(missing)");
     EXPECT_EQ(app.models.size(), static_cast<size_t>(count));
   }
-}
 
-TEST_F(ConfigTest, GbkMakerFileIsDecoded) {
-  // "QM830K编程软件" and "机型" in GBK.
+  // A maker file in GBK is decoded: "QM830K编程软件" and "机型".
   AppState app = Load(
       "[Const String]\nSoftware Title=QM830K\xb1\xe0\xb3\xcc\xc8\xed\xbc\xfe\n"
       "[Radio List]\nSum of Radios=1\nRadioName1=\xbb\xfa\xd0\xcd\n");

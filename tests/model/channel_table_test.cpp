@@ -208,7 +208,7 @@ TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
   EXPECT_EQ(std::tuple(prompter.messages.size(), dlg.tone().text), std::tuple(3u, "88.5"));
 }
 
-TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
+TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesUndoesAndFiltersKeys) {
   GridPress p = grid().pressCell(2, col::kTxFreq);
   EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
   const FreqEditorState& ed = grid().freqEditor();
@@ -242,14 +242,13 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   grid().pressCell(2, col::kScan);
   EXPECT_EQ(std::tuple(grid().freqEditor().visible, c(2, col::kRxFreq).text),
             std::tuple(false, "440.01250"));
-}
 
-TEST_F(ChannelTableTest, FrequencyEditorKeyFilter) {
+  // The editor's key filter.
   app.decimalSep = ',';
-  const std::pair<char32_t, std::optional<char>> cases[] = {
+  const std::pair<char32_t, std::optional<char>> keys[] = {
       {U'7', '7'}, {U'0', '0'}, {8, char(8)}, {U'.', ','},    {U',', ','},    {U'a', {}},
       {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)}};
-  for (const auto& [key, out] : cases) EXPECT_EQ(grid().filterEditorKey(key), out) << int(key);
+  for (const auto& [key, out] : keys) EXPECT_EQ(grid().filterEditorKey(key), out) << int(key);
 }
 
 TEST_F(ChannelTableTest, EnterWalksTheCells) {

@@ -26,7 +26,7 @@ Bytes3 Encode(const char* text, uint8_t b2 = 0) {
 
 uint32_t Count(const Bytes3& b) { return ((b.b2 & 3u) << 16) | (b.b1 << 8) | b.b0; }
 
-TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
+TEST(FreqCodec, EncodesOnTheRasterThatFitsBestAndDecodes) {
   const std::tuple<const char*, uint32_t, bool> cases[] = {
       // text, count, 6.25 kHz
       {"450.00000", 72000, true},    // a multiple of 25 kHz takes 6.25 kHz units
@@ -57,9 +57,8 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
   Bytes3 huge = Encode("9999.00000", 0x08), neg = Encode("-5", 0x08);
   EXPECT_EQ(std::tuple(Count(huge), huge.b2 & 0xF8, Count(neg), neg.b2 & 0xF8),
             std::tuple(0x3FFFFu, 0x08, 0u, 0x08));
-}
 
-TEST(FreqCodec, DecodesToFiveDecimals) {
+  // Decoded to five decimals.
   EXPECT_EQ(std::tuple(FreqBytesToText(0, 0, 0), FreqBytesToText(0xC1, 0x16, 0x05),
                        FreqBytesToText(0x91, 0x5F, 0x01), FreqBytesToText(0x40, 0x6A, 0x08),
                        FreqBytesToText(0xC1, 0x16, 0x05, ',')),

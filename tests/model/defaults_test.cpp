@@ -23,16 +23,15 @@ std::array<uint8_t, 16> Record(Image& image, int c) {
   return out;
 }
 
-TEST(Defaults, FunctionBlock) {
+TEST(Defaults, FunctionBlockAndFamilies) {
   Image image;
   image.functions()[5] = 0x77;
   SetDefaultFunctions(image);
   const std::vector<uint8_t> want = {0x68, 0x03, 0x00, 0x05, 0x01, 0x00, 0x30, 0x06,
                                      0xFF, 0xFF, 0x01, 0x05, 0x28, 0x00, 0x00, 0x00};
   EXPECT_EQ(std::vector<uint8_t>(image.functions().begin(), image.functions().end()), want);
-}
 
-TEST(Defaults, FamilyByModelCode) {
+  // The channel family by model code.
   for (int c : {0, 1, 2, 3, 4, 5, 10, 11}) EXPECT_EQ(FamilyForCode(c), ChannelFamily::Step5) << c;
   for (int c : {6, 7, 8, 9, 12, 13, 31, 33, 200})
     EXPECT_EQ(FamilyForCode(c), ChannelFamily::Step625) << c;

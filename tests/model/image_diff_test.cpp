@@ -86,15 +86,13 @@ TEST_F(ImageDiffTest, TuneTableItemsEmbeddedInformationAndUnusedAreas) {
                            "0x1B0: 00 -> 5A"}));
 }
 
-TEST_F(ImageDiffTest, TheSpareBlockOfADataFileIsComparedToo) {
+TEST_F(ImageDiffTest, TheSpareBlockAndEveryBitOfTheImageAreCovered) {
   SpareBlock sa{}, sb{};
   sb[5] = 0x11;
   EXPECT_EQ(Lines(DiffImages(a, sa, b, sb, app)), (Texts{"附加块+0x05: 00 -> 11"}));
-}
 
-// Equal images have no entries; whatever single bit differs, the images never compare
-// equal: every byte is either a field or listed by address.
-TEST_F(ImageDiffTest, EveryBitOfTheImageIsCovered) {
+  // Equal images have no entries; whatever single bit differs, the images never compare
+  // equal: every byte is either a field or listed by address.
   EXPECT_TRUE(DiffImages(a, b, app).equal());
   EXPECT_EQ(FormatDiff(DiffImages(a, b, app)), "");
   for (size_t k = 0; k < kImageSize; ++k) {

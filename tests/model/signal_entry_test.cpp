@@ -88,7 +88,7 @@ TEST_F(SignalEntryTest, OkComposesTheResult) {
   EXPECT_EQ(dlg.signalText(), "-DCS 754");
 }
 
-TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
+TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedTextAndKeysAreFiltered) {
   dlg.load("DCS 065");
   dlg.setCodeText("018");
   EXPECT_FALSE(dlg.validateCode());
@@ -112,16 +112,15 @@ TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
   }
   EXPECT_EQ(test::Boxes(prompter),
             test::BoxList(3, test::Box({"错误", "CTC数据无效！", Icon::Exclamation})));
-}
 
-TEST_F(SignalEntryTest, KeyFilters) {
+  // The key filters, with a comma separator.
   app.decimalSep = ',';
   using Key = std::optional<char>;
-  const std::tuple<char32_t, Key, Key> cases[] = {
+  const std::tuple<char32_t, Key, Key> keys[] = {
       {U'5', '5', '5'}, {U'9', '9', '9'}, {8, char(8), char(8)}, {13, char(13), char(13)},
       {U'.', ',', {}},  {U',', ',', {}},  {U'a', {}, {}},        {U'-', {}, {}},
       {U'０', {}, {}},  {27, {}, {}}};
-  for (const auto& [key, tone, code] : cases) {
+  for (const auto& [key, tone, code] : keys) {
     EXPECT_EQ(dlg.filterToneKey(key), tone) << int(key);
     EXPECT_EQ(dlg.filterCodeKey(key), code) << int(key);
   }

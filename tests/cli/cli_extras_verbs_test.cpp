@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "files/data_file.h"
 #include "support/cli_runner.h"
 #include "support/scratch_dir.h"
 

@@ -14,6 +14,7 @@ namespace qm {
 namespace {
 
 using namespace cell_text;
+using test::Record;
 
 class ChannelEditsTest : public test::EditorTest {
  protected:
@@ -29,17 +30,12 @@ class ChannelEditsTest : public test::EditorTest {
     editors.channels().SaveChannels(out);
     return out;
   }
-  std::array<uint8_t, 16> Record(const Image& img, int ch) const {
-    std::array<uint8_t, 16> r{};
-    for (size_t b = 0; b < 16; ++b) r[b] = img[addr::kChannels + 16 * static_cast<size_t>(ch) + b];
-    return r;
-  }
 
   Image image = test::DefaultImage(app, 0);
   EditHistory history{image, flags, editors};
 };
 
-TEST_F(ChannelEditsTest, ClipRoundTripAndRejects) {
+TEST_F(ChannelEditsTest, PrivateClipRoundTripsRefusesDamageAndPastesExactly) {
   ChannelClip clip{7, {Record(image, 0), Record(image, 1)}};
   const std::vector<uint8_t> bytes = EncodeChannelClip(clip);
   EXPECT_EQ(DecodeChannelClip(bytes), clip);
@@ -52,9 +48,8 @@ TEST_F(ChannelEditsTest, ClipRoundTripAndRejects) {
     breaks[k](b);
     EXPECT_FALSE(DecodeChannelClip(b).has_value()) << k;
   }
-}
 
-TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
+  // Pasted, the copied records come back exactly.
   grid().pressCell(1, col::kPower);
   const CopiedChannels copy = CopyChannels(grid(), image, app, {1, 0});
   ASSERT_EQ(copy.clip.records.size(), 2u);

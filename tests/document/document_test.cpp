@@ -12,7 +12,6 @@
 #include "files/data_file.h"
 #include "files/recent_files.h"
 #include "model/codecs.h"
-#include "model/defaults.h"
 #include "model/editor_fixture.h"
 #include "platform/system_text_codec.h"
 #include "support/fake_file_dialogs.h"

@@ -127,7 +127,7 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
   EXPECT_EQ(history.undoCount(), std::size(cases));
 }
 
-TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorCloses) {
+TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorClosesAndUndoKeepsToItsBytes) {
   // Typing is not a step until the editor closes; a press on another frequency cell
   // closes the first edit and opens the second.
   grid().pressCell(1, col::kRxFreq);
@@ -150,9 +150,8 @@ TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorCloses) {
   EXPECT_TRUE(history.canRedo());
   grid().pressCell(9, col::kScan);
   EXPECT_FALSE(history.canRedo());
-}
 
-TEST_F(EditHistoryTest, UndoPutsBackOnlyTheImageBytesOfItsStep) {
+  // Undo puts back only the image bytes of its step.
   {
     NamedEdit step(&history, "粘贴");
     image[addr::kChannels + 11] = 0x5A;  // a carried byte of channel 1

@@ -46,7 +46,7 @@ TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
   }
 }
 
-TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
+TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeysAndBandTexts) {
   AppState app = Load(
       "[Radio List]\n"
       "RadioName1= First \nRadioValue1=10\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
@@ -64,6 +64,19 @@ TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeys) {
   EXPECT_EQ(app.models[2].name, "Third");
   EXPECT_DOUBLE_EQ(app.models[2].rangeLow, 136.5);
   EXPECT_DOUBLE_EQ(app.models[2].rangeHigh, 2e-5);
+
+  // The band texts of the entries.
+  AppState bands = Load(
+      "[Radio List]\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
+      "StdFreqRange1=14600000\nEndFreqRange1=17400000\nStdFreqRange2=40000000\n"
+      "EndFreqRange2=43050000\nStdFreqRange4=42000000\nEndFreqRange4=45000000\n",
+      6);
+  EXPECT_EQ(
+      std::tuple(BuildBandText(bands, 1), BuildRangeLabelText(bands, 1), BuildBandText(bands, 2),
+                 BuildRangeLabelText(bands, 2), BuildBandText(bands, 4),
+                 StatusBandPanel(BuildBandText(bands, 0))),
+      std::tuple("146-174/146-174MHz", "146-174/146-174MHz", "400-430.5 MHz", "400 - 430.5 MHz",
+                 "420-450/420-440/420-450MHz", "ZR410[136-154/136-154MHz]"));
 }
 
 TEST_F(ModelTableTest, CodeTextsAndDuplicates) {
@@ -96,20 +109,6 @@ TEST_F(ModelTableTest, ManyModelsReadTheFileOnce) {
   EXPECT_EQ(std::tuple(app.models[1999].name, app.models[2999].name),
             std::tuple("M2000", "ZR-410(2999)"));
   EXPECT_LT(elapsed, std::chrono::seconds(5));
-}
-
-TEST_F(ModelTableTest, BandTexts) {
-  AppState app = Load(
-      "[Radio List]\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
-      "StdFreqRange1=14600000\nEndFreqRange1=17400000\nStdFreqRange2=40000000\n"
-      "EndFreqRange2=43050000\nStdFreqRange4=42000000\nEndFreqRange4=45000000\n",
-      6);
-  EXPECT_EQ(
-      std::tuple(BuildBandText(app, 1), BuildRangeLabelText(app, 1), BuildBandText(app, 2),
-                 BuildRangeLabelText(app, 2), BuildBandText(app, 4),
-                 StatusBandPanel(BuildBandText(app, 0))),
-      std::tuple("146-174/146-174MHz", "146-174/146-174MHz", "400-430.5 MHz", "400 - 430.5 MHz",
-                 "420-450/420-440/420-450MHz", "ZR410[136-154/136-154MHz]"));
 }
 
 }  // namespace

@@ -23,11 +23,9 @@ class ChannelTableTest : public test::EditorTest {
     image.channel(4)[2] &= 0xF7;
     image.channel(1)[10] = 0x35;
     image.channel(3)[2] = (image.channel(3)[2] & 0x0F) | 0x30;
-    image.channel(3)[3] = 0x70;
-    image.channel(3)[4] = 0x06;
+    test::Put(image.channel(3), 3, {0x70, 0x06});
     image.channel(3)[7] = (image.channel(3)[7] & 0x0F) | 0x70;
-    image.channel(3)[8] = 0xEC;
-    image.channel(3)[9] = 0x01;
+    test::Put(image.channel(3), 8, {0xEC, 0x01});
     editors.DisplayRadioData(image);
   }
   const ChannelCell& c(int row, int col) { return grid().cell(row, col); }
@@ -303,16 +301,12 @@ TEST_F(ChannelTableTest, SignalDialogResult) {
 TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
   Image src = image;
   // Kept bits of byte 10 and bytes 11-15 must survive.
-  const uint8_t kept[] = {0xCA, 0x11, 0x22, 0x33, 0x44, 0x55};
-  for (size_t b = 10; b < 16; ++b) src.channel(0)[b] = kept[b - 10];
+  test::Put(src.channel(0), 10, {0xCA, 0x11, 0x22, 0x33, 0x44, 0x55});
   // 145.000 MHz stored in 5 kHz units (N = 29000): a multiple of 25 kHz.
-  src.channel(6)[0] = 0x48;
-  src.channel(6)[1] = 0x71;
-  src.channel(6)[2] = 0x08;
+  test::Put(src.channel(6), 0, {0x48, 0x71, 0x08});
   // A signalling type outside the table, with code bytes.
   src.channel(7)[7] = (src.channel(7)[7] & 0x0F) | 0x20;
-  src.channel(7)[8] = 0x12;
-  src.channel(7)[9] = 0x34;
+  test::Put(src.channel(7), 8, {0x12, 0x34});
 
   grid().DisplayChannels(src);
   Image out = src;
@@ -322,12 +316,9 @@ TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
   grid().SaveChannels(out);
 
   Image want = src;
-  want.channel(6)[0] = 0xA0;  // N = 23200 in 6.25 kHz units
-  want.channel(6)[1] = 0x5A;
-  want.channel(6)[2] = 0x0C;
+  test::Put(want.channel(6), 0, {0xA0, 0x5A, 0x0C});  // N = 23200 in 6.25 kHz units
   want.channel(7)[7] &= 0x0F;
-  want.channel(7)[8] = 0;
-  want.channel(7)[9] = 0;
+  test::Put(want.channel(7), 8, {0, 0});
   for (int ch = 0; ch < kChannelCount; ++ch)
     for (size_t b = 0; b < 16; ++b)
       EXPECT_EQ(out.channel(ch)[b], want.channel(ch)[b]) << "channel " << ch + 1 << " byte " << b;

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,18 @@ inline Image DefaultImage(const AppState& app, int m) {
   SetDefaultChannels(image, app.model(m), TestTime());
   image.ident()[2] = static_cast<uint8_t>(app.model(m).code);
   return image;
+}
+
+// Writes `bytes` into a channel record from byte `at` on.
+inline void Put(ChannelRecord r, size_t at, std::initializer_list<uint8_t> bytes) {
+  for (uint8_t b : bytes) r[at++] = b;
+}
+
+// A channel's 16 bytes, to compare as one value.
+inline std::array<uint8_t, 16> Record(const Image& img, int ch) {
+  std::array<uint8_t, 16> r{};
+  for (size_t b = 0; b < 16; ++b) r[b] = img[addr::kChannels + 16 * static_cast<size_t>(ch) + b];
+  return r;
 }
 
 // The message boxes a prompter showed, each as Box() gives it, to compare in one go.

@@ -154,17 +154,15 @@ TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
   block[0] = 0x28;
   block[4] = 2;
   Load();
-  EXPECT_EQ(fns().list(Fn::Monitor).items(),
-            (std::vector<std::string>{"关闭监听功能", "稳态无条件监听"}));
-  EXPECT_EQ(fns().text(Fn::Monitor), "关闭监听功能");
-  EXPECT_EQ(Store()[0] >> 5, 0);
+  EXPECT_EQ(
+      std::tuple(fns().list(Fn::Monitor).items(), fns().text(Fn::Monitor), Store()[0] >> 5),
+      std::tuple(std::vector<std::string>{"关闭监听功能", "稳态无条件监听"}, "关闭监听功能", 0));
 
   // Back to the short press: four entries in the fixed order, the selection kept.
   fns().choose(Fn::Monitor, 1);
   FunctionChange ch = fns().choose(Fn::PowerKey, 1);
-  EXPECT_TRUE(ch.focusMonitor);
-  EXPECT_EQ(fns().list(Fn::Monitor).items(), MonitorListItems(true));
-  EXPECT_EQ(fns().text(Fn::Monitor), "稳态无条件监听");
+  EXPECT_EQ(std::tuple(ch.focusMonitor, fns().list(Fn::Monitor).items(), fns().text(Fn::Monitor)),
+            std::tuple(true, MonitorListItems(true), "稳态无条件监听"));
 
   const std::pair<const char*, const char*> cases[] = {// selected, shown after the long press
                                                        {"暂态有条件监听", "关闭监听功能"},

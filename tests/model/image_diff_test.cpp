@@ -47,11 +47,9 @@ TEST_F(ImageDiffTest, ChannelFieldsInTheGridsTexts) {
 
 TEST_F(ImageDiffTest, SameTextOnTheOtherRasterOrKeptBitsShowAsBytes) {
   // 450.000 MHz as 90000 x 5 kHz instead of 72000 x 6.25 kHz: the grid shows the same text.
-  a.channel(0)[0] = 0x40;
-  a.channel(0)[1] = 0x19;
+  test::Put(a.channel(0), 0, {0x40, 0x19});
   a.channel(0)[2] = (a.channel(0)[2] & 0xF8) | 0x05;
-  b.channel(0)[0] = 0x90;
-  b.channel(0)[1] = 0x5F;
+  test::Put(b.channel(0), 0, {0x90, 0x5F});
   b.channel(0)[2] = (b.channel(0)[2] & 0xF8) | 0x01;
   b.channel(1)[10] ^= 0x03;  // kept bit 1 and the bandwidth
   b.channel(1)[12] = 0x77;   // left as loaded

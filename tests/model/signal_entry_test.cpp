@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
 #include "model/editor_fixture.h"
 
@@ -50,7 +49,7 @@ TEST_F(SignalEntryTest, LoadsTheCellTextAndEnablesTheOptionsControls) {
   }
 }
 
-TEST_F(SignalEntryTest, OkComposesTheResult) {
+TEST_F(SignalEntryTest, OkComposesTheResultAndInvalidEntriesGoBack) {
   const std::tuple<const char*, std::function<void(SignalEntry&)>, const char*> cases[] = {
       {"CTC 67.0", [](SignalEntry&) {}, "CTC 67.0"},
       {"-DCS 754", [](SignalEntry& d) { d.setInverted(false); }, "DCS 754"},
@@ -86,9 +85,8 @@ TEST_F(SignalEntryTest, OkComposesTheResult) {
   dlg.setInverted(false);
   dlg.cancel();
   EXPECT_EQ(dlg.signalText(), "-DCS 754");
-}
 
-TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedTextAndKeysAreFiltered) {
+  // Invalid entries go back to the last accepted text.
   dlg.load("DCS 065");
   dlg.setCodeText("018");
   EXPECT_FALSE(dlg.validateCode());

@@ -234,12 +234,14 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesUndoesAndFiltersKeys) {
       std::tuple(c(2, col::kTxFreq).text, prompter.messages.size(), grid().CommitPendingEdit()),
       std::tuple("433.10000", 0u, false));
 
-  // Pressing another cell closes the editor first.
+  // Pressing another cell closes the editor first; the image's model byte chooses the
+  // raster (0x20, the fixed-channel radio: only 6.25 kHz).
+  identByte = 0x20;
   grid().pressCell(2, col::kRxFreq);
-  grid().editorTextChanged("440.0125");
+  grid().editorTextChanged("440.005");
   grid().pressCell(2, col::kScan);
   EXPECT_EQ(std::tuple(grid().freqEditor().visible, c(2, col::kRxFreq).text),
-            std::tuple(false, "440.01250"));
+            std::tuple(false, "440.00625"));
 
   // The editor's key filter.
   app.decimalSep = ',';

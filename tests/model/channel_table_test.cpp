@@ -254,7 +254,7 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesUndoesAndFiltersKeys) {
 TEST_F(ChannelTableTest, EnterWalksTheCells) {
   // The walk itself is GridNextCell's; here Enter takes it, over this grid's size.
   const std::pair<GridCell, GridCell> cases[] = {
-      {{1, 8}, {2, 1}}, {{15, 8}, {16, 1}}, {{16, 8}, {16, 8}}};
+      {{3, 7}, {3, 8}}, {{1, 8}, {2, 1}}, {{15, 8}, {16, 1}}, {{16, 8}, {16, 8}}};
   for (const auto& [from, to] : cases) {
     grid().setCurrentCell(from.row, from.col);
     grid().keyPress(13);

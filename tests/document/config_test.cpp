@@ -88,9 +88,9 @@ TEST_F(ConfigTest, SumOfRadiosAndGbkNames) {
   AppState app = Load(
       "[Const String]\nSoftware Title=QM830K\xb1\xe0\xb3\xcc\xc8\xed\xbc\xfe\n"
       "[Radio List]\nSum of Radios=1\nRadioName1=\xbb\xfa\xd0\xcd\n");
-  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
   ASSERT_EQ(app.models.size(), 1u);
-  EXPECT_EQ(app.models[0].name, "机型");
+  EXPECT_EQ(std::tuple(app.softwareTitle, app.models[0].name),
+            std::tuple("QM830K编程软件", "机型"));
 }
 
 TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) {

@@ -102,17 +102,16 @@ class DocumentTest : public ::testing::Test {
 };
 
 TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
-  EXPECT_EQ(doc.caption, kTitle);
   ExpectModel(0, 7);
-  EXPECT_EQ(std::tuple(doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled, doc.HasUnsavedData()),
-            std::tuple("/opt/qm830k", 1, false, false));
+  EXPECT_EQ(std::tuple(doc.caption, doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled,
+                       doc.HasUnsavedData()),
+            std::tuple(kTitle, "/opt/qm830k", 1, false, false));
   EXPECT_EQ(std::tuple(doc.flags, doc.editors().channels().cell(1, 1).text,
                        doc.editors().functions().text(Fn::TxTimeout)),
             std::tuple(EditFlags{}, "400.00000", "60秒"));
-  EXPECT_EQ(std::string(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14),
-            "20261207010203");
-  EXPECT_EQ(std::tuple(tuneDefaults, modelInfo, recentShown, prompter.messages.size()),
-            std::tuple(1, 1, 1, 0u));
+  const std::string stamp(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14);
+  EXPECT_EQ(std::tuple(stamp, tuneDefaults, modelInfo, recentShown, prompter.messages.size()),
+            std::tuple("20261207010203", 1, 1, 1, 0u));
 }
 
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {

@@ -8,12 +8,8 @@
 namespace qm {
 namespace {
 
-TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
-  struct Case {
-    std::string text;
-    std::string folded;
-  };
-  const std::vector<Case> cases = {
+TEST(TextUtil, EveryCasedScriptFoldsAndMalformedBytesBecomeReplacements) {
+  const std::pair<std::string, std::string> cases[] = {
       {"C:/Data/RADIO.Q83", "c:/data/radio.q83"},
       {"ÀÉÎÕÜ ÇÑ Ø Þ", "àéîõü çñ ø þ"},            // Latin-1 letters
       {"ŁÓDŹ ŘEKA ĞÜL", "łódź řeka ğül"},          // Latin Extended-A
@@ -28,10 +24,9 @@ TEST(FoldCase, EveryCasedScriptFoldsAndNothingElseChanges) {
       {"\xC0\xC1Z", "\xC0\xC1z"},          // overlong forms are not letters
       {"\xED\xA0\x80X", "\xED\xA0\x80x"},  // nor are encoded surrogates
   };
-  for (const Case& c : cases) EXPECT_EQ(FoldCase(c.text), c.folded) << c.text;
-}
+  for (const auto& [text, folded] : cases) EXPECT_EQ(FoldCase(text), folded) << text;
 
-TEST(Utf8ToUtf16, MalformedBytesBecomeReplacementCharacters) {
+  // Malformed bytes become replacement characters on the way to UTF-16.
   EXPECT_EQ(Utf8ToUtf16("中文ab"), u"中文ab");
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
   EXPECT_EQ(Utf8ToUtf16("a\xFF"

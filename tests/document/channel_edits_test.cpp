@@ -14,6 +14,7 @@ namespace qm {
 namespace {
 
 using namespace cell_text;
+using test::Record;
 
 class ChannelEditsTest : public test::EditorTest {
  protected:
@@ -29,17 +30,12 @@ class ChannelEditsTest : public test::EditorTest {
     editors.channels().SaveChannels(out);
     return out;
   }
-  std::array<uint8_t, 16> Record(const Image& img, int ch) const {
-    std::array<uint8_t, 16> r{};
-    for (size_t b = 0; b < 16; ++b) r[b] = img[addr::kChannels + 16 * static_cast<size_t>(ch) + b];
-    return r;
-  }
 
   Image image = test::DefaultImage(app, 0);
   EditHistory history{image, flags, editors};
 };
 
-TEST_F(ChannelEditsTest, ClipRoundTripAndRejects) {
+TEST_F(ChannelEditsTest, PrivateClipRoundTripsRefusesDamageAndPastesExactly) {
   ChannelClip clip{7, {Record(image, 0), Record(image, 1)}};
   const std::vector<uint8_t> bytes = EncodeChannelClip(clip);
   EXPECT_EQ(DecodeChannelClip(bytes), clip);
@@ -52,9 +48,8 @@ TEST_F(ChannelEditsTest, ClipRoundTripAndRejects) {
     breaks[k](b);
     EXPECT_FALSE(DecodeChannelClip(b).has_value()) << k;
   }
-}
 
-TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
+  // Pasted, the copied records come back exactly.
   grid().pressCell(1, col::kPower);
   const CopiedChannels copy = CopyChannels(grid(), image, app, {1, 0});
   ASSERT_EQ(copy.clip.records.size(), 2u);
@@ -63,21 +58,18 @@ TEST_F(ChannelEditsTest, PrivatePasteGivesTheCopiedRecordsExactly) {
   const Image before = Saved();
 
   const PasteResult r = PasteChannels(grid(), image, app, 14, copy.clip, copy.csv);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.pasted, 2);
+  EXPECT_EQ(std::tuple(r.ok, r.pasted), std::tuple(true, 2));
   const Image after = Saved();
-  EXPECT_EQ(Record(after, 14), Record(after, 0));
-  EXPECT_EQ(Record(after, 15), Record(after, 1));
-  EXPECT_EQ(after[addr::kChannels + 16 * 15 + 13], 0x5A);
+  EXPECT_EQ(std::tuple(Record(after, 14), Record(after, 15), after[addr::kChannels + 16 * 15 + 13]),
+            std::tuple(Record(after, 0), Record(after, 1), 0x5A));
   EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "粘贴"));
   ASSERT_TRUE(history.undo());
   EXPECT_EQ(Saved(), before);
 
   // From channel 16 only one fits, and the report says so.
   const PasteResult last = PasteChannels(grid(), image, app, 15, copy.clip, copy.csv);
-  EXPECT_EQ(last.pasted, 1);
-  ASSERT_EQ(last.notes.size(), 1u);
-  EXPECT_EQ(last.notes[0], "还有1个信道没有粘贴：信道16之后没有信道");
+  EXPECT_EQ(std::tuple(last.pasted, test::Report(last)),
+            std::tuple(1, "还有1个信道没有粘贴：信道16之后没有信道"));
 }
 
 // Text rows fill from the chosen channel down, row k into channel first + k: a row that
@@ -112,19 +104,15 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
       {"no usable row", "1,a,433.1,x\n", 0, 0, "",
        "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的Duplex（x），已跳过"},
       {"not channel data", "hello world\nfoo", 0, 0, "", "剪贴板中的文字不是信道数据，没有粘贴。"},
-      {"empty", "  \n", 0, 0, "", "剪贴板中没有信道数据，没有粘贴。"},
-  };
+      {"empty", "  \n", 0, 0, "", "剪贴板中没有信道数据，没有粘贴。"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     history.clear();
     const Image before = Saved();
     const ChannelTableModel::State shown = grid().state();
     const PasteResult r = PasteChannels(grid(), image, app, c.first, std::nullopt, c.text);
-    EXPECT_EQ(r.ok, c.pasted > 0);
-    EXPECT_EQ(r.pasted, c.pasted);
-    std::string report = r.error;
-    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
-    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(std::tuple(r.ok, r.pasted, test::Report(r)),
+              std::tuple(c.pasted > 0, c.pasted, c.report));
     std::string rx;  // in the form of the case: "" for a channel that kept its frequency
     const auto rows = c.rx.empty() ? 0 : std::count(c.rx.begin(), c.rx.end(), '|') + 1;
     for (int k = 0; k < rows; ++k) {
@@ -157,10 +145,8 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   const std::string kept = grid().cell(13, col::kRxFreq).text;
 
   const PasteResult r = PasteChannels(grid(), image, app, 8, clip, "");
-  ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.pasted, 7);
-  EXPECT_EQ(r.notes, std::vector<std::string>{
-                         "信道13：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"});
+  EXPECT_EQ(std::tuple(r.pasted, test::Report(r)),
+            std::tuple(7, "信道13：接收频率145.000000 MHz远在本机频率范围400-480 MHz之外，已跳过"));
   auto rx = [&](int row) { return grid().cell(row, col::kRxFreq).text; };
   EXPECT_EQ(std::tuple(grid().channelOff(10), rx(12), rx(13), grid().txInhibited(14),
                        grid().cell(15, col::kTxFreq).text, rx(16)),
@@ -171,9 +157,8 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   // Nothing fits: one sentence, nothing changes.
   clip.records = {clip.records[2], clip.records[4]};
   const PasteResult none = PasteChannels(grid(), image, app, 0, clip, "");
-  EXPECT_EQ(none.error, "剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。");
-  EXPECT_TRUE(none.notes.empty());
-  EXPECT_EQ(history.undoCount(), 0u);
+  EXPECT_EQ(std::tuple(test::Report(none), history.undoCount()),
+            std::tuple("剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。", 0u));
   EXPECT_EQ(Saved(), before);
 }
 
@@ -195,8 +180,7 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
       {"an inverted code past 754", 2, 0x70, 0xFF, 0x01, "-DCS 754",
        "信道1：接收CTC/DCS 777改为-DCS 754"},
       {"TTS of more than one digit", 2, 0x80, 200, 0, "",
-       "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的接收CTC/DCS（TTS 200），已跳过"},
-  };
+       "剪贴板中没有可以粘贴的行，没有粘贴。\n信道1：无法识别的接收CTC/DCS（TTS 200），已跳过"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::array<uint8_t, 16> rec = Record(image, 0);
@@ -206,9 +190,7 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
     history.clear();
     const Image before = Saved();
     const PasteResult r = PasteChannels(grid(), image, app, 0, ChannelClip{10, {rec}}, "");
-    std::string report = r.error;
-    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
-    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(test::Report(r), c.report);
     if (c.cell.empty()) {
       EXPECT_EQ(Saved(), before);
       continue;
@@ -223,39 +205,32 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
 // One rounding for every way a frequency reaches a channel: typed in the grid, pasted,
 // imported from a file and filled by step, each on the value as given.
 TEST_F(ChannelEditsTest, EveryPathSnapsAFrequencyAsTheGridDoes) {
-  struct Case {
-    int model;
-    uint8_t ident;
-    std::string given;
-    const char* cell;
-  };
-  const Case cases[] = {
+  const std::tuple<int, uint8_t, std::string, const char*> cases[] = {
+      // model, ident, given, cell
       {0, 7, "446.00250001", "446.00500"},  // a hair nearer the 5 kHz step
       {0, 7, "446.0025", "446.00000"},      // a tie takes the 6.25 kHz count
       {2, 0x20, "446.0031251", "446.00625"},
       {2, 0x20, "446.003125", "446.00000"},  // half a step: the even count
-      {2, 0x20, "446.0031249", "446.00000"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.given);
-    app.curModel = static_cast<int16_t>(c.model);
-    identByte = c.ident;
-    image.ident()[2] = c.ident;
+      {2, 0x20, "446.0031249", "446.00000"}};
+  for (const auto& [model, ident, given, cell] : cases) {
+    SCOPED_TRACE(given);
+    app.curModel = static_cast<int16_t>(model);
+    identByte = ident;
+    image.ident()[2] = ident;
     for (int row = 1; row <= 4; ++row) grid().setCellText(row, col::kRxFreq, "000.00000");
     grid().pressCell(1, col::kRxFreq);
-    grid().editorTextChanged(c.given);
+    grid().editorTextChanged(given);
     grid().validateEditor();
-    EXPECT_TRUE(PasteChannels(grid(), image, app, 1, std::nullopt, "2,a," + c.given).ok);
+    EXPECT_TRUE(PasteChannels(grid(), image, app, 1, std::nullopt, "2,a," + given).ok);
     ChirpImportOptions at3;
     at3.firstChannel = 2;
-    EXPECT_TRUE(ImportChirpCsv("Location,Frequency\n1," + c.given, grid(), app, c.ident, at3).ok);
+    EXPECT_TRUE(ImportChirpCsv("Location,Frequency\n1," + given, grid(), app, ident, at3).ok);
     BulkEdit fill;
-    fill.fillFrom = c.given;
-    EXPECT_TRUE(ApplyBulkEdit(grid(), app, c.ident, {3}, fill).ok);
-    EXPECT_EQ(grid().cell(1, col::kRxFreq).text, c.cell) << "grid";
-    EXPECT_EQ(grid().cell(2, col::kRxFreq).text, c.cell) << "paste";
-    EXPECT_EQ(grid().cell(3, col::kRxFreq).text, c.cell) << "import";
-    EXPECT_EQ(grid().cell(4, col::kRxFreq).text, c.cell) << "fill";
+    fill.fillFrom = given;
+    EXPECT_TRUE(ApplyBulkEdit(grid(), app, ident, {3}, fill).ok);
+    auto rx = [&](int row) { return grid().cell(row, col::kRxFreq).text; };
+    EXPECT_EQ(std::tuple(rx(1), rx(2), rx(3), rx(4)), std::tuple(cell, cell, cell, cell))
+        << "grid, paste, import, fill";
   }
 }
 
@@ -265,28 +240,22 @@ TEST_F(ChannelEditsTest, OneCopiedRowFillsEachChosenChannel) {
   const std::string header = std::string(kChirpHeader) + "\n";
   grid().setCellText(2, col::kRxFreq, "433.12500");
   const CopiedChannels copied = CopyChannels(grid(), image, app, {1});
-  struct Case {
-    const char* name;
-    std::optional<ChannelClip> clip;
-    std::string text;
-    std::vector<int> filled;
-  };
-  const std::vector<Case> cases = {
-      {"a copied record", copied.clip, copied.csv, {2, 5, 9}},
-      {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
-      {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
-      {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  // What was pasted (a private record, or text), the channels it filled.
+  const std::tuple<const char*, std::optional<ChannelClip>, std::string, std::vector<int>> cases[] =
+      {{"a copied record", copied.clip, copied.csv, {2, 5, 9}},
+       {"a text row under its header", std::nullopt, header + "1,a,433.125\n", {2, 5, 9}},
+       {"a tab-separated row", std::nullopt, "1\ta\t433.125\n", {2, 5, 9}},
+       {"two rows", std::nullopt, header + "1,a,433.125\n2,b,433.125\n", {2, 3}}};
+  for (const auto& [name, clip, text, filled] : cases) {
+    SCOPED_TRACE(name);
     history.clear();
     const Image before = Saved();
-    const PasteResult r = PasteChannelsOnto(grid(), image, app, {9, 2, 5}, c.clip, c.text);
+    const PasteResult r = PasteChannelsOnto(grid(), image, app, {9, 2, 5}, clip, text);
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.pasted, static_cast<int>(c.filled.size()));
+    EXPECT_EQ(r.pasted, static_cast<int>(filled.size()));
     for (int ch = 2; ch < kChannelCount; ++ch) {
-      const bool filled = std::find(c.filled.begin(), c.filled.end(), ch) != c.filled.end();
-      EXPECT_EQ(grid().cell(ch + 1, col::kRxFreq).text == "433.12500", filled) << ch;
+      const bool want = std::find(filled.begin(), filled.end(), ch) != filled.end();
+      EXPECT_EQ(grid().cell(ch + 1, col::kRxFreq).text == "433.12500", want) << ch;
     }
     EXPECT_EQ(history.undoCount(), 1u);
     ASSERT_TRUE(history.undo());
@@ -305,17 +274,14 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   e.rxSignal = "ctc 300";
   const std::string scanBefore = grid().cell(1, col::kScan).text;
   const BulkResult r = ApplyBulkEdit(grid(), app, identByte, {0, 1, 2, 3}, e);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.changedRows, 3);
+  EXPECT_EQ(std::tuple(r.ok, r.changedRows), std::tuple(true, 3));
   auto text = [&](int row, int col) { return grid().cell(row, col).text; };
   EXPECT_EQ(std::tuple(text(1, col::kRxFreq), text(2, col::kRxFreq), text(1, col::kRxSignal),
                        text(1, col::kPower), text(1, col::kScan), text(4, col::kPower)),
             std::tuple("479.98750", "480.00000", "CTC 254.1", kPowerLow, scanBefore, kPowerHigh));
-  const std::vector<std::string> notes = {
-      "信道3已关闭，没有修改",
-      "信道4：频率超过范围！（480.025000 MHz），频率没有修改",
-      "信道4禁发，发射设置没有修改",
-  };
+  const std::vector<std::string> notes = {"信道3已关闭，没有修改",
+                                          "信道4：频率超过范围！（480.025000 MHz），频率没有修改",
+                                          "信道4禁发，发射设置没有修改"};
   EXPECT_EQ(r.notes, notes);
   EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "批量修改"));
 
@@ -325,10 +291,10 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
   inhibit.busyLock = true;
   const BulkResult ir = ApplyBulkEdit(grid(), app, identByte, {0, 3}, inhibit);
   EXPECT_TRUE(ir.notes.empty()) << ir.notes.front();
-  for (int ch : {0, 3}) {
-    EXPECT_TRUE(grid().txInhibited(ch)) << ch;
-    EXPECT_EQ(grid().cell(ch + 1, col::kBusyLock).text, kLockOn) << ch;
-  }
+  for (int ch : {0, 3})
+    EXPECT_EQ(std::tuple(grid().txInhibited(ch), grid().cell(ch + 1, col::kBusyLock).text),
+              std::tuple(true, kLockOn))
+        << ch;
 
   // While the radio is narrow the grid takes no wide channel; an unreadable value changes
   // nothing at all.
@@ -343,8 +309,7 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
     b.txSignal = bad;
     b.scanDelete = true;
     const BulkResult br = ApplyBulkEdit(grid(), app, identByte, {0, 1}, b);
-    EXPECT_FALSE(br.ok) << bad;
-    EXPECT_FALSE(br.error.empty()) << bad;
+    EXPECT_EQ(std::tuple(br.ok, br.error.empty()), std::tuple(false, false)) << bad;
   }
   EXPECT_EQ(history.undoCount(), steps);
 }
@@ -367,8 +332,7 @@ TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
        "步进10 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
       {0, 7, "446.0", "5", "446.00000|446.00500|446.01000", ""},
       {0, 7, "446.005", "12.5", "446.00500|446.01875|446.03000",
-       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"},
-  };
+       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " / " + c.step);
     app.curModel = static_cast<int16_t>(c.model);
@@ -380,13 +344,11 @@ TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
     e.fillStepKhz = c.step;
     const BulkResult r = ApplyBulkEdit(grid(), app, c.ident, {0, 1, 2}, e);
     EXPECT_EQ(r.ok, !c.cells.empty());
-    std::string report = r.error, cells;
-    for (const std::string& n : r.notes) report += (report.empty() ? "" : "\n") + n;
-    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(test::Report(r), c.report);
+    std::string cells;
     if (!r.ok) {
       EXPECT_EQ(CheckBulkEdit(app, c.ident, e), r.error);
-      EXPECT_EQ(grid().state(), before);
-      EXPECT_EQ(history.undoCount(), 0u);
+      EXPECT_EQ(std::tuple(grid().state() == before, history.undoCount()), std::tuple(true, 0u));
       continue;
     }
     for (int row = 1; row <= 3; ++row)
@@ -403,8 +365,7 @@ TEST(ChannelList, Parse) {
       {"17", "信道号无法识别（17），应为1-16"}, {"a", "信道号无法识别（a），应为1-16"},
       {"1-", "信道号无法识别（1-），应为1-16"}, {"5-3", "信道范围5-3是倒序的，应写成3-5"},
       {"1,,2", "信道列表中有空项（1,,2）"},     {",1", "信道列表中有空项（,1）"},
-      {"1,", "信道列表中有空项（1,）"},
-  };
+      {"1,", "信道列表中有空项（1,）"}};
   for (const auto& [text, why] : bad) {
     std::string error;
     EXPECT_FALSE(ParseChannelList(text, &error).has_value()) << text;

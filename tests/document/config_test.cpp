@@ -42,16 +42,15 @@ TEST_F(ConfigTest, NoMakerFileGivesEveryDefault) {
       std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile, app.programDir),
       std::tuple("ZR410 Radio Series", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp",
                  dir));
-  EXPECT_EQ(app.modelCount, 2);
-  ASSERT_EQ(app.models.size(), 2u);
+  ASSERT_EQ(std::tuple(app.modelCount, app.models.size()), std::tuple(2, 2u));
   EXPECT_EQ(
       std::tuple(app.models[0].name, app.models[0].code, app.models[1].name, app.models[1].code),
       std::tuple("ZR-410(0)", 0, "ZR-410(1)", 1));
   EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
   EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
-  EXPECT_EQ(app.showWarning, (std::array<bool, 2>{true, true}));
-  EXPECT_EQ(std::tuple(app.radioVersion, app.radioVerText, app.radioVerMajor, app.curModel),
-            std::tuple("V2.0", "", 2, 0));
+  EXPECT_EQ(std::tuple(app.showWarning, app.radioVersion, app.radioVerText, app.radioVerMajor,
+                       app.curModel),
+            std::tuple(std::array<bool, 2>{true, true}, "V2.0", "", 2, 0));
 }
 
 // Values are trimmed; empty ones fall back to the defaults, except the series.
@@ -70,42 +69,28 @@ TEST_F(ConfigTest, ValuesAreTrimmedAndEmptyOnesFallBack) {
             std::tuple("My Series", "Title", dir + "/my.ini", dir + "/guide.html"));
 }
 
-TEST_F(ConfigTest, SumOfRadios) {
-  struct Case {
-    const char* line;  // nullptr: key missing
-    int16_t count;
-  } cases[] = {
-      {nullptr, 2},
-      {"Sum of Radios=3", 3},
-      {"Sum of Radios=abc", 0},
-      {"Sum of Radios=5 models", 5},
-      {"Sum of Radios=-3", 0},
-      {"Sum of Radios=\"1\"", 1},
-      {"Sum of Radios=99999999", 32767},
-  };
-  for (const Case& c : cases) {
-    std::string content = "[Radio List]\n";
-    if (c.line) content += std::string(c.line) + "\n";
-    AppState app = Load(content.c_str());
-    EXPECT_EQ(app.modelCount, c.count) << (c.line ? c.line : "(missing)");
-    EXPECT_EQ(app.models.size(), static_cast<size_t>(c.count));
+TEST_F(ConfigTest, SumOfRadiosAndGbkNames) {
+  // The line (nullptr: missing), the count.
+  const std::pair<const char*, int16_t> cases[] = {{nullptr, 2},
+                                                   {"Sum of Radios=3", 3},
+                                                   {"Sum of Radios=abc", 0},
+                                                   {"Sum of Radios=5 models", 5},
+                                                   {"Sum of Radios=-3", 0},
+                                                   {"Sum of Radios=\"1\"", 1},
+                                                   {"Sum of Radios=99999999", 32767}};
+  for (const auto& [line, count] : cases) {
+    AppState app = Load(("[Radio List]\n" + std::string(line ? line : "") + "\n").c_str());
+    EXPECT_EQ(app.modelCount, count) << (line ? line : "(missing)");
+    EXPECT_EQ(app.models.size(), static_cast<size_t>(count));
   }
-}
 
-TEST_F(ConfigTest, GbkMakerFileIsDecoded) {
-  // "QM830K编程软件" and "机型" in GBK.
+  // A maker file in GBK is decoded: "QM830K编程软件" and "机型".
   AppState app = Load(
       "[Const String]\nSoftware Title=QM830K\xb1\xe0\xb3\xcc\xc8\xed\xbc\xfe\n"
       "[Radio List]\nSum of Radios=1\nRadioName1=\xbb\xfa\xd0\xcd\n");
-  EXPECT_EQ(app.softwareTitle, "QM830K编程软件");
   ASSERT_EQ(app.models.size(), 1u);
-  EXPECT_EQ(app.models[0].name, "机型");
-}
-
-TEST_F(ConfigTest, ProgramIniOverrideIsTakenAsItIs) {
-  AppState app;
-  LoadStartupConfig(programDir(), dir_.file("none.ini"), app, codec_, "/elsewhere/own.ini");
-  EXPECT_EQ(app.iniFile, "/elsewhere/own.ini");
+  EXPECT_EQ(std::tuple(app.softwareTitle, app.models[0].name),
+            std::tuple("QM830K编程软件", "机型"));
 }
 
 TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) {
@@ -116,6 +101,9 @@ TEST_F(ConfigTest, ProgramIniGoesToTheUserFolderWhenTheProgramFolderIsReadOnly) 
   EXPECT_EQ(ResolveProgramIniPath("/proc", "QM830K.ini", user), user + "/QM830K.ini");
   EXPECT_TRUE(std::filesystem::is_directory(user));
   EXPECT_EQ(ResolveProgramIniPath(dir_.file("no-such-folder"), "a.ini", user), user + "/a.ini");
+  AppState app;  // a file named on the command line is taken as it is
+  LoadStartupConfig(programDir(), dir_.file("none.ini"), app, codec_, "/elsewhere/own.ini");
+  EXPECT_EQ(app.iniFile, "/elsewhere/own.ini");
 }
 
 TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
@@ -129,13 +117,11 @@ TEST(ProgramFiles, BesideTheProgramFirstThenTheInstalledDataFolder) {
     const char* makerIn;  // "bin", "share": the folder the maker file is taken from
     const char* iniIn;    // "bin", "user": where the program's own file goes
   };
-  const Case cases[] = {
-      {"copied folder", true, false, false, "bin", "bin"},
-      {"installed", false, true, false, "share", "user"},
-      {"both", true, true, false, "bin", "bin"},
-      {"neither", false, false, false, "bin", "bin"},
-      {"set up on Windows", true, false, true, "bin", "user"},
-  };
+  const Case cases[] = {{"copied folder", true, false, false, "bin", "bin"},
+                        {"installed", false, true, false, "share", "user"},
+                        {"both", true, true, false, "bin", "bin"},
+                        {"neither", false, false, false, "bin", "bin"},
+                        {"set up on Windows", true, false, true, "bin", "user"}};
   for (const Case& c : cases) {
     ScratchDir root;
     const std::string bin = root.file("bin"), share = root.file("share/qm830k");
@@ -201,51 +187,37 @@ TEST(UserConfigDir, XdgConfigHomeThenHome) {
     ~Restore() { _wputenv_s(L"APPDATA", value.c_str()); }
   } restore{oldAppData};
 #endif
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", "/x/cfg");
-    EnvVar home("HOME", "/home/u");
-    EXPECT_EQ(UserConfigDir(), "/x/cfg/qm830k");
-  }
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", "");
-    EnvVar home("HOME", "/home/u");
-    EXPECT_EQ(UserConfigDir(), "/home/u/.config/qm830k");
-  }
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", nullptr);
-    EnvVar home("HOME", nullptr);
-    EXPECT_EQ(UserConfigDir(), "");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"/x/cfg", "/home/u", "/x/cfg/qm830k"},  // XDG_CONFIG_HOME, HOME, the folder
+      {"", "/home/u", "/home/u/.config/qm830k"},
+      {nullptr, nullptr, ""}};
+  for (const auto& [xdg, home, want] : cases) {
+    EnvVar x("XDG_CONFIG_HOME", xdg), h("HOME", home);
+    EXPECT_EQ(UserConfigDir(), want);
   }
 }
 
-TEST_F(ConfigTest, PortNumber) {
-  struct Case {
-    const char* line;  // nullptr: key missing
-    int port;
-  } cases[] = {
-      {nullptr, 1},
-      {"Common Port=No Comm", 1},
-      {"Common Port=0", 1},
-      {"Common Port=25", 16},
-      {"Common Port=3", 3},
-      {"Common Port=abc", 1},
-      {"Common Port=-4", 1},
-      {"Common Port=7x", 7},
-      {"Common Port= 12 ", 12},
-      {"Common Port=99999999999999999999", 16},
-  };
-  for (const Case& c : cases) {
-    std::string content = "[Comm Port]\n";
-    if (c.line) content += std::string(c.line) + "\n";
-    WriteBytes(dir_.file("QM830K.ini"), content);
+TEST_F(ConfigTest, PortNumberReadAndWrittenBack) {
+  // The line (nullptr: missing), the port.
+  const std::pair<const char*, int> cases[] = {{nullptr, 1},
+                                               {"Common Port=No Comm", 1},
+                                               {"Common Port=0", 1},
+                                               {"Common Port=25", 16},
+                                               {"Common Port=3", 3},
+                                               {"Common Port=abc", 1},
+                                               {"Common Port=-4", 1},
+                                               {"Common Port=7x", 7},
+                                               {"Common Port= 12 ", 12},
+                                               {"Common Port=99999999999999999999", 16}};
+  for (const auto& [line, port] : cases) {
+    WriteBytes(dir_.file("QM830K.ini"), "[Comm Port]\n" + std::string(line ? line : "") + "\n");
     ProfileFile ini(dir_.file("QM830K.ini"), codec_);
-    EXPECT_EQ(ReadPortNumber(ini), c.port) << (c.line ? c.line : "(missing)");
+    EXPECT_EQ(ReadPortNumber(ini), port) << (line ? line : "(missing)");
   }
   ProfileFile none(dir_.file("none.ini"), codec_);
   EXPECT_EQ(ReadPortNumber(none), 1);
-}
 
-TEST_F(ConfigTest, PortNumberIsWrittenBackAsDecimalText) {
+  // Written back as decimal text.
   WriteBytes(dir_.file("QM830K.ini"), std::string("[Recent Files]\nRecentFile1=/a.q83\n"));
   ProfileFile ini(dir_.file("QM830K.ini"), codec_);
   ASSERT_TRUE(WritePortNumber(ini, 12));

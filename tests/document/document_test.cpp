@@ -12,7 +12,7 @@
 #include "files/data_file.h"
 #include "files/recent_files.h"
 #include "model/codecs.h"
-#include "model/defaults.h"
+#include "model/editor_fixture.h"
 #include "platform/system_text_codec.h"
 #include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
@@ -22,23 +22,17 @@ namespace qm {
 namespace {
 
 using test::Box;
+using test::BoxList;
 using test::FakeFileDialogs;
 using test::FakePrompter;
 using test::ScratchDir;
 
 constexpr const char* kTitle = "QM830K编程软件";
 
+// The models of the model tests' fixture (code 7 first), installed in /opt/qm830k.
 AppState TestApp() {
-  AppState app;
-  app.softwareTitle = kTitle;
+  AppState app = test::TestApp();
   app.programDir = "/opt/qm830k";
-  app.modelCount = 4;
-  app.models = {
-      {"QM830K-V", 10, 136.0, 174.0, 136.0, 174.0},
-      {"QM830K-U", 7, 400.0, 470.0, 400.0, 480.0},
-      {"QM830K-P", 32, 446.0, 446.1, 446.0, 446.2},
-      {"QM830K-L", 12, 136.0, 154.0, 130.0, 160.0},
-  };
   return app;
 }
 
@@ -57,10 +51,6 @@ class DocumentTest : public ::testing::Test {
     };
     doc.hooks.showModelInfo = [this] { ++modelInfo; };
     doc.hooks.recentFilesChanged = [this] { ++recentShown; };
-    doc.hooks.leaveTuneMode = [this] {
-      ++tuneLeft;
-      doc.tuneState = 0;
-    };
     doc.Start();
   }
 
@@ -69,9 +59,8 @@ class DocumentTest : public ::testing::Test {
     Image image = doc.image;
     image.ident()[2] = modelCode;
     image[0x200] = 0x42;
-    image.channel(0)[0] = 0x48;  // 145.000 MHz... in 5 kHz units, count 29000
-    image.channel(0)[1] = 0x71;
-    image.channel(0)[2] = 0x08;
+    ChannelRecord ch1 = image.channel(0);
+    FreqTextToBytes("145.0", ch1[0], ch1[1], ch1[2]);
     SpareBlock spare{};
     spare[3] = 0x33;
     std::string path = dir.file(name);
@@ -85,6 +74,23 @@ class DocumentTest : public ::testing::Test {
               std::tuple(m, m, code, "ZR410[" + BuildBandText(app, m) + "]"));
   }
 
+  // Runs act with a save that gives `result`, the prompter answering `answer`; the question
+  // is asked exactly when there is an answer. Gives the number of saves.
+  int Asked(std::optional<Answer> answer, SaveResult result, const char* question,
+            const std::function<void(const SaveFn&)>& act) {
+    prompter.clear();
+    if (answer) prompter.answer(*answer);
+    int saves = 0;
+    act([&] {
+      ++saves;
+      return result;
+    });
+    EXPECT_EQ(test::Boxes(prompter),
+              answer ? BoxList{Box({"QM830K", question, Icon::Question, Buttons::YesNoCancel})}
+                     : BoxList{});
+    return saves;
+  }
+
   ScratchDir dir;
   SystemTextCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
@@ -92,38 +98,26 @@ class DocumentTest : public ::testing::Test {
   FakePrompter prompter;
   FakeFileDialogs dialogs;
   Document doc{app, prompter, ini, Clock};
-  int tuneDefaults = 0, modelInfo = 0, recentShown = 0, tuneLeft = 0, saves = 0;
-  SaveFn saveOk = [this] {
-    ++saves;
-    return SaveResult::Saved;
-  };
+  int tuneDefaults = 0, modelInfo = 0, recentShown = 0;
 };
 
 TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
-  EXPECT_EQ(doc.caption, kTitle);
-  ExpectModel(1, 7);  // the entry with code 7
-  EXPECT_EQ(std::tuple(doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled, doc.HasUnsavedData()),
-            std::tuple("/opt/qm830k", 1, false, false));
-  EXPECT_EQ(doc.flags, EditFlags{});
-  EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "400.00000");
-  EXPECT_EQ(doc.editors().functions().text(Fn::TxTimeout), "60秒");
-  EXPECT_EQ(std::string(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14),
-            "20261207010203");
-  EXPECT_EQ(tuneDefaults, 1);
-  EXPECT_EQ(modelInfo, 1);
-  EXPECT_EQ(recentShown, 1);
-  EXPECT_TRUE(prompter.messages.empty());
+  ExpectModel(0, 7);
+  EXPECT_EQ(std::tuple(doc.caption, doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled,
+                       doc.HasUnsavedData()),
+            std::tuple(kTitle, "/opt/qm830k", 1, false, false));
+  EXPECT_EQ(std::tuple(doc.flags, doc.editors().channels().cell(1, 1).text,
+                       doc.editors().functions().text(Fn::TxTimeout)),
+            std::tuple(EditFlags{}, "400.00000", "60秒"));
+  const std::string stamp(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14);
+  EXPECT_EQ(std::tuple(stamp, tuneDefaults, modelInfo, recentShown, prompter.messages.size()),
+            std::tuple("20261207010203", 1, 1, 1, 0u));
 }
 
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   const std::string t = kTitle;
-  struct Case {
-    std::string caption;
-    EditFlags flags;
-    bool unsaved;
-    bool namesNoFile;
-  };
-  const std::vector<Case> cases = {
+  // The caption and the flags; whether data is unsaved, whether the caption names no file.
+  const std::tuple<std::string, EditFlags, bool, bool> cases[] = {
       {t, {}, false, true},
       {t + "/data/a.q83", {}, false, false},
       {"读频完成－ " + t, {}, true, true},
@@ -133,22 +127,18 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
       {t + "/data/a.q83", {false, true, false}, true, false},
       {t, {false, false, true}, false, true},  // tune edits are not the document's
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(HasUnsavedData(c.caption, c.flags), c.unsaved) << c.caption;
-    EXPECT_EQ(CaptionNamesNoFile(c.caption, t), c.namesNoFile) << c.caption;
+  for (const auto& [caption, flags, unsaved, namesNoFile] : cases) {
+    EXPECT_EQ(std::tuple(HasUnsavedData(caption, flags), CaptionNamesNoFile(caption, t)),
+              std::tuple(unsaved, namesNoFile))
+        << caption;
   }
   EXPECT_EQ(PathFromCaption(t + "/数据/a.q83", t), "/数据/a.q83");
   EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
 }
 
 TEST_F(DocumentTest, ClosePromptAnswers) {
-  struct Case {
-    std::optional<Answer> answer;  // none: nothing unsaved, nothing asked
-    SaveResult saveResult;
-    CloseDecision decision;
-    int saves;
-  };
-  const std::vector<Case> cases = {
+  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves.
+  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int> cases[] = {
       {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0},
       {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0},
       {Answer::No, SaveResult::Saved, CloseDecision::Close, 0},
@@ -157,53 +147,39 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
       {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1},  // never lose the data
   };
   doc.setPortNumber(5);
-  for (const Case& c : cases) {
+  for (const auto& [answer, saveResult, decision, saves] : cases) {
     // A read asks even without edits.
-    doc.caption = c.answer ? std::string("读频完成－ ") + kTitle : kTitle;
+    doc.caption = answer ? std::string("读频完成－ ") + kTitle : kTitle;
     ini.write("Comm Port", "Common Port", "9");
-    prompter.clear();
-    if (c.answer) prompter.answer(*c.answer);
-    int calls = 0;
-    CloseDecision d = doc.RequestClose([&] {
-      ++calls;
-      return c.saveResult;
-    });
-    EXPECT_EQ(d, c.decision);
-    EXPECT_EQ(calls, c.saves);
-    ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
-    if (c.answer) {
-      EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "数据没有保存，是否要保存？",
-                                                Icon::Question, Buttons::YesNoCancel}));
-    }
+    CloseDecision d{};
+    EXPECT_EQ(Asked(answer, saveResult, "数据没有保存，是否要保存？",
+                    [&](const SaveFn& save) { d = doc.RequestClose(save); }),
+              saves);
+    EXPECT_EQ(d, decision);
     EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
   }
 }
 
+// Tune mode is left before the save, and only while an item is adjusted (state 2).
 TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
-  doc.tuneState = 2;
-  EXPECT_EQ(doc.RequestClose(saveOk), CloseDecision::Close);
-  EXPECT_EQ(tuneLeft, 1);
-
-  doc.tuneState = 2;
-  doc.flags.dataChanged = true;
-  prompter.answer(Answer::Yes);
-  int order = 0, leftAt = 0, savedAt = 0;
-  doc.hooks.leaveTuneMode = [&] {
-    leftAt = ++order;
-    doc.tuneState = 0;
-  };
-  doc.RequestClose([&] {
-    savedAt = ++order;
-    return SaveResult::Saved;
-  });
-  EXPECT_EQ(std::tuple(leftAt, savedAt), std::tuple(1, 2));  // left before the save
-
-  doc.tuneState = 1;  // entered, no item open: nothing to leave here
-  tuneLeft = 0;
-  doc.hooks.leaveTuneMode = [&] { ++tuneLeft; };
-  doc.flags = {};
-  doc.RequestClose(saveOk);
-  EXPECT_EQ(tuneLeft, 0);
+  const std::tuple<int, bool, std::string> cases[] = {
+      {2, false, "left "}, {2, true, "left saved "}, {1, true, "saved "}};
+  for (const auto& [state, edited, want] : cases) {
+    std::string order;
+    doc.tuneState = state;
+    doc.flags.dataChanged = edited;
+    if (edited) prompter.answer(Answer::Yes);
+    doc.hooks.leaveTuneMode = [&] {
+      order += "left ";
+      doc.tuneState = 0;
+    };
+    const SaveFn save = [&] {
+      order += "saved ";
+      return SaveResult::Saved;
+    };
+    EXPECT_EQ(doc.RequestClose(save), CloseDecision::Close);
+    EXPECT_EQ(order, want) << state << edited;
+  }
 }
 
 TEST_F(DocumentTest, CommitPendingEditAppliesBothEditors) {
@@ -233,8 +209,7 @@ TEST_F(DocumentTest, NewPromptAnswers) {
       {true, Answer::No, SaveResult::Saved, true, 0},
       {true, Answer::Yes, SaveResult::Saved, true, 1},
       {true, Answer::Yes, SaveResult::Cancelled, false, 1},  // not saved: keep the data
-      {true, Answer::Yes, SaveResult::Failed, false, 1},
-  };
+      {true, Answer::Yes, SaveResult::Failed, false, 1}};
   for (const Case& c : cases) {
     doc.Start();
     doc.caption = c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83";
@@ -244,31 +219,21 @@ TEST_F(DocumentTest, NewPromptAnswers) {
     doc.image[0x200] = 0x77;
     doc.image.functions()[7] = 0x12;
     if (c.edited) doc.editors().channels().pressCell(1, col::kScan);
-    prompter.clear();
-    if (c.answer) prompter.answer(*c.answer);
-    int calls = 0;
-    bool reset = doc.New([&] {
-      ++calls;
-      return c.saveResult;
-    });
+    bool reset = false;
+    EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存数据？",
+                    [&](const SaveFn& save) { reset = doc.New(save); }),
+              c.saves);
     EXPECT_EQ(reset, c.reset);
-    EXPECT_EQ(calls, c.saves);
-    ASSERT_EQ(prompter.messages.size(), c.answer ? 1u : 0u);
-    if (c.answer) {
-      EXPECT_EQ(Box(prompter.messages[0]), Box({"QM830K", "数据没有保存，是否要保存数据？",
-                                                Icon::Question, Buttons::YesNoCancel}));
-    }
     const std::string scan = doc.editors().channels().cell(1, col::kScan).text;
     if (c.reset) {
       // The function defaults again; the other areas, the file name and version stay.
       EXPECT_EQ(std::tuple(doc.caption, doc.fileNewEnabled, scan, doc.image.functions()[7],
-                           doc.image[0x200], doc.curFileName, doc.imageVerMajor),
-                std::tuple(kTitle, false, "添加", 0x06, 0x77, "/data/job.q83", 2));
-      EXPECT_EQ(doc.flags, EditFlags{});
+                           doc.image[0x200], doc.curFileName, doc.imageVerMajor, doc.flags),
+                std::tuple(kTitle, false, "添加", 0x06, 0x77, "/data/job.q83", 2, EditFlags{}));
     } else {
-      EXPECT_EQ(doc.caption, c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83");
-      EXPECT_EQ(doc.image.functions()[7], 0x12);
-      EXPECT_EQ(scan, c.edited ? "删除" : "添加");
+      EXPECT_EQ(std::tuple(doc.caption, doc.image.functions()[7], scan),
+                std::tuple(c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83", 0x12,
+                           c.edited ? "删除" : "添加"));
     }
   }
 }
@@ -278,29 +243,24 @@ TEST_F(DocumentTest, ModelChange) {
   Image before = doc.image;
   EXPECT_FALSE(doc.ChangeModel(true, app.curModel));
   EXPECT_FALSE(doc.ChangeModel(false, 2));
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(doc.image, before);
+  EXPECT_EQ(std::tuple(prompter.messages.size(), doc.image == before), std::tuple(0u, true));
 
   // No: nothing changes.
   prompter.answer(Answer::No);
   EXPECT_FALSE(doc.ChangeModel(true, 2));
-  EXPECT_EQ(doc.image, before);
-  EXPECT_EQ(app.curModel, 1);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(Box(prompter.messages[0]),
-            Box({"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？", Icon::Exclamation,
-                 Buttons::YesNo}));
+  EXPECT_EQ(std::tuple(doc.image == before, app.curModel), std::tuple(true, 0));
+  EXPECT_EQ(test::Boxes(prompter),
+            BoxList{Box({"提示", "选择不同的机型将初始化所有的数据，真的要继续吗？",
+                         Icon::Exclamation, Buttons::YesNo})});
 
-  // Yes to the fixed-channel model: new defaults, channel bytes 11-13 and the function
-  // block apart from bytes 0, 4 and 12 kept.
-  for (int c = 0; c < kChannelCount; ++c) doc.image.channel(c)[12] = static_cast<uint8_t>(c);
+  // Yes to the fixed-channel model: its defaults over the image (which bytes they keep is the
+  // defaults' rule), not a blank image.
   doc.image.functions()[7] = 0x12;
   doc.caption = std::string(kTitle) + "/a.q83";
   doc.fileNewEnabled = true;
   prompter.answer(Answer::Yes);
   EXPECT_TRUE(doc.ChangeModel(true, 2));
   ExpectModel(2, 32);
-  for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(doc.image.channel(c)[12], c);
   EXPECT_EQ(std::tuple(doc.image.channel(0)[0], doc.image.functions()[7], doc.image.functions()[0],
                        doc.editors().channels().cell(1, 2).text, doc.caption, doc.fileNewEnabled,
                        tuneDefaults),
@@ -312,14 +272,13 @@ TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
   doc.flags.dataChanged = true;
   ASSERT_TRUE(doc.LoadDataFile(path));
   EXPECT_TRUE(prompter.messages.empty()) << prompter.texts()[0];
-  ExpectModel(0, 10);
+  ExpectModel(1, 10);
   EXPECT_EQ(std::tuple(doc.image[0x200], doc.spare[3], doc.imageVerMajor),
             std::tuple(0x42, 0x33, 2));
-  EXPECT_EQ(doc.editors().channels().cell(1, 1).text, "145.00000");
-  EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled),
-            std::tuple(std::string(kTitle) + path, path, true));
-  EXPECT_EQ(doc.flags, EditFlags{});
-  EXPECT_EQ(ReadRecentEntry(ini, 1), path);
+  EXPECT_EQ(std::tuple(doc.editors().channels().cell(1, 1).text, doc.caption, doc.curFileName,
+                       doc.fileNewEnabled, doc.flags, ReadRecentEntry(ini, 1)),
+            std::tuple("145.00000", std::string(kTitle) + path, path, true, EditFlags{},
+                       std::optional<std::string>(path)));
   EXPECT_GE(recentShown, 2);
 }
 
@@ -343,25 +302,22 @@ TEST_F(DocumentTest, BackAtTheOpenedOrSavedDataNothingIsUnsaved) {
       {"undone past the save", [&] { h.undo(); }, true, true},
       {"redone to the saved data", [&] { h.redo(); }, false, true},
       {"another edit", [&] { grid.pressCell(3, col::kScan); }, true, true},
-      {"undone to the saved data", [&] { h.undo(); }, false, true},
-  };
+      {"undone to the saved data", [&] { h.undo(); }, false, true}};
   for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
     s.act();
-    EXPECT_EQ(doc.HasUnsavedData(), s.unsaved);
-    EXPECT_EQ(doc.flags.dataChanged, s.dataChanged);
+    EXPECT_EQ(std::tuple(doc.HasUnsavedData(), doc.flags.dataChanged),
+              std::tuple(s.unsaved, s.dataChanged));
   }
   doc.caption = std::string("读频完成－ ") + kTitle;  // a read asks whatever the data
   EXPECT_TRUE(doc.HasUnsavedData());
 }
 
 TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
+  doc.image.functions()[0] = 0x55;  // stored as 0xA5 in the legacy file
   const std::string path = WriteFile("old.z410", 7, true);
-  // Put the legacy byte 0xA5 into the stored function block.
-  std::string bytes = test::ReadBytes(path);
-  ASSERT_EQ(bytes.size(), kDataFileSize);
-  bytes[904 + 12] = static_cast<char>(0xA5);
-  test::WriteBytes(path, bytes);
+  doc.image.functions()[0] = 0;
+  ASSERT_EQ(uint8_t(test::ReadBytes(path)[904 + 12]), 0xA5);
   ASSERT_TRUE(doc.LoadDataFile(path));
   EXPECT_EQ(std::tuple(doc.imageVerMajor, doc.image.functions()[0]), std::tuple(0, 0x55));
 
@@ -379,54 +335,27 @@ TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
 }
 
 TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
-  const std::string good = WriteFile("good.q83", 10);
-  std::string bytes = test::ReadBytes(good);
-  const std::string truncated = dir.file("cut.q83");
-  test::WriteBytes(truncated, bytes.substr(0, 700));
-  const std::string foreign = dir.file("foreign.q83");
+  const std::string truncated = dir.file("cut.q83"), foreign = dir.file("foreign.q83");
+  test::WriteBytes(truncated, test::ReadBytes(WriteFile("good.q83", 10)).substr(0, 700));
   test::WriteBytes(foreign, std::string("not a data file at all, just text"));
   const std::string missing = dir.file("gone.q83");
   AddRecentFile(ini, missing);
-
-  struct Case {
-    std::string path;
-    const char* text;
-  };
-  const std::vector<Case> cases = {
-      {truncated, "文件已经毁坏，请确认。"},
-      {foreign, "该文件不是ZR410 的数据文件！"},
-      {missing, "文件不存在，请确认！"},
-  };
+  const std::pair<std::string, const char*> cases[] = {{truncated, "文件已经毁坏，请确认。"},
+                                                       {foreign, "该文件不是ZR410 的数据文件！"},
+                                                       {missing, "文件不存在，请确认！"}};
   doc.editors().channels().pressCell(1, col::kScan);
   const Image image = doc.image;
   const std::string caption = doc.caption;
-  for (const Case& c : cases) {
+  for (const auto& [path, text] : cases) {
     prompter.clear();
-    EXPECT_FALSE(doc.LoadDataFile(c.path));
-    ASSERT_EQ(prompter.messages.size(), 1u) << c.path;
-    EXPECT_EQ(Box(prompter.messages[0]), Box({"文件错误", c.text, Icon::Information}));
-    EXPECT_EQ(doc.image, image);
-    EXPECT_EQ(std::tuple(doc.caption, doc.imageVerMajor, doc.flags.dataChanged,
+    EXPECT_FALSE(doc.LoadDataFile(path));
+    EXPECT_EQ(test::Boxes(prompter), BoxList{Box({"文件错误", text, Icon::Information})});
+    EXPECT_EQ(std::tuple(doc.image == image, doc.caption, doc.imageVerMajor, doc.flags.dataChanged,
                          doc.editors().channels().cell(1, col::kScan).text),
-              std::tuple(caption, 0, true, "删除"));
+              std::tuple(true, caption, 0, true, "删除"));
   }
   EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());  // the missing file left the list
   EXPECT_FALSE(doc.LoadDataFile(""));
-}
-
-TEST_F(DocumentTest, OpenUsesTheDialog) {
-  EXPECT_FALSE(doc.Open(dialogs));  // cancelled
-  ASSERT_EQ(dialogs.opened.size(), 1u);
-  const FileDialogRequest& r = dialogs.opened[0];
-  EXPECT_EQ(std::tuple(r.title, r.initialDir, FilterText(r), r.selectedFilter, r.defaultExt),
-            std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
-                       0, "q83"));
-  EXPECT_TRUE(r.fileMustExist);
-  EXPECT_EQ(doc.caption, kTitle);
-
-  dialogs.choose(WriteFile("a.q83", 7));
-  EXPECT_TRUE(doc.Open(dialogs));
-  EXPECT_EQ(doc.image[0x200], 0x42);
 }
 
 TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
@@ -451,7 +380,19 @@ TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
             std::tuple(9, true, 433012500, 0x33));
 }
 
-TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
+TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
+  EXPECT_FALSE(doc.Open(dialogs));  // cancelled
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  const FileDialogRequest& o = dialogs.opened[0];
+  EXPECT_EQ(std::tuple(o.title, o.initialDir, FilterText(o), o.selectedFilter, o.defaultExt,
+                       o.fileMustExist, doc.caption),
+            std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
+                       0, "q83", true, kTitle));
+  dialogs.choose(WriteFile("a.q83", 7));
+  EXPECT_TRUE(doc.Open(dialogs));
+  EXPECT_EQ(doc.image[0x200], 0x42);
+
+  // Save without a file in the caption is Save As.
   doc.caption = std::string("读频完成－ ") + kTitle;
   doc.curFileName = "/data/last.q83";
   const std::string path = dir.file("read.q83");
@@ -459,13 +400,12 @@ TEST_F(DocumentTest, SaveWithoutAFileInTheCaptionIsSaveAs) {
   EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
   ASSERT_EQ(dialogs.saved.size(), 1u);
   const FileDialogRequest& r = dialogs.saved[0];
-  EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt),
-            std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83"));
-  EXPECT_TRUE(r.overwritePrompt);
+  EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt, r.overwritePrompt),
+            std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83", true));
   EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled, doc.HasUnsavedData()),
             std::tuple(std::string(kTitle) + path, path, true, false));
-  EXPECT_EQ(ReadRecentEntry(ini, 1), path);
-  EXPECT_EQ(test::ReadBytes(path).size(), kDataFileSize);
+  EXPECT_EQ(std::tuple(ReadRecentEntry(ini, 1), test::ReadBytes(path).size()),
+            std::tuple(std::optional<std::string>(path), kDataFileSize));
 }
 
 // A Save As that did not store the edits (cancelled, or the file could not be written), and a
@@ -483,8 +423,7 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
       {"save as cancelled", std::nullopt, std::nullopt, SaveResult::Cancelled, nullptr},
       {"save as, folder missing", std::nullopt, nowhere, SaveResult::Failed, "保存文件错误"},
       {"save, folder missing", std::string(kTitle) + nowhere, std::nullopt, SaveResult::Failed,
-       "保存文件错误！"},
-  };
+       "保存文件错误！"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     doc.Start();
@@ -496,10 +435,8 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
     // Collected, but still not on disk.
     EXPECT_EQ(std::tuple(doc.image.channel(0).scanDeleted(), doc.flags.dataChanged, doc.caption),
               std::tuple(true, true, c.caption.value_or(kTitle)));
-    ASSERT_EQ(prompter.messages.size(), c.message ? 1u : 0u);
-    if (c.message) {
-      EXPECT_EQ(Box(prompter.messages[0]), Box({"文件错误", c.message, Icon::Exclamation}));
-    }
+    EXPECT_EQ(test::Boxes(prompter),
+              c.message ? BoxList{Box({"文件错误", c.message, Icon::Exclamation})} : BoxList{});
     EXPECT_EQ(
         std::tuple(ReadRecentEntry(ini, 1).has_value(), doc.fileNewEnabled, doc.imageVerMajor),
         std::tuple(false, false, 0));

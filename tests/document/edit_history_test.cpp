@@ -38,39 +38,26 @@ class EditHistoryTest : public test::EditorTest {
   void RandomEdit(std::mt19937& rng) {
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     const int row = 1 + pick(kChannelCount);
-    switch (pick(9)) {
-      case 0:
-        grid().pressCell(row, col::kScan + pick(4));
-        break;
-      case 1:
-        grid().clickChannelOff(row - 1);
-        break;
-      case 2:
-        grid().clickTxInhibit(row - 1);
-        break;
-      case 3:
-        TypeFreq(row, pick(2) ? col::kRxFreq : col::kTxFreq,
-                 std::to_string(400 + pick(90)) + "." + std::to_string(pick(99999)));
-        break;
-      case 4:
-        grid().pressCell(row, col::kRxSignal);
-        grid().finishSignalDialog(pick(2) ? "CTC 88.5" : "-DCS 754");
-        break;
-      case 5: {
-        const auto fn = static_cast<Fn>(pick(kFunctionListCount));
-        fns().choose(fn, pick(std::max(1, fns().list(fn).count())));
-        break;
-      }
-      case 6:
-        tune.clickChannelOff(pick(kTuneChannelCount));
-        break;
-      case 7:
-        tune.pressCell(1 + pick(kTuneChannelCount), tunecol::kRxStep);
-        break;
-      default:
-        grid().clickTxEqRx(row - 1);
-        break;
-    }
+    const std::function<void()> edits[] = {
+        [&] { grid().pressCell(row, col::kScan + pick(4)); },
+        [&] { grid().clickChannelOff(row - 1); },
+        [&] { grid().clickTxInhibit(row - 1); },
+        [&] {
+          TypeFreq(row, pick(2) ? col::kRxFreq : col::kTxFreq,
+                   std::to_string(400 + pick(90)) + "." + std::to_string(pick(99999)));
+        },
+        [&] {
+          grid().pressCell(row, col::kRxSignal);
+          grid().finishSignalDialog(pick(2) ? "CTC 88.5" : "-DCS 754");
+        },
+        [&] {
+          const auto fn = static_cast<Fn>(pick(kFunctionListCount));
+          fns().choose(fn, pick(std::max(1, fns().list(fn).count())));
+        },
+        [&] { tune.clickChannelOff(pick(kTuneChannelCount)); },
+        [&] { tune.pressCell(1 + pick(kTuneChannelCount), tunecol::kRxStep); },
+        [&] { grid().clickTxEqRx(row - 1); }};
+    edits[pick(std::size(edits))]();
   }
 
   Image image = test::DefaultImage(app, 0);
@@ -110,11 +97,7 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
 }
 
 TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
-  struct Case {
-    const char* label;
-    std::function<void()> edit;
-  };
-  const std::vector<Case> cases = {
+  const std::pair<const char*, std::function<void()>> cases[] = {
       {"修改信道3接收频率", [&] { TypeFreq(3, col::kRxFreq, "433.125"); }},
       {"修改信道2发射功率", [&] { grid().pressCell(2, col::kPower); }},
       {"关闭信道5", [&] { grid().clickChannelOff(4); }},
@@ -129,23 +112,22 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
       {"修改功率选择", [&] { fns().choose(Fn::PowerKey, 2); }},
       {"修改带宽", [&] { fns().choose(Fn::Bandwidth, 1); }},
       {"打开调测信道2", [&] { tune.clickChannelOff(1); }},
-      {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
+      {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }}};
+  for (const auto& [label, edit] : cases) {
+    SCOPED_TRACE(label);
     const auto before = Collected();
-    c.edit();
-    EXPECT_EQ(history.undoLabel(), c.label);
+    edit();
+    EXPECT_EQ(history.undoLabel(), label);
     const auto after = Collected();
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(Collected(), before);
     ASSERT_TRUE(history.redo());
     EXPECT_EQ(Collected(), after);
   }
-  EXPECT_EQ(history.undoCount(), cases.size());
+  EXPECT_EQ(history.undoCount(), std::size(cases));
 }
 
-TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorCloses) {
+TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorClosesAndUndoKeepsToItsBytes) {
   // Typing is not a step until the editor closes; a press on another frequency cell
   // closes the first edit and opens the second.
   grid().pressCell(1, col::kRxFreq);
@@ -168,9 +150,8 @@ TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorCloses) {
   EXPECT_TRUE(history.canRedo());
   grid().pressCell(9, col::kScan);
   EXPECT_FALSE(history.canRedo());
-}
 
-TEST_F(EditHistoryTest, UndoPutsBackOnlyTheImageBytesOfItsStep) {
+  // Undo puts back only the image bytes of its step.
   {
     NamedEdit step(&history, "粘贴");
     image[addr::kChannels + 11] = 0x5A;  // a carried byte of channel 1

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/grid_util.h"
 #include "model/codecs.h"
 #include "model/editor_fixture.h"
 #include "model/signal_entry.h"
@@ -22,11 +23,9 @@ class ChannelTableTest : public test::EditorTest {
     image.channel(4)[2] &= 0xF7;
     image.channel(1)[10] = 0x35;
     image.channel(3)[2] = (image.channel(3)[2] & 0x0F) | 0x30;
-    image.channel(3)[3] = 0x70;
-    image.channel(3)[4] = 0x06;
+    test::Put(image.channel(3), 3, {0x70, 0x06});
     image.channel(3)[7] = (image.channel(3)[7] & 0x0F) | 0x70;
-    image.channel(3)[8] = 0xEC;
-    image.channel(3)[9] = 0x01;
+    test::Put(image.channel(3), 8, {0xEC, 0x01});
     editors.DisplayRadioData(image);
   }
   const ChannelCell& c(int row, int col) { return grid().cell(row, col); }
@@ -50,88 +49,66 @@ TEST_F(ChannelTableTest, ShowsTheChannelAreaAsTexts) {
        {Black, Black, Black, Black, Inactive, Active, Inactive, Inactive}},
       {4,
        {"400.00000", "CTC 67.0", "400.00000", "-DCS 754", "添加", "关闭", "高", "宽带"},
-       {Black, Black, Black, Black, Active, Inactive, Active, Active}},
-  };
-  for (const Case& k : cases) {
-    std::vector<std::string> texts;
-    std::vector<CellColor> colors;
-    for (int col = 1; col < kGridCols; ++col) {
-      texts.push_back(c(k.row, col).text);
-      colors.push_back(c(k.row, col).color);
-    }
-    EXPECT_EQ(texts, k.texts) << k.row;
-    EXPECT_EQ(colors, k.colors) << k.row;
-  }
+       {Black, Black, Black, Black, Active, Inactive, Active, Active}}};
+  for (const Case& k : cases)
+    for (int col = 1; col < kGridCols; ++col)
+      EXPECT_EQ(std::tuple(c(k.row, col).text, c(k.row, col).color),
+                std::tuple(k.texts[col - 1], k.colors[col - 1]))
+          << k.row << "," << col;
   // Channel 16 of the defaults is off and inhibited.
   EXPECT_EQ(std::tuple(grid().channelOff(15), grid().txInhibited(15), ChannelRowHeader(16),
                        ChannelTableModel::getChGridIndex(2, 3)),
             std::tuple(true, true, "信道16", 21));
 }
 
-TEST_F(ChannelTableTest, ASwitchedOffChannelIsGreyAndIgnoresPressesAndSpace) {
-  const int row = 5;
-  EXPECT_TRUE(grid().channelOff(4));
-  EXPECT_FALSE(grid().txCheckEnabled(4));
-  for (int col = 1; col < kGridCols; ++col) EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
-
-  for (int col = 1; col < kGridCols; ++col) {
-    const std::string before = c(row, col).text;
-    EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
-    EXPECT_EQ(grid().keyPress(32).action, GridAction::None);
-    EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
-    EXPECT_EQ(c(row, col).text, before);
-  }
-  EXPECT_EQ(std::tuple(grid().freqEditor().visible, flags.dataChanged), std::tuple(false, false));
+// A switched-off channel (5) locks every cell, an inhibited transmit (channel 3) only the
+// transmit side's: grey, and presses, space and digits change nothing.
+TEST_F(ChannelTableTest, LockedCellsAreGreyAndIgnorePressesAndKeys) {
+  const std::pair<int, std::vector<int>> locked[] = {
+      {5, {1, 2, 3, 4, 5, 6, 7, 8}},
+      {3, {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower}}};
+  for (const auto& [row, cols] : locked)
+    for (int col : cols) {
+      SCOPED_TRACE(testing::Message() << row << "," << col);
+      const std::string before = c(row, col).text;
+      EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
+      EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
+      EXPECT_EQ(grid().keyPress(32).action, GridAction::None);
+      EXPECT_EQ(grid().keyPress('4').action, GridAction::None);
+      EXPECT_EQ(c(row, col).text, before);
+    }
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, flags.dataChanged, grid().txCheckEnabled(4)),
+            std::tuple(false, false, false));
   EXPECT_FALSE(grid().clickTxInhibit(4).any());  // chkTx is disabled
   EXPECT_FALSE(grid().txInhibited(4));
-}
 
-TEST_F(ChannelTableTest, InhibitedTransmitLocksOnlyTheTransmitCells) {
-  const int row = 3;
-  for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower}) {
-    EXPECT_EQ(c(row, col).color, CellColor::ButtonFace);
-    const std::string before = c(row, col).text;
-    EXPECT_EQ(grid().pressCell(row, col).action, GridAction::None);
-    EXPECT_EQ(c(row, col).text, before);
-  }
-  EXPECT_EQ(grid().keyPress('4').action, GridAction::None);  // current cell is column 7
-  EXPECT_FALSE(flags.dataChanged);
-
-  grid().pressCell(row, col::kScan);
-  EXPECT_EQ(c(row, col::kScan).text, "删除");
-  grid().pressCell(row, col::kBandwidth);
-  EXPECT_EQ(c(row, col::kBandwidth).text, "窄带");
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_EQ(grid().pressCell(row, col::kRxFreq).action, GridAction::OpenFreqEditor);
+  // The inhibited channel's other cells still work.
+  grid().pressCell(3, col::kScan);
+  grid().pressCell(3, col::kBandwidth);
+  EXPECT_EQ(std::tuple(c(3, col::kScan).text, c(3, col::kBandwidth).text, flags.dataChanged),
+            std::tuple("删除", "窄带", true));
+  EXPECT_EQ(grid().pressCell(3, col::kRxFreq).action, GridAction::OpenFreqEditor);
   grid().editorEscape();
-  EXPECT_EQ(grid().pressCell(row, col::kRxSignal).action, GridAction::OpenSignalDialog);
+  EXPECT_EQ(grid().pressCell(3, col::kRxSignal).action, GridAction::OpenSignalDialog);
 }
 
 TEST_F(ChannelTableTest, TogglesCycleTheirTextsAndColours) {
-  struct Case {
-    int col;
-    const char* first;
-    CellColor firstColor;
-    const char* second;
-    CellColor secondColor;
-  };
-  const std::vector<Case> cases = {
-      {col::kScan, "删除", CellColor::Inactive, "添加", CellColor::Active},
-      {col::kBusyLock, "打开", CellColor::Active, "关闭", CellColor::Inactive},
-      {col::kPower, "低", CellColor::Inactive, "高", CellColor::Active},
-      {col::kBandwidth, "窄带", CellColor::Inactive, "宽带", CellColor::Active},
-  };
-  for (const Case& k : cases) {
+  using enum CellColor;
+  using Shown = std::tuple<std::string, CellColor>;
+  const std::tuple<int, Shown, Shown> cases[] = {
+      // column, after one press, after two
+      {col::kScan, {"删除", Inactive}, {"添加", Active}},
+      {col::kBusyLock, {"打开", Active}, {"关闭", Inactive}},
+      {col::kPower, {"低", Inactive}, {"高", Active}},
+      {col::kBandwidth, {"窄带", Inactive}, {"宽带", Active}}};
+  auto shown = [&](int col) { return Shown(c(1, col).text, c(1, col).color); };
+  for (const auto& [col, first, second] : cases) {
     flags.dataChanged = false;
-    GridPress p = grid().pressCell(1, k.col);
-    EXPECT_EQ(p.action, GridAction::None);
-    EXPECT_TRUE(p.change.rows & (1u << 1));
-    EXPECT_EQ(c(1, k.col).text, k.first);
-    EXPECT_EQ(c(1, k.col).color, k.firstColor);
-    EXPECT_TRUE(flags.dataChanged);
-    grid().pressCell(1, k.col);
-    EXPECT_EQ(c(1, k.col).text, k.second);
-    EXPECT_EQ(c(1, k.col).color, k.secondColor);
+    GridPress p = grid().pressCell(1, col);
+    EXPECT_EQ(std::tuple(p.action, bool(p.change.rows & (1u << 1)), shown(col), flags.dataChanged),
+              std::tuple(GridAction::None, true, first, true));
+    grid().pressCell(1, col);
+    EXPECT_EQ(shown(col), second);
   }
   // Space on the current cell acts as a press.
   grid().setCurrentCell(1, col::kPower);
@@ -150,18 +127,18 @@ TEST_F(ChannelTableTest, RadioWideNarrowGreysTheBandwidthColumn) {
   EXPECT_EQ(c(16, col::kBandwidth).color, CellColor::ButtonFace);
 
   // A click now makes the cell narrow, in grey, whatever it showed.
+  auto shown = [&](int row) {
+    return std::tuple(c(row, col::kBandwidth).text, c(row, col::kBandwidth).color);
+  };
   grid().pressCell(1, col::kBandwidth);
-  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
-  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::GreyText);
+  EXPECT_EQ(shown(1), std::tuple("窄带", CellColor::GreyText));
   grid().pressCell(1, col::kBandwidth);
   EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
 
   // Back to wide: colours from the texts again, texts unchanged.
   fns().choose(Fn::Bandwidth, 0);
-  EXPECT_EQ(c(1, col::kBandwidth).text, "窄带");
-  EXPECT_EQ(c(1, col::kBandwidth).color, CellColor::Inactive);
-  EXPECT_EQ(c(6, col::kBandwidth).text, "宽带");
-  EXPECT_EQ(c(6, col::kBandwidth).color, CellColor::Active);
+  EXPECT_EQ(std::tuple(shown(1), shown(6)), std::tuple(std::tuple("窄带", CellColor::Inactive),
+                                                       std::tuple("宽带", CellColor::Active)));
 
   // A row switched on while the radio is narrow comes up grey.
   fns().choose(Fn::Bandwidth, 1);
@@ -171,28 +148,25 @@ TEST_F(ChannelTableTest, RadioWideNarrowGreysTheBandwidthColumn) {
 
 TEST_F(ChannelTableTest, CheckBoxesRecolourTheRow) {
   GridChange ch = grid().clickChannelOff(0);
-  EXPECT_TRUE(ch.rows & (1u << 1));
-  EXPECT_TRUE(grid().channelOff(0));
-  EXPECT_FALSE(grid().txCheckEnabled(0));
+  EXPECT_EQ(std::tuple(bool(ch.rows & (1u << 1)), grid().channelOff(0), grid().txCheckEnabled(0),
+                       flags.dataChanged),
+            std::tuple(true, true, false, true));
   for (int col = 1; col < kGridCols; ++col) EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
-  EXPECT_TRUE(flags.dataChanged);
   grid().clickChannelOff(0);
-  EXPECT_TRUE(grid().txCheckEnabled(0));
-  EXPECT_EQ(c(1, col::kRxFreq).color, CellColor::Black);
+  EXPECT_EQ(std::tuple(grid().txCheckEnabled(0), c(1, col::kRxFreq).color),
+            std::tuple(true, CellColor::Black));
 
   flags.dataChanged = false;
   grid().clickTxInhibit(0);
-  EXPECT_TRUE(grid().txInhibited(0));
-  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(grid().txInhibited(0), flags.dataChanged, c(1, col::kScan).color),
+            std::tuple(true, true, CellColor::Active));
   for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower})
     EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
-  EXPECT_EQ(c(1, col::kScan).color, CellColor::Active);
 
   // Tx<-Rx is shown and ticks, but changes nothing.
   flags.dataChanged = false;
   grid().clickTxEqRx(0);
-  EXPECT_TRUE(grid().txEqRx(0));
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(grid().txEqRx(0), flags.dataChanged), std::tuple(true, false));
   Image again = image;
   grid().SaveChannels(again);
   grid().clickTxEqRx(0);
@@ -201,25 +175,38 @@ TEST_F(ChannelTableTest, CheckBoxesRecolourTheRow) {
   EXPECT_EQ(again, third);
 }
 
+// A digit opens the editor with it; out of band, Enter ends at the band edge once, even when
+// the message box takes the focus from the editor meanwhile.
 TEST_F(ChannelTableTest, TypingADigitOutOfBandEndsAtTheBandEdge) {
+  prompter.onAsk = [&] { grid().editorLostFocus(); };
   grid().setCurrentCell(1, col::kRxFreq);
-  GridPress p = grid().keyPress('5');
-  EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
+  EXPECT_EQ(grid().keyPress('5').action, GridAction::OpenFreqEditor);
   const FreqEditorState& ed = grid().freqEditor();
   EXPECT_EQ(std::tuple(ed.visible, ed.text, ed.tag, ed.selStart, ed.selLength),
             std::tuple(true, "5", "400.00000", 1, 0));
-  EXPECT_EQ(c(1, col::kRxFreq).text, "5");
-  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(c(1, col::kRxFreq).text, flags.dataChanged), std::tuple("5", true));
 
   grid().editorEnter();
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "频率超过范围！");
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"频率超过范围！"});
   EXPECT_EQ(c(1, col::kRxFreq).text, "400.00000");  // extended band starts at 400 MHz
-  EXPECT_FALSE(grid().freqEditor().visible);
-  EXPECT_EQ(grid().currentCol(), col::kRxSignal);
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, grid().currentCol()),
+            std::tuple(false, col::kRxSignal));
+
+  // The signalling dialog's checks likewise.
+  SignalEntry dlg(app, prompter);
+  prompter.onAsk = [&] {
+    dlg.validateTone();
+    dlg.validateCode();
+  };
+  dlg.load("CTC 88.5");
+  dlg.setToneText("");
+  EXPECT_FALSE(dlg.validateTone());
+  dlg.setCodeText("9");
+  EXPECT_FALSE(dlg.validateCode());
+  EXPECT_EQ(std::tuple(prompter.messages.size(), dlg.tone().text), std::tuple(3u, "88.5"));
 }
 
-TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
+TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesUndoesAndFiltersKeys) {
   GridPress p = grid().pressCell(2, col::kTxFreq);
   EXPECT_EQ(p.action, GridAction::OpenFreqEditor);
   const FreqEditorState& ed = grid().freqEditor();
@@ -227,11 +214,10 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   EXPECT_FALSE(flags.dataChanged);  // opening is no edit
 
   grid().editorTextChanged("433.1");
-  EXPECT_EQ(c(2, col::kTxFreq).text, "433.1");
-  EXPECT_TRUE(flags.dataChanged);
+  EXPECT_EQ(std::tuple(c(2, col::kTxFreq).text, flags.dataChanged), std::tuple("433.1", true));
   grid().editorEscape();
-  EXPECT_EQ(c(2, col::kTxFreq).text, "400.00000");
-  EXPECT_FALSE(grid().freqEditor().visible);
+  EXPECT_EQ(std::tuple(c(2, col::kTxFreq).text, grid().freqEditor().visible),
+            std::tuple("400.00000", false));
 
   // A value inside the band snaps to the raster; losing the focus validates too.
   grid().pressCell(2, col::kTxFreq);
@@ -244,57 +230,50 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesAndUndoes) {
   grid().pressCell(2, col::kTxFreq);
   grid().editorTextChanged("43.3.1");
   EXPECT_TRUE(grid().CommitPendingEdit());
-  EXPECT_EQ(c(2, col::kTxFreq).text, "433.10000");
-  EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_FALSE(grid().CommitPendingEdit());
+  EXPECT_EQ(
+      std::tuple(c(2, col::kTxFreq).text, prompter.messages.size(), grid().CommitPendingEdit()),
+      std::tuple("433.10000", 0u, false));
 
-  // Pressing another cell closes the editor first.
+  // Pressing another cell closes the editor first; the image's model byte chooses the
+  // raster (0x20, the fixed-channel radio: only 6.25 kHz).
+  identByte = 0x20;
   grid().pressCell(2, col::kRxFreq);
-  grid().editorTextChanged("440.0125");
+  grid().editorTextChanged("440.005");
   grid().pressCell(2, col::kScan);
-  EXPECT_FALSE(grid().freqEditor().visible);
-  EXPECT_EQ(c(2, col::kRxFreq).text, "440.01250");
-}
+  EXPECT_EQ(std::tuple(grid().freqEditor().visible, c(2, col::kRxFreq).text),
+            std::tuple(false, "440.00625"));
 
-TEST_F(ChannelTableTest, FrequencyEditorKeyFilter) {
-  struct Case {
-    char32_t key;
-    std::optional<char> out;
-  };
+  // The editor's key filter.
   app.decimalSep = ',';
-  const std::vector<Case> cases = {
+  const std::pair<char32_t, std::optional<char>> keys[] = {
       {U'7', '7'}, {U'0', '0'}, {8, char(8)}, {U'.', ','},    {U',', ','},    {U'a', {}},
-      {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)},
-  };
-  for (const Case& k : cases) EXPECT_EQ(grid().filterEditorKey(k.key), k.out) << int(k.key);
+      {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)}};
+  for (const auto& [key, out] : keys) EXPECT_EQ(grid().filterEditorKey(key), out) << int(key);
 }
 
 TEST_F(ChannelTableTest, EnterWalksTheCells) {
-  struct Case {
-    int row, col, wantRow, wantCol;
-  };
-  for (const Case& k :
-       std::vector<Case>{{3, 4, 3, 5}, {1, 8, 2, 1}, {16, 8, 16, 8}, {15, 8, 16, 1}}) {
-    grid().setCurrentCell(k.row, k.col);
+  // The walk itself is GridNextCell's; here Enter takes it, over this grid's size.
+  const std::pair<GridCell, GridCell> cases[] = {
+      {{3, 7}, {3, 8}}, {{1, 8}, {2, 1}}, {{15, 8}, {16, 1}}, {{16, 8}, {16, 8}}};
+  for (const auto& [from, to] : cases) {
+    grid().setCurrentCell(from.row, from.col);
     grid().keyPress(13);
-    EXPECT_EQ(grid().currentRow(), k.wantRow);
-    EXPECT_EQ(grid().currentCol(), k.wantCol);
+    EXPECT_EQ((GridCell{grid().currentRow(), grid().currentCol()}), to) << from.row;
   }
   EXPECT_FALSE(flags.dataChanged);
 }
 
 TEST_F(ChannelTableTest, SignalDialogResult) {
   GridPress p = grid().pressCell(4, col::kRxSignal);
-  ASSERT_EQ(p.action, GridAction::OpenSignalDialog);
-  EXPECT_EQ(p.signalText, "CTC 67.0");
-  EXPECT_TRUE(c(4, col::kRxSignal).highlighted);
+  EXPECT_EQ(std::tuple(p.action, p.signalText, c(4, col::kRxSignal).highlighted),
+            std::tuple(GridAction::OpenSignalDialog, "CTC 67.0", true));
   EXPECT_EQ(grid().pressCell(1, col::kScan).action, GridAction::None);  // modal
   EXPECT_EQ(c(1, col::kScan).text, "添加");
 
   grid().finishSignalDialog(std::nullopt);  // cancelled
-  EXPECT_FALSE(c(4, col::kRxSignal).highlighted);
-  EXPECT_EQ(c(4, col::kRxSignal).text, "CTC 67.0");
-  EXPECT_FALSE(flags.dataChanged);
+  EXPECT_EQ(
+      std::tuple(c(4, col::kRxSignal).highlighted, c(4, col::kRxSignal).text, flags.dataChanged),
+      std::tuple(false, "CTC 67.0", false));
 
   grid().pressCell(4, col::kRxSignal);
   grid().finishSignalDialog(std::string("CTC 67.0"));  // OK without a change
@@ -302,49 +281,35 @@ TEST_F(ChannelTableTest, SignalDialogResult) {
 
   grid().pressCell(4, col::kRxSignal);
   grid().finishSignalDialog(std::string("DCS 023"));
-  EXPECT_EQ(c(4, col::kRxSignal).text, "DCS 023");
-  EXPECT_TRUE(flags.dataChanged);
-  EXPECT_FALSE(grid().signalDialogCell().has_value());
-}
+  EXPECT_EQ(std::tuple(c(4, col::kRxSignal).text, flags.dataChanged,
+                       grid().signalDialogCell().has_value()),
+            std::tuple("DCS 023", true, false));
 
-TEST_F(ChannelTableTest, ATtsCellThroughTheDialogIsStoredAsOff) {
+  // A TTS cell through the dialog is stored as off.
   image.channel(0)[2] = (image.channel(0)[2] & 0x0F) | 0x80;
   image.channel(0)[3] = 5;
   grid().DisplayChannels(image);
-  GridPress p = grid().pressCell(1, col::kRxSignal);
-  ASSERT_EQ(p.signalText, "TTS 5");
+  GridPress tts = grid().pressCell(1, col::kRxSignal);
+  ASSERT_EQ(tts.signalText, "TTS 5");
   SignalEntry dlg(app, prompter);
-  dlg.load(p.signalText);
+  dlg.load(tts.signalText);
   grid().finishSignalDialog(dlg.ok());
   EXPECT_EQ(grid().cell(1, col::kRxSignal).text, "");
   Image out = image;
   grid().SaveChannels(out);
-  EXPECT_EQ(out.channel(0)[2] & 0xF0, 0);
-  EXPECT_EQ(out.channel(0)[3], 0);
-  EXPECT_TRUE(out.channel(0).inUse());
-}
-
-TEST_F(ChannelTableTest, DisplayKeepsTheChangeFlag) {
-  for (bool before : {false, true}) {
-    flags.dataChanged = before;
-    grid().DisplayChannels(image);
-    EXPECT_EQ(flags.dataChanged, before);
-  }
+  EXPECT_EQ(std::tuple(out.channel(0)[2] & 0xF0, out.channel(0)[3], out.channel(0).inUse()),
+            std::tuple(0, 0, true));
 }
 
 TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
   Image src = image;
   // Kept bits of byte 10 and bytes 11-15 must survive.
-  const uint8_t kept[] = {0xCA, 0x11, 0x22, 0x33, 0x44, 0x55};
-  for (size_t b = 10; b < 16; ++b) src.channel(0)[b] = kept[b - 10];
+  test::Put(src.channel(0), 10, {0xCA, 0x11, 0x22, 0x33, 0x44, 0x55});
   // 145.000 MHz stored in 5 kHz units (N = 29000): a multiple of 25 kHz.
-  src.channel(6)[0] = 0x48;
-  src.channel(6)[1] = 0x71;
-  src.channel(6)[2] = 0x08;
+  test::Put(src.channel(6), 0, {0x48, 0x71, 0x08});
   // A signalling type outside the table, with code bytes.
   src.channel(7)[7] = (src.channel(7)[7] & 0x0F) | 0x20;
-  src.channel(7)[8] = 0x12;
-  src.channel(7)[9] = 0x34;
+  test::Put(src.channel(7), 8, {0x12, 0x34});
 
   grid().DisplayChannels(src);
   Image out = src;
@@ -354,12 +319,9 @@ TEST_F(ChannelTableTest, SaveAfterDisplayRebuildsTheAreaFromTheTexts) {
   grid().SaveChannels(out);
 
   Image want = src;
-  want.channel(6)[0] = 0xA0;  // N = 23200 in 6.25 kHz units
-  want.channel(6)[1] = 0x5A;
-  want.channel(6)[2] = 0x0C;
+  test::Put(want.channel(6), 0, {0xA0, 0x5A, 0x0C});  // N = 23200 in 6.25 kHz units
   want.channel(7)[7] &= 0x0F;
-  want.channel(7)[8] = 0;
-  want.channel(7)[9] = 0;
+  test::Put(want.channel(7), 8, {0, 0});
   for (int ch = 0; ch < kChannelCount; ++ch)
     for (size_t b = 0; b < 16; ++b)
       EXPECT_EQ(out.channel(ch)[b], want.channel(ch)[b]) << "channel " << ch + 1 << " byte " << b;
@@ -380,48 +342,6 @@ TEST_F(ChannelTableTest, SaveFollowsTheEditedTextsAndChecks) {
   EXPECT_EQ(std::tuple(r[10] & 0x35, r.txAllowed(), r.inUse(), r[7] & 0xF0, r[8],
                        FreqBytesToText(r[5], r[6], r[7]), out.channel(1).inUse()),
             std::tuple(0x35, false, true, 0x50, 0x13, "433.00500", false));
-}
-
-// Shows its box by running what a focus change would run meanwhile.
-class FocusStealingPrompter : public Prompter {
- public:
-  Answer ask(const Message&) override {
-    ++asks;
-    if (onAsk) onAsk();
-    return Answer::Ok;
-  }
-  WarningAnswer warn(int, const std::string&) override { return {}; }
-  std::function<void()> onAsk;
-  int asks = 0;
-};
-
-TEST(EditorFocus, AMessageBoxDuringAValidationDoesNotValidateAgain) {
-  AppState app = test::TestApp();
-  EditFlags flags;
-  FocusStealingPrompter p;
-  ChannelTableModel grid(app, flags, p);
-  grid.DisplayChannels(test::DefaultImage(app, 0));
-  p.onAsk = [&] { grid.editorLostFocus(); };
-  grid.setCurrentCell(1, col::kRxFreq);
-  grid.keyPress('5');
-  grid.editorEnter();
-  EXPECT_EQ(p.asks, 1);
-  EXPECT_EQ(grid.cell(1, col::kRxFreq).text, "400.00000");
-  EXPECT_FALSE(grid.freqEditor().visible);
-  EXPECT_EQ(grid.currentCol(), col::kRxSignal);
-
-  SignalEntry dlg(app, p);
-  p.onAsk = [&] {
-    dlg.validateTone();
-    dlg.validateCode();
-  };
-  dlg.load("CTC 88.5");
-  dlg.setToneText("");
-  EXPECT_FALSE(dlg.validateTone());
-  dlg.setCodeText("9");
-  EXPECT_FALSE(dlg.validateCode());
-  EXPECT_EQ(p.asks, 3);
-  EXPECT_EQ(dlg.tone().text, "88.5");
 }
 
 }  // namespace

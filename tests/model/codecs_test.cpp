@@ -26,13 +26,9 @@ Bytes3 Encode(const char* text, uint8_t b2 = 0) {
 
 uint32_t Count(const Bytes3& b) { return ((b.b2 & 3u) << 16) | (b.b1 << 8) | b.b0; }
 
-TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
-  struct Case {
-    const char* text;
-    uint32_t count;
-    bool step625;
-  };
-  const std::vector<Case> cases = {
+TEST(FreqCodec, EncodesOnTheRasterThatFitsBestAndDecodes) {
+  const std::tuple<const char*, uint32_t, bool> cases[] = {
+      // text, count, 6.25 kHz
       {"450.00000", 72000, true},    // a multiple of 25 kHz takes 6.25 kHz units
       {"450.00500", 90001, false},   // only 5 kHz fits
       {"450.003125", 90001, false},  // halfway between 6.25 kHz steps: 5 kHz fits better
@@ -44,37 +40,29 @@ TEST(FreqCodec, EncodesOnTheRasterThatFitsBest) {
       {"446.0056249", 89201, false},
       {"446.005625", 71361, true},
       {"446.0056251", 71361, true},
-      {"446.0031251", 89201, false},
-  };
-  for (const Case& c : cases) {
-    Bytes3 b = Encode(c.text);
-    EXPECT_EQ(Count(b), c.count) << c.text;
-    EXPECT_EQ((b.b2 & 4) != 0, c.step625) << c.text;
+      {"446.0031251", 89201, false}};
+  for (const auto& [text, count, step625] : cases) {
+    Bytes3 b = Encode(text);
+    EXPECT_EQ(std::tuple(Count(b), (b.b2 & 4) != 0), std::tuple(count, step625)) << text;
   }
-}
 
-TEST(FreqCodec, KeepsTheUpperBitsAndIgnoresTextsThatAreNoNumber) {
+  // The upper bits are kept; a text that is no number changes nothing.
   Bytes3 b = Encode("450.00500", 0xFF);
   EXPECT_EQ(b.b2, 0xF9);  // bits 7-3 kept, count bits 1-0 = 1, 5 kHz
   Bytes3 keep{0x12, 0x34, 0x5F};
   FreqTextToBytes("abc", keep.b0, keep.b1, keep.b2);
   FreqTextToBytes("", keep.b0, keep.b1, keep.b2);
   EXPECT_EQ(std::tuple(keep.b0, keep.b1, keep.b2), std::tuple(0x12, 0x34, 0x5F));
-}
-
-TEST(FreqCodec, ACountOutsideTheFieldStopsAtItsEnds) {
   // A huge entry must not wrap round into another frequency or into the flag bits.
   Bytes3 huge = Encode("9999.00000", 0x08), neg = Encode("-5", 0x08);
   EXPECT_EQ(std::tuple(Count(huge), huge.b2 & 0xF8, Count(neg), neg.b2 & 0xF8),
             std::tuple(0x3FFFFu, 0x08, 0u, 0x08));
-}
 
-TEST(FreqCodec, DecodesToFiveDecimals) {
-  EXPECT_EQ(FreqBytesToText(0, 0, 0), "000.00000");
-  EXPECT_EQ(FreqBytesToText(0xC1, 0x16, 0x05), "446.00625");
-  EXPECT_EQ(FreqBytesToText(0x91, 0x5F, 0x01), "450.00500");
-  EXPECT_EQ(FreqBytesToText(0x40, 0x6A, 0x08), "136.00000");
-  EXPECT_EQ(FreqBytesToText(0xC1, 0x16, 0x05, ','), "446,00625");
+  // Decoded to five decimals.
+  EXPECT_EQ(std::tuple(FreqBytesToText(0, 0, 0), FreqBytesToText(0xC1, 0x16, 0x05),
+                       FreqBytesToText(0x91, 0x5F, 0x01), FreqBytesToText(0x40, 0x6A, 0x08),
+                       FreqBytesToText(0xC1, 0x16, 0x05, ',')),
+            std::tuple("000.00000", "446.00625", "450.00500", "136.00000", "446,00625"));
   // Every count of both rasters survives text and back.
   for (uint32_t n : {1u, 27200u, 71361u, 90001u, 262143u})
     for (uint8_t unit : {uint8_t{0}, uint8_t{4}}) {
@@ -89,100 +77,71 @@ TEST(FreqCodec, DecodesToFiveDecimals) {
 
 TEST(GetValidFreq, ClampsToTheExtendedBandAndSnapsToTheRaster) {
   AppState app = test::TestApp();
-  app.curModel = 1;  // extended 136-174 MHz
   FakePrompter p;
-
-  ValidFreq v = getValidFreq("136.0", app, 10, p);
-  EXPECT_EQ(v.flag, 1);
-  EXPECT_DOUBLE_EQ(v.mhz, 136.0);
-  EXPECT_TRUE(p.messages.empty());
-
-  v = getValidFreq("135.9", app, 10, p);
-  EXPECT_EQ(v.flag, 1);
-  EXPECT_DOUBLE_EQ(v.mhz, 136.0);
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(test::Box(p.messages[0]), test::Box({"QM830K", "频率超过范围！", Icon::Exclamation}));
-
-  p.clear();
-  // Ident byte 0x20: only the 6.25 kHz raster, where halfway between two steps the even count
-  // wins.
-  const std::tuple<const char*, uint8_t, double> snaps[] = {{"145.005", 10, 145.005},
-                                                            {"145.005", 0x20, 145.00625},
-                                                            {"145.003125", 0x20, 145.0},
-                                                            {"145.009375", 0x20, 145.0125},
-                                                            {"145.0031", 10, 145.00500}};
-  for (const auto& [text, ident, mhz] : snaps)
-    EXPECT_DOUBLE_EQ(getValidFreq(text, app, ident, p).mhz, mhz) << text;
-  EXPECT_TRUE(p.messages.empty());
-
+  // The raster is chosen on the value as typed: a digit below 1 Hz can decide the step, where
+  // rounding to whole Hz first would turn it into a tie or the other raster. Ident byte 0x20
+  // knows only the 6.25 kHz raster, where halfway between two steps the even count wins.
+  struct Case {
+    int model;  // 1: extended 136-174 MHz; 2: 446.0-446.2 MHz
+    const char* text;
+    uint8_t ident;
+    double mhz;
+  };
+  const Case cases[] = {{1, "136.0", 10, 136.0},
+                        {1, "145.005", 10, 145.005},
+                        {1, "145.005", 0x20, 145.00625},
+                        {1, "145.003125", 0x20, 145.0},
+                        {1, "145.009375", 0x20, 145.0125},
+                        {1, "145.0031", 10, 145.00500},
+                        {2, "446.0031251", 0x20, 446.00625},  // just past the half step
+                        {2, "446.003125", 0x20, 446.0},       // the half step itself: even count
+                        {2, "446.0031249", 0x20, 446.0},
+                        {2, "446.0093749", 0x20, 446.00625},
+                        {2, "446.009375", 0x20, 446.0125},
+                        {2, "446.0093751", 0x20, 446.0125},
+                        {2, "446.0056249", 10, 446.005},   // 5 kHz fits better by 0.2 Hz
+                        {2, "446.005625", 10, 446.00625},  // equal errors: 6.25 kHz
+                        {2, "446.0056251", 10, 446.00625},
+                        {2, "446.0031251", 10, 446.005}};
+  for (const Case& c : cases) {
+    app.curModel = static_cast<int16_t>(c.model);
+    ValidFreq v = getValidFreq(c.text, app, c.ident, p);
+    EXPECT_EQ(v.flag, 1) << c.text;
+    EXPECT_DOUBLE_EQ(v.mhz, c.mhz) << c.text << " ident " << int{c.ident};
+  }
   EXPECT_EQ(getValidFreq("", app, 10, p).flag, 0);
   EXPECT_EQ(getValidFreq("14x", app, 10, p).flag, 0);
   EXPECT_TRUE(p.messages.empty());
 
-  v = getValidFreq("500", app, 10, p);
-  EXPECT_DOUBLE_EQ(v.mhz, 174.0);
-  EXPECT_EQ(p.messages.size(), 1u);
+  // Out of the extended band: the nearer edge, with the message.
+  app.curModel = 1;
+  EXPECT_DOUBLE_EQ(getValidFreq("135.9", app, 10, p).mhz, 136.0);
+  EXPECT_DOUBLE_EQ(getValidFreq("500", app, 10, p).mhz, 174.0);
+  EXPECT_EQ(test::Boxes(p),
+            test::BoxList(2, test::Box({"QM830K", "频率超过范围！", Icon::Exclamation})));
 
   app.decimalSep = ',';
-  v = getValidFreq("150,0125", app, 10, p);
-  EXPECT_EQ(v.flag, 1);
-  EXPECT_DOUBLE_EQ(v.mhz, 150.0125);
+  ValidFreq v = getValidFreq("150,0125", app, 10, p);
+  EXPECT_EQ(std::tuple(v.flag, v.mhz), std::tuple(1, 150.0125));
 }
 
-// The raster is chosen on the value as typed: a digit below 1 Hz can decide the step, where
-// rounding to whole Hz first would turn it into a tie or the other raster.
-TEST(GetValidFreq, SnapsTheValueAsTypedNotRoundedToWholeHz) {
-  AppState app = test::TestApp();
-  app.curModel = 2;  // extended 446.0-446.2 MHz
-  FakePrompter p;
-  struct Case {
-    const char* text;
-    uint8_t identByte;  // 0x20: only the 6.25 kHz raster
-    double mhz;
-  };
-  const std::vector<Case> cases = {
-      {"446.0031251", 0x20, 446.00625},  // just past the half step
-      {"446.003125", 0x20, 446.0},       // the half step itself: even count
-      {"446.0031249", 0x20, 446.0},
-      {"446.0093749", 0x20, 446.00625},  // just short of the half step
-      {"446.009375", 0x20, 446.0125},
-      {"446.0093751", 0x20, 446.0125},
-      {"446.0056249", 10, 446.005},   // 5 kHz fits better by 0.2 Hz
-      {"446.005625", 10, 446.00625},  // equal errors: 6.25 kHz
-      {"446.0056251", 10, 446.00625},
-      {"446.0031251", 10, 446.005},
-  };
-  for (const Case& c : cases) {
-    ValidFreq v = getValidFreq(c.text, app, c.identByte, p);
-    EXPECT_EQ(v.flag, 1) << c.text;
-    EXPECT_DOUBLE_EQ(v.mhz, c.mhz) << c.text << " ident " << int{c.identByte};
-  }
-  EXPECT_TRUE(p.messages.empty());
-}
-
-TEST(SignalCodec, BytesToText) {
-  struct Case {
-    uint8_t t, lo, hi;
-    const char* text;
-  };
-  const std::vector<Case> cases = {
+TEST(SignalCodec, BytesToTextAndBack) {
+  const std::tuple<uint8_t, uint8_t, uint8_t, const char*> cases[] = {
       {0x3F, 0x70, 0x06, "CTC 67.0"},  {0x30, 0x03, 0x25, "CTC 250.3"},
       {0x30, 0x18, 0x13, "CTC 131.8"}, {0x50, 0x13, 0x00, "DCS 023"},
       {0x7B, 0xEC, 0x01, "-DCS 754"},  {0x80, 0x05, 0x00, "TTS 5"},
       {0x0F, 0x70, 0x06, "OFF"},       {0x2C, 0x70, 0x06, "OFF"},
-      {0xF0, 0x11, 0x22, "OFF"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(SignalBytesToText(c.t, c.lo, c.hi), c.text);
+      {0xF0, 0x11, 0x22, "OFF"}};
+  for (const auto& [t, lo, hi, text] : cases) EXPECT_EQ(SignalBytesToText(t, lo, hi), text);
   EXPECT_EQ(SignalBytesToText(0x30, 0x70, 0x06, ','), "CTC 67,0");
-}
 
-TEST(SignalCodec, TextToBytes) {
+  // And back.
   struct Case {
     const char* text;
     int16_t result;
     uint8_t type, lo, hi;
   };
-  const std::vector<Case> cases = {
+  const std::vector<Case> texts = {
       {"DCS 023", 1, 0x5, 0x13, 0x00},  {"-DCS 777", 1, 0x7, 0xFF, 0x01},
       {"DCS 005", 1, 0x5, 0x08, 0x00},  {"DCS 754", 1, 0x5, 0xEC, 0x01},
       {"DCS 019", 1, 0x5, 0x08, 0x00},  // reading stops at the 9, then clamps up
@@ -190,9 +149,8 @@ TEST(SignalCodec, TextToBytes) {
       {"", 1, 0x0, 0x00, 0x00},         {"xyz", 1, 0x0, 0x00, 0x00},
       {"CTC 67.0", 1, 0x3, 0x70, 0x06}, {"CTC 250.3", 1, 0x3, 0x03, 0x25},
       {"CTC abc", 0, 0x0, 0x00, 0x00},  {"DCS ", 0, 0x0, 0x00, 0x00},
-      {"TTS x", 0, 0x0, 0x00, 0x00},
-  };
-  for (const Case& c : cases) {
+      {"TTS x", 0, 0x0, 0x00, 0x00}};
+  for (const Case& c : texts) {
     // The low nibble (in-use bit and the frequency's top bits) survives every text.
     uint8_t t = 0xAD, lo = 0x55, hi = 0x66;
     EXPECT_EQ(SignalTextToBytes(c.text, t, lo, hi), c.result) << c.text;
@@ -221,10 +179,10 @@ TEST(SignalCodec, EveryTableValueSurvivesTextAndBack) {
 }
 
 TEST(ImageLayout, VersionOneConversions) {
-  EXPECT_EQ(FuncByte0FromV1(0xA5), 0x55);
-  EXPECT_EQ(FuncByte0ToV1(0x55), 0xA5);
-  EXPECT_EQ(FuncByte0FromV1(0x08), 0x00);  // old bit 3 is lost
-  EXPECT_EQ(FuncByte0ToV1(0x80), 0x00);    // bit 7 is lost
+  // Old bit 3 and new bit 7 are lost on the way.
+  EXPECT_EQ(std::tuple(FuncByte0FromV1(0xA5), FuncByte0ToV1(0x55), FuncByte0FromV1(0x08),
+                       FuncByte0ToV1(0x80)),
+            std::tuple(0x55, 0xA5, 0x00, 0x00));
 
   Image image;
   for (int c = 0; c < kChannelCount; ++c) image.channel(c)[10] = 0xFF;

@@ -10,29 +10,22 @@
 namespace qm {
 namespace {
 
+using test::Record;
 using test::TestTime;
 
 ModelEntry Model(int16_t code, double low) {
   return ModelEntry{"m", code, low, low + 20, low, low + 30};
 }
 
-std::array<uint8_t, 16> Record(Image& image, int c) {
-  std::array<uint8_t, 16> out{};
-  auto r = image.channel(c).bytes();
-  std::copy(r.begin(), r.end(), out.begin());
-  return out;
-}
-
-TEST(Defaults, FunctionBlock) {
+TEST(Defaults, FunctionBlockAndFamilies) {
   Image image;
   image.functions()[5] = 0x77;
   SetDefaultFunctions(image);
   const std::vector<uint8_t> want = {0x68, 0x03, 0x00, 0x05, 0x01, 0x00, 0x30, 0x06,
                                      0xFF, 0xFF, 0x01, 0x05, 0x28, 0x00, 0x00, 0x00};
   EXPECT_EQ(std::vector<uint8_t>(image.functions().begin(), image.functions().end()), want);
-}
 
-TEST(Defaults, FamilyByModelCode) {
+  // The channel family by model code.
   for (int c : {0, 1, 2, 3, 4, 5, 10, 11}) EXPECT_EQ(FamilyForCode(c), ChannelFamily::Step5) << c;
   for (int c : {6, 7, 8, 9, 12, 13, 31, 33, 200})
     EXPECT_EQ(FamilyForCode(c), ChannelFamily::Step625) << c;
@@ -40,44 +33,35 @@ TEST(Defaults, FamilyByModelCode) {
 }
 
 TEST(Defaults, StepFamiliesFillEveryChannelWithTheBandEdge) {
-  struct Case {
-    int16_t code;
-    double low;
-    std::array<uint8_t, 3> on;   // bytes 0-2, channels 1-15
-    std::array<uint8_t, 3> off;  // channel 16
-  };
-  const std::vector<Case> cases = {
+  using Bytes = std::array<uint8_t, 3>;  // bytes 0-2: channels 1-15, channel 16
+  const std::tuple<int16_t, double, Bytes, Bytes> cases[] = {
       {10, 136.0, {0x40, 0x6A, 0x08}, {0x40, 0x6A, 0x00}},  // N = 27200 in 5 kHz units
       {12, 400.0, {0x00, 0xFA, 0x0C}, {0x00, 0xFA, 0x04}},  // N = 64000 in 6.25 kHz units
       {0, 136.0, {0x40, 0x6A, 0x08}, {0x40, 0x6A, 0x00}},
-      {7, 446.00625, {0xC1, 0x16, 0x0D}, {0xC1, 0x16, 0x05}},
-  };
-  for (const Case& c : cases) {
+      {7, 446.00625, {0xC1, 0x16, 0x0D}, {0xC1, 0x16, 0x05}}};
+  for (const auto& [code, low, on, off] : cases) {
     Image image;
     for (auto& b : image.bytes()) b = 0xEE;  // every channel byte is rewritten
-    SetDefaultChannels(image, Model(c.code, c.low), TestTime());
+    SetDefaultChannels(image, Model(code, low), TestTime());
     for (int ch = 0; ch < kChannelCount; ++ch) {
-      const auto& want = ch == 15 ? c.off : c.on;
+      const auto& want = ch == 15 ? off : on;
       std::array<uint8_t, 16> rec = Record(image, ch);
       std::array<uint8_t, 16> exp = {want[0], want[1], want[2], 0, 0,
                                      want[0], want[1], want[2], 0, 0,
                                      0,       0,       0,       0, uint8_t(ch == 15 ? 0 : 1),
                                      1};
-      EXPECT_EQ(rec, exp) << "code " << c.code << " channel " << ch + 1;
+      EXPECT_EQ(rec, exp) << "code " << code << " channel " << ch + 1;
     }
     // Only the channel area and the date row change.
-    EXPECT_EQ(image[0x100], 0xEE);
-    EXPECT_EQ(image.functions()[0], 0xEE);
+    EXPECT_EQ(std::tuple(image[0x100], image.functions()[0]), std::tuple(0xEE, 0xEE));
   }
-}
 
-TEST(Defaults, ABandEdgeBeyondTheFieldDoesNotSpillIntoTheFlags) {
+  // A band edge beyond the field does not spill into the flags.
   Image image;
   SetDefaultChannels(image, Model(10, 2000.0), TestTime());
   // The count stops at its 18-bit maximum: step bit clear, in use, no signalling.
-  EXPECT_EQ(image.channel(0)[0], 0xFF);
-  EXPECT_EQ(image.channel(0)[1], 0xFF);
-  EXPECT_EQ(image.channel(0)[2], 0x0B);
+  EXPECT_EQ(std::tuple(image.channel(0)[0], image.channel(0)[1], image.channel(0)[2]),
+            std::tuple(0xFF, 0xFF, 0x0B));
 }
 
 TEST(Defaults, FixedChannelFamilyMatchesThePresetTableByteForByte) {
@@ -104,12 +88,13 @@ TEST(Defaults, FixedChannelFamilyMatchesThePresetTableByteForByte) {
 
   for (int ch = 0; ch < kChannelCount; ++ch) {
     std::array<uint8_t, 16> rec = Record(image, ch);
-    for (size_t b = 0; b < 5; ++b) EXPECT_EQ(rec[b], rx[ch][b]) << ch + 1 << " byte " << b;
-    for (size_t b = 0; b < 5; ++b) EXPECT_EQ(rec[5 + b], rx[ch][b]) << ch + 1 << " byte " << 5 + b;
-    EXPECT_EQ(rec[10], static_cast<uint8_t>((0x40 + 10 + ch) | 0x21)) << ch + 1;
+    for (size_t b = 0; b < 5; ++b)
+      EXPECT_EQ(std::tuple(rec[b], rec[5 + b]), std::tuple(rx[ch][b], rx[ch][b]))
+          << ch + 1 << " " << b;
     for (size_t b = 11; b < 14; ++b) EXPECT_EQ(rec[b], 0x40 + b + ch) << ch + 1;  // kept
-    EXPECT_EQ(rec[14], k[ch]) << ch + 1;
-    EXPECT_EQ(rec[15], s[ch]) << ch + 1;
+    EXPECT_EQ(std::tuple(rec[10], rec[14], rec[15]),
+              std::tuple(static_cast<uint8_t>((0x40 + 10 + ch) | 0x21), k[ch], s[ch]))
+        << ch + 1;
   }
   // Channel 16: off, transmit inhibited, no signalling, code bytes holding 67.0 Hz.
   const auto r16 = Record(image, 15);
@@ -125,18 +110,16 @@ TEST(Defaults, WriteDateStamp) {
   Image image;
   image.writeDate()[15] = 0x55;
   SetDefaultChannels(image, Model(7, 400.0), TestTime());
-  const std::string digits(reinterpret_cast<const char*>(image.writeDate().data()), 14);
-  EXPECT_EQ(digits, "20061205143000");
-  EXPECT_EQ(image.writeDate()[14], 0);
-  EXPECT_EQ(image.writeDate()[15], 0);
+  EXPECT_EQ(std::string(image.writeDate().begin(), image.writeDate().end()),
+            std::string("20061205143000\0\0", 16));
 
   std::tm t = TestTime();
   t.tm_year = 126, t.tm_mon = 0, t.tm_mday = 9, t.tm_hour = 3, t.tm_min = 4, t.tm_sec = 59;
   std::array<uint8_t, 20> longRow;
   longRow.fill(0xAA);
   StampWriteDate(longRow, t);
-  EXPECT_EQ(std::string(longRow.begin(), longRow.begin() + 14), "20260109030459");
-  for (size_t i = 14; i < longRow.size(); ++i) EXPECT_EQ(longRow[i], 0);
+  EXPECT_EQ(std::string(longRow.begin(), longRow.end()),
+            std::string("20260109030459\0\0\0\0\0\0", 20));
 
   std::array<uint8_t, 6> shortRow{};
   StampWriteDate(shortRow, t);  // only what fits

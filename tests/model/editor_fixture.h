@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "base/app_state.h"
 #include "model/defaults.h"
@@ -21,12 +26,10 @@ inline AppState TestApp() {
   AppState app;
   app.softwareTitle = "QM830K编程软件";
   app.modelCount = 4;
-  app.models = {
-      {"QM830K-U", 7, 400.0, 470.0, 400.0, 480.0},
-      {"QM830K-V", 10, 136.0, 174.0, 136.0, 174.0},
-      {"QM830K-P", 32, 446.0, 446.1, 446.0, 446.2},
-      {"QM830K-L", 12, 136.0, 154.0, 130.0, 160.0},
-  };
+  app.models = {{"QM830K-U", 7, 400.0, 470.0, 400.0, 480.0},
+                {"QM830K-V", 10, 136.0, 174.0, 136.0, 174.0},
+                {"QM830K-P", 32, 446.0, 446.1, 446.0, 446.2},
+                {"QM830K-L", 12, 136.0, 154.0, 130.0, 160.0}};
   app.curModel = 0;
   return app;
 }
@@ -46,11 +49,51 @@ inline Image DefaultImage(const AppState& app, int m) {
   return image;
 }
 
+// Writes `bytes` into a channel record from byte `at` on.
+inline void Put(ChannelRecord r, size_t at, std::initializer_list<uint8_t> bytes) {
+  for (uint8_t b : bytes) r[at++] = b;
+}
+
+// A channel's 16 bytes, to compare as one value.
+inline std::array<uint8_t, 16> Record(const Image& img, int ch) {
+  std::array<uint8_t, 16> r{};
+  for (size_t b = 0; b < 16; ++b) r[b] = img[addr::kChannels + 16 * static_cast<size_t>(ch) + b];
+  return r;
+}
+
+// The message boxes a prompter showed, each as Box() gives it, to compare in one go.
+using BoxList = std::vector<decltype(Box(Message{}))>;
+inline BoxList Boxes(const FakePrompter& p) {
+  BoxList out;
+  for (const Message& m : p.messages) out.push_back(Box(m));
+  return out;
+}
+
+// An edit's or paste's report as the window shows it: the error, then the notes, a line each.
+template <class Result>
+std::string Report(const Result& r) {
+  std::string out = r.error;
+  for (const std::string& n : r.notes) out += (out.empty() ? "" : "\n") + n;
+  return out;
+}
+
+// Records as FakePrompter does, then runs onAsk while the box is still up, as a focus change
+// during a message box would.
+class HookedPrompter : public FakePrompter {
+ public:
+  Answer ask(const Message& m) override {
+    const Answer a = FakePrompter::ask(m);
+    if (onAsk) onAsk();
+    return a;
+  }
+  std::function<void()> onAsk;
+};
+
 class EditorTest : public ::testing::Test {
  protected:
   AppState app = TestApp();
   EditFlags flags;
-  FakePrompter prompter;
+  HookedPrompter prompter;
   uint8_t identByte = 7;
   RadioEditors editors{app, flags, prompter, [this] { return identByte; }};
 

@@ -33,40 +33,30 @@ TEST(EmbedText, CollectAndShow) {
             std::tuple(0x2D, 0x4E, 96u * 3u));
 }
 
-TEST(EmbedText, TheTextBoxKeeps96Characters) {
-  struct Case {
-    std::u16string text;
-    size_t caret;
-    std::u16string kept;
-    size_t caretAfter;
-    bool removed;
-  };
+TEST(EmbedText, TheTextBoxKeeps96CharactersAndTheLabelsShowTheRest) {
   const std::u16string n96(96, u'a');
-  const Case cases[] = {
+  // The text and caret typed, the text and caret kept, whether anything was removed.
+  const std::tuple<std::u16string, size_t, std::u16string, size_t, bool> cases[] = {
       {n96, 96, n96, 96, false},
       {n96 + u"b", 97, n96, 96, true},  // the 97th typed at the end
       {u"x" + n96, 1, n96, 0, true},    // typed at the start
       {n96.substr(0, 50) + u"xyz" + n96.substr(50), 53, n96, 50, true},  // a paste of three
-      {n96 + u"b", 0, n96, 0, true},
-  };
-  for (const Case& c : cases) {
-    std::u16string t = c.text;
-    size_t caret = c.caret;
-    EXPECT_EQ(LimitEmbedText(t, caret), c.removed);
-    EXPECT_EQ(t, c.kept);
-    EXPECT_EQ(caret, c.caretAfter);
+      {n96 + u"b", 0, n96, 0, true}};
+  for (const auto& [text, typedAt, kept, caretAfter, removed] : cases) {
+    std::u16string t = text;
+    size_t caret = typedAt;
+    const bool cut = LimitEmbedText(t, caret);
+    EXPECT_EQ(std::tuple(cut, t, caret), std::tuple(removed, kept, caretAfter));
   }
-}
 
-TEST(EmbedText, LabelsOfTheDialog) {
+  // The dialog's labels.
   Image img;
   const std::string stamp = "20061205143000";
   std::copy(stamp.begin(), stamp.end(), img.writeDate().begin());
   const std::string id = "ZR410-0000123456";
   std::copy(id.begin(), id.end(), img.radioId().begin());
   const EmbedLabels l = DisplayEmbedInfo(img);
-  EXPECT_EQ(l.lastTime, "2006-12-05, 14:30:00");
-  EXPECT_EQ(l.radioId, id);
+  EXPECT_EQ(std::tuple(l.lastTime, l.radioId), std::tuple("2006-12-05, 14:30:00", id));
   img.radioId()[0] = 0xC9;  // one character per byte
   EXPECT_EQ(DisplayEmbedInfo(img).radioId.substr(0, 2), "\xC3\x89");
 }

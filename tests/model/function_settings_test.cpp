@@ -30,13 +30,8 @@ class FunctionSettingsTest : public test::EditorTest {
 };
 
 TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
-  struct Case {
-    Fn fn;
-    int count;
-    const char* first;
-    const char* last;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<Fn, int, const char*, const char*> cases[] = {
+      // count, first, last
       {Fn::TxTimeout, 12, "10分钟", "无限制"},
       {Fn::PreAlert, 256, "关闭", "255秒"},
       {Fn::TotRekey, 61, "关闭", "60秒"},
@@ -49,12 +44,11 @@ TEST_F(FunctionSettingsTest, ListsAsTheWindowHoldsThem) {
       {Fn::PowerKey, 3, "无", "长按[MONI]键"},
       {Fn::ScanMode, 3, "关闭", "时间"},
       {Fn::Bandwidth, 2, "宽带", "窄带"},
-      {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"},
-  };
-  for (const Case& c : cases) {
-    const ComboModel& l = fns().list(c.fn);
-    ASSERT_EQ(l.count(), c.count) << c.first;
-    EXPECT_EQ(std::tuple(l.item(0), l.item(c.count - 1)), std::tuple(c.first, c.last));
+      {Fn::Monitor, 4, "关闭监听功能", "暂态有条件监听"}};
+  for (const auto& [fn, count, first, last] : cases) {
+    const ComboModel& l = fns().list(fn);
+    ASSERT_EQ(l.count(), count) << first;
+    EXPECT_EQ(std::tuple(l.item(0), l.item(count - 1)), std::tuple(first, last));
   }
   EXPECT_EQ(std::tuple(fns().list(Fn::TxTimeout).item(9), fns().list(Fn::LookBack).item(17),
                        FunctionListItems(Fn::ScanHang, ',')[0]),
@@ -111,7 +105,8 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
       {0, 0x70, Fn::ScanMode, 2, nullptr, false},
       {0, 0x78, Fn::ScanMode, kKept, nullptr, false},  // value 3: beyond the list
       {4, 0x03, Fn::PowerKey, kKept, nullptr, false},
-  };
+      {0, 0x80, Fn::Monitor, 0, nullptr, false},  // monitor modes 4 and 7 have no entry
+      {0, 0xE0, Fn::Monitor, 0, nullptr, false}};
   for (const Case& c : cases) {
     SetUp();
     const int before = fns().position(c.fn);
@@ -121,41 +116,37 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
     const std::string what = std::string(FunctionInfo(c.fn).label) + " byte " +
                              std::to_string(c.byte) + " = " + std::to_string(c.value);
     EXPECT_EQ(fns().position(c.fn), c.position == kKept ? before : c.position) << what;
-    if (c.message) {
-      ASSERT_EQ(prompter.messages.size(), 1u) << what;
-      EXPECT_EQ(test::Box(prompter.messages[0]), test::Box({"QM830K", c.message})) << what;
-    } else {
-      EXPECT_TRUE(prompter.messages.empty()) << what << ": " << prompter.texts()[0];
-    }
+    EXPECT_EQ(test::Boxes(prompter),
+              c.message ? test::BoxList{test::Box({"QM830K", c.message})} : test::BoxList{})
+        << what;
     EXPECT_EQ(fns().rejected(c.fn), c.red) << what;
   }
 }
 
-TEST_F(FunctionSettingsTest, RejectedMarksClearWhenTheUserChooses) {
+TEST_F(FunctionSettingsTest, ChoicesClearRejectedMarksAndSetTheirOwnFlag) {
   block[11] = 12;
   block[2] = 0x30;
   Load();
-  EXPECT_TRUE(fns().rejected(Fn::Squelch));
   EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
   fns().choose(Fn::Squelch, 3);
-  EXPECT_FALSE(fns().rejected(Fn::Squelch));
-  EXPECT_TRUE(fns().rejected(Fn::Priority));
+  EXPECT_EQ(std::tuple(fns().rejected(Fn::Squelch), fns().rejected(Fn::Priority)),
+            std::tuple(false, true));
   // A good value loaded later clears the mark too.
   block[2] = 0x01;
   Load();
   EXPECT_FALSE(fns().rejected(Fn::Priority));
-}
 
-TEST_F(FunctionSettingsTest, ClicksSetTheirOwnFlag) {
-  fns().choose(Fn::Squelch, 2);
-  EXPECT_EQ(flags, (EditFlags{false, true, false}));
-  flags = {};
-  fns().choose(Fn::Priority, 2);
-  EXPECT_EQ(flags, (EditFlags{true, false, false}));
-  flags = {};
-  EXPECT_FALSE(fns().choose(Fn::Priority, 16).any());  // beyond the list
-  EXPECT_FALSE(fns().choose(Fn::Priority, -1).any());
-  EXPECT_FALSE(flags.dataChanged);
+  // Each choice sets its own flag; one beyond the list changes nothing.
+  const std::tuple<Fn, int, EditFlags> cases[] = {{Fn::Squelch, 2, {false, true, false}},
+                                                  {Fn::Priority, 2, {true, false, false}},
+                                                  {Fn::Priority, 16, {}},  // beyond the list
+                                                  {Fn::Priority, -1, {}}};
+  for (const auto& [fn, position, want] : cases) {
+    flags = {};
+    const bool changes = fns().choose(fn, position).any();
+    EXPECT_FALSE(changes && want == EditFlags{}) << position;  // nothing chosen, nothing to redraw
+    EXPECT_EQ(flags, want) << position;
+  }
 }
 
 TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
@@ -163,43 +154,32 @@ TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
   block[0] = 0x28;
   block[4] = 2;
   Load();
-  EXPECT_EQ(fns().list(Fn::Monitor).items(),
-            (std::vector<std::string>{"关闭监听功能", "稳态无条件监听"}));
-  EXPECT_EQ(fns().text(Fn::Monitor), "关闭监听功能");
-  EXPECT_EQ(Store()[0] >> 5, 0);
+  EXPECT_EQ(
+      std::tuple(fns().list(Fn::Monitor).items(), fns().text(Fn::Monitor), Store()[0] >> 5),
+      std::tuple(std::vector<std::string>{"关闭监听功能", "稳态无条件监听"}, "关闭监听功能", 0));
 
   // Back to the short press: four entries in the fixed order, the selection kept.
   fns().choose(Fn::Monitor, 1);
   FunctionChange ch = fns().choose(Fn::PowerKey, 1);
-  EXPECT_TRUE(ch.focusMonitor);
-  EXPECT_EQ(fns().list(Fn::Monitor).items(), MonitorListItems(true));
-  EXPECT_EQ(fns().text(Fn::Monitor), "稳态无条件监听");
+  EXPECT_EQ(std::tuple(ch.focusMonitor, fns().list(Fn::Monitor).items(), fns().text(Fn::Monitor)),
+            std::tuple(true, MonitorListItems(true), "稳态无条件监听"));
 
-  struct Case {
-    const char* selected;
-    const char* after;
-  };
-  for (const Case& c : std::vector<Case>{{"暂态有条件监听", "关闭监听功能"},
-                                         {"暂态无条件监听", "关闭监听功能"},
-                                         {"稳态无条件监听", "稳态无条件监听"},
-                                         {"关闭监听功能", "关闭监听功能"}}) {
+  const std::pair<const char*, const char*> cases[] = {// selected, shown after the long press
+                                                       {"暂态有条件监听", "关闭监听功能"},
+                                                       {"暂态无条件监听", "关闭监听功能"},
+                                                       {"稳态无条件监听", "稳态无条件监听"},
+                                                       {"关闭监听功能", "关闭监听功能"}};
+  for (const auto& [selected, after] : cases) {
     fns().choose(Fn::PowerKey, 0);
-    fns().choose(Fn::Monitor, fns().list(Fn::Monitor).find(c.selected));
+    fns().choose(Fn::Monitor, fns().list(Fn::Monitor).find(selected));
     fns().choose(Fn::PowerKey, 2);
-    EXPECT_EQ(fns().list(Fn::Monitor).count(), 2) << c.selected;
-    EXPECT_EQ(fns().text(Fn::Monitor), c.after) << c.selected;
+    EXPECT_EQ(std::tuple(fns().list(Fn::Monitor).count(), fns().text(Fn::Monitor)),
+              std::tuple(2, after))
+        << selected;
   }
   // Choosing the long press again changes nothing more.
   fns().choose(Fn::PowerKey, 2);
   EXPECT_EQ(fns().list(Fn::Monitor).count(), 2);
-}
-
-TEST_F(FunctionSettingsTest, MonitorModesWithoutAnEntrySelectTheFirst) {
-  for (uint8_t b0 : {uint8_t{0x80}, uint8_t{0xE0}}) {  // values 4 and 7
-    block[0] = b0;
-    Load();
-    EXPECT_EQ(fns().text(Fn::Monitor), "关闭监听功能");
-  }
 }
 
 TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
@@ -220,11 +200,9 @@ TEST_F(FunctionSettingsTest, StoreWritesEachFieldAndKeepsTheOtherBits) {
 
   fns().choose(Fn::Priority, 0);
   fns().choose(Fn::TxTimeout, 4);
-  EXPECT_EQ(Store()[2], 0x00);
-  EXPECT_EQ(Store()[7], 0x12);
-}
+  EXPECT_EQ(std::tuple(Store()[2], Store()[7]), std::tuple(0x00, 0x12));
 
-TEST_F(FunctionSettingsTest, PositionsWithNothingSelectedStoreBackWhatWasLoaded) {
+  // Positions with nothing selected store back what was loaded.
   block[3] = 0x02;  // look-back: nothing selected
   block[6] = 0x00;  // hang time: nothing selected
   block[1] = 0xF8;  // revert channel 0: nothing selected

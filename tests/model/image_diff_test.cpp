@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,16 +14,14 @@
 namespace qm {
 namespace {
 
-std::vector<std::string> Lines(const ImageDiff& d) {
-  std::vector<std::string> out;
-  std::string all = FormatDiff(d);
-  size_t start = 0;
-  for (size_t nl; (nl = all.find('\n', start)) != std::string::npos; start = nl + 1)
-    out.push_back(all.substr(start, nl - start));
+using Texts = std::vector<std::string>;
+
+Texts Lines(const ImageDiff& d) {
+  std::istringstream in(FormatDiff(d));
+  Texts out;
+  for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
 }
-
-using Texts = std::vector<std::string>;
 
 class ImageDiffTest : public ::testing::Test {
  protected:
@@ -48,11 +47,9 @@ TEST_F(ImageDiffTest, ChannelFieldsInTheGridsTexts) {
 
 TEST_F(ImageDiffTest, SameTextOnTheOtherRasterOrKeptBitsShowAsBytes) {
   // 450.000 MHz as 90000 x 5 kHz instead of 72000 x 6.25 kHz: the grid shows the same text.
-  a.channel(0)[0] = 0x40;
-  a.channel(0)[1] = 0x19;
+  test::Put(a.channel(0), 0, {0x40, 0x19});
   a.channel(0)[2] = (a.channel(0)[2] & 0xF8) | 0x05;
-  b.channel(0)[0] = 0x90;
-  b.channel(0)[1] = 0x5F;
+  test::Put(b.channel(0), 0, {0x90, 0x5F});
   b.channel(0)[2] = (b.channel(0)[2] & 0xF8) | 0x01;
   b.channel(1)[10] ^= 0x03;  // kept bit 1 and the bandwidth
   b.channel(1)[12] = 0x77;   // left as loaded
@@ -87,15 +84,13 @@ TEST_F(ImageDiffTest, TuneTableItemsEmbeddedInformationAndUnusedAreas) {
                            "0x1B0: 00 -> 5A"}));
 }
 
-TEST_F(ImageDiffTest, TheSpareBlockOfADataFileIsComparedToo) {
+TEST_F(ImageDiffTest, TheSpareBlockAndEveryBitOfTheImageAreCovered) {
   SpareBlock sa{}, sb{};
   sb[5] = 0x11;
   EXPECT_EQ(Lines(DiffImages(a, sa, b, sb, app)), (Texts{"附加块+0x05: 00 -> 11"}));
-}
 
-// Equal images have no entries; whatever single bit differs, the images never compare
-// equal: every byte is either a field or listed by address.
-TEST_F(ImageDiffTest, EveryBitOfTheImageIsCovered) {
+  // Equal images have no entries; whatever single bit differs, the images never compare
+  // equal: every byte is either a field or listed by address.
   EXPECT_TRUE(DiffImages(a, b, app).equal());
   EXPECT_EQ(FormatDiff(DiffImages(a, b, app)), "");
   for (size_t k = 0; k < kImageSize; ++k) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
 #include "model/editor_fixture.h"
 
@@ -19,58 +18,39 @@ class SignalEntryTest : public ::testing::Test {
   SignalEntry dlg{app, prompter};
 };
 
-TEST_F(SignalEntryTest, LoadsTheCellText) {
-  struct Case {
-    const char* text;
-    Option option;
-    const char* tone;
-    const char* code;
-    bool inverted;
-  };
-  const std::vector<Case> cases = {
-      {"OFF", Option::Off, "67.0", "023", false},
-      {"CTC 67.0", Option::Ctc, "67.0", "023", false},
-      {"DCS 023", Option::Dcs, "67.0", "023", false},
-      {"-DCS 754", Option::Dcs, "67.0", "754", true},
-      {"TTS 5", Option::None, "67.0", "023", false},
-      {"", Option::None, "67.0", "023", false},
-  };
-  for (const Case& c : cases) {
-    dlg.load(c.text);
+TEST_F(SignalEntryTest, LoadsTheCellTextAndEnablesTheOptionsControls) {
+  // The cell text, the option, the code shown and inverted; the tone shows 67.0 throughout.
+  const std::tuple<const char*, Option, const char*, bool> cases[] = {
+      {"OFF", Option::Off, "023", false},     {"CTC 67.0", Option::Ctc, "023", false},
+      {"DCS 023", Option::Dcs, "023", false}, {"-DCS 754", Option::Dcs, "754", true},
+      {"TTS 5", Option::None, "023", false},  {"", Option::None, "023", false}};
+  for (const auto& [text, option, code, inverted] : cases) {
+    dlg.load(text);
     EXPECT_EQ(
         std::tuple(dlg.option(), dlg.tone().text, dlg.tone().tag, dlg.code().text, dlg.inverted()),
-        std::tuple(c.option, c.tone, c.tone, c.code, c.inverted))
-        << c.text;
+        std::tuple(option, "67.0", "67.0", code, inverted))
+        << text;
   }
   const ComboModel &tones = dlg.tone().combo, &codes = dlg.code().combo;
   EXPECT_EQ(
       std::tuple(tones.count(), tones.item(37), codes.count(), codes.item(82), tones.selected()),
       std::tuple(38, "250.3", 83, "754", 0));
-}
 
-TEST_F(SignalEntryTest, OptionButtonsEnableTheirControls) {
+  // The option buttons enable their controls.
   dlg.load("TTS 5");
   EXPECT_FALSE(dlg.toneEnabled() || dlg.codeEnabled() || dlg.invertEnabled());
-  struct Case {
-    Option option;
-    bool tone, code, invert;
-  };
-  for (const Case& c : std::vector<Case>{{Option::Off, false, false, false},
-                                         {Option::Ctc, true, false, false},
-                                         {Option::Dcs, false, true, true}}) {
-    dlg.selectOption(c.option);
+  const std::tuple<Option, bool, bool, bool> options[] = {{Option::Off, false, false, false},
+                                                          {Option::Ctc, true, false, false},
+                                                          {Option::Dcs, false, true, true}};
+  for (const auto& [option, tone, code, invert] : options) {
+    dlg.selectOption(option);
     EXPECT_EQ(std::tuple(dlg.toneEnabled(), dlg.codeEnabled(), dlg.invertEnabled()),
-              std::tuple(c.tone, c.code, c.invert));
+              std::tuple(tone, code, invert));
   }
 }
 
-TEST_F(SignalEntryTest, OkComposesTheResult) {
-  struct Case {
-    const char* in;
-    std::function<void(SignalEntry&)> edit;
-    const char* out;
-  };
-  const std::vector<Case> cases = {
+TEST_F(SignalEntryTest, OkComposesTheResultAndInvalidEntriesGoBack) {
+  const std::tuple<const char*, std::function<void(SignalEntry&)>, const char*> cases[] = {
       {"CTC 67.0", [](SignalEntry&) {}, "CTC 67.0"},
       {"-DCS 754", [](SignalEntry& d) { d.setInverted(false); }, "DCS 754"},
       {"CTC 67.0", [](SignalEntry& d) { d.setToneText("300"); }, "CTC 254.1"},
@@ -92,24 +72,26 @@ TEST_F(SignalEntryTest, OkComposesTheResult) {
        },
        "CTC 74.4"},
       {"CTC 88.5", [](SignalEntry& d) { d.selectOption(Option::Off); }, "OFF"},
-      {"TTS 5", [](SignalEntry&) {}, ""},
-  };
-  for (const Case& c : cases) {
-    dlg.load(c.in);
-    c.edit(dlg);
-    EXPECT_EQ(dlg.ok(), c.out) << c.in;
-    EXPECT_EQ(dlg.signalText(), c.out) << c.in;
+      {"TTS 5", [](SignalEntry&) {}, ""}};
+  for (const auto& [in, edit, out] : cases) {
+    dlg.load(in);
+    edit(dlg);
+    EXPECT_EQ(dlg.ok(), out) << in;
+    EXPECT_EQ(dlg.signalText(), out) << in;
   }
   EXPECT_TRUE(prompter.messages.empty());
-}
+  // Cancel keeps the text handed in.
+  dlg.load("-DCS 754");
+  dlg.setInverted(false);
+  dlg.cancel();
+  EXPECT_EQ(dlg.signalText(), "-DCS 754");
 
-TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
+  // Invalid entries go back to the last accepted text.
   dlg.load("DCS 065");
   dlg.setCodeText("018");
   EXPECT_FALSE(dlg.validateCode());
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(test::Box(prompter.messages[0]),
-            test::Box({"DCS错误", "DCS 数据无效！", Icon::Exclamation}));
+  EXPECT_EQ(test::Boxes(prompter),
+            test::BoxList{test::Box({"DCS错误", "DCS 数据无效！", Icon::Exclamation})});
   EXPECT_EQ(dlg.code().text, "065");
 
   // Accepted texts move the tag, so a later rejection restores them.
@@ -126,33 +108,19 @@ TEST_F(SignalEntryTest, InvalidEntriesGoBackToTheLastAcceptedText) {
     EXPECT_FALSE(dlg.validateTone()) << bad;
     EXPECT_EQ(dlg.tone().text, "88.5");
   }
-  ASSERT_EQ(prompter.messages.size(), 3u);
-  EXPECT_EQ(test::Box(prompter.messages[0]),
-            test::Box({"错误", "CTC数据无效！", Icon::Exclamation}));
-}
+  EXPECT_EQ(test::Boxes(prompter),
+            test::BoxList(3, test::Box({"错误", "CTC数据无效！", Icon::Exclamation})));
 
-TEST_F(SignalEntryTest, CancelKeepsTheTextHandedIn) {
-  dlg.load("-DCS 754");
-  dlg.setInverted(false);
-  dlg.setCodeText("023");
-  dlg.cancel();
-  EXPECT_EQ(dlg.signalText(), "-DCS 754");
-}
-
-TEST_F(SignalEntryTest, KeyFilters) {
+  // The key filters, with a comma separator.
   app.decimalSep = ',';
-  struct Case {
-    char32_t key;
-    std::optional<char> tone, code;
-  };
-  const std::vector<Case> cases = {
+  using Key = std::optional<char>;
+  const std::tuple<char32_t, Key, Key> keys[] = {
       {U'5', '5', '5'}, {U'9', '9', '9'}, {8, char(8), char(8)}, {13, char(13), char(13)},
       {U'.', ',', {}},  {U',', ',', {}},  {U'a', {}, {}},        {U'-', {}, {}},
-      {U'０', {}, {}},  {27, {}, {}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(dlg.filterToneKey(c.key), c.tone) << int(c.key);
-    EXPECT_EQ(dlg.filterCodeKey(c.key), c.code) << int(c.key);
+      {U'０', {}, {}},  {27, {}, {}}};
+  for (const auto& [key, tone, code] : keys) {
+    EXPECT_EQ(dlg.filterToneKey(key), tone) << int(key);
+    EXPECT_EQ(dlg.filterCodeKey(key), code) << int(key);
   }
   // With a comma separator the tone list and the result use it.
   dlg.load("CTC 67,0");

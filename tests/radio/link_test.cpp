@@ -293,7 +293,7 @@ TEST_F(LinkTest, VersionWarningAsksOnlyWhileSwitchedOn) {
   EXPECT_TRUE(ConfirmVersionWarning(ctx, 1));  // no longer asked
   ASSERT_EQ(prompter.warnings.size(), 1u);
   EXPECT_EQ(
-      prompter.warnings[0].text,
+      prompter.warnings[0].second,
       "当前连接的机器为更新版本，本软件可能不适用，请使用更新版本的编程软件软件。是否继续？ ");
   EXPECT_EQ(WarningText(0),
             "当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ ");

@@ -15,7 +15,7 @@
 #include "model/image.h"
 #include "radio/link.h"
 #include "sim/radio_sim.h"
-#include "support/scripted_prompter.h"
+#include "support/fake_prompter.h"
 
 namespace qm::test {
 
@@ -52,7 +52,7 @@ inline std::tm FixedTime() {
 // The way back into the tune state of an operation begun in the tune view, recorded: for
 // each switch-on, how many messages had been shown by then.
 struct TuneReturnProbe {
-  explicit TuneReturnProbe(const ScriptedPrompter& p)
+  explicit TuneReturnProbe(const FakePrompter& p)
       : back{[this, &p](LinkContext&) { shownBefore.push_back(p.messages.size()); }} {}
   TuneReturnProbe(const TuneReturnProbe&) = delete;
   TuneReturnProbe& operator=(const TuneReturnProbe&) = delete;
@@ -83,7 +83,7 @@ struct RadioBench {
   }
 
   sim::SimLine line;
-  ScriptedPrompter prompter;
+  FakePrompter prompter;
   RecordingProgress progress;
   AppState app = TwoModelApp();
   LinkContext ctx{line.port, line.clock, prompter, progress, app, 1};

@@ -98,7 +98,7 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
     SCOPED_TRACE(int(c.major));
     RadioBench b;
     b.radio().verMajor = c.major;
-    ScriptedPrompter& p = b.prompter;
+    FakePrompter& p = b.prompter;
     p.defaultWarn = {c.confirm, false};
     b.app.showWarning = c.warningsOn;
     Image& img = b.image;
@@ -109,7 +109,7 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
     EXPECT_EQ(std::tuple(r.status, b.verMajor, img[0x2B0]), std::tuple(c.status, c.major, 0x78));
     ASSERT_EQ(p.warnings.size(), c.warnIndex < 0 ? 0u : 1u);
     for (const auto& w : p.warnings)
-      EXPECT_EQ(std::tuple(w.selIndex, w.text), std::tuple(c.warnIndex, WarningText(c.warnIndex)));
+      EXPECT_EQ(std::tuple(w.first, w.second), std::tuple(c.warnIndex, WarningText(c.warnIndex)));
     const auto& mem = b.line.radio.memory();
     if (c.status == WriteStatus::Declined) {
       EXPECT_EQ(std::tuple(b.line.radio.writtenAddresses().size(), p.messages.size()),
@@ -148,7 +148,7 @@ TEST_F(WriteTest, PortThatGoesAwayDuringTheWrite) {
   sim::VirtualClock clock;
   sim::FakeSerialPort port(clock, &peer);
   peer.port = &port;
-  ScriptedPrompter p;
+  FakePrompter p;
   LinkContext cx{port, clock, p, progress, app, 1};
   const WriteResult r = WriteRadio(cx, image, verMajor, [] { return FixedTime(); });
   EXPECT_EQ(r.status, WriteStatus::Failed);

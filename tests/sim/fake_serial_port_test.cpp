@@ -5,7 +5,7 @@
 #include <array>
 #include <tuple>
 
-#include "support/scripted_prompter.h"
+#include "support/fake_prompter.h"
 
 namespace qm::sim {
 namespace {

@@ -335,7 +335,8 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   test::GbkCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
   AppState app = test::TuneApp();
-  test::ScriptedPrompter prompter;
+  test::FakePrompter prompter;
+  prompter.defaultAnswer = Answer::Yes;
   test::RecordingProgress progress;
   sim::SimLine line;
   sim::TuneSim tune;

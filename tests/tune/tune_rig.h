@@ -15,7 +15,7 @@
 #include "radio/radio_fixture.h"
 #include "sim/radio_sim.h"
 #include "sim/tune_sim.h"
-#include "support/scripted_prompter.h"
+#include "support/fake_prompter.h"
 #include "tune/tune_controller.h"
 
 namespace qm::test {
@@ -68,7 +68,7 @@ struct TuneRig {
   void clearWrites() { line.port.clearWrites(); }
 
   AppState app = TuneApp();
-  ScriptedPrompter prompter;
+  FakePrompter prompter;
   RecordingProgress progress;
   sim::SimLine line;
   sim::TuneSim tune;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/scripted_prompter.h"
+#include "support/fake_prompter.h"
 #include "tune/tune_rig.h"
 
 namespace qm {
@@ -11,7 +11,7 @@ namespace {
 struct TableBench {
   AppState app = test::TuneApp();
   EditFlags flags;
-  test::ScriptedPrompter prompter;
+  test::FakePrompter prompter;
   uint8_t modelByte = 0;
   int16_t curTuneChannel = 0;
   Image image;

@@ -142,35 +142,31 @@ TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {
   }
 }
 
-TEST(ReportLayout, NoteLinesAreAtTheNoteColumnAndAloneOnTheirLine) {
+// A note stands alone at the note column; an inhibited transmit is printed as dashes, and the
+// neighbours keep their texts.
+TEST(ReportLayout, NoteLinesAndInhibitedTransmit) {
   ChannelReportInput in = AllChannelsInUse();
   for (int n : {3, 4, 5}) in.rows[static_cast<size_t>(n - 1)].switchedOff = true;
-  auto pages = LayoutChannelReport(kHeader, in);
-  EXPECT_EQ(Line(pages[0], pos::kBodyY + 2 * pos::kBodyPitch),
-            (std::vector<std::pair<int32_t, std::string>>{{950, " 信道3 ～ CH5 都为空。"}}));
-  auto six = TextsAt(pages[0], pos::kBodyY + 3 * pos::kBodyPitch);
-  ASSERT_EQ(six.size(), 9u);
-  EXPECT_EQ(std::tuple(six[0]->text, six[1]->text), std::tuple("信道6", "136.60000"));
-}
-
-TEST(ReportLayout, InhibitedTransmitIsPrintedAsDashes) {
-  ChannelReportInput in = AllChannelsInUse();
   in.rows[1].txInhibited = true;
   in.rows[1].cells[4] = "删除";
   in.rows[1].cells[7] = "窄带";
-  auto pages = LayoutChannelReport(kHeader, in);
-  EXPECT_EQ(Line(pages[0], pos::kBodyY + pos::kBodyPitch),
-            (std::vector<std::pair<int32_t, std::string>>{{960, "信道2"},
-                                                          {1940, "136.20000"},
-                                                          {3400, "CTC 67.0"},
-                                                          {4500, "-------------"},
-                                                          {6060, "------"},
-                                                          {7300, "删除"},
-                                                          {8210, "------"},
-                                                          {9220, "------"},
-                                                          {10200, "窄带"}}));
-  // The neighbour keeps its texts.
-  EXPECT_EQ(TextsAt(pages[0], pos::kBodyY)[3]->text, "137.10000");
+  const ReportPage page = LayoutChannelReport(kHeader, in)[0];
+  using XT = std::vector<std::pair<int32_t, std::string>>;
+  EXPECT_EQ(Line(page, pos::kBodyY + pos::kBodyPitch), (XT{{960, "信道2"},
+                                                           {1940, "136.20000"},
+                                                           {3400, "CTC 67.0"},
+                                                           {4500, "-------------"},
+                                                           {6060, "------"},
+                                                           {7300, "删除"},
+                                                           {8210, "------"},
+                                                           {9220, "------"},
+                                                           {10200, "窄带"}}));
+  EXPECT_EQ(Line(page, pos::kBodyY + 2 * pos::kBodyPitch), (XT{{950, " 信道3 ～ CH5 都为空。"}}));
+  EXPECT_EQ(TextsAt(page, pos::kBodyY)[3]->text, "137.10000");
+  const auto six = TextsAt(page, pos::kBodyY + 3 * pos::kBodyPitch);
+  ASSERT_EQ(six.size(), 9u);
+  EXPECT_EQ(std::tuple(six[0]->text, six[1]->text, six[3]->text),
+            std::tuple("信道6", "136.60000", "137.60000"));
 }
 
 // Sixteen channels give at most sixteen lines (every note stands for at least one channel), so

@@ -9,13 +9,6 @@ using namespace qm::uitest;
 
 namespace {
 
-// The radio with its own memory.
-bool StartRadio(Env& e, const QStringList& options = {}) {
-  if (!e.sim->start(e.modelOption() + options)) return false;
-  e.w->setDevicePath(e.sim->device());
-  return true;
-}
-
 qm::ui::TechnicianExtras* Extras(Env& e) {
   return e.find<qm::ui::TechnicianExtras>("technicianExtras");
 }
@@ -51,19 +44,11 @@ void ExtrasWindowTest::menusOffByDefaultAndKeptInTheConfigurationFile() {
   QVERIFY(at >= 0);
   QCOMPARE(file.mid(at, 4),
            (QStringList{"mnuFileSaveAs", "mnuFileImportCsv", "mnuFileExportCsv", "mnuFileBar2"}));
-  QCOMPARE(e.action("mnuFileImportCsv")->text(), QString("导入CSV(&I)..."));
-  QCOMPARE(e.action("mnuFileExportCsv")->text(), QString("导出CSV(&E)..."));
   const QStringList operate = Names(e.find<QMenu>("mnuOperate")->actions());
   QVERIFY(operate.indexOf("mnuVerifyAfterWrite") > operate.indexOf("mnuTune"));
-  for (const char* name : {"mnuVerifyAfterWrite", "mnuBackupBeforeWrite", "mnuSerialTrace"}) {
-    QVERIFY2(e.action(name)->isCheckable(), name);
-    QVERIFY2(!e.action(name)->isChecked(), name);
-  }
-  QCOMPARE(e.action("mnuVerifyAfterWrite")->text(), QString("写频后校验"));
-  QCOMPARE(e.action("mnuSerialTrace")->text(), QString("串口记录"));
-  const qm::WriteChecks c = Extras(e)->writeChecks();
-  QVERIFY(!c.verify);
-  QVERIFY(c.backupDir.empty());
+  for (const char* name : {"mnuVerifyAfterWrite", "mnuBackupBeforeWrite", "mnuSerialTrace"})
+    QVERIFY2(e.action(name)->isCheckable() && !e.action(name)->isChecked(), name);
+  QVERIFY(!Extras(e)->writeChecks().verify && Extras(e)->writeChecks().backupDir.empty());
 
   // The options are kept in the configuration file for the next start.
   e.action("mnuVerifyAfterWrite")->trigger();
@@ -74,12 +59,13 @@ void ExtrasWindowTest::menusOffByDefaultAndKeptInTheConfigurationFile() {
   e.w->close();
   e.w = std::make_unique<qm::ui::FrmMain>(e.app, e.prompter, e.dialogs, *e.ini);
   e.w->start();
-  QVERIFY(e.action("mnuVerifyAfterWrite")->isChecked());
-  QVERIFY(e.action("mnuSerialTrace")->isChecked());
+  QVERIFY(e.action("mnuVerifyAfterWrite")->isChecked() && e.action("mnuSerialTrace")->isChecked());
   QVERIFY(!e.action("mnuBackupBeforeWrite")->isChecked());
   QVERIFY(Extras(e)->writeChecks().verify);
 }
 
+// The columns, the skipped rows and the export's form are the CSV tests'; here the dialog's
+// first location reaches the import, its notes are shown, and the export writes the rows.
 void ExtrasWindowTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
   Env e;
   const QString csv = e.dir.filePath("in.csv");
@@ -104,10 +90,7 @@ void ExtrasWindowTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
   QCOMPARE(
       e.prompter.texts(),
       (std::vector<std::string>{"导入2个信道。\n第3行：Frequency列的数值无法识别（abc），已跳过"}));
-  auto& ch = e.w->document().editors().channels();
-  QCOMPARE(ch.cell(1, 1).text, std::string("451.12500"));
-  QCOMPARE(ch.cell(1, 4).text, std::string("CTC 100.0"));
-  QCOMPARE(ch.cell(2, 3).text, std::string("457.00000"));
+  QCOMPARE(e.cell(1, 1) + " " + e.cell(2, 3), QString("451.12500 457.00000"));
   QVERIFY(e.w->document().HasUnsavedData());
 
   e.prompter.clear();
@@ -117,9 +100,8 @@ void ExtrasWindowTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
   QCOMPARE(e.dialogs.saved.back().title, std::string("导出CSV"));
   const QByteArray written = ReadBytes(out);
   QVERIFY(written.startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
-  QVERIFY(written.contains("\r\n1,信道1,451.125000,,0.000000,Tone,100.0,"));
   QVERIFY(written.contains("\r\n2,信道2,452.000000,split,457.000000,"));
-  QCOMPARE(e.prompter.texts().size(), size_t{1});
+  QCOMPARE(e.texts().size(), size_t{1});
   QVERIFY(SaidStartingWith(e, "导出"));
   // An export saves nothing: the imported edits still count as unsaved.
   QVERIFY(e.w->document().HasUnsavedData());
@@ -128,7 +110,7 @@ void ExtrasWindowTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
 void ExtrasWindowTest::verifyCatchesARadioThatStoresAWrongByte() {
   Env e;
   e.action("mnuVerifyAfterWrite")->trigger();
-  QVERIFY(StartRadio(e, {"--corrupt", "0x2B3"}));
+  QVERIFY(e.startRadio(e.w->document().image, e.modelOption() + QStringList{"--corrupt", "0x2B3"}));
   e.prompter.clear();
   e.action("mnuWrite")->trigger();
   QVERIFY(SaidStartingWith(e, "写频校验失败，对讲机中的数据与写入的不同：\n0x2B0: 写入 "));
@@ -144,7 +126,7 @@ void ExtrasWindowTest::backupAndTrace() {
   });
   e.action("mnuBackupBeforeWrite")->trigger();
   e.action("mnuSerialTrace")->trigger();
-  QVERIFY(StartRadio(e));
+  QVERIFY(e.startRadio(e.w->document().image, e.modelOption()));
   e.prompter.clear();
   e.action("mnuWrite")->trigger();
   QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"写频完成，请按“确定”按钮继续....."}));
@@ -152,11 +134,11 @@ void ExtrasWindowTest::backupAndTrace() {
   QCOMPARE(files.size(), 1);
   QVERIFY(QFile(backups + "/" + files[0]).size() > 1024);
 
-  // The trace holds the last operation: the backup's read and the write.
+  // The trace holds the last operation: the backup's read and the write (the lines' form is
+  // the trace's test).
   const qm::SerialTrace* trace = Extras(e)->trace();
   QVERIFY(trace);
   const std::string text = trace->text();
-  QVERIFY(text.find(" ms TX  02 50 52 4F 47 52 41 4D\n") != std::string::npos);
   QVERIFY(text.find(" ms TX  52 03 F8 08\n") != std::string::npos);  // the last read request
   QVERIFY(text.find(" ms TX  57 03 C8 08 ") != std::string::npos);   // the last write frame
   QString shown;

@@ -1,10 +1,15 @@
 // The main window driven as a user drives it: clicks and keys on the real widgets, found by
-// their control names, with the message boxes and file dialogs scripted.
+// their control names, with the message boxes and file dialogs scripted. Among them the edit
+// commands: undo and redo by shortcut and menu, row selection with copy, cut, paste and clear
+// (keys and the grid's context menu), the bulk edit dialog, and a data file dropped on the
+// window or named on its command line.
 #include "ui/main_window.h"
 
 #include <QPrinter>
 #include <functional>
 
+#include "document/channel_edits.h"
+#include "files/chirp_csv.h"
 #include "files/recent_files.h"
 #include "ui/help_window.h"
 #include "ui/qt_seams.h"
@@ -34,9 +39,7 @@ class MainWindowTest : public QObject {
   void frequencyEditor();
   void clickOnStatusBarCommitsEdit();
   void widgetsRenderTheModels();
-  void signalDialog_data();
   void signalDialog();
-  void signalDialogMessages();
   void openSaveNewAndRecentFiles();
   void rejectedValuesShowRed();
   void modelChange();
@@ -45,10 +48,15 @@ class MainWindowTest : public QObject {
   void commandLine();
   void qtSeams();
   void printing();
+  void undoAndRedoByShortcut();
+  void rowsCopyPasteAndClear();
+  void bulkEditDialog();
+  void dropOpensADataFile();
+  void fileNamedOnTheCommandLine();
 };
 
 // The captions are data in the window's code; what is checked here is the state the window,
-// its menus and its toolbar start in, and that a command reaches its routine.
+// its menus and its toolbar start in.
 void MainWindowTest::startUpStateAndLayout() {
   Env e([](Env& env) { env.ini->write("Comm Port", "Common Port", "5"); });
   QCOMPARE((QStringList{e.w->windowTitle(), e.panel(1), e.panel(2), e.panel(3),
@@ -96,15 +104,6 @@ void MainWindowTest::startUpStateAndLayout() {
   QVERIFY(h->isVisible() && v->isVisible() && h->maximum() > 0 && v->maximum() > 0);
   h->setValue(h->maximum());
   QCOMPARE(picture->pos().x(), -h->maximum());
-
-  // A read through a port that cannot be opened says why and changes nothing.
-  e.w->setDevicePath(e.path("no-such-port"));
-  e.action("mnuRead")->trigger();
-  QCOMPARE(e.prompter.messages.size(), size_t(1));
-  QVERIFY(e.prompter.messages[0].title == "错误" &&
-          e.prompter.messages[0].icon == qm::Icon::Critical);
-  QVERIFY(Q(e.prompter.messages[0].text).startsWith("端口5: "));
-  QCOMPARE(e.w->windowTitle(), kTitle);
 }
 
 // The answers' rules are the document's; here the window follows a cancel (it stays, with the
@@ -231,98 +230,95 @@ void MainWindowTest::widgetsRenderTheModels() {
   QCOMPARE(monitor->currentText(), QString("关闭监听功能"));
 }
 
-void MainWindowTest::signalDialog_data() {
-  QTest::addColumn<QString>("start");
-  QTest::addColumn<QString>("action");
-  QTest::addColumn<QString>("result");
-  QTest::newRow("DCS inverted cleared") << QString("-DCS 754") << "uninvert"
-                                        << "DCS 754";
-  QTest::newRow("off to CTC from the list") << QString("OFF") << "ctc:7"
-                                            << "CTC 88.5";
-  QTest::newRow("cancel leaves the cell") << QString("DCS 023") << "cancel"
-                                          << "DCS 023";
-}
-
+// The signalling dialog opened from a cell: what it shows, its controls, OK and Cancel. The
+// entry rules and their messages are the signal entry's tests; here the dialog checks a code
+// when its list loses the focus, and an empty tone when OK runs.
 void MainWindowTest::signalDialog() {
-  QFETCH(QString, start);
-  QFETCH(QString, action);
-  QFETCH(QString, result);
   Env e;
-  e.w->document().editors().channels().setCellText(1, 4, start.toStdString());
-  e.w->refreshAll();
-  e.flags().dataChanged = false;
-  bool seen = false;
-  QColor background;
-  WithModal(
-      [&](QWidget* m) {
-        seen = m->objectName() == "frmSignal";
-        background = e.grid()->item(0, 4)->background().color();
-        auto* tone = m->findChild<QComboBox*>("cboChRxQT");
-        auto* code = m->findChild<QComboBox*>("cboChRxDQT");
-        auto* invert = m->findChild<QCheckBox*>("chkChRxDQT");
-        if (start == "-DCS 754") {
-          QVERIFY(m->findChild<QRadioButton*>("optChRxdec_2")->isChecked());
-          QVERIFY(invert->isChecked() && code->currentText() == "754" && !tone->isEnabled());
-        }
-        if (action == "uninvert") QTest::mouseClick(invert, Qt::LeftButton);
-        if (action.startsWith("ctc:")) {
-          QTest::mouseClick(m->findChild<QRadioButton*>("optChRxdec_1"), Qt::LeftButton);
-          QVERIFY(tone->isEnabled() && !code->isEnabled() && !invert->isEnabled());
-          tone->setCurrentIndex(action.mid(4).toInt());
-          emit tone->activated(action.mid(4).toInt());
-        }
-        const char* button = action == "cancel" ? "cmdCancel" : "cmdOK";
-        QTest::mouseClick(m->findChild<QPushButton*>(button), Qt::LeftButton);
-      },
-      [&] { e.click(1, 4); });
-  QVERIFY(seen);
-  QCOMPARE(background, QColor(255, 255, 0));
-  QCOMPARE(e.cell(1, 4), result);
-  QCOMPARE(e.flags().dataChanged, result != start);
-  QCOMPARE(e.grid()->item(0, 4)->background().style(), Qt::NoBrush);
-}
+  // The cell's text after `act` ran in the dialog opened on it, with a note where the cell was
+  // not marked while the dialog was up, or stayed marked after it.
+  const auto run = [&](int row, int col, const char* start,
+                       const std::function<void(QWidget*)>& act) {
+    e.w->document().editors().channels().setCellText(row, col, start);
+    e.w->refreshAll();
+    e.flags().dataChanged = false;
+    e.prompter.clear();
+    QColor background;
+    WithModal(
+        [&](QWidget* m) {
+          QCOMPARE(m->objectName(), QString("frmSignal"));
+          background = e.grid()->item(row - 1, col)->background().color();
+          act(m);
+        },
+        [&] { e.click(row, col); });
+    return e.cell(row, col) + (background == QColor(255, 255, 0) ? "" : " (not marked)") +
+           (e.grid()->item(row - 1, col)->background().style() == Qt::NoBrush ? "" : " (marked)");
+  };
+  const auto button = [](QWidget* m, const char* name) {
+    QTest::mouseClick(m->findChild<QAbstractButton*>(name), Qt::LeftButton);
+  };
+  // An inverted code shown as such, and cleared.
+  QCOMPARE(
+      run(1, 4, "-DCS 754",
+          [&](QWidget* m) {
+            auto* invert = m->findChild<QCheckBox*>("chkChRxDQT");
+            QVERIFY(m->findChild<QRadioButton*>("optChRxdec_2")->isChecked());
+            QVERIFY(invert->isChecked() && !m->findChild<QComboBox*>("cboChRxQT")->isEnabled());
+            QCOMPARE(m->findChild<QComboBox*>("cboChRxDQT")->currentText(), QString("754"));
+            button(m, "chkChRxDQT");
+            button(m, "cmdOK");
+          }),
+      QString("DCS 754"));
+  QVERIFY(e.flags().dataChanged);
+  // Off to a tone from the list.
+  QCOMPARE(run(2, 4, "OFF",
+               [&](QWidget* m) {
+                 auto* tone = m->findChild<QComboBox*>("cboChRxQT");
+                 button(m, "optChRxdec_1");
+                 QVERIFY(tone->isEnabled() &&
+                         !m->findChild<QComboBox*>("cboChRxDQT")->isEnabled() &&
+                         !m->findChild<QCheckBox*>("chkChRxDQT")->isEnabled());
+                 tone->setCurrentIndex(7);
+                 emit tone->activated(7);
+                 button(m, "cmdOK");
+               }),
+           QString("CTC 88.5"));
+  // Cancel leaves the cell.
+  QCOMPARE(run(3, 4, "DCS 023", [&](QWidget* m) { button(m, "cmdCancel"); }), QString("DCS 023"));
+  QVERIFY(!e.flags().dataChanged);
 
-// The messages' rules are the signal entry's; here the dialog checks a code when the list
-// loses the focus, and an empty tone when OK runs.
-void MainWindowTest::signalDialogMessages() {
-  Env e;
-  e.w->document().editors().channels().setCellText(1, 2, "DCS 023");
-  e.w->refreshAll();
+  // A code with an 8 in it is refused as the list loses the focus; an empty tone when OK runs,
+  // and the dialog then closes with the last accepted tone.
   std::vector<std::string> onLeave;
   QString restored;
-  bool stillOpen = false;
   bool hadFocus = false;
-  WithModal(
-      [&](QWidget* m) {
-        auto* code = m->findChild<QComboBox*>("cboChRxDQT");
-        // The offscreen platform activates windows late; the check runs on a real focus
-        // change, so wait until the list really has the focus.
-        for (int k = 0; k < 100 && !code->hasFocus(); ++k) {
-          m->activateWindow();
-          code->setFocus(Qt::TabFocusReason);
-          QTest::qWait(10);
-        }
-        hadFocus = code->hasFocus();
-        code->lineEdit()->selectAll();
-        // Letters never get in; 8 and 9 do, and leaving the list rejects them.
-        QTest::keyClicks(code, "0x18");
-        QCOMPARE(code->currentText(), QString("018"));
-        m->findChild<QCheckBox*>("chkChRxDQT")->setFocus(Qt::TabFocusReason);
-        onLeave = e.texts();
-        restored = code->currentText();
-        stillOpen = m->isVisible();
-        e.prompter.clear();
-        QTest::mouseClick(m->findChild<QRadioButton*>("optChRxdec_1"), Qt::LeftButton);
-        m->findChild<QComboBox*>("cboChRxQT")->setEditText("");
-        QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-      },
-      [&] { e.click(1, 2); });
-  QVERIFY(hadFocus && stillOpen);
+  const QString result = run(1, 2, "DCS 023", [&](QWidget* m) {
+    auto* code = m->findChild<QComboBox*>("cboChRxDQT");
+    // The offscreen platform activates windows late; the check runs on a real focus change, so
+    // wait until the list really has the focus.
+    for (int k = 0; k < 100 && !code->hasFocus(); ++k) {
+      m->activateWindow();
+      code->setFocus(Qt::TabFocusReason);
+      QTest::qWait(10);
+    }
+    hadFocus = code->hasFocus();
+    code->lineEdit()->selectAll();
+    QTest::keyClicks(code, "0x18");  // letters never get in
+    QCOMPARE(code->currentText(), QString("018"));
+    m->findChild<QCheckBox*>("chkChRxDQT")->setFocus(Qt::TabFocusReason);
+    onLeave = e.texts();
+    restored = code->currentText();
+    QVERIFY(m->isVisible());
+    e.prompter.clear();
+    button(m, "optChRxdec_1");
+    m->findChild<QComboBox*>("cboChRxQT")->setEditText("");
+    button(m, "cmdOK");
+  });
+  QVERIFY(hadFocus);
   QCOMPARE(onLeave, std::vector<std::string>{"DCS 数据无效！"});
   QCOMPARE(restored, QString("023"));
-  // The empty tone refused, the dialog then closes with the last accepted tone.
   QCOMPARE(e.texts(), std::vector<std::string>{"CTC数据无效！"});
-  QCOMPARE(e.cell(1, 2), QString("CTC 67.0"));
+  QCOMPARE(result, QString("CTC 67.0"));
 }
 
 void MainWindowTest::openSaveNewAndRecentFiles() {
@@ -397,17 +393,15 @@ void MainWindowTest::modelChange() {
   e.click(1, 5);
   e.prompter.answer(Answer::Yes);
   QStringList seen;
-  WithModal(
-      [&](QWidget* m) {
-        auto* box = m->findChild<QComboBox*>("cboModel");
-        seen << QString::number(box->count()) << box->currentText()
-             << m->findChild<QLabel*>("lblCPU")->text();
-        box->setCurrentIndex(0);
-        emit box->activated(0);
-        seen << m->findChild<QLabel*>("lblFreqBand")->text();
-        QTest::mouseClick(m->findChild<QPushButton*>("CmdOK"), Qt::LeftButton);
-      },
-      [&] { e.action("mnuRadioInfo")->trigger(); });
+  e.modal("mnuRadioInfo", [&](QWidget* m) {
+    auto* box = m->findChild<QComboBox*>("cboModel");
+    seen << QString::number(box->count()) << box->currentText()
+         << m->findChild<QLabel*>("lblCPU")->text();
+    box->setCurrentIndex(0);
+    emit box->activated(0);
+    seen << m->findChild<QLabel*>("lblFreqBand")->text();
+    QTest::mouseClick(m->findChild<QPushButton*>("CmdOK"), Qt::LeftButton);
+  });
   QCOMPARE(seen, (QStringList{"6", "QM830K-U1", "V2.0", "136-154/136-154MHz"}));
   QCOMPARE(e.prompter.messages.size(), size_t{1});
   QCOMPARE(
@@ -417,9 +411,7 @@ void MainWindowTest::modelChange() {
 
   // Choosing the model already selected asks nothing.
   e.prompter.clear();
-  WithModal(
-      [&](QWidget* m) { QTest::mouseClick(m->findChild<QPushButton*>("CmdOK"), Qt::LeftButton); },
-      [&] { e.action("mnuRadioInfo")->trigger(); });
+  e.modal("mnuRadioInfo", [](QWidget* m) { Click(m->findChild<QPushButton*>("CmdOK")); });
   QVERIFY(e.prompter.messages.empty());
 }
 
@@ -445,12 +437,10 @@ void MainWindowTest::helpAndAbout() {
   QVERIFY(help->find("写频") && !help->find("不存在的词"));
 
   QStringList about;
-  WithModal(
-      [&](QWidget* m) {
-        about << m->windowTitle() << m->findChild<QLabel*>("lblVersion")->text();
-        QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-      },
-      [&] { e.action("mnuHelpAbout")->trigger(); });
+  e.modal("mnuHelpAbout", [&](QWidget* m) {
+    about << m->windowTitle() << m->findChild<QLabel*>("lblVersion")->text();
+    QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+  });
   QCOMPARE(about, (QStringList{"关于" + kTitle, "版本2.1"}));
 
   // Closing the main window closes the help window too.
@@ -606,6 +596,239 @@ void MainWindowTest::printing() {
   QCOMPARE(e.prompter.messages.size(), size_t{1});
   // Printed is not saved: leaving still asks about the edit.
   QVERIFY(e.closeAsksToSave());
+}
+
+void MainWindowTest::undoAndRedoByShortcut() {
+  Env e;
+  QCOMPARE(e.w->findChild<QMenu*>("mnuEdit")->title(), QString("编辑(&E)"));
+  QVERIFY(!e.action("mnuEditUndo")->isEnabled());
+  QCOMPARE(e.action("mnuEditRedo")->shortcuts(),
+           (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+  e.click(3, 7);  // power: 高 -> low
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道3发射功率(&U)"));
+  // A typed frequency still open in its cell is applied before a menu names the step, so the
+  // label is the step a click takes back: the menu bar's menu (row 2), the context menu (row 4).
+  auto* editMenu = e.find<QMenu>("mnuEdit");
+  for (int row : {2, 4}) {
+    e.click(row, 1);
+    QTest::keyClicks(e.editor(), "441.5");
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, e.at(9, 3),
+                                e.grid()->viewport()->mapToGlobal(e.at(9, 3)));
+    if (row == 2)
+      QTest::mouseClick(e.w->menuBar(), Qt::LeftButton, {},
+                        e.w->menuBar()->actionGeometry(editMenu->menuAction()).center());
+    else
+      QApplication::sendEvent(e.grid()->viewport(), &menuEvent);
+    QTRY_VERIFY(!e.editor()->isVisible());
+    QCOMPARE(e.cell(row, 1), QString("441.50000"));
+    QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道%1接收频率(&U)").arg(row));
+    editMenu->close();
+    e.find<QMenu>("mnuEditPopup")->close();
+  }
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(e.cell(4, 1), QString("440.00000"));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(e.cell(2, 1) + e.cell(3, 7), QString("440.00000高"));
+  QVERIFY(!e.flags().dataChanged);  // as before the first edit
+  QCOMPARE(e.action("mnuEditRedo")->text(), QString("重做 修改信道3发射功率(&R)"));
+  e.key(Qt::Key_Y, Qt::ControlModifier);
+  e.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(e.cell(2, 1) + e.cell(3, 7), QString("441.50000低"));
+  QVERIFY(e.flags().dataChanged);
+  // The toolbar's undo button, then New replaces the document and forgets every step.
+  e.w->findChild<QWidget*>("Undo")->setFocus();
+  e.action("mnuEditUndo")->trigger();
+  QCOMPARE(e.cell(2, 1), QString("440.00000"));
+  e.prompter.answer(Answer::No);
+  e.action("mnuFileNew")->setEnabled(true);
+  e.w->document().caption += "x";
+  e.action("mnuFileNew")->trigger();
+  QVERIFY(!e.action("mnuEditUndo")->isEnabled() && !e.action("mnuEditRedo")->isEnabled());
+}
+
+// The paste, fill and clear rules are the channel edits' tests; here the keys, the row
+// headers and the context menu reach them.
+void MainWindowTest::rowsCopyPasteAndClear() {
+  Env e;
+  e.click(2, 7);  // channel 2 low power
+  // Dragging across the row headers selects the rows passed over.
+  QWidget* port = e.grid()->viewport();
+  QTest::mousePress(port, Qt::LeftButton, {}, e.at(2, 0));
+  QMouseEvent drag(QEvent::MouseMove, e.at(3, 0), port->mapToGlobal(e.at(3, 0)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(port, &drag);
+  QTest::mouseRelease(port, Qt::LeftButton, {}, e.at(3, 0));
+  e.key(Qt::Key_C, Qt::ControlModifier);
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  QVERIFY(mime->hasFormat(qm::kChannelClipMime));
+  QVERIFY(mime->text().startsWith(qm::kChirpHeader));
+  QCOMPARE(mime->text().count("\r\n"), 3);
+  e.click(15, 0);
+  e.key(Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(e.cell(15, 7) + e.cell(16, 7), QString("低高"));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 粘贴(&U)"));
+  // The row keys are the grid's only while it has the focus: in a function list Delete and
+  // Ctrl+V are the list's, and in the grid Delete needs a selected row.
+  e.click(10, 0);
+  auto* squelch = e.find<QComboBox>("cboRadio_5");
+  squelch->setFocus();
+  QTest::keyClick(squelch, Qt::Key_Delete);
+  QTest::keyClick(squelch, Qt::Key_V, Qt::ControlModifier);
+  e.click(10, 1);
+  QTest::keyClick(e.editor(), Qt::Key_Escape);
+  e.key(Qt::Key_Delete);
+  QVERIFY(!e.off(9));
+  QCOMPARE(e.cell(10, 7), QString("高"));
+  // Shift+Down extends the selection; Delete switches the selected rows off.
+  e.click(15, 0);
+  e.key(Qt::Key_Down, Qt::ShiftModifier);
+  e.key(Qt::Key_Delete);
+  QVERIFY(e.off(14) && e.off(15) && !e.off(13));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  QVERIFY(!e.off(14) && !e.off(15));
+  // One copied row pasted on several selected rows fills each of them.
+  e.click(2, 0);
+  e.key(Qt::Key_C, Qt::ControlModifier);
+  e.click(6, 0);
+  e.click(8, 0, Qt::ShiftModifier);
+  e.key(Qt::Key_V, Qt::ControlModifier);
+  for (int r = 5; r <= 9; ++r) QCOMPARE(e.cell(r, 7), QString(r == 5 || r == 9 ? "高" : "低"));
+  // Ctrl+A and Ctrl+X take all of them.
+  e.key(Qt::Key_A, Qt::ControlModifier);
+  e.key(Qt::Key_X, Qt::ControlModifier);
+  for (int i = 0; i < 16; ++i) QVERIFY(e.off(i));
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 剪切(&U)"));
+  e.key(Qt::Key_Z, Qt::ControlModifier);
+  for (int i = 0; i < 16; ++i) QVERIFY(!e.off(i));
+  QVERIFY(e.prompter.messages.empty());
+
+  // Clear from the context menu takes the row the menu was opened on, not the selection.
+  e.click(12, 0);
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, e.at(5, 3),
+                              e.grid()->viewport()->mapToGlobal(e.at(5, 3)));
+  QApplication::sendEvent(e.grid()->viewport(), &menuEvent);
+  auto* popup = e.w->findChild<QMenu*>("mnuEditPopup");
+  QTRY_VERIFY(popup->isVisible());
+  popup->close();
+  e.action("mnuEditClear")->trigger();
+  QVERIFY(e.off(4) && !e.off(3) && !e.off(5) && !e.off(11));
+  // Text on the clipboard is read as rows; text that is not channel data is refused.
+  QApplication::clipboard()->setText("Dear colleague,\nhere are the channels.");
+  e.action("mnuEditPaste")->trigger();
+  QCOMPARE(e.prompter.messages.size(), size_t(1));
+  QVERIFY(QString::fromStdString(e.prompter.messages[0].text)
+              .startsWith("剪贴板中的文字不是信道数据，没有粘贴。"));
+}
+
+void MainWindowTest::bulkEditDialog() {
+  Env e;
+  e.click(1, 0);
+  e.click(4, 0, Qt::ShiftModifier);
+  e.modal("mnuEditBulk", [&](QWidget* dlg) {
+    const auto closer = qScopeGuard([dlg] { dlg->close(); });  // also when a check fails
+    QCOMPARE(dlg->objectName(), QString("dlgBulkEdit"));
+    QVERIFY(!dlg->findChild<QComboBox*>("cboBulkPower")->isEnabled());
+    dlg->findChild<QCheckBox*>("chkBulkPower")->setChecked(true);
+    dlg->findChild<QComboBox*>("cboBulkPower")->setCurrentIndex(1);
+    dlg->findChild<QCheckBox*>("chkBulkFill")->setChecked(true);
+    // A value the edit cannot take keeps the dialog open with every choice, its field
+    // marked, and changes nothing.
+    auto* from = dlg->findChild<QLineEdit*>("txtBulkFillFrom");
+    auto* rx = dlg->findChild<QLineEdit*>("txtBulkRxSignal");
+    dlg->findChild<QCheckBox*>("chkBulkRxSignal")->setChecked(true);
+    rx->setText("88.5");
+    const std::vector<std::tuple<QString, QLineEdit*, const char*>> refused = {
+        {"", rx, "接收CTC/DCS：无法识别的信令（88.5）"}, {"", from, "没有填写起始频率"}};
+    for (const auto& [fromText, field, message] : refused) {
+      from->setText(fromText);
+      if (field == from) rx->setText("CTC 88.5");
+      e.prompter.clear();
+      dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      QVERIFY(dlg->isVisible());
+      QCOMPARE(e.prompter.messages.size(), size_t(1));
+      QCOMPARE(e.prompter.messages[0].text, std::string(message));
+      QCOMPARE(dlg->focusWidget(), field);
+      QCOMPARE(field->palette().color(QPalette::Text), QColor(255, 0, 0));
+      QCOMPARE(e.cell(1, 7), QString("高"));
+      QVERIFY(!e.action("mnuEditUndo")->isEnabled());
+    }
+    QTest::keyClicks(from, "446.00625");
+    QCOMPARE(from->palette().color(QPalette::Text), rx->palette().color(QPalette::Text));
+    e.prompter.clear();
+    dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  // The fill's steps are the channel edits' tests.
+  QCOMPARE((QStringList{e.cell(1, 2), e.cell(1, 1), e.cell(4, 1), e.cell(1, 7), e.cell(4, 7),
+                        e.cell(5, 7)}),
+           (QStringList{"CTC 88.5", "446.00625", "446.04375", "低", "低", "高"}));
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 批量修改(&U)"));
+  e.action("mnuEditUndo")->trigger();
+  for (int r = 1; r <= 4; ++r) QCOMPARE(e.cell(r, 7), QString("高"));
+}
+
+void MainWindowTest::dropOpensADataFile() {
+  Env e;
+  qm::Image image = e.w->document().image;
+  image.channel(0)[10] |= 0x20;  // channel 1 low power
+  const QString path = e.saveDataFile("drop.q83", image);
+  QVERIFY(!path.isEmpty());
+  e.click(3, 5);  // unsaved data: the drop asks first
+
+  auto drop = [&](const QString& file, Answer answer) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(e.w.get(), &enter);
+    if (!enter.isAccepted()) return false;
+    e.prompter.answer(answer);
+    QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(e.w.get(), &dropped);
+    QTest::qWait(50);
+    return true;
+  };
+  QVERIFY(!drop(e.dir.filePath("notes.txt"), Answer::No));
+  QVERIFY(drop(path, Answer::Cancel));
+  QCOMPARE(e.cell(1, 7), QString("高"));
+  QVERIFY(drop(path, Answer::No));
+  QCOMPARE(e.prompter.messages.size(), size_t(2));
+  QCOMPARE(e.prompter.messages[1].text, std::string("数据没有保存，是否要保存数据？"));
+  QCOMPARE(e.cell(1, 7), QString("低"));
+  // The title shows the path as the system writes it (backslashes on Windows).
+  QVERIFY(e.w->windowTitle().endsWith(QDir::toNativeSeparators(path)));
+}
+
+// A file named on the command line opens as from the recent list; a bad one gives the load's
+// message and keeps the default document.
+void MainWindowTest::fileNamedOnTheCommandLine() {
+  Env e;
+  qm::Image image = e.w->document().image;
+  image[0x20] ^= 0x5A;  // a byte the default document does not have
+  const QString name = "机队 一.q83";
+  QVERIFY(!e.saveDataFile(name, image).isEmpty());
+  QFile text(e.path("text.q83"));
+  QVERIFY(text.open(QIODevice::WriteOnly));
+  text.write("not a data file\n");
+  text.close();
+  const qm::Image defaults = e.w->document().image;
+  e.w->openDataFileFromPath(e.path("text.q83"));
+  QCOMPARE(e.texts(), std::vector<std::string>{"该文件不是ZR410 的数据文件！"});
+  QVERIFY(e.w->document().image == defaults);
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  // A relative name is taken from the current folder and kept as an absolute path.
+  e.prompter.clear();
+  const QString old = QDir::currentPath();
+  QDir::setCurrent(e.dir.path());
+  e.w->openDataFileFromPath(name);
+  QDir::setCurrent(old);
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.w->document().image[0x20], image[0x20]);
+  QCOMPARE(QString::fromStdString(e.w->document().curFileName),
+           QDir::toNativeSeparators(e.path(name)));
+  QVERIFY(e.w->windowTitle().endsWith(name));
+  QVERIFY(e.action("mnuRecentFile_1")->text().contains(name));
+  QVERIFY(!e.flags().dataChanged);
 }
 
 QTEST_MAIN(MainWindowTest)

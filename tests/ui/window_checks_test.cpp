@@ -1,10 +1,12 @@
-// The window against zr410-sim where the tune view meets the rest of the program (the file
-// commands, the scroll bar), the busy pointer, the signalling dialog's keys, the
-// toolbar pictures and the unattended screenshots.
+// The window against zr410-sim where the tune view meets the file commands, the
+// signalling dialog's keys, the toolbar pictures, the unattended screenshots, and
+// the technician's extras: their menu entries and defaults, the options kept in the
+// configuration file, CSV import and export, and verify, backup and the serial trace.
 #include <fstream>
 
 #include "files/data_file.h"
 #include "files/recent_files.h"
+#include "ui/extras_menu.h"
 #include "ui/icons.h"
 #include "ui/signal_dialog.h"
 #include "window_rig.h"
@@ -12,16 +14,61 @@
 using namespace qm::uitest;
 using qm::Answer;
 
+namespace {
+
+qm::ui::TechnicianExtras* Extras(Env& e) {
+  return e.find<qm::ui::TechnicianExtras>("technicianExtras");
+}
+
+bool SaidStartingWith(const Env& e, const std::string& head) {
+  for (const auto& t : e.texts())
+    if (t.rfind(head, 0) == 0) return true;
+  return false;
+}
+
+QStringList Names(const QList<QAction*>& actions) {
+  QStringList out;
+  for (QAction* a : actions) out << a->objectName();
+  return out;
+}
+
+// Where the arrow of a transfer icon points: the column with the most pixels of the arrow's
+// colour is its head; it lies on the side the arrow points to.
+int ArrowHeadSide(const QImage& img, QRgb arrow) {
+  int bestColumn = -1;
+  int best = 0;
+  int left = img.width();
+  int right = -1;
+  for (int x = 0; x < img.width(); ++x) {
+    int count = 0;
+    for (int y = 0; y < img.height(); ++y) count += (img.pixel(x, y) | 0xFF000000) == arrow;
+    if (count > 0) {
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+    if (count > best) {
+      best = count;
+      bestColumn = x;
+    }
+  }
+  if (bestColumn < 0) return 0;
+  return 2 * bestColumn < left + right ? -1 : 1;
+}
+
+}  // namespace
+
 class WindowChecksTest : public QObject {
   Q_OBJECT
  private slots:
   void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
   void tuneViewKeepsTheRadiosData();
-  void scrollBarSendsOneTrialValuePerMove();
-  void busyPointerStaysOnTheMainWindow();
   void escapeCancelsTheSignalDialog();
   void readAndWriteIconsPointOppositeWays();
   void screenshotsNeverWaitForAPerson();
+  void extrasMenusOffByDefaultAndKeptInTheConfigurationFile();
+  void csvImportMarksTheDataChangedAndExportWritesTheRows();
+  void verifyCatchesARadioThatStoresAWrongByte();
+  void backupAndTrace();
 };
 
 // The tune view works on what the radio holds: while it shows the radio's tune data no file
@@ -61,65 +108,6 @@ void WindowChecksTest::tuneViewKeepsTheRadiosData() {
   QTRY_COMPARE(sent("item 51 82 01"), 2);  // the begin and the panel's trial value
 }
 
-// A drag of the thumb sends the value where it is released; an arrow click, a page step and
-// a key press each send one.
-void WindowChecksTest::scrollBarSendsOneTrialValuePerMove() {
-  Env e;
-  QVERIFY(OpenBatteryItem(e));
-  auto* bar = e.find<QScrollBar>("hsbTune");
-  auto* label = e.find<QLabel>("lblTuneVal");
-  const auto trials = [&] { return CountNotes(ReadBytes(e.sim->log()), "item 42"); };
-  int sent = trials();
-
-  bar->setSliderDown(true);
-  for (int v = 101; v <= 110; ++v) {
-    bar->setSliderPosition(v);
-    QCOMPARE(label->text(), QString::number(v));  // the label follows the thumb
-  }
-  QCOMPARE(trials(), sent);
-  bar->setSliderDown(false);
-  QTRY_COMPARE(trials(), sent + 1);
-  QTRY_VERIFY(ReadBytes(e.sim->log()).contains("42 6E 01"));  // 110
-  sent = trials();
-
-  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
-  QCOMPARE(bar->value(), 111);
-  QTRY_COMPARE(trials(), sent + 1);
-  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  QTRY_COMPARE(trials(), sent + 2);
-  // The click gave the bar the focus; Right raises the value.
-  QCOMPARE(e.w->focusWidget(), bar);
-  QTest::keyClick(e.w->focusWidget(), Qt::Key_Right);
-  QCOMPARE(bar->value(), 120);
-  QTRY_COMPARE(trials(), sent + 3);
-  QCOMPARE(label->text(), QString::number(bar->value()));
-
-  // OK stores the value the radio was last given.
-  const int last = bar->value();
-  Click(e.find<QGroupBox>("fraTune")->findChild<QPushButton*>("cmdOK"));
-  QCOMPARE(e.w->document().image[0x2F0], uint8_t(last));
-}
-
-// While a radio command waits for the user in a message box, the box has the normal pointer;
-// the hourglass is the main window's only, and it goes when the command ends.
-void WindowChecksTest::busyPointerStaysOnTheMainWindow() {
-  Env e;
-  QVERIFY(e.startRadio(RadioImage(e), e.modelOption()));
-  std::vector<std::string> seen;
-  e.prompter.onAsk = [&](const qm::Message& m) {
-    const bool appWide = QApplication::overrideCursor() != nullptr;
-    const bool window = e.w->cursor().shape() == Qt::WaitCursor;
-    seen.push_back(m.text + (appWide ? " app" : "") + (window ? " window" : ""));
-  };
-  e.action("mnuRead")->trigger();
-  e.action("mnuWrite")->trigger();
-  QCOMPARE(seen, (std::vector<std::string>{"读频完成，请按“确定”按钮继续.... window",
-                                           "写频完成，请按“确定”按钮继续..... window"}));
-  QVERIFY(QApplication::overrideCursor() == nullptr);
-  QCOMPARE(e.w->cursor().shape(), Qt::ArrowCursor);
-  e.prompter.onAsk = nullptr;
-}
-
 // Escape in either list of the signalling dialog cancels it, with no check of the half-typed
 // entry.
 void WindowChecksTest::escapeCancelsTheSignalDialog() {
@@ -145,33 +133,6 @@ void WindowChecksTest::escapeCancelsTheSignalDialog() {
     QVERIFY2(closed && !result.has_value() && prompter.messages.empty(), list);
   }
 }
-
-namespace {
-
-// Where the arrow of a transfer icon points: the column with the most pixels of the arrow's
-// colour is its head; it lies on the side the arrow points to.
-int ArrowHeadSide(const QImage& img, QRgb arrow) {
-  int bestColumn = -1;
-  int best = 0;
-  int left = img.width();
-  int right = -1;
-  for (int x = 0; x < img.width(); ++x) {
-    int count = 0;
-    for (int y = 0; y < img.height(); ++y) count += (img.pixel(x, y) | 0xFF000000) == arrow;
-    if (count > 0) {
-      left = std::min(left, x);
-      right = std::max(right, x);
-    }
-    if (count > best) {
-      best = count;
-      bestColumn = x;
-    }
-  }
-  if (bestColumn < 0) return 0;
-  return 2 * bestColumn < left + right ? -1 : 1;
-}
-
-}  // namespace
 
 // Read brings data from the radio (left) to the computer (right); Write sends it the other
 // way. Same devices in the same places, arrows of different colours pointing opposite ways.
@@ -209,6 +170,120 @@ void WindowChecksTest::screenshotsNeverWaitForAPerson() {
   QCOMPARE(p.exitCode(), 0);
   for (const char* name : {"main.png", "signal.png", "model.png", "about.png", "port.png"})
     QVERIFY2(QFile::exists(dir.filePath(QString("shots/") + name)), name);
+}
+
+void WindowChecksTest::extrasMenusOffByDefaultAndKeptInTheConfigurationFile() {
+  Env e;
+  const QStringList file = Names(e.find<QMenu>("mnuFile")->actions());
+  const qsizetype at = file.indexOf("mnuFileSaveAs");
+  QVERIFY(at >= 0);
+  QCOMPARE(file.mid(at, 4),
+           (QStringList{"mnuFileSaveAs", "mnuFileImportCsv", "mnuFileExportCsv", "mnuFileBar2"}));
+  const QStringList operate = Names(e.find<QMenu>("mnuOperate")->actions());
+  QVERIFY(operate.indexOf("mnuVerifyAfterWrite") > operate.indexOf("mnuTune"));
+  for (const char* name : {"mnuVerifyAfterWrite", "mnuBackupBeforeWrite", "mnuSerialTrace"})
+    QVERIFY2(e.action(name)->isCheckable() && !e.action(name)->isChecked(), name);
+  QVERIFY(!Extras(e)->writeChecks().verify && Extras(e)->writeChecks().backupDir.empty());
+
+  // The options are kept in the configuration file for the next start.
+  e.action("mnuVerifyAfterWrite")->trigger();
+  e.action("mnuSerialTrace")->trigger();
+  QCOMPARE(e.ini->read("Extras", "VerifyAfterWrite", ""), std::string("1"));
+  QCOMPARE(e.ini->read("Extras", "SerialTrace", ""), std::string("1"));
+  e.prompter.answer(qm::Answer::No);
+  e.w->close();
+  e.w = std::make_unique<qm::ui::FrmMain>(e.app, e.prompter, e.dialogs, *e.ini);
+  e.w->start();
+  QVERIFY(e.action("mnuVerifyAfterWrite")->isChecked() && e.action("mnuSerialTrace")->isChecked());
+  QVERIFY(!e.action("mnuBackupBeforeWrite")->isChecked());
+  QVERIFY(Extras(e)->writeChecks().verify);
+}
+
+// The columns, the skipped rows and the export's form are the CSV tests'; here the dialog's
+// first location reaches the import, its notes are shown, and the export writes the rows.
+void WindowChecksTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
+  Env e;
+  const QString csv = e.dir.filePath("in.csv");
+  {
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(
+        "Location,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n"
+        "5,451.125,,0,Tone,100.0,NFM\r\n"
+        "6,abc,,0,,88.5,FM\r\n"
+        "7,452.0,split,457.0,,88.5,FM\r\n");
+  }
+  QVERIFY(!e.w->document().HasUnsavedData());
+  e.dialogs.choose(csv.toStdString());
+  e.modal("mnuFileImportCsv", [](QWidget* dlg) {
+    QCOMPARE(dlg->objectName(), QString("dlgImportCsv"));
+    dlg->findChild<QLineEdit*>("txtFromLocation")->setText("5");
+    dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  QCOMPARE(
+      e.prompter.texts(),
+      (std::vector<std::string>{"导入2个信道。\n第3行：Frequency列的数值无法识别（abc），已跳过"}));
+  QCOMPARE(e.cell(1, 1) + " " + e.cell(2, 3), QString("451.12500 457.00000"));
+  QVERIFY(e.w->document().HasUnsavedData());
+
+  e.prompter.clear();
+  const QString out = e.dir.filePath("out.csv");
+  e.dialogs.choose(out.toStdString());
+  e.action("mnuFileExportCsv")->trigger();
+  QCOMPARE(e.dialogs.saved.back().title, std::string("导出CSV"));
+  const QByteArray written = ReadBytes(out);
+  QVERIFY(written.startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
+  QVERIFY(written.contains("\r\n2,信道2,452.000000,split,457.000000,"));
+  QCOMPARE(e.texts().size(), size_t{1});
+  QVERIFY(SaidStartingWith(e, "导出"));
+  // An export saves nothing: the imported edits still count as unsaved.
+  QVERIFY(e.w->document().HasUnsavedData());
+}
+
+void WindowChecksTest::verifyCatchesARadioThatStoresAWrongByte() {
+  Env e;
+  e.action("mnuVerifyAfterWrite")->trigger();
+  QVERIFY(e.startRadio(e.w->document().image, e.modelOption() + QStringList{"--corrupt", "0x2B3"}));
+  e.prompter.clear();
+  e.action("mnuWrite")->trigger();
+  QVERIFY(SaidStartingWith(e, "写频校验失败，对讲机中的数据与写入的不同：\n0x2B0: 写入 "));
+  QVERIFY(!SaidStartingWith(e, "写频完成"));
+  QVERIFY(!e.w->windowTitle().startsWith("写频完成"));
+}
+
+void WindowChecksTest::backupAndTrace() {
+  QString backups;
+  Env e([&](Env& env) {
+    backups = env.dir.filePath("bk");
+    env.ini->write("Extras", "BackupDir", backups.toStdString());
+  });
+  e.action("mnuBackupBeforeWrite")->trigger();
+  e.action("mnuSerialTrace")->trigger();
+  QVERIFY(e.startRadio(e.w->document().image, e.modelOption()));
+  e.prompter.clear();
+  e.action("mnuWrite")->trigger();
+  QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"写频完成，请按“确定”按钮继续....."}));
+  const QStringList files = QDir(backups).entryList({"noid_*.q83"}, QDir::Files);
+  QCOMPARE(files.size(), 1);
+  QVERIFY(QFile(backups + "/" + files[0]).size() > 1024);
+
+  // The trace holds the last operation: the backup's read and the write (the lines' form is
+  // the trace's test).
+  const qm::SerialTrace* trace = Extras(e)->trace();
+  QVERIFY(trace);
+  const std::string text = trace->text();
+  QVERIFY(text.find(" ms TX  52 03 F8 08\n") != std::string::npos);  // the last read request
+  QVERIFY(text.find(" ms TX  57 03 C8 08 ") != std::string::npos);   // the last write frame
+  QString shown;
+  const QString saved = e.dir.filePath("trace.txt");
+  e.dialogs.choose(saved.toStdString());
+  e.modal("mnuShowTrace", [&](QWidget* dlg) {
+    shown = dlg->findChild<QPlainTextEdit*>("txtTrace")->toPlainText();
+    dlg->findChild<QPushButton*>("cmdSaveTrace")->click();
+    dlg->close();
+  });
+  QCOMPARE(shown, QString::fromStdString(text));
+  QCOMPARE(ReadBytes(saved).toStdString(), text);
 }
 
 QTEST_MAIN(WindowChecksTest)

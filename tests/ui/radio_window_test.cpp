@@ -40,13 +40,12 @@ class RadioWindowTest : public QObject {
   void readShowsTheRadio();
   void writeSendsTheEdits();
   void versions();
-  void failedExchangesChangeNothing();
+  void failedExchanges();
   void portDialogMissingPort();
   void embeddedInformation();
   void tuneMode();
   void leavingTuneMode_data();
   void leavingTuneMode();
-  void failedExchangeKeepsTheTuneView();
 };
 
 // While the radio is read the window refuses to close and to start another command, and the
@@ -184,30 +183,49 @@ void RadioWindowTest::versions() {
   }
 }
 
-// A read from a silent radio and a write it stops acknowledging: the message, no caption,
-// no progress window left, and an edit that reached neither the radio in full nor a file
-// still counts as unsaved.
-void RadioWindowTest::failedExchangesChangeNothing() {
+// A read from a silent radio and a write it stops acknowledging: the message, no caption, no
+// progress window left, and an edit that reached neither the radio in full nor a file still
+// counts as unsaved. Begun in the tune view, a read or write that stops part of the way ends
+// with NRVTUNE: the radio is back in its tune state, the window still shows the tune view,
+// and leaving it takes the radio out of tune mode the normal way.
+void RadioWindowTest::failedExchanges() {
   struct Case {
     QStringList fault;
     const char* command;
-    std::string title, text;
+    std::string message;  // none: begun in the tune view
   };
   const Case cases[] = {
       {{"--silent"},
        "mnuRead",
-       "通讯端口错误",
-       "端口1 没有响应，请检查你的连接或机器电源是否打开！"},
-      {{"--no-ack", "0x010"}, "mnuWrite", "写频错误", "写频中断，请重试！"},
+       "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！"},
+      {{"--no-ack", "0x010"}, "mnuWrite", "写频错误 / 写频中断，请重试！"},
+      {{"--no-read-reply", "0"}, "mnuRead", ""},
+      {{"--no-ack", "0"}, "Write", ""},  // from the toolbar
   };
   for (const Case& c : cases) {
     Env e;
-    QVERIFY(e.startRadio(e.w->document().image, e.modelOption() + c.fault));
-    e.typeFreq(1, 1, "441.0250");
-    e.action(c.command)->trigger();
+    const bool tune = c.message.empty();
+    QVERIFY(
+        e.startRadio(tune ? TuneRadioImage(e) : e.w->document().image, e.modelOption() + c.fault));
+    if (tune)
+      e.action("mnuTune")->trigger();
+    else
+      e.typeFreq(1, 1, "441.0250");
+    if (std::string(c.command) == "Write")
+      Click(e.find<QWidget>("Write"));
+    else
+      e.action(c.command)->trigger();
+    if (tune) {
+      QVERIFY(e.w->tunePanel()->isVisible());
+      QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
+      QCOMPARE(CountNotes(ReadBytes(e.sim->log()), "NRVTUNE"), 2);  // the entry's, and this one
+      e.clickNode("exit");
+      QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
+      QCOMPARE(CountNotes(ReadBytes(e.sim->log()), "left"), 1);
+      continue;
+    }
     QCOMPARE(e.prompter.messages.size(), size_t(1));
-    QCOMPARE(e.prompter.messages[0].title + " / " + e.prompter.messages[0].text,
-             c.title + " / " + c.text);
+    QCOMPARE(e.prompter.messages[0].title + " / " + e.prompter.messages[0].text, c.message);
     QCOMPARE(e.w->windowTitle(), kTitle);
     QVERIFY(!e.w->progress().isOpen() && !e.w->busy());
     QVERIFY(e.closeAsksToSave());
@@ -466,29 +484,6 @@ void RadioWindowTest::leavingTuneMode() {
   const QString caption = how == "mnuRead" ? "读频完成－ " : how == "Write" ? "写频完成－" : "";
   if (how != "mnuRadio" && how != "close") QCOMPARE(e.w->windowTitle(), caption + kTitle);
   QCOMPARE(e.w->document().viewMode, int16_t(how == "mnuRadio" ? 2 : 1));
-}
-
-// A read or write begun in the tune view that stops part of the way ends with NRVTUNE: the
-// radio is back in its tune state, the window still shows the tune view, and leaving it
-// takes the radio out of tune mode the normal way.
-void RadioWindowTest::failedExchangeKeepsTheTuneView() {
-  // A block of the read unanswered; a block of the write (from the toolbar) unanswered.
-  for (const auto& [command, fault] : {std::pair{"mnuRead", QStringList{"--no-read-reply", "0"}},
-                                       std::pair{"Write", QStringList{"--no-ack", "0"}}}) {
-    Env e;
-    QVERIFY(e.startRadio(TuneRadioImage(e), e.modelOption() + fault));
-    e.action("mnuTune")->trigger();
-    if (std::string(command) == "Write")
-      Click(e.find<QWidget>("Write"));
-    else
-      e.action(command)->trigger();
-    QVERIFY(e.w->tunePanel()->isVisible());
-    QCOMPARE(e.w->windowTitle(), "正在调测－" + kTitle);
-    QCOMPARE(CountNotes(ReadBytes(e.sim->log()), "NRVTUNE"), 2);  // the entry's, and this one
-    e.clickNode("exit");
-    QVERIFY(e.find<QWidget>("fraChannel")->isVisible());
-    QCOMPARE(CountNotes(ReadBytes(e.sim->log()), "left"), 1);
-  }
 }
 
 QTEST_MAIN(RadioWindowTest)

@@ -1,14 +1,13 @@
-// The window against zr410-sim where the tune view meets the file commands, the
-// signalling dialog's keys, the toolbar pictures, the unattended screenshots, and
-// the technician's extras: their menu entries and defaults, the options kept in the
-// configuration file, CSV import and export, and verify, backup and the serial trace.
+// The window against zr410-sim where the tune view meets the file commands, the toolbar pictures,
+// the unattended screenshots, and the technician's extras: their menu entries and defaults, the
+// options kept in the configuration file, CSV import and export, and verify, backup and the serial
+// trace.
 #include <fstream>
 
 #include "files/data_file.h"
 #include "files/recent_files.h"
 #include "ui/extras_menu.h"
 #include "ui/icons.h"
-#include "ui/signal_dialog.h"
 #include "window_rig.h"
 
 using namespace qm::uitest;
@@ -62,7 +61,6 @@ class WindowChecksTest : public QObject {
  private slots:
   void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
   void tuneViewKeepsTheRadiosData();
-  void escapeCancelsTheSignalDialog();
   void readAndWriteIconsPointOppositeWays();
   void screenshotsNeverWaitForAPerson();
   void extrasMenusOffByDefaultAndKeptInTheConfigurationFile();
@@ -106,32 +104,6 @@ void WindowChecksTest::tuneViewKeepsTheRadiosData() {
   const auto sent = [&](const char* note) { return CountNotes(ReadBytes(e.sim->log()), note); };
   QTRY_COMPARE(sent("signalling 20 70 06"), 1);
   QTRY_COMPARE(sent("item 51 82 01"), 2);  // the begin and the panel's trial value
-}
-
-// Escape in either list of the signalling dialog cancels it, with no check of the half-typed
-// entry.
-void WindowChecksTest::escapeCancelsTheSignalDialog() {
-  for (const auto& [text, list] :
-       {std::pair{"CTC 88.5", "cboChRxQT"}, std::pair{"DCS 023", "cboChRxDQT"}}) {
-    qm::AppState app;
-    qm::test::FakePrompter prompter;
-    qm::ui::FrmSignal dialog(app, prompter);
-    dialog.setSignalText(text);
-    std::optional<std::string> result = "not run";
-    bool closed = false;
-    WithModal(
-        [&](QWidget* m) {
-          auto* box = m->findChild<QComboBox*>(list);
-          QVERIFY(box && box->isEnabled());
-          box->lineEdit()->setFocus();
-          QTest::keyClicks(box->lineEdit(), "1");
-          QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
-          closed = !m->isVisible();
-          if (!closed) m->close();
-        },
-        [&] { result = dialog.run(); });
-    QVERIFY2(closed && !result.has_value() && prompter.messages.empty(), list);
-  }
 }
 
 // Read brings data from the radio (left) to the computer (right); Write sends it the other

@@ -56,7 +56,7 @@ void RadioWindowTest::readShowsTheRadio() {
   qm::Image radio = RadioImage(e);
   e.prompter.clear();
   QVERIFY(e.cell(1, 1) != "441.02500");
-  QVERIFY(e.startRadio(radio, e.modelOption() + QStringList{"--pace"}));
+  QVERIFY(e.startRadio(radio, QStringList{"--pace"}));
   struct PaintClock : QObject {
     QElapsedTimer clock;
     qint64 last = -1, longest = 0;
@@ -119,8 +119,8 @@ void RadioWindowTest::readShowsTheRadio() {
 
 void RadioWindowTest::writeSendsTheEdits() {
   Env e;
-  QVERIFY(e.startRadio(e.w->document().image, e.modelOption()));  // the radio holds the defaults
-  e.typeFreq(1, 1, "441.0250");                                   // channel 1's receive frequency
+  QVERIFY(e.startRadio(e.w->document().image));  // the radio holds the defaults
+  e.typeFreq(1, 1, "441.0250");                  // channel 1's receive frequency
   e.action("mnuWrite")->trigger();
   QCOMPARE(e.texts(), (std::vector<std::string>{"写频完成，请按“确定”按钮继续....."}));
   QCOMPARE(e.prompter.pointers, std::vector<std::string>{"busy"});
@@ -151,7 +151,7 @@ void RadioWindowTest::versions() {
     Env e;
     e.app.showWarning = {true, true};
     qm::Image radio = write ? e.w->document().image : RadioImage(e);
-    QVERIFY(e.startRadio(radio, e.modelOption() + QStringList{"--version", c.version}));
+    QVERIFY(e.startRadio(radio, QStringList{"--version", c.version}));
     const QByteArray initial = ReadBytes(e.dir.filePath("memory.bin"));
     bool dialogSeen = false;
     WithModal(
@@ -205,8 +205,7 @@ void RadioWindowTest::failedExchanges() {
   for (const Case& c : cases) {
     Env e;
     const bool tune = c.message.empty();
-    QVERIFY(
-        e.startRadio(tune ? TuneRadioImage(e) : e.w->document().image, e.modelOption() + c.fault));
+    QVERIFY(e.startRadio(tune ? TuneRadioImage(e) : e.w->document().image, c.fault));
     if (tune)
       e.action("mnuTune")->trigger();
     else
@@ -272,7 +271,7 @@ void RadioWindowTest::embeddedInformation() {
   for (size_t i = 0; i < 14; ++i) radio[0x3C0 + i] = static_cast<uint8_t>(idAndDate[i]);
   for (size_t i = 0; i < 16; ++i) radio[0x3E0 + i] = static_cast<uint8_t>(idAndDate[14 + i]);
   qm::CollectEmbedText(u"abc", radio);
-  QVERIFY(e.startRadio(radio, e.modelOption()));
+  QVERIFY(e.startRadio(radio));
 
   const QString text = QString::fromUtf8("巡逻一组 ch3");
   e.modal("mnuRadio", [&](QWidget* m) {
@@ -336,7 +335,7 @@ void RadioWindowTest::tuneMode() {
   Env e;
   qm::Image radio = TuneRadioImage(e);  // tune channel 1 is on, 2 is off
   radio[0x100 + 7] |= 0x08;
-  QVERIFY(e.startRadio(radio, e.modelOption()));
+  QVERIFY(e.startRadio(radio));
 
   e.action("mnuTune")->trigger();
   qm::ui::TunePanel* tune = e.w->tunePanel();

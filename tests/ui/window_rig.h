@@ -214,10 +214,10 @@ struct Env {
   std::unique_ptr<Sim> sim;
 #endif
 
-  explicit Env(const std::function<void(Env&)>& beforeStart = {},
-               const std::string& makerIni = QM_SOURCE_DIR "/data/nrvPC.ini") {
+  explicit Env(const std::function<void(Env&)>& beforeStart = {}) {
     const std::string programDir = dir.path().toStdString();
-    qm::LoadStartupConfig(programDir, makerIni, app, codec, programDir + "/QM830K.ini");
+    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
+                          programDir + "/QM830K.ini");
     ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
     if (beforeStart) beforeStart(*this);
     w = std::make_unique<qm::ui::FrmMain>(app, prompter, dialogs, *ini);
@@ -238,17 +238,17 @@ struct Env {
   }
 
 #ifdef QM_SIM_PATH
-  // Starts the radio with `memory` and points the window at it.
-  bool startRadio(const qm::Image& memory, QStringList options = {}) {
+  // Starts the radio of the window's model with `memory` and points the window at it.
+  bool startRadio(const qm::Image& memory, const QStringList& options = {}) {
     const QString mem = dir.filePath("memory.bin");
     if (!qm::WriteFileAtomically(mem.toStdString(), memory.bytes())) return false;
-    options << "--load" << sim->hostPath(mem);
-    if (!sim->start(options)) return false;
+    const QString model = QString::number(app.currentModel().code);
+    if (!sim->start(QStringList{"--model", model, "--load", sim->hostPath(mem)} + options))
+      return false;
     w->setDevicePath(sim->device());
     return true;
   }
 #endif
-  QStringList modelOption() const { return {"--model", QString::number(app.currentModel().code)}; }
 
   template <class T>
   T* find(const QString& name) const {
@@ -347,7 +347,7 @@ inline qm::Image TuneRadioImage(Env& e) {
 #ifdef QM_SIM_PATH
 // A radio in tune mode with the battery item open on tune channel 1 (stored value 100).
 inline bool OpenBatteryItem(Env& e, QStringList options = {}) {
-  if (!e.startRadio(TuneRadioImage(e), e.modelOption() + options)) return false;
+  if (!e.startRadio(TuneRadioImage(e), options)) return false;
   e.action("mnuTune")->trigger();
   if (e.w->document().viewMode != 3) return false;
   e.clickNode("Battery");

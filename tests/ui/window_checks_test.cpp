@@ -166,7 +166,8 @@ void WindowChecksTest::extrasMenusOffByDefaultAndKeptInTheConfigurationFile() {
 }
 
 // The columns, the skipped rows and the export's form are the CSV tests'; here the dialog's
-// first location reaches the import, its notes are shown, and the export writes the rows.
+// first location (5, not the file's first row) reaches the import, its notes are shown, and the
+// export writes the rows.
 void WindowChecksTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
   Env e;
   const QString csv = e.dir.filePath("in.csv");
@@ -175,6 +176,7 @@ void WindowChecksTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(
         "Location,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n"
+        "4,440.5,,0,,88.5,FM\r\n"
         "5,451.125,,0,Tone,100.0,NFM\r\n"
         "6,abc,,0,,88.5,FM\r\n"
         "7,452.0,split,457.0,,88.5,FM\r\n");
@@ -188,7 +190,7 @@ void WindowChecksTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
   });
   QCOMPARE(
       e.prompter.texts(),
-      (std::vector<std::string>{"导入2个信道。\n第3行：Frequency列的数值无法识别（abc），已跳过"}));
+      (std::vector<std::string>{"导入2个信道。\n第4行：Frequency列的数值无法识别（abc），已跳过"}));
   QCOMPARE(e.cell(1, 1) + " " + e.cell(2, 3), QString("451.12500 457.00000"));
   QVERIFY(e.w->document().HasUnsavedData());
 

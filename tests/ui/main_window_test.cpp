@@ -65,9 +65,8 @@ QStringList Texts(QWidget* root) {
         for (int c = 0; c < t->columnCount(); ++c)
           if (auto* item = t->item(r, c)) add(w, item->text());
     }
-    if (auto* t = qobject_cast<QTreeWidget*>(w)) {
+    if (auto* t = qobject_cast<QTreeWidget*>(w))
       for (QTreeWidgetItemIterator it(t); *it; ++it) add(w, (*it)->text(0));
-    }
   }
   for (QAction* a : root->findChildren<QAction*>()) {
     // Each language names itself in its own words; that is the one Chinese word allowed.
@@ -114,18 +113,14 @@ std::map<QString, QStringList> Surfaces() {
   out["port dialog"] = ModalTexts([&] { e.w->selectPort(); });
   out["embedded information"] = ModalTexts([&] { e.w->embedInfo(); });
   out["bulk edit"] = ModalTexts([&] { e.w->findChild<QAction*>("mnuEditBulk")->trigger(); });
-  out["version warning"] = ModalTexts([] {
-    qm::ui::QtPrompter p;
+  qm::ui::QtPrompter p;
+  qm::ui::QtFileDialogs d;
+  out["version warning"] = ModalTexts([&] {
     p.warn(0, "当前要写频的机器为V1.0版，某些功能无效，详情请查看帮助文件！是否继续？ ");
   });
-  out["message box"] = ModalTexts([] {
-    qm::ui::QtPrompter p;
-    p.ask(qm::LoadStatusMessage(qm::LoadStatus::Damaged));
-  });
-  out["file dialog"] = ModalTexts([] {
-    qm::ui::QtFileDialogs d;
-    d.openFile(qm::OpenDialogRequest(QDir::tempPath().toStdString()));
-  });
+  out["message box"] = ModalTexts([&] { p.ask(qm::LoadStatusMessage(qm::LoadStatus::Damaged)); });
+  out["file dialog"] =
+      ModalTexts([&] { d.openFile(qm::OpenDialogRequest(QDir::tempPath().toStdString())); });
   // The scratch folder differs from run to run.
   for (auto& [name, texts] : out) texts.replaceInStrings(e.dir.path(), "DIR");
   return out;
@@ -137,7 +132,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startUpStateAndLayout();
+  void startUpLayoutHelpAndAbout();
   void closePrompt();
   void frequencyEditor();
   void clickOnStatusBarCommitsEdit();
@@ -146,7 +141,6 @@ class MainWindowTest : public QObject {
   void openSaveNewAndRecentFiles();
   void rejectedValuesShowRed();
   void modelChange();
-  void helpAndAbout();
   void splashAndStartupTimer();
   void commandLine();
   void qtSeams();
@@ -162,8 +156,8 @@ class MainWindowTest : public QObject {
 };
 
 // The captions are data in the window's code; what is checked here is the state the window,
-// its menus and its toolbar start in.
-void MainWindowTest::startUpStateAndLayout() {
+// its menus and its toolbar start in, its scroll bars, and the help and about commands.
+void MainWindowTest::startUpLayoutHelpAndAbout() {
   Env e([](Env& env) { env.ini->write("Comm Port", "Common Port", "5"); });
   QCOMPARE((QStringList{e.w->windowTitle(), e.panel(1), e.panel(2), e.panel(3),
                         e.find<QLabel>("lblRadio")->text()}),
@@ -210,6 +204,37 @@ void MainWindowTest::startUpStateAndLayout() {
   QVERIFY(h->isVisible() && v->isVisible() && h->maximum() > 0 && v->maximum() > 0);
   h->setValue(h->maximum());
   QCOMPARE(picture->pos().x(), -h->maximum());
+
+  // No guide beside the program: the message, titled with the caption.
+  e.action("mnuHelpContents")->trigger();
+  QCOMPARE(e.texts(),
+           std::vector<std::string>{"无法显示帮助文件，没有相应的帮助文件与该软件关联。"});
+  QCOMPARE(Q(e.prompter.messages[0].title), kTitle);
+  QVERIFY(e.prompter.messages[0].icon == qm::Icon::Information);
+  e.prompter.clear();
+  QFile guide(Q(e.app.helpFile));
+  QVERIFY(guide.open(QIODevice::WriteOnly));
+  guide.write("<html><body><h1>目录</h1><p>读频之前先选择端口。</p><p>写频</p></body></html>");
+  guide.close();
+  e.action("mnuHelpContents")->trigger();
+  QVERIFY(e.prompter.messages.empty());
+  qm::ui::HelpWindow* help = e.w->helpWindow();
+  QVERIFY(help && help->isVisible());
+  QVERIFY(help->findChild<QTextBrowser*>("txtHelp")->toPlainText().contains("选择端口"));
+  e.action("mnuHelpSearchForHelpOn")->trigger();
+  QVERIFY(help->find("写频") && !help->find("不存在的词"));
+
+  QStringList about;
+  e.modal("mnuHelpAbout", [&](QWidget* m) {
+    about << m->windowTitle() << m->findChild<QLabel*>("lblVersion")->text();
+    QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+  });
+  QCOMPARE(about, (QStringList{"关于" + kTitle, "版本2.1"}));
+
+  // Closing the main window closes the help window too.
+  e.w->close();
+  QVERIFY(!e.w->isVisible());
+  QVERIFY(e.w->helpWindow() == nullptr || !e.w->helpWindow()->isVisible());
 }
 
 // The answers' rules are the document's; here the window follows a cancel (it stays, with the
@@ -535,40 +560,6 @@ void MainWindowTest::modelChange() {
   e.prompter.clear();
   e.modal("mnuRadioInfo", [](QWidget* m) { Click(m->findChild<QPushButton*>("CmdOK")); });
   QVERIFY(e.prompter.messages.empty());
-}
-
-void MainWindowTest::helpAndAbout() {
-  Env e;
-  // No guide beside the program: the message, titled with the caption.
-  e.action("mnuHelpContents")->trigger();
-  QCOMPARE(e.texts(),
-           std::vector<std::string>{"无法显示帮助文件，没有相应的帮助文件与该软件关联。"});
-  QCOMPARE(Q(e.prompter.messages[0].title), kTitle);
-  QVERIFY(e.prompter.messages[0].icon == qm::Icon::Information);
-  e.prompter.clear();
-  QFile guide(Q(e.app.helpFile));
-  QVERIFY(guide.open(QIODevice::WriteOnly));
-  guide.write("<html><body><h1>目录</h1><p>读频之前先选择端口。</p><p>写频</p></body></html>");
-  guide.close();
-  e.action("mnuHelpContents")->trigger();
-  QVERIFY(e.prompter.messages.empty());
-  qm::ui::HelpWindow* help = e.w->helpWindow();
-  QVERIFY(help && help->isVisible());
-  QVERIFY(help->findChild<QTextBrowser*>("txtHelp")->toPlainText().contains("选择端口"));
-  e.action("mnuHelpSearchForHelpOn")->trigger();
-  QVERIFY(help->find("写频") && !help->find("不存在的词"));
-
-  QStringList about;
-  e.modal("mnuHelpAbout", [&](QWidget* m) {
-    about << m->windowTitle() << m->findChild<QLabel*>("lblVersion")->text();
-    QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-  });
-  QCOMPARE(about, (QStringList{"关于" + kTitle, "版本2.1"}));
-
-  // Closing the main window closes the help window too.
-  e.w->close();
-  QVERIFY(!e.w->isVisible());
-  QVERIFY(e.w->helpWindow() == nullptr || !e.w->helpWindow()->isVisible());
 }
 
 void MainWindowTest::splashAndStartupTimer() {

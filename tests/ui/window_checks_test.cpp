@@ -1,159 +1,29 @@
-// The window against zr410-sim where the tune view meets the rest of the program (the file
-// commands, the scroll bar), the busy pointer, the signalling dialog's keys, the
-// toolbar pictures and the unattended screenshots.
+// The window against zr410-sim where the tune view meets the file commands, the toolbar pictures,
+// the unattended screenshots, and the technician's extras: their menu entries and defaults, the
+// options kept in the configuration file, CSV import and export, and verify, backup and the serial
+// trace.
 #include <fstream>
 
 #include "files/data_file.h"
 #include "files/recent_files.h"
+#include "ui/extras_menu.h"
 #include "ui/icons.h"
-#include "ui/signal_dialog.h"
 #include "window_rig.h"
 
 using namespace qm::uitest;
 using qm::Answer;
 
-class WindowChecksTest : public QObject {
-  Q_OBJECT
- private slots:
-  void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
-  void tuneViewKeepsTheRadiosData();
-  void scrollBarSendsOneTrialValuePerMove();
-  void busyPointerStaysOnTheMainWindow();
-  void escapeCancelsTheSignalDialog_data();
-  void escapeCancelsTheSignalDialog();
-  void readAndWriteIconsPointOppositeWays();
-  void screenshotsNeverWaitForAPerson();
-};
-
-// The tune view works on what the radio holds: while it shows the radio's tune data no file
-// replaces it, and the frames of an item carry the radio's own values.
-void WindowChecksTest::tuneViewKeepsTheRadiosData() {
-  QTemporaryDir scratch;
-  const std::string file = scratch.filePath("446.q83").toStdString();
-  Env e([&](Env& env) { qm::AddRecentFile(*env.ini, file); });
-  // A QM830K-446 file with the default tune data; a QM830K-U1 radio whose tune channel 1
-  // sends CTC 67.0 and whose CTC deviation (wide) is 130.
-  qm::Image fromFile = e.w->document().image;
-  fromFile[0x2D2] = 32;
-  QVERIFY(qm::WriteFileAtomically(file, qm::SerializeDataFile(fromFile, qm::SpareBlock{}, false)));
-  qm::Image radio = TuneRadioImage(e);
-  radio[0x107] = static_cast<uint8_t>((radio[0x107] & 0x0F) | 0x30);
-  radio[0x108] = 0x70;
-  radio[0x109] = 0x06;
-  radio[0x2F3] = 130;
-  QVERIFY(e.startRadio(radio, e.modelOption()));
-  e.action("mnuTune")->trigger();
-
-  // Open, the toolbar's Open, the recent file and a drop: none is offered, none acts.
-  for (const char* name : {"mnuFileOpen", "tbToolBar_Open", "mnuRecentFile_1"}) {
-    QVERIFY2(!e.action(name)->isEnabled(), name);
-    e.dialogs.choose(file);
-    e.action(name)->trigger();
-  }
-  e.w->openDroppedFile(QString::fromStdString(file));
-  QVERIFY(e.dialogs.opened.empty());
-  QVERIFY(e.prompter.messages.empty());
-  QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-U1"));
-
-  e.clickNode("CTCDevW");
-  // A frame the radio does not answer may still be on its way when the click returns.
-  const auto sent = [&](const char* note) { return CountNotes(ReadBytes(e.sim->log()), note); };
-  QTRY_COMPARE(sent("signalling 20 70 06"), 1);
-  QTRY_COMPARE(sent("item 51 82 01"), 2);  // the begin and the panel's trial value
-}
-
-// A drag of the thumb sends the value where it is released; an arrow click, a page step and
-// a key press each send one.
-void WindowChecksTest::scrollBarSendsOneTrialValuePerMove() {
-  Env e;
-  QVERIFY(OpenBatteryItem(e));
-  auto* bar = e.find<QScrollBar>("hsbTune");
-  auto* label = e.find<QLabel>("lblTuneVal");
-  const auto trials = [&] { return CountNotes(ReadBytes(e.sim->log()), "item 42"); };
-  int sent = trials();
-
-  bar->setSliderDown(true);
-  for (int v = 101; v <= 110; ++v) {
-    bar->setSliderPosition(v);
-    QCOMPARE(label->text(), QString::number(v));  // the label follows the thumb
-  }
-  QCOMPARE(trials(), sent);
-  bar->setSliderDown(false);
-  QTRY_COMPARE(trials(), sent + 1);
-  QTRY_VERIFY(ReadBytes(e.sim->log()).contains("42 6E 01"));  // 110
-  sent = trials();
-
-  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
-  QCOMPARE(bar->value(), 111);
-  QTRY_COMPARE(trials(), sent + 1);
-  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  QTRY_COMPARE(trials(), sent + 2);
-  // The click gave the bar the focus; Right raises the value.
-  QCOMPARE(e.w->focusWidget(), bar);
-  QTest::keyClick(e.w->focusWidget(), Qt::Key_Right);
-  QCOMPARE(bar->value(), 120);
-  QTRY_COMPARE(trials(), sent + 3);
-  QCOMPARE(label->text(), QString::number(bar->value()));
-
-  // OK stores the value the radio was last given.
-  const int last = bar->value();
-  Click(e.find<QGroupBox>("fraTune")->findChild<QPushButton*>("cmdOK"));
-  QCOMPARE(e.w->document().image[0x2F0], uint8_t(last));
-}
-
-// While a radio command waits for the user in a message box, the box has the normal pointer;
-// the hourglass is the main window's only, and it goes when the command ends.
-void WindowChecksTest::busyPointerStaysOnTheMainWindow() {
-  Env e;
-  QVERIFY(e.startRadio(RadioImage(e), e.modelOption()));
-  std::vector<std::string> seen;
-  e.prompter.onAsk = [&](const qm::Message& m) {
-    const bool appWide = QApplication::overrideCursor() != nullptr;
-    const bool window = e.w->cursor().shape() == Qt::WaitCursor;
-    seen.push_back(m.text + (appWide ? " app" : "") + (window ? " window" : ""));
-  };
-  e.action("mnuRead")->trigger();
-  e.action("mnuWrite")->trigger();
-  QCOMPARE(seen, (std::vector<std::string>{"读频完成，请按“确定”按钮继续.... window",
-                                           "写频完成，请按“确定”按钮继续..... window"}));
-  QVERIFY(QApplication::overrideCursor() == nullptr);
-  QCOMPARE(e.w->cursor().shape(), Qt::ArrowCursor);
-  e.prompter.onAsk = nullptr;
-}
-
-void WindowChecksTest::escapeCancelsTheSignalDialog_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QString>("list");
-  QTest::newRow("tone list") << QString("CTC 88.5") << "cboChRxQT";
-  QTest::newRow("code list") << QString("DCS 023") << "cboChRxDQT";
-}
-
-void WindowChecksTest::escapeCancelsTheSignalDialog() {
-  QFETCH(QString, text);
-  QFETCH(QString, list);
-  qm::AppState app;
-  qm::test::FakePrompter prompter;
-  qm::ui::FrmSignal dialog(app, prompter);
-  dialog.setSignalText(text.toStdString());
-  std::optional<std::string> result = "not run";
-  bool closed = false;
-  WithModal(
-      [&](QWidget* m) {
-        auto* box = m->findChild<QComboBox*>(list);
-        QVERIFY(box && box->isEnabled());
-        box->lineEdit()->setFocus();
-        QTest::keyClicks(box->lineEdit(), "1");
-        QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
-        closed = !m->isVisible();
-        if (!closed) m->close();
-      },
-      [&] { result = dialog.run(); });
-  QVERIFY(closed);
-  QVERIFY(!result.has_value());
-  QVERIFY(prompter.messages.empty());  // no check of the half-typed entry
-}
-
 namespace {
+
+qm::ui::TechnicianExtras* Extras(Env& e) {
+  return e.find<qm::ui::TechnicianExtras>("technicianExtras");
+}
+
+bool SaidStartingWith(const Env& e, const std::string& head) {
+  for (const auto& t : e.texts())
+    if (t.rfind(head, 0) == 0) return true;
+  return false;
+}
 
 // Where the arrow of a transfer icon points: the column with the most pixels of the arrow's
 // colour is its head; it lies on the side the arrow points to.
@@ -180,6 +50,56 @@ int ArrowHeadSide(const QImage& img, QRgb arrow) {
 
 }  // namespace
 
+class WindowChecksTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
+  void tuneViewKeepsTheRadiosData();
+  void readAndWriteIconsPointOppositeWays();
+  void screenshotsNeverWaitForAPerson();
+  void extrasMenusOffByDefaultAndKeptInTheConfigurationFile();
+  void csvImportMarksTheDataChangedAndExportWritesTheRows();
+  void verifyCatchesARadioThatStoresAWrongByte();
+  void backupAndTrace();
+};
+
+// The tune view works on what the radio holds: while it shows the radio's tune data no file
+// replaces it, and the frames of an item carry the radio's own values.
+void WindowChecksTest::tuneViewKeepsTheRadiosData() {
+  QTemporaryDir scratch;
+  const std::string file = scratch.filePath("446.q83").toStdString();
+  Env e([&](Env& env) { qm::AddRecentFile(*env.ini, file); });
+  // A QM830K-446 file with the default tune data; a QM830K-U1 radio whose tune channel 1
+  // sends CTC 67.0 and whose CTC deviation (wide) is 130.
+  qm::Image fromFile = e.w->document().image;
+  fromFile[0x2D2] = 32;
+  QVERIFY(qm::WriteFileAtomically(file, qm::SerializeDataFile(fromFile, qm::SpareBlock{}, false)));
+  qm::Image radio = TuneRadioImage(e);
+  radio[0x107] = static_cast<uint8_t>((radio[0x107] & 0x0F) | 0x30);
+  radio[0x108] = 0x70;
+  radio[0x109] = 0x06;
+  radio[0x2F3] = 130;
+  QVERIFY(e.startRadio(radio));
+  e.action("mnuTune")->trigger();
+
+  // Open, the toolbar's Open, the recent file and a drop: none is offered, none acts.
+  for (const char* name : {"mnuFileOpen", "tbToolBar_Open", "mnuRecentFile_1"}) {
+    QVERIFY2(!e.action(name)->isEnabled(), name);
+    e.dialogs.choose(file);
+    e.action(name)->trigger();
+  }
+  e.w->openDroppedFile(QString::fromStdString(file));
+  QVERIFY(e.dialogs.opened.empty());
+  QVERIFY(e.prompter.messages.empty());
+  QCOMPARE(e.find<QLabel>("lblRadio")->text(), QString("QM830K-U1"));
+
+  e.clickNode("CTCDevW");
+  // A frame the radio does not answer may still be on its way when the click returns.
+  const auto sent = [&](const char* note) { return CountNotes(ReadBytes(e.sim->log()), note); };
+  QTRY_COMPARE(sent("signalling 20 70 06"), 1);
+  QTRY_COMPARE(sent("item 51 82 01"), 2);  // the begin and the panel's trial value
+}
+
 // Read brings data from the radio (left) to the computer (right); Write sends it the other
 // way. Same devices in the same places, arrows of different colours pointing opposite ways.
 void WindowChecksTest::readAndWriteIconsPointOppositeWays() {
@@ -188,16 +108,6 @@ void WindowChecksTest::readAndWriteIconsPointOppositeWays() {
   QCOMPARE(ArrowHeadSide(read, qm::ui::kReadArrowColor), 1);
   QCOMPARE(ArrowHeadSide(write, qm::ui::kWriteArrowColor), -1);
   QVERIFY(qm::ui::kReadArrowColor != qm::ui::kWriteArrowColor);
-  const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) {
-    QImage both(288, 128, QImage::Format_ARGB32);
-    both.fill(Qt::white);
-    QPainter p(&both);
-    p.drawImage(QRect(0, 0, 128, 128), read);
-    p.drawImage(QRect(160, 0, 128, 128), write);
-    p.end();
-    both.save(QString::fromUtf8(dir) + "/read-write-icons.png");
-  }
 }
 
 // The demo data of the pictures lies outside this maker file's band: the messages that
@@ -226,6 +136,122 @@ void WindowChecksTest::screenshotsNeverWaitForAPerson() {
   QCOMPARE(p.exitCode(), 0);
   for (const char* name : {"main.png", "signal.png", "model.png", "about.png", "port.png"})
     QVERIFY2(QFile::exists(dir.filePath(QString("shots/") + name)), name);
+}
+
+void WindowChecksTest::extrasMenusOffByDefaultAndKeptInTheConfigurationFile() {
+  Env e;
+  // The entries are in their menus (where they stand there is the menus' data).
+  const auto in = [&](const char* menu, const char* name) {
+    return e.find<QMenu>(menu)->actions().contains(e.action(name));
+  };
+  QVERIFY(in("mnuFile", "mnuFileImportCsv") && in("mnuFile", "mnuFileExportCsv"));
+  QVERIFY(in("mnuOperate", "mnuVerifyAfterWrite") && in("mnuOperate", "mnuSerialTrace") &&
+          in("mnuOperate", "mnuBackupBeforeWrite"));
+  for (const char* name : {"mnuVerifyAfterWrite", "mnuBackupBeforeWrite", "mnuSerialTrace"})
+    QVERIFY2(e.action(name)->isCheckable() && !e.action(name)->isChecked(), name);
+  QVERIFY(!Extras(e)->writeChecks().verify && Extras(e)->writeChecks().backupDir.empty());
+
+  // The options are kept in the configuration file for the next start.
+  e.action("mnuVerifyAfterWrite")->trigger();
+  e.action("mnuSerialTrace")->trigger();
+  QCOMPARE(e.ini->read("Extras", "VerifyAfterWrite", ""), std::string("1"));
+  QCOMPARE(e.ini->read("Extras", "SerialTrace", ""), std::string("1"));
+  e.prompter.answer(qm::Answer::No);
+  e.w->close();
+  e.w = std::make_unique<qm::ui::FrmMain>(e.app, e.prompter, e.dialogs, *e.ini);
+  e.w->start();
+  QVERIFY(e.action("mnuVerifyAfterWrite")->isChecked() && e.action("mnuSerialTrace")->isChecked());
+  QVERIFY(!e.action("mnuBackupBeforeWrite")->isChecked());
+  QVERIFY(Extras(e)->writeChecks().verify);
+}
+
+// The columns, the skipped rows and the export's form are the CSV tests'; here the dialog's
+// first location (5, not the file's first row) reaches the import, its notes are shown, and the
+// export writes the rows.
+void WindowChecksTest::csvImportMarksTheDataChangedAndExportWritesTheRows() {
+  Env e;
+  const QString csv = e.dir.filePath("in.csv");
+  {
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(
+        "Location,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n"
+        "4,440.5,,0,,88.5,FM\r\n"
+        "5,451.125,,0,Tone,100.0,NFM\r\n"
+        "6,abc,,0,,88.5,FM\r\n"
+        "7,452.0,split,457.0,,88.5,FM\r\n");
+  }
+  QVERIFY(!e.w->document().HasUnsavedData());
+  e.dialogs.choose(csv.toStdString());
+  e.modal("mnuFileImportCsv", [](QWidget* dlg) {
+    QCOMPARE(dlg->objectName(), QString("dlgImportCsv"));
+    dlg->findChild<QLineEdit*>("txtFromLocation")->setText("5");
+    dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  QCOMPARE(
+      e.prompter.texts(),
+      (std::vector<std::string>{"导入2个信道。\n第4行：Frequency列的数值无法识别（abc），已跳过"}));
+  QCOMPARE(e.cell(1, 1) + " " + e.cell(2, 3), QString("451.12500 457.00000"));
+  QVERIFY(e.w->document().HasUnsavedData());
+
+  e.prompter.clear();
+  const QString out = e.dir.filePath("out.csv");
+  e.dialogs.choose(out.toStdString());
+  e.action("mnuFileExportCsv")->trigger();
+  QCOMPARE(e.dialogs.saved.back().title, std::string("导出CSV"));
+  const QByteArray written = ReadBytes(out);
+  QVERIFY(written.startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
+  QVERIFY(written.contains("\r\n2,信道2,452.000000,split,457.000000,"));
+  QCOMPARE(e.texts().size(), size_t{1});
+  QVERIFY(SaidStartingWith(e, "导出"));
+  // An export saves nothing: the imported edits still count as unsaved.
+  QVERIFY(e.w->document().HasUnsavedData());
+}
+
+void WindowChecksTest::verifyCatchesARadioThatStoresAWrongByte() {
+  Env e;
+  e.action("mnuVerifyAfterWrite")->trigger();
+  QVERIFY(e.startRadio(e.w->document().image, QStringList{"--corrupt", "0x2B3"}));
+  e.prompter.clear();
+  e.action("mnuWrite")->trigger();
+  QVERIFY(SaidStartingWith(e, "写频校验失败，对讲机中的数据与写入的不同：\n0x2B0: 写入 "));
+  QVERIFY(!SaidStartingWith(e, "写频完成"));
+  QVERIFY(!e.w->windowTitle().startsWith("写频完成"));
+}
+
+void WindowChecksTest::backupAndTrace() {
+  QString backups;
+  Env e([&](Env& env) {
+    backups = env.dir.filePath("bk");
+    env.ini->write("Extras", "BackupDir", backups.toStdString());
+  });
+  e.action("mnuBackupBeforeWrite")->trigger();
+  e.action("mnuSerialTrace")->trigger();
+  QVERIFY(e.startRadio(e.w->document().image));
+  e.prompter.clear();
+  e.action("mnuWrite")->trigger();
+  QCOMPARE(e.prompter.texts(), (std::vector<std::string>{"写频完成，请按“确定”按钮继续....."}));
+  const QStringList files = QDir(backups).entryList({"noid_*.q83"}, QDir::Files);
+  QCOMPARE(files.size(), 1);
+  QVERIFY(QFile(backups + "/" + files[0]).size() > 1024);
+
+  // The trace holds the last operation: the backup's read and the write (the lines' form is
+  // the trace's test).
+  const qm::SerialTrace* trace = Extras(e)->trace();
+  QVERIFY(trace);
+  const std::string text = trace->text();
+  QVERIFY(text.find(" ms TX  52 03 F8 08\n") != std::string::npos);  // the last read request
+  QVERIFY(text.find(" ms TX  57 03 C8 08 ") != std::string::npos);   // the last write frame
+  QString shown;
+  const QString saved = e.dir.filePath("trace.txt");
+  e.dialogs.choose(saved.toStdString());
+  e.modal("mnuShowTrace", [&](QWidget* dlg) {
+    shown = dlg->findChild<QPlainTextEdit*>("txtTrace")->toPlainText();
+    dlg->findChild<QPushButton*>("cmdSaveTrace")->click();
+    dlg->close();
+  });
+  QCOMPARE(shown, QString::fromStdString(text));
+  QCOMPARE(ReadBytes(saved).toStdString(), text);
 }
 
 QTEST_MAIN(WindowChecksTest)

@@ -34,11 +34,14 @@ inline const QString kTitle = "QM830K编程软件";
 // Records every box like the scripted prompter, but shows the real version warning.
 class WindowPrompter : public qm::test::FakePrompter {
  public:
-  // Runs while a box is up, before it is answered.
-  std::function<void(const qm::Message&)> onAsk;
+  // The pointer while each box waits for the user: the hourglass is the main window's only
+  // ("busy"), never the whole program's ("app").
+  QPointer<QWidget> window;
+  std::vector<std::string> pointers;
 
   qm::Answer ask(const qm::Message& message) override {
-    if (onAsk) onAsk(message);
+    pointers.push_back(std::string(QApplication::overrideCursor() ? "app " : "") +
+                       (window && window->cursor().shape() == Qt::WaitCursor ? "busy" : "normal"));
     return FakePrompter::ask(message);
   }
   qm::WarningAnswer warn(int selIndex, const std::string& text) override {
@@ -90,25 +93,21 @@ inline QByteArray ReadBytes(const QString& path) {
   return f.readAll();
 }
 
-inline bool WriteBytes(const QString& path, const qm::Image& image) {
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  const auto& b = image.bytes();
-  return f.write(reinterpret_cast<const char*>(b.data()), static_cast<qint64>(b.size())) ==
-         static_cast<qint64>(b.size());
-}
-
-#if defined(QM_SIM_PATH) && !defined(_WIN32)
-// The simulated radio on a pseudo-terminal.
+#ifdef QM_SIM_PATH
+// The simulated radio. On Linux it runs on a pseudo-terminal. Under Wine it is the Linux
+// program, started the way Wine starts any Unix program: a Windows program cannot signal it,
+// so it stops when its stop file appears, and its pseudo-terminal is linked in as COM40 of
+// the Wine prefix, which the window then opens.
 class Sim {
  public:
   explicit Sim(QString dir) : dir_(std::move(dir)) {}
   ~Sim() { stop(); }
+  QString dump() const { return dir_ + "/dump.bin"; }
+  QString log() const { return dir_ + "/sim.log"; }
+#ifndef _WIN32
   QString link() const { return dir_ + "/radio"; }
   // What the window opens to reach it.
   QString device() const { return link(); }
-  QString dump() const { return dir_ + "/dump.bin"; }
-  QString log() const { return dir_ + "/sim.log"; }
   // A file of the test's as the simulator names it.
   QString hostPath(const QString& path) const { return path; }
 
@@ -129,25 +128,14 @@ class Sim {
   }
 
  private:
-  QString dir_;
   QProcess proc_;
-};
-#elif defined(QM_SIM_PATH)
-// The simulated radio under Wine: the Linux program, started the way Wine starts any Unix
-// program. A Windows program cannot signal it, so it stops when its stop file appears; its
-// pseudo-terminal is linked in as COM40 of the Wine prefix, which the window then opens.
-class Sim {
- public:
-  explicit Sim(QString dir) : dir_(std::move(dir)) {}
-  ~Sim() { stop(); }
+#else
   QString link() const {
     QString prefix = qEnvironmentVariable("WINEPREFIX");
     if (prefix.isEmpty()) prefix = qEnvironmentVariable("HOME") + "/.wine";
     return prefix + "/dosdevices/com40";
   }
   QString device() const { return "COM40"; }
-  QString dump() const { return dir_ + "/dump.bin"; }
-  QString log() const { return dir_ + "/sim.log"; }
   // A file of the test's as the simulator, a Unix program, names it.
   QString hostPath(const QString& path) const {
     using UnixName = char* (*)(const wchar_t*);
@@ -208,8 +196,9 @@ class Sim {
     for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
     return done();
   }
-  QString dir_;
   bool running_ = false;
+#endif
+  QString dir_;
 };
 #endif
 
@@ -225,13 +214,14 @@ struct Env {
   std::unique_ptr<Sim> sim;
 #endif
 
-  explicit Env(const std::function<void(Env&)>& beforeStart = {},
-               const std::string& makerIni = QM_SOURCE_DIR "/data/nrvPC.ini") {
+  explicit Env(const std::function<void(Env&)>& beforeStart = {}) {
     const std::string programDir = dir.path().toStdString();
-    qm::LoadStartupConfig(programDir, makerIni, app, codec, programDir + "/QM830K.ini");
+    qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
+                          programDir + "/QM830K.ini");
     ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
     if (beforeStart) beforeStart(*this);
     w = std::make_unique<qm::ui::FrmMain>(app, prompter, dialogs, *ini);
+    prompter.window = w.get();
     w->start();
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
@@ -248,23 +238,27 @@ struct Env {
   }
 
 #ifdef QM_SIM_PATH
-  // Starts the radio with `memory` and points the window at it.
-  bool startRadio(const qm::Image& memory, QStringList options = {}) {
+  // Starts the radio of the window's model with `memory` and points the window at it.
+  bool startRadio(const qm::Image& memory, const QStringList& options = {}) {
     const QString mem = dir.filePath("memory.bin");
-    if (!WriteBytes(mem, memory)) return false;
-    options << "--load" << sim->hostPath(mem);
-    if (!sim->start(options)) return false;
+    if (!qm::WriteFileAtomically(mem.toStdString(), memory.bytes())) return false;
+    const QString model = QString::number(app.currentModel().code);
+    if (!sim->start(QStringList{"--model", model, "--load", sim->hostPath(mem)} + options))
+      return false;
     w->setDevicePath(sim->device());
     return true;
   }
 #endif
-  QStringList modelOption() const { return {"--model", QString::number(app.currentModel().code)}; }
 
   template <class T>
   T* find(const QString& name) const {
     return w->findChild<T*>(name);
   }
   QAction* action(const QString& name) const { return find<QAction>(name); }
+  // Runs `inside` on the modal window the menu command `name` opens.
+  void modal(const char* name, const std::function<void(QWidget*)>& inside) {
+    WithModal(inside, [&] { action(name)->trigger(); });
+  }
   QTableWidget* grid() const { return find<QTableWidget>("gridChan"); }
   QLineEdit* editor() const { return find<QLineEdit>("txtChFreq"); }
   QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
@@ -353,7 +347,7 @@ inline qm::Image TuneRadioImage(Env& e) {
 #ifdef QM_SIM_PATH
 // A radio in tune mode with the battery item open on tune channel 1 (stored value 100).
 inline bool OpenBatteryItem(Env& e, QStringList options = {}) {
-  if (!e.startRadio(TuneRadioImage(e), e.modelOption() + options)) return false;
+  if (!e.startRadio(TuneRadioImage(e), options)) return false;
   e.action("mnuTune")->trigger();
   if (e.w->document().viewMode != 3) return false;
   e.clickNode("Battery");

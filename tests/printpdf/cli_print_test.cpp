@@ -69,11 +69,11 @@ class CliPrint : public ::testing::Test {
   QString err_;
 };
 
-// The file reaches both reports; their layout is the layout tests'.
-TEST_F(CliPrint, ChannelAndFunctionReports) {
+// The file reaches the channel and function reports, or with --tune the tune report; their
+// layout is the layout tests'.
+TEST_F(CliPrint, ChannelFunctionAndTuneReports) {
   ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("out.pdf")}), 0) << err_.toStdString();
-  const QString text = Text(file("out.pdf"));
-  const QStringList pages = text.split(QChar('\f'), Qt::SkipEmptyParts);
+  const QStringList pages = Text(file("out.pdf")).split(QChar('\f'), Qt::SkipEmptyParts);
   ASSERT_GE(pages.size(), 2);
   const QString ch = pages[0].simplified();
   EXPECT_TRUE(
@@ -81,8 +81,20 @@ TEST_F(CliPrint, ChannelAndFunctionReports) {
       << ch.toStdString();
   EXPECT_TRUE(ch.contains("信道1 150.00000 CTC 88.5 151.00000 DCS 023 添加 关闭 高 宽带"));
   EXPECT_TRUE(ch.endsWith("信道11 ～ CH16 都为空。")) << ch.toStdString();
-  const QString fn = pages[1].simplified();
-  EXPECT_TRUE(fn.contains("发射限时 60秒 提示音 打开")) << fn.toStdString();
+  EXPECT_TRUE(pages[1].simplified().contains("发射限时 60秒 提示音 打开"));
+
+  ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("tune.pdf"), "--tune", "--tune-channel",
+                 "1"}),
+            0)
+      << err_.toStdString();
+  const QStringList tune = Text(file("tune.pdf")).split(QChar('\f'), Qt::SkipEmptyParts);
+  ASSERT_EQ(tune.size(), 1);
+  const QString t = tune[0].simplified();
+  for (const char* line :
+       {"Tune Settings 机型: QM830K-V2 频率范围:",
+        "CH1 146.01250 6.25 OFF ---------- ------ ------", "CH2 ～ CH11 are empty.",
+        "CH 1 is the current channel of tuning.", "CTC Deviation(Narrow): 6"})
+    EXPECT_TRUE(t.contains(line)) << line << "\n" << t.toStdString();
 }
 
 // The language option stands before the verb, where it must not be taken for the verb itself.
@@ -103,21 +115,6 @@ TEST_F(CliPrint, EnglishReportsThroughTheLanguageOption) {
   for (const char* heading : {"Scan", "add/", "del", "Busy", "lockout", "CTCSS/DCS"})
     EXPECT_TRUE(text.contains(heading)) << heading;
   EXPECT_TRUE(simple.contains("Tx power select (MONI key) Long press [MONI]"));
-}
-
-TEST_F(CliPrint, TuneReport) {
-  ASSERT_EQ(Run({"print", file("sample.q83"), "--pdf", file("tune.pdf"), "--tune", "--tune-channel",
-                 "1"}),
-            0)
-      << err_.toStdString();
-  const QStringList pages = Text(file("tune.pdf")).split(QChar('\f'), Qt::SkipEmptyParts);
-  ASSERT_EQ(pages.size(), 1);
-  const QString t = pages[0].simplified();
-  EXPECT_TRUE(t.contains("Tune Settings 机型: QM830K-V2 频率范围:")) << t.toStdString();
-  EXPECT_TRUE(t.contains("CH1 146.01250 6.25 OFF ---------- ------ ------"));
-  EXPECT_TRUE(t.contains("CH2 ～ CH11 are empty."));
-  EXPECT_TRUE(t.contains("CH 1 is the current channel of tuning."));
-  EXPECT_TRUE(t.contains("CTC Deviation(Narrow): 6"));
 }
 
 TEST_F(CliPrint, BadInputsFailWithoutOutput) {

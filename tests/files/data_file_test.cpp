@@ -43,10 +43,9 @@ constexpr ValueLayout kLayout[] = {
     {1332, 28, 0x2011, 1, 16, 0, 0, 0x3F0},
 };
 
-const std::vector<uint8_t> kHeaderGbk = {0x51, 0x4d, 0x38, 0x33, 0x30, 0x4b, 0x20, 0x50, 0x43,
-                                         0xb1, 0xe0, 0xb3, 0xcc, 0xc8, 0xed, 0xbc, 0xfe, 0x2e};
-const std::vector<uint8_t> kV20Gbk = {0xb0, 0xe6, 0xb1, 0xbe, 0x20, 0x3d, 0x20, 0x32, 0x2e, 0x30};
-const std::vector<uint8_t> kV11Gbk = {0xb0, 0xe6, 0xb1, 0xbe, 0x20, 0x3d, 0x20, 0x31, 0x2e, 0x31};
+// The header and version texts in GBK: "QM830K PC编程软件." and "版本 = 2.0" or "1.1".
+const std::string kHeaderGbk = "QM830K PC\xb1\xe0\xb3\xcc\xc8\xed\xbc\xfe.";
+const std::string kV20Gbk = "\xb0\xe6\xb1\xbe = 2.0", kV11Gbk = "\xb0\xe6\xb1\xbe = 1.1";
 
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
   return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
@@ -110,8 +109,8 @@ TEST(DataFileLayout, EveryValueStandsWhereTheTableSays) {
     }
   }
   EXPECT_EQ(expectedOffset, kDataFileSize);
-  EXPECT_TRUE(std::equal(kHeaderGbk.begin(), kHeaderGbk.end(), file.begin() + 4));
-  EXPECT_TRUE(std::equal(kV20Gbk.begin(), kV20Gbk.end(), file.begin() + 26));
+  EXPECT_EQ(std::string(file.begin() + 4, file.begin() + 22), kHeaderGbk);
+  EXPECT_EQ(std::string(file.begin() + 26, file.begin() + 36), kV20Gbk);
 }
 
 TEST(DataFileLayout, LegacyFileDiffersOnlyInVersionTextAndFunctionByte0) {
@@ -121,7 +120,7 @@ TEST(DataFileLayout, LegacyFileDiffersOnlyInVersionTextAndFunctionByte0) {
   const std::vector<uint8_t> current = SerializeDataFile(image, spare, false);
   const std::vector<uint8_t> legacy = SerializeDataFile(image, spare, true);
   ASSERT_EQ(legacy.size(), kDataFileSize);
-  EXPECT_TRUE(std::equal(kV11Gbk.begin(), kV11Gbk.end(), legacy.begin() + 26));
+  EXPECT_EQ(std::string(legacy.begin() + 26, legacy.begin() + 36), kV11Gbk);
   for (size_t i = 0; i < kDataFileSize; ++i) {
     if (i >= 26 && i < 36) continue;
     if (i == 916) {
@@ -149,7 +148,7 @@ TEST(DataFileLayout, LegacyNameIsExactlyDotZ410AtTheEnd) {
 
 TEST(DataFileRoundTrip, FileToImageToFileIsByteIdentical) {
   // Any data in a well-formed file comes back out unchanged, in both formats; bytes after
-  // the last value are ignored.
+  // the last value are ignored, and a file cut anywhere is refused.
   std::mt19937 rng(410);
   for (bool legacy : {false, true}) {
     std::vector<uint8_t> file = SerializeDataFile(Image{}, SpareBlock{}, legacy);
@@ -166,15 +165,11 @@ TEST(DataFileRoundTrip, FileToImageToFileIsByteIdentical) {
     ASSERT_EQ(f.status, LoadStatus::Ok);
     EXPECT_EQ(f.imageVerMajor, legacy ? 0 : 2);
     EXPECT_EQ(SerializeDataFile(f.image, f.spare, legacy), file) << "legacy " << legacy;
-  }
-}
-
-TEST(DataFileLoad, EveryTruncationIsRefused) {
-  const std::vector<uint8_t> file = SerializeDataFile(PatternImage(1), PatternSpare(1), false);
-  for (size_t cut = 0; cut < file.size(); ++cut) {
-    std::span<const uint8_t> part(file.data(), cut);
-    EXPECT_EQ(ParseDataFile(part, PatternImage(2), SpareBlock{}).status, LoadStatus::Damaged)
-        << "cut at " << cut;
+    for (size_t cut = 0; cut < file.size(); ++cut) {  // every truncation is refused
+      EXPECT_EQ(ParseDataFile(std::span(file.data(), cut), Image{}, SpareBlock{}).status,
+                LoadStatus::Damaged)
+          << "cut at " << cut;
+    }
   }
 }
 

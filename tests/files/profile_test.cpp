@@ -209,12 +209,5 @@ TEST_F(ProfileTest, GbkFileThatWouldReadAsUtf8AfterAnEditBecomesUtf8) {
   EXPECT_EQ(ReadBytes(ini.path()), "\xEF\xBB\xBF[S]\n;K=量0\nK=v\n");
 }
 
-TEST_F(ProfileTest, SnapshotAgreesWithRead) {
-  ProfileFile ini = file("[A]\nx=1\ny = ' 2 '\n[B]\nx=3\n");
-  ProfileSnapshot snap = ini.snapshot();
-  for (const char* s : {"A", "a", "B", "C"})
-    for (const char* k : {"x", "X", "y", "z"}) EXPECT_EQ(snap.read(s, k, "d"), ini.read(s, k, "d"));
-}
-
 }  // namespace
 }  // namespace qm

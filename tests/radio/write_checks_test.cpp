@@ -136,27 +136,20 @@ TEST_F(WriteChecksTest, AFailedBackupStopsBeforeAnythingIsWritten) {
                                                         "写频错误 / 备份没有完成，没有写频。"}));
 }
 
-TEST_F(WriteChecksTest, ProbeGivesModelVersionAndId) {
+// The probe, traced: model, version and ID, with nothing shown or written.
+TEST_F(WriteChecksTest, ProbeAndTraceOfEveryFrameWithTimeAndDirection) {
   radio().modelCode = 12;
   radio().verMinor = 3;
-  RadioIdentity id = ProbeRadio(ctx);
+  std::vector<std::string> sunk;
+  SerialTrace trace(line.clock, [&](const std::string& l) { sunk.push_back(l); });
+  TracingSerialPort tracing(line.port, trace);
+  LinkContext traced{tracing, line.clock, prompter, progress, app, 3};
+  RadioIdentity id = ProbeRadio(traced);
   EXPECT_EQ(std::tuple(id.answered(), id.result, id.version(), id.idRead, id.radioId),
             std::tuple(true, 12, "2.3", true, "RADIO-7"));
   EXPECT_EQ(
       std::tuple(prompter.lines().size(), line.port.isOpen(), line.radio.writtenAddresses().size()),
       std::tuple(0u, false, 0u));
-
-  radio().silent = true;
-  EXPECT_EQ(ProbeRadio(ctx).result, kNoAnswer);
-  EXPECT_FALSE(ProbeRadio(ctx).answered());
-}
-
-TEST_F(WriteChecksTest, TraceRecordsEveryFrameWithTimeAndDirection) {
-  std::vector<std::string> sunk;
-  SerialTrace trace(line.clock, [&](const std::string& l) { sunk.push_back(l); });
-  TracingSerialPort tracing(line.port, trace);
-  LinkContext traced{tracing, line.clock, prompter, progress, app, 3};
-  ProbeRadio(traced);
   const std::vector<std::string>& l = trace.lines();
   ASSERT_GE(l.size(), 8u);
   EXPECT_EQ(sunk, l);
@@ -179,6 +172,10 @@ TEST_F(WriteChecksTest, TraceRecordsEveryFrameWithTimeAndDirection) {
   tracing.clearInput();
   EXPECT_NE(trace.text().find("RX(清除) 06"), std::string::npos) << trace.text();
   EXPECT_EQ(tracing.inCount(), 0u);
+  tracing.close();
+  radio().silent = true;
+  EXPECT_EQ(std::tuple(ProbeRadio(ctx).result, ProbeRadio(ctx).answered()),
+            std::tuple(kNoAnswer, false));
 }
 
 TEST(WriteCheckTexts, FleetLineLogRowAndBackupName) {

@@ -118,6 +118,9 @@ TEST_F(WriteTest, VersionsOfTheRadio) {
     }
     EXPECT_EQ(std::tuple(mem[0x2B0], mem[0x2D1], mem[0x2D9]),
               std::tuple(c.functionByte0, c.major, c.major));
+    // Only function byte 0 is converted, and the version goes in place of byte 1 of the two
+    // identification frames only.
+    for (size_t a : {0x2B1, 0x2B8, 0x2D0, 0x2D2, 0x2DA, 0x009}) EXPECT_EQ(mem[a], img[a]) << a;
   }
 }
 
@@ -154,20 +157,6 @@ TEST_F(WriteTest, PortThatGoesAwayDuringTheWrite) {
   EXPECT_EQ(r.status, WriteStatus::Failed);
   EXPECT_EQ(Joined(p.lines()), "写频错误 / 写频错误，请重新写入！");
   EXPECT_FALSE(port.isOpen());
-}
-
-TEST(WriteFrameData, CopyRulesByVersion) {
-  Image img;
-  FillPattern(img.bytes(), 0x01);
-  img[0x2B0] = 0xFF;
-  const auto v1 = WriteFrameData(img, 0x2B0, 1);
-  EXPECT_EQ(
-      std::tuple(v1[0], v1[1], WriteFrameData(img, 0x2B0, 2)[0], WriteFrameData(img, 0x2B8, 1)[0]),
-      std::tuple(FuncByte0ToV1(0xFF), img[0x2B1], 0xFF, img[0x2B8]));
-  // The version byte goes in place of byte 1 of both identification frames.
-  const auto id0 = WriteFrameData(img, 0x2D0, 3), id8 = WriteFrameData(img, 0x2D8, 3);
-  EXPECT_EQ(std::tuple(id0[0], id0[1], id8[1], id8[2], WriteFrameData(img, 0x008, 3)[1]),
-            std::tuple(img[0x2D0], 3, 3, img[0x2DA], img[0x009]));
 }
 
 }  // namespace

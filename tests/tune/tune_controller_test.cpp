@@ -52,13 +52,6 @@ TEST(TuneController, EnteringShowsTheTuneView) {
             std::tuple("450.00000", 1, true, false));
 }
 
-TEST(TuneController, NoChannelOnKeepsTheCurrentChannel) {
-  TuneRig rig;
-  rig.curTuneChannel = 7;
-  ASSERT_TRUE(rig.ctl.EnterTuneMode());
-  EXPECT_EQ(std::tuple(rig.curTuneChannel, rig.ctl.table().selectedChannel()), std::tuple(7, 6));
-}
-
 TEST(TuneController, BeginShowsTheItemPanel) {
   Entered rig;
   rig.ctl.NodeClick("SqlOpen");
@@ -71,17 +64,15 @@ TEST(TuneController, BeginShowsTheItemPanel) {
   EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown,
                        v.itemVisible, v.tableVisible),
             std::tuple(0x22, 2, 3, false, true, false));
-}
 
-TEST(TuneController, TransmitInhibitedChannelHidesTheTransmitLabels) {
-  Entered rig;
+  // A transmit-inhibited channel hides the transmit labels.
+  rig.ctl.NodeClick("testfreq");
   rig.ctl.table().clickTestChannel(4);
   rig.ctl.table().clickTxInhibit(1);  // channel 2 is no longer selected: its box works
   rig.ctl.table().clickTestChannel(1);
   rig.flags.tuneDataChanged = false;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(std::tuple(rig.ctl.view().txSignal, rig.ctl.view().txFreq),
-            std::tuple("----", "--------"));
+  EXPECT_EQ(std::tuple(v.txSignal, v.txFreq), std::tuple("----", "--------"));
 }
 
 TEST(TuneController, NodeClickRules) {
@@ -140,20 +131,6 @@ TEST(TuneController, NodeClickRules) {
   }
 }
 
-TEST(TuneController, TestfreqRedisplaysTheTableAndKeepsTheLeaveFrames) {
-  Entered rig;
-  rig.ctl.NodeClick("DCSDevW");
-  rig.ctl.NodeClick("testfreq");
-  EXPECT_EQ(std::tuple(rig.ctl.view().tableVisible, rig.ctl.view().itemVisible, rig.tuneGridShown,
-                       rig.tuneState),
-            std::tuple(true, false, true, 3));
-  rig.clearWrites();
-  rig.ctl.NodeClick("exit");
-  // The redisplay did not forget that an item was closed: the leave frames still go out.
-  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F8 08", "06"}));
-  EXPECT_EQ(std::tuple(rig.tuneState, rig.line.radio.mode()), std::tuple(0, sim::SimMode::Idle));
-}
-
 TEST(TuneController, GreyNarrowNodesDoNothing) {
   Entered rig(1);
   EXPECT_EQ(std::tuple(rig.ctl.view().narrowNodesGrey, rig.app.radioVerMajor), std::tuple(true, 1));
@@ -169,13 +146,14 @@ TEST(TuneController, GreyNarrowNodesDoNothing) {
 
 TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   TuneRig rig;
-  ASSERT_TRUE(rig.ctl.EnterTuneMode());  // no tune channel is switched on
-  ASSERT_EQ(rig.curTuneChannel, 0);
+  ASSERT_TRUE(rig.ctl.EnterTuneMode());  // no tune channel is switched on: none is chosen
   rig.clearWrites();
   rig.ctl.NodeClick("Battery");
   EXPECT_TRUE(rig.sent().empty());
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"提示 / 请先选择调测信道！"}));
-  EXPECT_EQ(std::tuple(rig.tuneState, rig.ctl.view().itemVisible), std::tuple(1, false));
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.ctl.view().itemVisible, rig.curTuneChannel,
+                       rig.ctl.table().selectedChannel()),
+            std::tuple(1, false, 0, -1));
   // Once a channel is chosen in the table the item begins.
   rig.ctl.table().clickChannelOff(3);
   rig.ctl.table().clickTestChannel(3);
@@ -276,10 +254,13 @@ TEST(TuneController, LeavingFromEachState) {
     SCOPED_TRACE(c.state);
     Entered rig;
     if (c.state >= 2) rig.ctl.NodeClick("Battery");
-    if (c.state == 3) rig.ctl.Cancel();
-    ASSERT_EQ(rig.tuneState, c.state);
+    if (c.state == 3) rig.ctl.NodeClick("testfreq");  // the table shown again
+    ASSERT_EQ(std::tuple(rig.tuneState, rig.tuneGridShown, rig.ctl.view().tableVisible,
+                         rig.ctl.view().itemVisible),
+              std::tuple(c.state, c.state != 2, c.state != 2, c.state == 2));
     rig.clearWrites();
-    rig.ctl.ChannelMenu();
+    rig.ctl.NodeClick("exit");
+    // The redisplay did not forget that an item was closed: the leave frames say so.
     EXPECT_EQ(rig.sent(), c.frames);
     EXPECT_EQ(std::tuple(rig.tuneState, rig.tuneGridShown, rig.viewMode, rig.line.port.isOpen()),
               std::tuple(0, false, 1, false));
@@ -306,26 +287,20 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
             std::tuple(1, 0u, false, 3, false));
 }
 
+// Declined, the item begins all the same and the table stays marked changed; the accepted
+// offer is in WorksOnTheDocumentItIsAttachedTo.
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
-  for (Answer answer : {Answer::Yes, Answer::No}) {
-    SCOPED_TRACE(answer == Answer::Yes ? "yes" : "no");
-    Entered rig;
-    rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
-    ASSERT_TRUE(rig.flags.tuneDataChanged);
-    rig.prompter.answers = {answer};
-    rig.ctl.NodeClick("Battery");
-    ASSERT_GE(rig.prompter.messages.size(), 1u);
-    EXPECT_EQ(test::Box(rig.prompter.messages[0]),
-              test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
-                         Buttons::YesNo}));
-    const bool yes = answer == Answer::Yes;  // written to the radio
-    EXPECT_EQ(rig.prompter.lines().back(),
-              yes ? "写入完成 / 写入数据完成，请按“确定”按钮继续....." : rig.prompter.lines()[0]);
-    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged),
-              std::tuple(yes, !yes));
-    // The item began after the write.
-    EXPECT_EQ(std::tuple(rig.tuneState, rig.line.radio.mode()), std::tuple(2, sim::SimMode::Tune));
-  }
+  Entered rig;
+  rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
+  rig.prompter.answers = {Answer::No};
+  rig.ctl.NodeClick("Battery");
+  ASSERT_EQ(rig.prompter.messages.size(), 1u);
+  EXPECT_EQ(test::Box(rig.prompter.messages[0]),
+            test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
+                       Buttons::YesNo}));
+  EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged,
+                       rig.tuneState, rig.line.radio.mode()),
+            std::tuple(false, true, 2, sim::SimMode::Tune));
 }
 
 // The controller over a real document: the tune state lives in the document, and the
@@ -334,16 +309,12 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   test::ScratchDir dir;
   test::GbkCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
-  AppState app = test::TuneApp();
-  test::FakePrompter prompter;
+  TuneRig rig;  // its radio, line and prompter; the document's own tune state
+  auto [app, prompter, line] = std::tie(rig.app, rig.prompter, rig.line);
   prompter.defaultAnswer = Answer::Yes;
-  test::RecordingProgress progress;
-  sim::SimLine line;
-  sim::TuneSim tune;
-  line.radio.setExtension(&tune);
   Document doc{app, prompter, ini};
   TuneController ctl(app, prompter, TuneRefsOf(doc),
-                     TuneLinkParts{line.port, line.clock, progress});
+                     TuneLinkParts{line.port, line.clock, rig.progress});
   AttachTune(doc, ctl);
 
   doc.Start();  // the tune channel defaults come with the rest of the defaults
@@ -370,16 +341,16 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   EXPECT_EQ(t.text(1, tunecol::kRxFreq), "150.00000");
   EXPECT_TRUE(doc.flags.tuneDataChanged);
   prompter.messages.clear();
-  ctl.NodeClick("Battery");
-  EXPECT_EQ(prompter.lines().front(), "Note / 调测信道的数据已经改变，是否要写入对讲机？");
+  ctl.NodeClick("Battery");  // the offer accepted: written, then the item begins
+  EXPECT_EQ(prompter.lines(),
+            (std::vector<std::string>{"Note / 调测信道的数据已经改变，是否要写入对讲机？",
+                                      "写入完成 / 写入数据完成，请按“确定”按钮继续....."}));
   const auto& mem = line.radio.memory();
   EXPECT_EQ(FreqBytesToText(mem[0x100], mem[0x101], mem[0x102], '.'), "150.00000");
-  EXPECT_EQ(doc.tuneState, 2);
-  line.port.clearWrites();
+  EXPECT_EQ(std::tuple(doc.tuneState, doc.flags.tuneDataChanged), std::tuple(2, false));
+  rig.clearWrites();
   EXPECT_EQ(doc.RequestClose({}), CloseDecision::Close);
-  std::vector<std::string> sent;
-  for (const auto& w : line.port.writes()) sent.push_back(sim::HexBytes(w.bytes));
-  EXPECT_EQ(sent, (std::vector<std::string>{"42 44 01", "43 01"}));
+  EXPECT_EQ(rig.sent(), (std::vector<std::string>{"42 44 01", "43 01"}));
   EXPECT_EQ(doc.tuneState, 0);
   EXPECT_FALSE(line.port.isOpen());
 }

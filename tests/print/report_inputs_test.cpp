@@ -198,42 +198,31 @@ TEST_F(DocumentReports, TheViewDecidesTheReports) {
   }
 }
 
-TEST_F(DocumentReports, PrepareCommitsTheOpenEditorAndCollectsEdits) {
+// The open editor is committed and the edits are collected into the image for the print; but
+// printing is not saving: they still count as unsaved.
+TEST_F(DocumentReports, PrepareCommitsTheOpenEditorAndKeepsEditsUnsaved) {
   ChannelTableModel& ch = doc.editors().channels();
-  ch.pressCell(1, col::kRxFreq);  // opens the frequency editor
-  ASSERT_TRUE(ch.freqEditor().visible);
-  ch.editorTextChanged("150.5");
-  ASSERT_TRUE(doc.flags.dataChanged);
-  PrepareForPrint(doc);
-  EXPECT_FALSE(ch.freqEditor().visible);
-  const ChannelRecord r = doc.image.channel(0);
-  EXPECT_EQ(FreqBytesToText(r[0], r[1], r[2]), "150.50000");
-  doc.viewMode = 1;
-  const auto pages = LayoutDocumentReports(doc, tune);
-  EXPECT_TRUE(Has(pages[0], "150.50000"));
-}
-
-// Printing is not saving: edits collected for a print still count as unsaved.
-TEST_F(DocumentReports, PrintingKeepsEditsUnsaved) {
-  struct Case {
-    const char* name;
-    std::function<void(Document&)> edit;
-  };
-  const std::vector<Case> cases = {
-      {"channel", [](Document& d) { d.editors().channels().setCellText(2, col::kRxFreq, "151"); }},
-      {"function", [](Document& d) { d.editors().functions().choose(Fn::Squelch, 2); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  const std::function<void()> edits[] = {[&] {
+                                           ch.pressCell(
+                                               1, col::kRxFreq);  // opens the frequency editor
+                                           ch.editorTextChanged("150.5");
+                                         },
+                                         [&] { doc.editors().functions().choose(Fn::Squelch, 2); }};
+  for (const auto& edit : edits) {
     doc.flags = EditFlags{};
-    c.edit(doc);
+    edit();
     const EditFlags before = doc.flags;
     ASSERT_TRUE(doc.HasUnsavedData());
     PrepareForPrint(doc);
-    EXPECT_EQ(doc.flags.dataChanged, before.dataChanged);
-    EXPECT_EQ(doc.flags.functionsChanged, before.functionsChanged);
-    EXPECT_TRUE(doc.HasUnsavedData());
+    EXPECT_EQ(std::tuple(doc.flags.dataChanged, doc.flags.functionsChanged, doc.HasUnsavedData()),
+              std::tuple(before.dataChanged, before.functionsChanged, true));
   }
+  EXPECT_FALSE(ch.freqEditor().visible);
+  const ChannelRecord r = doc.image.channel(0);
+  EXPECT_EQ(FreqBytesToText(r[0], r[1], r[2]), "150.50000");
+  EXPECT_EQ(doc.image.functions()[11], 2);
+  doc.viewMode = 1;
+  EXPECT_TRUE(Has(LayoutDocumentReports(doc, tune)[0], "150.50000"));
 }
 
 }  // namespace

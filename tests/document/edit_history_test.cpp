@@ -47,7 +47,7 @@ class EditHistoryTest : public test::EditorTest {
                    std::to_string(400 + pick(90)) + "." + std::to_string(pick(99999)));
         },
         [&] {
-          grid().pressCell(row, col::kRxSignal);
+          grid().pressCell(row, pick(2) ? col::kRxSignal : col::kTxSignal);
           grid().finishSignalDialog(pick(2) ? "CTC 88.5" : "-DCS 754");
         },
         [&] {
@@ -96,6 +96,7 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
   }
 }
 
+// What each step undoes and redoes is RandomEditsUndoToTheStartAndRedoToTheEnd's; here its name.
 TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
   const std::pair<const char*, std::function<void()>> cases[] = {
       {"修改信道3接收频率", [&] { TypeFreq(3, col::kRxFreq, "433.125"); }},
@@ -114,15 +115,8 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
       {"打开调测信道2", [&] { tune.clickChannelOff(1); }},
       {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }}};
   for (const auto& [label, edit] : cases) {
-    SCOPED_TRACE(label);
-    const auto before = Collected();
     edit();
     EXPECT_EQ(history.undoLabel(), label);
-    const auto after = Collected();
-    ASSERT_TRUE(history.undo());
-    EXPECT_EQ(Collected(), before);
-    ASSERT_TRUE(history.redo());
-    EXPECT_EQ(Collected(), after);
   }
   EXPECT_EQ(history.undoCount(), std::size(cases));
 }

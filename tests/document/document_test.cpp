@@ -124,49 +124,44 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
 }
 
+// Tune mode is left before the save, and only while an item is adjusted (state 2).
 TEST_F(DocumentTest, ClosePromptAnswers) {
-  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves.
-  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int> cases[] = {
-      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0},
-      {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0},
-      {Answer::No, SaveResult::Saved, CloseDecision::Close, 0},
-      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1},
-      {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1},  // the dialog was cancelled
-      {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1},  // never lose the data
-  };
+  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves,
+  // the tune state.
+  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int, int> cases[] = {
+      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0, 0},
+      {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0, 0},
+      {Answer::No, SaveResult::Saved, CloseDecision::Close, 0, 0},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 0},
+      {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1, 0},  // the dialog cancelled
+      {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1, 0},  // never lose the data
+      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0, 2},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 2},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 1}};
   doc.setPortNumber(5);
-  for (const auto& [answer, saveResult, decision, saves] : cases) {
+  std::string order;
+  doc.hooks.leaveTuneMode = [&] {
+    order += "left ";
+    doc.tuneState = 0;
+  };
+  for (const auto& [answer, saveResult, decision, saves, tuneState] : cases) {
     // A read asks even without edits.
     doc.caption = answer ? "读频完成－ " + kTitle : kTitle;
+    doc.tuneState = tuneState;
     ini.write("Comm Port", "Common Port", "9");
+    order.clear();
     CloseDecision d{};
     EXPECT_EQ(Asked(answer, saveResult, "数据没有保存，是否要保存？",
-                    [&](const SaveFn& save) { d = doc.RequestClose(save); }),
+                    [&](const SaveFn& save) {
+                      d = doc.RequestClose([&] {
+                        order += "saved ";
+                        return save();
+                      });
+                    }),
               saves);
     EXPECT_EQ(d, decision);
+    EXPECT_EQ(order, std::string(tuneState == 2 ? "left " : "") + (saves ? "saved " : ""));
     EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
-  }
-}
-
-// Tune mode is left before the save, and only while an item is adjusted (state 2).
-TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
-  const std::tuple<int, bool, std::string> cases[] = {
-      {2, false, "left "}, {2, true, "left saved "}, {1, true, "saved "}};
-  for (const auto& [state, edited, want] : cases) {
-    std::string order;
-    doc.tuneState = state;
-    doc.flags.dataChanged = edited;
-    if (edited) prompter.answer(Answer::Yes);
-    doc.hooks.leaveTuneMode = [&] {
-      order += "left ";
-      doc.tuneState = 0;
-    };
-    const SaveFn save = [&] {
-      order += "saved ";
-      return SaveResult::Saved;
-    };
-    EXPECT_EQ(doc.RequestClose(save), CloseDecision::Close);
-    EXPECT_EQ(order, want) << state << edited;
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <tuple>
 
 #include "document/config.h"
@@ -96,19 +95,6 @@ TEST_F(ModelTableTest, CodeTextsAndDuplicates) {
   EXPECT_EQ(app.curModel, 1);
   EXPECT_FALSE(ConvertModel(app, 77));  // unknown: the selection stays
   EXPECT_EQ(app.curModel, 1);
-}
-
-TEST_F(ModelTableTest, ManyModelsReadTheFileOnce) {
-  std::string content = "[Radio List]\n";
-  for (int i = 1; i <= 2000; ++i)
-    content += "RadioName" + std::to_string(i) + "=M" + std::to_string(i) + "\n";
-  auto start = std::chrono::steady_clock::now();
-  AppState app = Load(content, 3000);
-  auto elapsed = std::chrono::steady_clock::now() - start;
-  ASSERT_EQ(app.models.size(), 3000u);
-  EXPECT_EQ(std::tuple(app.models[1999].name, app.models[2999].name),
-            std::tuple("M2000", "ZR-410(2999)"));
-  EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 }  // namespace

@@ -52,7 +52,6 @@ TEST_F(ChannelEditsTest, PrivateClipRoundTripsRefusesDamageAndPastesExactly) {
   // Pasted, the copied records come back exactly.
   grid().pressCell(1, col::kPower);
   const CopiedChannels copy = CopyChannels(grid(), image, app, {1, 0});
-  ASSERT_EQ(copy.clip.records.size(), 2u);
   EXPECT_EQ(copy.csv.rfind(kChirpHeader, 0), 0u);
   history.clear();
   const Image before = Saved();
@@ -132,7 +131,7 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
 
 // Copied under another model, row k of the copy still fills channel first + k: a
 // switched-off row switches its channel off, a row that does not fit keeps its channel.
-TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
+TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsRowsInPlaceAndChecksSignalling) {
   grid().clickChannelOff(2);
   grid().setCellText(5, col::kRxFreq, "145.00000");
   grid().clickTxInhibit(6);  // an inhibited side's frequency does not cost the row its place
@@ -160,11 +159,9 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsEachRowInItsPlace) {
   EXPECT_EQ(std::tuple(test::Report(none), history.undoCount()),
             std::tuple("剪贴板中没有一行在本机频率范围400-480 MHz之内，没有粘贴。", 0u));
   EXPECT_EQ(Saved(), before);
-}
 
-// Copied under another model, a record's signalling goes through the signalling dialog's
-// checks, as an imported row's does, so that the grid shows what a save writes.
-TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
+  // A record's signalling goes through the signalling dialog's checks, as an imported row's
+  // does, so that the grid shows what a save writes.
   struct Case {
     const char* name;
     size_t at;  // the side's type byte: 2 receive, 7 transmit
@@ -188,11 +185,11 @@ TEST_F(ChannelEditsTest, AnotherModelsSignallingGoesThroughTheDialogsChecks) {
     rec[c.at + 1] = c.lo;
     rec[c.at + 2] = c.hi;
     history.clear();
-    const Image before = Saved();
-    const PasteResult r = PasteChannels(grid(), image, app, 0, ChannelClip{10, {rec}}, "");
-    EXPECT_EQ(test::Report(r), c.report);
+    const Image start = Saved();
+    EXPECT_EQ(test::Report(PasteChannels(grid(), image, app, 0, ChannelClip{10, {rec}}, "")),
+              c.report);
     if (c.cell.empty()) {
-      EXPECT_EQ(Saved(), before);
+      EXPECT_EQ(Saved(), start);
       continue;
     }
     EXPECT_EQ(grid().cell(1, c.at == 2 ? col::kRxSignal : col::kTxSignal).text, c.cell);

@@ -97,7 +97,7 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
 }
 
 // What each step undoes and redoes is RandomEditsUndoToTheStartAndRedoToTheEnd's; here its name.
-TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
+TEST_F(EditHistoryTest, EachEditIsOneNamedStepInPlaceEditsCloseWithTheEditor) {
   const std::pair<const char*, std::function<void()>> cases[] = {
       {"修改信道3接收频率", [&] { TypeFreq(3, col::kRxFreq, "433.125"); }},
       {"修改信道2发射功率", [&] { grid().pressCell(2, col::kPower); }},
@@ -119,9 +119,8 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
     EXPECT_EQ(history.undoLabel(), label);
   }
   EXPECT_EQ(history.undoCount(), std::size(cases));
-}
 
-TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorClosesAndUndoKeepsToItsBytes) {
+  history.clear();
   // Typing is not a step until the editor closes; a press on another frequency cell
   // closes the first edit and opens the second.
   grid().pressCell(1, col::kRxFreq);

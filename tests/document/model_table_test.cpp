@@ -45,7 +45,7 @@ TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
   }
 }
 
-TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeysAndBandTexts) {
+TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeysBandTextsAndCode) {
   AppState app = Load(
       "[Radio List]\n"
       "RadioName1= First \nRadioValue1=10\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
@@ -76,20 +76,19 @@ TEST_F(ModelTableTest, EveryEntryGetsItsOwnKeysAndBandTexts) {
                  StatusBandPanel(BuildBandText(bands, 0))),
       std::tuple("146-174/146-174MHz", "146-174/146-174MHz", "400-430.5 MHz", "400 - 430.5 MHz",
                  "420-450/420-440/420-450MHz", "ZR410[136-154/136-154MHz]"));
-}
 
-TEST_F(ModelTableTest, CodeTextsAndDuplicates) {
+  // The code texts.
   const std::pair<const char*, int16_t> cases[] = {{"7", 7},         {" 12 ", 12}, {"abc", 0},
                                                    {"9x", 9},        {"7.5", 8},   {"6.5", 6},
                                                    {"99999", 32767}, {"-5", -5}};
   for (const auto& [value, code] : cases) {
-    AppState app = Load(std::string("[Radio List]\nRadioValue1=") + value + "\n", 1);
-    ASSERT_EQ(app.models.size(), 1u);
-    EXPECT_EQ(app.models[0].code, code) << value;
+    const AppState one = Load(std::string("[Radio List]\nRadioValue1=") + value + "\n", 1);
+    ASSERT_EQ(one.models.size(), 1u);
+    EXPECT_EQ(one.models[0].code, code) << value;
   }
 
   // Of duplicate codes the first is selected.
-  AppState app = Load("[Radio List]\nRadioValue1=5\nRadioValue2=9\nRadioValue3=9\n", 3);
+  app = Load("[Radio List]\nRadioValue1=5\nRadioValue2=9\nRadioValue3=9\n", 3);
   app.curModel = 0;
   EXPECT_TRUE(ConvertModel(app, 9));
   EXPECT_EQ(app.curModel, 1);

@@ -92,7 +92,17 @@ TEST_F(ChannelTableTest, LockedCellsAreGreyAndIgnorePressesAndKeys) {
   EXPECT_EQ(grid().pressCell(3, col::kRxSignal).action, GridAction::OpenSignalDialog);
 }
 
-TEST_F(ChannelTableTest, TogglesCycleTheirTextsAndColours) {
+TEST_F(ChannelTableTest, EnterWalksAndTogglesCycleTheirTextsAndColours) {
+  // The walk itself is GridNextCell's; here Enter takes it, over this grid's size.
+  const std::pair<GridCell, GridCell> walks[] = {
+      {{3, 7}, {3, 8}}, {{1, 8}, {2, 1}}, {{15, 8}, {16, 1}}, {{16, 8}, {16, 8}}};
+  for (const auto& [from, to] : walks) {
+    grid().setCurrentCell(from.row, from.col);
+    grid().keyPress(13);
+    EXPECT_EQ((GridCell{grid().currentRow(), grid().currentCol()}), to) << from.row;
+  }
+  EXPECT_FALSE(flags.dataChanged);
+
   using enum CellColor;
   using Shown = std::tuple<std::string, CellColor>;
   const std::tuple<int, Shown, Shown> cases[] = {
@@ -249,18 +259,6 @@ TEST_F(ChannelTableTest, FrequencyEditorOpensValidatesUndoesAndFiltersKeys) {
       {U'7', '7'}, {U'0', '0'}, {8, char(8)}, {U'.', ','},    {U',', ','},    {U'a', {}},
       {U' ', {}},  {U'-', {}},  {U'。', {}},  {13, char(13)}, {27, char(27)}, {3, char(3)}};
   for (const auto& [key, out] : keys) EXPECT_EQ(grid().filterEditorKey(key), out) << int(key);
-}
-
-TEST_F(ChannelTableTest, EnterWalksTheCells) {
-  // The walk itself is GridNextCell's; here Enter takes it, over this grid's size.
-  const std::pair<GridCell, GridCell> cases[] = {
-      {{3, 7}, {3, 8}}, {{1, 8}, {2, 1}}, {{15, 8}, {16, 1}}, {{16, 8}, {16, 8}}};
-  for (const auto& [from, to] : cases) {
-    grid().setCurrentCell(from.row, from.col);
-    grid().keyPress(13);
-    EXPECT_EQ((GridCell{grid().currentRow(), grid().currentCol()}), to) << from.row;
-  }
-  EXPECT_FALSE(flags.dataChanged);
 }
 
 TEST_F(ChannelTableTest, SignalDialogResult) {

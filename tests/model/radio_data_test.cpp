@@ -41,19 +41,15 @@ TEST_F(RadioDataTest, DisplayShowsTheBlockAndTheBandInOrderAndIsNoEdit) {
   f[12] &= ~0x02;
   editors.DisplayRadioData(image);
   EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::Active);
-}
 
-// The bits no editor owns are AnyImageSurvivesDisplayAndCollect's; here the identification
-// row the collection writes.
-TEST_F(RadioDataTest, CollectWritesTheIdentificationRowAndClearsTheFlags) {
-  Image image = test::DefaultImage(app, 0);
+  // Collecting writes the identification row and clears the flags (the bits no editor owns
+  // are AnyImageSurvivesDisplayAndCollect's).
   for (size_t b = 0; b < 16; ++b) image.ident()[b] = static_cast<uint8_t>(0xA0 + b);
-  editors.DisplayRadioData(image);
-  flags.dataChanged = flags.functionsChanged = true;
+  flags = {true, true, false};
   editors.CollectRadioData(image);
   EXPECT_EQ(flags, EditFlags{});
   EXPECT_EQ(std::vector<uint8_t>(image.ident().begin(), image.ident().end()),
-            (std::vector<uint8_t>{0, 0, 7, '2', '1', '7', '4', 'Q', 0xA8, 0xA9, 0xAA, 0xAB, 0xAC,
+            (std::vector<uint8_t>{0, 0, 10, '2', '1', '7', '4', 'Q', 0xA8, 0xA9, 0xAA, 0xAB, 0xAC,
                                   0xAD, 0xAE, 0xAF}));
 }
 

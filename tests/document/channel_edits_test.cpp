@@ -260,7 +260,49 @@ TEST_F(ChannelEditsTest, OneCopiedRowFillsEachChosenChannel) {
   }
 }
 
-TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
+// A fill step the raster cannot space evenly is refused before anything changes; a row
+// the raster still moves (a start off the raster) is named.
+TEST_F(ChannelEditsTest, FillStepsFitTheRasterAndBulkEditChangesOnlyCheckedFields) {
+  struct Case {
+    int model;
+    uint8_t ident;
+    const char* from;
+    const char* step;
+    std::string cells;   // channels 1-3, "|" between; empty: refused
+    std::string report;  // the error, or the notes a line each
+  };
+  const Case cases[] = {
+      {0, 7, "446.0", "2.5", "",
+       "步进2.5 kHz不是5 kHz或6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
+      {2, 0x20, "446.0", "10", "",
+       "步进10 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
+      {0, 7, "446.0", "5", "446.00000|446.00500|446.01000", ""},
+      {0, 7, "446.005", "12.5", "446.00500|446.01875|446.03000",
+       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.from) + " / " + c.step);
+    app.curModel = static_cast<int16_t>(c.model);
+    for (int row = 1; row <= 3; ++row) grid().setCellText(row, col::kRxFreq, "446.00000");
+    history.clear();
+    const ChannelTableModel::State before = grid().state();
+    BulkEdit e;
+    e.fillFrom = c.from;
+    e.fillStepKhz = c.step;
+    const BulkResult r = ApplyBulkEdit(grid(), app, c.ident, {0, 1, 2}, e);
+    EXPECT_EQ(r.ok, !c.cells.empty());
+    EXPECT_EQ(test::Report(r), c.report);
+    std::string cells;
+    if (!r.ok) {
+      EXPECT_EQ(CheckBulkEdit(app, c.ident, e), r.error);
+      EXPECT_EQ(std::tuple(grid().state() == before, history.undoCount()), std::tuple(true, 0u));
+      continue;
+    }
+    for (int row = 1; row <= 3; ++row)
+      cells += (row > 1 ? "|" : "") + grid().cell(row, col::kRxFreq).text;
+    EXPECT_EQ(cells, c.cells);
+  }
+
+  // Only the checked fields change, through the grid's checks.
   grid().clickChannelOff(2);  // channel 3 off
   grid().clickTxInhibit(3);   // channel 4 transmit inhibited
   history.clear();
@@ -309,49 +351,6 @@ TEST_F(ChannelEditsTest, BulkEditChangesOnlyCheckedFieldsThroughTheGridChecks) {
     EXPECT_EQ(std::tuple(br.ok, br.error.empty()), std::tuple(false, false)) << bad;
   }
   EXPECT_EQ(history.undoCount(), steps);
-}
-
-// A fill step the raster cannot space evenly is refused before anything changes; a row
-// the raster still moves (a start off the raster) is named.
-TEST_F(ChannelEditsTest, FillStepsMustFitTheRaster) {
-  struct Case {
-    int model;
-    uint8_t ident;
-    const char* from;
-    const char* step;
-    std::string cells;   // channels 1-3, "|" between; empty: refused
-    std::string report;  // the error, or the notes a line each
-  };
-  const Case cases[] = {
-      {0, 7, "446.0", "2.5", "",
-       "步进2.5 kHz不是5 kHz或6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
-      {2, 0x20, "446.0", "10", "",
-       "步进10 kHz不是6.25 kHz的整数倍，本机的信道频率无法按此步进等距排列"},
-      {0, 7, "446.0", "5", "446.00000|446.00500|446.01000", ""},
-      {0, 7, "446.005", "12.5", "446.00500|446.01875|446.03000",
-       "信道2：446.017500 MHz不在本机的频率栅格上，改为446.01875 MHz"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.from) + " / " + c.step);
-    app.curModel = static_cast<int16_t>(c.model);
-    for (int row = 1; row <= 3; ++row) grid().setCellText(row, col::kRxFreq, "446.00000");
-    history.clear();
-    const ChannelTableModel::State before = grid().state();
-    BulkEdit e;
-    e.fillFrom = c.from;
-    e.fillStepKhz = c.step;
-    const BulkResult r = ApplyBulkEdit(grid(), app, c.ident, {0, 1, 2}, e);
-    EXPECT_EQ(r.ok, !c.cells.empty());
-    EXPECT_EQ(test::Report(r), c.report);
-    std::string cells;
-    if (!r.ok) {
-      EXPECT_EQ(CheckBulkEdit(app, c.ident, e), r.error);
-      EXPECT_EQ(std::tuple(grid().state() == before, history.undoCount()), std::tuple(true, 0u));
-      continue;
-    }
-    for (int row = 1; row <= 3; ++row)
-      cells += (row > 1 ? "|" : "") + grid().cell(row, col::kRxFreq).text;
-    EXPECT_EQ(cells, c.cells);
-  }
 }
 
 TEST(ChannelList, Parse) {

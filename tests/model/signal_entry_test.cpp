@@ -11,14 +11,10 @@ namespace {
 
 using Option = SignalEntry::Option;
 
-class SignalEntryTest : public ::testing::Test {
- protected:
+TEST(SignalEntry, LoadsEnablesComposesAndSendsInvalidEntriesBack) {
   AppState app = test::TestApp();
   test::FakePrompter prompter;
   SignalEntry dlg{app, prompter};
-};
-
-TEST_F(SignalEntryTest, LoadsEnablesComposesAndSendsInvalidEntriesBack) {
   // The cell text, the option, the code shown and inverted; the tone shows 67.0 throughout.
   const std::tuple<const char*, Option, const char*, bool> cases[] = {
       {"OFF", Option::Off, "023", false},     {"CTC 67.0", Option::Ctc, "023", false},

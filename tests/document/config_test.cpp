@@ -35,38 +35,33 @@ class ConfigTest : public ::testing::Test {
   test::GbkCodec codec_;
 };
 
-TEST_F(ConfigTest, NoMakerFileGivesEveryDefault) {
-  AppState app = Load(nullptr);
+// No maker file, or one whose values are all empty, gives every default (except the series,
+// which may be empty); values are trimmed.
+TEST_F(ConfigTest, MakerFileValuesOrTheDefaults) {
   const std::string dir = programDir();
-  EXPECT_EQ(
-      std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile, app.programDir),
-      std::tuple("ZR410 Radio Series", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp",
-                 dir));
-  ASSERT_EQ(std::tuple(app.modelCount, app.models.size()), std::tuple(2, 2u));
-  EXPECT_EQ(
-      std::tuple(app.models[0].name, app.models[0].code, app.models[1].name, app.models[1].code),
-      std::tuple("ZR-410(0)", 0, "ZR-410(1)", 1));
-  EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
-  EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
-  EXPECT_EQ(std::tuple(app.showWarning, app.radioVersion, app.radioVerText, app.radioVerMajor,
-                       app.curModel),
-            std::tuple(std::array<bool, 2>{true, true}, "V2.0", "", 2, 0));
-}
-
-// Values are trimmed; empty ones fall back to the defaults, except the series.
-TEST_F(ConfigTest, ValuesAreTrimmedAndEmptyOnesFallBack) {
-  AppState app = Load(
-      "[Const String]\nRadio Series=\nSoftware Title=   \nSoftware ini File=\n"
-      "Software help File=\n[Radio List]\nSum of Radios=\n");
-  const std::string dir = programDir();
-  EXPECT_EQ(std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile),
-            std::tuple("", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp"));
-  EXPECT_EQ(app.modelCount, 2);
-  app = Load(
-      "[Const String]\nRadio Series=  My Series  \nSoftware Title=  Title  \n"
-      "Software ini File= my.ini \nSoftware help File= guide.html\n");
-  EXPECT_EQ(std::tuple(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile),
-            std::tuple("My Series", "Title", dir + "/my.ini", dir + "/guide.html"));
+  using Texts = std::tuple<std::string, std::string, std::string, std::string>;
+  const std::pair<const char*, Texts> cases[] = {
+      {nullptr, {"ZR410 Radio Series", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp"}},
+      {"[Const String]\nRadio Series=\nSoftware Title=   \nSoftware ini File=\n"
+       "Software help File=\n[Radio List]\nSum of Radios=\n",
+       {"", "QM830K编程软件", dir + "/QM830K.ini", dir + "/QM830K.hlp"}},
+      {"[Const String]\nRadio Series=  My Series  \nSoftware Title=  Title  \n"
+       "Software ini File= my.ini \nSoftware help File= guide.html\n",
+       {"My Series", "Title", dir + "/my.ini", dir + "/guide.html"}}};
+  for (const auto& [content, texts] : cases) {
+    SCOPED_TRACE(content ? content : "(no file)");
+    AppState app = Load(content);
+    EXPECT_EQ(Texts(app.radioSeries, app.softwareTitle, app.iniFile, app.helpFile), texts);
+    ASSERT_EQ(std::tuple(app.modelCount, app.models.size()), std::tuple(2, 2u));
+    EXPECT_EQ(std::tuple(app.models[0].name, app.models[0].code, app.models[1].name,
+                         app.models[1].code, app.programDir),
+              std::tuple("ZR-410(0)", 0, "ZR-410(1)", 1, dir));
+    EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
+    EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
+    EXPECT_EQ(std::tuple(app.showWarning, app.radioVersion, app.radioVerText, app.radioVerMajor,
+                         app.curModel),
+              std::tuple(std::array<bool, 2>{true, true}, "V2.0", "", 2, 0));
+  }
 }
 
 TEST_F(ConfigTest, SumOfRadiosAndGbkNames) {

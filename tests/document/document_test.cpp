@@ -27,24 +27,12 @@ using test::FakeFileDialogs;
 using test::FakePrompter;
 using test::ScratchDir;
 
-constexpr const char* kTitle = "QM830K编程软件";
-
-// The models of the model tests' fixture (code 7 first), installed in /opt/qm830k.
-AppState TestApp() {
-  AppState app = test::TestApp();
-  app.programDir = "/opt/qm830k";
-  return app;
-}
-
-std::tm Clock() {
-  std::tm t{};
-  t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 7, t.tm_hour = 1, t.tm_min = 2, t.tm_sec = 3;
-  return t;
-}
+const std::string kTitle = "QM830K编程软件";
 
 class DocumentTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    app.programDir = "/opt/qm830k";  // the model tests' models, installed there
     doc.hooks.setDefaultTuneChannels = [this](Image& image) {
       ++tuneDefaults;
       image[0x100] = 0x5A;
@@ -94,10 +82,10 @@ class DocumentTest : public ::testing::Test {
   ScratchDir dir;
   SystemTextCodec codec;
   ProfileFile ini{dir.file("QM830K.ini"), codec};
-  AppState app = TestApp();
+  AppState app = test::TestApp();
   FakePrompter prompter;
   FakeFileDialogs dialogs;
-  Document doc{app, prompter, ini, Clock};
+  Document doc{app, prompter, ini, test::TestTime};
   int tuneDefaults = 0, modelInfo = 0, recentShown = 0;
 };
 
@@ -111,7 +99,7 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
             std::tuple(EditFlags{}, "400.00000", "60秒"));
   const std::string stamp(doc.image.writeDate().begin(), doc.image.writeDate().begin() + 14);
   EXPECT_EQ(std::tuple(stamp, tuneDefaults, modelInfo, recentShown, prompter.messages.size()),
-            std::tuple("20261207010203", 1, 1, 1, 0u));
+            std::tuple("20061205143000", 1, 1, 1, 0u));
 }
 
 TEST(CaptionRules, UnsavedDataTestAndFileNames) {
@@ -136,61 +124,45 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
 }
 
+// Tune mode is left before the save, and only while an item is adjusted (state 2).
 TEST_F(DocumentTest, ClosePromptAnswers) {
-  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves.
-  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int> cases[] = {
-      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0},
-      {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0},
-      {Answer::No, SaveResult::Saved, CloseDecision::Close, 0},
-      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1},
-      {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1},  // the dialog was cancelled
-      {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1},  // never lose the data
-  };
+  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves,
+  // the tune state.
+  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int, int> cases[] = {
+      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0, 0},
+      {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0, 0},
+      {Answer::No, SaveResult::Saved, CloseDecision::Close, 0, 0},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 0},
+      {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1, 0},  // the dialog cancelled
+      {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1, 0},  // never lose the data
+      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0, 2},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 2},
+      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 1}};
   doc.setPortNumber(5);
-  for (const auto& [answer, saveResult, decision, saves] : cases) {
+  std::string order;
+  doc.hooks.leaveTuneMode = [&] {
+    order += "left ";
+    doc.tuneState = 0;
+  };
+  for (const auto& [answer, saveResult, decision, saves, tuneState] : cases) {
     // A read asks even without edits.
-    doc.caption = answer ? std::string("读频完成－ ") + kTitle : kTitle;
+    doc.caption = answer ? "读频完成－ " + kTitle : kTitle;
+    doc.tuneState = tuneState;
     ini.write("Comm Port", "Common Port", "9");
+    order.clear();
     CloseDecision d{};
     EXPECT_EQ(Asked(answer, saveResult, "数据没有保存，是否要保存？",
-                    [&](const SaveFn& save) { d = doc.RequestClose(save); }),
+                    [&](const SaveFn& save) {
+                      d = doc.RequestClose([&] {
+                        order += "saved ";
+                        return save();
+                      });
+                    }),
               saves);
     EXPECT_EQ(d, decision);
+    EXPECT_EQ(order, std::string(tuneState == 2 ? "left " : "") + (saves ? "saved " : ""));
     EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
   }
-}
-
-// Tune mode is left before the save, and only while an item is adjusted (state 2).
-TEST_F(DocumentTest, CloseLeavesTuneModeWhileAnItemIsAdjusted) {
-  const std::tuple<int, bool, std::string> cases[] = {
-      {2, false, "left "}, {2, true, "left saved "}, {1, true, "saved "}};
-  for (const auto& [state, edited, want] : cases) {
-    std::string order;
-    doc.tuneState = state;
-    doc.flags.dataChanged = edited;
-    if (edited) prompter.answer(Answer::Yes);
-    doc.hooks.leaveTuneMode = [&] {
-      order += "left ";
-      doc.tuneState = 0;
-    };
-    const SaveFn save = [&] {
-      order += "saved ";
-      return SaveResult::Saved;
-    };
-    EXPECT_EQ(doc.RequestClose(save), CloseDecision::Close);
-    EXPECT_EQ(order, want) << state << edited;
-  }
-}
-
-TEST_F(DocumentTest, CommitPendingEditAppliesBothEditors) {
-  int tuneCommits = 0;
-  doc.hooks.commitTuneEdit = [&] { ++tuneCommits; };
-  doc.editors().channels().pressCell(1, col::kRxFreq);
-  doc.editors().channels().editorTextChanged("401.0");
-  doc.CommitPendingEdit();
-  const ChannelTableModel& grid = doc.editors().channels();
-  EXPECT_EQ(std::tuple(grid.freqEditor().visible, grid.cell(1, col::kRxFreq).text, tuneCommits),
-            std::tuple(false, "401.00000", 1));
 }
 
 TEST_F(DocumentTest, NewPromptAnswers) {
@@ -212,7 +184,7 @@ TEST_F(DocumentTest, NewPromptAnswers) {
       {true, Answer::Yes, SaveResult::Failed, false, 1}};
   for (const Case& c : cases) {
     doc.Start();
-    doc.caption = c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83";
+    doc.caption = c.titleOnly ? kTitle : kTitle + "/data/job.q83";
     doc.curFileName = "/data/job.q83";
     doc.imageVerMajor = 2;
     doc.fileNewEnabled = true;
@@ -232,7 +204,7 @@ TEST_F(DocumentTest, NewPromptAnswers) {
                 std::tuple(kTitle, false, "添加", 0x06, 0x77, "/data/job.q83", 2, EditFlags{}));
     } else {
       EXPECT_EQ(std::tuple(doc.caption, doc.image.functions()[7], scan),
-                std::tuple(c.titleOnly ? kTitle : std::string(kTitle) + "/data/job.q83", 0x12,
+                std::tuple(c.titleOnly ? kTitle : kTitle + "/data/job.q83", 0x12,
                            c.edited ? "删除" : "添加"));
     }
   }
@@ -256,7 +228,7 @@ TEST_F(DocumentTest, ModelChange) {
   // Yes to the fixed-channel model: its defaults over the image (which bytes they keep is the
   // defaults' rule), not a blank image.
   doc.image.functions()[7] = 0x12;
-  doc.caption = std::string(kTitle) + "/a.q83";
+  doc.caption = kTitle + "/a.q83";
   doc.fileNewEnabled = true;
   prompter.answer(Answer::Yes);
   EXPECT_TRUE(doc.ChangeModel(true, 2));
@@ -267,7 +239,7 @@ TEST_F(DocumentTest, ModelChange) {
             std::tuple(0xC1, 0x12, 0x78, "CTC 74.4", kTitle, false, 2));
 }
 
-TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
+TEST_F(DocumentTest, LoadDataFileReplacesTheDocumentAndSaveWritesItBack) {
   const std::string path = WriteFile("job.q83", 10);
   doc.flags.dataChanged = true;
   ASSERT_TRUE(doc.LoadDataFile(path));
@@ -277,9 +249,30 @@ TEST_F(DocumentTest, LoadDataFileReplacesTheDocument) {
             std::tuple(0x42, 0x33, 2));
   EXPECT_EQ(std::tuple(doc.editors().channels().cell(1, 1).text, doc.caption, doc.curFileName,
                        doc.fileNewEnabled, doc.flags, ReadRecentEntry(ini, 1)),
-            std::tuple("145.00000", std::string(kTitle) + path, path, true, EditFlags{},
+            std::tuple("145.00000", kTitle + path, path, true, EditFlags{},
                        std::optional<std::string>(path)));
   EXPECT_GE(recentShown, 2);
+
+  // Save writes the collected image to the caption's file.
+  doc.editors().functions().choose(Fn::Squelch, 9);
+  doc.editors().channels().pressCell(2, col::kPower);
+  // Open editors, the grid's and the tune table's, are applied first.
+  int tuneCommits = 0;
+  doc.hooks.commitTuneEdit = [&] { ++tuneCommits; };
+  doc.editors().channels().pressCell(3, col::kRxFreq);
+  doc.editors().channels().editorTextChanged("145.0125");
+
+  EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
+  EXPECT_EQ(std::tuple(dialogs.saved.size(), doc.HasUnsavedData(), doc.caption, tuneCommits,
+                       doc.editors().channels().freqEditor().visible),
+            std::tuple(0u, false, kTitle + path, 1, false));
+  LoadedFile back = LoadDataFileFrom(path, Image{}, SpareBlock{});
+  ASSERT_EQ(back.status, LoadStatus::Ok);
+  EXPECT_EQ(back.image, doc.image);
+  const ChannelRecord ch3 = back.image.channel(2);
+  EXPECT_EQ(std::tuple(back.image.functions()[11], back.image.channel(1).lowPower(),
+                       FreqBytesToHz(ch3[0], ch3[1], ch3[2]), back.spare[3]),
+            std::tuple(9, true, 145012500, 0x33));
 }
 
 // Undo and redo back to the data last opened or saved leave nothing to save, while the change
@@ -309,7 +302,7 @@ TEST_F(DocumentTest, BackAtTheOpenedOrSavedDataNothingIsUnsaved) {
     EXPECT_EQ(std::tuple(doc.HasUnsavedData(), doc.flags.dataChanged),
               std::tuple(s.unsaved, s.dataChanged));
   }
-  doc.caption = std::string("读频完成－ ") + kTitle;  // a read asks whatever the data
+  doc.caption = "读频完成－ " + kTitle;  // a read asks whatever the data
   EXPECT_TRUE(doc.HasUnsavedData());
 }
 
@@ -358,28 +351,6 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
   EXPECT_FALSE(doc.LoadDataFile(""));
 }
 
-TEST_F(DocumentTest, SaveWritesTheCollectedImageToTheCaptionsFile) {
-  const std::string path = WriteFile("job.q83", 7);
-  ASSERT_TRUE(doc.LoadDataFile(path));
-  doc.editors().functions().choose(Fn::Squelch, 9);
-  doc.editors().channels().pressCell(2, col::kPower);
-  // An open frequency editor is applied first.
-  doc.editors().channels().pressCell(3, col::kRxFreq);
-  doc.editors().channels().editorTextChanged("433.0125");
-  ASSERT_TRUE(doc.HasUnsavedData());
-
-  EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
-  EXPECT_EQ(std::tuple(dialogs.saved.size(), doc.HasUnsavedData(), doc.caption),
-            std::tuple(0u, false, std::string(kTitle) + path));
-  LoadedFile back = LoadDataFileFrom(path, Image{}, SpareBlock{});
-  ASSERT_EQ(back.status, LoadStatus::Ok);
-  EXPECT_EQ(back.image, doc.image);
-  const ChannelRecord ch3 = back.image.channel(2);
-  EXPECT_EQ(std::tuple(back.image.functions()[11], back.image.channel(1).lowPower(),
-                       FreqBytesToHz(ch3[0], ch3[1], ch3[2]), back.spare[3]),
-            std::tuple(9, true, 433012500, 0x33));
-}
-
 TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
   EXPECT_FALSE(doc.Open(dialogs));  // cancelled
   ASSERT_EQ(dialogs.opened.size(), 1u);
@@ -393,7 +364,7 @@ TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
   EXPECT_EQ(doc.image[0x200], 0x42);
 
   // Save without a file in the caption is Save As.
-  doc.caption = std::string("读频完成－ ") + kTitle;
+  doc.caption = "读频完成－ " + kTitle;
   doc.curFileName = "/data/last.q83";
   const std::string path = dir.file("read.q83");
   dialogs.choose(path);
@@ -403,7 +374,7 @@ TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
   EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt, r.overwritePrompt),
             std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83", true));
   EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled, doc.HasUnsavedData()),
-            std::tuple(std::string(kTitle) + path, path, true, false));
+            std::tuple(kTitle + path, path, true, false));
   EXPECT_EQ(std::tuple(ReadRecentEntry(ini, 1), test::ReadBytes(path).size()),
             std::tuple(std::optional<std::string>(path), kDataFileSize));
 }
@@ -422,7 +393,7 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
   const std::vector<Case> cases = {
       {"save as cancelled", std::nullopt, std::nullopt, SaveResult::Cancelled, nullptr},
       {"save as, folder missing", std::nullopt, nowhere, SaveResult::Failed, "保存文件错误"},
-      {"save, folder missing", std::string(kTitle) + nowhere, std::nullopt, SaveResult::Failed,
+      {"save, folder missing", kTitle + nowhere, std::nullopt, SaveResult::Failed,
        "保存文件错误！"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

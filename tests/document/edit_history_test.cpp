@@ -47,7 +47,7 @@ class EditHistoryTest : public test::EditorTest {
                    std::to_string(400 + pick(90)) + "." + std::to_string(pick(99999)));
         },
         [&] {
-          grid().pressCell(row, col::kRxSignal);
+          grid().pressCell(row, pick(2) ? col::kRxSignal : col::kTxSignal);
           grid().finishSignalDialog(pick(2) ? "CTC 88.5" : "-DCS 754");
         },
         [&] {
@@ -96,7 +96,8 @@ TEST_F(EditHistoryTest, RandomEditsUndoToTheStartAndRedoToTheEnd) {
   }
 }
 
-TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
+// What each step undoes and redoes is RandomEditsUndoToTheStartAndRedoToTheEnd's; here its name.
+TEST_F(EditHistoryTest, EachEditIsOneNamedStepInPlaceEditsCloseWithTheEditor) {
   const std::pair<const char*, std::function<void()>> cases[] = {
       {"修改信道3接收频率", [&] { TypeFreq(3, col::kRxFreq, "433.125"); }},
       {"修改信道2发射功率", [&] { grid().pressCell(2, col::kPower); }},
@@ -114,20 +115,12 @@ TEST_F(EditHistoryTest, EachKindOfEditIsOneNamedStep) {
       {"打开调测信道2", [&] { tune.clickChannelOff(1); }},
       {"修改调测信道2接收步进", [&] { tune.pressCell(2, tunecol::kRxStep); }}};
   for (const auto& [label, edit] : cases) {
-    SCOPED_TRACE(label);
-    const auto before = Collected();
     edit();
     EXPECT_EQ(history.undoLabel(), label);
-    const auto after = Collected();
-    ASSERT_TRUE(history.undo());
-    EXPECT_EQ(Collected(), before);
-    ASSERT_TRUE(history.redo());
-    EXPECT_EQ(Collected(), after);
   }
   EXPECT_EQ(history.undoCount(), std::size(cases));
-}
 
-TEST_F(EditHistoryTest, InPlaceEditsCloseWhenTheEditorClosesAndUndoKeepsToItsBytes) {
+  history.clear();
   // Typing is not a step until the editor closes; a press on another frequency cell
   // closes the first edit and opens the second.
   grid().pressCell(1, col::kRxFreq);

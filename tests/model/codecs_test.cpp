@@ -156,9 +156,8 @@ TEST(SignalCodec, BytesToTextAndBack) {
     EXPECT_EQ(SignalTextToBytes(c.text, t, lo, hi), c.result) << c.text;
     EXPECT_EQ(std::tuple(t, lo, hi), std::tuple((c.type << 4) | 0x0D, c.lo, c.hi)) << c.text;
   }
-}
 
-TEST(SignalCodec, EveryTableValueSurvivesTextAndBack) {
+  // Every value of the tables survives text and back.
   auto roundTrip = [](uint8_t t, uint8_t lo, uint8_t hi) {
     std::string text = SignalBytesToText(t, lo, hi);
     uint8_t t2 = t & 0x0F, lo2 = 0xEE, hi2 = 0xEE;

@@ -17,7 +17,7 @@ ModelEntry Model(int16_t code, double low) {
   return ModelEntry{"m", code, low, low + 20, low, low + 30};
 }
 
-TEST(Defaults, FunctionBlockAndFamilies) {
+TEST(Defaults, FunctionBlockFamiliesAndTheStepFamiliesFill) {
   Image image;
   image.functions()[5] = 0x77;
   SetDefaultFunctions(image);
@@ -30,9 +30,8 @@ TEST(Defaults, FunctionBlockAndFamilies) {
   for (int c : {6, 7, 8, 9, 12, 13, 31, 33, 200})
     EXPECT_EQ(FamilyForCode(c), ChannelFamily::Step625) << c;
   EXPECT_EQ(FamilyForCode(32), ChannelFamily::Fixed446);
-}
 
-TEST(Defaults, StepFamiliesFillEveryChannelWithTheBandEdge) {
+  // The step families fill every channel with the band edge.
   using Bytes = std::array<uint8_t, 3>;  // bytes 0-2: channels 1-15, channel 16
   const std::tuple<int16_t, double, Bytes, Bytes> cases[] = {
       {10, 136.0, {0x40, 0x6A, 0x08}, {0x40, 0x6A, 0x00}},  // N = 27200 in 5 kHz units
@@ -57,7 +56,6 @@ TEST(Defaults, StepFamiliesFillEveryChannelWithTheBandEdge) {
   }
 
   // A band edge beyond the field does not spill into the flags.
-  Image image;
   SetDefaultChannels(image, Model(10, 2000.0), TestTime());
   // The count stops at its 18-bit maximum: step bit clear, in use, no signalling.
   EXPECT_EQ(std::tuple(image.channel(0)[0], image.channel(0)[1], image.channel(0)[2]),

@@ -12,7 +12,7 @@
 namespace qm {
 namespace {
 
-TEST(EmbedText, CollectAndShow) {
+TEST(EmbedText, CollectShowLimitAndLabels) {
   Image img;
   std::fill(img.bytes().begin(), img.bytes().end(), uint8_t{0x01});
   const Image filled = img;
@@ -31,9 +31,8 @@ TEST(EmbedText, CollectAndShow) {
   CollectEmbedText(longText, img);
   EXPECT_EQ(std::tuple(area[190], area[191], Utf16ToUtf8(EmbedTextFromArea(img)).size()),
             std::tuple(0x2D, 0x4E, 96u * 3u));
-}
 
-TEST(EmbedText, TheTextBoxKeeps96CharactersAndTheLabelsShowTheRest) {
+  // The text box keeps 96 characters.
   const std::u16string n96(96, u'a');
   // The text and caret typed, the text and caret kept, whether anything was removed.
   const std::tuple<std::u16string, size_t, std::u16string, size_t, bool> cases[] = {
@@ -42,15 +41,14 @@ TEST(EmbedText, TheTextBoxKeeps96CharactersAndTheLabelsShowTheRest) {
       {u"x" + n96, 1, n96, 0, true},    // typed at the start
       {n96.substr(0, 50) + u"xyz" + n96.substr(50), 53, n96, 50, true},  // a paste of three
       {n96 + u"b", 0, n96, 0, true}};
-  for (const auto& [text, typedAt, kept, caretAfter, removed] : cases) {
-    std::u16string t = text;
+  for (const auto& [typed, typedAt, kept, caretAfter, removed] : cases) {
+    std::u16string t = typed;
     size_t caret = typedAt;
     const bool cut = LimitEmbedText(t, caret);
     EXPECT_EQ(std::tuple(cut, t, caret), std::tuple(removed, kept, caretAfter));
   }
 
   // The dialog's labels.
-  Image img;
   const std::string stamp = "20061205143000";
   std::copy(stamp.begin(), stamp.end(), img.writeDate().begin());
   const std::string id = "ZR410-0000123456";

@@ -123,18 +123,13 @@ TEST_F(FunctionSettingsTest, LoadChecks) {
   }
 }
 
-TEST_F(FunctionSettingsTest, ChoicesClearRejectedMarksAndSetTheirOwnFlag) {
+TEST_F(FunctionSettingsTest, ChoicesClearMarksSetTheirFlagAndFollowThePowerKey) {
   block[11] = 12;
   block[2] = 0x30;
-  Load();
-  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
+  Load();  // that a good value loaded later clears the mark too is LoadChecks'
   fns().choose(Fn::Squelch, 3);
   EXPECT_EQ(std::tuple(fns().rejected(Fn::Squelch), fns().rejected(Fn::Priority)),
             std::tuple(false, true));
-  // A good value loaded later clears the mark too.
-  block[2] = 0x01;
-  Load();
-  EXPECT_FALSE(fns().rejected(Fn::Priority));
 
   // Each choice sets its own flag; one beyond the list changes nothing.
   const std::tuple<Fn, int, EditFlags> cases[] = {{Fn::Squelch, 2, {false, true, false}},
@@ -147,10 +142,10 @@ TEST_F(FunctionSettingsTest, ChoicesClearRejectedMarksAndSetTheirOwnFlag) {
     EXPECT_FALSE(changes && want == EditFlags{}) << position;  // nothing chosen, nothing to redraw
     EXPECT_EQ(flags, want) << position;
   }
-}
 
-TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
-  // Monitor mode 1 with the long-press key: the list lacks the mode, the first entry shows.
+  // The long-press key hides the momentary monitor modes. Monitor mode 1 with that key: the
+  // list lacks the mode, the first entry shows.
+  SetUp();
   block[0] = 0x28;
   block[4] = 2;
   Load();
@@ -164,12 +159,12 @@ TEST_F(FunctionSettingsTest, LongPressKeyHidesTheMomentaryMonitorModes) {
   EXPECT_EQ(std::tuple(ch.focusMonitor, fns().list(Fn::Monitor).items(), fns().text(Fn::Monitor)),
             std::tuple(true, MonitorListItems(true), "稳态无条件监听"));
 
-  const std::pair<const char*, const char*> cases[] = {// selected, shown after the long press
-                                                       {"暂态有条件监听", "关闭监听功能"},
-                                                       {"暂态无条件监听", "关闭监听功能"},
-                                                       {"稳态无条件监听", "稳态无条件监听"},
-                                                       {"关闭监听功能", "关闭监听功能"}};
-  for (const auto& [selected, after] : cases) {
+  const std::pair<const char*, const char*> monitors[] = {// selected, shown after the long press
+                                                          {"暂态有条件监听", "关闭监听功能"},
+                                                          {"暂态无条件监听", "关闭监听功能"},
+                                                          {"稳态无条件监听", "稳态无条件监听"},
+                                                          {"关闭监听功能", "关闭监听功能"}};
+  for (const auto& [selected, after] : monitors) {
     fns().choose(Fn::PowerKey, 0);
     fns().choose(Fn::Monitor, fns().list(Fn::Monitor).find(selected));
     fns().choose(Fn::PowerKey, 2);

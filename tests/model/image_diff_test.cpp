@@ -31,7 +31,7 @@ class ImageDiffTest : public ::testing::Test {
   Texts Diff() { return Lines(DiffImages(a, b, app)); }
 };
 
-TEST_F(ImageDiffTest, ChannelFieldsInTheGridsTexts) {
+TEST_F(ImageDiffTest, ChannelAndFunctionFieldsInTheEditorsTexts) {
   ChannelRecord r = b.channel(2);
   FreqTextToBytes("446.01875", r[0], r[1], r[2]);
   SignalTextToBytes("-DCS 754", r[7], r[8], r[9]);
@@ -39,10 +39,17 @@ TEST_F(ImageDiffTest, ChannelFieldsInTheGridsTexts) {
   r[10] ^= 0x35;  // power, scan, busy lock, bandwidth
   ChannelRecord old = a.channel(2);
   const std::string oldRx = FreqBytesToText(old[0], old[1], old[2]);
-  EXPECT_EQ(Diff(), (Texts{"信道3 接收频率: " + oldRx + " -> 446.01875", "信道3 禁发: 否 -> 是",
-                           "信道3 发射CTC/DCS: OFF -> -DCS 754", "信道3 扫描: 添加 -> 删除",
-                           "信道3 繁忙锁定: 关闭 -> 打开", "信道3 发射功率: 高 -> 低",
-                           "信道3 带宽: 宽带 -> 窄带"}));
+  // The function settings by label with both shown texts.
+  b.functions()[7] = 0x09;   // 发射限时 90秒
+  b.functions()[11] = 0x0C;  // squelch 12: rejected on load
+  b.functions()[0] ^= 0x01;  // a kept bit
+  b.functions()[8] = 0x42;   // kept byte
+  EXPECT_EQ(Diff(),
+            (Texts{"信道3 接收频率: " + oldRx + " -> 446.01875", "信道3 禁发: 否 -> 是",
+                   "信道3 发射CTC/DCS: OFF -> -DCS 754", "信道3 扫描: 添加 -> 删除",
+                   "信道3 繁忙锁定: 关闭 -> 打开", "信道3 发射功率: 高 -> 低",
+                   "信道3 带宽: 宽带 -> 窄带", "整机功能 发射限时: 60秒 -> 90秒",
+                   "整机功能 静噪等级: 5 -> (错误)", "0x2B0: 68 -> 69", "0x2B8: FF -> 42"}));
 }
 
 TEST_F(ImageDiffTest, SameTextOnTheOtherRasterOrKeptBitsShowAsBytes) {
@@ -55,15 +62,6 @@ TEST_F(ImageDiffTest, SameTextOnTheOtherRasterOrKeptBitsShowAsBytes) {
   b.channel(1)[12] = 0x77;   // left as loaded
   EXPECT_EQ(Diff(), (Texts{"信道2 带宽: 宽带 -> 窄带", "0x000: 40 -> 90", "0x001: 19 -> 5F",
                            "0x002: 0D -> 09", "0x01A: 00 -> 03", "0x01C: 00 -> 77"}));
-}
-
-TEST_F(ImageDiffTest, FunctionSettingsByLabelWithBothShownTexts) {
-  b.functions()[7] = 0x09;   // 发射限时 90秒
-  b.functions()[11] = 0x0C;  // squelch 12: rejected on load
-  b.functions()[0] ^= 0x01;  // a kept bit
-  b.functions()[8] = 0x42;   // kept byte
-  EXPECT_EQ(Diff(), (Texts{"整机功能 发射限时: 60秒 -> 90秒", "整机功能 静噪等级: 5 -> (错误)",
-                           "0x2B0: 68 -> 69", "0x2B8: FF -> 42"}));
 }
 
 TEST_F(ImageDiffTest, TuneTableItemsEmbeddedInformationAndUnusedAreas) {

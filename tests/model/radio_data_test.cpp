@@ -13,55 +13,43 @@ namespace {
 
 class RadioDataTest : public test::EditorTest {};
 
-TEST_F(RadioDataTest, DisplayNeverCountsAsAnEdit) {
-  Image odd = test::DefaultImage(app, 0);
-  auto f = odd.functions();
-  f[7] = 0x31;  // rejected values on the way
-  f[3] = 0x02;
+// Rejected values and the radio's bandwidth on the way: the messages in the display order
+// (time-out settings, then squelch, then the scan settings) on every display, and never an edit.
+TEST_F(RadioDataTest, DisplayShowsTheBlockAndTheBandInOrderAndIsNoEdit) {
+  app.curModel = 1;
+  Image image = test::DefaultImage(app, 1);
+  auto f = image.functions();
+  f[7] = 0x31;  // time-out rejected
+  f[11] = 20;   // squelch rejected
+  f[2] = 0x20;  // priority rejected
+  f[3] = 0x02;  // look-back rejected
   f[4] = 2;
-  f[12] ^= 0x02;
+  f[12] |= 0x02;  // the radio narrow: the bandwidth column grey
   for (EditFlags before : {EditFlags{false, false, false}, EditFlags{true, false, false},
                            EditFlags{false, true, false}, EditFlags{true, true, true}}) {
     flags = before;
-    editors.DisplayRadioData(odd);
+    prompter.clear();
+    editors.DisplayRadioData(image);
     EXPECT_EQ(std::tuple(flags.dataChanged, flags.functionsChanged),
               std::tuple(before.dataChanged, before.functionsChanged));
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！",
+                                                          "优先信道错误！", "回扫周期错误！"}));
   }
-  // The two rejections are reported on every display, in the display order.
-  std::vector<std::string> want;
-  for (int k = 0; k < 4; ++k) want.insert(want.end(), {"发射限时错误！", "回扫周期错误！"});
-  EXPECT_EQ(prompter.texts(), want);
-  EXPECT_EQ(app.bandText, BuildBandText(app, 0));
-}
-
-TEST_F(RadioDataTest, DisplayShowsTheBlockAndTheBandInOrder) {
-  app.curModel = 1;
-  Image image = test::DefaultImage(app, 1);
-  image.functions()[11] = 20;     // squelch rejected
-  image.functions()[2] = 0x20;    // priority rejected
-  image.functions()[12] |= 0x02;  // the radio narrow: the bandwidth column grey
-  editors.DisplayRadioData(image);
-  // Messages in the display order: time-out settings, then squelch, then the scan settings.
-  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"静噪等级错误！", "优先信道错误！"}));
   EXPECT_EQ(std::tuple(grid().cell(1, col::kRxFreq).text, grid().cell(1, col::kBandwidth).color,
                        app.bandText),
             std::tuple("136.00000", CellColor::GreyText, BuildBandText(app, 1)));
-  image.functions()[12] &= ~0x02;
+  f[12] &= ~0x02;
   editors.DisplayRadioData(image);
   EXPECT_EQ(grid().cell(1, col::kBandwidth).color, CellColor::Active);
-}
 
-// The bits no editor owns are AnyImageSurvivesDisplayAndCollect's; here the identification
-// row the collection writes.
-TEST_F(RadioDataTest, CollectWritesTheIdentificationRowAndClearsTheFlags) {
-  Image image = test::DefaultImage(app, 0);
+  // Collecting writes the identification row and clears the flags (the bits no editor owns
+  // are AnyImageSurvivesDisplayAndCollect's).
   for (size_t b = 0; b < 16; ++b) image.ident()[b] = static_cast<uint8_t>(0xA0 + b);
-  editors.DisplayRadioData(image);
-  flags.dataChanged = flags.functionsChanged = true;
+  flags = {true, true, false};
   editors.CollectRadioData(image);
   EXPECT_EQ(flags, EditFlags{});
   EXPECT_EQ(std::vector<uint8_t>(image.ident().begin(), image.ident().end()),
-            (std::vector<uint8_t>{0, 0, 7, '2', '1', '7', '4', 'Q', 0xA8, 0xA9, 0xAA, 0xAB, 0xAC,
+            (std::vector<uint8_t>{0, 0, 10, '2', '1', '7', '4', 'Q', 0xA8, 0xA9, 0xAA, 0xAB, 0xAC,
                                   0xAD, 0xAE, 0xAF}));
 }
 

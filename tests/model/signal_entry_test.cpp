@@ -11,14 +11,10 @@ namespace {
 
 using Option = SignalEntry::Option;
 
-class SignalEntryTest : public ::testing::Test {
- protected:
+TEST(SignalEntry, LoadsEnablesComposesAndSendsInvalidEntriesBack) {
   AppState app = test::TestApp();
   test::FakePrompter prompter;
   SignalEntry dlg{app, prompter};
-};
-
-TEST_F(SignalEntryTest, LoadsTheCellTextAndEnablesTheOptionsControls) {
   // The cell text, the option, the code shown and inverted; the tone shows 67.0 throughout.
   const std::tuple<const char*, Option, const char*, bool> cases[] = {
       {"OFF", Option::Off, "023", false},     {"CTC 67.0", Option::Ctc, "023", false},
@@ -47,10 +43,9 @@ TEST_F(SignalEntryTest, LoadsTheCellTextAndEnablesTheOptionsControls) {
     EXPECT_EQ(std::tuple(dlg.toneEnabled(), dlg.codeEnabled(), dlg.invertEnabled()),
               std::tuple(tone, code, invert));
   }
-}
 
-TEST_F(SignalEntryTest, OkComposesTheResultAndInvalidEntriesGoBack) {
-  const std::tuple<const char*, std::function<void(SignalEntry&)>, const char*> cases[] = {
+  // OK composes the result; invalid entries go back.
+  const std::tuple<const char*, std::function<void(SignalEntry&)>, const char*> edits[] = {
       {"CTC 67.0", [](SignalEntry&) {}, "CTC 67.0"},
       {"-DCS 754", [](SignalEntry& d) { d.setInverted(false); }, "DCS 754"},
       {"CTC 67.0", [](SignalEntry& d) { d.setToneText("300"); }, "CTC 254.1"},
@@ -73,7 +68,7 @@ TEST_F(SignalEntryTest, OkComposesTheResultAndInvalidEntriesGoBack) {
        "CTC 74.4"},
       {"CTC 88.5", [](SignalEntry& d) { d.selectOption(Option::Off); }, "OFF"},
       {"TTS 5", [](SignalEntry&) {}, ""}};
-  for (const auto& [in, edit, out] : cases) {
+  for (const auto& [in, edit, out] : edits) {
     dlg.load(in);
     edit(dlg);
     EXPECT_EQ(dlg.ok(), out) << in;

@@ -135,7 +135,6 @@ class MainWindowTest : public QObject {
   void startUpLayoutHelpAndSplash();
   void closePrompt();
   void frequencyEditor();
-  void clickOnStatusBarCommitsEdit();
   void widgetsRenderTheModels();
   void signalDialog();
   void openSaveNewAndRecentFiles();
@@ -294,19 +293,16 @@ void MainWindowTest::frequencyEditor() {
   QTest::keyClick(ed, Qt::Key_Escape);
   QVERIFY(!ed->isVisible());
   QCOMPARE(e.cell(3, 1), QString("440.00000"));
-}
 
-void MainWindowTest::clickOnStatusBarCommitsEdit() {
-  // Each of the surfaces that apply a pending edit when clicked.
+  // A click on the status bar, a panel, the form, the scan frame or the toolbar applies the
+  // pending edit.
+  int row = 4;
   for (const char* target : {"sbStatusBar", "sbPanel_1", "Picture1", "frmScan", "tbToolBar"}) {
-    Env e;
-    e.click(1, 3);
-    QTest::keyClicks(e.editor(), "445.5");
-    auto* w = e.find<QWidget>(target);
-    QVERIFY2(w, target);
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY2(!e.editor()->isVisible(), target);
-    QCOMPARE(e.cell(1, 3), QString("445.50000"));
+    e.click(row, 3);
+    QTest::keyClicks(ed, "445.5");
+    QTest::mouseClick(e.find<QWidget>(target), Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY2(!ed->isVisible(), target);
+    QCOMPARE(e.cell(row++, 3), QString("445.50000"));
   }
 }
 
@@ -318,10 +314,6 @@ void MainWindowTest::widgetsRenderTheModels() {
   Env e;
   const QColor face = e.grid()->palette().color(QPalette::Active, QPalette::Button);
   const QColor grey = e.grid()->palette().color(QPalette::Disabled, QPalette::WindowText);
-  const auto space = [&](int row, int col) {
-    e.grid()->setCurrentCell(row - 1, col);
-    QTest::keyClick(e.grid(), Qt::Key_Space);
-  };
   struct Step {
     const char* what;
     std::function<void()> act;
@@ -331,7 +323,7 @@ void MainWindowTest::widgetsRenderTheModels() {
   };
   const std::vector<Step> steps = {
       {"press toggles scan", [&] { e.click(2, 5); }, 2, 5, "删除", kInactive},
-      {"space acts as a press", [&] { space(2, 5); }, 2, 5, "添加", kActive},
+      {"space on the cell acts as a press", [&] { e.key(Qt::Key_Space); }, 2, 5, "添加", kActive},
       {"radio-wide narrow greys the column", [&] { e.choose("cboRadio_9", 1); }, 1, 8, "宽带",
        grey},
       {"switched off: button face", [&] { Click(e.find<QCheckBox>("chkCH_0")); }, 1, 1, "440.00000",
@@ -491,23 +483,17 @@ void MainWindowTest::openSaveNewAndRecentFiles() {
   QCOMPARE(e.cell(2, 5), QString("添加"));
   QVERIFY(!e.action("mnuFileNew")->isEnabled());
 
-  // A second run opens it through the dialog and shows it.
-  Env f;
-  f.dialogs.choose(file.toStdString());
-  QTest::mouseClick(f.find<QToolButton>("Open"), Qt::LeftButton);
-  QCOMPARE(f.dialogs.opened.size(), size_t{1});
-  QCOMPARE(f.w->windowTitle(), kTitle + file);
-  QCOMPARE(f.cell(3, 5) + f.cell(3, 7), QString("删除低"));
-  QVERIFY(f.prompter.messages.empty());
-
-  // A recent entry whose file has gone: the message, and the entry leaves the menu.
-  Env g([&](Env& env) { qm::AddRecentFile(*env.ini, env.path("gone.q83").toStdString()); });
-  QAction* gone = g.action("mnuRecentFile_1");
-  QVERIFY(gone->isVisible());
-  gone->trigger();
-  QCOMPARE(g.texts(), std::vector<std::string>{"文件不存在，请确认！"});
-  QVERIFY(!gone->isVisible());
-  QCOMPARE(g.w->windowTitle(), kTitle);
+  // The toolbar's Open shows the file through the dialog; once the file has gone, its recent
+  // entry gives the message and leaves the menu.
+  e.prompter.clear();
+  e.dialogs.choose(file.toStdString());
+  QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
+  QCOMPARE(e.w->windowTitle(), kTitle + file);
+  QCOMPARE(e.cell(3, 5) + e.cell(3, 7), QString("删除低"));
+  QVERIFY(e.prompter.messages.empty() && QFile::remove(file));
+  e.action("mnuRecentFile_1")->trigger();
+  QCOMPARE(e.texts(), std::vector<std::string>{"文件不存在，请确认！"});
+  QVERIFY(!e.action("mnuRecentFile_1")->isVisible());
 }
 
 // The dialog and what the window shows after Yes; the answers' rules are the document's.
@@ -590,7 +576,6 @@ void MainWindowTest::qtSeams() {
   WithModal(
       [&](QWidget* m) {
         auto* b = qobject_cast<QMessageBox*>(m);
-        if (!b) return void(m->close());
         box << b->windowTitle() << b->text() << QString::number(b->icon())
             << QString::number(b->buttons().size());
         for (QAbstractButton* button : b->buttons())
@@ -853,7 +838,6 @@ void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   QCOMPARE(e.w->document().image[0x20], image[0x20]);
   QCOMPARE(QString::fromStdString(e.w->document().curFileName),
            QDir::toNativeSeparators(e.path(name)));
-  QVERIFY(e.w->windowTitle().endsWith(name));
   QVERIFY(e.action("mnuRecentFile_1")->text().contains(name));
   QVERIFY(!e.flags().dataChanged);
 

@@ -146,7 +146,6 @@ void WindowChecksTest::extrasCsvOptionsKeptAndVerify() {
   e.w->start();
   QVERIFY(e.action("mnuVerifyAfterWrite")->isChecked() && e.action("mnuSerialTrace")->isChecked());
   QVERIFY(!e.action("mnuBackupBeforeWrite")->isChecked());
-  QVERIFY(Extras(e)->writeChecks().verify);
   // Verify on: a radio that stores a wrong byte fails the write.
   QVERIFY(e.startRadio(e.w->document().image, QStringList{"--corrupt", "0x2B3"}));
   e.prompter.clear();

@@ -1,6 +1,6 @@
 // The window against zr410-sim where the tune view meets the file commands, the unattended
-// screenshots, and the technician's extras: their menu entries and defaults, the
-// options kept in the configuration file, CSV import and export, and verify.
+// screenshots, and the technician's extras: their menu entries and defaults, the options kept in
+// the configuration file, CSV import and export, and verify after write.
 #include "files/data_file.h"
 #include "files/recent_files.h"
 #include "ui/extras_menu.h"

@@ -132,16 +132,13 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startUpLayoutHelpAndAbout();
+  void startUpLayoutHelpAndSplash();
   void closePrompt();
   void frequencyEditor();
-  void clickOnStatusBarCommitsEdit();
   void widgetsRenderTheModels();
   void signalDialog();
   void openSaveNewAndRecentFiles();
-  void rejectedValuesShowRed();
-  void modelChange();
-  void splashAndStartupTimer();
+  void modelChangeAndRejectedValues();
   void commandLine();
   void qtSeams();
   void printing();
@@ -156,8 +153,8 @@ class MainWindowTest : public QObject {
 };
 
 // The captions are data in the window's code; what is checked here is the state the window,
-// its menus and its toolbar start in, its scroll bars, and the help and about commands.
-void MainWindowTest::startUpLayoutHelpAndAbout() {
+// its menus and its toolbar start in, its scroll bars, the help command and the splash.
+void MainWindowTest::startUpLayoutHelpAndSplash() {
   Env e([](Env& env) { env.ini->write("Comm Port", "Common Port", "5"); });
   QCOMPARE((QStringList{e.w->windowTitle(), e.panel(1), e.panel(2), e.panel(3),
                         e.find<QLabel>("lblRadio")->text()}),
@@ -212,10 +209,9 @@ void MainWindowTest::startUpLayoutHelpAndAbout() {
   QCOMPARE(Q(e.prompter.messages[0].title), kTitle);
   QVERIFY(e.prompter.messages[0].icon == qm::Icon::Information);
   e.prompter.clear();
-  QFile guide(Q(e.app.helpFile));
-  QVERIFY(guide.open(QIODevice::WriteOnly));
-  guide.write("<html><body><h1>目录</h1><p>读频之前先选择端口。</p><p>写频</p></body></html>");
-  guide.close();
+  QVERIFY(
+      WriteBytes(Q(e.app.helpFile),
+                 "<html><body><h1>目录</h1><p>读频之前先选择端口。</p><p>写频</p></body></html>"));
   e.action("mnuHelpContents")->trigger();
   QVERIFY(e.prompter.messages.empty());
   qm::ui::HelpWindow* help = e.w->helpWindow();
@@ -224,12 +220,18 @@ void MainWindowTest::startUpLayoutHelpAndAbout() {
   e.action("mnuHelpSearchForHelpOn")->trigger();
   QVERIFY(help->find("写频") && !help->find("不存在的词"));
 
-  QStringList about;
-  e.modal("mnuHelpAbout", [&](QWidget* m) {
-    about << m->windowTitle() << m->findChild<QLabel*>("lblVersion")->text();
-    QTest::mouseClick(m->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-  });
-  QCOMPARE(about, (QStringList{"关于" + kTitle, "版本2.1"}));
+  // The splash names the series and the program; Timer1 closes it when it is still up 1200 ms
+  // after the load.
+  e.app.radioSeries = "ZR410 Radio Series";
+  qm::ui::FrmFlash splash(e.app);
+  splash.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&splash));
+  QCOMPARE(splash.findChild<QLabel*>("Label1")->text(), QString("ZR410 Radio Series"));
+  QCOMPARE(splash.findChild<QPushButton*>("Command1")->text(), kTitle);
+  e.w->start(&splash);
+  QTest::qWait(600);
+  QVERIFY(splash.isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 2000);
 
   // Closing the main window closes the help window too.
   e.w->close();
@@ -291,19 +293,16 @@ void MainWindowTest::frequencyEditor() {
   QTest::keyClick(ed, Qt::Key_Escape);
   QVERIFY(!ed->isVisible());
   QCOMPARE(e.cell(3, 1), QString("440.00000"));
-}
 
-void MainWindowTest::clickOnStatusBarCommitsEdit() {
-  // Each of the surfaces that apply a pending edit when clicked.
+  // A click on the status bar, a panel, the form, the scan frame or the toolbar applies the
+  // pending edit.
+  int row = 4;
   for (const char* target : {"sbStatusBar", "sbPanel_1", "Picture1", "frmScan", "tbToolBar"}) {
-    Env e;
-    e.click(1, 3);
-    QTest::keyClicks(e.editor(), "445.5");
-    auto* w = e.find<QWidget>(target);
-    QVERIFY2(w, target);
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY2(!e.editor()->isVisible(), target);
-    QCOMPARE(e.cell(1, 3), QString("445.50000"));
+    e.click(row, 3);
+    QTest::keyClicks(ed, "445.5");
+    QTest::mouseClick(e.find<QWidget>(target), Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY2(!ed->isVisible(), target);
+    QCOMPARE(e.cell(row++, 3), QString("445.50000"));
   }
 }
 
@@ -315,10 +314,6 @@ void MainWindowTest::widgetsRenderTheModels() {
   Env e;
   const QColor face = e.grid()->palette().color(QPalette::Active, QPalette::Button);
   const QColor grey = e.grid()->palette().color(QPalette::Disabled, QPalette::WindowText);
-  const auto space = [&](int row, int col) {
-    e.grid()->setCurrentCell(row - 1, col);
-    QTest::keyClick(e.grid(), Qt::Key_Space);
-  };
   struct Step {
     const char* what;
     std::function<void()> act;
@@ -328,11 +323,12 @@ void MainWindowTest::widgetsRenderTheModels() {
   };
   const std::vector<Step> steps = {
       {"press toggles scan", [&] { e.click(2, 5); }, 2, 5, "删除", kInactive},
-      {"space acts as a press", [&] { space(2, 5); }, 2, 5, "添加", kActive},
+      {"space on the cell acts as a press", [&] { e.key(Qt::Key_Space); }, 2, 5, "添加", kActive},
       {"radio-wide narrow greys the column", [&] { e.choose("cboRadio_9", 1); }, 1, 8, "宽带",
        grey},
-      {"switched off: button face", [&] { e.clickCheck("chkCH_0"); }, 1, 1, "440.00000", face},
-      {"transmit inhibited", [&] { e.clickCheck("chkTx_2"); }, 3, 3, "440.00000", face},
+      {"switched off: button face", [&] { Click(e.find<QCheckBox>("chkCH_0")); }, 1, 1, "440.00000",
+       face},
+      {"transmit inhibited", [&] { Click(e.find<QCheckBox>("chkTx_2")); }, 3, 3, "440.00000", face},
   };
   for (const Step& s : steps) {
     s.act();
@@ -351,10 +347,8 @@ void MainWindowTest::widgetsRenderTheModels() {
   // The monitor list is rebuilt when the power selection key changes.
   auto* monitor = e.find<QComboBox>("cboRadio_0");
   e.choose("cboRadio_10", 2);  // 长按[MONI]键
-  QStringList items;
-  for (int i = 0; i < monitor->count(); ++i) items << monitor->itemText(i);
-  QCOMPARE(items, (QStringList{"关闭监听功能", "稳态无条件监听"}));
-  QCOMPARE(monitor->currentText(), QString("关闭监听功能"));
+  QCOMPARE(monitor->count(), 2);
+  QCOMPARE(monitor->currentText() + monitor->itemText(1), QString("关闭监听功能稳态无条件监听"));
 }
 
 // The signalling dialog opened from a cell: what it shows, its controls, OK, Cancel and Escape. The
@@ -373,7 +367,6 @@ void MainWindowTest::signalDialog() {
     QColor background;
     WithModal(
         [&](QWidget* m) {
-          QCOMPARE(m->objectName(), QString("frmSignal"));
           background = e.grid()->item(row - 1, col)->background().color();
           act(m);
         },
@@ -490,48 +483,21 @@ void MainWindowTest::openSaveNewAndRecentFiles() {
   QCOMPARE(e.cell(2, 5), QString("添加"));
   QVERIFY(!e.action("mnuFileNew")->isEnabled());
 
-  // A second run opens it through the dialog and shows it.
-  Env f;
-  f.dialogs.choose(file.toStdString());
-  QTest::mouseClick(f.find<QToolButton>("Open"), Qt::LeftButton);
-  QCOMPARE(f.dialogs.opened.size(), size_t{1});
-  QCOMPARE(f.w->windowTitle(), kTitle + file);
-  QCOMPARE(f.cell(3, 5) + f.cell(3, 7), QString("删除低"));
-  QVERIFY(f.prompter.messages.empty());
-
-  // A recent entry whose file has gone: the message, and the entry leaves the menu.
-  Env g([&](Env& env) { qm::AddRecentFile(*env.ini, env.path("gone.q83").toStdString()); });
-  QAction* gone = g.action("mnuRecentFile_1");
-  QVERIFY(gone->isVisible());
-  gone->trigger();
-  QCOMPARE(g.texts(), std::vector<std::string>{"文件不存在，请确认！"});
-  QVERIFY(!gone->isVisible());
-  QCOMPARE(g.w->windowTitle(), kTitle);
-}
-
-// The checks' messages are the function block's tests; here a rejected value shows red.
-void MainWindowTest::rejectedValuesShowRed() {
-  Env e;
-  // A file whose squelch level (function byte 11) is 12 and transmit time-out (byte 7) 0x31.
-  qm::Image image = e.w->document().image;
-  image.functions()[11] = 12;
-  image.functions()[7] = 0x31;
-  e.dialogs.choose(e.saveDataFile("bad-functions.q83", image).toStdString());
-  e.action("mnuFileOpen")->trigger();
-  QCOMPARE(e.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
-  auto* squelch = e.find<QComboBox>("cboRadio_5");
-  auto* timeout = e.find<QComboBox>("cboRadio_1");
-  const QColor red(255, 0, 0);
-  QCOMPARE(squelch->palette().color(QPalette::ButtonText), red);
-  QVERIFY(timeout->palette().color(QPalette::ButtonText) != red);  // that check only reports
-  QCOMPARE(timeout->currentText(), QString("60秒"));               // the previous selection stays
-  // A new choice takes the mark away.
-  e.choose("cboRadio_5", 3);
-  QVERIFY(squelch->palette().color(QPalette::ButtonText) != red);
+  // The toolbar's Open shows the file through the dialog; once the file has gone, its recent
+  // entry gives the message and leaves the menu.
+  e.prompter.clear();
+  e.dialogs.choose(file.toStdString());
+  QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
+  QCOMPARE(e.w->windowTitle(), kTitle + file);
+  QCOMPARE(e.cell(3, 5) + e.cell(3, 7), QString("删除低"));
+  QVERIFY(e.prompter.messages.empty() && QFile::remove(file));
+  e.action("mnuRecentFile_1")->trigger();
+  QCOMPARE(e.texts(), std::vector<std::string>{"文件不存在，请确认！"});
+  QVERIFY(!e.action("mnuRecentFile_1")->isVisible());
 }
 
 // The dialog and what the window shows after Yes; the answers' rules are the document's.
-void MainWindowTest::modelChange() {
+void MainWindowTest::modelChangeAndRejectedValues() {
   Env e;
   e.click(1, 5);
   e.prompter.answer(Answer::Yes);
@@ -556,38 +522,24 @@ void MainWindowTest::modelChange() {
   e.prompter.clear();
   e.modal("mnuRadioInfo", [](QWidget* m) { Click(m->findChild<QPushButton*>("CmdOK")); });
   QVERIFY(e.prompter.messages.empty());
-}
 
-void MainWindowTest::splashAndStartupTimer() {
-  qm::AppState app;
-  app.radioSeries = "ZR410 Radio Series";
-  qm::ui::FrmFlash splash(app);
-  splash.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&splash));
-  QCOMPARE(splash.findChild<QLabel*>("Label1")->text(), QString("ZR410 Radio Series"));
-  QCOMPARE(splash.findChild<QPushButton*>("Command1")->text(), kTitle);
-  // The raised border: four white lines top and left, four dark grey lines right and bottom.
-  const QImage img = splash.grab().toImage();
-  const int w = img.width();
-  const int h = img.height();
-  const QColor white(255, 255, 255), dark(64, 64, 64);
-  for (int i = 0; i < 4; ++i) {
-    QVERIFY(QColor(img.pixel(w / 2, i)) == white && QColor(img.pixel(i, h / 2)) == white);
-    QVERIFY(QColor(img.pixel(w - 1 - i, h / 2)) == dark &&
-            QColor(img.pixel(w / 2, h - 1 - i)) == dark);
-  }
-  QVERIFY(QColor(img.pixel(w / 2, 4)) != white);
-
-  // Timer1 closes a splash still up 1200 ms after the load, once.
-  Env e;
-  auto* timer = e.w->findChild<QTimer*>("Timer1");
-  QVERIFY(timer);
-  e.w->start(&splash);
-  QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 1200);
-  QTest::qWait(600);
-  QVERIFY(splash.isVisible());
-  QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 2000);
-  QVERIFY(!timer->isActive());
+  // The checks' messages are the function block's tests; here a rejected value shows red.
+  // A file whose squelch level (function byte 11) is 12 and transmit time-out (byte 7) 0x31.
+  qm::Image image = e.w->document().image;
+  image.functions()[11] = 12;
+  image.functions()[7] = 0x31;
+  e.dialogs.choose(e.saveDataFile("bad-functions.q83", image).toStdString());
+  e.action("mnuFileOpen")->trigger();
+  QCOMPARE(e.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
+  auto* squelch = e.find<QComboBox>("cboRadio_5");
+  auto* timeout = e.find<QComboBox>("cboRadio_1");
+  const QColor red(255, 0, 0);
+  QCOMPARE(squelch->palette().color(QPalette::ButtonText), red);
+  QVERIFY(timeout->palette().color(QPalette::ButtonText) != red);  // that check only reports
+  QCOMPARE(timeout->currentText(), QString("60秒"));               // the previous selection stays
+  // A new choice takes the mark away.
+  e.choose("cboRadio_5", 3);
+  QVERIFY(squelch->palette().color(QPalette::ButtonText) != red);
 }
 
 void MainWindowTest::commandLine() {
@@ -624,7 +576,6 @@ void MainWindowTest::qtSeams() {
   WithModal(
       [&](QWidget* m) {
         auto* b = qobject_cast<QMessageBox*>(m);
-        if (!b) return void(m->close());
         box << b->windowTitle() << b->text() << QString::number(b->icon())
             << QString::number(b->buttons().size());
         for (QAbstractButton* button : b->buttons())
@@ -647,17 +598,10 @@ void MainWindowTest::qtSeams() {
   // The file dialogs carry the titles and filters of the requests; cancelling gives nothing.
   QCOMPARE(qm::ui::NameFilters(qm::OpenDialogRequest("/tmp")),
            (QStringList{"Data Files (*.q83)", "Old Files (*.z410)"}));
-  qm::ui::QtFileDialogs dialogs;
-  QString dialogTitle;
   std::optional<std::string> chosen = std::string("x");
-  WithModal(
-      [&](QWidget* m) {
-        dialogTitle = m->windowTitle();
-        m->close();
-      },
-      [&] { chosen = dialogs.saveFile(qm::SaveAsDialogRequest("/tmp", "")); });
-  QCOMPARE(dialogTitle, QString("另存为"));
-  QVERIFY(!chosen.has_value());
+  const QStringList saveAs = ModalTexts(
+      [&] { chosen = qm::ui::QtFileDialogs().saveFile(qm::SaveAsDialogRequest("/tmp", "")); });
+  QVERIFY(saveAs.contains("dlgCommonDialog: 另存为") && !chosen.has_value());
 }
 
 // The text of a PDF as pdftotext reads it, runs of spaces squeezed.
@@ -836,7 +780,6 @@ void MainWindowTest::bulkEditDialog() {
   e.click(4, 0, Qt::ShiftModifier);
   e.modal("mnuEditBulk", [&](QWidget* dlg) {
     const auto closer = qScopeGuard([dlg] { dlg->close(); });  // also when a check fails
-    QCOMPARE(dlg->objectName(), QString("dlgBulkEdit"));
     QVERIFY(!dlg->findChild<QComboBox*>("cboBulkPower")->isEnabled());
     dlg->findChild<QCheckBox*>("chkBulkPower")->setChecked(true);
     dlg->findChild<QComboBox*>("cboBulkPower")->setCurrentIndex(1);
@@ -877,26 +820,16 @@ void MainWindowTest::bulkEditDialog() {
   for (int r = 1; r <= 4; ++r) QCOMPARE(e.cell(r, 7), QString("高"));
 }
 
-// A file named on the command line opens as from the recent list; a bad one gives the load's
-// message and keeps the default document. A file dropped on the window opens after the
-// question about unsaved data. The title shows the path as the system writes it (backslashes
-// on Windows).
+// A file named on the command line opens as from the recent list (the load's failures are the
+// document's tests). A file dropped on the window opens after the question about unsaved data.
+// The title shows the path as the system writes it (backslashes on Windows).
 void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   Env e;
   qm::Image image = e.w->document().image;
   image[0x20] ^= 0x5A;  // a byte the default document does not have
   const QString name = "机队 一.q83";
   QVERIFY(!e.saveDataFile(name, image).isEmpty());
-  QFile text(e.path("text.q83"));
-  QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a data file\n") > 0);
-  text.close();
-  const qm::Image defaults = e.w->document().image;
-  e.w->openDataFileFromPath(e.path("text.q83"));
-  QCOMPARE(e.texts(), std::vector<std::string>{"该文件不是ZR410 的数据文件！"});
-  QVERIFY(e.w->document().image == defaults);
-  QCOMPARE(e.w->windowTitle(), kTitle);
   // A relative name is taken from the current folder and kept as an absolute path.
-  e.prompter.clear();
   const QString old = QDir::currentPath();
   QDir::setCurrent(e.dir.path());
   e.w->openDataFileFromPath(name);
@@ -905,7 +838,6 @@ void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   QCOMPARE(e.w->document().image[0x20], image[0x20]);
   QCOMPARE(QString::fromStdString(e.w->document().curFileName),
            QDir::toNativeSeparators(e.path(name)));
-  QVERIFY(e.w->windowTitle().endsWith(name));
   QVERIFY(e.action("mnuRecentFile_1")->text().contains(name));
   QVERIFY(!e.flags().dataChanged);
 
@@ -960,6 +892,8 @@ void MainWindowTest::englishHasNoChineseAndChineseComesBackExactly() {
       {"main window", "gridChan: 信道16", "gridChan: Channel 16"},
       {"main window", "cboRadio_4: 打开", "cboRadio_4: On"},
       {"main window", "mnuLanguage: 语言/Language(&L)", "mnuLanguage: 语言/&Language"},
+      {"about box", "frmAbout: 关于QM830K编程软件", "frmAbout: About QM830K Programming Software"},
+      {"about box", "lblVersion: 版本2.1", "lblVersion: Version 2.1"},
       {"message box", "qt_msgbox_label: 文件已经毁坏，请确认。",
        "qt_msgbox_label: The file is damaged. Please check."},
       {"file dialog", "dlgCommonDialog: 打开", "dlgCommonDialog: Open"},
@@ -977,10 +911,7 @@ void MainWindowTest::missingTranslationStaysChinese() {
   QTemporaryDir empty;
   QTemporaryDir damaged;
   QDir(damaged.path()).mkpath("translations");
-  QFile junk(damaged.path() + "/translations/qm830k_en.qm");
-  QVERIFY(junk.open(QIODevice::WriteOnly));
-  junk.write("not a translation");
-  junk.close();
+  QVERIFY(WriteBytes(damaged.path() + "/translations/qm830k_en.qm", "not a translation"));
   for (const QString& dir : {empty.path(), damaged.path()}) {
     const qm::LanguageSetup s = qm::InstallLanguage(Language::English, dir);
     QCOMPARE(s.active, Language::Chinese);

@@ -93,6 +93,11 @@ inline QByteArray ReadBytes(const QString& path) {
   return f.readAll();
 }
 
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 #ifdef QM_SIM_PATH
 // The simulated radio. On Linux it runs on a pseudo-terminal. Under Wine it is the Linux
 // program, started the way Wine starts any Unix program: a Windows program cannot signal it,
@@ -294,15 +299,12 @@ struct Env {
     box->setCurrentIndex(position);
     emit box->activated(position);
   }
-  void clickCheck(const QString& name) {
-    auto* box = find<QCheckBox>(name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-  }
   QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
   std::vector<std::string> texts() const { return prompter.texts(); }
-  bool said(const std::string& text) const {
+  // Whether a box said `text` (or, with `prefix`, began with it).
+  bool said(const std::string& text, bool prefix = false) const {
     for (const auto& t : prompter.texts())
-      if (t == text) return true;
+      if (prefix ? t.rfind(text, 0) == 0 : t == text) return true;
     return false;
   }
   // Whether closing asks to save the data first (the question is cancelled: the window stays).
@@ -343,17 +345,6 @@ inline qm::Image TuneRadioImage(Env& e) {
   radio[0x2F0] = 100;
   return radio;
 }
-
-#ifdef QM_SIM_PATH
-// A radio in tune mode with the battery item open on tune channel 1 (stored value 100).
-inline bool OpenBatteryItem(Env& e, QStringList options = {}) {
-  if (!e.startRadio(TuneRadioImage(e), options)) return false;
-  e.action("mnuTune")->trigger();
-  if (e.w->document().viewMode != 3) return false;
-  e.clickNode("Battery");
-  return e.w->document().tuneState == 2;
-}
-#endif
 
 // How often the simulator noted a tune frame ("item 42 64 01", "channel 1").
 inline int CountNotes(const QByteArray& log, const char* note) {

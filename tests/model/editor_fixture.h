@@ -61,14 +61,6 @@ inline std::array<uint8_t, 16> Record(const Image& img, int ch) {
   return r;
 }
 
-// The message boxes a prompter showed, each as Box() gives it, to compare in one go.
-using BoxList = std::vector<decltype(Box(Message{}))>;
-inline BoxList Boxes(const FakePrompter& p) {
-  BoxList out;
-  for (const Message& m : p.messages) out.push_back(Box(m));
-  return out;
-}
-
 // An edit's or paste's report as the window shows it: the error, then the notes, a line each.
 template <class Result>
 std::string Report(const Result& r) {

@@ -72,6 +72,14 @@ class FakePrompter : public Prompter {
   WarningAnswer defaultWarn{true, false};
 };
 
+// The message boxes a prompter showed, each as Box() gives it, to compare in one go.
+using BoxList = std::vector<decltype(Box(Message{}))>;
+inline BoxList Boxes(const FakePrompter& p) {
+  BoxList out;
+  for (const Message& m : p.messages) out.push_back(Box(m));
+  return out;
+}
+
 // Records the progress window's life: opens, bar positions and closes.
 class RecordingProgress : public Progress {
  public:

@@ -78,6 +78,13 @@ bool Document::EqualsSaved() const {
   return now == *savedImage_ && spare == savedSpare_;
 }
 
+void Document::RadioCommandFailed() {
+  if (!CaptionAfterRadioCommand(caption)) return;
+  caption = app_.softwareTitle;
+  flags.dataChanged = true;
+  savedImage_.reset();  // so that an undo back to a saved state still asks
+}
+
 void Document::RememberSaved() {
   savedImage_ = image;
   editors_.CollectInto(*savedImage_);

@@ -120,6 +120,10 @@ class Document {
   // Image to editors; also refreshes the band panel.
   void DisplayRadioData();
   void CollectRadioData() { editors_.CollectRadioData(image); }
+  // A read or write that failed or was declined: a caption that still names the success of
+  // an earlier one would claim this one succeeded. It goes back to the title (the notice had
+  // taken the file's place), and the data still counts as unsaved, as the notice said.
+  void RadioCommandFailed();
 
   // Before the data is replaced from elsewhere: with unsaved data, asks whether to save it
   // (save runs on Yes). False when the user cancelled or the save did not happen.

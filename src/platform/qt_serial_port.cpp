@@ -48,15 +48,12 @@ std::string DescribeOpenError(const QSerialPort& port, const std::string& device
 
 }  // namespace
 
-QtSerialPort::QtSerialPort(const ProfileFile* programIni)
-    : DeviceSerialPort(programIni), port_(std::make_unique<QSerialPort>()) {}
+QtSerialPort::QtSerialPort(const ProfileFile* programIni) : DeviceSerialPort(programIni) {}
 
-QtSerialPort::~QtSerialPort() {
-  if (port_->isOpen()) port_->close();
-}
+QtSerialPort::~QtSerialPort() { close(); }
 
 bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
-  if (port_->isOpen()) {
+  if (isOpen()) {
     lastError_ = SystemText(EBUSY);
     return false;
   }
@@ -70,7 +67,7 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
   if (!port_->open(QIODevice::ReadWrite)) {
     const int err = errno;
     lastError_ = DescribeOpenError(*port_, device, err);
-    port_->clearError();
+    port_.reset();
     return false;
   }
   const QSerialPort::Parity parity = settings.parity == 'O'   ? QSerialPort::OddParity
@@ -84,7 +81,7 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
       port_->setFlowControl(QSerialPort::NoFlowControl);
   if (!ok) {
     lastError_ = device + ": " + port_->errorString().toStdString();
-    port_->close();
+    close();
     return false;
   }
   lastError_.clear();
@@ -92,13 +89,15 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
 }
 
 void QtSerialPort::close() {
+  if (!port_) return;
   if (port_->isOpen()) port_->close();
+  port_.reset();
 }
 
-bool QtSerialPort::isOpen() const { return port_->isOpen(); }
+bool QtSerialPort::isOpen() const { return port_ && port_->isOpen(); }
 
 bool QtSerialPort::write(std::span<const uint8_t> bytes) {
-  if (!port_->isOpen()) return false;
+  if (!isOpen()) return false;
   const auto n =
       port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   if (n != static_cast<qint64>(bytes.size())) return false;
@@ -108,7 +107,7 @@ bool QtSerialPort::write(std::span<const uint8_t> bytes) {
 }
 
 size_t QtSerialPort::outCount() {
-  if (!port_->isOpen()) return 0;
+  if (!isOpen()) return 0;
   if (port_->bytesToWrite() > 0) port_->waitForBytesWritten(0);
   size_t count = static_cast<size_t>(port_->bytesToWrite());
 #ifdef Q_OS_UNIX
@@ -125,22 +124,22 @@ void QtSerialPort::clearOutput() {
   // Only bytes that have not left the PC are dropped. Flushing when nothing is counted
   // would also throw away, on a pseudo-terminal, bytes already on their way to the other
   // side, which a real line has long carried.
-  if (port_->isOpen() && outCount() > 0) port_->clear(QSerialPort::Output);
+  if (isOpen() && outCount() > 0) port_->clear(QSerialPort::Output);
 }
 
 size_t QtSerialPort::inCount() {
-  if (!port_->isOpen()) return 0;
+  if (!isOpen()) return 0;
   port_->waitForReadyRead(0);
   return static_cast<size_t>(port_->bytesAvailable());
 }
 
 void QtSerialPort::clearInput() {
-  if (port_->isOpen()) port_->clear(QSerialPort::Input);
+  if (isOpen()) port_->clear(QSerialPort::Input);
 }
 
 std::vector<uint8_t> QtSerialPort::readAll() {
   std::vector<uint8_t> out;
-  if (!port_->isOpen()) return out;
+  if (!isOpen()) return out;
   port_->waitForReadyRead(0);
   const QByteArray data = port_->readAll();
   out.assign(reinterpret_cast<const uint8_t*>(data.constData()),

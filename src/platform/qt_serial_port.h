@@ -32,6 +32,8 @@ class QtSerialPort : public DeviceSerialPort {
   std::vector<uint8_t> readAll() override;
 
  private:
+  // Made by each open and dropped by close, on the thread that uses it: a QSerialPort
+  // belongs to the thread it was made on, and the window opens its ports on its link thread.
   std::unique_ptr<QSerialPort> port_;
 };
 

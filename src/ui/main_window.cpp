@@ -33,9 +33,9 @@
 #include "ui/edit_menu.h"
 #include "ui/extras_menu.h"
 #include "ui/function_panel.h"
-#include "ui/gui_clock.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
+#include "ui/link_thread.h"
 #include "ui/qt_text.h"
 #include "ui/radio_dialogs.h"
 #include "ui/small_dialogs.h"
@@ -397,7 +397,7 @@ void FrmMain::buildContent() {
     runRadioCommand(
         [this, &c] {
           HourGlass busy(this);
-          c();
+          onLink(c);
         },
         quick);
   };

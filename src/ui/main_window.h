@@ -35,8 +35,8 @@ namespace qm::ui {
 class ChannelGrid;
 class EditCommands;
 class FunctionPanel;
-class GuiClock;
 class GuiProgress;
+class LinkThread;
 class TunePanel;
 
 class FrmMain : public QMainWindow {
@@ -105,6 +105,7 @@ class FrmMain : public QMainWindow {
   TuneController& tune() { return *tune_; }
   TunePanel* tunePanel() const { return tunePanel_; }
   GuiProgress& progress() { return *progress_; }
+  LinkThread& link() { return *link_; }
 
   // Renders the document again: editors, caption, status bar, menu states.
   void refreshAll();
@@ -135,6 +136,8 @@ class FrmMain : public QMainWindow {
   LinkContext linkContext();
   // Runs a radio command as one busy stretch and renders the document afterwards.
   void runRadioCommand(const std::function<void()>& command, bool quick = false);
+  // Runs `exchange` on the link thread (see link_thread.h) and waits for it.
+  void onLink(const std::function<void()>& exchange);
   // The tune view and the menu states that follow the view mode.
   void renderTune();
   // A read or write begun in the tune view ended the radio's programming session with "END".
@@ -168,8 +171,8 @@ class FrmMain : public QMainWindow {
   QPointer<HelpWindow> help_;
 
   std::unique_ptr<SystemSerialPort> port_;
-  std::unique_ptr<GuiClock> guiClock_;
   std::unique_ptr<GuiProgress> progress_;
+  std::unique_ptr<LinkThread> link_;
   std::unique_ptr<TuneController> tune_;
   TunePanel* tunePanel_ = nullptr;
   EditCommands* edit_ = nullptr;

@@ -1,6 +1,6 @@
 // The main window's radio commands: read, write, port selection, embedded information and
-// tune mode. Each runs the link routine of the core with the window's prompter, the
-// progress window and the painting clock, as one busy stretch of the window.
+// tune mode. Each is one busy stretch of the window; the link routine of the core runs on the
+// link thread (link_thread.h) with the window's prompter and progress window crossing to it.
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -19,7 +19,7 @@
 #include "ui/channel_grid.h"
 #include "ui/extras_menu.h"
 #include "ui/function_panel.h"
-#include "ui/gui_clock.h"
+#include "ui/link_thread.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/radio_dialogs.h"
@@ -27,18 +27,28 @@
 
 namespace qm::ui {
 
-namespace {}  // namespace
-
 void FrmMain::buildRadio() {
   port_ = std::make_unique<SystemSerialPort>(&ini_);
-  guiClock_ = std::make_unique<GuiClock>();
   progress_ = std::make_unique<GuiProgress>(this);
-  tune_ = std::make_unique<TuneController>(app_, prompter_, TuneRefsOf(doc_),
-                                           TuneLinkParts{*port_, *guiClock_, *progress_});
+  link_ = std::make_unique<LinkThread>(prompter_, *progress_);
+  tune_ =
+      std::make_unique<TuneController>(app_, link_->prompter(), TuneRefsOf(doc_),
+                                       TuneLinkParts{*port_, link_->clock(), link_->progress()});
   AttachTune(doc_, *tune_);
-  tune_->hooks.commitPendingEdit = [this] { grid_->commitPendingEdit(); };
-  tune_->hooks.showModelInfo = [this] { showTuneModelInfo(); };
+  // Tune mode's handlers run on the link thread; what they do to the widgets and the undo
+  // history is done on the window thread.
+  const auto onWindow = [this](std::function<void()> fn) {
+    return [this, fn = std::move(fn)] { link_->onWindow(fn); };
+  };
+  tune_->hooks.commitPendingEdit = onWindow([this] { grid_->commitPendingEdit(); });
+  tune_->hooks.showModelInfo = onWindow([this] { showTuneModelInfo(); });
+  tune_->hooks.forgetEdits = onWindow(tune_->hooks.forgetEdits);
+  tune_->hooks.tuneTableWritten = onWindow(tune_->hooks.tuneTableWritten);
+  // The document leaves tune mode on New and on closing: that talks to the radio as well.
+  doc_.hooks.leaveTuneMode = [this] { onLink([this] { tune_->LeaveTuneMode(); }); };
 }
+
+void FrmMain::onLink(const std::function<void()>& exchange) { link_->run(exchange); }
 
 void FrmMain::setDevicePath(const QString& path) {
   devicePath_ = path;
@@ -49,8 +59,9 @@ void FrmMain::setDevicePath(const QString& path) {
 LinkContext FrmMain::linkContext() {
   // With "串口记录" ticked the port comes wrapped in the trace.
   auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
-  SerialPort& port = extras ? extras->linkPort(*port_, *guiClock_) : *port_;
-  return LinkContext{port, *guiClock_, prompter_, *progress_, app_, doc_.portNumber};
+  SerialPort& port = extras ? extras->linkPort(*port_, link_->clock()) : *port_;
+  return LinkContext{port, link_->clock(), link_->prompter(), link_->progress(),
+                     app_, doc_.portNumber};
 }
 
 void FrmMain::runRadioCommand(const std::function<void()>& command, bool quick) {
@@ -118,7 +129,7 @@ void FrmMain::radioRead() {
     HourGlass hourglass(this);
     repaint();
     if (doc_.tuneState == 2) {
-      tune_->LeaveTuneMode();
+      onLink([this] { tune_->LeaveTuneMode(); });
       renderTune();
     }
     TuneReturn tuneReturn{SwitchTuneOn};
@@ -126,14 +137,20 @@ void FrmMain::radioRead() {
     if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
     ReadHooks hooks;
     hooks.accepted = [this] {
-      if (doc_.viewMode == 3) leaveTuneView();
-      doc_.caption = ReadDoneCaption(app_);
-      syncDocument();
+      link_->onWindow([this] {
+        if (doc_.viewMode == 3) leaveTuneView();
+        doc_.caption = ReadDoneCaption(app_);
+        syncDocument();
+      });
     };
-    const ReadResult r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks);
+    ReadResult r;
+    onLink([&] { r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks); });
     // A read declined after "END" has taken the radio out of its tune state all the same.
     if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
-    if (!r.accepted()) return;
+    if (!r.accepted()) {
+      doc_.RadioCommandFailed();
+      return;
+    }
     doc_.modelByte = static_cast<uint8_t>(app_.curModel);
     doc_.DisplayRadioData();
     if (doc_.hooks.showModelInfo) doc_.hooks.showModelInfo();
@@ -148,7 +165,7 @@ void FrmMain::radioWrite() {
     const EditFlags before = doc_.flags;
     doc_.CollectRadioData();
     if (doc_.tuneState == 2) {
-      tune_->LeaveTuneMode();
+      onLink([this] { tune_->LeaveTuneMode(); });
       renderTune();
     }
     repaint();
@@ -158,15 +175,19 @@ void FrmMain::radioWrite() {
     // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
     // disagrees makes the write a failure.
     auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
-    const CheckedWrite r = WriteRadioChecked(
-        ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); },
-        extras ? extras->writeChecks() : WriteChecks{});
+    const WriteChecks checks = extras ? extras->writeChecks() : WriteChecks{};
+    CheckedWrite r;
+    onLink([&] {
+      r = WriteRadioChecked(
+          ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); }, checks);
+    });
     if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
     if (!r.ok()) {
       // The edits are in the image but not in the radio nor in a file: they still count as
       // unsaved, or closing the window would drop them without asking.
       doc_.flags.dataChanged = before.dataChanged;
       doc_.flags.functionsChanged = before.functionsChanged;
+      doc_.RadioCommandFailed();
       return;
     }
     doc_.caption = WriteDoneCaption(app_);
@@ -190,7 +211,7 @@ void FrmMain::selectPort() {
     std::array<std::string, kMaxPortNumber + 1> devices;
     {
       HourGlass hourglass(this);
-      scan = ScanPorts(*port_, doc_.portNumber);
+      onLink([&] { scan = ScanPorts(*port_, doc_.portNumber); });
       for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
         devices[static_cast<size_t>(n)] = port_->deviceFor(n);
     }
@@ -205,19 +226,19 @@ void FrmMain::embedInfo() {
   runRadioCommand([this] {
     commitPendingEdit();
     if (doc_.viewMode == 3) {
-      tune_->ChannelMenu();
+      onLink([this] { tune_->ChannelMenu(); });
       renderTune();
     }
     doc_.viewMode = 2;
     FrmEmbed dialog(app_, prompter_, doc_.image, this);
     dialog.readInfo = [this] {
       LinkContext ctx = linkContext();
-      ReadEmbedInfo(ctx, doc_.image, doc_.imageVerMajor);
+      onLink([&] { ReadEmbedInfo(ctx, doc_.image, doc_.imageVerMajor); });
       DiscardHeldInput();
     };
     dialog.writeInfo = [this] {
       LinkContext ctx = linkContext();
-      WriteEmbedInfo(ctx, doc_.image, doc_.imageVerMajor);
+      onLink([&] { WriteEmbedInfo(ctx, doc_.image, doc_.imageVerMajor); });
       DiscardHeldInput();
     };
     dialog.setEmbedData(EmbedTextFromArea(doc_.image));
@@ -232,7 +253,7 @@ void FrmMain::enterTune() {
     // Entering again while tuning would greet a radio that is in its tune state.
     if (doc_.viewMode == 3) return;
     HourGlass hourglass(this);
-    tune_->EnterTuneMode();
+    onLink([this] { tune_->EnterTuneMode(); });
   });
 }
 
@@ -240,7 +261,7 @@ void FrmMain::channelView() {
   runRadioCommand([this] {
     commitPendingEdit();
     HourGlass hourglass(this);
-    tune_->ChannelMenu();
+    onLink([this] { tune_->ChannelMenu(); });
   });
 }
 

@@ -32,6 +32,34 @@ QString Freq(const QByteArray& memory, int at, const Env& e) {
                                                     uint8_t(memory[at + 2]), e.app.decimalSep));
 }
 
+// The longest time between two frames the simulator received, in ms, in its log from byte
+// `from` on.
+double LongestGapMs(const QByteArray& log, qsizetype from = 0) {
+  double longest = 0, last = -1;
+  for (const QByteArray& line : log.mid(from).split('\n')) {
+    if (!line.contains("PC> ")) continue;
+    const double at = line.trimmed().split(' ').value(0).toDouble();
+    if (last >= 0) longest = std::max(longest, at - last);
+    last = at;
+  }
+  return longest;
+}
+
+// A slot that keeps the window thread busy for 1.5 s, once, when `when` first holds.
+struct Blocker : QObject {
+  QTimer poll;
+  bool blocked = false;
+  Blocker(QObject* context, const std::function<bool()>& when) {
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, context, [this, when] {
+      if (blocked || !when()) return;
+      blocked = true;
+      QThread::msleep(1500);
+    });
+    poll.start();
+  }
+};
+
 }  // namespace
 
 class RadioWindowTest : public QObject {
@@ -39,6 +67,7 @@ class RadioWindowTest : public QObject {
  private slots:
   void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
   void readShowsTheRadio();
+  void linkIgnoresABusyWindow();
   void writeWithBackupAndTrace();
   void versions();
   void failedExchanges();
@@ -75,13 +104,14 @@ void RadioWindowTest::readShowsTheRadio() {
   // Polled rather than timed: on a loaded machine the handshake may take longer than any
   // fixed delay, and the progress window only exists once it has passed.
   QPointer<QWidget> watched;
-  bool closedDuring = true, progressClosed = true, shot = false;
+  bool seen = false, closedDuring = true, progressClosed = true, shot = false;
   QTimer poke;
   poke.setInterval(10);
   QObject::connect(&poke, &QTimer::timeout, e.w.get(), [&] {
     qm::ui::FrmProgress* p = e.w->progress().isOpen() ? e.w->progress().window() : nullptr;
     if (p && p != watched && p->isVisible()) {
       watched = p;
+      seen = true;
       p->installEventFilter(&paints);
       closedDuring = e.w->close();
       progressClosed = p->close();  // it stays until the read ends
@@ -98,7 +128,7 @@ void RadioWindowTest::readShowsTheRadio() {
   poke.start();
   e.action("mnuRead")->trigger();
   poke.stop();
-  QVERIFY(watched && !closedDuring && !progressClosed);
+  QVERIFY(seen && !closedDuring && !progressClosed);
   QVERIFY(paints.paints > 100);
   QVERIFY2(paints.longest < 100, "the progress window stopped painting");
   const QByteArray log = ReadBytes(e.sim->log());
@@ -113,6 +143,37 @@ void RadioWindowTest::readShowsTheRadio() {
   QVERIFY(!e.w->progress().isOpen() && e.action("mnuRead")->isEnabled());
   // The data read is not saved: the close prompt asks.
   QVERIFY(e.closeAsksToSave());
+}
+
+// The exchanges run on the link thread: a window thread held for 1.5 s (a slow paint, a title
+// bar held down) during a read and during a tune item's begin does not stretch the gaps
+// between the frames the radio gets (about 50 ms during a read).
+void RadioWindowTest::linkIgnoresABusyWindow() {
+  Env e;
+  const qm::Image radio = TuneRadioImage(e);
+  QVERIFY(e.startRadio(radio, QStringList{"--pace"}));
+  {
+    Blocker block(e.w.get(), [&] { return e.w->progress().position() > 100; });
+    e.action("mnuRead")->trigger();
+    QVERIFY(block.blocked);
+  }
+  QVERIFY(std::ranges::equal(e.w->document().image.bytes(), radio.bytes()));
+  QVERIFY2(LongestGapMs(ReadBytes(e.sim->log())) < 150, "the read waited for the window");
+
+  e.action("mnuTune")->trigger();
+  QCOMPARE(e.w->document().viewMode, int16_t(3));
+  const qsizetype from = ReadBytes(e.sim->log()).size();
+  {
+    QElapsedTimer clock;
+    Blocker block(e.w.get(), [&] { return clock.isValid() && clock.elapsed() > 20; });
+    clock.start();
+    e.clickNode("Battery");
+    QVERIFY(block.blocked);
+  }
+  QCOMPARE(e.w->document().tuneState, int16_t(2));
+  const QByteArray log = ReadBytes(e.sim->log());
+  QCOMPARE(CountNotes(log.mid(from), "item 42 64 01"), 2);  // the begin's, the panel's trial
+  QVERIFY2(LongestGapMs(log, from) < 150, "the item's begin waited for the window");
 }
 
 // A typed edit reaches the radio; the extras back its memory up first and trace the serial
@@ -227,10 +288,15 @@ void RadioWindowTest::failedExchanges() {
     Env e;
     const bool tune = c.message.empty();
     QVERIFY(e.startRadio(tune ? TuneRadioImage(e) : e.w->document().image, c.fault));
-    if (tune)
+    if (tune) {
       e.action("mnuTune")->trigger();
-    else
+    } else {
       e.typeFreq(1, 1, "441.0250");
+      // As after a good read or write before this one: the failure must not keep its notice.
+      e.w->document().caption =
+          std::string(c.command == std::string("mnuRead") ? "读频完成－ " : "写频完成－") +
+          kTitle.toStdString();
+    }
     if (std::string(c.command) == "Write")
       Click(e.find<QWidget>("Write"));
     else

@@ -68,6 +68,7 @@ class RadioWindowTest : public QObject {
   void initTestCase() { qputenv("XDG_RUNTIME_DIR", QTemporaryDir().path().toUtf8()); }
   void readShowsTheRadio();
   void linkIgnoresABusyWindow();
+  void cablePulledDuringARead();
   void writeWithBackupAndTrace();
   void versions();
   void failedExchanges();
@@ -174,6 +175,36 @@ void RadioWindowTest::linkIgnoresABusyWindow() {
   const QByteArray log = ReadBytes(e.sim->log());
   QCOMPARE(CountNotes(log.mid(from), "item 42 64 01"), 2);  // the begin's, the panel's trial
   QVERIFY2(LongestGapMs(log, from) < 150, "the item's begin waited for the window");
+}
+
+// The radio gone in the middle of a read (the cable pulled): the read ends within seconds with
+// the program's message and changes nothing; with the radio back, the next read works.
+void RadioWindowTest::cablePulledDuringARead() {
+  Env e;
+  const qm::Image radio = RadioImage(e);
+  const qm::Image before = e.w->document().image;
+  QVERIFY(e.startRadio(radio, QStringList{"--pace"}));
+  QTimer pull;
+  pull.setInterval(5);
+  QObject::connect(&pull, &QTimer::timeout, e.w.get(), [&] {
+    if (e.w->progress().position() > 100) e.sim->stop();
+  });
+  pull.start();
+  QElapsedTimer clock;
+  clock.start();
+  e.action("mnuRead")->trigger();
+  pull.stop();
+  QVERIFY2(clock.elapsed() < 8000, "the read did not give up");
+  // Which of the two depends on whether the line went while a request was sent or awaited.
+  QVERIFY(e.said("读频中断，请重试！") || e.said("读取数据错误，请重试！"));
+  QCOMPARE(e.texts().size(), size_t(1));
+  QVERIFY(e.w->document().image == before);
+  QVERIFY(!e.w->busy() && !e.w->progress().isOpen());
+  QVERIFY(e.startRadio(radio));
+  e.prompter.clear();
+  e.action("mnuRead")->trigger();
+  QCOMPARE(e.texts(), (std::vector<std::string>{"读频完成，请按“确定”按钮继续...."}));
+  QVERIFY(e.w->document().image == radio);
 }
 
 // A typed edit reaches the radio; the extras back its memory up first and trace the serial

@@ -1838,6 +1838,13 @@
     </message>
 </context>
 <context>
+    <name>qm::ui::FrmProgress</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>qm::ui::FrmRadio</name>
     <message>
         <source>机型信息</source>

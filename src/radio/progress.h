@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -17,15 +18,26 @@ class Progress {
   virtual ~Progress() = default;
 
   // Shows the window without waiting for it. An empty caption shows the application title.
-  void open(std::string_view caption, std::string_view title, int maximum) {
+  // A read's window is `cancellable`: it offers Cancel, and the routine asks
+  // cancelRequested() after each frame. A write's is not (a half-written radio is worse than
+  // the wait).
+  void open(std::string_view caption, std::string_view title, int maximum,
+            bool cancellable = false) {
     caption_ = caption.empty() ? std::string(kAppTitle) : std::string(caption);
     title_ = std::string(title);
     maximum_ = std::max(maximum, 0);
     value_ = 0;
     position_ = 0;
     open_ = true;
+    cancellable_ = cancellable;
+    cancel_ = false;
     onOpen();
   }
+
+  // The user pressed Cancel; may be called from another thread than the routine's.
+  void requestCancel() { cancel_ = true; }
+  virtual bool cancelRequested() const { return cancellable_ && cancel_; }
+  bool cancellable() const { return cancellable_; }
 
   // The stored value; setting it does not move the bar.
   void setValue(int value) { value_ = value; }
@@ -46,6 +58,7 @@ class Progress {
   void close() {
     if (!open_) return;
     open_ = false;
+    cancel_ = false;
     onClose();
   }
 
@@ -68,6 +81,8 @@ class Progress {
   int value_ = 0;
   int position_ = 0;
   bool open_ = false;
+  bool cancellable_ = false;
+  std::atomic<bool> cancel_ = false;
 };
 
 }  // namespace qm

@@ -48,7 +48,7 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   if (!ReactToProgramMode(ctx, result.modelCode)) return result;
   ctx.app.radioVersion = "V" + ctx.app.radioVerText;
 
-  ctx.progress.open(QM_TR("正在从对讲机读取数据....."), QM_TR("读频"), kProgressMax);
+  ctx.progress.open(QM_TR("正在从对讲机读取数据....."), QM_TR("读频"), kProgressMax, true);
   ctx.port.clearOutput();
   ctx.clock.delayMs(50);
 
@@ -74,6 +74,18 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
       return result;
     }
     ctx.progress.show(kProgressStep * k);
+    if (ctx.progress.cancelRequested()) {
+      // The user's choice, after the current frame: the radio leaves programming mode (or
+      // goes back to its tune state) and the document keeps what it had.
+      if (ctx.tuneReturn != nullptr) {
+        ReturnToTune(ctx);
+      } else {
+        ExitProgramMode(ctx);
+      }
+      ctx.progress.close();
+      result.status = ReadStatus::Cancelled;
+      return result;
+    }
   }
 
   ExitProgramMode(ctx);

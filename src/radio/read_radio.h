@@ -14,6 +14,7 @@ enum class ReadStatus {
   NotStarted,   // the handshake failed (its message has been shown)
   Interrupted,  // a block reply was short: "读频错误" / "读频中断，请重试！"
   DataError,    // a reply that does not fit: "数据错误" / "读取数据错误，请重试！"
+  Cancelled,    // the user pressed Cancel in the progress window; nothing was shown
   Declined,     // a newer radio and the warning was not confirmed
   Completed,    // the image now holds what the radio holds
 };

@@ -148,10 +148,13 @@ bool StoreTuneReply(std::span<const uint8_t> reply, Image& image) {
 TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
   TuneEntryResult result;
+  // What a cancelled entry gives back: the document as it was.
+  const Image before = image;
+  const int16_t verBefore = imageVerMajor;
   result.modelCode = EnterProgramMode(ctx, imageVerMajor, image);
   if (!ReactToProgramMode(ctx, result.modelCode)) return result;
 
-  ctx.progress.open(QM_TR("正在进入调测模式，请等待....."), QM_TR("读取"), kEntryProgressMax);
+  ctx.progress.open(QM_TR("正在进入调测模式，请等待....."), QM_TR("读取"), kEntryProgressMax, true);
   const auto fail = [&](TuneEntryStatus status, const char* text) {
     ctx.progress.close();
     Notify(ctx.prompter, QM_TR("调测错误"), text, Icon::Exclamation);
@@ -171,6 +174,15 @@ TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerM
       return fail(TuneEntryStatus::DataError, QM_TR("调测错误，请重试！"));
     StoreTuneReply(r.bytes, image);
     ctx.progress.show(kEntryProgressStep * i);
+    if (ctx.progress.cancelRequested()) {
+      // After the current frame: the radio leaves programming mode before its tune state.
+      ExitProgramMode(ctx);
+      ctx.progress.close();
+      image = before;
+      imageVerMajor = verBefore;
+      result.status = TuneEntryStatus::Cancelled;
+      return result;
+    }
   }
 
   const std::array<uint8_t, 1> ack{frame::kAck};

@@ -151,6 +151,7 @@ enum class TuneEntryStatus {
   NotStarted,   // the handshake failed; its message has been shown
   Interrupted,  // "调测错误" / "调测中断，请重新进入！"
   DataError,    // "调测错误" / "调测错误，请重试！"
+  Cancelled,    // Cancel in the progress window: the radio was told "END", the image restored
   Entered,
 };
 struct TuneEntryResult {

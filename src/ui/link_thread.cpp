@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QVariant>
 #include <exception>
 
 #include "platform/sleep_clock.h"
@@ -38,10 +39,14 @@ class CrossingPrompter : public Prompter {
 class CrossingProgress : public Progress {
  public:
   CrossingProgress(LinkThread& link, Progress& target) : link_(link), target_(target) {}
+  // The window's Cancel button sets the window's flag.
+  bool cancelRequested() const override { return target_.cancelRequested(); }
 
  protected:
   void onOpen() override {
-    post([this, c = caption(), t = title(), m = maximum()] { target_.open(c, t, m); });
+    post([this, c = caption(), t = title(), m = maximum(), x = cancellable()] {
+      target_.open(c, t, m, x);
+    });
   }
   void onChange(int position) override {
     post([this, position] { target_.show(position); });
@@ -90,7 +95,48 @@ LinkThread::~LinkThread() {
   }
 }
 
-void LinkThread::run(const std::function<void()>& job) {
+namespace {
+
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TakesInputDuringLink(QObject* o) {
+  for (; o != nullptr; o = o->parent()) {
+    if (o->property(kTakesInputDuringLink).toBool()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool LinkThread::eventFilter(QObject* watched, QEvent* event) {
+  // A box a job asked for is answered as usual.
+  if (crossings_ > 0 || !IsUserInput(event->type())) return false;
+  return !TakesInputDuringLink(watched);
+}
+
+void LinkThread::run(const std::function<void()>& job, Input input) {
   if (onLinkThread() || crossings_ > 0) {
     job();
     return;
@@ -116,8 +162,13 @@ void LinkThread::run(const std::function<void()>& job) {
             Qt::QueuedConnection);
       },
       Qt::QueuedConnection);
+  const bool gate = input == Input::Dropped;
+  if (gate) QCoreApplication::instance()->installEventFilter(this);
   // An application quit ends every event loop; the routine still runs, so the wait goes on.
-  while (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  while (!done) {
+    loop.exec(gate ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+  }
+  if (gate) QCoreApplication::instance()->removeEventFilter(this);
   if (error) std::rethrow_exception(error);
 }
 
@@ -146,22 +197,7 @@ namespace {
 
 class InputSwallower : public QObject {
  protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::MouseMove:
-      case QEvent::Wheel:
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::Shortcut:
-      case QEvent::ShortcutOverride:
-        return true;
-      default:
-        return false;
-    }
-  }
+  bool eventFilter(QObject*, QEvent* event) override { return IsUserInput(event->type()); }
 };
 
 }  // namespace

@@ -26,6 +26,10 @@
 
 namespace qm::ui {
 
+// A widget with this property set to true takes the user's input while a command runs
+// (the progress window's Cancel); every other widget's is dropped.
+inline constexpr const char* kTakesInputDuringLink = "qmTakesInputDuringLink";
+
 class LinkThread : public QObject {
  public:
   // `windowPrompter` and `windowProgress` are the window's, used on the window thread.
@@ -40,15 +44,23 @@ class LinkThread : public QObject {
   Progress& progress() { return *progress_; }
   Clock& clock() { return *clock_; }
 
+  // How the window treats the user's input while a job runs.
+  enum class Input {
+    Dropped,  // dropped at once, except by the widgets marked kTakesInputDuringLink
+    Held,     // held back until the job ends (a drag of the tune scroll bar goes on)
+  };
   // Runs `job` on the link thread and returns when it has ended (rethrowing what it threw).
-  // Meanwhile the window thread runs its events except user input, which waits for the end
-  // of the command (see DiscardHeldInput). Called on the link thread, or from a crossing of
-  // it, `job` runs at once: the link thread is the one waiting then.
-  void run(const std::function<void()>& job);
+  // Meanwhile the window thread paints, runs timers and answers the job's crossings (a box
+  // asked for takes input as usual). Called on the link thread, or from a crossing of it,
+  // `job` runs at once: the link thread is the one waiting then.
+  void run(const std::function<void()>& job, Input input = Input::Dropped);
   // Runs `fn` on the window thread and waits for it (at once when called there).
   void onWindow(const std::function<void()>& fn);
 
   bool onLinkThread() const { return QThread::currentThread() == thread_.get(); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::unique_ptr<QThread> thread_;

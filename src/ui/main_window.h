@@ -177,6 +177,7 @@ class FrmMain : public QMainWindow {
   TunePanel* tunePanel_ = nullptr;
   EditCommands* edit_ = nullptr;
   bool busy_ = false;
+  bool quick_ = false;  // the command running is a quick stretch
 };
 
 }  // namespace qm::ui

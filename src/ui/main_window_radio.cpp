@@ -48,7 +48,11 @@ void FrmMain::buildRadio() {
   doc_.hooks.leaveTuneMode = [this] { onLink([this] { tune_->LeaveTuneMode(); }); };
 }
 
-void FrmMain::onLink(const std::function<void()>& exchange) { link_->run(exchange); }
+void FrmMain::onLink(const std::function<void()>& exchange) {
+  // A trial value of the tune scroll bar holds the input back rather than dropping it: the
+  // drag goes on, and the button's release must arrive.
+  link_->run(exchange, quick_ ? LinkThread::Input::Held : LinkThread::Input::Dropped);
+}
 
 void FrmMain::setDevicePath(const QString& path) {
   devicePath_ = path;
@@ -69,6 +73,7 @@ void FrmMain::runRadioCommand(const std::function<void()>& command, bool quick) 
   // twice; a timer or a window-system close could, and is refused.
   if (busy_) return;
   busy_ = true;
+  quick_ = quick;
   if (!quick) {
     menuBar()->setEnabled(false);
     toolBar_->setEnabled(false);

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "model/embed_areas.h"
+#include "ui/link_thread.h"
 #include "ui/qt_text.h"
 
 namespace qm::ui {
@@ -44,9 +45,23 @@ FrmProgress::FrmProgress(QWidget* parent) : QDialog(parent) {
   prbRdOrWt_->setMinimumWidth(320);
   layout->addWidget(lblProgress_);
   layout->addWidget(prbRdOrWt_);
+  cmdCancel_ = new QPushButton(tr("取消"), this);
+  cmdCancel_->setObjectName("cmdCancel");
+  // The one control that takes input while the radio is talked to (see link_thread.h).
+  cmdCancel_->setProperty(kTakesInputDuringLink, true);
+  cmdCancel_->hide();
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] {
+    cmdCancel_->setEnabled(false);
+    if (cancel_) cancel_();
+  });
+  layout->addWidget(cmdCancel_, 0, Qt::AlignRight);
 }
 
-void FrmProgress::setup(const QString& caption, const QString& title, int maximum) {
+void FrmProgress::setup(const QString& caption, const QString& title, int maximum,
+                        std::function<void()> cancel) {
+  cancel_ = std::move(cancel);
+  cmdCancel_->setVisible(static_cast<bool>(cancel_));
+  cmdCancel_->setEnabled(true);
   lblProgress_->setText(caption);
   setWindowTitle(title);
   prbRdOrWt_->setMaximum(std::max(maximum, 1));
@@ -92,7 +107,9 @@ void GuiProgress::onOpen() {
     delete window_.data();
   }
   window_ = new FrmProgress(owner_);
-  window_->setup(TrCore(caption()), TrCore(title()), maximum());
+  std::function<void()> cancel;
+  if (cancellable()) cancel = [this] { requestCancel(); };
+  window_->setup(TrCore(caption()), TrCore(title()), maximum(), std::move(cancel));
   if (owner_) {
     const QRect r = owner_->frameGeometry();
     window_->move(r.center() - window_->rect().center());

@@ -31,7 +31,9 @@ class FrmProgress : public QDialog {
   Q_OBJECT
  public:
   explicit FrmProgress(QWidget* parent = nullptr);
-  void setup(const QString& caption, const QString& title, int maximum);
+  // `cancel`, when given, is what the Cancel button does; without it the window has none.
+  void setup(const QString& caption, const QString& title, int maximum,
+             std::function<void()> cancel = {});
   void setPosition(int position);
   // The only way it goes away.
   void finish();
@@ -44,6 +46,8 @@ class FrmProgress : public QDialog {
  private:
   QLabel* lblProgress_ = nullptr;
   QProgressBar* prbRdOrWt_ = nullptr;
+  QPushButton* cmdCancel_ = nullptr;
+  std::function<void()> cancel_;
   bool finishing_ = false;
 };
 

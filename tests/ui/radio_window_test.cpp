@@ -69,6 +69,7 @@ class RadioWindowTest : public QObject {
   void readShowsTheRadio();
   void linkIgnoresABusyWindow();
   void cablePulledDuringARead();
+  void cancelledRead();
   void writeWithBackupAndTrace();
   void versions();
   void failedExchanges();
@@ -205,6 +206,40 @@ void RadioWindowTest::cablePulledDuringARead() {
   e.action("mnuRead")->trigger();
   QCOMPARE(e.texts(), (std::vector<std::string>{"读频完成，请按“确定”按钮继续...."}));
   QVERIFY(e.w->document().image == radio);
+}
+
+// Cancel in a read's progress window stops it after the current frame: the radio is told
+// "END", nothing is said and nothing changes. A write's progress window has no Cancel.
+void RadioWindowTest::cancelledRead() {
+  Env e;
+  const qm::Image radio = RadioImage(e);
+  const qm::Image before = e.w->document().image;
+  QVERIFY(e.startRadio(radio, QStringList{"--pace"}));
+  bool cancelShown = false;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, e.w.get(), [&] {
+    qm::ui::FrmProgress* p = e.w->progress().isOpen() ? e.w->progress().window() : nullptr;
+    auto* cancel = p ? p->findChild<QPushButton*>("cmdCancel") : nullptr;
+    if (!cancel || !cancel->isVisible()) return;
+    cancelShown = true;
+    if (e.w->progress().position() > 100 && cancel->isEnabled()) Click(cancel);
+  });
+  poll.start();
+  e.prompter.clear();
+  e.action("mnuRead")->trigger();
+  QVERIFY(cancelShown);
+  QVERIFY(e.texts().empty());
+  QVERIFY(e.w->document().image == before);
+  QCOMPARE(e.w->windowTitle(), kTitle);
+  const QByteArray log = ReadBytes(e.sim->log());
+  QVERIFY(log.contains("PC>  45 4E 44"));      // END
+  QVERIFY(!log.contains("PC>  52 03 F8 08"));  // the last block was never asked for
+
+  cancelShown = false;
+  e.action("mnuWrite")->trigger();
+  QVERIFY(!cancelShown);
+  QCOMPARE(e.texts(), (std::vector<std::string>{"写频完成，请按“确定”按钮继续....."}));
 }
 
 // A typed edit reaches the radio; the extras back its memory up first and trace the serial

@@ -80,6 +80,8 @@ class FrmMain : public QMainWindow {
   // A data file dropped on the window: opened as a recent file is, after the unsaved-data
   // question.
   void openDroppedFile(const QString& path);
+  // A recent or dropped file: the unsaved-data question, then the file.
+  void openFileAsking(const QString& path);
   EditCommands* editCommands() const { return edit_; }
   void radioInfo();  // the model dialog and the model change
   void helpContents();

@@ -115,6 +115,7 @@ void FrmMain::renderTune() {
 void FrmMain::radioRead() {
   runRadioCommand([this] {
     commitPendingEdit();
+    if (!tune_->ConfirmLeave()) return;
     HourGlass hourglass(this);
     repaint();
     if (doc_.tuneState == 2) {
@@ -134,6 +135,9 @@ void FrmMain::radioRead() {
     // A read declined after "END" has taken the radio out of its tune state all the same.
     if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
     if (!r.accepted()) return;
+    // Kept before anything is edited, so a write that goes wrong later has it to go back to.
+    if (auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly))
+      extras->keepRead(doc_.image);
     doc_.modelByte = static_cast<uint8_t>(app_.curModel);
     doc_.DisplayRadioData();
     if (doc_.hooks.showModelInfo) doc_.hooks.showModelInfo();
@@ -144,6 +148,7 @@ void FrmMain::radioRead() {
 void FrmMain::radioWrite() {
   runRadioCommand([this] {
     commitPendingEdit();
+    if (!tune_->ConfirmLeave()) return;
     HourGlass hourglass(this);
     const EditFlags before = doc_.flags;
     doc_.CollectRadioData();
@@ -205,8 +210,9 @@ void FrmMain::embedInfo() {
   runRadioCommand([this] {
     commitPendingEdit();
     if (doc_.viewMode == 3) {
-      tune_->ChannelMenu();
+      const bool left = tune_->ChannelMenu();
       renderTune();
+      if (!left) return;
     }
     doc_.viewMode = 2;
     FrmEmbed dialog(app_, prompter_, doc_.image, this);

@@ -6,6 +6,8 @@
 #include "document/document.h"
 #include "files/profile.h"
 #include "model/codecs.h"
+#include "files/data_file.h"
+#include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
@@ -409,6 +411,13 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   ASSERT_TRUE(doc.history().undo());
   EXPECT_EQ(t.text(1, tunecol::kRxFreq), "150.00000");
   EXPECT_TRUE(doc.flags.tuneDataChanged);
+  // A save writes the table the window shows, not the one the radio was given.
+  test::FakeFileDialogs dialogs;
+  dialogs.choose(dir.file("undone.q83"));
+  ASSERT_EQ(doc.SaveAs(dialogs), SaveResult::Saved);
+  const LoadedFile saved = LoadDataFileFrom(dir.file("undone.q83"), Image{}, SpareBlock{});
+  EXPECT_EQ(FreqBytesToText(saved.image[0x100], saved.image[0x101], saved.image[0x102], '.'),
+            "150.00000");
   prompter.messages.clear();
   ctl.NodeClick("Battery");  // the offer accepted: written, then the item begins
   EXPECT_EQ(prompter.lines(),

@@ -4,9 +4,9 @@
 
 #include "base/model_table.h"
 #include "document/document.h"
+#include "files/data_file.h"
 #include "files/profile.h"
 #include "model/codecs.h"
-#include "files/data_file.h"
 #include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"

@@ -422,6 +422,10 @@ GridChange ChannelTableModel::setCellText(int row, int col, std::string text) {
   c.text = std::move(text);
   markChanged();
   followTxLink(row, col);
+  // A value set whole (a paste, an import, a bulk edit) leaves the box as a reload of the
+  // data would show it.
+  if (col >= col::kRxFreq && col <= col::kTxSignal)
+    txEqRx_[static_cast<size_t>(row - 1)] = txSideEqualsRx(row - 1);
   UpdateChannelRow(row - 1);
   change.addRow(row);
   return change;

@@ -198,7 +198,8 @@ class ChannelTableModel {
   GridChange clickTxEqRx(int i);      // chkTxEqTx(i): ticking copies receive to transmit
   // The signal dialog closed: its SignalText on OK, nullopt on Cancel.
   GridChange finishSignalDialog(const std::optional<std::string>& result);
-  // Sets a cell's text as an edit (dataChanged when it differs) and recolours its row.
+  // Sets a cell's text as an edit (dataChanged when it differs) and recolours its row; a
+  // frequency or signalling set so leaves "Tx<-Rx" as a reload of the data would show it.
   GridChange setCellText(int row, int col, std::string text);
   // Channel i as the record shows it (as DisplayChannels shows a row), as one edit.
   GridChange setChannelRecord(int i, ConstRow record);

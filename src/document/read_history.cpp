@@ -1,6 +1,7 @@
 #include "document/read_history.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <tuple>
@@ -18,7 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+std::string Two(int v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d", v);
+  return buf;
+}
 
 }  // namespace
 

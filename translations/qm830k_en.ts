@@ -874,6 +874,17 @@
     </message>
 </context>
 <context>
+    <name>qm::ReadHistory</name>
+    <message>
+        <source>读频记录</source>
+        <translation>Read history</translation>
+    </message>
+    <message>
+        <source>读频记录无法保存到 %1。读频数据不受影响，以后不再提示。</source>
+        <translation>The read could not be kept in %1. The data read is not affected; this is not said again.</translation>
+    </message>
+</context>
+<context>
     <name>qm::RowReader</name>
     <message>
         <source>%1列的数值无法识别（%2），已跳过</source>
@@ -1412,6 +1423,14 @@
     <message>
         <source>只能打开一个数据文件。</source>
         <translation>Only one data file can be opened.</translation>
+    </message>
+    <message>
+        <source>Qt 的标准选项（例如 -style、-platform、-reverse）也可以使用。</source>
+        <translation>Qt&apos;s standard options (such as -style, -platform, -reverse) can be used as well.</translation>
+    </message>
+    <message>
+        <source>显示本帮助后退出。</source>
+        <translation>Shows this help and exits.</translation>
     </message>
 </context>
 <context>
@@ -2027,6 +2046,26 @@
             <numerusform>%n channel exported.</numerusform>
             <numerusform>%n channels exported.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>保存读频记录</source>
+        <translation>Keep every read</translation>
+    </message>
+    <message>
+        <source>每次读频后把读出的数据按对讲机ID和时间保存到 %1</source>
+        <translation>After every read, keeps the data read in %1, named by the radio ID and the time</translation>
+    </message>
+    <message>
+        <source>打开读频记录文件夹...</source>
+        <translation>Open read history folder...</translation>
+    </message>
+    <message>
+        <source>读频记录</source>
+        <translation>Read history</translation>
+    </message>
+    <message>
+        <source>无法打开文件夹 %1。</source>
+        <translation>The folder %1 cannot be opened.</translation>
     </message>
 </context>
 <context>

@@ -19,6 +19,7 @@
 #include "cli/verbs.h"
 #include "document/config.h"
 #include "document/document.h"
+#include "document/read_history.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "model/defaults.h"
@@ -126,6 +127,8 @@ int Read(const Invocation& inv) {
   int16_t verMajor = 2;
   const ReadResult r = ReadRadio(ctx, image, verMajor);
   if (!r.accepted()) return 1;
+  ReadHistory history(*s.cli.programIni, *s.prompter);
+  history.Keep(image, LocalTimeNow());
   std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(kReadDoneNotice)
             << TrCoreUtf8(s.cli.app.softwareTitle) << " ("
             << TrCoreUtf8(ModelOfImage(s.cli.app, image)) << ", " << s.cli.app.radioVersion

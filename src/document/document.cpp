@@ -71,10 +71,22 @@ bool Document::HasUnsavedData() const {
   return CaptionAfterRadioCommand(caption) || !EqualsSaved();
 }
 
+void Document::CollectInto(Image& out) const {
+  editors_.CollectInto(out);
+  if (hooks.collectTune) hooks.collectTune(out);
+}
+
+void Document::CollectRadioData() {
+  editors_.CollectRadioData(image);
+  // The tune table the window shows goes with the rest: a save after an undo past a tune
+  // table write must not write the table the radio was given while the grid shows another.
+  if (hooks.collectTune) hooks.collectTune(image);
+}
+
 bool Document::EqualsSaved() const {
   if (!savedImage_) return false;
   Image now = image;
-  editors_.CollectInto(now);
+  CollectInto(now);
   return now == *savedImage_ && spare == savedSpare_;
 }
 
@@ -87,7 +99,7 @@ void Document::RadioCommandFailed() {
 
 void Document::RememberSaved() {
   savedImage_ = image;
-  editors_.CollectInto(*savedImage_);
+  CollectInto(*savedImage_);
   savedSpare_ = spare;
 }
 
@@ -229,11 +241,17 @@ bool Document::LoadDataFile(const std::string& path) {
   return true;
 }
 
-bool Document::Open(FileDialogs& dialogs) {
-  if (!CanReplaceData()) return false;
+bool Document::Open(FileDialogs& dialogs, const SaveFn& save) {
+  // A file opened over edits not yet saved would replace them without a word, as New would.
+  if (!CanReplaceData() || !ConfirmReplace(save)) return false;
   std::optional<std::string> path = dialogs.openFile(OpenDialogRequest(fileDialogDir));
   if (!path) return false;
   return LoadDataFile(*path);
+}
+
+bool Document::OpenFile(const std::string& path, const SaveFn& save) {
+  if (path.empty() || !CanReplaceData() || !ConfirmReplace(save)) return false;
+  return LoadDataFile(path);
 }
 
 SaveResult Document::WriteTo(const std::string& path, const char* failureText) {
@@ -301,14 +319,21 @@ CloseDecision Document::RequestClose(const SaveFn& save) {
                                      Buttons::YesNoCancel});
     if (a == Answer::Cancel) return CloseDecision::KeepOpen;
     if (a == Answer::Yes) {
-      if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+      if (viewMode != 3 && tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
       SaveResult r = save ? save() : SaveResult::Failed;
       // A save that failed has told the user so; closing now would lose the data. A
       // cancelled file dialog is the user's choice not to save.
       if (r == SaveResult::Failed) return CloseDecision::KeepOpen;
     }
   }
-  if (tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+  if (viewMode == 3 && hooks.leaveTuneView) {
+    // The radio is taken out of its tune state with the leave frames, as the channel view
+    // does, not left in alignment mode; a table the user kept for writing that could not be
+    // written keeps the window open on it.
+    if (!hooks.leaveTuneView()) return CloseDecision::KeepOpen;
+  } else if (tuneState == 2 && hooks.leaveTuneMode) {
+    hooks.leaveTuneMode();
+  }
   WritePortNumber(ini_, portNumber);
   return CloseDecision::Close;
 }
@@ -324,6 +349,8 @@ TuneDocumentRefs TuneRefsOf(Document& doc) {
 void AttachTune(Document& doc, TuneController& tune) {
   TuneTableModel& table = tune.table();
   doc.hooks.leaveTuneMode = [&tune] { tune.LeaveTuneMode(); };
+  doc.hooks.leaveTuneView = [&tune] { return tune.ChannelMenu(); };
+  doc.hooks.collectTune = [&table](Image& image) { table.PackChanges(image); };
   doc.hooks.commitTuneEdit = [&table] { table.CommitPendingEdit(); };
   doc.hooks.setDefaultTuneChannels = [&table](Image& image) {
     table.SetDefaultTuneChannels(image);

@@ -49,6 +49,12 @@ using SaveFn = std::function<SaveResult()>;
 struct DocumentHooks {
   // Tune mode: LeaveTuneMode, run by the close sequence when an item is being adjusted.
   std::function<void()> leaveTuneMode;
+  // The close sequence in the tune view: leaves it as the channel view does (the tune table
+  // question first). False when the tune view stays (a failed write of the table).
+  std::function<bool()> leaveTuneView;
+  // The tune table as the tune view shows it into the image, when it differs from what the
+  // image holds (an edit not yet written, an undo past a write): what a save writes.
+  std::function<void(Image&)> collectTune;
   // The tune channel editor txtTuneFreq: validate and hide it (CommitPendingEdit).
   std::function<void()> commitTuneEdit;
   // SetDefaultTuneChannels: the new model's tune channel defaults into the image.
@@ -119,7 +125,7 @@ class Document {
   void CommitPendingEdit();
   // Image to editors; also refreshes the band panel.
   void DisplayRadioData();
-  void CollectRadioData() { editors_.CollectRadioData(image); }
+  void CollectRadioData();
   // A read or write that failed or was declined: a caption that still names the success of
   // an earlier one would claim this one succeeded. It goes back to the title (the notice had
   // taken the file's place), and the data still counts as unsaved, as the notice said.
@@ -135,7 +141,10 @@ class Document {
   bool ChangeModel(bool modelChanged, int newModel);
   // Reads a data file into the document (all or nothing) and shows it.
   bool LoadDataFile(const std::string& path);
-  bool Open(FileDialogs& dialogs);
+  // mnuFileOpen: the unsaved-data question (save runs on Yes) before the file is chosen.
+  bool Open(FileDialogs& dialogs, const SaveFn& save);
+  // A recent file or a dropped one: the unsaved-data question, then LoadDataFile.
+  bool OpenFile(const std::string& path, const SaveFn& save);
   SaveResult Save(FileDialogs& dialogs);
   SaveResult SaveAs(FileDialogs& dialogs);
   // The close sequence's data steps: the unsaved-data prompt (save runs on Yes), leaving
@@ -152,6 +161,8 @@ class Document {
   // The data as a save would write it now equals what was last opened or saved.
   bool EqualsSaved() const;
   void RememberSaved();
+  // The editors (and the tune table) into `out` as a save would write them, flags untouched.
+  void CollectInto(Image& out) const;
 
   AppState& app_;
   Prompter& prompter_;

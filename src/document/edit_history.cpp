@@ -1,5 +1,6 @@
 #include "document/edit_history.h"
 
+#include <algorithm>
 #include <array>
 
 #include "base/tr.h"
@@ -69,12 +70,25 @@ bool EditSnapshot::sameContent(const EditSnapshot& o) const {
 
 std::string DescribeEdit(const EditSnapshot& before, const EditSnapshot& after) {
   Changed changed;
-  CompareRows(before.channels, after.channels, QM_TR("信道%1"), kChannelColumnNames, changed);
+  // A transmit side linked by "Tx<-Rx" follows the receive side: the step is named by what
+  // the user changed, not by what followed it (the copy when ticking, the untick when the
+  // transmit side was given values of its own).
+  ChannelTableModel::State shown = after.channels;
   for (size_t i = 0; i < kChannelCount; ++i) {
-    if (before.channels.txEqRx[i] != after.channels.txEqRx[i]) {
-      const std::string unit = Fill(QM_TR("信道%1"), {std::to_string(i + 1)});
+    if (!after.channels.txEqRx[i]) continue;
+    for (int c : {col::kTxFreq, col::kTxSignal})
+      shown.cells[i + 1][static_cast<size_t>(c)].text =
+          before.channels.cells[i + 1][static_cast<size_t>(c)].text;
+  }
+  const size_t named = changed.names.size();
+  CompareRows(before.channels, shown, QM_TR("信道%1"), kChannelColumnNames, changed);
+  for (size_t i = 0; i < kChannelCount; ++i) {
+    if (before.channels.txEqRx[i] == after.channels.txEqRx[i]) continue;
+    const std::string unit = Fill(QM_TR("信道%1"), {std::to_string(i + 1)});
+    const bool cellsNamed = std::find(changed.units.begin() + static_cast<std::ptrdiff_t>(named),
+                                      changed.units.end(), unit) != changed.units.end();
+    if (after.channels.txEqRx[i] || !cellsNamed)
       changed.add(unit, Fill(QM_TR("修改%1Tx<-Rx"), {unit}));
-    }
   }
   for (size_t f = 0; f < kFunctionListCount; ++f) {
     if (before.functions[f].combo != after.functions[f].combo)

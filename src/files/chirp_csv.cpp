@@ -543,6 +543,7 @@ void Apply(const PlannedChannel& p, int i, ChannelTableModel& grid) {
 // One row of a paste, in the order of the copy.
 struct PasteRow {
   enum Kind { Fill, Skip, SwitchOff } kind = SwitchOff;
+  bool gap = false;                // SwitchOff: a Location the copy left out, not a row of it
   PlannedChannel plan;             // Fill
   Unusable skip;                   // Skip
   std::vector<std::string> notes;  // Fill: values the checks changed
@@ -571,9 +572,11 @@ ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel
     usable += rows[k].kind == PasteRow::Fill;
     for (const std::string& n : rows[k].notes) note(k, n);
   }
-  if (rows.size() > placed)
+  const auto beyond = std::count_if(rows.begin() + static_cast<std::ptrdiff_t>(placed), rows.end(),
+                                    [](const PasteRow& r) { return !r.gap; });
+  if (beyond > 0)
     out.notes.push_back({0, FillCount(QM_TR_N("还有%n个信道没有粘贴：信道16之后没有信道"),
-                                      static_cast<long long>(rows.size() - placed))});
+                                      static_cast<long long>(beyond))});
   if (usable == 0) {
     // Said once when every row failed for the same reason, rather than once per row.
     const ModelEntry& m = app.currentModel();
@@ -694,7 +697,30 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
 
   if (options.forPaste) {
     std::vector<PasteRow> rows;
+    // The rows keep the places their Locations give them, as the private form keeps them:
+    // a Location the copy skips (a switched-off channel, which the text form leaves out)
+    // switches its channel off. Rows without increasing Locations fill in their order.
+    std::vector<int> locations;
     for (size_t k = first; k < records.size(); ++k) {
+      const std::optional<int> loc = records[k].fields.size() >= header.fields.size()
+                                         ? reader.location(records[k])
+                                         : std::nullopt;
+      if (!loc || (!locations.empty() && *loc <= locations.back())) {
+        locations.clear();
+        break;
+      }
+      locations.push_back(*loc);
+    }
+    for (size_t k = first; k < records.size(); ++k) {
+      if (!locations.empty() && k > first) {
+        for (int gap = locations[k - first - 1] + 1;
+             gap < locations[k - first] && rows.size() < static_cast<size_t>(kChannelCount);
+             ++gap) {
+          PasteRow off;
+          off.gap = true;
+          rows.push_back(std::move(off));
+        }
+      }
       PasteRow row;
       auto result = readRow(records[k], row.notes);
       if (auto* u = std::get_if<Unusable>(&result)) {

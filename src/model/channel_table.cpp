@@ -120,7 +120,30 @@ void ChannelTableModel::showRecord(int i, ConstRow r) {
   at(row, col::kPower).text = (r[10] & 0x20) ? kPowerLow : kPowerHigh;
   at(row, col::kBandwidth).text = (r[10] & 0x01) ? kNarrow : kWide;
   for (int c = 1; c < kGridCols; ++c) at(row, c).highlighted = false;
+  txEqRx_[s] = txSideEqualsRx(i);
   UpdateChannelRow(i);
+}
+
+bool ChannelTableModel::txSideEqualsRx(int i) const {
+  const int row = i + 1;
+  return cell(row, col::kTxFreq).text == cell(row, col::kRxFreq).text &&
+         cell(row, col::kTxSignal).text == cell(row, col::kRxSignal).text;
+}
+
+void ChannelTableModel::followTxLink(int row, int col) {
+  const int i = row - 1;
+  if (!ValidChannel(i) || !txEqRx_[static_cast<size_t>(i)]) return;
+  if (col == col::kRxFreq || col == col::kRxSignal) {
+    // The transmit side follows the receive side for as long as the box stays ticked.
+    ChannelCell& tx = at(row, col == col::kRxFreq ? col::kTxFreq : col::kTxSignal);
+    if (tx.text != at(row, col).text) {
+      tx.text = at(row, col).text;
+      markChanged();
+    }
+  } else if ((col == col::kTxFreq || col == col::kTxSignal) && !txSideEqualsRx(i)) {
+    // A transmit side of its own: the box no longer says what the row holds.
+    txEqRx_[static_cast<size_t>(i)] = false;
+  }
 }
 
 GridChange ChannelTableModel::setChannelRecord(int i, ConstRow record) {
@@ -361,7 +384,14 @@ GridChange ChannelTableModel::clickTxEqRx(int i) {
   GridChange change;
   if (!ValidChannel(i)) return change;
   auto s = static_cast<size_t>(i);
+  if (editor_.visible && editor_.row == i + 1) change.merge(validateEditor());
   txEqRx_[s] = !txEqRx_[s];
+  // Ticked, the transmit side takes the receive side's frequency and signalling; unticked,
+  // both stay as they are.
+  if (txEqRx_[s]) {
+    followTxLink(i + 1, col::kRxFreq);
+    followTxLink(i + 1, col::kRxSignal);
+  }
   change.addRow(i + 1);
   return change;
 }
@@ -377,6 +407,7 @@ GridChange ChannelTableModel::finishSignalDialog(const std::optional<std::string
   if (result && *result != c.text) {
     c.text = *result;
     markChanged();
+    followTxLink(row, col);
   }
   change.addRow(row);
   return change;
@@ -390,6 +421,11 @@ GridChange ChannelTableModel::setCellText(int row, int col, std::string text) {
   if (c.text == text) return change;
   c.text = std::move(text);
   markChanged();
+  followTxLink(row, col);
+  // A value set whole (a paste, an import, a bulk edit) leaves the box as a reload of the
+  // data would show it.
+  if (col >= col::kRxFreq && col <= col::kTxSignal)
+    txEqRx_[static_cast<size_t>(row - 1)] = txSideEqualsRx(row - 1);
   UpdateChannelRow(row - 1);
   change.addRow(row);
   return change;
@@ -404,6 +440,7 @@ void ChannelTableModel::setEditorText(std::string text, GridChange& change) {
   if (c.text != editor_.text) {
     c.text = editor_.text;
     markChanged();
+    followTxLink(editor_.row, editor_.col);
     change.addRow(editor_.row);
   }
 }

@@ -166,7 +166,11 @@ class ChannelTableModel {
   bool channelOff(int i) const;      // chkCH(i) ticked, i = 0..15
   bool txInhibited(int i) const;     // chkTx(i) ticked
   bool txCheckEnabled(int i) const;  // chkTx(i) enabled
-  bool txEqRx(int i) const;          // chkTxEqTx(i): shown, no effect
+  // chkTxEqTx(i), "Tx<-Rx": the transmit side linked to the receive side. Shown ticked where
+  // the row's transmit frequency and signalling equal its receive ones; while it is ticked an
+  // edit of the receive side goes to the transmit side too, and a transmit side edited to
+  // differ unticks it. Nothing of it is stored: a reload derives it again.
+  bool txEqRx(int i) const;
   int currentRow() const { return curRow_; }
   int currentCol() const { return curCol_; }
   GridChange setCurrentCell(int row, int col);
@@ -191,10 +195,11 @@ class ChannelTableModel {
   GridPress keyPress(int key);
   GridChange clickChannelOff(int i);  // chkCH(i)
   GridChange clickTxInhibit(int i);   // chkTx(i)
-  GridChange clickTxEqRx(int i);      // chkTxEqTx(i)
+  GridChange clickTxEqRx(int i);      // chkTxEqTx(i): ticking copies receive to transmit
   // The signal dialog closed: its SignalText on OK, nullopt on Cancel.
   GridChange finishSignalDialog(const std::optional<std::string>& result);
-  // Sets a cell's text as an edit (dataChanged when it differs) and recolours its row.
+  // Sets a cell's text as an edit (dataChanged when it differs) and recolours its row; a
+  // frequency or signalling set so leaves "Tx<-Rx" as a reload of the data would show it.
   GridChange setCellText(int row, int col, std::string text);
   // Channel i as the record shows it (as DisplayChannels shows a row), as one edit.
   GridChange setChannelRecord(int i, ConstRow record);
@@ -219,6 +224,10 @@ class ChannelTableModel {
   void markChanged();
 
   void showRecord(int i, ConstRow r);
+  bool txSideEqualsRx(int i) const;
+  // After the cell (row, col) changed: the linked transmit side follows a receive edit, a
+  // transmit edit that makes the sides differ ends the link.
+  void followTxLink(int row, int col);
 
   const AppState& app_;
   EditFlags& flags_;

@@ -46,6 +46,19 @@ std::string DescribeOpenError(const QSerialPort& port, const std::string& device
   return device + ": " + text;
 }
 
+// The name Qt opens for `device`. Qt takes a name without "/", "./" or "../" in front for one
+// under /dev, so a relative path such as "logs/radio" would open "/dev/logs/radio": it is
+// made relative to the working folder explicitly.
+QString QtPortName(const std::string& device) {
+  const QString name = QString::fromStdString(device);
+#ifdef Q_OS_UNIX
+  if (name.contains('/') && !name.startsWith('/') && !name.startsWith("./") &&
+      !name.startsWith("../"))
+    return "./" + name;
+#endif
+  return name;
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort(const ProfileFile* programIni) : DeviceSerialPort(programIni) {}
@@ -62,7 +75,7 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
   // open's line settings while opening (the port scan's odd parity), which a
   // pseudo-terminal refuses, and every later trial would fail.
   port_ = std::make_unique<QSerialPort>();
-  port_->setPortName(QString::fromStdString(device));
+  port_->setPortName(QtPortName(device));
   errno = 0;
   if (!port_->open(QIODevice::ReadWrite)) {
     const int err = errno;

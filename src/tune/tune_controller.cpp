@@ -99,8 +99,29 @@ void TuneController::LeaveTuneMode() {
   forgetEdits();
 }
 
-void TuneController::ChannelMenu() {
-  if (doc_.viewMode == 3) LeaveTuneMode();
+bool TuneController::ConfirmLeave() {
+  if (doc_.viewMode != 3) return true;
+  const std::optional<bool> write = AskWriteChangedTable();
+  if (!write) return true;
+  if (!*write) {
+    // Declined: the edits are dropped, or a later save would write a table the radio never
+    // had and the window no longer shows.
+    table_.DisplayTuneGrid(doc_.image);
+    doc_.flags.tuneDataChanged = false;
+    return true;
+  }
+  // The write greets the radio, which would end an open item without its discard.
+  if (doc_.tuneState == 2 && !EndItem(doc_.curTuneItem - 1, false)) return false;
+  if (WriteTuneData() != 1) return false;
+  Notify(prompter_, QM_TR("写入完成"), QM_TR("写入数据完成，请按“确定”按钮继续....."), Icon::None);
+  return true;
+}
+
+bool TuneController::ChannelMenu() {
+  if (doc_.viewMode == 3) {
+    if (!ConfirmLeave()) return false;
+    LeaveTuneMode();
+  }
   doc_.viewMode = 1;
   view_.editMenusShown = true;
   if (!view_.channelChecked) {
@@ -115,6 +136,7 @@ void TuneController::ChannelMenu() {
     }
   }
   doc_.captionAfterTune.clear();
+  return true;
 }
 
 void TuneController::NodeClick(std::string_view key) {
@@ -155,12 +177,16 @@ void TuneController::NodeClick(std::string_view key) {
   }
 }
 
+std::optional<bool> TuneController::AskWriteChangedTable() {
+  if (!doc_.flags.tuneDataChanged) return std::nullopt;
+  const Answer a = prompter_.ask(Message{
+      "Note", QM_TR("调测信道的数据已经改变，是否要写入对讲机？"), Icon::Question, Buttons::YesNo});
+  return a == Answer::Yes;
+}
+
 int16_t TuneController::BeginTuneItemChecked(int k) {
-  if (doc_.flags.tuneDataChanged) {
-    const Answer a =
-        prompter_.ask(Message{"Note", QM_TR("调测信道的数据已经改变，是否要写入对讲机？"),
-                              Icon::Question, Buttons::YesNo});
-    if (a == Answer::Yes) {
+  if (const std::optional<bool> write = AskWriteChangedTable()) {
+    if (*write) {
       if (WriteTuneData() != 1) return 0;
       Notify(prompter_, QM_TR("写入完成"), QM_TR("写入数据完成，请按“确定”按钮继续....."),
              Icon::None);

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -127,8 +128,15 @@ class TuneController {
   bool EnterTuneMode();
   // Leaves tune mode (discarding an item being adjusted).
   void LeaveTuneMode();
-  // The tune part of mnuChannel (also the node "exit").
-  void ChannelMenu();
+  // The tune part of mnuChannel (also the node "exit", the embedded information and the
+  // close sequence). False when the tune view stays: the table the user chose to write
+  // could not be written.
+  bool ChannelMenu();
+  // Before the tune view is left (ChannelMenu, a read or write begun there): a tune table
+  // with edits not yet written is offered for writing. Yes writes it (an open item is closed
+  // first); No drops the edits, so the table shows what the radio holds. False when the
+  // write failed and the tune view must stay.
+  bool ConfirmLeave();
 
   // A click on the node with this key.
   void NodeClick(std::string_view key);
@@ -152,6 +160,9 @@ class TuneController {
  private:
   LinkContext link();
   int16_t BeginTuneItemChecked(int k);
+  // The question whether to write the changed tune table; nullopt when it is not changed,
+  // else whether the user chose to write it.
+  std::optional<bool> AskWriteChangedTable();
   void forgetEdits();
 
   AppState& app_;

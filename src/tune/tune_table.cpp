@@ -113,21 +113,30 @@ void TuneTableModel::SetDefaultTuneChannels(Image& image) {
   DisplayTuneGrid(image);
 }
 
-void TuneTableModel::DisplayTuneGrid(const Image& image) {
-  const bool changed = flags_.tuneDataChanged;
+TuneTableModel::State TuneTableModel::StateOf(const Image& image) const {
+  State out = state();
   const char sep = app_.decimalSep;
   for (int r = 0; r < kTuneChannelCount; ++r) {
     const ConstRow rec = image.row(addr::kTuneChannels + 16 * static_cast<size_t>(r));
-    const int row = r + 1;
-    chOff_[static_cast<size_t>(r)] = (rec[2] & 0x08) == 0;
-    at(row, tunecol::kRxFreq) = FreqBytesToText(rec[0], rec[1], rec[2], sep);
-    at(row, tunecol::kRxStep) = StepText((rec[2] & 0x04) != 0, sep);
-    at(row, tunecol::kRxSignal) = SignalBytesToText(rec[2], rec[3], rec[4], sep);
-    txOff_[static_cast<size_t>(r)] = (rec[7] & 0x08) == 0;
-    at(row, tunecol::kTxFreq) = FreqBytesToText(rec[5], rec[6], rec[7], sep);
-    at(row, tunecol::kTxStep) = StepText((rec[7] & 0x04) != 0, sep);
-    at(row, tunecol::kTxSignal) = SignalBytesToText(rec[7], rec[8], rec[9], sep);
+    auto& cells = out.cells[static_cast<size_t>(r + 1)];
+    out.chOff[static_cast<size_t>(r)] = (rec[2] & 0x08) == 0;
+    cells[static_cast<size_t>(tunecol::kRxFreq)] = FreqBytesToText(rec[0], rec[1], rec[2], sep);
+    cells[static_cast<size_t>(tunecol::kRxStep)] = StepText((rec[2] & 0x04) != 0, sep);
+    cells[static_cast<size_t>(tunecol::kRxSignal)] = SignalBytesToText(rec[2], rec[3], rec[4], sep);
+    out.txOff[static_cast<size_t>(r)] = (rec[7] & 0x08) == 0;
+    cells[static_cast<size_t>(tunecol::kTxFreq)] = FreqBytesToText(rec[5], rec[6], rec[7], sep);
+    cells[static_cast<size_t>(tunecol::kTxStep)] = StepText((rec[7] & 0x04) != 0, sep);
+    cells[static_cast<size_t>(tunecol::kTxSignal)] = SignalBytesToText(rec[7], rec[8], rec[9], sep);
   }
+  return out;
+}
+
+void TuneTableModel::DisplayTuneGrid(const Image& image) {
+  const bool changed = flags_.tuneDataChanged;
+  const State shown = StateOf(image);
+  cells_ = shown.cells;
+  chOff_ = shown.chOff;
+  txOff_ = shown.txOff;
   selected_ = -1;
   if (curTuneChannel_ >= 1 && curTuneChannel_ <= kTuneChannelCount) {
     clickTestChannel(curTuneChannel_ - 1);
@@ -164,6 +173,12 @@ void TuneTableModel::PackTuneGrid(Image& image) const {
       SignalTextToBytes(text(row, s.freqCol + 2), b2, rec[s.base + 3], rec[s.base + 4], sep);
     }
   }
+}
+
+void TuneTableModel::PackChanges(Image& image) const {
+  // A table that shows what the image holds is left alone: packing rebuilds every record
+  // from its texts, which would change odd bytes of a file that nobody edited.
+  if (StateOf(image) != state()) PackTuneGrid(image);
 }
 
 TuneGridPress TuneTableModel::pressCell(int row, int col) {

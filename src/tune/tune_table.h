@@ -104,6 +104,10 @@ class TuneTableModel {
   void DisplayTuneGrid(const Image& image);
   // Grid and boxes to the image; bytes 10-15 of every record stay.
   void PackTuneGrid(Image& image) const;
+  // PackTuneGrid, only when the table differs from what the image holds as displayed.
+  void PackChanges(Image& image) const;
+  // The working copy DisplayTuneGrid would make of the image.
+  State StateOf(const Image& image) const;
 
   // ---- user actions ----
   TuneGridPress pressCell(int row, int col);  // left button on a data cell

@@ -160,8 +160,12 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
       renderRow(i + 1);
     });
     connect(chkTxEqTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
-      model_.clickTxEqRx(i);
-      renderRow(i + 1);
+      // Ticking may apply an open frequency edit of the row before copying it.
+      if (model_.clickTxEqRx(i).editor) {
+        refresh();
+      } else {
+        renderRow(i + 1);
+      }
     });
   }
   placeChecks();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -95,7 +97,8 @@ TechnicianExtras::TechnicianExtras(QWidget* window, Document& doc, AppState& app
       prompter_(prompter),
       dialogs_(dialogs),
       ini_(ini),
-      hooks_(std::move(hooks)) {}
+      hooks_(std::move(hooks)),
+      readHistory_(ini, prompter) {}
 
 TechnicianExtras::~TechnicianExtras() = default;
 
@@ -148,6 +151,31 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
   view->setObjectName("mnuShowTrace");
   operate->addAction(view);
   connect(view, &QAction::triggered, this, &TechnicianExtras::showTrace);
+
+  history_ = new QAction(tr("保存读频记录"), this);
+  history_->setObjectName("mnuReadHistory");
+  history_->setCheckable(true);
+  history_->setChecked(ReadHistoryEnabled(ini_));
+  history_->setStatusTip(tr("每次读频后把读出的数据按对讲机ID和时间保存到 %1")
+                             .arg(QString::fromStdString(ReadHistoryDir(ini_.path()))));
+  operate->addAction(history_);
+  connect(history_, &QAction::toggled, this, [this](bool on) { SetReadHistoryEnabled(ini_, on); });
+  auto* folder = new QAction(tr("打开读频记录文件夹..."), this);
+  folder->setObjectName("mnuOpenReadHistory");
+  operate->addAction(folder);
+  connect(folder, &QAction::triggered, this, &TechnicianExtras::openReadHistory);
+}
+
+void TechnicianExtras::keepRead(const Image& image) { readHistory_.Keep(image, LocalTimeNow()); }
+
+void TechnicianExtras::openReadHistory() {
+  const std::string dir = ReadHistoryDir(ini_.path());
+  std::error_code ec;
+  std::filesystem::create_directories(PathFromUtf8(dir), ec);
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(dir)))) {
+    Notify(prompter_, QM_TR("读频记录"), Fill(QM_TR("无法打开文件夹 %1。"), {dir}),
+           Icon::Exclamation);
+  }
 }
 
 WriteChecks TechnicianExtras::writeChecks() const {

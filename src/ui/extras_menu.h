@@ -1,7 +1,7 @@
 // The technician's extras in the window, each off until chosen: CSV import and export of the
 // channel list (File menu, after "另存为(&A)"), and under "编程(&O)" the write options kept in
-// the program's configuration file (verify after write, backup before write) and the serial
-// trace with its viewer.
+// the program's configuration file (verify after write, backup before write), the serial
+// trace with its viewer, and the history of reads (on by default) with its folder.
 #pragma once
 
 #include <QObject>
@@ -14,6 +14,7 @@
 #include "base/file_dialogs.h"
 #include "base/prompter.h"
 #include "document/document.h"
+#include "document/read_history.h"
 #include "files/profile.h"
 #include "radio/clock.h"
 #include "radio/serial_port.h"
@@ -62,6 +63,9 @@ class TechnicianExtras : public QObject {
   const SerialTrace* trace() const { return trace_ ? &*trace_ : nullptr; }
   // The folder of backups: BackupDir, else "backups" beside the configuration file.
   std::string backupDir() const;
+  // After an accepted read: the read kept in the history folder ("保存读频记录").
+  void keepRead(const Image& image);
+  void openReadHistory();
 
  private:
   void setOption(const char* key, bool on);
@@ -77,6 +81,8 @@ class TechnicianExtras : public QObject {
   QAction* verify_ = nullptr;
   QAction* backup_ = nullptr;
   QAction* traceOn_ = nullptr;
+  QAction* history_ = nullptr;
+  ReadHistory readHistory_;
   std::optional<SerialTrace> trace_;
   std::optional<TracingSerialPort> tracing_;
 };

@@ -522,9 +522,11 @@ void FrmMain::fileOpen() {
   if (!doc_.CanReplaceData()) return;
   // The editor would otherwise float over the data of the file just opened.
   commitPendingEdit();
-  std::optional<std::string> path = dialogs_.openFile(OpenDialogRequest(doc_.fileDialogDir));
-  if (!path) return;
-  loadDataFile(Q(*path));
+  {
+    HourGlass busy(this);
+    doc_.Open(dialogs_, [this] { return fileSave(); });
+  }
+  refreshAll();
 }
 
 void FrmMain::loadDataFile(const QString& path) {
@@ -541,14 +543,19 @@ void FrmMain::openDataFileFromPath(const QString& path) {
   loadDataFile(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
-void FrmMain::openDroppedFile(const QString& path) {
+void FrmMain::openFileAsking(const QString& path) {
   if (busy_ || path.isEmpty() || !doc_.CanReplaceData()) return;
   commitPendingEdit();
-  if (!doc_.ConfirmReplace([this] { return fileSave(); })) {
-    refreshAll();
-    return;
+  {
+    HourGlass busy(this);
+    doc_.OpenFile(path.toStdString(), [this] { return fileSave(); });
   }
-  openDataFileFromPath(path);
+  refreshAll();
+}
+
+void FrmMain::openDroppedFile(const QString& path) {
+  if (path.isEmpty()) return;
+  openFileAsking(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -568,7 +575,7 @@ void FrmMain::openRecentFile(int n) {
   if (n < 1 || n > kRecentFileCount || !doc_.CanReplaceData()) return;
   const std::string path = recentPaths_[static_cast<size_t>(n - 1)];
   if (path.empty()) return;
-  loadDataFile(Q(path));
+  openFileAsking(Q(path));
 }
 
 SaveResult FrmMain::fileSave() {

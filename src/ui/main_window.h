@@ -80,6 +80,8 @@ class FrmMain : public QMainWindow {
   // A data file dropped on the window: opened as a recent file is, after the unsaved-data
   // question.
   void openDroppedFile(const QString& path);
+  // A recent or dropped file: the unsaved-data question, then the file.
+  void openFileAsking(const QString& path);
   EditCommands* editCommands() const { return edit_; }
   void radioInfo();  // the model dialog and the model change
   void helpContents();
@@ -138,6 +140,8 @@ class FrmMain : public QMainWindow {
   void runRadioCommand(const std::function<void()>& command, bool quick = false);
   // Runs `exchange` on the link thread (see link_thread.h) and waits for it.
   void onLink(const std::function<void()>& exchange);
+  // The tune table question before tune mode is left (it may write the table).
+  bool confirmLeaveTune();
   // The tune view and the menu states that follow the view mode.
   void renderTune();
   // A read or write begun in the tune view ended the radio's programming session with "END".

@@ -46,6 +46,18 @@ void FrmMain::buildRadio() {
   tune_->hooks.tuneTableWritten = onWindow(tune_->hooks.tuneTableWritten);
   // The document leaves tune mode on New and on closing: that talks to the radio as well.
   doc_.hooks.leaveTuneMode = [this] { onLink([this] { tune_->LeaveTuneMode(); }); };
+  doc_.hooks.leaveTuneView = [this] {
+    bool left = false;
+    onLink([&] { left = tune_->ChannelMenu(); });
+    return left;
+  };
+}
+
+bool FrmMain::confirmLeaveTune() {
+  // The question may write the tune table: that is an exchange.
+  bool leave = false;
+  onLink([&] { leave = tune_->ConfirmLeave(); });
+  return leave;
 }
 
 void FrmMain::onLink(const std::function<void()>& exchange) {
@@ -131,6 +143,7 @@ void FrmMain::renderTune() {
 void FrmMain::radioRead() {
   runRadioCommand([this] {
     commitPendingEdit();
+    if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
     repaint();
     if (doc_.tuneState == 2) {
@@ -156,6 +169,9 @@ void FrmMain::radioRead() {
       doc_.RadioCommandFailed();
       return;
     }
+    // Kept before anything is edited, so a write that goes wrong later has it to go back to.
+    if (auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly))
+      extras->keepRead(doc_.image);
     doc_.modelByte = static_cast<uint8_t>(app_.curModel);
     doc_.DisplayRadioData();
     if (doc_.hooks.showModelInfo) doc_.hooks.showModelInfo();
@@ -166,6 +182,7 @@ void FrmMain::radioRead() {
 void FrmMain::radioWrite() {
   runRadioCommand([this] {
     commitPendingEdit();
+    if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
     const EditFlags before = doc_.flags;
     doc_.CollectRadioData();
@@ -231,8 +248,10 @@ void FrmMain::embedInfo() {
   runRadioCommand([this] {
     commitPendingEdit();
     if (doc_.viewMode == 3) {
-      onLink([this] { tune_->ChannelMenu(); });
+      bool left = false;
+      onLink([&] { left = tune_->ChannelMenu(); });
       renderTune();
+      if (!left) return;
     }
     doc_.viewMode = 2;
     FrmEmbed dialog(app_, prompter_, doc_.image, this);

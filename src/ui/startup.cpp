@@ -13,10 +13,41 @@
 
 namespace qm::ui {
 
+QStringList WithoutQtOptions(const QStringList& arguments) {
+  // The options QApplication takes out of the command line itself (with one or two dashes,
+  // the value after "=" or as the next argument).
+  static const QStringList withValue = {
+      "platform",    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+      "qwindowicon", "qwindowtitle",       "session",       "style",  "stylesheet",
+      "display",     "geometry",           "name",          "title",  "qmljsdebugger"};
+  static const QStringList flags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+  QStringList out;
+  for (qsizetype k = 0; k < arguments.size(); ++k) {
+    const QString& a = arguments[k];
+    if (k == 0 || !a.startsWith('-') || a == "-" || a == "--") {
+      out << a;
+      continue;
+    }
+    QString name = a.mid(a.startsWith("--") ? 2 : 1);
+    const qsizetype eq = name.indexOf('=');
+    if (eq >= 0) name.truncate(eq);
+    if (withValue.contains(name)) {
+      if (eq < 0) ++k;  // its value
+    } else if (!flags.contains(name) || eq >= 0) {
+      out << a;
+    }
+  }
+  return out;
+}
+
 CommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(TrCore(QM_TR("ZR410 系列对讲机编程软件")));
-  parser.addHelpOption();
+  parser.setApplicationDescription(
+      TrCore(QM_TR("ZR410 系列对讲机编程软件")) + "\n" +
+      TrCore(QM_TR("Qt 的标准选项（例如 -style、-platform、-reverse）也可以使用。")));
+  // Only the help this program gives: Qt's own --help-all would start the window instead.
+  const QCommandLineOption help(QStringList{"h", "help"}, TrCore(QM_TR("显示本帮助后退出。")));
+  parser.addOption(help);
   QCommandLineOption device("device", TrCore(QM_TR("串口设备（读频、写频和调测使用）。")), "PATH");
   QCommandLineOption maker("maker-ini", TrCore(QM_TR("厂家配置文件，代替程序目录下的 nrvPC.ini。")),
                            "PATH");
@@ -27,7 +58,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   parser.addPositionalArgument("FILE", TrCore(QM_TR("启动后打开的数据文件（.q83 或 .z410）。")),
                                "[FILE]");
   CommandLine out;
-  if (!parser.parse(arguments)) {
+  // Qt's own options are QApplication's: the window program passes them on untouched.
+  if (!parser.parse(WithoutQtOptions(arguments))) {
     out.ok = false;
     out.error = parser.errorText();
     return out;
@@ -38,7 +70,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     out.error = TrCore(QM_TR("只能打开一个数据文件。"));
     return out;
   }
-  if (parser.isSet("help")) {
+  if (parser.isSet(help)) {
     out.ok = false;
     out.help = true;
     out.error = parser.helpText();

@@ -25,7 +25,11 @@ struct CommandLine {
 
 // The texts (help, refusals) are in the language installed when it runs: main parses once
 // before any is, and again after installing the one --lang names.
+// Qt's own options (-style Fusion, -platform offscreen, -reverse ...) are left to
+// QApplication, which takes them from argv.
 CommandLine ParseCommandLine(const QStringList& arguments);
+// The arguments without the options QApplication takes itself.
+QStringList WithoutQtOptions(const QStringList& arguments);
 
 // A family that draws Simplified Chinese: the installed CJK faces first, then any family
 // that says it has the script. Empty when there is none.

@@ -129,6 +129,30 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
   }
 }
 
+// The text form leaves a switched-off row out; its Locations keep the other rows in their
+// places and switch that channel off, as the private form does.
+TEST_F(ChannelEditsTest, TextPasteKeepsThePlacesItsLocationsGive) {
+  for (int i : {0, 1, 3, 4})
+    grid().setCellText(i + 1, col::kRxFreq, "43" + std::to_string(i) + ".00000");
+  grid().clickChannelOff(2);
+  for (int ch = 8; ch < 13; ++ch)
+    if (grid().channelOff(ch)) grid().clickChannelOff(ch);
+  const CopiedChannels copy = CopyChannels(grid(), image, app, {0, 1, 2, 3, 4});
+  auto pasted = [&](const std::optional<ChannelClip>& clip) {
+    history.clear();
+    EXPECT_TRUE(PasteChannels(grid(), image, app, 8, clip, copy.csv).ok);
+    std::vector<std::tuple<std::string, bool>> rows;
+    for (int ch = 8; ch < 13; ++ch)
+      rows.emplace_back(grid().cell(ch + 1, col::kRxFreq).text, grid().channelOff(ch));
+    history.undo();
+    return rows;
+  };
+  const auto text = pasted(std::nullopt);
+  EXPECT_EQ(text, pasted(copy.clip));
+  EXPECT_EQ(std::tuple(std::get<0>(text[4]), std::get<1>(text[2]), std::get<1>(text[3])),
+            std::tuple("434.00000", true, false));
+}
+
 // Copied under another model, row k of the copy still fills channel first + k: a
 // switched-off row switches its channel off, a row that does not fit keeps its channel.
 TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsRowsInPlaceAndChecksSignalling) {

@@ -165,6 +165,64 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
   }
 }
 
+// In the tune view the close leaves it as the channel view does, after the save; a tune
+// table that the user chose to write and that could not be written keeps the window open.
+TEST_F(DocumentTest, ClosingInTheTuneViewLeavesIt) {
+  std::string order;
+  doc.hooks.leaveTuneMode = [&] { order += "item "; };
+  for (const bool left : {true, false}) {
+    doc.viewMode = 3;
+    doc.tuneState = 2;
+    doc.caption = "读频完成－ " + kTitle;
+    doc.hooks.leaveTuneView = [&] {
+      order += "view ";
+      return left;
+    };
+    order.clear();
+    prompter.answer(Answer::Yes);
+    const CloseDecision d = doc.RequestClose([&] {
+      order += "saved ";
+      return SaveResult::Saved;
+    });
+    EXPECT_EQ(std::tuple(d, order),
+              std::tuple(left ? CloseDecision::Close : CloseDecision::KeepOpen, "saved view "));
+  }
+}
+
+// Open (before its dialog), a recent file and a dropped one ask as New does.
+TEST_F(DocumentTest, OpenPromptAnswers) {
+  const std::string file = WriteFile("job.q83", 7);
+  struct Case {
+    std::optional<Answer> answer;
+    SaveResult saveResult;
+    bool opened;
+    int saves;
+  };
+  const Case cases[] = {{Answer::Cancel, SaveResult::Saved, false, 0},
+                        {Answer::No, SaveResult::Saved, true, 0},
+                        {Answer::Yes, SaveResult::Saved, true, 1},
+                        {Answer::Yes, SaveResult::Failed, false, 1},
+                        {Answer::Yes, SaveResult::Cancelled, false, 1}};
+  for (const bool recent : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(recent) + " " + std::to_string(int(c.saveResult)));
+      doc.Start();
+      doc.editors().channels().pressCell(1, col::kScan);
+      dialogs.opened.clear();
+      if (!recent) dialogs.choose(file);
+      bool opened = false;
+      EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存数据？",
+                      [&](const SaveFn& save) {
+                        opened = recent ? doc.OpenFile(file, save) : doc.Open(dialogs, save);
+                      }),
+                c.saves);
+      EXPECT_EQ(std::tuple(opened, doc.editors().channels().cell(1, col::kScan).text,
+                           dialogs.opened.size()),
+                std::tuple(c.opened, c.opened ? "添加" : "删除", !recent && c.opened ? 1u : 0u));
+    }
+  }
+}
+
 TEST_F(DocumentTest, NewPromptAnswers) {
   struct Case {
     bool edited;
@@ -352,7 +410,7 @@ TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
 }
 
 TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
-  EXPECT_FALSE(doc.Open(dialogs));  // cancelled
+  EXPECT_FALSE(doc.Open(dialogs, {}));  // cancelled
   ASSERT_EQ(dialogs.opened.size(), 1u);
   const FileDialogRequest& o = dialogs.opened[0];
   EXPECT_EQ(std::tuple(o.title, o.initialDir, FilterText(o), o.selectedFilter, o.defaultExt,
@@ -360,7 +418,7 @@ TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
             std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
                        0, "q83", true, kTitle));
   dialogs.choose(WriteFile("a.q83", 7));
-  EXPECT_TRUE(doc.Open(dialogs));
+  EXPECT_TRUE(doc.Open(dialogs, {}));
   EXPECT_EQ(doc.image[0x200], 0x42);
 
   // Save without a file in the caption is Save As.

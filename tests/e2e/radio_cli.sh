@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end checks of qm830k-cli against zr410-sim over a pseudo-terminal, through the real
 # serial port code. Usage: radio_cli.sh CASE CLI SIM
-#   read    the file read from the radio holds the radio's memory
+#   read    the file read from the radio holds the radio's memory, as does the copy kept in
+#           the history folder; a relative --device path without "./" opens
 #   write   the radio then holds the file's channels, functions, identification and a fresh
 #           write date, and nothing else changed
 #   embed   a text written with embed-write reads back with embed-read
@@ -29,8 +30,19 @@ case "$case_name" in
 read)
   make_image 17 "$work/radio.bin"
   start_sim --load "$work/radio.bin" --version 2.3
-  run_cli read -o "$work/read.q83" 2>"$work/cli.err" || fail "read failed: $(cat "$work/cli.err")"
+  if [ -n "${QM_WINE_PREFIX:-}" ]; then
+    run_cli read -o "$work/read.q83" 2>"$work/cli.err" || fail "read failed: $(cat "$work/cli.err")"
+  else
+    # The device as a path relative to the working folder, as a user types it.
+    (cd "$(dirname "$work")" && "$cli" --ini "$work/program.ini" read -o "$work/read.q83" \
+      --device "$(basename "$work")/radio") 2>"$work/cli.err" ||
+      fail "read failed: $(cat "$work/cli.err")"
+  fi
   stop_sim
+  kept=("$work"/history/*.q83)
+  [ "${#kept[@]}" -eq 1 ] && [ -e "${kept[0]}" ] || fail "expected one read kept in the history folder"
+  diff <(bytes_of "$work/radio.bin") <(image_of "${kept[0]}") >/dev/null ||
+    fail "the kept read differs from the radio's memory"
   grep -q "读频完成，请按“确定”按钮继续" "$work/cli.err" || fail "no completion message"
   diff <(bytes_of "$work/radio.bin") <(image_of "$work/read.q83") >/dev/null ||
     fail "the file's image differs from the radio's memory"
@@ -116,6 +128,7 @@ faults)
   if run_cli read -o "$work/x.q83" 2>"$work/cli.err"; then fail "interrupted read succeeded"; fi
   grep -q "\[读频错误\].*读频中断，请重试！" "$work/cli.err" || fail "no interruption message"
   [ ! -e "$work/x.q83" ] || fail "a file was written"
+  [ -z "$(ls -A "$work/history" 2>/dev/null)" ] || fail "a failed read was kept"
   stop_sim
   if "$cli" --ini "$work/program.ini" read -o "$work/x.q83" --device "$work/missing" 2>"$work/cli.err"; then
     fail "read from a missing device succeeded"

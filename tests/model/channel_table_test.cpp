@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -172,17 +173,55 @@ TEST_F(ChannelTableTest, CheckBoxesRecolourTheRow) {
             std::tuple(true, true, CellColor::Active));
   for (int col : {col::kTxFreq, col::kTxSignal, col::kBusyLock, col::kPower})
     EXPECT_EQ(c(1, col).color, CellColor::ButtonFace);
+}
 
-  // Tx<-Rx is shown and ticks, but changes nothing.
-  flags.dataChanged = false;
-  grid().clickTxEqRx(0);
-  EXPECT_EQ(std::tuple(grid().txEqRx(0), flags.dataChanged), std::tuple(true, false));
-  Image again = image;
-  grid().SaveChannels(again);
-  grid().clickTxEqRx(0);
-  Image third = image;
-  grid().SaveChannels(third);
-  EXPECT_EQ(again, third);
+// "Tx<-Rx" links the transmit side to the receive side: shown ticked where they are equal,
+// ticking copies, a receive edit is followed while ticked, a transmit edit of its own or
+// unticking ends the link, leaving both sides as they are.
+TEST_F(ChannelTableTest, TxEqRxLinksTheTransmitSide) {
+  EXPECT_EQ(std::tuple(grid().txEqRx(0), grid().txEqRx(3)), std::tuple(true, false));
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::string txFreq, txSignal;
+    bool linked;
+  };
+  const Step steps[] = {
+      {"tick", [&] { grid().clickTxEqRx(3); }, "400.00000", "CTC 67.0", true},
+      {"rx typed", [&] { grid().setCellText(4, col::kRxFreq, "401.00000"); }, "401.00000",
+       "CTC 67.0", true},
+      {"rx signal",
+       [&] {
+         grid().pressCell(4, col::kRxSignal);
+         grid().finishSignalDialog("DCS 023");
+       },
+       "401.00000", "DCS 023", true},
+      {"tx of its own", [&] { grid().setCellText(4, col::kTxFreq, "402.00000"); }, "402.00000",
+       "DCS 023", false},
+      {"rx alone", [&] { grid().setCellText(4, col::kRxFreq, "403.00000"); }, "402.00000",
+       "DCS 023", false},
+      {"tick again, untick", [&] { grid().clickTxEqRx(3), grid().clickTxEqRx(3); }, "403.00000",
+       "DCS 023", false},
+      {"rx after untick", [&] { grid().setCellText(4, col::kRxFreq, "404.00000"); }, "403.00000",
+       "DCS 023", false},
+  };
+  for (const Step& st : steps) {
+    flags.dataChanged = false;
+    st.act();
+    EXPECT_EQ(std::tuple(c(4, col::kTxFreq).text, c(4, col::kTxSignal).text, grid().txEqRx(3)),
+              std::tuple(st.txFreq, st.txSignal, st.linked))
+        << st.what;
+  }
+  // Nothing of the box is stored: the sides are, and a reload shows it from them.
+  grid().clickTxEqRx(3);
+  Image saved = image;
+  grid().SaveChannels(saved);
+  grid().clickTxEqRx(3);
+  Image unticked = image;
+  grid().SaveChannels(unticked);
+  EXPECT_EQ(saved, unticked);
+  grid().DisplayChannels(saved);
+  EXPECT_TRUE(grid().txEqRx(3));
 }
 
 // A digit opens the editor with it; out of band, Enter ends at the band edge once, even when

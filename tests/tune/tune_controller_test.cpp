@@ -4,8 +4,10 @@
 
 #include "base/model_table.h"
 #include "document/document.h"
+#include "files/data_file.h"
 #include "files/profile.h"
 #include "model/codecs.h"
+#include "support/fake_file_dialogs.h"
 #include "support/fake_prompter.h"
 #include "support/gbk_codec.h"
 #include "support/scratch_dir.h"
@@ -303,6 +305,75 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
             std::tuple(false, true, 2, sim::SimMode::Tune));
 }
 
+// Leaving the tune view with a table not yet written asks first: No drops the edits (the
+// table shows the radio's again), Yes writes before the leave frames (an open item is
+// discarded first), and a write that fails keeps the tune view.
+TEST(TuneController, ChangedTableIsOfferedForWritingBeforeLeaving) {
+  struct Case {
+    const char* name;
+    Answer answer;
+    bool itemOpen;
+    bool writeFails;
+    bool left;
+    bool radioChannel8On;
+    bool tableChannel8Off;
+    // The beginnings of the first frame sent and of the last two.
+    std::vector<std::string> firstAndLast;
+  };
+  const Case cases[] = {
+      {"declined",
+       Answer::No,
+       false,
+       false,
+       true,
+       false,
+       true,
+       {"52 02 F0 08", "52 02 F0 08", "06"}},
+      {"written", Answer::Yes, false, false, true, true, false, {"02", "52 02 F0 08", "06"}},
+      {"written, item open",
+       Answer::Yes,
+       true,
+       false,
+       true,
+       true,
+       false,
+       {"42 20 01", "52 02 F8 08", "06"}},
+      {"write fails",
+       Answer::Yes,
+       false,
+       true,
+       false,
+       false,
+       false,
+       {"02", "57 01 00 08", "4E 52 56 54 55 4E 45"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Entered rig;
+    if (c.itemOpen) {
+      rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
+      rig.prompter.answers = {Answer::No};
+      rig.ctl.NodeClick("Battery");
+    } else {
+      rig.ctl.table().clickChannelOff(7);
+    }
+    if (c.writeFails) rig.radio().nakAt = {0x0100};
+    rig.clearWrites();
+    rig.prompter.clear();
+    rig.prompter.answers = {c.answer};
+    EXPECT_EQ(rig.ctl.ChannelMenu(), c.left);
+    EXPECT_EQ(rig.prompter.messages.front().text, "调测信道的数据已经改变，是否要写入对讲机？");
+    const auto sent = rig.sent();
+    ASSERT_GE(sent.size(), 2u);
+    const std::string* frames[] = {&sent.front(), &sent[sent.size() - 2], &sent.back()};
+    for (size_t k = 0; k < 3; ++k)
+      EXPECT_EQ(frames[k]->substr(0, c.firstAndLast[k].size()), c.firstAndLast[k]) << k;
+    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.viewMode,
+                         rig.flags.tuneDataChanged, rig.ctl.table().channelOff(7)),
+              std::tuple(c.radioChannel8On, c.left ? 1 : 3, c.writeFails, c.tableChannel8Off));
+  }
+}
+
 // The controller over a real document: the tune state lives in the document, and the
 // document's commands reach tune mode through the hooks AttachTune sets.
 TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
@@ -340,6 +411,13 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   ASSERT_TRUE(doc.history().undo());
   EXPECT_EQ(t.text(1, tunecol::kRxFreq), "150.00000");
   EXPECT_TRUE(doc.flags.tuneDataChanged);
+  // A save writes the table the window shows, not the one the radio was given.
+  test::FakeFileDialogs dialogs;
+  dialogs.choose(dir.file("undone.q83"));
+  ASSERT_EQ(doc.SaveAs(dialogs), SaveResult::Saved);
+  const LoadedFile saved = LoadDataFileFrom(dir.file("undone.q83"), Image{}, SpareBlock{});
+  EXPECT_EQ(FreqBytesToText(saved.image[0x100], saved.image[0x101], saved.image[0x102], '.'),
+            "150.00000");
   prompter.messages.clear();
   ctl.NodeClick("Battery");  // the offer accepted: written, then the item begins
   EXPECT_EQ(prompter.lines(),

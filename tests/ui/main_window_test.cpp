@@ -490,9 +490,19 @@ void MainWindowTest::openSaveNewAndRecentFiles() {
   QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
   QCOMPARE(e.w->windowTitle(), kTitle + file);
   QCOMPARE(e.cell(3, 5) + e.cell(3, 7), QString("删除低"));
-  QVERIFY(e.prompter.messages.empty() && QFile::remove(file));
+  QVERIFY(e.prompter.messages.empty());
+  // Over an edit not yet saved, a recent entry asks first as New does: Cancel keeps the edit.
+  e.click(4, 5);
+  e.prompter.answer(Answer::Cancel);
   e.action("mnuRecentFile_1")->trigger();
-  QCOMPARE(e.texts(), std::vector<std::string>{"文件不存在，请确认！"});
+  QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
+  QCOMPARE(e.cell(4, 5), QString("删除"));
+  e.prompter.clear();
+  QVERIFY(QFile::remove(file));
+  e.prompter.answer(Answer::No);
+  e.action("mnuRecentFile_1")->trigger();
+  QCOMPARE(e.texts(),
+           (std::vector<std::string>{"数据没有保存，是否要保存数据？", "文件不存在，请确认！"}));
   QVERIFY(!e.action("mnuRecentFile_1")->isVisible());
 }
 
@@ -560,12 +570,17 @@ void MainWindowTest::commandLine() {
       {{"qm830k", "radio.q83"}, true, "radio.q83"},
       {{"qm830k", "--device", "/dev/ttyUSB0", "旧 数据.z410"}, true, "旧 数据.z410"},
       {{"qm830k", "a.q83", "b.q83"}, false, ""},
+      // Qt's own options are QApplication's, with their values; its help-all is not offered.
+      {{"qm830k", "-style", "Fusion", "-reverse", "--platform=offscreen", "a.q83"}, true, "a.q83"},
+      {{"qm830k", "--help-all"}, false, ""},
   };
   for (const Case& k : cases) {
     const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(k.args);
     QCOMPARE(cmd.ok, k.ok);
     QCOMPARE(cmd.file, k.file);
   }
+  const qm::ui::CommandLine help = qm::ui::ParseCommandLine({"qm830k", "--help"});
+  QVERIFY(help.help && help.error.contains("--device") && !help.error.contains("help-all"));
 }
 
 void MainWindowTest::qtSeams() {

@@ -78,7 +78,17 @@ class RadioWindowTest : public QObject {
   void tuneMode();
   void leavingTuneMode_data();
   void leavingTuneMode();
+  void closingInTheTuneView();
 };
+
+namespace {
+
+// The reads the history folder beside the configuration file holds.
+QStringList HistoryFiles(const Env& e) {
+  return QDir(e.path("history")).entryList({"*.q83"}, QDir::Files);
+}
+
+}  // namespace
 
 // While the radio is read the window refuses to close and to start another command, and the
 // progress window keeps painting while something asks it to repaint every 10 ms, as a window
@@ -143,6 +153,13 @@ void RadioWindowTest::readShowsTheRadio() {
   QCOMPARE(e.cell(1, 1), QString("441.02500"));
   QVERIFY(std::ranges::equal(e.w->document().image.bytes(), radio.bytes()));
   QVERIFY(!e.w->progress().isOpen() && e.action("mnuRead")->isEnabled());
+  // The read is kept as it came, named by the radio's ID (none here) and the time.
+  const QStringList kept = HistoryFiles(e);
+  QCOMPARE(kept.size(), 1);
+  QVERIFY(kept[0].startsWith("radio_"));
+  const qm::LoadedFile f = qm::LoadDataFileFrom(e.path("history/" + kept[0]).toStdString(),
+                                                qm::Image{}, qm::SpareBlock{});
+  QVERIFY(f.status == qm::LoadStatus::Ok && f.image == radio);
   // The data read is not saved: the close prompt asks.
   QVERIFY(e.closeAsksToSave());
 }
@@ -381,6 +398,7 @@ void RadioWindowTest::failedExchanges() {
     QCOMPARE(e.w->windowTitle(), kTitle);
     QVERIFY(!e.w->progress().isOpen() && !e.w->busy());
     QVERIFY(e.closeAsksToSave());
+    QVERIFY(HistoryFiles(e).isEmpty());  // only a read that completed is kept
   }
 }
 
@@ -630,6 +648,25 @@ void RadioWindowTest::leavingTuneMode() {
   const QString caption = how == "mnuRead" ? "读频完成－ " : how == "Write" ? "写频完成－" : "";
   if (how != "mnuRadio" && how != "close") QCOMPARE(e.w->windowTitle(), caption + kTitle);
   QCOMPARE(e.w->document().viewMode, int16_t(how == "mnuRadio" ? 2 : 1));
+}
+
+// Closing in the tune view with no item open takes the radio out of its tune state with the
+// leave frames, after offering the tune table edited meanwhile for writing.
+void RadioWindowTest::closingInTheTuneView() {
+  Env e;
+  QVERIFY(e.startRadio(TuneRadioImage(e)));
+  e.action("mnuTune")->trigger();
+  Click(e.find<QCheckBox>("chkTuneCH_1"));  // tune channel 2 on
+  e.prompter.clear();
+  e.prompter.answer(Answer::Yes);
+  QVERIFY(e.w->close());
+  QCOMPARE(e.texts(), (std::vector<std::string>{"调测信道的数据已经改变，是否要写入对讲机？",
+                                                "写入数据完成，请按“确定”按钮继续....."}));
+  const QByteArray log = ReadBytes(e.sim->log());
+  QVERIFY(log.contains("PC>  52 02 F0 08"));
+  QCOMPARE(CountNotes(log, "left"), 1);
+  const QByteArray memory = e.sim->stop();
+  QVERIFY((uint8_t(memory[0x100 + 16 + 2]) & 0x08) != 0);
 }
 
 QTEST_MAIN(RadioWindowTest)

@@ -1649,6 +1649,10 @@
         <source>重做 %1(&amp;R)</source>
         <translation>&amp;Redo %1</translation>
     </message>
+    <message>
+        <source>信道行</source>
+        <translation>Channel rows</translation>
+    </message>
 </context>
 <context>
     <name>qm::ui::FrmAbout</name>
@@ -1888,7 +1892,7 @@
     </message>
     <message>
         <source>单元格的编辑应用后焦点停在这里</source>
-        <translation>The focus rests here once a cell's edit is applied</translation>
+        <translation>The focus rests here once a cell&apos;s edit is applied</translation>
     </message>
     <message>
         <source>水平滚动</source>
@@ -2199,7 +2203,7 @@
     </message>
     <message>
         <source>11个调测信道的收发频率、步进和信令；每行末尾选择调测用信道、关闭或禁止发射</source>
-        <translation>The 11 tune channels' receive and transmit frequency, step and signalling; at each row's end choose the tune channel, switch it off or inhibit transmitting</translation>
+        <translation>The 11 tune channels&apos; receive and transmit frequency, step and signalling; at each row&apos;s end choose the tune channel, switch it off or inhibit transmitting</translation>
     </message>
     <message>
         <source>调测信道%1</source>

@@ -121,6 +121,8 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
     checkLabels_[k]->setObjectName(QString("lblCheck_%1").arg(k));
     checkLabels_[k]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
   }
+  // The boxes act on `toggled`, not `clicked`: a screen reader's toggle action changes the
+  // box without a click, and the model must hear of it all the same.
   for (int i = 0; i < kChannelCount; ++i) {
     chkCh_[static_cast<size_t>(i)] = new QCheckBox(this);
     chkCh_[static_cast<size_t>(i)]->setObjectName(QString("chkCH_%1").arg(i));
@@ -128,17 +130,20 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
     chkTx_[static_cast<size_t>(i)]->setObjectName(QString("chkTx_%1").arg(i));
     chkTxEqTx_[static_cast<size_t>(i)] = new QCheckBox(this);
     chkTxEqTx_[static_cast<size_t>(i)]->setObjectName(QString("chkTxEqTx_%1").arg(i));
-    connect(chkCh_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+    connect(chkCh_[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] {
+      if (syncing_) return;
       grid_->setUpdatesEnabled(false);
       model_.clickChannelOff(i);
       grid_->setUpdatesEnabled(true);
       renderRow(i + 1);
     });
-    connect(chkTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+    connect(chkTx_[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] {
+      if (syncing_) return;
       model_.clickTxInhibit(i);
       renderRow(i + 1);
     });
-    connect(chkTxEqTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+    connect(chkTxEqTx_[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] {
+      if (syncing_) return;
       model_.clickTxEqRx(i);
       renderRow(i + 1);
     });

@@ -42,7 +42,10 @@ QAction* EditCommands::add(QMenu* menu, const char* name, const char* text,
 
 void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   menu_ = new QMenu(bar);
-  texts_.add([this] { menu_->setTitle(tr("编辑(&E)")); });
+  texts_.add([this] {
+    menu_->setTitle(tr("编辑(&E)"));
+    menu_->setAccessibleName(QString(menu_->title()).remove('&'));
+  });
   menu_->setObjectName("mnuEdit");
   bar->insertMenu(before, menu_);
   undo_ = add(menu_, "mnuEditUndo", QT_TR_NOOP("撤销(&U)"), {QKeySequence("Ctrl+Z")});
@@ -83,6 +86,7 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   // The grid's context menu: the same actions.
   popup_ = new QMenu(window_);
   popup_->setObjectName("mnuEditPopup");
+  texts_.add([this] { popup_->setAccessibleName(tr("信道行")); });
   popup_->addActions({undo_, redo_});
   popup_->addSeparator();
   popup_->addActions({cut, copy, paste, clear});

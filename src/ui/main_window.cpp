@@ -173,7 +173,10 @@ QAction* FrmMain::addItem(QMenu* menu, const char* name, const char* caption,
 QMenu* FrmMain::addMenu(const char* name, const char* caption) {
   QMenu* menu = menuBar()->addMenu(QString());
   menu->setObjectName(name);
-  texts_.add([menu, caption] { menu->setTitle(tr(caption)); });
+  texts_.add([menu, caption] {
+    menu->setTitle(tr(caption));
+    menu->setAccessibleName(QString(menu->title()).remove('&'));
+  });
   return menu;
 }
 
@@ -245,6 +248,7 @@ void FrmMain::buildMenus() {
     language->setTitle(ActiveLanguage() == Language::English
                            ? QString(QM_NOTR("语言/&Language"))
                            : QString(QM_NOTR("语言/Language(&L)")));
+    language->setAccessibleName(QString(language->title()).remove('&'));
   });
   auto* languages = new QActionGroup(this);
   const std::pair<const char*, Language> choices[] = {{"mnuLangZh", Language::Chinese},

@@ -215,15 +215,19 @@ QWidget* TunePanel::buildTablePanel() {
     optTestCh_[i]->setAutoExclusive(false);
     chkTuneCH_[i] = CellBox<QCheckBox>(grid_, r, kDataColumns + 1, QString("chkTuneCH_%1").arg(r));
     chkTuneTx_[i] = CellBox<QCheckBox>(grid_, r, kDataColumns + 2, QString("chkTuneTx_%1").arg(r));
-    connect(optTestCh_[i], &QRadioButton::clicked, this, [this, r] {
+    // On `toggled`, so that a screen reader's toggle action, which clicks nothing, counts.
+    connect(optTestCh_[i], &QRadioButton::toggled, this, [this, r] {
+      if (syncing_) return;
       tune_.table().clickTestChannel(r);
       renderTable();
     });
-    connect(chkTuneCH_[i], &QCheckBox::clicked, this, [this, r] {
+    connect(chkTuneCH_[i], &QCheckBox::toggled, this, [this, r] {
+      if (syncing_) return;
       tune_.table().clickChannelOff(r);
       renderTable();
     });
-    connect(chkTuneTx_[i], &QCheckBox::clicked, this, [this, r] {
+    connect(chkTuneTx_[i], &QCheckBox::toggled, this, [this, r] {
+      if (syncing_) return;
       tune_.table().clickTxInhibit(r);
       renderTable();
     });

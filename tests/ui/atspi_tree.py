@@ -25,7 +25,7 @@ CONTROL_ROLES = {
     "check box", "push button", "toggle button", "radio button", "combo box", "table",
     "tree", "tree table", "scroll bar", "slider", "spin button", "menu", "menu item",
     "check menu item", "radio menu item", "text", "entry", "password text", "page tab",
-    "list", "tool bar",
+    "list", "tool bar", "popup menu",
 }
 
 
@@ -71,8 +71,18 @@ def showing(node):
         return False
 
 
-def walk(node, depth, out):
-    """Yields (depth, node) for the node and every child that is on the screen."""
+def visible(node):
+    import pyatspi
+    try:
+        return node.getState().contains(pyatspi.STATE_VISIBLE)
+    except Exception:
+        return False
+
+
+def walk(node, depth, out, in_menu=False):
+    """Collects (depth, node) for the node and every child that is on the screen, and the
+    entries of the menus (closed menus are not on the screen, their entries count all the
+    same)."""
     out.append((depth, node))
     try:
         count = node.childCount
@@ -80,10 +90,11 @@ def walk(node, depth, out):
         return
     if role_of(node) == "table":
         return  # the cells are read by row and column below
+    in_menu = in_menu or role_of(node) == "menu bar"
     for k in range(count):
         child = node.getChildAtIndex(k)
-        if child is not None and showing(child):
-            walk(child, depth + 1, out)
+        if child is not None and (showing(child) or (in_menu and visible(child))):
+            walk(child, depth + 1, out, in_menu)
 
 
 def find(nodes, role, name):
@@ -137,6 +148,17 @@ def main():
 
         nodes = []
         walk(frame, 0, nodes)
+        # Each menu opened as the user would, so its entries are on the screen.
+        for _, bar in [x for x in nodes if role_of(x[1]) == "menu bar"]:
+            for k in range(bar.childCount):
+                item = bar.getChildAtIndex(k)
+                try:
+                    item.queryAction().doAction(0)
+                except Exception:
+                    continue
+                time.sleep(0.3)
+                for j in range(item.childCount):
+                    walk(item.getChildAtIndex(j), 3, nodes, True)
         unnamed = []
         for depth, n in nodes:
             role, name = role_of(n), name_of(n)
@@ -183,7 +205,7 @@ def main():
             if node is None:
                 print("FAIL: no check box named " + box)
                 return 1
-            node.queryAction().doAction(0)
+            node.queryAction().doAction(0)  # "Toggle"
             time.sleep(0.5)
             said[box] = read_cell(r, c)
             print("after %s: %s / %s = %s (%s)" % ((box,) + said[box]))

@@ -155,6 +155,7 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
     if (splash_) splash_->close();
     QApplication::restoreOverrideCursor();
   });
+  shownLanguage_ = ActiveLanguage();
 }
 
 FrmMain::~FrmMain() = default;
@@ -491,8 +492,8 @@ void FrmMain::switchLanguage(Language language) {
   WriteLanguage(ini_, language);
   const LanguageSetup setup = InstallLanguage(language, translationDir_);
   // The translators post the change to every window; this one changes now, before the menu
-  // closes.
-  QCoreApplication::sendPostedEvents(this, QEvent::LanguageChange);
+  // closes, and the posted change then finds it done.
+  retranslate();
   if (setup.active != language) {
     for (const QString& note : setup.notes) std::fprintf(stderr, "%s\n", qPrintable(note));
     Notify(prompter_, app_.softwareTitle, QM_TR("找不到英文界面的翻译文件，界面仍为中文。"),
@@ -508,8 +509,9 @@ void FrmMain::changeEvent(QEvent* event) {
 }
 
 void FrmMain::retranslate() {
+  if (shownLanguage_ == ActiveLanguage()) return;
+  shownLanguage_ = ActiveLanguage();
   texts_.apply();
-  if (!picture_) return;  // still being built
   grid_->retranslate();
   panel_->retranslate();
   tunePanel_->retranslate();

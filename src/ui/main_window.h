@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "document/document.h"
 #include "platform/system_serial_port.h"
@@ -189,6 +190,7 @@ class FrmMain : public QMainWindow {
   EditCommands* edit_ = nullptr;
   class TechnicianExtras* extras_ = nullptr;
   LanguageTexts texts_;
+  std::optional<Language> shownLanguage_;  // the language the window's texts are in
   QString translationDir_;
   bool busy_ = false;
 };

@@ -68,6 +68,9 @@ void FunctionPanel::render(Fn fn) {
     QStringList items;
     for (const std::string& s : combo.items()) items << TrCore(s);
     box->addItems(items);
+    // A list keeps the smallest width it worked out for its first entries; after a language
+    // switch its entries are other words, and it must not be squeezed below them.
+    box->setMinimumWidth(box->sizeHint().width());
   }
   if (box->currentIndex() != combo.selected()) box->setCurrentIndex(combo.selected());
   // A value rejected on load shows in red until the user chooses again.
@@ -84,6 +87,8 @@ void FunctionPanel::retranslate() {
   setAccessibleName(tr("整机功能"));
   for (int i = 0; i < kFunctionListCount; ++i)
     labels_[static_cast<size_t>(i)]->setText(TrCore(FunctionInfo(static_cast<Fn>(i)).label));
+  // The lists keep the smallest width worked out for their first entries; setting the
+  // contents length there and back makes them work it out again for the new ones.
   refresh();
 }
 

@@ -519,8 +519,11 @@ void FrmMain::retranslate() {
   if (extras_) extras_->retranslate();
   // The content takes the size the new language's texts need (renderTune fits it to the view);
   // the window grows with it where the screen has room.
-  picture_->layout()->invalidate();
   refreshAll();
+  // The lists' and labels' new widths travel up the nested layouts one level per pass.
+  for (int pass = 0; pass < 4; ++pass)
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  renderTune();
   if (isVisible() && !isMaximized() && !isFullScreen()) {
     QSize size = this->size().expandedTo(contentSize());
     if (QScreen* screen = this->screen()) size = size.boundedTo(screen->availableSize());

@@ -424,7 +424,7 @@ void RadioWindowTest::tuneMode() {
   QCOMPARE(tg->item(0, 0)->text(), QString("441.01250"));
   // The tune channel, in red and said so.
   const QColor red = tg->item(0, 0)->foreground().color();
-  QVERIFY(red.red() >= 180 && red.green() == 0 && red.blue() == 0);
+  QVERIFY(red.red() >= 180 && red.green() == red.blue() && red.red() > red.green() + 100);
   QCOMPARE(tg->item(0, 0)->data(Qt::AccessibleDescriptionRole).toString(), QString("调测用信道"));
   Click(e.find<QPushButton>("cmdSaveTnFq"));
   QVERIFY(e.said("写入数据完成，请按“确定”按钮继续......"));

@@ -102,7 +102,7 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   for (auto [key, tip, action] : {std::tuple{"Undo", QT_TR_NOOP("撤销"), undo_},
                                   std::tuple{"Redo", QT_TR_NOOP("重做"), redo_}}) {
     action->setIcon(ToolbarIcon(key));
-    texts_.add([action, tip] { action->setToolTip(tr(tip)); });
+    texts_.add([a = action, t = tip] { a->setToolTip(tr(t)); });
     toolBar->addAction(action);
     if (QWidget* button = toolBar->widgetForAction(action)) button->setObjectName(key);
   }

@@ -517,6 +517,12 @@ void FrmMain::retranslate() {
   tunePanel_->retranslate();
   if (edit_) edit_->retranslate();
   if (extras_) extras_->retranslate();
+  // The help window shows the guide of its language: an open one comes back in the new one.
+  if (help_) {
+    const bool shown = help_->isVisible();
+    delete help_;
+    if (shown) helpContents();
+  }
   // The content takes the size the new language's texts need (renderTune fits it to the view);
   // the window grows with it where the screen has room.
   refreshAll();

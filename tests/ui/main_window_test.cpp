@@ -998,6 +998,9 @@ void MainWindowTest::languageSwitchRetranslatesTheOpenWindow() {
   e.w->setTranslationDir(QM_BINARY_DIR);
   e.click(3, 5);  // an edit of the user's, which the switch must keep
   e.w->tunePanel()->show();
+  QVERIFY(WriteBytes(Q(e.app.helpFile), "<html><body><p>读频之前先选择端口。</p></body></html>"));
+  e.w->helpContents();  // an open help window comes back in the new language
+  QVERIFY(e.w->helpWindow());
   const QStringList chinese = Texts(e.w.get());
   const auto state = e.w->document().editors().channels().state();
   const QByteArray image(reinterpret_cast<const char*>(e.w->document().image.bytes().data()),
@@ -1022,6 +1025,15 @@ void MainWindowTest::languageSwitchRetranslatesTheOpenWindow() {
 
   e.action("mnuLangZh")->trigger();
   QCOMPARE(Q(e.ini->read("Language", "Language", "")), QString("zh"));
+  QCOMPARE(Texts(e.w.get()), chinese);
+
+  // Without the English file the window says so and stays Chinese, the menu marking Chinese.
+  QTemporaryDir empty;
+  e.w->setTranslationDir(empty.path());
+  e.prompter.clear();
+  e.action("mnuLangEn")->trigger();
+  QCOMPARE(e.texts(), std::vector<std::string>{"找不到英文界面的翻译文件，界面仍为中文。"});
+  QVERIFY(e.action("mnuLangZh")->isChecked());
   QCOMPARE(Texts(e.w.get()), chinese);
 }
 

@@ -1001,6 +1001,21 @@
     </message>
 </context>
 <context>
+    <name>qm::cell_note</name>
+    <message>
+        <source>此信道已关闭</source>
+        <translation>This channel is switched off</translation>
+    </message>
+    <message>
+        <source>此信道禁止发射</source>
+        <translation>Transmitting is inhibited on this channel</translation>
+    </message>
+    <message>
+        <source>整机为窄带，此列不起作用</source>
+        <translation>The radio is set to narrow band; this column has no effect</translation>
+    </message>
+</context>
+<context>
     <name>qm::cell_text</name>
     <message>
         <source>添加</source>
@@ -1387,6 +1402,25 @@
     </message>
 </context>
 <context>
+    <name>qm::tune_note</name>
+    <message>
+        <source>调测用信道</source>
+        <translation>The channel the items are adjusted on</translation>
+    </message>
+    <message>
+        <source>此信道已关闭</source>
+        <translation>This channel is switched off</translation>
+    </message>
+    <message>
+        <source>此信道禁止发射</source>
+        <translation>Transmitting is inhibited on this channel</translation>
+    </message>
+    <message>
+        <source>调测用信道，%1</source>
+        <translation>The channel the items are adjusted on; %1</translation>
+    </message>
+</context>
+<context>
     <name>qm::ui</name>
     <message>
         <source>导出PDF</source>
@@ -1431,6 +1465,29 @@
     <message>
         <source>显示本帮助后退出。</source>
         <translation>Shows this help and exits.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ui::ChannelGrid</name>
+    <message>
+        <source>信道表</source>
+        <translation>Channel table</translation>
+    </message>
+    <message>
+        <source>每行一个信道：接收与发射的频率和信令、扫描、繁忙锁定、功率与带宽。回车或空格编辑当前单元格</source>
+        <translation>One channel a row: receive and transmit frequency and signalling, scan, busy lock, power and bandwidth. Enter or Space edits the current cell</translation>
+    </message>
+    <message>
+        <source>勾选后此信道关闭</source>
+        <translation>Ticked, the channel is switched off</translation>
+    </message>
+    <message>
+        <source>勾选后此信道禁止发射</source>
+        <translation>Ticked, the channel does not transmit</translation>
+    </message>
+    <message>
+        <source>勾选后发射频率与信令取接收的</source>
+        <translation>Ticked, transmit takes the receive frequency and signalling</translation>
     </message>
 </context>
 <context>
@@ -1611,6 +1668,10 @@
         <source>重做 %1(&amp;R)</source>
         <translation>&amp;Redo %1</translation>
     </message>
+    <message>
+        <source>信道行</source>
+        <translation>Channel rows</translation>
+    </message>
 </context>
 <context>
     <name>qm::ui::FrmAbout</name>
@@ -1781,10 +1842,6 @@
         <translation>Select &amp;Port</translation>
     </message>
     <message>
-        <source>重新启动程序后生效</source>
-        <translation>Takes effect when the program starts again</translation>
-    </message>
-    <message>
         <source>帮助(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
@@ -1835,6 +1892,38 @@
     <message>
         <source>编辑</source>
         <translation>Edit</translation>
+    </message>
+    <message>
+        <source>机型</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>频率范围</source>
+        <translation>Frequency range</translation>
+    </message>
+    <message>
+        <source>滚动条交角</source>
+        <translation>Scroll bar corner</translation>
+    </message>
+    <message>
+        <source>编辑已应用</source>
+        <translation>Edit applied</translation>
+    </message>
+    <message>
+        <source>单元格的编辑应用后焦点停在这里</source>
+        <translation>The focus rests here once a cell&apos;s edit is applied</translation>
+    </message>
+    <message>
+        <source>水平滚动</source>
+        <translation>Horizontal scroll</translation>
+    </message>
+    <message>
+        <source>垂直滚动</source>
+        <translation>Vertical scroll</translation>
+    </message>
+    <message>
+        <source>找不到英文界面的翻译文件，界面仍为中文。</source>
+        <translation>The English translation file was not found; the interface stays Chinese.</translation>
     </message>
 </context>
 <context>
@@ -1906,6 +1995,10 @@
     <message>
         <source>整机功能</source>
         <translation>Radio functions</translation>
+    </message>
+    <message>
+        <source>读入的值无效，请重新选择</source>
+        <translation>The value loaded is not valid; choose it again</translation>
     </message>
 </context>
 <context>
@@ -2133,6 +2226,46 @@
     <message>
         <source>写入调测信道</source>
         <translation>Write tune channels</translation>
+    </message>
+    <message>
+        <source>调测项目</source>
+        <translation>Tune items</translation>
+    </message>
+    <message>
+        <source>单击一个项目开始调整；“调测信道”编辑调测用的信道</source>
+        <translation>Click an item to adjust it; &quot;Tune channels&quot; edits the channels used for tuning</translation>
+    </message>
+    <message>
+        <source>把调整的值写入对讲机</source>
+        <translation>Stores the adjusted value in the radio</translation>
+    </message>
+    <message>
+        <source>放弃调整的值</source>
+        <translation>Discards the adjusted value</translation>
+    </message>
+    <message>
+        <source>调测信道表</source>
+        <translation>Tune channel table</translation>
+    </message>
+    <message>
+        <source>11个调测信道的收发频率、步进和信令；每行末尾选择调测用信道、关闭或禁止发射</source>
+        <translation>The 11 tune channels&apos; receive and transmit frequency, step and signalling; at each row&apos;s end choose the tune channel, switch it off or inhibit transmitting</translation>
+    </message>
+    <message>
+        <source>调测信道%1</source>
+        <translation>Tune channel %1</translation>
+    </message>
+    <message>
+        <source>选中后各项目在此信道上调整</source>
+        <translation>Chosen, the items are adjusted on this channel</translation>
+    </message>
+    <message>
+        <source>调测值</source>
+        <translation>Tune value</translation>
+    </message>
+    <message>
+        <source>调测值%1，左右键逐一调整</source>
+        <translation>Tune value %1; Left and Right step it</translation>
     </message>
 </context>
 <context>

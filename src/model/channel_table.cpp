@@ -29,6 +29,32 @@ bool IsFreqColumn(int col) { return col == col::kRxFreq || col == col::kTxFreq; 
 
 std::string ChannelRowHeader(int row) { return Fill(QM_TR("信道%1"), {std::to_string(row)}); }
 
+CellLook LookOf(CellColor color, bool highlighted, const ThemeColors& theme) {
+  Rgb wanted = theme.text;
+  Rgb background = theme.base;
+  switch (color) {
+    case CellColor::Black:
+      break;
+    case CellColor::Active:
+      wanted = kActiveRgb;
+      break;
+    case CellColor::Inactive:
+      wanted = kInactiveRgb;
+      break;
+    case CellColor::ButtonFace:
+      // Greyed as a control that is switched off: the faint text on the button face, still
+      // readable (the text says what the channel will hold once switched on again).
+      wanted = theme.disabledText;
+      background = theme.button;
+      break;
+    case CellColor::GreyText:
+      wanted = theme.disabledText;
+      break;
+  }
+  if (highlighted) background = kSignalCellBackground;
+  return {ReadableOn(wanted, background), background};
+}
+
 CellColor ToggleTextColor(int col, std::string_view text) {
   switch (col) {
     case col::kScan:
@@ -248,6 +274,18 @@ void ChannelTableModel::ApplyRadioBandwidth(std::string_view text) {
 }
 
 // ---- user actions ----
+
+std::string ChannelTableModel::cellNote(int row, int col) const {
+  if (row < 1 || row >= kGridRows || col < 1 || col >= kGridCols) return {};
+  const auto s = static_cast<size_t>(row - 1);
+  if (chOff_[s]) return cell_note::kChannelOff;
+  const bool txCell =
+      col == col::kTxFreq || col == col::kTxSignal || col == col::kBusyLock || col == col::kPower;
+  if (txOff_[s] && txCell) return cell_note::kTxInhibited;
+  if (col == col::kBandwidth && cell(row, col).color == CellColor::GreyText)
+    return cell_note::kRadioNarrow;
+  return {};
+}
 
 bool ChannelTableModel::rowActive(int i) const { return !chOff_[static_cast<size_t>(i)]; }
 

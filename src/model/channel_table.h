@@ -13,6 +13,7 @@
 #include "base/app_state.h"
 #include "base/prompter.h"
 #include "base/tr.h"
+#include "model/cell_colors.h"
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"
@@ -24,17 +25,9 @@ enum class CellColor {
   Black,       // an editable frequency or signalling cell
   Active,      // "添加", "打开", "高", "宽带": RGB(0, 120, 100)
   Inactive,    // "删除", "关闭", "低", "窄带": RGB(120, 0, 40)
-  ButtonFace,  // a cell that cannot be edited (channel off, transmit inhibited)
+  ButtonFace,  // a cell that cannot be edited (channel off, transmit inhibited): greyed
   GreyText,    // the bandwidth column while the radio-wide bandwidth is narrow
 };
-
-struct Rgb {
-  uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb&) const = default;
-};
-inline constexpr Rgb kActiveRgb{0, 120, 100};
-inline constexpr Rgb kInactiveRgb{120, 0, 40};
-inline constexpr Rgb kSignalCellBackground{255, 255, 0};  // while the signal dialog is open
 
 inline constexpr int kGridRows = 17;  // row 0 is the header row
 inline constexpr int kGridCols = 9;   // column 0 is the row header column
@@ -108,6 +101,12 @@ inline constexpr const char* kWide = QM_TR("宽带");
 inline constexpr const char* kNarrow = QM_TR("窄带");
 }  // namespace cell_text
 
+namespace cell_note {
+inline constexpr const char* kChannelOff = QM_TR("此信道已关闭");
+inline constexpr const char* kTxInhibited = QM_TR("此信道禁止发射");
+inline constexpr const char* kRadioNarrow = QM_TR("整机为窄带，此列不起作用");
+}  // namespace cell_note
+
 // The answer to a press or key: what the widget must do next.
 struct GridPress {
   GridAction action = GridAction::None;
@@ -175,6 +174,10 @@ class ChannelTableModel {
   int currentCol() const { return curCol_; }
   GridChange setCurrentCell(int row, int col);
   const FreqEditorState& freqEditor() const { return editor_; }
+  // What a screen reader says of a cell besides its text: its row switched off, its
+  // transmit side inhibited, the bandwidth column while the radio is narrow band; or
+  // nothing (empty).
+  std::string cellNote(int row, int col) const;
   // The cell whose signal dialog is open, if any.
   std::optional<std::pair<int, int>> signalDialogCell() const { return signalCell_; }
 
@@ -247,6 +250,10 @@ class ChannelTableModel {
   bool validating_ = false;  // the band message is up: focus changes must not validate again
   std::optional<std::pair<int, int>> signalCell_;
 };
+
+// The text and background a cell of `color` is drawn in on `theme`; `highlighted` is the
+// cell whose signal dialog is open.
+CellLook LookOf(CellColor color, bool highlighted, const ThemeColors& theme);
 
 // Colour of a toggle column's cell text when its row is active.
 CellColor ToggleTextColor(int col, std::string_view text);

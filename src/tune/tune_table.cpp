@@ -60,6 +60,28 @@ TuneCellColor TuneTableModel::color(int row, int col) const {
   return TuneCellColor::Black;
 }
 
+std::string TuneTableModel::cellNote(int row, int col) const {
+  if (!ValidCell(row, col)) return {};
+  const auto s = static_cast<size_t>(row - 1);
+  const char* state = chOff_[s]                      ? tune_note::kChannelOff
+                      : txOff_[s] && IsTxColumn(col) ? tune_note::kTxInhibited
+                                                     : nullptr;
+  if (row - 1 != selected_) return state ? state : "";
+  return state ? Fill(tune_note::kTuneChannelAnd, {state}) : tune_note::kTuneChannel;
+}
+
+CellLook TuneLookOf(TuneCellColor color, const ThemeColors& theme) {
+  switch (color) {
+    case TuneCellColor::Black:
+      break;
+    case TuneCellColor::ButtonFace:
+      return {ReadableOn(theme.disabledText, theme.button), theme.button};
+    case TuneCellColor::Red:
+      return {ReadableOn(kMarkRed, theme.base), theme.base};
+  }
+  return {ReadableOn(theme.text, theme.base), theme.base};
+}
+
 bool TuneTableModel::channelOff(int i) const {
   return i >= 0 && i < kTuneChannelCount && chOff_[static_cast<size_t>(i)];
 }

@@ -15,6 +15,8 @@
 
 #include "base/app_state.h"
 #include "base/prompter.h"
+#include "base/tr.h"
+#include "model/cell_colors.h"
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"
@@ -40,6 +42,17 @@ enum class TuneCellColor {
 };
 
 inline constexpr const char* kTuneStep625 = "6.25";
+
+// The text and background of a tune cell of `color` on `theme`.
+CellLook TuneLookOf(TuneCellColor color, const ThemeColors& theme);
+
+// What a screen reader says of a tune cell besides its text.
+namespace tune_note {
+inline constexpr const char* kTuneChannel = QM_TR("调测用信道");
+inline constexpr const char* kChannelOff = QM_TR("此信道已关闭");
+inline constexpr const char* kTxInhibited = QM_TR("此信道禁止发射");
+inline constexpr const char* kTuneChannelAnd = QM_TR("调测用信道，%1");
+}  // namespace tune_note
 
 // What the widget must do after a press or key.
 enum class TuneGridAction { None, OpenFreqEditor, OpenSignalDialog };
@@ -81,6 +94,8 @@ class TuneTableModel {
   // row 1..11, col 1..6; anything else gives an empty text.
   const std::string& text(int row, int col) const;
   TuneCellColor color(int row, int col) const;
+  // The cell's note for a screen reader (tune_note), or empty.
+  std::string cellNote(int row, int col) const;
   bool channelOff(int i) const;   // chkTuneCH(i), i = 0..10
   bool txInhibited(int i) const;  // chkTuneTx(i)
   bool channelOffEnabled(int i) const;

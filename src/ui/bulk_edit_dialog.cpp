@@ -207,7 +207,7 @@ QLineEdit* DlgBulkEdit::fieldWidget(BulkField field) const {
 void DlgBulkEdit::mark(QLineEdit* field) {
   // Red, as the window marks a value it cannot take, and ready to be typed over.
   QPalette p = field->palette();
-  p.setColor(QPalette::Text, QColor(255, 0, 0));
+  MarkRed(p);
   field->setPalette(p);
   field->setFocus(Qt::OtherFocusReason);
   field->selectAll();

@@ -87,30 +87,12 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
   grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
 
-  int width = 0;
-  for (int c = 0; c < kGridCols; ++c) {
-    const GridColumn& column = kChannelGridColumns[static_cast<size_t>(c)];
-    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(HeaderDisplayText(column.header)));
-    grid_->horizontalHeaderItem(c)->setToolTip(TrCore(column.header));
-    int px = TwipsToPixels(column.widthTwips);
-    // English words are longer: a column widens to its header and its texts, in English only.
-    if (ActiveLanguage() == Language::English) {
-      const QFontMetrics fm = grid_->horizontalHeader()->fontMetrics();
-      px = std::max(px, LinesWidth(fm, HeaderDisplayText(column.header)) + 12);
-      if (c == 0)
-        px =
-            std::max(px, grid_->fontMetrics().horizontalAdvance(TrCore(ChannelRowHeader(16))) + 12);
-    }
-    grid_->setColumnWidth(c, px);
-    width += px;
-  }
-  const QColor headerBack = palette().color(QPalette::Button);
+  for (int c = 0; c < kGridCols; ++c) grid_->setHorizontalHeaderItem(c, new QTableWidgetItem);
   for (int r = 1; r < kGridRows; ++r) {
     grid_->setRowHeight(r - 1, kRowHeight);
     // Column 0 is the fixed row header column: "信道1" .. "信道16".
-    auto* head = new QTableWidgetItem(TrCore(ChannelRowHeader(r)));
+    auto* head = new QTableWidgetItem;
     head->setFlags(Qt::ItemIsEnabled);
-    head->setBackground(headerBack);
     head->setTextAlignment(Qt::AlignCenter);
     grid_->setItem(r - 1, 0, head);
     for (int c = 1; c < kGridCols; ++c) {
@@ -120,8 +102,6 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
       grid_->setItem(r - 1, c, item);
     }
   }
-  const int frame = 2 * grid_->frameWidth();
-  grid_->setFixedSize(width + frame, kHeaderHeight + (kGridRows - 1) * kRowHeight + frame);
   grid_->move(0, 0);
   grid_->viewport()->installEventFilter(this);
   grid_->installEventFilter(this);
@@ -137,11 +117,12 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
   });
 
   for (size_t k = 0; k < checkLabels_.size(); ++k) {
-    checkLabels_[k] = new QLabel(TrCore(kChannelCheckLabels[k]), this);
+    checkLabels_[k] = new QLabel(this);
     checkLabels_[k]->setObjectName(QString("lblCheck_%1").arg(k));
     checkLabels_[k]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    checkLabels_[k]->setWordWrap(ActiveLanguage() == Language::English);
   }
+  // The boxes act on `toggled`, not `clicked`: a screen reader's toggle action changes the
+  // box without a click, and the model must hear of it all the same.
   for (int i = 0; i < kChannelCount; ++i) {
     chkCh_[static_cast<size_t>(i)] = new QCheckBox(this);
     chkCh_[static_cast<size_t>(i)]->setObjectName(QString("chkCH_%1").arg(i));
@@ -149,17 +130,20 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
     chkTx_[static_cast<size_t>(i)]->setObjectName(QString("chkTx_%1").arg(i));
     chkTxEqTx_[static_cast<size_t>(i)] = new QCheckBox(this);
     chkTxEqTx_[static_cast<size_t>(i)]->setObjectName(QString("chkTxEqTx_%1").arg(i));
-    connect(chkCh_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+    connect(chkCh_[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] {
+      if (syncing_) return;
       grid_->setUpdatesEnabled(false);
       model_.clickChannelOff(i);
       grid_->setUpdatesEnabled(true);
       renderRow(i + 1);
     });
-    connect(chkTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+    connect(chkTx_[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] {
+      if (syncing_) return;
       model_.clickTxInhibit(i);
       renderRow(i + 1);
     });
-    connect(chkTxEqTx_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i] {
+    connect(chkTxEqTx_[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] {
+      if (syncing_) return;
       // Ticking may apply an open frequency edit of the row before copying it.
       if (model_.clickTxEqRx(i).editor) {
         refresh();
@@ -168,8 +152,70 @@ ChannelGrid::ChannelGrid(ChannelTableModel& model, const AppState& app, Prompter
       }
     });
   }
+  retranslate();
+}
+
+void ChannelGrid::layoutColumns() {
+  int width = 0;
+  for (int c = 0; c < kGridCols; ++c) {
+    const GridColumn& column = kChannelGridColumns[static_cast<size_t>(c)];
+    int px = TwipsToPixels(column.widthTwips);
+    // English words are longer: a column widens to its header and its texts, in English only.
+    if (ActiveLanguage() == Language::English) {
+      const QFontMetrics fm = grid_->horizontalHeader()->fontMetrics();
+      px = std::max(px, LinesWidth(fm, HeaderDisplayText(column.header)) + 12);
+      if (c == 0)
+        px =
+            std::max(px, grid_->fontMetrics().horizontalAdvance(TrCore(ChannelRowHeader(16))) + 12);
+    }
+    grid_->setColumnWidth(c, px);
+    width += px;
+  }
+  const int frame = 2 * grid_->frameWidth();
+  grid_->setFixedSize(width + frame, kHeaderHeight + (kGridRows - 1) * kRowHeight + frame);
   placeChecks();
+}
+
+void ChannelGrid::retranslate() {
+  for (int c = 0; c < kGridCols; ++c) {
+    const char* header = kChannelGridColumns[static_cast<size_t>(c)].header;
+    grid_->horizontalHeaderItem(c)->setText(HeaderDisplayText(header));
+    grid_->horizontalHeaderItem(c)->setToolTip(TrCore(header));
+  }
+  for (int r = 1; r < kGridRows; ++r) grid_->item(r - 1, 0)->setText(TrCore(ChannelRowHeader(r)));
+  for (size_t k = 0; k < checkLabels_.size(); ++k) {
+    checkLabels_[k]->setText(TrCore(kChannelCheckLabels[k]));
+    checkLabels_[k]->setWordWrap(ActiveLanguage() == Language::English);
+  }
+  grid_->setAccessibleName(tr("信道表"));
+  grid_->setAccessibleDescription(
+      tr("每行一个信道：接收与发射的频率和信令、扫描、繁忙锁定、功率与带宽。回车或空格编辑当前单元"
+         "格"));
+  // A screen reader names each box by its row and its column, as the eye finds them.
+  const std::array<QString, 3> what = {tr("勾选后此信道关闭"), tr("勾选后此信道禁止发射"),
+                                       tr("勾选后发射频率与信令取接收的")};
+  for (int i = 0; i < kChannelCount; ++i) {
+    const QString row = TrCore(ChannelRowHeader(i + 1));
+    const std::array<QCheckBox*, 3> boxes = {chkCh_[static_cast<size_t>(i)],
+                                             chkTx_[static_cast<size_t>(i)],
+                                             chkTxEqTx_[static_cast<size_t>(i)]};
+    for (size_t k = 0; k < boxes.size(); ++k) {
+      boxes[k]->setAccessibleName(row + ' ' + TrCore(kChannelCheckLabels[k]));
+      boxes[k]->setAccessibleDescription(what[k]);
+    }
+  }
+  layoutColumns();
   refresh();
+  renderSelection();
+}
+
+void ChannelGrid::changeEvent(QEvent* event) {
+  // A theme switched while the program runs: the cells take the new palette's colours.
+  if (event->type() == QEvent::PaletteChange) {
+    refresh();
+    renderSelection();
+  }
+  QWidget::changeEvent(event);
 }
 
 void ChannelGrid::placeChecks() {
@@ -195,22 +241,6 @@ void ChannelGrid::placeChecks() {
   setFixedSize(x0 + 3 * kCheckColumnWidth, grid_->height());
 }
 
-QColor ChannelGrid::textColor(CellColor color) const {
-  switch (color) {
-    case CellColor::Black:
-      return QColor(0, 0, 0);
-    case CellColor::Active:
-      return QColor(kActiveRgb.r, kActiveRgb.g, kActiveRgb.b);
-    case CellColor::Inactive:
-      return QColor(kInactiveRgb.r, kInactiveRgb.g, kInactiveRgb.b);
-    case CellColor::ButtonFace:
-      return palette().color(QPalette::Active, QPalette::Button);
-    case CellColor::GreyText:
-      return palette().color(QPalette::Disabled, QPalette::WindowText);
-  }
-  return QColor(0, 0, 0);
-}
-
 void ChannelGrid::renderRow(int row) {
   if (row < 1 || row >= kGridRows) return;
   const bool was = syncing_;
@@ -220,11 +250,13 @@ void ChannelGrid::renderRow(int row) {
     QTableWidgetItem* item = grid_->item(row - 1, c);
     const QString text = TrCore(cell.text);
     if (item->text() != text) item->setText(text);
-    item->setForeground(textColor(cell.color));
-    item->setBackground(cell.highlighted
-                            ? QBrush(QColor(kSignalCellBackground.r, kSignalCellBackground.g,
-                                            kSignalCellBackground.b))
-                            : QBrush());
+    const CellLook look = LookOf(cell.color, cell.highlighted, ThemeOf(palette()));
+    item->setForeground(ToQColor(look.text));
+    item->setBackground(ToQColor(look.background));
+    // What the colour says, told to a screen reader as well.
+    const QString note = TrCore(model_.cellNote(row, c));
+    if (item->data(Qt::AccessibleDescriptionRole).toString() != note)
+      item->setData(Qt::AccessibleDescriptionRole, note);
   }
   const size_t i = static_cast<size_t>(row - 1);
   chkCh_[i]->setChecked(model_.channelOff(static_cast<int>(i)));
@@ -317,7 +349,7 @@ void ChannelGrid::renderSelection() {
     QTableWidgetItem* head = grid_->item(r - 1, 0);
     const bool on = selected_ & (1u << (r - 1));
     head->setBackground(pal.color(on ? QPalette::Highlight : QPalette::Button));
-    head->setForeground(on ? QBrush(pal.color(QPalette::HighlightedText)) : QBrush());
+    head->setForeground(pal.color(on ? QPalette::HighlightedText : QPalette::ButtonText));
   }
   if (onSelectionChanged) onSelectionChanged();
 }

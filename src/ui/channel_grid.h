@@ -29,6 +29,9 @@ class ChannelGrid : public QWidget {
 
   // Renders the whole model again (cells, colours, check boxes, editor).
   void refresh();
+  // Shows the headers, labels, cell texts and accessible names in the interface language
+  // now installed, the columns as wide as that language needs.
+  void retranslate();
   // Applies and closes an open frequency editor. Returns whether one was open.
   bool commitPendingEdit();
 
@@ -56,15 +59,16 @@ class ChannelGrid : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void layoutColumns();
   void handle(const GridPress& press);
   void renderRow(int row);
   void renderEditor();
   void placeChecks();
   void openSignalDialog(const GridPress& press);
   void editorKey(QKeyEvent* key, bool& consumed);
-  QColor textColor(CellColor color) const;
 
   ChannelTableModel& model_;
   const AppState& app_;

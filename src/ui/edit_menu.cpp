@@ -30,9 +30,10 @@ EditCommands::EditCommands(QWidget* window, Document& doc, AppState& app, Prompt
       grid_(grid),
       hooks_(std::move(hooks)) {}
 
-QAction* EditCommands::add(QMenu* menu, const char* name, const QString& text,
+QAction* EditCommands::add(QMenu* menu, const char* name, const char* text,
                            const QList<QKeySequence>& keys) {
-  auto* a = new QAction(text, this);
+  auto* a = new QAction(this);
+  texts_.add([a, text] { a->setText(tr(text)); });
   a->setObjectName(name);
   a->setShortcuts(keys);
   menu->addAction(a);
@@ -40,20 +41,25 @@ QAction* EditCommands::add(QMenu* menu, const char* name, const QString& text,
 }
 
 void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
-  menu_ = new QMenu(tr("编辑(&E)"), bar);
+  menu_ = new QMenu(bar);
+  texts_.add([this] {
+    menu_->setTitle(tr("编辑(&E)"));
+    menu_->setAccessibleName(QString(menu_->title()).remove('&'));
+  });
   menu_->setObjectName("mnuEdit");
   bar->insertMenu(before, menu_);
-  undo_ = add(menu_, "mnuEditUndo", tr("撤销(&U)"), {QKeySequence("Ctrl+Z")});
-  redo_ = add(menu_, "mnuEditRedo", tr("重做(&R)"),
+  undo_ = add(menu_, "mnuEditUndo", QT_TR_NOOP("撤销(&U)"), {QKeySequence("Ctrl+Z")});
+  redo_ = add(menu_, "mnuEditRedo", QT_TR_NOOP("重做(&R)"),
               {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   menu_->addSeparator()->setObjectName("mnuEditBar0");
-  QAction* cut = add(menu_, "mnuEditCut", tr("剪切(&T)"), {QKeySequence("Ctrl+X")});
-  QAction* copy = add(menu_, "mnuEditCopy", tr("复制(&C)"), {QKeySequence("Ctrl+C")});
-  QAction* paste = add(menu_, "mnuEditPaste", tr("粘贴(&P)"), {QKeySequence("Ctrl+V")});
-  QAction* clear = add(menu_, "mnuEditClear", tr("清除(&D)"), {QKeySequence(Qt::Key_Delete)});
+  QAction* cut = add(menu_, "mnuEditCut", QT_TR_NOOP("剪切(&T)"), {QKeySequence("Ctrl+X")});
+  QAction* copy = add(menu_, "mnuEditCopy", QT_TR_NOOP("复制(&C)"), {QKeySequence("Ctrl+C")});
+  QAction* paste = add(menu_, "mnuEditPaste", QT_TR_NOOP("粘贴(&P)"), {QKeySequence("Ctrl+V")});
+  QAction* clear =
+      add(menu_, "mnuEditClear", QT_TR_NOOP("清除(&D)"), {QKeySequence(Qt::Key_Delete)});
   menu_->addSeparator()->setObjectName("mnuEditBar1");
-  QAction* all = add(menu_, "mnuEditSelectAll", tr("全选(&A)"), {QKeySequence("Ctrl+A")});
-  QAction* bulk = add(menu_, "mnuEditBulk", tr("批量修改..."));
+  QAction* all = add(menu_, "mnuEditSelectAll", QT_TR_NOOP("全选(&A)"), {QKeySequence("Ctrl+A")});
+  QAction* bulk = add(menu_, "mnuEditBulk", QT_TR_NOOP("批量修改..."));
   rowActions_ = {cut, copy, paste, clear, all, bulk};
   cut_ = cut;
   clear_ = clear;
@@ -80,6 +86,7 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   // The grid's context menu: the same actions.
   popup_ = new QMenu(window_);
   popup_->setObjectName("mnuEditPopup");
+  texts_.add([this] { popup_->setAccessibleName(tr("信道行")); });
   popup_->addActions({undo_, redo_});
   popup_->addSeparator();
   popup_->addActions({cut, copy, paste, clear});
@@ -92,14 +99,19 @@ void EditCommands::install(QMenuBar* bar, QAction* before, QToolBar* toolBar) {
   };
   grid_.onSelectionChanged = [this] { updateActions(); };
 
-  for (auto [key, tip, action] :
-       {std::tuple{"Undo", tr("撤销"), undo_}, {"Redo", tr("重做"), redo_}}) {
+  for (auto [key, tip, action] : {std::tuple{"Undo", QT_TR_NOOP("撤销"), undo_},
+                                  std::tuple{"Redo", QT_TR_NOOP("重做"), redo_}}) {
     action->setIcon(ToolbarIcon(key));
-    action->setToolTip(tip);
+    texts_.add([a = action, t = tip] { a->setToolTip(tr(t)); });
     toolBar->addAction(action);
     if (QWidget* button = toolBar->widgetForAction(action)) button->setObjectName(key);
   }
   doc_.history().changed = [this] { updateActions(); };
+  updateActions();
+}
+
+void EditCommands::retranslate() {
+  texts_.apply();
   updateActions();
 }
 

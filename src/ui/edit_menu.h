@@ -11,6 +11,7 @@
 #include "base/app_state.h"
 #include "base/prompter.h"
 #include "document/document.h"
+#include "ui/qt_text.h"
 
 class QAction;
 class QMenu;
@@ -40,6 +41,8 @@ class EditCommands : public QObject {
   void install(QMenuBar* bar, QAction* before, QToolBar* toolBar);
   // Enables the commands and names the steps undo and redo would take.
   void updateActions();
+  // The menu's texts in the interface language now installed.
+  void retranslate();
 
   void undo();
   void redo();
@@ -56,7 +59,8 @@ class EditCommands : public QObject {
   bool commitOpenEdit();
 
  private:
-  QAction* add(QMenu* menu, const char* name, const QString& text,
+  // An entry whose caption (marked QT_TR_NOOP) follows the interface language.
+  QAction* add(QMenu* menu, const char* name, const char* text,
                const QList<QKeySequence>& keys = {});
   bool ready();
   // The row commands work in the channel view while no radio command runs.
@@ -72,6 +76,7 @@ class EditCommands : public QObject {
   Prompter& prompter_;
   ChannelGrid& grid_;
   EditHooks hooks_;
+  LanguageTexts texts_;
   QMenu* menu_ = nullptr;
   QMenu* popup_ = nullptr;
   QAction* undo_ = nullptr;

@@ -121,10 +121,14 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
   const QList<QAction*> items = file->actions();
   const qsizetype at = items.indexOf(saveAs);
   QAction* before = (at >= 0 && at + 1 < items.size()) ? items[at + 1] : nullptr;
-  auto* imp = new QAction(tr("导入CSV(&I)..."), this);
+  auto* imp = new QAction(this);
   imp->setObjectName("mnuFileImportCsv");
-  auto* exp = new QAction(tr("导出CSV(&E)..."), this);
+  auto* exp = new QAction(this);
   exp->setObjectName("mnuFileExportCsv");
+  texts_.add([imp, exp] {
+    imp->setText(tr("导入CSV(&I)..."));
+    exp->setText(tr("导出CSV(&E)..."));
+  });
   file->insertAction(before, imp);
   file->insertAction(before, exp);
   connect(imp, &QAction::triggered, this, &TechnicianExtras::importCsv);
@@ -132,8 +136,9 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
 
   QAction* sep = operate->addSeparator();
   sep->setObjectName("mnuExtrasBar");
-  auto checkable = [&](const char* name, const QString& text, const char* key) {
-    auto* a = new QAction(text, this);
+  auto checkable = [&](const char* name, const char* text, const char* key) {
+    auto* a = new QAction(this);
+    texts_.add([a, text] { a->setText(tr(text)); });
     a->setObjectName(name);
     a->setCheckable(true);
     a->setChecked(option(key));
@@ -141,14 +146,17 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
     connect(a, &QAction::toggled, this, [this, key](bool on) { setOption(key, on); });
     return a;
   };
-  verify_ = checkable("mnuVerifyAfterWrite", tr("写频后校验"), kVerifyKey);
-  backup_ = checkable("mnuBackupBeforeWrite", tr("写频前备份"), kBackupKey);
+  verify_ = checkable("mnuVerifyAfterWrite", QT_TR_NOOP("写频后校验"), kVerifyKey);
+  backup_ = checkable("mnuBackupBeforeWrite", QT_TR_NOOP("写频前备份"), kBackupKey);
   backup_->setToolTip(QString::fromStdString(backupDir()));
-  backup_->setStatusTip(tr("写频前先读出整机数据，按对讲机ID和日期保存到 %1")
-                            .arg(QString::fromStdString(backupDir())));
-  traceOn_ = checkable("mnuSerialTrace", tr("串口记录"), kTraceKey);
-  auto* view = new QAction(tr("查看串口记录..."), this);
+  traceOn_ = checkable("mnuSerialTrace", QT_TR_NOOP("串口记录"), kTraceKey);
+  auto* view = new QAction(this);
   view->setObjectName("mnuShowTrace");
+  texts_.add([this, view] {
+    backup_->setStatusTip(tr("写频前先读出整机数据，按对讲机ID和日期保存到 %1")
+                              .arg(QString::fromStdString(backupDir())));
+    view->setText(tr("查看串口记录..."));
+  });
   operate->addAction(view);
   connect(view, &QAction::triggered, this, &TechnicianExtras::showTrace);
 
@@ -177,6 +185,8 @@ void TechnicianExtras::openReadHistory() {
            Icon::Exclamation);
   }
 }
+
+void TechnicianExtras::retranslate() { texts_.apply(); }
 
 WriteChecks TechnicianExtras::writeChecks() const {
   WriteChecks c;

@@ -20,6 +20,7 @@
 #include "radio/serial_port.h"
 #include "radio/serial_trace.h"
 #include "radio/write_checks.h"
+#include "ui/qt_text.h"
 
 class QAction;
 class QMenu;
@@ -50,6 +51,8 @@ class TechnicianExtras : public QObject {
   // "导入CSV(&I)..." and "导出CSV(&E)..." go after `saveAs` in `file`; the options at the end
   // of `operate`.
   void install(QMenu* file, QAction* saveAs, QMenu* operate);
+  // The entries' texts in the interface language now installed.
+  void retranslate();
 
   // The options the next write runs with (as the menu and the configuration file hold them).
   WriteChecks writeChecks() const;
@@ -77,6 +80,7 @@ class TechnicianExtras : public QObject {
   Prompter& prompter_;
   FileDialogs& dialogs_;
   const ProfileFile& ini_;
+  LanguageTexts texts_;
   ExtrasHooks hooks_;
   QAction* verify_ = nullptr;
   QAction* backup_ = nullptr;

@@ -16,6 +16,7 @@ constexpr int kRowsPerColumn = 4;
 
 FunctionPanel::FunctionPanel(FunctionSettingsModel& model, QWidget* parent)
     : QGroupBox(tr("整机功能"), parent), model_(model) {
+  setAccessibleName(tr("整机功能"));
   setObjectName("frmScan");
   auto* layout = new QGridLayout(this);
   layout->setHorizontalSpacing(8);
@@ -67,17 +68,34 @@ void FunctionPanel::render(Fn fn) {
     QStringList items;
     for (const std::string& s : combo.items()) items << TrCore(s);
     box->addItems(items);
+    // A list keeps the smallest width it worked out for its first entries; after a language
+    // switch its entries are other words, and it must not be squeezed below them.
+    box->setMinimumWidth(box->sizeHint().width());
   }
   if (box->currentIndex() != combo.selected()) box->setCurrentIndex(combo.selected());
   // A value rejected on load shows in red until the user chooses again.
   QPalette pal = palette();
-  if (model_.rejected(fn)) {
-    pal.setColor(QPalette::ButtonText, QColor(255, 0, 0));
-    pal.setColor(QPalette::Text, QColor(255, 0, 0));
-    pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
-  }
+  if (model_.rejected(fn)) MarkRed(pal);
   box->setPalette(pal);
+  // The red mark is told to a screen reader too.
+  box->setAccessibleDescription(model_.rejected(fn) ? tr("读入的值无效，请重新选择") : QString());
   syncing_ = false;
+}
+
+void FunctionPanel::retranslate() {
+  setTitle(tr("整机功能"));
+  setAccessibleName(tr("整机功能"));
+  for (int i = 0; i < kFunctionListCount; ++i)
+    labels_[static_cast<size_t>(i)]->setText(TrCore(FunctionInfo(static_cast<Fn>(i)).label));
+  // The lists keep the smallest width worked out for their first entries; setting the
+  // contents length there and back makes them work it out again for the new ones.
+  refresh();
+}
+
+void FunctionPanel::changeEvent(QEvent* event) {
+  // A theme switched while the program runs: the red marks are worked out on the new palette.
+  if (event->type() == QEvent::PaletteChange && !syncing_) refresh();
+  QGroupBox::changeEvent(event);
 }
 
 void FunctionPanel::refresh() {

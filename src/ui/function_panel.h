@@ -20,6 +20,8 @@ class FunctionPanel : public QGroupBox {
 
   // Renders every list again (entries, selection, colour).
   void refresh();
+  // The title and labels in the interface language now installed, and the lists again.
+  void retranslate();
   QComboBox* list(Fn fn) const { return lists_[static_cast<size_t>(fn)]; }
 
   // Runs after a choice recoloured the channel grid's bandwidth column.
@@ -32,6 +34,9 @@ class FunctionPanel : public QGroupBox {
   std::array<QComboBox*, kFunctionListCount> lists_{};
   std::array<QLabel*, kFunctionListCount> labels_{};
   bool syncing_ = false;
+
+ protected:
+  void changeEvent(QEvent* event) override;
 };
 
 }  // namespace qm::ui

@@ -39,6 +39,12 @@ int main(int argc, char** argv) {
   qm::ui::UseSystemFontsOffscreen();
   QApplication application(argc, argv);
   QApplication::setApplicationName("qm830k");
+  // The window in a dark theme without one on the desktop: the Fusion style on a dark palette,
+  // the combination a dark desktop gives it (for pictures and for checking the colours).
+  if (qEnvironmentVariable("QM830K_PALETTE") == "dark") {
+    QApplication::setStyle("Fusion");
+    QApplication::setPalette(qm::ui::DarkPalette());
+  }
   qm::ui::UseChineseFont();
 
   qm::SystemTextCodec codec;

@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cstdio>
 
 #include "base/model_table.h"
 #include "files/recent_files.h"
@@ -107,6 +108,7 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
       doc_(app, prompter, iniFile) {
   setObjectName("frmMain");
   setAttribute(Qt::WA_DeleteOnClose, false);
+  translationDir_ = QCoreApplication::applicationDirPath();
   doc_.hooks.recentFilesChanged = [this] { showRecentFiles(); };
   doc_.hooks.showModelInfo = [this] {
     showModelInfo();
@@ -130,8 +132,12 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
   edit_->setObjectName("editCommands");
   QMenu* modelMenu = menuBar()->findChild<QMenu*>("mnuModel");
   // Undo and redo on a toolbar of their own beside the main one.
-  QToolBar* editBar = addToolBar(tr("编辑"));
+  QToolBar* editBar = addToolBar(QString());
   editBar->setObjectName("tbEditBar");
+  texts_.add([editBar] {
+    editBar->setWindowTitle(tr("编辑"));
+    editBar->setAccessibleName(tr("编辑"));
+  });
   editBar->setMovable(false);
   editBar->setFloatable(false);
   editBar->setIconSize(toolBar_->iconSize());
@@ -149,15 +155,35 @@ FrmMain::FrmMain(AppState& app, Prompter& prompter, FileDialogs& dialogs,
     if (splash_) splash_->close();
     QApplication::restoreOverrideCursor();
   });
+  shownLanguage_ = ActiveLanguage();
 }
 
 FrmMain::~FrmMain() = default;
 
-QAction* FrmMain::addItem(QMenu* menu, const char* name, const QString& caption,
+QAction* FrmMain::addItem(QMenu* menu, const char* name, const char* caption,
                           const QKeySequence& shortcut) {
+  auto* action = new QAction(this);
+  action->setObjectName(name);
+  texts_.add([action, caption] { action->setText(tr(caption)); });
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  menu->addAction(action);
+  actions_[name] = action;
+  return action;
+}
+
+QMenu* FrmMain::addMenu(const char* name, const char* caption) {
+  QMenu* menu = menuBar()->addMenu(QString());
+  menu->setObjectName(name);
+  texts_.add([menu, caption] {
+    menu->setTitle(tr(caption));
+    menu->setAccessibleName(QString(menu->title()).remove('&'));
+  });
+  return menu;
+}
+
+QAction* FrmMain::addItem(QMenu* menu, const char* name, const QString& caption) {
   auto* action = new QAction(caption, this);
   action->setObjectName(name);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
   menu->addAction(action);
   actions_[name] = action;
   return action;
@@ -175,57 +201,56 @@ void FrmMain::buildMenus() {
   bar->setObjectName("menuBar");
   bar->installEventFilter(this);
 
-  QMenu* file = bar->addMenu(tr("文件(&F)"));
-  file->setObjectName("mnuFile");
-  addItem(file, "mnuFileNew", tr("新建(&N)"), QKeySequence("Ctrl+N"))->setEnabled(false);
-  addItem(file, "mnuFileOpen", tr("打开(&O)"), QKeySequence("Ctrl+O"));
+  QMenu* file = addMenu("mnuFile", QT_TR_NOOP("文件(&F)"));
+  addItem(file, "mnuFileNew", QT_TR_NOOP("新建(&N)"), QKeySequence("Ctrl+N"))->setEnabled(false);
+  addItem(file, "mnuFileOpen", QT_TR_NOOP("打开(&O)"), QKeySequence("Ctrl+O"));
   addSeparator(file, "mnuFileBar0");
-  addItem(file, "mnuFileSave", tr("保存(&S)"), QKeySequence("Ctrl+S"));
-  addItem(file, "mnuFileSaveAs", tr("另存为(&A)"));
+  addItem(file, "mnuFileSave", QT_TR_NOOP("保存(&S)"), QKeySequence("Ctrl+S"));
+  addItem(file, "mnuFileSaveAs", QT_TR_NOOP("另存为(&A)"));
   addSeparator(file, "mnuFileBar2");
-  addItem(file, "mnuFilePrint", tr("打印(&P)"), QKeySequence("Ctrl+P"));
-  addItem(file, "mnuFilePrintPreview", tr("打印预览(&V)..."));
-  addItem(file, "mnuFileExportPdf", tr("导出PDF(&D)..."));
+  addItem(file, "mnuFilePrint", QT_TR_NOOP("打印(&P)"), QKeySequence("Ctrl+P"));
+  addItem(file, "mnuFilePrintPreview", QT_TR_NOOP("打印预览(&V)..."));
+  addItem(file, "mnuFileExportPdf", QT_TR_NOOP("导出PDF(&D)..."));
   addSeparator(file, "mnuFileBar3");
   for (int n = 1; n <= kRecentFileCount; ++n) {
     const QByteArray name = QString("mnuRecentFile_%1").arg(n).toUtf8();
-    QAction* a = addItem(file, name.constData(), "&RecentFile");
+    QAction* a = addItem(file, name.constData(), QString("&RecentFile"));
     a->setVisible(false);
     recent_[static_cast<size_t>(n - 1)] = a;
     connect(a, &QAction::triggered, this, [this, n] { openRecentFile(n); });
   }
   addSeparator(file, "seperator4");
-  addItem(file, "mnuFileExit", tr("退出(&X)"));
+  addItem(file, "mnuFileExit", QT_TR_NOOP("退出(&X)"));
 
-  QMenu* model = bar->addMenu(tr("机型(&M)"));
-  model->setObjectName("mnuModel");
-  addItem(model, "mnuRadioInfo", tr("机型信息(&M)"));
+  QMenu* model = addMenu("mnuModel", QT_TR_NOOP("机型(&M)"));
+  addItem(model, "mnuRadioInfo", QT_TR_NOOP("机型信息(&M)"));
 
-  QMenu* operate = bar->addMenu(tr("编程(&O)"));
-  operate->setObjectName("mnuOperate");
-  addItem(operate, "mnuRead", tr("读频(&R)"), QKeySequence("Ctrl+R"));
-  addItem(operate, "mnuWrite", tr("写频(&W)"), QKeySequence("Ctrl+W"));
+  QMenu* operate = addMenu("mnuOperate", QT_TR_NOOP("编程(&O)"));
+  addItem(operate, "mnuRead", QT_TR_NOOP("读频(&R)"), QKeySequence("Ctrl+R"));
+  addItem(operate, "mnuWrite", QT_TR_NOOP("写频(&W)"), QKeySequence("Ctrl+W"));
   addSeparator(operate, "sepp");
-  addItem(operate, "mnuTune", tr("调测(&T)"))->setCheckable(true);
+  addItem(operate, "mnuTune", QT_TR_NOOP("调测(&T)"))->setCheckable(true);
 
-  QMenu* option = bar->addMenu(tr("设置窗口(&P)"));
-  option->setObjectName("mnuOption");
-  QAction* channel = addItem(option, "mnuChannel", tr("信道窗口(&C)"));
+  QMenu* option = addMenu("mnuOption", QT_TR_NOOP("设置窗口(&P)"));
+  QAction* channel = addItem(option, "mnuChannel", QT_TR_NOOP("信道窗口(&C)"));
   channel->setCheckable(true);
   channel->setChecked(true);
   addSeparator(option, "null");
-  addItem(option, "mnuRadio", tr("嵌入信息(&R)"))->setCheckable(true);
+  addItem(option, "mnuRadio", QT_TR_NOOP("嵌入信息(&R)"))->setCheckable(true);
 
-  QMenu* port = bar->addMenu(tr("端口(&C)"));
-  port->setObjectName("mnuComm_Port");
-  addItem(port, "mnuPort", tr("选择端口(&P)"));
+  QMenu* port = addMenu("mnuComm_Port", QT_TR_NOOP("端口(&C)"));
+  addItem(port, "mnuPort", QT_TR_NOOP("选择端口(&P)"));
 
   // The language menu names itself in both languages in either interface, so a reader who
   // lands in the other language finds the way back; only the accelerator follows the language.
-  QMenu* language =
-      bar->addMenu(ActiveLanguage() == Language::English ? QString(QM_NOTR("语言/&Language"))
-                                                         : QString(QM_NOTR("语言/Language(&L)")));
+  QMenu* language = bar->addMenu(QString());
   language->setObjectName("mnuLanguage");
+  texts_.add([language] {
+    language->setTitle(ActiveLanguage() == Language::English
+                           ? QString(QM_NOTR("语言/&Language"))
+                           : QString(QM_NOTR("语言/Language(&L)")));
+    language->setAccessibleName(QString(language->title()).remove('&'));
+  });
   auto* languages = new QActionGroup(this);
   const std::pair<const char*, Language> choices[] = {{"mnuLangZh", Language::Chinese},
                                                       {"mnuLangEn", Language::English}};
@@ -236,17 +261,14 @@ void FrmMain::buildMenus() {
     a->setCheckable(true);
     a->setChecked(ActiveLanguage() == lang);
     languages->addAction(a);
-    connect(a, &QAction::triggered, this, [this, lang = lang] { WriteLanguage(ini_, lang); });
+    connect(a, &QAction::triggered, this, [this, lang = lang] { switchLanguage(lang); });
   }
-  addSeparator(language, "mnuLangBar");
-  addItem(language, "mnuLangNote", tr("重新启动程序后生效"))->setEnabled(false);
 
-  QMenu* help = bar->addMenu(tr("帮助(&H)"));
-  help->setObjectName("mnuHelp");
-  addItem(help, "mnuHelpContents", tr("帮助内容(&C)"));
-  addItem(help, "mnuHelpSearchForHelpOn", tr("帮助索引(&I)"));
+  QMenu* help = addMenu("mnuHelp", QT_TR_NOOP("帮助(&H)"));
+  addItem(help, "mnuHelpContents", QT_TR_NOOP("帮助内容(&C)"));
+  addItem(help, "mnuHelpSearchForHelpOn", QT_TR_NOOP("帮助索引(&I)"));
   addSeparator(help, "mnuHelpBar0");
-  addItem(help, "mnuHelpAbout", tr("关于(&A)..."));
+  addItem(help, "mnuHelpAbout", QT_TR_NOOP("关于(&A)..."));
 
   connect(actions_["mnuFileNew"], &QAction::triggered, this, &FrmMain::fileNew);
   connect(actions_["mnuFileOpen"], &QAction::triggered, this, &FrmMain::fileOpen);
@@ -268,7 +290,7 @@ void FrmMain::buildMenus() {
   connect(actions_["mnuHelpAbout"], &QAction::triggered, this, &FrmMain::helpAbout);
 
   // The technician's extras (CSV after 另存为, write options under 编程), off by default.
-  auto* extras = new TechnicianExtras(
+  auto* extras = extras_ = new TechnicianExtras(
       this, doc_, app_, prompter_, dialogs_, ini_,
       {[this] { commitPendingEdit(); }, [this] { refreshAll(); }, [this] { return busy_; }});
   extras->setObjectName("technicianExtras");
@@ -276,7 +298,11 @@ void FrmMain::buildMenus() {
 }
 
 void FrmMain::buildToolBar() {
-  toolBar_ = addToolBar(tr("工具栏"));
+  toolBar_ = addToolBar(QString());
+  texts_.add([this] {
+    toolBar_->setWindowTitle(tr("工具栏"));
+    toolBar_->setAccessibleName(tr("工具栏"));
+  });
   toolBar_->setObjectName("tbToolBar");
   toolBar_->setMovable(false);
   toolBar_->setFloatable(false);
@@ -286,9 +312,12 @@ void FrmMain::buildToolBar() {
   toolBar_->installEventFilter(this);
   for (const ToolButtonInfo& info : kToolButtons) {
     const QString key = QString::fromUtf8(info.key);
-    QAction* a = toolBar_->addAction(ToolbarIcon(key), tr(info.tooltip));
+    QAction* a = toolBar_->addAction(ToolbarIcon(key), QString());
     a->setObjectName("tbToolBar_" + key);
-    a->setToolTip(tr(info.tooltip));
+    texts_.add([a, tip = info.tooltip] {
+      a->setText(tr(tip));
+      a->setToolTip(tr(tip));
+    });
     if (QWidget* button = toolBar_->widgetForAction(a)) {
       button->setObjectName(key);
       button->installEventFilter(this);
@@ -349,11 +378,11 @@ void FrmMain::buildContent() {
   layout->setSpacing(6);
 
   auto* modelRow = new QHBoxLayout;
-  auto* lblRadioCaption = new QLabel(tr("机型："), picture_);
+  auto* lblRadioCaption = new QLabel(picture_);
   lblRadioCaption->setObjectName("lblRadioCaption");
   lblRadio_ = new QLabel(picture_);
   lblRadio_->setObjectName("lblRadio");
-  auto* lblRangeCaption = new QLabel(tr("频率范围："), picture_);
+  auto* lblRangeCaption = new QLabel(picture_);
   lblRangeCaption->setObjectName("lblFreqRangeCaption");
   lblFreqRange_ = new QLabel(picture_);
   lblFreqRange_->setObjectName("lblFreqRange");
@@ -376,8 +405,23 @@ void FrmMain::buildContent() {
   modelRow->addWidget(command2_);
   layout->addLayout(modelRow);
 
-  auto* fraChannel = new QGroupBox(tr("信道设置"), picture_);
+  auto* fraChannel = new QGroupBox(picture_);
   fraChannel->setObjectName("fraChannel");
+  texts_.add([=, this] {
+    lblRadioCaption->setText(tr("机型："));
+    lblRangeCaption->setText(tr("频率范围："));
+    fraChannel->setTitle(tr("信道设置"));
+    // The model labels are read with their captions.
+    lblRadio_->setAccessibleName(tr("机型"));
+    lblFreqRange_->setAccessibleName(tr("频率范围"));
+    // The two buttons no one clicks: the corner between the scroll bars and the place the
+    // focus rests after an edit is applied.
+    scroll_->cornerWidget()->setAccessibleName(tr("滚动条交角"));
+    command2_->setAccessibleName(tr("编辑已应用"));
+    command2_->setAccessibleDescription(tr("单元格的编辑应用后焦点停在这里"));
+    scroll_->horizontalScrollBar()->setAccessibleName(tr("水平滚动"));
+    scroll_->verticalScrollBar()->setAccessibleName(tr("垂直滚动"));
+  });
   fraChannel->installEventFilter(this);
   fraChannel_ = fraChannel;
   auto* channelLayout = new QVBoxLayout(fraChannel);
@@ -442,6 +486,55 @@ void FrmMain::refreshAll() {
   panel_->refresh();
   renderTune();
   syncDocument();
+}
+
+void FrmMain::switchLanguage(Language language) {
+  WriteLanguage(ini_, language);
+  const LanguageSetup setup = InstallLanguage(language, translationDir_);
+  // The translators post the change to every window; this one changes now, before the menu
+  // closes, and the posted change then finds it done.
+  retranslate();
+  if (setup.active != language) {
+    for (const QString& note : setup.notes) std::fprintf(stderr, "%s\n", qPrintable(note));
+    Notify(prompter_, app_.softwareTitle, QM_TR("找不到英文界面的翻译文件，界面仍为中文。"),
+           Icon::Exclamation);
+  }
+  if (QAction* chosen = actions_[setup.active == Language::English ? "mnuLangEn" : "mnuLangZh"])
+    chosen->setChecked(true);
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QMainWindow::changeEvent(event);
+}
+
+void FrmMain::retranslate() {
+  if (shownLanguage_ == ActiveLanguage()) return;
+  shownLanguage_ = ActiveLanguage();
+  texts_.apply();
+  grid_->retranslate();
+  panel_->retranslate();
+  tunePanel_->retranslate();
+  if (edit_) edit_->retranslate();
+  if (extras_) extras_->retranslate();
+  // The help window shows the guide of its language: an open one comes back in the new one.
+  if (help_) {
+    const bool shown = help_->isVisible();
+    delete help_;
+    if (shown) helpContents();
+  }
+  // The content takes the size the new language's texts need (renderTune fits it to the view);
+  // the window grows with it where the screen has room.
+  refreshAll();
+  // The lists' and labels' new widths travel up the nested layouts one level per pass.
+  for (int pass = 0; pass < 4; ++pass)
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  renderTune();
+  if (isVisible() && !isMaximized() && !isFullScreen()) {
+    QSize size = this->size().expandedTo(contentSize());
+    if (QScreen* screen = this->screen()) size = size.boundedTo(screen->availableSize());
+    resize(size);
+  }
 }
 
 void FrmMain::syncDocument() {

@@ -11,11 +11,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "document/document.h"
 #include "platform/system_serial_port.h"
 #include "radio/link.h"
 #include "ui/help_window.h"
+#include "ui/qt_text.h"
 
 class QAction;
 class QLabel;
@@ -112,7 +114,14 @@ class FrmMain : public QMainWindow {
   // Renders the document again: editors, caption, status bar, menu states.
   void refreshAll();
 
+  // The language menu's choice: kept in the configuration file and shown at once, the
+  // open window and everything opened afterwards in the new language; the document stays.
+  void switchLanguage(Language language);
+  // Where the program's translation files are looked for (beside the program by default).
+  void setTranslationDir(const QString& dir) { translationDir_ = dir; }
+
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -131,8 +140,14 @@ class FrmMain : public QMainWindow {
   void updateClock();
   void toolbarClicked(const QString& key);
   bool openHelp();
-  QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+  // A menu entry whose caption (marked with QT_TR_NOOP) follows the interface language.
+  QAction* addItem(QMenu* menu, const char* name, const char* caption,
                    const QKeySequence& shortcut = {});
+  // An entry whose caption is not the program's text (a path, a language's own name).
+  QAction* addItem(QMenu* menu, const char* name, const QString& caption);
+  QMenu* addMenu(const char* name, const char* caption);
+  // Every text in the language now installed, and the content laid out for its lengths.
+  void retranslate();
   QAction* addSeparator(QMenu* menu, const char* name);
   void buildRadio();
   LinkContext linkContext();
@@ -180,6 +195,10 @@ class FrmMain : public QMainWindow {
   std::unique_ptr<TuneController> tune_;
   TunePanel* tunePanel_ = nullptr;
   EditCommands* edit_ = nullptr;
+  class TechnicianExtras* extras_ = nullptr;
+  LanguageTexts texts_;
+  std::optional<Language> shownLanguage_;  // the language the window's texts are in
+  QString translationDir_;
   bool busy_ = false;
   bool quick_ = false;  // the command running is a quick stretch
 };

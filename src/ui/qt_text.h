@@ -4,17 +4,21 @@
 #pragma once
 
 #include <QApplication>
+#include <QColor>
 #include <QCursor>
 #include <QFontMetrics>
+#include <QPalette>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/tr.h"
+#include "model/cell_colors.h"
 #include "platform/translation.h"
 
 namespace qm::ui {
@@ -33,6 +37,44 @@ inline QString TwoLineHeader(QString text) {
   }
   if (at > 0) text[at] = '\n';
   return text;
+}
+
+// The texts of a widget that follow the interface language: each setter runs once when it is
+// added and again on every language switch (apply), so the open window changes language
+// without being built anew.
+class LanguageTexts {
+ public:
+  void add(std::function<void()> setter) {
+    setter();
+    setters_.push_back(std::move(setter));
+  }
+  void apply() const {
+    for (const auto& s : setters_) s();
+  }
+
+ private:
+  std::vector<std::function<void()>> setters_;
+};
+
+inline QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+inline Rgb ToRgb(const QColor& c) {
+  return Rgb{static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+             static_cast<uint8_t>(c.blue())};
+}
+// The colours of the desktop theme a grid is drawn in.
+inline ThemeColors ThemeOf(const QPalette& p) {
+  return ThemeColors{ToRgb(p.color(QPalette::Active, QPalette::Base)),
+                     ToRgb(p.color(QPalette::Active, QPalette::Text)),
+                     ToRgb(p.color(QPalette::Active, QPalette::Button)),
+                     ToRgb(p.color(QPalette::Disabled, QPalette::Text))};
+}
+// A field's text in the load check's red, readable on the field and on its button face.
+inline void MarkRed(QPalette& p) {
+  p.setColor(QPalette::ButtonText,
+             ToQColor(ReadableOn(kMarkRed, ToRgb(p.color(QPalette::Button)))));
+  p.setColor(QPalette::Text, ToQColor(ReadableOn(kMarkRed, ToRgb(p.color(QPalette::Base)))));
+  p.setColor(QPalette::WindowText,
+             ToQColor(ReadableOn(kMarkRed, ToRgb(p.color(QPalette::Window)))));
 }
 
 // The width the longest line of a text needs.

@@ -64,6 +64,34 @@ std::string DemoFrequency(const AppState& app) {
 
 }  // namespace
 
+QPalette DarkPalette() {
+  QPalette p;
+  const QColor window(45, 45, 45), base(30, 30, 30), text(230, 230, 230);
+  const QColor disabled(120, 120, 120);
+  p.setColor(QPalette::Window, window);
+  p.setColor(QPalette::WindowText, text);
+  p.setColor(QPalette::Base, base);
+  p.setColor(QPalette::AlternateBase, window);
+  p.setColor(QPalette::ToolTipBase, base);
+  p.setColor(QPalette::ToolTipText, text);
+  p.setColor(QPalette::PlaceholderText, disabled);
+  p.setColor(QPalette::Text, text);
+  p.setColor(QPalette::Button, QColor(53, 53, 53));
+  p.setColor(QPalette::ButtonText, text);
+  p.setColor(QPalette::BrightText, QColor(255, 80, 80));
+  p.setColor(QPalette::Light, QColor(80, 80, 80));
+  p.setColor(QPalette::Midlight, QColor(65, 65, 65));
+  p.setColor(QPalette::Mid, QColor(40, 40, 40));
+  p.setColor(QPalette::Dark, QColor(25, 25, 25));
+  p.setColor(QPalette::Shadow, QColor(0, 0, 0));
+  p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  p.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+  p.setColor(QPalette::Link, QColor(90, 160, 240));
+  for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(QPalette::Disabled, role, disabled);
+  return p;
+}
+
 Answer UnattendedPrompter::ask(const Message& message) {
   std::fprintf(stderr, "[%s] %s\n", qPrintable(TrCore(message.title)),
                qPrintable(TrCore(message.text)));

@@ -1,6 +1,7 @@
 // Pictures of the windows for the documentation (qm830k --screenshot DIR).
 #pragma once
 
+#include <QPalette>
 #include <QString>
 
 #include "base/prompter.h"
@@ -17,6 +18,11 @@ class UnattendedPrompter : public Prompter {
   Answer ask(const Message& message) override;
   WarningAnswer warn(int selIndex, const std::string& text) override;
 };
+
+// A dark desktop palette, as a dark theme gives the Fusion style: the pictures of the window
+// in a dark theme are taken with it (QM830K_PALETTE=dark), and the tests check the grids'
+// colours on it.
+QPalette DarkPalette();
 
 // Saves main.png, editing.png, signal.png, model.png, about.png and help.png into dir. The
 // window should have an UnattendedPrompter. Returns the number of pictures that could not be

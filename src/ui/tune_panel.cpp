@@ -77,18 +77,22 @@ void TunePanel::buildTree() {
   tree_->setObjectName("TreeView2");
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
-  // English item names are longer; the tree widens in English only.
-  tree_->setFixedWidth(ActiveLanguage() == Language::English ? 230 : 170);
   tree_->setRootIsDecorated(true);
   std::map<std::string, QTreeWidgetItem*> byKey;
   for (const TuneTreeNode& n : kTuneTree) {
     QTreeWidgetItem* item =
         n.parent == nullptr ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(byKey.at(n.parent));
-    item->setText(0, TrCore(n.text));
     item->setData(0, Qt::UserRole, QString::fromUtf8(n.key));
+    texts_.add([item, text = n.text] { item->setText(0, TrCore(text)); });
     byKey[n.key] = item;
   }
   byKey.at("adjust")->setExpanded(true);
+  texts_.add([this] {
+    // English item names are longer; the tree widens in English only.
+    tree_->setFixedWidth(ActiveLanguage() == Language::English ? 230 : 170);
+    tree_->setAccessibleName(tr("调测项目"));
+    tree_->setAccessibleDescription(tr("单击一个项目开始调整；“调测信道”编辑调测用的信道"));
+  });
   connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
     if (commitPendingEdit) commitPendingEdit();
     const std::string key = item->data(0, Qt::UserRole).toString().toStdString();
@@ -111,8 +115,9 @@ QWidget* TunePanel::buildItemPanel() {
   fraTuneCH_ = new QGroupBox(fraTune_);
   fraTuneCH_->setObjectName("fraTuneCH");
   auto* data = new QGridLayout(fraTuneCH_);
-  const auto pair = [&](int row, int col, const QString& caption, const char* name) {
-    auto* label = new QLabel(caption, fraTuneCH_);
+  const auto pair = [&](int row, int col, const char* caption, const char* name) {
+    auto* label = new QLabel(fraTuneCH_);
+    texts_.add([label, caption] { label->setText(tr(caption)); });
     auto* value = new QLabel(fraTuneCH_);
     value->setObjectName(name);
     value->setMinimumWidth(90);
@@ -120,10 +125,10 @@ QWidget* TunePanel::buildItemPanel() {
     data->addWidget(value, row, col + 1);
     return value;
   };
-  lblRxfreq_ = pair(0, 0, tr("接收频率(MHz): "), "lblRxfreq");
-  lblRxCTC_ = pair(0, 2, tr("接收CTC/DCS: "), "lblRxCTC");
-  lblTxFreq_ = pair(1, 0, tr("发射频率(MHz): "), "lblTxFreq");
-  lblTxCTC_ = pair(1, 2, tr("发射CTC/DCS: "), "lblTxCTC");
+  lblRxfreq_ = pair(0, 0, QT_TR_NOOP("接收频率(MHz): "), "lblRxfreq");
+  lblRxCTC_ = pair(0, 2, QT_TR_NOOP("接收CTC/DCS: "), "lblRxCTC");
+  lblTxFreq_ = pair(1, 0, QT_TR_NOOP("发射频率(MHz): "), "lblTxFreq");
+  lblTxCTC_ = pair(1, 2, QT_TR_NOOP("发射CTC/DCS: "), "lblTxCTC");
   layout->addWidget(fraTuneCH_);
 
   auto* adjust = new QHBoxLayout;
@@ -151,10 +156,16 @@ QWidget* TunePanel::buildItemPanel() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  auto* ok = new QPushButton(tr("确定"), fraTune_);
+  auto* ok = new QPushButton(fraTune_);
   ok->setObjectName("cmdOK");
-  auto* cancel = new QPushButton(tr("取消"), fraTune_);
+  auto* cancel = new QPushButton(fraTune_);
   cancel->setObjectName("cmdCancel");
+  texts_.add([ok, cancel] {
+    ok->setText(tr("确定"));
+    ok->setAccessibleDescription(tr("把调整的值写入对讲机"));
+    cancel->setText(tr("取消"));
+    cancel->setAccessibleDescription(tr("放弃调整的值"));
+  });
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
@@ -173,7 +184,7 @@ QWidget* TunePanel::buildItemPanel() {
 }
 
 QWidget* TunePanel::buildTablePanel() {
-  fraTuneSet_ = new QGroupBox(tr("调测信道"), this);
+  fraTuneSet_ = new QGroupBox(this);
   fraTuneSet_->setObjectName("fraTuneSet");
   fraTuneSet_->installEventFilter(this);
   auto* layout = new QVBoxLayout(fraTuneSet_);
@@ -189,18 +200,8 @@ QWidget* TunePanel::buildTablePanel() {
   grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
   grid_->verticalHeader()->setSectionsClickable(false);
-  int width = grid_->verticalHeader()->sizeHint().width();
-  for (int c = 0; c < kDataColumns + kBoxColumns; ++c) {
-    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(TwoLineHeader(tr(kHeaders[c]))));
-    int px = kWidths[static_cast<size_t>(c)];
-    // English words are longer: the columns widen to their headers, in English only.
-    if (ActiveLanguage() == Language::English)
-      px = std::max(
-          px, LinesWidth(grid_->horizontalHeader()->fontMetrics(), TwoLineHeader(tr(kHeaders[c]))) +
-                  10);
-    grid_->setColumnWidth(c, px);
-    width += px;
-  }
+  for (int c = 0; c < kDataColumns + kBoxColumns; ++c)
+    grid_->setHorizontalHeaderItem(c, new QTableWidgetItem);
   for (int r = 0; r < kTuneChannelCount; ++r) {
     grid_->setVerticalHeaderItem(r, new QTableWidgetItem(QString::number(r + 1)));
     for (int c = 0; c < kDataColumns; ++c) {
@@ -214,22 +215,23 @@ QWidget* TunePanel::buildTablePanel() {
     optTestCh_[i]->setAutoExclusive(false);
     chkTuneCH_[i] = CellBox<QCheckBox>(grid_, r, kDataColumns + 1, QString("chkTuneCH_%1").arg(r));
     chkTuneTx_[i] = CellBox<QCheckBox>(grid_, r, kDataColumns + 2, QString("chkTuneTx_%1").arg(r));
-    connect(optTestCh_[i], &QRadioButton::clicked, this, [this, r] {
+    // On `toggled`, so that a screen reader's toggle action, which clicks nothing, counts.
+    connect(optTestCh_[i], &QRadioButton::toggled, this, [this, r] {
+      if (syncing_) return;
       tune_.table().clickTestChannel(r);
       renderTable();
     });
-    connect(chkTuneCH_[i], &QCheckBox::clicked, this, [this, r] {
+    connect(chkTuneCH_[i], &QCheckBox::toggled, this, [this, r] {
+      if (syncing_) return;
       tune_.table().clickChannelOff(r);
       renderTable();
     });
-    connect(chkTuneTx_[i], &QCheckBox::clicked, this, [this, r] {
+    connect(chkTuneTx_[i], &QCheckBox::toggled, this, [this, r] {
+      if (syncing_) return;
       tune_.table().clickTxInhibit(r);
       renderTable();
     });
   }
-  const int frame = 2 * grid_->frameWidth();
-  grid_->setFixedSize(width + frame, grid_->horizontalHeader()->sizeHint().height() +
-                                         kTuneChannelCount * kRowHeight + frame);
   grid_->viewport()->installEventFilter(this);
   grid_->installEventFilter(this);
   layout->addWidget(grid_);
@@ -243,8 +245,25 @@ QWidget* TunePanel::buildTablePanel() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  auto* save = new QPushButton(tr("写入调测信道"), fraTuneSet_);
+  auto* save = new QPushButton(fraTuneSet_);
   save->setObjectName("cmdSaveTnFq");
+  texts_.add([this, save] {
+    fraTuneSet_->setTitle(tr("调测信道"));
+    save->setText(tr("写入调测信道"));
+    grid_->setAccessibleName(tr("调测信道表"));
+    grid_->setAccessibleDescription(
+        tr("11个调测信道的收发频率、步进和信令；每行末尾选择调测用信道、关闭或禁止发射"));
+    for (int r = 0; r < kTuneChannelCount; ++r) {
+      const size_t i = static_cast<size_t>(r);
+      // Each box by its row and its column, as the eye finds them.
+      const QString row = tr("调测信道%1").arg(r + 1);
+      optTestCh_[i]->setAccessibleName(row + ' ' + tr(kHeaders[kDataColumns]));
+      optTestCh_[i]->setAccessibleDescription(tr("选中后各项目在此信道上调整"));
+      chkTuneCH_[i]->setAccessibleName(row + ' ' + tr(kHeaders[kDataColumns + 1]));
+      chkTuneTx_[i]->setAccessibleName(row + ' ' + tr(kHeaders[kDataColumns + 2]));
+    }
+    layoutColumns();
+  });
   buttons->addWidget(save);
   layout->addLayout(buttons);
   connect(save, &QPushButton::clicked, this, [this] { run([this] { tune_.SaveTuneTable(); }); });
@@ -260,16 +279,32 @@ void TunePanel::run(const std::function<void()>& command, bool quick) {
   }
 }
 
-QColor TunePanel::textColor(TuneCellColor color) const {
-  switch (color) {
-    case TuneCellColor::Black:
-      return QColor(0, 0, 0);
-    case TuneCellColor::ButtonFace:
-      return palette().color(QPalette::Active, QPalette::Button).darker(112);
-    case TuneCellColor::Red:
-      return QColor(255, 0, 0);
+void TunePanel::layoutColumns() {
+  int width = grid_->verticalHeader()->sizeHint().width();
+  for (int c = 0; c < kDataColumns + kBoxColumns; ++c) {
+    const QString header = TwoLineHeader(tr(kHeaders[c]));
+    grid_->horizontalHeaderItem(c)->setText(header);
+    int px = kWidths[static_cast<size_t>(c)];
+    // English words are longer: the columns widen to their headers, in English only.
+    if (ActiveLanguage() == Language::English)
+      px = std::max(px, LinesWidth(grid_->horizontalHeader()->fontMetrics(), header) + 10);
+    grid_->setColumnWidth(c, px);
+    width += px;
   }
-  return QColor(0, 0, 0);
+  const int frame = 2 * grid_->frameWidth();
+  grid_->setFixedSize(width + frame, grid_->horizontalHeader()->sizeHint().height() +
+                                         kTuneChannelCount * kRowHeight + frame);
+}
+
+void TunePanel::retranslate() {
+  texts_.apply();
+  render();
+}
+
+void TunePanel::changeEvent(QEvent* event) {
+  // A theme switched while the program runs: the cells take the new palette's colours.
+  if (event->type() == QEvent::PaletteChange && grid_) render();
+  QWidget::changeEvent(event);
 }
 
 void TunePanel::renderTable() {
@@ -281,7 +316,10 @@ void TunePanel::renderTable() {
       QTableWidgetItem* item = grid_->item(r, c);
       const QString text = TrCore(t.text(r + 1, c + 1));
       if (item->text() != text) item->setText(text);
-      item->setForeground(textColor(t.color(r + 1, c + 1)));
+      const CellLook look = TuneLookOf(t.color(r + 1, c + 1), ThemeOf(palette()));
+      item->setForeground(ToQColor(look.text));
+      item->setBackground(ToQColor(look.background));
+      item->setData(Qt::AccessibleDescriptionRole, TrCore(t.cellNote(r + 1, c + 1)));
     }
     const size_t i = static_cast<size_t>(r);
     optTestCh_[i]->setChecked(t.selectedChannel() == r);
@@ -320,8 +358,10 @@ void TunePanel::render() {
   tree_->setVisible(v.treeVisible);
   fraTuneSet_->setVisible(v.tableVisible);
   fraTune_->setVisible(v.itemVisible);
-  const QColor grey = palette().color(QPalette::Disabled, QPalette::WindowText);
-  const QColor normal = palette().color(QPalette::Active, QPalette::WindowText);
+  const Rgb base = ToRgb(tree_->palette().color(QPalette::Base));
+  const QColor grey =
+      ToQColor(ReadableOn(ToRgb(palette().color(QPalette::Disabled, QPalette::Text)), base));
+  const QColor normal = palette().color(QPalette::Active, QPalette::Text);
   for (const char* key : {"CTCDevN", "DCSDevN"}) {
     if (QTreeWidgetItem* n = node(key)) n->setForeground(0, v.narrowNodesGrey ? grey : normal);
   }
@@ -333,6 +373,9 @@ void TunePanel::render() {
   lblTxCTC_->setText(TrCore(v.txSignal));
   if (hsbTune_->value() != v.scrollValue) hsbTune_->setValue(v.scrollValue);
   lblTuneVal_->setText(Q(v.valueLabel));
+  // The bar is named by the item it adjusts; its value is read with it.
+  hsbTune_->setAccessibleName(v.itemCaption.empty() ? tr("调测值") : TrCore(v.itemCaption));
+  hsbTune_->setAccessibleDescription(tr("调测值%1，左右键逐一调整").arg(Q(v.valueLabel)));
   syncing_ = was;
   renderTable();
 }

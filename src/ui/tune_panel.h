@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "tune/tune_controller.h"
+#include "ui/qt_text.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -39,6 +40,8 @@ class TunePanel : public QWidget {
 
   // Renders the controller's view and the table again.
   void render();
+  // Shows every text in the interface language now installed.
+  void retranslate();
 
   QTreeWidget* tree() const { return tree_; }
   QTableWidget* grid() const { return grid_; }
@@ -47,6 +50,7 @@ class TunePanel : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildTree();
@@ -57,7 +61,7 @@ class TunePanel : public QWidget {
   void run(const std::function<void()>& command, bool quick = false);
   void handlePress(const TuneGridPress& press);
   void openSignalDialog(const TuneGridPress& press);
-  QColor textColor(TuneCellColor color) const;
+  void layoutColumns();
 
   TuneController& tune_;
   const AppState& app_;
@@ -77,6 +81,7 @@ class TunePanel : public QWidget {
   std::array<QRadioButton*, kTuneChannelCount> optTestCh_{};
   std::array<QCheckBox*, kTuneChannelCount> chkTuneCH_{};
   std::array<QCheckBox*, kTuneChannelCount> chkTuneTx_{};
+  LanguageTexts texts_;
   bool syncing_ = false;
   bool inHandler_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/channel_table.h"
 #include "support/fake_prompter.h"
 #include "tune/tune_rig.h"
 
@@ -224,6 +225,40 @@ TEST(TuneTable, BoxesOptionsAndColours) {
   b.table.clickTestChannel(2);
   EXPECT_EQ(std::tuple(b.table.color(3, 1), b.table.color(3, 5)),
             std::tuple(TuneCellColor::Red, TuneCellColor::ButtonFace));
+}
+
+// The grids' colour roles on a light and a dark theme: every text reads on what it is drawn
+// on (4.5:1), the program's own colours are kept where they already read, and the roles keep
+// their hue (green stays green, red red, the greyed cells sit on the button face).
+TEST(CellLook, EveryRoleReadsOnLightAndDarkThemes) {
+  const ThemeColors light{{255, 255, 255}, {0, 0, 0}, {239, 239, 239}, {190, 190, 190}};
+  const ThemeColors dark{{30, 30, 30}, {230, 230, 230}, {53, 53, 53}, {120, 120, 120}};
+  EXPECT_NEAR(ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0, 1e-9);
+  EXPECT_EQ(ReadableOn(kActiveRgb, light.base), kActiveRgb);
+  EXPECT_EQ(ReadableOn(kInactiveRgb, light.base), kInactiveRgb);
+  for (const ThemeColors& theme : {light, dark}) {
+    const bool isDark = &theme == &dark;
+    for (const CellColor role : {CellColor::Black, CellColor::Active, CellColor::Inactive,
+                                 CellColor::ButtonFace, CellColor::GreyText}) {
+      for (const bool highlighted : {false, true}) {
+        const CellLook look = LookOf(role, highlighted, theme);
+        EXPECT_GE(ContrastRatio(look.text, look.background), kMinTextContrast)
+            << isDark << " " << int(role) << " " << highlighted;
+      }
+    }
+    const Rgb green = LookOf(CellColor::Active, false, theme).text;
+    const Rgb red = LookOf(CellColor::Inactive, false, theme).text;
+    EXPECT_TRUE(green.g > green.r + 60 && red.r > red.g + 60) << isDark;
+    EXPECT_EQ(LookOf(CellColor::ButtonFace, false, theme).background, theme.button);
+    EXPECT_EQ(LookOf(CellColor::Active, true, theme).background, kSignalCellBackground);
+    for (const TuneCellColor role :
+         {TuneCellColor::Black, TuneCellColor::ButtonFace, TuneCellColor::Red}) {
+      const CellLook look = TuneLookOf(role, theme);
+      EXPECT_GE(ContrastRatio(look.text, look.background), kMinTextContrast) << int(role);
+    }
+    const Rgb mark = TuneLookOf(TuneCellColor::Red, theme).text;
+    EXPECT_TRUE(mark.r > 150 && mark.g == mark.b && mark.r > mark.g + 100) << isDark;
+  }
 }
 
 }  // namespace

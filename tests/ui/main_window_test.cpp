@@ -21,6 +21,7 @@
 #include "ui/qt_seams.h"
 #include "ui/radio_dialogs.h"
 #include "ui/report_painter.h"
+#include "ui/screenshots.h"
 #include "ui/small_dialogs.h"
 #include "ui/startup.h"
 #include "ui/tune_panel.h"
@@ -34,8 +35,10 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-const QColor kActive(0, 120, 100);
-const QColor kInactive(120, 0, 40);
+// The load check's red, darkened as far as the theme's field needs to keep it readable.
+bool MarkedRed(const QColor& c) {
+  return c.red() >= 180 && c.green() == c.blue() && c.red() > c.green() + 100;
+}
 
 // Every text a widget tree shows, each as "objectName: text" so that two runs compare
 // place by place.
@@ -126,6 +129,36 @@ std::map<QString, QStringList> Surfaces() {
   return out;
 }
 
+// The controls of an accessible tree a screen reader reaches (on the screen) that have no
+// name, each as "role objectName"; the cells of a table are its own and are left to it.
+QStringList Unnamed(QAccessibleInterface* node) {
+  static const QSet<QAccessible::Role> kControls = {
+      QAccessible::CheckBox,  QAccessible::PushButton, QAccessible::RadioButton,
+      QAccessible::ComboBox,  QAccessible::Table,      QAccessible::Tree,
+      QAccessible::ScrollBar, QAccessible::Slider,     QAccessible::MenuItem,
+      QAccessible::PopupMenu, QAccessible::ToolBar,    QAccessible::EditableText,
+      QAccessible::SpinBox,   QAccessible::PageTab,    QAccessible::ButtonMenu};
+  QStringList out;
+  if (!node || node->state().invisible) return out;
+  if (kControls.contains(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty())
+    out << QString("%1 %2")
+               .arg(node->role())
+               .arg(node->object() ? node->object()->objectName() : QString());
+  if (node->role() == QAccessible::Table) return out;
+  for (int k = 0; k < node->childCount(); ++k) out << Unnamed(node->child(k));
+  return out;
+}
+
+QAccessibleInterface* Accessible(QObject* o) { return QAccessible::queryAccessibleInterface(o); }
+
+// The WCAG contrast of a cell's text on the background it is drawn on.
+double CellContrast(const QTableWidget* grid, const QTableWidgetItem* item) {
+  const QBrush back = item->background();
+  const QColor under =
+      back.style() == Qt::NoBrush ? grid->palette().color(QPalette::Base) : back.color();
+  return qm::ContrastRatio(qm::ui::ToRgb(item->foreground().color()), qm::ui::ToRgb(under));
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -146,7 +179,10 @@ class MainWindowTest : public QObject {
   void rowsCopyPasteAndClear();
   void bulkEditDialog();
   void fileNamedOnTheCommandLineOrDropped();
+  void screenReaderNamesAndNotes();
+  void gridsReadableInLightAndDarkThemes();
   // Last, as they install the interface languages.
+  void languageSwitchRetranslatesTheOpenWindow();
   void englishHasNoChineseAndChineseComesBackExactly();
   void missingTranslationStaysChinese();
   void cleanupTestCase() { qm::InstallLanguage(Language::Chinese, QM_BINARY_DIR); }
@@ -312,28 +348,36 @@ void MainWindowTest::frequencyEditor() {
 // window then shows in one cell.
 void MainWindowTest::widgetsRenderTheModels() {
   Env e;
-  const QColor face = e.grid()->palette().color(QPalette::Active, QPalette::Button);
-  const QColor grey = e.grid()->palette().color(QPalette::Disabled, QPalette::WindowText);
+  using qm::CellColor;
   struct Step {
     const char* what;
     std::function<void()> act;
     int row, col;
     const char* text;
-    QColor color;
+    CellColor color;
+    const char* note;  // the cell's accessible description
   };
   const std::vector<Step> steps = {
-      {"press toggles scan", [&] { e.click(2, 5); }, 2, 5, "删除", kInactive},
-      {"space on the cell acts as a press", [&] { e.key(Qt::Key_Space); }, 2, 5, "添加", kActive},
+      {"press toggles scan", [&] { e.click(2, 5); }, 2, 5, "删除", CellColor::Inactive, ""},
+      {"space on the cell acts as a press", [&] { e.key(Qt::Key_Space); }, 2, 5, "添加",
+       CellColor::Active, ""},
       {"radio-wide narrow greys the column", [&] { e.choose("cboRadio_9", 1); }, 1, 8, "宽带",
-       grey},
+       CellColor::GreyText, "整机为窄带，此列不起作用"},
       {"switched off: button face", [&] { Click(e.find<QCheckBox>("chkCH_0")); }, 1, 1, "440.00000",
-       face},
-      {"transmit inhibited", [&] { Click(e.find<QCheckBox>("chkTx_2")); }, 3, 3, "440.00000", face},
+       CellColor::ButtonFace, "此信道已关闭"},
+      {"transmit inhibited", [&] { Click(e.find<QCheckBox>("chkTx_2")); }, 3, 3, "440.00000",
+       CellColor::ButtonFace, "此信道禁止发射"},
+      {"the receive side of an inhibited row", [] {}, 3, 1, "440.00000", CellColor::Black, ""},
   };
+  const qm::ThemeColors theme = qm::ui::ThemeOf(e.grid()->palette());
   for (const Step& s : steps) {
     s.act();
+    const QTableWidgetItem* item = e.grid()->item(s.row - 1, s.col);
     QVERIFY2(e.cell(s.row, s.col) == QString::fromUtf8(s.text), s.what);
-    QVERIFY2(e.color(s.row, s.col) == s.color, s.what);
+    QVERIFY2(qm::ui::ToRgb(e.color(s.row, s.col)) == qm::LookOf(s.color, false, theme).text,
+             s.what);
+    QVERIFY2(item->data(Qt::AccessibleDescriptionRole).toString() == QString::fromUtf8(s.note),
+             s.what);
   }
   QVERIFY(e.flags().dataChanged && e.flags().functionsChanged);
   // No editor over a dead cell; Enter walks on to the next row.
@@ -372,7 +416,10 @@ void MainWindowTest::signalDialog() {
         },
         [&] { e.click(row, col); });
     return e.cell(row, col) + (background == QColor(255, 255, 0) ? "" : " (not marked)") +
-           (e.grid()->item(row - 1, col)->background().style() == Qt::NoBrush ? "" : " (marked)");
+           (e.grid()->item(row - 1, col)->background().color() ==
+                    e.grid()->palette().color(QPalette::Base)
+                ? ""
+                : " (marked)");
   };
   const auto button = [](QWidget* m, const char* name) {
     QTest::mouseClick(m->findChild<QAbstractButton*>(name), Qt::LeftButton);
@@ -543,13 +590,14 @@ void MainWindowTest::modelChangeAndRejectedValues() {
   QCOMPARE(e.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
   auto* squelch = e.find<QComboBox>("cboRadio_5");
   auto* timeout = e.find<QComboBox>("cboRadio_1");
-  const QColor red(255, 0, 0);
-  QCOMPARE(squelch->palette().color(QPalette::ButtonText), red);
-  QVERIFY(timeout->palette().color(QPalette::ButtonText) != red);  // that check only reports
-  QCOMPARE(timeout->currentText(), QString("60秒"));               // the previous selection stays
+  QVERIFY(MarkedRed(squelch->palette().color(QPalette::ButtonText)));
+  QVERIFY(!squelch->accessibleDescription().isEmpty());                 // the mark is told as well
+  QVERIFY(!MarkedRed(timeout->palette().color(QPalette::ButtonText)));  // that check only reports
+  QCOMPARE(timeout->currentText(), QString("60秒"));  // the previous selection stays
   // A new choice takes the mark away.
   e.choose("cboRadio_5", 3);
-  QVERIFY(squelch->palette().color(QPalette::ButtonText) != red);
+  QVERIFY(!MarkedRed(squelch->palette().color(QPalette::ButtonText)));
+  QVERIFY(squelch->accessibleDescription().isEmpty());
 }
 
 void MainWindowTest::commandLine() {
@@ -816,7 +864,7 @@ void MainWindowTest::bulkEditDialog() {
       QCOMPARE(e.prompter.messages.size(), size_t(1));
       QCOMPARE(e.prompter.messages[0].text, std::string(message));
       QCOMPARE(dlg->focusWidget(), field);
-      QCOMPARE(field->palette().color(QPalette::Text), QColor(255, 0, 0));
+      QVERIFY(MarkedRed(field->palette().color(QPalette::Text)));
       QCOMPARE(e.cell(1, 7), QString("高"));
       QVERIFY(!e.action("mnuEditUndo")->isEnabled());
     }
@@ -876,6 +924,132 @@ void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   QCOMPARE(e.texts(), std::vector<std::string>(2, "数据没有保存，是否要保存数据？"));
   QCOMPARE(e.cell(3, 5), QString("添加"));
   QVERIFY(e.w->windowTitle().endsWith(QDir::toNativeSeparators(e.path(name))));
+}
+
+// What a screen reader finds, through Qt's accessibility interfaces: every control named, the
+// boxes beside the rows by their row and column, the cells' notes; and a box ticked through
+// its toggle action (no click) reaches the channel.
+void MainWindowTest::screenReaderNamesAndNotes() {
+  Env e;
+  QVERIFY2(Unnamed(Accessible(e.w.get())).isEmpty(),
+           qPrintable(Unnamed(Accessible(e.w.get())).join('\n')));
+  e.w->tunePanel()->show();
+  QVERIFY2(Unnamed(Accessible(e.w->tunePanel())).isEmpty(),
+           qPrintable(Unnamed(Accessible(e.w->tunePanel())).join('\n')));
+  e.w->tunePanel()->hide();
+  const std::pair<const char*, const char*> names[] = {{"chkCH_2", "信道3 关闭"},
+                                                       {"chkTx_0", "信道1 禁发"},
+                                                       {"chkTxEqTx_15", "信道16 Tx<-Rx"},
+                                                       {"chkTuneCH_0", "调测信道1 关闭"},
+                                                       {"chkTuneTx_10", "调测信道11 禁发"},
+                                                       {"optTestCh_4", "调测信道5 调测"},
+                                                       {"gridChan", "信道表"},
+                                                       {"gridTune", "调测信道表"}};
+  for (const auto& [control, name] : names)
+    QCOMPARE(Accessible(e.find<QWidget>(control))->text(QAccessible::Name), QString(name));
+
+  QAccessibleInterface* box = Accessible(e.find<QCheckBox>("chkTx_4"));
+  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  QVERIFY(e.w->document().editors().channels().txInhibited(4));
+  QAccessibleTableInterface* table = Accessible(e.grid())->tableInterface();
+  const auto note = [&](int row, int col) {
+    return table->cellAt(row - 1, col)->text(QAccessible::Description);
+  };
+  QCOMPARE((QStringList{note(5, 3), note(5, 1), note(16, 1)}),
+           (QStringList{"此信道禁止发射", "", "此信道已关闭"}));
+  QCOMPARE(table->cellAt(4, 3)->text(QAccessible::Name), QString("440.00000"));
+}
+
+// The grids' texts read on what they are drawn on (4.5:1) in the light and a dark theme,
+// with every colour role on the screen: toggles both ways, a switched-off row, an inhibited
+// transmit side, the greyed bandwidth column, the tune table's boxes and its red channel.
+void MainWindowTest::gridsReadableInLightAndDarkThemes() {
+  const QPalette before = QApplication::palette();
+  for (const bool dark : {false, true}) {
+    QApplication::setPalette(dark ? qm::ui::DarkPalette()
+                                  : QApplication::style()->standardPalette());
+    Env e;
+    e.click(2, 5);
+    e.click(2, 7);
+    Click(e.find<QCheckBox>("chkCH_0"));
+    Click(e.find<QCheckBox>("chkTx_2"));
+    e.choose("cboRadio_9", 1);
+    qm::TuneTableModel& tune = e.w->tune().table();
+    tune.clickChannelOff(1);
+    tune.clickTestChannel(1);
+    e.w->refreshAll();
+    QVERIFY(tune.color(2, 1) == qm::TuneCellColor::Red);
+    for (QTableWidget* grid : {e.grid(), e.find<QTableWidget>("gridTune")}) {
+      for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < grid->columnCount(); ++c)
+          if (QTableWidgetItem* item = grid->item(r, c); item && !item->text().isEmpty())
+            QVERIFY2(CellContrast(grid, item) >= qm::kMinTextContrast,
+                     qPrintable(QString("%1 dark %2: %3,%4 %5")
+                                    .arg(grid->objectName())
+                                    .arg(dark)
+                                    .arg(r)
+                                    .arg(c)
+                                    .arg(item->text())));
+    }
+    // A value rejected on load: red, readable on the list's face.
+    qm::Image image = e.w->document().image;
+    image.functions()[11] = 12;
+    e.w->document().editors().functions().LoadFunctions(image.functions());
+    e.w->refreshAll();
+    const QPalette p = e.find<QComboBox>("cboRadio_5")->palette();
+    QVERIFY(MarkedRed(p.color(QPalette::ButtonText)));
+    QVERIFY(qm::ContrastRatio(qm::ui::ToRgb(p.color(QPalette::ButtonText)),
+                              qm::ui::ToRgb(p.color(QPalette::Button))) >= qm::kMinTextContrast);
+  }
+  QApplication::setPalette(before);
+}
+
+// The language menu changes the open window at once, menus, grid, panels, tune view, status
+// bar and the dialogs opened afterwards, and keeps the document as it was; back in Chinese
+// every text is what it was.
+void MainWindowTest::languageSwitchRetranslatesTheOpenWindow() {
+  QCOMPARE(qm::InstallLanguage(Language::Chinese, QM_BINARY_DIR).active, Language::Chinese);
+  Env e;
+  e.w->setTranslationDir(QM_BINARY_DIR);
+  e.click(3, 5);  // an edit of the user's, which the switch must keep
+  e.w->tunePanel()->show();
+  QVERIFY(WriteBytes(Q(e.app.helpFile), "<html><body><p>读频之前先选择端口。</p></body></html>"));
+  e.w->helpContents();  // an open help window comes back in the new language
+  QVERIFY(e.w->helpWindow());
+  const QStringList chinese = Texts(e.w.get());
+  const auto state = e.w->document().editors().channels().state();
+  const QByteArray image(reinterpret_cast<const char*>(e.w->document().image.bytes().data()),
+                         int(e.w->document().image.bytes().size()));
+  e.action("mnuLangEn")->trigger();
+  QCOMPARE(Q(e.ini->read("Language", "Language", "")), QString("en"));
+  const QStringList english = Texts(e.w.get());
+  QVERIFY2(Chinese(english).isEmpty(), qPrintable(Chinese(english).join('\n')));
+  for (const char* text :
+       {"mnuFile: &File", "fraChannel: Channels", "gridChan: Delete", "gridChan: Channel 16",
+        "Label1_2: Squelch level", "fraTuneSet: Tune channels"})
+    QVERIFY2(english.contains(text), text);
+  QCOMPARE(e.find<QCheckBox>("chkCH_2")->accessibleName(), QString("Channel 3 Off"));
+  QVERIFY(Chinese(ModalTexts([&] { e.w->helpAbout(); })).isEmpty());
+  QVERIFY(e.action("mnuLangEn")->isChecked());
+  // The document is as it was: the model keeps its texts, the image its bytes, the edit its flag.
+  QVERIFY(e.w->document().editors().channels().state() == state);
+  QCOMPARE(QByteArray(reinterpret_cast<const char*>(e.w->document().image.bytes().data()),
+                      int(e.w->document().image.bytes().size())),
+           image);
+  QVERIFY(e.flags().dataChanged);
+
+  e.action("mnuLangZh")->trigger();
+  QCOMPARE(Q(e.ini->read("Language", "Language", "")), QString("zh"));
+  QCOMPARE(Texts(e.w.get()), chinese);
+
+  // Without the English file the window says so and stays Chinese, the menu marking Chinese.
+  QTemporaryDir empty;
+  e.w->setTranslationDir(empty.path());
+  e.prompter.clear();
+  e.action("mnuLangEn")->trigger();
+  QCOMPARE(e.texts(), std::vector<std::string>{"找不到英文界面的翻译文件，界面仍为中文。"});
+  QVERIFY(e.action("mnuLangZh")->isChecked());
+  QCOMPARE(Texts(e.w.get()), chinese);
 }
 
 void MainWindowTest::englishHasNoChineseAndChineseComesBackExactly() {

@@ -572,7 +572,10 @@ void RadioWindowTest::tuneMode() {
   QTest::keyClick(tuneEditor, Qt::Key_Return);
   QVERIFY(!tuneEditor->isVisible());
   QCOMPARE(tg->item(0, 0)->text(), QString("441.01250"));
-  QCOMPARE(tg->item(0, 0)->foreground().color(), QColor(255, 0, 0));  // the tune channel
+  // The tune channel, in red and said so.
+  const QColor red = tg->item(0, 0)->foreground().color();
+  QVERIFY(red.red() >= 180 && red.green() == red.blue() && red.red() > red.green() + 100);
+  QCOMPARE(tg->item(0, 0)->data(Qt::AccessibleDescriptionRole).toString(), QString("调测用信道"));
   Click(e.find<QPushButton>("cmdSaveTnFq"));
   QVERIFY(e.said("写入数据完成，请按“确定”按钮继续......"));
   QVERIFY(!e.w->document().flags.tuneDataChanged);
@@ -609,9 +612,9 @@ void RadioWindowTest::leavingTuneMode() {
   if (how == "exit v1") {
     // A version-1 radio has no narrow deviation items: their nodes are greyed.
     qm::ui::TunePanel* tune = e.w->tunePanel();
-    const QColor grey = tune->palette().color(QPalette::Disabled, QPalette::WindowText);
-    QCOMPARE(tune->node("CTCDevN")->foreground(0).color(), grey);
-    QVERIFY(tune->node("CTCDevW")->foreground(0).color() != grey);
+    const QColor normal = tune->palette().color(QPalette::Active, QPalette::Text);
+    QVERIFY(tune->node("CTCDevN")->foreground(0).color() != normal);
+    QCOMPARE(tune->node("CTCDevW")->foreground(0).color(), normal);
     how = "exit";
   }
   e.prompter.clear();

@@ -25,6 +25,7 @@
 #include "base/windows_api.h"
 #endif
 #include "ui/radio_dialogs.h"
+#include "ui/screenshots.h"
 #include "ui/tune_panel.h"
 
 namespace qm::uitest {
@@ -224,6 +225,11 @@ struct Env {
     qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
                           programDir + "/QM830K.ini");
     ini = std::make_unique<qm::ProfileFile>(app.iniFile, codec);
+    // Pictures in a dark theme, as the program takes them (QM830K_PALETTE=dark).
+    if (qEnvironmentVariable("QM830K_PALETTE") == "dark") {
+      QApplication::setStyle("Fusion");
+      QApplication::setPalette(qm::ui::DarkPalette());
+    }
     if (beforeStart) beforeStart(*this);
     w = std::make_unique<qm::ui::FrmMain>(app, prompter, dialogs, *ini);
     prompter.window = w.get();

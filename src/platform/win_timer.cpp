@@ -18,6 +18,7 @@ namespace qm::win {
 namespace {
 
 using SetProcessInformationFn = BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
+using NtDelayExecutionFn = LONG(NTAPI*)(BOOLEAN, PLARGE_INTEGER);
 
 HANDLE Handle(void* h) { return static_cast<HANDLE>(h); }
 
@@ -45,6 +46,15 @@ void HonourTimerResolution() {
 
 WaitTimer::WaitTimer() : timer_(nullptr) {
   HonourTimerResolution();
+  // Under Wine a waitable timer is kept by Wine's server process, which wakes a waiting thread
+  // on whole milliseconds only (a third of a millisecond late on average, more on a busy
+  // machine) after two round trips to it; Wine's NtDelayExecution sleeps in the calling
+  // process, to the microsecond. Windows itself gets the timer.
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+    delay_ = reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtDelayExecution"));
+    if (delay_ != nullptr) return;
+  }
   const DWORD access = TIMER_MODIFY_STATE | SYNCHRONIZE;
   HANDLE t =
       CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, access);
@@ -52,6 +62,7 @@ WaitTimer::WaitTimer() : timer_(nullptr) {
   if (t == nullptr) {
     // The system refuses the flag: a plain timer, on a tick of 1 ms for as long as it lives.
     timeBeginPeriod(1);
+    tickHeld_ = true;
     t = CreateWaitableTimerExW(nullptr, nullptr, 0, access);
   }
   timer_ = t;
@@ -59,7 +70,7 @@ WaitTimer::WaitTimer() : timer_(nullptr) {
 
 WaitTimer::~WaitTimer() {
   if (timer_ != nullptr) CloseHandle(Handle(timer_));
-  if (!highResolution_) timeEndPeriod(1);
+  if (tickHeld_) timeEndPeriod(1);
 }
 
 void WaitTimer::sleepUntil(std::chrono::steady_clock::time_point deadline) {
@@ -72,6 +83,10 @@ void WaitTimer::sleepUntil(std::chrono::steady_clock::time_point deadline) {
     const int64_t units = (ns + 99) / 100;
     LARGE_INTEGER due;
     due.QuadPart = -units;  // negative: relative to now
+    if (delay_ != nullptr) {
+      reinterpret_cast<NtDelayExecutionFn>(delay_)(FALSE, &due);
+      continue;
+    }
     if (timer_ != nullptr && SetWaitableTimer(Handle(timer_), &due, 0, nullptr, nullptr, FALSE) &&
         WaitForSingleObject(Handle(timer_), INFINITE) == WAIT_OBJECT_0) {
       continue;

@@ -57,12 +57,14 @@ Roster ParseRoster(std::string_view csv) {
     const CsvRecord& rec = records[k];
     if (rec.fields.size() < 2) {
       roster.error = Fill(QM_TR("名单第%1行：缺少用户信息"), {std::to_string(rec.line)});
+      roster.rows.clear();  // refused as a whole: no radio is written from it
       return roster;
     }
     RosterRow row{rec.line, rec.fields[0], Utf8ToUtf16(rec.fields[1])};
     if (row.text.size() > kEmbedTextChars) {
       roster.error = Fill(QM_TR("名单第%1行：用户信息超过%2个字符"),
                           {std::to_string(rec.line), std::to_string(kEmbedTextChars)});
+      roster.rows.clear();
       return roster;
     }
     roster.rows.push_back(std::move(row));

@@ -107,6 +107,7 @@ FleetDialog::FleetDialog(QWidget* parent, const Image& image, int16_t imageVerMa
     form->addRow(label, row);
   };
   fileRow(tr("记录文件："), "txtFleetLog", "cmdFleetLog", txtLog_, cmdLog_);
+  txtLog_->setText(Q(env_.logPath));
   fileRow(tr("名单（可选）："), "txtFleetRoster", "cmdFleetRoster", txtRoster_, cmdRoster_);
   layout->addWidget(options);
 
@@ -117,7 +118,7 @@ FleetDialog::FleetDialog(QWidget* parent, const Image& image, int16_t imageVerMa
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->verticalHeader()->hide();
   grid_->horizontalHeader()->setStretchLastSection(true);
-  grid_->setMinimumSize(640, 220);
+  grid_->setMinimumSize(720, 220);
   layout->addWidget(grid_);
 
   status_ = new QLabel(this);
@@ -211,6 +212,7 @@ void FleetDialog::addRow(const FleetRecord& r, const RosterRow* row) {
                                    Q(r.time),
                                    rowText};
   for (int c = 0; c < kColumns; ++c) grid_->setItem(at, c, new QTableWidgetItem(cells[c]));
+  grid_->resizeColumnsToContents();
   grid_->scrollToBottom();
   status_->setText(TrCore(FleetLine(r)));
 }

@@ -35,6 +35,7 @@ struct FleetDialogEnv {
   LinkThread& link;
   WriteChecks checks;  // the menu's write options, the dialog's defaults
   std::string backupDir;
+  std::string logPath;  // the log the dialog offers (a run always leaves its record)
   // Runs `job` as a radio command with the window's link context, on the link thread.
   std::function<void(const std::function<void(LinkContext&)>&)> runOnLink;
 };

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "base/model_table.h"
+#include "files/utf8_path.h"
 #include "model/embed_areas.h"
 #include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
@@ -234,6 +235,7 @@ void FrmMain::fleetWrite() {
                      *link_,
                      extras ? extras->writeChecks() : WriteChecks{},
                      extras ? extras->backupDir() : std::string(),
+                     PathToUtf8(PathFromUtf8(ini_.path()).parent_path() / "fleet.csv"),
                      [this](const std::function<void(LinkContext&)>& job) {
                        runRadioCommand([&] {
                          LinkContext ctx = linkContext();

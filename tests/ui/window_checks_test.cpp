@@ -212,6 +212,7 @@ void WindowChecksTest::fleetDialogLogsAsTheCommandLine() {
       rows << grid->item(r, 1)->text() + " " + grid->item(r, 4)->text() + " " +
                   grid->item(r, 6)->text();
     summary = dlg->findChild<QLabel*>("lblFleetStatus")->text();
+    Shot(dlg, "fleet.png");
     dlg->findChild<QPushButton*>("cmdFleetClose")->click();
   });
   QCOMPARE(rows, (QStringList{"FLT-1 成功 第2行 R-1", "FLT-2 写频失败 第3行 R-2",

@@ -2,6 +2,8 @@
 // clock against a simulated radio that answers at once but takes the line time of 9600 baud
 // (11 bit times a byte) for everything it receives and sends, as zr410-sim --pace does on a
 // pseudo-terminal. What is left is the fixed waits, the poll intervals and the line time.
+// Each line gives the whole operation and, as zr410-sim's log measures it, the span from the
+// first frame the radio receives to the last it sends (a program's own start-up left out).
 #include <cstdio>
 
 #include "model/defaults.h"
@@ -21,7 +23,12 @@ class Yes : public qm::Prompter {
 
 class Bar : public qm::Progress {};
 
-double Run(bool write) {
+struct Floor {
+  double totalMs = 0;
+  double spanMs = 0;
+};
+
+Floor Run(bool write) {
   qm::sim::RadioConfig c;
   c.paceReplies = true;
   c.paceReceive = true;  // a pty hands over a whole write at once
@@ -39,12 +46,24 @@ double Run(bool write) {
   } else {
     qm::ReadRadio(ctx, image, ver);
   }
-  return static_cast<double>(clock.now().count()) / 1000.0;
+  Floor f;
+  f.totalMs = static_cast<double>(clock.now().count()) / 1000.0;
+  const qm::Micros* first = nullptr;
+  qm::Micros last{0};
+  for (const qm::sim::LogEntry& e : radio.log()) {
+    if (e.direction == qm::sim::Direction::FromPc && first == nullptr) first = &e.at;
+    if (e.direction == qm::sim::Direction::ToPc) last = e.at;
+  }
+  if (first != nullptr) f.spanMs = static_cast<double>((last - *first).count()) / 1000.0;
+  return f;
 }
 
 }  // namespace
 
 int main() {
-  std::printf("read %.1f\nwrite %.1f\n", Run(false), Run(true));
+  const Floor read = Run(false);
+  const Floor write = Run(true);
+  std::printf("read %.1f %.1f\nwrite %.1f %.1f\n", read.totalMs, read.spanMs, write.totalMs,
+              write.spanMs);
   return 0;
 }

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Reads and writes a full image through qm830k-cli against zr410-sim pacing the line at
-# 9600 baud, and compares the wall time with the floor that the fixed waits, the poll
-# intervals and the line time allow (bench/link_floor.cpp computes it with the same link
-# code on a virtual clock). Prints wall and CPU time of the tool for each operation.
+# 9600 baud, and compares the time with the floor that the fixed waits, the poll intervals
+# and the line time allow (bench/link_floor.cpp computes it with the same link code on a
+# virtual clock).
 #   bench/radio_link.sh [ROUNDS]      (BUILD_DIR, default build)
-# With WINDOWS_BUILD_DIR set (a Windows build of scripts/test-windows), the tool measured is
-# that build's qm830k-cli.exe under Wine, through COM8 of a Wine prefix linked to the
-# simulator's terminal; its start-up then includes Wine's.
+# The link's own time is the span the simulator's log shows, from the first frame it receives
+# to the last it sends: the tool's start-up (Wine's, for the Windows tool) is not in it. CPU is
+# the tool's user and system time over that span, with the start-up's CPU (a read from a
+# missing device, which stops at the port open) taken off; for the Windows tool it includes
+# the Wine server's. With WINDOWS_BUILD_DIR set (a Windows build of scripts/test-windows),
+# that build's qm830k-cli.exe is measured too, under Wine through COM8 of a prefix of its own
+# linked to the simulator's terminal, in the same run as the Linux tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -16,20 +20,26 @@ cmake --build "$BUILD_DIR" --target qm830k-cli zr410-sim qm830k_core >/dev/null 
 
 work=$(mktemp -d)
 sim_pid=""
+prefix=""
+wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
 cleanup() {
   if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
-  if [ -n "${prefix:-}" ]; then WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "$prefix" ]; then
+    WINEPREFIX=$prefix "$wineserver" -k >/dev/null 2>&1 || true
+    WINEPREFIX=$prefix "$wineserver" -w 2>/dev/null || true
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 c++ -std=c++20 -O2 -Isrc bench/link_floor.cpp "$BUILD_DIR/libqm830k_core.a" -o "$work/link_floor"
-read -r _ floor_read < <("$work/link_floor" | grep '^read')
-read -r _ floor_write < <("$work/link_floor" | grep '^write')
+read -r _ floor_read span_read < <("$work/link_floor" | grep '^read')
+read -r _ floor_write span_write < <("$work/link_floor" | grep '^write')
+echo "floor: read $floor_read ms (first to last frame $span_read ms), write $floor_write ms ($span_write ms)"
 
-cli="$BUILD_DIR/qm830k-cli"
-link=$work/radio
-device=$link
+tools=(linux)
+linux_cli=$BUILD_DIR/qm830k-cli
+linux_device=$work/radio
 if [ -n "${WINDOWS_BUILD_DIR:-}" ]; then
   qt=$(scripts/build-qt-windows | tail -n 1)
   prefix=$work/wine
@@ -38,56 +48,80 @@ if [ -n "${WINDOWS_BUILD_DIR:-}" ]; then
 exec "$PWD/cmake/wine-run" "$prefix" "$qt/bin" "$(realpath "$WINDOWS_BUILD_DIR")/qm830k-cli.exe" "\$@"
 EOF
   chmod +x "$work/cli.exe.sh"
-  cli=$work/cli.exe.sh
-  "$cli" --help >/dev/null  # the prefix is made once, before anything is timed
-  link=$prefix/dosdevices/com8
-  device=COM8
-  echo "the Windows tool under Wine, through COM8"
+  # The prefix and its session are made before anything is timed (cmake/wine-run keeps the
+  # session while runs follow), so that no run pays for Wine's services starting anew.
+  "$work/cli.exe.sh" --help >/dev/null
+  cmake/wine-unlink-ports "$prefix" --check
+  server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$prefix")" "$(stat -c %i "$prefix")")
+  for p in $(pgrep -x wineserver64 || true); do
+    case "$(readlink "/proc/$p/cwd" || true)" in */"$server_dir") server_pid=$p ;; esac
+  done
+  [ -n "${server_pid:-}" ] || { echo "bench: no Wine server for $prefix" >&2; exit 1; }
+  tools+=(windows)
 fi
-"$cli" --ini "$work/program.ini" new -o "$work/image.q83" >/dev/null
+"$linux_cli" --ini "$work/program.ini" new -o "$work/image.q83" >/dev/null
 
-"$BUILD_DIR/zr410-sim" --link "$link" --pace --load "$work/image.q83" >"$work/sim.out" 2>&1 &
+# The simulator's terminal is linked where both tools find it.
+"$BUILD_DIR/zr410-sim" --link "$linux_device" --pace --load "$work/image.q83" --log "$work/sim.log" \
+  >"$work/sim.out" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.02; done
+[ -z "$prefix" ] || ln -sfn "$(readlink "$linux_device")" "$prefix/dosdevices/com8"
 
 ticks=$(getconf CLK_TCK)
-sim_cpu() { awk -v t="$ticks" '{ printf "%.3f", ($14 + $15) / t }' "/proc/$sim_pid/stat"; }
+server_cpu() {  # the Wine server's CPU time in ms (0 without one)
+  if [ -n "${server_pid:-}" ]; then
+    awk -v t="$ticks" '{ printf "%.0f", ($14 + $15) * 1000 / t }' "/proc/$server_pid/stat"
+  else
+    echo 0
+  fi
+}
+run() {  # tool verb args...: prints "wall_ms cpu_ms"; verb "none" is a read from a missing port
+  local tool=$1 cli device before out status=0 must=1
+  shift
+  if [ "$tool" = linux ]; then cli=$linux_cli device=$linux_device; else cli=$work/cli.exe.sh device=COM8; fi
+  if [ "$1" = none ]; then
+    if [ "$tool" = linux ]; then device=$work/no-such-port; else device=COM99; fi
+    set -- read -o "$work/none.q83"
+    must=0
+  fi
+  before=$(server_cpu)
+  out=$( { TIMEFORMAT='%R %U %S'; time "$cli" --ini "$work/program.ini" "$@" --device "$device" --yes \
+    >/dev/null 2>"$work/cli.err"; } 2>&1 ) || status=$?
+  if [ "$status" -ne 0 ] && [ "$must" = 1 ]; then
+    cat "$work/cli.err" >&2
+    exit 1
+  fi
+  awk -v s="$(($(server_cpu) - before))" '{ printf "%.1f %.1f\n", $1 * 1000, ($2 + $3) * 1000 + s }' <<<"$out"
+}
+span() {  # the first to the last frame of the simulator's log from line $1 on, in ms
+  awk -v from="$1" 'NR >= from && /PC>|<R/ { if (first == "") first = $1; if (/<R/) last = $1 }
+    END { printf "%.1f", last - first }' "$work/sim.log"
+}
 
-# The tool's own start-up (libraries, configuration), measured as a read from a missing
-# device, which stops at the port open; it is reported apart from the link's own time.
-startup_ms() {
-  local best=""
+for tool in "${tools[@]}"; do
+  # The start-up: the best of three runs that stop at the port open.
+  startup_cpu=""
   for _ in 1 2 3; do
-    local t
-    t=$( { TIMEFORMAT='%R'; time "$cli" --ini "$work/program.ini" read -o "$work/none.q83" \
-      --device "$work/no-such-port" >/dev/null 2>&1 || true; } 2>&1 )
-    t=$(awk '{ printf "%.1f", $1 * 1000 }' <<<"$t")
-    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$t; fi
+    res=$(run "$tool" none)
+    read -r _ c <<<"$res"
+    if [ -z "$startup_cpu" ] || awk -v a="$c" -v b="$startup_cpu" 'BEGIN { exit !(a < b) }'; then startup_cpu=$c; fi
   done
-  echo "$best"
-}
-startup=$(startup_ms)
-echo "start-up of qm830k-cli: $startup ms (best of 3)"
-
-measure() {  # name floor_ms verb args...
-  local name=$1 floor=$2
-  shift 2
-  local out
+  echo "$tool: start-up CPU $startup_cpu ms (best of 3)"
   for ((r = 1; r <= rounds; r++)); do
-    local sim_before
-    sim_before=$(sim_cpu)
-    out=$( { TIMEFORMAT='%R %U %S'; time "$cli" --ini "$work/program.ini" "$@" \
-      --device "$device" --yes >/dev/null 2>"$work/cli.err"; } 2>&1 ) ||
-      { cat "$work/cli.err"; exit 1; }
-    local sim_after
-    sim_after=$(sim_cpu)
-    awk -v n="$name" -v f="$floor" -v sb="$sim_before" -v sa="$sim_after" -v su="$startup" '{
-      wall = $1 * 1000; cpu = ($2 + $3) * 1000; fl = f + 0
-      printf "%-5s wall %7.1f ms  floor %7.1f ms  over floor %+5.2f %% (%+5.2f %% without start-up)  cpu %5.1f ms (%4.2f %% of wall)  sim cpu %5.1f ms\n",
-        n, wall, fl, 100 * (wall - fl) / fl, 100 * (wall - su - fl) / fl, cpu, 100 * cpu / wall,
-        (sa - sb) * 1000 }' <<<"$out"
+    for verb in read write; do
+      from=$(($(wc -l <"$work/sim.log") + 1))
+      if [ "$verb" = read ]; then
+        res=$(run "$tool" read -o "$work/read.q83")
+        floor=$span_read
+      else
+        res=$(run "$tool" write "$work/image.q83")
+        floor=$span_write
+      fi
+      read -r wall cpu <<<"$res"
+      awk -v n="$tool $verb" -v w="$wall" -v s="$(span "$from")" -v f="$floor" -v c="$cpu" -v c0="$startup_cpu" 'BEGIN {
+        printf "%-13s link %7.1f ms  floor %7.1f ms  over floor %+5.2f %%  cpu %6.1f ms (%5.2f %% of the link'"'"'s time)  whole run %7.1f ms, cpu %6.1f ms (%5.2f %%)\n",
+          n, s, f, 100 * (s - f) / f, c - c0, 100 * (c - c0) / s, w, c, 100 * c / w }'
+    done
   done
-}
-
-measure read "$floor_read" read -o "$work/read.q83"
-measure write "$floor_write" write "$work/image.q83"
+done

@@ -4,9 +4,12 @@
 // After windows.h, which it needs.
 #include <timeapi.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "files/utf8_path.h"
+#include "platform/win_timer.h"
 
 namespace qm {
 
@@ -17,6 +20,8 @@ HANDLE Handle(void* h) { return static_cast<HANDLE>(h); }
 // A write that the driver cannot take within this time (a cable that holds the line) fails
 // instead of stopping the program; a frame is at most 12 bytes, 14 ms at 9600 baud.
 constexpr DWORD kWriteTimeoutMs = 2000;
+// How long a cancelled request may take to come back from the driver.
+constexpr DWORD kCancelWaitMs = 1000;
 
 // What the system says about error `code`, in the system's own language.
 std::string SystemText(DWORD code) {
@@ -42,6 +47,30 @@ std::wstring DevicePath(const std::string& device) {
 
 }  // namespace
 
+// The state of the overlapped requests. The driver uses the OVERLAPPED blocks and the
+// buffers until a request completes, so they live apart from the stack of the calls.
+struct Win32SerialPort::Io {
+  OVERLAPPED write{};
+  OVERLAPPED read{};
+  std::vector<uint8_t> sending;  // the bytes of the write in progress
+  bool writePending = false;
+  size_t unsent = 0;  // bytes of completed writes that the driver did not send
+  uint8_t received[512];
+
+  Io() {
+    // Manual-reset events, as GetOverlappedResult expects.
+    write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    read.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  }
+  ~Io() {
+    if (write.hEvent != nullptr) CloseHandle(write.hEvent);
+    if (read.hEvent != nullptr) CloseHandle(read.hEvent);
+  }
+  Io(const Io&) = delete;
+  Io& operator=(const Io&) = delete;
+  bool ok() const { return write.hEvent != nullptr && read.hEvent != nullptr; }
+};
+
 Win32SerialPort::Win32SerialPort(const ProfileFile* programIni)
     : DeviceSerialPort(programIni), handle_(INVALID_HANDLE_VALUE) {}
 
@@ -54,11 +83,12 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   }
   const std::string device = deviceFor(portNumber);
   const HANDLE h = CreateFileW(DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+                               OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     lastError_ = device + ": " + SystemText(GetLastError());
     return false;
   }
+  auto io = std::make_unique<Io>();
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
   bool ok = GetCommState(h, &dcb) != 0;
@@ -85,6 +115,7 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
     ok = SetCommState(h, &dcb) != 0;
   }
+  if (ok) ok = io->ok();
   if (ok) {
     // Reads return at once with what is waiting: the link code polls the counts itself.
     COMMTIMEOUTS t{};
@@ -99,28 +130,73 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   }
   // The link's waits are whole milliseconds (a poll every 5 to 20 ms, a drain check every
   // millisecond); the system's default timer ticks every 15.6 ms and would stretch each of
-  // them. A finer tick for as long as the port is open, which is the time of one transfer.
+  // them where a clock waits on the tick. A finer tick for as long as the port is open, which
+  // is the time of one transfer, kept also while the program's windows are hidden.
+  win::HonourTimerResolution();
   timeBeginPeriod(1);
   handle_ = h;
+  io_ = std::move(io);
   lastError_.clear();
   return true;
 }
 
 void Win32SerialPort::close() {
   if (!isOpen()) return;
+  // A write still in progress is dropped, and comes back from the driver before its buffer
+  // goes away with the port.
+  if (io_->writePending) {
+    CancelIoEx(Handle(handle_), &io_->write);
+    if (!writeDone(kCancelWaitMs)) {
+      abandon();
+      return;
+    }
+  }
   CloseHandle(Handle(handle_));
   handle_ = INVALID_HANDLE_VALUE;
+  io_.reset();
+  timeEndPeriod(1);
+}
+
+void Win32SerialPort::abandon() {
+  CloseHandle(Handle(handle_));
+  handle_ = INVALID_HANDLE_VALUE;
+  (void)io_.release();
   timeEndPeriod(1);
 }
 
 bool Win32SerialPort::isOpen() const { return Handle(handle_) != INVALID_HANDLE_VALUE; }
 
+bool Win32SerialPort::writeDone(unsigned long waitMs) {
+  if (!io_->writePending) return true;
+  if (waitMs > 0) WaitForSingleObject(io_->write.hEvent, waitMs);
+  DWORD sent = 0;
+  if (!GetOverlappedResult(Handle(handle_), &io_->write, &sent, FALSE) &&
+      GetLastError() == ERROR_IO_INCOMPLETE) {
+    return false;
+  }
+  // Done, or failed (the write timeout, a cancel, a port that went away): what the driver
+  // did not send stays counted until the output is cleared.
+  io_->writePending = false;
+  io_->unsent += io_->sending.size() - std::min<size_t>(sent, io_->sending.size());
+  return true;
+}
+
 bool Win32SerialPort::write(std::span<const uint8_t> bytes) {
   if (!isOpen()) return false;
-  DWORD written = 0;
-  return WriteFile(Handle(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                   nullptr) != 0 &&
-         written == bytes.size();
+  // One write at a time: the link sends the next frame only once the last has left, so a
+  // write still in progress after the write timeout means a line that does not move.
+  if (!writeDone(kWriteTimeoutMs)) return false;
+  io_->sending.assign(bytes.begin(), bytes.end());
+  io_->write.Offset = 0;
+  io_->write.OffsetHigh = 0;
+  const DWORD size = static_cast<DWORD>(io_->sending.size());
+  if (WriteFile(Handle(handle_), io_->sending.data(), size, nullptr, &io_->write)) {
+    DWORD sent = 0;
+    return GetOverlappedResult(Handle(handle_), &io_->write, &sent, FALSE) && sent == size;
+  }
+  if (GetLastError() != ERROR_IO_PENDING) return false;
+  io_->writePending = true;
+  return true;
 }
 
 Win32SerialPort::Queues Win32SerialPort::queues() const {
@@ -130,14 +206,27 @@ Win32SerialPort::Queues Win32SerialPort::queues() const {
   return {stat.cbInQue, stat.cbOutQue};
 }
 
-size_t Win32SerialPort::outCount() { return queues().out; }
+size_t Win32SerialPort::outCount() {
+  if (!isOpen()) return 0;
+  const bool pending = !writeDone(0);
+  const size_t queued = queues().out;
+  // A driver that counts the bytes of a write in progress says how many are left; one that
+  // does not still has the whole write to send.
+  return io_->unsent + (pending && queued == 0 ? io_->sending.size() : queued);
+}
 
 void Win32SerialPort::clearOutput() {
   // Only bytes the driver still holds are dropped. A purge when it reports none would, on a
   // port whose queue reads empty while the bytes are still on their way (a pseudo-terminal
   // under an emulation layer), throw away the request just sent; on a real port it does
   // nothing anyway.
-  if (outCount() > 0) PurgeComm(Handle(handle_), PURGE_TXABORT | PURGE_TXCLEAR);
+  if (outCount() == 0) return;
+  PurgeComm(Handle(handle_), PURGE_TXABORT | PURGE_TXCLEAR);
+  if (!writeDone(kCancelWaitMs)) {
+    abandon();
+    return;
+  }
+  io_->unsent = 0;
 }
 
 size_t Win32SerialPort::inCount() { return queues().in; }
@@ -148,12 +237,27 @@ void Win32SerialPort::clearInput() {
 
 std::vector<uint8_t> Win32SerialPort::readAll() {
   std::vector<uint8_t> out;
-  if (!isOpen()) return out;
-  uint8_t buffer[512];
-  for (;;) {
+  while (isOpen()) {
+    OVERLAPPED& ov = io_->read;
+    ov.Offset = 0;
+    ov.OffsetHigh = 0;
     DWORD got = 0;
-    if (!ReadFile(Handle(handle_), buffer, sizeof buffer, &got, nullptr) || got == 0) break;
-    out.insert(out.end(), buffer, buffer + got);
+    if (!ReadFile(Handle(handle_), io_->received, sizeof io_->received, nullptr, &ov)) {
+      if (GetLastError() != ERROR_IO_PENDING) break;
+      // The timeouts make a read return at once; a driver that waits for more anyway is
+      // stopped, and what it has received by then is taken.
+      if (WaitForSingleObject(ov.hEvent, 0) != WAIT_OBJECT_0) {
+        CancelIoEx(Handle(handle_), &ov);
+        if (WaitForSingleObject(ov.hEvent, kCancelWaitMs) != WAIT_OBJECT_0) {
+          abandon();
+          break;
+        }
+      }
+    }
+    // A cancelled read fails but still gives the bytes it took.
+    GetOverlappedResult(Handle(handle_), &ov, &got, FALSE);
+    if (got == 0) break;
+    out.insert(out.end(), io_->received, io_->received + got);
   }
   return out;
 }

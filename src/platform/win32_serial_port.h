@@ -2,6 +2,7 @@
 // \\.\COMn, or the device of the override (--device: "COM5" or "\\.\COM5").
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/serial_device.h"
@@ -32,8 +33,18 @@ class Win32SerialPort : public DeviceSerialPort {
     size_t out = 0;
   };
   Queues queues() const;
+  // Whether the write in progress, if any, has completed within `waitMs`; a completed write
+  // adds what the driver did not send to io_->unsent.
+  bool writeDone(unsigned long waitMs);
+  // Closes the port on a driver that keeps a cancelled request: its buffers stay allocated
+  // for as long as the program runs, since the driver may still use them.
+  void abandon();
 
+  // The port is opened for overlapped I/O: a write is in progress until the driver has sent
+  // the bytes, which is what outCount() reports, as the system's queue count does elsewhere.
+  struct Io;
   void* handle_;  // the HANDLE of the open port, or INVALID_HANDLE_VALUE
+  std::unique_ptr<Io> io_;
 };
 
 }  // namespace qm

@@ -167,16 +167,20 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
   operate->addAction(view);
   connect(view, &QAction::triggered, this, &TechnicianExtras::showTrace);
 
-  history_ = new QAction(tr("保存读频记录"), this);
+  history_ = new QAction(this);
   history_->setObjectName("mnuReadHistory");
   history_->setCheckable(true);
   history_->setChecked(ReadHistoryEnabled(ini_));
-  history_->setStatusTip(tr("每次读频后把读出的数据按对讲机ID和时间保存到 %1")
-                             .arg(QString::fromStdString(ReadHistoryDir(ini_.path()))));
   operate->addAction(history_);
   connect(history_, &QAction::toggled, this, [this](bool on) { SetReadHistoryEnabled(ini_, on); });
-  auto* folder = new QAction(tr("打开读频记录文件夹..."), this);
+  auto* folder = new QAction(this);
   folder->setObjectName("mnuOpenReadHistory");
+  texts_.add([this, folder] {
+    history_->setText(tr("保存读频记录"));
+    history_->setStatusTip(tr("每次读频后把读出的数据按对讲机ID和时间保存到 %1")
+                               .arg(QString::fromStdString(ReadHistoryDir(ini_.path()))));
+    folder->setText(tr("打开读频记录文件夹..."));
+  });
   operate->addAction(folder);
   connect(folder, &QAction::triggered, this, &TechnicianExtras::openReadHistory);
 }

@@ -783,6 +783,34 @@
             <numerusform>%n rows from line %1 on were not imported: the radio has only 16 channels</numerusform>
         </translation>
     </message>
+    <message>
+        <source>名单第%1行：缺少用户信息</source>
+        <translation>Roster line %1: the user text is missing</translation>
+    </message>
+    <message>
+        <source>名单第%1行：用户信息超过%2个字符</source>
+        <translation>Roster line %1: the user text is longer than %2 characters</translation>
+    </message>
+    <message>
+        <source>名单中没有对讲机</source>
+        <translation>The roster lists no radio</translation>
+    </message>
+    <message>
+        <source>名单文件无法读取：%1</source>
+        <translation>The roster cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>端口错误</source>
+        <translation>port error</translation>
+    </message>
+    <message>
+        <source>无响应</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>用户信息写入失败</source>
+        <translation>User text not written</translation>
+    </message>
 </context>
 <context>
     <name>qm::CheckedWrite</name>
@@ -1053,30 +1081,6 @@
 <context>
     <name>qm::cli</name>
     <message>
-        <source>记录文件无法写入</source>
-        <translation>The record file cannot be written</translation>
-    </message>
-    <message>
-        <source>等待第%1台对讲机应答……（q 回车或 Ctrl+C 结束）</source>
-        <translation>Waiting for radio %1 to answer... (q Enter or Ctrl+C ends)</translation>
-    </message>
-    <message>
-        <source>请连接第%1台对讲机，按回车写频（q 回车结束）：</source>
-        <translation>Connect radio %1 and press Enter to write (q Enter ends):</translation>
-    </message>
-    <message>
-        <source>机型错误</source>
-        <translation>Wrong Model</translation>
-    </message>
-    <message>
-        <source>端口错误</source>
-        <translation>port error</translation>
-    </message>
-    <message>
-        <source>无响应</source>
-        <translation>no answer</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>, </translation>
     </message>
@@ -1219,6 +1223,21 @@
     <message>
         <source>只有和%1一起才起作用</source>
         <translation>takes effect only together with %1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::cli::TerminalSeam</name>
+    <message>
+        <source>请连接第%1台对讲机，按回车写频（q 回车结束）：</source>
+        <translation>Connect radio %1 and press Enter to write (q Enter ends):</translation>
+    </message>
+    <message>
+        <source>等待第%1台对讲机应答……（q 回车或 Ctrl+C 结束）</source>
+        <translation>Waiting for radio %1 to answer... (q Enter or Ctrl+C ends)</translation>
+    </message>
+    <message>
+        <source>记录文件无法写入</source>
+        <translation>The record file cannot be written</translation>
     </message>
 </context>
 <context>
@@ -1674,6 +1693,140 @@
     </message>
 </context>
 <context>
+    <name>qm::ui::FleetDialog</name>
+    <message>
+        <source>批量写频</source>
+        <translation>Fleet Write</translation>
+    </message>
+    <message>
+        <source>把当前打开的数据逐台写入对讲机。</source>
+        <translation>Writes the open data into one radio after the other.</translation>
+    </message>
+    <message>
+        <source>选项</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>写频后校验</source>
+        <translation>Verify after write</translation>
+    </message>
+    <message>
+        <source>写频前备份</source>
+        <translation>Back up before write</translation>
+    </message>
+    <message>
+        <source>每台点击“下一台”后写频</source>
+        <translation>Write each radio after a click on &quot;Next radio&quot;</translation>
+    </message>
+    <message>
+        <source>自动检测下一台对讲机</source>
+        <translation>Detect the next radio by itself</translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>记录文件：</source>
+        <translation>Record file:</translation>
+    </message>
+    <message>
+        <source>名单（可选）：</source>
+        <translation>Roster (optional):</translation>
+    </message>
+    <message>
+        <source>对讲机ID</source>
+        <translation>Radio ID</translation>
+    </message>
+    <message>
+        <source>机型</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>版本</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>名单行</source>
+        <translation>Roster row</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>下一台</source>
+        <translation>Next radio</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>当前这台写完后停止</source>
+        <translation>Stop once the radio being written is done</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>当前这台写完后停止。</source>
+        <translation>Stopping once the radio being written is done.</translation>
+    </message>
+    <message>
+        <source>记录文件</source>
+        <translation>Record File</translation>
+    </message>
+    <message>
+        <source>CSV文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>名单</source>
+        <translation>Roster</translation>
+    </message>
+    <message>
+        <source>请连接第%1台对讲机，然后点击“下一台”。</source>
+        <translation>Connect radio %1, then click &quot;Next radio&quot;.</translation>
+    </message>
+    <message>
+        <source>等待第%1台对讲机应答……</source>
+        <translation>Waiting for radio %1 to answer...</translation>
+    </message>
+    <message>
+        <source>第%1行 %2</source>
+        <translation>line %1 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>共%n台：成功%1台，失败%2台</source>
+        <translation>
+            <numerusform>%n radio: %1 succeeded, %2 failed</numerusform>
+            <numerusform>%n radios: %1 succeeded, %2 failed</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>记录文件无法写入</source>
+        <translation>The record file cannot be written</translation>
+    </message>
+</context>
+<context>
     <name>qm::ui::FrmAbout</name>
     <message>
         <source>关于%1</source>
@@ -1925,6 +2078,10 @@
         <source>找不到英文界面的翻译文件，界面仍为中文。</source>
         <translation>The English translation file was not found; the interface stays Chinese.</translation>
     </message>
+    <message>
+        <source>请先回到信道界面再批量写频。</source>
+        <translation>Go back to the channel view before a fleet write.</translation>
+    </message>
 </context>
 <context>
     <name>qm::ui::FrmPort</name>
@@ -2159,6 +2316,10 @@
     <message>
         <source>无法打开文件夹 %1。</source>
         <translation>The folder %1 cannot be opened.</translation>
+    </message>
+    <message>
+        <source>批量写频...</source>
+        <translation>Fleet write...</translation>
     </message>
 </context>
 <context>

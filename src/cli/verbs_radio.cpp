@@ -109,7 +109,8 @@ std::string ModelOfImage(const AppState& app, const Image& image) {
 
 constexpr const char* kReadUsage = "read -o FILE [--port N] [--device PATH] [--trace FILE] [--yes]";
 constexpr const char* kWriteUsage =
-    "write FILE [--verify] [--backup DIR] [--fleet [--auto] [--log CSV] [--count N]] [--port N] "
+    "write FILE [--verify] [--backup DIR] [--fleet [--auto] [--log CSV] [--count N] [--roster "
+    "CSV]] [--port N] "
     "[--device PATH] [--trace FILE] [--yes]";
 constexpr const char* kEmbedReadUsage =
     "embed-read [-o FILE] [--port N] [--device PATH] [--trace FILE]";
@@ -137,7 +138,7 @@ int Read(const Invocation& inv) {
 }
 
 int Write(const Invocation& inv) {
-  Args a(inv.args, With(kLinkOptions, {"--backup", "--log", "--count"}),
+  Args a(inv.args, With(kLinkOptions, {"--backup", "--log", "--count", "--roster"}),
          {"--yes", "--verify", "--fleet", "--auto"});
   if (!a.ok() || a.positional().size() != 1) return Usage(kWriteUsage);
   RadioSession s;
@@ -155,9 +156,21 @@ int Write(const Invocation& inv) {
     const int count = a.intValue("--count", 1, 100000).value_or(0);
     if (!a.ok()) return Usage(kWriteUsage);
     FleetOptions fleet{checks, a.flag("--auto"), a.value("--log").value_or(""), count};
-    return RunFleet(ctx, f.image, f.imageVerMajor, fleet, std::cin, std::cout);
+    // A roster that is not right in every row is refused before the first radio.
+    std::optional<Roster> roster;
+    if (const auto path = a.value("--roster")) {
+      roster = LoadRoster(*path);
+      if (!roster->ok()) {
+        std::cerr << MessageLine(Message{kAppTitle, roster->error, Icon::Exclamation, Buttons::Ok})
+                  << "\n";
+        return 1;
+      }
+    }
+    return RunFleet(ctx, f.image, f.imageVerMajor, fleet, roster ? &*roster : nullptr, std::cin,
+                    std::cout);
   }
-  if (a.flag("--auto") || a.value("--log") || a.value("--count")) return Usage(kWriteUsage);
+  if (a.flag("--auto") || a.value("--log") || a.value("--count") || a.value("--roster"))
+    return Usage(kWriteUsage);
   int16_t verMajor = f.imageVerMajor;
   const CheckedWrite r = WriteRadioChecked(ctx, f.image, verMajor, LocalTimeNow, checks);
   if (r.backup && r.backup->ok) std::cerr << TrCoreUtf8(QM_TR("备份: ")) << r.backup->path << "\n";

@@ -149,6 +149,13 @@ void TechnicianExtras::install(QMenu* file, QAction* saveAs, QMenu* operate) {
   verify_ = checkable("mnuVerifyAfterWrite", QT_TR_NOOP("写频后校验"), kVerifyKey);
   backup_ = checkable("mnuBackupBeforeWrite", QT_TR_NOOP("写频前备份"), kBackupKey);
   backup_->setToolTip(QString::fromStdString(backupDir()));
+  auto* fleet = new QAction(this);
+  fleet->setObjectName("mnuFleetWrite");
+  texts_.add([fleet] { fleet->setText(tr("批量写频...")); });
+  operate->addAction(fleet);
+  connect(fleet, &QAction::triggered, this, [this] {
+    if (hooks_.fleetWrite) hooks_.fleetWrite();
+  });
   traceOn_ = checkable("mnuSerialTrace", QT_TR_NOOP("串口记录"), kTraceKey);
   auto* view = new QAction(this);
   view->setObjectName("mnuShowTrace");

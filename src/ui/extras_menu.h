@@ -1,7 +1,7 @@
 // The technician's extras in the window, each off until chosen: CSV import and export of the
 // channel list (File menu, after "另存为(&A)"), and under "编程(&O)" the write options kept in
 // the program's configuration file (verify after write, backup before write), the serial
-// trace with its viewer, and the history of reads (on by default) with its folder.
+// trace with its viewer, the fleet write, and the history of reads (on by default) with its folder.
 #pragma once
 
 #include <QObject>
@@ -39,6 +39,7 @@ struct ExtrasHooks {
   std::function<void()> commitPendingEdit;  // before an import or export
   std::function<void()> refresh;            // after an import
   std::function<bool()> busy;               // a radio command is running
+  std::function<void()> fleetWrite;         // "批量写频...": the fleet dialog
 };
 
 class TechnicianExtras : public QObject {

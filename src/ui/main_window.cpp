@@ -290,9 +290,10 @@ void FrmMain::buildMenus() {
   connect(actions_["mnuHelpAbout"], &QAction::triggered, this, &FrmMain::helpAbout);
 
   // The technician's extras (CSV after 另存为, write options under 编程), off by default.
-  auto* extras = extras_ = new TechnicianExtras(
-      this, doc_, app_, prompter_, dialogs_, ini_,
-      {[this] { commitPendingEdit(); }, [this] { refreshAll(); }, [this] { return busy_; }});
+  auto* extras = extras_ =
+      new TechnicianExtras(this, doc_, app_, prompter_, dialogs_, ini_,
+                           {[this] { commitPendingEdit(); }, [this] { refreshAll(); },
+                            [this] { return busy_; }, [this] { fleetWrite(); }});
   extras->setObjectName("technicianExtras");
   extras->install(file, actions_["mnuFileSaveAs"], operate);
 }

@@ -100,6 +100,7 @@ class FrmMain : public QMainWindow {
   // ---- radio commands (main_window_radio.cpp) ----
   void radioRead();    // mnuRead
   void radioWrite();   // mnuWrite
+  void fleetWrite();   // mnuFleetWrite: the open document into radio after radio
   void selectPort();   // mnuPort
   void embedInfo();    // mnuRadio
   void enterTune();    // mnuTune

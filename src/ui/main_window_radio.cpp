@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "base/model_table.h"
+#include "files/utf8_path.h"
 #include "model/embed_areas.h"
 #include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
@@ -18,6 +19,7 @@
 #include "tune/tune_controller.h"
 #include "ui/channel_grid.h"
 #include "ui/extras_menu.h"
+#include "ui/fleet_dialog.h"
 #include "ui/function_panel.h"
 #include "ui/link_thread.h"
 #include "ui/main_window.h"
@@ -215,6 +217,33 @@ void FrmMain::radioWrite() {
     doc_.caption = WriteDoneCaption(app_);
     doc_.fileNewEnabled = true;
   });
+}
+
+void FrmMain::fleetWrite() {
+  if (busy_) return;
+  commitPendingEdit();
+  // The tune view works on the radio's own data; a fleet is written from the channel view.
+  if (doc_.viewMode == 3) {
+    Notify(prompter_, kAppTitle, QM_TR("请先回到信道界面再批量写频。"), Icon::Information);
+    return;
+  }
+  doc_.CollectRadioData();
+  auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
+  FleetDialogEnv env{app_,
+                     prompter_,
+                     dialogs_,
+                     *link_,
+                     extras ? extras->writeChecks() : WriteChecks{},
+                     extras ? extras->backupDir() : std::string(),
+                     PathToUtf8(PathFromUtf8(ini_.path()).parent_path() / "fleet.csv"),
+                     [this](const std::function<void(LinkContext&)>& job) {
+                       runRadioCommand([&] {
+                         LinkContext ctx = linkContext();
+                         onLink([&] { job(ctx); });
+                       });
+                     }};
+  FleetDialog dialog(this, doc_.image, doc_.imageVerMajor, std::move(env));
+  dialog.exec();
 }
 
 void FrmMain::leaveTuneView() {

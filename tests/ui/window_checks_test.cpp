@@ -15,6 +15,17 @@ qm::ui::TechnicianExtras* Extras(Env& e) {
   return e.find<qm::ui::TechnicianExtras>("technicianExtras");
 }
 
+// A fleet log with its time and duration columns blank: what two runs have in common.
+QString WithoutTimes(const QByteArray& log) {
+  QStringList lines = QString::fromUtf8(log).split("\r\n");
+  for (qsizetype i = 1; i < lines.size(); ++i) {
+    QStringList f = lines[i].split(',');
+    if (f.size() > 6) f[5] = f[6] = "";
+    lines[i] = f.join(',');
+  }
+  return lines.join("\n");
+}
+
 }  // namespace
 
 class WindowChecksTest : public QObject {
@@ -24,6 +35,7 @@ class WindowChecksTest : public QObject {
   void tuneViewKeepsTheRadiosData();
   void screenshotsNeverWaitForAPerson();
   void extrasCsvOptionsKeptAndVerify();
+  void fleetDialogLogsAsTheCommandLine();
 };
 
 // The tune view works on what the radio holds: while it shows the radio's tune data no file
@@ -153,6 +165,89 @@ void WindowChecksTest::extrasCsvOptionsKeptAndVerify() {
   QVERIFY(e.said("写频校验失败，对讲机中的数据与写入的不同：\n0x2B0: 写入 ", true));
   QVERIFY(!e.said("写频完成", true));
   QVERIFY(!e.w->windowTitle().startsWith("写频完成"));
+}
+
+// Three radios, the second of which stops acknowledging the write, with a roster: the
+// dialog's run and the command line's give the same log, and the roster's text is in the
+// radios that were written.
+void WindowChecksTest::fleetDialogLogsAsTheCommandLine() {
+  Env e;
+  const QString roster = e.path("roster.csv");
+  QVERIFY(WriteBytes(roster, "标签,用户信息\nR-1,一号车\nR-2,二号车\nR-3,三号车\n"));
+  const qm::Image tmpl = e.w->document().image;
+  const QString file = e.saveDataFile("fleet.q83", tmpl);
+  QVERIFY(!file.isEmpty());
+  const auto startRadio = [&](int k) {
+    e.sim->stop();
+    qm::Image memory = tmpl;
+    const std::string id = "FLT-" + std::to_string(k);
+    std::fill(memory.bytes().begin() + 0x3E0, memory.bytes().begin() + 0x3F0, uint8_t{0});
+    std::copy(id.begin(), id.end(), memory.bytes().begin() + 0x3E0);
+    return e.startRadio(memory, k == 2 ? QStringList{"--no-ack", "0x010"} : QStringList{});
+  };
+
+  // The dialog, waiting for "下一台" before each radio; the radio is put on the line first.
+  QStringList rows;
+  QString summary;
+  std::vector<QByteArray> userTexts;
+  e.modal("mnuFleetWrite", [&](QWidget* dlg) {
+    QCOMPARE(dlg->objectName(), QString("dlgFleet"));
+    dlg->findChild<QLineEdit*>("txtFleetLog")->setText(e.path("window.csv"));
+    dlg->findChild<QLineEdit*>("txtFleetRoster")->setText(roster);
+    auto* next = dlg->findChild<QPushButton*>("cmdFleetNext");
+    int radio = 0;
+    QTimer feeder;
+    QObject::connect(&feeder, &QTimer::timeout, [&] {
+      if (!next->isEnabled()) return;
+      if (radio > 0) userTexts.push_back(e.sim->stop().mid(0x300, 6));
+      if (!startRadio(++radio)) qWarning("radio %d did not start", radio);
+      next->click();
+    });
+    feeder.start(20);
+    dlg->findChild<QPushButton*>("cmdFleetStart")->click();
+    feeder.stop();
+    userTexts.push_back(e.sim->stop().mid(0x300, 6));
+    auto* grid = dlg->findChild<QTableWidget*>("gridFleet");
+    for (int r = 0; r < grid->rowCount(); ++r)
+      rows << grid->item(r, 1)->text() + " " + grid->item(r, 4)->text() + " " +
+                  grid->item(r, 6)->text();
+    summary = dlg->findChild<QLabel*>("lblFleetStatus")->text();
+    Shot(dlg, "fleet.png");
+    dlg->findChild<QPushButton*>("cmdFleetClose")->click();
+  });
+  QCOMPARE(rows, (QStringList{"FLT-1 成功 第2行 R-1", "FLT-2 写频失败 第3行 R-2",
+                              "FLT-3 成功 第4行 R-3"}));
+  QCOMPARE(summary, QString("共3台：成功2台，失败1台（#2）"));
+  QVERIFY(e.said("写频中断，请重试！", true));
+  // UTF-16LE: "一号车" is 6 bytes; the failed radio keeps its own.
+  const auto utf16 = [](const char16_t* t) {
+    return QByteArray(reinterpret_cast<const char*>(t), 6);
+  };
+  QCOMPARE(userTexts.size(), size_t{3});
+  QCOMPARE(userTexts[0], utf16(u"一号车"));
+  QCOMPARE(userTexts[2], utf16(u"三号车"));
+  QVERIFY(userTexts[1] != utf16(u"二号车"));
+
+  // The command line against the same three radios, Enter for each once it is on the line.
+  QProcess cli;
+  cli.start(QM_CLI_PATH, {"--ini", e.path("cli.ini"), "write", file, "--fleet", "--roster", roster,
+                          "--log", e.path("cli.csv"), "--device", e.sim->device()});
+  QVERIFY(cli.waitForStarted());
+  QByteArray out;
+  for (int k = 1; k <= 3; ++k) {
+    const QByteArray prompt = QString("请连接第%1台对讲机").arg(k).toUtf8();
+    while (!out.contains(prompt) && cli.waitForReadyRead(10000)) out += cli.readAllStandardOutput();
+    QVERIFY2(out.contains(prompt), out.constData());
+    QVERIFY(startRadio(k));
+    cli.write("\n");
+  }
+  QVERIFY(cli.waitForFinished(60000));
+  QCOMPARE(cli.exitCode(), 1);
+  e.sim->stop();
+  QCOMPARE(WithoutTimes(ReadBytes(e.path("window.csv"))),
+           WithoutTimes(ReadBytes(e.path("cli.csv"))));
+  QVERIFY(ReadBytes(e.path("cli.csv")).contains(",写频失败,"));
+  QCOMPARE(ReadBytes(e.path("window.csv")).count("\r\n"), 4);  // the header and three radios
 }
 
 QTEST_MAIN(WindowChecksTest)

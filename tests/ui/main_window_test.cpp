@@ -544,6 +544,13 @@ void MainWindowTest::openSaveNewAndRecentFiles() {
   e.action("mnuRecentFile_1")->trigger();
   QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
   QCOMPARE(e.cell(4, 5), QString("删除"));
+  // And so does Open, before its file dialog.
+  e.prompter.clear();
+  e.dialogs.choose(file.toStdString());
+  e.prompter.answer(Answer::Cancel);
+  QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
+  QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
+  QCOMPARE(e.cell(4, 5), QString("删除"));
   e.prompter.clear();
   QVERIFY(QFile::remove(file));
   e.prompter.answer(Answer::No);

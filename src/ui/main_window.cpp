@@ -751,11 +751,15 @@ void FrmMain::helpAbout() {
 void FrmMain::closeEvent(QCloseEvent* event) {
   // A read, a write or a tune exchange runs to its end; the radio and the port would
   // otherwise be left half way.
-  if (busy_) {
+  // A close asked again while the close sequence itself waits (its question, its save, the
+  // leave-tune exchange on the link thread) would run the sequence twice.
+  if (busy_ || closing_) {
     event->ignore();
     return;
   }
-  CloseDecision d = doc_.RequestClose([this] { return fileSave(); });
+  closing_ = true;
+  const CloseDecision d = doc_.RequestClose([this] { return fileSave(); });
+  closing_ = false;
   if (d == CloseDecision::KeepOpen) {
     event->ignore();
     return;

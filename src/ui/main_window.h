@@ -201,7 +201,8 @@ class FrmMain : public QMainWindow {
   std::optional<Language> shownLanguage_;  // the language the window's texts are in
   QString translationDir_;
   bool busy_ = false;
-  bool quick_ = false;  // the command running is a quick stretch
+  bool quick_ = false;    // the command running is a quick stretch
+  bool closing_ = false;  // the close sequence is running
 };
 
 }  // namespace qm::ui

@@ -1,7 +1,6 @@
 #include "document/read_history.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <tuple>
@@ -17,16 +16,6 @@ namespace qm {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string Two(int v) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d", v);
-  return buf;
-}
-
-}  // namespace
-
 std::string ReadHistoryDir(const std::string& iniPath) {
   return PathToUtf8(PathFromUtf8(iniPath).parent_path() / "history");
 }
@@ -40,15 +29,8 @@ void SetReadHistoryEnabled(const ProfileFile& ini, bool on) {
 }
 
 std::string ReadHistoryFileName(const Image& image, const std::tm& now) {
-  std::string id;
-  for (char c : PrintableRadioId(image.radioId())) {
-    const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                      c == '-' || c == '_';
-    id += keep ? c : '_';
-  }
-  if (id.empty()) id = "radio";
-  return id + "_" + std::to_string(now.tm_year + 1900) + Two(now.tm_mon + 1) + Two(now.tm_mday) +
-         "-" + Two(now.tm_hour) + Two(now.tm_min) + Two(now.tm_sec) + ".q83";
+  // Named as a backup before a write is, so the two kinds of copy sort and read alike.
+  return BackupFileName(PrintableRadioId(image.radioId()), now, "radio");
 }
 
 size_t PruneReadHistory(const std::string& dir, size_t maxFiles, uintmax_t maxBytes) {

@@ -24,13 +24,6 @@ class QuietPrompter : public Prompter {
   WarningAnswer warn(int, const std::string&) override { return {}; }
 };
 
-std::string LogField(const std::string& v) {
-  if (v.find_first_of(",\"\r\n") == std::string::npos) return v;
-  std::string q = "\"";
-  for (char c : v) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return q + "\"";
-}
-
 bool AppendLog(const std::string& path, const FleetRecord& r, const RosterRow* row,
                bool withLabel) {
   std::error_code ec;
@@ -43,7 +36,7 @@ bool AppendLog(const std::string& path, const FleetRecord& r, const RosterRow* r
   if (fresh)
     log << "\xEF\xBB\xBF" << FleetCsvHeader() << (withLabel ? QM_NOTR(",标签") : "") << "\r\n";
   log << FleetCsvRow(r);
-  if (withLabel) log << "," << LogField(row ? row->label : std::string());
+  if (withLabel) log << "," << CsvField(row ? row->label : std::string());
   log << "\r\n";
   return static_cast<bool>(log);
 }

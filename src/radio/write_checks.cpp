@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/tr.h"
+#include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/utf8_path.h"
 #include "model/defaults.h"
@@ -151,14 +152,14 @@ std::string PrintableRadioId(std::span<const uint8_t> id) {
   return out;
 }
 
-std::string BackupFileName(std::string_view radioId, const std::tm& now) {
+std::string BackupFileName(std::string_view radioId, const std::tm& now, std::string_view noId) {
   std::string id;
   for (char c : radioId) {
     const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                       c == '-' || c == '_';
     id += keep ? c : '_';
   }
-  if (id.empty()) id = "noid";
+  if (id.empty()) id = std::string(noId);
   return id + "_" + std::to_string(now.tm_year + 1900) + Two(now.tm_mon + 1) + Two(now.tm_mday) +
          "-" + Two(now.tm_hour) + Two(now.tm_min) + Two(now.tm_sec) + ".q83";
 }
@@ -304,12 +305,7 @@ std::string FleetLine(const FleetRecord& r) {
 std::string FleetCsvHeader() { return QM_NOTR("序号,对讲机ID,机型代码,版本,结果,时间,用时(秒)"); }
 
 std::string FleetCsvRow(const FleetRecord& r) {
-  auto field = [](const std::string& v) {
-    if (v.find_first_of(",\"\r\n") == std::string::npos) return v;
-    std::string q = "\"";
-    for (char c : v) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
-  };
+  const auto field = [](const std::string& v) { return CsvField(v); };
   char secs[32];
   std::snprintf(secs, sizeof secs, "%.1f", r.seconds);
   return std::to_string(r.count) + "," + field(r.radioId) + "," +

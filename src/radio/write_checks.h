@@ -62,8 +62,9 @@ struct BackupResult {
 };
 
 // The name of a backup file: the radio ID (letters, digits, "-" and "_" kept, anything else
-// "_", "noid" when empty), "_" and the date and time YYYYMMDD-HHMMSS, ".q83".
-std::string BackupFileName(std::string_view radioId, const std::tm& now);
+// "_", `noId` when empty), "_" and the date and time YYYYMMDD-HHMMSS, ".q83".
+std::string BackupFileName(std::string_view radioId, const std::tm& now,
+                           std::string_view noId = "noid");
 
 // Reads the whole radio into a scratch image and saves it in `dir` (created when missing)
 // as a data file. Neither the document nor the selected model changes. The read's own

@@ -16,48 +16,12 @@ using namespace std::chrono_literals;
 class EchoPeer : public LinePeer {
  public:
   Micros latency{0};
-  Micros replyByteTime{0};
   std::vector<TimedByte> seen;
   void receive(uint8_t b, Micros at, std::vector<TimedByte>& reply) override {
     seen.push_back({b, at});
-    reply.push_back({static_cast<uint8_t>(b + 1), at + latency + replyByteTime});
+    reply.push_back({static_cast<uint8_t>(b + 1), at + latency});
   }
 };
-
-TEST(FakeSerialPort, RepliesBecomeReadableAtTheirTime) {
-  VirtualClock clock;
-  EchoPeer peer;
-  peer.latency = 5ms;
-  FakeSerialPort port(clock, &peer);
-  ASSERT_TRUE(port.open(3, kLinkSettings));
-  EXPECT_EQ(port.lastPortNumber(), 3);
-  const std::array<uint8_t, 2> bytes{0x10, 0x20};
-  ASSERT_TRUE(port.write(bytes));
-  EXPECT_EQ(std::tuple(port.outCount(), port.inCount()), std::tuple(0u, 0u));
-  clock.delayMs(4);
-  EXPECT_EQ(port.inCount(), 0u);
-  clock.delayMs(1);
-  EXPECT_EQ(port.inCount(), 2u);
-  EXPECT_EQ(port.readAll(), (std::vector<uint8_t>{0x11, 0x21}));
-  EXPECT_EQ(port.inCount(), 0u);
-}
-
-TEST(FakeSerialPort, PacingDelaysDeliveryAndDrain) {
-  VirtualClock clock;
-  EchoPeer peer;
-  FakeSerialPort port(clock, &peer);
-  port.setByteTime(kByteTime9600);
-  ASSERT_TRUE(port.open(1, kLinkSettings));
-  const std::array<uint8_t, 3> bytes{1, 2, 3};
-  port.write(bytes);
-  EXPECT_EQ(port.outCount(), 3u);
-  clock.delayMs(2);  // after 2 ms only the first byte (1.146 ms) has gone
-  EXPECT_EQ(port.outCount(), 2u);
-  clock.delayMs(2);
-  EXPECT_EQ(port.outCount(), 0u);
-  ASSERT_EQ(peer.seen.size(), 3u);
-  EXPECT_EQ(peer.seen[2].at, 3 * kByteTime9600);
-}
 
 TEST(FakeSerialPort, ClearingDropsOnlyWhatHasArrivedOrNotLeft) {
   VirtualClock clock;
@@ -78,22 +42,6 @@ TEST(FakeSerialPort, ClearingDropsOnlyWhatHasArrivedOrNotLeft) {
   port.clearOutput();  // not yet sent: never reaches the device
   clock.delayMs(50);
   EXPECT_EQ(std::tuple(peer.seen.size(), port.inCount()), std::tuple(1u, 0u));
-}
-
-TEST(FakeSerialPort, OpenFailuresAndClosedPort) {
-  VirtualClock clock;
-  FakeSerialPort port(clock, nullptr);
-  port.setPresentPorts({2});
-  EXPECT_FALSE(port.open(1, kScanSettings));
-  EXPECT_FALSE(port.lastError().empty());
-  EXPECT_TRUE(port.open(2, kScanSettings));
-  EXPECT_EQ(port.lastSettings(), kScanSettings);
-  port.close();
-  const std::array<uint8_t, 1> a{0x40};
-  EXPECT_FALSE(port.write(a));
-  port.failOpen("Permission denied");
-  EXPECT_FALSE(port.open(2, kLinkSettings));
-  EXPECT_EQ(port.lastError(), "Permission denied");
 }
 
 TEST(Progress, ValueBeyondMaximumShowsFullBar) {

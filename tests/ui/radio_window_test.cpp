@@ -6,7 +6,6 @@
 //
 // With QM_SCREENSHOT_DIR set, pictures of the radio windows are saved on the way.
 #include <algorithm>
-#include <ctime>
 
 #include "model/codecs.h"
 #include "model/embed_areas.h"
@@ -44,33 +43,6 @@ double LongestGapMs(const QByteArray& log, qsizetype from = 0) {
     last = at;
   }
   return longest;
-}
-
-// The CPU time of this process so far, in seconds.
-double ProcessCpuSeconds() {
-#ifdef _WIN32
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  const auto ticks = [](FILETIME t) {
-    return double((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-  };
-  return ticks(kernel) + ticks(user);
-#else
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-#endif
-}
-
-// The time from the first frame the simulator received to the last line of its log, in s.
-double LinkSpanSeconds(const QByteArray& log) {
-  double first = -1, last = 0;
-  for (const QByteArray& line : log.split('\n')) {
-    const double at = line.trimmed().split(' ').value(0).toDouble();
-    if (first < 0 && line.contains("PC> ")) first = at;
-    if (!line.trimmed().isEmpty()) last = at;
-  }
-  return first < 0 ? 0 : (last - first) / 1000;
 }
 
 // A slot that keeps the window thread busy for 1.5 s, once, when `when` first holds.
@@ -248,17 +220,7 @@ void RadioWindowTest::cablePulledDuringARead() {
   QVERIFY(!e.w->busy() && !e.w->progress().isOpen());
   QVERIFY(e.startRadio(radio, QStringList{"--pace"}));
   e.prompter.clear();
-  QElapsedTimer wall;
-  wall.start();
-  const double cpu = ProcessCpuSeconds();
   e.action("mnuRead")->trigger();
-  // With QM_BENCH set, the figures of a whole read with its progress window, for comparing
-  // with the line floor (bench/radio_link.sh gives it) and the command line's.
-  if (qEnvironmentVariableIsSet("QM_BENCH")) {
-    qInfo("window read: %.3f s at the radio, %.3f s in all, CPU %.1f %% of it",
-          LinkSpanSeconds(ReadBytes(e.sim->log())), double(wall.elapsed()) / 1000,
-          100 * (ProcessCpuSeconds() - cpu) / (double(wall.elapsed()) / 1000));
-  }
   QCOMPARE(e.texts(), (std::vector<std::string>{"读频完成，请按“确定”按钮继续...."}));
   QVERIFY(e.w->document().image == radio);
 }

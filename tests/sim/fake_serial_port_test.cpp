@@ -42,6 +42,9 @@ TEST(FakeSerialPort, ClearingDropsOnlyWhatHasArrivedOrNotLeft) {
   port.clearOutput();  // not yet sent: never reaches the device
   clock.delayMs(50);
   EXPECT_EQ(std::tuple(peer.seen.size(), port.inCount()), std::tuple(1u, 0u));
+  // A closed port takes nothing.
+  port.close();
+  EXPECT_FALSE(port.write(a));
 }
 
 TEST(Progress, ValueBeyondMaximumShowsFullBar) {

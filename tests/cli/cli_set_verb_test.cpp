@@ -42,11 +42,11 @@ TEST(CliSetVerb, ChangesTheChosenChannelsThroughTheGridChecks) {
     int code;
     const char* says;
   };
+  // An unknown value and nothing to change are the English run's (tests/e2e/english_cli.sh),
+  // which also finds any message changed from the one translated.
   for (const Bad& b : std::vector<Bad>{
-           {"--channels 1 --power medium", 2, "无法识别的值（medium）"},
            {"--channels 1 --power 低 --power 高", 2, "--power: 这个选项只能给一次"},
            {"--channels 1 --step 5 --power 低", 2, "--step: 只有和--fill-from一起才起作用"},
-           {"--channels 1", 2, "没有要修改的项目"},
            {"--channels 1 --tx-signal 'DCS 018'", 1, "没有修改"}}) {
     CliRun bad = Cli("set " + in + " " + b.args + " -o " + dir.file("bad.q83"));
     EXPECT_EQ(bad.exitCode, b.code) << b.args << "\n" << bad.out;

@@ -933,37 +933,23 @@ void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   QVERIFY(e.w->windowTitle().endsWith(QDir::toNativeSeparators(e.path(name))));
 }
 
-// What a screen reader finds, through Qt's accessibility interfaces: every control named, the
-// boxes beside the rows by their row and column, the cells' notes; and a box ticked through
-// its toggle action (no click) reaches the channel.
+// What a screen reader finds, through Qt's accessibility interfaces, where the bus test
+// (AccessibilityBus) does not look: the tune view with every control named, the boxes beside
+// its rows and the last transmit box of the channel grid by their row and column.
 void MainWindowTest::screenReaderNamesAndNotes() {
   Env e;
-  QVERIFY2(Unnamed(Accessible(e.w.get())).isEmpty(),
-           qPrintable(Unnamed(Accessible(e.w.get())).join('\n')));
   e.w->tunePanel()->show();
   QVERIFY2(Unnamed(Accessible(e.w->tunePanel())).isEmpty(),
            qPrintable(Unnamed(Accessible(e.w->tunePanel())).join('\n')));
   e.w->tunePanel()->hide();
-  const std::pair<const char*, const char*> names[] = {{"chkCH_2", "信道3 关闭"},
-                                                       {"chkTx_0", "信道1 禁发"},
-                                                       {"chkTxEqTx_15", "信道16 Tx<-Rx"},
+  const std::pair<const char*, const char*> names[] = {{"chkTxEqTx_15", "信道16 Tx<-Rx"},
                                                        {"chkTuneCH_0", "调测信道1 关闭"},
                                                        {"chkTuneTx_10", "调测信道11 禁发"},
                                                        {"optTestCh_4", "调测信道5 调测"},
-                                                       {"gridChan", "信道表"},
                                                        {"gridTune", "调测信道表"}};
   for (const auto& [control, name] : names)
     QCOMPARE(Accessible(e.find<QWidget>(control))->text(QAccessible::Name), QString(name));
-
-  QAccessibleInterface* box = Accessible(e.find<QCheckBox>("chkTx_4"));
-  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-  QVERIFY(e.w->document().editors().channels().txInhibited(4));
   QAccessibleTableInterface* table = Accessible(e.grid())->tableInterface();
-  const auto note = [&](int row, int col) {
-    return table->cellAt(row - 1, col)->text(QAccessible::Description);
-  };
-  QCOMPARE((QStringList{note(5, 3), note(5, 1), note(16, 1)}),
-           (QStringList{"此信道禁止发射", "", "此信道已关闭"}));
   QCOMPARE(table->cellAt(4, 3)->text(QAccessible::Name), QString("440.00000"));
 }
 

@@ -153,12 +153,10 @@ TEST_F(WriteChecksTest, ProbeAndTraceOfEveryFrameWithTimeAndDirection) {
   const std::vector<std::string>& l = trace.lines();
   ASSERT_GE(l.size(), 8u);
   EXPECT_EQ(sunk, l);
+  // The greeting, its acknowledge and the close: the trace run's (tests/e2e/extras_cli.sh).
   EXPECT_EQ(l[0], "         0.000 ms -- open COM3 9600,N,8,2");
-  EXPECT_NE(l[1].find(" ms TX  02 50 52 4F 47 52 41 4D"), std::string::npos) << l[1];
-  EXPECT_NE(l[2].find(" ms RX  06"), std::string::npos) << l[2];
   EXPECT_NE(trace.text().find("TX  52 03 E0 08\n"), std::string::npos);
   EXPECT_NE(trace.text().find("RX  57 03 E0 08 52 41 44 49 4F 2D 37 00\n"), std::string::npos);
-  EXPECT_NE(l.back().find("-- close"), std::string::npos);
   // Time stamps never go back.
   for (size_t k = 1; k < l.size(); ++k)
     EXPECT_LE(std::stod(l[k - 1].substr(0, 14)), std::stod(l[k].substr(0, 14)));

@@ -15,6 +15,7 @@
 #include "cli/console_prompter.h"
 #include "cli/context.h"
 #include "cli/fleet.h"
+#include "cli/link_session.h"
 #include "cli/trace_option.h"
 #include "cli/verbs.h"
 #include "document/config.h"
@@ -72,30 +73,12 @@ std::set<std::string> With(std::set<std::string> s, std::initializer_list<std::s
   return s;
 }
 
-// What every radio verb holds: the configuration, the port, the clock and the seams.
-struct RadioSession {
-  CliApp cli;
-  std::optional<SystemSerialPort> port;
-  SleepClock clock;
-  std::optional<ConsolePrompter> prompter;
+// A radio verb's link with the progress on the terminal.
+struct RadioSession : LinkSession {
   ConsoleProgress progress;
-  int16_t portNumber = 1;
-  TraceOption trace;  // --trace FILE
-
-  // False (with a message) when an option is wrong.
-  bool setUp(const Invocation& inv, Args& a) {
-    LoadCliApp(inv, cli);
-    port.emplace(cli.programIni.get());
-    prompter.emplace(a.flag("--yes"));
-    portNumber = static_cast<int16_t>(ReadPortNumber(*cli.programIni));
-    if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
-      portNumber = static_cast<int16_t>(*n);
-    }
-    return ApplyLinkOptions(a, *port, clock, trace);
-  }
 
   LinkContext context() {
-    return LinkContext{trace.port(*port), clock, *prompter, progress, cli.app, portNumber};
+    return LinkContext{line(), clock, *prompter, progress, cli.app, portNumber};
   }
 };
 
@@ -132,7 +115,7 @@ int Read(const Invocation& inv) {
   history.Keep(image, LocalTimeNow());
   std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(kReadDoneNotice)
             << TrCoreUtf8(s.cli.app.softwareTitle) << " ("
-            << TrCoreUtf8(ModelOfImage(s.cli.app, image)) << ", " << s.cli.app.radioVersion
+            << TrCoreUtf8(ModelOfImage(s.cli.app, image)) << ", V" << s.cli.app.radioVersion.text()
             << ")\n";
   return SaveOrReport(*out, image, SpareBlock{}) ? 0 : 1;
 }

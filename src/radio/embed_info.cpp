@@ -22,8 +22,8 @@ bool FitsRow(std::span<const uint8_t> reply) {
 
 bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
-  const int16_t mode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, mode, QM_TR("%1 没有响应, 请检查你的连接或机型电源是否打开！"))) {
+  if (!ReactToProgramMode(ctx, EnterProgramMode(ctx, imageVerMajor, image),
+                          QM_TR("%1 没有响应, 请检查你的连接或机型电源是否打开！"))) {
     return false;
   }
   ctx.port.clearOutput();
@@ -62,8 +62,10 @@ bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
 
 bool WriteEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
-  const int16_t mode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, mode, QM_TR("%1 没有响应，请检查你的连接！"))) return false;
+  if (!ReactToProgramMode(ctx, EnterProgramMode(ctx, imageVerMajor, image),
+                          QM_TR("%1 没有响应，请检查你的连接！"))) {
+    return false;
+  }
   ctx.port.clearOutput();
   ctx.clock.delayMs(20);
 

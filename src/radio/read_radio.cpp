@@ -44,9 +44,9 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   Image scratch = image;
   int16_t scratchVer = imageVerMajor;
 
-  result.modelCode = EnterProgramMode(ctx, scratchVer, scratch);
-  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
-  ctx.app.radioVersion = "V" + ctx.app.radioVerText;
+  result.handshake = EnterProgramMode(ctx, scratchVer, scratch);
+  if (!ReactToProgramMode(ctx, result.handshake)) return result;
+  if (result.handshake.version) ctx.app.radioVersion = *result.handshake.version;
 
   ctx.progress.open(QM_TR("正在从对讲机读取数据....."), QM_TR("读频"), kProgressMax, true);
   ctx.port.clearOutput();
@@ -93,7 +93,6 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   ctx.clock.delayMs(20);
   ctx.progress.close();
 
-  ctx.app.radioVerMajor = scratchVer;
   if (scratchVer == 2) {
     Notify(ctx.prompter, QM_TR("读频"), QM_TR("读频完成，请按“确定”按钮继续...."), Icon::None);
   } else if (scratchVer > 2) {

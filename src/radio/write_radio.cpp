@@ -52,10 +52,10 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   PortCloser closer(ctx);
   WriteResult result;
 
-  result.modelCode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
+  result.handshake = EnterProgramMode(ctx, imageVerMajor, image);
+  if (!ReactToProgramMode(ctx, result.handshake)) return result;
 
-  if (result.modelCode != ctx.app.currentModel().code) {
+  if (result.handshake.modelCode != ctx.app.currentModel().code) {
     const Answer a =
         ctx.prompter.ask(Message{kAppTitle, QM_TR("选择的机型与当前机型不同 是否要继续？"),
                                  Icon::Information, Buttons::YesNo});

@@ -148,17 +148,17 @@ void FrmMain::radioRead() {
     if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
     repaint();
-    if (doc_.tuneState == 2) {
+    if (doc_.tuneState == TuneState::ItemOpen) {
       onLink([this] { tune_->LeaveTuneMode(); });
       renderTune();
     }
     TuneReturn tuneReturn{SwitchTuneOn};
     LinkContext ctx = linkContext();
-    if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
+    if (doc_.viewMode == ViewMode::Tune) ctx.tuneReturn = &tuneReturn;
     ReadHooks hooks;
     hooks.accepted = [this] {
       link_->onWindow([this] {
-        if (doc_.viewMode == 3) leaveTuneView();
+        if (doc_.viewMode == ViewMode::Tune) leaveTuneView();
         doc_.caption = ReadDoneCaption(app_);
         syncDocument();
       });
@@ -166,7 +166,7 @@ void FrmMain::radioRead() {
     ReadResult r;
     onLink([&] { r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks); });
     // A read declined after "END" has taken the radio out of its tune state all the same.
-    if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
+    if (doc_.viewMode == ViewMode::Tune && tuneReturn.leftTune) leaveTuneView();
     if (!r.accepted()) {
       doc_.RadioCommandFailed();
       return;
@@ -188,14 +188,14 @@ void FrmMain::radioWrite() {
     HourGlass hourglass(this);
     const EditFlags before = doc_.flags;
     doc_.CollectRadioData();
-    if (doc_.tuneState == 2) {
+    if (doc_.tuneState == TuneState::ItemOpen) {
       onLink([this] { tune_->LeaveTuneMode(); });
       renderTune();
     }
     repaint();
     TuneReturn tuneReturn{SwitchTuneOn};
     LinkContext ctx = linkContext();
-    if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
+    if (doc_.viewMode == ViewMode::Tune) ctx.tuneReturn = &tuneReturn;
     // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
     // disagrees makes the write a failure.
     auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
@@ -205,7 +205,7 @@ void FrmMain::radioWrite() {
       r = WriteRadioChecked(
           ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); }, checks);
     });
-    if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
+    if (doc_.viewMode == ViewMode::Tune && tuneReturn.leftTune) leaveTuneView();
     if (!r.ok()) {
       // The edits are in the image but not in the radio nor in a file: they still count as
       // unsaved, or closing the window would drop them without asking.
@@ -223,7 +223,7 @@ void FrmMain::fleetWrite() {
   if (busy_) return;
   commitPendingEdit();
   // The tune view works on the radio's own data; a fleet is written from the channel view.
-  if (doc_.viewMode == 3) {
+  if (doc_.viewMode == ViewMode::Tune) {
     Notify(prompter_, kAppTitle, QM_TR("请先回到信道界面再批量写频。"), Icon::Information);
     return;
   }
@@ -249,8 +249,8 @@ void FrmMain::fleetWrite() {
 void FrmMain::leaveTuneView() {
   // "END" has taken the radio out of its tune state: the channel view comes back without
   // another exchange with the radio.
-  doc_.viewMode = 1;
-  doc_.tuneState = 0;
+  doc_.viewMode = ViewMode::Channels;
+  doc_.tuneState = TuneState::Off;
   tune_->ChannelMenu();
   renderTune();
 }
@@ -276,13 +276,13 @@ void FrmMain::selectPort() {
 void FrmMain::embedInfo() {
   runRadioCommand([this] {
     commitPendingEdit();
-    if (doc_.viewMode == 3) {
+    if (doc_.viewMode == ViewMode::Tune) {
       bool left = false;
       onLink([&] { left = tune_->ChannelMenu(); });
       renderTune();
       if (!left) return;
     }
-    doc_.viewMode = 2;
+    doc_.viewMode = ViewMode::EmbedInfo;
     FrmEmbed dialog(app_, prompter_, doc_.image, this);
     dialog.readInfo = [this] {
       LinkContext ctx = linkContext();
@@ -304,7 +304,7 @@ void FrmMain::embedInfo() {
 void FrmMain::enterTune() {
   runRadioCommand([this] {
     // Entering again while tuning would greet a radio that is in its tune state.
-    if (doc_.viewMode == 3) return;
+    if (doc_.viewMode == ViewMode::Tune) return;
     HourGlass hourglass(this);
     onLink([this] { tune_->EnterTuneMode(); });
   });

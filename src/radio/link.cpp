@@ -161,6 +161,12 @@ void ReturnToTune(LinkContext& ctx) {
   if (back->switchOn) back->switchOn(ctx);
 }
 
+void BreakOff(LinkContext& ctx, std::string_view title, std::string_view text) {
+  ReturnToTune(ctx);
+  ctx.progress.close();
+  Notify(ctx.prompter, std::string(title), std::string(text), Icon::Exclamation);
+}
+
 bool ReactToProgramMode(LinkContext& ctx, const HandshakeResult& result,
                         std::string_view noAnswerTail) {
   if (result.outcome == Handshake::PortNotOpened) return false;

@@ -136,6 +136,9 @@ void ExitProgramMode(LinkContext& ctx);
 // An operation begun in the tune view stops after its first greeting byte and before "END":
 // the radio goes back into its tune state (TuneReturn). Nothing happens otherwise.
 void ReturnToTune(LinkContext& ctx);
+// The end of a read or write that broke off after the greeting: the radio back in its tune
+// state (ReturnToTune), the progress window closed, then the message (exclamation icon).
+void BreakOff(LinkContext& ctx, std::string_view title, std::string_view text);
 
 // The callers' common reaction to a handshake result: true to go on. A port not opened stops
 // silently; no answer shows "通讯端口错误" with "端口<n>" and `noAnswerTail`; another radio

@@ -30,6 +30,7 @@ class QToolBar;
 
 namespace qm {
 class TuneController;
+struct RadioCommandSeams;
 }  // namespace qm
 
 namespace qm::ui {
@@ -152,6 +153,9 @@ class FrmMain : public QMainWindow {
   QAction* addSeparator(QMenu* menu, const char* name);
   void buildRadio();
   LinkContext linkContext();
+  // The window's part of a read or write over the document: the link thread, the tune view,
+  // the read history.
+  RadioCommandSeams radioCommandSeams();
   // Runs a radio command as one busy stretch and renders the document afterwards.
   void runRadioCommand(const std::function<void()>& command, bool quick = false);
   // Runs `exchange` on the link thread (see link_thread.h) and waits for it.

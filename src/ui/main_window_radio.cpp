@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "base/model_table.h"
+#include "document/radio_commands.h"
 #include "files/utf8_path.h"
 #include "model/embed_areas.h"
 #include "platform/system_serial_port.h"
@@ -142,42 +143,24 @@ void FrmMain::renderTune() {
   syncDocument();
 }
 
+RadioCommandSeams FrmMain::radioCommandSeams() {
+  RadioCommandSeams seams;
+  seams.onLink = [this](const std::function<void()>& exchange) { onLink(exchange); };
+  seams.onWindow = [this](const std::function<void()>& step) { link_->onWindow(step); };
+  seams.leaveTuneView = [this] { leaveTuneView(); };
+  seams.viewChanged = [this] { renderTune(); };
+  auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
+  if (extras) seams.keepRead = [extras](const Image& image) { extras->keepRead(image); };
+  return seams;
+}
+
 void FrmMain::radioRead() {
   runRadioCommand([this] {
     commitPendingEdit();
     if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
     repaint();
-    if (doc_.tuneState == TuneState::ItemOpen) {
-      onLink([this] { tune_->LeaveTuneMode(); });
-      renderTune();
-    }
-    TuneReturn tuneReturn{SwitchTuneOn};
-    LinkContext ctx = linkContext();
-    if (doc_.viewMode == ViewMode::Tune) ctx.tuneReturn = &tuneReturn;
-    ReadHooks hooks;
-    hooks.accepted = [this] {
-      link_->onWindow([this] {
-        if (doc_.viewMode == ViewMode::Tune) leaveTuneView();
-        doc_.caption = ReadDoneCaption(app_);
-        syncDocument();
-      });
-    };
-    ReadResult r;
-    onLink([&] { r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks); });
-    // A read declined after "END" has taken the radio out of its tune state all the same.
-    if (doc_.viewMode == ViewMode::Tune && tuneReturn.leftTune) leaveTuneView();
-    if (!r.accepted()) {
-      doc_.RadioCommandFailed();
-      return;
-    }
-    // Kept before anything is edited, so a write that goes wrong later has it to go back to.
-    if (auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly))
-      extras->keepRead(doc_.image);
-    doc_.modelByte = static_cast<uint8_t>(app_.curModel);
-    doc_.DisplayRadioData();
-    if (doc_.hooks.showModelInfo) doc_.hooks.showModelInfo();
-    doc_.fileNewEnabled = true;
+    ReadRadioIntoDocument(doc_, linkContext(), radioCommandSeams());
   });
 }
 
@@ -186,36 +169,12 @@ void FrmMain::radioWrite() {
     commitPendingEdit();
     if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
-    const EditFlags before = doc_.flags;
-    doc_.CollectRadioData();
-    if (doc_.tuneState == TuneState::ItemOpen) {
-      onLink([this] { tune_->LeaveTuneMode(); });
-      renderTune();
-    }
     repaint();
-    TuneReturn tuneReturn{SwitchTuneOn};
-    LinkContext ctx = linkContext();
-    if (doc_.viewMode == ViewMode::Tune) ctx.tuneReturn = &tuneReturn;
     // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
     // disagrees makes the write a failure.
     auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
-    const WriteChecks checks = extras ? extras->writeChecks() : WriteChecks{};
-    CheckedWrite r;
-    onLink([&] {
-      r = WriteRadioChecked(
-          ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); }, checks);
-    });
-    if (doc_.viewMode == ViewMode::Tune && tuneReturn.leftTune) leaveTuneView();
-    if (!r.ok()) {
-      // The edits are in the image but not in the radio nor in a file: they still count as
-      // unsaved, or closing the window would drop them without asking.
-      doc_.flags.dataChanged = before.dataChanged;
-      doc_.flags.functionsChanged = before.functionsChanged;
-      doc_.RadioCommandFailed();
-      return;
-    }
-    doc_.caption = WriteDoneCaption(app_);
-    doc_.fileNewEnabled = true;
+    WriteDocumentToRadio(doc_, linkContext(), extras ? extras->writeChecks() : WriteChecks{},
+                         radioCommandSeams());
   });
 }
 

@@ -143,38 +143,36 @@ void FrmMain::renderTune() {
   syncDocument();
 }
 
-RadioCommandSeams FrmMain::radioCommandSeams() {
-  RadioCommandSeams seams;
-  seams.onLink = [this](const std::function<void()>& exchange) { onLink(exchange); };
-  seams.onWindow = [this](const std::function<void()>& step) { link_->onWindow(step); };
-  seams.leaveTuneView = [this] { leaveTuneView(); };
-  seams.viewChanged = [this] { renderTune(); };
-  auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
-  if (extras) seams.keepRead = [extras](const Image& image) { extras->keepRead(image); };
-  return seams;
-}
-
-void FrmMain::radioRead() {
-  runRadioCommand([this] {
+void FrmMain::runReadOrWrite(
+    const std::function<void(LinkContext, const RadioCommandSeams&)>& command) {
+  runRadioCommand([&] {
     commitPendingEdit();
     if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
     repaint();
-    ReadRadioIntoDocument(doc_, linkContext(), radioCommandSeams());
+    RadioCommandSeams seams;
+    seams.onLink = [this](const std::function<void()>& exchange) { onLink(exchange); };
+    seams.onWindow = [this](const std::function<void()>& step) { link_->onWindow(step); };
+    seams.leaveTuneView = [this] { leaveTuneView(); };
+    seams.viewChanged = [this] { renderTune(); };
+    if (auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly))
+      seams.keepRead = [extras](const Image& image) { extras->keepRead(image); };
+    command(linkContext(), seams);
+  });
+}
+
+void FrmMain::radioRead() {
+  runReadOrWrite([this](LinkContext ctx, const RadioCommandSeams& seams) {
+    ReadRadioIntoDocument(doc_, ctx, seams);
   });
 }
 
 void FrmMain::radioWrite() {
-  runRadioCommand([this] {
-    commitPendingEdit();
-    if (!confirmLeaveTune()) return;
-    HourGlass hourglass(this);
-    repaint();
-    // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
-    // disagrees makes the write a failure.
+  // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
+  // disagrees makes the write a failure.
+  runReadOrWrite([this](LinkContext ctx, const RadioCommandSeams& seams) {
     auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
-    WriteDocumentToRadio(doc_, linkContext(), extras ? extras->writeChecks() : WriteChecks{},
-                         radioCommandSeams());
+    WriteDocumentToRadio(doc_, ctx, extras ? extras->writeChecks() : WriteChecks{}, seams);
   });
 }
 

@@ -1,11 +1,10 @@
 #!/bin/sh
 # Fails when a folder of src/ includes a header from a folder above it, naming the file and
-# the line. This is the folder order of docs/ARCHITECTURE.md, lowest first: a folder may
-# include its own headers and those of the folders before it. A subfolder (sim/main,
-# ui/tools) belongs to its folder. A new folder has to be placed here before it is used.
+# the line. The order is src/folders.txt, lowest first: a folder may include its own headers
+# and those of the folders before it. A subfolder (sim/main, ui/tools) belongs to its folder.
 # usage: folder_order.sh SOURCE_DIR
 set -eu
-order="base model files radio sim tune document print platform ui cli"
+order=$(awk '!/^#/ && NF { printf "%s%s", sep, $1; sep = " " }' "$1/src/folders.txt")
 
 cd "$1/src"
 find . -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.inc' \) | sort |

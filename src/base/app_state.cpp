@@ -1,5 +1,7 @@
 #include "base/app_state.h"
 
+#include <cstdio>
+
 namespace qm {
 
 namespace {
@@ -12,5 +14,12 @@ const ModelEntry& AppState::model(int index) const {
 }
 
 const ModelEntry& AppState::currentModel() const { return model(curModel); }
+
+std::string RadioVersion::text() const {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%X.%X", static_cast<unsigned>(major),
+                static_cast<unsigned>(minor));
+  return buf;
+}
 
 }  // namespace qm

@@ -22,6 +22,16 @@ struct ModelEntry {
   double extendHigh = 0.0;
 };
 
+// The version a radio gives in its identity reply: the major number is the layout generation
+// of its memory (2 current, below 2 version-1).
+struct RadioVersion {
+  uint8_t major = 2;
+  uint8_t minor = 0;
+  // As the program shows it: each number in uppercase hexadecimal, "2.0", "1.A".
+  std::string text() const;
+  bool operator==(const RadioVersion&) const = default;
+};
+
 struct FontChoice {
   std::string name = QM_NOTR("宋体");
   int size = 8;
@@ -42,9 +52,7 @@ struct AppState {
   std::string bandText;
 
   std::array<bool, 2> showWarning = {true, true};
-  std::string radioVersion = "V2.0";
-  std::string radioVerText;
-  int16_t radioVerMajor = 2;
+  RadioVersion radioVersion;  // of the radio last read or tuned
 
   char decimalSep = '.';
   FontChoice font;

@@ -115,56 +115,49 @@ std::string FoldCase(std::string_view utf8) {
   return out;
 }
 
-std::optional<double> ParseNumber(std::string_view text, char sep) {
-  std::string_view t = TrimSpaces(text);
-  if (t.empty()) return std::nullopt;
+namespace {
+
+// The decimal number at the start of the trimmed text: a sign, digits and one decimal point
+// ('.' or `sep`), normalised to the C locale's '.' for strtod.
+struct DecimalScan {
   std::string norm;
-  norm.reserve(t.size());
-  size_t i = 0;
-  if (t[0] == '+' || t[0] == '-') {
-    norm.push_back(t[0]);
-    ++i;
-  }
   bool digits = false;
+  bool whole = false;  // the number is the whole text
+};
+
+DecimalScan ScanDecimal(std::string_view text, char sep) {
+  const std::string_view t = TrimSpaces(text);
+  DecimalScan scan;
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) scan.norm.push_back(t[i++]);
   bool point = false;
   for (; i < t.size(); ++i) {
-    char c = t[i];
+    const char c = t[i];
     if (c >= '0' && c <= '9') {
-      digits = true;
-      norm.push_back(c);
+      scan.digits = true;
+      scan.norm.push_back(c);
     } else if ((c == '.' || c == sep) && !point) {
       point = true;
-      norm.push_back('.');
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (!digits) return std::nullopt;
-  // strtod honours the C locale's '.', which the text has been normalised to.
-  return std::strtod(norm.c_str(), nullptr);
-}
-
-double LeadingNumber(std::string_view text) {
-  std::string_view t = TrimSpaces(text);
-  std::string norm;
-  size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) norm.push_back(t[i++]);
-  bool point = false;
-  bool digits = false;
-  for (; i < t.size(); ++i) {
-    char c = t[i];
-    if (c >= '0' && c <= '9') {
-      digits = true;
-      norm.push_back(c);
-    } else if (c == '.' && !point) {
-      point = true;
-      norm.push_back(c);
+      scan.norm.push_back('.');
     } else {
       break;
     }
   }
-  if (!digits) return 0.0;
-  return std::strtod(norm.c_str(), nullptr);
+  scan.whole = i == t.size();
+  return scan;
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text, char sep) {
+  const DecimalScan scan = ScanDecimal(text, sep);
+  if (!scan.digits || !scan.whole) return std::nullopt;
+  return std::strtod(scan.norm.c_str(), nullptr);
+}
+
+double LeadingNumber(std::string_view text) {
+  const DecimalScan scan = ScanDecimal(text, '.');
+  return scan.digits ? std::strtod(scan.norm.c_str(), nullptr) : 0.0;
 }
 
 int16_t LeadingInt16(std::string_view text) {

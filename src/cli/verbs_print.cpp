@@ -54,7 +54,7 @@ int Print(const Invocation& inv) {
   QPrinter printer(QPrinter::HighResolution);
   ui::ConfigurePdfPrinter(printer, QString::fromStdString(*out));
   const print::PageGeometry geometry = ui::PrintableGeometry(printer);
-  doc.viewMode = a.flag("--tune") ? 3 : 1;
+  doc.viewMode = a.flag("--tune") ? ViewMode::Tune : ViewMode::Channels;
   print::PrepareForPrint(doc);
   const std::vector<print::ReportPage> pages = print::LayoutDocumentReports(doc, tune, geometry);
   if (!ui::PrintReports(pages, printer)) {

@@ -15,10 +15,12 @@
 #include "cli/console_prompter.h"
 #include "cli/context.h"
 #include "cli/fleet.h"
+#include "cli/link_session.h"
 #include "cli/trace_option.h"
 #include "cli/verbs.h"
 #include "document/config.h"
 #include "document/document.h"
+#include "document/radio_commands.h"
 #include "document/read_history.h"
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
@@ -72,30 +74,12 @@ std::set<std::string> With(std::set<std::string> s, std::initializer_list<std::s
   return s;
 }
 
-// What every radio verb holds: the configuration, the port, the clock and the seams.
-struct RadioSession {
-  CliApp cli;
-  std::optional<SystemSerialPort> port;
-  SleepClock clock;
-  std::optional<ConsolePrompter> prompter;
+// A radio verb's link with the progress on the terminal.
+struct RadioSession : LinkSession {
   ConsoleProgress progress;
-  int16_t portNumber = 1;
-  TraceOption trace;  // --trace FILE
-
-  // False (with a message) when an option is wrong.
-  bool setUp(const Invocation& inv, Args& a) {
-    LoadCliApp(inv, cli);
-    port.emplace(cli.programIni.get());
-    prompter.emplace(a.flag("--yes"));
-    portNumber = static_cast<int16_t>(ReadPortNumber(*cli.programIni));
-    if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
-      portNumber = static_cast<int16_t>(*n);
-    }
-    return ApplyLinkOptions(a, *port, clock, trace);
-  }
 
   LinkContext context() {
-    return LinkContext{trace.port(*port), clock, *prompter, progress, cli.app, portNumber};
+    return LinkContext{line(), clock, *prompter, progress, cli.app, portNumber};
   }
 };
 
@@ -123,16 +107,17 @@ int Read(const Invocation& inv) {
   if (!a.ok() || !a.positional().empty() || !out) return Usage(kReadUsage);
   RadioSession s;
   if (!s.setUp(inv, a)) return 2;
-  LinkContext ctx = s.context();
-  Image image;
-  int16_t verMajor = 2;
-  const ReadResult r = ReadRadio(ctx, image, verMajor);
-  if (!r.accepted()) return 1;
+  // The window's read over a fresh window's document; the file gets the image as it came.
+  Document doc(s.cli.app, *s.prompter, *s.cli.programIni);
+  doc.Start();
   ReadHistory history(*s.cli.programIni, *s.prompter);
-  history.Keep(image, LocalTimeNow());
+  RadioCommandSeams seams;
+  seams.keepRead = [&history](const Image& read) { history.Keep(read, LocalTimeNow()); };
+  if (!ReadRadioIntoDocument(doc, s.context(), seams).accepted()) return 1;
+  const Image& image = doc.image;
   std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(kReadDoneNotice)
             << TrCoreUtf8(s.cli.app.softwareTitle) << " ("
-            << TrCoreUtf8(ModelOfImage(s.cli.app, image)) << ", " << s.cli.app.radioVersion
+            << TrCoreUtf8(ModelOfImage(s.cli.app, image)) << ", V" << s.cli.app.radioVersion.text()
             << ")\n";
   return SaveOrReport(*out, image, SpareBlock{}) ? 0 : 1;
 }
@@ -171,8 +156,16 @@ int Write(const Invocation& inv) {
   }
   if (a.flag("--auto") || a.value("--log") || a.value("--count") || a.value("--roster"))
     return Usage(kWriteUsage);
-  int16_t verMajor = f.imageVerMajor;
-  const CheckedWrite r = WriteRadioChecked(ctx, f.image, verMajor, LocalTimeNow, checks);
+  // The window's write of the file it opened: the editors show it and are collected again.
+  Document doc(s.cli.app, *s.prompter, *s.cli.programIni);
+  doc.Start();
+  doc.image = f.image;
+  doc.spare = f.spare;
+  doc.imageVerMajor = f.imageVerMajor;
+  ConvertModel(s.cli.app, doc.image.modelCode());
+  doc.modelByte = static_cast<uint8_t>(s.cli.app.curModel);
+  doc.DisplayRadioData();
+  const CheckedWrite r = WriteDocumentToRadio(doc, ctx, checks, {});
   if (r.backup && r.backup->ok) std::cerr << TrCoreUtf8(QM_TR("备份: ")) << r.backup->path << "\n";
   return r.ok() ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include "cli/args.h"
 #include "cli/console_prompter.h"
 #include "cli/context.h"
+#include "cli/link_session.h"
 #include "cli/trace_option.h"
 #include "cli/verbs.h"
 #include "document/config.h"
@@ -42,29 +43,18 @@ class TuneConsoleProgress : public Progress {
   }
 };
 
-// A window's worth of state for one tune verb.
-struct TuneSession {
-  CliApp cli;
-  std::optional<SystemSerialPort> port;
-  SleepClock clock;
-  std::optional<ConsolePrompter> prompter;
+// A window's worth of state for one tune verb, over its link.
+struct TuneSession : LinkSession {
   TuneConsoleProgress progress;
   std::optional<Document> doc;
   std::optional<TuneController> ctl;
-  TraceOption trace;  // --trace FILE
 
   bool setUp(const Invocation& inv, Args& a) {
-    LoadCliApp(inv, cli);
-    port.emplace(cli.programIni.get());
-    prompter.emplace(a.flag("--yes"));
+    if (!LinkSession::setUp(inv, a)) return false;
     doc.emplace(cli.app, *prompter, *cli.programIni);
     doc->Start();
-    if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
-      doc->setPortNumber(static_cast<int16_t>(*n));
-    }
-    if (!ApplyLinkOptions(a, *port, clock, trace)) return false;
-    ctl.emplace(cli.app, *prompter, TuneRefsOf(*doc),
-                TuneLinkParts{trace.port(*port), clock, progress});
+    doc->setPortNumber(portNumber);
+    ctl.emplace(cli.app, *prompter, TuneRefsOf(*doc), TuneLinkParts{line(), clock, progress});
     return true;
   }
 
@@ -72,7 +62,7 @@ struct TuneSession {
   // acknowledge the leave frames (it then stays in its tune state).
   bool leave() {
     ctl->ChannelMenu();
-    if (doc->tuneState == 0) return true;
+    if (doc->tuneState == TuneState::Off) return true;
     std::cerr << "[" << kAppTitle << "] " << TrCoreUtf8(QM_TR("调测模式没有退出"))
               << " (the radio did not acknowledge)\n";
     return false;
@@ -143,7 +133,7 @@ int TuneAdjust(const Invocation& inv) {
   }
   c.table().clickTestChannel(*channel - 1);
   c.NodeClick(*key);
-  bool ok = s.doc->tuneState == 2;
+  bool ok = s.doc->tuneState == TuneState::ItemOpen;
   if (ok) {
     c.ScrollChanged(*value);
     ok = c.view().itemVisible;  // a failed trial value hides the item panel
@@ -152,7 +142,7 @@ int TuneAdjust(const Invocation& inv) {
     } else {
       c.Cancel();
     }
-    ok = ok && s.doc->tuneState == 3;
+    ok = ok && s.doc->tuneState == TuneState::ItemClosed;
   }
   if (ok) {
     std::cout << *key << " channel " << *channel << ": " << *value

@@ -160,9 +160,7 @@ void LoadStartupConfig(const std::string& programDir, const std::string& makerIn
 
   app.curModel = 0;
   app.showWarning = {true, true};
-  app.radioVersion = "V2.0";
-  app.radioVerText.clear();
-  app.radioVerMajor = 2;
+  app.radioVersion = {};
   app.font = FontChoice{};
 
   LoadModelTable(app, maker);

@@ -128,7 +128,7 @@ void Document::ResetToDefaults() {
 
 void Document::Start() {
   editors_.functions().BuildComboLists();  // the decimal separator is known by now
-  viewMode = 1;
+  viewMode = ViewMode::Channels;
   caption = app_.softwareTitle;
   portNumber = 1;
   fileDialogDir = app_.programDir;
@@ -144,7 +144,7 @@ void Document::Start() {
   ResetToDefaults();
   if (hooks.recentFilesChanged) hooks.recentFilesChanged();
 
-  viewMode = 1;
+  viewMode = ViewMode::Channels;
   flags = EditFlags{};
 }
 
@@ -268,7 +268,7 @@ SaveResult Document::WriteTo(const std::string& path, const char* failureText) {
 SaveResult Document::Save(FileDialogs& dialogs) {
   CommitPendingEdit();
   const std::string& named =
-      viewMode == 3 && !captionAfterTune.empty() ? captionAfterTune : caption;
+      viewMode == ViewMode::Tune && !captionAfterTune.empty() ? captionAfterTune : caption;
   if (CaptionNamesNoFile(named, app_.softwareTitle)) return SaveAs(dialogs);
   const EditFlags before = flags;
   CollectRadioData();
@@ -301,7 +301,8 @@ SaveResult Document::SaveAs(FileDialogs& dialogs) {
     return SaveResult::Failed;
   }
   // The tune view keeps its notice for as long as it is shown.
-  (viewMode == 3 ? captionAfterTune : caption) = CaptionForFile(app_.softwareTitle, *path);
+  (viewMode == ViewMode::Tune ? captionAfterTune : caption) =
+      CaptionForFile(app_.softwareTitle, *path);
   AddRecentFile(ini_, *path);
   if (hooks.recentFilesChanged) hooks.recentFilesChanged();
   curFileName = *path;
@@ -319,19 +320,20 @@ CloseDecision Document::RequestClose(const SaveFn& save) {
                                      Buttons::YesNoCancel});
     if (a == Answer::Cancel) return CloseDecision::KeepOpen;
     if (a == Answer::Yes) {
-      if (viewMode != 3 && tuneState == 2 && hooks.leaveTuneMode) hooks.leaveTuneMode();
+      if (viewMode != ViewMode::Tune && tuneState == TuneState::ItemOpen && hooks.leaveTuneMode)
+        hooks.leaveTuneMode();
       SaveResult r = save ? save() : SaveResult::Failed;
       // A save that failed has told the user so; closing now would lose the data. A
       // cancelled file dialog is the user's choice not to save.
       if (r == SaveResult::Failed) return CloseDecision::KeepOpen;
     }
   }
-  if (viewMode == 3 && hooks.leaveTuneView) {
+  if (viewMode == ViewMode::Tune && hooks.leaveTuneView) {
     // The radio is taken out of its tune state with the leave frames, as the channel view
     // does, not left in alignment mode; a table the user kept for writing that could not be
     // written keeps the window open on it.
     if (!hooks.leaveTuneView()) return CloseDecision::KeepOpen;
-  } else if (tuneState == 2 && hooks.leaveTuneMode) {
+  } else if (tuneState == TuneState::ItemOpen && hooks.leaveTuneMode) {
     hooks.leaveTuneMode();
   }
   WritePortNumber(ini_, portNumber);

@@ -21,6 +21,7 @@
 #include "model/edit_flags.h"
 #include "model/image.h"
 #include "model/radio_data.h"
+#include "tune/tune_state.h"
 
 namespace qm {
 
@@ -92,9 +93,9 @@ class Document {
   // The caption the channel view gets back when tune mode is left: the file saved in the
   // tune view, whose caption keeps its tune notice meanwhile; empty for the title alone.
   std::string captionAfterTune;
-  int16_t viewMode = 1;  // 1 channel view, 2 embedded information, 3 tune view
+  ViewMode viewMode = ViewMode::Channels;
   // Tune mode state, kept here for the tune controller.
-  int16_t tuneState = 0;  // 0 off, 1 entered, 2 item being adjusted, 3 item closed
+  TuneState tuneState = TuneState::Off;
   int16_t curTuneChannel = 0;
   int16_t curTuneItem = 0;
   bool tuneGridShown = false;
@@ -120,7 +121,7 @@ class Document {
   bool HasUnsavedData() const;
   // The tune view works on what the radio holds: while it is shown nothing replaces the
   // data (New, Open, a recent or dropped file, a model change refuse).
-  bool CanReplaceData() const { return viewMode != 3; }
+  bool CanReplaceData() const { return viewMode != ViewMode::Tune; }
   // The channel grid's and the tune table's open editors are applied and closed.
   void CommitPendingEdit();
   // Image to editors; also refreshes the band panel.

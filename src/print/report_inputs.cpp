@@ -110,7 +110,7 @@ std::vector<ReportPage> LayoutDocumentReports(const Document& doc, const TuneTab
                                               const PageGeometry& geometry) {
   const AppState& app = doc.app();
   const PageHeaderInput header = ReportHeader(app);
-  if (doc.viewMode == 3) {
+  if (doc.viewMode == ViewMode::Tune) {
     return LayoutTuneReport(header, TuneReportFrom(tune, doc.image, doc.curTuneChannel), geometry);
   }
   return LayoutChannelAndFunctionReports(header, ChannelReportFrom(doc.editors().channels(), app),

@@ -45,7 +45,7 @@ TuneReportInput TuneReportFrom(const TuneTableModel& table, const Image& image,
 void PrepareForPrint(Document& doc);
 
 // What the print command prints for the document's view: the tune report in the tune view
-// (viewMode 3), otherwise the channel report followed by the function report.
+// (ViewMode::Tune), otherwise the channel report followed by the function report.
 std::vector<ReportPage> LayoutDocumentReports(const Document& doc, const TuneTableModel& tune,
                                               const PageGeometry& geometry = {});
 

@@ -1,6 +1,7 @@
 #include "radio/embed_info.h"
 
 #include <array>
+#include <string_view>
 
 #include "base/tr.h"
 
@@ -18,16 +19,26 @@ bool FitsRow(std::span<const uint8_t> reply) {
   return 4 + count <= reply.size() && (reply[2] & 0x0F) + count <= kRowSize;
 }
 
+// The handshake with the operation's own no-answer text, then clean output and the pause
+// before the first frame. False when the radio is not there to talk to.
+bool Greet(LinkContext& ctx, Image& image, int16_t& imageVerMajor, std::string_view noAnswerTail,
+           int settleMs) {
+  if (!ReactToProgramMode(ctx, EnterProgramMode(ctx, imageVerMajor, image), noAnswerTail)) {
+    return false;
+  }
+  ctx.port.clearOutput();
+  ctx.clock.delayMs(settleMs);
+  return true;
+}
+
 }  // namespace
 
 bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
-  const int16_t mode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, mode, QM_TR("%1 没有响应, 请检查你的连接或机型电源是否打开！"))) {
+  if (!Greet(ctx, image, imageVerMajor, QM_TR("%1 没有响应, 请检查你的连接或机型电源是否打开！"),
+             50)) {
     return false;
   }
-  ctx.port.clearOutput();
-  ctx.clock.delayMs(50);
 
   Image scratch = image;
   for (int i = 0; i < kReadBlocks; ++i) {
@@ -62,10 +73,7 @@ bool ReadEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
 
 bool WriteEmbedInfo(LinkContext& ctx, Image& image, int16_t& imageVerMajor) {
   PortCloser closer(ctx);
-  const int16_t mode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, mode, QM_TR("%1 没有响应，请检查你的连接！"))) return false;
-  ctx.port.clearOutput();
-  ctx.clock.delayMs(20);
+  if (!Greet(ctx, image, imageVerMajor, QM_TR("%1 没有响应，请检查你的连接！"), 20)) return false;
 
   for (int i = 0; i < kWriteBlocks; ++i) {
     std::array<uint8_t, frame::kWriteFrameSize> bytes{

@@ -120,15 +120,15 @@ FleetSummary RunFleet(LinkContext& ctx, const Image& templateImage, int16_t temp
     rec.count = n;
     bool ok = false;
     if (!id.answered()) {
-      ReactToProgramMode(ctx, id.result);  // the usual message: which port, what to check
-      rec.result = id.result == kOtherRadio      ? QM_TR("机型错误")
-                   : id.result == kPortNotOpened ? QM_TR("端口错误")
-                                                 : QM_TR("无响应");
+      ReactToProgramMode(ctx, id.handshake);  // the usual message: which port, what to check
+      rec.result = id.handshake.outcome == Handshake::OtherRadio      ? QM_TR("机型错误")
+                   : id.handshake.outcome == Handshake::PortNotOpened ? QM_TR("端口错误")
+                                                                      : QM_TR("无响应");
     } else {
       rec.radioId = id.radioId;
-      rec.modelCode = id.result;
+      rec.modelCode = id.handshake.modelCode;
       rec.version = id.version();
-      if (id.result != templateModel) {
+      if (id.handshake.modelCode != templateModel) {
         // Never written: a fleet is one model, and a question per radio would stop the line.
         rec.result = QM_TR("机型错误");
       } else {

@@ -13,12 +13,6 @@ std::string PortText(int16_t portNumber) {
   return Fill(QM_TR("端口%1"), {std::to_string(portNumber)});
 }
 
-std::string Hex(uint8_t v) {
-  char buf[4];
-  std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
-  return buf;
-}
-
 }  // namespace
 
 void OpenCommPort(LinkContext& ctx) {
@@ -107,8 +101,13 @@ std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
   return AwaitFrom(ctx, t, at);
 }
 
-int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image) {
-  if (OpenLinkPort(ctx) == 0) return kPortNotOpened;
+HandshakeResult EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image) {
+  HandshakeResult result;
+  const auto ended = [&result](Handshake outcome) {
+    result.outcome = outcome;
+    return result;
+  };
+  if (OpenLinkPort(ctx) == 0) return ended(Handshake::PortNotOpened);
   // From the first greeting byte on, a radio in its tune state has left it.
   if (ctx.tuneReturn != nullptr) ctx.tuneReturn->pending = true;
 
@@ -119,27 +118,29 @@ int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image)
     ctx.port.clearInput();
     reply = Exchange(ctx, timing::kGreeting, frame::kGreeting);
   }
-  if (reply.empty() || reply[0] != frame::kAck) return kNoAnswer;
+  if (reply.empty() || reply[0] != frame::kAck) return ended(Handshake::NoAnswer);
 
   const std::array<uint8_t, 1> request{frame::kIdentityRequest};
   reply = Exchange(ctx, timing::kIdentity, request);
-  if (reply.size() != frame::kIdentityReplySize) return kNoAnswer;
+  if (reply.size() != frame::kIdentityReplySize) return ended(Handshake::NoAnswer);
   if (!std::equal(frame::kIdentityText.begin(), frame::kIdentityText.end(), reply.begin())) {
-    return kOtherRadio;
+    return ended(Handshake::OtherRadio);
   }
 
   const uint8_t modelCode = reply[5];
   imageVerMajor = reply[6];
   image[addr::kIdent] = reply[7];
-  ctx.app.radioVerText = VersionText(reply[6], reply[7]);
+  result.version = RadioVersion{reply[6], reply[7]};
   if (modelCode > kHighestModelCode) {
     Notify(ctx.prompter, QM_TR("错误"), QM_TR("机型错误，请写入正确机型！"), Icon::Critical);
   }
 
   const std::array<uint8_t, 1> ack{frame::kAck};
   reply = Exchange(ctx, timing::kFinalAck, ack);
-  if (!reply.empty() && reply[0] == frame::kAck) return modelCode;
-  return kNoAnswer;
+  if (reply.empty() || reply[0] != frame::kAck) return ended(Handshake::NoAnswer);
+  if (modelCode == kOtherRadioCode) return ended(Handshake::OtherRadio);
+  result.modelCode = modelCode;
+  return ended(Handshake::Accepted);
 }
 
 void ExitProgramMode(LinkContext& ctx) {
@@ -160,16 +161,23 @@ void ReturnToTune(LinkContext& ctx) {
   if (back->switchOn) back->switchOn(ctx);
 }
 
-bool ReactToProgramMode(LinkContext& ctx, int16_t result, std::string_view noAnswerTail) {
-  if (result == kPortNotOpened) return false;
-  if (result < 0 || result == kOtherRadio) ReturnToTune(ctx);
-  if (result < 0) {
+void BreakOff(LinkContext& ctx, std::string_view title, std::string_view text) {
+  ReturnToTune(ctx);
+  ctx.progress.close();
+  Notify(ctx.prompter, std::string(title), std::string(text), Icon::Exclamation);
+}
+
+bool ReactToProgramMode(LinkContext& ctx, const HandshakeResult& result,
+                        std::string_view noAnswerTail) {
+  if (result.outcome == Handshake::PortNotOpened) return false;
+  if (!result.accepted()) ReturnToTune(ctx);
+  if (result.outcome == Handshake::NoAnswer) {
     Notify(ctx.prompter, QM_TR("通讯端口错误"), Fill(noAnswerTail, {PortText(ctx.portNumber)}),
            Icon::Exclamation);
 
     return false;
   }
-  if (result == kOtherRadio) {
+  if (result.outcome == Handshake::OtherRadio) {
     Notify(ctx.prompter, QM_TR("机型错误"), QM_TR("机型与软件不匹配，请选择正确的机型！"),
            Icon::Exclamation);
     return false;
@@ -197,8 +205,6 @@ bool ConfirmVersionWarning(LinkContext& ctx, int selIndex) {
   if (answer.dontShowAgain) ctx.app.showWarning[i] = false;
   return answer.confirmed;
 }
-
-std::string VersionText(uint8_t major, uint8_t minor) { return Hex(major) + "." + Hex(minor); }
 
 PortScan ScanPorts(SerialPort& port, int16_t portNumber) {
   PortScan scan;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -88,10 +89,23 @@ inline constexpr int kGreetingAttempts = 3;
 inline constexpr int kDrainLimitMs = 2000;
 }  // namespace timing
 
-// Results of EnterProgramMode besides a model code 0..254.
-inline constexpr int16_t kPortNotOpened = -2;
-inline constexpr int16_t kNoAnswer = -1;
-inline constexpr int16_t kOtherRadio = 255;
+// How the handshake ended.
+enum class Handshake : uint8_t {
+  PortNotOpened,  // the port could not be opened (OpenLinkPort has said so)
+  NoAnswer,       // no acknowledge of the greeting, a short identity or no final acknowledge
+  OtherRadio,     // the identity reply is not this series'
+  Accepted,       // the radio is in programming mode
+};
+struct HandshakeResult {
+  Handshake outcome = Handshake::NoAnswer;
+  uint8_t modelCode = 0;  // with Accepted: the model code of the identity reply
+  // The identity reply's version; from a reply that came, also when the final acknowledge
+  // then failed (nullopt before it).
+  std::optional<RadioVersion> version;
+  bool accepted() const { return outcome == Handshake::Accepted; }
+};
+// A model code of 255 has always meant a radio of another series: it is refused as such.
+inline constexpr uint8_t kOtherRadioCode = 255;
 inline constexpr int kHighestModelCode = 32;
 
 // Opens the port for tuning: errors are ignored (they show up later as a radio that does
@@ -113,25 +127,27 @@ std::vector<uint8_t> AwaitReply(LinkContext& ctx, const ExchangeTiming& t);
 std::vector<uint8_t> Exchange(LinkContext& ctx, const ExchangeTiming& t,
                               std::span<const uint8_t> bytes, bool* sent = nullptr);
 
-// The handshake. Opens the port (OpenLinkPort) and greets the radio; gives kPortNotOpened,
-// kNoAnswer, kOtherRadio or the radio's model code. Once the identity reply is accepted,
-// `imageVerMajor` = its major version and image byte 0x2D0 = its minor version, and
-// app.radioVerText is set, also when the final acknowledge then fails. The port stays open.
-int16_t EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image);
+// The handshake. Opens the port (OpenLinkPort) and greets the radio. Once the identity reply is
+// accepted, `imageVerMajor` = its major version and image byte 0x2D0 = its minor version,
+// also when the final acknowledge then fails. The port stays open.
+HandshakeResult EnterProgramMode(LinkContext& ctx, int16_t& imageVerMajor, Image& image);
 // Sends "END" and discards the answer. The port stays open.
 void ExitProgramMode(LinkContext& ctx);
 // An operation begun in the tune view stops after its first greeting byte and before "END":
 // the radio goes back into its tune state (TuneReturn). Nothing happens otherwise.
 void ReturnToTune(LinkContext& ctx);
+// The end of a read or write that broke off after the greeting: the radio back in its tune
+// state (ReturnToTune), the progress window closed, then the message (exclamation icon).
+void BreakOff(LinkContext& ctx, std::string_view title, std::string_view text);
 
-// The callers' common reaction to a handshake result: true to go on. -2 stops silently;
-// other negative results show "通讯端口错误" with "端口<n>" and `noAnswerTail`; 255 shows
-// "机型错误". A failure after the greeting returns the radio to its tune state first
+// The callers' common reaction to a handshake result: true to go on. A port not opened stops
+// silently; no answer shows "通讯端口错误" with "端口<n>" and `noAnswerTail`; another radio
+// shows "机型错误". A failure after the greeting returns the radio to its tune state first
 // (ReturnToTune).
 // The tail is a template: "%1" is the port ("端口3").
 inline constexpr std::string_view kNoAnswerTail =
     QM_TR("%1 没有响应，请检查你的连接或机器电源是否打开！");
-bool ReactToProgramMode(LinkContext& ctx, int16_t result,
+bool ReactToProgramMode(LinkContext& ctx, const HandshakeResult& result,
                         std::string_view noAnswerTail = kNoAnswerTail);
 
 // The version warning: asks with dlgWarn when app.showWarning[selIndex] is on (a tick in
@@ -139,9 +155,6 @@ bool ReactToProgramMode(LinkContext& ctx, int16_t result,
 bool ConfirmVersionWarning(LinkContext& ctx, int selIndex);
 // The text of the warning dialog for a selection index.
 std::string WarningText(int selIndex);
-
-// Version bytes as the program shows them: uppercase hexadecimal, "2.0", "1.A".
-std::string VersionText(uint8_t major, uint8_t minor);
 
 // Closes the port when it goes out of scope: every operation ends with a closed port, and an
 // operation begun in the tune view leaves the radio in its tune state unless "END" ended it.

@@ -44,9 +44,9 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   Image scratch = image;
   int16_t scratchVer = imageVerMajor;
 
-  result.modelCode = EnterProgramMode(ctx, scratchVer, scratch);
-  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
-  ctx.app.radioVersion = "V" + ctx.app.radioVerText;
+  result.handshake = EnterProgramMode(ctx, scratchVer, scratch);
+  if (!ReactToProgramMode(ctx, result.handshake)) return result;
+  if (result.handshake.version) ctx.app.radioVersion = *result.handshake.version;
 
   ctx.progress.open(QM_TR("正在从对讲机读取数据....."), QM_TR("读频"), kProgressMax, true);
   ctx.port.clearOutput();
@@ -58,19 +58,15 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
                                          static_cast<uint8_t>(a % 256), frame::kBlockSize};
     bool sent = false;
     const std::vector<uint8_t> reply = Exchange(ctx, timing::kReadRequest, request, &sent);
-    if (sent && reply.size() < frame::kReadReplySize) {
-      ReturnToTune(ctx);
-      ctx.progress.close();
-      Notify(ctx.prompter, QM_TR("读频错误"), QM_TR("读频中断，请重试！"), Icon::Exclamation);
-      result.status = ReadStatus::Interrupted;
-      return result;
-    }
+    const bool interrupted = sent && reply.size() < frame::kReadReplySize;
     bool ignored = false;
-    if (!sent || !StoreReadReply(reply, scratch, ignored)) {
-      ReturnToTune(ctx);
-      ctx.progress.close();
-      Notify(ctx.prompter, QM_TR("数据错误"), QM_TR("读取数据错误，请重试！"), Icon::Exclamation);
-      result.status = ReadStatus::DataError;
+    if (interrupted || !sent || !StoreReadReply(reply, scratch, ignored)) {
+      if (interrupted) {
+        BreakOff(ctx, QM_TR("读频错误"), QM_TR("读频中断，请重试！"));
+      } else {
+        BreakOff(ctx, QM_TR("数据错误"), QM_TR("读取数据错误，请重试！"));
+      }
+      result.status = interrupted ? ReadStatus::Interrupted : ReadStatus::DataError;
       return result;
     }
     ctx.progress.show(kProgressStep * k);
@@ -93,7 +89,6 @@ ReadResult ReadRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   ctx.clock.delayMs(20);
   ctx.progress.close();
 
-  ctx.app.radioVerMajor = scratchVer;
   if (scratchVer == 2) {
     Notify(ctx.prompter, QM_TR("读频"), QM_TR("读频完成，请按“确定”按钮继续...."), Icon::None);
   } else if (scratchVer > 2) {

@@ -21,7 +21,7 @@ enum class ReadStatus {
 
 struct ReadResult {
   ReadStatus status = ReadStatus::NotStarted;
-  int16_t modelCode = kNoAnswer;  // the handshake's result
+  HandshakeResult handshake;
   bool accepted() const { return status == ReadStatus::Completed; }
 };
 

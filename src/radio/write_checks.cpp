@@ -90,8 +90,7 @@ VerifyResult VerifyWrite(LinkContext& ctx, const Image& written, int16_t verMajo
   // The handshake stores the radio's version bytes; they must not land in the document.
   Image scratch = written;
   int16_t scratchVer = verMajor;
-  const int16_t code = EnterProgramMode(ctx, scratchVer, scratch);
-  if (!ReactToProgramMode(ctx, code)) return result;
+  if (!ReactToProgramMode(ctx, EnterProgramMode(ctx, scratchVer, scratch))) return result;
 
   const std::vector<uint16_t> plan = WritePlan();
   ctx.progress.open(QM_TR("正在校验对讲机数据...."), QM_TR("校验"),
@@ -171,9 +170,7 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
   // question depends on it).
   const int16_t curModel = ctx.app.curModel;
   const std::string bandText = ctx.app.bandText;
-  const int16_t radioVerMajor = ctx.app.radioVerMajor;
-  const std::string radioVersion = ctx.app.radioVersion;
-  const std::string radioVerText = ctx.app.radioVerText;
+  const RadioVersion radioVersion = ctx.app.radioVersion;
 
   HoldingPrompter quiet(ctx.prompter, QM_TR("读频"));
   LinkContext readCtx = WithPrompter(ctx, quiet);
@@ -183,9 +180,7 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
 
   ctx.app.curModel = curModel;
   ctx.app.bandText = bandText;
-  ctx.app.radioVerMajor = radioVerMajor;
   ctx.app.radioVersion = radioVersion;
-  ctx.app.radioVerText = radioVerText;
 
   if (!r.accepted()) {
     out.error = QM_TR("备份时读频失败");
@@ -213,7 +208,7 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
 // ---- probe ----
 
 std::string RadioIdentity::version() const {
-  return VersionText(static_cast<uint8_t>(verMajor), verMinor);
+  return handshake.version ? handshake.version->text() : std::string();
 }
 
 RadioIdentity ProbeRadio(LinkContext& ctx) {
@@ -221,10 +216,8 @@ RadioIdentity ProbeRadio(LinkContext& ctx) {
   RadioIdentity id;
   Image scratch;
   int16_t ver = 0;
-  id.result = EnterProgramMode(ctx, ver, scratch);
+  id.handshake = EnterProgramMode(ctx, ver, scratch);
   if (!id.answered()) return id;
-  id.verMajor = ver;
-  id.verMinor = scratch[addr::kIdent];
   std::array<uint8_t, 16> raw{};
   bool ok = true;
   for (uint16_t half : {uint16_t{0}, uint16_t{8}}) {

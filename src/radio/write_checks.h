@@ -74,12 +74,10 @@ BackupResult BackupRadio(LinkContext& ctx, const std::string& dir, const std::tm
 // ---- the radio on the line ----
 
 struct RadioIdentity {
-  int16_t result = kNoAnswer;  // the handshake's result: a model code, or kNoAnswer ...
-  int16_t verMajor = 0;
-  uint8_t verMinor = 0;
+  HandshakeResult handshake;
   bool idRead = false;
   std::string radioId;  // printable: trailing zeros and spaces dropped, other bytes "?"
-  bool answered() const { return result >= 0 && result != kOtherRadio; }
+  bool answered() const { return handshake.accepted(); }
   std::string version() const;  // "2.0"
 };
 

@@ -52,10 +52,10 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
   PortCloser closer(ctx);
   WriteResult result;
 
-  result.modelCode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
+  result.handshake = EnterProgramMode(ctx, imageVerMajor, image);
+  if (!ReactToProgramMode(ctx, result.handshake)) return result;
 
-  if (result.modelCode != ctx.app.currentModel().code) {
+  if (result.handshake.modelCode != ctx.app.currentModel().code) {
     const Answer a =
         ctx.prompter.ask(Message{kAppTitle, QM_TR("选择的机型与当前机型不同 是否要继续？"),
                                  Icon::Information, Buttons::YesNo});
@@ -93,18 +93,10 @@ WriteResult WriteRadio(LinkContext& ctx, Image& image, int16_t& imageVerMajor,
 
     bool sent = false;
     const std::vector<uint8_t> reply = Exchange(ctx, timing::kWriteFrame, bytes, &sent);
-    if (!sent) {
-      ReturnToTune(ctx);
-      ctx.progress.close();
-      Notify(ctx.prompter, QM_TR("写频错误"), QM_TR("写频错误，请重新写入！"), Icon::Exclamation);
-      result.status = WriteStatus::Failed;
-      return result;
-    }
-    if (reply.empty() || reply[0] != frame::kAck) {
-      ReturnToTune(ctx);
-      ctx.progress.close();
-      Notify(ctx.prompter, QM_TR("写频错误"), QM_TR("写频中断，请重试！"), Icon::Exclamation);
-      result.status = WriteStatus::Interrupted;
+    if (!sent || reply.empty() || reply[0] != frame::kAck) {
+      BreakOff(ctx, QM_TR("写频错误"),
+               sent ? QM_TR("写频中断，请重试！") : QM_TR("写频错误，请重新写入！"));
+      result.status = sent ? WriteStatus::Interrupted : WriteStatus::Failed;
       return result;
     }
     ++result.framesAcknowledged;

@@ -24,7 +24,7 @@ enum class WriteStatus {
 
 struct WriteResult {
   WriteStatus status = WriteStatus::NotStarted;
-  int16_t modelCode = kNoAnswer;
+  HandshakeResult handshake;
   int framesAcknowledged = 0;
   bool completed() const { return status == WriteStatus::Completed; }
 };

@@ -14,6 +14,18 @@ bool ValidItem(int k) { return k >= 0 && k < kTuneItemCount; }
 
 }  // namespace
 
+void TuneView::show(TuneScreen screen) {
+  const bool tune = screen == TuneScreen::TuneTable;
+  channelPanelsVisible = !tune;
+  editMenusShown = !tune;
+  channelChecked = !tune;
+  treeVisible = tune;
+  tableVisible = tune;
+  tuneChecked = tune;
+  itemVisible = false;
+  radioChecked = false;
+}
+
 TuneController::TuneController(AppState& app, Prompter& prompter, TuneDocumentRefs doc,
                                TuneLinkParts link)
     : app_(app),
@@ -41,7 +53,6 @@ bool TuneController::EnterTuneMode() {
 
   doc_.caption = std::string(kTuningNotice) + app_.softwareTitle;
   doc_.captionAfterTune.clear();
-  view_.channelPanelsVisible = false;
 
   for (int row = 0; row < kTuneChannelCount; ++row) {
     if ((doc_.image[addr::kTuneChannels + 16 * static_cast<size_t>(row) + 2] & 0x08) != 0) {
@@ -50,43 +61,37 @@ bool TuneController::EnterTuneMode() {
     }
   }
 
-  const int m = FindModelByCode(app_, r.modelCode);
+  const int m = FindModelByCode(app_, r.handshake.modelCode);
   if (m >= 0) doc_.modelByte = static_cast<uint8_t>(m);
   if (hooks.showModelInfo) hooks.showModelInfo();
   table_.DisplayTuneGrid(doc_.image);
   app_.bandText = BuildBandText(app_, doc_.modelByte);
   doc_.statusBand = StatusBandPanel(app_.bandText);
 
-  app_.radioVerMajor = doc_.imageVerMajor;
+  if (r.handshake.version) app_.radioVersion = *r.handshake.version;
   view_.narrowNodesGrey = doc_.imageVerMajor < 2;
 
-  view_.tableVisible = true;
-  view_.treeVisible = true;
-  view_.itemVisible = false;
-  view_.tuneChecked = true;
-  view_.channelChecked = false;
-  view_.radioChecked = false;
-  view_.editMenusShown = false;
+  view_.show(TuneScreen::TuneTable);
 
   doc_.flags.tuneDataChanged = false;
   doc_.tuneGridShown = true;
-  doc_.tuneState = 1;
-  doc_.viewMode = 3;
+  doc_.tuneState = TuneState::Entered;
+  doc_.viewMode = ViewMode::Tune;
   forgetEdits();
   return true;
 }
 
 void TuneController::LeaveTuneMode() {
-  if (doc_.tuneState == 2) {
+  if (doc_.tuneState == TuneState::ItemOpen) {
     Cancel();
-    doc_.tuneState = 0;
+    doc_.tuneState = TuneState::Off;
     doc_.tuneGridShown = false;
-  } else if (doc_.tuneState == 0) {
+  } else if (doc_.tuneState == TuneState::Off) {
     return;
   } else {
     LinkContext ctx = link();
     if (SendTuneLeave(ctx, doc_.tuneState)) {
-      doc_.tuneState = 0;
+      doc_.tuneState = TuneState::Off;
       doc_.tuneGridShown = false;
     }
   }
@@ -100,7 +105,7 @@ void TuneController::LeaveTuneMode() {
 }
 
 bool TuneController::ConfirmLeave() {
-  if (doc_.viewMode != 3) return true;
+  if (doc_.viewMode != ViewMode::Tune) return true;
   const std::optional<bool> write = AskWriteChangedTable();
   if (!write) return true;
   if (!*write) {
@@ -111,26 +116,21 @@ bool TuneController::ConfirmLeave() {
     return true;
   }
   // The write greets the radio, which would end an open item without its discard.
-  if (doc_.tuneState == 2 && !EndItem(doc_.curTuneItem - 1, false)) return false;
+  if (doc_.tuneState == TuneState::ItemOpen && !EndItem(doc_.curTuneItem - 1, false)) return false;
   if (WriteTuneData() != 1) return false;
   Notify(prompter_, QM_TR("写入完成"), QM_TR("写入数据完成，请按“确定”按钮继续....."), Icon::None);
   return true;
 }
 
 bool TuneController::ChannelMenu() {
-  if (doc_.viewMode == 3) {
+  if (doc_.viewMode == ViewMode::Tune) {
     if (!ConfirmLeave()) return false;
     LeaveTuneMode();
   }
-  doc_.viewMode = 1;
+  doc_.viewMode = ViewMode::Channels;
   view_.editMenusShown = true;
   if (!view_.channelChecked) {
-    view_.channelPanelsVisible = true;
-    view_.tableVisible = false;
-    view_.itemVisible = false;
-    view_.treeVisible = false;
-    view_.channelChecked = true;
-    view_.tuneChecked = false;
+    view_.show(TuneScreen::Channels);
     if (doc_.caption == std::string(kTuningNotice) + app_.softwareTitle) {
       doc_.caption = doc_.captionAfterTune.empty() ? app_.softwareTitle : doc_.captionAfterTune;
     }
@@ -141,7 +141,7 @@ bool TuneController::ChannelMenu() {
 
 void TuneController::NodeClick(std::string_view key) {
   if (key == "testfreq") {
-    if (doc_.tuneState == 2) EndItem(doc_.curTuneItem - 1, false);
+    if (doc_.tuneState == TuneState::ItemOpen) EndItem(doc_.curTuneItem - 1, false);
     if (!view_.tableVisible) {
       table_.DisplayTuneGrid(doc_.image);
       forgetEdits();
@@ -163,14 +163,14 @@ void TuneController::NodeClick(std::string_view key) {
   // one clicked (its discard failed before "testfreq"): the radio takes the begin's channel
   // select for the end of the open item. It stays the current one until it is closed: a
   // discard that failed is sent for it again, not for the item clicked now.
-  const bool begins = doc_.tuneGridShown || doc_.tuneState != 2;
-  if (doc_.tuneState == 2 && (doc_.curTuneItem != code || begins) &&
+  const bool begins = doc_.tuneGridShown || doc_.tuneState != TuneState::ItemOpen;
+  if (doc_.tuneState == TuneState::ItemOpen && (doc_.curTuneItem != code || begins) &&
       !EndItem(doc_.curTuneItem - 1, false)) {
     return;
   }
   doc_.curTuneItem = static_cast<int16_t>(code);
   view_.tableVisible = false;
-  if (begins || doc_.tuneState != 2) {
+  if (begins || doc_.tuneState != TuneState::ItemOpen) {
     view_.itemCaption = kTuneItems[static_cast<size_t>(code - 1)].panelCaption;
     BeginItem(code - 1);
     doc_.tuneGridShown = false;
@@ -213,7 +213,7 @@ bool TuneController::BeginItem(int k) {
   doc_.curTuneItem = static_cast<int16_t>(k + 1);
   ShowTuneItem(k);
   view_.itemVisible = true;
-  doc_.tuneState = 2;
+  doc_.tuneState = TuneState::ItemOpen;
   return true;
 }
 
@@ -226,7 +226,7 @@ bool TuneController::EndItem(int k, bool store) {
     view_.itemVisible = false;
     return false;
   }
-  doc_.tuneState = 3;
+  doc_.tuneState = TuneState::ItemClosed;
   return true;
 }
 
@@ -280,7 +280,7 @@ int16_t TuneController::WriteTuneData() {
   table_.PackTuneGrid(doc_.image);
   LinkContext ctx = link();
   if (qm::WriteTuneData(ctx, doc_.image, doc_.imageVerMajor) != 1) return 0;
-  if (doc_.viewMode == 3) view_.treeVisible = true;
+  if (doc_.viewMode == ViewMode::Tune) view_.treeVisible = true;
   doc_.flags.tuneDataChanged = false;
   // A step undone past the write brings back a table the radio no longer holds.
   if (hooks.tuneTableWritten) hooks.tuneTableWritten();

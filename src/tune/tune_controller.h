@@ -39,8 +39,8 @@ inline constexpr const char* kTuningNotice = QM_TR("正在调测－");
 struct TuneDocumentRefs {
   Image& image;
   EditFlags& flags;  // tuneDataChanged
-  int16_t& viewMode;
-  int16_t& tuneState;  // 0 off, 1 entered, 2 item being adjusted, 3 item closed
+  ViewMode& viewMode;
+  TuneState& tuneState;
   int16_t& curTuneChannel;
   int16_t& curTuneItem;
   bool& tuneGridShown;
@@ -60,6 +60,10 @@ struct TuneLinkParts {
 };
 
 // What the window shows of tune mode.
+// The screens the view switches between: the tune view as tune mode is entered (the item
+// tree and the tune table), and the channel view.
+enum class TuneScreen { TuneTable, Channels };
+
 struct TuneView {
   bool treeVisible = false;          // TreeView2
   bool tableVisible = false;         // fraTuneSet
@@ -76,6 +80,9 @@ struct TuneView {
   bool channelChecked = true;        // mnuChannel
   bool radioChecked = false;         // mnuRadio
   bool editMenusShown = true;        // mnuModel, mnuWrite and mnuRadio visible and enabled
+
+  // Each screen is set whole, so no flag is left over from the other.
+  void show(TuneScreen screen);
 };
 
 // The ten nodes of the item tree, in order: the tune items under "adjust".

@@ -151,8 +151,8 @@ TuneEntryResult EnterTuneMode(LinkContext& ctx, Image& image, int16_t& imageVerM
   // What a cancelled entry gives back: the document as it was.
   const Image before = image;
   const int16_t verBefore = imageVerMajor;
-  result.modelCode = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, result.modelCode)) return result;
+  result.handshake = EnterProgramMode(ctx, imageVerMajor, image);
+  if (!ReactToProgramMode(ctx, result.handshake)) return result;
 
   ctx.progress.open(QM_TR("正在进入调测模式，请等待....."), QM_TR("读取"), kEntryProgressMax, true);
   const auto fail = [&](TuneEntryStatus status, const char* text) {
@@ -246,8 +246,7 @@ int16_t WriteTuneData(LinkContext& outer, Image& image, int16_t& imageVerMajor) 
   LinkContext ctx = outer;
   ctx.tuneReturn = &back;
   PortCloser closer(ctx);
-  const int16_t code = EnterProgramMode(ctx, imageVerMajor, image);
-  if (!ReactToProgramMode(ctx, code)) return 0;
+  if (!ReactToProgramMode(ctx, EnterProgramMode(ctx, imageVerMajor, image))) return 0;
 
   ctx.port.clearOutput();
   ctx.clock.delayMs(20);
@@ -272,10 +271,11 @@ int16_t WriteTuneData(LinkContext& outer, Image& image, int16_t& imageVerMajor) 
   return 1;
 }
 
-bool SendTuneLeave(LinkContext& ctx, int16_t tuneState) {
+bool SendTuneLeave(LinkContext& ctx, TuneState tuneState) {
   PortCloser closer(ctx);
   OpenCommPort(ctx);
-  const uint16_t address = tuneState == 3 ? tuneframe::kLeaveClosed : tuneframe::kLeaveEntered;
+  const uint16_t address =
+      tuneState == TuneState::ItemClosed ? tuneframe::kLeaveClosed : tuneframe::kLeaveEntered;
   if (!RunTuneExchange(ctx, TuneExchangeKind::LeaveRead, TuneReadRequest(address)).ok) {
     return false;
   }

@@ -17,6 +17,7 @@
 #include "model/image.h"
 #include "model/tune_items.h"
 #include "radio/link.h"
+#include "tune/tune_state.h"
 
 namespace qm {
 
@@ -156,7 +157,7 @@ enum class TuneEntryStatus {
 };
 struct TuneEntryResult {
   TuneEntryStatus status = TuneEntryStatus::NotStarted;
-  int16_t modelCode = kNoAnswer;
+  HandshakeResult handshake;
   bool entered() const { return status == TuneEntryStatus::Entered; }
 };
 
@@ -193,6 +194,6 @@ void SwitchTuneOn(LinkContext& ctx);
 
 // The leave frames for TuneState 1 or 3: the read of 0x2F0 (1) or 0x2F8 (3) and its
 // acknowledge. Opens the port first and closes it at the end. True when acknowledged.
-bool SendTuneLeave(LinkContext& ctx, int16_t tuneState);
+bool SendTuneLeave(LinkContext& ctx, TuneState tuneState);
 
 }  // namespace qm

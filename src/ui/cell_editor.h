@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPoint>
 #include <QTableWidget>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,14 @@
 #include "base/prompter.h"
 
 namespace qm::ui {
+
+// What a press on a cell asks of the widget, in either grid (GridAction, TuneGridAction): the
+// frequency editor the model opened takes the focus, or the signalling dialog opens.
+template <class Action>
+void FollowPress(Action action, QLineEdit* editor, const std::function<void()>& openSignalDialog) {
+  if (action == Action::OpenFreqEditor) editor->setFocus(Qt::OtherFocusReason);
+  if (action == Action::OpenSignalDialog) openSignalDialog();
+}
 
 // The editor over `grid`'s cells: frameless, centred, hidden until the model opens it.
 // `filter` watches its keys and its focus.

@@ -377,16 +377,7 @@ bool ChannelGrid::commitPendingEdit() {
 
 void ChannelGrid::handle(const GridPress& press) {
   refresh();
-  switch (press.action) {
-    case GridAction::None:
-      break;
-    case GridAction::OpenFreqEditor:
-      editor_->setFocus(Qt::OtherFocusReason);
-      break;
-    case GridAction::OpenSignalDialog:
-      openSignalDialog(press);
-      break;
-  }
+  FollowPress(press.action, editor_, [&] { openSignalDialog(press); });
 }
 
 void ChannelGrid::openSignalDialog(const GridPress& press) {

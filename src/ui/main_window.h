@@ -30,6 +30,7 @@ class QToolBar;
 
 namespace qm {
 class TuneController;
+struct RadioCommandSeams;
 }  // namespace qm
 
 namespace qm::ui {
@@ -152,6 +153,10 @@ class FrmMain : public QMainWindow {
   QAction* addSeparator(QMenu* menu, const char* name);
   void buildRadio();
   LinkContext linkContext();
+  // A read or write over the document (mnuRead, mnuWrite): the open editor committed, the
+  // unwritten tune table offered, then `command` with the window's part of it (the link
+  // thread, the tune view, the read history).
+  void runReadOrWrite(const std::function<void(LinkContext, const RadioCommandSeams&)>& command);
   // Runs a radio command as one busy stretch and renders the document afterwards.
   void runRadioCommand(const std::function<void()>& command, bool quick = false);
   // Runs `exchange` on the link thread (see link_thread.h) and waits for it.

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "base/model_table.h"
+#include "document/radio_commands.h"
 #include "files/utf8_path.h"
 #include "model/embed_areas.h"
 #include "platform/system_serial_port.h"
@@ -142,80 +143,36 @@ void FrmMain::renderTune() {
   syncDocument();
 }
 
-void FrmMain::radioRead() {
-  runRadioCommand([this] {
+void FrmMain::runReadOrWrite(
+    const std::function<void(LinkContext, const RadioCommandSeams&)>& command) {
+  runRadioCommand([&] {
     commitPendingEdit();
     if (!confirmLeaveTune()) return;
     HourGlass hourglass(this);
     repaint();
-    if (doc_.tuneState == 2) {
-      onLink([this] { tune_->LeaveTuneMode(); });
-      renderTune();
-    }
-    TuneReturn tuneReturn{SwitchTuneOn};
-    LinkContext ctx = linkContext();
-    if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
-    ReadHooks hooks;
-    hooks.accepted = [this] {
-      link_->onWindow([this] {
-        if (doc_.viewMode == 3) leaveTuneView();
-        doc_.caption = ReadDoneCaption(app_);
-        syncDocument();
-      });
-    };
-    ReadResult r;
-    onLink([&] { r = ReadRadio(ctx, doc_.image, doc_.imageVerMajor, hooks); });
-    // A read declined after "END" has taken the radio out of its tune state all the same.
-    if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
-    if (!r.accepted()) {
-      doc_.RadioCommandFailed();
-      return;
-    }
-    // Kept before anything is edited, so a write that goes wrong later has it to go back to.
+    RadioCommandSeams seams;
+    seams.onLink = [this](const std::function<void()>& exchange) { onLink(exchange); };
+    seams.onWindow = [this](const std::function<void()>& step) { link_->onWindow(step); };
+    seams.leaveTuneView = [this] { leaveTuneView(); };
+    seams.viewChanged = [this] { renderTune(); };
     if (auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly))
-      extras->keepRead(doc_.image);
-    doc_.modelByte = static_cast<uint8_t>(app_.curModel);
-    doc_.DisplayRadioData();
-    if (doc_.hooks.showModelInfo) doc_.hooks.showModelInfo();
-    doc_.fileNewEnabled = true;
+      seams.keepRead = [extras](const Image& image) { extras->keepRead(image); };
+    command(linkContext(), seams);
+  });
+}
+
+void FrmMain::radioRead() {
+  runReadOrWrite([this](LinkContext ctx, const RadioCommandSeams& seams) {
+    ReadRadioIntoDocument(doc_, ctx, seams);
   });
 }
 
 void FrmMain::radioWrite() {
-  runRadioCommand([this] {
-    commitPendingEdit();
-    if (!confirmLeaveTune()) return;
-    HourGlass hourglass(this);
-    const EditFlags before = doc_.flags;
-    doc_.CollectRadioData();
-    if (doc_.tuneState == 2) {
-      onLink([this] { tune_->LeaveTuneMode(); });
-      renderTune();
-    }
-    repaint();
-    TuneReturn tuneReturn{SwitchTuneOn};
-    LinkContext ctx = linkContext();
-    if (doc_.viewMode == 3) ctx.tuneReturn = &tuneReturn;
-    // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
-    // disagrees makes the write a failure.
+  // "写频后校验" and "写频前备份" (off by default) run around the write; a read-back that
+  // disagrees makes the write a failure.
+  runReadOrWrite([this](LinkContext ctx, const RadioCommandSeams& seams) {
     auto* extras = findChild<TechnicianExtras*>("technicianExtras", Qt::FindDirectChildrenOnly);
-    const WriteChecks checks = extras ? extras->writeChecks() : WriteChecks{};
-    CheckedWrite r;
-    onLink([&] {
-      r = WriteRadioChecked(
-          ctx, doc_.image, doc_.imageVerMajor, [this] { return doc_.now(); }, checks);
-    });
-    if (doc_.viewMode == 3 && tuneReturn.leftTune) leaveTuneView();
-    if (!r.ok()) {
-      // The edits are in the image but not in the radio nor in a file: they still count as
-      // unsaved, or closing the window would drop them without asking.
-      doc_.flags.dataChanged = before.dataChanged;
-      doc_.flags.functionsChanged = before.functionsChanged;
-      doc_.RadioCommandFailed();
-      return;
-    }
-    doc_.caption = WriteDoneCaption(app_);
-    doc_.fileNewEnabled = true;
+    WriteDocumentToRadio(doc_, ctx, extras ? extras->writeChecks() : WriteChecks{}, seams);
   });
 }
 
@@ -223,7 +180,7 @@ void FrmMain::fleetWrite() {
   if (busy_) return;
   commitPendingEdit();
   // The tune view works on the radio's own data; a fleet is written from the channel view.
-  if (doc_.viewMode == 3) {
+  if (doc_.viewMode == ViewMode::Tune) {
     Notify(prompter_, kAppTitle, QM_TR("请先回到信道界面再批量写频。"), Icon::Information);
     return;
   }
@@ -249,8 +206,8 @@ void FrmMain::fleetWrite() {
 void FrmMain::leaveTuneView() {
   // "END" has taken the radio out of its tune state: the channel view comes back without
   // another exchange with the radio.
-  doc_.viewMode = 1;
-  doc_.tuneState = 0;
+  doc_.viewMode = ViewMode::Channels;
+  doc_.tuneState = TuneState::Off;
   tune_->ChannelMenu();
   renderTune();
 }
@@ -276,13 +233,13 @@ void FrmMain::selectPort() {
 void FrmMain::embedInfo() {
   runRadioCommand([this] {
     commitPendingEdit();
-    if (doc_.viewMode == 3) {
+    if (doc_.viewMode == ViewMode::Tune) {
       bool left = false;
       onLink([&] { left = tune_->ChannelMenu(); });
       renderTune();
       if (!left) return;
     }
-    doc_.viewMode = 2;
+    doc_.viewMode = ViewMode::EmbedInfo;
     FrmEmbed dialog(app_, prompter_, doc_.image, this);
     dialog.readInfo = [this] {
       LinkContext ctx = linkContext();
@@ -304,7 +261,7 @@ void FrmMain::embedInfo() {
 void FrmMain::enterTune() {
   runRadioCommand([this] {
     // Entering again while tuning would greet a radio that is in its tune state.
-    if (doc_.viewMode == 3) return;
+    if (doc_.viewMode == ViewMode::Tune) return;
     HourGlass hourglass(this);
     onLink([this] { tune_->EnterTuneMode(); });
   });

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -159,21 +160,17 @@ DlgWarn::DlgWarn(int selIndex, const QString& text, QWidget* parent)
   chkWarning_ = new QCheckBox(tr("下次不再提示          (下次重启软件时再跳出提示框)"), this);
   chkWarning_->setObjectName("chkWarning");
   layout->addWidget(chkWarning_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  auto* ok = new QPushButton(tr("确定(&O)"), this);
-  ok->setObjectName("OKButton");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(tr("取消(&C)"), this);
-  cancel->setObjectName("CancelButton");
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, [this] {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(tr("确定(&O)"));
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消(&C)"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName("CancelButton");
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
     confirmed_ = true;
     accept();
   });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 WarningAnswer DlgWarn::answer() const {

@@ -382,16 +382,7 @@ void TunePanel::render() {
 
 void TunePanel::handlePress(const TuneGridPress& press) {
   renderTable();
-  switch (press.action) {
-    case TuneGridAction::None:
-      break;
-    case TuneGridAction::OpenFreqEditor:
-      editor_->setFocus(Qt::OtherFocusReason);
-      break;
-    case TuneGridAction::OpenSignalDialog:
-      openSignalDialog(press);
-      break;
-  }
+  FollowPress(press.action, editor_, [&] { openSignalDialog(press); });
 }
 
 void TunePanel::openSignalDialog(const TuneGridPress& press) {

@@ -25,7 +25,7 @@ class ConfigTest : public ::testing::Test {
     AppState app;
     app.modelCount = -99;  // start-up must set everything it owns
     app.softwareTitle = "stale";
-    app.radioVerMajor = 0;
+    app.radioVersion = {0, 9};
     app.showWarning = {false, false};
     LoadStartupConfig(dir_.path().string(), maker, app, codec_);
     return app;
@@ -58,9 +58,8 @@ TEST_F(ConfigTest, MakerFileValuesOrTheDefaults) {
               std::tuple("ZR-410(0)", 0, "ZR-410(1)", 1, dir));
     EXPECT_DOUBLE_EQ(app.models[1].rangeLow, 1e-5);
     EXPECT_DOUBLE_EQ(app.models[1].extendHigh, 1e-5);
-    EXPECT_EQ(std::tuple(app.showWarning, app.radioVersion, app.radioVerText, app.radioVerMajor,
-                         app.curModel),
-              std::tuple(std::array<bool, 2>{true, true}, "V2.0", "", 2, 0));
+    EXPECT_EQ(std::tuple(app.showWarning, app.radioVersion.text(), app.curModel),
+              std::tuple(std::array<bool, 2>{true, true}, "2.0", 0));
   }
 }
 

@@ -93,7 +93,7 @@ TEST_F(DocumentTest, StartSelectsModel7AndShowsTheDefaults) {
   ExpectModel(0, 7);
   EXPECT_EQ(std::tuple(doc.caption, doc.fileDialogDir, doc.viewMode, doc.fileNewEnabled,
                        doc.HasUnsavedData()),
-            std::tuple(kTitle, "/opt/qm830k", 1, false, false));
+            std::tuple(kTitle, "/opt/qm830k", ViewMode::Channels, false, false));
   EXPECT_EQ(std::tuple(doc.flags, doc.editors().channels().cell(1, 1).text,
                        doc.editors().functions().text(Fn::TxTimeout)),
             std::tuple(EditFlags{}, "400.00000", "60秒"));
@@ -142,12 +142,12 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
   std::string order;
   doc.hooks.leaveTuneMode = [&] {
     order += "left ";
-    doc.tuneState = 0;
+    doc.tuneState = TuneState::Off;
   };
   for (const auto& [answer, saveResult, decision, saves, tuneState] : cases) {
     // A read asks even without edits.
     doc.caption = answer ? "读频完成－ " + kTitle : kTitle;
-    doc.tuneState = tuneState;
+    doc.tuneState = static_cast<TuneState>(tuneState);
     ini.write("Comm Port", "Common Port", "9");
     order.clear();
     CloseDecision d{};
@@ -171,8 +171,8 @@ TEST_F(DocumentTest, ClosingInTheTuneViewLeavesIt) {
   std::string order;
   doc.hooks.leaveTuneMode = [&] { order += "item "; };
   for (const bool left : {true, false}) {
-    doc.viewMode = 3;
-    doc.tuneState = 2;
+    doc.viewMode = ViewMode::Tune;
+    doc.tuneState = TuneState::ItemOpen;
     doc.caption = "读频完成－ " + kTitle;
     doc.hooks.leaveTuneView = [&] {
       order += "view ";

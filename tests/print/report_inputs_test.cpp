@@ -172,7 +172,7 @@ TEST_F(DocumentReports, TheViewDecidesTheReports) {
   };
   for (const Case& c : {Case{1, {"信道设置", "整机功能"}}, Case{2, {"信道设置", "整机功能"}},
                         Case{3, {"Tune Settings"}}}) {
-    doc.viewMode = c.viewMode;
+    doc.viewMode = static_cast<ViewMode>(c.viewMode);
     const auto pages = LayoutDocumentReports(doc, tune);
     ASSERT_EQ(pages.size(), c.pageTitles.size()) << c.viewMode;
     for (size_t p = 0; p < pages.size(); ++p) {
@@ -205,7 +205,7 @@ TEST_F(DocumentReports, PrepareCommitsTheOpenEditorAndKeepsEditsUnsaved) {
   const ChannelRecord r = doc.image.channel(0);
   EXPECT_EQ(FreqBytesToText(r[0], r[1], r[2]), "150.50000");
   EXPECT_EQ(doc.image.functions()[11], 2);
-  doc.viewMode = 1;
+  doc.viewMode = ViewMode::Channels;
   EXPECT_TRUE(Has(LayoutDocumentReports(doc, tune)[0], "150.50000"));
 }
 

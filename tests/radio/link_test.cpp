@@ -23,7 +23,8 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   radio().modelCode = 2;
   radio().verMajor = 2;
   radio().verMinor = 0x1F;
-  EXPECT_EQ(EnterProgramMode(ctx, verMajor, image), 2);
+  const HandshakeResult hs = EnterProgramMode(ctx, verMajor, image);
+  EXPECT_EQ(std::tuple(hs.outcome, hs.modelCode), std::tuple(Handshake::Accepted, 2));
   // OpenLinkPort waits 80 ms, the greeting 80 ms before sending; each reply is there at the
   // first look: greeting +20 +10, identity 40 / 20, final acknowledge 40 / 20.
   EXPECT_EQ(writeTimes(), (std::vector<int64_t>{160, 230, 290}));
@@ -31,8 +32,9 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
   EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
   EXPECT_TRUE(line.port.isOpen());  // callers close it
-  EXPECT_EQ(std::tuple(verMajor, image[0x2D0], app.radioVerText), std::tuple(2, 0x1F, "2.1F"));
-  EXPECT_EQ(std::tuple(VersionText(2, 0), VersionText(0x10, 0xFF)), std::tuple("2.0", "10.FF"));
+  EXPECT_EQ(std::tuple(verMajor, image[0x2D0], hs.version->text()), std::tuple(2, 0x1F, "2.1F"));
+  EXPECT_EQ(std::tuple(RadioVersion{2, 0}.text(), RadioVersion{0x10, 0xFF}.text()),
+            std::tuple("2.0", "10.FF"));
   EXPECT_TRUE(prompter.messages.empty());
 
   // "END" after 30 ms, its answer at the first 20 ms poll.
@@ -43,7 +45,7 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
             std::tuple(start + 30, start + 50, sim::SimMode::Idle));
   // A radio that does not answer "END" costs the whole 31 polls of 20 ms.
   radio().answerEnd = false;
-  ASSERT_EQ(EnterProgramMode(ctx, verMajor, image), 2);
+  ASSERT_TRUE(EnterProgramMode(ctx, verMajor, image).accepted());
   const int64_t again = nowMs();
   ExitProgramMode(ctx);
   EXPECT_EQ(nowMs(), again + 30 + 31 * 20);
@@ -51,7 +53,7 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
 
 TEST_F(LinkTest, GreetingAnsweredOnTheThirdAttemptIsAccepted) {
   radio().ignoreGreetings = 2;
-  EXPECT_EQ(EnterProgramMode(ctx, verMajor, image), 1);
+  EXPECT_EQ(EnterProgramMode(ctx, verMajor, image).modelCode, 1);
   // Each unanswered attempt: 80 ms, the greeting, 20 ms, 41 polls of 15 ms = 715 ms.
   const std::vector<int64_t> t = writeTimes();
   ASSERT_EQ(t.size(), 5u);
@@ -60,9 +62,9 @@ TEST_F(LinkTest, GreetingAnsweredOnTheThirdAttemptIsAccepted) {
 
 TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
   radio().silent = true;
-  const int16_t r = EnterProgramMode(ctx, verMajor, image);
-  EXPECT_EQ(std::tuple(r, nowMs(), line.port.writes().size()),
-            std::tuple(kNoAnswer, 80 + 3 * 715, 3u));
+  const HandshakeResult r = EnterProgramMode(ctx, verMajor, image);
+  EXPECT_EQ(std::tuple(r.outcome, nowMs(), line.port.writes().size()),
+            std::tuple(Handshake::NoAnswer, 80 + 3 * 715, 3u));
   ctx.portNumber = 4;
   EXPECT_FALSE(ReactToProgramMode(ctx, r));
   ASSERT_EQ(prompter.messages.size(), 1u);
@@ -75,23 +77,30 @@ TEST_F(LinkTest, RadioThatNeverAnswersGivesNoAnswerAfterThreeAttempts) {
 struct HandshakeCase {
   const char* name;
   void (*setup)(Cfg&);
-  int16_t result;
+  Handshake outcome;
+  int modelCode;         // with Accepted
   bool versionStored;    // ImageVerMajor and 0x2D0 taken from the reply
   std::string messages;  // "title / text" of the messages shown, joined by "|"
 };
 
 TEST_F(LinkTest, ReactionTable) {
   const HandshakeCase cases[] = {
-      {"healthy", [](Cfg&) {}, 1, true, ""},
-      {"greeting refused", [](Cfg& c) { c.greetingAck = 0x15; }, kNoAnswer, false, kNoAnswerMsg},
-      {"9-byte identity", [](Cfg& c) { c.identityExtraByte = true; }, kNoAnswer, false,
+      {"healthy", [](Cfg&) {}, Handshake::Accepted, 1, true, ""},
+      {"greeting refused", [](Cfg& c) { c.greetingAck = 0x15; }, Handshake::NoAnswer, 0, false,
        kNoAnswerMsg},
-      {"short identity", [](Cfg& c) { c.identity = "Q471"; }, kNoAnswer, false, kNoAnswerMsg},
-      {"other radio", [](Cfg& c) { c.identity = "Q4713"; }, kOtherRadio, false, kOtherRadioMsg},
-      {"final acknowledge wrong", [](Cfg& c) { c.finalAck = 0x00; }, kNoAnswer, true, kNoAnswerMsg},
-      {"model code 33", [](Cfg& c) { c.modelCode = 33; }, 33, true,
+      {"9-byte identity", [](Cfg& c) { c.identityExtraByte = true; }, Handshake::NoAnswer, 0, false,
+       kNoAnswerMsg},
+      {"short identity", [](Cfg& c) { c.identity = "Q471"; }, Handshake::NoAnswer, 0, false,
+       kNoAnswerMsg},
+      {"other radio", [](Cfg& c) { c.identity = "Q4713"; }, Handshake::OtherRadio, 0, false,
+       kOtherRadioMsg},
+      {"final acknowledge wrong", [](Cfg& c) { c.finalAck = 0x00; }, Handshake::NoAnswer, 0, true,
+       kNoAnswerMsg},
+      {"model code 33", [](Cfg& c) { c.modelCode = 33; }, Handshake::Accepted, 33, true,
        "错误 / 机型错误，请写入正确机型！"},
-      {"model code 32", [](Cfg& c) { c.modelCode = 32; }, 32, true, ""},
+      {"model code 32", [](Cfg& c) { c.modelCode = 32; }, Handshake::Accepted, 32, true, ""},
+      {"model code 255", [](Cfg& c) { c.modelCode = 255; }, Handshake::OtherRadio, 0, true,
+       "错误 / 机型错误，请写入正确机型！|" + kOtherRadioMsg},
   };
   for (const HandshakeCase& hc : cases) {
     SCOPED_TRACE(hc.name);
@@ -100,14 +109,14 @@ TEST_F(LinkTest, ReactionTable) {
     b.radio().verMinor = 0x0A;
     hc.setup(b.radio());
     b.image[0x2D0] = 0x77;
-    const int16_t r = EnterProgramMode(b.ctx, b.verMajor, b.image);
-    EXPECT_EQ(r, hc.result);
-    EXPECT_EQ(ReactToProgramMode(b.ctx, r), r >= 0 && r != kOtherRadio);
+    const HandshakeResult r = EnterProgramMode(b.ctx, b.verMajor, b.image);
+    EXPECT_EQ(std::tuple(r.outcome, r.modelCode), std::tuple(hc.outcome, hc.modelCode));
+    EXPECT_EQ(ReactToProgramMode(b.ctx, r), r.accepted());
     const auto sent = b.writeBytes();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), kGreetingBytes), 1);
     EXPECT_EQ(std::tuple(b.verMajor, b.image[0x2D0]),
               hc.versionStored ? std::tuple(1, 0x0A) : std::tuple(2, 0x77));
-    EXPECT_TRUE(!hc.versionStored || b.app.radioVerText == "1.A") << b.app.radioVerText;
+    EXPECT_EQ(r.version, hc.versionStored ? std::optional(RadioVersion{1, 0x0A}) : std::nullopt);
     EXPECT_EQ(Joined(b.prompter.lines()), hc.messages);
     for (const Message& m : b.prompter.messages) {
       EXPECT_EQ(m.icon, m.title == "错误" ? Icon::Critical : Icon::Exclamation);

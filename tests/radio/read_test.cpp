@@ -41,8 +41,7 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   ASSERT_EQ(r.status, ReadStatus::Completed);
   EXPECT_EQ(image, radioImage());
   // The model selected by image byte 0x2D2.
-  EXPECT_EQ(std::tuple(verMajor, app.radioVerMajor, app.radioVersion, app.curModel),
-            std::tuple(2, 2, "V2.0", 1));
+  EXPECT_EQ(std::tuple(verMajor, app.radioVersion.text(), app.curModel), std::tuple(2, "2.0", 1));
   // "END" took the radio out of its tune state: no switch-on.
   EXPECT_EQ(std::tuple(tune.shownBefore.size(), tune.back.leftTune, acceptedCalls),
             std::tuple(0u, true, 1));
@@ -108,9 +107,9 @@ TEST_F(ReadTest, VersionsOfTheRadio) {
     const Image old = img;
     const ReadResult r = ReadRadio(b.ctx, img, b.verMajor, {});
     EXPECT_EQ(b.prompter.lines(), c.messages);
-    EXPECT_EQ(
-        std::tuple(r.status, b.prompter.warnings.size(), b.app.radioVerMajor, b.line.port.isOpen()),
-        std::tuple(c.status, c.warnings, c.major, false));
+    EXPECT_EQ(std::tuple(r.status, b.prompter.warnings.size(), b.app.radioVersion.major,
+                         b.line.port.isOpen()),
+              std::tuple(c.status, c.warnings, c.major, false));
     EXPECT_EQ(b.app.showWarning[1], c.warningOn && !c.answer.dontShowAgain);
     const bool completed = c.status == ReadStatus::Completed;
     EXPECT_EQ(b.verMajor, completed ? c.major : 2);

@@ -145,7 +145,7 @@ TEST_F(WriteChecksTest, ProbeAndTraceOfEveryFrameWithTimeAndDirection) {
   TracingSerialPort tracing(line.port, trace);
   LinkContext traced{tracing, line.clock, prompter, progress, app, 3};
   RadioIdentity id = ProbeRadio(traced);
-  EXPECT_EQ(std::tuple(id.answered(), id.result, id.version(), id.idRead, id.radioId),
+  EXPECT_EQ(std::tuple(id.answered(), id.handshake.modelCode, id.version(), id.idRead, id.radioId),
             std::tuple(true, 12, "2.3", true, "RADIO-7"));
   EXPECT_EQ(
       std::tuple(prompter.lines().size(), line.port.isOpen(), line.radio.writtenAddresses().size()),
@@ -172,8 +172,8 @@ TEST_F(WriteChecksTest, ProbeAndTraceOfEveryFrameWithTimeAndDirection) {
   EXPECT_EQ(tracing.inCount(), 0u);
   tracing.close();
   radio().silent = true;
-  EXPECT_EQ(std::tuple(ProbeRadio(ctx).result, ProbeRadio(ctx).answered()),
-            std::tuple(kNoAnswer, false));
+  EXPECT_EQ(std::tuple(ProbeRadio(ctx).handshake.outcome, ProbeRadio(ctx).answered()),
+            std::tuple(Handshake::NoAnswer, false));
 }
 
 TEST(WriteCheckTexts, FleetLineLogRowAndBackupName) {

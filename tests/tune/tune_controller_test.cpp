@@ -41,7 +41,7 @@ TEST(TuneController, EnteringShowsTheTuneView) {
   // Model byte 1: the model whose code the radio reported; the selection stays.
   EXPECT_EQ(std::tuple(rig.tuneState, rig.viewMode, rig.tuneGridShown, rig.flags.tuneDataChanged,
                        rig.curTuneChannel, rig.modelByte, rig.app.curModel, modelInfo),
-            std::tuple(1, 3, true, false, 2, 1, 0, 1));
+            std::tuple(TuneState::Entered, ViewMode::Tune, true, false, 2, 1, 0, 1));
   EXPECT_EQ(rig.caption, "正在调测－QM830K编程软件");
   EXPECT_EQ(rig.statusBand, StatusBandPanel(BuildBandText(rig.app, 1)));
   const TuneView& v = rig.ctl.view();
@@ -65,7 +65,7 @@ TEST(TuneController, BeginShowsTheItemPanel) {
                                       "CTC 67.0", "34"}));
   EXPECT_EQ(std::tuple(v.scrollValue, rig.tuneState, rig.curTuneItem, rig.tuneGridShown,
                        v.itemVisible, v.tableVisible),
-            std::tuple(0x22, 2, 3, false, true, false));
+            std::tuple(0x22, TuneState::ItemOpen, 3, false, true, false));
 
   // A transmit-inhibited channel hides the transmit labels.
   rig.ctl.NodeClick("testfreq");
@@ -135,7 +135,8 @@ TEST(TuneController, NodeClickRules) {
 
 TEST(TuneController, GreyNarrowNodesDoNothing) {
   Entered rig(1);
-  EXPECT_EQ(std::tuple(rig.ctl.view().narrowNodesGrey, rig.app.radioVerMajor), std::tuple(true, 1));
+  EXPECT_EQ(std::tuple(rig.ctl.view().narrowNodesGrey, rig.app.radioVersion.major),
+            std::tuple(true, 1));
   rig.ctl.NodeClick("Battery");
   rig.clearWrites();
   for (const char* key : {"CTCDevN", "DCSDevN"}) {
@@ -155,13 +156,14 @@ TEST(TuneController, ItemWithoutATuneChannelAsksForOne) {
   EXPECT_EQ(rig.prompter.lines(), (std::vector<std::string>{"提示 / 请先选择调测信道！"}));
   EXPECT_EQ(std::tuple(rig.tuneState, rig.ctl.view().itemVisible, rig.curTuneChannel,
                        rig.ctl.table().selectedChannel()),
-            std::tuple(1, false, 0, -1));
+            std::tuple(TuneState::Entered, false, 0, -1));
   // Once a channel is chosen in the table the item begins.
   rig.ctl.table().clickChannelOff(3);
   rig.ctl.table().clickTestChannel(3);
   rig.flags.tuneDataChanged = false;
   rig.ctl.NodeClick("Battery");
-  EXPECT_EQ(std::tuple(rig.tuneState, rig.sent().front()), std::tuple(2, "43 04"));
+  EXPECT_EQ(std::tuple(rig.tuneState, rig.sent().front()),
+            std::tuple(TuneState::ItemOpen, "43 04"));
 }
 
 // cmdSaveTnFq. A tune table write that stops after its first greeting byte leaves the radio
@@ -206,7 +208,7 @@ TEST(TuneController, LeavingAfterAFailedTableWrite) {
     rig.ctl.ChannelMenu();
     EXPECT_EQ(rig.sent(), (std::vector<std::string>{"52 02 F0 08", "06"}));
     EXPECT_EQ(std::tuple(rig.tuneState, rig.tune.leaves(), rig.line.radio.mode()),
-              std::tuple(0, 1, sim::SimMode::Idle));
+              std::tuple(TuneState::Off, 1, sim::SimMode::Idle));
   }
 }
 
@@ -216,12 +218,13 @@ TEST(TuneController, FailedBeginAndTrial) {
   rig.ctl.NodeClick("Battery");
   const std::vector<std::string> broken = {"调测错误 / 连接中断，请重试！"};
   EXPECT_EQ(std::tuple(rig.prompter.lines(), rig.tuneState, rig.ctl.view().itemVisible),
-            std::tuple(broken, 1, false));
+            std::tuple(broken, TuneState::Entered, false));
 
   Entered rig2;
   rig2.tune.config().itemExtraByte = true;  // begin passes, the trial value fails
   rig2.ctl.NodeClick("SqlTight");
-  EXPECT_EQ(std::tuple(rig2.prompter.lines(), rig2.tuneState), std::tuple(broken, 2));
+  EXPECT_EQ(std::tuple(rig2.prompter.lines(), rig2.tuneState),
+            std::tuple(broken, TuneState::ItemOpen));
 }
 
 TEST(TuneController, OkAndCancel) {
@@ -239,40 +242,41 @@ TEST(TuneController, OkAndCancel) {
   rig.ctl.Cancel();  // the radio gets the stored value back
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"44 26 01", "43 02"}));
   EXPECT_EQ(std::tuple(rig.image[0x2F6], rig.tuneState, rig.ctl.view().itemVisible),
-            std::tuple(0x26, 3, false));
+            std::tuple(0x26, TuneState::ItemClosed, false));
 }
 
 TEST(TuneController, LeavingFromEachState) {
   struct Case {
-    int16_t state;
+    TuneState state;
     std::vector<std::string> frames;
   };
   const std::vector<Case> cases = {
-      {1, {"52 02 F0 08", "06"}},
-      {2, {"42 20 01", "43 02"}},  // the item is discarded, no leave frames
-      {3, {"52 02 F8 08", "06"}},
+      {TuneState::Entered, {"52 02 F0 08", "06"}},
+      {TuneState::ItemOpen, {"42 20 01", "43 02"}},  // the item is discarded, no leave frames
+      {TuneState::ItemClosed, {"52 02 F8 08", "06"}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.state);
+    SCOPED_TRACE(int(c.state));
     Entered rig;
-    if (c.state >= 2) rig.ctl.NodeClick("Battery");
-    if (c.state == 3) rig.ctl.NodeClick("testfreq");  // the table shown again
+    if (c.state != TuneState::Entered) rig.ctl.NodeClick("Battery");
+    if (c.state == TuneState::ItemClosed) rig.ctl.NodeClick("testfreq");  // the table shown again
     ASSERT_EQ(std::tuple(rig.tuneState, rig.tuneGridShown, rig.ctl.view().tableVisible,
                          rig.ctl.view().itemVisible),
-              std::tuple(c.state, c.state != 2, c.state != 2, c.state == 2));
+              std::tuple(c.state, c.state != TuneState::ItemOpen, c.state != TuneState::ItemOpen,
+                         c.state == TuneState::ItemOpen));
     rig.clearWrites();
     rig.ctl.NodeClick("exit");
     // The redisplay did not forget that an item was closed: the leave frames say so.
     EXPECT_EQ(rig.sent(), c.frames);
     EXPECT_EQ(std::tuple(rig.tuneState, rig.tuneGridShown, rig.viewMode, rig.line.port.isOpen()),
-              std::tuple(0, false, 1, false));
+              std::tuple(TuneState::Off, false, ViewMode::Channels, false));
     const TuneView& v = rig.ctl.view();
     EXPECT_FALSE(v.tableVisible || v.itemVisible || v.treeVisible);
     EXPECT_TRUE(v.channelPanelsVisible && v.channelChecked && v.editMenusShown);
     // The band of the selected model again.
     EXPECT_EQ(std::tuple(v.tuneChecked, rig.caption, rig.statusBand, rig.line.radio.mode()),
               std::tuple(false, "QM830K编程软件", StatusBandPanel(BuildBandText(rig.app, 0)),
-                         c.state == 2 ? sim::SimMode::Tune : sim::SimMode::Idle));
+                         c.state == TuneState::ItemOpen ? sim::SimMode::Tune : sim::SimMode::Idle));
   }
 }
 
@@ -286,7 +290,7 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
   const std::vector<std::string> sent = rig.sent();
   EXPECT_EQ(std::tuple(rig.tuneState, rig.prompter.messages.size(), rig.ctl.view().tableVisible,
                        std::count(sent.begin(), sent.end(), "52 02 F0 08"), rig.line.port.isOpen()),
-            std::tuple(1, 0u, false, 3, false));
+            std::tuple(TuneState::Entered, 0u, false, 3, false));
 }
 
 // Declined, the item begins all the same and the table stays marked changed; the accepted
@@ -302,7 +306,7 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
                        Buttons::YesNo}));
   EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged,
                        rig.tuneState, rig.line.radio.mode()),
-            std::tuple(false, true, 2, sim::SimMode::Tune));
+            std::tuple(false, true, TuneState::ItemOpen, sim::SimMode::Tune));
 }
 
 // Leaving the tune view with a table not yet written asks first: No drops the edits (the
@@ -370,7 +374,8 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeLeaving) {
       EXPECT_EQ(frames[k]->substr(0, c.firstAndLast[k].size()), c.firstAndLast[k]) << k;
     EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.viewMode,
                          rig.flags.tuneDataChanged, rig.ctl.table().channelOff(7)),
-              std::tuple(c.radioChannel8On, c.left ? 1 : 3, c.writeFails, c.tableChannel8Off));
+              std::tuple(c.radioChannel8On, c.left ? ViewMode::Channels : ViewMode::Tune,
+                         c.writeFails, c.tableChannel8Off));
   }
 }
 
@@ -399,7 +404,7 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
   ASSERT_TRUE(ctl.EnterTuneMode());
   EXPECT_EQ(
       std::tuple(doc.tuneState, doc.viewMode, doc.curTuneChannel, doc.caption, doc.image[0x2F0]),
-      std::tuple(1, 3, 1, "正在调测－" + app.softwareTitle, 0x44));
+      std::tuple(TuneState::Entered, ViewMode::Tune, 1, "正在调测－" + app.softwareTitle, 0x44));
 
   // An undo past a tune table write brings back a table the radio no longer holds: it counts
   // as changed, and the next item offers to write it.
@@ -425,11 +430,12 @@ TEST(TuneController, WorksOnTheDocumentItIsAttachedTo) {
                                       "写入完成 / 写入数据完成，请按“确定”按钮继续....."}));
   const auto& mem = line.radio.memory();
   EXPECT_EQ(FreqBytesToText(mem[0x100], mem[0x101], mem[0x102], '.'), "150.00000");
-  EXPECT_EQ(std::tuple(doc.tuneState, doc.flags.tuneDataChanged), std::tuple(2, false));
+  EXPECT_EQ(std::tuple(doc.tuneState, doc.flags.tuneDataChanged),
+            std::tuple(TuneState::ItemOpen, false));
   rig.clearWrites();
   EXPECT_EQ(doc.RequestClose({}), CloseDecision::Close);
   EXPECT_EQ(rig.sent(), (std::vector<std::string>{"42 44 01", "43 01"}));
-  EXPECT_EQ(doc.tuneState, 0);
+  EXPECT_EQ(doc.tuneState, TuneState::Off);
   EXPECT_FALSE(line.port.isOpen());
 }
 

@@ -38,7 +38,7 @@ TEST(TuneProtocol, CtcDevNarrowAdjustmentByteForByte) {
   // Stored by the radio at 0x2F0 + item index.
   EXPECT_EQ(
       std::tuple(rig.image[0x2F5], rig.mem()[0x2F5], rig.tuneState, rig.ctl.view().itemVisible),
-      std::tuple(0x9A, 0x9A, 3, false));
+      std::tuple(0x9A, 0x9A, TuneState::ItemClosed, false));
   ASSERT_EQ(rig.tune.stores().size(), 1u);
   // The port stays open from the begin until the leave.
   EXPECT_EQ(std::tuple(rig.tune.stores()[0].item, rig.line.port.isOpen()), std::tuple(5, true));
@@ -161,7 +161,7 @@ TEST(TuneProtocol, EntryStoresRepliesByTheirOwnAddress) {
   LinkContext ctx = rig.ctx();
   const TuneEntryResult r = EnterTuneMode(ctx, rig.image, rig.imageVerMajor);
   ASSERT_TRUE(r.entered());
-  EXPECT_EQ(r.modelCode, 1);
+  EXPECT_EQ(r.handshake.modelCode, 1);
   for (size_t i = 0; i < 8; ++i) {
     // No reply named 0x0100; the 0x0300 reply stored nothing.
     EXPECT_EQ(std::tuple(rig.image[0x100 + i], rig.image[0x108 + i], rig.image[0x300 + i]),
@@ -226,7 +226,7 @@ TEST(TuneProtocol, EntryFailuresAndTheirMessages) {
     EXPECT_EQ(std::tuple(rig.tuneState, rig.viewMode, rig.ctl.view().editMenusShown,
                          rig.ctl.view().channelPanelsVisible, rig.line.port.isOpen(),
                          rig.progress.isOpen()),
-              std::tuple(0, 1, true, true, false, false));
+              std::tuple(TuneState::Off, ViewMode::Channels, true, true, false, false));
   }
 }
 

@@ -75,8 +75,8 @@ struct TuneRig {
 
   Image image;
   EditFlags flags;
-  int16_t viewMode = 1;
-  int16_t tuneState = 0;
+  ViewMode viewMode = ViewMode::Channels;
+  TuneState tuneState = TuneState::Off;
   int16_t curTuneChannel = 0;
   int16_t curTuneItem = 0;
   bool tuneGridShown = false;

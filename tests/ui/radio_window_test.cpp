@@ -180,7 +180,7 @@ void RadioWindowTest::linkIgnoresABusyWindow() {
   QVERIFY2(LongestGapMs(ReadBytes(e.sim->log())) < 150, "the read waited for the window");
 
   e.action("mnuTune")->trigger();
-  QCOMPARE(e.w->document().viewMode, int16_t(3));
+  QCOMPARE(e.w->document().viewMode, qm::ViewMode::Tune);
   const qsizetype from = ReadBytes(e.sim->log()).size();
   {
     QElapsedTimer clock;
@@ -189,7 +189,7 @@ void RadioWindowTest::linkIgnoresABusyWindow() {
     e.clickNode("Battery");
     QVERIFY(block.blocked);
   }
-  QCOMPARE(e.w->document().tuneState, int16_t(2));
+  QCOMPARE(e.w->document().tuneState, qm::TuneState::ItemOpen);
   const QByteArray log = ReadBytes(e.sim->log());
   QCOMPARE(CountNotes(log.mid(from), "item 42 64 01"), 2);  // the begin's, the panel's trial
   QVERIFY2(LongestGapMs(log, from) < 150, "the item's begin waited for the window");
@@ -479,7 +479,7 @@ void RadioWindowTest::embeddedInformation() {
   });
   QVERIFY(e.said("读取数据完成，请按“确定”按钮继续....."));
   QVERIFY(e.said("写入数据完成，请按“确定”按钮继续....."));
-  QCOMPARE(e.w->document().viewMode, int16_t(2));
+  QCOMPARE(e.w->document().viewMode, qm::ViewMode::EmbedInfo);
   qm::Image expect;
   qm::CollectEmbedText(text.toStdU16String(), expect);
   QCOMPARE(e.sim->stop().mid(0x300, 0xC0), Bytes(expect, 0x300, 0xC0));
@@ -547,7 +547,7 @@ void RadioWindowTest::tuneMode() {
   Click(item->findChild<QPushButton*>("cmdOK"));  // stores the value the radio was last given
   QVERIFY(!item->isVisible());
   QCOMPARE(e.w->document().image[0x2F0], uint8_t(120));
-  QCOMPARE(e.w->document().tuneState, int16_t(3));
+  QCOMPARE(e.w->document().tuneState, qm::TuneState::ItemClosed);
   QVERIFY(e.prompter.messages.empty());
 
   // Saved in the tune view, the data keeps the tune caption until the view is left.
@@ -608,7 +608,7 @@ void RadioWindowTest::leavingTuneMode() {
   QVERIFY(e.startRadio(TuneRadioImage(e), how == "exit v1" ? v1 : QStringList{}));
   e.action("mnuTune")->trigger();
   e.clickNode("Battery");
-  QCOMPARE(e.w->document().tuneState, int16_t(2));  // the battery item is open
+  QCOMPARE(e.w->document().tuneState, qm::TuneState::ItemOpen);  // the battery item is open
   if (how == "exit v1") {
     // A version-1 radio has no narrow deviation items: their nodes are greyed.
     qm::ui::TunePanel* tune = e.w->tunePanel();
@@ -634,7 +634,7 @@ void RadioWindowTest::leavingTuneMode() {
   }
   // The open item was discarded: its stored value once more in apply mode, then the channel
   // select; no leave frames, since an item was open.
-  QCOMPARE(e.w->document().tuneState, int16_t(0));
+  QCOMPARE(e.w->document().tuneState, qm::TuneState::Off);
   const QByteArray log = ReadBytes(e.sim->log());
   QCOMPARE(CountNotes(log, "item 42 64 01"), 3);  // begin, the panel's trial value, discard
   QCOMPARE(CountNotes(log, "item 42 64 02"), 0);
@@ -650,7 +650,8 @@ void RadioWindowTest::leavingTuneMode() {
   QVERIFY(e.action("mnuWrite")->isVisible());
   const QString caption = how == "mnuRead" ? "读频完成－ " : how == "Write" ? "写频完成－" : "";
   if (how != "mnuRadio" && how != "close") QCOMPARE(e.w->windowTitle(), caption + kTitle);
-  QCOMPARE(e.w->document().viewMode, int16_t(how == "mnuRadio" ? 2 : 1));
+  QCOMPARE(e.w->document().viewMode,
+           how == "mnuRadio" ? qm::ViewMode::EmbedInfo : qm::ViewMode::Channels);
 }
 
 // Closing in the tune view with no item open takes the radio out of its tune state with the

@@ -1485,6 +1485,10 @@
         <source>显示本帮助后退出。</source>
         <translation>Shows this help and exits.</translation>
     </message>
+    <message>
+        <source>QM830K编程软件</source>
+        <translation>QM830K Programming Software</translation>
+    </message>
 </context>
 <context>
     <name>qm::ui::ChannelGrid</name>

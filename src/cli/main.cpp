@@ -12,6 +12,7 @@
 #include "cli/console.h"
 #include "cli/verbs.h"
 #include "platform/command_line.h"
+#include "platform/program_instance.h"
 #include "platform/translation.h"
 
 namespace qm::cli {
@@ -57,6 +58,7 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg
 
 int main(int argc, char** argv) {
   using namespace qm::cli;
+  const qm::RunningMark running;
   qInstallMessageHandler(QuietMessages);
   const Utf8Console console;  // Chinese output on a Windows console
   const std::vector<std::string> args = qm::Utf8Arguments(argc, argv);

@@ -9,6 +9,7 @@
 
 #include "files/profile.h"
 #include "platform/command_line.h"
+#include "platform/program_instance.h"
 #include "platform/system_text_codec.h"
 #include "platform/translation.h"
 #include "ui/main_window.h"
@@ -17,7 +18,17 @@
 #include "ui/small_dialogs.h"
 #include "ui/startup.h"
 
+namespace qm::ui {
+namespace {
+
+// The title of the message box that shows the help or a refusal where there is no console.
+QString StartupTitle() { return TrCore(QM_TR("QM830K编程软件")); }
+
+}  // namespace
+}  // namespace qm::ui
+
 int main(int argc, char** argv) {
+  const qm::RunningMark running;
   // The command line first, so that --help and a wrong option need no display.
   QCoreApplication::setApplicationName("qm830k");
   QStringList arguments;
@@ -25,14 +36,16 @@ int main(int argc, char** argv) {
   const qm::ui::CommandLine cmd = qm::ui::ParseCommandLine(arguments);
   if (!cmd.ok) {
     QString text = cmd.error;
+    QString title = qm::ui::StartupTitle();
     // The help and the refusals in the language --lang names; a core application is enough
     // to load the translation.
     if (qm::ParseLanguage(cmd.lang.toStdString()) == qm::Language::English) {
       QCoreApplication core(argc, argv);
       qm::InstallLanguage(qm::Language::English, QCoreApplication::applicationDirPath());
       text = qm::ui::ParseCommandLine(arguments).error;
+      title = qm::ui::StartupTitle();
     }
-    std::fprintf(cmd.help ? stdout : stderr, "%s\n", text.toLocal8Bit().constData());
+    qm::ShowStartupText(title, text, !cmd.help);
     return cmd.help ? 0 : 2;
   }
 

@@ -132,22 +132,29 @@ void ChannelTableModel::DisplayChannels(const Image& image) {
   flags_.dataChanged = remembered;
 }
 
+std::array<std::string, kGridCols - 1> ChannelTexts(const Channel& ch, char sep) {
+  return {ch.rx.text(sep),
+          ch.rxSignal.text(sep),
+          ch.tx.text(sep),
+          ch.txSignal.text(sep),
+          ch.scan == ScanList::Deleted ? kScanDelete : kScanAdd,
+          ch.busyLock ? kLockOn : kLockOff,
+          ch.power == Power::Low ? kPowerLow : kPowerHigh,
+          ch.bandwidth == Bandwidth::Narrow ? kNarrow : kWide};
+}
+
 void ChannelTableModel::showRecord(int i, ConstRow r) {
   const char sep = app_.decimalSep;
   const int row = i + 1;
   const auto s = static_cast<size_t>(i);
   const Channel ch = DecodeChannel(r);
   chOff_[s] = !ch.inUse;
-  at(row, col::kRxFreq).text = ch.rx.text(sep);
-  at(row, col::kRxSignal).text = ch.rxSignal.text(sep);
   txOff_[s] = !ch.txAllowed;
-  at(row, col::kTxFreq).text = ch.tx.text(sep);
-  at(row, col::kTxSignal).text = ch.txSignal.text(sep);
-  at(row, col::kScan).text = ch.scan == ScanList::Deleted ? kScanDelete : kScanAdd;
-  at(row, col::kBusyLock).text = ch.busyLock ? kLockOn : kLockOff;
-  at(row, col::kPower).text = ch.power == Power::Low ? kPowerLow : kPowerHigh;
-  at(row, col::kBandwidth).text = ch.bandwidth == Bandwidth::Narrow ? kNarrow : kWide;
-  for (int c = 1; c < kGridCols; ++c) at(row, c).highlighted = false;
+  const auto texts = ChannelTexts(ch, sep);
+  for (int c = 1; c < kGridCols; ++c) {
+    at(row, c).text = texts[static_cast<size_t>(c - 1)];
+    at(row, c).highlighted = false;
+  }
   txEqRx_[s] = txSideEqualsRx(i);
   UpdateChannelRow(i);
 }

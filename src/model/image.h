@@ -83,8 +83,10 @@ class Image {
     return {bytes_.data() + addr::kEmbedText, addr::kEmbedTextSize};
   }
 
-  // The model code held in the identification block (image 0x2D2).
-  uint8_t modelCode() const { return bytes_[addr::kIdent + 2]; }
+  // The model code held in the identification block (read and written through its
+  // declaration, model/layout.cpp).
+  uint8_t modelCode() const;
+  void setModelCode(uint8_t code);
 
   bool operator==(const Image&) const = default;
 

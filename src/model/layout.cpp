@@ -27,6 +27,20 @@ void WriteField(Row record, const FieldDecl& f, uint64_t value) {
   }
 }
 
+RecordMask MaskOf(const FieldDecl& field) {
+  RecordMask m{};
+  WriteField(m, field, ~uint64_t{0});
+  return m;
+}
+
+FieldDecl CountPart(const FieldDecl& f) { return {f.name, f.byte, f.bit, 18, Encoding::Number}; }
+
+FieldDecl StepUnitPart(const FieldDecl& f) {
+  const int at = f.bit + 18;
+  return {f.name, static_cast<uint8_t>(f.byte + at / 8), static_cast<uint8_t>(at % 8), 1,
+          Encoding::Flag};
+}
+
 namespace {
 
 constexpr int64_t kStep625Hz = 6250;
@@ -290,6 +304,14 @@ bool ChannelRecord::narrow() const { return DecodeChannel(b_).bandwidth == Bandw
 bool ChannelRecord::busyLock() const { return DecodeChannel(b_).busyLock; }
 bool ChannelRecord::scanDeleted() const { return DecodeChannel(b_).scan == ScanList::Deleted; }
 bool ChannelRecord::lowPower() const { return DecodeChannel(b_).power == Power::Low; }
+
+uint8_t Image::modelCode() const { return DecodeIdent(ident()).modelCode; }
+
+void Image::setModelCode(uint8_t code) {
+  Ident id = DecodeIdent(ident());
+  id.modelCode = code;
+  EncodeIdent(id, ident());
+}
 
 std::optional<int> Bcd::value() const {
   const int hi = raw >> 4;

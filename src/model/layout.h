@@ -42,6 +42,10 @@ void WriteField(Row record, const FieldDecl& field, uint64_t value);
 // The bits of a record that a declaration names.
 using RecordMask = std::array<uint8_t, kRowSize>;
 using RecordBytes = std::array<uint8_t, kRowSize>;
+RecordMask MaskOf(const FieldDecl& field);
+// The two parts of a frequency field: its 18-bit count and its step-unit bit.
+FieldDecl CountPart(const FieldDecl& frequency);
+FieldDecl StepUnitPart(const FieldDecl& frequency);
 
 // ---- the channel record (channel area and tune channel table alike) ----
 

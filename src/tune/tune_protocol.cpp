@@ -217,7 +217,7 @@ int16_t BeginTuneItem(LinkContext& ctx, const Image& image, int item, int channe
     const std::array<uint8_t, 1> narrow{tuneframe::kNarrowBand};
     if (!RunTuneExchange(ctx, TuneExchangeKind::BeginNarrow, narrow).ok) return 0;
   }
-  const uint8_t stored = image[addr::kTuneItems + static_cast<size_t>(item)];
+  const uint8_t stored = DecodeTuneItemValues(image.tuneItems()).values[static_cast<size_t>(item)];
   const auto f = ItemFrame(item, stored, tuneframe::kApply);
   return RunTuneExchange(ctx, TuneExchangeKind::BeginItem, f, item).ok ? 1 : 0;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/channel_table.h"
+
 namespace qm {
 namespace {
 
@@ -73,113 +75,95 @@ TEST(Layout, DeclarationsCoverTheInterpretedBitsOnce) {
             (RecordBytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-// One row per field: the bytes that set it, the neutral value read from them and, for the
-// channel, the text the grid shows.
-struct ChannelCase {
-  const char* field;
-  Bytes bytes;
-  std::function<std::string(const Channel&)> show;
-  std::string expected;
-};
-
-std::string Flag(bool b) { return b ? "1" : "0"; }
-
-TEST(Layout, ChannelFieldsDecodeAsTheRadioMeansThem) {
-  const ChannelCase cases[] = {
+// One row per field (and per encoding case): the bytes that set it on a zero record, the
+// switches and the eight texts the grid shows for the record.
+TEST(Layout, ChannelFieldsDecodeAsTheGridShowsThem) {
+  struct Case {
+    const char* field;
+    Bytes bytes;
+    char sep;
+    std::array<std::string, 8> texts;
+    bool inUse = false, txAllowed = false;
+  };
+  const std::string z = "000.00000";
+  const Case cases[] = {
       {"rx",
        {{0, 0x40}, {1, 0x19}, {2, 0x05}},
-       [](const Channel& c) { return c.rx.text(); },
-       "450.00000"},
+       '.',
+       {"450.00000", "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
       {"rx",
        {{0, 0x91}, {1, 0x5F}, {2, 0x01}},
-       [](const Channel& c) { return c.rx.text(','); },
-       "450,00500"},
+       ',',
+       {"450,00500", "OFF", "000,00000", "OFF", "添加", "关闭", "高", "宽带"}},
       {"rx",
        {{0, 0xC1}, {1, 0x16}, {2, 0x05}},
-       [](const Channel& c) { return std::to_string(c.rx.hz) + Flag(c.rx.step625); },
-       "4460062501"},
+       '.',
+       {"446.00625", "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
       {"tx",
        {{5, 0xA0}, {6, 0x5A}, {7, 0x04}},
-       [](const Channel& c) { return c.tx.text(); },
-       "145.00000"},
+       '.',
+       {z, "OFF", "145.00000", "OFF", "添加", "关闭", "高", "宽带"}},
       {"tx",
        {{5, 0xFF}, {6, 0xFF}, {7, 0x03}},
-       [](const Channel& c) { return c.tx.text(); },
-       "1310.71500"},
-      {"in_use",
-       {{2, 0x08}},
-       [](const Channel& c) { return Flag(c.inUse) + Flag(c.txAllowed); },
-       "10"},
+       '.',
+       {z, "OFF", "1310.71500", "OFF", "添加", "关闭", "高", "宽带"}},
+      {"in_use", {{2, 0x08}}, '.', {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}, true},
       {"tx_allowed",
        {{7, 0x08}},
-       [](const Channel& c) { return Flag(c.inUse) + Flag(c.txAllowed); },
-       "01"},
+       '.',
+       {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"},
+       false,
+       true},
       {"rx_signal",
        {{2, 0x30}, {3, 0x70}, {4, 0x06}},
-       [](const Channel& c) { return c.rxSignal.text(); },
-       "CTC 67.0"},
+       '.',
+       {z, "CTC 67.0", z, "OFF", "添加", "关闭", "高", "宽带"}},
       {"rx_signal",
        {{2, 0x30}, {3, 0x03}, {4, 0x25}},
-       [](const Channel& c) { return c.rxSignal.text(','); },
-       "CTC 250,3"},
+       ',',
+       {"000,00000", "CTC 250,3", "000,00000", "OFF", "添加", "关闭", "高", "宽带"}},
+      {"rx_signal",
+       {{2, 0x30}, {3, 0x18}, {4, 0x13}},
+       '.',
+       {z, "CTC 131.8", z, "OFF", "添加", "关闭", "高", "宽带"}},
       {"rx_signal",
        {{2, 0x50}, {3, 0x13}},
-       [](const Channel& c) { return c.rxSignal.text(); },
-       "DCS 023"},
+       '.',
+       {z, "DCS 023", z, "OFF", "添加", "关闭", "高", "宽带"}},
       {"rx_signal",
-       {{2, 0x20}, {3, 0x13}},
-       [](const Channel& c) { return c.rxSignal.text(); },
-       "OFF"},
+       {{2, 0x20}, {3, 0x70}, {4, 0x06}},
+       '.',
+       {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
+      {"rx_signal",
+       {{2, 0xF0}, {3, 0x11}, {4, 0x22}},
+       '.',
+       {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
       {"tx_signal",
        {{7, 0x70}, {8, 0xEC}, {9, 0x01}},
-       [](const Channel& c) { return c.txSignal.text(); },
-       "-DCS 754"},
+       '.',
+       {z, "OFF", z, "-DCS 754", "添加", "关闭", "高", "宽带"}},
       {"tx_signal",
        {{7, 0x80}, {8, 0x05}},
-       [](const Channel& c) { return c.txSignal.text(); },
-       "TTS 5"},
-      {"bandwidth",
-       {{10, 0x01}},
-       [](const Channel& c) { return Flag(c.bandwidth == Bandwidth::Narrow); },
-       "1"},
-      {"busy_lock", {{10, 0x04}}, [](const Channel& c) { return Flag(c.busyLock); }, "1"},
-      {"scan",
-       {{10, 0x10}},
-       [](const Channel& c) { return Flag(c.scan == ScanList::Deleted); },
-       "1"},
-      {"power", {{10, 0x20}}, [](const Channel& c) { return Flag(c.power == Power::Low); }, "1"},
-      {"preset_channel",
-       {{14, 7}},
-       [](const Channel& c) { return std::to_string(c.presetChannel); },
-       "7"},
-      {"preset_signal",
-       {{15, 40}},
-       [](const Channel& c) { return std::to_string(c.presetSignal); },
-       "40"},
+       '.',
+       {z, "OFF", z, "TTS 5", "添加", "关闭", "高", "宽带"}},
+      {"bandwidth", {{10, 0x01}}, '.', {z, "OFF", z, "OFF", "添加", "关闭", "高", "窄带"}},
+      {"busy_lock", {{10, 0x04}}, '.', {z, "OFF", z, "OFF", "添加", "打开", "高", "宽带"}},
+      {"scan", {{10, 0x10}}, '.', {z, "OFF", z, "OFF", "删除", "关闭", "高", "宽带"}},
+      {"power", {{10, 0x20}}, '.', {z, "OFF", z, "OFF", "添加", "关闭", "低", "宽带"}},
   };
-  for (const ChannelCase& c : cases) {
+  for (const Case& c : cases) {
     const RecordBytes r = RowOf(c.bytes);
     const Channel ch = DecodeChannel(r);
-    EXPECT_EQ(c.show(ch), c.expected) << c.field;
-    EXPECT_EQ(ch.carried, RecordBytes{}) << c.field;
-    // The field alone changed from a zero record.
-    Channel changed = ch;
-    EXPECT_NE(changed, DecodeChannel(RecordBytes{})) << c.field;
+    EXPECT_EQ(std::tuple(ChannelTexts(ch, c.sep), ch.inUse, ch.txAllowed, ch.carried),
+              std::tuple(c.texts, c.inUse, c.txAllowed, RecordBytes{}))
+        << c.field;
     EXPECT_EQ(EncodeChannel(ch), r) << c.field;
   }
-}
-
-TEST(Layout, SignalTextsConvertToTheirFields) {
-  const std::tuple<const char*, uint8_t, uint16_t, bool> cases[] = {
-      {"OFF", 0, 0, true},          {"CTC 67.0", 3, 0x0670, true}, {"DCS 023", 5, 0x13, true},
-      {"-DCS 777", 7, 0x1FF, true}, {"DCS 005", 5, 0x08, true},    {"TTS 5", 8, 5, true},
-      {"CTC", 0, 0, false},         {"TTS x", 0, 0, false},
-  };
-  for (auto [text, type, code, okWanted] : cases) {
-    bool ok = false;
-    const Signal s = Signal::FromText(text, ok);
-    EXPECT_EQ(std::tuple(s.type, s.code, ok), std::tuple(type, code, okWanted)) << text;
-  }
+  // The numbers the grid does not show.
+  const Channel preset = DecodeChannel(RowOf({{14, 7}, {15, 40}}));
+  EXPECT_EQ(std::tuple(preset.presetChannel, preset.presetSignal), std::tuple(7, 40));
+  EXPECT_EQ(DecodeChannel(RowOf({{0, 0xC1}, {1, 0x16}, {2, 0x05}})).rx,
+            (Frequency{446'006'250, true}));
 }
 
 TEST(Layout, FrequencyEndsAtItsFieldAndKeepsItsUnit) {

@@ -1,6 +1,7 @@
 #include "model/layout.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "base/text_util.h"
 #include "model/codecs.h"
@@ -93,49 +94,28 @@ uint64_t ToRaw(const std::string& m) {
   return v;
 }
 
-template <class C, class Op>
-void VisitChannel(C& c, Op&& op) {
-  op(ChannelField::Rx, c.rx);
-  op(ChannelField::InUse, c.inUse);
-  op(ChannelField::RxSignal, c.rxSignal);
-  op(ChannelField::Tx, c.tx);
-  op(ChannelField::TxAllowed, c.txAllowed);
-  op(ChannelField::TxSignal, c.txSignal);
-  op(ChannelField::Bandwidth, c.bandwidth);
-  op(ChannelField::BusyLock, c.busyLock);
-  op(ChannelField::Scan, c.scan);
-  op(ChannelField::Power, c.power);
-  op(ChannelField::PresetChannel, c.presetChannel);
-  op(ChannelField::PresetSignal, c.presetSignal);
-}
+// Each member of a neutral value bound to its field: the k-th member is the k-th field of
+// the record's declaration.
+constexpr auto kChannelMembers =
+    std::tuple(&Channel::rx, &Channel::inUse, &Channel::rxSignal, &Channel::tx, &Channel::txAllowed,
+               &Channel::txSignal, &Channel::bandwidth, &Channel::busyLock, &Channel::scan,
+               &Channel::power, &Channel::presetChannel, &Channel::presetSignal);
+constexpr auto kFunctionMembers = std::tuple(
+    &Functions::scanMode, &Functions::monitor, &Functions::revert, &Functions::priority,
+    &Functions::lookBack, &Functions::powerKey, &Functions::powerKeySpare, &Functions::scanHang,
+    &Functions::txTimeout, &Functions::squelch, &Functions::manualMode, &Functions::bandwidth,
+    &Functions::batterySave, &Functions::keyBeep, &Functions::preAlert, &Functions::totRekey,
+    &Functions::totReset);
+constexpr auto kIdentMembers =
+    std::tuple(&Ident::minorVersion, &Ident::zero, &Ident::modelCode, &Ident::identity);
+static_assert(std::tuple_size_v<decltype(kChannelMembers)> == kChannelFieldCount);
+static_assert(std::tuple_size_v<decltype(kFunctionMembers)> == kFunctionFieldCount);
+static_assert(std::tuple_size_v<decltype(kIdentMembers)> == kIdentFieldCount);
 
-template <class C, class Op>
-void VisitFunctions(C& c, Op&& op) {
-  op(FunctionField::ScanMode, c.scanMode);
-  op(FunctionField::Monitor, c.monitor);
-  op(FunctionField::Revert, c.revert);
-  op(FunctionField::Priority, c.priority);
-  op(FunctionField::LookBack, c.lookBack);
-  op(FunctionField::PowerKey, c.powerKey);
-  op(FunctionField::PowerKeySpare, c.powerKeySpare);
-  op(FunctionField::ScanHang, c.scanHang);
-  op(FunctionField::TxTimeout, c.txTimeout);
-  op(FunctionField::Squelch, c.squelch);
-  op(FunctionField::ManualMode, c.manualMode);
-  op(FunctionField::Bandwidth, c.bandwidth);
-  op(FunctionField::BatterySave, c.batterySave);
-  op(FunctionField::KeyBeep, c.keyBeep);
-  op(FunctionField::PreAlert, c.preAlert);
-  op(FunctionField::TotRekey, c.totRekey);
-  op(FunctionField::TotReset, c.totReset);
-}
-
-template <class C, class Op>
-void VisitIdent(C& c, Op&& op) {
-  op(IdentField::MinorVersion, c.minorVersion);
-  op(IdentField::Zero, c.zero);
-  op(IdentField::ModelCode, c.modelCode);
-  op(IdentField::Identity, c.identity);
+template <class C, class Members, class Op>
+void VisitMembers(C& c, const Members& members, Op&& op) {
+  size_t k = 0;
+  std::apply([&](auto... member) { (op(k++, c.*member), ...); }, members);
 }
 
 template <class C, class Op>
@@ -164,9 +144,9 @@ void Encode(const T& value, Row bytes, const Fields& fields, Visit visit) {
   });
 }
 
-constexpr auto kVisitChannel = [](auto& c, auto&& op) { VisitChannel(c, op); };
-constexpr auto kVisitFunctions = [](auto& c, auto&& op) { VisitFunctions(c, op); };
-constexpr auto kVisitIdent = [](auto& c, auto&& op) { VisitIdent(c, op); };
+constexpr auto kVisitChannel = [](auto& c, auto&& op) { VisitMembers(c, kChannelMembers, op); };
+constexpr auto kVisitFunctions = [](auto& c, auto&& op) { VisitMembers(c, kFunctionMembers, op); };
+constexpr auto kVisitIdent = [](auto& c, auto&& op) { VisitMembers(c, kIdentMembers, op); };
 constexpr auto kVisitTuneValues = [](auto& c, auto&& op) { VisitTuneValues(c, op); };
 
 }  // namespace

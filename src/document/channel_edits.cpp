@@ -11,6 +11,7 @@
 #include "base/tr.h"
 #include "files/chirp_csv.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 #include "model/signal_entry.h"
 
 namespace qm {
@@ -22,9 +23,6 @@ using namespace cell_text;
 constexpr char kClipMagic[8] = {'Q', 'M', '8', '3', '0', 'K', 'C', 'H'};
 constexpr uint8_t kClipVersion = 1;
 constexpr size_t kClipHeaderSize = sizeof kClipMagic + 4;  // version, model (2), count
-// The bits of byte 10 and the bytes 11-15 the grid does not show: a save carries them from
-// the image, so a pasted record brings them there.
-constexpr uint8_t kCarriedFlagBits = 0xCA;
 
 // A number as typed: "," or "." for the decimal separator.
 std::string LocalNumber(std::string_view text, char sep) {
@@ -94,7 +92,10 @@ CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, c
       std::copy(r.begin(), r.end(), rec.begin());
       out.clip.records.push_back(rec);
     } else {
-      rows.channel(ch)[2] &= 0xF7;  // the text form writes the chosen channels only
+      // The text form writes the chosen channels only.
+      Channel off = DecodeChannel(rows.channel(ch).bytes());
+      off.inUse = false;
+      EncodeChannel(off, rows.channel(ch).bytes());
     }
   }
   out.csv = ExportChirpCsv(rows, nameTemplate).csv;
@@ -114,9 +115,14 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
       const int ch = first + static_cast<int>(k);
       const std::array<uint8_t, kRowSize>& rec = clip->records[k];
       grid.setChannelRecord(ch, ConstRow(rec));
-      ChannelRecord r = image.channel(ch);
-      r[10] = static_cast<uint8_t>((r[10] & ~kCarriedFlagBits) | (rec[10] & kCarriedFlagBits));
-      for (size_t b = 11; b < kRowSize; ++b) r[b] = rec[b];
+      // What the grid does not show goes with the row: the bits no field names and the
+      // preset numbers.
+      Channel shown = DecodeChannel(image.channel(ch).bytes());
+      const Channel copied = DecodeChannel(rec);
+      shown.carried = copied.carried;
+      shown.presetChannel = copied.presetChannel;
+      shown.presetSignal = copied.presetSignal;
+      EncodeChannel(shown, image.channel(ch).bytes());
     }
     if (clip->records.size() > n)
       out.notes.push_back(FillCount(QM_TR_N("还有%n个信道没有粘贴：信道16之后没有信道"),

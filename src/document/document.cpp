@@ -133,7 +133,7 @@ void Document::Start() {
   portNumber = 1;
   fileDialogDir = app_.programDir;
 
-  image.ident()[2] = kStartupModelCode;
+  image.setModelCode(kStartupModelCode);
   ConvertModel(app_, image.modelCode());
   modelByte = static_cast<uint8_t>(app_.curModel);
   app_.bandText = BuildBandText(app_, app_.curModel);
@@ -188,7 +188,7 @@ bool Document::ChangeModel(bool modelChanged, int newModel) {
     if (a == Answer::Yes) {
       app_.curModel = static_cast<int16_t>(newModel);
       modelByte = static_cast<uint8_t>(newModel);
-      image.ident()[2] = ConvRdInnValue(app_);
+      image.setModelCode(ConvRdInnValue(app_));
       SetDefaultChannels(image, app_.currentModel(), localTime_());
       flags.dataChanged = false;
       DisplayRadioData();

@@ -12,8 +12,8 @@
 #include "base/prompter.h"
 #include "base/text_util.h"
 #include "base/tr.h"
-#include "files/file_io.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 #include "model/signal_entry.h"
 
 namespace qm {
@@ -37,24 +37,24 @@ struct Side {
   bool operator==(const Side&) const = default;
 };
 
-Side DecodeSide(uint8_t t, uint8_t lo, uint8_t hi) {
+Side DecodeSide(const Signal& signal) {
   Side s;
-  switch (t & 0xF0) {
-    case 0x30:
+  switch (signal.kind()) {
+    case SignalKind::Ctc:
       s.kind = Side::Tone;
-      s.tone = std::string(TrimSpaces(CtcBytesToText(lo, hi)));
+      s.tone = std::string(TrimSpaces(signal.toneText()));
       break;
-    case 0x50:
-    case 0x70:
+    case SignalKind::Dcs:
+    case SignalKind::DcsInverted:
       s.kind = Side::Dcs;
-      s.code = DcsBytesToText(lo, hi);
-      s.inverted = (t & 0xF0) == 0x70;
+      s.code = signal.dcsText();
+      s.inverted = signal.kind() == SignalKind::DcsInverted;
       break;
-    case 0x80:
+    case SignalKind::Tts:
       s.kind = Side::Tts;
-      s.tts = lo;
+      s.tts = signal.low();
       break;
-    default:
+    case SignalKind::Off:
       break;
   }
   return s;
@@ -86,77 +86,6 @@ std::string Line(int line, const std::string& text) {
 
 }  // namespace
 
-// ---- CSV layer ----
-
-std::vector<CsvRecord> ParseCsv(std::string_view text, char separator) {
-  std::vector<CsvRecord> out;
-  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  const size_t n = text.size();
-  size_t i = 0;
-  int line = 1;
-  auto atLineEnd = [&] { return i < n && (text[i] == '\r' || text[i] == '\n'); };
-  auto eatLineEnd = [&] {
-    if (i < n && text[i] == '\r') ++i;
-    if (i < n && text[i] == '\n') ++i;
-    ++line;
-  };
-  while (i < n) {
-    if (atLineEnd()) {
-      eatLineEnd();
-      continue;
-    }
-    if (text[i] == '#') {
-      while (i < n && !atLineEnd()) ++i;
-      eatLineEnd();
-      continue;
-    }
-    CsvRecord rec;
-    rec.line = line;
-    for (;;) {
-      std::string field;
-      if (i < n && text[i] == '"') {
-        ++i;
-        while (i < n) {
-          if (text[i] == '"') {
-            if (i + 1 < n && text[i + 1] == '"') {
-              field += '"';
-              i += 2;
-              continue;
-            }
-            ++i;
-            break;
-          }
-          if (text[i] == '\n') ++line;
-          field += text[i++];
-        }
-      }
-      // Unquoted text (or what follows a closing quote) up to the separator.
-      while (i < n && text[i] != separator && !atLineEnd()) field += text[i++];
-      rec.fields.push_back(std::move(field));
-      if (i < n && text[i] == separator) {
-        ++i;
-        continue;
-      }
-      if (i < n) eatLineEnd();
-      break;
-    }
-    bool blank = std::all_of(rec.fields.begin(), rec.fields.end(),
-                             [](const std::string& f) { return TrimSpaces(f).empty(); });
-    if (!blank) out.push_back(std::move(rec));
-  }
-  return out;
-}
-
-std::string CsvField(std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
-  std::string out = "\"";
-  for (char c : value) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 std::string FormatChirpNote(const ChirpNote& note) {
   return note.line > 0 ? Line(note.line, note.text) : note.text;
 }
@@ -167,14 +96,14 @@ ChirpExport ExportChirpCsv(const Image& image, std::string_view nameTemplate) {
   ChirpExport out;
   out.csv = std::string(kChirpHeader) + "\r\n";
   for (int i = 0; i < kChannelCount; ++i) {
-    ConstRow r = image.row(addr::kChannels + 16 * static_cast<size_t>(i));
-    if ((r[2] & 0x08) == 0) continue;  // switched off: the dialect has no empty rows
+    const Channel ch = DecodeChannel(image.row(addr::kChannels + 16 * static_cast<size_t>(i)));
+    if (!ch.inUse) continue;  // switched off: the dialect has no empty rows
     const int n = i + 1;
-    const int64_t rxHz = FreqBytesToHz(r[0], r[1], r[2]);
-    const int64_t txHz = FreqBytesToHz(r[5], r[6], r[7]);
-    const bool txInhibited = (r[7] & 0x08) == 0;
-    Side rx = DecodeSide(r[2], r[3], r[4]);
-    Side tx = DecodeSide(r[7], r[8], r[9]);
+    const int64_t rxHz = ch.rx.hz;
+    const int64_t txHz = ch.tx.hz;
+    const bool txInhibited = !ch.txAllowed;
+    Side rx = DecodeSide(ch.rxSignal);
+    Side tx = DecodeSide(ch.txSignal);
     for (Side* s : {&rx, &tx}) {
       if (s->kind != Side::Tts) continue;
       out.notes.push_back(Fill(QM_TR("信道%1：TTS %2在CSV中没有对应的信令，按无信令写出"),
@@ -226,22 +155,18 @@ ChirpExport ExportChirpCsv(const Image& image, std::string_view nameTemplate) {
         polarity,
         rxCode,
         cross,
-        (r[10] & 0x01) ? "NFM" : "FM",
-        (r[2] & 0x04) ? "6.25" : "5.00",
-        (r[10] & 0x10) ? "S" : "",
-        (r[10] & 0x20) ? kChirpLowPower : kChirpHighPower,
+        ch.bandwidth == Bandwidth::Narrow ? "NFM" : "FM",
+        ch.rx.step625 ? "6.25" : "5.00",
+        ch.scan == ScanList::Deleted ? "S" : "",
+        ch.power == Power::Low ? kChirpLowPower : kChirpHighPower,
         "",
         "",
         "",
         "",
         "",
-        (r[10] & 0x04) ? "On" : "Off",
+        ch.busyLock ? "On" : "Off",
     };
-    for (size_t f = 0; f < fields.size(); ++f) {
-      if (f) out.csv += ',';
-      out.csv += CsvField(fields[f]);
-    }
-    out.csv += "\r\n";
+    out.csv += CsvRow(fields);
     ++out.rows;
   }
   return out;
@@ -322,8 +247,8 @@ class RowReader {
   // One signalling side of a channel record (type byte, code bytes) as a cell text, through
   // the checks a row's tone or code goes through: a record may hold what the grid would
   // show but a save would not write back (a tone of no BCD, a code below 023).
-  std::optional<Unusable> recordSignal(uint8_t t, uint8_t lo, uint8_t hi, const char* column,
-                                       std::string& out, std::vector<std::string>& notes) const;
+  std::optional<Unusable> recordSignal(const Signal& signal, const char* column, std::string& out,
+                                       std::vector<std::string>& notes) const;
 
  private:
   static Unusable BadNumber(const char* column, std::string_view value) {
@@ -387,25 +312,27 @@ std::optional<Unusable> RowReader::codeText(std::string_view value, const char* 
   return std::nullopt;
 }
 
-std::optional<Unusable> RowReader::recordSignal(uint8_t t, uint8_t lo, uint8_t hi,
-                                                const char* column, std::string& out,
+std::optional<Unusable> RowReader::recordSignal(const Signal& signal, const char* column,
+                                                std::string& out,
                                                 std::vector<std::string>& notes) const {
-  switch (t & 0xF0) {
-    case 0x30:
-      return toneText(TrimSpaces(CtcBytesToText(lo, hi)), column, out, notes);
-    case 0x50:
-    case 0x70:
-      return codeText(DcsBytesToText(lo, hi), column, (t & 0xF0) == 0x70, out, notes);
-    case 0x80:
+  switch (signal.kind()) {
+    case SignalKind::Ctc:
+      return toneText(TrimSpaces(signal.toneText()), column, out, notes);
+    case SignalKind::Dcs:
+    case SignalKind::DcsInverted:
+      return codeText(signal.dcsText(), column, signal.kind() == SignalKind::DcsInverted, out,
+                      notes);
+    case SignalKind::Tts:
       // "TTS " and one digit; a save keeps only the last digit of more.
-      if (lo > 9)
-        return Unusable{
-            Fill(QM_TR("无法识别的%1（%2），已跳过"), {column, "TTS " + std::to_string(lo)})};
+      if (signal.low() > 9)
+        return Unusable{Fill(QM_TR("无法识别的%1（%2），已跳过"),
+                             {column, "TTS " + std::to_string(signal.low())})};
       [[fallthrough]];
-    default:
-      out = SignalBytesToText(t, lo, hi, app_.decimalSep);
+    case SignalKind::Off:
+      out = signal.text(app_.decimalSep);
       return std::nullopt;
   }
+  return std::nullopt;
 }
 
 std::variant<PlannedChannel, Unusable> RowReader::read(const CsvRecord& r,
@@ -609,19 +536,6 @@ ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel
 
 }  // namespace
 
-CsvFile ReadCsvFile(const std::string& path) {
-  const FileBytes f = ReadFileBytes(path, kMaxCsvBytes + 1);
-  CsvFile out;
-  if (f.status != ReadStatus::Ok) return out;
-  if (f.bytes.size() > kMaxCsvBytes) {
-    out.status = CsvFileStatus::TooLarge;
-    return out;
-  }
-  out.status = CsvFileStatus::Ok;
-  out.text.assign(f.bytes.begin(), f.bytes.end());
-  return out;
-}
-
 ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,
                                  const ChirpImportOptions& options) {
@@ -781,15 +695,16 @@ ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRow
   std::vector<PasteRow> rows;
   for (const std::array<uint8_t, kRowSize>& r : records) {
     PasteRow row;
-    if ((r[2] & 0x08) == 0) {
+    const Channel ch = DecodeChannel(r);
+    if (!ch.inUse) {
       row.kind = PasteRow::SwitchOff;
       rows.push_back(std::move(row));
       continue;
     }
     PlannedChannel plan;
-    plan.txInhibit = (r[7] & 0x08) == 0;
-    const double rx = static_cast<double>(FreqBytesToHz(r[0], r[1], r[2])) / 1e6;
-    const double tx = static_cast<double>(FreqBytesToHz(r[5], r[6], r[7])) / 1e6;
+    plan.txInhibit = !ch.txAllowed;
+    const double rx = static_cast<double>(ch.rx.hz) / 1e6;
+    const double tx = static_cast<double>(ch.tx.hz) / 1e6;
     std::optional<Unusable> u =
         FreqText(app, identModelByte, rx, QM_TR("接收频率"), plan.rxFreq, row.notes);
     if (!u) {
@@ -803,11 +718,10 @@ ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRow
         row.notes.insert(row.notes.end(), txNotes.begin(), txNotes.end());
       }
     }
-    if (!u)
-      u = reader.recordSignal(r[2], r[3], r[4], QM_TR("接收CTC/DCS"), plan.rxSignal, row.notes);
+    if (!u) u = reader.recordSignal(ch.rxSignal, QM_TR("接收CTC/DCS"), plan.rxSignal, row.notes);
     if (!u) {
       std::vector<std::string> txNotes;
-      u = reader.recordSignal(r[7], r[8], r[9], QM_TR("发射CTC/DCS"), plan.txSignal, txNotes);
+      u = reader.recordSignal(ch.txSignal, QM_TR("发射CTC/DCS"), plan.txSignal, txNotes);
       if (u && plan.txInhibit) {
         u.reset();
         plan.txSignal = "OFF";
@@ -820,10 +734,10 @@ ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRow
       row.skip = *u;
       row.notes.clear();
     } else {
-      plan.narrow = (r[10] & 0x01) != 0;
-      plan.busyLock = (r[10] & 0x04) != 0;
-      plan.scanDelete = (r[10] & 0x10) != 0;
-      plan.lowPower = (r[10] & 0x20) != 0;
+      plan.narrow = ch.bandwidth == Bandwidth::Narrow;
+      plan.busyLock = ch.busyLock;
+      plan.scanDelete = ch.scan == ScanList::Deleted;
+      plan.lowPower = ch.power == Power::Low;
       row.kind = PasteRow::Fill;
       row.plan = plan;
     }

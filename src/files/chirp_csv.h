@@ -14,6 +14,7 @@
 
 #include "base/app_state.h"
 #include "base/tr.h"
+#include "files/csv.h"
 #include "model/channel_table.h"
 #include "model/image.h"
 
@@ -75,16 +76,6 @@ struct ChirpImportResult {
   std::string error;             // why nothing was imported (ok = false)
 };
 
-// A CSV channel list is a few kilobytes; a file far larger is not one and is not read.
-inline constexpr size_t kMaxCsvBytes = 4 * 1024 * 1024;
-enum class CsvFileStatus { Ok, Unreadable, TooLarge };
-struct CsvFile {
-  CsvFileStatus status = CsvFileStatus::Unreadable;
-  std::string text;  // the bytes as they are, when Ok
-};
-// The file an import reads (anything but an ordinary file is unreadable).
-CsvFile ReadCsvFile(const std::string& path);
-
 // Reads the text (UTF-8 with or without BOM, LF or CRLF, "#" comment lines, quoted fields)
 // and fills the grid's channels from options.firstChannel on, in file order, up to 16. The grid's
 // change flag is set when a channel was imported. identModelByte is image byte 0x2D2 (the raster
@@ -102,16 +93,5 @@ ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRow
 
 // "第12行：..." or the text alone for a file-wide note.
 std::string FormatChirpNote(const ChirpNote& note);
-
-// ---- the CSV layer, for tests and other readers ----
-struct CsvRecord {
-  int line = 0;  // line on which the record starts
-  std::vector<std::string> fields;
-};
-// Splits CSV text into records: quoted fields (with "" for a quote and line breaks inside),
-// LF or CRLF, a leading BOM dropped, blank lines and lines starting with "#" skipped.
-std::vector<CsvRecord> ParseCsv(std::string_view text, char separator = ',');
-// A field as the dialect writes it: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(std::string_view value);
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include "base/text_util.h"
 #include "base/tr.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -131,21 +132,29 @@ void ChannelTableModel::DisplayChannels(const Image& image) {
   flags_.dataChanged = remembered;
 }
 
+std::array<std::string, kGridCols - 1> ChannelTexts(const Channel& ch, char sep) {
+  return {ch.rx.text(sep),
+          ch.rxSignal.text(sep),
+          ch.tx.text(sep),
+          ch.txSignal.text(sep),
+          ch.scan == ScanList::Deleted ? kScanDelete : kScanAdd,
+          ch.busyLock ? kLockOn : kLockOff,
+          ch.power == Power::Low ? kPowerLow : kPowerHigh,
+          ch.bandwidth == Bandwidth::Narrow ? kNarrow : kWide};
+}
+
 void ChannelTableModel::showRecord(int i, ConstRow r) {
   const char sep = app_.decimalSep;
   const int row = i + 1;
   const auto s = static_cast<size_t>(i);
-  chOff_[s] = (r[2] & 0x08) == 0;
-  at(row, col::kRxFreq).text = FreqBytesToText(r[0], r[1], r[2], sep);
-  at(row, col::kRxSignal).text = SignalBytesToText(r[2], r[3], r[4], sep);
-  txOff_[s] = (r[7] & 0x08) == 0;
-  at(row, col::kTxFreq).text = FreqBytesToText(r[5], r[6], r[7], sep);
-  at(row, col::kTxSignal).text = SignalBytesToText(r[7], r[8], r[9], sep);
-  at(row, col::kScan).text = (r[10] & 0x10) ? kScanDelete : kScanAdd;
-  at(row, col::kBusyLock).text = (r[10] & 0x04) ? kLockOn : kLockOff;
-  at(row, col::kPower).text = (r[10] & 0x20) ? kPowerLow : kPowerHigh;
-  at(row, col::kBandwidth).text = (r[10] & 0x01) ? kNarrow : kWide;
-  for (int c = 1; c < kGridCols; ++c) at(row, c).highlighted = false;
+  const Channel ch = DecodeChannel(r);
+  chOff_[s] = !ch.inUse;
+  txOff_[s] = !ch.txAllowed;
+  const auto texts = ChannelTexts(ch, sep);
+  for (int c = 1; c < kGridCols; ++c) {
+    at(row, c).text = texts[static_cast<size_t>(c - 1)];
+    at(row, c).highlighted = false;
+  }
   txEqRx_[s] = txSideEqualsRx(i);
   UpdateChannelRow(i);
 }
@@ -211,23 +220,21 @@ void ChannelTableModel::restore(const State& s) {
 void ChannelTableModel::SaveChannels(Image& image) const {
   const char sep = app_.decimalSep;
   for (int i = 0; i < kChannelCount; ++i) {
-    ChannelRecord r = image.channel(i);
+    Row r = image.row(addr::kChannels + 16 * static_cast<size_t>(i));
+    Channel ch = DecodeChannel(r);
     const int row = i + 1;
     const auto s = static_cast<size_t>(i);
-    r[2] |= 0x08;
-    if (chOff_[s]) r[2] &= 0xF7;
-    FreqTextToBytes(cell(row, col::kRxFreq).text, r[0], r[1], r[2], sep);
-    SignalTextToBytes(cell(row, col::kRxSignal).text, r[2], r[3], r[4], sep);
-    r[7] |= 0x08;
-    if (txOff_[s]) r[7] &= 0xF7;
-    FreqTextToBytes(cell(row, col::kTxFreq).text, r[5], r[6], r[7], sep);
-    SignalTextToBytes(cell(row, col::kTxSignal).text, r[7], r[8], r[9], sep);
-    uint8_t b = r[10] & 0xCA;  // bits 1, 3, 6 and 7 stay
-    if (cell(row, col::kPower).text == kPowerLow) b |= 0x20;
-    if (cell(row, col::kScan).text == kScanDelete) b |= 0x10;
-    if (cell(row, col::kBusyLock).text == kLockOn) b |= 0x04;
-    if (cell(row, col::kBandwidth).text == kNarrow) b |= 0x01;
-    r[10] = b;
+    ch.inUse = !chOff_[s];
+    ch.rx = FreqFromText(cell(row, col::kRxFreq).text, ch.rx, sep);
+    ch.rxSignal = Signal::FromText(cell(row, col::kRxSignal).text, sep);
+    ch.txAllowed = !txOff_[s];
+    ch.tx = FreqFromText(cell(row, col::kTxFreq).text, ch.tx, sep);
+    ch.txSignal = Signal::FromText(cell(row, col::kTxSignal).text, sep);
+    ch.power = cell(row, col::kPower).text == kPowerLow ? Power::Low : Power::High;
+    ch.scan = cell(row, col::kScan).text == kScanDelete ? ScanList::Deleted : ScanList::Added;
+    ch.busyLock = cell(row, col::kBusyLock).text == kLockOn;
+    ch.bandwidth = cell(row, col::kBandwidth).text == kNarrow ? Bandwidth::Narrow : Bandwidth::Wide;
+    EncodeChannel(ch, r);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -100,6 +101,9 @@ inline constexpr const char* kPowerLow = QM_TR("低");
 inline constexpr const char* kWide = QM_TR("宽带");
 inline constexpr const char* kNarrow = QM_TR("窄带");
 }  // namespace cell_text
+
+// The texts of grid columns 1-8 for a channel, as the grid shows them.
+std::array<std::string, kGridCols - 1> ChannelTexts(const Channel& ch, char sep);
 
 namespace cell_note {
 inline constexpr const char* kChannelOff = QM_TR("此信道已关闭");

@@ -6,35 +6,32 @@
 #include "base/tables.h"
 #include "base/text_util.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 
 namespace qm {
 
 namespace {
 
-constexpr int64_t kMaxFreqCount = 0x3FFFF;  // 18 bits
-
 void DefaultChannelsByStep(Image& image, const ModelEntry& model, bool step625) {
-  // A band edge from a hand-edited model list can be anything; keep the count inside its
-  // 18 bits so that it never spills into the step-unit, in-use or signalling bits.
-  double unitKhz = step625 ? 6.25 : 5.0;
-  int64_t n = RoundHalfEven(model.rangeLow * 1000.0 / unitKhz);
-  n = std::clamp<int64_t>(n, 0, kMaxFreqCount);
-
-  std::array<uint8_t, 16> rec{};
-  rec[0] = static_cast<uint8_t>(n & 0xFF);
-  rec[1] = static_cast<uint8_t>((n >> 8) & 0xFF);
-  rec[2] = static_cast<uint8_t>(((n >> 16) & 0xFF) | 0x08 | (step625 ? 0x04 : 0x00));
-  rec[5] = rec[0];
-  rec[6] = rec[1];
-  rec[7] = rec[2];
-  rec[14] = 1;
-  rec[15] = 1;
-  for (int c = 0; c < kChannelCount; ++c) std::ranges::copy(rec, image.channel(c).bytes().begin());
-
-  ChannelRecord last = image.channel(kChannelCount - 1);
-  last[2] &= 0xF7;
-  last[7] &= 0xF7;
-  last[14] = 0;
+  // A band edge from a hand-edited model list can be anything; the frequency field ends
+  // at its 18 bits, so it never spills into the step-unit, in-use or signalling bits.
+  const double unitKhz = step625 ? 6.25 : 5.0;
+  const int64_t n = std::max<int64_t>(RoundHalfEven(model.rangeLow * 1000.0 / unitKhz), 0);
+  Channel ch;
+  ch.rx = Frequency::Of(std::min<int64_t>(n, int64_t{1} << 20) * (step625 ? 6250 : 5000), step625);
+  ch.tx = ch.rx;
+  ch.inUse = true;
+  ch.txAllowed = true;
+  ch.presetChannel = 1;
+  ch.presetSignal = 1;
+  for (int c = 0; c < kChannelCount; ++c) {
+    if (c == kChannelCount - 1) {
+      ch.inUse = false;
+      ch.txAllowed = false;
+      ch.presetChannel = 0;
+    }
+    EncodeChannel(ch, image.channel(c).bytes());
+  }
 }
 
 void DefaultFixedChannels(Image& image) {
@@ -42,44 +39,41 @@ void DefaultFixedChannels(Image& image) {
     PresetChannel p = c < static_cast<int>(kPresetChannels.size())
                           ? kPresetChannels[static_cast<size_t>(c)]
                           : PresetChannel{1, 1};
-    ChannelRecord r = image.channel(c);
-    r[0] = static_cast<uint8_t>(0xC1 + 2 * (p.k - 1));
-    r[1] = 0x16;
-    r[2] = 0x0D;  // count bits 17-16 = 1, 6.25 kHz, in use
-    uint16_t code;
-    if (p.s <= 38) {
-      code = CtcToneCode(kCtcTones[p.s]);
-      r[2] |= 0x30;
-    } else {
-      code = static_cast<uint16_t>(DcsOctalValue(kDcsCodes[static_cast<size_t>(p.s - 39)]));
-      r[2] |= 0x50;
+    Channel ch = DecodeChannel(image.channel(c).bytes());
+    // Preset channel k is 446.00625 MHz + 12.5 kHz x (k - 1), on the 6.25 kHz raster.
+    ch.rx = Frequency::Of((0x116C1 + 2 * int64_t{p.k - 1}) * 6250, true);
+    ch.tx = ch.rx;
+    ch.inUse = true;
+    ch.txAllowed = true;
+    if (p.s <= 38)
+      ch.rxSignal = Signal{0x3, CtcToneCode(kCtcTones[p.s])};
+    else
+      ch.rxSignal = Signal{
+          0x5, static_cast<uint16_t>(DcsOctalValue(kDcsCodes[static_cast<size_t>(p.s - 39)]))};
+    ch.txSignal = ch.rxSignal;
+    ch.bandwidth = Bandwidth::Narrow;
+    ch.power = Power::Low;
+    ch.presetChannel = p.k;
+    ch.presetSignal = p.s;
+    if (c == kChannelCount - 1) {
+      // The spare channel: off, no signalling, the first tone's code left in its bytes.
+      ch.inUse = false;
+      ch.txAllowed = false;
+      ch.rxSignal = Signal{0, CtcToneCode(kCtcTones[1])};
+      ch.txSignal = ch.rxSignal;
+      ch.presetChannel = 0;
+      ch.presetSignal = 0;
     }
-    r[5] = r[0];
-    r[6] = r[1];
-    r[7] = r[2];
-    r[3] = static_cast<uint8_t>(code & 0xFF);
-    r[4] = static_cast<uint8_t>(code >> 8);
-    r[8] = r[3];
-    r[9] = r[4];
-    r[10] |= 0x21;  // narrow, low power
-    r[14] = p.k;
-    r[15] = p.s;
+    EncodeChannel(ch, image.channel(c).bytes());
   }
-  ChannelRecord last = image.channel(kChannelCount - 1);
-  last[14] = 0;
-  last[15] = 0;
-  last[3] = 0x70;
-  last[4] = 0x06;
-  last[2] &= 0x0F;
-  last[2] &= 0xF7;
-  last[7] = last[2];
-  last[8] = last[3];
-  last[9] = last[4];
 
-  auto f = image.functions();
-  f[0] |= 0x10;
-  f[4] = 0;
-  f[12] = static_cast<uint8_t>((f[12] | 0x02) & 0xFE);
+  Functions f = DecodeFunctions(image.functions());
+  f.scanMode = static_cast<uint8_t>(f.scanMode | 2);  // time scan
+  f.powerKey = 0;
+  f.powerKeySpare = 0;
+  f.bandwidth = Bandwidth::Narrow;
+  f.manualMode = false;
+  EncodeFunctions(f, image.functions());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "base/text_util.h"
 #include "base/tr.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -47,23 +48,6 @@ std::vector<std::string> Seconds(int last) {
   std::vector<std::string> out{kOff};
   for (int n = 1; n <= last; ++n) out.push_back(Fill(QM_TR("%1秒"), {std::to_string(n)}));
   return out;
-}
-
-// BCD byte as a number; nullopt when a nibble is not a decimal digit.
-std::optional<int> FromBcd(uint8_t b) {
-  int hi = b >> 4;
-  int lo = b & 0x0F;
-  if (hi > 9 || lo > 9) return std::nullopt;
-  return hi * 10 + lo;
-}
-
-uint8_t ToBcd(int v) {
-  v = std::clamp(v, 0, 99);
-  return static_cast<uint8_t>(((v / 10) << 4) | (v % 10));
-}
-
-void SetBits(uint8_t& byte, uint8_t mask, int value, int shift) {
-  byte = static_cast<uint8_t>((byte & ~mask) | ((value << shift) & mask));
 }
 
 }  // namespace
@@ -222,23 +206,24 @@ void FunctionSettingsModel::loadChecked(Fn fn, bool ok, const char* message, int
   selectByProgram(fn, position, change);
 }
 
-void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
+void FunctionSettingsModel::LoadFunctions(ConstRow block) {
+  const Functions fb = DecodeFunctions(block);
   FunctionChange change;
   constexpr int kKeep = -2;  // a position that selects nothing new
-  auto bcdPos = [](uint8_t b, int offset = 0) {
-    auto v = FromBcd(b);
+  auto bcdPos = [](Bcd b, int offset = 0) {
+    auto v = b.value();
     return v ? *v + offset : kKeep;
   };
 
   // 1. transmit time-out and the three time-out timers
   {
-    const uint8_t b = fb[7];
-    if (b == 0xFF) {
+    const Bcd b = fb.txTimeout;
+    if (b.raw == kTxTimeoutUnlimited) {
       mut(Fn::TxTimeout).rejected = false;
       selectByProgram(Fn::TxTimeout, 11, change);
     } else {
-      auto v = FromBcd(b);
-      if (b <= 0x30 && v && *v % 3 == 0) {
+      auto v = b.value();
+      if (b.raw <= 0x30 && v && *v % 3 == 0) {
         mut(Fn::TxTimeout).rejected = false;
         selectByProgram(Fn::TxTimeout, *v / 3, change);
       } else {
@@ -247,35 +232,38 @@ void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
       }
     }
   }
-  selectByProgram(Fn::PreAlert, fb[13], change);
-  loadChecked(Fn::TotRekey, fb[14] <= 0x60, QM_TR("TOT再按键时间错误！"), bcdPos(fb[14]), change);
-  loadChecked(Fn::TotReset, fb[15] <= 0x15, QM_TR("TOT复位时间错误！"), bcdPos(fb[15]), change);
+  selectByProgram(Fn::PreAlert, fb.preAlert, change);
+  loadChecked(Fn::TotRekey, fb.totRekey.raw <= 0x60, QM_TR("TOT再按键时间错误！"),
+              bcdPos(fb.totRekey), change);
+  loadChecked(Fn::TotReset, fb.totReset.raw <= 0x15, QM_TR("TOT复位时间错误！"),
+              bcdPos(fb.totReset), change);
 
-  // 2. the bits of byte 12
-  selectByProgram(Fn::KeyBeep, (fb[12] >> 5) & 1, change);
-  selectByProgram(Fn::BatterySave, (fb[12] >> 3) & 1, change);
-  selectByProgram(Fn::Bandwidth, (fb[12] >> 1) & 1, change);
-  selectByProgram(Fn::ManualMode, fb[12] & 1, change);
+  // 2. the switches
+  selectByProgram(Fn::KeyBeep, fb.keyBeep, change);
+  selectByProgram(Fn::BatterySave, fb.batterySave, change);
+  selectByProgram(Fn::Bandwidth, static_cast<int>(fb.bandwidth), change);
+  selectByProgram(Fn::ManualMode, fb.manualMode, change);
 
   // 3. squelch level
-  loadChecked(Fn::Squelch, fb[11] <= 9, QM_TR("静噪等级错误！"), fb[11], change);
+  loadChecked(Fn::Squelch, fb.squelch <= 9, QM_TR("静噪等级错误！"), fb.squelch, change);
 
   // 4. the scan settings
-  selectByProgram(Fn::ScanMode, (fb[0] >> 3) & 3, change);
-  loadChecked(Fn::Priority, fb[2] <= 0x15, QM_TR("优先信道错误！"), bcdPos(fb[2]), change);
+  selectByProgram(Fn::ScanMode, fb.scanMode, change);
+  loadChecked(Fn::Priority, fb.priority.raw <= 0x15, QM_TR("优先信道错误！"), bcdPos(fb.priority),
+              change);
   {
-    int pos = bcdPos(fb[3], -3);
+    int pos = bcdPos(fb.lookBack, -3);
     if (pos < -1) pos = kKeep;
-    loadChecked(Fn::LookBack, fb[3] >= 3 && fb[3] <= 0x50, QM_TR("回扫周期错误！"), pos, change);
+    loadChecked(Fn::LookBack, fb.lookBack.raw >= 3 && fb.lookBack.raw <= 0x50,
+                QM_TR("回扫周期错误！"), pos, change);
   }
   {
-    const int v = fb[1] & 7;
+    const int v = fb.revert;
     loadChecked(Fn::Revert, v >= 1 && v <= 4, QM_TR("回复信道错误！"), v - 1, change);
   }
   {
-    const uint8_t b = fb[6];
-    auto v = FromBcd(b);
-    const bool ok = b <= 0x50 && v && *v % 5 == 0;
+    auto v = fb.scanHang.value();
+    const bool ok = fb.scanHang.raw <= 0x50 && v && *v % 5 == 0;
     int pos = kKeep;
     if (v) {
       pos = static_cast<int>(RoundHalfEven(*v / 5.0 - 1.0));
@@ -285,44 +273,48 @@ void FunctionSettingsModel::LoadFunctions(ConstRow fb) {
   }
 
   // 5. power selection key, the monitor list it shapes, then the monitor mode
-  selectByProgram(Fn::PowerKey, fb[4] & 3, change);
+  selectByProgram(Fn::PowerKey, fb.powerKey, change);
   FillMonitorList(position(Fn::PowerKey) != 2);
   {
-    const int mode = fb[0] >> 5;
+    const int mode = fb.monitor;
     const std::string wanted = mode < 4 ? kMonitorModes[static_cast<size_t>(mode)] : "";
     int pos = list(Fn::Monitor).find(wanted);
     selectByProgram(Fn::Monitor, pos < 0 ? 0 : pos, change);
   }
 }
 
-void FunctionSettingsModel::StoreFunctions(Row fb) const {
+void FunctionSettingsModel::StoreFunctions(Row block) const {
   // A list with nothing selected stores as its first entry would, except where the
   // position formula itself gives the value back (look-back, hang time, revert channel).
   auto pos0 = [this](Fn fn) { return std::max(position(fn), 0); };
+  auto u8 = [](int v) { return static_cast<uint8_t>(v); };
 
-  SetBits(fb[0], 0x18, pos0(Fn::ScanMode), 3);
-  fb[2] = ToBcd(pos0(Fn::Priority));
-  fb[3] = ToBcd(position(Fn::LookBack) + 3);
-  fb[6] = ToBcd(5 * (position(Fn::ScanHang) + 1));
-  SetBits(fb[1], 0x07, position(Fn::Revert) + 1, 0);
-  SetBits(fb[12], 0x01, pos0(Fn::ManualMode), 0);
+  Functions fb = DecodeFunctions(block);
+  fb.scanMode = u8(pos0(Fn::ScanMode));
+  fb.priority = Bcd::Of(pos0(Fn::Priority));
+  fb.lookBack = Bcd::Of(position(Fn::LookBack) + 3);
+  fb.scanHang = Bcd::Of(5 * (position(Fn::ScanHang) + 1));
+  fb.revert = u8(position(Fn::Revert) + 1);
+  fb.manualMode = pos0(Fn::ManualMode) != 0;
 
   int monitor = 0;
   const std::string& mtext = text(Fn::Monitor);
   for (int v = 1; v < 4; ++v)
     if (mtext == kMonitorModes[static_cast<size_t>(v)]) monitor = v;
-  SetBits(fb[0], 0xE0, monitor, 5);
+  fb.monitor = u8(monitor);
 
-  fb[4] = static_cast<uint8_t>(pos0(Fn::PowerKey));
+  fb.powerKey = u8(pos0(Fn::PowerKey));
+  fb.powerKeySpare = 0;
   const int tot = position(Fn::TxTimeout);
-  fb[7] = tot >= 0 && tot <= 10 ? ToBcd(3 * tot) : 0xFF;
-  fb[13] = static_cast<uint8_t>(pos0(Fn::PreAlert));
-  fb[14] = ToBcd(pos0(Fn::TotRekey));
-  fb[15] = ToBcd(pos0(Fn::TotReset));
-  SetBits(fb[12], 0x20, pos0(Fn::KeyBeep), 5);
-  SetBits(fb[12], 0x02, pos0(Fn::Bandwidth), 1);
-  SetBits(fb[12], 0x08, pos0(Fn::BatterySave), 3);
-  fb[11] = static_cast<uint8_t>(pos0(Fn::Squelch));
+  fb.txTimeout = tot >= 0 && tot <= 10 ? Bcd::Of(3 * tot) : Bcd{kTxTimeoutUnlimited};
+  fb.preAlert = u8(pos0(Fn::PreAlert));
+  fb.totRekey = Bcd::Of(pos0(Fn::TotRekey));
+  fb.totReset = Bcd::Of(pos0(Fn::TotReset));
+  fb.keyBeep = pos0(Fn::KeyBeep) != 0;
+  fb.bandwidth = pos0(Fn::Bandwidth) != 0 ? Bandwidth::Narrow : Bandwidth::Wide;
+  fb.batterySave = pos0(Fn::BatterySave) != 0;
+  fb.squelch = u8(pos0(Fn::Squelch));
+  EncodeFunctions(fb, block);
 }
 
 }  // namespace qm

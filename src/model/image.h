@@ -15,21 +15,21 @@ inline constexpr int kTuneChannelCount = 11;
 
 // Area addresses. Every area starts on a 16-byte row.
 namespace addr {
-inline constexpr uint16_t kChannels = 0x000;     // 16 channel records
-inline constexpr uint16_t kTuneChannels = 0x100; // 11 tune channel records
+inline constexpr uint16_t kChannels = 0x000;      // 16 channel records
+inline constexpr uint16_t kTuneChannels = 0x100;  // 11 tune channel records
 inline constexpr uint16_t kFunctions = 0x2B0;
 inline constexpr uint16_t kIdent = 0x2D0;
 inline constexpr uint16_t kTuneItems = 0x2F0;
-inline constexpr uint16_t kEmbedText = 0x300;    // 192 bytes, UTF-16LE user text
-inline constexpr uint16_t kWriteDate = 0x3C0;    // 16 bytes, YYYYMMDDhhmmss + 2 zero bytes
-inline constexpr uint16_t kRadioId = 0x3E0;      // 16 single-byte characters
+inline constexpr uint16_t kEmbedText = 0x300;  // 192 bytes, UTF-16LE user text
+inline constexpr uint16_t kWriteDate = 0x3C0;  // 16 bytes, YYYYMMDDhhmmss + 2 zero bytes
+inline constexpr uint16_t kRadioId = 0x3E0;    // 16 single-byte characters
 inline constexpr size_t kEmbedTextSize = 192;
 }  // namespace addr
 
 using Row = std::span<uint8_t, kRowSize>;
 using ConstRow = std::span<const uint8_t, kRowSize>;
 
-// One channel (or tune channel) record: receive side in bytes 0-4, transmit side in 5-9.
+// One channel (or tune channel) record's 16 bytes; its fields are declared in model/layout.h.
 class ChannelRecord {
  public:
   explicit ChannelRecord(Row bytes) : b_(bytes) {}
@@ -37,12 +37,13 @@ class ChannelRecord {
   uint8_t operator[](size_t i) const { return b_[i]; }
   Row bytes() { return b_; }
 
-  bool inUse() const { return (b_[2] & 0x08) != 0; }
-  bool txAllowed() const { return (b_[7] & 0x08) != 0; }
-  bool narrow() const { return (b_[10] & 0x01) != 0; }
-  bool busyLock() const { return (b_[10] & 0x04) != 0; }
-  bool scanDeleted() const { return (b_[10] & 0x10) != 0; }
-  bool lowPower() const { return (b_[10] & 0x20) != 0; }
+  // Read through the record's declaration (model/layout.cpp).
+  bool inUse() const;
+  bool txAllowed() const;
+  bool narrow() const;
+  bool busyLock() const;
+  bool scanDeleted() const;
+  bool lowPower() const;
 
  private:
   Row b_;
@@ -75,13 +76,17 @@ class Image {
   ConstRow writeDate() const { return row(addr::kWriteDate); }
   Row radioId() { return row(addr::kRadioId); }
   ConstRow radioId() const { return row(addr::kRadioId); }
-  std::span<uint8_t> embedText() { return {bytes_.data() + addr::kEmbedText, addr::kEmbedTextSize}; }
+  std::span<uint8_t> embedText() {
+    return {bytes_.data() + addr::kEmbedText, addr::kEmbedTextSize};
+  }
   std::span<const uint8_t> embedText() const {
     return {bytes_.data() + addr::kEmbedText, addr::kEmbedTextSize};
   }
 
-  // The model code held in the identification block (image 0x2D2).
-  uint8_t modelCode() const { return bytes_[addr::kIdent + 2]; }
+  // The model code held in the identification block (read and written through its
+  // declaration, model/layout.cpp).
+  uint8_t modelCode() const;
+  void setModelCode(uint8_t code);
 
   bool operator==(const Image&) const = default;
 

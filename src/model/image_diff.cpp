@@ -2,16 +2,14 @@
 
 #include <array>
 #include <cstdio>
-#include <initializer_list>
 #include <span>
-#include <utility>
 
 #include "base/text_util.h"
 #include "base/tr.h"
-#include "model/codecs.h"
 #include "model/edit_flags.h"
 #include "model/embed_areas.h"
 #include "model/function_settings.h"
+#include "model/layout.h"
 #include "model/tune_items.h"
 
 namespace qm {
@@ -38,18 +36,18 @@ std::string Hex3(size_t v) {
   return buf;
 }
 
-using Bits = std::initializer_list<std::pair<size_t, uint8_t>>;
-
 class Differ {
  public:
   Differ(const Image& a, const Image& b) : a_(a), b_(b) {}
 
-  // Lists the field when its texts differ; its bits then count as explained.
+  // Lists the field of the record at `record` when its texts differ; its bits then count as
+  // explained.
   void field(const std::string& where, const std::string& what, const std::string& ta,
-             const std::string& tb, Bits bits) {
+             const std::string& tb, size_t record, const FieldDecl& decl) {
     if (ta == tb) return;
     out.entries.push_back({where, what, ta, tb});
-    for (auto [address, mask] : bits) explained_[address] |= mask;
+    const RecordMask mask = MaskOf(decl);
+    for (size_t k = 0; k < kRowSize; ++k) explained_[record + k] |= mask[k];
   }
   void fieldRange(const std::string& where, const std::string& what, const std::string& ta,
                   const std::string& tb, size_t from, size_t count) {
@@ -91,75 +89,86 @@ std::string Printable(std::span<const uint8_t> bytes) {
 
 const char* YesNo(bool v) { return v ? QM_TR("是") : QM_TR("否"); }
 
-// A side of a channel record, the same in the channel area and the tune channel table:
-// receive in bytes 0-4, transmit in bytes 5-9. Its switch (channel off, transmit inhibited)
-// is bit 3 of the third byte, whose low bits end the frequency and whose high nibble begins
-// the signalling.
+// A side of a channel record, the same in the channel area and the tune channel table.
 struct RecordSide {
-  size_t at;
+  ChannelField onField;
+  ChannelField freqField;
+  ChannelField signalField;
+  Frequency Channel::*freq;
+  Signal Channel::*signal;
+  bool Channel::*on;
   const char* off;
-  const char* freq;
+  const char* freqLabel;
   const char* step;
-  const char* signal;
+  const char* signalLabel;
 };
 constexpr RecordSide kSides[] = {
-    {0, QM_TR("关闭"), QM_TR("接收频率"), QM_TR("接收步进"), QM_TR("接收CTC/DCS")},
-    {5, QM_TR("禁发"), QM_TR("发射频率"), QM_TR("发射步进"), QM_TR("发射CTC/DCS")},
+    {ChannelField::InUse, ChannelField::Rx, ChannelField::RxSignal, &Channel::rx,
+     &Channel::rxSignal, &Channel::inUse, QM_TR("关闭"), QM_TR("接收频率"), QM_TR("接收步进"),
+     QM_TR("接收CTC/DCS")},
+    {ChannelField::TxAllowed, ChannelField::Tx, ChannelField::TxSignal, &Channel::tx,
+     &Channel::txSignal, &Channel::txAllowed, QM_TR("禁发"), QM_TR("发射频率"), QM_TR("发射步进"),
+     QM_TR("发射CTC/DCS")},
 };
 
-// In a channel record bit 2 of the third byte belongs to the frequency; a tune channel keeps
-// its raster there, shown between the frequency and the signalling.
-void DiffSide(Differ& d, const std::string& where, const RecordSide& side, size_t o, ConstRow x,
-              ConstRow y, bool tune, char sep) {
-  const size_t k = side.at;
-  const size_t f = o + k;
-  const auto step = [](uint8_t v) { return std::string((v & 4) ? "6.25" : "5.00"); };
-  d.field(where, side.off, YesNo(!(x[k + 2] & 0x08)), YesNo(!(y[k + 2] & 0x08)), {{f + 2, 0x08}});
-  d.field(where, side.freq, FreqBytesToText(x[k], x[k + 1], x[k + 2], sep),
-          FreqBytesToText(y[k], y[k + 1], y[k + 2], sep),
-          {{f, 0xFF}, {f + 1, 0xFF}, {f + 2, uint8_t(tune ? 0x03 : 0x07)}});
-  if (tune) d.field(where, side.step, step(x[k + 2]), step(y[k + 2]), {{f + 2, 0x04}});
-  d.field(where, side.signal, SignalBytesToText(x[k + 2], x[k + 3], x[k + 4], sep),
-          SignalBytesToText(y[k + 2], y[k + 3], y[k + 4], sep),
-          {{f + 2, 0xF0}, {f + 3, 0xFF}, {f + 4, 0xFF}});
+// In the channel grid the step unit belongs to the frequency; a tune channel shows it as a
+// column of its own, between the frequency and the signalling.
+void DiffSide(Differ& d, const std::string& where, const RecordSide& side, size_t o,
+              const Channel& x, const Channel& y, bool tune, char sep) {
+  const auto step = [](const Frequency& f) { return std::string(f.step625 ? "6.25" : "5.00"); };
+  const FieldDecl& freq = Decl(side.freqField);
+  d.field(where, side.off, YesNo(!(x.*side.on)), YesNo(!(y.*side.on)), o, Decl(side.onField));
+  d.field(where, side.freqLabel, (x.*side.freq).text(sep), (y.*side.freq).text(sep), o,
+          tune ? CountPart(freq) : freq);
+  if (tune)
+    d.field(where, side.step, step(x.*side.freq), step(y.*side.freq), o, StepUnitPart(freq));
+  d.field(where, side.signalLabel, (x.*side.signal).text(sep), (y.*side.signal).text(sep), o,
+          Decl(side.signalField));
 }
 
 void DiffChannels(Differ& d, const Image& a, const Image& b, char sep) {
+  struct Toggle {
+    const char* what;
+    ChannelField field;
+    bool (*set)(const Channel&);
+    const char* off;
+    const char* on;
+  };
+  static constexpr Toggle kToggles[] = {
+      {QM_TR("扫描"), ChannelField::Scan,
+       [](const Channel& c) { return c.scan == ScanList::Deleted; }, QM_TR("添加"), QM_TR("删除")},
+      {QM_TR("繁忙锁定"), ChannelField::BusyLock, [](const Channel& c) { return c.busyLock; },
+       QM_TR("关闭"), QM_TR("打开")},
+      {QM_TR("发射功率"), ChannelField::Power,
+       [](const Channel& c) { return c.power == Power::Low; }, QM_TR("高"), QM_TR("低")},
+      {QM_TR("带宽"), ChannelField::Bandwidth,
+       [](const Channel& c) { return c.bandwidth == Bandwidth::Narrow; }, QM_TR("宽带"),
+       QM_TR("窄带")}};
   for (int i = 0; i < kChannelCount; ++i) {
     const size_t o = addr::kChannels + 16 * static_cast<size_t>(i);
-    ConstRow x = a.row(o);
-    ConstRow y = b.row(o);
+    const Channel x = DecodeChannel(a.row(o));
+    const Channel y = DecodeChannel(b.row(o));
     const std::string where = Fill(QM_TR("信道%1"), {std::to_string(i + 1)});
     for (const RecordSide& side : kSides) DiffSide(d, where, side, o, x, y, false, sep);
-    struct Toggle {
-      const char* what;
-      uint8_t bit;
-      const char* off;
-      const char* on;
-    };
-    static constexpr Toggle kToggles[] = {{QM_TR("扫描"), 0x10, QM_TR("添加"), QM_TR("删除")},
-                                          {QM_TR("繁忙锁定"), 0x04, QM_TR("关闭"), QM_TR("打开")},
-                                          {QM_TR("发射功率"), 0x20, QM_TR("高"), QM_TR("低")},
-                                          {QM_TR("带宽"), 0x01, QM_TR("宽带"), QM_TR("窄带")}};
     for (const Toggle& t : kToggles)
-      d.field(where, t.what, (x[10] & t.bit) ? t.on : t.off, (y[10] & t.bit) ? t.on : t.off,
-              {{o + 10, t.bit}});
+      d.field(where, t.what, t.set(x) ? t.on : t.off, t.set(y) ? t.on : t.off, o, Decl(t.field));
   }
 }
 
-// The bits of the function block each list stands for.
-struct FnBits {
+// The field of the function block each list stands for.
+struct FnField {
   Fn fn;
-  size_t byte;
-  uint8_t mask;
+  FunctionField field;
 };
-constexpr FnBits kFnBits[] = {
-    {Fn::Monitor, 0, 0xE0},     {Fn::ScanMode, 0, 0x18},   {Fn::Revert, 1, 0x07},
-    {Fn::Priority, 2, 0xFF},    {Fn::LookBack, 3, 0xFF},   {Fn::PowerKey, 4, 0x03},
-    {Fn::ScanHang, 6, 0xFF},    {Fn::TxTimeout, 7, 0xFF},  {Fn::Squelch, 11, 0xFF},
-    {Fn::ManualMode, 12, 0x01}, {Fn::Bandwidth, 12, 0x02}, {Fn::BatterySave, 12, 0x08},
-    {Fn::KeyBeep, 12, 0x20},    {Fn::PreAlert, 13, 0xFF},  {Fn::TotRekey, 14, 0xFF},
-    {Fn::TotReset, 15, 0xFF},
+constexpr FnField kFnFields[] = {
+    {Fn::Monitor, FunctionField::Monitor},     {Fn::ScanMode, FunctionField::ScanMode},
+    {Fn::Revert, FunctionField::Revert},       {Fn::Priority, FunctionField::Priority},
+    {Fn::LookBack, FunctionField::LookBack},   {Fn::PowerKey, FunctionField::PowerKey},
+    {Fn::ScanHang, FunctionField::ScanHang},   {Fn::TxTimeout, FunctionField::TxTimeout},
+    {Fn::Squelch, FunctionField::Squelch},     {Fn::ManualMode, FunctionField::ManualMode},
+    {Fn::Bandwidth, FunctionField::Bandwidth}, {Fn::BatterySave, FunctionField::BatterySave},
+    {Fn::KeyBeep, FunctionField::KeyBeep},     {Fn::PreAlert, FunctionField::PreAlert},
+    {Fn::TotRekey, FunctionField::TotRekey},   {Fn::TotReset, FunctionField::TotReset},
 };
 
 void DiffFunctions(Differ& d, const Image& a, const Image& b, const AppState& app) {
@@ -176,10 +185,10 @@ void DiffFunctions(Differ& d, const Image& a, const Image& b, const AppState& ap
                               : Fill(QM_TR("%1 (错误)"), {m.text(fn)});
   };
   for (Fn fn : kFunctionLayout) {
-    for (const FnBits& fb2 : kFnBits) {
-      if (fb2.fn != fn) continue;
+    for (const FnField& f : kFnFields) {
+      if (f.fn != fn) continue;
       d.field(QM_TR("整机功能"), FunctionInfo(fn).label, shown(fa, fn), shown(fb, fn),
-              {{addr::kFunctions + fb2.byte, fb2.mask}});
+              addr::kFunctions, Decl(f.field));
     }
   }
 }
@@ -187,15 +196,16 @@ void DiffFunctions(Differ& d, const Image& a, const Image& b, const AppState& ap
 void DiffTune(Differ& d, const Image& a, const Image& b, char sep) {
   for (int r = 0; r < kTuneChannelCount; ++r) {
     const size_t o = addr::kTuneChannels + 16 * static_cast<size_t>(r);
-    ConstRow x = a.row(o);
-    ConstRow y = b.row(o);
+    const Channel x = DecodeChannel(a.row(o));
+    const Channel y = DecodeChannel(b.row(o));
     const std::string where = Fill(QM_TR("调测信道%1"), {std::to_string(r + 1)});
     for (const RecordSide& side : kSides) DiffSide(d, where, side, o, x, y, true, sep);
   }
-  for (int i = 0; i < kTuneItemCount; ++i) {
-    const size_t k = addr::kTuneItems + static_cast<size_t>(i);
-    d.field(QM_TR("调整项"), kTuneItems[static_cast<size_t>(i)].treeText, std::to_string(a[k]),
-            std::to_string(b[k]), {{k, 0xFF}});
+  const TuneItemValues x = DecodeTuneItemValues(a.tuneItems());
+  const TuneItemValues y = DecodeTuneItemValues(b.tuneItems());
+  for (size_t i = 0; i < kTuneValueCount; ++i) {
+    d.field(QM_TR("调整项"), kTuneItems[i].treeText, std::to_string(x.values[i]),
+            std::to_string(y.values[i]), addr::kTuneItems, kTuneValueFields[i]);
   }
 }
 
@@ -229,8 +239,9 @@ ImageDiff DiffImages(const Image& a, const Image& b, const AppState& app) {
   const char sep = app.decimalSep;
   DiffChannels(d, a, b, sep);
   DiffFunctions(d, a, b, app);
-  d.field(QM_TR("识别码"), QM_TR("机型代码"), std::to_string(a.modelCode()),
-          std::to_string(b.modelCode()), {{addr::kIdent + 2, 0xFF}});
+  d.field(QM_TR("识别码"), QM_TR("机型代码"), std::to_string(DecodeIdent(a.ident()).modelCode),
+          std::to_string(DecodeIdent(b.ident()).modelCode), addr::kIdent,
+          Decl(IdentField::ModelCode));
   DiffTune(d, a, b, sep);
   DiffEmbedded(d, a, b);
   d.rawBytes();

@@ -1,16 +1,17 @@
 #include "model/radio_data.h"
 
 #include "base/model_table.h"
+#include "model/layout.h"
 
 namespace qm {
 
-void FillIdentBlock(Row ident, uint8_t modelCode) {
-  ident[2] = modelCode;
-  ident[0] = 0;
-  ident[1] = 0;
-  // The handshake identity "Q4712", stored in reverse.
-  static constexpr uint8_t kReversedIdentity[5] = {'2', '1', '7', '4', 'Q'};
-  for (size_t k = 0; k < 5; ++k) ident[3 + k] = kReversedIdentity[k];
+void FillIdentBlock(Row block, uint8_t modelCode) {
+  Ident ident = DecodeIdent(block);
+  ident.modelCode = modelCode;
+  ident.minorVersion = 0;
+  ident.zero = 0;
+  ident.identity = std::string(kIdentityText);
+  EncodeIdent(ident, block);
 }
 
 RadioEditors::RadioEditors(AppState& app, EditFlags& flags, Prompter& prompter,

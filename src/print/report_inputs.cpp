@@ -2,6 +2,7 @@
 
 #include "base/model_table.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 
 namespace qm::print {
 
@@ -56,23 +57,19 @@ TuneReportInput TuneReportFromImage(const Image& image, int currentTuneChannel,
   const char sep = app.decimalSep;
   // The grid writes 6.25 as a fixed text and 5 through the "0.00" format.
   const std::string five = std::string("5") + sep + "00";
-  const auto step = [&five](uint8_t b) { return (b & 0x04) ? std::string("6.25") : five; };
+  const auto step = [&five](const Frequency& f) { return f.step625 ? std::string("6.25") : five; };
   for (int r = 0; r < kReportTuneChannels; ++r) {
-    const ConstRow b = image.row(addr::kTuneChannels + 16 * static_cast<size_t>(r));
+    const Channel ch = DecodeChannel(image.row(addr::kTuneChannels + 16 * static_cast<size_t>(r)));
     TuneReportRow& row = in.rows[static_cast<size_t>(r)];
-    row.switchedOff = (b[2] & 0x08) == 0;
-    row.txInhibited = (b[7] & 0x08) == 0;
-    row.cells = {FreqBytesToText(b[0], b[1], b[2], sep),
-                 step(b[2]),
-                 SignalBytesToText(b[2], b[3], b[4], sep),
-                 FreqBytesToText(b[5], b[6], b[7], sep),
-                 step(b[7]),
-                 SignalBytesToText(b[7], b[8], b[9], sep)};
+    row.switchedOff = !ch.inUse;
+    row.txInhibited = !ch.txAllowed;
+    row.cells = {ch.rx.text(sep), step(ch.rx), ch.rxSignal.text(sep),
+                 ch.tx.text(sep), step(ch.tx), ch.txSignal.text(sep)};
   }
   in.currentChannel = currentTuneChannel;
-  const ConstRow items = image.tuneItems();
+  const TuneItemValues items = DecodeTuneItemValues(image.tuneItems());
   for (int k = 0; k < kTuneItems; ++k)
-    in.itemValues[static_cast<size_t>(k)] = items[static_cast<size_t>(k)];
+    in.itemValues[static_cast<size_t>(k)] = items.values[static_cast<size_t>(k)];
   return in;
 }
 

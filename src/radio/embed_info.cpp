@@ -16,7 +16,8 @@ constexpr int kWriteBlocks = 24;  // 0x300 .. 0x3B8
 // it announces.
 bool FitsRow(std::span<const uint8_t> reply) {
   const size_t count = reply[3];
-  return 4 + count <= reply.size() && (reply[2] & 0x0F) + count <= kRowSize;
+  // Byte 2 is the low byte of the address; its place within the row is that modulo 16.
+  return 4 + count <= reply.size() && reply[2] % kRowSize + count <= kRowSize;
 }
 
 // The handshake with the operation's own no-answer text, then clean output and the pause

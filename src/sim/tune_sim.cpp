@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "model/layout.h"
+
 namespace qm::sim {
 
 namespace {
@@ -10,7 +12,6 @@ namespace {
 constexpr uint8_t kAck = 0x06;
 constexpr uint8_t kNak = 0x15;
 constexpr std::array<uint8_t, 7> kSwitchOn = {'N', 'R', 'V', 'T', 'U', 'N', 'E'};
-constexpr uint16_t kTuneItemsAddress = 0x2F0;
 
 using Verdict = SimExtension::Verdict;
 using Result = SimExtension::Result;
@@ -134,7 +135,11 @@ Result TuneSim::tuneFrame(RadioSim& sim, std::span<const uint8_t> p, Micros at) 
   const uint8_t mode = p[2];
   sim.note(at, "tune: item " + HexBytes(p.first(3)));
   if (mode == 0x02) {
-    sim.memory()[kTuneItemsAddress + static_cast<size_t>(item)] = value;
+    // The radio keeps the stored value in its tune item values row.
+    const Row row(sim.memory().data() + addr::kTuneItems, kRowSize);
+    TuneItemValues values = DecodeTuneItemValues(row);
+    values.values[static_cast<size_t>(item)] = value;
+    EncodeTuneItemValues(values, row);
     stores_.push_back(TuneStore{item, value});
   } else {
     applied_ = TuneStore{item, value};

@@ -5,6 +5,7 @@
 #include "base/model_table.h"
 #include "base/tr.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -220,7 +221,7 @@ bool TuneController::BeginItem(int k) {
 bool TuneController::EndItem(int k, bool store) {
   if (!ValidItem(k)) return false;
   LinkContext ctx = link();
-  const uint8_t value = doc_.image[addr::kTuneItems + static_cast<size_t>(k)];
+  const uint8_t value = DecodeTuneItemValues(doc_.image.tuneItems()).values[static_cast<size_t>(k)];
   if (qm::EndTuneItem(ctx, k, doc_.curTuneChannel, value, store) != 1) {
     Notify(prompter_, QM_TR("调测错误"), QM_TR("连接中断，请重试！"), Icon::Exclamation);
     view_.itemVisible = false;
@@ -233,19 +234,21 @@ bool TuneController::EndItem(int k, bool store) {
 void TuneController::ShowTuneItem(int k) {
   if (!ValidItem(k)) return;
   const int channel = std::clamp<int>(doc_.curTuneChannel, 1, kTuneChannelCount);
-  const ConstRow rec = doc_.image.row(addr::kTuneChannels + 16 * static_cast<size_t>(channel - 1));
+  const Channel rec =
+      DecodeChannel(doc_.image.row(addr::kTuneChannels + 16 * static_cast<size_t>(channel - 1)));
   const char sep = app_.decimalSep;
   view_.channelCaption = Fill(QM_TR("调测信道%1"), {std::to_string(doc_.curTuneChannel)});
-  view_.rxFreq = FreqBytesToText(rec[0], rec[1], rec[2], sep);
-  view_.rxSignal = SignalBytesToText(rec[2], rec[3], rec[4], sep);
-  view_.txFreq = FreqBytesToText(rec[5], rec[6], rec[7], sep);
-  const uint8_t stored = doc_.image[addr::kTuneItems + static_cast<size_t>(k)];
+  view_.rxFreq = rec.rx.text(sep);
+  view_.rxSignal = rec.rxSignal.text(sep);
+  view_.txFreq = rec.tx.text(sep);
+  const uint8_t stored =
+      DecodeTuneItemValues(doc_.image.tuneItems()).values[static_cast<size_t>(k)];
   view_.valueLabel = std::to_string(stored);
   if (table_.txInhibited(table_.selectedChannel())) {
     view_.txSignal = "----";
     view_.txFreq = "--------";
   } else {
-    view_.txSignal = SignalBytesToText(rec[7], rec[8], rec[9], sep);
+    view_.txSignal = rec.txSignal.text(sep);
   }
   // Setting the scroll bar, or running its change handling when it already shows the
   // value, sends the stored value once as a trial value.
@@ -264,8 +267,9 @@ void TuneController::ScrollChanged(int value) {
 void TuneController::Ok() {
   const int code = doc_.curTuneItem;
   if (code >= 1 && code <= kTuneItemCount) {
-    doc_.image[addr::kTuneItems + static_cast<size_t>(code - 1)] =
-        static_cast<uint8_t>(view_.scrollValue);
+    TuneItemValues values = DecodeTuneItemValues(doc_.image.tuneItems());
+    values.values[static_cast<size_t>(code - 1)] = static_cast<uint8_t>(view_.scrollValue);
+    EncodeTuneItemValues(values, doc_.image.tuneItems());
     EndItem(code - 1, true);
   }
   view_.itemVisible = false;

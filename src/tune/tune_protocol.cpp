@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/tr.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -94,24 +95,27 @@ std::array<uint8_t, 2> ChannelSelectFrame(int channel) {
 }
 
 std::array<uint8_t, 4> SignallingFrame(ConstRow record) {
+  const Signal tx = DecodeChannel(record).txSignal;
   uint8_t kind = 0;
-  switch (record[7] & 0xF0) {
-    case 0x20:
-    case 0x30:
+  // The radio takes the type nibble's pair: 2-3 tone, 4-5 code, 6-7 inverted code.
+  switch (tx.type) {
+    case 0x2:
+    case 0x3:
       kind = 0x20;
       break;
-    case 0x40:
-    case 0x50:
+    case 0x4:
+    case 0x5:
       kind = 0x40;
       break;
-    case 0x60:
-    case 0x70:
+    case 0x6:
+    case 0x7:
       kind = 0x50;
       break;
     default:
       return {tuneframe::kSignalling, 0x00, 0x00, 0x00};
   }
-  return {tuneframe::kSignalling, kind, record[8], record[9]};
+  return {tuneframe::kSignalling, kind, static_cast<uint8_t>(tx.code & 0xFF),
+          static_cast<uint8_t>(tx.code >> 8)};
 }
 
 std::array<uint8_t, 3> ItemFrame(int item, uint8_t value, uint8_t mode) {
@@ -213,7 +217,7 @@ int16_t BeginTuneItem(LinkContext& ctx, const Image& image, int item, int channe
     const std::array<uint8_t, 1> narrow{tuneframe::kNarrowBand};
     if (!RunTuneExchange(ctx, TuneExchangeKind::BeginNarrow, narrow).ok) return 0;
   }
-  const uint8_t stored = image[addr::kTuneItems + static_cast<size_t>(item)];
+  const uint8_t stored = DecodeTuneItemValues(image.tuneItems()).values[static_cast<size_t>(item)];
   const auto f = ItemFrame(item, stored, tuneframe::kApply);
   return RunTuneExchange(ctx, TuneExchangeKind::BeginItem, f, item).ok ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include "base/text_util.h"
 #include "base/tr.h"
 #include "model/codecs.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -113,25 +114,27 @@ std::string TuneTableModel::rangeLabel() const { return BuildRangeLabelText(app_
 
 void TuneTableModel::EncodeTuneFreq(double f, double stepMhz, uint8_t& b0, uint8_t& b1,
                                     uint8_t& b2) {
+  RecordBytes rec{b0, b1, b2};
+  Channel ch = DecodeChannel(rec);
+  ch.rx = TuneFreq(f, stepMhz, ch.rx.step625);
+  EncodeChannel(ch, rec);
+  b0 = rec[0];
+  b1 = rec[1];
+  b2 = rec[2];
+}
+
+Frequency TuneTableModel::TuneFreq(double f, double stepMhz, bool step625) {
   const int64_t stepHz = stepMhz > 0.0055 ? kStep625Hz : kStep5Hz;
-  const int64_t n = StepCount(MhzToFine(f), stepHz) & 0x3FFFF;
-  b0 = static_cast<uint8_t>(n & 0xFF);
-  b1 = static_cast<uint8_t>((n & 0xFF00) >> 8);
-  b2 = static_cast<uint8_t>((b2 & 0xFC) | ((n & 0x30000) >> 16));
+  // The table's count wraps at the field's 18 bits; the step-unit bit is the column's own.
+  return Frequency::FromCount(StepCount(MhzToFine(f), stepHz), step625);
 }
 
 void TuneTableModel::SetDefaultTuneChannels(Image& image) {
-  const double low = app_.currentModel().rangeLow;
-  for (int r = 0; r < kTuneChannelCount; ++r) {
-    ChannelRecord rec = image.tuneChannel(r);
-    uint8_t b0 = 0, b1 = 0, b2 = 0x04;
-    EncodeTuneFreq(low, 0.00625, b0, b1, b2);
-    for (size_t c = 0; c < kRowSize; ++c) rec[c] = 0;
-    rec[0] = rec[5] = b0;
-    rec[1] = rec[6] = b1;
-    rec[2] = rec[7] = b2;
-    rec[14] = 1;
-  }
+  Channel ch;
+  ch.rx = TuneFreq(app_.currentModel().rangeLow, 0.00625, true);
+  ch.tx = ch.rx;
+  ch.presetChannel = 1;
+  for (int r = 0; r < kTuneChannelCount; ++r) EncodeChannel(ch, image.tuneChannel(r).bytes());
   DisplayTuneGrid(image);
 }
 
@@ -141,14 +144,15 @@ TuneTableModel::State TuneTableModel::StateOf(const Image& image) const {
   for (int r = 0; r < kTuneChannelCount; ++r) {
     const ConstRow rec = image.row(addr::kTuneChannels + 16 * static_cast<size_t>(r));
     auto& cells = out.cells[static_cast<size_t>(r + 1)];
-    out.chOff[static_cast<size_t>(r)] = (rec[2] & 0x08) == 0;
-    cells[static_cast<size_t>(tunecol::kRxFreq)] = FreqBytesToText(rec[0], rec[1], rec[2], sep);
-    cells[static_cast<size_t>(tunecol::kRxStep)] = StepText((rec[2] & 0x04) != 0, sep);
-    cells[static_cast<size_t>(tunecol::kRxSignal)] = SignalBytesToText(rec[2], rec[3], rec[4], sep);
-    out.txOff[static_cast<size_t>(r)] = (rec[7] & 0x08) == 0;
-    cells[static_cast<size_t>(tunecol::kTxFreq)] = FreqBytesToText(rec[5], rec[6], rec[7], sep);
-    cells[static_cast<size_t>(tunecol::kTxStep)] = StepText((rec[7] & 0x04) != 0, sep);
-    cells[static_cast<size_t>(tunecol::kTxSignal)] = SignalBytesToText(rec[7], rec[8], rec[9], sep);
+    const Channel ch = DecodeChannel(rec);
+    out.chOff[static_cast<size_t>(r)] = !ch.inUse;
+    cells[static_cast<size_t>(tunecol::kRxFreq)] = ch.rx.text(sep);
+    cells[static_cast<size_t>(tunecol::kRxStep)] = StepText(ch.rx.step625, sep);
+    cells[static_cast<size_t>(tunecol::kRxSignal)] = ch.rxSignal.text(sep);
+    out.txOff[static_cast<size_t>(r)] = !ch.txAllowed;
+    cells[static_cast<size_t>(tunecol::kTxFreq)] = ch.tx.text(sep);
+    cells[static_cast<size_t>(tunecol::kTxStep)] = StepText(ch.tx.step625, sep);
+    cells[static_cast<size_t>(tunecol::kTxSignal)] = ch.txSignal.text(sep);
   }
   return out;
 }
@@ -174,26 +178,30 @@ double TuneTableModel::stepOfColumn(int row, int stepCol) const {
 void TuneTableModel::PackTuneGrid(Image& image) const {
   const char sep = app_.decimalSep;
   for (int r = 0; r < kTuneChannelCount; ++r) {
-    ChannelRecord rec = image.tuneChannel(r);
+    Channel ch = DecodeChannel(image.tuneChannel(r).bytes());
     const int row = r + 1;
     struct Side {
-      size_t base;  // first byte of the side's frequency
+      Frequency& freq;
+      Signal& signal;
+      bool& on;
       int freqCol;
       bool off;
     };
-    const Side sides[2] = {{0, tunecol::kRxFreq, chOff_[static_cast<size_t>(r)]},
-                           {5, tunecol::kTxFreq, txOff_[static_cast<size_t>(r)]}};
+    const Side sides[2] = {
+        {ch.rx, ch.rxSignal, ch.inUse, tunecol::kRxFreq, chOff_[static_cast<size_t>(r)]},
+        {ch.tx, ch.txSignal, ch.txAllowed, tunecol::kTxFreq, txOff_[static_cast<size_t>(r)]}};
     for (const Side& s : sides) {
-      uint8_t& b2 = rec[s.base + 2];
-      b2 = static_cast<uint8_t>(s.off ? (b2 & ~0x08) : (b2 | 0x08));
+      s.on = !s.off;
       const double step = stepOfColumn(row, s.freqCol + 1);
-      b2 = static_cast<uint8_t>(step > 0.0055 ? (b2 | 0x04) : (b2 & ~0x04));
-      // A cell that does not hold a number keeps the frequency the record had.
-      if (auto f = ParseNumber(text(row, s.freqCol), sep)) {
-        EncodeTuneFreq(*f, step, rec[s.base], rec[s.base + 1], b2);
-      }
-      SignalTextToBytes(text(row, s.freqCol + 2), b2, rec[s.base + 3], rec[s.base + 4], sep);
+      const bool step625 = step > 0.0055;
+      // A cell that does not hold a number keeps the count the record had.
+      if (auto f = ParseNumber(text(row, s.freqCol), sep))
+        s.freq = TuneFreq(*f, step, step625);
+      else
+        s.freq = Frequency::FromCount(s.freq.count(), step625);
+      s.signal = Signal::FromText(text(row, s.freqCol + 2), sep);
     }
+    EncodeChannel(ch, image.tuneChannel(r).bytes());
   }
 }
 

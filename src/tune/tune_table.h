@@ -20,6 +20,7 @@
 #include "model/edit_flags.h"
 #include "model/edit_observer.h"
 #include "model/image.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -147,6 +148,9 @@ class TuneTableModel {
   // Frequency bytes 0-2 (or 5-7) of `f` MHz at step `stepMhz`: the count rounded to the
   // nearest step; bits 2-7 of b2 stay.
   static void EncodeTuneFreq(double f, double stepMhz, uint8_t& b0, uint8_t& b1, uint8_t& b2);
+  // The frequency f on the table's step (stepMhz picks the count's unit), with the
+  // step-unit bit given.
+  static Frequency TuneFreq(double f, double stepMhz, bool step625);
 
  private:
   std::string& at(int row, int col);

@@ -59,7 +59,7 @@ struct TuneSession {
     prompter.emplace(a.flag("--yes"));
     doc.emplace(cli.app, *prompter, *cli.programIni);
     doc->Start();
-    if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
+    if (auto n = a.intValue("--port", kMinPortNumber, kMaxListedPort)) {
       doc->setPortNumber(static_cast<int16_t>(*n));
     }
     if (!ApplyLinkOptions(a, *port, clock, trace)) return false;

@@ -28,9 +28,11 @@ class DeviceSerialPort : public SerialPort {
     return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
   }
   std::string lastError() const override { return lastError_; }
+  OpenFailure lastFailure() const override { return lastFailure_; }
 
  protected:
   std::string lastError_;
+  OpenFailure lastFailure_ = OpenFailure::None;
 
  private:
   const ProfileFile* ini_;

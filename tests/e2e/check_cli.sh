@@ -69,7 +69,7 @@ outcomes)
   rc=0
   "$cli" --lang en --ini "$work/program.ini" read -o "$work/x.q83" --device "$work/gone" \
     >"$work/out" 2>&1 || rc=$?
-  grep -q "Port1: $work/gone: no such device" "$work/out" || fail "read message: $(cat "$work/out")"
+  grep -q "COM1: $work/gone: no such device" "$work/out" || fail "read message: $(cat "$work/out")"
   ;;
 ports)
   # A fake tree: a CDC ACM cable (the simulator behind it) that no COMn maps to.

@@ -108,7 +108,8 @@ TEST(QtSerialPort, OpenFailureNamesTheDeviceAndTheReason) {
   const std::string missing = (dir.path() / "no-such-port").string();
   port.setDeviceOverride(missing);
   EXPECT_FALSE(port.open(3, kLinkSettings));
-  EXPECT_EQ(port.lastError(), missing + ": No such file or directory");
+  EXPECT_EQ(port.lastError(), missing + ": 没有这个设备");
+  EXPECT_EQ(port.lastFailure(), OpenFailure::Absent);
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(TestCommPort(port, 3), 0);
 }

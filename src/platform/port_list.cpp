@@ -26,12 +26,6 @@ namespace qm {
 
 namespace fs = std::filesystem;
 
-fs::path DeviceRoot() {
-  if (const char* root = std::getenv("QM830K_DEVICE_ROOT"); root != nullptr && *root != '\0')
-    return PathFromUtf8(root);
-  return fs::path("/");
-}
-
 std::string PortEntryText(const SystemPort& port) {
   std::string text = "COM" + std::to_string(port.number) + "  ";
   text += port.description.empty() ? port.device : port.description;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "files/profile.h"
+#include "platform/serial_device.h"
 #include "radio/serial_port.h"
 
 namespace qm {
@@ -25,10 +26,6 @@ struct SystemPort {
   std::string byId;         // Linux: its /dev/serial/by-id name
   std::string problem;      // Windows: why the system does not start it (a device manager code)
 };
-
-// Where the listing looks for devices: "/" unless QM830K_DEVICE_ROOT names a fake device tree
-// (dev/, sys/class/tty/ ...), which the tests use instead of the machine's own devices.
-std::filesystem::path DeviceRoot();
 
 // The present ports, ordered by number. On Linux `root` is the tree above; the numbers follow
 // the port mapping of the program's configuration file (`programIni` may be null).

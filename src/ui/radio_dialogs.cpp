@@ -259,7 +259,7 @@ void FrmPort::addPort(QGridLayout* grid, QWidget* frame, int n, int row, int col
   auto* opt = new QRadioButton(QString("COM%1").arg(n), frame);
   opt->setObjectName(extra ? QString("optPort_%1").arg(n) : QString("optCOMM_%1").arg(n));
   opt->setEnabled(usable);
-  auto* label = new QLabel(Q(device), frame);
+  auto* label = new QLabel(Q(ShownDevice(device)), frame);
   label->setObjectName(QString("lblDevice_%1").arg(n));
   label->setEnabled(usable);
   label->setToolTip(Q(device));

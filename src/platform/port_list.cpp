@@ -1,5 +1,6 @@
 #include "platform/port_list.h"
 
+#include <QThread>
 #include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
@@ -8,7 +9,6 @@
 #include <mutex>
 #include <set>
 #include <system_error>
-#include <thread>
 
 #include "base/tr.h"
 #include "files/utf8_path.h"
@@ -268,8 +268,9 @@ bool ProbePort::open(int portNumber, const LineSettings& settings) {
   };
   auto shared = std::make_shared<Shared>();
   // The port is made, opened and closed on the probe's thread: a port belongs to the thread
-  // that made it, and one stuck in the system stays with its thread.
-  std::thread([shared, make = makePort_, portNumber, settings] {
+  // that made it, and one stuck in the system stays with its thread. A QThread, since Qt's
+  // serial port watches its descriptor with Qt's notifiers, which need one.
+  QThread* thread = QThread::create([shared, make = makePort_, portNumber, settings] {
     std::unique_ptr<SerialPort> port = make(portNumber);
     const bool ok = port->open(portNumber, settings);
     std::string error = ok ? std::string() : port->lastError();
@@ -281,13 +282,18 @@ bool ProbePort::open(int portNumber, const LineSettings& settings) {
     shared->error = std::move(error);
     shared->failure = failure;
     shared->done.notify_all();
-  }).detach();
+  });
+  thread->start();
   std::unique_lock lock(shared->m);
   if (!shared->done.wait_for(lock, bound_, [&] { return shared->finished; })) {
     lastError_ = QM_TR("打开端口没有返回（驱动程序没有响应）");
     lastFailure_ = OpenFailure::DriverRefused;
+    // The thread is left running, and its object with it, until the system lets it go.
     return false;
   }
+  lock.unlock();
+  thread->wait();
+  delete thread;
   lastError_ = shared->error;
   lastFailure_ = shared->failure;
   return shared->ok;

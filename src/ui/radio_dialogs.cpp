@@ -214,6 +214,7 @@ FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNum
       more->setObjectName("fraMorePorts");
       moreGrid = new QGridLayout(more);
       moreGrid->setHorizontalSpacing(12);
+      moreGrid->setColumnStretch(3, 1);  // the columns packed to the left, as above
       layout->addWidget(more);
     }
     const auto usable = scan.extraUsable.find(p.number);

@@ -171,7 +171,14 @@ std::vector<SystemPort> ListPorts(const ProfileFile*, const fs::path&) {
     p.device = "COM" + std::to_string(n);
     return p;
   };
-  // The system's serial port list.
+  // Whether the system has a DOS device name for port n: asked by name, which opens nothing
+  // (and which sees Wine's dosdevices links too, which its listing of all names leaves out).
+  const auto named = [](int n) {
+    wchar_t target[512];
+    const std::wstring name = L"COM" + std::to_wstring(n);
+    return QueryDosDeviceW(name.c_str(), target, 512) != 0;
+  };
+  // The system's serial port list, where a name the system no longer has is left out.
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) ==
       ERROR_SUCCESS) {
@@ -185,19 +192,27 @@ std::vector<SystemPort> ListPorts(const ProfileFile*, const fs::path&) {
                         &dataSize) != ERROR_SUCCESS)
         break;
       if (type != REG_SZ) continue;
-      if (const int n = ComNumber(std::wstring(data, wcsnlen(data, dataSize / sizeof(wchar_t)))))
+      if (const int n = ComNumber(std::wstring(data, wcsnlen(data, dataSize / sizeof(wchar_t))));
+          n != 0 && named(n))
         add(n);
     }
     RegCloseKey(key);
   }
-  // The DOS device names: a port a driver made without entering it in the list above (and
-  // Wine's links in dosdevices) is there.
-  std::vector<wchar_t> names(65536);
-  const DWORD len = QueryDosDeviceW(nullptr, names.data(), static_cast<DWORD>(names.size()));
-  for (DWORD at = 0; at < len && names[at] != L'\0';) {
-    const std::wstring name(&names[at]);
-    if (const int n = ComNumber(name)) add(n);
-    at += static_cast<DWORD>(name.size()) + 1;
+  // Every COM name the system has: a port a driver made without entering it in the list.
+  for (int n = kMinPortNumber; n <= kMaxListedPort; ++n)
+    if (found.count(n) == 0 && named(n)) add(n);
+  // Under Wine a port is a link in the prefix's dosdevices folder, which neither of the above
+  // shows; the folder is read as the files it holds.
+  using WineVersion = const char*(__cdecl*)();
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll != nullptr && reinterpret_cast<WineVersion>(reinterpret_cast<void*>(
+                              GetProcAddress(ntdll, "wine_get_version"))) != nullptr) {
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix == '/') {
+      std::string folder = std::string("Z:") + prefix + "/dosdevices";
+      std::error_code ec;
+      for (const auto& e : fs::directory_iterator(PathFromUtf8(folder), ec))
+        if (const int n = ComNumber(e.path().filename().wstring())) add(n);
+    }
   }
   // Friendly names, USB ids and problems from the devices of the ports class. A device the
   // system could not start (Code 10) is still there, with its port name.

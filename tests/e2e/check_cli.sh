@@ -5,6 +5,9 @@
 #   outcomes  each outcome's line and exit code; a radio gets only the handshake and END
 #   ports     a fake device tree with the simulator behind a ttyACM: listed with its chip,
 #             usable, and the stored port 23 in the configuration file is kept
+#   wine      (QM_WINE_PREFIX set; CLI is the Windows tool) the simulator linked as com23 of
+#             the prefix: listed by ports, checked as a radio, read and written with --port 23
+#             byte for byte; COM24 checks as no such port
 set -euo pipefail
 case_name=$1
 cli=$2
@@ -96,6 +99,34 @@ ports)
   rc=0
   "$cli" --ini "$work/program.ini" check --port 257 >"$work/out" 2>&1 || rc=$?
   [ "$rc" -eq 2 ] && grep -q "from 1 to 256" "$work/out" || fail "--port 257: $(cat "$work/out")"
+  ;;
+wine)
+  [ -n "${QM_WINE_PREFIX:-}" ] || fail "the wine case needs QM_WINE_PREFIX"
+  link=$QM_WINE_PREFIX/dosdevices/com23
+  rm -f "$QM_WINE_PREFIX/dosdevices/com24"
+  LC_ALL=C awk 'BEGIN { for (i = 0; i < 1024; i++) printf "%c", (i * 5 + 9) % 256 }' >"$work/radio.bin"
+  start_sim --load "$work/radio.bin" --dump "$work/after.bin"
+  "$cli" --ini "$work/program.ini" ports >"$work/out" 2>&1 || fail "ports: $(cat "$work/out")"
+  grep -q "^COM23	COM23	usable" "$work/out" || fail "COM23 is not listed: $(cat "$work/out")"
+  check_case present 0 "radio answers" --port 23
+  check_case absent 3 "no such port" --port 24
+  "$cli" --ini "$work/program.ini" read -o "$work/read.q83" --port 23 >"$work/out" 2>&1 ||
+    fail "read through COM23: $(cat "$work/out")"
+  diff <(bytes_of "$work/radio.bin") <(image_of "$work/read.q83") >/dev/null ||
+    fail "the file read through COM23 differs from the radio's memory"
+  "$cli" --ini "$work/program.ini" write "$work/read.q83" --port 23 --yes >"$work/out" 2>&1 ||
+    fail "write through COM23: $(cat "$work/out")"
+  stop_sim
+  # The Linux tool writes the same file to a radio of the same memory: the same bytes result.
+  cp "$work/after.bin" "$work/after-wine.bin"
+  link=$work/radio
+  start_sim --load "$work/radio.bin" --dump "$work/after.bin"
+  "${QM_DUMP_CLI:?}" --ini "$work/linux.ini" write "$work/read.q83" --device "$link" --yes \
+    >"$work/out" 2>&1 || fail "the Linux write: $(cat "$work/out")"
+  stop_sim
+  # The write date is the only difference the two writes may have.
+  cmp -l "$work/after.bin" "$work/after-wine.bin" | awk '$1 < 961 || $1 > 976' | grep -q . &&
+    fail "COM23's write differs from the Linux tool's outside the write date"
   ;;
 *)
   fail "unknown case $case_name"

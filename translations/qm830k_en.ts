@@ -811,6 +811,70 @@
         <source>用户信息写入失败</source>
         <translation>User text not written</translation>
     </message>
+    <message>
+        <source>系统无法启动这个设备（代码 %1）</source>
+        <translation>the system cannot start this device (Code %1)</translation>
+    </message>
+    <message>
+        <source>没有这个设备</source>
+        <translation>no such device</translation>
+    </message>
+    <message>
+        <source>设备不存在</source>
+        <translation>the device is not there</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>no permission</translation>
+    </message>
+    <message>
+        <source>设备正被另一个程序占用</source>
+        <translation>the device is in use by another program</translation>
+    </message>
+    <message>
+        <source>驱动程序报告输入/输出错误</source>
+        <translation>the driver reports an input/output error</translation>
+    </message>
+    <message>
+        <source>端口打不开</source>
+        <translation>the port cannot be opened</translation>
+    </message>
+    <message>
+        <source>%1: 对讲机已应答：%2，版本 %3。连接正常。</source>
+        <translation>%1: a radio answers: %2, version %3. The connection works.</translation>
+    </message>
+    <message>
+        <source>%1: 没有这个端口。请插好写频线；插好后仍没有，请装上写频线芯片的驱动（CH340/CH341、PL2303、CP210x 或 FTDI）。</source>
+        <translation>%1: no such port. Plug the programming cable in; if the port is still missing, install the driver of the cable's chip (CH340/CH341, PL2303, CP210x or FTDI).</translation>
+    </message>
+    <message>
+        <source>%1: 端口被另一个程序占用。请关闭那个程序后再试。</source>
+        <translation>%1: the port is taken by another program. Close that program and try again.</translation>
+    </message>
+    <message>
+        <source>%1: 没有打开这个端口的权限。请安装本软件的 udev 规则，或把用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。</source>
+        <translation>%1: no permission to open this port. Install this program's udev rule, or add yourself to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
+    </message>
+    <message>
+        <source>%1: 驱动程序拒绝了这个设备（%2）。PL2303 仿制芯片请改装较早版本的 PL2303 驱动；其他芯片请重装驱动或换一个 USB 口。</source>
+        <translation>%1: the driver refuses the device (%2). For a PL2303 clone chip install an older PL2303 driver; for other chips reinstall the driver or use another USB socket.</translation>
+    </message>
+    <message>
+        <source>%1: 端口打不开（%2）。请换一个端口或重新插上写频线。</source>
+        <translation>%1: the port cannot be opened (%2). Choose another port or plug the cable in again.</translation>
+    </message>
+    <message>
+        <source>%1: 端口已打开，但没有应答。请打开对讲机电源，把写频线插头插到底，或选另一个端口。</source>
+        <translation>%1: the port opens but nothing answers. Switch the radio on, push the cable's plug fully in, or choose another port.</translation>
+    </message>
+    <message>
+        <source>%1: 写频线把发出的每个字节原样送回，对讲机没有应答。这条线是为别的对讲机接的，请换用本机的写频线。</source>
+        <translation>%1: the cable sends every byte back and no radio answers. The cable is wired for another radio; use this radio's programming cable.</translation>
+    </message>
+    <message>
+        <source>%1: 收到的数据不是本机的协议。可能接的是别的对讲机，或通讯速率不对。</source>
+        <translation>%1: the bytes that came back are not this radio's protocol. Another radio may be connected, or the line speed is wrong.</translation>
+    </message>
 </context>
 <context>
     <name>qm::CheckedWrite</name>
@@ -899,6 +963,13 @@
     <message>
         <source>修改%1</source>
         <translation>%1</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ProbePort</name>
+    <message>
+        <source>打开端口没有返回（驱动程序没有响应）</source>
+        <translation>opening the port did not return (the driver does not respond)</translation>
     </message>
 </context>
 <context>
@@ -1223,6 +1294,10 @@
     <message>
         <source>只有和%1一起才起作用</source>
         <translation>takes effect only together with %1</translation>
+    </message>
+    <message>
+        <source>在端口对话框中选它，或用</source>
+        <translation>choose it in the port dialog, or use</translation>
     </message>
 </context>
 <context>
@@ -2105,6 +2180,18 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>其他端口</source>
+        <translation>Other ports</translation>
+    </message>
+    <message>
+        <source>检测连接</source>
+        <translation>Check connection</translation>
+    </message>
+    <message>
+        <source>看所选端口上接着什么：写频线、对讲机，或什么也没有</source>
+        <translation>See what is on the chosen port: a cable, a radio, or nothing</translation>
+    </message>
 </context>
 <context>
     <name>qm::ui::FrmProgress</name>
@@ -2542,6 +2629,34 @@
     <message>
         <source>调测信道%1</source>
         <translation>Tune channel %1</translation>
+    </message>
+    <message>
+        <source>可用</source>
+        <translation>usable</translation>
+    </message>
+    <message>
+        <source>不在</source>
+        <translation>not there</translation>
+    </message>
+    <message>
+        <source>被另一个程序占用</source>
+        <translation>taken by another program</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>no permission</translation>
+    </message>
+    <message>
+        <source>驱动程序拒绝了它</source>
+        <translation>the driver refused it</translation>
+    </message>
+    <message>
+        <source>打不开</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message>
+        <source>机型代码 %1</source>
+        <translation>model code %1</translation>
     </message>
 </context>
 </TS>

@@ -10,7 +10,7 @@ bool LinkSession::setUp(const Invocation& inv, Args& a) {
   port.emplace(cli.programIni.get());
   prompter.emplace(a.flag("--yes"));
   portNumber = static_cast<int16_t>(ReadPortNumber(*cli.programIni));
-  if (auto n = a.intValue("--port", kMinPortNumber, kMaxPortNumber)) {
+  if (auto n = a.intValue("--port", kMinPortNumber, kMaxListedPort)) {
     portNumber = static_cast<int16_t>(*n);
   }
   return ApplyLinkOptions(a, *port, clock, trace);

@@ -1,4 +1,4 @@
-// Verbs that talk to the radio: read, write, embed-read, embed-write and ports. Each runs
+// Verbs that talk to the radio: read, write, embed-read and embed-write. Each runs
 // the same link routine the window runs, with the console prompter (--yes answers the
 // questions), a sleeping clock and the serial port the port number maps to (or --device).
 
@@ -250,20 +250,6 @@ int EmbedWrite(const Invocation& inv) {
   return WriteEmbedInfo(ctx, f.image, verMajor) ? 0 : 1;
 }
 
-int Ports(const Invocation& inv) {
-  Args a(inv.args, kLinkOptions, {});
-  if (!a.ok() || !a.positional().empty()) return Usage("ports [--port N] [--device PATH]");
-  RadioSession s;
-  if (!s.setUp(inv, a)) return 2;
-  const PortScan scan = ScanPorts(*s.port, s.portNumber);
-  for (int n = kMaxPortNumber; n >= kMinPortNumber; --n) {
-    std::cout << "COM" << n << "\t" << s.port->deviceFor(n) << "\t"
-              << (scan.usable[static_cast<size_t>(n)] ? "usable" : "-") << "\n";
-  }
-  std::cout << "port: COM" << scan.portNumber << "\n";
-  return 0;
-}
-
 const VerbRegistrar kRead{
     {"read", kReadUsage, "read the whole radio into a data file (.q83, or .z410)", Read}};
 const VerbRegistrar kWrite{
@@ -274,8 +260,6 @@ const VerbRegistrar kEmbedRead{
 const VerbRegistrar kEmbedWrite{{"embed-write", kEmbedWriteUsage,
                                  "write the user text (or the one in FILE) to the radio",
                                  EmbedWrite}};
-const VerbRegistrar kPorts{{"ports", "ports [--port N] [--device PATH]",
-                            "scan COM16 down to COM1 and show the device of each", Ports}};
 
 }  // namespace
 }  // namespace qm::cli

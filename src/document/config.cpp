@@ -10,6 +10,7 @@
 #include "base/text_util.h"
 #include "base/tr.h"
 #include "files/utf8_path.h"
+#include "radio/serial_port.h"
 
 namespace qm {
 
@@ -172,10 +173,10 @@ int ReadPortNumber(const ProfileFile& ini) {
   if (v.substr(0, 7) != "No Comm") {
     double n = LeadingNumber(v);
     if (n < 1) n = 1;
-    if (n > 16) n = 16;
+    if (n > kMaxListedPort) n = kMaxListedPort;
     port = static_cast<int>(RoundHalfEven(n));
   }
-  return port < 1 ? 1 : (port > 16 ? 16 : port);
+  return port < kMinPortNumber ? kMinPortNumber : (port > kMaxListedPort ? kMaxListedPort : port);
 }
 
 bool WritePortNumber(const ProfileFile& ini, int port) {

@@ -49,7 +49,7 @@ void LoadStartupConfig(const std::string& programDir, const std::string& makerIn
                        AppState& app, const TextCodec& codec,
                        const std::string& programIniOverride = {});
 
-// The serial port number (1..16) kept in the program's configuration file; 1 until a
+// The serial port number (1..256) kept in the program's configuration file; 1 until a
 // port has been chosen.
 int ReadPortNumber(const ProfileFile& ini);
 bool WritePortNumber(const ProfileFile& ini, int port);

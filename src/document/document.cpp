@@ -10,6 +10,7 @@
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"
 #include "model/defaults.h"
+#include "radio/serial_port.h"
 #include "tune/tune_controller.h"
 
 namespace qm {
@@ -62,7 +63,7 @@ Document::Document(AppState& app, Prompter& prompter, const ProfileFile& iniFile
 void Document::UpdateBandPanel() { statusBand = StatusBandPanel(app_.bandText); }
 
 void Document::setPortNumber(int16_t port) {
-  portNumber = static_cast<int16_t>(std::clamp<int>(port, 1, 16));
+  portNumber = static_cast<int16_t>(std::clamp<int>(port, kMinPortNumber, kMaxListedPort));
   statusPort = StatusPortPanel(portNumber);
 }
 

@@ -4,46 +4,93 @@
 #include <QString>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
+
+#include "base/tr.h"
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace qm {
 
 namespace {
 
-// What the system says about an error number, in its own words.
-std::string SystemText(int err) { return std::strerror(err); }
+// The common reasons an open fails, in the program's own words so that they come in the
+// user's language (the system's own text is English whatever the desktop's language), and
+// what kind of failure each is.
+struct ErrnoReason {
+  int err;
+  OpenFailure kind;
+  std::string_view text;
+};
+constexpr ErrnoReason kErrnoReasons[] = {
+    {ENOENT, OpenFailure::Absent, QM_TR("没有这个设备")},
+    {ENODEV, OpenFailure::Absent, QM_TR("设备不存在")},
+    {ENXIO, OpenFailure::Absent, QM_TR("设备不存在")},
+    {EACCES, OpenFailure::NoPermission, QM_TR("没有权限")},
+    {EPERM, OpenFailure::NoPermission, QM_TR("没有权限")},
+    {EBUSY, OpenFailure::Busy, QM_TR("设备正被另一个程序占用")},
+    {EIO, OpenFailure::DriverRefused, QM_TR("驱动程序报告输入/输出错误")},
+};
 
-std::string DescribeOpenError(const QSerialPort& port, const std::string& device, int err) {
-  std::string text;
-  switch (port.error()) {
-    case QSerialPort::DeviceNotFoundError:
-      text = SystemText(ENOENT);
-      break;
-    case QSerialPort::PermissionError:
-      text = SystemText(EACCES);
-#ifdef Q_OS_LINUX
-      text += "; the user must be a member of the dialout group";
+const ErrnoReason* ReasonOf(int err) {
+  for (const ErrnoReason& r : kErrnoReasons)
+    if (r.err == err) return &r;
+  return nullptr;
+}
+
+// What the system says about an error number: the program's text for the common ones,
+// else the system's own.
+std::string SystemText(int err) {
+  if (const ErrnoReason* r = ReasonOf(err)) return std::string(r->text);
+  return std::strerror(err);
+}
+
+// The errno of opening `device` the plain way, 0 when that open works. Qt folds several
+// system errors into one of its kinds (a busy port and one without permission are both its
+// PermissionError), so a failed open is asked again to tell them apart.
+int PlainOpenErrno(const std::string& device) {
+#ifdef Q_OS_UNIX
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return errno;
+  ::close(fd);
+#else
+  (void)device;
 #endif
-      break;
-    case QSerialPort::OpenError:
-      text = SystemText(EBUSY);
-      break;
-    default: {
-      const std::string qt = port.errorString().toStdString();
-      if (!qt.empty() && qt != "Unknown error") {
-        text = qt;
-      } else if (err != 0) {
-        text = SystemText(err);
-      } else {
-        text = "the port could not be opened";
-      }
-    }
+  return 0;
+}
+
+struct OpenError {
+  OpenFailure kind = OpenFailure::Other;
+  std::string text;
+};
+
+OpenError DescribeOpenError(const QSerialPort& port, const std::string& device) {
+  OpenError e;
+  const int err = PlainOpenErrno(device);
+  if (const ErrnoReason* r = ReasonOf(err)) {
+    e.kind = r->kind;
+    e.text = std::string(r->text);
+  } else if (err == 0 && (port.error() == QSerialPort::PermissionError ||
+                          port.error() == QSerialPort::OpenError)) {
+    // The device opens on its own: another program holds its lock.
+    e.kind = OpenFailure::Busy;
+    e.text = SystemText(EBUSY);
+  } else if (err != 0) {
+    e.text = SystemText(err);
+  } else if (port.error() == QSerialPort::DeviceNotFoundError) {
+    e.kind = OpenFailure::Absent;
+    e.text = SystemText(ENOENT);
+  } else {
+    const std::string qt = port.errorString().toStdString();
+    e.text = !qt.empty() && qt != "Unknown error" ? qt : std::string(QM_TR("端口打不开"));
   }
-  return device + ": " + text;
+  e.text = Fill(QM_TR("%1: %2"), {device, e.text});
+  return e;
 }
 
 // The name Qt opens for `device`. Qt takes a name without "/", "./" or "../" in front for one
@@ -68,6 +115,7 @@ QtSerialPort::~QtSerialPort() { close(); }
 bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
   if (isOpen()) {
     lastError_ = SystemText(EBUSY);
+    lastFailure_ = OpenFailure::Busy;
     return false;
   }
   const std::string device = deviceFor(portNumber);
@@ -76,10 +124,10 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
   // pseudo-terminal refuses, and every later trial would fail.
   port_ = std::make_unique<QSerialPort>();
   port_->setPortName(QtPortName(device));
-  errno = 0;
   if (!port_->open(QIODevice::ReadWrite)) {
-    const int err = errno;
-    lastError_ = DescribeOpenError(*port_, device, err);
+    OpenError e = DescribeOpenError(*port_, device);
+    lastError_ = std::move(e.text);
+    lastFailure_ = e.kind;
     port_.reset();
     return false;
   }
@@ -94,10 +142,12 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
       port_->setFlowControl(QSerialPort::NoFlowControl);
   if (!ok) {
     lastError_ = device + ": " + port_->errorString().toStdString();
+    lastFailure_ = OpenFailure::DriverRefused;
     close();
     return false;
   }
   lastError_.clear();
+  lastFailure_ = OpenFailure::None;
   return true;
 }
 

@@ -1,6 +1,9 @@
 #include "platform/serial_device.h"
 
+#include <cstdlib>
 #include <string_view>
+
+#include "files/utf8_path.h"
 
 namespace qm {
 
@@ -16,8 +19,21 @@ std::string SerialDeviceForPort(int portNumber, const ProfileFile* programIni) {
     const std::string v = programIni->read("Comm Port", key, kMissing);
     if (v != kMissing && !v.empty()) return v;
   }
-  return "/dev/ttyUSB" + std::to_string(portNumber - 1);
+  return PathToUtf8(DeviceRoot() / "dev" / ("ttyUSB" + std::to_string(portNumber - 1)));
 #endif
+}
+
+std::filesystem::path DeviceRoot() {
+  if (const char* root = std::getenv("QM830K_DEVICE_ROOT"); root != nullptr && *root != '\0')
+    return PathFromUtf8(root);
+  return std::filesystem::path("/");
+}
+
+std::string ShownDevice(const std::string& device) {
+  const std::string root = PathToUtf8(DeviceRoot());
+  if (root == "/" || device.rfind(root, 0) != 0) return device;
+  std::string rest = device.substr(root.size());
+  return rest.empty() || rest[0] != '/' ? "/" + rest : rest;
 }
 
 }  // namespace qm

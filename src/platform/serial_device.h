@@ -3,6 +3,7 @@
 // or /dev/ttyUSB(n-1).
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -13,6 +14,14 @@ namespace qm {
 
 // The device that port number n stands for; `programIni` may be null.
 std::string SerialDeviceForPort(int portNumber, const ProfileFile* programIni);
+
+// Where the devices are looked for: "/" unless QM830K_DEVICE_ROOT names a fake device tree
+// (dev/, sys/class/tty/ ...), which the tests and the pictures use instead of the machine's
+// own devices.
+std::filesystem::path DeviceRoot();
+// A device as the user knows it: a path inside a fake device tree by its place in the tree
+// ("/dev/ttyUSB0").
+std::string ShownDevice(const std::string& device);
 
 // A serial port of the system, reached by port number through that mapping, or through a
 // device override (the command line's --device, the window's demo mode) that stands for
@@ -28,9 +37,11 @@ class DeviceSerialPort : public SerialPort {
     return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
   }
   std::string lastError() const override { return lastError_; }
+  OpenFailure lastFailure() const override { return lastFailure_; }
 
  protected:
   std::string lastError_;
+  OpenFailure lastFailure_ = OpenFailure::None;
 
  private:
   const ProfileFile* ini_;

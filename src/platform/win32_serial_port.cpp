@@ -37,6 +37,30 @@ std::string SystemText(DWORD code) {
   return PathToUtf8(std::filesystem::path(text));
 }
 
+// What kind of failure a system error of CreateFile on a port is. A port another program
+// has open answers "access denied": ports are opened for exclusive use.
+OpenFailure FailureOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_UNIT:
+    case ERROR_DEV_NOT_EXIST:
+      return OpenFailure::Absent;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_BUSY:
+      return OpenFailure::Busy;
+    case ERROR_GEN_FAILURE:
+    case ERROR_NOT_READY:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_BAD_COMMAND:
+      return OpenFailure::DriverRefused;
+    default:
+      return OpenFailure::Other;
+  }
+}
+
 // "COM5" names a port only up to COM9 in the plain namespace; the device namespace reaches
 // every port.
 std::wstring DevicePath(const std::string& device) {
@@ -79,13 +103,16 @@ Win32SerialPort::~Win32SerialPort() { close(); }
 bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   if (isOpen()) {
     lastError_ = SystemText(ERROR_BUSY);
+    lastFailure_ = OpenFailure::Busy;
     return false;
   }
   const std::string device = deviceFor(portNumber);
   const HANDLE h = CreateFileW(DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    lastError_ = device + ": " + SystemText(GetLastError());
+    const DWORD code = GetLastError();
+    lastError_ = device + ": " + SystemText(code);
+    lastFailure_ = FailureOf(code);
     return false;
   }
   auto io = std::make_unique<Io>();
@@ -124,7 +151,9 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
     ok = SetCommTimeouts(h, &t) != 0;
   }
   if (!ok) {
+    // The device opened but its driver took none of the port's settings.
     lastError_ = device + ": " + SystemText(GetLastError());
+    lastFailure_ = OpenFailure::DriverRefused;
     CloseHandle(h);
     return false;
   }
@@ -137,6 +166,7 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   handle_ = h;
   io_ = std::move(io);
   lastError_.clear();
+  lastFailure_ = OpenFailure::None;
   return true;
 }
 

@@ -206,19 +206,37 @@ bool ConfirmVersionWarning(LinkContext& ctx, int selIndex) {
   return answer.confirmed;
 }
 
-PortScan ScanPorts(SerialPort& port, int16_t portNumber) {
+PortScan ScanPorts(SerialPort& port, int16_t portNumber, std::span<const int> extraPorts) {
   PortScan scan;
+  const auto tryPort = [&](int n) {
+    if (TestCommPort(port, n) != 0) return true;
+    scan.failure[n] = port.lastFailure();
+    scan.reason[n] = port.lastError();
+    return false;
+  };
   int16_t candidate = 0;
   for (int n = kMaxPortNumber; n >= kMinPortNumber; --n) {
-    if (TestCommPort(port, n) != 0) {
+    if (tryPort(n)) {
       scan.usable[static_cast<size_t>(n)] = true;
       candidate = static_cast<int16_t>(n);
     } else if (n == portNumber) {
       portNumber = 0;
     }
   }
+  // A port above COM16 is kept when it opens; with nothing below it usable, the lowest one
+  // that opens is offered rather than a COM1 that is not there.
+  int16_t extraCandidate = 0;
+  bool currentListed = portNumber >= kMinPortNumber && portNumber <= kMaxPortNumber;
+  for (const int n : extraPorts) {
+    if (n <= kMaxPortNumber || n > kMaxListedPort) continue;
+    const bool ok = tryPort(n);
+    scan.extraUsable[n] = ok;
+    if (n == portNumber) currentListed = ok;
+    if (ok && (extraCandidate == 0 || n < extraCandidate)) extraCandidate = static_cast<int16_t>(n);
+  }
+  if (candidate == 0) candidate = extraCandidate;
   scan.candidate = candidate == 0 ? int16_t{1} : candidate;
-  if (portNumber < kMinPortNumber || portNumber > kMaxPortNumber) portNumber = 0;
+  if (!currentListed) portNumber = 0;
   scan.portNumber = portNumber == 0 ? scan.candidate : portNumber;
   return scan;
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -173,12 +174,16 @@ class PortCloser {
 };
 
 // The port scan of the port dialog: which of COM1..COM16 can be opened, tried from 16 down
-// to 1, and the port number to offer.
+// to 1, then the present ports above COM16 the system lists (`extraPorts`), and the port
+// number to offer.
 struct PortScan {
   std::array<bool, kMaxPortNumber + 1> usable{};  // index 1..16
-  int16_t candidate = 1;                          // the lowest usable port, or 1
+  std::map<int, bool> extraUsable;                // the listed ports above COM16
+  std::map<int, OpenFailure> failure;             // why a port that failed did
+  std::map<int, std::string> reason;              // ... in the system's words
+  int16_t candidate = 1;                          // the lowest usable port (COM1..16 first), or 1
   int16_t portNumber = 1;  // the current port when usable, else the candidate
 };
-PortScan ScanPorts(SerialPort& port, int16_t portNumber);
+PortScan ScanPorts(SerialPort& port, int16_t portNumber, std::span<const int> extraPorts = {});
 
 }  // namespace qm

@@ -24,9 +24,21 @@ struct LineSettings {
 inline constexpr LineSettings kLinkSettings{9600, 'N', 8, 2};  // "9600,N,8,2"
 inline constexpr LineSettings kScanSettings{9600, 'O', 8, 2};  // "9600,O,8,2"
 
-// Port numbers run from 1 to 16 (COM1 .. COM16).
+// The port dialog's buttons are COM1 .. COM16; a port the system has above them (Windows
+// numbers every new adapter with the next free COM number) reaches COM256.
 inline constexpr int kMinPortNumber = 1;
 inline constexpr int kMaxPortNumber = 16;
+inline constexpr int kMaxListedPort = 256;
+
+// Why an open failed, as far as the system tells it.
+enum class OpenFailure {
+  None,
+  Absent,         // no such device (cable out, or no driver for its chip)
+  Busy,           // another program has it open
+  NoPermission,   // the user may not open it
+  DriverRefused,  // the device is there but its driver will not start it
+  Other,
+};
 
 class SerialPort {
  public:
@@ -52,6 +64,8 @@ class SerialPort {
 
   // The system's description of the last failed open.
   virtual std::string lastError() const = 0;
+  // What kind of failure the last failed open was.
+  virtual OpenFailure lastFailure() const { return OpenFailure::Other; }
 };
 
 }  // namespace qm

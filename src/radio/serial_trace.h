@@ -66,6 +66,7 @@ class TracingSerialPort : public SerialPort {
   void clearInput() override;
   std::vector<uint8_t> readAll() override;
   std::string lastError() const override { return inner_.lastError(); }
+  OpenFailure lastFailure() const override { return inner_.lastFailure(); }
 
  private:
   SerialPort& inner_;

@@ -9,19 +9,23 @@ bool FakeSerialPort::open(int portNumber, const LineSettings& settings) {
   lastSettings_ = settings;
   if (open_) {
     lastError_ = "Access denied";
+    lastFailure_ = OpenFailure::Busy;
     return false;
   }
   if (!openError_.empty()) {
     lastError_ = openError_;
+    lastFailure_ = openFailure_;
     return false;
   }
   if (restrictPorts_ && present_.count(portNumber) == 0) {
     lastError_ = "No such file or directory";
+    lastFailure_ = OpenFailure::Absent;
     return false;
   }
   open_ = true;
   ++openCount_;
   lastError_.clear();
+  lastFailure_ = OpenFailure::None;
   toDevice_.clear();
   fromDevice_.clear();
   if (peer_ != nullptr) peer_->lineOpened(clock_.now());

@@ -51,7 +51,10 @@ class FakeSerialPort : public SerialPort {
   // Time each byte takes on the line towards the device; zero sends instantly.
   void setByteTime(Micros t) { byteTime_ = t; }
   // Makes every open fail with `error` (empty: opens succeed again).
-  void failOpen(std::string error) { openError_ = std::move(error); }
+  void failOpen(std::string error, OpenFailure kind = OpenFailure::Other) {
+    openError_ = std::move(error);
+    openFailure_ = kind;
+  }
   // Only these port numbers exist (default: all).
   void setPresentPorts(std::set<int> ports) {
     present_ = std::move(ports);
@@ -70,6 +73,7 @@ class FakeSerialPort : public SerialPort {
   void clearInput() override;
   std::vector<uint8_t> readAll() override;
   std::string lastError() const override { return lastError_; }
+  OpenFailure lastFailure() const override { return lastFailure_; }
 
   // What the PC did, for the tests.
   const std::vector<WriteRecord>& writes() const { return writes_; }
@@ -86,12 +90,14 @@ class FakeSerialPort : public SerialPort {
   LinePeer* peer_;
   Micros byteTime_{0};
   std::string openError_;
+  OpenFailure openFailure_ = OpenFailure::Other;
   std::set<int> present_;
   bool restrictPorts_ = false;
   bool failWrites_ = false;
 
   bool open_ = false;
   std::string lastError_;
+  OpenFailure lastFailure_ = OpenFailure::None;
   std::deque<TimedByte> toDevice_;
   std::deque<TimedByte> fromDevice_;  // ordered by arrival time
   std::vector<TimedByte> scratch_;

@@ -1,6 +1,7 @@
 #include "sim/radio_sim.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace qm::sim {
@@ -73,6 +74,15 @@ void RadioSim::receive(uint8_t byte, Micros at, std::vector<TimedByte>& out) {
   for (const TimedByte& b : spill_) out.push_back(b);
   spill_.clear();
   if (config_.paceReceive) at = std::max(at, lastRx_) + config_.byteTime;
+  if (config_.echo || config_.foreign) {
+    // 0x3F is what a device at another speed commonly makes of a byte, and no reply here
+    // starts with it.
+    const std::array<uint8_t, 1> b{config_.echo ? byte : uint8_t{0x3F}};
+    out_ = &out;
+    reply(b, at);
+    out_ = nullptr;
+    return;
+  }
   if (!pending_.empty() && at - lastRx_ > kFrameGap) {
     note(at, "partial frame dropped: " + HexBytes(pending_));
     pending_.clear();

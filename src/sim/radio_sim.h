@@ -42,6 +42,10 @@ struct RadioConfig {
 
   int ignoreGreetings = 0;  // the first N greetings get no answer
   bool silent = false;      // never answers anything
+  // Not a radio of this protocol at all: a cable wired for another radio that sends every
+  // byte straight back, or a device that answers every byte with its own.
+  bool echo = false;
+  bool foreign = false;
 
   Micros latency{0};          // before every reply
   std::set<uint16_t> lateAt;  // read or write frames at these addresses answer ...

@@ -13,8 +13,10 @@
 #include "document/radio_commands.h"
 #include "files/utf8_path.h"
 #include "model/embed_areas.h"
+#include "platform/port_list.h"
 #include "platform/system_serial_port.h"
 #include "radio/embed_info.h"
+#include "radio/port_check.h"
 #include "radio/read_radio.h"
 #include "radio/write_radio.h"
 #include "tune/tune_controller.h"
@@ -212,21 +214,58 @@ void FrmMain::leaveTuneView() {
   renderTune();
 }
 
+namespace {
+// A port hanging in its open holds the port dialog back this long at most.
+constexpr std::chrono::milliseconds kProbeBound{400};
+}  // namespace
+
 void FrmMain::selectPort() {
   runRadioCommand([this] {
     commitPendingEdit();
     PortScan scan;
     std::array<std::string, kMaxPortNumber + 1> devices;
+    std::vector<SystemPort> listed;
     {
       HourGlass hourglass(this);
-      onLink([&] { scan = ScanPorts(*port_, doc_.portNumber); });
+      // Each port is opened on a thread of its own and waited for a bounded time, so a port
+      // that hangs in its open keeps the dialog back a moment, not for good.
+      const std::string device = devicePath_.toStdString();
+      const ProfileFile* ini = &ini_;
+      if (device.empty()) listed = ListSystemPorts(ini);
+      ProbePort probe(
+          [ini, device, listed](int n) -> std::unique_ptr<SerialPort> {
+            auto port = std::make_unique<SystemSerialPort>(ini);
+            port->setDeviceOverride(device.empty() ? UnmappedDevice(listed, n) : device);
+            return port;
+          },
+          kProbeBound);
+      std::vector<int> extra;
+      for (const SystemPort& p : listed)
+        if (p.number > kMaxPortNumber) extra.push_back(p.number);
+      onLink([&] { scan = ScanPorts(probe, doc_.portNumber, extra); });
       for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
         devices[static_cast<size_t>(n)] = port_->deviceFor(n);
     }
     // A configured port that is gone gives way to the lowest one that opens.
     doc_.setPortNumber(scan.portNumber);
-    FrmPort dialog(scan, devices, this);
-    if (dialog.exec() == QDialog::Accepted) doc_.setPortNumber(static_cast<int16_t>(dialog.comi()));
+    FrmPort dialog(scan, devices, listed, this);
+    dialog.checkPort = [this, &dialog](int n) {
+      HourGlass hourglass(&dialog);
+      // An unmapped device is checked by its path.
+      if (devicePath_.isEmpty()) port_->setDeviceOverride(UnmappedDevice(dialog.listed(), n));
+      LinkContext ctx = linkContext();
+      ctx.portNumber = static_cast<int16_t>(n);
+      CheckResult result;
+      onLink([&] { result = CheckConnection(ctx); });
+      port_->setDeviceOverride(devicePath_.toStdString());
+      DiscardHeldInput();
+      return CheckLine(app_, result);
+    };
+    if (dialog.exec() != QDialog::Accepted) return;
+    // A device no COMn mapped to keeps the number it was offered under.
+    if (const SystemPort* chosen = dialog.chosenListed(); chosen != nullptr && !chosen->mapped)
+      ini_.write("Comm Port", "COM" + std::to_string(chosen->number), chosen->device);
+    doc_.setPortNumber(static_cast<int16_t>(dialog.comi()));
   });
 }
 

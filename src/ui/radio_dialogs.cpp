@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "model/embed_areas.h"
+#include "radio/port_check.h"
 #include "ui/link_thread.h"
 #include "ui/qt_text.h"
 
@@ -182,8 +183,8 @@ WarningAnswer DlgWarn::answer() const {
 // ---- frmPort ----
 
 FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNumber + 1>& devices,
-                 QWidget* parent)
-    : QDialog(parent) {
+                 const std::vector<SystemPort>& listed, QWidget* parent)
+    : QDialog(parent), listed_(listed), scan_(scan) {
   setObjectName("frmPort");
   setWindowTitle(tr("选择端口"));
   setModal(true);
@@ -192,26 +193,49 @@ FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNum
   frame->setObjectName("fraPort");
   auto* grid = new QGridLayout(frame);
   grid->setHorizontalSpacing(12);
-  auto* group = new QButtonGroup(this);
+  group_ = new QButtonGroup(this);
   for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n) {
-    const size_t i = static_cast<size_t>(n);
-    auto* opt = new QRadioButton(QString("COM%1").arg(n), frame);
-    opt->setObjectName(QString("optCOMM_%1").arg(n));
-    opt->setEnabled(scan.usable[i]);
-    auto* device = new QLabel(Q(devices[i]), frame);
-    device->setObjectName(QString("lblDevice_%1").arg(n));
-    device->setEnabled(scan.usable[i]);
-    device->setToolTip(Q(devices[i]));
     // Two columns of eight, as a technician counts them: COM1-8 left, COM9-16 right.
-    const int row = (n - 1) % 8;
-    const int col = (n - 1) / 8 * 2;
-    grid->addWidget(opt, row, col);
-    grid->addWidget(device, row, col + 1);
-    group->addButton(opt, n);
-    opt_[i] = opt;
-    connect(opt, &QRadioButton::clicked, this, [this, n] { comi_ = n; });
+    addPort(grid, frame, n, (n - 1) % 8, (n - 1) / 8 * 3, scan.usable[static_cast<size_t>(n)],
+            devices[static_cast<size_t>(n)]);
   }
   layout->addWidget(frame);
+  // The ports above COM16 and the devices no COMn maps to, as the system names them.
+  int row = 0;
+  QGroupBox* more = nullptr;
+  QGridLayout* moreGrid = nullptr;
+  for (const SystemPort& p : listed_) {
+    if (p.number <= kMaxPortNumber) continue;
+    if (more == nullptr) {
+      more = new QGroupBox(tr("其他端口"), this);
+      more->setObjectName("fraMorePorts");
+      moreGrid = new QGridLayout(more);
+      moreGrid->setHorizontalSpacing(12);
+      moreGrid->setColumnStretch(3, 1);  // the columns packed to the left, as above
+      layout->addWidget(more);
+    }
+    const auto usable = scan.extraUsable.find(p.number);
+    addPort(moreGrid, more, p.number, row++, 0, usable != scan.extraUsable.end() && usable->second,
+            p.device);
+  }
+
+  auto* checkRow = new QHBoxLayout;
+  auto* check = new QPushButton(tr("检测连接"), this);
+  check->setObjectName("cmdCheck");
+  check->setToolTip(tr("看所选端口上接着什么：写频线、对讲机，或什么也没有"));
+  lblCheck_ = new QLabel(this);
+  lblCheck_->setObjectName("lblCheck");
+  lblCheck_->setWordWrap(true);
+  lblCheck_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblCheck_->setMinimumWidth(360);
+  checkRow->addWidget(check);
+  checkRow->addWidget(lblCheck_, 1);
+  layout->addLayout(checkRow);
+  connect(check, &QPushButton::clicked, this, [this] {
+    if (!checkPort) return;
+    lblCheck_->setText(TrCore(checkPort(comi_)));
+  });
+
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   auto* ok = new QPushButton(tr("确定"), this);
@@ -227,9 +251,50 @@ FrmPort::FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNum
   setComi(scan.portNumber);
 }
 
+void FrmPort::addPort(QGridLayout* grid, QWidget* frame, int n, int row, int col, bool usable,
+                      const std::string& device) {
+  const bool extra = n > kMaxPortNumber;
+  auto* opt = new QRadioButton(QString("COM%1").arg(n), frame);
+  opt->setObjectName(extra ? QString("optPort_%1").arg(n) : QString("optCOMM_%1").arg(n));
+  opt->setEnabled(usable);
+  auto* label = new QLabel(Q(ShownDevice(device)), frame);
+  label->setObjectName(QString("lblDevice_%1").arg(n));
+  label->setEnabled(usable);
+  label->setToolTip(Q(device));
+  // What is behind the port, and why a present one does not open.
+  QString info;
+  for (const SystemPort& p : listed_) {
+    if (p.number != n) continue;
+    info = Q(p.description);
+    if (!p.byId.empty()) label->setToolTip(Q(device + "\n" + p.byId));
+    if (!p.problem.empty()) info += (info.isEmpty() ? "" : "  ") + TrCore(p.problem);
+    if (!usable) {
+      const auto f = scan_.failure.find(n);
+      const OpenFailure why = f != scan_.failure.end() ? f->second : OpenFailure::Other;
+      info += (info.isEmpty() ? "" : "  ") + QString("(%1)").arg(TrCore(FailurePhrase(why)));
+      if (const auto r = scan_.reason.find(n); r != scan_.reason.end())
+        opt->setToolTip(TrCore(r->second));
+    }
+  }
+  auto* infoLabel = new QLabel(info, frame);
+  infoLabel->setObjectName(QString("lblInfo_%1").arg(n));
+  grid->addWidget(opt, row, col);
+  grid->addWidget(label, row, col + 1);
+  grid->addWidget(infoLabel, row, col + 2);
+  group_->addButton(opt, n);
+  opt_[n] = opt;
+  connect(opt, &QRadioButton::clicked, this, [this, n] { comi_ = n; });
+}
+
 void FrmPort::setComi(int n) {
-  comi_ = std::clamp(n, kMinPortNumber, kMaxPortNumber);
-  opt_[static_cast<size_t>(comi_)]->setChecked(true);
+  comi_ = opt_.count(n) != 0 ? n : std::clamp(n, kMinPortNumber, kMaxPortNumber);
+  opt_[comi_]->setChecked(true);
+}
+
+const SystemPort* FrmPort::chosenListed() const {
+  for (const SystemPort& p : listed_)
+    if (p.number == comi_) return &p;
+  return nullptr;
 }
 
 // ---- frmEmbed ----

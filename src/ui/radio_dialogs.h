@@ -8,15 +8,20 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "base/app_state.h"
 #include "base/prompter.h"
 #include "model/image.h"
+#include "platform/port_list.h"
 #include "radio/link.h"
 #include "radio/progress.h"
 
+class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -87,15 +92,28 @@ class DlgWarn : public QDialog {
 class FrmPort : public QDialog {
   Q_OBJECT
  public:
-  // devices[n] is the device of port n (1..16).
+  // devices[n] is the device of port n (1..16); `listed` are the ports the system has, by
+  // name, those above COM16 (and the devices no COMn maps to) among them.
   FrmPort(const PortScan& scan, const std::array<std::string, kMaxPortNumber + 1>& devices,
-          QWidget* parent = nullptr);
-  // COMi: any value is clamped to 1..16.
+          const std::vector<SystemPort>& listed, QWidget* parent = nullptr);
+  // COMi: a value without a button of its own is clamped to 1..16.
   void setComi(int n);
   int comi() const { return comi_; }
+  // The listed port of the chosen number, if the system listed it.
+  const SystemPort* chosenListed() const;
+  const std::vector<SystemPort>& listed() const { return listed_; }
+
+  // The cable check on a port: its one line (Chinese; the dialog translates it).
+  std::function<std::string(int)> checkPort;
 
  private:
-  std::array<QRadioButton*, kMaxPortNumber + 1> opt_{};
+  void addPort(QGridLayout* grid, QWidget* frame, int n, int row, int col, bool usable,
+               const std::string& device);
+  std::map<int, QRadioButton*> opt_;
+  QButtonGroup* group_ = nullptr;
+  std::vector<SystemPort> listed_;
+  PortScan scan_;
+  QLabel* lblCheck_ = nullptr;
   int comi_ = 1;
 };
 

@@ -196,13 +196,14 @@ TEST_F(ConfigTest, PortNumberReadAndWrittenBack) {
   const std::pair<const char*, int> cases[] = {{nullptr, 1},
                                                {"Common Port=No Comm", 1},
                                                {"Common Port=0", 1},
-                                               {"Common Port=25", 16},
+                                               {"Common Port=25", 25},
+                                               {"Common Port=257", 256},
                                                {"Common Port=3", 3},
                                                {"Common Port=abc", 1},
                                                {"Common Port=-4", 1},
                                                {"Common Port=7x", 7},
                                                {"Common Port= 12 ", 12},
-                                               {"Common Port=99999999999999999999", 16}};
+                                               {"Common Port=99999999999999999999", 256}};
   for (const auto& [line, port] : cases) {
     WriteBytes(dir_.file("QM830K.ini"), "[Comm Port]\n" + std::string(line ? line : "") + "\n");
     ProfileFile ini(dir_.file("QM830K.ini"), codec_);

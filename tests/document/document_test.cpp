@@ -475,3 +475,18 @@ TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST_F(DocumentTest, PortNumbersUpToCom256WithTheirPanel) {
+  const std::pair<int, int16_t> cases[] = {{23, 23}, {256, 256}, {300, 256}, {0, 1}};
+  for (const auto& [given, kept] : cases) {
+    doc.setPortNumber(static_cast<int16_t>(given));
+    EXPECT_EQ(doc.portNumber, kept) << given;
+    EXPECT_EQ(doc.statusPort, "COM " + std::to_string(kept));
+  }
+}
+
+}  // namespace
+}  // namespace qm

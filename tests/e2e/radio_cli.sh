@@ -133,7 +133,7 @@ faults)
   if "$cli" --ini "$work/program.ini" read -o "$work/x.q83" --device "$work/missing" 2>"$work/cli.err"; then
     fail "read from a missing device succeeded"
   fi
-  grep -q "\[错误\].*端口1: $work/missing: No such file or directory" "$work/cli.err" ||
+  grep -q "\[错误\].*端口1: $work/missing: 没有这个设备" "$work/cli.err" ||
     fail "no port message: $(cat "$work/cli.err")"
   ;;
 idtext)

@@ -101,6 +101,19 @@ TEST(QtSerialPort, CarriesBytesBothWaysOverAPseudoTerminal) {
   EXPECT_FALSE(port.write(request));
 }
 
+TEST(QtSerialPort, OpenFailureNamesTheDeviceAndTheReason) {
+  App app;
+  test::ScratchDir dir;
+  QtSerialPort port;
+  const std::string missing = (dir.path() / "no-such-port").string();
+  port.setDeviceOverride(missing);
+  EXPECT_FALSE(port.open(3, kLinkSettings));
+  EXPECT_EQ(port.lastError(), missing + ": 没有这个设备");
+  EXPECT_EQ(port.lastFailure(), OpenFailure::Absent);
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_EQ(TestCommPort(port, 3), 0);
+}
+
 // The scan opens every port afresh with its own settings: two working terminals among the
 // sixteen are both found, and a device standing for every port makes all sixteen usable.
 TEST(QtSerialPort, ScanFindsEveryWorkingPort) {

@@ -58,35 +58,38 @@ struct Options {
 };
 
 void Usage() {
-  std::cerr << "usage: zr410-sim --link PATH [options]\n"
-               "  --link PATH           symlink to the terminal side of the pty (required)\n"
-               "  --load FILE           memory from a 1024-byte image or a .q83/.z410 data file\n"
-               "  --dump FILE           write the 1024-byte memory to FILE on exit\n"
-               "  --log FILE            log every frame with its time\n"
-               "  --stop-file FILE      stop (as on SIGTERM) once FILE exists: a Windows program\n"
-               "                        under Wine cannot signal this process\n"
-               "  --pace                take 11 bit times at 9600 baud per byte, both ways\n"
-               "  --model N             model code of the identity reply (default 1)\n"
-               "  --version MAJ.MIN     version bytes (default 2.0)\n"
-               "  --identity TEXT       identity text (default Q4712)\n"
-               "  --identity-9          a 9-byte identity reply\n"
-               "  --ignore-greetings N  leave the first N greetings unanswered\n"
-               "  --silent              never answer\n"
-               "  --latency MS          wait before every reply\n"
-               "  --late ADDR:MS        the reply for ADDR comes MS later still\n"
-               "  --short ADDR          the read reply for ADDR has 8 bytes only\n"
-               "  --long ADDR           the read reply for ADDR has 13 bytes\n"
-               "  --over-count ADDR     the read reply for ADDR announces 16 data bytes\n"
-               "  --wrong-first ADDR    the read reply for ADDR starts with 0x00\n"
-               "  --no-read-reply ADDR  no reply to the read request for ADDR\n"
-               "  --redirect FROM:TO    the read request for FROM is answered for TO\n"
-               "  --no-ack ADDR         the write frame for ADDR is not acknowledged\n"
-               "  --nak ADDR            the write frame for ADDR is answered 0x15\n"
-               "  --corrupt ADDR        the byte written at ADDR is stored inverted\n"
-               "  --no-end-ack          no answer to END\n"
-               "  --tune-item-extra     tune item replies carry one extra byte\n"
-               "  --tune-silent-items   tune item frames are not answered\n"
-               "  --tune-refuse         NRVTUNE is answered 0x15\n";
+  std::cerr
+      << "usage: zr410-sim --link PATH [options]\n"
+         "  --link PATH           symlink to the terminal side of the pty (required)\n"
+         "  --load FILE           memory from a 1024-byte image or a .q83/.z410 data file\n"
+         "  --dump FILE           write the 1024-byte memory to FILE on exit\n"
+         "  --log FILE            log every frame with its time\n"
+         "  --stop-file FILE      stop (as on SIGTERM) once FILE exists: a Windows program\n"
+         "                        under Wine cannot signal this process\n"
+         "  --pace                take 11 bit times at 9600 baud per byte, both ways\n"
+         "  --model N             model code of the identity reply (default 1)\n"
+         "  --version MAJ.MIN     version bytes (default 2.0)\n"
+         "  --identity TEXT       identity text (default Q4712)\n"
+         "  --identity-9          a 9-byte identity reply\n"
+         "  --ignore-greetings N  leave the first N greetings unanswered\n"
+         "  --silent              never answer\n"
+         "  --echo                send every byte straight back (a cable for another radio)\n"
+         "  --foreign             answer every byte with 0x3F (another radio, another speed)\n"
+         "  --latency MS          wait before every reply\n"
+         "  --late ADDR:MS        the reply for ADDR comes MS later still\n"
+         "  --short ADDR          the read reply for ADDR has 8 bytes only\n"
+         "  --long ADDR           the read reply for ADDR has 13 bytes\n"
+         "  --over-count ADDR     the read reply for ADDR announces 16 data bytes\n"
+         "  --wrong-first ADDR    the read reply for ADDR starts with 0x00\n"
+         "  --no-read-reply ADDR  no reply to the read request for ADDR\n"
+         "  --redirect FROM:TO    the read request for FROM is answered for TO\n"
+         "  --no-ack ADDR         the write frame for ADDR is not acknowledged\n"
+         "  --nak ADDR            the write frame for ADDR is answered 0x15\n"
+         "  --corrupt ADDR        the byte written at ADDR is stored inverted\n"
+         "  --no-end-ack          no answer to END\n"
+         "  --tune-item-extra     tune item replies carry one extra byte\n"
+         "  --tune-silent-items   tune item frames are not answered\n"
+         "  --tune-refuse         NRVTUNE is answered 0x15\n";
 }
 
 std::optional<long> ParseNumber(const std::string& s) {
@@ -155,6 +158,10 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       if (ok) r.identity = *v;
     } else if (a == "--identity-9") {
       r.identityExtraByte = true;
+    } else if (a == "--echo") {
+      r.echo = true;
+    } else if (a == "--foreign") {
+      r.foreign = true;
     } else if (a == "--silent") {
       r.silent = true;
     } else if (a == "--no-end-ack") {

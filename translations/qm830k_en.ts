@@ -855,6 +855,14 @@
         <source>文件太大，不是文本形式的数据文件</source>
         <translation>the file is too large to be a data file as text</translation>
     </message>
+    <message>
+        <source>引号之外只能用ASCII字符</source>
+        <translation>only ASCII characters outside quotes</translation>
+    </message>
+    <message>
+        <source>无效的转义</source>
+        <translation>invalid escape</translation>
+    </message>
 </context>
 <context>
     <name>qm::CheckedWrite</name>

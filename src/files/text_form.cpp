@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <variant>
 
 #include "base/capturing_prompter.h"
 #include "base/model_table.h"
@@ -823,23 +824,154 @@ class Reader {
   const AppState& app_;
 };
 
-// The line of the first byte that is not UTF-8, and the key written on it.
-std::optional<TextFormError> NotUtf8(std::string_view text) {
-  size_t start = 0;
-  for (int line = 1; start <= text.size(); ++line) {
+// The key written on a line, under the name of its table ("ident.identity"), for a fault
+// found before the TOML is parsed.
+std::string KeyOnLine(std::string_view line, const std::string& table) {
+  auto trim = [](std::string_view v) {
+    while (!v.empty() && (v.front() == ' ' || v.front() == '\t' || v.front() == '['))
+      v.remove_prefix(1);
+    while (!v.empty() && (v.back() == ' ' || v.back() == ']' || v.back() == '\r'))
+      v.remove_suffix(1);
+    return std::string(v);
+  };
+  if (line.starts_with("[")) return {};
+  std::string key = trim(line.substr(0, std::min(line.find('='), line.size())));
+  if (!IsValidUtf8(key) || !PrintableAscii(key)) return {};
+  return table.empty() || key.empty() ? key : table + "." + key;
+}
+
+// The name of the last table header ("[ident]", "[[channel]]") before `offset`.
+std::string TableBefore(std::string_view text, size_t offset) {
+  std::string table;
+  for (size_t start = 0; start < offset;) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view l = text.substr(start, end - start);
-    if (!IsValidUtf8(l)) {
-      std::string key(l.substr(0, std::min(l.find('='), l.size())));
-      while (!key.empty() && key.back() == ' ') key.pop_back();
-      while (!key.empty() && key.front() == ' ') key.erase(key.begin());
-      if (!IsValidUtf8(key) || key.find('[') != std::string::npos) key.clear();
-      return TextFormError{line, key, QM_TR("不是UTF-8文字")};
+    if (l.starts_with("[")) {
+      while (!l.empty() && l.front() == '[') l.remove_prefix(1);
+      table = std::string(l.substr(0, std::min(l.find(']'), l.size())));
     }
     start = end + 1;
   }
-  return std::nullopt;
+  return table;
+}
+
+// The text as the TOML reader is given it. Not UTF-8 is refused by line. toml++ 3.3 takes a
+// character for whitespace through a lookup that runs into undefined behaviour for many
+// letters (U+00A1-U+0499 among them) where the grammar allows whitespace: outside quotes and
+// after a backslash in a multi-line string. Such a character outside quotes is an error in
+// any case and is refused here; inside a multi-line basic string every non-ASCII character
+// becomes its \u escape, which means the same and keeps the lines.
+std::variant<std::string, TextFormError> Prepared(std::string_view text) {
+  enum class In : uint8_t { Normal, Comment, Basic, Literal, MultiBasic, MultiLiteral };
+  In in = In::Normal;
+  std::string out;
+  out.reserve(text.size());
+  int line = 1;
+  size_t lineStart = 0;
+  auto lineText = [&] {
+    const size_t end = text.find('\n', lineStart);
+    return text.substr(lineStart, (end == std::string_view::npos ? text.size() : end) - lineStart);
+  };
+  // The first line that is not UTF-8.
+  for (size_t start = 0, n = 1; start <= text.size(); ++n) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view l = text.substr(start, end - start);
+    if (!IsValidUtf8(l)) {
+      return TextFormError{static_cast<int>(n), KeyOnLine(l, TableBefore(text, start)),
+                           QM_TR("不是UTF-8文字")};
+    }
+    start = end + 1;
+  }
+  auto quotes = [&](size_t at, char q) {
+    size_t n = 0;
+    while (at + n < text.size() && text[at + n] == q) ++n;
+    return n;
+  };
+  for (size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      out += c;
+      ++i;
+      ++line;
+      lineStart = i;
+      if (in == In::Comment || in == In::Basic || in == In::Literal) in = In::Normal;
+      continue;
+    }
+    switch (in) {
+      case In::Normal:
+        if (u >= 0x80)
+          return TextFormError{line, KeyOnLine(lineText(), TableBefore(text, lineStart)),
+                               QM_TR("引号之外只能用ASCII字符")};
+        if (c == '#') {
+          in = In::Comment;
+        } else if (c == '"' || c == '\'') {
+          const size_t n = quotes(i, c);
+          const bool multi = n >= 3;
+          in = c == '"' ? (multi ? In::MultiBasic : In::Basic)
+                        : (multi ? In::MultiLiteral : In::Literal);
+          if (n == 2) in = In::Normal;  // an empty string
+          const size_t take = multi ? 3 : std::min<size_t>(n, 2);
+          out.append(text.substr(i, take));
+          i += take;
+          continue;
+        }
+        break;
+      case In::Basic:
+        if (c == '\\' && i + 1 < text.size() && text[i + 1] != '\n') {
+          out.append(text.substr(i, 2));
+          i += 2;
+          continue;
+        }
+        if (c == '"') in = In::Normal;
+        break;
+      case In::Literal:
+        if (c == '\'') in = In::Normal;
+        break;
+      case In::Comment:
+        break;
+      case In::MultiBasic:
+      case In::MultiLiteral: {
+        const char q = in == In::MultiBasic ? '"' : '\'';
+        if (c == q && quotes(i, q) >= 3) {
+          // Up to two quotes of the content may stand before the closing three.
+          const size_t n = std::min<size_t>(quotes(i, q), 5);
+          out.append(text.substr(i, n));
+          i += n;
+          in = In::Normal;
+          continue;
+        }
+        if (in == In::MultiBasic && c == '\\' && i + 1 < text.size()) {
+          if (static_cast<unsigned char>(text[i + 1]) >= 0x80)
+            return TextFormError{line, KeyOnLine(lineText(), TableBefore(text, lineStart)),
+                                 QM_TR("无效的转义")};
+          out.append(text.substr(i, text[i + 1] == '\n' ? 1 : 2));
+          i += text[i + 1] == '\n' ? 1 : 2;
+          continue;
+        }
+        if (in == In::MultiBasic && u >= 0x80) {
+          // One whole UTF-8 sequence (the text is valid UTF-8) as \uXXXX or \UXXXXXXXX.
+          const size_t len = u >= 0xF0 ? 4 : u >= 0xE0 ? 3 : 2;
+          const std::u16string units = Utf8ToUtf16(text.substr(i, len));
+          char32_t cp = units.size() == 2
+                            ? 0x10000 + ((units[0] - 0xD800) << 10) + (units[1] - 0xDC00)
+                            : units[0];
+          char buf[16];
+          std::snprintf(buf, sizeof buf, cp > 0xFFFF ? "\\U%08X" : "\\u%04X",
+                        static_cast<unsigned>(cp));
+          out += buf;
+          i += len;
+          continue;
+        }
+        break;
+      }
+    }
+    out += c;
+    ++i;
+  }
+  return out;
 }
 
 }  // namespace
@@ -847,11 +979,12 @@ std::optional<TextFormError> NotUtf8(std::string_view text) {
 TextFormLoad ParseTextForm(std::string_view text, const AppState& app) {
   TextFormLoad out;
   out.file.status = LoadStatus::Damaged;
-  if (auto bad = NotUtf8(text)) {
+  std::variant<std::string, TextFormError> prepared = Prepared(text);
+  if (auto* bad = std::get_if<TextFormError>(&prepared)) {
     out.error = *bad;
     return out;
   }
-  toml::parse_result parsed = toml::parse(text);
+  toml::parse_result parsed = toml::parse(std::get<std::string>(prepared));
   if (!parsed) {
     out.error = {static_cast<int>(parsed.error().source().begin.line), "",
                  Fill(QM_TR("不是TOML文字：%1"), {parsed.error().description()})};

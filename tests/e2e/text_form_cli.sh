@@ -71,11 +71,14 @@ refusals)
     cmp -s "$work/a.q83" "$work/target.q83" || fail "$key: the target was replaced"
   }
   l=$(line_of '^\[ident\]' '^identity =')
-  refuse "$l" "$(printf 'identity = "\xff\xfe"')" identity "不是UTF-8文字"
+  refuse "$l" "$(printf 'identity = "\xff\xfe"')" ident.identity "不是UTF-8文字"
   l=$(line_of '^\[\[channel\]\]' '^rx =')
   refuse "$l" 'colour = "red"' 'channel[1].colour' "未知的键"
   refuse "$l" 'rx = 446.5' 'channel[1].rx' "值的类型不对"
   refuse "$l" 'rx = "900.00000"' 'channel[1].rx' "超出本机频率范围"
+  # A letter outside quotes (which the TOML library misreads as it looks for whitespace).
+  l=$(line_of '^\[\[channel\]\]' '^in_use =')
+  refuse "$l" 'in_use = é' 'channel.in_use' "引号之外只能用ASCII字符"
   l=$(line_of '^\[\[channel\]\]' '^rx_signal =')
   refuse "$l" 'rx_signal = "CTC 69.3"' 'channel[1].rx_signal' "本机没有这个CTC频率"
   l=$(line_of '^\[functions\]' '^squelch =')

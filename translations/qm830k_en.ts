@@ -860,8 +860,8 @@
         <translation>only ASCII characters outside quotes</translation>
     </message>
     <message>
-        <source>无效的转义</source>
-        <translation>invalid escape</translation>
+        <source>不能使用私用区字符U+E000到U+%1</source>
+        <translation>private use characters U+E000 to U+%1 cannot be used</translation>
     </message>
 </context>
 <context>

@@ -173,6 +173,76 @@ Rule<T> BcdRule(const FieldDecl& d, Bcd T::*m, int lo, int hi, int step, Unit un
   return {&d, describe, parse};
 }
 
+// toml++ 3.3 asks of many letters (U+00A1-U+0499 among them) whether they are whitespace
+// through a lookup that runs into undefined behaviour, wherever the grammar allows whitespace
+// and also where a broken text makes it look for some. The reader hands it each such letter as
+// a character of the private use area, one for one, and takes the letters back in every text
+// and key it reads; the TOML means the same, since those letters are never whitespace.
+bool MisreadByToml(char32_t c) {
+  if (c <= 0xA0 || c >= 0xFEFF || c == 0x3000) return false;
+  const char32_t bucket = (c - 0xA0) / 0x3FA;
+  return bucket == 0 || bucket == 11 || bucket == 63;
+}
+constexpr char32_t kStandInFirst = 0xE000;
+const std::vector<char32_t>& MisreadLetters() {
+  static const std::vector<char32_t> kLetters = [] {
+    std::vector<char32_t> out;
+    for (char32_t c = 0xA1; c < 0xFEFF; ++c)
+      if (MisreadByToml(c)) out.push_back(c);
+    return out;
+  }();
+  return kLetters;
+}
+char32_t StandInEnd() { return kStandInFirst + static_cast<char32_t>(MisreadLetters().size()); }
+
+// The code point of a valid UTF-8 sequence at s[i], and its length.
+char32_t CodePointAt(std::string_view s, size_t i, size_t& len) {
+  const auto u = static_cast<unsigned char>(s[i]);
+  len = u < 0x80 ? 1 : u >= 0xF0 ? 4 : u >= 0xE0 ? 3 : 2;
+  char32_t c = len == 1 ? u : u & (0x7F >> len);
+  for (size_t k = 1; k < len && i + k < s.size(); ++k)
+    c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  return c;
+}
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    // Everything swapped here is below U+10000.
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+// Letters to stand-ins (`toToml`) or back.
+std::string Swapped(std::string_view s, bool toToml) {
+  const std::vector<char32_t>& letters = MisreadLetters();
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0, len = 1; i < s.size(); i += len) {
+    const char32_t c = CodePointAt(s, i, len);
+    if (toToml && MisreadByToml(c)) {
+      const auto at = std::lower_bound(letters.begin(), letters.end(), c) - letters.begin();
+      AppendUtf8(out, kStandInFirst + static_cast<char32_t>(at));
+    } else if (!toToml && c >= kStandInFirst && c < StandInEnd()) {
+      AppendUtf8(out, letters[c - kStandInFirst]);
+    } else {
+      out.append(s.substr(i, len));
+    }
+  }
+  return out;
+}
+bool HoldsStandIn(std::string_view s) {
+  for (size_t i = 0, len = 1; i < s.size(); i += len) {
+    const char32_t c = CodePointAt(s, i, len);
+    if (c >= kStandInFirst && c < StandInEnd()) return true;
+  }
+  return false;
+}
+
 // ---- frequencies and signalling: the grid's own checks ----
 
 std::string ParseFreq(const FormValue& v, bool checked, const Ctx& ctx, Frequency& out) {
@@ -478,7 +548,7 @@ DataFileForm DescribeDataFile(const Image& image, const SpareBlock& spare, int16
   const std::string text = Utf16ToUtf8(EmbedTextFromArea(image));
   Image probe;
   CollectEmbedText(Utf8ToUtf16(text), probe);
-  if (std::ranges::equal(probe.embedText(), image.embedText())) {
+  if (std::ranges::equal(probe.embedText(), image.embedText()) && !HoldsStandIn(text)) {
     form.embedded.push_back({"text", TextV(text)});
   } else {
     for (size_t a = addr::kEmbedText; a < addr::kEmbedText + addr::kEmbedTextSize; a += kRowSize)
@@ -608,7 +678,7 @@ std::optional<FormValue> ValueOf(const toml::node& n) {
   if (auto b = n.value_exact<bool>()) return BoolV(*b);
   if (auto i = n.value_exact<int64_t>()) return IntV(*i);
   if (auto d = n.value_exact<double>()) return RealV(*d);
-  if (auto s = n.value_exact<std::string>()) return TextV(*s);
+  if (auto s = n.value_exact<std::string>()) return TextV(Swapped(*s, false));
   if (const toml::table* t = n.as_table(); t && t->size() == 1) {
     if (auto raw = (*t)["raw"].value_exact<int64_t>()) {
       FormValue v = RawV(static_cast<uint64_t>(*raw));
@@ -645,7 +715,8 @@ class Reader {
   }
 
   static std::string Join(const std::string& path, std::string_view key) {
-    return path.empty() ? std::string(key) : path + "." + std::string(key);
+    const std::string k = Swapped(key, false);
+    return path.empty() ? k : path + "." + k;
   }
 
   // Reads one record's keys on top of `bytes` (which holds the bits it carries).
@@ -882,6 +953,12 @@ std::variant<std::string, TextFormError> Prepared(std::string_view text) {
       return TextFormError{static_cast<int>(n), KeyOnLine(l, TableBefore(text, start)),
                            QM_TR("不是UTF-8文字")};
     }
+    if (HoldsStandIn(l)) {
+      char last[8];
+      std::snprintf(last, sizeof last, "%04X", static_cast<unsigned>(StandInEnd() - 1));
+      return TextFormError{static_cast<int>(n), KeyOnLine(l, TableBefore(text, start)),
+                           Fill(QM_TR("不能使用私用区字符U+E000到U+%1"), {last})};
+    }
     start = end + 1;
   }
   auto quotes = [&](size_t at, char q) {
@@ -943,26 +1020,9 @@ std::variant<std::string, TextFormError> Prepared(std::string_view text) {
           in = In::Normal;
           continue;
         }
-        if (in == In::MultiBasic && c == '\\' && i + 1 < text.size()) {
-          if (static_cast<unsigned char>(text[i + 1]) >= 0x80)
-            return TextFormError{line, KeyOnLine(lineText(), TableBefore(text, lineStart)),
-                                 QM_TR("无效的转义")};
-          out.append(text.substr(i, text[i + 1] == '\n' ? 1 : 2));
-          i += text[i + 1] == '\n' ? 1 : 2;
-          continue;
-        }
-        if (in == In::MultiBasic && u >= 0x80) {
-          // One whole UTF-8 sequence (the text is valid UTF-8) as \uXXXX or \UXXXXXXXX.
-          const size_t len = u >= 0xF0 ? 4 : u >= 0xE0 ? 3 : 2;
-          const std::u16string units = Utf8ToUtf16(text.substr(i, len));
-          char32_t cp = units.size() == 2
-                            ? 0x10000 + ((units[0] - 0xD800) << 10) + (units[1] - 0xDC00)
-                            : units[0];
-          char buf[16];
-          std::snprintf(buf, sizeof buf, cp > 0xFFFF ? "\\U%08X" : "\\u%04X",
-                        static_cast<unsigned>(cp));
-          out += buf;
-          i += len;
+        if (in == In::MultiBasic && c == '\\' && i + 1 < text.size() && text[i + 1] != '\n') {
+          out.append(text.substr(i, 2));  // an escaped quote does not end the string
+          i += 2;
           continue;
         }
         break;
@@ -971,7 +1031,7 @@ std::variant<std::string, TextFormError> Prepared(std::string_view text) {
     out += c;
     ++i;
   }
-  return out;
+  return Swapped(out, true);
 }
 
 }  // namespace
@@ -987,7 +1047,7 @@ TextFormLoad ParseTextForm(std::string_view text, const AppState& app) {
   toml::parse_result parsed = toml::parse(std::get<std::string>(prepared));
   if (!parsed) {
     out.error = {static_cast<int>(parsed.error().source().begin.line), "",
-                 Fill(QM_TR("不是TOML文字：%1"), {parsed.error().description()})};
+                 Fill(QM_TR("不是TOML文字：%1"), {Swapped(parsed.error().description(), false)})};
     return out;
   }
   try {

@@ -845,7 +845,7 @@
     </message>
     <message>
         <source>%1: 没有这个端口。请插好写频线；插好后仍没有，请装上写频线芯片的驱动（CH340/CH341、PL2303、CP210x 或 FTDI）。</source>
-        <translation>%1: no such port. Plug the programming cable in; if the port is still missing, install the driver of the cable's chip (CH340/CH341, PL2303, CP210x or FTDI).</translation>
+        <translation>%1: no such port. Plug the programming cable in; if the port is still missing, install the driver of the cable&apos;s chip (CH340/CH341, PL2303, CP210x or FTDI).</translation>
     </message>
     <message>
         <source>%1: 端口被另一个程序占用。请关闭那个程序后再试。</source>
@@ -853,7 +853,7 @@
     </message>
     <message>
         <source>%1: 没有打开这个端口的权限。请安装本软件的 udev 规则，或把用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。</source>
-        <translation>%1: no permission to open this port. Install this program's udev rule, or add yourself to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
+        <translation>%1: no permission to open this port. Install this program&apos;s udev rule, or add yourself to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
     </message>
     <message>
         <source>%1: 驱动程序拒绝了这个设备（%2）。PL2303 仿制芯片请改装较早版本的 PL2303 驱动；其他芯片请重装驱动或换一个 USB 口。</source>
@@ -865,15 +865,67 @@
     </message>
     <message>
         <source>%1: 端口已打开，但没有应答。请打开对讲机电源，把写频线插头插到底，或选另一个端口。</source>
-        <translation>%1: the port opens but nothing answers. Switch the radio on, push the cable's plug fully in, or choose another port.</translation>
+        <translation>%1: the port opens but nothing answers. Switch the radio on, push the cable&apos;s plug fully in, or choose another port.</translation>
     </message>
     <message>
         <source>%1: 写频线把发出的每个字节原样送回，对讲机没有应答。这条线是为别的对讲机接的，请换用本机的写频线。</source>
-        <translation>%1: the cable sends every byte back and no radio answers. The cable is wired for another radio; use this radio's programming cable.</translation>
+        <translation>%1: the cable sends every byte back and no radio answers. The cable is wired for another radio; use this radio&apos;s programming cable.</translation>
+    </message>
+    <message>
+        <source>文本形式的数据文件 (*.toml)</source>
+        <translation>Data files as text (*.toml)</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>整数</source>
+        <translation>an integer</translation>
+    </message>
+    <message>
+        <source>true 或 false</source>
+        <translation>true or false</translation>
+    </message>
+    <message>
+        <source>数</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <source>应为%1个ASCII字符</source>
+        <translation>expected %1 ASCII characters</translation>
+    </message>
+    <message>
+        <source>不是UTF-8文字</source>
+        <translation>not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>不是TOML文字：%1</source>
+        <translation>not TOML text: %1</translation>
+    </message>
+    <message>
+        <source>第%1行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>第%1行，%2：%3</source>
+        <translation>Line %1, %2: %3</translation>
+    </message>
+    <message>
+        <source>文件太大，不是文本形式的数据文件</source>
+        <translation>the file is too large to be a data file as text</translation>
+    </message>
+    <message>
+        <source>引号之外只能用ASCII字符</source>
+        <translation>only ASCII characters outside quotes</translation>
+    </message>
+    <message>
+        <source>不能使用私用区字符U+E000到U+%1</source>
+        <translation>private use characters U+E000 to U+%1 cannot be used</translation>
     </message>
     <message>
         <source>%1: 收到的数据不是本机的协议。可能接的是别的对讲机，或通讯速率不对。</source>
-        <translation>%1: the bytes that came back are not this radio's protocol. Another radio may be connected, or the line speed is wrong.</translation>
+        <translation>%1: the bytes that came back are not this radio&apos;s protocol. Another radio may be connected, or the line speed is wrong.</translation>
     </message>
 </context>
 <context>
@@ -924,6 +976,13 @@
     <message>
         <source>数据没有保存，是否要保存数据？</source>
         <translation>The data has not been saved. Save it?</translation>
+    </message>
+</context>
+<context>
+    <name>qm::E</name>
+    <message>
+        <source>应为“%1”或“%2”</source>
+        <translation>expected &quot;%1&quot; or &quot;%2&quot;</translation>
     </message>
 </context>
 <context>
@@ -981,6 +1040,57 @@
     <message>
         <source>读频记录无法保存到 %1。读频数据不受影响，以后不再提示。</source>
         <translation>The read could not be kept in %1. The data read is not affected; this is not said again.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Reader</name>
+    <message>
+        <source>未知的键</source>
+        <translation>unknown key</translation>
+    </message>
+    <message>
+        <source>缺少这个键</source>
+        <translation>this key is missing</translation>
+    </message>
+    <message>
+        <source>值的类型不对</source>
+        <translation>wrong type of value</translation>
+    </message>
+    <message>
+        <source>raw的值超出这个字段的%1位</source>
+        <translation>the raw value does not fit the field&apos;s %1 bits</translation>
+    </message>
+    <message>
+        <source>地址不在范围内：应为%1到%2之间16的倍数</source>
+        <translation>address out of range: expected a multiple of 16 from %1 to %2</translation>
+    </message>
+    <message>
+        <source>这个地址的行重复</source>
+        <translation>a row at this address is repeated</translation>
+    </message>
+    <message>
+        <source>应为16个十六进制字节，以空格分开</source>
+        <translation>expected 16 hex bytes separated by spaces</translation>
+    </message>
+    <message>
+        <source>缺少这个表</source>
+        <translation>this table is missing</translation>
+    </message>
+    <message>
+        <source>表的数组</source>
+        <translation>an array of tables</translation>
+    </message>
+    <message>
+        <source>信道%1重复</source>
+        <translation>channel %1 repeated</translation>
+    </message>
+    <message>
+        <source>缺少信道%1</source>
+        <translation>channel %1 is missing</translation>
+    </message>
+    <message>
+        <source>应为“%1”或“%2”</source>
+        <translation>expected &quot;%1&quot; or &quot;%2&quot;</translation>
     </message>
 </context>
 <context>
@@ -1545,8 +1655,8 @@
         <translation>The interface language: zh, en</translation>
     </message>
     <message>
-        <source>启动后打开的数据文件（.q83 或 .z410）。</source>
-        <translation>A data file (.q83 or .z410) to open at start.</translation>
+        <source>启动后打开的数据文件（.q83、.z410 或文本形式 .toml）。</source>
+        <translation>A data file (.q83, .z410 or the text form .toml) to open at start.</translation>
     </message>
     <message>
         <source>只能打开一个数据文件。</source>
@@ -2655,8 +2765,67 @@
         <translation>cannot be opened</translation>
     </message>
     <message>
+        <source>值的类型不对，应为%1</source>
+        <translation>wrong type of value, expected %1</translation>
+    </message>
+    <message>
+        <source>数值超出范围（%1到%2）</source>
+        <translation>value out of range (%1 to %2)</translation>
+    </message>
+    <message>
+        <source>应为%1的倍数</source>
+        <translation>expected a multiple of %1</translation>
+    </message>
+    <message>
+        <source>整数或“unlimited”</source>
+        <translation>an integer or &quot;unlimited&quot;</translation>
+    </message>
+    <message>
+        <source>无法识别的频率（%1）</source>
+        <translation>unreadable frequency (%1)</translation>
+    </message>
+    <message>
+        <source>频率%1 MHz超出本机频率范围%2-%3 MHz</source>
+        <translation>%1 MHz is outside this radio&apos;s band %2-%3 MHz</translation>
+    </message>
+    <message>
+        <source>无法识别的信令（%1）</source>
+        <translation>signaling not recognised (%1)</translation>
+    </message>
+    <message>
+        <source>本机没有这个CTC频率（%1）</source>
+        <translation>this radio has no such CTCSS tone (%1)</translation>
+    </message>
+    <message>
+        <source>本机没有这个DCS码（%1）</source>
+        <translation>this radio has no such DCS code (%1)</translation>
+    </message>
+    <message>
+        <source>应为14位数字（年月日时分秒）或空</source>
+        <translation>expected 14 digits (year, month, day, hour, minute, second) or nothing</translation>
+    </message>
+    <message>
+        <source>应为16个ASCII字符或空</source>
+        <translation>expected 16 ASCII characters or nothing</translation>
+    </message>
+    <message>
+        <source>超过%1个字符</source>
+        <translation>more than %1 characters</translation>
+    </message>
+    <message>
         <source>机型代码 %1</source>
         <translation>model code %1</translation>
+    </message>
+</context>
+<context>
+    <name>toml</name>
+    <message>
+        <source>缺少这个表</source>
+        <translation>this table is missing</translation>
+    </message>
+    <message>
+        <source>表</source>
+        <translation>a table</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,11 @@
 
 namespace qm {
 
+namespace {
+// The data file as text (files/text_form.h), a type of its own in both dialogs.
+constexpr const char* kTextFormFilter = QM_TR("文本形式的数据文件 (*.toml)");
+}  // namespace
+
 std::string FilterText(const FileDialogRequest& request) {
   std::string out;
   for (const FileFilter& f : request.filters) {
@@ -17,7 +22,9 @@ FileDialogRequest OpenDialogRequest(const std::string& initialDir) {
   FileDialogRequest r;
   r.title = QM_TR("打开");
   r.initialDir = initialDir;
-  r.filters = {{"Data Files (*.q83)", "*.q83"}, {"Old Files (*.z410)", "*.z410"}};
+  r.filters = {{"Data Files (*.q83)", "*.q83"},
+               {"Old Files (*.z410)", "*.z410"},
+               {kTextFormFilter, "*.toml"}};
   r.selectedFilter = 0;
   r.defaultExt = "q83";
   r.fileMustExist = true;
@@ -30,7 +37,7 @@ FileDialogRequest SaveAsDialogRequest(const std::string& initialDir,
   r.title = QM_TR("另存为");
   r.initialDir = initialDir;
   r.initialName = initialName;
-  r.filters = {{"Data Files (*.q83)", "*.q83"}};
+  r.filters = {{"Data Files (*.q83)", "*.q83"}, {kTextFormFilter, "*.toml"}};
   r.selectedFilter = 0;
   r.defaultExt = "q83";
   r.overwritePrompt = true;

@@ -9,6 +9,7 @@
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "files/file_io.h"
+#include "files/text_form.h"
 #include "platform/translation.h"
 
 namespace qm::cli {
@@ -39,9 +40,18 @@ bool LoadOrReport(const std::string& path, LoadedFile& out, const Image& base,
   return false;
 }
 
+bool LoadOrReport(const AppState& app, const std::string& path, LoadedFile& out, const Image& base,
+                  const SpareBlock& baseSpare) {
+  AnyLoad any = LoadAnyDataFile(path, base, baseSpare, app);
+  out = any.file;
+  if (out.status == LoadStatus::Ok) return true;
+  std::cerr << MessageLine(any.message) << " (" << path << ")\n";
+  return false;
+}
+
 bool OpenDocumentFile(Document& doc, const std::string& path) {
   LoadedFile f;
-  if (!LoadOrReport(path, f, doc.image, doc.spare)) return false;
+  if (!LoadOrReport(doc.app(), path, f, doc.image, doc.spare)) return false;
   doc.image = f.image;
   doc.spare = f.spare;
   doc.imageVerMajor = f.imageVerMajor;
@@ -60,6 +70,11 @@ bool WriteOrReport(const std::string& path, std::span<const uint8_t> bytes) {
 
 bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare) {
   return WriteOrReport(path, SerializeDataFile(image, spare, IsLegacyName(path)));
+}
+
+bool SaveOrReport(const AppState& app, const std::string& path, const Image& image,
+                  const SpareBlock& spare, int16_t imageVerMajor) {
+  return WriteOrReport(path, SerializeAnyDataFile(path, image, spare, imageVerMajor, app));
 }
 
 int Usage(std::string_view usage) {

@@ -37,6 +37,11 @@ void LoadCliApp(const Invocation& inv, CliApp& out);
 bool LoadOrReport(const std::string& path, LoadedFile& out, const Image& base = Image{},
                   const SpareBlock& baseSpare = SpareBlock{});
 
+// The same for any data file by its name, the text form included, whose checks need the
+// model table.
+bool LoadOrReport(const AppState& app, const std::string& path, LoadedFile& out,
+                  const Image& base = Image{}, const SpareBlock& baseSpare = SpareBlock{});
+
 // The window's open of a data file without the recent-file list: all or nothing, then the
 // image selects the model and fills the editors. A failure prints its message to stderr.
 bool OpenDocumentFile(Document& doc, const std::string& path);
@@ -44,6 +49,10 @@ bool OpenDocumentFile(Document& doc, const std::string& path);
 // Saves the image as Save As does (the legacy format when the name ends in ".z410"); a
 // failure prints the window's save error to stderr with the path.
 bool SaveOrReport(const std::string& path, const Image& image, const SpareBlock& spare);
+// The same for any target by its name: a ".toml" name writes the text form, which keeps
+// `imageVerMajor` as its version.
+bool SaveOrReport(const AppState& app, const std::string& path, const Image& image,
+                  const SpareBlock& spare, int16_t imageVerMajor = 2);
 // Writes the bytes as every save does, replacing the file at once; a failure prints the
 // window's save error to stderr with the path.
 bool WriteOrReport(const std::string& path, std::span<const uint8_t> bytes);

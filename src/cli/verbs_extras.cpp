@@ -88,7 +88,7 @@ int Diff(const Invocation& inv) {
   LoadedFile f[2];
   for (int k = 0; k < 2; ++k) {
     const std::string& path = a.positional()[static_cast<size_t>(k)];
-    if (!LoadOrReport(path, f[k])) return 2;
+    if (!LoadOrReport(cli.app, path, f[k])) return 2;
   }
   ImageDiff d = DiffImages(f[0].image, f[0].spare, f[1].image, f[1].spare, cli.app);
   std::cout << FormatDiff(d, TrCoreUtf8);

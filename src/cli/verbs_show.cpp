@@ -85,47 +85,11 @@ void PrintText(const ShownDocument& shown, const std::vector<Message>& messages)
 
 void PrintJson(const ShownDocument& shown, const std::vector<Message>& messages) {
   const Document& doc = shown.doc;
-  const TuneTableModel& tune = shown.tune;
   const AppState& app = doc.app();
-  const ChannelTableModel& ch = doc.editors().channels();
-  const FunctionSettingsModel& fn = doc.editors().functions();
-  std::ostringstream o;
-  o << "{\n  \"model\": {\"index\": " << app.curModel
-    << ", \"name\": " << JsonString(app.currentModel().name)
-    << ", \"code\": " << app.currentModel().code << ", \"band\": " << JsonString(app.bandText)
-    << ", \"rangeLabel\": " << JsonString(BuildRangeLabelText(app, app.curModel)) << "},\n";
-  o << "  \"channels\": [\n";
-  for (int r = 1; r <= kChannelCount; ++r) {
-    o << "    {\"channel\": " << r << ", \"off\": " << (ch.channelOff(r - 1) ? "true" : "false")
-      << ", \"txInhibited\": " << (ch.txInhibited(r - 1) ? "true" : "false") << ", \"cells\": [";
-    for (int c = 1; c < kGridCols; ++c) o << (c > 1 ? ", " : "") << JsonString(ch.cell(r, c).text);
-    o << "]}" << (r < kChannelCount ? ",\n" : "\n");
-  }
-  o << "  ],\n  \"functions\": [\n";
-  for (size_t i = 0; i < kFunctionLayout.size(); ++i) {
-    Fn f = kFunctionLayout[i];
-    o << "    {\"control\": " << JsonString(FunctionInfo(f).control)
-      << ", \"label\": " << JsonString(FunctionInfo(f).label)
-      << ", \"text\": " << JsonString(fn.text(f))
-      << ", \"rejected\": " << (fn.rejected(f) ? "true" : "false") << "}"
-      << (i + 1 < kFunctionLayout.size() ? ",\n" : "\n");
-  }
-  o << "  ],\n  \"messages\": [";
-  for (size_t i = 0; i < messages.size(); ++i)
-    o << (i ? ", " : "") << "{\"title\": " << JsonString(messages[i].title)
-      << ", \"text\": " << JsonString(messages[i].text) << "}";
-  o << "],\n  \"tuneChannels\": [\n";
-  for (int r = 0; r < kTuneChannelCount; ++r) {
-    o << "    {\"channel\": " << r + 1 << ", \"off\": " << (tune.channelOff(r) ? "true" : "false")
-      << ", \"txInhibited\": " << (tune.txInhibited(r) ? "true" : "false") << ", \"cells\": [";
-    for (int c = 1; c <= 6; ++c) o << (c > 1 ? ", " : "") << JsonString(tune.text(r + 1, c));
-    o << "]}" << (r + 1 < kTuneChannelCount ? ",\n" : "\n");
-  }
-  o << "  ],\n  \"tuneItems\": {";
-  for (size_t i = 0; i < kTuneItems.size(); ++i)
-    o << (i ? ", " : "") << JsonString(kTuneItems[i].key) << ": " << int(doc.image.tuneItems()[i]);
-  o << "}\n}\n";
-  std::cout << o.str();
+  const ShownModel model{app.curModel, app.currentModel().name, app.currentModel().code,
+                         app.bandText, BuildRangeLabelText(app, app.curModel)};
+  std::cout << ShowJson(model, messages,
+                        DescribeDataFile(doc.image, doc.spare, doc.imageVerMajor, app));
 }
 
 int Show(const Invocation& inv) {

@@ -9,6 +9,7 @@
 #include "files/data_file.h"
 #include "files/data_file_messages.h"
 #include "files/recent_files.h"
+#include "files/text_form.h"
 #include "model/defaults.h"
 #include "radio/serial_port.h"
 #include "tune/tune_controller.h"
@@ -207,12 +208,13 @@ bool Document::ChangeModel(bool modelChanged, int newModel) {
 
 bool Document::LoadDataFile(const std::string& path) {
   if (path.empty() || !CanReplaceData()) return false;
-  LoadedFile loaded = LoadDataFileFrom(path, image, spare);
+  AnyLoad any = LoadAnyDataFile(path, image, spare, app_);
+  const LoadedFile& loaded = any.file;
   switch (loaded.status) {
     case LoadStatus::Ok:
       break;
     case LoadStatus::NotFound:
-      prompter_.ask(LoadStatusMessage(loaded.status));
+      prompter_.ask(any.message);
       RemoveRecentFile(ini_, path);
       if (hooks.recentFilesChanged) hooks.recentFilesChanged();
       return false;
@@ -220,7 +222,7 @@ bool Document::LoadDataFile(const std::string& path) {
     case LoadStatus::NewerVersion:
     case LoadStatus::Damaged:
       // Nothing of a rejected or damaged file is taken: the document stays as it was.
-      prompter_.ask(LoadStatusMessage(loaded.status));
+      prompter_.ask(any.message);
       return false;
   }
 
@@ -257,12 +259,13 @@ bool Document::OpenFile(const std::string& path, const SaveFn& save) {
 
 SaveResult Document::WriteTo(const std::string& path, const char* failureText) {
   const bool legacy = IsLegacyName(path);
-  std::vector<uint8_t> bytes = SerializeDataFile(image, spare, legacy);
+  std::vector<uint8_t> bytes = SerializeAnyDataFile(path, image, spare, imageVerMajor, app_);
   if (!WriteFileAtomically(path, bytes)) {
     Notify(prompter_, kFileErrorTitle, failureText, Icon::Exclamation);
     return SaveResult::Failed;
   }
-  imageVerMajor = legacy ? 0 : 2;
+  // The text form keeps the version the image has; the data files name theirs.
+  if (!IsTextFormName(path)) imageVerMajor = legacy ? 0 : 2;
   return SaveResult::Saved;
 }
 

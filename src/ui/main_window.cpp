@@ -69,13 +69,13 @@ QString DisplayCaption(std::string_view caption, const std::string& title) {
   return out + QString::fromUtf8(caption);
 }
 
-// The data file a drop carries: the first local .q83 or .z410 file, or an empty text.
+// The data file a drop carries: the first local .q83, .z410 or .toml file, or an empty text.
 QString DroppedDataFile(const QMimeData* mime) {
   if (!mime) return {};
   for (const QUrl& url : mime->urls()) {
     const QString path = url.toLocalFile();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (!path.isEmpty() && (suffix == "q83" || suffix == "z410")) return path;
+    if (!path.isEmpty() && (suffix == "q83" || suffix == "z410" || suffix == "toml")) return path;
   }
   return {};
 }

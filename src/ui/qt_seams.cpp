@@ -108,6 +108,12 @@ void Configure(QFileDialog& dlg, const FileDialogRequest& request) {
   if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
     dlg.selectNameFilter(filters[request.selectedFilter]);
   dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  // A name typed without an extension takes the chosen type's ("*.toml" gives ".toml").
+  QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString& filter) {
+    const qsizetype from = filter.lastIndexOf("*.");
+    const qsizetype to = filter.indexOf(')', from);
+    if (from >= 0 && to > from) dlg.setDefaultSuffix(filter.mid(from + 2, to - from - 2));
+  });
   dlg.setOption(QFileDialog::ReadOnly, false);
   // The program's own dialog looks the same on every desktop and under tests.
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);

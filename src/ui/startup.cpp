@@ -55,8 +55,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineOption shot("screenshot", TrCore(QM_TR("保存各窗口的截图到目录后退出。")), "DIR");
   QCommandLineOption lang("lang", TrCore(QM_TR("界面语言 / interface language: zh, en")), "zh|en");
   parser.addOptions({device, maker, ini, shot, lang});
-  parser.addPositionalArgument("FILE", TrCore(QM_TR("启动后打开的数据文件（.q83 或 .z410）。")),
-                               "[FILE]");
+  parser.addPositionalArgument(
+      "FILE", TrCore(QM_TR("启动后打开的数据文件（.q83、.z410 或文本形式 .toml）。")), "[FILE]");
   CommandLine out;
   // Qt's own options are QApplication's: the window program passes them on untouched.
   if (!parser.parse(WithoutQtOptions(arguments))) {

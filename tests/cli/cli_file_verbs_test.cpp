@@ -35,15 +35,23 @@ TEST_F(CliFileVerbs, NewThenShowAndDumpPrintTheStartUpModel) {
   CliRun show = Cli("show " + f + " --json");
   ASSERT_EQ(show.exitCode, 0) << show.out;
   // Code 7 is the start-up model of the shipped maker file, a 440-470 MHz radio; every tune
-  // channel off at the lower band edge, step 6.25.
-  ExpectAll(show, {"\"code\": 7", "\"band\": \"440-470/440-470MHz\"",
-                   "{\"channel\": 1, \"off\": false, \"txInhibited\": false, \"cells\": "
-                   "[\"440.00000\", \"OFF\", \"440.00000\", \"OFF\", \"添加\", \"关闭\", \"高\", "
-                   "\"宽带\"]}",
-                   "{\"channel\": 16, \"off\": true, \"txInhibited\": true",
-                   "\"label\": \"发射限时\", \"text\": \"60秒\"", "\"messages\": []",
-                   "{\"channel\": 11, \"off\": true, \"txInhibited\": true, \"cells\": "
-                   "[\"440.00000\", \"6.25\", \"OFF\", \"440.00000\", \"6.25\", \"OFF\"]}"});
+  // channel off at the lower band edge. The keys are the text form's.
+  const std::string in = "\n      ";
+  ExpectAll(
+      show,
+      {"\"code\": 7", "\"band\": \"440-470/440-470MHz\"", "\"messages\": []",
+       "\"channel\": 1," + in + "\"rx\": \"440.00000\"," + in + "\"rx_signal\": \"OFF\"," + in +
+           "\"tx\": \"440.00000\"," + in + "\"tx_signal\": \"OFF\"," + in + "\"in_use\": true," +
+           in + "\"tx_allowed\": true," + in + "\"bandwidth\": \"wide\"," + in +
+           "\"busy_lock\": false," + in + "\"scan\": true," + in + "\"power\": \"high\"",
+       "\"channel\": 16," + in + "\"rx\": \"440.00000\"," + in + "\"rx_signal\": \"OFF\"," + in +
+           "\"tx\": \"440.00000\"," + in + "\"tx_signal\": \"OFF\"," + in + "\"in_use\": false",
+       "\"tx_timeout\": 60,", "\"tune_channel\": [", "\"version\": \"2.0\""});
+  // Tune channel 11 is off like every default tune channel.
+  EXPECT_TRUE(Has(show.out.substr(show.out.find("\"tune_channel\"")),
+                  "\"channel\": 11," + in + "\"rx\": \"440.00000\"," + in +
+                      "\"rx_signal\": \"OFF\"," + in + "\"tx\": \"440.00000\"," + in +
+                      "\"tx_signal\": \"OFF\"," + in + "\"in_use\": false"));
   // The file holds what Save As would have written: the identification row collected.
   LoadedFile loaded = Load(f);
   ASSERT_EQ(loaded.status, LoadStatus::Ok);

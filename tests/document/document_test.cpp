@@ -415,7 +415,9 @@ TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
   const FileDialogRequest& o = dialogs.opened[0];
   EXPECT_EQ(std::tuple(o.title, o.initialDir, FilterText(o), o.selectedFilter, o.defaultExt,
                        o.fileMustExist, doc.caption),
-            std::tuple("打开", "/opt/qm830k", "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410",
+            std::tuple("打开", "/opt/qm830k",
+                       "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410|"
+                       "文本形式的数据文件 (*.toml)|*.toml",
                        0, "q83", true, kTitle));
   dialogs.choose(WriteFile("a.q83", 7));
   EXPECT_TRUE(doc.Open(dialogs, {}));
@@ -430,11 +432,38 @@ TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
   ASSERT_EQ(dialogs.saved.size(), 1u);
   const FileDialogRequest& r = dialogs.saved[0];
   EXPECT_EQ(std::tuple(r.title, r.initialName, FilterText(r), r.defaultExt, r.overwritePrompt),
-            std::tuple("另存为", "/data/last.q83", "Data Files (*.q83)|*.q83", "q83", true));
+            std::tuple("另存为", "/data/last.q83",
+                       "Data Files (*.q83)|*.q83|文本形式的数据文件 (*.toml)|*.toml", "q83", true));
   EXPECT_EQ(std::tuple(doc.caption, doc.curFileName, doc.fileNewEnabled, doc.HasUnsavedData()),
             std::tuple(kTitle + path, path, true, false));
   EXPECT_EQ(std::tuple(ReadRecentEntry(ini, 1), test::ReadBytes(path).size()),
             std::tuple(std::optional<std::string>(path), kDataFileSize));
+}
+
+// The text form through the window's Save As and Open: the same image back, and a broken text
+// refused by line and key with the document untouched.
+TEST_F(DocumentTest, TextFormSavesAndOpensAsTheDataFile) {
+  ASSERT_TRUE(doc.LoadDataFile(WriteFile("a.q83", 7)));
+  const std::string text = dir.file("a.toml");
+  dialogs.choose(text);
+  ASSERT_EQ(doc.SaveAs(dialogs), SaveResult::Saved);
+  const Image saved = doc.image;
+  const SpareBlock spare = doc.spare;
+  doc.image[0x200] = 0;
+  ASSERT_TRUE(doc.LoadDataFile(text));
+  EXPECT_EQ(std::tuple(doc.image == saved, doc.spare == spare, doc.caption),
+            std::tuple(true, true, kTitle + text));
+
+  std::string broken = test::ReadBytes(text);
+  broken.replace(broken.find("squelch = "), 10, "squelch = \"5\" #");
+  test::WriteBytes(text, broken);
+  doc.image[0x200] = 0x77;
+  prompter.clear();
+  EXPECT_FALSE(doc.LoadDataFile(text));
+  EXPECT_EQ(doc.image[0x200], 0x77);
+  ASSERT_EQ(prompter.texts().size(), 1u);
+  EXPECT_TRUE(prompter.texts()[0].starts_with("第")) << prompter.texts()[0];
+  EXPECT_NE(prompter.texts()[0].find("functions.squelch：值的类型不对"), std::string::npos);
 }
 
 // A Save As that did not store the edits (cancelled, or the file could not be written), and a

@@ -6,6 +6,8 @@
 //   channel_text   the two CHIRP lists of tests/data, and the text a copy of the defaults
 //                  puts on the clipboard (with its header, and as spreadsheet cells)
 //   channel_clip   the private form a copy of the defaults puts on the clipboard
+//   text_form      the text form of the defaults of two models and of an image whose every
+//                  byte is odd, and one of them with a line of each kind broken
 //   radio_replies  none: the replies are made up from scratch
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +21,7 @@
 #include "channel_desk.h"
 #include "document/channel_edits.h"
 #include "files/data_file.h"
+#include "files/text_form.h"
 
 namespace {
 
@@ -111,6 +114,23 @@ void ChannelClipSeeds(Seeds& s) {
   s.put("clip-three", qm::EncodeChannelClip(some));
 }
 
+void TextFormSeeds(Seeds& s) {
+  for (int code : {7, 32}) {
+    qm::fuzz::ChannelDesk desk(code, '.');
+    s.put("text-defaults-" + std::to_string(code),
+          qm::WriteTextForm(desk.saved(), qm::SpareBlock{}, 2, desk.app));
+  }
+  const qm::AppState app = qm::fuzz::InstalledApp(7, '.');
+  qm::Image odd;
+  for (size_t a = 0; a < qm::kImageSize; ++a) odd[a] = static_cast<uint8_t>(a * 7 + 17 + a / 256);
+  qm::SpareBlock spare{};
+  spare[9] = 0x5A;
+  std::string text = qm::WriteTextForm(odd, spare, 0, app);
+  s.put("text-odd", text);
+  text.replace(text.find("rx = "), 5, "rx = 1");
+  s.put("text-broken", text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,6 +148,8 @@ int main(int argc, char** argv) {
     ChannelTextSeeds(seeds);
   else if (target == "channel_clip")
     ChannelClipSeeds(seeds);
+  else if (target == "text_form")
+    TextFormSeeds(seeds);
   else if (target != "radio_replies") {
     std::fprintf(stderr, "make_fuzz_seeds: no seeds for %s\n", target.c_str());
     return 2;

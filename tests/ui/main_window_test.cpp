@@ -666,8 +666,9 @@ void MainWindowTest::qtSeams() {
   QVERIFY(got == Answer::No);
 
   // The file dialogs carry the titles and filters of the requests; cancelling gives nothing.
-  QCOMPARE(qm::ui::NameFilters(qm::OpenDialogRequest("/tmp")),
-           (QStringList{"Data Files (*.q83)", "Old Files (*.z410)"}));
+  QCOMPARE(
+      qm::ui::NameFilters(qm::OpenDialogRequest("/tmp")),
+      (QStringList{"Data Files (*.q83)", "Old Files (*.z410)", "文本形式的数据文件 (*.toml)"}));
   std::optional<std::string> chosen = std::string("x");
   const QStringList saveAs = ModalTexts(
       [&] { chosen = qm::ui::QtFileDialogs().saveFile(qm::SaveAsDialogRequest("/tmp", "")); });

@@ -43,7 +43,7 @@ std::string UnmappedDevice(const std::vector<SystemPort>& listed, int portNumber
 // own, opened and closed there, waited for at most `bound`: a port stuck in its open counts as
 // one that cannot be opened, and its thread is left to the system. open() closes what it
 // opened before it returns, so the port never reads as open.
-class ProbePort : public SerialPort {
+class ProbePort : public OpenOnlyPort {
  public:
   // A fresh port for an open of port n.
   using Factory = std::function<std::unique_ptr<SerialPort>(int portNumber)>;
@@ -51,14 +51,6 @@ class ProbePort : public SerialPort {
       : makePort_(std::move(makePort)), bound_(bound) {}
 
   bool open(int portNumber, const LineSettings& settings) override;
-  void close() override {}
-  bool isOpen() const override { return false; }
-  bool write(std::span<const uint8_t>) override { return false; }
-  size_t outCount() override { return 0; }
-  void clearOutput() override {}
-  size_t inCount() override { return 0; }
-  void clearInput() override {}
-  std::vector<uint8_t> readAll() override { return {}; }
   std::string lastError() const override { return lastError_; }
   OpenFailure lastFailure() const override { return lastFailure_; }
 

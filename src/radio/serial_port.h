@@ -68,4 +68,18 @@ class SerialPort {
   virtual OpenFailure lastFailure() const { return OpenFailure::Other; }
 };
 
+// A port that is only ever opened to see whether it opens and is closed again before open()
+// returns (the scan's probe, a test's stand-in): it never holds a line, so it carries nothing.
+class OpenOnlyPort : public SerialPort {
+ public:
+  void close() override {}
+  bool isOpen() const override { return false; }
+  bool write(std::span<const uint8_t>) override { return false; }
+  size_t outCount() override { return 0; }
+  void clearOutput() override {}
+  size_t inCount() override { return 0; }
+  void clearInput() override {}
+  std::vector<uint8_t> readAll() override { return {}; }
+};
+
 }  // namespace qm

@@ -119,7 +119,7 @@ FrmRadio::FrmRadio(const AppState& app, QWidget* parent) : QDialog(parent), app_
   lblFreqBand_->setObjectName("lblFreqBand");
   auto* lblCpuCaption = new QLabel(tr("CPU版本："), this);
   lblCpuCaption->setObjectName("lblCPUCaption");
-  auto* lblCpu = new QLabel(Q("V" + app.radioVersion.text()), this);
+  auto* lblCpu = new QLabel(QStringLiteral("V") + Q(app.radioVersion.text()), this);
   lblCpu->setObjectName("lblCPU");
   auto* ok = new QPushButton(tr("确定(&O)"), this);
   ok->setObjectName("CmdOK");

@@ -96,7 +96,7 @@ TEST(PortList, FakeTreeByNumberWithChipUsbIdsAndById) {
 #endif
 
 // A port whose open never returns until released.
-class HangingPort : public SerialPort {
+class HangingPort : public OpenOnlyPort {
  public:
   explicit HangingPort(std::atomic<bool>& release) : release_(release) {}
   bool open(int n, const LineSettings&) override {
@@ -104,14 +104,6 @@ class HangingPort : public SerialPort {
       while (!release_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return n == 3 || n == 7;
   }
-  void close() override {}
-  bool isOpen() const override { return false; }
-  bool write(std::span<const uint8_t>) override { return false; }
-  size_t outCount() override { return 0; }
-  void clearOutput() override {}
-  size_t inCount() override { return 0; }
-  void clearInput() override {}
-  std::vector<uint8_t> readAll() override { return {}; }
   std::string lastError() const override { return "gone"; }
   OpenFailure lastFailure() const override { return OpenFailure::Absent; }
 

@@ -30,6 +30,14 @@ class ConfigTest : public ::testing::Test {
     LoadStartupConfig(dir_.path().string(), maker, app, codec_);
     return app;
   }
+  // The model table of a maker file with this content, for `count` entries.
+  AppState Table(const std::string& content, int16_t count) {
+    WriteBytes(dir_.file("nrvPC.ini"), content);
+    AppState app;
+    app.modelCount = count;
+    LoadModelTable(app, ProfileFile(dir_.file("nrvPC.ini"), codec_).snapshot());
+    return app;
+  }
   std::string programDir() const { return dir_.path().string(); }
   ScratchDir dir_;
   test::GbkCodec codec_;
@@ -64,18 +72,16 @@ TEST_F(ConfigTest, MakerFileValuesOrTheDefaults) {
 }
 
 TEST_F(ConfigTest, SumOfRadiosAndGbkNames) {
-  // The line (nullptr: missing), the count.
-  const std::pair<const char*, int16_t> cases[] = {{nullptr, 2},
-                                                   {"Sum of Radios=3", 3},
-                                                   {"Sum of Radios=abc", 0},
-                                                   {"Sum of Radios=5 models", 5},
-                                                   {"Sum of Radios=-3", 0},
-                                                   {"Sum of Radios=\"1\"", 1},
-                                                   {"Sum of Radios=99999999", 32767}};
-  for (const auto& [line, count] : cases) {
-    AppState app = Load(("[Radio List]\n" + std::string(line ? line : "") + "\n").c_str());
-    EXPECT_EQ(app.modelCount, count) << (line ? line : "(missing)");
-    EXPECT_EQ(app.models.size(), static_cast<size_t>(count));
+  // The value (nullptr: no line), the count.
+  const std::pair<const char*, int16_t> cases[] = {{nullptr, 2},       {"3", 3},  {"abc", 0},
+                                                   {"5 models", 5},    {"-3", 0}, {"\"1\"", 1},
+                                                   {"99999999", 32767}};
+  for (const auto& [value, count] : cases) {
+    const std::string line = value ? std::string("Sum of Radios=") + value : "";
+    AppState app = Load(("[Radio List]\n" + line + "\n").c_str());
+    EXPECT_EQ(std::tuple(app.modelCount, app.models.size()),
+              std::tuple(count, static_cast<size_t>(count)))
+        << line;
   }
 
   // A maker file in GBK is decoded: "QM830K编程软件" and "机型".
@@ -192,23 +198,16 @@ TEST(UserConfigDir, XdgConfigHomeThenHome) {
 }
 
 TEST_F(ConfigTest, PortNumberReadAndWrittenBack) {
-  // The line (nullptr: missing), the port.
-  const std::pair<const char*, int> cases[] = {{nullptr, 1},
-                                               {"Common Port=No Comm", 1},
-                                               {"Common Port=0", 1},
-                                               {"Common Port=25", 25},
-                                               {"Common Port=257", 256},
-                                               {"Common Port=3", 3},
-                                               {"Common Port=abc", 1},
-                                               {"Common Port=-4", 1},
-                                               {"Common Port=7x", 7},
-                                               {"Common Port= 12 ", 12},
-                                               {"Common Port=99999999999999999999", 256}};
-  for (const auto& [line, port] : cases) {
-    WriteBytes(dir_.file("QM830K.ini"), "[Comm Port]\n" + std::string(line ? line : "") + "\n");
-    ProfileFile ini(dir_.file("QM830K.ini"), codec_);
-    EXPECT_EQ(ReadPortNumber(ini), port) << (line ? line : "(missing)");
-  }
+  const auto port = [&](const char* value) {  // nullptr: no line
+    const std::string line = value ? std::string("Common Port=") + value : "";
+    WriteBytes(dir_.file("QM830K.ini"), "[Comm Port]\n" + line + "\n");
+    return ReadPortNumber(ProfileFile(dir_.file("QM830K.ini"), codec_));
+  };
+  const std::pair<const char*, int> cases[] = {{nullptr, 1}, {"No Comm", 1}, {"0", 1},   {"25", 25},
+                                               {"257", 256}, {"3", 3},       {"abc", 1}, {"-4", 1},
+                                               {"7x", 7},    {" 12 ", 12}};
+  for (const auto& [value, want] : cases) EXPECT_EQ(port(value), want) << (value ? value : "");
+  EXPECT_EQ(port("99999999999999999999"), 256);
   ProfileFile none(dir_.file("none.ini"), codec_);
   EXPECT_EQ(ReadPortNumber(none), 1);
 
@@ -219,6 +218,75 @@ TEST_F(ConfigTest, PortNumberReadAndWrittenBack) {
   EXPECT_EQ(ReadPortNumber(ini), 12);
   EXPECT_EQ(ReadBytes(ini.path()),
             "[Recent Files]\nRecentFile1=/a.q83\n\n[Comm Port]\nCommon Port=12\n");
+}
+
+TEST(InstallationMakerFile, SixModelsWithTheirCodes) {
+  test::GbkCodec codec;
+  AppState app;
+  LoadStartupConfig(QM_BINARY_DIR, DefaultMakerIniPath(QM_BINARY_DIR), app, codec);
+  EXPECT_EQ(std::tuple(app.softwareTitle, app.radioSeries, app.helpFile),
+            std::tuple("QM830K编程软件", "ZR410 Radio Series",
+                       std::string(QM_BINARY_DIR) + "/USER-GUIDE.html"));
+  ASSERT_EQ(std::tuple(app.modelCount, app.models.size()), std::tuple(6, 6u));
+  EXPECT_EQ(std::tuple(FindModelByCode(app, 7) >= 0, FindModelByCode(app, 32), app.models[0].name,
+                       app.models[0].rangeLow, app.models[0].rangeHigh, app.models[5].extendHigh),
+            std::tuple(true, 5, "QM830K-V1", 136.0, 154.0, 446.2));
+  for (const ModelEntry& m : app.models) {
+    EXPECT_TRUE(m.extendLow <= m.rangeLow && m.rangeLow < m.rangeHigh &&
+                m.rangeHigh <= m.extendHigh)
+        << m.name;
+  }
+}
+
+TEST_F(ConfigTest, EveryModelEntryGetsItsOwnKeysBandTextsAndCode) {
+  AppState app = Table(
+      "[Radio List]\n"
+      "RadioName1= First \nRadioValue1=10\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
+      "StdFreqExtend0=13000000\nEndFreqExtend0=16000000\n"
+      "RadioName2=Second\nRadioValue2=32\nStdFreqRange1=44600000\nEndFreqRange1=44620000\n"
+      "RadioName3=Third\nRadioValue3=7\nStdFreqRange2=13650000\n",
+      3);
+  ASSERT_EQ(app.models.size(), 3u);
+  const ModelEntry& m = app.models[0];  // the values are exact in binary
+  EXPECT_EQ(std::tuple(m.name, m.code, m.rangeLow, m.rangeHigh, m.extendLow, m.extendHigh),
+            std::tuple("First", 10, 136.0, 154.0, 130.0, 160.0));
+  EXPECT_EQ(app.models[1].code, 32);
+  EXPECT_DOUBLE_EQ(app.models[1].rangeHigh, 446.2);
+  EXPECT_DOUBLE_EQ(app.models[1].extendLow, 1e-5);  // missing: the index as the value
+  EXPECT_EQ(app.models[2].name, "Third");
+  EXPECT_DOUBLE_EQ(app.models[2].rangeLow, 136.5);
+  EXPECT_DOUBLE_EQ(app.models[2].rangeHigh, 2e-5);
+
+  // The band texts of the entries.
+  AppState bands = Table(
+      "[Radio List]\nStdFreqRange0=13600000\nEndFreqRange0=15400000\n"
+      "StdFreqRange1=14600000\nEndFreqRange1=17400000\nStdFreqRange2=40000000\n"
+      "EndFreqRange2=43050000\nStdFreqRange4=42000000\nEndFreqRange4=45000000\n",
+      6);
+  EXPECT_EQ(
+      std::tuple(BuildBandText(bands, 1), BuildRangeLabelText(bands, 1), BuildBandText(bands, 2),
+                 BuildRangeLabelText(bands, 2), BuildBandText(bands, 4),
+                 StatusBandPanel(BuildBandText(bands, 0))),
+      std::tuple("146-174/146-174MHz", "146-174/146-174MHz", "400-430.5 MHz", "400 - 430.5 MHz",
+                 "420-450/420-440/420-450MHz", "ZR410[136-154/136-154MHz]"));
+
+  // The code texts.
+  const std::pair<const char*, int16_t> cases[] = {{"7", 7},         {" 12 ", 12}, {"abc", 0},
+                                                   {"9x", 9},        {"7.5", 8},   {"6.5", 6},
+                                                   {"99999", 32767}, {"-5", -5}};
+  for (const auto& [value, code] : cases) {
+    const AppState one = Table(std::string("[Radio List]\nRadioValue1=") + value + "\n", 1);
+    ASSERT_EQ(one.models.size(), 1u);
+    EXPECT_EQ(one.models[0].code, code) << value;
+  }
+
+  // Of duplicate codes the first is selected.
+  app = Table("[Radio List]\nRadioValue1=5\nRadioValue2=9\nRadioValue3=9\n", 3);
+  app.curModel = 0;
+  EXPECT_TRUE(ConvertModel(app, 9));
+  EXPECT_EQ(app.curModel, 1);
+  EXPECT_FALSE(ConvertModel(app, 77));  // unknown: the selection stays
+  EXPECT_EQ(app.curModel, 1);
 }
 
 }  // namespace

@@ -124,30 +124,44 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
   EXPECT_EQ(CaptionForFile(t, "/x.q83"), t + "/x.q83");
 }
 
-// Tune mode is left before the save, and only while an item is adjusted (state 2).
+// Tune mode is left before the save, and only while an item is adjusted; in the tune view the
+// close leaves the view as the channel view does, after the save, and a tune table that the
+// user chose to write and that could not be written keeps the window open.
 TEST_F(DocumentTest, ClosePromptAnswers) {
-  // The answer (none: nothing unsaved, nothing asked), the save's result, the decision, saves,
-  // the tune state.
-  const std::tuple<std::optional<Answer>, SaveResult, CloseDecision, int, int> cases[] = {
-      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0, 0},
-      {Answer::Cancel, SaveResult::Saved, CloseDecision::KeepOpen, 0, 0},
-      {Answer::No, SaveResult::Saved, CloseDecision::Close, 0, 0},
-      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 0},
-      {Answer::Yes, SaveResult::Cancelled, CloseDecision::Close, 1, 0},  // the dialog cancelled
-      {Answer::Yes, SaveResult::Failed, CloseDecision::KeepOpen, 1, 0},  // never lose the data
-      {std::nullopt, SaveResult::Saved, CloseDecision::Close, 0, 2},
-      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 2},
-      {Answer::Yes, SaveResult::Saved, CloseDecision::Close, 1, 1}};
+  enum View { kChannels, kTuneLeft, kTuneKept };
+  constexpr auto kSaved = SaveResult::Saved, kFailed = SaveResult::Failed;
+  constexpr auto kClose = CloseDecision::Close, kKeep = CloseDecision::KeepOpen;
+  // The answer (none: nothing unsaved, nothing asked), the save's result, the tune state, the
+  // view, the decision, and what was done in order.
+  const std::tuple<std::optional<Answer>, SaveResult, TuneState, View, CloseDecision, std::string>
+      cases[] = {{std::nullopt, kSaved, TuneState::Off, kChannels, kClose, ""},
+                 {Answer::Cancel, kSaved, TuneState::Off, kChannels, kKeep, ""},
+                 {Answer::No, kSaved, TuneState::Off, kChannels, kClose, ""},
+                 {Answer::Yes, kSaved, TuneState::Off, kChannels, kClose, "saved "},
+                 // The dialog cancelled: the user's choice; a failed save: never lose the data.
+                 {Answer::Yes, SaveResult::Cancelled, TuneState::Off, kChannels, kClose, "saved "},
+                 {Answer::Yes, kFailed, TuneState::Off, kChannels, kKeep, "saved "},
+                 {std::nullopt, kSaved, TuneState::ItemOpen, kChannels, kClose, "left "},
+                 {Answer::Yes, kSaved, TuneState::ItemOpen, kChannels, kClose, "left saved "},
+                 {Answer::Yes, kSaved, TuneState::Entered, kChannels, kClose, "saved "},
+                 {Answer::Yes, kSaved, TuneState::ItemOpen, kTuneLeft, kClose, "saved view "},
+                 {Answer::Yes, kSaved, TuneState::ItemOpen, kTuneKept, kKeep, "saved view "}};
   doc.setPortNumber(5);
   std::string order;
   doc.hooks.leaveTuneMode = [&] {
     order += "left ";
     doc.tuneState = TuneState::Off;
   };
-  for (const auto& [answer, saveResult, decision, saves, tuneState] : cases) {
+  for (const auto& [answer, saveResult, tuneState, view, decision, done] : cases) {
+    SCOPED_TRACE(done + std::to_string(view));
     // A read asks even without edits.
     doc.caption = answer ? "读频完成－ " + kTitle : kTitle;
-    doc.tuneState = static_cast<TuneState>(tuneState);
+    doc.tuneState = tuneState;
+    doc.viewMode = view == kChannels ? ViewMode::Channels : ViewMode::Tune;
+    doc.hooks.leaveTuneView = [&, left = view == kTuneLeft] {
+      order += "view ";
+      return left;
+    };
     ini.write("Comm Port", "Common Port", "9");
     order.clear();
     CloseDecision d{};
@@ -158,114 +172,83 @@ TEST_F(DocumentTest, ClosePromptAnswers) {
                         return save();
                       });
                     }),
-              saves);
-    EXPECT_EQ(d, decision);
-    EXPECT_EQ(order, std::string(tuneState == 2 ? "left " : "") + (saves ? "saved " : ""));
-    EXPECT_EQ(ini.read("Comm Port", "Common Port", ""), d == CloseDecision::Close ? "5" : "9");
+              done.find("saved") != std::string::npos);
+    EXPECT_EQ(std::tuple(d, order, ini.read("Comm Port", "Common Port", "")),
+              std::tuple(decision, done, decision == kClose ? "5" : "9"));
   }
 }
 
-// In the tune view the close leaves it as the channel view does, after the save; a tune
-// table that the user chose to write and that could not be written keeps the window open.
-TEST_F(DocumentTest, ClosingInTheTuneViewLeavesIt) {
-  std::string order;
-  doc.hooks.leaveTuneMode = [&] { order += "item "; };
-  for (const bool left : {true, false}) {
-    doc.viewMode = ViewMode::Tune;
-    doc.tuneState = TuneState::ItemOpen;
-    doc.caption = "读频完成－ " + kTitle;
-    doc.hooks.leaveTuneView = [&] {
-      order += "view ";
-      return left;
-    };
-    order.clear();
-    prompter.answer(Answer::Yes);
-    const CloseDecision d = doc.RequestClose([&] {
-      order += "saved ";
-      return SaveResult::Saved;
-    });
-    EXPECT_EQ(std::tuple(d, order),
-              std::tuple(left ? CloseDecision::Close : CloseDecision::KeepOpen, "saved view "));
-  }
-}
-
-// Open (before its dialog), a recent file and a dropped one ask as New does.
-TEST_F(DocumentTest, OpenPromptAnswers) {
-  const std::string file = WriteFile("job.q83", 7);
+// New, Open (before its dialog) and a recent or dropped file ask the same over unsaved data;
+// a save that did not happen keeps the data.
+TEST_F(DocumentTest, UnsavedDataIsOfferedBeforeItIsReplaced) {
+  enum Cmd { kNew, kOpen, kRecent };
   struct Case {
-    std::optional<Answer> answer;
-    SaveResult saveResult;
-    bool opened;
-    int saves;
-  };
-  const Case cases[] = {{Answer::Cancel, SaveResult::Saved, false, 0},
-                        {Answer::No, SaveResult::Saved, true, 0},
-                        {Answer::Yes, SaveResult::Saved, true, 1},
-                        {Answer::Yes, SaveResult::Failed, false, 1},
-                        {Answer::Yes, SaveResult::Cancelled, false, 1}};
-  for (const bool recent : {false, true}) {
-    for (const Case& c : cases) {
-      SCOPED_TRACE(std::to_string(recent) + " " + std::to_string(int(c.saveResult)));
-      doc.Start();
-      doc.editors().channels().pressCell(1, col::kScan);
-      dialogs.opened.clear();
-      if (!recent) dialogs.choose(file);
-      bool opened = false;
-      EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存数据？",
-                      [&](const SaveFn& save) {
-                        opened = recent ? doc.OpenFile(file, save) : doc.Open(dialogs, save);
-                      }),
-                c.saves);
-      EXPECT_EQ(std::tuple(opened, doc.editors().channels().cell(1, col::kScan).text,
-                           dialogs.opened.size()),
-                std::tuple(c.opened, c.opened ? "添加" : "删除", !recent && c.opened ? 1u : 0u));
-    }
-  }
-}
-
-TEST_F(DocumentTest, NewPromptAnswers) {
-  struct Case {
+    const char* name;
+    Cmd cmd;
     bool edited;
-    std::optional<Answer> answer;
+    std::optional<Answer> answer;  // none: nothing unsaved, nothing asked
     SaveResult saveResult;
-    bool reset;
+    bool replaced;
     int saves;
-    bool titleOnly = false;  // the caption is the title: nothing to start afresh from
   };
-  const std::vector<Case> cases = {
-      {true, std::nullopt, SaveResult::Saved, false, 0, true},
-      {false, std::nullopt, SaveResult::Saved, true, 0},  // nothing unsaved: no question
-      {true, Answer::Cancel, SaveResult::Saved, false, 0},
-      {true, Answer::No, SaveResult::Saved, true, 0},
-      {true, Answer::Yes, SaveResult::Saved, true, 1},
-      {true, Answer::Yes, SaveResult::Cancelled, false, 1},  // not saved: keep the data
-      {true, Answer::Yes, SaveResult::Failed, false, 1}};
+  const Case cases[] = {
+      {"new, nothing unsaved", kNew, false, std::nullopt, SaveResult::Saved, true, 0},
+      {"new, cancelled", kNew, true, Answer::Cancel, SaveResult::Saved, false, 0},
+      {"new, not saved", kNew, true, Answer::No, SaveResult::Saved, true, 0},
+      {"new, saved", kNew, true, Answer::Yes, SaveResult::Saved, true, 1},
+      {"new, save dialog cancelled", kNew, true, Answer::Yes, SaveResult::Cancelled, false, 1},
+      {"new, save failed", kNew, true, Answer::Yes, SaveResult::Failed, false, 1},
+      {"open, cancelled", kOpen, true, Answer::Cancel, SaveResult::Saved, false, 0},
+      {"open, saved", kOpen, true, Answer::Yes, SaveResult::Saved, true, 1},
+      {"open, save failed", kOpen, true, Answer::Yes, SaveResult::Failed, false, 1},
+      {"recent, not saved", kRecent, true, Answer::No, SaveResult::Saved, true, 0},
+      {"recent, save dialog cancelled", kRecent, true, Answer::Yes, SaveResult::Cancelled, false,
+       1}};
+  const std::string file = WriteFile("job.q83", 7);
+  const std::string named = kTitle + "/data/job.q83";
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     doc.Start();
-    doc.caption = c.titleOnly ? kTitle : kTitle + "/data/job.q83";
+    doc.caption = named;
     doc.curFileName = "/data/job.q83";
     doc.imageVerMajor = 2;
     doc.fileNewEnabled = true;
     doc.image[0x200] = 0x77;
     doc.image.functions()[7] = 0x12;
     if (c.edited) doc.editors().channels().pressCell(1, col::kScan);
-    bool reset = false;
+    dialogs.opened.clear();
+    if (c.cmd == kOpen) dialogs.choose(file);
+    bool replaced = false;
     EXPECT_EQ(Asked(c.answer, c.saveResult, "数据没有保存，是否要保存数据？",
-                    [&](const SaveFn& save) { reset = doc.New(save); }),
+                    [&](const SaveFn& save) {
+                      replaced = c.cmd == kNew    ? doc.New(save)
+                                 : c.cmd == kOpen ? doc.Open(dialogs, save)
+                                                  : doc.OpenFile(file, save);
+                    }),
               c.saves);
-    EXPECT_EQ(reset, c.reset);
-    const std::string scan = doc.editors().channels().cell(1, col::kScan).text;
-    if (c.reset) {
+    EXPECT_EQ(std::tuple(replaced, doc.editors().channels().cell(1, col::kScan).text,
+                         dialogs.opened.size()),
+              std::tuple(c.replaced, c.replaced || !c.edited ? "添加" : "删除",
+                         c.cmd == kOpen && c.replaced ? 1u : 0u));
+    if (!c.replaced) {
+      EXPECT_EQ(std::tuple(doc.caption, doc.image.functions()[7], doc.image[0x200]),
+                std::tuple(named, 0x12, 0x77));
+    } else if (c.cmd == kNew) {
       // The function defaults again; the other areas, the file name and version stay.
-      EXPECT_EQ(std::tuple(doc.caption, doc.fileNewEnabled, scan, doc.image.functions()[7],
+      EXPECT_EQ(std::tuple(doc.caption, doc.fileNewEnabled, doc.image.functions()[7],
                            doc.image[0x200], doc.curFileName, doc.imageVerMajor, doc.flags),
-                std::tuple(kTitle, false, "添加", 0x06, 0x77, "/data/job.q83", 2, EditFlags{}));
+                std::tuple(kTitle, false, 0x06, 0x77, "/data/job.q83", 2, EditFlags{}));
     } else {
-      EXPECT_EQ(std::tuple(doc.caption, doc.image.functions()[7], scan),
-                std::tuple(c.titleOnly ? kTitle : kTitle + "/data/job.q83", 0x12,
-                           c.edited ? "删除" : "添加"));
+      EXPECT_EQ(std::tuple(doc.caption, doc.image[0x200]), std::tuple(kTitle + file, 0x42));
     }
   }
+  // The caption is the title: nothing to start afresh from, edits or not.
+  doc.Start();
+  doc.editors().channels().pressCell(1, col::kScan);
+  EXPECT_EQ(Asked(std::nullopt, SaveResult::Saved, "",
+                  [&](const SaveFn& save) { EXPECT_FALSE(doc.New(save)); }),
+            0);
+  EXPECT_EQ(doc.editors().channels().cell(1, col::kScan).text, "删除");
 }
 
 TEST_F(DocumentTest, ModelChange) {
@@ -365,60 +348,33 @@ TEST_F(DocumentTest, BackAtTheOpenedOrSavedDataNothingIsUnsaved) {
 }
 
 TEST_F(DocumentTest, LegacyFilesConvertFunctionByte0BothWays) {
+  const auto stored = [](const std::string& path) {
+    return uint8_t(test::ReadBytes(path)[904 + 12]);
+  };
   doc.image.functions()[0] = 0x55;  // stored as 0xA5 in the legacy file
   const std::string path = WriteFile("old.z410", 7, true);
   doc.image.functions()[0] = 0;
-  ASSERT_EQ(uint8_t(test::ReadBytes(path)[904 + 12]), 0xA5);
+  ASSERT_EQ(stored(path), 0xA5);
   ASSERT_TRUE(doc.LoadDataFile(path));
   EXPECT_EQ(std::tuple(doc.imageVerMajor, doc.image.functions()[0]), std::tuple(0, 0x55));
-
-  // Save keeps the legacy format for the .z410 name, converting a copy.
+  // Save keeps the legacy format for the .z410 name, converting a copy; a capital Z is not the
+  // legacy name: the current format.
   EXPECT_EQ(doc.Save(dialogs), SaveResult::Saved);
-  EXPECT_EQ(std::tuple(uint8_t(test::ReadBytes(path)[904 + 12]), doc.image.functions()[0]),
-            std::tuple(0xA5, 0x55));
-
-  // A capital Z is not the legacy name: the current format.
+  EXPECT_EQ(std::tuple(stored(path), doc.imageVerMajor), std::tuple(0xA5, 0));
   const std::string upper = dir.file("new.Z410");
   dialogs.choose(upper);
   EXPECT_EQ(doc.SaveAs(dialogs), SaveResult::Saved);
-  EXPECT_EQ(std::tuple(doc.imageVerMajor, uint8_t(test::ReadBytes(upper)[904 + 12])),
-            std::tuple(2, 0x55));
-}
-
-TEST_F(DocumentTest, LoadFailuresLeaveTheDocumentAlone) {
-  const std::string truncated = dir.file("cut.q83"), foreign = dir.file("foreign.q83");
-  test::WriteBytes(truncated, test::ReadBytes(WriteFile("good.q83", 10)).substr(0, 700));
-  test::WriteBytes(foreign, std::string("not a data file at all, just text"));
-  const std::string missing = dir.file("gone.q83");
-  AddRecentFile(ini, missing);
-  const std::pair<std::string, const char*> cases[] = {{truncated, "文件已经毁坏，请确认。"},
-                                                       {foreign, "该文件不是ZR410 的数据文件！"},
-                                                       {missing, "文件不存在，请确认！"}};
-  doc.editors().channels().pressCell(1, col::kScan);
-  const Image image = doc.image;
-  const std::string caption = doc.caption;
-  for (const auto& [path, text] : cases) {
-    prompter.clear();
-    EXPECT_FALSE(doc.LoadDataFile(path));
-    EXPECT_EQ(test::Boxes(prompter), BoxList{Box({"文件错误", text, Icon::Information})});
-    EXPECT_EQ(std::tuple(doc.image == image, doc.caption, doc.imageVerMajor, doc.flags.dataChanged,
-                         doc.editors().channels().cell(1, col::kScan).text),
-              std::tuple(true, caption, 0, true, "删除"));
-  }
-  EXPECT_FALSE(ReadRecentEntry(ini, 1).has_value());  // the missing file left the list
-  EXPECT_FALSE(doc.LoadDataFile(""));
+  EXPECT_EQ(std::tuple(doc.imageVerMajor, stored(upper), doc.image.functions()[0]),
+            std::tuple(2, 0x55, 0x55));
 }
 
 TEST_F(DocumentTest, OpenAndSaveAsUseTheDialogs) {
   EXPECT_FALSE(doc.Open(dialogs, {}));  // cancelled
   ASSERT_EQ(dialogs.opened.size(), 1u);
-  const FileDialogRequest& o = dialogs.opened[0];
-  EXPECT_EQ(std::tuple(o.title, o.initialDir, FilterText(o), o.selectedFilter, o.defaultExt,
-                       o.fileMustExist, doc.caption),
-            std::tuple("打开", "/opt/qm830k",
-                       "Data Files (*.q83)|*.q83|Old Files (*.z410)|*.z410|"
-                       "文本形式的数据文件 (*.toml)|*.toml",
-                       0, "q83", true, kTitle));
+  const FileDialogRequest& o = dialogs.opened[0];  // its filters are the window's test
+  EXPECT_EQ(std::tuple(o.title, o.initialDir, o.selectedFilter, o.defaultExt, o.fileMustExist,
+                       doc.caption),
+            std::tuple("打开", "/opt/qm830k", 0, "q83", true, kTitle));
   dialogs.choose(WriteFile("a.q83", 7));
   EXPECT_TRUE(doc.Open(dialogs, {}));
   EXPECT_EQ(doc.image[0x200], 0x42);
@@ -466,47 +422,65 @@ TEST_F(DocumentTest, TextFormSavesAndOpensAsTheDataFile) {
   EXPECT_NE(prompter.texts()[0].find("functions.squelch：值的类型不对"), std::string::npos);
 }
 
-// A Save As that did not store the edits (cancelled, or the file could not be written), and a
-// Save to a file that cannot be written, leave the document as it was, edits unsaved.
-TEST_F(DocumentTest, SavesThatDidNotStoreChangeNothing) {
-  const std::string nowhere = dir.file("no/such/folder/x.q83");
+// A file that cannot be loaded, a Save As that did not store the edits (cancelled, or the file
+// could not be written) and a Save to a file that cannot be written leave the document as it
+// was, the edits unsaved (a save has collected them, no more).
+TEST_F(DocumentTest, FailuresLeaveTheDocumentAsItWas) {
+  const std::string truncated = dir.file("cut.q83"), foreign = dir.file("foreign.q83");
+  test::WriteBytes(truncated, test::ReadBytes(WriteFile("good.q83", 10)).substr(0, 700));
+  test::WriteBytes(foreign, std::string("not a data file at all, just text"));
+  const std::string missing = dir.file("gone.q83"), nowhere = dir.file("no/such/folder/x.q83");
+  enum Cmd { kLoad, kSave, kSaveAs };
   struct Case {
     const char* name;
-    std::optional<std::string> caption;  // Save to this caption's file; none: Save As
-    std::optional<std::string> chosen;   // the Save As dialog's answer
+    Cmd cmd;
+    std::string path;  // loaded, saved to through the caption, or chosen in the Save As dialog
     SaveResult result;
     const char* message;
   };
-  const std::vector<Case> cases = {
-      {"save as cancelled", std::nullopt, std::nullopt, SaveResult::Cancelled, nullptr},
-      {"save as, folder missing", std::nullopt, nowhere, SaveResult::Failed, "保存文件错误"},
-      {"save, folder missing", kTitle + nowhere, std::nullopt, SaveResult::Failed,
-       "保存文件错误！"}};
+  const Case cases[] = {
+      {"truncated", kLoad, truncated, SaveResult::Failed, "文件已经毁坏，请确认。"},
+      {"not a data file", kLoad, foreign, SaveResult::Failed, "该文件不是ZR410 的数据文件！"},
+      {"missing", kLoad, missing, SaveResult::Failed, "文件不存在，请确认！"},
+      {"no name", kLoad, "", SaveResult::Failed, nullptr},
+      {"save as cancelled", kSaveAs, "", SaveResult::Cancelled, nullptr},
+      {"save as, folder missing", kSaveAs, nowhere, SaveResult::Failed, "保存文件错误"},
+      {"save, folder missing", kSave, nowhere, SaveResult::Failed, "保存文件错误！"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     doc.Start();
-    prompter.clear();
+    AddRecentFile(ini, missing);
     doc.editors().channels().pressCell(1, col::kScan);
-    if (c.caption) doc.caption = *c.caption;
-    if (c.chosen) dialogs.choose(*c.chosen);
-    EXPECT_EQ(c.caption ? doc.Save(dialogs) : doc.SaveAs(dialogs), c.result);
-    // Collected, but still not on disk.
-    EXPECT_EQ(std::tuple(doc.image.channel(0).scanDeleted(), doc.flags.dataChanged, doc.caption),
-              std::tuple(true, true, c.caption.value_or(kTitle)));
+    if (c.cmd == kSave) doc.caption = kTitle + c.path;
+    if (c.cmd == kSaveAs && !c.path.empty()) dialogs.choose(c.path);
+    const Image image = doc.image;
+    const std::string caption = doc.caption;
+    prompter.clear();
+    switch (c.cmd) {
+      case kLoad:
+        EXPECT_FALSE(doc.LoadDataFile(c.path));
+        EXPECT_TRUE(doc.image == image);
+        break;
+      case kSave:
+        EXPECT_EQ(doc.Save(dialogs), c.result);
+        break;
+      case kSaveAs:
+        EXPECT_EQ(doc.SaveAs(dialogs), c.result);
+        break;
+    }
+    const Icon icon = c.cmd == kLoad ? Icon::Information : Icon::Exclamation;
     EXPECT_EQ(test::Boxes(prompter),
-              c.message ? BoxList{Box({"文件错误", c.message, Icon::Exclamation})} : BoxList{});
-    EXPECT_EQ(
-        std::tuple(ReadRecentEntry(ini, 1).has_value(), doc.fileNewEnabled, doc.imageVerMajor),
-        std::tuple(false, false, 0));
+              c.message ? BoxList{Box({"文件错误", c.message, icon})} : BoxList{});
+    EXPECT_EQ(std::tuple(doc.image.channel(0).scanDeleted(), doc.flags.dataChanged, doc.caption,
+                         doc.editors().channels().cell(1, col::kScan).text, doc.fileNewEnabled,
+                         doc.imageVerMajor),
+              std::tuple(c.cmd != kLoad, true, caption, "删除", false, 0));
+    // Only the missing file leaves the list, and nothing joins it.
+    EXPECT_EQ(ReadRecentEntry(ini, 1),
+              c.path == missing ? std::nullopt : std::optional<std::string>(missing));
   }
   EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
-
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
 
 TEST_F(DocumentTest, PortNumbersUpToCom256WithTheirPanel) {
   const std::pair<int, int16_t> cases[] = {{23, 23}, {256, 256}, {300, 256}, {0, 1}};

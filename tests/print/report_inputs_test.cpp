@@ -54,9 +54,7 @@ struct EditorBench {
 
 TEST(ReportInputs, ChannelReportTakesTheGridAsItStands) {
   EditorBench b;
-  AppState& app = b.app;
-  RadioEditors& editors = b.editors;
-
+  auto [app, editors] = std::tie(b.app, b.editors);
   const ChannelReportInput in = ChannelReportFrom(editors.channels(), app);
   EXPECT_EQ(std::tuple(in.title, in.model.modelValue, in.model.bandValue),
             std::tuple("信道设置", "QM830K-V", BuildBandText(app, 0)));

@@ -57,6 +57,20 @@ std::vector<std::pair<int32_t, std::string>> Line(const ReportPage& page, int32_
   return out;
 }
 
+// The x or the text of each text on a line, left to right.
+std::vector<int32_t> Xs(const ReportPage& page, int32_t y) {
+  std::vector<int32_t> out;
+  for (const ReportElement* e : TextsAt(page, y)) out.push_back(e->x);
+  return out;
+}
+Lines Texts(const ReportPage& page, int32_t y) {
+  Lines out;
+  for (const ReportElement* e : TextsAt(page, y)) out.push_back(e->text);
+  return out;
+}
+
+const std::vector<int32_t> kChannelColumns = {960, 1940, 3400, 4500, 6060, 7300, 8210, 9220, 10200};
+
 // The first text of each body line, top to bottom.
 std::vector<std::string> BodyLineStarts(const ReportPage& page) {
   std::vector<std::string> out;
@@ -89,25 +103,19 @@ TEST(ReportLayout, PageHeaderTitleAndModelLine) {
 // The heading lines, each text over the column of the rows below it.
 TEST(ReportLayout, ChannelHeadingsSitOverTheirColumns) {
   const ReportPage page = LayoutChannelReport(kHeader, AllChannelsInUse())[0];
-  using XT = std::vector<std::pair<int32_t, std::string>>;
-  EXPECT_EQ(Line(page, 1350), (XT{{7300, "扫描"}}));
-  EXPECT_EQ(Line(page, 1440), (XT{{1940, "接收频率"},
-                                  {3400, "接收"},
-                                  {4500, "发射频率"},
-                                  {6060, "发射"},
-                                  {8210, "繁忙"},
-                                  {9220, "发射 "}}));
-  EXPECT_EQ(Line(page, 1530), (XT{{960, "信道"}, {7300, "删除"}, {10200, "带宽 "}}));
-  EXPECT_EQ(Line(page, 1620), (XT{{1940, "(MHz)"},
-                                  {3400, "CTC/DCS"},
-                                  {4500, "(MHz)"},
-                                  {6060, "CTC/DCS"},
-                                  {8210, "锁定"},
-                                  {9220, "功率 "}}));
-  EXPECT_EQ(Line(page, 1710), (XT{{7300, "/添加"}}));
-  std::vector<int32_t> rowXs;
-  for (const auto& [x, text] : Line(page, pos::kBodyY)) rowXs.push_back(x);
-  EXPECT_EQ(rowXs, (std::vector<int32_t>{960, 1940, 3400, 4500, 6060, 7300, 8210, 9220, 10200}));
+  using YXT = std::tuple<int32_t, int32_t, std::string>;
+  const std::vector<YXT> headings = {
+      {1350, 7300, "扫描"},     {1440, 1940, "接收频率"}, {1440, 3400, "接收"},
+      {1440, 4500, "发射频率"}, {1440, 6060, "发射"},     {1440, 8210, "繁忙"},
+      {1440, 9220, "发射 "},    {1530, 960, "信道"},      {1530, 7300, "删除"},
+      {1530, 10200, "带宽 "},   {1620, 1940, "(MHz)"},    {1620, 3400, "CTC/DCS"},
+      {1620, 4500, "(MHz)"},    {1620, 6060, "CTC/DCS"},  {1620, 8210, "锁定"},
+      {1620, 9220, "功率 "},    {1710, 7300, "/添加"}};
+  std::vector<YXT> got;
+  for (int32_t y : {1350, 1440, 1530, 1620, 1710})
+    for (const auto& [x, text] : Line(page, y)) got.emplace_back(y, x, text);
+  EXPECT_EQ(got, headings);
+  EXPECT_EQ(Xs(page, pos::kBodyY), kChannelColumns);
 }
 
 TEST(ReportLayout, RunsOfSwitchedOffChannelsGetOneNoteEach) {
@@ -146,22 +154,17 @@ TEST(ReportLayout, NoteLinesAndInhibitedTransmit) {
   in.rows[1].cells[4] = "删除";
   in.rows[1].cells[7] = "窄带";
   const ReportPage page = LayoutChannelReport(kHeader, in)[0];
-  using XT = std::vector<std::pair<int32_t, std::string>>;
-  EXPECT_EQ(Line(page, pos::kBodyY + pos::kBodyPitch), (XT{{960, "信道2"},
-                                                           {1940, "136.20000"},
-                                                           {3400, "CTC 67.0"},
-                                                           {4500, "-------------"},
-                                                           {6060, "------"},
-                                                           {7300, "删除"},
-                                                           {8210, "------"},
-                                                           {9220, "------"},
-                                                           {10200, "窄带"}}));
-  EXPECT_EQ(Line(page, pos::kBodyY + 2 * pos::kBodyPitch), (XT{{950, " 信道3 ～ CH5 都为空。"}}));
-  EXPECT_EQ(TextsAt(page, pos::kBodyY)[3]->text, "137.10000");
-  const auto six = TextsAt(page, pos::kBodyY + 3 * pos::kBodyPitch);
-  ASSERT_EQ(six.size(), 9u);
-  EXPECT_EQ(std::tuple(six[0]->text, six[1]->text, six[3]->text),
-            std::tuple("信道6", "136.60000", "137.60000"));
+  const int32_t y = pos::kBodyY;
+  EXPECT_EQ(Texts(page, y + pos::kBodyPitch),
+            (Lines{"信道2", "136.20000", "CTC 67.0", "-------------", "------", "删除", "------",
+                   "------", "窄带"}));
+  EXPECT_EQ(Xs(page, y + pos::kBodyPitch), kChannelColumns);
+  EXPECT_EQ(Line(page, y + 2 * pos::kBodyPitch),
+            (std::vector<std::pair<int32_t, std::string>>{{950, " 信道3 ～ CH5 都为空。"}}));
+  EXPECT_EQ(Texts(page, y)[3], "137.10000");
+  EXPECT_EQ(Texts(page, y + 3 * pos::kBodyPitch),
+            (Lines{"信道6", "136.60000", "CTC 67.0", "137.60000", "DCS 023", "添加", "关闭", "高",
+                   "宽带"}));
 }
 
 // Sixteen channels give at most sixteen lines (every note stands for at least one channel), so
@@ -282,14 +285,10 @@ TEST(ReportLayout, TuneReportRowsNotesAndItems) {
                                       "CH 2 is the current channel of tuning.", "Tune Items",
                                       "Battery Level: 11", "Squelch Level 3: 33",
                                       "CTC Deviation(Wide): 44", "CTC Deviation(Narrow): 66"}));
-  EXPECT_EQ(Line(pages[0], pos::kBodyY + pos::kBodyPitch),
-            (std::vector<std::pair<int32_t, std::string>>{{960, "CH2"},
-                                                          {1800, "150.00000"},
-                                                          {3060, "6.25"},
-                                                          {3920, "OFF"},
-                                                          {5080, "----------"},
-                                                          {6440, "------"},
-                                                          {7260, "------"}}));
+  const int32_t ch2 = pos::kBodyY + pos::kBodyPitch;
+  EXPECT_EQ(Texts(pages[0], ch2),
+            (Lines{"CH2", "150.00000", "6.25", "OFF", "----------", "------", "------"}));
+  EXPECT_EQ(Xs(pages[0], ch2), (std::vector<int32_t>{960, 1800, 3060, 3920, 5080, 6440, 7260}));
   // Each label carries the value of the item it names.
   const std::vector<std::string> items = {"Squelch Level 9: 22", "DCS Deviation(Wide): 55",
                                           "DCS Deviation(Narrow): 77"};

@@ -313,69 +313,44 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
 // table shows the radio's again), Yes writes before the leave frames (an open item is
 // discarded first), and a write that fails keeps the tune view.
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeLeaving) {
+  // The view is left unless the write fails; channel 8 is on in the radio once written, and
+  // off again in the table once declined.
   struct Case {
     const char* name;
     Answer answer;
-    bool itemOpen;
-    bool writeFails;
-    bool left;
-    bool radioChannel8On;
-    bool tableChannel8Off;
-    // The beginnings of the first frame sent and of the last two.
-    std::vector<std::string> firstAndLast;
+    bool itemOpen, writeFails;
+    std::array<std::string, 3> frames;  // the beginnings of the first frame sent, the last two
   };
   const Case cases[] = {
-      {"declined",
-       Answer::No,
-       false,
-       false,
-       true,
-       false,
-       true,
-       {"52 02 F0 08", "52 02 F0 08", "06"}},
-      {"written", Answer::Yes, false, false, true, true, false, {"02", "52 02 F0 08", "06"}},
-      {"written, item open",
-       Answer::Yes,
-       true,
-       false,
-       true,
-       true,
-       false,
-       {"42 20 01", "52 02 F8 08", "06"}},
-      {"write fails",
-       Answer::Yes,
-       false,
-       true,
-       false,
-       false,
-       false,
-       {"02", "57 01 00 08", "4E 52 56 54 55 4E 45"}},
+      {"declined", Answer::No, false, false, {"52 02 F0 08", "52 02 F0 08", "06"}},
+      {"written", Answer::Yes, false, false, {"02", "52 02 F0 08", "06"}},
+      {"written, item open", Answer::Yes, true, false, {"42 20 01", "52 02 F8 08", "06"}},
+      {"write fails", Answer::Yes, false, true, {"02", "57 01 00 08", "4E 52 56 54 55 4E 45"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Entered rig;
+    rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
     if (c.itemOpen) {
-      rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
       rig.prompter.answers = {Answer::No};
       rig.ctl.NodeClick("Battery");
-    } else {
-      rig.ctl.table().clickChannelOff(7);
     }
     if (c.writeFails) rig.radio().nakAt = {0x0100};
     rig.clearWrites();
     rig.prompter.clear();
     rig.prompter.answers = {c.answer};
-    EXPECT_EQ(rig.ctl.ChannelMenu(), c.left);
+    const bool left = !c.writeFails, written = c.answer == Answer::Yes && left;
+    EXPECT_EQ(rig.ctl.ChannelMenu(), left);
     EXPECT_EQ(rig.prompter.messages.front().text, "调测信道的数据已经改变，是否要写入对讲机？");
     const auto sent = rig.sent();
     ASSERT_GE(sent.size(), 2u);
     const std::string* frames[] = {&sent.front(), &sent[sent.size() - 2], &sent.back()};
     for (size_t k = 0; k < 3; ++k)
-      EXPECT_EQ(frames[k]->substr(0, c.firstAndLast[k].size()), c.firstAndLast[k]) << k;
+      EXPECT_EQ(frames[k]->substr(0, c.frames[k].size()), c.frames[k]) << k;
     EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.viewMode,
                          rig.flags.tuneDataChanged, rig.ctl.table().channelOff(7)),
-              std::tuple(c.radioChannel8On, c.left ? ViewMode::Channels : ViewMode::Tune,
-                         c.writeFails, c.tableChannel8Off));
+              std::tuple(written, left ? ViewMode::Channels : ViewMode::Tune, c.writeFails,
+                         c.answer == Answer::No));
   }
 }
 

@@ -130,30 +130,38 @@ TEST(CaptionRules, UnsavedDataTestAndFileNames) {
 TEST_F(DocumentTest, ClosePromptAnswers) {
   enum View { kChannels, kTuneLeft, kTuneKept };
   constexpr auto kSaved = SaveResult::Saved, kFailed = SaveResult::Failed;
+  constexpr auto kOff = TuneState::Off, kItem = TuneState::ItemOpen;
   constexpr auto kClose = CloseDecision::Close, kKeep = CloseDecision::KeepOpen;
-  // The answer (none: nothing unsaved, nothing asked), the save's result, the tune state, the
-  // view, the decision, and what was done in order.
-  const std::tuple<std::optional<Answer>, SaveResult, TuneState, View, CloseDecision, std::string>
-      cases[] = {{std::nullopt, kSaved, TuneState::Off, kChannels, kClose, ""},
-                 {Answer::Cancel, kSaved, TuneState::Off, kChannels, kKeep, ""},
-                 {Answer::No, kSaved, TuneState::Off, kChannels, kClose, ""},
-                 {Answer::Yes, kSaved, TuneState::Off, kChannels, kClose, "saved "},
-                 // The dialog cancelled: the user's choice; a failed save: never lose the data.
-                 {Answer::Yes, SaveResult::Cancelled, TuneState::Off, kChannels, kClose, "saved "},
-                 {Answer::Yes, kFailed, TuneState::Off, kChannels, kKeep, "saved "},
-                 {std::nullopt, kSaved, TuneState::ItemOpen, kChannels, kClose, "left "},
-                 {Answer::Yes, kSaved, TuneState::ItemOpen, kChannels, kClose, "left saved "},
-                 {Answer::Yes, kSaved, TuneState::Entered, kChannels, kClose, "saved "},
-                 {Answer::Yes, kSaved, TuneState::ItemOpen, kTuneLeft, kClose, "saved view "},
-                 {Answer::Yes, kSaved, TuneState::ItemOpen, kTuneKept, kKeep, "saved view "}};
+  struct Case {
+    const char* name;
+    std::optional<Answer> answer;  // none: nothing unsaved, nothing asked
+    SaveResult saveResult;
+    TuneState tuneState;
+    View view;
+    CloseDecision decision;
+    std::string done;  // in order
+  };
+  const Case cases[] = {
+      {"nothing unsaved", std::nullopt, kSaved, kOff, kChannels, kClose, ""},
+      {"cancelled", Answer::Cancel, kSaved, kOff, kChannels, kKeep, ""},
+      {"not saved", Answer::No, kSaved, kOff, kChannels, kClose, ""},
+      {"saved", Answer::Yes, kSaved, kOff, kChannels, kClose, "saved "},
+      {"save dialog cancelled", Answer::Yes, SaveResult::Cancelled, kOff, kChannels, kClose,
+       "saved "},
+      {"save failed: never lose the data", Answer::Yes, kFailed, kOff, kChannels, kKeep, "saved "},
+      {"item open, nothing unsaved", std::nullopt, kSaved, kItem, kChannels, kClose, "left "},
+      {"item open, saved", Answer::Yes, kSaved, kItem, kChannels, kClose, "left saved "},
+      {"no item open", Answer::Yes, kSaved, TuneState::Entered, kChannels, kClose, "saved "},
+      {"tune view left", Answer::Yes, kSaved, kItem, kTuneLeft, kClose, "saved view "},
+      {"tune view kept", Answer::Yes, kSaved, kItem, kTuneKept, kKeep, "saved view "}};
   doc.setPortNumber(5);
   std::string order;
   doc.hooks.leaveTuneMode = [&] {
     order += "left ";
     doc.tuneState = TuneState::Off;
   };
-  for (const auto& [answer, saveResult, tuneState, view, decision, done] : cases) {
-    SCOPED_TRACE(done + std::to_string(view));
+  for (const auto& [name, answer, saveResult, tuneState, view, decision, done] : cases) {
+    SCOPED_TRACE(name);
     // A read asks even without edits.
     doc.caption = answer ? "读频完成－ " + kTitle : kTitle;
     doc.tuneState = tuneState;

@@ -145,11 +145,5 @@ TEST_F(ReportPdf, LayoutFollowsThePrintersPrintableArea) {
   EXPECT_NEAR(tune->x, 36.0 + (10800 - 13 * 150) / 2 / 20.0, 0.6);
 }
 
-TEST_F(ReportPdf, UnwritableTargetIsReportedAsFailure) {
-  auto pages = print::LayoutTuneReport(kHeader, TuneReportInput{});
-  EXPECT_FALSE(ui::PrintReportsToPdf(pages, path("no/such/dir/out.pdf")));
-  EXPECT_FALSE(QFile::exists(path("no/such/dir/out.pdf")));
-}
-
 }  // namespace
 }  // namespace qm

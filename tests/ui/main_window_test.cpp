@@ -35,11 +35,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// The load check's red, darkened as far as the theme's field needs to keep it readable.
-bool MarkedRed(const QColor& c) {
-  return c.red() >= 180 && c.green() == c.blue() && c.red() > c.green() + 100;
-}
-
 // Every text a widget tree shows, each as "objectName: text" so that two runs compare
 // place by place.
 QStringList Texts(QWidget* root) {
@@ -103,13 +98,10 @@ QStringList ModalTexts(const std::function<void()>& act) {
 }
 
 // Every surface the test looks at, by name: the texts it shows.
-std::map<QString, QStringList> Surfaces() {
-  Env e;
+std::map<QString, QStringList> Surfaces(Env& e) {
   std::map<QString, QStringList> out;
   out["main window"] = Texts(e.w.get());
-  e.w->tunePanel()->show();
   out["tune view"] = Texts(e.w->tunePanel());
-  e.w->tunePanel()->hide();
   out["signal dialog"] = ModalTexts([&] { e.w->channelGrid()->pressCell(1, 4); });
   out["model dialog"] = ModalTexts([&] { e.w->radioInfo(); });
   out["about box"] = ModalTexts([&] { e.w->helpAbout(); });
@@ -182,8 +174,7 @@ class MainWindowTest : public QObject {
   void screenReaderNamesAndNotes();
   void gridsReadableInLightAndDarkThemes();
   // Last, as they install the interface languages.
-  void languageSwitchRetranslatesTheOpenWindow();
-  void englishHasNoChineseAndChineseComesBackExactly();
+  void englishAndBackByTheMenu();
   void missingTranslationStaysChinese();
   void cleanupTestCase() { qm::InstallLanguage(Language::Chinese, QM_BINARY_DIR); }
 };
@@ -195,8 +186,7 @@ void MainWindowTest::startUpLayoutHelpAndSplash() {
   QCOMPARE((QStringList{e.w->windowTitle(), e.panel(1), e.panel(2), e.panel(3),
                         e.find<QLabel>("lblRadio")->text()}),
            (QStringList{kTitle, "", "ZR410[440-470/440-470MHz]", "COM 5", "QM830K-U1"}));
-  QVERIFY(!e.panel(4).isEmpty() && !e.panel(5).isEmpty());
-  QVERIFY(e.prompter.messages.empty());
+  QVERIFY(!e.panel(4).isEmpty() && !e.panel(5).isEmpty() && e.prompter.messages.empty());
   QCOMPARE(e.flags(), qm::EditFlags{});
   // The grid of the start-up model (code 7, 440-470 MHz); channel 16 starts switched off with
   // its transmit inhibited; the function lists show the default function block.
@@ -213,8 +203,7 @@ void MainWindowTest::startUpLayoutHelpAndSplash() {
     const int boxMid = box->mapTo(e.w.get(), box->rect().center()).y();
     QVERIFY2(std::abs(cellMid - boxMid) <= 2, qPrintable(QString("row %1").arg(i)));
   }
-  QVERIFY(!e.action("mnuFileNew")->isEnabled());
-  QVERIFY(e.action("mnuChannel")->isChecked());
+  QVERIFY(!e.action("mnuFileNew")->isEnabled() && e.action("mnuChannel")->isChecked());
   for (int n = 1; n <= 4; ++n) {  // an empty recent entry is hidden with its caption cleared
     QAction* r = e.action(QString("mnuRecentFile_%1").arg(n));
     QVERIFY(r && !r->isVisible() && r->text().isEmpty());
@@ -240,19 +229,17 @@ void MainWindowTest::startUpLayoutHelpAndSplash() {
 
   // No guide beside the program: the message, titled with the caption.
   e.action("mnuHelpContents")->trigger();
-  QCOMPARE(e.texts(),
-           std::vector<std::string>{"无法显示帮助文件，没有相应的帮助文件与该软件关联。"});
-  QCOMPARE(Q(e.prompter.messages[0].title), kTitle);
-  QVERIFY(e.prompter.messages[0].icon == qm::Icon::Information);
+  QCOMPARE(e.texts(), Said{"无法显示帮助文件，没有相应的帮助文件与该软件关联。"});
+  QVERIFY(Q(e.prompter.messages[0].title) == kTitle &&
+          e.prompter.messages[0].icon == qm::Icon::Information);
   e.prompter.clear();
   QVERIFY(
       WriteBytes(Q(e.app.helpFile),
                  "<html><body><h1>目录</h1><p>读频之前先选择端口。</p><p>写频</p></body></html>"));
-  e.action("mnuHelpContents")->trigger();
-  QVERIFY(e.prompter.messages.empty());
+  QVERIFY(e.asks(Answer::Ok, [&] { e.action("mnuHelpContents")->trigger(); }).empty());
   qm::ui::HelpWindow* help = e.w->helpWindow();
-  QVERIFY(help && help->isVisible());
-  QVERIFY(help->findChild<QTextBrowser*>("txtHelp")->toPlainText().contains("选择端口"));
+  QVERIFY(help && help->isVisible() &&
+          help->findChild<QTextBrowser*>("txtHelp")->toPlainText().contains("选择端口"));
   e.action("mnuHelpSearchForHelpOn")->trigger();
   QVERIFY(help->find("写频") && !help->find("不存在的词"));
 
@@ -262,16 +249,16 @@ void MainWindowTest::startUpLayoutHelpAndSplash() {
   qm::ui::FrmFlash splash(e.app);
   splash.show();
   QVERIFY(QTest::qWaitForWindowExposed(&splash));
-  QCOMPARE(splash.findChild<QLabel*>("Label1")->text(), QString("ZR410 Radio Series"));
-  QCOMPARE(splash.findChild<QPushButton*>("Command1")->text(), kTitle);
+  QCOMPARE(splash.findChild<QLabel*>("Label1")->text() + " / " +
+               splash.findChild<QPushButton*>("Command1")->text(),
+           "ZR410 Radio Series / " + kTitle);
   e.w->start(&splash);
   QTest::qWait(600);
   QVERIFY(splash.isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 2000);
 
   // Closing the main window closes the help window too.
-  e.w->close();
-  QVERIFY(!e.w->isVisible());
+  QVERIFY(e.w->close() && !e.w->isVisible());
   QVERIFY(e.w->helpWindow() == nullptr || !e.w->helpWindow()->isVisible());
 }
 
@@ -282,10 +269,10 @@ void MainWindowTest::closePrompt() {
     Env e;
     e.click(1, 5);
     e.prompter.answer(closed ? Answer::Yes : Answer::Cancel);
-    e.w->document().setPortNumber(9);
+    e.doc().setPortNumber(9);
     e.w->close();
     QCOMPARE(e.w->isVisible(), !closed);
-    QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存？"});
+    QCOMPARE(e.texts(), Said{"数据没有保存，是否要保存？"});
     QCOMPARE(e.dialogs.saved.size(), size_t(closed ? 1 : 0));
     if (!closed) QCOMPARE(e.cell(1, 5), QString("删除"));
     // Closing writes the port back; staying open writes nothing.
@@ -299,8 +286,7 @@ void MainWindowTest::frequencyEditor() {
   QLineEdit* ed = e.editor();
   // A press opens the editor over the cell with the cell's text selected.
   e.click(1, 1);
-  QVERIFY(ed->isVisible());
-  QCOMPARE(ed->selectedText(), QString("440.00000"));
+  QVERIFY(ed->isVisible() && ed->selectedText() == "440.00000");
   QCOMPARE(ed->geometry(), g->visualItemRect(g->item(0, 1)));
   // Letters are discarded, a comma becomes the decimal separator, the cell follows at once.
   ed->selectAll();
@@ -308,17 +294,16 @@ void MainWindowTest::frequencyEditor() {
   QCOMPARE(ed->text() + " " + e.cell(1, 1), QString("450.125 450.125"));
   QVERIFY(e.flags().dataChanged);
   QTest::keyClick(ed, Qt::Key_Return);
-  QVERIFY(!ed->isVisible());
+  QVERIFY(!ed->isVisible() && e.prompter.messages.empty());
   QCOMPARE(e.cell(1, 1), QString("450.12500"));
   QCOMPARE(g->currentColumn(), 2);  // on to the signalling cell
-  QVERIFY(e.prompter.messages.empty());
 
   // A digit typed on the cell starts the editor with that digit; 5 MHz is out of band.
   g->setCurrentCell(1, 3);
   QTest::keyClick(g, '5');
   QVERIFY(ed->isVisible() && ed->text() == "5" && ed->cursorPosition() == 1);
   QTest::keyClick(ed, Qt::Key_Return);
-  QCOMPARE(e.texts(), std::vector<std::string>{"频率超过范围！"});
+  QCOMPARE(e.texts(), Said{"频率超过范围！"});
   QCOMPARE(e.cell(2, 3), QString("440.00000"));  // the band edge
 
   // Escape restores the text the cell had when the editor opened.
@@ -327,8 +312,7 @@ void MainWindowTest::frequencyEditor() {
   QTest::keyClicks(ed, "46");
   QCOMPARE(e.cell(3, 1), QString("446"));
   QTest::keyClick(ed, Qt::Key_Escape);
-  QVERIFY(!ed->isVisible());
-  QCOMPARE(e.cell(3, 1), QString("440.00000"));
+  QVERIFY(!ed->isVisible() && e.cell(3, 1) == "440.00000");
 
   // A click on the status bar, a panel, the form, the scan frame or the toolbar applies the
   // pending edit.
@@ -404,22 +388,20 @@ void MainWindowTest::signalDialog() {
   // not marked while the dialog was up, or stayed marked after it.
   const auto run = [&](int row, int col, const char* start,
                        const std::function<void(QWidget*)>& act) {
-    e.w->document().editors().channels().setCellText(row, col, start);
+    e.doc().editors().channels().setCellText(row, col, start);
     e.w->refreshAll();
     e.flags().dataChanged = false;
     e.prompter.clear();
-    QColor background;
+    const auto back = [&] { return e.grid()->item(row - 1, col)->background().color(); };
+    QColor during;
     WithModal(
         [&](QWidget* m) {
-          background = e.grid()->item(row - 1, col)->background().color();
+          during = back();
           act(m);
         },
         [&] { e.click(row, col); });
-    return e.cell(row, col) + (background == QColor(255, 255, 0) ? "" : " (not marked)") +
-           (e.grid()->item(row - 1, col)->background().color() ==
-                    e.grid()->palette().color(QPalette::Base)
-                ? ""
-                : " (marked)");
+    return e.cell(row, col) + (during == QColor(255, 255, 0) ? "" : " (not marked)") +
+           (back() == e.grid()->palette().color(QPalette::Base) ? "" : " (marked)");
   };
   const auto button = [](QWidget* m, const char* name) {
     QTest::mouseClick(m->findChild<QAbstractButton*>(name), Qt::LeftButton);
@@ -498,9 +480,9 @@ void MainWindowTest::signalDialog() {
     button(m, "cmdOK");
   });
   QVERIFY(hadFocus);
-  QCOMPARE(onLeave, std::vector<std::string>{"DCS 数据无效！"});
+  QCOMPARE(onLeave, Said{"DCS 数据无效！"});
   QCOMPARE(restored, QString("023"));
-  QCOMPARE(e.texts(), std::vector<std::string>{"CTC数据无效！"});
+  QCOMPARE(e.texts(), Said{"CTC数据无效！"});
   QCOMPARE(result, QString("CTC 67.0"));
 }
 
@@ -522,41 +504,32 @@ void MainWindowTest::openSaveNewAndRecentFiles() {
   QCOMPARE(e.dialogs.saved.size(), size_t{1});
   QVERIFY(!e.flags().dataChanged);
   // Ctrl+N reaches New (its rules are the document's) and the window shows the result.
+  const Said unsaved{"数据没有保存，是否要保存数据？"};
   e.click(2, 5);
-  e.prompter.answer(Answer::No);
-  QTest::keySequence(e.w.get(), QKeySequence("Ctrl+N"));
-  QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
+  QCOMPARE(e.asks(Answer::No, [&] { QTest::keySequence(e.w.get(), QKeySequence("Ctrl+N")); }),
+           unsaved);
   QCOMPARE(e.w->windowTitle(), kTitle);
   QCOMPARE(e.cell(2, 5), QString("添加"));
   QVERIFY(!e.action("mnuFileNew")->isEnabled());
 
   // The toolbar's Open shows the file through the dialog; once the file has gone, its recent
   // entry gives the message and leaves the menu.
-  e.prompter.clear();
-  e.dialogs.choose(file.toStdString());
-  QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
+  const auto open = [&] {
+    e.dialogs.choose(file.toStdString());
+    QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
+  };
+  QVERIFY(e.asks(Answer::No, open).empty());
   QCOMPARE(e.w->windowTitle(), kTitle + file);
   QCOMPARE(e.cell(3, 5) + e.cell(3, 7), QString("删除低"));
-  QVERIFY(e.prompter.messages.empty());
-  // Over an edit not yet saved, a recent entry asks first as New does: Cancel keeps the edit.
+  // Over an edit not yet saved, a recent entry and Open (before its dialog) ask first as New
+  // does: Cancel keeps the edit.
   e.click(4, 5);
-  e.prompter.answer(Answer::Cancel);
-  e.action("mnuRecentFile_1")->trigger();
-  QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
+  QCOMPARE(e.asks(Answer::Cancel, [&] { e.action("mnuRecentFile_1")->trigger(); }), unsaved);
+  QCOMPARE(e.asks(Answer::Cancel, open), unsaved);
   QCOMPARE(e.cell(4, 5), QString("删除"));
-  // And so does Open, before its file dialog.
-  e.prompter.clear();
-  e.dialogs.choose(file.toStdString());
-  e.prompter.answer(Answer::Cancel);
-  QTest::mouseClick(e.find<QToolButton>("Open"), Qt::LeftButton);
-  QCOMPARE(e.texts(), std::vector<std::string>{"数据没有保存，是否要保存数据？"});
-  QCOMPARE(e.cell(4, 5), QString("删除"));
-  e.prompter.clear();
   QVERIFY(QFile::remove(file));
-  e.prompter.answer(Answer::No);
-  e.action("mnuRecentFile_1")->trigger();
-  QCOMPARE(e.texts(),
-           (std::vector<std::string>{"数据没有保存，是否要保存数据？", "文件不存在，请确认！"}));
+  QCOMPARE(e.asks(Answer::No, [&] { e.action("mnuRecentFile_1")->trigger(); }),
+           (Said{unsaved[0], "文件不存在，请确认！"}));
   QVERIFY(!e.action("mnuRecentFile_1")->isVisible());
 }
 
@@ -589,12 +562,12 @@ void MainWindowTest::modelChangeAndRejectedValues() {
 
   // The checks' messages are the function block's tests; here a rejected value shows red.
   // A file whose squelch level (function byte 11) is 12 and transmit time-out (byte 7) 0x31.
-  qm::Image image = e.w->document().image;
+  qm::Image image = e.doc().image;
   image.functions()[11] = 12;
   image.functions()[7] = 0x31;
   e.dialogs.choose(e.saveDataFile("bad-functions.q83", image).toStdString());
   e.action("mnuFileOpen")->trigger();
-  QCOMPARE(e.texts(), (std::vector<std::string>{"发射限时错误！", "静噪等级错误！"}));
+  QCOMPARE(e.texts(), (Said{"发射限时错误！", "静噪等级错误！"}));
   auto* squelch = e.find<QComboBox>("cboRadio_5");
   auto* timeout = e.find<QComboBox>("cboRadio_1");
   QVERIFY(MarkedRed(squelch->palette().color(QPalette::ButtonText)));
@@ -698,10 +671,10 @@ void MainWindowTest::printing() {
     return true;
   };
   e.action("mnuFilePrint")->trigger();
-  QVERIFY(asked == 1 && !e.w->document().image.channel(2).scanDeleted());
+  QVERIFY(asked == 1 && !e.doc().image.channel(2).scanDeleted());
   QTest::mouseClick(e.find<QToolButton>("Print"), Qt::LeftButton);
   QCOMPARE(asked, 2);
-  QVERIFY(e.w->document().image.channel(2).scanDeleted());
+  QVERIFY(e.doc().image.channel(2).scanDeleted());
   const QString text = PdfText(printed);
   QVERIFY2(text.contains("信道3 440.00000 OFF 440.00000 OFF 删除"), qPrintable(text));
 
@@ -724,10 +697,7 @@ void MainWindowTest::printing() {
 
 void MainWindowTest::undoAndRedoByShortcut() {
   Env e;
-  QCOMPARE(e.w->findChild<QMenu*>("mnuEdit")->title(), QString("编辑(&E)"));
   QVERIFY(!e.action("mnuEditUndo")->isEnabled());
-  QCOMPARE(e.action("mnuEditRedo")->shortcuts(),
-           (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   e.click(3, 7);  // power: 高 -> low
   QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道3发射功率(&U)"));
   // A typed frequency still open in its cell is applied before a menu names the step, so the
@@ -736,13 +706,11 @@ void MainWindowTest::undoAndRedoByShortcut() {
   for (int row : {2, 4}) {
     e.click(row, 1);
     QTest::keyClicks(e.editor(), "441.5");
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, e.at(9, 3),
-                                e.grid()->viewport()->mapToGlobal(e.at(9, 3)));
     if (row == 2)
       QTest::mouseClick(e.w->menuBar(), Qt::LeftButton, {},
                         e.w->menuBar()->actionGeometry(editMenu->menuAction()).center());
     else
-      QApplication::sendEvent(e.grid()->viewport(), &menuEvent);
+      e.contextMenu(9, 3);
     QTRY_VERIFY(!e.editor()->isVisible());
     QCOMPARE(e.cell(row, 1), QString("441.50000"));
     QCOMPARE(e.action("mnuEditUndo")->text(), QString("撤销 修改信道%1接收频率(&U)").arg(row));
@@ -766,7 +734,7 @@ void MainWindowTest::undoAndRedoByShortcut() {
   QCOMPARE(e.cell(2, 1), QString("440.00000"));
   e.prompter.answer(Answer::No);
   e.action("mnuFileNew")->setEnabled(true);
-  e.w->document().caption += "x";
+  e.doc().caption += "x";
   e.action("mnuFileNew")->trigger();
   QVERIFY(!e.action("mnuEditUndo")->isEnabled() && !e.action("mnuEditRedo")->isEnabled());
 }
@@ -829,9 +797,7 @@ void MainWindowTest::rowsCopyPasteAndClear() {
 
   // Clear from the context menu takes the row the menu was opened on, not the selection.
   e.click(12, 0);
-  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, e.at(5, 3),
-                              e.grid()->viewport()->mapToGlobal(e.at(5, 3)));
-  QApplication::sendEvent(e.grid()->viewport(), &menuEvent);
+  e.contextMenu(5, 3);
   auto* popup = e.w->findChild<QMenu*>("mnuEditPopup");
   QTRY_VERIFY(popup->isVisible());
   popup->close();
@@ -840,9 +806,7 @@ void MainWindowTest::rowsCopyPasteAndClear() {
   // Text on the clipboard is read as rows; text that is not channel data is refused.
   QApplication::clipboard()->setText("Dear colleague,\nhere are the channels.");
   e.action("mnuEditPaste")->trigger();
-  QCOMPARE(e.prompter.messages.size(), size_t(1));
-  QVERIFY(QString::fromStdString(e.prompter.messages[0].text)
-              .startsWith("剪贴板中的文字不是信道数据，没有粘贴。"));
+  QVERIFY(e.texts().size() == 1 && e.said("剪贴板中的文字不是信道数据，没有粘贴。", true));
 }
 
 void MainWindowTest::bulkEditDialog() {
@@ -861,16 +825,14 @@ void MainWindowTest::bulkEditDialog() {
     auto* rx = dlg->findChild<QLineEdit*>("txtBulkRxSignal");
     dlg->findChild<QCheckBox*>("chkBulkRxSignal")->setChecked(true);
     rx->setText("88.5");
-    const std::vector<std::tuple<QString, QLineEdit*, const char*>> refused = {
-        {"", rx, "接收CTC/DCS：无法识别的信令（88.5）"}, {"", from, "没有填写起始频率"}};
-    for (const auto& [fromText, field, message] : refused) {
-      from->setText(fromText);
+    for (const auto& [field, message] : {std::pair{rx, "接收CTC/DCS：无法识别的信令（88.5）"},
+                                         std::pair{from, "没有填写起始频率"}}) {
+      from->clear();
       if (field == from) rx->setText("CTC 88.5");
       e.prompter.clear();
       dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       QVERIFY(dlg->isVisible());
-      QCOMPARE(e.prompter.messages.size(), size_t(1));
-      QCOMPARE(e.prompter.messages[0].text, std::string(message));
+      QCOMPARE(e.texts(), Said{message});
       QCOMPARE(dlg->focusWidget(), field);
       QVERIFY(MarkedRed(field->palette().color(QPalette::Text)));
       QCOMPARE(e.cell(1, 7), QString("高"));
@@ -896,7 +858,7 @@ void MainWindowTest::bulkEditDialog() {
 // The title shows the path as the system writes it (backslashes on Windows).
 void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   Env e;
-  qm::Image image = e.w->document().image;
+  qm::Image image = e.doc().image;
   image[0x20] ^= 0x5A;  // a byte the default document does not have
   const QString name = "机队 一.q83";
   QVERIFY(!e.saveDataFile(name, image).isEmpty());
@@ -906,9 +868,8 @@ void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   e.w->openDataFileFromPath(name);
   QDir::setCurrent(old);
   QVERIFY(e.prompter.messages.empty());
-  QCOMPARE(e.w->document().image[0x20], image[0x20]);
-  QCOMPARE(QString::fromStdString(e.w->document().curFileName),
-           QDir::toNativeSeparators(e.path(name)));
+  QCOMPARE(e.doc().image[0x20], image[0x20]);
+  QCOMPARE(QString::fromStdString(e.doc().curFileName), QDir::toNativeSeparators(e.path(name)));
   QVERIFY(e.action("mnuRecentFile_1")->text().contains(name));
   QVERIFY(!e.flags().dataChanged);
 
@@ -929,7 +890,7 @@ void MainWindowTest::fileNamedOnTheCommandLineOrDropped() {
   QVERIFY(drop(e.path(name), Answer::Cancel));
   QCOMPARE(e.cell(3, 5), QString("删除"));
   QVERIFY(drop(e.path(name), Answer::No));
-  QCOMPARE(e.texts(), std::vector<std::string>(2, "数据没有保存，是否要保存数据？"));
+  QCOMPARE(e.texts(), Said(2, "数据没有保存，是否要保存数据？"));
   QCOMPARE(e.cell(3, 5), QString("添加"));
   QVERIFY(e.w->windowTitle().endsWith(QDir::toNativeSeparators(e.path(name))));
 }
@@ -978,17 +939,13 @@ void MainWindowTest::gridsReadableInLightAndDarkThemes() {
         for (int c = 0; c < grid->columnCount(); ++c)
           if (QTableWidgetItem* item = grid->item(r, c); item && !item->text().isEmpty())
             QVERIFY2(CellContrast(grid, item) >= qm::kMinTextContrast,
-                     qPrintable(QString("%1 dark %2: %3,%4 %5")
-                                    .arg(grid->objectName())
-                                    .arg(dark)
-                                    .arg(r)
-                                    .arg(c)
-                                    .arg(item->text())));
+                     qPrintable(grid->objectName() +
+                                QString(" %1,%2 dark %3 ").arg(r).arg(c).arg(dark) + item->text()));
     }
     // A value rejected on load: red, readable on the list's face.
-    qm::Image image = e.w->document().image;
+    qm::Image image = e.doc().image;
     image.functions()[11] = 12;
-    e.w->document().editors().functions().LoadFunctions(image.functions());
+    e.doc().editors().functions().LoadFunctions(image.functions());
     e.w->refreshAll();
     const QPalette p = e.find<QComboBox>("cboRadio_5")->palette();
     QVERIFY(MarkedRed(p.color(QPalette::ButtonText)));
@@ -998,64 +955,40 @@ void MainWindowTest::gridsReadableInLightAndDarkThemes() {
   QApplication::setPalette(before);
 }
 
-// The language menu changes the open window at once, menus, grid, panels, tune view, status
-// bar and the dialogs opened afterwards, and keeps the document as it was; back in Chinese
-// every text is what it was.
-void MainWindowTest::languageSwitchRetranslatesTheOpenWindow() {
+// A window started in English shows no Chinese. The language menu changes the open window at
+// once (menus, grid, panels, the tune view, an open help window) and the windows opened
+// afterwards, and keeps the document as it was; back in Chinese every text is what it was.
+void MainWindowTest::englishAndBackByTheMenu() {
+  const qm::LanguageSetup en = qm::InstallLanguage(Language::English, QM_BINARY_DIR);
+  QVERIFY2(en.notes.isEmpty(), qPrintable(en.notes.join('\n')));
+  QCOMPARE(en.active, Language::English);
+  {
+    Env fresh;
+    const QStringList texts = Texts(fresh.w.get());
+    QVERIFY2(Chinese(texts).isEmpty(), qPrintable(Chinese(texts).join('\n')));
+  }
   QCOMPARE(qm::InstallLanguage(Language::Chinese, QM_BINARY_DIR).active, Language::Chinese);
   Env e;
   e.w->setTranslationDir(QM_BINARY_DIR);
   e.click(3, 5);  // an edit of the user's, which the switch must keep
   e.w->tunePanel()->show();
   QVERIFY(WriteBytes(Q(e.app.helpFile), "<html><body><p>读频之前先选择端口。</p></body></html>"));
-  e.w->helpContents();  // an open help window comes back in the new language
+  e.w->helpContents();
   QVERIFY(e.w->helpWindow());
-  const QStringList chinese = Texts(e.w.get());
-  const auto state = e.w->document().editors().channels().state();
-  const QByteArray image(reinterpret_cast<const char*>(e.w->document().image.bytes().data()),
-                         int(e.w->document().image.bytes().size()));
+  const auto state = e.doc().editors().channels().state();
+  const qm::Image image = e.doc().image;
+  const auto before = Surfaces(e);
   e.action("mnuLangEn")->trigger();
   QCOMPARE(Q(e.ini->read("Language", "Language", "")), QString("en"));
-  const QStringList english = Texts(e.w.get());
-  QVERIFY2(Chinese(english).isEmpty(), qPrintable(Chinese(english).join('\n')));
-  for (const char* text :
-       {"mnuFile: &File", "fraChannel: Channels", "gridChan: Delete", "gridChan: Channel 16",
-        "Label1_2: Squelch level", "fraTuneSet: Tune channels"})
-    QVERIFY2(english.contains(text), text);
-  QCOMPARE(e.find<QCheckBox>("chkCH_2")->accessibleName(), QString("Channel 3 Off"));
-  QVERIFY(Chinese(ModalTexts([&] { e.w->helpAbout(); })).isEmpty());
   QVERIFY(e.action("mnuLangEn")->isChecked());
-  // The document is as it was: the model keeps its texts, the image its bytes, the edit its flag.
-  QVERIFY(e.w->document().editors().channels().state() == state);
-  QCOMPARE(QByteArray(reinterpret_cast<const char*>(e.w->document().image.bytes().data()),
-                      int(e.w->document().image.bytes().size())),
-           image);
+  const auto english = Surfaces(e);
+  QCOMPARE(e.find<QCheckBox>("chkCH_2")->accessibleName(), QString("Channel 3 Off"));
+  // The model keeps its texts, the image its bytes, the edit its flag.
+  QVERIFY(e.doc().editors().channels().state() == state && e.doc().image == image);
   QVERIFY(e.flags().dataChanged);
-
   e.action("mnuLangZh")->trigger();
   QCOMPARE(Q(e.ini->read("Language", "Language", "")), QString("zh"));
-  QCOMPARE(Texts(e.w.get()), chinese);
-
-  // Without the English file the window says so and stays Chinese, the menu marking Chinese.
-  QTemporaryDir empty;
-  e.w->setTranslationDir(empty.path());
-  e.prompter.clear();
-  e.action("mnuLangEn")->trigger();
-  QCOMPARE(e.texts(), std::vector<std::string>{"找不到英文界面的翻译文件，界面仍为中文。"});
-  QVERIFY(e.action("mnuLangZh")->isChecked());
-  QCOMPARE(Texts(e.w.get()), chinese);
-}
-
-void MainWindowTest::englishHasNoChineseAndChineseComesBackExactly() {
-  QCOMPARE(qm::InstallLanguage(Language::Chinese, QM_BINARY_DIR).active, Language::Chinese);
-  const auto before = Surfaces();
-  const qm::LanguageSetup en = qm::InstallLanguage(Language::English, QM_BINARY_DIR);
-  QVERIFY2(en.notes.isEmpty(), qPrintable(en.notes.join('\n')));
-  QCOMPARE(en.active, Language::English);
-  const auto english = Surfaces();
-  QCOMPARE(qm::InstallLanguage(Language::Chinese, QM_BINARY_DIR).active, Language::Chinese);
-  const auto after = Surfaces();
-
+  const auto after = Surfaces(e);
   for (const auto& [name, texts] : english) {
     QVERIFY2(!texts.isEmpty(), qPrintable(name + ": nothing seen"));
     QVERIFY2(Chinese(texts).isEmpty(), qPrintable(name + ":\n" + Chinese(texts).join('\n')));
@@ -1073,8 +1006,10 @@ void MainWindowTest::englishHasNoChineseAndChineseComesBackExactly() {
       {"main window", "fraChannel: 信道设置", "fraChannel: Channels"},
       {"main window", "Label1_2: 静噪等级", "Label1_2: Squelch level"},
       {"main window", "gridChan: 信道16", "gridChan: Channel 16"},
+      {"main window", "gridChan: 删除", "gridChan: Delete"},
       {"main window", "cboRadio_4: 打开", "cboRadio_4: On"},
       {"main window", "mnuLanguage: 语言/Language(&L)", "mnuLanguage: 语言/&Language"},
+      {"tune view", "fraTuneSet: 调测信道", "fraTuneSet: Tune channels"},
       {"about box", "frmAbout: 关于QM830K编程软件", "frmAbout: About QM830K Programming Software"},
       {"about box", "lblVersion: 版本2.1", "lblVersion: Version 2.1"},
       {"message box", "qt_msgbox_label: 文件已经毁坏，请确认。",
@@ -1087,6 +1022,15 @@ void MainWindowTest::englishHasNoChineseAndChineseComesBackExactly() {
     QVERIFY2(before.at(s.surface).contains(s.zh), s.zh);
     QVERIFY2(english.at(s.surface).contains(s.en), s.en);
   }
+
+  // Without the English file the window says so and stays Chinese, the menu marking Chinese.
+  QTemporaryDir empty;
+  e.w->setTranslationDir(empty.path());
+  e.prompter.clear();
+  e.action("mnuLangEn")->trigger();
+  QCOMPARE(e.texts(), Said{"找不到英文界面的翻译文件，界面仍为中文。"});
+  QVERIFY(e.action("mnuLangZh")->isChecked());
+  QCOMPARE(Texts(e.w.get()).replaceInStrings(e.dir.path(), "DIR"), before.at("main window"));
 }
 
 void MainWindowTest::missingTranslationStaysChinese() {

@@ -31,6 +31,8 @@
 namespace qm::uitest {
 
 inline const QString kTitle = "QM830K编程软件";
+// The texts of the message boxes, in order.
+using Said = std::vector<std::string>;
 
 // Records every box like the scripted prompter, but shows the real version warning.
 class WindowPrompter : public qm::test::FakePrompter {
@@ -73,6 +75,11 @@ inline void WithModal(const std::function<void(QWidget*)>& inside,
   *alive = false;
 }
 
+// The load check's red, darkened as far as the theme's field needs to keep it readable.
+inline bool MarkedRed(const QColor& c) {
+  return c.red() >= 180 && c.green() == c.blue() && c.red() > c.green() + 100;
+}
+
 inline void Click(QWidget* w) {
   QVERIFY(w);
   QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
@@ -97,6 +104,14 @@ inline QByteArray ReadBytes(const QString& path) {
 inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The machine's own ports stay out of the tests (its ttyS0 is the console): the window and
+// the programs the tests start look for devices in an empty tree. Its path.
+inline QString UseEmptyDeviceTree() {
+  static const QTemporaryDir tree;
+  qputenv("QM830K_DEVICE_ROOT", tree.path().toUtf8());
+  return tree.path();
 }
 
 #ifdef QM_SIM_PATH
@@ -208,6 +223,11 @@ class Sim {
 };
 #endif
 
+// How often the simulator noted a tune frame ("item 42 64 01", "channel 1").
+inline int CountNotes(const QByteArray& log, const char* note) {
+  return int(QString::fromUtf8(log).count(QString("tune: ") + QString::fromUtf8(note)));
+}
+
 struct Env {
   QTemporaryDir dir;
   qm::SystemTextCodec codec;
@@ -221,6 +241,7 @@ struct Env {
 #endif
 
   explicit Env(const std::function<void(Env&)>& beforeStart = {}) {
+    UseEmptyDeviceTree();
     const std::string programDir = dir.path().toStdString();
     qm::LoadStartupConfig(programDir, QM_SOURCE_DIR "/data/nrvPC.ini", app, codec,
                           programDir + "/QM830K.ini");
@@ -259,6 +280,9 @@ struct Env {
     w->setDevicePath(sim->device());
     return true;
   }
+  QByteArray simLog() const { return ReadBytes(sim->log()); }
+  // How often the simulator noted `note` so far.
+  int notes(const char* note) const { return CountNotes(simLog(), note); }
 #endif
 
   template <class T>
@@ -275,6 +299,7 @@ struct Env {
   QString cell(int row, int col) const { return grid()->item(row - 1, col)->text(); }
   QColor color(int row, int col) const { return grid()->item(row - 1, col)->foreground().color(); }
   QString path(const QString& name) const { return dir.filePath(name); }
+  qm::Document& doc() { return w->document(); }
   qm::EditFlags& flags() { return w->document().flags; }
   // The centre of a cell of the channel grid (rows from 1), and a press on it.
   QPoint at(int row, int col) const {
@@ -284,6 +309,12 @@ struct Env {
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, mods, at(row, col));
   }
   void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid(), Qt::Key(k), mods); }
+  // The grid's context menu asked for over a cell.
+  void contextMenu(int row, int col) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at(row, col),
+                            grid()->viewport()->mapToGlobal(at(row, col)));
+    QApplication::sendEvent(grid()->viewport(), &event);
+  }
   // A frequency typed over the text of a cell and applied with Enter.
   void typeFreq(int row, int col, const QString& text) {
     click(row, col);
@@ -306,7 +337,15 @@ struct Env {
     emit box->activated(position);
   }
   QString panel(int n) const { return find<QLabel>(QString("sbPanel_%1").arg(n))->text(); }
-  std::vector<std::string> texts() const { return prompter.texts(); }
+  Said texts() const { return prompter.texts(); }
+  // The boxes `act` shows, its question answered with `answer`.
+  Said asks(qm::Answer answer, const std::function<void()>& act) {
+    prompter.clear();
+    prompter.answer(answer);
+    act();
+    prompter.answers.clear();  // an answer no box took is not left for the next
+    return texts();
+  }
   // Whether a box said `text` (or, with `prefix`, began with it).
   bool said(const std::string& text, bool prefix = false) const {
     for (const auto& t : prompter.texts())
@@ -317,7 +356,7 @@ struct Env {
   bool closeAsksToSave() {
     prompter.clear();
     prompter.answer(qm::Answer::Cancel);
-    return !w->close() && texts() == std::vector<std::string>{"数据没有保存，是否要保存？"};
+    return !w->close() && texts() == Said{"数据没有保存，是否要保存？"};
   }
   // A click on a node of the tune tree.
   void clickNode(const char* key) {
@@ -350,11 +389,6 @@ inline qm::Image TuneRadioImage(Env& e) {
   radio[0x100 + 2] |= 0x08;
   radio[0x2F0] = 100;
   return radio;
-}
-
-// How often the simulator noted a tune frame ("item 42 64 01", "channel 1").
-inline int CountNotes(const QByteArray& log, const char* note) {
-  return int(QString::fromUtf8(log).count(QString("tune: ") + QString::fromUtf8(note)));
 }
 
 }  // namespace qm::uitest

@@ -327,9 +327,10 @@ CloseDecision Document::RequestClose(const SaveFn& save) {
       if (viewMode != ViewMode::Tune && tuneState == TuneState::ItemOpen && hooks.leaveTuneMode)
         hooks.leaveTuneMode();
       SaveResult r = save ? save() : SaveResult::Failed;
-      // A save that failed has told the user so; closing now would lose the data. A
-      // cancelled file dialog is the user's choice not to save.
-      if (r == SaveResult::Failed) return CloseDecision::KeepOpen;
+      // The user asked to save: a save that failed (it has said so) or a file dialog
+      // closed without a name leaves the data unsaved, so the window stays open on it; "No"
+      // is the answer that closes without saving.
+      if (r != SaveResult::Saved) return CloseDecision::KeepOpen;
     }
   }
   if (viewMode == ViewMode::Tune && hooks.leaveTuneView) {

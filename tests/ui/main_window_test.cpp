@@ -263,17 +263,18 @@ void MainWindowTest::startUpLayoutHelpAndSplash() {
 }
 
 // The answers' rules are the document's; here the window follows a cancel (it stays, with the
-// edit) and a yes (save as runs; its dialog cancelled, the window still closes).
+// edit), a yes whose save dialog is cancelled (it stays too: the data is not lost) and a no.
 void MainWindowTest::closePrompt() {
-  for (const bool closed : {false, true}) {
+  for (const Answer answer : {Answer::Cancel, Answer::Yes, Answer::No}) {
     Env e;
     e.click(1, 5);
-    e.prompter.answer(closed ? Answer::Yes : Answer::Cancel);
+    e.prompter.answer(answer);
     e.doc().setPortNumber(9);
     e.w->close();
+    const bool closed = answer == Answer::No;
     QCOMPARE(e.w->isVisible(), !closed);
     QCOMPARE(e.texts(), Said{"数据没有保存，是否要保存？"});
-    QCOMPARE(e.dialogs.saved.size(), size_t(closed ? 1 : 0));
+    QCOMPARE(e.dialogs.saved.size(), size_t(answer == Answer::Yes ? 1 : 0));
     if (!closed) QCOMPARE(e.cell(1, 5), QString("删除"));
     // Closing writes the port back; staying open writes nothing.
     QCOMPARE(Q(e.ini->read("Comm Port", "Common Port", "none")), QString(closed ? "9" : "none"));

@@ -27,9 +27,8 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   EXPECT_EQ(std::tuple(hs.outcome, hs.modelCode), std::tuple(Handshake::Accepted, 2));
   // OpenLinkPort waits 80 ms, the greeting 80 ms before sending; each reply is there at the
   // first look: greeting +20 +10, identity 40 / 20, final acknowledge 40 / 20.
-  EXPECT_EQ(writeTimes(), (std::vector<int64_t>{160, 230, 290}));
+  EXPECT_EQ(sent(), (Sent{{kGreetingBytes, 160}, {{0x02}, 230}, {{0x06}, 290}}));
   EXPECT_EQ(nowMs(), 310);
-  EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
   EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
   EXPECT_TRUE(line.port.isOpen());  // callers close it
   EXPECT_EQ(std::tuple(verMajor, image[0x2D0], hs.version->text()), std::tuple(2, 0x1F, "2.1F"));

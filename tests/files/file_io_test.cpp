@@ -42,15 +42,21 @@ std::vector<std::string> Leftovers(const ScratchDir& dir, std::vector<std::strin
   return out;
 }
 
-// A new file, and one over a longer old file (no stale tail), hold exactly the bytes.
+// A new file, one over a longer old file (no stale tail) and one with a Chinese name over an
+// old file hold exactly the bytes, and load back under that name.
 TEST(AtomicSave, NewOrReplacedFileHoldsExactlyTheBytes) {
-  for (size_t oldSize : {size_t{0}, size_t{3000}}) {
+  for (const auto& [name, oldSize] : {std::pair{"a.q83", size_t{0}},
+                                      {"a.q83", size_t{3000}},
+                                      {"对讲机 数据（一）.q83", kDataFileSize}}) {
     ScratchDir dir;
-    if (oldSize) WriteBytes(dir.file("a.q83"), std::string(oldSize, 'x'));
+    if (oldSize) WriteBytes(dir.file(name), std::string(oldSize, 'x'));
     const auto bytes = FileBytesOf(1);
-    ASSERT_TRUE(WriteFileAtomically(dir.file("a.q83"), bytes));
-    EXPECT_EQ(ReadBytes(dir.file("a.q83")), AsText(bytes)) << oldSize;
-    EXPECT_TRUE(Leftovers(dir, {"a.q83"}).empty());
+    ASSERT_TRUE(WriteFileAtomically(dir.file(name), bytes));
+    EXPECT_EQ(ReadBytes(dir.file(name)), AsText(bytes)) << name << oldSize;
+    EXPECT_TRUE(Leftovers(dir, {name}).empty());  // the UTF-8 name, not a mangled one
+    const LoadedFile back = LoadDataFileFrom(dir.file(name), Image{}, SpareBlock{});
+    EXPECT_EQ(std::tuple(back.status, SerializeDataFile(back.image, back.spare, false)),
+              std::tuple(LoadStatus::Ok, bytes));
   }
 }
 
@@ -146,19 +152,6 @@ TEST(AtomicSave, ReadOnlyFileIsRefusedAndKept) {
     EXPECT_TRUE(Leftovers(dir, {"ro.q83"}).empty());
     fs::permissions(dir.file("ro.q83"), fs::perms::owner_all);
   }
-}
-
-TEST(AtomicSave, ChineseNameSavedOverAnOldFileAndLoadedBack) {
-  ScratchDir dir;
-  const std::string name = "对讲机 数据（一）.q83";
-  WriteBytes(dir.file(name), AsText(FileBytesOf(13)));
-  Image image;
-  for (size_t a = 0; a < kImageSize; ++a) image[a] = static_cast<uint8_t>(a * 7);
-  ASSERT_TRUE(WriteFileAtomically(dir.file(name), SerializeDataFile(image, SpareBlock{}, false)));
-  EXPECT_TRUE(Leftovers(dir, {name}).empty());  // the UTF-8 name, not a mangled one
-  const LoadedFile back = LoadDataFileFrom(dir.file(name), Image{}, SpareBlock{});
-  ASSERT_EQ(back.status, LoadStatus::Ok);
-  EXPECT_EQ(back.image, image);
 }
 
 TEST(ReadFile, KindsOfPath) {

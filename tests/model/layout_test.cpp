@@ -75,89 +75,48 @@ TEST(Layout, DeclarationsCoverTheInterpretedBitsOnce) {
             (RecordBytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-// One row per field (and per encoding case): the bytes that set it on a zero record, the
-// switches and the eight texts the grid shows for the record.
+// One row per field (and per encoding case): the bytes that set it on a zero record, and the
+// grid's texts (rx, rx signal, tx, tx signal, scan, busy lock, power, bandwidth) that differ
+// from a zero record's.
 TEST(Layout, ChannelFieldsDecodeAsTheGridShowsThem) {
   struct Case {
     const char* field;
     Bytes bytes;
-    char sep;
-    std::array<std::string, 8> texts;
+    std::vector<std::pair<size_t, std::string>> shown;
+    char sep = '.';
     bool inUse = false, txAllowed = false;
   };
-  const std::string z = "000.00000";
   const Case cases[] = {
-      {"rx",
-       {{0, 0x40}, {1, 0x19}, {2, 0x05}},
-       '.',
-       {"450.00000", "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx",
-       {{0, 0x91}, {1, 0x5F}, {2, 0x01}},
-       ',',
-       {"450,00500", "OFF", "000,00000", "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx",
-       {{0, 0xC1}, {1, 0x16}, {2, 0x05}},
-       '.',
-       {"446.00625", "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"tx",
-       {{5, 0xA0}, {6, 0x5A}, {7, 0x04}},
-       '.',
-       {z, "OFF", "145.00000", "OFF", "添加", "关闭", "高", "宽带"}},
-      {"tx",
-       {{5, 0xFF}, {6, 0xFF}, {7, 0x03}},
-       '.',
-       {z, "OFF", "1310.71500", "OFF", "添加", "关闭", "高", "宽带"}},
-      {"in_use", {{2, 0x08}}, '.', {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}, true},
-      {"tx_allowed",
-       {{7, 0x08}},
-       '.',
-       {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"},
-       false,
-       true},
-      {"rx_signal",
-       {{2, 0x30}, {3, 0x70}, {4, 0x06}},
-       '.',
-       {z, "CTC 67.0", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx_signal",
-       {{2, 0x30}, {3, 0x03}, {4, 0x25}},
-       ',',
-       {"000,00000", "CTC 250,3", "000,00000", "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx_signal",
-       {{2, 0x30}, {3, 0x18}, {4, 0x13}},
-       '.',
-       {z, "CTC 131.8", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx_signal",
-       {{2, 0x50}, {3, 0x13}},
-       '.',
-       {z, "DCS 023", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx_signal",
-       {{2, 0x20}, {3, 0x70}, {4, 0x06}},
-       '.',
-       {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"rx_signal",
-       {{2, 0xF0}, {3, 0x11}, {4, 0x22}},
-       '.',
-       {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"}},
-      {"tx_signal",
-       {{7, 0x70}, {8, 0xEC}, {9, 0x01}},
-       '.',
-       {z, "OFF", z, "-DCS 754", "添加", "关闭", "高", "宽带"}},
-      {"tx_signal",
-       {{7, 0x80}, {8, 0x05}},
-       '.',
-       {z, "OFF", z, "TTS 5", "添加", "关闭", "高", "宽带"}},
-      {"bandwidth", {{10, 0x01}}, '.', {z, "OFF", z, "OFF", "添加", "关闭", "高", "窄带"}},
-      {"busy_lock", {{10, 0x04}}, '.', {z, "OFF", z, "OFF", "添加", "打开", "高", "宽带"}},
-      {"scan", {{10, 0x10}}, '.', {z, "OFF", z, "OFF", "删除", "关闭", "高", "宽带"}},
-      {"power", {{10, 0x20}}, '.', {z, "OFF", z, "OFF", "添加", "关闭", "低", "宽带"}},
+      {"rx", {{0, 0x40}, {1, 0x19}, {2, 0x05}}, {{0, "450.00000"}}},
+      {"rx 5 kHz, comma", {{0, 0x91}, {1, 0x5F}, {2, 0x01}}, {{0, "450,00500"}}, ','},
+      {"rx", {{0, 0xC1}, {1, 0x16}, {2, 0x05}}, {{0, "446.00625"}}},
+      {"tx", {{5, 0xA0}, {6, 0x5A}, {7, 0x04}}, {{2, "145.00000"}}},
+      {"tx at the field's end", {{5, 0xFF}, {6, 0xFF}, {7, 0x03}}, {{2, "1310.71500"}}},
+      {"in_use", {{2, 0x08}}, {}, '.', true},
+      {"tx_allowed", {{7, 0x08}}, {}, '.', false, true},
+      {"rx_signal", {{2, 0x30}, {3, 0x70}, {4, 0x06}}, {{1, "CTC 67.0"}}},
+      {"rx_signal comma", {{2, 0x30}, {3, 0x03}, {4, 0x25}}, {{1, "CTC 250,3"}}, ','},
+      {"rx_signal", {{2, 0x30}, {3, 0x18}, {4, 0x13}}, {{1, "CTC 131.8"}}},
+      {"rx_signal dcs", {{2, 0x50}, {3, 0x13}}, {{1, "DCS 023"}}},
+      {"rx_signal type 2 shows off", {{2, 0x20}, {3, 0x70}, {4, 0x06}}, {}},
+      {"rx_signal type 15 shows off", {{2, 0xF0}, {3, 0x11}, {4, 0x22}}, {}},
+      {"tx_signal", {{7, 0x70}, {8, 0xEC}, {9, 0x01}}, {{3, "-DCS 754"}}},
+      {"tx_signal tts", {{7, 0x80}, {8, 0x05}}, {{3, "TTS 5"}}},
+      {"bandwidth", {{10, 0x01}}, {{7, "窄带"}}},
+      {"busy_lock", {{10, 0x04}}, {{5, "打开"}}},
+      {"scan", {{10, 0x10}}, {{4, "删除"}}},
+      {"power", {{10, 0x20}}, {{6, "低"}}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.field);
+    const std::string z = c.sep == '.' ? "000.00000" : "000,00000";
+    std::array<std::string, 8> texts = {z, "OFF", z, "OFF", "添加", "关闭", "高", "宽带"};
+    for (const auto& [column, text] : c.shown) texts[column] = text;
     const RecordBytes r = RowOf(c.bytes);
     const Channel ch = DecodeChannel(r);
     EXPECT_EQ(std::tuple(ChannelTexts(ch, c.sep), ch.inUse, ch.txAllowed, ch.carried),
-              std::tuple(c.texts, c.inUse, c.txAllowed, RecordBytes{}))
-        << c.field;
-    EXPECT_EQ(EncodeChannel(ch), r) << c.field;
+              std::tuple(texts, c.inUse, c.txAllowed, RecordBytes{}));
+    EXPECT_EQ(EncodeChannel(ch), r);
   }
   // The numbers the grid does not show.
   const Channel preset = DecodeChannel(RowOf({{14, 7}, {15, 40}}));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -71,14 +72,10 @@ std::array<uint8_t, kImageSize> KeptMask() {
 
 TEST_F(RadioDataTest, AnyImageSurvivesDisplayAndCollect) {
   const auto kept = KeptMask();
-  uint32_t seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 1664525u + 1013904223u;
-    return static_cast<uint8_t>(seed >> 24);
-  };
+  std::mt19937 rng(12345);
   for (int round = 0; round < 300; ++round) {
     Image in;
-    for (auto& b : in.bytes()) b = next();
+    for (auto& b : in.bytes()) b = static_cast<uint8_t>(rng());
     editors.DisplayRadioData(in);
     Image once = in;
     editors.CollectRadioData(once);

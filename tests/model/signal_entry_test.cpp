@@ -54,18 +54,8 @@ TEST(SignalEntry, LoadsEnablesComposesAndSendsInvalidEntriesBack) {
       {"DCS 023", [](SignalEntry& d) { d.setCodeText("777"); }, "DCS 754"},
       {"DCS 023", [](SignalEntry& d) { d.setCodeText("123"); }, "DCS 123"},  // need not be listed
       {"DCS 023", [](SignalEntry& d) { d.setCodeText(""); }, "DCS "},
-      {"OFF",
-       [](SignalEntry& d) {
-         d.selectOption(Option::Dcs);
-         d.setInverted(true);
-       },
-       "-DCS 023"},
-      {"OFF",
-       [](SignalEntry& d) {
-         d.selectOption(Option::Ctc);
-         d.chooseTone(2);
-       },
-       "CTC 74.4"},
+      {"OFF", [](SignalEntry& d) { d.selectOption(Option::Dcs), d.setInverted(true); }, "-DCS 023"},
+      {"OFF", [](SignalEntry& d) { d.selectOption(Option::Ctc), d.chooseTone(2); }, "CTC 74.4"},
       {"CTC 88.5", [](SignalEntry& d) { d.selectOption(Option::Off); }, "OFF"},
       {"TTS 5", [](SignalEntry&) {}, ""}};
   for (const auto& [in, edit, out] : edits) {

@@ -36,13 +36,10 @@ TEST_F(EmbedTest, ReadFramesTimingAndAreas) {
             std::tuple(Icon::None, false));
 
   // 30 requests 0x300 .. 0x3E8 (0x3F0 is never asked for), then END.
-  const auto b = writeBytes();
-  const auto t = writeTimes();
-  ASSERT_EQ(b.size(), 3u + 30u + 1u);
-  for (int i = 0; i < 30; ++i)
-    EXPECT_EQ(std::tuple(b[3 + i], t[3 + i]),
-              std::tuple(std::vector<uint8_t>{0x52, 0x03, uint8_t(8 * i), 8}, 385 + 35 * i));
-  EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+  Sent want;
+  for (int i = 0; i < 30; ++i) want.emplace_back(ReadRequest(0x300 + 8 * i), 385 + 35 * i);
+  want.emplace_back(kEnd, 310 + 50 + 35 * 30 + 30);
+  EXPECT_EQ(sent(3), want);
   EXPECT_EQ(nowMs(), 310 + 50 + 35 * 30 + 50 + 20);
 }
 

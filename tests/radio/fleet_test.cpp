@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "base/text_util.h"
 #include "model/embed_areas.h"
@@ -38,10 +36,9 @@ TEST(FleetRoster, RowsAndRefusals) {
   }
   const Roster r = ParseRoster(cases[0].csv);
   ASSERT_EQ(r.rows.size(), 2u);
-  EXPECT_EQ(r.rows[1].label, "B,2");
-  EXPECT_EQ(r.rows[1].text, u"x, y");
-  EXPECT_EQ(r.rows[1].line, 3);
-  EXPECT_EQ(LoadRoster("/nonexistent/roster.csv").ok(), false);
+  EXPECT_EQ(std::tuple(r.rows[1].label, r.rows[1].text, r.rows[1].line),
+            std::tuple("B,2", u"x, y", 3));
+  EXPECT_FALSE(LoadRoster("/nonexistent/roster.csv").ok());
 }
 
 // Every radio on the line at once; records what the loop hands the front end.
@@ -56,13 +53,6 @@ struct ScriptedSeam : FleetSeam {
   void logNotWritten(const std::string&) override { ADD_FAILURE() << "log not written"; }
   std::vector<std::string> results, labels;
 };
-
-std::string ReadText(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 struct FleetBench : RadioBench {
   FleetBench() {
@@ -81,14 +71,13 @@ TEST(FleetRun, RosterTextGoesIntoEachRadioAndItsLabelIntoTheLog) {
   ScriptedSeam seam;
   const FleetSummary s = RunFleet(b.ctx, b.image, b.verMajor, options, &roster, seam);
   // The run ends with the roster's last row.
-  EXPECT_EQ(s.count, 2);
-  EXPECT_EQ(s.succeeded, 2);
+  EXPECT_EQ(std::tuple(s.count, s.succeeded), std::tuple(2, 2));
   EXPECT_EQ(seam.labels, (std::vector<std::string>{"A-1", "A-2"}));
   // The second row's text is what the radio holds now, zeros after it.
   Image held;
   std::copy(b.line.radio.memory().begin(), b.line.radio.memory().end(), held.bytes().begin());
   EXPECT_EQ(Utf16ToUtf8(EmbedTextFromArea(held)), "第二台");
-  const std::string log = ReadText(options.logPath);
+  const std::string log = ReadBytes(options.logPath);
   EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
   EXPECT_NE(log.find("用时(秒),标签\r\n1,FLEET-9,1,2.0,成功,"), std::string::npos) << log;
   EXPECT_NE(log.find(",A-2\r\n"), std::string::npos) << log;

@@ -27,9 +27,8 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   EXPECT_EQ(std::tuple(hs.outcome, hs.modelCode), std::tuple(Handshake::Accepted, 2));
   // OpenLinkPort waits 80 ms, the greeting 80 ms before sending; each reply is there at the
   // first look: greeting +20 +10, identity 40 / 20, final acknowledge 40 / 20.
-  EXPECT_EQ(writeTimes(), (std::vector<int64_t>{160, 230, 290}));
+  EXPECT_EQ(sent(), (Sent{{kGreetingBytes, 160}, {{0x02}, 230}, {{0x06}, 290}}));
   EXPECT_EQ(nowMs(), 310);
-  EXPECT_EQ(writeBytes(), (std::vector<std::vector<uint8_t>>{kGreetingBytes, {0x02}, {0x06}}));
   EXPECT_EQ(line.port.lastSettings(), kLinkSettings);
   EXPECT_TRUE(line.port.isOpen());  // callers close it
   EXPECT_EQ(std::tuple(verMajor, image[0x2D0], hs.version->text()), std::tuple(2, 0x1F, "2.1F"));
@@ -40,7 +39,7 @@ TEST_F(LinkTest, HandshakeFramesAndTiming) {
   // "END" after 30 ms, its answer at the first 20 ms poll.
   const int64_t start = nowMs();
   ExitProgramMode(ctx);
-  EXPECT_EQ(writeBytes().back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+  EXPECT_EQ(writeBytes().back(), kEnd);
   EXPECT_EQ(std::tuple(writeTimes().back(), nowMs(), line.radio.mode()),
             std::tuple(start + 30, start + 50, sim::SimMode::Idle));
   // A radio that does not answer "END" costs the whole 31 polls of 20 ms.
@@ -174,9 +173,7 @@ TEST_F(LinkTest, PortThatCannotBeOpenedStopsSilentlyAfterItsMessage) {
 // A failed operation says why once, closes its port and progress window and leaves the
 // document as it was: a read's scratch copy and version are dropped.
 TEST_F(LinkTest, FailuresOfEveryOperation) {
-  const auto at = [](std::set<uint16_t> Cfg::*rule, uint16_t a) {
-    return [=](Cfg& c) { (c.*rule).insert(a); };
-  };
+  const auto at = AddAt;
   const std::function<void(Cfg&)> silent = [](Cfg& c) { c.silent = true; };
   const std::function<void(Cfg&)> other = [](Cfg& c) { c.identity = "Q9999"; };
   struct Case {
@@ -266,20 +263,28 @@ TEST_F(LinkTest, PortScanOffersTheLowestUsablePort) {
     std::set<int> present;
     int16_t current;
     int16_t offered;
+    std::vector<int> extra = {};  // the listed ports above COM16
   };
   const Case cases[] = {
-      {{3, 5, 9}, 5, 5},  // the configured port works: it stays
-      {{3, 9}, 5, 3},     // configured but missing: the lowest working port
-      {{}, 5, 1},         // nothing works: port 1
-      {{16}, 0, 16},
+      {{3, 5, 9}, 5, 5},           // the configured port works: it stays
+      {{3, 9}, 5, 3},              // configured but missing: the lowest working port
+      {{}, 5, 1},                  // nothing works: port 1
+      {{16}, 0, 16},               //
+      {{23}, 23, 23, {23, 40}},    // nothing of COM1..16 opens: a listed port above them
+      {{3, 23}, 40, 3, {23, 40}},  // a stored port above 16 that is gone
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.offered);
     sim::VirtualClock clock;
     sim::FakeSerialPort port(clock, nullptr);
     port.setPresentPorts(c.present);
-    const PortScan scan = ScanPorts(port, c.current);
-    EXPECT_EQ(scan.portNumber, c.offered);
+    const PortScan scan = ScanPorts(port, c.current, c.extra);
+    EXPECT_EQ(std::tuple(scan.portNumber, scan.candidate),
+              std::tuple(c.offered, c.present.empty() ? 1 : *c.present.begin()));
     for (int n = 1; n <= 16; ++n) EXPECT_EQ(scan.usable[n], c.present.count(n) != 0) << n;
+    for (int n : c.extra) EXPECT_EQ(scan.extraUsable.at(n), c.present.count(n) != 0) << n;
+    EXPECT_EQ(scan.failure.count(5) ? scan.failure.at(5) : OpenFailure::None,
+              c.present.count(5) ? OpenFailure::None : OpenFailure::Absent);
     EXPECT_EQ(port.lastSettings(), kScanSettings);
     EXPECT_FALSE(port.isOpen());
   }

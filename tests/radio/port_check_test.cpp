@@ -1,143 +1,77 @@
-// The cable check: one case per outcome, each with what went over the line. Only the
-// handshake and "END" may ever reach a radio.
+// The cable check: one case per outcome, each with what went over the line and its exit code
+// (so the outcome table is in order and its codes distinct). Only the handshake and "END" may
+// ever reach a radio.
 #include "radio/port_check.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "radio_fixture.h"
 
 namespace qm::test {
 namespace {
 
-const std::vector<uint8_t> kEnd = {'E', 'N', 'D'};
 const std::vector<uint8_t> kIdentityRequest = {0x02};
 const std::vector<uint8_t> kAck = {0x06};
 
 TEST(PortCheck, EachOutcomeWithItsFramesLineAndExitCode) {
+  using Frames = std::vector<std::vector<uint8_t>>;
   struct Case {
     const char* name;
-    std::function<void(RadioBench&)> set;
+    std::function<void(Cfg&)> radio;
+    std::optional<OpenFailure> refused;  // how the port refuses to open, with `error`
+    const char* error;
     CheckOutcome outcome;
-    std::vector<std::vector<uint8_t>> frames;  // what the PC sent
-    const char* line;
+    Frames frames;     // what the PC sent
+    const char* line;  // nullptr: only the port is checked
     int exitCode;
   };
-  const std::vector<std::vector<uint8_t>> handshake = {kGreetingBytes, kIdentityRequest, kAck,
-                                                       kEnd};
+  const Frames handshake = {kGreetingBytes, kIdentityRequest, kAck, kEnd};
+  const Frames greetings = {kGreetingBytes, kGreetingBytes, kGreetingBytes};
+  const auto none = std::nullopt;
+  const Frames nothing, greeting = {kGreetingBytes};
+  const Frames greetingThenEnd = {kGreetingBytes, kIdentityRequest, kEnd};
   const Case cases[] = {
-      {"radio", [](RadioBench& b) { b.radio().verMinor = 0x0A; }, CheckOutcome::RadioAnswers,
+      {"radio", SetCfg(&Cfg::verMinor, uint8_t{0x0A}), none, "", CheckOutcome::RadioAnswers,
        handshake, "端口1: 对讲机已应答：QM830K VHF，版本 2.A。连接正常。", 0},
-      {"unknown model", [](RadioBench& b) { b.radio().modelCode = 40; }, CheckOutcome::RadioAnswers,
+      {"unknown model", SetCfg(&Cfg::modelCode, uint8_t{40}), none, "", CheckOutcome::RadioAnswers,
        handshake, "端口1: 对讲机已应答：机型代码 40，版本 2.0。连接正常。", 0},
-      {"absent",
-       [](RadioBench& b) {
-         b.line.port.failOpen("/dev/ttyUSB0: 没有这个设备", OpenFailure::Absent);
-       },
-       CheckOutcome::NoSuchPort,
-       {},
-       nullptr,
-       3},
-      {"busy",
-       [](RadioBench& b) { b.line.port.failOpen("x", OpenFailure::Busy); },
-       CheckOutcome::Busy,
-       {},
-       "端口1: 端口被另一个程序占用。请关闭那个程序后再试。",
-       4},
-      {"permission",
-       [](RadioBench& b) { b.line.port.failOpen("x", OpenFailure::NoPermission); },
-       CheckOutcome::NoPermission,
-       {},
-       nullptr,
-       5},
-      {"driver",
-       [](RadioBench& b) {
-         b.line.port.failOpen("COM23: 设备没有响应", OpenFailure::DriverRefused);
-       },
-       CheckOutcome::DriverRefused,
-       {},
-       nullptr,
-       6},
-      {"other",
-       [](RadioBench& b) { b.line.port.failOpen("x: y", OpenFailure::Other); },
-       CheckOutcome::OpenFailed,
-       {},
-       "端口1: 端口打不开（x: y）。请换一个端口或重新插上写频线。",
-       7},
-      {"silent",
-       [](RadioBench& b) { b.radio().silent = true; },
-       CheckOutcome::Silent,
-       {kGreetingBytes, kGreetingBytes, kGreetingBytes},
-       nullptr,
-       8},
-      {"echo",
-       [](RadioBench& b) { b.radio().echo = true; },
-       CheckOutcome::Echo,
-       {kGreetingBytes},
-       nullptr,
-       9},
-      {"foreign",
-       [](RadioBench& b) { b.radio().foreign = true; },
-       CheckOutcome::Foreign,
-       {kGreetingBytes},
-       nullptr,
+      {"absent", nullptr, OpenFailure::Absent, "/dev/ttyUSB0: 没有这个设备",
+       CheckOutcome::NoSuchPort, nothing, nullptr, 3},
+      {"busy", nullptr, OpenFailure::Busy, "x", CheckOutcome::Busy, nothing,
+       "端口1: 端口被另一个程序占用。请关闭那个程序后再试。", 4},
+      {"permission", nullptr, OpenFailure::NoPermission, "x", CheckOutcome::NoPermission, nothing,
+       nullptr, 5},
+      {"driver", nullptr, OpenFailure::DriverRefused, "COM23: 设备没有响应",
+       CheckOutcome::DriverRefused, nothing, nullptr, 6},
+      {"other", nullptr, OpenFailure::Other, "x: y", CheckOutcome::OpenFailed, nothing,
+       "端口1: 端口打不开（x: y）。请换一个端口或重新插上写频线。", 7},
+      {"silent", SetCfg(&Cfg::silent, true), none, "", CheckOutcome::Silent, greetings, nullptr, 8},
+      {"echo", SetCfg(&Cfg::echo, true), none, "", CheckOutcome::Echo, greeting, nullptr, 9},
+      {"foreign", SetCfg(&Cfg::foreign, true), none, "", CheckOutcome::Foreign, greeting, nullptr,
        10},
       // A radio of this protocol but another kind is left with "END" too.
-      {"other radio",
-       [](RadioBench& b) { b.radio().identity = "X9999"; },
-       CheckOutcome::Foreign,
-       {kGreetingBytes, kIdentityRequest, kEnd},
-       nullptr,
-       10},
+      {"other radio", SetCfg(&Cfg::identity, std::string("X9999")), none, "", CheckOutcome::Foreign,
+       greetingThenEnd, nullptr, 10},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RadioBench b;
-    c.set(b);
+    if (c.radio) c.radio(b.radio());
+    if (c.refused) b.line.port.failOpen(c.error, *c.refused);
     const CheckResult r = CheckConnection(b.ctx);
-    EXPECT_EQ(r.outcome, c.outcome);
-    EXPECT_EQ(b.writeBytes(), c.frames);
+    EXPECT_EQ(std::tuple(r.outcome, b.writeBytes(), InfoOf(r.outcome).exitCode),
+              std::tuple(c.outcome, c.frames, c.exitCode));
     EXPECT_FALSE(b.line.port.isOpen());
     EXPECT_TRUE(b.prompter.messages.empty());  // one line, no box
-    EXPECT_EQ(InfoOf(r.outcome).exitCode, c.exitCode);
     const std::string line = CheckLine(b.app, r);
     EXPECT_EQ(line.rfind("端口1: ", 0), 0u) << line;
     if (c.line != nullptr) {
       EXPECT_EQ(line, c.line);
     }
   }
-}
-
-TEST(PortCheck, OutcomeTableIsInOrderWithDistinctCodes) {
-  std::set<int> codes;
-  for (int i = 0; i <= static_cast<int>(CheckOutcome::Foreign); ++i) {
-    const auto o = static_cast<CheckOutcome>(i);
-    EXPECT_EQ(InfoOf(o).outcome, o);
-    EXPECT_TRUE(codes.insert(InfoOf(o).exitCode).second) << i;
-  }
-  EXPECT_EQ(codes.count(1) + codes.count(2), 0u);  // the tool's failure and usage codes
-}
-
-}  // namespace
-}  // namespace qm::test
-
-namespace qm::test {
-namespace {
-
-TEST(PortCheck, ScanKeepsAndOffersPortsAboveSixteen) {
-  RadioBench b;
-  b.line.port.setPresentPorts({23});
-  const std::vector<int> extra = {23, 40};
-  PortScan s = ScanPorts(b.line.port, 23, extra);
-  EXPECT_EQ(s.portNumber, 23);
-  EXPECT_EQ(s.candidate, 23);  // nothing of COM1..16 opens
-  EXPECT_TRUE(s.extraUsable[23]);
-  EXPECT_FALSE(s.extraUsable[40]);
-  EXPECT_EQ(s.failure[5], OpenFailure::Absent);
-  b.line.port.setPresentPorts({3, 23});
-  s = ScanPorts(b.line.port, 40, extra);  // a stored port that is gone
-  EXPECT_EQ(s.portNumber, 3);
 }
 
 }  // namespace

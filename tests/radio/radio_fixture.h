@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -20,6 +22,15 @@
 namespace qm::test {
 
 using Cfg = sim::RadioConfig;
+
+// A set-up of the simulated radio for a table row: one setting, or one address added to a rule.
+template <class T, class V>
+std::function<void(Cfg&)> SetCfg(T Cfg::*setting, V value) {
+  return [=](Cfg& c) { c.*setting = value; };
+}
+inline std::function<void(Cfg&)> AddAt(std::set<uint16_t> Cfg::*rule, uint16_t address) {
+  return [=](Cfg& c) { (c.*rule).insert(address); };
+}
 
 inline AppState TwoModelApp() {
   AppState app;
@@ -81,6 +92,14 @@ struct RadioBench {
     for (const auto& w : line.port.writes()) b.push_back(w.bytes);
     return b;
   }
+  // The PC's writes from the `from`th on, each with its time (ms).
+  using Sent = std::vector<std::pair<std::vector<uint8_t>, int64_t>>;
+  Sent sent(size_t from = 0) const {
+    Sent s;
+    for (const auto& w : line.port.writes()) s.emplace_back(w.bytes, w.at.count() / 1000);
+    s.erase(s.begin(), s.begin() + static_cast<long>(std::min(from, s.size())));
+    return s;
+  }
 
   sim::SimLine line;
   FakePrompter prompter;
@@ -95,6 +114,11 @@ struct RadioBench {
 class RadioTest : public ::testing::Test, public RadioBench {};
 
 inline const std::vector<uint8_t> kGreetingBytes = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+inline const std::vector<uint8_t> kEnd = {'E', 'N', 'D'};
+// A read request for the 8 bytes at `address`.
+inline std::vector<uint8_t> ReadRequest(int address) {
+  return {0x52, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF), 8};
+}
 inline const std::string kNoAnswerMsg =
     "通讯端口错误 / 端口1 没有响应，请检查你的连接或机器电源是否打开！";
 inline const std::string kOtherRadioMsg = "机型错误 / 机型与软件不匹配，请选择正确的机型！";

@@ -53,15 +53,10 @@ TEST_F(ReadTest, CompleteReadFramesTimingAndResult) {
   // Frames: handshake (3), 128 requests in address order, END. Timing: the handshake ends at
   // 310 ms; clear and 50 ms; each block waits 25 ms, sends and finds its reply at the first
   // 10 ms poll.
-  const auto bytes = writeBytes();
-  const auto t = writeTimes();
-  ASSERT_EQ(bytes.size(), 3u + 128u + 1u);
-  for (int k = 0; k < 128; ++k) {
-    const auto a = static_cast<uint16_t>(8 * k);
-    EXPECT_EQ(std::tuple(bytes[3 + k], t[3 + k]),
-              std::tuple(std::vector<uint8_t>{0x52, uint8_t(a >> 8), uint8_t(a), 8}, 385 + 35 * k));
-  }
-  EXPECT_EQ(t.back(), 310 + 50 + 35 * 128 + 30);
+  Sent want;
+  for (int k = 0; k < 128; ++k) want.emplace_back(ReadRequest(8 * k), 385 + 35 * k);
+  want.emplace_back(kEnd, 310 + 50 + 35 * 128 + 30);
+  EXPECT_EQ(sent(3), want);
   EXPECT_EQ(nowMs(), 310 + 50 + 35 * 128 + 30 + 20 + 20);
 
   // Progress: "读频", maximum 635, 5 per block, the final value shown once more.
@@ -96,10 +91,10 @@ TEST_F(ReadTest, VersionsOfTheRadio) {
     b.radio().verMajor = c.major;
     auto& mem = b.line.radio.memory();
     FillPattern(mem, 0x22);
-    mem[0x2B0] = 0xF0;       // function byte 0 in the old layout
-    mem[0x00A] = 0xFF;       // channel 1 flags
-    mem[0x2B0 + 12] = 0xFF;  // function byte 12
-    mem[0x2B0 + 4] = 0x01;   // power selection key
+    mem[0x2B0] = 0xF0;  // function byte 0 in the old layout
+    for (size_t ch = 0; ch < 16; ++ch) mem[16 * ch + 10] = 0xFF;  // the channels' flags
+    mem[0x2B0 + 12] = 0xFF;                                       // function byte 12
+    mem[0x2B0 + 4] = 0x01;                                        // power selection key
     b.prompter.warnAnswers = {c.answer};
     b.app.showWarning[1] = c.warningOn;
     Image& img = b.image;
@@ -117,10 +112,11 @@ TEST_F(ReadTest, VersionsOfTheRadio) {
       EXPECT_EQ(img, old);  // declined: the document keeps what it had
       continue;
     }
-    // A version-1 image is converted: function bytes 0, 4 and 12 and the channel flags.
-    EXPECT_EQ(
-        std::tuple(img[0x2B0], img[0x00A], img[0x2B0 + 12], img[0x2B0 + 4]),
-        c.major < 2 ? std::tuple(0x78, 0xDE, 0xFD, 0x00) : std::tuple(0xF0, 0xFF, 0xFF, 0x01));
+    // A version-1 image is converted: function bytes 0, 4 and 12 and every channel's flags.
+    EXPECT_EQ(std::tuple(img[0x2B0], img[0x2B0 + 12], img[0x2B0 + 4]),
+              c.major < 2 ? std::tuple(0x78, 0xFD, 0x00) : std::tuple(0xF0, 0xFF, 0x01));
+    for (size_t ch = 0; ch < 16; ++ch)
+      EXPECT_EQ(img[16 * ch + 10], c.major < 2 ? 0xDE : 0xFF) << ch;
   }
 }
 

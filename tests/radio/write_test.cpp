@@ -67,7 +67,7 @@ TEST_F(WriteTest, CompleteWriteSendsTheFourAreasOnly) {
               std::tuple(plan[i] >> 8, plan[i] & 0xFF, 8, 310 + 60 + 30 + 50 * int64_t(i)))
         << i;
   }
-  EXPECT_EQ(b.back(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+  EXPECT_EQ(b.back(), kEnd);
 
   // Progress: "写频", maximum 140, 5 per frame; full after 28 frames and stays full.
   EXPECT_EQ(std::tuple(progress.title(), progress.caption(), progress.maximum()),

@@ -78,7 +78,7 @@ TEST(TuneTable, FrequencyEditorAndSignalDialog) {
   b.curTuneChannel = 1;
   test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x30, 0x70, 0x06);
   b.table.DisplayTuneGrid(b.image);
-  ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
+  ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, GridAction::OpenFreqEditor);
   b.table.editorTextChanged("146.0126");
   EXPECT_TRUE(b.flags.tuneDataChanged);
   EXPECT_EQ(b.table.text(1, 1), "146.0126");
@@ -119,8 +119,8 @@ TEST(TuneTable, FrequencyEditorAndSignalDialog) {
   EXPECT_FALSE(b.table.freqEditor().visible);
 
   b.flags.tuneDataChanged = false;
-  const TuneGridPress p = b.table.pressCell(1, tunecol::kTxSignal);
-  ASSERT_EQ(p.action, TuneGridAction::OpenSignalDialog);
+  const CellPress p = b.table.pressCell(1, tunecol::kTxSignal);
+  ASSERT_EQ(p.action, GridAction::OpenSignalDialog);
   EXPECT_EQ(p.signalText, "CTC 67.0");
   b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("CTC 67.0"));
   b.table.finishSignalDialog(1, tunecol::kTxSignal, std::nullopt);
@@ -156,7 +156,7 @@ TEST(TuneTable, StepToggleSnapsTheFrequency) {
     b.image[0x100 + 48 + 6] = static_cast<uint8_t>(n >> 8);
     b.image[0x100 + 48 + 7] = static_cast<uint8_t>(0x08 | (c.step625 ? 4 : 0) | (n >> 16));
     b.table.DisplayTuneGrid(b.image);
-    EXPECT_EQ(b.table.pressCell(4, tunecol::kTxStep).action, TuneGridAction::None);
+    EXPECT_EQ(b.table.pressCell(4, tunecol::kTxStep).action, GridAction::None);
     EXPECT_EQ(std::tuple(b.table.text(4, tunecol::kTxStep), b.table.text(4, tunecol::kTxFreq),
                          b.flags.tuneDataChanged, b.prompter.messages.size()),
               std::tuple(c.stepAfter, c.freqAfter, true, c.message ? 1u : 0u));
@@ -208,11 +208,10 @@ TEST(TuneTable, BoxesOptionsAndColours) {
             std::tuple(true, false, false, true, true));
 
   // A press on a switched-off row opens nothing; a transmit cell of an inhibited one neither.
-  EXPECT_EQ(
-      std::tuple(b.table.pressCell(1, tunecol::kRxFreq).action, b.table.channelOff(0),
-                 b.table.pressCell(3, tunecol::kTxFreq).action,
-                 b.table.pressCell(3, tunecol::kRxFreq).action),
-      std::tuple(TuneGridAction::None, true, TuneGridAction::None, TuneGridAction::OpenFreqEditor));
+  EXPECT_EQ(std::tuple(b.table.pressCell(1, tunecol::kRxFreq).action, b.table.channelOff(0),
+                       b.table.pressCell(3, tunecol::kTxFreq).action,
+                       b.table.pressCell(3, tunecol::kRxFreq).action),
+            std::tuple(GridAction::None, true, GridAction::None, GridAction::OpenFreqEditor));
 
   // Choosing channel 4 frees channel 2's boxes; selecting does not mark the table edited.
   b.flags.tuneDataChanged = false;

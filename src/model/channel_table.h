@@ -36,7 +36,7 @@ inline constexpr int kGridCols = 9;   // column 0 is the row header column
 
 // Grid columns, counted from the first one after the row header.
 namespace col {
-enum : int { kRxFreq = 1, kRxSignal, kTxFreq, kTxSignal, kScan, kBusyLock, kPower, kBandwidth };
+enum Column { kRxFreq = 1, kRxSignal, kTxFreq, kTxSignal, kScan, kBusyLock, kPower, kBandwidth };
 }  // namespace col
 
 struct GridColumn {

@@ -30,7 +30,7 @@ inline constexpr int kTuneGridCols = 7;   // column 0 is the row header column
 
 // Tune grid columns, counted from the first one after the row header.
 namespace tunecol {
-enum : int { kRxFreq = 1, kRxStep, kRxSignal, kTxFreq, kTxStep, kTxSignal };
+enum Column { kRxFreq = 1, kRxStep, kRxSignal, kTxFreq, kTxStep, kTxSignal };
 }  // namespace tunecol
 
 enum class TuneCellColor {

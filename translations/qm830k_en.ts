@@ -742,14 +742,6 @@
         <translation>the channel range %1 is reversed; write it as %2-%3</translation>
     </message>
     <message>
-        <source>%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过</source>
-        <translation>%1 %2 MHz is far outside the radio&apos;s range %3-%4 MHz; skipped</translation>
-    </message>
-    <message>
-        <source>%1%2%3 MHz改为%4 MHz</source>
-        <translation>%1 %2 %3 MHz changed to %4 MHz</translation>
-    </message>
-    <message>
         <source>剪贴板中没有一行在本机频率范围%1-%2 MHz之内，没有粘贴。</source>
         <translation>No row on the clipboard fits this radio&apos;s band %1-%2 MHz; nothing pasted.</translation>
     </message>
@@ -927,6 +919,49 @@
         <source>%1: 收到的数据不是本机的协议。可能接的是别的对讲机，或通讯速率不对。</source>
         <translation>%1: the bytes that came back are not this radio&apos;s protocol. Another radio may be connected, or the line speed is wrong.</translation>
     </message>
+    <message>
+        <source>无法识别的%1（%2），已跳过</source>
+        <translation>%1 not recognised (%2); skipped</translation>
+    </message>
+    <message>
+        <source>没有频率，已跳过</source>
+        <translation>no frequency; skipped</translation>
+    </message>
+    <message>
+        <source>本机没有%1信令方式，已跳过</source>
+        <translation>the radio has no %1 signaling; skipped</translation>
+    </message>
+    <message>
+        <source>本机没有%1调制方式，已跳过</source>
+        <translation>the radio has no %1 modulation; skipped</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ChannelRowChecks</name>
+    <message>
+        <source>%1%2 MHz远在本机频率范围%3-%4 MHz之外，已跳过</source>
+        <translation>%1 %2 MHz is far outside the radio&apos;s range %3-%4 MHz; skipped</translation>
+    </message>
+    <message>
+        <source>%1%2%3 MHz改为%4 MHz</source>
+        <translation>%1 %2 %3 MHz changed to %4 MHz</translation>
+    </message>
+    <message>
+        <source>CTC数据无效！</source>
+        <translation>Invalid CTCSS tone!</translation>
+    </message>
+    <message>
+        <source>%1%2（%3），已跳过</source>
+        <translation>%1: %2 (%3); skipped</translation>
+    </message>
+    <message>
+        <source>%1 %2改为%3</source>
+        <translation>%1 %2 changed to %3</translation>
+    </message>
+    <message>
+        <source>DCS 数据无效！</source>
+        <translation>Invalid DCS code!</translation>
+    </message>
 </context>
 <context>
     <name>qm::CheckedWrite</name>
@@ -1091,53 +1126,6 @@
     <message>
         <source>应为“%1”或“%2”</source>
         <translation>expected &quot;%1&quot; or &quot;%2&quot;</translation>
-    </message>
-</context>
-<context>
-    <name>qm::RowReader</name>
-    <message>
-        <source>%1列的数值无法识别（%2），已跳过</source>
-        <translation>%1 column: value not recognised (%2); skipped</translation>
-    </message>
-    <message>
-        <source>CTC数据无效！</source>
-        <translation>Invalid CTCSS tone!</translation>
-    </message>
-    <message>
-        <source>%1%2（%3），已跳过</source>
-        <translation>%1: %2 (%3); skipped</translation>
-    </message>
-    <message>
-        <source>%1 %2改为%3</source>
-        <translation>%1 %2 changed to %3</translation>
-    </message>
-    <message>
-        <source>DCS 数据无效！</source>
-        <translation>Invalid DCS code!</translation>
-    </message>
-    <message>
-        <source>没有频率，已跳过</source>
-        <translation>no frequency; skipped</translation>
-    </message>
-    <message>
-        <source>无法识别的%1（%2），已跳过</source>
-        <translation>%1 not recognised (%2); skipped</translation>
-    </message>
-    <message>
-        <source>接收频率</source>
-        <translation>Receive frequency</translation>
-    </message>
-    <message>
-        <source>发射频率</source>
-        <translation>Transmit frequency</translation>
-    </message>
-    <message>
-        <source>本机没有%1信令方式，已跳过</source>
-        <translation>the radio has no %1 signaling; skipped</translation>
-    </message>
-    <message>
-        <source>本机没有%1调制方式，已跳过</source>
-        <translation>the radio has no %1 modulation; skipped</translation>
     </message>
 </context>
 <context>

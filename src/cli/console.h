@@ -2,6 +2,8 @@
 // stream is a terminal, whether a typed line is waiting, and Ctrl+C as a flag.
 #pragma once
 
+#include "base/no_copy.h"
+
 namespace qm::cli {
 
 bool StdinIsTerminal();
@@ -14,12 +16,10 @@ bool InputWaiting();
 // The texts the program prints are UTF-8. A Windows console shows them so only with its
 // output code page set to UTF-8: set for as long as this lives, the previous one put back
 // afterwards, so the console window is as it was for the next program. Nothing elsewhere.
-class Utf8Console {
+class Utf8Console : NoCopy {
  public:
   Utf8Console();
   ~Utf8Console();
-  Utf8Console(const Utf8Console&) = delete;
-  Utf8Console& operator=(const Utf8Console&) = delete;
 
  private:
   [[maybe_unused]] unsigned previous_ = 0;
@@ -27,12 +27,10 @@ class Utf8Console {
 
 // Turns Ctrl+C into a flag for as long as it lives, and puts the previous handling back.
 // A wait for Enter ends at once on Ctrl+C, so that the flag is seen.
-class InterruptFlag {
+class InterruptFlag : NoCopy {
  public:
   InterruptFlag();
   ~InterruptFlag();
-  InterruptFlag(const InterruptFlag&) = delete;
-  InterruptFlag& operator=(const InterruptFlag&) = delete;
   bool raised() const;
 };
 

@@ -102,6 +102,66 @@ CopiedChannels CopyChannels(const ChannelTableModel& grid, const Image& image, c
   return out;
 }
 
+namespace {
+
+// Records copied under another model, as the rows of a paste: each through the checks of an
+// imported row, a switched-off record switching its channel off. A transmit side that does
+// not pass the checks does not cost an inhibited channel its place: it is never sent.
+ChirpImportResult PasteRecords(const std::vector<std::array<uint8_t, kRowSize>>& records,
+                               ChannelTableModel& grid, const AppState& app, uint8_t identModelByte,
+                               int firstChannel) {
+  const ChannelRowChecks checks(app, identModelByte);
+  std::vector<PasteRow> rows;
+  for (const std::array<uint8_t, kRowSize>& r : records) {
+    PasteRow& row = rows.emplace_back();
+    const Channel ch = DecodeChannel(r);
+    if (!ch.inUse) continue;  // a PasteRow is SwitchOff until filled
+    ChannelRowPlan& plan = row.plan;
+    plan.txInhibit = !ch.txAllowed;
+    // The receive side, then the transmit side, which an inhibit excuses.
+    auto txSide = [&](auto check, std::string& out, const std::string& fallback) {
+      std::vector<std::string> txNotes;
+      std::optional<UnusableRow> u = check(txNotes);
+      if (u && plan.txInhibit) {
+        out = fallback;
+        return std::optional<UnusableRow>{};
+      }
+      row.notes.insert(row.notes.end(), txNotes.begin(), txNotes.end());
+      return u;
+    };
+    std::optional<UnusableRow> u =
+        checks.freq(static_cast<double>(ch.rx.hz) / 1e6, QM_TR("接收频率"), plan.rxFreq, row.notes);
+    if (!u)
+      u = txSide(
+          [&](std::vector<std::string>& n) {
+            return checks.freq(static_cast<double>(ch.tx.hz) / 1e6, QM_TR("发射频率"), plan.txFreq,
+                               n);
+          },
+          plan.txFreq, plan.rxFreq);
+    if (!u) u = checks.signal(ch.rxSignal, QM_TR("接收CTC/DCS"), plan.rxSignal, row.notes);
+    if (!u)
+      u = txSide(
+          [&](std::vector<std::string>& n) {
+            return checks.signal(ch.txSignal, QM_TR("发射CTC/DCS"), plan.txSignal, n);
+          },
+          plan.txSignal, "OFF");
+    if (u) {
+      row.kind = PasteRow::Skip;
+      row.skip = *u;
+      row.notes.clear();
+      continue;
+    }
+    plan.narrow = ch.bandwidth == Bandwidth::Narrow;
+    plan.busyLock = ch.busyLock;
+    plan.scanDelete = ch.scan == ScanList::Deleted;
+    plan.lowPower = ch.power == Power::Low;
+    row.kind = PasteRow::Fill;
+  }
+  return PasteRows(rows, grid, app, firstChannel);
+}
+
+}  // namespace
+
 PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState& app,
                           int firstChannel, const std::optional<ChannelClip>& clip,
                           std::string_view text) {
@@ -134,7 +194,7 @@ PasteResult PasteChannels(ChannelTableModel& grid, Image& image, const AppState&
   ChirpImportResult r;
   if (clip && !clip->records.empty()) {
     // Copied under another model: the records go through the checks of an imported row.
-    r = PasteChannelRecords(clip->records, grid, app, image.modelCode(), first);
+    r = PasteRecords(clip->records, grid, app, image.modelCode(), first);
   } else if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
     out.error = QM_TR("剪贴板中没有信道数据，没有粘贴。");
     return out;

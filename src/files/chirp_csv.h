@@ -17,6 +17,7 @@
 #include "files/csv.h"
 #include "model/channel_table.h"
 #include "model/image.h"
+#include "model/layout.h"
 
 namespace qm {
 
@@ -84,12 +85,64 @@ ChirpImportResult ImportChirpCsv(std::string_view text, ChannelTableModel& grid,
                                  const AppState& app, uint8_t identModelByte,
                                  const ChirpImportOptions& options = {});
 
-// Channel records copied under another model, pasted from firstChannel on as the rows of a
-// paste: record k fills channel firstChannel + k through the checks of an imported row, a
-// switched-off record switches its channel off.
-ChirpImportResult PasteChannelRecords(const std::vector<std::array<uint8_t, kRowSize>>& records,
-                                      ChannelTableModel& grid, const AppState& app,
-                                      uint8_t identModelByte, int firstChannel);
+// ---- a channel row as grid texts: what the import and the row commands' paste share ----
+
+// One usable row, as the texts a user would type into the grid.
+struct ChannelRowPlan {
+  int line = 0;  // the file line it came from (0: not from a file)
+  std::string rxFreq, txFreq, rxSignal, txSignal;
+  bool txInhibit = false;
+  bool narrow = false;
+  bool scanDelete = false;
+  std::optional<bool> lowPower;  // unset: the channel keeps its own
+  std::optional<bool> busyLock;
+};
+
+// Why a row cannot be used; carries the report text. A paste that uses no row says why in
+// one sentence when every row failed the same way.
+struct UnusableRow {
+  enum Why { NotChannelData, OutsideBand, Other };
+  std::string text;
+  Why why = Other;
+};
+
+// The grid's checks a row's values go through (band clamp and raster, the signal dialog's
+// tone and code checks). Each gives the cell text in `out`, or why the row cannot be used;
+// a value the check changed is named in `notes`.
+class ChannelRowChecks {
+ public:
+  ChannelRowChecks(const AppState& app, uint8_t identModelByte)
+      : app_(app), identModelByte_(identModelByte) {}
+  std::optional<UnusableRow> freq(double mhz, const char* what, std::string& out,
+                                  std::vector<std::string>& notes) const;
+  std::optional<UnusableRow> tone(std::string_view value, const char* column, std::string& out,
+                                  std::vector<std::string>& notes) const;
+  std::optional<UnusableRow> code(std::string_view value, const char* column, bool inverted,
+                                  std::string& out, std::vector<std::string>& notes) const;
+  // One signalling side of a channel record: a record may hold what the grid would show but
+  // a save would not write back (a tone of no BCD, a code below 023).
+  std::optional<UnusableRow> signal(const Signal& signal, const char* column, std::string& out,
+                                    std::vector<std::string>& notes) const;
+
+ private:
+  const AppState& app_;
+  uint8_t identModelByte_;
+};
+
+// One row of a paste, in the order of the copy.
+struct PasteRow {
+  enum Kind { Fill, Skip, SwitchOff } kind = SwitchOff;
+  bool gap = false;                // SwitchOff: a Location the copy left out, not a row of it
+  ChannelRowPlan plan;             // Fill
+  UnusableRow skip;                // Skip
+  std::vector<std::string> notes;  // Fill: values the checks changed
+};
+
+// Row k of the copy goes to channel firstChannel + k, as one step: a row that cannot be used
+// leaves its channel as it was, so the rows after it land where they were copied to land.
+// Notes and the error name the channels.
+ChirpImportResult PasteRows(const std::vector<PasteRow>& rows, ChannelTableModel& grid,
+                            const AppState& app, int firstChannel);
 
 // "第12行：..." or the text alone for a file-wide note.
 std::string FormatChirpNote(const ChirpNote& note);

@@ -12,13 +12,8 @@ namespace qm {
 
 namespace {
 
-const ChannelCell kNoCell{};
-
 using namespace cell_text;
 
-bool ValidCell(int row, int col) {
-  return row >= 1 && row < kGridRows && col >= 1 && col < kGridCols;
-}
 bool ValidChannel(int i) { return i >= 0 && i < kChannelCount; }
 bool IsTxColumn(int col) {
   return col == col::kTxFreq || col == col::kTxSignal || col == col::kBusyLock ||
@@ -89,30 +84,19 @@ void ChannelTableModel::setIdentModelByteSource(std::function<uint8_t()> source)
 }
 
 const ChannelCell& ChannelTableModel::cell(int row, int col) const {
-  if (!ValidCell(row, col)) return kNoCell;
-  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  return CellOf(cells_, row, col);
 }
 
-ChannelCell& ChannelTableModel::at(int row, int col) {
-  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-}
+ChannelCell& ChannelTableModel::at(int row, int col) { return CellAt(cells_, row, col); }
 
-bool ChannelTableModel::channelOff(int i) const {
-  return ValidChannel(i) && chOff_[static_cast<size_t>(i)];
-}
-bool ChannelTableModel::txInhibited(int i) const {
-  return ValidChannel(i) && txOff_[static_cast<size_t>(i)];
-}
-bool ChannelTableModel::txCheckEnabled(int i) const {
-  return ValidChannel(i) && txEnabled_[static_cast<size_t>(i)];
-}
-bool ChannelTableModel::txEqRx(int i) const {
-  return ValidChannel(i) && txEqRx_[static_cast<size_t>(i)];
-}
+bool ChannelTableModel::channelOff(int i) const { return Ticked(chOff_, i); }
+bool ChannelTableModel::txInhibited(int i) const { return Ticked(txOff_, i); }
+bool ChannelTableModel::txCheckEnabled(int i) const { return Ticked(txEnabled_, i); }
+bool ChannelTableModel::txEqRx(int i) const { return Ticked(txEqRx_, i); }
 
 GridChange ChannelTableModel::setCurrentCell(int row, int col) {
   GridChange change;
-  if (!ValidCell(row, col) || (row == curRow_ && col == curCol_)) return change;
+  if (!IsDataCell(cells_, row, col) || (row == curRow_ && col == curCol_)) return change;
   curRow_ = row;
   curCol_ = col;
   change.current = true;
@@ -167,7 +151,7 @@ bool ChannelTableModel::txSideEqualsRx(int i) const {
 
 void ChannelTableModel::followTxLink(int row, int col) {
   const int i = row - 1;
-  if (!ValidChannel(i) || !txEqRx_[static_cast<size_t>(i)]) return;
+  if (!txEqRx(i)) return;
   if (col == col::kRxFreq || col == col::kRxSignal) {
     // The transmit side follows the receive side for as long as the box stays ticked.
     ChannelCell& tx = at(row, col == col::kRxFreq ? col::kTxFreq : col::kTxSignal);
@@ -299,7 +283,7 @@ bool ChannelTableModel::rowActive(int i) const { return !chOff_[static_cast<size
 GridPress ChannelTableModel::pressCell(int row, int col) {
   EditScope scope(observer_);
   GridPress out;
-  if (!ValidCell(row, col) || signalCell_) return out;
+  if (!IsDataCell(cells_, row, col) || signalCell_) return out;
   // A press elsewhere takes the focus from an open frequency editor first.
   if (editor_.visible) out.change.merge(validateEditor());
   out.change.merge(setCurrentCell(row, col));
@@ -400,28 +384,25 @@ GridPress ChannelTableModel::openFreqEditor(int row, int col, std::optional<char
   return out;
 }
 
-GridChange ChannelTableModel::clickChannelOff(int i) {
+// A click on a row's box: the box flips when it may, the row's cells follow.
+GridChange ChannelTableModel::clickBox(std::array<bool, kChannelCount>& boxes, int i, bool enabled,
+                                       void (ChannelTableModel::*follow)(int)) {
   EditScope scope(observer_);
   GridChange change;
-  if (!ValidChannel(i)) return change;
-  auto s = static_cast<size_t>(i);
-  chOff_[s] = !chOff_[s];
-  UpdateChannelRow(i);
+  if (!ValidChannel(i) || !enabled) return change;
+  Flip(boxes, i);
+  (this->*follow)(i);
   markChanged();
   change.addRow(i + 1);
   return change;
 }
 
+GridChange ChannelTableModel::clickChannelOff(int i) {
+  return clickBox(chOff_, i, true, &ChannelTableModel::UpdateChannelRow);
+}
+
 GridChange ChannelTableModel::clickTxInhibit(int i) {
-  EditScope scope(observer_);
-  GridChange change;
-  if (!ValidChannel(i) || !txEnabled_[static_cast<size_t>(i)]) return change;
-  auto s = static_cast<size_t>(i);
-  txOff_[s] = !txOff_[s];
-  UpdateTxCells(i);
-  markChanged();
-  change.addRow(i + 1);
-  return change;
+  return clickBox(txOff_, i, txCheckEnabled(i), &ChannelTableModel::UpdateTxCells);
 }
 
 GridChange ChannelTableModel::clickTxEqRx(int i) {
@@ -461,7 +442,7 @@ GridChange ChannelTableModel::finishSignalDialog(const std::optional<std::string
 GridChange ChannelTableModel::setCellText(int row, int col, std::string text) {
   EditScope scope(observer_);
   GridChange change;
-  if (!ValidCell(row, col)) return change;
+  if (!IsDataCell(cells_, row, col)) return change;
   ChannelCell& c = at(row, col);
   if (c.text == text) return change;
   c.text = std::move(text);
@@ -490,19 +471,19 @@ void ChannelTableModel::setEditorText(std::string text, GridChange& change) {
   }
 }
 
+// The editor's edit ends as a step of its own.
+void ChannelTableModel::closeEditor(GridChange& change) {
+  editor_.visible = false;
+  change.editor = true;
+  EditBoundary(observer_);
+}
+
 GridChange ChannelTableModel::editorTextChanged(std::string text) {
   EditScope scope(observer_);
   GridChange change;
   if (!editor_.visible) return change;
   setEditorText(std::move(text), change);
   return change;
-}
-
-std::optional<char> ChannelTableModel::filterEditorKey(char32_t key) const {
-  if ((key >= '0' && key <= '9') || key == 8) return static_cast<char>(key);
-  if (key == ',' || key == '.') return app_.decimalSep;
-  if (key < 32) return static_cast<char>(key);
-  return std::nullopt;
 }
 
 GridChange ChannelTableModel::validateEditor() {
@@ -520,9 +501,7 @@ GridChange ChannelTableModel::validateEditor() {
   } else {
     setEditorText(editor_.tag, change);
   }
-  editor_.visible = false;
-  change.editor = true;
-  EditBoundary(observer_);
+  closeEditor(change);
   return change;
 }
 
@@ -542,9 +521,7 @@ GridChange ChannelTableModel::editorEscape() {
   GridChange change;
   if (!editor_.visible) return change;
   setEditorText(editor_.tag, change);
-  editor_.visible = false;
-  change.editor = true;
-  EditBoundary(observer_);
+  closeEditor(change);
   return change;
 }
 

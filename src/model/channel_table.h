@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "base/app_state.h"
+#include "base/grid_util.h"
 #include "base/prompter.h"
 #include "base/tr.h"
 #include "model/cell_colors.h"
@@ -33,16 +34,9 @@ enum class CellColor {
 inline constexpr int kGridRows = 17;  // row 0 is the header row
 inline constexpr int kGridCols = 9;   // column 0 is the row header column
 
-// Grid columns.
+// Grid columns, counted from the first one after the row header.
 namespace col {
-inline constexpr int kRxFreq = 1;
-inline constexpr int kRxSignal = 2;
-inline constexpr int kTxFreq = 3;
-inline constexpr int kTxSignal = 4;
-inline constexpr int kScan = 5;
-inline constexpr int kBusyLock = 6;
-inline constexpr int kPower = 7;
-inline constexpr int kBandwidth = 8;
+enum Column { kRxFreq = 1, kRxSignal, kTxFreq, kTxSignal, kScan, kBusyLock, kPower, kBandwidth };
 }  // namespace col
 
 struct GridColumn {
@@ -88,8 +82,6 @@ struct GridChange {
   bool any() const { return rows != 0 || editor || current; }
 };
 
-enum class GridAction { None, OpenFreqEditor, OpenSignalDialog };
-
 // The texts of the four toggle columns (scan, busy lock, power, bandwidth).
 namespace cell_text {
 inline constexpr const char* kScanAdd = QM_TR("添加");
@@ -112,11 +104,7 @@ inline constexpr const char* kRadioNarrow = QM_TR("整机为窄带，此列不�
 }  // namespace cell_note
 
 // The answer to a press or key: what the widget must do next.
-struct GridPress {
-  GridAction action = GridAction::None;
-  int row = 0;
-  int col = 0;
-  std::string signalText;  // OpenSignalDialog: the text to hand to the dialog
+struct GridPress : CellPress {
   GridChange change;
 };
 
@@ -135,7 +123,7 @@ class ChannelTableModel {
  public:
   // The working copy an undo step keeps: cells with their colours and the check boxes.
   struct State {
-    std::array<std::array<ChannelCell, kGridCols>, kGridRows> cells{};
+    CellTable<ChannelCell, kGridRows, kGridCols> cells{};
     std::array<bool, kChannelCount> chOff{};
     std::array<bool, kChannelCount> txOff{};
     std::array<bool, kChannelCount> txEnabled{};
@@ -214,7 +202,9 @@ class ChannelTableModel {
   // ---- the frequency editor ----
   GridChange editorTextChanged(std::string text);
   // The character the editor inserts for a typed character, or nullopt to discard it.
-  std::optional<char> filterEditorKey(char32_t key) const;
+  std::optional<char> filterEditorKey(char32_t key) const {
+    return FreqEditorKey(key, app_.decimalSep);
+  }
   GridChange editorEnter();   // validate, then the current cell moves one column right
   GridChange editorEscape();  // restore the tag text and close
   GridChange editorLostFocus() { return validateEditor(); }
@@ -228,7 +218,10 @@ class ChannelTableModel {
   bool rowActive(int i) const;
   GridPress openFreqEditor(int row, int col, std::optional<char> digit);
   void setEditorText(std::string text, GridChange& change);
+  void closeEditor(GridChange& change);
   void markChanged();
+  GridChange clickBox(std::array<bool, kChannelCount>& boxes, int i, bool enabled,
+                      void (ChannelTableModel::*follow)(int));
 
   void showRecord(int i, ConstRow r);
   bool txSideEqualsRx(int i) const;
@@ -243,7 +236,7 @@ class ChannelTableModel {
   std::function<std::string()> radioBandwidth_;
   std::function<uint8_t()> identModelByte_;
 
-  std::array<std::array<ChannelCell, kGridCols>, kGridRows> cells_{};
+  CellTable<ChannelCell, kGridRows, kGridCols> cells_{};
   std::array<bool, kChannelCount> chOff_{};
   std::array<bool, kChannelCount> txOff_{};
   std::array<bool, kChannelCount> txEnabled_{};

@@ -119,17 +119,19 @@ std::optional<char> SignalEntry::filterCodeKey(char32_t key) const {
   return std::nullopt;
 }
 
+bool SignalEntry::refuse(EditableList& list, const char* title, const char* text) {
+  // The message box takes the focus; a focus change meanwhile must not check again.
+  checking_ = true;
+  Notify(prompter_, title, text, Icon::Exclamation);
+  checking_ = false;
+  list.text = list.tag;
+  return false;
+}
+
 bool SignalEntry::validateTone() {
   if (checking_) return false;
   auto v = ParseNumber(tone_.text, app_.decimalSep);
-  if (!v) {
-    // The message box takes the focus; a focus change meanwhile must not check again.
-    checking_ = true;
-    Notify(prompter_, QM_TR("错误"), QM_TR("CTC数据无效！"), Icon::Exclamation);
-    checking_ = false;
-    tone_.text = tone_.tag;
-    return false;
-  }
+  if (!v) return refuse(tone_, QM_TR("错误"), QM_TR("CTC数据无效！"));
   double tone = std::clamp(*v, kToneMin, kToneMax);
   tone_.text = tone_.tag = FormatFixed(tone, 2, 1, app_.decimalSep);
   return true;
@@ -139,13 +141,7 @@ bool SignalEntry::validateCode() {
   if (checking_) return false;
   if (code_.text.empty()) return true;
   auto v = ParseOctal(code_.text);
-  if (!v) {
-    checking_ = true;
-    Notify(prompter_, QM_TR("DCS错误"), QM_TR("DCS 数据无效！"), Icon::Exclamation);
-    checking_ = false;
-    code_.text = code_.tag;
-    return false;
-  }
+  if (!v) return refuse(code_, QM_TR("DCS错误"), QM_TR("DCS 数据无效！"));
   int c = std::clamp(*v, kCodeMin, kCodeMax);
   char buf[16];
   std::snprintf(buf, sizeof buf, "%03o", static_cast<unsigned>(c));

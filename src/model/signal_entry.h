@@ -61,6 +61,9 @@ class SignalEntry {
   void cancel() {}
 
  private:
+  // A text the check cannot read: the message, then the list's last accepted text again.
+  bool refuse(EditableList& list, const char* title, const char* text);
+
   const AppState& app_;
   Prompter& prompter_;
   std::string signalText_;

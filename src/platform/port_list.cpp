@@ -301,17 +301,13 @@ bool ProbePort::open(int portNumber, const LineSettings& settings) {
   thread->start();
   std::unique_lock lock(shared->m);
   if (!shared->done.wait_for(lock, bound_, [&] { return shared->finished; })) {
-    lastError_ = QM_TR("打开端口没有返回（驱动程序没有响应）");
-    lastFailure_ = OpenFailure::DriverRefused;
     // The thread is left running, and its object with it, until the system lets it go.
-    return false;
+    return refuseOpen(OpenFailure::DriverRefused, QM_TR("打开端口没有返回（驱动程序没有响应）"));
   }
   lock.unlock();
   thread->wait();
   delete thread;
-  lastError_ = shared->error;
-  lastFailure_ = shared->failure;
-  return shared->ok;
+  return shared->ok ? openSucceeded() : refuseOpen(shared->failure, shared->error);
 }
 
 }  // namespace qm

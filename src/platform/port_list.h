@@ -51,14 +51,10 @@ class ProbePort : public OpenOnlyPort {
       : makePort_(std::move(makePort)), bound_(bound) {}
 
   bool open(int portNumber, const LineSettings& settings) override;
-  std::string lastError() const override { return lastError_; }
-  OpenFailure lastFailure() const override { return lastFailure_; }
 
  private:
   Factory makePort_;
   std::chrono::milliseconds bound_;
-  std::string lastError_;
-  OpenFailure lastFailure_ = OpenFailure::None;
 };
 
 }  // namespace qm

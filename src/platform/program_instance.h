@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "base/no_copy.h"
+
 namespace qm {
 
 // The name of the mutex each program holds while it runs. The Windows setup and uninstaller
@@ -13,12 +15,10 @@ namespace qm {
 inline constexpr const wchar_t* kRunningMutexName = L"Global\\QM830K-running";
 
 // Holds the mark from construction to destruction; nothing outside Windows.
-class RunningMark {
+class RunningMark : NoCopy {
  public:
   RunningMark();
   ~RunningMark();
-  RunningMark(const RunningMark&) = delete;
-  RunningMark& operator=(const RunningMark&) = delete;
 
  private:
   [[maybe_unused]] void* handle_ = nullptr;  // the mutex, on Windows

@@ -113,11 +113,7 @@ QtSerialPort::QtSerialPort(const ProfileFile* programIni) : DeviceSerialPort(pro
 QtSerialPort::~QtSerialPort() { close(); }
 
 bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
-  if (isOpen()) {
-    lastError_ = SystemText(EBUSY);
-    lastFailure_ = OpenFailure::Busy;
-    return false;
-  }
+  if (isOpen()) return refuseOpen(OpenFailure::Busy, SystemText(EBUSY));
   const std::string device = deviceFor(portNumber);
   // A fresh port object for every open: one that was opened before would apply the previous
   // open's line settings while opening (the port scan's odd parity), which a
@@ -126,10 +122,8 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
   port_->setPortName(QtPortName(device));
   if (!port_->open(QIODevice::ReadWrite)) {
     OpenError e = DescribeOpenError(*port_, device);
-    lastError_ = std::move(e.text);
-    lastFailure_ = e.kind;
     port_.reset();
-    return false;
+    return refuseOpen(e.kind, std::move(e.text));
   }
   const QSerialPort::Parity parity = settings.parity == 'O'   ? QSerialPort::OddParity
                                      : settings.parity == 'E' ? QSerialPort::EvenParity
@@ -141,14 +135,11 @@ bool QtSerialPort::open(int portNumber, const LineSettings& settings) {
       port_->setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
       port_->setFlowControl(QSerialPort::NoFlowControl);
   if (!ok) {
-    lastError_ = device + ": " + port_->errorString().toStdString();
-    lastFailure_ = OpenFailure::DriverRefused;
+    std::string text = device + ": " + port_->errorString().toStdString();
     close();
-    return false;
+    return refuseOpen(OpenFailure::DriverRefused, std::move(text));
   }
-  lastError_.clear();
-  lastFailure_ = OpenFailure::None;
-  return true;
+  return openSucceeded();
 }
 
 void QtSerialPort::close() {

@@ -26,7 +26,7 @@ std::string ShownDevice(const std::string& device);
 // A serial port of the system, reached by port number through that mapping, or through a
 // device override (the command line's --device, the window's demo mode) that stands for
 // every port number.
-class DeviceSerialPort : public SerialPort {
+class DeviceSerialPort : public OpenOutcomePort {
  public:
   explicit DeviceSerialPort(const ProfileFile* programIni) : ini_(programIni) {}
 
@@ -36,12 +36,6 @@ class DeviceSerialPort : public SerialPort {
   std::string deviceFor(int portNumber) const {
     return override_.empty() ? SerialDeviceForPort(portNumber, ini_) : override_;
   }
-  std::string lastError() const override { return lastError_; }
-  OpenFailure lastFailure() const override { return lastFailure_; }
-
- protected:
-  std::string lastError_;
-  OpenFailure lastFailure_ = OpenFailure::None;
 
  private:
   const ProfileFile* ini_;

@@ -101,19 +101,13 @@ Win32SerialPort::Win32SerialPort(const ProfileFile* programIni)
 Win32SerialPort::~Win32SerialPort() { close(); }
 
 bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
-  if (isOpen()) {
-    lastError_ = SystemText(ERROR_BUSY);
-    lastFailure_ = OpenFailure::Busy;
-    return false;
-  }
+  if (isOpen()) return refuseOpen(OpenFailure::Busy, SystemText(ERROR_BUSY));
   const std::string device = deviceFor(portNumber);
   const HANDLE h = CreateFileW(DevicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
-    lastError_ = device + ": " + SystemText(code);
-    lastFailure_ = FailureOf(code);
-    return false;
+    return refuseOpen(FailureOf(code), device + ": " + SystemText(code));
   }
   auto io = std::make_unique<Io>();
   DCB dcb{};
@@ -152,10 +146,9 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   }
   if (!ok) {
     // The device opened but its driver took none of the port's settings.
-    lastError_ = device + ": " + SystemText(GetLastError());
-    lastFailure_ = OpenFailure::DriverRefused;
+    std::string text = device + ": " + SystemText(GetLastError());
     CloseHandle(h);
-    return false;
+    return refuseOpen(OpenFailure::DriverRefused, std::move(text));
   }
   // The link's waits are whole milliseconds (a poll every 5 to 20 ms, a drain check every
   // millisecond); the system's default timer ticks every 15.6 ms and would stretch each of
@@ -165,9 +158,7 @@ bool Win32SerialPort::open(int portNumber, const LineSettings& settings) {
   timeBeginPeriod(1);
   handle_ = h;
   io_ = std::move(io);
-  lastError_.clear();
-  lastFailure_ = OpenFailure::None;
-  return true;
+  return openSucceeded();
 }
 
 void Win32SerialPort::close() {

@@ -13,6 +13,8 @@
 
 #include <chrono>
 
+#include "base/no_copy.h"
+
 namespace qm::win {
 
 // Asks once per process that the system keep honouring the process's timer resolution
@@ -20,12 +22,10 @@ namespace qm::win {
 void HonourTimerResolution();
 
 // A waitable timer for the waits of one thread at a time.
-class WaitTimer {
+class WaitTimer : NoCopy {
  public:
   WaitTimer();
   ~WaitTimer();
-  WaitTimer(const WaitTimer&) = delete;
-  WaitTimer& operator=(const WaitTimer&) = delete;
 
   // Returns no earlier than `deadline` (steady_clock).
   void sleepUntil(std::chrono::steady_clock::time_point deadline);

@@ -120,6 +120,32 @@ void WalkRuns(const Row& rows, OffFn isOff, RowFn row, NoteFn note) {
   if (runStart != 0) note(runStart, count, true);
 }
 
+// The body of a channel table: a line per channel in use (its name, then its cells at cellX;
+// a transmit-inhibited row's transmit cells as the dashes dashOf(cell) gives), a note per run
+// of switched-off channels.
+template <class Rows, class Xs, class NameFn, class DashFn, class NoteFn>
+std::vector<BodyLine> RowLines(const Rows& rows, const Xs& cellX, NameFn name, DashFn dashOf,
+                               NoteFn note) {
+  using Row = typename Rows::value_type;
+  std::vector<BodyLine> lines;
+  WalkRuns(
+      rows, [](const Row& r) { return r.switchedOff; },
+      [&](int n) {
+        const Row& r = rows[static_cast<size_t>(n - 1)];
+        BodyLine line;
+        line.push_back({pos::kChannelNameX, name(n)});
+        for (size_t c = 0; c < r.cells.size(); ++c) {
+          const char* dashes = r.txInhibited ? dashOf(c) : nullptr;
+          line.push_back({cellX[c], dashes ? std::string(dashes) : r.cells[c]});
+        }
+        lines.push_back(std::move(line));
+      },
+      [&](int first, int last, bool reachesEnd) {
+        lines.push_back({{pos::kNoteX, note(first, last, reachesEnd)}});
+      });
+  return lines;
+}
+
 }  // namespace
 
 int32_t EstimatedTitleWidth(const std::string& utf8Text) {
@@ -176,48 +202,50 @@ std::string EmptyTuneChannelsNote(int first, int last) {
   return Fill(QM_TR("CH%1 ～ CH%2 are empty."), {std::to_string(first), std::to_string(last)});
 }
 
-std::vector<BodyLine> ChannelBodyLines(const ChannelReportInput& input) {
-  std::vector<BodyLine> lines;
-  WalkRuns(
-      input.rows, [](const ChannelReportRow& r) { return r.switchedOff; },
-      [&](int n) {
-        const ChannelReportRow& r = input.rows[static_cast<size_t>(n - 1)];
-        BodyLine line;
-        line.push_back({pos::kChannelNameX, Fill(QM_TR("信道%1"), {std::to_string(n)})});
+namespace {
 
-        for (size_t c = 0; c < r.cells.size(); ++c) {
-          std::string text = r.cells[c];
-          if (r.txInhibited) {
-            if (c == 2) text = kTxFreqDashes;
-            if (c == 3 || c == 5 || c == 6) text = kTxCellDashes;
-          }
-          line.push_back({pos::kChannelCellX[c], std::move(text)});
-        }
-        lines.push_back(std::move(line));
+// A table report: the first page with the header, the title, the model line and the column
+// headings, then the body lines, each further page beginning with the header and headings.
+template <size_t N>
+std::vector<ReportPage> TableReport(const PageHeaderInput& header, const std::string& title,
+                                    const ModelLineInput& model,
+                                    const std::array<Heading, N>& headings,
+                                    const std::vector<BodyLine>& lines,
+                                    const PageGeometry& geometry, int linesPerPage) {
+  std::vector<ReportPage> pages(1);
+  ReportPage& first = pages.front();
+  AddPageHeader(first, header, geometry);
+  AddTitle(first, title, EstimatedTitleWidth(title), geometry);
+  AddModelLine(first, model);
+  AddHeadings(first, headings);
+  PlaceBodyLines(
+      pages, lines,
+      [&](ReportPage& page) {
+        AddPageHeader(page, header, geometry);
+        AddHeadings(page, headings);
       },
-      [&](int first, int last, bool reachesEnd) {
-        lines.push_back({{pos::kNoteX, EmptyChannelsNote(first, last, reachesEnd)}});
-      });
-  return lines;
+      linesPerPage);
+  return pages;
+}
+
+}  // namespace
+
+std::vector<BodyLine> ChannelBodyLines(const ChannelReportInput& input) {
+  return RowLines(
+      input.rows, pos::kChannelCellX,
+      [](int n) { return Fill(QM_TR("信道%1"), {std::to_string(n)}); },
+      [](size_t c) -> const char* {
+        if (c == 2) return kTxFreqDashes;
+        return c == 3 || c == 5 || c == 6 ? kTxCellDashes : nullptr;
+      },
+      EmptyChannelsNote);
 }
 
 std::vector<ReportPage> LayoutChannelReport(const PageHeaderInput& header,
                                             const ChannelReportInput& input,
                                             const PageGeometry& geometry, int linesPerPage) {
-  std::vector<ReportPage> pages(1);
-  ReportPage& first = pages.front();
-  AddPageHeader(first, header, geometry);
-  AddTitle(first, input.title, EstimatedTitleWidth(input.title), geometry);
-  AddModelLine(first, input.model);
-  AddHeadings(first, kChannelHeadings);
-  PlaceBodyLines(
-      pages, ChannelBodyLines(input),
-      [&](ReportPage& page) {
-        AddPageHeader(page, header, geometry);
-        AddHeadings(page, kChannelHeadings);
-      },
-      linesPerPage);
-  return pages;
+  return TableReport(header, input.title, input.model, kChannelHeadings, ChannelBodyLines(input),
+                     geometry, linesPerPage);
 }
 
 std::vector<ReportPage> LayoutFunctionReport(const PageHeaderInput& header,
@@ -245,24 +273,13 @@ std::vector<ReportPage> LayoutFunctionReport(const PageHeaderInput& header,
 std::vector<ReportPage> LayoutTuneReport(const PageHeaderInput& header,
                                          const TuneReportInput& input,
                                          const PageGeometry& geometry) {
-  std::vector<BodyLine> lines;
-  WalkRuns(
-      input.rows, [](const TuneReportRow& r) { return r.switchedOff; },
-      [&](int n) {
-        const TuneReportRow& r = input.rows[static_cast<size_t>(n - 1)];
-        BodyLine line;
-        line.push_back({pos::kChannelNameX, "CH" + std::to_string(n)});
-        for (size_t c = 0; c < r.cells.size(); ++c) {
-          std::string text = r.cells[c];
-          if (r.txInhibited && c == 3) text = kTuneTxFreqDashes;
-          if (r.txInhibited && c > 3) text = kTxCellDashes;
-          line.push_back({pos::kTuneCellX[c], std::move(text)});
-        }
-        lines.push_back(std::move(line));
+  std::vector<BodyLine> lines = RowLines(
+      input.rows, pos::kTuneCellX, [](int n) { return "CH" + std::to_string(n); },
+      [](size_t c) -> const char* {
+        if (c == 3) return kTuneTxFreqDashes;
+        return c > 3 ? kTxCellDashes : nullptr;
       },
-      [&](int first, int last, bool) {
-        lines.push_back({{pos::kNoteX, EmptyTuneChannelsNote(first, last)}});
-      });
+      [](int first, int last, bool) { return EmptyTuneChannelsNote(first, last); });
   if (input.currentChannel >= 1 && input.currentChannel <= kReportTuneChannels) {
     lines.push_back({{pos::kNoteX, "CH " + std::to_string(input.currentChannel) +
                                        " is the current channel of tuning."}});
@@ -281,17 +298,8 @@ std::vector<ReportPage> LayoutTuneReport(const PageHeaderInput& header,
   }
 
   // The tune view's document begins with this report's own page; nothing blank comes first.
-  std::vector<ReportPage> pages(1);
-  ReportPage& first = pages.front();
-  AddPageHeader(first, header, geometry);
-  AddTitle(first, input.title, EstimatedTitleWidth(input.title), geometry);
-  AddModelLine(first, input.model);
-  AddHeadings(first, kTuneHeadings);
-  PlaceBodyLines(pages, lines, [&](ReportPage& page) {
-    AddPageHeader(page, header, geometry);
-    AddHeadings(page, kTuneHeadings);
-  });
-  return pages;
+  return TableReport(header, input.title, input.model, kTuneHeadings, lines, geometry,
+                     pos::kLinesPerPage);
 }
 
 std::vector<ReportPage> LayoutChannelAndFunctionReports(const PageHeaderInput& header,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qm {
@@ -68,9 +69,34 @@ class SerialPort {
   virtual OpenFailure lastFailure() const { return OpenFailure::Other; }
 };
 
+// A port that keeps what its last open came to, as lastError() and lastFailure() report it.
+class OpenOutcomePort : public SerialPort {
+ public:
+  std::string lastError() const override { return lastError_; }
+  OpenFailure lastFailure() const override { return lastFailure_; }
+
+ protected:
+  // The open failed, for the reason given in the system's words; false, for open() to return.
+  bool refuseOpen(OpenFailure kind, std::string text) {
+    lastError_ = std::move(text);
+    lastFailure_ = kind;
+    return false;
+  }
+  // The open succeeded; true, for open() to return.
+  bool openSucceeded() {
+    lastError_.clear();
+    lastFailure_ = OpenFailure::None;
+    return true;
+  }
+
+ private:
+  std::string lastError_;
+  OpenFailure lastFailure_ = OpenFailure::None;
+};
+
 // A port that is only ever opened to see whether it opens and is closed again before open()
 // returns (the scan's probe, a test's stand-in): it never holds a line, so it carries nothing.
-class OpenOnlyPort : public SerialPort {
+class OpenOnlyPort : public OpenOutcomePort {
  public:
   void close() override {}
   bool isOpen() const override { return false; }

@@ -7,25 +7,13 @@ namespace qm::sim {
 bool FakeSerialPort::open(int portNumber, const LineSettings& settings) {
   lastPort_ = portNumber;
   lastSettings_ = settings;
-  if (open_) {
-    lastError_ = "Access denied";
-    lastFailure_ = OpenFailure::Busy;
-    return false;
-  }
-  if (!openError_.empty()) {
-    lastError_ = openError_;
-    lastFailure_ = openFailure_;
-    return false;
-  }
-  if (restrictPorts_ && present_.count(portNumber) == 0) {
-    lastError_ = "No such file or directory";
-    lastFailure_ = OpenFailure::Absent;
-    return false;
-  }
+  if (open_) return refuseOpen(OpenFailure::Busy, "Access denied");
+  if (!openError_.empty()) return refuseOpen(openFailure_, openError_);
+  if (restrictPorts_ && present_.count(portNumber) == 0)
+    return refuseOpen(OpenFailure::Absent, "No such file or directory");
   open_ = true;
   ++openCount_;
-  lastError_.clear();
-  lastFailure_ = OpenFailure::None;
+  openSucceeded();
   toDevice_.clear();
   fromDevice_.clear();
   if (peer_ != nullptr) peer_->lineOpened(clock_.now());

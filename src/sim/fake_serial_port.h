@@ -38,7 +38,7 @@ class LinePeer {
 // 11 bit times (start, 8 data, 2 stop) at 9600 baud.
 inline constexpr Micros kByteTime9600{1146};
 
-class FakeSerialPort : public SerialPort {
+class FakeSerialPort : public OpenOutcomePort {
  public:
   struct WriteRecord {
     Micros at{0};
@@ -72,8 +72,6 @@ class FakeSerialPort : public SerialPort {
   size_t inCount() override;
   void clearInput() override;
   std::vector<uint8_t> readAll() override;
-  std::string lastError() const override { return lastError_; }
-  OpenFailure lastFailure() const override { return lastFailure_; }
 
   // What the PC did, for the tests.
   const std::vector<WriteRecord>& writes() const { return writes_; }
@@ -96,8 +94,6 @@ class FakeSerialPort : public SerialPort {
   bool failWrites_ = false;
 
   bool open_ = false;
-  std::string lastError_;
-  OpenFailure lastFailure_ = OpenFailure::None;
   std::deque<TimedByte> toDevice_;
   std::deque<TimedByte> fromDevice_;  // ordered by arrival time
   std::vector<TimedByte> scratch_;

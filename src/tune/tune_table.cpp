@@ -16,8 +16,7 @@ constexpr int64_t kStep625Hz = 6250;
 constexpr int64_t kStep5Hz = 5000;
 constexpr double kEditorStepMhz = 0.00625;
 
-bool ValidRow(int row) { return row >= 1 && row < kTuneGridRows; }
-bool ValidCell(int row, int col) { return ValidRow(row) && col >= 1 && col < kTuneGridCols; }
+bool ValidChannel(int i) { return i >= 0 && i < kTuneChannelCount; }
 bool IsTxColumn(int col) { return col >= tunecol::kTxFreq && col <= tunecol::kTxSignal; }
 bool IsFreqColumn(int col) { return col == tunecol::kRxFreq || col == tunecol::kTxFreq; }
 bool IsStepColumn(int col) { return col == tunecol::kRxStep || col == tunecol::kTxStep; }
@@ -40,18 +39,12 @@ TuneTableModel::TuneTableModel(const AppState& app, EditFlags& flags, Prompter& 
       modelByte_(modelByte),
       curTuneChannel_(curTuneChannel) {}
 
-const std::string& TuneTableModel::text(int row, int col) const {
-  static const std::string kEmpty;
-  if (!ValidCell(row, col)) return kEmpty;
-  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-}
+const std::string& TuneTableModel::text(int row, int col) const { return CellOf(cells_, row, col); }
 
-std::string& TuneTableModel::at(int row, int col) {
-  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-}
+std::string& TuneTableModel::at(int row, int col) { return CellAt(cells_, row, col); }
 
 TuneCellColor TuneTableModel::color(int row, int col) const {
-  if (!ValidCell(row, col)) return TuneCellColor::Black;
+  if (!IsDataCell(cells_, row, col)) return TuneCellColor::Black;
   const int i = row - 1;
   const bool tx = IsTxColumn(col);
   const bool txOff = txOff_[static_cast<size_t>(i)];
@@ -62,7 +55,7 @@ TuneCellColor TuneTableModel::color(int row, int col) const {
 }
 
 std::string TuneTableModel::cellNote(int row, int col) const {
-  if (!ValidCell(row, col)) return {};
+  if (!IsDataCell(cells_, row, col)) return {};
   const auto s = static_cast<size_t>(row - 1);
   const char* state = chOff_[s]                      ? tune_note::kChannelOff
                       : txOff_[s] && IsTxColumn(col) ? tune_note::kTxInhibited
@@ -83,26 +76,20 @@ CellLook TuneLookOf(TuneCellColor color, const ThemeColors& theme) {
   return {ReadableOn(theme.text, theme.base), theme.base};
 }
 
-bool TuneTableModel::channelOff(int i) const {
-  return i >= 0 && i < kTuneChannelCount && chOff_[static_cast<size_t>(i)];
-}
-bool TuneTableModel::txInhibited(int i) const {
-  return i >= 0 && i < kTuneChannelCount && txOff_[static_cast<size_t>(i)];
-}
+bool TuneTableModel::channelOff(int i) const { return Ticked(chOff_, i); }
+bool TuneTableModel::txInhibited(int i) const { return Ticked(txOff_, i); }
 // The selected channel can be neither switched off nor inhibited; a switched-off channel's
 // transmit box and option button wait until it is on again.
-bool TuneTableModel::channelOffEnabled(int i) const {
-  return i >= 0 && i < kTuneChannelCount && i != selected_;
-}
+bool TuneTableModel::channelOffEnabled(int i) const { return ValidChannel(i) && i != selected_; }
 bool TuneTableModel::txInhibitEnabled(int i) const {
   return channelOffEnabled(i) && !chOff_[static_cast<size_t>(i)];
 }
 bool TuneTableModel::optionEnabled(int i) const {
-  return i >= 0 && i < kTuneChannelCount && !chOff_[static_cast<size_t>(i)];
+  return ValidChannel(i) && !chOff_[static_cast<size_t>(i)];
 }
 
 void TuneTableModel::setCurrentCell(int row, int col) {
-  if (!ValidCell(row, col)) return;
+  if (!IsDataCell(cells_, row, col)) return;
   curRow_ = row;
   curCol_ = col;
 }
@@ -211,10 +198,10 @@ void TuneTableModel::PackChanges(Image& image) const {
   if (StateOf(image) != state()) PackTuneGrid(image);
 }
 
-TuneGridPress TuneTableModel::pressCell(int row, int col) {
+CellPress TuneTableModel::pressCell(int row, int col) {
   EditScope scope(observer_);
-  TuneGridPress out;
-  if (!ValidCell(row, col)) return out;
+  CellPress out;
+  if (!IsDataCell(cells_, row, col)) return out;
   setCurrentCell(row, col);
   const int i = row - 1;
   const size_t u = static_cast<size_t>(i);
@@ -234,7 +221,7 @@ TuneGridPress TuneTableModel::pressCell(int row, int col) {
     // Another cell's editor closes first: its edit is a step of its own.
     if (editor_.visible) EditBoundary(observer_);
     editor_ = TuneFreqEditor{true, row, col, text(row, col), text(row, col)};
-    out.action = TuneGridAction::OpenFreqEditor;
+    out.action = GridAction::OpenFreqEditor;
   } else if (IsStepColumn(col)) {
     const bool to625 = !IsStep625(text(row, col));
     at(row, col) = StepText(to625, app_.decimalSep);
@@ -244,24 +231,17 @@ TuneGridPress TuneTableModel::pressCell(int row, int col) {
     }
     markChanged();
   } else if (IsSignalColumn(col)) {
-    out.action = TuneGridAction::OpenSignalDialog;
+    out.action = GridAction::OpenSignalDialog;
     out.signalText = text(row, col);
   }
   return out;
 }
 
-TuneGridPress TuneTableModel::keyPress(int key) {
+CellPress TuneTableModel::keyPress(int key) {
   EditScope scope(observer_);
   if (key == 13) {
-    int row = curRow_;
-    int col = curCol_;
-    if (col < kTuneGridCols - 1) {
-      ++col;
-    } else if (row < kTuneGridRows - 1) {
-      ++row;
-      col = 1;
-    }
-    setCurrentCell(row, col);
+    const GridCell next = GridNextCell({curRow_, curCol_}, kTuneGridRows, kTuneGridCols);
+    setCurrentCell(next.row, next.col);
     return {};
   }
   if (key == 32) return pressCell(curRow_, curCol_);
@@ -271,7 +251,7 @@ TuneGridPress TuneTableModel::keyPress(int key) {
 void TuneTableModel::finishSignalDialog(int row, int col,
                                         const std::optional<std::string>& result) {
   EditScope scope(observer_);
-  if (!ValidCell(row, col) || !IsSignalColumn(col) || !result) return;
+  if (!IsDataCell(cells_, row, col) || !IsSignalColumn(col) || !result) return;
   if (*result == text(row, col)) return;
   at(row, col) = *result;
   markChanged();
@@ -280,26 +260,26 @@ void TuneTableModel::finishSignalDialog(int row, int col,
 void TuneTableModel::clickChannelOff(int i) {
   EditScope scope(observer_);
   if (!channelOffEnabled(i)) return;
-  chOff_[static_cast<size_t>(i)] = !chOff_[static_cast<size_t>(i)];
+  Flip(chOff_, i);
   markChanged();
 }
 
 void TuneTableModel::clickTxInhibit(int i) {
   EditScope scope(observer_);
   if (!txInhibitEnabled(i)) return;
-  txOff_[static_cast<size_t>(i)] = !txOff_[static_cast<size_t>(i)];
+  Flip(txOff_, i);
   markChanged();
 }
 
 void TuneTableModel::clickTestChannel(int i) {
-  if (i < 0 || i >= kTuneChannelCount) return;
+  if (!ValidChannel(i)) return;
   selected_ = i;
   curTuneChannel_ = static_cast<int16_t>(i + 1);
 }
 
 // The editor's text goes into its cell at once; only a real change marks the table edited.
 void TuneTableModel::setEditorText(std::string text) {
-  if (!ValidCell(editor_.row, editor_.col)) return;
+  if (!IsDataCell(cells_, editor_.row, editor_.col)) return;
   const bool differs = text != editor_.text || text != at(editor_.row, editor_.col);
   editor_.text = std::move(text);
   at(editor_.row, editor_.col) = editor_.text;
@@ -310,13 +290,6 @@ void TuneTableModel::editorTextChanged(std::string text) {
   EditScope scope(observer_);
   if (!editor_.visible) return;
   setEditorText(std::move(text));
-}
-
-std::optional<char> TuneTableModel::filterEditorKey(char32_t key) const {
-  if ((key >= '0' && key <= '9') || key == 8) return static_cast<char>(key);
-  if (key == ',' || key == '.') return app_.decimalSep;
-  if (key < 32) return static_cast<char>(key);
-  return std::nullopt;
 }
 
 void TuneTableModel::editorStep(int direction) {

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "base/app_state.h"
+#include "base/grid_util.h"
 #include "base/prompter.h"
 #include "base/tr.h"
 #include "model/cell_colors.h"
@@ -27,13 +28,9 @@ namespace qm {
 inline constexpr int kTuneGridRows = 12;  // row 0 is the header row
 inline constexpr int kTuneGridCols = 7;   // column 0 is the row header column
 
+// Tune grid columns, counted from the first one after the row header.
 namespace tunecol {
-inline constexpr int kRxFreq = 1;
-inline constexpr int kRxStep = 2;
-inline constexpr int kRxSignal = 3;
-inline constexpr int kTxFreq = 4;
-inline constexpr int kTxStep = 5;
-inline constexpr int kTxSignal = 6;
+enum Column { kRxFreq = 1, kRxStep, kRxSignal, kTxFreq, kTxStep, kTxSignal };
 }  // namespace tunecol
 
 enum class TuneCellColor {
@@ -55,15 +52,6 @@ inline constexpr const char* kTxInhibited = QM_TR("此信道禁止发射");
 inline constexpr const char* kTuneChannelAnd = QM_TR("调测用信道，%1");
 }  // namespace tune_note
 
-// What the widget must do after a press or key.
-enum class TuneGridAction { None, OpenFreqEditor, OpenSignalDialog };
-struct TuneGridPress {
-  TuneGridAction action = TuneGridAction::None;
-  int row = 0;
-  int col = 0;
-  std::string signalText;  // OpenSignalDialog: the text handed to the dialog
-};
-
 struct TuneFreqEditor {
   bool visible = false;
   int row = 0;
@@ -81,7 +69,7 @@ class TuneTableModel {
   // The working copy an undo step keeps: the cell texts and the two boxes per channel. The
   // channel the items are adjusted on is not data and stays, unless it is switched off.
   struct State {
-    std::array<std::array<std::string, kTuneGridCols>, kTuneGridRows> cells{};
+    CellTable<std::string, kTuneGridRows, kTuneGridCols> cells{};
     std::array<bool, kTuneChannelCount> chOff{};
     std::array<bool, kTuneChannelCount> txOff{};
     bool operator==(const State&) const = default;
@@ -126,8 +114,8 @@ class TuneTableModel {
   State StateOf(const Image& image) const;
 
   // ---- user actions ----
-  TuneGridPress pressCell(int row, int col);  // left button on a data cell
-  TuneGridPress keyPress(int key);            // Enter (13) or Space (32) on the grid
+  CellPress pressCell(int row, int col);  // left button on a data cell
+  CellPress keyPress(int key);            // Enter (13) or Space (32) on the grid
   // The signalling dialog closed: its text on OK, nullopt on Cancel.
   void finishSignalDialog(int row, int col, const std::optional<std::string>& result);
   void clickChannelOff(int i);   // chkTuneCH(i) toggled by the user
@@ -136,7 +124,9 @@ class TuneTableModel {
 
   // ---- the frequency editor ----
   void editorTextChanged(std::string text);
-  std::optional<char> filterEditorKey(char32_t key) const;
+  std::optional<char> filterEditorKey(char32_t key) const {
+    return FreqEditorKey(key, app_.decimalSep);
+  }
   void editorEnter();  // validate, the grid moves to the next column
   void editorUp();
   void editorDown();
@@ -167,7 +157,7 @@ class TuneTableModel {
   const uint8_t& modelByte_;
   int16_t& curTuneChannel_;
 
-  std::array<std::array<std::string, kTuneGridCols>, kTuneGridRows> cells_{};
+  CellTable<std::string, kTuneGridRows, kTuneGridCols> cells_{};
   std::array<bool, kTuneChannelCount> chOff_{};
   std::array<bool, kTuneChannelCount> txOff_{};
   int selected_ = -1;

@@ -13,16 +13,17 @@
 #include <string>
 
 #include "base/app_state.h"
+#include "base/grid_util.h"
 #include "base/prompter.h"
 
 namespace qm::ui {
 
-// What a press on a cell asks of the widget, in either grid (GridAction, TuneGridAction): the
-// frequency editor the model opened takes the focus, or the signalling dialog opens.
-template <class Action>
-void FollowPress(Action action, QLineEdit* editor, const std::function<void()>& openSignalDialog) {
-  if (action == Action::OpenFreqEditor) editor->setFocus(Qt::OtherFocusReason);
-  if (action == Action::OpenSignalDialog) openSignalDialog();
+// What a press on a cell asks of the widget, in either grid: the frequency editor the model
+// opened takes the focus, or the signalling dialog opens.
+inline void FollowPress(GridAction action, QLineEdit* editor,
+                        const std::function<void()>& openSignalDialog) {
+  if (action == GridAction::OpenFreqEditor) editor->setFocus(Qt::OtherFocusReason);
+  if (action == GridAction::OpenSignalDialog) openSignalDialog();
 }
 
 // The editor over `grid`'s cells: frameless, centred, hidden until the model opens it.

@@ -145,18 +145,15 @@ void FrmSignal::render() {
   rendering_ = false;
 }
 
-void FrmSignal::checkTone() {
+void FrmSignal::checkList(bool tone) {
   checking_ = true;
-  entry_.setToneText(tone_->currentText().toStdString());
-  entry_.validateTone();
-  checking_ = false;
-  render();
-}
-
-void FrmSignal::checkCode() {
-  checking_ = true;
-  entry_.setCodeText(code_->currentText().toStdString());
-  entry_.validateCode();
+  if (tone) {
+    entry_.setToneText(tone_->currentText().toStdString());
+    entry_.validateTone();
+  } else {
+    entry_.setCodeText(code_->currentText().toStdString());
+    entry_.validateCode();
+  }
   checking_ = false;
   render();
 }
@@ -214,8 +211,7 @@ bool FrmSignal::eventFilter(QObject* watched, QEvent* event) {
     if (next && (next == box || box->isAncestorOf(next))) return false;
     // Leaving for Cancel abandons the entry: no check, no message.
     if (next && next->objectName() == "cmdCancel") return false;
-    if (onTone && tone_->isEnabled()) checkTone();
-    if (onCode && code_->isEnabled()) checkCode();
+    if (box->isEnabled()) checkList(onTone);
   }
   return false;
 }

@@ -34,9 +34,8 @@ class FrmSignal : public QDialog {
  private:
   void render();
   void okClicked();
-  // The check that runs when a list loses the focus.
-  void checkTone();
-  void checkCode();
+  // The check that runs when the tone list (or the code list) loses the focus.
+  void checkList(bool tone);
 
   SignalEntry entry_;
   QRadioButton* opt_[3] = {};

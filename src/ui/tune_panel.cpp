@@ -380,12 +380,12 @@ void TunePanel::render() {
   renderTable();
 }
 
-void TunePanel::handlePress(const TuneGridPress& press) {
+void TunePanel::handlePress(const CellPress& press) {
   renderTable();
   FollowPress(press.action, editor_, [&] { openSignalDialog(press); });
 }
 
-void TunePanel::openSignalDialog(const TuneGridPress& press) {
+void TunePanel::openSignalDialog(const CellPress& press) {
   // Beside the grid, so that the row being edited stays in view.
   const QRect cell = grid_->visualItemRect(grid_->item(press.row - 1, press.col - 1));
   const QPoint at = grid_->viewport()->mapToGlobal(cell.bottomLeft()) + QPoint(0, 4);

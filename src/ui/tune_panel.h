@@ -59,8 +59,8 @@ class TunePanel : public QWidget {
   void renderTable();
   void renderEditor();
   void run(const std::function<void()>& command, bool quick = false);
-  void handlePress(const TuneGridPress& press);
-  void openSignalDialog(const TuneGridPress& press);
+  void handlePress(const CellPress& press);
+  void openSignalDialog(const CellPress& press);
   void layoutColumns();
 
   TuneController& tune_;

@@ -31,6 +31,13 @@ class ChannelEditsTest : public test::EditorTest {
     return out;
   }
 
+  // The command just run was one undo step named `label`, and its undo gives `before` back.
+  void ExpectOneStepBackTo(const Image& before, const char* label = "粘贴") {
+    EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, label));
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(Saved(), before);
+  }
+
   Image image = test::DefaultImage(app, 0);
   EditHistory history{image, flags, editors};
 };
@@ -61,9 +68,7 @@ TEST_F(ChannelEditsTest, PrivateClipRoundTripsRefusesDamageAndPastesExactly) {
   const Image after = Saved();
   EXPECT_EQ(std::tuple(Record(after, 14), Record(after, 15), after[addr::kChannels + 16 * 15 + 13]),
             std::tuple(Record(after, 0), Record(after, 1), 0x5A));
-  EXPECT_EQ(std::tuple(history.undoCount(), history.undoLabel()), std::tuple(1u, "粘贴"));
-  ASSERT_TRUE(history.undo());
-  EXPECT_EQ(Saved(), before);
+  ExpectOneStepBackTo(before);
 
   // From channel 16 only one fits, and the report says so.
   const PasteResult last = PasteChannels(grid(), image, app, 15, copy.clip, copy.csv);
@@ -120,12 +125,8 @@ TEST_F(ChannelEditsTest, TextPasteGoesThroughTheImportChecks) {
       rx += (k ? "|" : "") + (now == shown.cells[row][col::kRxFreq].text ? "" : now);
     }
     EXPECT_EQ(rx, c.rx);
-    EXPECT_EQ(history.undoCount(), c.pasted > 0 ? 1u : 0u);
-    if (c.pasted > 0) {
-      EXPECT_EQ(history.undoLabel(), "粘贴");
-      history.undo();
-    }
-    EXPECT_EQ(Saved(), before);
+    if (c.pasted > 0) ExpectOneStepBackTo(before);
+    EXPECT_EQ(std::tuple(history.undoCount(), Saved() == before), std::tuple(0u, true));
   }
 }
 
@@ -174,8 +175,7 @@ TEST_F(ChannelEditsTest, AClipFromAnotherModelKeepsRowsInPlaceAndChecksSignallin
   EXPECT_EQ(std::tuple(grid().channelOff(10), rx(12), rx(13), grid().txInhibited(14),
                        grid().cell(15, col::kTxFreq).text, rx(16)),
             std::tuple(true, rx(4), kept, true, rx(15), "433.02500"));
-  ASSERT_TRUE(history.undo());
-  EXPECT_EQ(Saved(), before);
+  ExpectOneStepBackTo(before);
 
   // Nothing fits: one sentence, nothing changes.
   clip.records = {clip.records[2], clip.records[4]};
@@ -272,15 +272,12 @@ TEST_F(ChannelEditsTest, OneCopiedRowFillsEachChosenChannel) {
     history.clear();
     const Image before = Saved();
     const PasteResult r = PasteChannelsOnto(grid(), image, app, {9, 2, 5}, clip, text);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.pasted, static_cast<int>(filled.size()));
+    ASSERT_EQ(std::tuple(r.ok, r.pasted), std::tuple(true, static_cast<int>(filled.size())));
     for (int ch = 2; ch < kChannelCount; ++ch) {
       const bool want = std::find(filled.begin(), filled.end(), ch) != filled.end();
       EXPECT_EQ(grid().cell(ch + 1, col::kRxFreq).text == "433.12500", want) << ch;
     }
-    EXPECT_EQ(history.undoCount(), 1u);
-    ASSERT_TRUE(history.undo());
-    EXPECT_EQ(Saved(), before);
+    ExpectOneStepBackTo(before);
   }
 }
 

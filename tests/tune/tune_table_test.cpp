@@ -64,9 +64,7 @@ TEST(TuneTable, FrequencyEncoding) {
     SCOPED_TRACE(c.mhz);
     uint8_t b0 = 0, b1 = 0, b2 = 0xFF;
     TuneTableModel::EncodeTuneFreq(c.mhz, c.step, b0, b1, b2);
-    EXPECT_EQ(b0, c.b0);
-    EXPECT_EQ(b1, c.b1);
-    EXPECT_EQ(b2, 0xFC | c.b2low);  // bits 2-7 stay
+    EXPECT_EQ(std::tuple(b0, b1, b2), std::tuple(c.b0, c.b1, 0xFC | c.b2low));  // bits 2-7 stay
   }
 }
 
@@ -78,17 +76,16 @@ TEST(TuneTable, FrequencyEditorAndSignalDialog) {
   b.curTuneChannel = 1;
   test::PutTuneChannel(b.image.bytes(), 0, 150.0, 0x30, 0x70, 0x06);
   b.table.DisplayTuneGrid(b.image);
-  ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, TuneGridAction::OpenFreqEditor);
+  ASSERT_EQ(b.table.pressCell(1, tunecol::kRxFreq).action, GridAction::OpenFreqEditor);
   b.table.editorTextChanged("146.0126");
-  EXPECT_TRUE(b.flags.tuneDataChanged);
-  EXPECT_EQ(b.table.text(1, 1), "146.0126");
+  EXPECT_EQ(std::tuple(b.table.text(1, 1), b.flags.tuneDataChanged), std::tuple("146.0126", true));
   b.table.editorEnter();
   EXPECT_EQ(std::tuple(b.table.text(1, 1), b.table.freqEditor().visible, b.table.currentCol()),
             std::tuple("146.01250", false, 2));
   b.table.PackTuneGrid(b.image);
-  EXPECT_EQ(std::tuple(b.image[0x100], b.image[0x101], b.image[0x102] & 0x07),
-            std::tuple(0x42, 0x5B, 0x04));
-  EXPECT_TRUE(b.prompter.messages.empty());
+  EXPECT_EQ(
+      std::tuple(b.image[0x100], b.image[0x101], b.image[0x102] & 0x07, b.prompter.messages.size()),
+      std::tuple(0x42, 0x5B, 0x04, 0u));
 
   b.table.pressCell(1, tunecol::kTxFreq);
   b.table.editorUp();
@@ -104,24 +101,21 @@ TEST(TuneTable, FrequencyEditorAndSignalDialog) {
   b.prompter.messages.clear();
   b.table.editorTextChanged("");
   b.table.validateEditor();
-  EXPECT_TRUE(b.prompter.messages.empty());
-  EXPECT_EQ(b.table.text(1, 4), "150.00000");
+  EXPECT_EQ(std::tuple(b.table.text(1, 4), b.prompter.messages.size()),
+            std::tuple("150.00000", 0u));
 
   b.table.editorTextChanged("190");
   b.table.validateEditor();
   EXPECT_EQ(b.prompter.lines(), (std::vector<std::string>{"QM830K / 频率超过范围！"}));
   EXPECT_EQ(b.table.text(1, 4), "180.00000");
 
-  EXPECT_EQ((std::vector{b.table.filterEditorKey('7'), b.table.filterEditorKey(','),
-                         b.table.filterEditorKey(8), b.table.filterEditorKey('a')}),
-            (std::vector<std::optional<char>>{'7', '.', char{8}, std::nullopt}));
   EXPECT_TRUE(b.table.CommitPendingEdit());
   EXPECT_FALSE(b.table.freqEditor().visible);
 
   b.flags.tuneDataChanged = false;
-  const TuneGridPress p = b.table.pressCell(1, tunecol::kTxSignal);
-  ASSERT_EQ(p.action, TuneGridAction::OpenSignalDialog);
-  EXPECT_EQ(p.signalText, "CTC 67.0");
+  const CellPress p = b.table.pressCell(1, tunecol::kTxSignal);
+  ASSERT_EQ(std::tuple(p.action, p.signalText),
+            std::tuple(GridAction::OpenSignalDialog, "CTC 67.0"));
   b.table.finishSignalDialog(1, tunecol::kTxSignal, std::string("CTC 67.0"));
   b.table.finishSignalDialog(1, tunecol::kTxSignal, std::nullopt);
   EXPECT_FALSE(b.flags.tuneDataChanged);
@@ -156,7 +150,7 @@ TEST(TuneTable, StepToggleSnapsTheFrequency) {
     b.image[0x100 + 48 + 6] = static_cast<uint8_t>(n >> 8);
     b.image[0x100 + 48 + 7] = static_cast<uint8_t>(0x08 | (c.step625 ? 4 : 0) | (n >> 16));
     b.table.DisplayTuneGrid(b.image);
-    EXPECT_EQ(b.table.pressCell(4, tunecol::kTxStep).action, TuneGridAction::None);
+    EXPECT_EQ(b.table.pressCell(4, tunecol::kTxStep).action, GridAction::None);
     EXPECT_EQ(std::tuple(b.table.text(4, tunecol::kTxStep), b.table.text(4, tunecol::kTxFreq),
                          b.flags.tuneDataChanged, b.prompter.messages.size()),
               std::tuple(c.stepAfter, c.freqAfter, true, c.message ? 1u : 0u));
@@ -208,11 +202,10 @@ TEST(TuneTable, BoxesOptionsAndColours) {
             std::tuple(true, false, false, true, true));
 
   // A press on a switched-off row opens nothing; a transmit cell of an inhibited one neither.
-  EXPECT_EQ(
-      std::tuple(b.table.pressCell(1, tunecol::kRxFreq).action, b.table.channelOff(0),
-                 b.table.pressCell(3, tunecol::kTxFreq).action,
-                 b.table.pressCell(3, tunecol::kRxFreq).action),
-      std::tuple(TuneGridAction::None, true, TuneGridAction::None, TuneGridAction::OpenFreqEditor));
+  EXPECT_EQ(std::tuple(b.table.pressCell(1, tunecol::kRxFreq).action, b.table.channelOff(0),
+                       b.table.pressCell(3, tunecol::kTxFreq).action,
+                       b.table.pressCell(3, tunecol::kRxFreq).action),
+            std::tuple(GridAction::None, true, GridAction::None, GridAction::OpenFreqEditor));
 
   // Choosing channel 4 frees channel 2's boxes; selecting does not mark the table edited.
   b.flags.tuneDataChanged = false;
@@ -249,8 +242,9 @@ TEST(CellLook, EveryRoleReadsOnLightAndDarkThemes) {
     const Rgb green = LookOf(CellColor::Active, false, theme).text;
     const Rgb red = LookOf(CellColor::Inactive, false, theme).text;
     EXPECT_TRUE(green.g > green.r + 60 && red.r > red.g + 60) << isDark;
-    EXPECT_EQ(LookOf(CellColor::ButtonFace, false, theme).background, theme.button);
-    EXPECT_EQ(LookOf(CellColor::Active, true, theme).background, kSignalCellBackground);
+    EXPECT_EQ(std::tuple(LookOf(CellColor::ButtonFace, false, theme).background,
+                         LookOf(CellColor::Active, true, theme).background),
+              std::tuple(theme.button, kSignalCellBackground));
     for (const TuneCellColor role :
          {TuneCellColor::Black, TuneCellColor::ButtonFace, TuneCellColor::Red}) {
       const CellLook look = TuneLookOf(role, theme);

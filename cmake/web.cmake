@@ -28,3 +28,39 @@ add_custom_command(OUTPUT ${QM_SITE_DIR}/qm830k_en.json
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/ts-to-json ${CMAKE_SOURCE_DIR}/translations/qm830k_en.ts
   COMMENT "English translations for the page")
 add_custom_target(qm830k_web_translations ALL DEPENDS ${QM_SITE_DIR}/qm830k_en.json)
+
+# ---- the core's tests under node ----
+# Every core folder's GoogleTest program, without the test files that need the desktop's
+# platform layer or its build tree (the Qt codec, the help page). They run on the machine's
+# own files (NODERAWFS) like the Linux tests.
+if(QM_BUILD_TESTS)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  configure_file(${CMAKE_SOURCE_DIR}/data/nrvPC.ini ${CMAKE_BINARY_DIR}/nrvPC.ini COPYONLY)
+  enable_testing()
+  set(QM_WEB_TEST_SKIPPED document_test radio_commands_test model_table_test)
+  foreach(_line ${_qm_folder_lines})
+    if(NOT _line MATCHES "[ \t]core$")
+      continue()
+    endif()
+    string(REGEX MATCH "^[a-z]+" area "${_line}")
+    file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.cpp)
+    foreach(skipped ${QM_WEB_TEST_SKIPPED})
+      list(FILTER _sources EXCLUDE REGEX "/${skipped}\\.cpp$")
+    endforeach()
+    if(NOT _sources)
+      continue()
+    endif()
+    add_executable(test_${area} ${_sources} ${CMAKE_SOURCE_DIR}/tests/support/test_main.cpp)
+    target_include_directories(test_${area} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(test_${area} PRIVATE qm830k_core GTest::gtest GTest::gmock)
+    target_compile_options(test_${area} PRIVATE ${QM_WARNINGS})
+    target_compile_definitions(test_${area} PRIVATE
+      QM_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data" QM_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    target_link_options(test_${area} PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1
+      -sENVIRONMENT=node -sEXIT_RUNTIME=1)
+    add_test(NAME web_${area} COMMAND node --no-experimental-fetch
+      ${CMAKE_BINARY_DIR}/test_${area}.js)
+  endforeach()
+endif()

@@ -305,6 +305,9 @@ Session& TheSession() {
   return *gSession;
 }
 
+// The page's handle on the one session.
+Session* SessionForPage() { return &TheSession(); }
+
 }  // namespace
 
 }  // namespace qm::web
@@ -316,7 +319,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void qm_run() { qm::web::TheSession().run(); }
 EMSCRIPTEN_BINDINGS(qm830k) {
   using qm::web::Session;
   using namespace emscripten;
-  function("session", &qm::web::TheSession, allow_raw_pointers());
+  function("session", &qm::web::SessionForPage, allow_raw_pointers());
   class_<Session>("Session")
       .function("busy", &Session::busy)
       .function("pressCell", &Session::pressCell)

@@ -322,11 +322,16 @@ function wireEditor(): void {
 }
 
 // ---- the radio-wide functions ----
+// The labels' ids by Fn: the desktop's control names, the array Label1 numbered in the frame's
+// order.
+const labelIds: string[] = [];
+
 function buildFunctions(): void {
   const host = $("functionColumns");
   host.textContent = "";
   const n = s.functionCount();
   let column: HTMLElement | null = null;
+  let label1 = 0;
   for (let k = 0; k < n; ++k) {
     if (k % 4 === 0) {
       column = document.createElement("div");
@@ -335,7 +340,8 @@ function buildFunctions(): void {
     }
     const fn = s.functionAt(k);
     const lbl = document.createElement("label");
-    lbl.id = s.functionLabelControl(fn);
+    const name = s.functionLabelControl(fn);
+    lbl.id = labelIds[fn] = name === "Label1" ? `Label1_${label1++}` : name;
     const list = document.createElement("select");
     list.id = s.functionControl(fn);
     lbl.htmlFor = list.id;
@@ -349,7 +355,7 @@ function renderFunctions(): void {
   for (let k = 0; k < n; ++k) {
     const fn = s.functionAt(k);
     const list = $(s.functionControl(fn)) as HTMLSelectElement;
-    $(s.functionLabelControl(fn)).textContent = s.functionLabel(fn);
+    $(labelIds[fn]).textContent = s.functionLabel(fn);
     const count = s.functionItemCount(fn);
     const items: string[] = [];
     for (let i = 0; i < count; ++i) items.push(s.functionItem(fn, i));

@@ -316,6 +316,10 @@ Session* SessionForPage() { return &TheSession(); }
 // ccall's async option and awaits it).
 extern "C" EMSCRIPTEN_KEEPALIVE void qm_run() { qm::web::TheSession().run(); }
 
+// The progress window's Cancel, pressed while a read waits: a plain export, since every call
+// of the bound session made while an action waits only answers once the action is over.
+extern "C" EMSCRIPTEN_KEEPALIVE void qm_cancel_progress() { qm::web::TheSession().cancelProgress(); }
+
 EMSCRIPTEN_BINDINGS(qm830k) {
   using qm::web::Session;
   using namespace emscripten;
@@ -336,7 +340,6 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("changeModel", &Session::changeModel)
       .function("read", &Session::read)
       .function("write", &Session::write)
-      .function("cancelProgress", &Session::cancelProgress)
       .function("caption", &Session::caption)
       .function("gridRows", &Session::gridRows)
       .function("gridCols", &Session::gridCols)

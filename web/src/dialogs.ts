@@ -2,13 +2,19 @@
 // window of the radio commands and the model dialog.
 import type { QmSession } from "./host";
 
-let session: QmSession | null = null;
-export function useSession(s: QmSession): void {
-  session = s;
-}
-
 const $ = (id: string) => document.getElementById(id) as HTMLElement;
-const tr = (text: string, context: string) => (session ? session.tr(text, context) : text);
+
+// The dialogs' own words in the page's language, looked up while no action runs: the question
+// box and the progress window show while one does, when the module answers no query at once.
+const kTexts: [string, string][] = [
+  ["是(&Y)", "QtPrompter"], ["否(&N)", "QtPrompter"], ["确定", "QtPrompter"], ["取消", "QtPrompter"],
+  ["取消", "qm::ui::FrmProgress"],
+];
+const texts = new Map<string, string>();
+export function refreshTexts(s: QmSession): void {
+  for (const [text, context] of kTexts) texts.set(context + "\n" + text, s.tr(text, context));
+}
+const tr = (text: string, context: string) => texts.get(context + "\n" + text) ?? text;
 
 // A menu or button text without its accelerator mark: "文件(&F)" shows "文件(F)", "&File" "File".
 export function label(text: string): string {
@@ -82,6 +88,7 @@ export function progress(state: number, caption: string, title: string, maximum:
 export function showModelDialog(s: QmSession, chosen: (model: number) => void): void {
   const dlg = $("frmRadio") as HTMLDialogElement;
   const ctx = "qm::ui::FrmRadio";
+  const tr = (text: string, context: string) => s.tr(text, context);
   $("frmRadioTitle").textContent = tr("机型信息", ctx);
   $("lblModel").textContent = tr("机型：", ctx);
   $("lblBandCaption").textContent = tr("频率范围：", ctx);

@@ -6,6 +6,7 @@
 /* eslint-disable @typescript-eslint/no-explicit-any */
 export interface QmModule {
   FS: any;
+  _qm_cancel_progress: () => void;
   ccall: (name: string, ret: string | null, types: string[], args: unknown[], opts?: { async?: boolean }) => any;
   session: () => QmSession;
   qmHost?: Host;

@@ -3,7 +3,7 @@
 // core; the page's own words (menus, buttons) are the desktop window's, translated through
 // the same translation file.
 import { Host, QmModule, QmSession } from "./host";
-import { ask, closeMenus, label, progress, showModelDialog, useSession } from "./dialogs";
+import { ask, closeMenus, label, progress, refreshTexts, showModelDialog } from "./dialogs";
 
 declare const createQm: (options?: object) => Promise<QmModule>;
 
@@ -371,7 +371,11 @@ function renderFunctions(): void {
 }
 
 // ---- the whole window ----
+// Only while no action runs: a query made while one waits would be answered only once it is
+// over (the module hands every call made meanwhile a promise).
 export function render(): void {
+  if (running) return;
+  refreshTexts(s);
   document.title = s.caption();
   document.documentElement.lang = s.english() ? "en" : "zh-CN";
   $("fraChannelCaption").textContent = s.tr("信道设置", kMainContext);
@@ -414,7 +418,6 @@ async function start(): Promise<void> {
   mod.qmHost = host;
   restoreIni();
   s = mod.session();
-  useSession(s);
   s.loadTranslations(translations);
   s.setEnglish(localStorage.getItem(kLanguageKey) === "en");
   buildMenus();
@@ -422,7 +425,9 @@ async function start(): Promise<void> {
   wireEditor();
   buildFunctions();
   document.addEventListener("click", () => closeMenus());
-  $("cmdCancel").onclick = () => s.cancelProgress();
+  // Cancel is pressed while the read waits: straight to the module's export, since the
+  // module's callers (the bound session, ccall) answer only once the waiting action is over.
+  $("cmdCancel").onclick = () => mod._qm_cancel_progress();
   render();
   tick();
   setInterval(tick, 1000);

@@ -23,6 +23,7 @@
 #include "model/cell_colors.h"
 #include "model/channel_table.h"
 #include "model/function_settings.h"
+#include "model/signal_entry.h"
 #include "radio/link.h"
 #include "web/web_seams.h"
 #include "web/web_translation.h"
@@ -207,15 +208,72 @@ class Session {
   int editorSelLength() const { return grid().freqEditor().selLength; }
   // The character the editor takes for a typed one (the code), or -1 to drop it.
   int editorKey(int key) const {
-    const auto c = grid().filterEditorKey(static_cast<char32_t>(key));
-    return c ? static_cast<unsigned char>(*c) : -1;
+    return Filtered(grid().filterEditorKey(static_cast<char32_t>(key)));
   }
-  // The signalling cell whose dialog the last press or key asked for; 0 when none.
-  int signalRow() const { return signalRow_; }
-  int signalCol() const { return signalCol_; }
-  void cancelSignal() {
-    signalRow_ = signalCol_ = 0;
-    grid().finishSignalDialog(std::nullopt);
+  // ---- the signalling dialog frmSignal, open while signalOpen() ----
+  bool signalOpen() const { return signal_.has_value(); }
+  int signalOption() const { return signal_ ? static_cast<int>(signal_->option()) : -1; }
+  bool signalToneEnabled() const { return signal_ && signal_->toneEnabled(); }
+  bool signalCodeEnabled() const { return signal_ && signal_->codeEnabled(); }
+  bool signalInvertEnabled() const { return signal_ && signal_->invertEnabled(); }
+  bool signalInverted() const { return signal_ && signal_->inverted(); }
+  std::string signalToneText() const { return signal_ ? signal_->tone().text : std::string(); }
+  std::string signalCodeText() const { return signal_ ? signal_->code().text : std::string(); }
+  int signalToneCount() const { return signal_ ? signal_->tone().combo.count() : 0; }
+  std::string signalTone(int k) const { return signal_ ? signal_->tone().combo.item(k) : ""; }
+  int signalCodeCount() const { return signal_ ? signal_->code().combo.count() : 0; }
+  std::string signalCode(int k) const { return signal_ ? signal_->code().combo.item(k) : ""; }
+  int signalToneKey(int key) const {
+    return Filtered(signal_ ? signal_->filterToneKey(key) : std::nullopt);
+  }
+  int signalCodeKey(int key) const {
+    return Filtered(signal_ ? signal_->filterCodeKey(key) : std::nullopt);
+  }
+  // The dialog's controls; the checks and OK may show a message, so they are actions.
+  void signalSelect(int option) {
+    if (signal_) signal_->selectOption(static_cast<SignalEntry::Option>(option));
+  }
+  void signalSetInverted(bool on) {
+    if (signal_) signal_->setInverted(on);
+  }
+  void signalSetTone(std::string text) {
+    if (signal_) signal_->setToneText(std::move(text));
+  }
+  void signalSetCode(std::string text) {
+    if (signal_) signal_->setCodeText(std::move(text));
+  }
+  void signalCheckTone() {
+    queue([this] {
+      if (signal_) signal_->validateTone();
+    });
+  }
+  void signalCheckCode() {
+    queue([this] {
+      if (signal_) signal_->validateCode();
+    });
+  }
+  void signalFinish(bool ok) {
+    queue([=, this] {
+      if (!signal_) return;
+      const std::optional<std::string> result = ok ? std::optional(signal_->ok()) : std::nullopt;
+      signal_.reset();
+      grid().finishSignalDialog(result);
+    });
+  }
+
+  // ---- undo and redo ----
+  bool canUndo() const { return doc_->history().canUndo(); }
+  bool canRedo() const { return doc_->history().canRedo(); }
+  std::string undoLabel() const { return Tr(doc_->history().undoLabel()); }
+  std::string redoLabel() const { return Tr(doc_->history().redoLabel()); }
+  void undo(bool back) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      if (back)
+        doc_->history().undo();
+      else
+        doc_->history().redo();
+    });
   }
 
   int functionCount() const { return kFunctionListCount; }
@@ -260,12 +318,15 @@ class Session {
     return LookOf(c.color, c.highlighted, kTheme);
   }
 
+  // A press or key on a signalling cell opens the dialog with the cell's text.
   void noteSignal(const GridPress& p) {
-    if (p.action == GridAction::OpenSignalDialog) {
-      signalRow_ = p.row;
-      signalCol_ = p.col;
-    }
+    if (p.action != GridAction::OpenSignalDialog) return;
+    signal_.emplace(app_, prompter_);
+    signal_->load(p.signalText);
   }
+
+  // A key filter's answer for the page: the character's code, or -1 to drop it.
+  static int Filtered(std::optional<char> c) { return c ? static_cast<unsigned char>(*c) : -1; }
 
   // Save or Save As, then the bytes to the browser's file. A save the browser refuses keeps
   // the edits marked as unsaved, as a failed save on the desktop does.
@@ -294,8 +355,7 @@ class Session {
   std::unique_ptr<Document> doc_;
   std::function<void()> queued_;
   bool busy_ = false;
-  int signalRow_ = 0;
-  int signalCol_ = 0;
+  std::optional<SignalEntry> signal_;
 };
 
 std::unique_ptr<Session> gSession;
@@ -318,7 +378,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void qm_run() { qm::web::TheSession().run(); }
 
 // The progress window's Cancel, pressed while a read waits: a plain export, since every call
 // of the bound session made while an action waits only answers once the action is over.
-extern "C" EMSCRIPTEN_KEEPALIVE void qm_cancel_progress() { qm::web::TheSession().cancelProgress(); }
+extern "C" EMSCRIPTEN_KEEPALIVE void qm_cancel_progress() {
+  qm::web::TheSession().cancelProgress();
+}
 
 EMSCRIPTEN_BINDINGS(qm830k) {
   using qm::web::Session;
@@ -363,9 +425,32 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("editorSelStart", &Session::editorSelStart)
       .function("editorSelLength", &Session::editorSelLength)
       .function("editorKey", &Session::editorKey)
-      .function("signalRow", &Session::signalRow)
-      .function("signalCol", &Session::signalCol)
-      .function("cancelSignal", &Session::cancelSignal)
+      .function("signalOpen", &Session::signalOpen)
+      .function("signalOption", &Session::signalOption)
+      .function("signalToneEnabled", &Session::signalToneEnabled)
+      .function("signalCodeEnabled", &Session::signalCodeEnabled)
+      .function("signalInvertEnabled", &Session::signalInvertEnabled)
+      .function("signalInverted", &Session::signalInverted)
+      .function("signalToneText", &Session::signalToneText)
+      .function("signalCodeText", &Session::signalCodeText)
+      .function("signalToneCount", &Session::signalToneCount)
+      .function("signalTone", &Session::signalTone)
+      .function("signalCodeCount", &Session::signalCodeCount)
+      .function("signalCode", &Session::signalCode)
+      .function("signalToneKey", &Session::signalToneKey)
+      .function("signalCodeKey", &Session::signalCodeKey)
+      .function("signalSelect", &Session::signalSelect)
+      .function("signalSetInverted", &Session::signalSetInverted)
+      .function("signalSetTone", &Session::signalSetTone)
+      .function("signalSetCode", &Session::signalSetCode)
+      .function("signalCheckTone", &Session::signalCheckTone)
+      .function("signalCheckCode", &Session::signalCheckCode)
+      .function("signalFinish", &Session::signalFinish)
+      .function("canUndo", &Session::canUndo)
+      .function("canRedo", &Session::canRedo)
+      .function("undoLabel", &Session::undoLabel)
+      .function("redoLabel", &Session::redoLabel)
+      .function("undo", &Session::undo)
       .function("functionCount", &Session::functionCount)
       .function("functionAt", &Session::functionAt)
       .function("functionControl", &Session::functionControl)

@@ -111,3 +111,74 @@ export function showModelDialog(s: QmSession, chosen: (model: number) => void): 
   cancel.onclick = () => dlg.close();
   dlg.showModal();
 }
+
+// frmSignal over the session's signalling entry: the option buttons, the two editable lists
+// and the invert box; a list's check runs when it loses the focus, OK and Cancel close.
+export function showSignalDialog(s: QmSession, act: (queue: () => void) => Promise<void>): Promise<void> {
+  const dlg = $("frmSignal") as HTMLDialogElement;
+  const tone = $("cboChRxQT") as HTMLInputElement, code = $("cboChRxDQT") as HTMLInputElement;
+  const invert = $("chkChRxDQT") as HTMLInputElement;
+  const fill = (id: string, n: number, item: (k: number) => string) => {
+    const list = $(id);
+    list.textContent = "";
+    for (let k = 0; k < n; ++k) list.appendChild(new Option(item(k)));
+  };
+  fill("cboChRxQT_list", s.signalToneCount(), (k) => s.signalTone(k));
+  fill("cboChRxDQT_list", s.signalCodeCount(), (k) => s.signalCode(k));
+  const show = () => {
+    for (let i = 0; i < 3; ++i) ($(`optChRxdec_${i}`) as HTMLInputElement).checked = s.signalOption() === i;
+    tone.disabled = !s.signalToneEnabled();
+    code.disabled = !s.signalCodeEnabled();
+    invert.disabled = !s.signalInvertEnabled();
+    invert.checked = s.signalInverted();
+    tone.value = s.signalToneText();
+    code.value = s.signalCodeText();
+  };
+  for (let i = 0; i < 3; ++i) {
+    ($(`optChRxdec_${i}`) as HTMLInputElement).onchange = () => {
+      s.signalSelect(i);
+      show();
+    };
+  }
+  invert.onchange = () => s.signalSetInverted(invert.checked);
+  const wire = (box: HTMLInputElement, key: (c: number) => number, set: (t: string) => void, check: () => void) => {
+    box.onbeforeinput = (e) => {
+      if (e.inputType !== "insertText" || !e.data) return;
+      let out = "";
+      for (const ch of e.data) {
+        const k = key(ch.codePointAt(0) ?? 0);
+        if (k >= 0) out += String.fromCharCode(k);
+      }
+      if (out === e.data) return;
+      e.preventDefault();
+      if (out) box.setRangeText(out, box.selectionStart ?? 0, box.selectionEnd ?? 0, "end");
+      set(box.value);
+    };
+    box.oninput = () => set(box.value);
+    box.onchange = () => set(box.value);
+    box.onblur = () => {
+      if (dlg.open && !closing) act(check).then(show);
+    };
+  };
+  let closing = false;
+  wire(tone, (c) => s.signalToneKey(c), (t) => s.signalSetTone(t), () => s.signalCheckTone());
+  wire(code, (c) => s.signalCodeKey(c), (t) => s.signalSetCode(t), () => s.signalCheckCode());
+  const ok = $("frmSignal_cmdOK") as HTMLButtonElement, cancel = $("frmSignal_cmdCancel") as HTMLButtonElement;
+  ok.textContent = label(s.tr("确定(&O)", "qm::ui::FrmSignal"));
+  cancel.textContent = label(s.tr("取消(&C)", "qm::ui::FrmSignal"));
+  show();
+  return new Promise((resolve) => {
+    const finish = (accepted: boolean) => {
+      closing = true;
+      dlg.close();
+      act(() => s.signalFinish(accepted)).then(resolve);
+    };
+    ok.onclick = () => finish(true);
+    cancel.onclick = () => finish(false);
+    dlg.oncancel = (e) => {
+      e.preventDefault();
+      finish(false);
+    };
+    dlg.showModal();
+  });
+}

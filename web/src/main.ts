@@ -3,7 +3,7 @@
 // core; the page's own words (menus, buttons) are the desktop window's, translated through
 // the same translation file.
 import { Host, QmModule, QmSession } from "./host";
-import { ask, closeMenus, label, progress, refreshTexts, showModelDialog } from "./dialogs";
+import { ask, closeMenus, label, progress, refreshTexts, showModelDialog, showSignalDialog } from "./dialogs";
 
 declare const createQm: (options?: object) => Promise<QmModule>;
 
@@ -17,14 +17,25 @@ let mod: QmModule;
 let s: QmSession;
 let host: Host;
 let running = false;
+let current: Promise<void> = Promise.resolve();
 
 const $ = (id: string) => document.getElementById(id) as HTMLElement;
 
 // ---- actions ----
 // One action at a time: the core queues it, qm_run runs it and may wait meanwhile for the
 // user or the radio; the page renders when it is over.
-export async function act(queue: () => void): Promise<void> {
-  if (running) return;
+export function act(queue: () => void): Promise<void> {
+  if (running) return Promise.resolve();
+  current = run(queue);
+  return current;
+}
+
+// The signalling dialog's steps follow each other: OK after the check its list's blur began.
+function actAfter(queue: () => void): Promise<void> {
+  return current.then(() => act(queue));
+}
+
+async function run(queue: () => void): Promise<void> {
   running = true;
   document.body.classList.add("busy");
   try {
@@ -82,6 +93,10 @@ function menus(): Menu[] {
       { id: "mnuFileSave", text: "保存(&S)", run: () => act(() => s.saveFile(false)) },
       { id: "mnuFileSaveAs", text: "另存为(&A)", run: () => act(() => s.saveFile(true)) },
     ] },
+    { id: "mnuEdit", text: "编辑(&E)", items: [
+      { id: "mnuEditUndo", text: "撤销(&U)", run: () => act(() => s.undo(true)), enabled: () => s.canUndo() },
+      { id: "mnuEditRedo", text: "重做(&R)", run: () => act(() => s.undo(false)), enabled: () => s.canRedo() },
+    ] },
     { id: "mnuModel", text: "机型(&M)", items: [
       { id: "mnuRadioInfo", text: "机型信息(&M)", run: () => showModelDialog(s, (m) => act(() => s.changeModel(m))),
         enabled: () => s.canReplace() },
@@ -116,7 +131,9 @@ const kToolbar: [string, string, () => void, () => boolean][] = [
   ["Write", "写频", () => { const o = writeOptions(); act(() => s.write(o.verify, o.backup)); }, serialOk],
 ];
 
-const contextOf = (id: string) => (id.startsWith("mnuVerify") || id.startsWith("mnuBackup") ? "qm::ui::TechnicianExtras" : kMainContext);
+const contextOf = (id: string) =>
+  id.startsWith("mnuVerify") || id.startsWith("mnuBackup") ? "qm::ui::TechnicianExtras"
+  : id.startsWith("mnuEdit") ? "qm::ui::EditCommands" : kMainContext;
 
 function buildMenus(): void {
   const bar = $("menuBar");
@@ -185,6 +202,12 @@ function renderMenus(): void {
       if (it.checked) b.setAttribute("aria-checked", String(it.checked()));
     }
   }
+  // The undo and redo items name their step, as the window's do.
+  for (const [id, text, can, name] of [["mnuEditUndo", "撤销 %1(&U)", s.canUndo(), s.undoLabel()],
+    ["mnuEditRedo", "重做 %1(&R)", s.canRedo(), s.redoLabel()]] as [string, string, boolean, string][]) {
+    const plain = text.replace(" %1", "");
+    $(id).textContent = label(can && name ? s.tr(text, "qm::ui::EditCommands").replace("%1", name) : s.tr(plain, "qm::ui::EditCommands"));
+  }
   for (const [key, , , enabled] of kToolbar) ($("tbToolBar_" + key) as HTMLButtonElement).disabled = !enabled();
 }
 
@@ -242,9 +265,12 @@ function pressCell(r: number, c: number): void {
   act(() => s.pressCell(r, c)).then(afterPress);
 }
 
-// A press may open the frequency editor (the grid shows it) or ask for the signalling dialog.
+// A press may open the frequency editor (the grid shows it) or the signalling dialog.
 function afterPress(): void {
-  if (s.signalRow() > 0) s.cancelSignal();
+  if (s.signalOpen()) {
+    showSignalDialog(s, actAfter).then(afterPress);
+    return;
+  }
   if (s.editorVisible()) {
     const ed = $("txtChFreq") as HTMLInputElement;
     ed.focus();
@@ -425,6 +451,15 @@ async function start(): Promise<void> {
   wireEditor();
   buildFunctions();
   document.addEventListener("click", () => closeMenus());
+  // The window's shortcuts; the row keys stay the grid's own.
+  document.addEventListener("keydown", (e) => {
+    if (running || !(e.ctrlKey || e.metaKey) || document.querySelector("dialog[open]")) return;
+    const item = ({ n: "mnuFileNew", o: "mnuFileOpen", s: "mnuFileSave", r: "mnuRead", w: "mnuWrite", z: "mnuEditUndo", y: "mnuEditRedo" } as Record<string, string>)[e.key.toLowerCase()];
+    if (!item) return;
+    e.preventDefault();
+    const b = $(item) as HTMLButtonElement;
+    if (!b.disabled) b.click();
+  });
   // Cancel is pressed while the read waits: straight to the module's export, since the
   // module's callers (the bound session, ccall) answer only once the waiting action is over.
   $("cmdCancel").onclick = () => mod._qm_cancel_progress();

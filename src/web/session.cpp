@@ -20,6 +20,7 @@
 #include "document/radio_commands.h"
 #include "files/gbk_table_codec.h"
 #include "files/profile.h"
+#include "files/recent_files.h"
 #include "model/cell_colors.h"
 #include "model/channel_table.h"
 #include "model/function_settings.h"
@@ -156,6 +157,25 @@ class Session {
     });
   }
   void cancelProgress() { progress_.requestCancel(); }
+
+  // ---- recent files (mnuRecentFile_1..4); the page keeps their bytes in its storage ----
+  int recentCount() const { return kRecentFileCount; }
+  // The menu caption of entry n (1..4), empty when there is none.
+  std::string recentCaption(int n) const {
+    return RecentMenuCaptions(*ini_)[static_cast<size_t>(n - 1)].value_or("");
+  }
+  std::string recentPath(int n) const {
+    const auto caption = RecentMenuCaptions(*ini_)[static_cast<size_t>(n - 1)];
+    return caption ? PathFromRecentCaption(*caption) : std::string();
+  }
+  void openRecent(int n) {
+    queue([=, this] {
+      const std::string path = recentPath(n);
+      if (path.empty() || !doc_->CanReplaceData()) return;
+      doc_->CommitPendingEdit();
+      doc_->OpenFile(path, [this] { return save(false); });
+    });
+  }
 
   // ---- queries ----
   std::string caption() const {
@@ -402,6 +422,10 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("changeModel", &Session::changeModel)
       .function("read", &Session::read)
       .function("write", &Session::write)
+      .function("recentCount", &Session::recentCount)
+      .function("recentCaption", &Session::recentCaption)
+      .function("recentPath", &Session::recentPath)
+      .function("openRecent", &Session::openRecent)
       .function("caption", &Session::caption)
       .function("gridRows", &Session::gridRows)
       .function("gridCols", &Session::gridCols)

@@ -45,7 +45,43 @@ async function run(queue: () => void): Promise<void> {
     running = false;
     document.body.classList.remove("busy");
     keepIni();
+    try {
+      keepRecentFiles();
+    } catch {
+      // the browser's storage is full: the list keeps what it had
+    }
     render();
+  }
+}
+
+// The files of the recent list stay in the browser's storage, so the list opens them on the
+// next visit too; files that left the list are dropped.
+const kFilePrefix = "qm830k.file:";
+function keepRecentFiles(): void {
+  const keep = new Set<string>();
+  for (let n = 1; n <= s.recentCount(); ++n) {
+    const path = s.recentPath(n);
+    if (!path) continue;
+    keep.add(kFilePrefix + path);
+    try {
+      const bytes: Uint8Array = mod.FS.readFile(path);
+      localStorage.setItem(kFilePrefix + path, bytes.reduce((t, b) => t + String.fromCharCode(b), ""));
+    } catch {
+      // not in this visit's files: kept from an earlier one, or gone
+    }
+  }
+  for (let i = localStorage.length - 1; i >= 0; --i) {
+    const key = localStorage.key(i);
+    if (key && key.startsWith(kFilePrefix) && !keep.has(key)) localStorage.removeItem(key);
+  }
+}
+
+function restoreRecentFiles(): void {
+  for (let i = 0; i < localStorage.length; ++i) {
+    const key = localStorage.key(i);
+    if (!key || !key.startsWith(kFilePrefix)) continue;
+    const path = key.slice(kFilePrefix.length);
+    mod.FS.writeFile(path, Uint8Array.from(localStorage.getItem(key) ?? "", (c) => c.charCodeAt(0)));
   }
 }
 
@@ -92,6 +128,9 @@ function menus(): Menu[] {
       "-",
       { id: "mnuFileSave", text: "保存(&S)", run: () => act(() => s.saveFile(false)) },
       { id: "mnuFileSaveAs", text: "另存为(&A)", run: () => act(() => s.saveFile(true)) },
+      "-",
+      ...Array.from({ length: s.recentCount() }, (_, k) => k + 1).map((n) => ({ id: `mnuRecentFile_${n}`, text: "&RecentFile",
+        run: () => act(() => s.openRecent(n)), enabled: () => s.canReplace() })),
     ] },
     { id: "mnuEdit", text: "编辑(&E)", items: [
       { id: "mnuEditUndo", text: "撤销(&U)", run: () => act(() => s.undo(true)), enabled: () => s.canUndo() },
@@ -201,6 +240,12 @@ function renderMenus(): void {
       b.classList.toggle("checked", it.checked ? it.checked() : false);
       if (it.checked) b.setAttribute("aria-checked", String(it.checked()));
     }
+  }
+  for (let n = 1; n <= s.recentCount(); ++n) {
+    const b = $(`mnuRecentFile_${n}`);
+    const caption = s.recentCaption(n);
+    b.hidden = caption === "";
+    b.textContent = label(caption);
   }
   // The undo and redo items name their step, as the window's do.
   for (const [id, text, can, name] of [["mnuEditUndo", "撤销 %1(&U)", s.canUndo(), s.undoLabel()],
@@ -443,6 +488,7 @@ async function start(): Promise<void> {
   host = new Host(mod, { ask, progress });
   mod.qmHost = host;
   restoreIni();
+  restoreRecentFiles();
   s = mod.session();
   s.loadTranslations(translations);
   s.setEnglish(localStorage.getItem(kLanguageKey) === "en");

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "base/model_table.h"
 #include "document/config.h"
@@ -25,7 +26,10 @@
 #include "model/channel_table.h"
 #include "model/function_settings.h"
 #include "model/signal_entry.h"
+#include "print/report_inputs.h"
+#include "print/report_layout.h"
 #include "radio/link.h"
+#include "tune/tune_table.h"
 #include "web/web_seams.h"
 #include "web/web_translation.h"
 
@@ -66,6 +70,8 @@ class Session {
     ini_ = std::make_unique<ProfileFile>(app_.iniFile, codec_);
     doc_ = std::make_unique<Document>(app_, prompter_, *ini_, LocalNow);
     doc_->Start();
+    tune_ = std::make_unique<TuneTableModel>(app_, doc_->flags, prompter_, doc_->modelByte,
+                                             doc_->curTuneChannel);
   }
 
   // ---- actions: queued by the page, run by qm_run ----
@@ -157,6 +163,31 @@ class Session {
     });
   }
   void cancelProgress() { progress_.requestCancel(); }
+
+  // ---- print: the core's report layout, which the page lays out for the browser's print ----
+  void print() {
+    queue([this] {
+      print::PrepareForPrint(*doc_);
+      pages_ = print::LayoutDocumentReports(*doc_, *tune_, {});
+    });
+  }
+  // The pages last laid out: [{w, h, e: [[kind, x, y, text, right, x2], ...]}, ...] in twips,
+  // the texts in the page's language (a heading in the report's own wording).
+  std::string reportPages() const {
+    nlohmann::json out = nlohmann::json::array();
+    const print::PageGeometry g;
+    for (const print::ReportPage& page : pages_) {
+      nlohmann::json elements = nlohmann::json::array();
+      for (const print::ReportElement& e : page.elements) {
+        const bool heading = e.kind == print::ElementKind::Heading;
+        elements.push_back({static_cast<int>(e.kind), e.x, e.y,
+                            Tr(e.text, heading ? print::kHeadingContext : "qm::print"),
+                            e.align == print::Align::Right, e.x2});
+      }
+      out.push_back({{"w", g.width}, {"h", g.height}, {"e", elements}});
+    }
+    return out.dump();
+  }
 
   // ---- recent files (mnuRecentFile_1..4); the page keeps their bytes in its storage ----
   int recentCount() const { return kRecentFileCount; }
@@ -376,6 +407,9 @@ class Session {
   std::function<void()> queued_;
   bool busy_ = false;
   std::optional<SignalEntry> signal_;
+  // The tune table the reports take (the page has no tune view: it prints the channel view's).
+  std::unique_ptr<TuneTableModel> tune_;
+  std::vector<print::ReportPage> pages_;
 };
 
 std::unique_ptr<Session> gSession;
@@ -426,6 +460,8 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("recentCaption", &Session::recentCaption)
       .function("recentPath", &Session::recentPath)
       .function("openRecent", &Session::openRecent)
+      .function("print", &Session::print)
+      .function("reportPages", &Session::reportPages)
       .function("caption", &Session::caption)
       .function("gridRows", &Session::gridRows)
       .function("gridCols", &Session::gridCols)

@@ -129,6 +129,8 @@ function menus(): Menu[] {
       { id: "mnuFileSave", text: "保存(&S)", run: () => act(() => s.saveFile(false)) },
       { id: "mnuFileSaveAs", text: "另存为(&A)", run: () => act(() => s.saveFile(true)) },
       "-",
+      { id: "mnuFilePrint", text: "打印(&P)", run: () => printReports() },
+      "-",
       ...Array.from({ length: s.recentCount() }, (_, k) => k + 1).map((n) => ({ id: `mnuRecentFile_${n}`, text: "&RecentFile",
         run: () => act(() => s.openRecent(n)), enabled: () => s.canReplace() })),
     ] },
@@ -165,6 +167,7 @@ function menus(): Menu[] {
 const kToolbar: [string, string, () => void, () => boolean][] = [
   ["Open", "打开", () => act(() => s.open()), () => s.canReplace()],
   ["Save", "保存", () => act(() => s.saveFile(false)), () => true],
+  ["Print", "打印", () => printReports(), () => true],
   ["Read", "读频", () => act(() => s.read()), serialOk],
   ["COMport", "端口选择", () => host.choosePort(), serialOk],
   ["Write", "写频", () => { const o = writeOptions(); act(() => s.write(o.verify, o.backup)); }, serialOk],
@@ -441,6 +444,40 @@ function renderFunctions(): void {
   }
 }
 
+// ---- print ----
+// The core lays the reports out as pages of positioned texts in twips (20 to the point); the
+// page places them as the window's painter does and hands them to the browser's print.
+async function printReports(): Promise<void> {
+  await act(() => s.print());
+  const area = $("printArea");
+  area.textContent = "";
+  const pt = (twips: number) => `${twips / 20}pt`;
+  for (const page of JSON.parse(s.reportPages()) as { w: number; h: number; e: [number, number, number, string, boolean, number][] }[]) {
+    const sheet = document.createElement("div");
+    sheet.className = "sheet";
+    sheet.style.width = pt(page.w);
+    sheet.style.height = pt(page.h);
+    for (const [kind, x, y, text, right, x2] of page.e) {
+      const el = document.createElement("div");
+      if (kind === 2) {
+        el.className = "rule";
+        el.style.left = pt(x);
+        el.style.width = pt(x2 - x);
+        el.style.top = pt(y);
+      } else {
+        el.className = "text";
+        el.textContent = text;
+        el.style.top = pt(y);
+        if (right) el.style.right = pt(page.w - x);
+        else el.style.left = pt(x);
+      }
+      sheet.appendChild(el);
+    }
+    area.appendChild(sheet);
+  }
+  window.print();
+}
+
 // ---- the whole window ----
 // Only while no action runs: a query made while one waits would be answered only once it is
 // over (the module hands every call made meanwhile a promise).
@@ -500,7 +537,7 @@ async function start(): Promise<void> {
   // The window's shortcuts; the row keys stay the grid's own.
   document.addEventListener("keydown", (e) => {
     if (running || !(e.ctrlKey || e.metaKey) || document.querySelector("dialog[open]")) return;
-    const item = ({ n: "mnuFileNew", o: "mnuFileOpen", s: "mnuFileSave", r: "mnuRead", w: "mnuWrite", z: "mnuEditUndo", y: "mnuEditRedo" } as Record<string, string>)[e.key.toLowerCase()];
+    const item = ({ p: "mnuFilePrint", n: "mnuFileNew", o: "mnuFileOpen", s: "mnuFileSave", r: "mnuRead", w: "mnuWrite", z: "mnuEditUndo", y: "mnuEditRedo" } as Record<string, string>)[e.key.toLowerCase()];
     if (!item) return;
     e.preventDefault();
     const b = $(item) as HTMLButtonElement;

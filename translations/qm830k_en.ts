@@ -2640,6 +2640,14 @@
         <source>保存文件错误</source>
         <translation>Error saving the file</translation>
     </message>
+    <message>
+        <source>检测连接</source>
+        <translation>Check connection</translation>
+    </message>
+    <message>
+        <source>所选端口</source>
+        <translation>The chosen port</translation>
+    </message>
 </context>
 <context>
     <name>std</name>

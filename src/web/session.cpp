@@ -29,6 +29,7 @@
 #include "print/report_inputs.h"
 #include "print/report_layout.h"
 #include "radio/link.h"
+#include "radio/port_check.h"
 #include "tune/tune_table.h"
 #include "web/web_seams.h"
 #include "web/web_translation.h"
@@ -163,6 +164,17 @@ class Session {
     });
   }
   void cancelProgress() { progress_.requestCancel(); }
+
+  // The cable check on the port the user just granted: what answers there, in one line.
+  void checkCable() {
+    queue([this] {
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      const CheckResult result = CheckConnection(ctx);
+      Notify(prompter_, QM_TR("检测连接"), CheckLine(app_, result, QM_TR("所选端口")),
+             result.outcome == CheckOutcome::RadioAnswers ? Icon::Information : Icon::Exclamation);
+    });
+  }
 
   // ---- print: the core's report layout, which the page lays out for the browser's print ----
   void print() {
@@ -460,6 +472,7 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("recentCaption", &Session::recentCaption)
       .function("recentPath", &Session::recentPath)
       .function("openRecent", &Session::openRecent)
+      .function("checkCable", &Session::checkCable)
       .function("print", &Session::print)
       .function("reportPages", &Session::reportPages)
       .function("caption", &Session::caption)

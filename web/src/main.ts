@@ -120,6 +120,13 @@ function toggleWriteOption(key: "verify" | "backup"): void {
 
 const serialOk = () => host.hasSerial();
 
+// The browser's port chooser (it needs the click's own gesture), then the cable check on the
+// port granted.
+async function choosePort(): Promise<void> {
+  if (running) return;
+  if (await host.choosePort()) await act(() => s.checkCable());
+}
+
 function menus(): Menu[] {
   return [
     { id: "mnuFile", text: "文件(&F)", items: [
@@ -155,7 +162,7 @@ function menus(): Menu[] {
         checked: () => writeOptions().backup },
     ] },
     { id: "mnuComm_Port", text: "端口(&C)", items: [
-      { id: "mnuPort", text: "选择端口(&P)", run: () => host.choosePort(), enabled: serialOk },
+      { id: "mnuPort", text: "选择端口(&P)", run: () => choosePort(), enabled: serialOk },
     ] },
     { id: "mnuLanguage", text: "", items: [
       { id: "mnuLangZh", text: "中文", run: () => setLanguage(false), checked: () => !s.english() },
@@ -169,7 +176,7 @@ const kToolbar: [string, string, () => void, () => boolean][] = [
   ["Save", "保存", () => act(() => s.saveFile(false)), () => true],
   ["Print", "打印", () => printReports(), () => true],
   ["Read", "读频", () => act(() => s.read()), serialOk],
-  ["COMport", "端口选择", () => host.choosePort(), serialOk],
+  ["COMport", "端口选择", () => choosePort(), serialOk],
   ["Write", "写频", () => { const o = writeOptions(); act(() => s.write(o.verify, o.backup)); }, serialOk],
 ];
 

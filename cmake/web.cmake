@@ -60,7 +60,13 @@ if(QM_BUILD_TESTS)
       QM_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data" QM_BINARY_DIR="${CMAKE_BINARY_DIR}")
     target_link_options(test_${area} PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1
       -sENVIRONMENT=node -sEXIT_RUNTIME=1)
+    # Node's file layer has no named pipes and no file size limit: the two tests that make a
+    # save fail through them are the desktop's.
+    set(_filter "")
+    if(area STREQUAL "files")
+      set(_filter "--gtest_filter=-DataFileLoadFrom.FilesThatDoNotCountAsThereOrCannotBeRead:AtomicSave.FailedWriteLeavesTheOldFile")
+    endif()
     add_test(NAME web_${area} COMMAND node --no-experimental-fetch
-      ${CMAKE_BINARY_DIR}/test_${area}.js)
+      ${CMAKE_BINARY_DIR}/test_${area}.js ${_filter})
   endforeach()
 endif()

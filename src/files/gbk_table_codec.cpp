@@ -64,7 +64,11 @@ std::optional<std::string> GbkTableCodec::gbkToUtf8(std::string_view gbk) const 
 
 std::optional<std::string> GbkTableCodec::utf8ToGbk(std::string_view utf8) const {
   if (!IsValidUtf8(utf8)) return std::nullopt;
-  const std::u16string text = Utf8ToUtf16(utf8);
+  const std::u16string whole = Utf8ToUtf16(utf8);
+  // A byte order mark at the start is no character of the text (the desktop's converter
+  // drops it too); GBK has none anywhere else.
+  std::u16string_view text = whole;
+  if (!text.empty() && text.front() == u'\uFEFF') text.remove_prefix(1);
   const std::vector<Pair>& table = ByCodePoint();
   std::string out;
   out.reserve(text.size() * 2);

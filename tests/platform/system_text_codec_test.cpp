@@ -29,8 +29,9 @@ TEST(SystemTextCodec, DecodesGbkWholeOrNotAtAll) {
   }
 }
 
-// The browser's table gives the desktop's bytes: every code point written, every one- and
-// two-byte sequence read (each with a character after it, which a cut-off decoder would eat).
+// The browser's table gives the desktop's bytes: every code point written at the start of a
+// text and inside one, every one- and two-byte sequence read (each with a character after it,
+// which a cut-off decoder would eat).
 TEST(GbkTableCodec, EqualsTheSystemCodecEverywhere) {
   const SystemTextCodec system;
   const GbkTableCodec table;

@@ -81,11 +81,8 @@ class Session {
     auto action = std::move(queued_);
     queued_ = nullptr;
     if (!action) return;
-    busy_ = true;
     action();
-    busy_ = false;
   }
-  bool busy() const { return busy_; }
 
   void pressCell(int row, int col) {
     queue([=, this] {
@@ -221,14 +218,14 @@ class Session {
   }
 
   // ---- queries ----
+  // The window's caption: the title (a notice such as "读频完成－" before it) and the file, which
+  // the page names without its folder in the memory file system.
   std::string caption() const {
-    // The caption is the title and the file without a separator; a file of the page's own
-    // folder shows by its name.
     const std::string& title = app_.softwareTitle;
     if (CaptionNamesNoFile(doc_->caption, title)) return Tr(doc_->caption);
-    return Tr(doc_->caption.substr(
-               0, doc_->caption.size() - PathFromCaption(doc_->caption, title).size())) +
-           " - " + std::filesystem::path(PathFromCaption(doc_->caption, title)).filename().string();
+    const std::string path = PathFromCaption(doc_->caption, title);
+    const std::string head = doc_->caption.substr(0, doc_->caption.size() - path.size());
+    return Tr(head) + " - " + std::filesystem::path(path).filename().string();
   }
   int gridRows() const { return kGridRows; }
   int gridCols() const { return kGridCols; }
@@ -417,7 +414,6 @@ class Session {
   std::unique_ptr<ProfileFile> ini_;
   std::unique_ptr<Document> doc_;
   std::function<void()> queued_;
-  bool busy_ = false;
   std::optional<SignalEntry> signal_;
   // The tune table the reports take (the page has no tune view: it prints the channel view's).
   std::unique_ptr<TuneTableModel> tune_;
@@ -453,7 +449,6 @@ EMSCRIPTEN_BINDINGS(qm830k) {
   using namespace emscripten;
   function("session", &qm::web::SessionForPage, allow_raw_pointers());
   class_<Session>("Session")
-      .function("busy", &Session::busy)
       .function("pressCell", &Session::pressCell)
       .function("keyPress", &Session::keyPress)
       .function("editorText", &Session::editorText)

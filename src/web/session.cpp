@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/model_table.h"
+#include "base/text_util.h"
 #include "document/config.h"
 #include "document/document.h"
 #include "document/radio_commands.h"
@@ -24,10 +25,12 @@
 #include "files/recent_files.h"
 #include "model/cell_colors.h"
 #include "model/channel_table.h"
+#include "model/embed_areas.h"
 #include "model/function_settings.h"
 #include "model/signal_entry.h"
 #include "print/report_inputs.h"
 #include "print/report_layout.h"
+#include "radio/embed_info.h"
 #include "radio/link.h"
 #include "radio/port_check.h"
 #include "tune/tune_table.h"
@@ -161,6 +164,54 @@ class Session {
     });
   }
   void cancelProgress() { progress_.requestCancel(); }
+
+  // ---- the embedded information frmEmbed ----
+  void embedOpen() {
+    queue([this] {
+      doc_->CommitPendingEdit();
+      doc_->viewMode = ViewMode::EmbedInfo;
+      embed_ = EmbedTextFromArea(doc_->image);
+    });
+  }
+  // The box shows the text before the area's zero padding.
+  std::string embedText() const {
+    return Utf16ToUtf8(std::u16string_view(embed_).substr(0, embed_.find(u'\0')));
+  }
+  std::string embedRadioId() const { return DisplayEmbedInfo(doc_->image).radioId; }
+  std::string embedLastTime() const { return DisplayEmbedInfo(doc_->image).lastTime; }
+  // The box's text and caret (UTF-16 units) after an edit; a text too long for the area
+  // loses what was just typed, with the program's note.
+  void embedEdit(std::string text, int caret) {
+    queue([=, this] {
+      std::u16string t = Utf8ToUtf16(text);
+      size_t at = static_cast<size_t>(std::max(caret, 0));
+      if (LimitEmbedText(t, at)) Notify(prompter_, kAppTitle, embedtext::kTooLong, Icon::None);
+      embed_ = std::move(t);
+      embedCaret_ = static_cast<int>(at);
+    });
+  }
+  int embedCaret() const { return embedCaret_; }
+  void embedRead() {
+    queue([this] {
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      ReadEmbedInfo(ctx, doc_->image, doc_->imageVerMajor);
+      // The box shows the areas whether or not the read got through.
+      embed_ = EmbedTextFromArea(doc_->image);
+    });
+  }
+  void embedWrite() {
+    queue([this] {
+      CollectEmbedText(embed_, doc_->image);
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      WriteEmbedInfo(ctx, doc_->image, doc_->imageVerMajor);
+    });
+  }
+  // 关闭 keeps the text in the image; 取消 leaves the image as it is.
+  void embedClose(bool keep) {
+    if (keep) CollectEmbedText(embed_, doc_->image);
+  }
 
   // The cable check on the port the user just granted: what answers there, in one line.
   void checkCable() {
@@ -417,6 +468,8 @@ class Session {
   std::optional<SignalEntry> signal_;
   // The tune table the reports take (the page has no tune view: it prints the channel view's).
   std::unique_ptr<TuneTableModel> tune_;
+  std::u16string embed_;
+  int embedCaret_ = 0;
   std::vector<print::ReportPage> pages_;
 };
 
@@ -467,6 +520,15 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("recentCaption", &Session::recentCaption)
       .function("recentPath", &Session::recentPath)
       .function("openRecent", &Session::openRecent)
+      .function("embedOpen", &Session::embedOpen)
+      .function("embedText", &Session::embedText)
+      .function("embedRadioId", &Session::embedRadioId)
+      .function("embedLastTime", &Session::embedLastTime)
+      .function("embedEdit", &Session::embedEdit)
+      .function("embedCaret", &Session::embedCaret)
+      .function("embedRead", &Session::embedRead)
+      .function("embedWrite", &Session::embedWrite)
+      .function("embedClose", &Session::embedClose)
       .function("checkCable", &Session::checkCable)
       .function("print", &Session::print)
       .function("reportPages", &Session::reportPages)

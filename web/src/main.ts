@@ -161,6 +161,9 @@ function menus(): Menu[] {
       { id: "mnuBackupBeforeWrite", text: "写频前备份", run: () => toggleWriteOption("backup"),
         checked: () => writeOptions().backup },
     ] },
+    { id: "mnuOption", text: "设置窗口(&P)", items: [
+      { id: "mnuRadio", text: "嵌入信息(&R)", run: () => showEmbed(), enabled: serialOk },
+    ] },
     { id: "mnuComm_Port", text: "端口(&C)", items: [
       { id: "mnuPort", text: "选择端口(&P)", run: () => choosePort(), enabled: serialOk },
     ] },
@@ -449,6 +452,54 @@ function renderFunctions(): void {
     list.classList.toggle("rejected", s.functionRejected(fn));
     list.title = s.functionRejected(fn) ? s.tr("读入的值无效，请重新选择", "qm::ui::FunctionPanel") : "";
   }
+}
+
+// ---- the embedded information ----
+async function showEmbed(): Promise<void> {
+  await act(() => s.embedOpen());
+  const dlg = $("frmEmbed") as HTMLDialogElement;
+  const box = $("rtxtbEmbed") as HTMLTextAreaElement;
+  const ctx = "qm::ui::FrmEmbed";
+  const t = (text: string) => label(s.tr(text, ctx));
+  $("frmEmbedTitle").textContent = t("嵌入信息");
+  $("fraEmbedCaption").textContent = t("用户自定义信息");
+  $("Label1").textContent = t("对讲机ID：");
+  $("lblDate").textContent = t("最近写频日期：");
+  const buttons: [string, string][] = [["cmdReadInfo", "读取(&R)"], ["cmdWriteInfo", "写入(&W)"],
+    ["frmEmbed_cmdOK", "关闭(&C)"], ["frmEmbed_cmdCancel", "取消"]];
+  for (const [id, text] of buttons) $(id).textContent = t(text);
+  const show = () => {
+    box.value = s.embedText();
+    $("lblRadioID").textContent = s.embedRadioId();
+    $("lblLastTime").textContent = s.embedLastTime();
+  };
+  show();
+  // Each edit goes through the area's length rule; a refused character comes back out.
+  box.oninput = () => {
+    const caret = box.selectionStart ?? box.value.length;
+    act(() => s.embedEdit(box.value, caret)).then(() => {
+      if (box.value !== s.embedText()) {
+        box.value = s.embedText();
+        box.setSelectionRange(s.embedCaret(), s.embedCaret());
+      }
+    });
+  };
+  $("cmdReadInfo").onclick = () => act(() => s.embedRead()).then(show);
+  $("cmdWriteInfo").onclick = () => act(() => s.embedWrite()).then(show);
+  const close = (keep: boolean) => {
+    s.embedClose(keep);
+    dlg.close();
+    render();
+  };
+  $("frmEmbed_cmdOK").onclick = () => close(true);
+  $("frmEmbed_cmdCancel").onclick = () => close(false);
+  dlg.oncancel = (e) => {
+    e.preventDefault();
+    close(false);
+  };
+  dlg.showModal();
+  box.focus();
+  box.select();
 }
 
 // ---- print ----

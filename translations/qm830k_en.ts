@@ -2619,6 +2619,25 @@
     </message>
 </context>
 <context>
+    <name>qm::web::Session</name>
+    <message>
+        <source>文件错误</source>
+        <translation>File Error</translation>
+    </message>
+    <message>
+        <source>保存文件错误</source>
+        <translation>Error saving the file</translation>
+    </message>
+    <message>
+        <source>检测连接</source>
+        <translation>Check connection</translation>
+    </message>
+    <message>
+        <source>所选端口</source>
+        <translation>The chosen port</translation>
+    </message>
+</context>
+<context>
     <name>std</name>
     <message>
         <source>QM830K编程软件</source>
@@ -2803,6 +2822,10 @@
     <message>
         <source>机型代码 %1</source>
         <translation>model code %1</translation>
+    </message>
+    <message>
+        <source>此浏览器没有Web Serial，不能连接电台（读频、写频、端口）：请在电脑上用Chrome或Edge打开本页。文件照常可以打开、编辑、保存和打印。</source>
+        <translation>This browser has no Web Serial and cannot reach the radio (read, write, port): open this page in Chrome or Edge on a computer. Files open, edit, save and print as usual.</translation>
     </message>
 </context>
 <context>

@@ -548,7 +548,10 @@ DataFileForm DescribeDataFile(const Image& image, const SpareBlock& spare, int16
   const std::string text = Utf16ToUtf8(EmbedTextFromArea(image));
   Image probe;
   CollectEmbedText(Utf8ToUtf16(text), probe);
-  if (std::ranges::equal(probe.embedText(), image.embedText()) && !HoldsStandIn(text)) {
+  // The iterator forms of the algorithms here: not every standard library the core is built
+  // with has the ranges ones.
+  const std::span<const uint8_t> probed = probe.embedText(), held = image.embedText();
+  if (std::equal(probed.begin(), probed.end(), held.begin(), held.end()) && !HoldsStandIn(text)) {
     form.embedded.push_back({"text", TextV(text)});
   } else {
     for (size_t a = addr::kEmbedText; a < addr::kEmbedText + addr::kEmbedTextSize; a += kRowSize)
@@ -564,7 +567,8 @@ DataFileForm DescribeDataFile(const Image& image, const SpareBlock& spare, int16
   for (const Area& area : kUninterpreted)
     for (size_t a = area.from; a < area.to; a += kRowSize)
       form.rows.push_back(RowAt(image.bytes(), a));
-  std::ranges::sort(form.rows, {}, &FormRow::address);
+  std::sort(form.rows.begin(), form.rows.end(),
+            [](const FormRow& a, const FormRow& b) { return a.address < b.address; });
   for (size_t a = 0; a < spare.size(); a += kRowSize) form.spare.push_back(RowAt(spare, a));
   return form;
 }

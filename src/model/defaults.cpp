@@ -96,7 +96,9 @@ ChannelFamily FamilyForCode(int modelCode) {
 }
 
 void SetDefaultFunctions(Image& image) {
-  std::ranges::copy(kDefaultFunctionBlock, image.functions().begin());
+  // The iterator form: the ranges one is missing from some standard libraries the core is
+  // built with.
+  std::copy(kDefaultFunctionBlock.begin(), kDefaultFunctionBlock.end(), image.functions().begin());
 }
 
 void SetDefaultChannels(Image& image, const ModelEntry& model, const std::tm& now) {

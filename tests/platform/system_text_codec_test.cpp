@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_util.h"
+#include "files/gbk_table_codec.h"
+
 namespace qm {
 namespace {
 
@@ -24,6 +27,36 @@ TEST(SystemTextCodec, DecodesGbkWholeOrNotAtAll) {
     const std::optional<std::string> text = codec.gbkToUtf8(c.gbk);
     EXPECT_EQ(text, c.utf8 ? std::optional<std::string>(c.utf8) : std::nullopt);
   }
+}
+
+// The browser's table gives the desktop's bytes: every code point written at the start of a
+// text and inside one, every one- and two-byte sequence read (each with a character after it,
+// which a cut-off decoder would eat).
+TEST(GbkTableCodec, EqualsTheSystemCodecEverywhere) {
+  const SystemTextCodec system;
+  const GbkTableCodec table;
+  int differ = 0;
+  for (char32_t c = 1; c <= 0x10FFFF; c += c < 0x10000 ? 1 : 0x3FF) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    const std::string text =
+        Utf16ToUtf8(c < 0x10000 ? std::u16string(1, char16_t(c))
+                                : std::u16string{char16_t(0xD800 + ((c - 0x10000) >> 10)),
+                                                 char16_t(0xDC00 + (c & 0x3FF))}) +
+        "x";
+    if (system.utf8ToGbk(text) != table.utf8ToGbk(text) && ++differ < 10)
+      ADD_FAILURE() << "U+" << std::hex << uint32_t(c);
+  }
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    for (int trail = -1; trail <= 0xFF; ++trail) {
+      std::string bytes(1, char(lead));
+      if (trail >= 0) bytes += char(trail);
+      bytes += "x";
+      if (system.gbkToUtf8(bytes) != table.gbkToUtf8(bytes) && ++differ < 10)
+        ADD_FAILURE() << std::hex << lead << " " << trail;
+    }
+  }
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(table.gbkToUtf8("QM830K\xb1\xe0\xb3\xcc"), "QM830K编程");
 }
 
 }  // namespace

@@ -1,0 +1,606 @@
+// The page's binding: one Session over the core's Document and its editor models. The page
+// renders what the queries give (cell texts and colours, check states, list positions, red
+// marks, captions, what the menus may do) and sends the user's clicks and keys as actions.
+// An action may wait for the user or the radio (a question, a file picker, a read), so the
+// page queues it here and runs it through qm_run, the module's one export that may suspend;
+// the queries never wait and can be called while an action waits (the page paints then).
+#include <emscripten.h>
+#include <emscripten/bind.h>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "base/model_table.h"
+#include "base/text_util.h"
+#include "document/config.h"
+#include "document/document.h"
+#include "document/radio_commands.h"
+#include "files/gbk_table_codec.h"
+#include "files/profile.h"
+#include "files/recent_files.h"
+#include "model/cell_colors.h"
+#include "model/channel_table.h"
+#include "model/embed_areas.h"
+#include "model/function_settings.h"
+#include "model/signal_entry.h"
+#include "print/report_inputs.h"
+#include "print/report_layout.h"
+#include "radio/embed_info.h"
+#include "radio/link.h"
+#include "radio/port_check.h"
+#include "tune/tune_table.h"
+#include "web/web_seams.h"
+#include "web/web_translation.h"
+
+namespace qm::web {
+
+namespace {
+
+// Where the page keeps its files in the module's memory file system: the installation's
+// maker file (packed into the module), the program's own configuration file (kept in the
+// browser's storage by the page) and the files the user opens, saves and backs up.
+constexpr const char* kProgramDir = "/app";
+constexpr const char* kMakerFile = "/app/nrvPC.ini";
+constexpr const char* kProgramIni = "/app/QM830K.ini";
+constexpr const char* kBackupDir = "/backup";
+
+// A light theme, as the desktop's default palette gives it.
+constexpr ThemeColors kTheme{{255, 255, 255}, {0, 0, 0}, {239, 239, 239}, {190, 190, 190}};
+
+std::string Css(Rgb c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
+  return text;
+}
+
+std::tm LocalNow() {
+  const std::time_t t = std::time(nullptr);
+  std::tm out{};
+  localtime_r(&t, &out);
+  return out;
+}
+
+class Session {
+ public:
+  Session() {
+    std::filesystem::create_directories(kProgramDir);
+    std::filesystem::create_directories(kBackupDir);
+    LoadStartupConfig(kProgramDir, kMakerFile, app_, codec_, kProgramIni);
+    ini_ = std::make_unique<ProfileFile>(app_.iniFile, codec_);
+    doc_ = std::make_unique<Document>(app_, prompter_, *ini_, LocalNow);
+    doc_->Start();
+    tune_ = std::make_unique<TuneTableModel>(app_, doc_->flags, prompter_, doc_->modelByte,
+                                             doc_->curTuneChannel);
+  }
+
+  // ---- actions: queued by the page, run by qm_run ----
+  void queue(std::function<void()> action) { queued_ = std::move(action); }
+  void run() {
+    auto action = std::move(queued_);
+    queued_ = nullptr;
+    if (!action) return;
+    action();
+  }
+
+  void pressCell(int row, int col) {
+    queue([=, this] {
+      const GridPress p = grid().pressCell(row, col);
+      noteSignal(p);
+    });
+  }
+  void keyPress(int key) {
+    queue([=, this] { noteSignal(grid().keyPress(key)); });
+  }
+  void editorText(std::string text) {
+    queue([=, this] { grid().editorTextChanged(text); });
+  }
+  void editorEnter() {
+    queue([this] { grid().editorEnter(); });
+  }
+  void editorEscape() {
+    queue([this] { grid().editorEscape(); });
+  }
+  void editorLostFocus() {
+    queue([this] { grid().editorLostFocus(); });
+  }
+  void clickCheck(int column, int i) {
+    queue([=, this] {
+      if (column == 0) grid().clickChannelOff(i);
+      if (column == 1) grid().clickTxInhibit(i);
+      if (column == 2) grid().clickTxEqRx(i);
+    });
+  }
+  void chooseFunction(int fn, int position) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      fns().choose(static_cast<Fn>(fn), position);
+    });
+  }
+  void newFile() {
+    queue([this] {
+      if (!doc_->CanReplaceData()) return;
+      doc_->CommitPendingEdit();
+      doc_->New([this] { return save(false); });
+    });
+  }
+  void open() {
+    queue([this] {
+      if (!doc_->CanReplaceData()) return;
+      doc_->CommitPendingEdit();
+      doc_->Open(dialogs_, [this] { return save(false); });
+    });
+  }
+  void saveFile(bool as) {
+    queue([=, this] { save(as); });
+  }
+  void changeModel(int model) {
+    queue([=, this] {
+      if (!doc_->CanReplaceData()) return;
+      doc_->CommitPendingEdit();
+      doc_->ChangeModel(model != app_.curModel, model);
+    });
+  }
+  void read() {
+    queue([this] {
+      doc_->CommitPendingEdit();
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      ReadRadioIntoDocument(*doc_, ctx, {});
+    });
+  }
+  void write(bool verify, bool backup) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      WriteChecks checks{verify, backup ? kBackupDir : ""};
+      const CheckedWrite r = WriteDocumentToRadio(*doc_, ctx, checks, {});
+      if (r.backup && r.backup->ok) OfferDownload(r.backup->path);
+    });
+  }
+  void cancelProgress() { progress_.requestCancel(); }
+
+  // ---- the embedded information frmEmbed ----
+  void embedOpen() {
+    queue([this] {
+      doc_->CommitPendingEdit();
+      doc_->viewMode = ViewMode::EmbedInfo;
+      embed_ = EmbedTextFromArea(doc_->image);
+    });
+  }
+  // The box shows the text before the area's zero padding.
+  std::string embedText() const {
+    return Utf16ToUtf8(std::u16string_view(embed_).substr(0, embed_.find(u'\0')));
+  }
+  std::string embedRadioId() const { return DisplayEmbedInfo(doc_->image).radioId; }
+  std::string embedLastTime() const { return DisplayEmbedInfo(doc_->image).lastTime; }
+  // The box's text and caret (UTF-16 units) after an edit; a text too long for the area
+  // loses what was just typed, with the program's note.
+  void embedEdit(std::string text, int caret) {
+    queue([=, this] {
+      std::u16string t = Utf8ToUtf16(text);
+      size_t at = static_cast<size_t>(std::max(caret, 0));
+      if (LimitEmbedText(t, at)) Notify(prompter_, kAppTitle, embedtext::kTooLong, Icon::None);
+      embed_ = std::move(t);
+      embedCaret_ = static_cast<int>(at);
+    });
+  }
+  int embedCaret() const { return embedCaret_; }
+  void embedRead() {
+    queue([this] {
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      ReadEmbedInfo(ctx, doc_->image, doc_->imageVerMajor);
+      // The box shows the areas whether or not the read got through.
+      embed_ = EmbedTextFromArea(doc_->image);
+    });
+  }
+  void embedWrite() {
+    queue([this] {
+      CollectEmbedText(embed_, doc_->image);
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      WriteEmbedInfo(ctx, doc_->image, doc_->imageVerMajor);
+    });
+  }
+  // 关闭 keeps the text in the image; 取消 leaves the image as it is.
+  void embedClose(bool keep) {
+    if (keep) CollectEmbedText(embed_, doc_->image);
+  }
+
+  // The cable check on the port the user just granted: what answers there, in one line.
+  void checkCable() {
+    queue([this] {
+      WebSerialPort port;
+      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      const CheckResult result = CheckConnection(ctx);
+      Notify(prompter_, QM_TR("检测连接"), CheckLine(app_, result, QM_TR("所选端口")),
+             result.outcome == CheckOutcome::RadioAnswers ? Icon::Information : Icon::Exclamation);
+    });
+  }
+
+  // ---- print: the core's report layout, which the page lays out for the browser's print ----
+  void print() {
+    queue([this] {
+      print::PrepareForPrint(*doc_);
+      pages_ = print::LayoutDocumentReports(*doc_, *tune_, {});
+    });
+  }
+  // The pages last laid out: [{w, h, e: [[kind, x, y, text, right, x2], ...]}, ...] in twips,
+  // the texts in the page's language (a heading in the report's own wording).
+  std::string reportPages() const {
+    nlohmann::json out = nlohmann::json::array();
+    const print::PageGeometry g;
+    for (const print::ReportPage& page : pages_) {
+      nlohmann::json elements = nlohmann::json::array();
+      for (const print::ReportElement& e : page.elements) {
+        const bool heading = e.kind == print::ElementKind::Heading;
+        elements.push_back({static_cast<int>(e.kind), e.x, e.y,
+                            Tr(e.text, heading ? print::kHeadingContext : "qm::print"),
+                            e.align == print::Align::Right, e.x2});
+      }
+      out.push_back({{"w", g.width}, {"h", g.height}, {"e", elements}});
+    }
+    return out.dump();
+  }
+
+  // ---- recent files (mnuRecentFile_1..4); the page keeps their bytes in its storage ----
+  int recentCount() const { return kRecentFileCount; }
+  // The menu caption of entry n (1..4), empty when there is none.
+  std::string recentCaption(int n) const {
+    return RecentMenuCaptions(*ini_)[static_cast<size_t>(n - 1)].value_or("");
+  }
+  std::string recentPath(int n) const {
+    const auto caption = RecentMenuCaptions(*ini_)[static_cast<size_t>(n - 1)];
+    return caption ? PathFromRecentCaption(*caption) : std::string();
+  }
+  void openRecent(int n) {
+    queue([=, this] {
+      const std::string path = recentPath(n);
+      if (path.empty() || !doc_->CanReplaceData()) return;
+      doc_->CommitPendingEdit();
+      doc_->OpenFile(path, [this] { return save(false); });
+    });
+  }
+
+  // ---- queries ----
+  // The window's caption: the title (a notice such as "读频完成－" before it) and the file, which
+  // the page names without its folder in the memory file system.
+  std::string caption() const {
+    const std::string& title = app_.softwareTitle;
+    if (CaptionNamesNoFile(doc_->caption, title)) return Tr(doc_->caption);
+    const std::string path = PathFromCaption(doc_->caption, title);
+    const std::string head = doc_->caption.substr(0, doc_->caption.size() - path.size());
+    return Tr(head) + " - " + std::filesystem::path(path).filename().string();
+  }
+  int gridRows() const { return kGridRows; }
+  int gridCols() const { return kGridCols; }
+  // The one line a browser without Web Serial shows instead of the radio commands.
+  std::string noSerialText() const {
+    return Tr(
+        QM_TR("此浏览器没有Web "
+              "Serial，不能连接电台（读频、写频、端口）：请在电脑上用Chrome或Edge打开本页。文件照常"
+              "可以打开、编辑、保存和打印。"));
+  }
+  std::string header(int col) const {
+    return col >= 0 && col < kGridCols ? Tr(kChannelGridColumns[static_cast<size_t>(col)].header)
+                                       : std::string();
+  }
+  std::string checkLabel(int k) const {
+    return k >= 0 && k < 3 ? Tr(kChannelCheckLabels[static_cast<size_t>(k)]) : std::string();
+  }
+  int columnWidth(int col) const {
+    return col >= 0 && col < kGridCols ? kChannelGridColumns[static_cast<size_t>(col)].widthTwips
+                                       : 0;
+  }
+  std::string rowHeader(int row) const { return Tr(ChannelRowHeader(row)); }
+  std::string cellText(int row, int col) const { return Tr(grid().cell(row, col).text); }
+  std::string cellTextColor(int row, int col) const { return Css(look(row, col).text); }
+  std::string cellBackground(int row, int col) const { return Css(look(row, col).background); }
+  std::string cellNote(int row, int col) const { return Tr(grid().cellNote(row, col)); }
+  bool check(int column, int i) const {
+    if (column == 0) return grid().channelOff(i);
+    if (column == 1) return grid().txInhibited(i);
+    return grid().txEqRx(i);
+  }
+  bool checkEnabled(int column, int i) const { return column != 1 || grid().txCheckEnabled(i); }
+  int currentRow() const { return grid().currentRow(); }
+  int currentCol() const { return grid().currentCol(); }
+  bool editorVisible() const { return grid().freqEditor().visible; }
+  int editorRow() const { return grid().freqEditor().row; }
+  int editorCol() const { return grid().freqEditor().col; }
+  std::string editorValue() const { return grid().freqEditor().text; }
+  int editorSelStart() const { return grid().freqEditor().selStart; }
+  int editorSelLength() const { return grid().freqEditor().selLength; }
+  // The character the editor takes for a typed one (the code), or -1 to drop it.
+  int editorKey(int key) const {
+    return Filtered(grid().filterEditorKey(static_cast<char32_t>(key)));
+  }
+  // ---- the signalling dialog frmSignal, open while signalOpen() ----
+  bool signalOpen() const { return signal_.has_value(); }
+  int signalOption() const { return signal_ ? static_cast<int>(signal_->option()) : -1; }
+  bool signalToneEnabled() const { return signal_ && signal_->toneEnabled(); }
+  bool signalCodeEnabled() const { return signal_ && signal_->codeEnabled(); }
+  bool signalInvertEnabled() const { return signal_ && signal_->invertEnabled(); }
+  bool signalInverted() const { return signal_ && signal_->inverted(); }
+  std::string signalToneText() const { return signal_ ? signal_->tone().text : std::string(); }
+  std::string signalCodeText() const { return signal_ ? signal_->code().text : std::string(); }
+  int signalToneCount() const { return signal_ ? signal_->tone().combo.count() : 0; }
+  std::string signalTone(int k) const { return signal_ ? signal_->tone().combo.item(k) : ""; }
+  int signalCodeCount() const { return signal_ ? signal_->code().combo.count() : 0; }
+  std::string signalCode(int k) const { return signal_ ? signal_->code().combo.item(k) : ""; }
+  int signalToneKey(int key) const {
+    return Filtered(signal_ ? signal_->filterToneKey(key) : std::nullopt);
+  }
+  int signalCodeKey(int key) const {
+    return Filtered(signal_ ? signal_->filterCodeKey(key) : std::nullopt);
+  }
+  // The dialog's controls; the checks and OK may show a message, so they are actions.
+  void signalSelect(int option) {
+    if (signal_) signal_->selectOption(static_cast<SignalEntry::Option>(option));
+  }
+  void signalSetInverted(bool on) {
+    if (signal_) signal_->setInverted(on);
+  }
+  void signalSetTone(std::string text) {
+    if (signal_) signal_->setToneText(std::move(text));
+  }
+  void signalSetCode(std::string text) {
+    if (signal_) signal_->setCodeText(std::move(text));
+  }
+  void signalCheckTone() {
+    queue([this] {
+      if (signal_) signal_->validateTone();
+    });
+  }
+  void signalCheckCode() {
+    queue([this] {
+      if (signal_) signal_->validateCode();
+    });
+  }
+  void signalFinish(bool ok) {
+    queue([=, this] {
+      if (!signal_) return;
+      const std::optional<std::string> result = ok ? std::optional(signal_->ok()) : std::nullopt;
+      signal_.reset();
+      grid().finishSignalDialog(result);
+    });
+  }
+
+  // ---- undo and redo ----
+  bool canUndo() const { return doc_->history().canUndo(); }
+  bool canRedo() const { return doc_->history().canRedo(); }
+  std::string undoLabel() const { return Tr(doc_->history().undoLabel()); }
+  std::string redoLabel() const { return Tr(doc_->history().redoLabel()); }
+  void undo(bool back) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      if (back)
+        doc_->history().undo();
+      else
+        doc_->history().redo();
+    });
+  }
+
+  int functionCount() const { return kFunctionListCount; }
+  // The lists in the frame's order (four columns, top to bottom), as Fn numbers.
+  int functionAt(int k) const { return static_cast<int>(kFunctionLayout[static_cast<size_t>(k)]); }
+  std::string functionControl(int fn) const { return FunctionInfo(static_cast<Fn>(fn)).control; }
+  std::string functionLabelControl(int fn) const {
+    return FunctionInfo(static_cast<Fn>(fn)).labelControl;
+  }
+  std::string functionLabel(int fn) const { return Tr(FunctionInfo(static_cast<Fn>(fn)).label); }
+  int functionItemCount(int fn) const { return fns().list(static_cast<Fn>(fn)).count(); }
+  std::string functionItem(int fn, int k) const {
+    return Tr(fns().list(static_cast<Fn>(fn)).item(k));
+  }
+  int functionPosition(int fn) const { return fns().position(static_cast<Fn>(fn)); }
+  bool functionRejected(int fn) const { return fns().rejected(static_cast<Fn>(fn)); }
+
+  int modelCount() const { return static_cast<int>(app_.models.size()); }
+  std::string modelName(int m) const { return Tr(app_.model(m).name); }
+  int currentModel() const { return app_.curModel; }
+  std::string modelBand(int m) const { return Tr(BuildRangeLabelText(app_, m)); }
+  std::string radioVersion() const { return app_.radioVersion.text(); }
+  std::string statusBand() const { return Tr(doc_->statusBand); }
+  std::string statusPort() const { return Tr(doc_->statusPort); }
+  bool canNew() const { return doc_->fileNewEnabled && doc_->CanReplaceData(); }
+  bool canReplace() const { return doc_->CanReplaceData(); }
+
+  // The page's own texts through the same translations.
+  std::string tr(std::string text, std::string context) const { return Tr(text, context); }
+  bool loadTranslations(std::string json) { return LoadTranslations(json); }
+  void setEnglish(bool english) { SetEnglish(english); }
+  bool english() const { return English(); }
+
+ private:
+  ChannelTableModel& grid() { return doc_->editors().channels(); }
+  const ChannelTableModel& grid() const { return doc_->editors().channels(); }
+  FunctionSettingsModel& fns() { return doc_->editors().functions(); }
+  const FunctionSettingsModel& fns() const { return doc_->editors().functions(); }
+
+  CellLook look(int row, int col) const {
+    const ChannelCell& c = grid().cell(row, col);
+    return LookOf(c.color, c.highlighted, kTheme);
+  }
+
+  // A press or key on a signalling cell opens the dialog with the cell's text.
+  void noteSignal(const GridPress& p) {
+    if (p.action != GridAction::OpenSignalDialog) return;
+    signal_.emplace(app_, prompter_);
+    signal_->load(p.signalText);
+  }
+
+  // A key filter's answer for the page: the character's code, or -1 to drop it.
+  static int Filtered(std::optional<char> c) { return c ? static_cast<unsigned char>(*c) : -1; }
+
+  // Save or Save As, then the bytes to the browser's file. A save the browser refuses keeps
+  // the edits marked as unsaved, as a failed save on the desktop does.
+  SaveResult save(bool as) {
+    doc_->CommitPendingEdit();
+    const EditFlags before = doc_->flags;
+    const std::string caption = doc_->caption;
+    const SaveResult r = as ? doc_->SaveAs(dialogs_) : doc_->Save(dialogs_);
+    if (r != SaveResult::Saved) return r;
+    const std::string path = PathFromCaption(doc_->caption, app_.softwareTitle);
+    if (SaveToBrowser(path)) return r;
+    doc_->flags = before;
+    doc_->flags.dataChanged = true;
+    doc_->caption = caption;
+    Notify(prompter_, QM_TR("文件错误"), QM_TR("保存文件错误"), Icon::Exclamation);
+    return SaveResult::Failed;
+  }
+
+  AppState app_;
+  GbkTableCodec codec_;
+  WebPrompter prompter_;
+  WebProgress progress_;
+  WebClock clock_;
+  WebFileDialogs dialogs_;
+  std::unique_ptr<ProfileFile> ini_;
+  std::unique_ptr<Document> doc_;
+  std::function<void()> queued_;
+  std::optional<SignalEntry> signal_;
+  // The tune table the reports take (the page has no tune view: it prints the channel view's).
+  std::unique_ptr<TuneTableModel> tune_;
+  std::u16string embed_;
+  int embedCaret_ = 0;
+  std::vector<print::ReportPage> pages_;
+};
+
+std::unique_ptr<Session> gSession;
+
+Session& TheSession() {
+  if (!gSession) gSession = std::make_unique<Session>();
+  return *gSession;
+}
+
+// The page's handle on the one session.
+Session* SessionForPage() { return &TheSession(); }
+
+}  // namespace
+
+}  // namespace qm::web
+
+// Runs the action the page queued; the one export that may suspend (the page calls it with
+// ccall's async option and awaits it).
+extern "C" EMSCRIPTEN_KEEPALIVE void qm_run() { qm::web::TheSession().run(); }
+
+// The progress window's Cancel, pressed while a read waits: a plain export, since every call
+// of the bound session made while an action waits only answers once the action is over.
+extern "C" EMSCRIPTEN_KEEPALIVE void qm_cancel_progress() {
+  qm::web::TheSession().cancelProgress();
+}
+
+EMSCRIPTEN_BINDINGS(qm830k) {
+  using qm::web::Session;
+  using namespace emscripten;
+  function("session", &qm::web::SessionForPage, allow_raw_pointers());
+  class_<Session>("Session")
+      .function("pressCell", &Session::pressCell)
+      .function("keyPress", &Session::keyPress)
+      .function("editorText", &Session::editorText)
+      .function("editorEnter", &Session::editorEnter)
+      .function("editorEscape", &Session::editorEscape)
+      .function("editorLostFocus", &Session::editorLostFocus)
+      .function("clickCheck", &Session::clickCheck)
+      .function("chooseFunction", &Session::chooseFunction)
+      .function("newFile", &Session::newFile)
+      .function("open", &Session::open)
+      .function("saveFile", &Session::saveFile)
+      .function("changeModel", &Session::changeModel)
+      .function("read", &Session::read)
+      .function("write", &Session::write)
+      .function("recentCount", &Session::recentCount)
+      .function("recentCaption", &Session::recentCaption)
+      .function("recentPath", &Session::recentPath)
+      .function("openRecent", &Session::openRecent)
+      .function("embedOpen", &Session::embedOpen)
+      .function("embedText", &Session::embedText)
+      .function("embedRadioId", &Session::embedRadioId)
+      .function("embedLastTime", &Session::embedLastTime)
+      .function("embedEdit", &Session::embedEdit)
+      .function("embedCaret", &Session::embedCaret)
+      .function("embedRead", &Session::embedRead)
+      .function("embedWrite", &Session::embedWrite)
+      .function("embedClose", &Session::embedClose)
+      .function("checkCable", &Session::checkCable)
+      .function("print", &Session::print)
+      .function("reportPages", &Session::reportPages)
+      .function("caption", &Session::caption)
+      .function("gridRows", &Session::gridRows)
+      .function("gridCols", &Session::gridCols)
+      .function("noSerialText", &Session::noSerialText)
+      .function("header", &Session::header)
+      .function("checkLabel", &Session::checkLabel)
+      .function("columnWidth", &Session::columnWidth)
+      .function("rowHeader", &Session::rowHeader)
+      .function("cellText", &Session::cellText)
+      .function("cellTextColor", &Session::cellTextColor)
+      .function("cellBackground", &Session::cellBackground)
+      .function("cellNote", &Session::cellNote)
+      .function("check", &Session::check)
+      .function("checkEnabled", &Session::checkEnabled)
+      .function("currentRow", &Session::currentRow)
+      .function("currentCol", &Session::currentCol)
+      .function("editorVisible", &Session::editorVisible)
+      .function("editorRow", &Session::editorRow)
+      .function("editorCol", &Session::editorCol)
+      .function("editorValue", &Session::editorValue)
+      .function("editorSelStart", &Session::editorSelStart)
+      .function("editorSelLength", &Session::editorSelLength)
+      .function("editorKey", &Session::editorKey)
+      .function("signalOpen", &Session::signalOpen)
+      .function("signalOption", &Session::signalOption)
+      .function("signalToneEnabled", &Session::signalToneEnabled)
+      .function("signalCodeEnabled", &Session::signalCodeEnabled)
+      .function("signalInvertEnabled", &Session::signalInvertEnabled)
+      .function("signalInverted", &Session::signalInverted)
+      .function("signalToneText", &Session::signalToneText)
+      .function("signalCodeText", &Session::signalCodeText)
+      .function("signalToneCount", &Session::signalToneCount)
+      .function("signalTone", &Session::signalTone)
+      .function("signalCodeCount", &Session::signalCodeCount)
+      .function("signalCode", &Session::signalCode)
+      .function("signalToneKey", &Session::signalToneKey)
+      .function("signalCodeKey", &Session::signalCodeKey)
+      .function("signalSelect", &Session::signalSelect)
+      .function("signalSetInverted", &Session::signalSetInverted)
+      .function("signalSetTone", &Session::signalSetTone)
+      .function("signalSetCode", &Session::signalSetCode)
+      .function("signalCheckTone", &Session::signalCheckTone)
+      .function("signalCheckCode", &Session::signalCheckCode)
+      .function("signalFinish", &Session::signalFinish)
+      .function("canUndo", &Session::canUndo)
+      .function("canRedo", &Session::canRedo)
+      .function("undoLabel", &Session::undoLabel)
+      .function("redoLabel", &Session::redoLabel)
+      .function("undo", &Session::undo)
+      .function("functionCount", &Session::functionCount)
+      .function("functionAt", &Session::functionAt)
+      .function("functionControl", &Session::functionControl)
+      .function("functionLabelControl", &Session::functionLabelControl)
+      .function("functionLabel", &Session::functionLabel)
+      .function("functionItemCount", &Session::functionItemCount)
+      .function("functionItem", &Session::functionItem)
+      .function("functionPosition", &Session::functionPosition)
+      .function("functionRejected", &Session::functionRejected)
+      .function("modelCount", &Session::modelCount)
+      .function("modelName", &Session::modelName)
+      .function("currentModel", &Session::currentModel)
+      .function("modelBand", &Session::modelBand)
+      .function("radioVersion", &Session::radioVersion)
+      .function("statusBand", &Session::statusBand)
+      .function("statusPort", &Session::statusPort)
+      .function("canNew", &Session::canNew)
+      .function("canReplace", &Session::canReplace)
+      .function("tr", &Session::tr)
+      .function("loadTranslations", &Session::loadTranslations)
+      .function("setEnglish", &Session::setEnglish)
+      .function("english", &Session::english);
+}

@@ -1,0 +1,300 @@
+// What the core's seams (src/web/web_seams.cpp) ask of the browser: the serial line over Web
+// Serial, waits on the browser's timers, the modal question, the progress window and the file
+// pickers. Every rule and text stays in the core; this only moves bytes and shows what it is
+// given.
+
+/* eslint-disable @typescript-eslint/no-explicit-any */
+export interface QmModule {
+  FS: any;
+  _qm_cancel_progress: () => void;
+  ccall: (name: string, ret: string | null, types: string[], args: unknown[], opts?: { async?: boolean }) => any;
+  session: () => QmSession;
+  qmHost?: Host;
+}
+
+export interface QmSession {
+  [name: string]: any;
+}
+
+// The programming cable's USB serial chips: CH340/CH341, PL2303, CP210x, FTDI.
+export const kCableFilters = [
+  { usbVendorId: 0x1a86 },
+  { usbVendorId: 0x067b },
+  { usbVendorId: 0x10c4 },
+  { usbVendorId: 0x0403 },
+];
+
+// OpenFailure of radio/serial_port.h.
+const enum OpenFailure {
+  None = 0,
+  Absent = 1,
+  Busy = 2,
+  NoPermission = 3,
+  DriverRefused = 4,
+  Other = 5,
+}
+
+export interface PageUi {
+  ask(title: string, text: string, icon: number, buttons: number): Promise<number>;
+  progress(state: number, caption: string, title: string, maximum: number, position: number, cancellable: boolean): void;
+}
+
+type PickedFile = { handle?: any; name: string };
+
+export class Host {
+  private port: any = null;
+  private reader: any = null;
+  private writer: any = null;
+  private rx: number[] = [];
+  private pendingOut = 0;
+  private error = "";
+  private lineEnded = false;
+  // The browser's handle of each file of the memory file system that the user picked.
+  private files = new Map<string, PickedFile>();
+
+  constructor(private readonly mod: QmModule, private readonly ui: PageUi) {}
+
+  // ---- the port the user chose ----
+  hasSerial(): boolean {
+    return "serial" in navigator;
+  }
+  async choosePort(): Promise<boolean> {
+    const serial = (navigator as any).serial;
+    try {
+      this.port = await serial.requestPort({ filters: kCableFilters });
+      return true;
+    } catch {
+      // No cable of the common chips, or the user wants another port: every port.
+      try {
+        this.port = await serial.requestPort();
+        return true;
+      } catch {
+        return false;
+      }
+    }
+  }
+  private async grantedPort(): Promise<any> {
+    if (this.port) return this.port;
+    const ports = await (navigator as any).serial.getPorts();
+    this.port = ports.length > 0 ? ports[0] : null;
+    return this.port;
+  }
+
+  async serialOpen(baud: number, parity: string, dataBits: number, stopBits: number): Promise<number> {
+    this.error = "";
+    if (!this.hasSerial()) {
+      this.error = "navigator.serial";
+      return OpenFailure.Absent;
+    }
+    const port = await this.grantedPort();
+    if (!port) {
+      this.error = "";
+      return OpenFailure.Absent;
+    }
+    try {
+      await port.open({
+        baudRate: baud,
+        dataBits,
+        stopBits,
+        parity: parity === "O" ? "odd" : parity === "E" ? "even" : "none",
+      });
+    } catch (e: any) {
+      this.error = String(e?.message ?? e);
+      return e?.name === "InvalidStateError" ? OpenFailure.Busy
+        : e?.name === "SecurityError" ? OpenFailure.NoPermission
+        : e?.name === "NotFoundError" ? OpenFailure.Absent : OpenFailure.Other;
+    }
+    this.rx = [];
+    this.pendingOut = 0;
+    this.lineEnded = false;
+    try {
+      await port.setSignals({ dataTerminalReady: true, requestToSend: true });
+    } catch {
+      // A cable without the control lines still carries the data.
+    }
+    this.writer = port.writable.getWriter();
+    this.reader = port.readable.getReader();
+    this.pump(this.reader);
+    return OpenFailure.None;
+  }
+
+  // Everything the port receives goes to the buffer the link polls. A read that ends or
+  // throws is a pulled cable: nothing more comes, and the link's waits run out as they do
+  // when the radio falls silent.
+  private async pump(reader: any): Promise<void> {
+    try {
+      for (;;) {
+        const { value, done } = await reader.read();
+        if (done) break;
+        if (value) for (const b of value as Uint8Array) this.rx.push(b);
+      }
+    } catch {
+      // fall through: the line is gone
+    }
+    this.lineEnded = true;
+  }
+
+  async serialClose(): Promise<void> {
+    const port = this.port;
+    try {
+      if (this.reader) {
+        await this.reader.cancel().catch(() => {});
+        this.reader.releaseLock();
+      }
+      if (this.writer) {
+        await this.writer.close().catch(() => {});
+        this.writer.releaseLock();
+      }
+    } catch {
+      // a port that went away closes as far as it can
+    }
+    this.reader = this.writer = null;
+    try {
+      if (port) await port.close();
+    } catch {
+      // already closed by the browser (a pulled cable)
+    }
+  }
+
+  serialWrite(bytes: Uint8Array): boolean {
+    if (!this.writer || this.lineEnded) return false;
+    this.pendingOut += bytes.length;
+    this.writer.write(bytes).then(
+      () => { this.pendingOut = Math.max(0, this.pendingOut - bytes.length); },
+      () => { this.lineEnded = true; },
+    );
+    return true;
+  }
+  serialOutCount(): number {
+    return this.pendingOut;
+  }
+  serialClearOutput(): void {
+    // The browser keeps no queue of its own that could be cleared; written bytes are on
+    // their way to the system.
+  }
+  serialInCount(): number {
+    return this.rx.length;
+  }
+  serialClearInput(): void {
+    this.rx = [];
+  }
+  serialRead(max: number): Uint8Array {
+    const out = Uint8Array.from(this.rx.slice(0, max));
+    this.rx = this.rx.slice(out.length);
+    return out;
+  }
+  serialError(): string {
+    return this.error;
+  }
+
+  // ---- time ----
+  // The browser stretches short and nested timeouts (to 4 ms and more); a wait keeps its
+  // milliseconds by sleeping on a timer for the bulk and yielding through a message channel
+  // for the rest, so the page paints throughout.
+  private channel = new MessageChannel();
+  private yieldOnce(): Promise<void> {
+    return new Promise((resolve) => {
+      this.channel.port1.onmessage = () => resolve();
+      this.channel.port2.postMessage(0);
+    });
+  }
+  async delay(ms: number): Promise<void> {
+    const end = performance.now() + ms;
+    if (ms > 6) await new Promise((r) => setTimeout(r, ms - 5));
+    while (performance.now() < end) await this.yieldOnce();
+  }
+
+  // ---- the user ----
+  ask(title: string, text: string, icon: number, buttons: number): Promise<number> {
+    return this.ui.ask(title, text, icon, buttons);
+  }
+  progress(state: number, caption: string, title: string, maximum: number, position: number, cancellable: boolean): void {
+    this.ui.progress(state, caption, title, maximum, position, cancellable);
+  }
+
+  // ---- files ----
+  // A picked file goes into the memory file system under its own name; the core opens it there.
+  private place(name: string, bytes: Uint8Array, picked: PickedFile): string {
+    const path = "/" + name.replace(/[\\/]/g, "_");
+    this.mod.FS.writeFile(path, bytes);
+    this.files.set(path, picked);
+    return path;
+  }
+
+  async pickOpen(_title: string): Promise<string | null> {
+    const w = window as any;
+    if (w.showOpenFilePicker) {
+      try {
+        const [handle] = await w.showOpenFilePicker({
+          types: [{ description: "QM830K", accept: { "application/octet-stream": [".q83", ".z410", ".toml"] } }],
+        });
+        const file = await handle.getFile();
+        return this.place(file.name, new Uint8Array(await file.arrayBuffer()), { handle, name: file.name });
+      } catch {
+        return null;
+      }
+    }
+    const input = document.getElementById("fileOpen") as HTMLInputElement;
+    input.value = "";
+    const file = await new Promise<File | null>((resolve) => {
+      input.onchange = () => resolve(input.files && input.files.length ? input.files[0] : null);
+      input.oncancel = () => resolve(null);
+      input.click();
+    });
+    if (!file) return null;
+    return this.place(file.name, new Uint8Array(await file.arrayBuffer()), { name: file.name });
+  }
+
+  async pickSave(_title: string, suggested: string): Promise<string | null> {
+    const name = suggested.split(/[\\/]/).pop() || "QM830K.q83";
+    const w = window as any;
+    if (w.showSaveFilePicker) {
+      try {
+        const handle = await w.showSaveFilePicker({
+          suggestedName: name,
+          types: [{ description: "QM830K", accept: { "application/octet-stream": [".q83", ".z410", ".toml"] } }],
+        });
+        const path = "/" + handle.name.replace(/[\\/]/g, "_");
+        this.files.set(path, { handle, name: handle.name });
+        return path;
+      } catch {
+        return null;
+      }
+    }
+    const path = "/" + name;
+    this.files.set(path, { name });
+    return path;
+  }
+
+  async saveToBrowser(path: string): Promise<boolean> {
+    const bytes: Uint8Array = this.mod.FS.readFile(path);
+    const picked = this.files.get(path) ?? { name: path.slice(1) };
+    if (picked.handle && picked.handle.createWritable) {
+      try {
+        const w = await picked.handle.createWritable();
+        await w.write(bytes);
+        await w.close();
+        return true;
+      } catch {
+        return false;
+      }
+    }
+    this.download(picked.name, bytes);
+    return true;
+  }
+
+  offerDownload(path: string): void {
+    this.download(path.split("/").pop() || "backup.q83", this.mod.FS.readFile(path));
+  }
+
+  private download(name: string, bytes: Uint8Array): void {
+    const url = URL.createObjectURL(new Blob([bytes as Uint8Array<ArrayBuffer>], { type: "application/octet-stream" }));
+    const a = document.createElement("a");
+    a.href = url;
+    a.download = name;
+    document.body.appendChild(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 10000);
+  }
+}

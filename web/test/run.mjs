@@ -1,0 +1,199 @@
+// The browser edition proven in headless Chromium against the simulator, beside the desktop
+// command line: node web/test/run.mjs --site DIR --cli PATH --sim PATH [--out DIR] [--only a,b]
+import fs from 'node:fs';
+import path from 'node:path';
+import {Rig, runChecks, assert, sameBytes, sleep} from './rig.mjs';
+import {Ui} from './ui.mjs';
+
+const args = process.argv.slice(2);
+const option = (name, fallback) => {
+  const i = args.indexOf(name);
+  return i >= 0 && i + 1 < args.length ? args[i + 1] : fallback;
+};
+const rig = new Rig({site: option('--site'), cli: option('--cli'), sim: option('--sim'),
+  out: option('--out')});
+const only = option('--only') ? option('--only').split(',') : null;
+const dataDir = option('--data', path.join(path.dirname(new URL(import.meta.url).pathname), '..', '..', 'tests', 'data'));
+if (rig.out) fs.mkdirSync(rig.out, {recursive: true});
+
+// The line floor of a whole read and write at 9600 baud against the paced simulator, and the
+// margin the page may take over it.
+const floor = {read: 6.19, write: 2.34};
+const margin = 1.05;
+
+// The radio the tests talk to: a QM830K-U1 (model code 7) holding its default data.
+const model = ['--model', '7'];
+let radioFile;
+
+// Bytes where two data files differ, as [offset, a, b] rows.
+function differences(a, b) {
+  const rows = [];
+  for (let i = 0; i < Math.max(a.length, b.length); i++) if (a[i] !== b[i]) rows.push([i, a[i], b[i]]);
+  return rows;
+}
+
+// The write date the radio is given at a write: 14 ASCII digits in the image's row 0x3C0.
+const writeDate = {from: 0x3c0 + 1, to: 0x3c0 + 15};
+function sameButWriteDate(a, b, what) {
+  const off = differences(a, b).filter(([i]) => i < writeDate.from || i >= writeDate.to);
+  assert(off.length === 0, `${what}: differs at ${off.slice(0, 6).map(([i, x, y]) => `0x${i.toString(16)}: ${x} vs ${y}`).join(', ')}`);
+}
+
+const timed = async (fn) => {
+  const t0 = performance.now();
+  const value = await fn();
+  return {value, seconds: (performance.now() - t0) / 1000};
+};
+
+const figures = {};
+
+const checks = [
+  ['loads under two seconds, small', async () => {
+    const {page, context, loadMs} = await rig.openPage();
+    let bytes = 0;
+    for (const f of fs.readdirSync(rig.site, {recursive: true})) {
+      const p = path.join(rig.site, f);
+      if (fs.statSync(p).isFile()) bytes += fs.statSync(p).size;
+    }
+    figures.loadMs = loadMs;
+    figures.siteKiB = Math.round(bytes / 1024);
+    assert(loadMs < 2000, `the page took ${loadMs} ms to be ready`);
+    if (rig.out) await page.screenshot({path: path.join(rig.out, 'page-zh.png')});
+    await context.close();
+  }],
+
+  ['reads the radio as the command line does, and paints meanwhile', async () => {
+    await rig.startSim(['--pace', ...model, '--load', radioFile]);
+    const cli = await timed(() => rig.cli(['read', '-o', rig.file('cli-read.q83'), '--device', rig.link]));
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    await page.evaluate(() => {
+      window.__frames = 0;
+      const tick = () => {
+        window.__frames += 1;
+        requestAnimationFrame(tick);
+      };
+      requestAnimationFrame(tick);
+    });
+    const read = await timed(() => ui.command('mnuRead'));
+    const frames = await page.evaluate(() => window.__frames);
+    const saved = await ui.saveAs('page-read.q83');
+    sameBytes(saved, fs.readFileSync(rig.file('cli-read.q83')), 'the file read by the page');
+    figures.read = {page: read.seconds, cli: cli.seconds, fps: frames / read.seconds};
+    assert(read.value.some((m) => m.includes('读频完成')), `no completion message: ${read.value.join(' | ')}`);
+    assert(read.seconds <= floor.read * margin + 1.5, `the read took ${read.seconds.toFixed(2)} s`);
+    assert(frames / read.seconds > 10, `the page painted ${frames} frames in ${read.seconds.toFixed(1)} s`);
+    await context.close();
+    await rig.stopSim();
+  }],
+
+  ['writes what the command line writes, but for the write date', async () => {
+    // The file to write: the default data with every kind of edit the command line makes.
+    rig.cli(['set', radioFile, '--channels', '1-4', '--power', '低', '--scan', '删除',
+      '--rx-signal', 'D023N', '--tx-signal', '88.5', '--fill-from', '446.00625', '--step', '12.5',
+      '--fill-tx', '-o', rig.file('to-write.q83')]);
+    const toWrite = fs.readFileSync(rig.file('to-write.q83'));
+    await rig.startSim([...model, '--load', radioFile]);
+    rig.cli(['write', rig.file('to-write.q83'), '--yes', '--device', rig.link]);
+    const byCli = await rig.stopSim();
+
+    await rig.startSim(['--pace', ...model, '--load', radioFile]);
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    await ui.open('to-write.q83', toWrite);
+    const write = await timed(() => ui.command('mnuWrite'));
+    const byPage = await rig.stopSim();
+    figures.write = {page: write.seconds};
+    assert(write.value.some((m) => m.includes('写频完成')), `no completion message: ${write.value.join(' | ')}`);
+    sameButWriteDate(byPage, byCli, 'the radio after the page wrote');
+    await context.close();
+  }],
+
+  ['opens and saves every file kind as the desktop does', async () => {
+    const q83 = rig.file('kinds.q83');
+    rig.cli(['set', radioFile, '--channels', '2-3', '--bandwidth', '窄带', '--busy-lock', '打开',
+      '-o', q83]);
+    rig.cli(['convert', q83, rig.file('kinds.z410')]);
+    rig.cli(['convert', q83, rig.file('kinds.toml')]);
+    const kinds = ['q83', 'z410', 'toml'];
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    for (const from of kinds) {
+      await ui.open(`in.${from}`, fs.readFileSync(rig.file(`kinds.${from}`)));
+      for (const to of kinds) {
+        const saved = await ui.saveAs(`out-${from}.${to}`);
+        sameBytes(saved, fs.readFileSync(rig.file(`kinds.${to}`)), `${from} saved as ${to}`);
+      }
+    }
+    await context.close();
+  }],
+
+  ['refuses a damaged file with the desktop message and keeps the document', async () => {
+    const good = fs.readFileSync(radioFile);
+    const damaged = good.subarray(0, good.length - 100);
+    fs.writeFileSync(rig.file('damaged.q83'), damaged);
+    const desktop = rig.cli(['show', rig.file('damaged.q83')], {allowFail: true});
+    assert(desktop.status !== 0, 'the command line took the damaged file');
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    await ui.open('good.q83', good);
+    const said = await ui.open('damaged.q83', damaged);
+    assert(said.length > 0, 'no message for the damaged file');
+    const core = said[0].replace(/\s+/g, '');
+    assert(desktop.stderr.replace(/\s+/g, '').includes(core.slice(0, 12)),
+      `the page said "${said[0]}", the command line "${desktop.stderr.trim()}"`);
+    sameBytes(await ui.saveAs('kept.q83'), good, 'the document after the refusal');
+    await context.close();
+  }],
+
+  ['ends a read on a pulled cable with the message and keeps the document', async () => {
+    await rig.startSim([...model, '--load', radioFile]);
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    const before = await ui.saveAs('before.q83');
+    rig.bridge.pullAfter(400);
+    const said = await ui.command('mnuRead');
+    rig.bridge.reset();
+    assert(said.length > 0 && !said.some((m) => m.includes('读频完成')),
+      `the pulled read said: ${said.join(' | ')}`);
+    sameBytes(await ui.saveAs('after.q83'), before, 'the document after the pulled read');
+    await context.close();
+    await rig.stopSim();
+  }],
+
+  ['speaks English on request', async () => {
+    const {page, context} = await rig.openPage({lang: 'en'});
+    const title = await page.evaluate(() => document.body.innerText);
+    assert(/File/.test(title) && !/文件/.test(title), 'the English page still shows Chinese menus');
+    if (rig.out) await page.screenshot({path: path.join(rig.out, 'page-en.png')});
+    await context.close();
+  }],
+
+  ['says why the radio commands are missing without Web Serial', async () => {
+    const context = await rig.browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.evaluateOnNewDocument(() => {
+      delete Navigator.prototype.serial;
+    });
+    await page.goto(rig.url, {waitUntil: 'load'});
+    await page.evaluate(() => window.qmReady);
+    const said = await page.evaluate(() => document.body.innerText);
+    assert(/Chrome|Edge/.test(said), 'no line naming the browsers that have Web Serial');
+    await context.close();
+  }],
+];
+
+try {
+  await rig.start();
+  radioFile = rig.file('radio.q83');
+  rig.cli(['new', '-o', radioFile, '--model-code', '7']);
+  let failed = await runChecks(checks, only);
+  if (rig.consoleErrors.length) {
+    failed += 1;
+    console.log(`FAIL the browser's console had errors:\n  ${rig.consoleErrors.join('\n  ')}`);
+  }
+  console.log(`figures: ${JSON.stringify(figures)}`);
+  process.exitCode = failed ? 1 : 0;
+} finally {
+  await rig.stop();
+}

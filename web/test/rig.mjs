@@ -119,7 +119,7 @@ export class Rig {
 export async function runChecks(checks, only) {
   let failed = 0;
   for (const [name, fn] of checks) {
-    if (only && !only.includes(name)) continue;
+    if (only && !only.some((o) => name.includes(o))) continue;
     const t0 = Date.now();
     try {
       await fn();
@@ -136,7 +136,15 @@ export function assert(condition, message) {
   if (!condition) throw new Error(message);
 }
 
-export function sameBytes(a, b, what) {
+// Kept where the test writes its pictures, so a difference can be looked at.
+let keptPairs = 0;
+export function sameBytes(a, b, what, out = process.env.QM_WEB_KEEP) {
+  if (out && Buffer.compare(Buffer.from(a), Buffer.from(b)) !== 0) {
+    keptPairs += 1;
+    fs.mkdirSync(out, {recursive: true});
+    fs.writeFileSync(path.join(out, `diff${keptPairs}-got`), a);
+    fs.writeFileSync(path.join(out, `diff${keptPairs}-expected`), b);
+  }
   if (a.length !== b.length) throw new Error(`${what}: ${a.length} bytes, expected ${b.length}`);
   for (let i = 0; i < a.length; i++) {
     if (a[i] !== b[i]) {

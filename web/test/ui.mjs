@@ -68,7 +68,7 @@ export class Ui {
   }
 
   async busy() {
-    return this.page.evaluate(() => document.body.dataset.busy === '1');
+    return this.page.evaluate(() => document.body.classList.contains('busy'));
   }
 
   // Hands the page a file for its next Open (through the stand-in picker) and opens it.

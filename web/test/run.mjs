@@ -77,10 +77,10 @@ const checks = [
     });
     const read = await timed(() => ui.command('mnuRead'));
     const frames = await page.evaluate(() => window.__frames);
+    assert(read.value.some((m) => m.includes('读频完成')), `no completion message: ${read.value.join(' | ')}`);
     const saved = await ui.saveAs('page-read.q83');
     sameBytes(saved, fs.readFileSync(rig.file('cli-read.q83')), 'the file read by the page');
     figures.read = {page: read.seconds, cli: cli.seconds, fps: frames / read.seconds};
-    assert(read.value.some((m) => m.includes('读频完成')), `no completion message: ${read.value.join(' | ')}`);
     assert(read.seconds <= floor.read * margin + 1.5, `the read took ${read.seconds.toFixed(2)} s`);
     assert(frames / read.seconds > 10, `the page painted ${frames} frames in ${read.seconds.toFixed(1)} s`);
     await context.close();
@@ -106,6 +106,51 @@ const checks = [
     figures.write = {page: write.seconds};
     assert(write.value.some((m) => m.includes('写频完成')), `no completion message: ${write.value.join(' | ')}`);
     sameButWriteDate(byPage, byCli, 'the radio after the page wrote');
+    await context.close();
+  }],
+
+  ['edits through the controls, and writes the document to the radio', async () => {
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    const before = JSON.parse(rig.cli(['show', radioFile, '--json']).stdout);
+    await ui.open('radio.q83', fs.readFileSync(radioFile));
+    // Channel 2's receive frequency typed into the grid's editor.
+    await ui.press(2, 1);
+    await page.waitForSelector('#txtChFreq:not([hidden])', {timeout: 5000});
+    await page.$eval('#txtChFreq', (el) => {
+      el.value = '';
+      el.dispatchEvent(new Event('input', {bubbles: true}));
+    });
+    await page.type('#txtChFreq', '446.10000');
+    await page.keyboard.press('Enter');
+    await ui.idle();
+    // Channel 3's power by its toggle cell, channel 4's transmit allowed by its check box.
+    await ui.press(3, 7);
+    await ui.click('chkTx_3');
+    await ui.idle();
+    // A radio-wide list set to another position.
+    const list = await page.$eval('#cboRadio_0', (el) => ({at: el.selectedIndex, n: el.options.length}));
+    const to = (list.at + 1) % list.n;
+    await page.$eval('#cboRadio_0', (el, i) => {
+      el.selectedIndex = i;
+      el.dispatchEvent(new Event('change', {bubbles: true}));
+    }, to);
+    await ui.idle();
+    const saved = await ui.saveAs('edited.q83');
+    fs.writeFileSync(rig.file('edited.q83'), saved);
+    const after = JSON.parse(rig.cli(['show', rig.file('edited.q83'), '--json']).stdout);
+    const ch = (d, n) => d.channel.find((c) => c.channel === n);
+    assert(ch(after, 2).rx === '446.10000', `channel 2 receives on ${ch(after, 2).rx}`);
+    assert(ch(after, 3).power !== ch(before, 3).power, 'channel 3 kept its power');
+    assert(ch(after, 4).tx_allowed !== ch(before, 4).tx_allowed, 'channel 4 kept its transmit switch');
+    const changed = Object.keys(after.functions).filter((k) => after.functions[k] !== before.functions[k]);
+    assert(changed.length >= 1, 'no radio-wide function changed');
+
+    await rig.startSim([...model, '--load', radioFile]);
+    const said = await ui.command('mnuWrite');
+    const radio = await rig.stopSim();
+    assert(said.some((m) => m.includes('写频完成')), `the write said: ${said.join(' | ')}`);
+    sameButWriteDate(radio, rig.image(rig.file('edited.q83')), 'the radio after writing the edits');
     await context.close();
   }],
 
@@ -158,6 +203,7 @@ const checks = [
     rig.bridge.pullAfter(400);
     const said = await ui.command('mnuRead');
     rig.bridge.reset();
+    assert(rig.bridge.state.fromRadio > 0, `the read never reached the radio: ${said.join(' | ')}`);
     assert(said.length > 0 && !said.some((m) => m.includes('读频完成')),
       `the pulled read said: ${said.join(' | ')}`);
     sameBytes(await ui.saveAs('after.q83'), before, 'the document after the pulled read');

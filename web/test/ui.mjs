@@ -67,6 +67,26 @@ export class Ui {
     return this.messages.slice(first);
   }
 
+  // A press on a grid cell, as the mouse gives it.
+  async press(row, col) {
+    await this.page.$eval(`#gridChan_${row}_${col}`, (el) =>
+      el.dispatchEvent(new MouseEvent('mousedown', {bubbles: true, button: 0})));
+    await this.idle();
+  }
+
+  // Waits until no command runs and no message box waits; answers none.
+  async idle(timeoutMs = 10000) {
+    const until = Date.now() + timeoutMs;
+    while (await this.busy()) {
+      if (await this.promptOpen()) {
+        const text = await this.page.$eval('#lblPrompt', (el) => el.textContent.trim());
+        throw new Error(`unexpected message: ${text}`);
+      }
+      if (Date.now() > until) throw new Error('the page stays busy');
+      await sleep(20);
+    }
+  }
+
   async busy() {
     return this.page.evaluate(() => document.body.classList.contains('busy'));
   }

@@ -154,6 +154,53 @@ const checks = [
     await context.close();
   }],
 
+  ['imports the channel lists as the command line does, and exports them', async () => {
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    for (const list of fs.readdirSync(path.join(dataDir, 'chirp')).filter((f) => f.endsWith('.csv'))) {
+      const csv = path.join(dataDir, 'chirp', list);
+      const expected = rig.file(`imported-${list}.q83`);
+      rig.cli(['import-csv', radioFile, csv, '-o', expected], {allowFail: true});
+      assert(fs.existsSync(expected), `the command line imported nothing of ${list}`);
+      await ui.open('radio.q83', fs.readFileSync(radioFile));
+      await page.evaluate((n, b) => window.__qmHarness.open.push({name: n, base64: b}),
+        list, fs.readFileSync(csv).toString('base64'));
+      await ui.command('mnuFileImportCsv');
+      sameBytes(await ui.saveAs(`page-${list}.q83`), fs.readFileSync(expected), `${list} imported`);
+      // The export of what was imported, as the command line exports the same file.
+      await page.evaluate((n) => (window.__qmHarness.saveAs = n), `page-${list}`);
+      await ui.command('mnuFileExportCsv');
+      const exported = await page.evaluate((n) => window.__qmHarness.saved[n], `page-${list}`);
+      assert(exported !== undefined, `nothing exported of ${list}`);
+      rig.cli(['export-csv', expected, rig.file('cli-export.csv')]);
+      sameBytes(Buffer.from(exported, 'base64'), fs.readFileSync(rig.file('cli-export.csv')), `${list} exported`);
+    }
+    await context.close();
+  }],
+
+  ['reads and writes the embedded information as the command line does', async () => {
+    await rig.startSim([...model, '--load', radioFile, '--identity', 'Q4712']);
+    const desktop = rig.cli(['embed-read', '--device', rig.link]).stdout;
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    await ui.command('mnuRadio');
+    await page.waitForSelector('#frmEmbed[open]', {timeout: 5000});
+    await ui.command('cmdReadInfo');
+    const id = await ui.text('lblRadioID');
+    assert(id && desktop.includes(id), `the page shows radio ID "${id}", the command line said: ${desktop}`);
+    // A text in both scripts, written and read back by the command line.
+    const text = '测试 radio 410';
+    await page.$eval('#rtxtbEmbed', (el, t) => {
+      el.value = t;
+      el.dispatchEvent(new Event('input', {bubbles: true}));
+    }, text);
+    await ui.command('cmdWriteInfo');
+    const back = rig.cli(['embed-read', '--device', rig.link]).stdout;
+    assert(back.includes(text), `after the page wrote "${text}" the radio holds: ${back}`);
+    await context.close();
+    await rig.stopSim();
+  }],
+
   ['opens and saves every file kind as the desktop does', async () => {
     const q83 = rig.file('kinds.q83');
     rig.cli(['set', radioFile, '--channels', '2-3', '--bandwidth', '窄带', '--busy-lock', '打开',

@@ -2827,6 +2827,10 @@
         <source>此浏览器没有Web Serial，不能连接电台（读频、写频、端口）：请在电脑上用Chrome或Edge打开本页。文件照常可以打开、编辑、保存和打印。</source>
         <translation>This browser has no Web Serial and cannot reach the radio (read, write, port): open this page in Chrome or Edge on a computer. Files open, edit, save and print as usual.</translation>
     </message>
+    <message>
+        <source>没有选择端口，命令没有执行。请在浏览器列出的端口中选择写频线所在的端口。</source>
+        <translation>No port was chosen, so nothing was done. Choose the port of the programming cable in the list the browser shows.</translation>
+    </message>
 </context>
 <context>
     <name>toml</name>

@@ -33,6 +33,7 @@
 #include "radio/embed_info.h"
 #include "radio/link.h"
 #include "radio/port_check.h"
+#include "radio/write_checks.h"
 #include "tune/tune_table.h"
 #include "web/web_seams.h"
 #include "web/web_translation.h"
@@ -73,9 +74,14 @@ class Session {
     LoadStartupConfig(kProgramDir, kMakerFile, app_, codec_, kProgramIni);
     ini_ = std::make_unique<ProfileFile>(app_.iniFile, codec_);
     doc_ = std::make_unique<Document>(app_, prompter_, *ini_, LocalNow);
-    doc_->Start();
     tune_ = std::make_unique<TuneTableModel>(app_, doc_->flags, prompter_, doc_->modelByte,
                                              doc_->curTuneChannel);
+    // New data and a read give the tune channels their defaults as they do on the desktop,
+    // so the page's files and writes carry the same tune channel table.
+    doc_->hooks.setDefaultTuneChannels = [this](Image& image) {
+      tune_->SetDefaultTuneChannels(image);
+    };
+    doc_->Start();
   }
 
   // ---- actions: queued by the page, run by qm_run ----
@@ -177,7 +183,9 @@ class Session {
   std::string embedText() const {
     return Utf16ToUtf8(std::u16string_view(embed_).substr(0, embed_.find(u'\0')));
   }
-  std::string embedRadioId() const { return DisplayEmbedInfo(doc_->image).radioId; }
+  // The ID as text: the zeros that pad it end it, as in the command line's line, rather than
+  // showing as blanks in the page.
+  std::string embedRadioId() const { return PrintableRadioId(doc_->image.radioId()); }
   std::string embedLastTime() const { return DisplayEmbedInfo(doc_->image).lastTime; }
   // The box's text and caret (UTF-16 units) after an edit; a text too long for the area
   // loses what was just typed, with the program's note.
@@ -286,6 +294,10 @@ class Session {
         QM_TR("此浏览器没有Web "
               "Serial，不能连接电台（读频、写频、端口）：请在电脑上用Chrome或Edge打开本页。文件照常"
               "可以打开、编辑、保存和打印。"));
+  }
+  // What a radio command says when the user chose no port in the browser's list.
+  std::string noPortText() const {
+    return Tr(QM_TR("没有选择端口，命令没有执行。请在浏览器列出的端口中选择写频线所在的端口。"));
   }
   std::string header(int col) const {
     return col >= 0 && col < kGridCols ? Tr(kChannelGridColumns[static_cast<size_t>(col)].header)
@@ -599,6 +611,7 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("statusPort", &Session::statusPort)
       .function("canNew", &Session::canNew)
       .function("canReplace", &Session::canReplace)
+      .function("noPortText", &Session::noPortText)
       .function("tr", &Session::tr)
       .function("loadTranslations", &Session::loadTranslations)
       .function("setEnglish", &Session::setEnglish)

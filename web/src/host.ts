@@ -73,6 +73,12 @@ export class Host {
       }
     }
   }
+  // The port granted on this or an earlier visit, else the browser's chooser (while the
+  // click's gesture lasts); false when the user picks none.
+  async ensurePort(): Promise<boolean> {
+    if (!this.hasSerial()) return false;
+    return (await this.grantedPort()) !== null || this.choosePort();
+  }
   private async grantedPort(): Promise<any> {
     if (this.port) return this.port;
     const ports = await (navigator as any).serial.getPorts();

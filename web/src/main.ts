@@ -120,6 +120,18 @@ function toggleWriteOption(key: "verify" | "backup"): void {
 
 const serialOk = () => host.hasSerial();
 
+// A radio command: the port granted before, or the browser's chooser first (it needs the
+// click's own gesture, so it is asked here and not from inside the command); a port the
+// user does not pick ends the command with a message and changes nothing.
+async function radio(queue: () => void): Promise<void> {
+  if (running) return;
+  if (!(await host.ensurePort())) {
+    await ask(document.title, s.noPortText(), 2, 0);
+    return;
+  }
+  return act(queue);
+}
+
 // The browser's port chooser (it needs the click's own gesture), then the cable check on the
 // port granted.
 async function choosePort(): Promise<void> {
@@ -150,10 +162,10 @@ function menus(): Menu[] {
         enabled: () => s.canReplace() },
     ] },
     { id: "mnuOperate", text: "编程(&O)", items: [
-      { id: "mnuRead", text: "读频(&R)", run: () => act(() => s.read()), enabled: serialOk },
+      { id: "mnuRead", text: "读频(&R)", run: () => radio(() => s.read()), enabled: serialOk },
       { id: "mnuWrite", text: "写频(&W)", run: () => {
         const o = writeOptions();
-        act(() => s.write(o.verify, o.backup));
+        radio(() => s.write(o.verify, o.backup));
       }, enabled: serialOk },
       "-",
       { id: "mnuVerifyAfterWrite", text: "写频后校验", run: () => toggleWriteOption("verify"),
@@ -178,9 +190,9 @@ const kToolbar: [string, string, () => void, () => boolean][] = [
   ["Open", "打开", () => act(() => s.open()), () => s.canReplace()],
   ["Save", "保存", () => act(() => s.saveFile(false)), () => true],
   ["Print", "打印", () => printReports(), () => true],
-  ["Read", "读频", () => act(() => s.read()), serialOk],
+  ["Read", "读频", () => radio(() => s.read()), serialOk],
   ["COMport", "端口选择", () => choosePort(), serialOk],
-  ["Write", "写频", () => { const o = writeOptions(); act(() => s.write(o.verify, o.backup)); }, serialOk],
+  ["Write", "写频", () => { const o = writeOptions(); radio(() => s.write(o.verify, o.backup)); }, serialOk],
 ];
 
 const contextOf = (id: string) =>
@@ -484,8 +496,8 @@ async function showEmbed(): Promise<void> {
       }
     });
   };
-  $("cmdReadInfo").onclick = () => act(() => s.embedRead()).then(show);
-  $("cmdWriteInfo").onclick = () => act(() => s.embedWrite()).then(show);
+  $("cmdReadInfo").onclick = () => radio(() => s.embedRead()).then(show);
+  $("cmdWriteInfo").onclick = () => radio(() => s.embedWrite()).then(show);
   const close = (keep: boolean) => {
     s.embedClose(keep);
     dlg.close();

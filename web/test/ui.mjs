@@ -6,6 +6,8 @@ export class Ui {
   constructor(page, harnessState) {
     this.page = page;
     this.messages = [];  // every message box text, in order
+    this.seen = [];  // each with the moment it was first seen open (performance.now())
+    this.shownAt = 0;
   }
 
   async click(id) {
@@ -41,7 +43,10 @@ export class Ui {
       return {stuck: text};
     }, buttons);
     if (said && said.stuck !== undefined) throw new Error(`no button of ${buttons} in the message "${said.stuck}"`);
-    if (said !== null) this.messages.push(said);
+    if (said !== null) {
+      this.messages.push(said);
+      this.seen.push({text: said, at: this.shownAt});
+    }
     return said;
   }
 
@@ -54,6 +59,7 @@ export class Ui {
     for (;;) {
       if (Date.now() > until) throw new Error(`${id}: not done after ${timeoutMs} ms`);
       if (await this.promptOpen()) {
+        this.shownAt = performance.now();
         const text = await this.page.$eval('#lblPrompt', (el) => el.textContent.trim());
         await this.answer(pick(text));
         continue;
@@ -62,7 +68,7 @@ export class Ui {
         await sleep(50);
         if (!(await this.promptOpen()) && !(await this.busy())) break;
       }
-      await sleep(25);
+      await sleep(5);
     }
     return this.messages.slice(first);
   }

@@ -33,6 +33,12 @@ TEST(SystemTextCodec, DecodesGbkWholeOrNotAtAll) {
 // text and inside one, every one- and two-byte sequence read (each with a character after it,
 // which a cut-off decoder would eat).
 TEST(GbkTableCodec, EqualsTheSystemCodecEverywhere) {
+#ifdef _WIN32
+  // The Windows program converts through code page 936, which differs from Qt's GBK on a few
+  // edge bytes (0x80, 0xFF, a leading byte order mark); the table follows the Linux program's
+  // converter, which this comparison checks in the Linux build.
+  GTEST_SKIP() << "code page 936 is not the converter the table follows";
+#endif
   const SystemTextCodec system;
   const GbkTableCodec table;
   int differ = 0;

@@ -23,6 +23,10 @@ struct WarningAnswer {
   bool dontShowAgain = false;  // "下次不再提示" was ticked when the dialog closed
 };
 
+// The tick of the warning dialog counts only for the two warnings the program can stop
+// showing (selIndex 0 and 1); any other warning is shown every time.
+inline bool WarningCanBeSilenced(int selIndex) { return selIndex == 0 || selIndex == 1; }
+
 class Prompter {
  public:
   virtual ~Prompter() = default;

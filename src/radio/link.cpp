@@ -9,8 +9,10 @@ namespace qm {
 
 namespace {
 
-std::string PortText(int16_t portNumber) {
-  return Fill(QM_TR("端口%1"), {std::to_string(portNumber)});
+std::string PortText(const LinkContext& ctx) {
+  std::string name = ctx.port.displayName();
+  if (!name.empty()) return name;
+  return Fill(QM_TR("端口%1"), {std::to_string(ctx.portNumber)});
 }
 
 }  // namespace
@@ -27,7 +29,7 @@ int16_t OpenLinkPort(LinkContext& ctx) {
   if (ctx.port.isOpen()) ctx.port.close();
   if (!ctx.port.isOpen() && !ctx.port.open(ctx.portNumber, kLinkSettings)) {
     Notify(ctx.prompter, QM_TR("错误"),
-           Fill(QM_TR("%1: %2"), {PortText(ctx.portNumber), ctx.port.lastError()}), Icon::Critical);
+           Fill(QM_TR("%1: %2"), {PortText(ctx), ctx.port.lastError()}), Icon::Critical);
     return 0;
   }
   ctx.port.clearInput();
@@ -172,7 +174,7 @@ bool ReactToProgramMode(LinkContext& ctx, const HandshakeResult& result,
   if (result.outcome == Handshake::PortNotOpened) return false;
   if (!result.accepted()) ReturnToTune(ctx);
   if (result.outcome == Handshake::NoAnswer) {
-    Notify(ctx.prompter, QM_TR("通讯端口错误"), Fill(noAnswerTail, {PortText(ctx.portNumber)}),
+    Notify(ctx.prompter, QM_TR("通讯端口错误"), Fill(noAnswerTail, {PortText(ctx)}),
            Icon::Exclamation);
 
     return false;

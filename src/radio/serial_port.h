@@ -67,6 +67,10 @@ class SerialPort {
   virtual std::string lastError() const = 0;
   // What kind of failure the last failed open was.
   virtual OpenFailure lastFailure() const { return OpenFailure::Other; }
+  // How the program's messages name the port. Empty: by its number ("端口<n>"), as a port of
+  // the system is known. A port that has no number (the one a browser granted the page)
+  // gives its own name.
+  virtual std::string displayName() const { return {}; }
 };
 
 // A port that keeps what its last open came to, as lastError() and lastFailure() report it.

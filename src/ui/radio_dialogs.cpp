@@ -175,9 +175,7 @@ DlgWarn::DlgWarn(int selIndex, const QString& text, QWidget* parent)
 }
 
 WarningAnswer DlgWarn::answer() const {
-  // The tick counts only for the two known warnings.
-  const bool known = selIndex_ == 0 || selIndex_ == 1;
-  return WarningAnswer{confirmed_, known && chkWarning_->isChecked()};
+  return WarningAnswer{confirmed_, WarningCanBeSilenced(selIndex_) && chkWarning_->isChecked()};
 }
 
 // ---- frmPort ----

@@ -227,7 +227,7 @@ class Session {
       WebSerialPort port;
       LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
       const CheckResult result = CheckConnection(ctx);
-      Notify(prompter_, QM_TR("检测连接"), CheckLine(app_, result, QM_TR("所选端口")),
+      Notify(prompter_, QM_TR("检测连接"), CheckLine(app_, result, port.displayName()),
              result.outcome == CheckOutcome::RadioAnswers ? Icon::Information : Icon::Exclamation);
     });
   }
@@ -420,7 +420,7 @@ class Session {
   std::string modelBand(int m) const { return Tr(BuildRangeLabelText(app_, m)); }
   std::string radioVersion() const { return app_.radioVersion.text(); }
   std::string statusBand() const { return Tr(doc_->statusBand); }
-  std::string statusPort() const { return Tr(doc_->statusPort); }
+  std::string statusPort() const { return Tr(PortPanelText()); }
   bool canNew() const { return doc_->fileNewEnabled && doc_->CanReplaceData(); }
   bool canReplace() const { return doc_->CanReplaceData(); }
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "base/tr.h"
 #include "web/web_translation.h"
 
 namespace qm::web {
@@ -40,10 +41,18 @@ EM_JS(int, qm_serial_read, (uint8_t* data, int size), {
   return bytes.length;
 });
 EM_JS(char*, qm_serial_error, (), { return allocateUTF8(Module.qmHost.serialError()); });
+EM_JS(char*, qm_port_label, (), {
+  const label = Module.qmHost.portLabel();
+  return label === null ? 0 : allocateUTF8(label);
+});
 EM_ASYNC_JS(void, qm_delay, (int ms), { await Module.qmHost.delay(ms); });
 EM_JS(double, qm_now_ms, (), { return performance.now(); });
 EM_ASYNC_JS(int, qm_ask, (const char* title, const char* text, int icon, int buttons), {
   return await Module.qmHost.ask(UTF8ToString(title), UTF8ToString(text), icon, buttons);
+});
+// The warning dialog dlgWarn: 1 for OK, plus 2 when its box was ticked.
+EM_ASYNC_JS(int, qm_warn, (const char* title, const char* text), {
+  return await Module.qmHost.warn(UTF8ToString(title), UTF8ToString(text));
 });
 EM_JS(void, qm_progress, (int state, const char* caption, const char* title, int maximum,
                           int position, int cancellable), {
@@ -98,6 +107,20 @@ std::vector<uint8_t> WebSerialPort::readAll() {
   return out;
 }
 
+// The granted port in the program's messages: the browser shows no system name for it, only
+// its USB ids, so a technician can tell it by the cable's chip.
+std::string WebSerialPort::displayName() const {
+  const std::optional<std::string> label = Taken(qm_port_label());
+  if (!label || label->empty()) return QM_TR("所选端口");
+  return Fill(QM_TR("所选端口（USB %1）"), {*label});
+}
+
+std::string PortPanelText() {
+  const std::optional<std::string> label = Taken(qm_port_label());
+  if (!label) return QM_TR("未选择端口");
+  return label->empty() ? std::string("USB") : "USB " + *label;
+}
+
 // ---- clock ----
 
 void WebClock::delayMs(int ms) {
@@ -114,12 +137,10 @@ Answer WebPrompter::ask(const Message& m) {
       qm_ask(title.c_str(), text.c_str(), static_cast<int>(m.icon), static_cast<int>(m.buttons)));
 }
 
-WarningAnswer WebPrompter::warn(int, const std::string& text) {
+WarningAnswer WebPrompter::warn(int selIndex, const std::string& text) {
   const std::string title = Tr(kAppTitle), shown = Tr(text);
-  const Answer a =
-      static_cast<Answer>(qm_ask(title.c_str(), shown.c_str(), static_cast<int>(Icon::Exclamation),
-                                 static_cast<int>(Buttons::YesNo)));
-  return WarningAnswer{a == Answer::Yes, false};
+  const int answer = qm_warn(title.c_str(), shown.c_str());
+  return WarningAnswer{(answer & 1) != 0, WarningCanBeSilenced(selIndex) && (answer & 2) != 0};
 }
 
 // ---- progress ----

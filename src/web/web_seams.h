@@ -31,12 +31,17 @@ class WebSerialPort : public SerialPort {
   std::vector<uint8_t> readAll() override;
   std::string lastError() const override { return lastError_; }
   OpenFailure lastFailure() const override { return lastFailure_; }
+  std::string displayName() const override;
 
  private:
   bool open_ = false;
   std::string lastError_;
   OpenFailure lastFailure_ = OpenFailure::None;
 };
+
+// How the status bar names the granted port: its USB ids ("USB 1A86:7523"), "USB" for a port
+// whose ids the browser keeps to itself, "未选择端口" before any was granted.
+std::string PortPanelText();
 
 // The browser's monotonic clock; a delay waits on its timers and lets the page paint.
 class WebClock : public Clock {

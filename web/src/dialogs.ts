@@ -9,6 +9,8 @@ const $ = (id: string) => document.getElementById(id) as HTMLElement;
 const kTexts: [string, string][] = [
   ["是(&Y)", "QtPrompter"], ["否(&N)", "QtPrompter"], ["确定", "QtPrompter"], ["取消", "QtPrompter"],
   ["取消", "qm::ui::FrmProgress"],
+  ["下次不再提示          (下次重启软件时再跳出提示框)", "qm::ui::DlgWarn"], ["确定(&O)", "qm::ui::DlgWarn"],
+  ["取消(&C)", "qm::ui::DlgWarn"],
 ];
 const texts = new Map<string, string>();
 export function refreshTexts(s: QmSession): void {
@@ -60,6 +62,36 @@ export function ask(title: string, text: string, icon: number, buttons: number):
     };
     dlg.showModal();
     ($(shown[0]) as HTMLButtonElement).focus();
+  });
+}
+
+// dlgWarn, the warning with its "do not show again" box: 1 for OK, plus 2 when the box was
+// ticked; 0 for Cancel or Escape.
+export function warn(title: string, text: string): Promise<number> {
+  const dlg = $("dlgWarn") as HTMLDialogElement;
+  const ctx = "qm::ui::DlgWarn";
+  $("dlgWarnTitle").textContent = title;
+  $("lblWarning").textContent = text;
+  const box = $("chkWarning") as HTMLInputElement;
+  box.checked = false;
+  $("chkWarningText").textContent = tr("下次不再提示          (下次重启软件时再跳出提示框)", ctx);
+  const ok = $("OKButton") as HTMLButtonElement, cancel = $("CancelButton") as HTMLButtonElement;
+  ok.textContent = label(tr("确定(&O)", ctx));
+  cancel.textContent = label(tr("取消(&C)", ctx));
+  return new Promise((resolve) => {
+    const done = (answer: number) => {
+      dlg.oncancel = null;
+      dlg.close();
+      resolve(answer);
+    };
+    ok.onclick = () => done(1 | (box.checked ? 2 : 0));
+    cancel.onclick = () => done(0);
+    dlg.oncancel = (e) => {
+      e.preventDefault();
+      done(0);
+    };
+    dlg.showModal();
+    ok.focus();
   });
 }
 

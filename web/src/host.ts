@@ -36,6 +36,7 @@ const enum OpenFailure {
 
 export interface PageUi {
   ask(title: string, text: string, icon: number, buttons: number): Promise<number>;
+  warn(title: string, text: string): Promise<number>;
   progress(state: number, caption: string, title: string, maximum: number, position: number, cancellable: boolean): void;
 }
 
@@ -78,6 +79,20 @@ export class Host {
   async ensurePort(): Promise<boolean> {
     if (!this.hasSerial()) return false;
     return (await this.grantedPort()) !== null || this.choosePort();
+  }
+  // The granted port's USB ids as "1A86:7523" ("" when the browser gives none), null before a
+  // port is granted; the core words it for the status bar and the messages.
+  portLabel(): string | null {
+    if (!this.port) return null;
+    const info = this.port.getInfo?.() ?? {};
+    const hex = (n: number) => n.toString(16).toUpperCase().padStart(4, "0");
+    return info.usbVendorId === undefined ? ""
+      : info.usbProductId === undefined ? hex(info.usbVendorId)
+      : `${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
+  }
+  // Takes back a port granted on an earlier visit, so the status bar names it from the start.
+  async restorePort(): Promise<void> {
+    if (this.hasSerial()) await this.grantedPort().catch(() => null);
   }
   private async grantedPort(): Promise<any> {
     if (this.port) return this.port;
@@ -213,6 +228,9 @@ export class Host {
   // ---- the user ----
   ask(title: string, text: string, icon: number, buttons: number): Promise<number> {
     return this.ui.ask(title, text, icon, buttons);
+  }
+  warn(title: string, text: string): Promise<number> {
+    return this.ui.warn(title, text);
   }
   progress(state: number, caption: string, title: string, maximum: number, position: number, cancellable: boolean): void {
     this.ui.progress(state, caption, title, maximum, position, cancellable);

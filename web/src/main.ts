@@ -3,7 +3,7 @@
 // core; the page's own words (menus, buttons) are the desktop window's, translated through
 // the same translation file.
 import { Host, QmModule, QmSession } from "./host";
-import { ask, closeMenus, label, progress, refreshTexts, showModelDialog, showSignalDialog } from "./dialogs";
+import { ask, closeMenus, label, progress, refreshTexts, showModelDialog, showSignalDialog, warn } from "./dialogs";
 
 declare const createQm: (options?: object) => Promise<QmModule>;
 
@@ -592,7 +592,7 @@ async function start(): Promise<void> {
     fetch("qm830k_en.json").then((r) => r.text()),
   ]);
   mod = m;
-  host = new Host(mod, { ask, progress });
+  host = new Host(mod, { ask, warn, progress });
   mod.qmHost = host;
   restoreIni();
   restoreRecentFiles();
@@ -616,6 +616,7 @@ async function start(): Promise<void> {
   // Cancel is pressed while the read waits: straight to the module's export, since the
   // module's callers (the bound session, ccall) answer only once the waiting action is over.
   $("cmdCancel").onclick = () => mod._qm_cancel_progress();
+  await host.restorePort();
   render();
   tick();
   setInterval(tick, 1000);

@@ -252,6 +252,29 @@ const checks = [
     await rig.stopSim();
   }],
 
+  ['warns of a newer radio until told not to, and names the port by its USB ids', async () => {
+    await rig.startSim([...model, '--version', '3.0', '--load', radioFile]);
+    const {page, context} = await rig.openPage();
+    const ui = new Ui(page);
+    const panel = await ui.text('sbPanel_3');
+    const first = await ui.command('mnuRead', {warning: {ok: true, tick: true}});
+    assert(ui.warnings.length === 1 && ui.warnings[0].includes('更新版本'),
+      `the newer radio was warned of as: ${ui.warnings.join(' | ')}`);
+    const again = await ui.command('mnuRead');
+    assert(ui.warnings.length === 1, `warned again after "do not show again": ${ui.warnings.join(' | ')}`);
+    // A newer radio's read is taken, with the note that the program should be updated.
+    assert([...first, ...again].filter((m) => m.includes('升级')).length === 2,
+      `the reads said: ${[...first, ...again].join(' | ')}`);
+    const granted = await ui.text('sbPanel_3');
+    assert(panel !== granted && granted === 'USB 1A86:7523',
+      `the port panel showed "${panel}" before the port was granted and "${granted}" after`);
+    // The cable check names the port by the same ids in its line.
+    const check = await ui.command('mnuPort');
+    assert(check.length === 1 && check[0].includes('1A86:7523'), `the cable check said: ${check.join(' | ')}`);
+    await context.close();
+    await rig.stopSim();
+  }],
+
   ['speaks English on request', async () => {
     const {page, context} = await rig.openPage();
     await new Ui(page).command('mnuLangEn');

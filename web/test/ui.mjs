@@ -6,6 +6,7 @@ export class Ui {
   constructor(page, harnessState) {
     this.page = page;
     this.messages = [];  // every message box text, in order
+    this.warnings = [];  // every warning dialog text, in order
     this.seen = [];  // each with the moment it was first seen open (performance.now())
     this.shownAt = 0;
   }
@@ -52,7 +53,7 @@ export class Ui {
 
   // Runs a command and answers its message boxes (each by the answer the callback picks for
   // its text, OK/Yes by default) until the page is idle again; returns the texts.
-  async command(id, {pick = () => ['cmdPromptOK', 'cmdPromptYes'], timeoutMs = 60000} = {}) {
+  async command(id, {pick = () => ['cmdPromptOK', 'cmdPromptYes'], warning = {ok: true, tick: false}, timeoutMs = 60000} = {}) {
     const first = this.messages.length;
     await this.click(id);
     const until = Date.now() + timeoutMs;
@@ -62,6 +63,17 @@ export class Ui {
         this.shownAt = performance.now();
         const text = await this.page.$eval('#lblPrompt', (el) => el.textContent.trim());
         await this.answer(pick(text));
+        continue;
+      }
+      const warned = await this.page.evaluate(({ok, tick}) => {
+        const d = document.getElementById('dlgWarn');
+        if (!d || !d.open) return null;
+        document.getElementById('chkWarning').checked = tick;
+        document.getElementById(ok ? 'OKButton' : 'CancelButton').click();
+        return document.getElementById('lblWarning').textContent.trim();
+      }, warning);
+      if (warned !== null) {
+        this.warnings.push(warned);
         continue;
       }
       if (!(await this.busy())) {

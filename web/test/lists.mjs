@@ -145,9 +145,9 @@ export function listChecks({rig, dataDir, radioFile}) {
       const expected = rig.file('bulk.q83');
       rig.cli(['set', radioFile(), '--channels', '2-4', '--power', '低', '--rx-signal', 'DCS 023',
         '--fill-from', '446.00625', '--step', '12.5', '-o', expected]);
-      const refused = rig.cli(['set', radioFile(), '--channels', '2-4', '--rx-signal', 'CTC 999',
+      const refused = rig.cli(['set', radioFile(), '--channels', '2-4', '--rx-signal', 'DCS 999',
         '-o', rig.file('never.q83')], {allowFail: true});
-      assert(refused.status !== 0, 'the command line took "CTC 999"');
+      assert(refused.status !== 0, 'the command line took "DCS 999"');
       const {page, context} = await rig.openPage();
       const ui = new Ui(page);
       await ui.open('radio.q83', fs.readFileSync(radioFile()));
@@ -166,7 +166,7 @@ export function listChecks({rig, dataDir, radioFile}) {
       await set('chkBulkPower', true);
       await set('cboBulkPower', 1);
       await set('chkBulkRxSignal', true);
-      await set('txtBulkRxSignal', 'CTC 999');
+      await set('txtBulkRxSignal', 'DCS 999');
       await set('chkBulkFill', true);
       await set('txtBulkFillFrom', '446.00625');
       const said = await ui.command('dlgBulkEdit_cmdOK');

@@ -504,7 +504,7 @@ std::string ChannelRangeText(const std::vector<int>& channels) {
     while (e + 1 < channels.size() && channels[e + 1] == channels[e] + 1) ++e;
     if (!out.empty()) out += ", ";
     out += std::to_string(channels[k] + 1);
-    if (e != k) out += "-" + std::to_string(channels[e] + 1);
+    if (e != k) out.append("-").append(std::to_string(channels[e] + 1));
     k = e + 1;
   }
   return out;

@@ -58,7 +58,7 @@ std::optional<CsvImportChoice> AskImportChoice(QWidget* parent) {
   for (;;) {
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     if (std::optional<CsvImportChoice> c =
-            ReadCsvImportChoice(from->text().toStdString(), clear->isChecked()))
+            ReadCsvImportChoice(from->text().trimmed().toStdString(), clear->isChecked()))
       return c;
     from->selectAll();
   }

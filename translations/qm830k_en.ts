@@ -935,6 +935,36 @@
         <source>本机没有%1调制方式，已跳过</source>
         <translation>the radio has no %1 modulation; skipped</translation>
     </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>文件太大，不是信道表。</source>
+        <translation>The file is too large to be a channel list.</translation>
+    </message>
+    <message>
+        <source>无法读取文件！</source>
+        <translation>The file cannot be read!</translation>
+    </message>
+    <message numerus="yes">
+        <source>导入%n个信道。</source>
+        <translation>
+            <numerusform>%n channel imported.</numerusform>
+            <numerusform>%n channels imported.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>保存文件错误！</source>
+        <translation>Error saving the file!</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出%n个信道。</source>
+        <translation>
+            <numerusform>%n channel exported.</numerusform>
+            <numerusform>%n channels exported.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>qm::ChannelRowChecks</name>
@@ -2457,36 +2487,6 @@
         <translation>Error saving the file!</translation>
     </message>
     <message>
-        <source>文件错误</source>
-        <translation>File Error</translation>
-    </message>
-    <message>
-        <source>文件太大，不是信道表。</source>
-        <translation>The file is too large to be a channel list.</translation>
-    </message>
-    <message>
-        <source>无法读取文件！</source>
-        <translation>The file cannot be read!</translation>
-    </message>
-    <message>
-        <source>导出CSV</source>
-        <translation>Export CSV</translation>
-    </message>
-    <message numerus="yes">
-        <source>导入%n个信道。</source>
-        <translation>
-            <numerusform>%n channel imported.</numerusform>
-            <numerusform>%n channels imported.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>导出%n个信道。</source>
-        <translation>
-            <numerusform>%n channel exported.</numerusform>
-            <numerusform>%n channels exported.</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>保存读频记录</source>
         <translation>Keep every read</translation>
     </message>
@@ -2635,6 +2635,28 @@
     <message>
         <source>所选端口</source>
         <translation>The chosen port</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message numerus="yes">
+        <source>粘贴%n个信道。</source>
+        <translation>
+            <numerusform>%n channel pasted.</numerusform>
+            <numerusform>%n channels pasted.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>批量修改</source>
+        <translation>Bulk Edit</translation>
+    </message>
+    <message numerus="yes">
+        <source>修改了%n个信道。</source>
+        <translation>
+            <numerusform>%n channel changed.</numerusform>
+            <numerusform>%n channels changed.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -42,4 +42,13 @@ std::string FillCount(std::string_view tmpl, long long count,
   return FillPlaces(tmpl, &n, args);
 }
 
+std::string JoinNotes(const std::vector<std::string>& notes) {
+  constexpr size_t kNotesShown = 20;
+  std::string out;
+  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out.append("\n").append(notes[k]);
+  if (notes.size() > kNotesShown)
+    out.append("\n").append(Fill(QM_TR("……共%1条"), {std::to_string(notes.size())}));
+  return out;
+}
+
 }  // namespace qm

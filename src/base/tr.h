@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #define QM_TR(text) text
 // A marked text that counts something: "%n" is the count, so that a translation can have a
@@ -32,5 +33,9 @@ std::string Fill(std::string_view tmpl, std::initializer_list<std::string_view> 
 // The same, with "%n" replaced by the count.
 std::string FillCount(std::string_view tmpl, long long count,
                       std::initializer_list<std::string_view> args = {});
+
+// The notes of an edit or an import below its message, a line each: the first 20, then how
+// many there are in all, so that the box fits on the screen.
+std::string JoinNotes(const std::vector<std::string>& notes);
 
 }  // namespace qm

@@ -492,4 +492,22 @@ std::optional<std::vector<int>> ParseChannelList(std::string_view text, std::str
   return ValidChannels(out);
 }
 
+std::vector<int> ChosenChannels(const ChannelTableModel& grid, std::vector<int> selected) {
+  if (selected.empty()) selected.push_back(grid.currentRow() - 1);
+  return selected;
+}
+
+std::string ChannelRangeText(const std::vector<int>& channels) {
+  std::string out;
+  for (size_t k = 0; k < channels.size();) {
+    size_t e = k;
+    while (e + 1 < channels.size() && channels[e + 1] == channels[e] + 1) ++e;
+    if (!out.empty()) out += ", ";
+    out += std::to_string(channels[k] + 1);
+    if (e != k) out.append("-").append(std::to_string(channels[e] + 1));
+    k = e + 1;
+  }
+  return out;
+}
+
 }  // namespace qm

@@ -110,6 +110,12 @@ BulkResult ApplyBulkEdit(ChannelTableModel& grid, const AppState& app, uint8_t i
 std::optional<std::string> CheckSignalText(std::string_view text, const AppState& app,
                                            std::string& message);
 
+// The channels a row command works on: the selected rows, else the current cell's row.
+std::vector<int> ChosenChannels(const ChannelTableModel& grid, std::vector<int> selected);
+
+// "1-4, 7": channels (0..15, sorted) as the bulk edit names them, numbered from 1.
+std::string ChannelRangeText(const std::vector<int>& channels);
+
 // "1-8", "1,3,5-7": channel numbers 1..16 as indexes 0..15, sorted, no repeats; nullopt for
 // anything else (an empty item, a reversed range, a number outside 1..16), with the reason
 // in `error` when given.

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "base/tr.h"
+#include "document/channel_edits.h"
 #include "model/channel_table.h"
 #include "ui/qt_text.h"
 #include "ui/signal_dialog.h"
@@ -23,18 +24,6 @@ using namespace cell_text;
 
 }  // namespace
 
-QString ChannelRangeText(const std::vector<int>& channels) {
-  QStringList parts;
-  for (size_t k = 0; k < channels.size();) {
-    size_t e = k;
-    while (e + 1 < channels.size() && channels[e + 1] == channels[e] + 1) ++e;
-    parts << (e == k ? QString::number(channels[k] + 1)
-                     : QString("%1-%2").arg(channels[k] + 1).arg(channels[e] + 1));
-    k = e + 1;
-  }
-  return parts.join(", ");
-}
-
 DlgBulkEdit::DlgBulkEdit(const AppState& app, Prompter& prompter, const std::vector<int>& channels,
                          QWidget* parent)
     : QDialog(parent), app_(app), prompter_(prompter) {
@@ -42,7 +31,7 @@ DlgBulkEdit::DlgBulkEdit(const AppState& app, Prompter& prompter, const std::vec
   setWindowTitle(tr("批量修改"));
   auto* layout = new QVBoxLayout(this);
   auto* which =
-      new QLabel(tr("修改信道：%1（只修改勾选的项目）").arg(ChannelRangeText(channels)), this);
+      new QLabel(tr("修改信道：%1（只修改勾选的项目）").arg(Q(ChannelRangeText(channels))), this);
   which->setObjectName("lblBulkChannels");
   layout->addWidget(which);
 

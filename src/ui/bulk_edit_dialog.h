@@ -65,7 +65,4 @@ class DlgBulkEdit : public QDialog {
   std::optional<BulkResult> result_;
 };
 
-// "1-4, 7": the channels as a short text.
-QString ChannelRangeText(const std::vector<int>& channels);
-
 }  // namespace qm::ui

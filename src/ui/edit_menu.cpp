@@ -155,9 +155,7 @@ bool EditCommands::ready() {
 }
 
 std::vector<int> EditCommands::chosenChannels() const {
-  std::vector<int> chosen = grid_.selectedChannels();
-  if (chosen.empty()) chosen.push_back(doc_.editors().channels().currentRow() - 1);
-  return chosen;
+  return ChosenChannels(doc_.editors().channels(), grid_.selectedChannels());
 }
 
 void EditCommands::report(const char* title, const std::string& head,

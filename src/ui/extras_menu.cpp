@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "base/tr.h"
+#include "document/csv_lists.h"
 #include "files/chirp_csv.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
@@ -28,28 +29,13 @@ namespace qm::ui {
 
 namespace {
 
-// The file dialog of a CSV channel list, in the document's folder.
-FileDialogRequest CsvRequest(const char* title, const std::string& folder) {
-  FileDialogRequest req;
-  req.title = title;
-  req.initialDir = folder;
-  req.filters = {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
-  req.defaultExt = "csv";
-  return req;
-}
-
 std::string FolderOf(const std::string& path) {
   return PathToUtf8(PathFromUtf8(path).parent_path());
 }
 
-// The import's two choices: where to start in the file, and what happens to the channels
-// after the imported ones.
-struct ImportChoice {
-  std::optional<int> fromLocation;
-  bool clearRest = false;
-};
-
-std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
+// The import's choices, asked after the file was picked; a start that is not a whole number
+// keeps the dialog open.
+std::optional<CsvImportChoice> AskImportChoice(QWidget* parent) {
   QDialog dlg(parent);
   dlg.setObjectName("dlgImportCsv");
   dlg.setWindowTitle(TechnicianExtras::tr("导入CSV"));
@@ -71,16 +57,9 @@ std::optional<ImportChoice> AskImportChoice(QWidget* parent) {
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
   for (;;) {
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-    ImportChoice c;
-    c.clearRest = clear->isChecked();
-    const QString text = from->text().trimmed();
-    if (text.isEmpty()) return c;
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (ok) {
-      c.fromLocation = n;
+    if (std::optional<CsvImportChoice> c =
+            ReadCsvImportChoice(from->text().trimmed().toStdString(), clear->isChecked()))
       return c;
-    }
     from->selectAll();
   }
 }
@@ -264,59 +243,19 @@ void TechnicianExtras::showTrace() {
 void TechnicianExtras::importCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
-  FileDialogRequest req = CsvRequest(QM_TR("导入CSV"), doc_.fileDialogDir);
-  req.fileMustExist = true;
-  const std::optional<std::string> path = dialogs_.openFile(req);
+  const std::optional<std::string> path = dialogs_.openFile(CsvImportRequest(doc_));
   if (!path) return;
-  const std::optional<ImportChoice> choice = AskImportChoice(window_);
+  const std::optional<CsvImportChoice> choice = AskImportChoice(window_);
   if (!choice) return;
-
-  const CsvFile csv = ReadCsvFile(*path);
-  if (csv.status != CsvFileStatus::Ok) {
-    Notify(prompter_, QM_TR("文件错误"),
-           csv.status == CsvFileStatus::TooLarge ? QM_TR("文件太大，不是信道表。")
-                                                 : QM_TR("无法读取文件！"),
-           Icon::Exclamation);
-    return;
-  }
-  ChirpImportOptions opt;
-  opt.fromLocation = choice->fromLocation;
-  opt.clearRest = choice->clearRest;
-  const ChirpImportResult r =
-      ImportChirpCsv(csv.text, doc_.editors().channels(), app_, doc_.image.modelCode(), opt);
-  std::vector<std::string> notes;
-  for (const ChirpNote& n : r.notes) notes.push_back(FormatChirpNote(n));
-  if (hooks_.refresh) hooks_.refresh();
-  if (!r.ok) {
-    Notify(prompter_, QM_TR("导入CSV"), r.error + JoinNotes(notes), Icon::Exclamation);
-    return;
-  }
-  Notify(prompter_, QM_TR("导入CSV"),
-         FillCount(QM_TR_N("导入%n个信道。"), r.imported) + JoinNotes(notes),
-         notes.empty() ? Icon::None : Icon::Exclamation);
+  ImportCsvFile(doc_, app_, *path, *choice, prompter_, hooks_.refresh);
 }
 
 void TechnicianExtras::exportCsv() {
   if (hooks_.busy && hooks_.busy()) return;
   if (hooks_.commitPendingEdit) hooks_.commitPendingEdit();
-  FileDialogRequest req = CsvRequest(QM_TR("导出CSV"), doc_.fileDialogDir);
-  if (!doc_.curFileName.empty())
-    req.initialName = PathToUtf8(PathFromUtf8(doc_.curFileName).stem()) + ".csv";
-  req.pathMustExist = true;
-  req.overwritePrompt = true;
-  const std::optional<std::string> path = dialogs_.saveFile(req);
+  const std::optional<std::string> path = dialogs_.saveFile(CsvExportRequest(doc_));
   if (!path) return;
-  // The channels as the grid holds them; the document and its change flags stay as they are.
-  Image shown = doc_.image;
-  doc_.editors().channels().SaveChannels(shown);
-  const ChirpExport e = ExportChirpCsv(shown, TrCoreUtf8(kChirpChannelName));
-  const auto* p = reinterpret_cast<const uint8_t*>(e.csv.data());
-  if (!WriteFileAtomically(*path, std::span<const uint8_t>(p, e.csv.size()))) {
-    Notify(prompter_, kAppTitle, QM_TR("保存文件错误！"), Icon::Exclamation);
-    return;
-  }
-  Notify(prompter_, QM_TR("导出CSV"),
-         FillCount(QM_TR_N("导出%n个信道。"), e.rows) + JoinNotes(e.notes), Icon::None);
+  ExportCsvFile(doc_, *path, TrCoreUtf8(kChirpChannelName), prompter_);
 }
 
 }  // namespace qm::ui

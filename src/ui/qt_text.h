@@ -84,17 +84,6 @@ inline int LinesWidth(const QFontMetrics& fm, const QString& text) {
   return width;
 }
 
-// The notes of an edit or an import below its message, a line each: the first 20, then how
-// many there are in all, so that the box fits on the screen.
-inline std::string JoinNotes(const std::vector<std::string>& notes) {
-  constexpr size_t kNotesShown = 20;
-  std::string out;
-  for (size_t k = 0; k < notes.size() && k < kNotesShown; ++k) out.append("\n").append(notes[k]);
-  if (notes.size() > kNotesShown)
-    out.append("\n").append(Fill(QM_TR("……共%1条"), {std::to_string(notes.size())}));
-  return out;
-}
-
 // cHourClass: the hourglass pointer over one window for as long as the guard lives. Only
 // that window is busy: a message box or question shown meanwhile keeps the normal pointer,
 // since it waits for the user. Guards nest.

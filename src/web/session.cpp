@@ -17,7 +17,9 @@
 
 #include "base/model_table.h"
 #include "base/text_util.h"
+#include "document/channel_edits.h"
 #include "document/config.h"
+#include "document/csv_lists.h"
 #include "document/document.h"
 #include "document/radio_commands.h"
 #include "files/gbk_table_codec.h"
@@ -276,6 +278,144 @@ class Session {
     });
   }
 
+  // ---- channel lists and row commands: CSV import and export, copy, paste, bulk edit ----
+  // The import: the file first (csvPick), then the page's dialog dlgImportCsv, whose start
+  // field csvChoiceOk checks as the window's does, then csvImport with its two choices.
+  void csvPick() {
+    queue([this] {
+      doc_->CommitPendingEdit();
+      csvPath_ = dialogs_.openFile(CsvImportRequest(*doc_)).value_or("");
+    });
+  }
+  bool csvPicked() const { return !csvPath_.empty(); }
+  bool csvChoiceOk(std::string from) const { return ReadCsvImportChoice(from, false).has_value(); }
+  void csvImport(std::string from, bool clearRest) {
+    queue([=, this] {
+      const std::string path = std::exchange(csvPath_, std::string());
+      const std::optional<CsvImportChoice> choice = ReadCsvImportChoice(from, clearRest);
+      if (path.empty() || !choice) return;
+      ImportCsvFile(*doc_, app_, path, *choice, prompter_);
+    });
+  }
+  // The export: the browser's save picker (the document's name with ".csv"), then the file.
+  void csvExport() {
+    queue([this] {
+      doc_->CommitPendingEdit();
+      const std::optional<std::string> path = dialogs_.saveFile(CsvExportRequest(*doc_));
+      if (!path) return;
+      ExportCsvFile(*doc_, *path, Tr(kChirpChannelName), prompter_, SaveToBrowser);
+    });
+  }
+
+  // The rows a command works on come from the page's row selection as "0,1,5" (channels
+  // 0..15; empty: the current cell's row).
+  void copyRows(std::string rows) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      copied_ = CopyChannels(grid(), doc_->image, app_, chosen(rows), Tr(kChirpChannelName));
+    });
+  }
+  // The text form of the last copy, which the page puts on the browser's clipboard.
+  std::string copiedText() const { return copied_ ? copied_->csv : std::string(); }
+  // A paste of the browser's clipboard text (fromBrowser), or of the page's own last copy.
+  // The exact records of that copy go with a text that is still the one it gave.
+  void pasteRows(std::string rows, std::string text, bool fromBrowser) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      std::optional<ChannelClip> clip;
+      std::string shown = fromBrowser ? text : copiedText();
+      if (copied_ && shown == copied_->csv) clip = copied_->clip;
+      const PasteResult r = PasteChannelsOnto(grid(), doc_->image, app_, chosen(rows), clip, shown);
+      if (!r.ok)
+        Notify(prompter_, QM_TR("粘贴"), r.error + JoinNotes(r.notes), Icon::Exclamation);
+      else if (!r.notes.empty())
+        Notify(prompter_, QM_TR("粘贴"),
+               FillCount(QM_TR_N("粘贴%n个信道。"), r.pasted) + JoinNotes(r.notes),
+               Icon::Exclamation);
+    });
+  }
+  // The bulk edit dialog dlgBulkEdit: the channels it names, its lists and the start's hint.
+  std::string bulkChannels(std::string rows) const { return ChannelRangeText(chosen(rows)); }
+  std::string bulkEntry(int list, int k) const {
+    static constexpr std::array<std::array<const char*, 2>, 4> kLists{{
+        {cell_text::kWide, cell_text::kNarrow},
+        {cell_text::kPowerHigh, cell_text::kPowerLow},
+        {cell_text::kScanAdd, cell_text::kScanDelete},
+        {cell_text::kLockOff, cell_text::kLockOn},
+    }};
+    if (list < 0 || list >= 4 || k < 0 || k >= 2) return "";
+    return Tr(kLists[static_cast<size_t>(list)][static_cast<size_t>(k)]);
+  }
+  std::string bulkFillHint() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.5f", app_.currentModel().rangeLow);
+    return text;
+  }
+  std::string bulkFillStep() const { return BulkEdit{}.fillStepKhz; }
+  // OK with the dialog's controls as JSON: {"choices": [bandwidth, power, scan, busyLock,
+  // txInhibit] (each a list position, or null when not ticked), "rx", "tx" (text or null),
+  // "txEqRx", "fill": null or {"from", "step", "tx"}}. A value the core refuses keeps the
+  // dialog open with the field bulkField names.
+  void bulkApply(std::string rows, std::string controls) {
+    queue([=, this] {
+      bulkOpen_ = true;
+      bulkField_ = static_cast<int>(BulkField::None);
+      // Not const: a key the page left out reads as null.
+      nlohmann::json c = nlohmann::json::parse(controls, nullptr, false);
+      if (c.is_discarded() || !c.is_object()) return;
+      if (!c["choices"].is_array()) c["choices"] = nlohmann::json::array();
+      if (!c["fill"].is_object()) c["fill"] = nullptr;
+      BulkEdit e;
+      std::array<std::optional<bool>*, 5> choices{&e.narrow, &e.lowPower, &e.scanDelete,
+                                                  &e.busyLock, &e.txInhibit};
+      for (size_t k = 0; k < choices.size(); ++k)
+        if (c["choices"][k].is_number()) *choices[k] = c["choices"][k].get<int>() == 1;
+      if (c["rx"].is_string()) e.rxSignal = c["rx"].get<std::string>();
+      if (c["tx"].is_string()) e.txSignal = c["tx"].get<std::string>();
+      e.txEqualsRx = c.value("txEqRx", false);
+      if (!c["fill"].is_null()) {
+        e.fillFrom = c["fill"].value("from", std::string());
+        e.fillStepKhz = c["fill"].value("step", std::string());
+        e.fillTx = c["fill"].value("tx", false);
+      }
+      bulkOpen_ = false;
+      if (!e.any()) return;
+      doc_->CommitPendingEdit();
+      const BulkResult r = ApplyBulkEdit(grid(), app_, doc_->image.modelCode(), chosen(rows), e);
+      if (!r.ok) {
+        bulkOpen_ = true;
+        bulkField_ = static_cast<int>(r.field);
+        Notify(prompter_, QM_TR("批量修改"), r.error, Icon::Exclamation);
+      } else if (!r.notes.empty()) {
+        Notify(prompter_, QM_TR("批量修改"),
+               FillCount(QM_TR_N("修改了%n个信道。"), r.changedRows) + JoinNotes(r.notes),
+               Icon::Exclamation);
+      }
+    });
+  }
+  bool bulkOpen() const { return bulkOpen_; }
+  // The "..." beside a signalling field: the signalling dialog with the field's text; its OK
+  // gives bulkSignalResult, its Cancel an empty one.
+  void bulkPickSignal(std::string text) {
+    signal_.emplace(app_, prompter_);
+    signal_->load(text);
+    signalForBulk_ = true;
+    bulkSignal_.clear();
+  }
+  std::string bulkSignalResult() const { return bulkSignal_; }
+  // The colour a refused field's text takes, as the window marks a value it cannot take.
+  std::string bulkMarkColor() const { return Css(ReadableOn(kMarkRed, kTheme.base)); }
+  // A press on a row heading moves the current cell to that row, as in the window.
+  void selectRow(int row) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      grid().setCurrentCell(row, std::max(1, grid().currentCol()));
+    });
+  }
+  // BulkField: 0 none, 1 rx, 2 tx, 3 the start, 4 the step.
+  int bulkField() const { return bulkField_; }
+  // ---- end of the channel lists and row commands ----
+
   // ---- queries ----
   // The window's caption: the title (a notice such as "读频完成－" before it) and the file, which
   // the page names without its folder in the memory file system.
@@ -380,7 +520,10 @@ class Session {
       if (!signal_) return;
       const std::optional<std::string> result = ok ? std::optional(signal_->ok()) : std::nullopt;
       signal_.reset();
-      grid().finishSignalDialog(result);
+      if (std::exchange(signalForBulk_, false))
+        bulkSignal_ = result.value_or("");
+      else
+        grid().finishSignalDialog(result);
     });
   }
 
@@ -468,6 +611,27 @@ class Session {
     return SaveResult::Failed;
   }
 
+  // The channel lists' and row commands' state.
+  std::vector<int> chosen(const std::string& rows) const {
+    std::vector<int> selected;
+    int n = -1;
+    for (const char c : rows + ",") {
+      if (c >= '0' && c <= '9') {
+        n = std::max(n, 0) * 10 + (c - '0');
+      } else {
+        if (n >= 0 && n < kChannelCount) selected.push_back(n);
+        n = -1;
+      }
+    }
+    return ChosenChannels(grid(), selected);
+  }
+  std::string csvPath_;
+  std::optional<CopiedChannels> copied_;
+  bool bulkOpen_ = false;
+  int bulkField_ = 0;
+  bool signalForBulk_ = false;
+  std::string bulkSignal_;
+
   AppState app_;
   GbkTableCodec codec_;
   WebPrompter prompter_;
@@ -532,6 +696,26 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("recentCaption", &Session::recentCaption)
       .function("recentPath", &Session::recentPath)
       .function("openRecent", &Session::openRecent)
+      // channel lists and row commands
+      .function("csvPick", &Session::csvPick)
+      .function("csvPicked", &Session::csvPicked)
+      .function("csvChoiceOk", &Session::csvChoiceOk)
+      .function("csvImport", &Session::csvImport)
+      .function("csvExport", &Session::csvExport)
+      .function("copyRows", &Session::copyRows)
+      .function("copiedText", &Session::copiedText)
+      .function("pasteRows", &Session::pasteRows)
+      .function("bulkChannels", &Session::bulkChannels)
+      .function("bulkEntry", &Session::bulkEntry)
+      .function("bulkFillHint", &Session::bulkFillHint)
+      .function("bulkFillStep", &Session::bulkFillStep)
+      .function("bulkApply", &Session::bulkApply)
+      .function("bulkOpen", &Session::bulkOpen)
+      .function("bulkField", &Session::bulkField)
+      .function("selectRow", &Session::selectRow)
+      .function("bulkMarkColor", &Session::bulkMarkColor)
+      .function("bulkPickSignal", &Session::bulkPickSignal)
+      .function("bulkSignalResult", &Session::bulkSignalResult)
       .function("embedOpen", &Session::embedOpen)
       .function("embedText", &Session::embedText)
       .function("embedRadioId", &Session::embedRadioId)

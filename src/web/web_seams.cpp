@@ -59,12 +59,13 @@ EM_JS(void, qm_progress, (int state, const char* caption, const char* title, int
   Module.qmHost.progress(state, UTF8ToString(caption), UTF8ToString(title), maximum, position,
                          cancellable != 0);
 });
-EM_ASYNC_JS(char*, qm_pick_open, (const char* title), {
-  const path = await Module.qmHost.pickOpen(UTF8ToString(title));
+EM_ASYNC_JS(char*, qm_pick_open, (const char* title, const char* ext), {
+  const path = await Module.qmHost.pickOpen(UTF8ToString(title), UTF8ToString(ext));
   return path === null ? 0 : allocateUTF8(path);
 });
-EM_ASYNC_JS(char*, qm_pick_save, (const char* title, const char* name), {
-  const path = await Module.qmHost.pickSave(UTF8ToString(title), UTF8ToString(name));
+EM_ASYNC_JS(char*, qm_pick_save, (const char* title, const char* name, const char* ext), {
+  const path = await Module.qmHost.pickSave(UTF8ToString(title), UTF8ToString(name),
+                                            UTF8ToString(ext));
   return path === null ? 0 : allocateUTF8(path);
 });
 EM_ASYNC_JS(int, qm_save_to_browser, (const char* path), {
@@ -160,14 +161,14 @@ void WebProgress::onClose() { qm_progress(2, "", "", maximum(), position(), fals
 
 std::optional<std::string> WebFileDialogs::openFile(const FileDialogRequest& request) {
   const std::string title = Tr(request.title);
-  return Taken(qm_pick_open(title.c_str()));
+  return Taken(qm_pick_open(title.c_str(), request.defaultExt.c_str()));
 }
 
 std::optional<std::string> WebFileDialogs::saveFile(const FileDialogRequest& request) {
   const std::string title = Tr(request.title);
   std::string name = request.initialName;
   if (name.empty()) name = "QM830K." + request.defaultExt;
-  return Taken(qm_pick_save(title.c_str(), name.c_str()));
+  return Taken(qm_pick_save(title.c_str(), name.c_str(), request.defaultExt.c_str()));
 }
 
 bool SaveToBrowser(const std::string& path) { return qm_save_to_browser(path.c_str()) != 0; }

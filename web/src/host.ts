@@ -42,6 +42,12 @@ export interface PageUi {
 
 type PickedFile = { handle?: any; name: string };
 
+// The picker's file types by the dialog's default extension: CSV channel lists, else the
+// program's data files.
+const kDataTypes = [{ description: "QM830K", accept: { "application/octet-stream": [".q83", ".z410", ".toml"] } }];
+const kCsvTypes = [{ description: "CSV", accept: { "text/csv": [".csv"] } }];
+const typesFor = (ext: string) => (ext === "csv" ? kCsvTypes : kDataTypes);
+
 export class Host {
   private port: any = null;
   private reader: any = null;
@@ -245,13 +251,11 @@ export class Host {
     return path;
   }
 
-  async pickOpen(_title: string): Promise<string | null> {
+  async pickOpen(_title: string, ext = ""): Promise<string | null> {
     const w = window as any;
     if (w.showOpenFilePicker) {
       try {
-        const [handle] = await w.showOpenFilePicker({
-          types: [{ description: "QM830K", accept: { "application/octet-stream": [".q83", ".z410", ".toml"] } }],
-        });
+        const [handle] = await w.showOpenFilePicker({ types: typesFor(ext) });
         const file = await handle.getFile();
         return this.place(file.name, new Uint8Array(await file.arrayBuffer()), { handle, name: file.name });
       } catch {
@@ -259,6 +263,7 @@ export class Host {
       }
     }
     const input = document.getElementById("fileOpen") as HTMLInputElement;
+    input.accept = Object.values(typesFor(ext)[0].accept).flat().join(",");
     input.value = "";
     const file = await new Promise<File | null>((resolve) => {
       input.onchange = () => resolve(input.files && input.files.length ? input.files[0] : null);
@@ -269,15 +274,12 @@ export class Host {
     return this.place(file.name, new Uint8Array(await file.arrayBuffer()), { name: file.name });
   }
 
-  async pickSave(_title: string, suggested: string): Promise<string | null> {
+  async pickSave(_title: string, suggested: string, ext = ""): Promise<string | null> {
     const name = suggested.split(/[\\/]/).pop() || "QM830K.q83";
     const w = window as any;
     if (w.showSaveFilePicker) {
       try {
-        const handle = await w.showSaveFilePicker({
-          suggestedName: name,
-          types: [{ description: "QM830K", accept: { "application/octet-stream": [".q83", ".z410", ".toml"] } }],
-        });
+        const handle = await w.showSaveFilePicker({ suggestedName: name, types: typesFor(ext) });
         const path = "/" + handle.name.replace(/[\\/]/g, "_");
         this.files.set(path, { handle, name: handle.name });
         return path;

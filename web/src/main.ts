@@ -4,6 +4,7 @@
 // the same translation file.
 import { Host, QmModule, QmSession } from "./host";
 import { ask, closeMenus, label, progress, refreshTexts, showModelDialog, showSignalDialog, warn } from "./dialogs";
+import { listEditItems, listFileItems, wireLists } from "./lists";
 
 declare const createQm: (options?: object) => Promise<QmModule>;
 
@@ -31,7 +32,7 @@ export function act(queue: () => void): Promise<void> {
 }
 
 // The signalling dialog's steps follow each other: OK after the check its list's blur began.
-function actAfter(queue: () => void): Promise<void> {
+export function actAfter(queue: () => void): Promise<void> {
   return current.then(() => act(queue));
 }
 
@@ -102,7 +103,7 @@ function restoreIni(): void {
 }
 
 // ---- menus and toolbar ----
-type Item = { id: string; text: string; run?: () => void; enabled?: () => boolean; checked?: () => boolean } | "-";
+type Item = { id: string; text: string; context?: string; run?: () => void; enabled?: () => boolean; checked?: () => boolean } | "-";
 type Menu = { id: string; text: string; items: Item[] };
 
 function writeOptions(): { verify: boolean; backup: boolean } {
@@ -147,6 +148,7 @@ function menus(): Menu[] {
       "-",
       { id: "mnuFileSave", text: "保存(&S)", run: () => act(() => s.saveFile(false)) },
       { id: "mnuFileSaveAs", text: "另存为(&A)", run: () => act(() => s.saveFile(true)) },
+      ...listFileItems(),
       "-",
       { id: "mnuFilePrint", text: "打印(&P)", run: () => printReports() },
       "-",
@@ -156,6 +158,7 @@ function menus(): Menu[] {
     { id: "mnuEdit", text: "编辑(&E)", items: [
       { id: "mnuEditUndo", text: "撤销(&U)", run: () => act(() => s.undo(true)), enabled: () => s.canUndo() },
       { id: "mnuEditRedo", text: "重做(&R)", run: () => act(() => s.undo(false)), enabled: () => s.canRedo() },
+      ...listEditItems(),
     ] },
     { id: "mnuModel", text: "机型(&M)", items: [
       { id: "mnuRadioInfo", text: "机型信息(&M)", run: () => showModelDialog(s, (m) => act(() => s.changeModel(m))),
@@ -232,7 +235,7 @@ function buildMenus(): void {
       const b = document.createElement("button");
       b.id = it.id;
       b.setAttribute("role", "menuitem");
-      b.textContent = label(s.tr(it.text, contextOf(it.id)));
+      b.textContent = label(s.tr(it.text, it.context ?? contextOf(it.id)));
       b.onclick = (e) => {
         e.stopPropagation();
         closeMenus();
@@ -601,6 +604,7 @@ async function start(): Promise<void> {
   s.setEnglish(localStorage.getItem(kLanguageKey) === "en");
   buildMenus();
   buildGrid();
+  wireLists(s, act, actAfter, () => running);
   wireEditor();
   buildFunctions();
   document.addEventListener("click", () => closeMenus());

@@ -4,6 +4,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {Rig, runChecks, assert, sameBytes, sleep} from './rig.mjs';
 import {Ui} from './ui.mjs';
+import {listChecks} from './lists.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {
@@ -296,6 +297,7 @@ const checks = [
     assert(/Chrome|Edge/.test(said), 'no line naming the browsers that have Web Serial');
     await context.close();
   }],
+  ...listChecks({rig, dataDir, radioFile: () => radioFile}),
 ];
 
 try {

@@ -4,6 +4,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {Rig, runChecks, assert, sameBytes, sleep} from './rig.mjs';
 import {Ui} from './ui.mjs';
+import {tuneChecks} from './tune.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {
@@ -251,6 +252,8 @@ const checks = [
     await context.close();
     await rig.stopSim();
   }],
+
+  ...tuneChecks(rig, model, () => radioFile, figures),
 
   ['speaks English on request', async () => {
     const {page, context} = await rig.openPage();

@@ -3,6 +3,7 @@
 // few steps and stored, tune mode left; both radios must then hold the same bytes. The tune
 // report printed meanwhile must carry the texts of the desktop's tune report.
 import fs from 'node:fs';
+import path from 'node:path';
 import {spawnSync} from 'node:child_process';
 import {assert, sameBytes} from './rig.mjs';
 import {Ui} from './ui.mjs';
@@ -60,6 +61,7 @@ export function tuneChecks(rig, model, radioFile, figures) {
       await ui.idle();
       await ui.click('optTestCh_0');
       await ui.idle();
+      if (rig.out) await page.screenshot({path: path.join(rig.out, 'tune-table.png')});
       const written = await ui.command('cmdSaveTnFq');
       assert(written.some((m) => m.includes('写入数据完成')), `the table write said: ${written.join(' | ')}`);
 
@@ -88,6 +90,7 @@ export function tuneChecks(rig, model, radioFile, figures) {
       for (let k = 0; k < steps; k++) await page.keyboard.press('ArrowRight');
       await ui.idle();
       const shown = await ui.text('lblTuneVal');
+      if (rig.out) await page.screenshot({path: path.join(rig.out, 'tune-item.png')});
       assert(Number(shown) === value, `the item shows ${shown} after ${steps} steps, the desktop stores ${value}`);
       await ui.command('fraTune_cmdOK');
       const left = await ui.command('mnuChannel');

@@ -31,8 +31,16 @@ export function tuneView(): View {
   return JSON.parse(d.s.tuneView());
 }
 
+// Whether the last render showed the tune view: the radio is then in its tune state.
+let tuning = false;
+
 export function installTune(deps: Deps): void {
   d = deps;
+  // The page cannot talk to the radio while it unloads, so leaving it in the tune view would
+  // leave the radio in its tune state: the browser asks first.
+  window.addEventListener("beforeunload", (e) => {
+    if (tuning) e.preventDefault();
+  });
   buildTree();
   buildGrid();
   wireEditor();
@@ -181,6 +189,7 @@ export function renderTune(): void {
   const v = tuneView();
   const tr = (text: string) => d.s.tr(text, kContext);
   const shown = v.tree || v.table || v.item;
+  tuning = shown;
   $("tuneView").hidden = !shown;
   $("fraChannel").hidden = !v.channels;
   $("frmScan").hidden = !v.channels;

@@ -965,6 +965,14 @@
             <numerusform>%n channels exported.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>步进(kHz)</source>
+        <translation>Step (kHz)</translation>
+    </message>
+    <message>
+        <source>调测</source>
+        <translation>Tune</translation>
+    </message>
 </context>
 <context>
     <name>qm::ChannelRowChecks</name>
@@ -2513,38 +2521,6 @@
 </context>
 <context>
     <name>qm::ui::TunePanel</name>
-    <message>
-        <source>接收频率</source>
-        <translation>Receive frequency</translation>
-    </message>
-    <message>
-        <source>步进(kHz)</source>
-        <translation>Step (kHz)</translation>
-    </message>
-    <message>
-        <source>接收CTC/DCS</source>
-        <translation>Receive CTCSS/DCS</translation>
-    </message>
-    <message>
-        <source>发射频率</source>
-        <translation>Transmit frequency</translation>
-    </message>
-    <message>
-        <source>发射CTC/DCS</source>
-        <translation>Transmit CTCSS/DCS</translation>
-    </message>
-    <message>
-        <source>调测</source>
-        <translation>Tune</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Off</translation>
-    </message>
-    <message>
-        <source>禁发</source>
-        <translation>Tx inhibit</translation>
-    </message>
     <message>
         <source>接收频率(MHz): </source>
         <translation>Receive frequency (MHz): </translation>

@@ -15,6 +15,30 @@ bool ValidItem(int k) { return k >= 0 && k < kTuneItemCount; }
 
 }  // namespace
 
+int SteppedTuneValue(int value, TuneStep step) {
+  switch (step) {
+    case TuneStep::Down:
+      value -= 1;
+      break;
+    case TuneStep::Up:
+      value += 1;
+      break;
+    case TuneStep::PageDown:
+      value -= kTuneValuePageStep;
+      break;
+    case TuneStep::PageUp:
+      value += kTuneValuePageStep;
+      break;
+    case TuneStep::Lowest:
+      value = 0;
+      break;
+    case TuneStep::Highest:
+      value = kTuneValueMax;
+      break;
+  }
+  return std::clamp(value, 0, kTuneValueMax);
+}
+
 void TuneView::show(TuneScreen screen) {
   const bool tune = screen == TuneScreen::TuneTable;
   channelPanelsVisible = !tune;
@@ -256,12 +280,26 @@ void TuneController::ShowTuneItem(int k) {
 }
 
 void TuneController::ScrollChanged(int value) {
-  view_.scrollValue = std::clamp(value, 0, 255);
+  view_.scrollValue = std::clamp(value, 0, kTuneValueMax);
   view_.valueLabel = std::to_string(view_.scrollValue);
   LinkContext ctx = link();
   if (!SendTuneAdjust(ctx, doc_.curTuneItem, static_cast<uint8_t>(view_.scrollValue))) {
     view_.itemVisible = false;
   }
+}
+
+void TuneController::ScrollStep(TuneStep step) {
+  const int value = SteppedTuneValue(view_.scrollValue, step);
+  if (value != view_.scrollValue) ScrollChanged(value);
+}
+
+int TuneController::RadioModel() const {
+  return std::clamp<int>(doc_.modelByte, 0, std::max(static_cast<int>(app_.models.size()) - 1, 0));
+}
+
+int TuneController::LabelModel() const {
+  const bool tuneShown = view_.treeVisible || view_.tableVisible || view_.itemVisible;
+  return tuneShown ? RadioModel() : app_.curModel;
 }
 
 void TuneController::Ok() {

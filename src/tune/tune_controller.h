@@ -85,6 +85,13 @@ struct TuneView {
   void show(TuneScreen screen);
 };
 
+// The item value's scroll bar hsbTune: one byte, stepped one by one or a page at a time.
+inline constexpr int kTuneValueMax = 255;
+inline constexpr int kTuneValuePageStep = 8;
+enum class TuneStep { Down, Up, PageDown, PageUp, Lowest, Highest };
+// The value a step of the bar gives from `value`, kept in 0..kTuneValueMax.
+int SteppedTuneValue(int value, TuneStep step);
+
 // The ten nodes of the item tree, in order: the tune items under "adjust".
 struct TuneTreeNode {
   const char* key;
@@ -153,6 +160,9 @@ class TuneController {
   void ShowTuneItem(int k);
   // hsbTune moved to `value`.
   void ScrollChanged(int value);
+  // A key or an arrow of hsbTune: the stepped value goes to the radio, unless the bar is at
+  // its end already and the value stays.
+  void ScrollStep(TuneStep step);
   void Ok();
   void Cancel();
 
@@ -163,6 +173,12 @@ class TuneController {
   void SaveTuneTable();
   // Packs the table and writes it to the radio. 1 = written.
   int16_t WriteTuneData();
+
+  // The model the radio reported on entering (the model byte), as an index of the table.
+  int RadioModel() const;
+  // The model the labels lblRadio and lblFreqRange name: in the tune view the radio's, else
+  // the one selected for the channel data.
+  int LabelModel() const;
 
  private:
   LinkContext link();

@@ -41,6 +41,14 @@ enum class TuneCellColor {
 
 inline constexpr const char* kTuneStep625 = "6.25";
 
+// The headings of the panel's columns: the six data columns, then the option button and the
+// two boxes each row has beside them.
+inline constexpr int kTuneBoxColumns = 3;
+inline constexpr std::array<const char*, kTuneGridCols - 1 + kTuneBoxColumns> kTuneGridHeaders = {
+    QM_TR("接收频率"), QM_TR("步进(kHz)"), QM_TR("接收CTC/DCS"),
+    QM_TR("发射频率"), QM_TR("步进(kHz)"), QM_TR("发射CTC/DCS"),
+    QM_TR("调测"),     QM_TR("关闭"),      QM_TR("禁发")};
+
 // The text and background of a tune cell of `color` on `theme`.
 CellLook TuneLookOf(TuneCellColor color, const ThemeColors& theme);
 

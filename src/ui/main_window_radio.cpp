@@ -112,8 +112,8 @@ void FrmMain::runRadioCommand(const std::function<void()>& command, bool quick) 
 void FrmMain::showTuneModelInfo() {
   // Tune mode shows the model the radio reported (the window's model byte), not the one
   // selected for the channel data.
-  const int m = std::clamp<int>(doc_.modelByte, 0, static_cast<int>(app_.models.size()) - 1);
   if (app_.models.empty()) return;
+  const int m = tune_->RadioModel();
   lblRadio_->setText(Q(app_.models[static_cast<size_t>(m)].name));
   lblFreqRange_->setText(Q(BuildRangeLabelText(app_, m)));
 }

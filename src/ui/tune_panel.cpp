@@ -24,18 +24,9 @@ namespace qm::ui {
 namespace {
 
 constexpr int kRowHeight = 22;
-constexpr int kBoxColumns = 3;  // optTestCh, chkTuneCH, chkTuneTx beside the data columns
+constexpr int kBoxColumns = kTuneBoxColumns;
 constexpr int kDataColumns = kTuneGridCols - 1;
-constexpr std::array<const char*, kDataColumns + kBoxColumns> kHeaders = {
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "接收频率"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "步进(kHz)"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "接收CTC/DCS"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "发射频率"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "步进(kHz)"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "发射CTC/DCS"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "调测"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "关闭"),
-    QT_TRANSLATE_NOOP("qm::ui::TunePanel", "禁发")};
+const std::array<const char*, kDataColumns + kBoxColumns>& kHeaders = kTuneGridHeaders;
 // Narrow enough that the table, its boxes and the tree fit the window's design width.
 constexpr std::array<int, kDataColumns + kBoxColumns> kWidths = {84, 58, 84, 84, 58,
                                                                  84, 36, 36, 36};
@@ -134,9 +125,9 @@ QWidget* TunePanel::buildItemPanel() {
   auto* adjust = new QHBoxLayout;
   hsbTune_ = new QScrollBar(Qt::Horizontal, fraTune_);
   hsbTune_->setObjectName("hsbTune");
-  hsbTune_->setRange(0, 255);
+  hsbTune_->setRange(0, kTuneValueMax);
   hsbTune_->setSingleStep(1);
-  hsbTune_->setPageStep(8);
+  hsbTune_->setPageStep(kTuneValuePageStep);
   hsbTune_->setMinimumWidth(360);
   // Every trial value holds the window while the radio answers: a drag of the thumb sends
   // the value where it is released, not every value on the way.
@@ -257,10 +248,10 @@ QWidget* TunePanel::buildTablePanel() {
       const size_t i = static_cast<size_t>(r);
       // Each box by its row and its column, as the eye finds them.
       const QString row = tr("调测信道%1").arg(r + 1);
-      optTestCh_[i]->setAccessibleName(row + ' ' + tr(kHeaders[kDataColumns]));
+      optTestCh_[i]->setAccessibleName(row + ' ' + TrCore(kHeaders[kDataColumns]));
       optTestCh_[i]->setAccessibleDescription(tr("选中后各项目在此信道上调整"));
-      chkTuneCH_[i]->setAccessibleName(row + ' ' + tr(kHeaders[kDataColumns + 1]));
-      chkTuneTx_[i]->setAccessibleName(row + ' ' + tr(kHeaders[kDataColumns + 2]));
+      chkTuneCH_[i]->setAccessibleName(row + ' ' + TrCore(kHeaders[kDataColumns + 1]));
+      chkTuneTx_[i]->setAccessibleName(row + ' ' + TrCore(kHeaders[kDataColumns + 2]));
     }
     layoutColumns();
   });
@@ -282,7 +273,7 @@ void TunePanel::run(const std::function<void()>& command, bool quick) {
 void TunePanel::layoutColumns() {
   int width = grid_->verticalHeader()->sizeHint().width();
   for (int c = 0; c < kDataColumns + kBoxColumns; ++c) {
-    const QString header = TwoLineHeader(tr(kHeaders[c]));
+    const QString header = TwoLineHeader(TrCore(kHeaders[c]));
     grid_->horizontalHeaderItem(c)->setText(header);
     int px = kWidths[static_cast<size_t>(c)];
     // English words are longer: the columns widen to their headers, in English only.

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <utility>
 
 #include "base/model_table.h"
 #include "base/text_util.h"
@@ -36,6 +38,7 @@
 #include "radio/link.h"
 #include "radio/port_check.h"
 #include "radio/write_checks.h"
+#include "tune/tune_controller.h"
 #include "tune/tune_table.h"
 #include "web/web_seams.h"
 #include "web/web_translation.h"
@@ -76,13 +79,12 @@ class Session {
     LoadStartupConfig(kProgramDir, kMakerFile, app_, codec_, kProgramIni);
     ini_ = std::make_unique<ProfileFile>(app_.iniFile, codec_);
     doc_ = std::make_unique<Document>(app_, prompter_, *ini_, LocalNow);
-    tune_ = std::make_unique<TuneTableModel>(app_, doc_->flags, prompter_, doc_->modelByte,
-                                             doc_->curTuneChannel);
-    // New data and a read give the tune channels their defaults as they do on the desktop,
-    // so the page's files and writes carry the same tune channel table.
-    doc_->hooks.setDefaultTuneChannels = [this](Image& image) {
-      tune_->SetDefaultTuneChannels(image);
-    };
+    // Tune mode plugs into the document as on the desktop: New and a read give the tune
+    // channels their defaults, a save packs the table, the history keeps its edits.
+    tune_ = std::make_unique<TuneController>(app_, prompter_, TuneRefsOf(*doc_),
+                                             TuneLinkParts{port_, clock_, progress_});
+    AttachTune(*doc_, *tune_);
+    tune_->hooks.commitPendingEdit = [this] { doc_->editors().CommitPendingEdit(); };
     doc_->Start();
   }
 
@@ -156,18 +158,18 @@ class Session {
   void read() {
     queue([this] {
       doc_->CommitPendingEdit();
-      WebSerialPort port;
-      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
-      ReadRadioIntoDocument(*doc_, ctx, {});
+      if (!tune_->ConfirmLeave()) return;
+      LinkContext ctx = link();
+      ReadRadioIntoDocument(*doc_, ctx, radioSeams());
     });
   }
   void write(bool verify, bool backup) {
     queue([=, this] {
       doc_->CommitPendingEdit();
-      WebSerialPort port;
-      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      if (!tune_->ConfirmLeave()) return;
+      LinkContext ctx = link();
       WriteChecks checks{verify, backup ? kBackupDir : ""};
-      const CheckedWrite r = WriteDocumentToRadio(*doc_, ctx, checks, {});
+      const CheckedWrite r = WriteDocumentToRadio(*doc_, ctx, checks, radioSeams());
       if (r.backup && r.backup->ok) OfferDownload(r.backup->path);
     });
   }
@@ -177,6 +179,8 @@ class Session {
   void embedOpen() {
     queue([this] {
       doc_->CommitPendingEdit();
+      // The tune view is left first, its changed table offered for writing.
+      if (doc_->viewMode == ViewMode::Tune && !tune_->ChannelMenu()) return;
       doc_->viewMode = ViewMode::EmbedInfo;
       embed_ = EmbedTextFromArea(doc_->image);
     });
@@ -203,8 +207,7 @@ class Session {
   int embedCaret() const { return embedCaret_; }
   void embedRead() {
     queue([this] {
-      WebSerialPort port;
-      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      LinkContext ctx = link();
       ReadEmbedInfo(ctx, doc_->image, doc_->imageVerMajor);
       // The box shows the areas whether or not the read got through.
       embed_ = EmbedTextFromArea(doc_->image);
@@ -213,8 +216,7 @@ class Session {
   void embedWrite() {
     queue([this] {
       CollectEmbedText(embed_, doc_->image);
-      WebSerialPort port;
-      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      LinkContext ctx = link();
       WriteEmbedInfo(ctx, doc_->image, doc_->imageVerMajor);
     });
   }
@@ -226,10 +228,9 @@ class Session {
   // The cable check on the port the user just granted: what answers there, in one line.
   void checkCable() {
     queue([this] {
-      WebSerialPort port;
-      LinkContext ctx{port, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+      LinkContext ctx = link();
       const CheckResult result = CheckConnection(ctx);
-      Notify(prompter_, QM_TR("检测连接"), CheckLine(app_, result, port.displayName()),
+      Notify(prompter_, QM_TR("检测连接"), CheckLine(app_, result, port_.displayName()),
              result.outcome == CheckOutcome::RadioAnswers ? Icon::Information : Icon::Exclamation);
     });
   }
@@ -238,7 +239,7 @@ class Session {
   void print() {
     queue([this] {
       print::PrepareForPrint(*doc_);
-      pages_ = print::LayoutDocumentReports(*doc_, *tune_, {});
+      pages_ = print::LayoutDocumentReports(*doc_, tune_->table(), {});
     });
   }
   // The pages last laid out: [{w, h, e: [[kind, x, y, text, right, x2], ...]}, ...] in twips,
@@ -258,6 +259,150 @@ class Session {
     }
     return out.dump();
   }
+
+  // ---- tune mode: the tune view (TreeView2, fraTuneSet with gridTune, fraTune with hsbTune)
+  // over the same TuneController the window drives; every step talks to the radio through it.
+  void tuneEnter() {
+    queue([this] {
+      // Entering again while tuning would greet a radio that is in its tune state.
+      if (doc_->viewMode == ViewMode::Tune) return;
+      tune_->EnterTuneMode();
+    });
+  }
+  // mnuChannel: the channel view back (a changed tune table offered for writing first).
+  void channelView() {
+    queue([this] {
+      doc_->CommitPendingEdit();
+      tune_->ChannelMenu();
+    });
+  }
+  void tuneNode(std::string key) {
+    queue([=, this] {
+      doc_->CommitPendingEdit();
+      tune_->NodeClick(key);
+    });
+  }
+  // hsbTune released at `value`, or stepped by a key or an arrow (TuneStep).
+  void tuneScroll(int value) {
+    queue([=, this] { tune_->ScrollChanged(value); });
+  }
+  void tuneStep(int step) {
+    queue([=, this] { tune_->ScrollStep(static_cast<TuneStep>(step)); });
+  }
+  void tuneOk(bool ok) {
+    queue([=, this] {
+      if (ok)
+        tune_->Ok();
+      else
+        tune_->Cancel();
+    });
+  }
+  void tuneSave() {
+    queue([this] { tune_->SaveTuneTable(); });
+  }
+  void tunePress(int row, int col) {
+    queue([=, this] { noteTuneSignal(tune_->table().pressCell(row, col)); });
+  }
+  void tuneKey(int key) {
+    queue([=, this] { noteTuneSignal(tune_->table().keyPress(key)); });
+  }
+  // optTestCh (0), chkTuneCH (1) or chkTuneTx (2) of tune channel i clicked.
+  void tuneBox(int kind, int i) {
+    queue([=, this] {
+      TuneTableModel& t = tune_->table();
+      if (kind == 0) t.clickTestChannel(i);
+      if (kind == 1) t.clickChannelOff(i);
+      if (kind == 2) t.clickTxInhibit(i);
+    });
+  }
+  void tuneEditorText(std::string text) {
+    queue([=, this] { tune_->table().editorTextChanged(text); });
+  }
+  void tuneEditorEnter() {
+    queue([this] { tune_->table().editorEnter(); });
+  }
+  void tuneEditorStep(bool up) {
+    queue([=, this] {
+      if (up)
+        tune_->table().editorUp();
+      else
+        tune_->table().editorDown();
+    });
+  }
+  // Leaving the cell validates it, then the editor goes.
+  void tuneEditorLostFocus() {
+    queue([this] {
+      tune_->table().validateEditor();
+      tune_->table().editorLostFocus();
+    });
+  }
+  // A click on the panel fraTuneSet closes the open editors.
+  void tunePanelClick() {
+    queue([this] { doc_->CommitPendingEdit(); });
+  }
+  int tuneEditorKey(int key) const {
+    return Filtered(tune_->table().filterEditorKey(static_cast<char32_t>(key)));
+  }
+  // The tune view as one object: what is shown, the tree's nodes, the item panel and the
+  // tune channel table's cells with their colours, boxes and editor.
+  std::string tuneView() const {
+    const TuneView& v = tune_->view();
+    const TuneTableModel& t = tune_->table();
+    nlohmann::json nodes = nlohmann::json::array();
+    for (const TuneTreeNode& n : kTuneTree) {
+      const int code = TuneItemCodeOfKey(n.key);
+      const bool grey =
+          v.narrowNodesGrey && code > 0 && kTuneItemSpecs[static_cast<size_t>(code - 1)].narrow;
+      nodes.push_back({{"key", n.key},
+                       {"text", Tr(n.text)},
+                       {"parent", n.parent ? n.parent : ""},
+                       {"grey", grey}});
+    }
+    nlohmann::json headers = nlohmann::json::array();
+    for (const char* h : kTuneGridHeaders) headers.push_back(Tr(h));
+    nlohmann::json rows = nlohmann::json::array();
+    for (int r = 1; r <= kTuneChannelCount; ++r) {
+      nlohmann::json cells = nlohmann::json::array();
+      for (int c = 1; c < kTuneGridCols; ++c) {
+        const CellLook look = TuneLookOf(t.color(r, c), kTheme);
+        cells.push_back(
+            {Tr(t.text(r, c)), Css(look.text), Css(look.background), Tr(t.cellNote(r, c))});
+      }
+      const int i = r - 1;
+      rows.push_back({{"cells", cells},
+                      {"test", t.selectedChannel() == i},
+                      {"testEnabled", t.optionEnabled(i)},
+                      {"off", t.channelOff(i)},
+                      {"offEnabled", t.channelOffEnabled(i)},
+                      {"txOff", t.txInhibited(i)},
+                      {"txOffEnabled", t.txInhibitEnabled(i)}});
+    }
+    const TuneFreqEditor& ed = t.freqEditor();
+    return nlohmann::json{
+        {"tree", v.treeVisible},
+        {"table", v.tableVisible},
+        {"item", v.itemVisible},
+        {"channels", v.channelPanelsVisible},
+        {"tuneChecked", v.tuneChecked},
+        {"channelChecked", v.channelChecked},
+        {"nodes", nodes},
+        {"itemCaption", Tr(v.itemCaption)},
+        {"channelCaption", Tr(v.channelCaption)},
+        {"rxFreq", v.rxFreq},
+        {"rxSignal", Tr(v.rxSignal)},
+        {"txFreq", v.txFreq},
+        {"txSignal", Tr(v.txSignal)},
+        {"value", v.scrollValue},
+        {"valueLabel", v.valueLabel},
+        {"valueMax", kTuneValueMax},
+        {"headers", headers},
+        {"rows", rows},
+        {"row", t.currentRow()},
+        {"col", t.currentCol()},
+        {"editor", {{"visible", ed.visible}, {"row", ed.row}, {"col", ed.col}, {"text", ed.text}}}}
+        .dump();
+  }
+  // ---- end of tune mode ----
 
   // ---- recent files (mnuRecentFile_1..4); the page keeps their bytes in its storage ----
   int recentCount() const { return kRecentFileCount; }
@@ -520,6 +665,11 @@ class Session {
       if (!signal_) return;
       const std::optional<std::string> result = ok ? std::optional(signal_->ok()) : std::nullopt;
       signal_.reset();
+      if (tuneSignalCell_) {
+        const auto [row, col] = *std::exchange(tuneSignalCell_, std::nullopt);
+        tune_->table().finishSignalDialog(row, col, result);
+        return;
+      }
       if (std::exchange(signalForBulk_, false))
         bulkSignal_ = result.value_or("");
       else
@@ -561,10 +711,14 @@ class Session {
   std::string modelName(int m) const { return Tr(app_.model(m).name); }
   int currentModel() const { return app_.curModel; }
   std::string modelBand(int m) const { return Tr(BuildRangeLabelText(app_, m)); }
+  // The model lblRadio and lblFreqRange name: the radio's in the tune view.
+  int labelModel() const { return tune_->LabelModel(); }
   std::string radioVersion() const { return app_.radioVersion.text(); }
   std::string statusBand() const { return Tr(doc_->statusBand); }
   std::string statusPort() const { return Tr(PortPanelText()); }
   bool canNew() const { return doc_->fileNewEnabled && doc_->CanReplaceData(); }
+  // mnuModel, mnuWrite and mnuRadio: hidden in the tune view.
+  bool editMenusShown() const { return tune_->view().editMenusShown; }
   bool canReplace() const { return doc_->CanReplaceData(); }
 
   // The page's own texts through the same translations.
@@ -589,6 +743,29 @@ class Session {
     if (p.action != GridAction::OpenSignalDialog) return;
     signal_.emplace(app_, prompter_);
     signal_->load(p.signalText);
+  }
+
+  LinkContext link() {
+    return LinkContext{port_, clock_, prompter_, progress_, app_, doc_->portNumber, nullptr};
+  }
+  // The tune view given up once "END" took the radio out of its tune state, as the window
+  // does after a read or write begun there.
+  RadioCommandSeams radioSeams() {
+    RadioCommandSeams seams;
+    seams.leaveTuneView = [this] {
+      doc_->viewMode = ViewMode::Channels;
+      doc_->tuneState = TuneState::Off;
+      tune_->ChannelMenu();
+    };
+    return seams;
+  }
+
+  // A press or key on a tune signalling cell opens the same dialog; its OK goes to that cell.
+  void noteTuneSignal(const CellPress& p) {
+    if (p.action != GridAction::OpenSignalDialog) return;
+    signal_.emplace(app_, prompter_);
+    signal_->load(p.signalText);
+    tuneSignalCell_ = std::pair(p.row, p.col);
   }
 
   // A key filter's answer for the page: the character's code, or -1 to drop it.
@@ -642,8 +819,12 @@ class Session {
   std::unique_ptr<Document> doc_;
   std::function<void()> queued_;
   std::optional<SignalEntry> signal_;
-  // The tune table the reports take (the page has no tune view: it prints the channel view's).
-  std::unique_ptr<TuneTableModel> tune_;
+  // The one line every command talks over: an item being adjusted keeps it open from one
+  // action to the next, as the desktop's port stays open.
+  WebSerialPort port_;
+  std::unique_ptr<TuneController> tune_;
+  // The tune cell whose signalling the dialog edits, while it is open for one.
+  std::optional<std::pair<int, int>> tuneSignalCell_;
   std::u16string embed_;
   int embedCaret_ = 0;
   std::vector<print::ReportPage> pages_;
@@ -692,6 +873,27 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("changeModel", &Session::changeModel)
       .function("read", &Session::read)
       .function("write", &Session::write)
+      // tune mode
+      .function("tuneEnter", &Session::tuneEnter)
+      .function("channelView", &Session::channelView)
+      .function("tuneNode", &Session::tuneNode)
+      .function("tuneScroll", &Session::tuneScroll)
+      .function("tuneStep", &Session::tuneStep)
+      .function("tuneOk", &Session::tuneOk)
+      .function("tuneSave", &Session::tuneSave)
+      .function("tunePress", &Session::tunePress)
+      .function("tuneKey", &Session::tuneKey)
+      .function("tuneBox", &Session::tuneBox)
+      .function("tuneEditorText", &Session::tuneEditorText)
+      .function("tuneEditorEnter", &Session::tuneEditorEnter)
+      .function("tuneEditorStep", &Session::tuneEditorStep)
+      .function("tuneEditorLostFocus", &Session::tuneEditorLostFocus)
+      .function("tunePanelClick", &Session::tunePanelClick)
+      .function("tuneEditorKey", &Session::tuneEditorKey)
+      .function("tuneView", &Session::tuneView)
+      .function("labelModel", &Session::labelModel)
+      .function("editMenusShown", &Session::editMenusShown)
+      // end of tune mode
       .function("recentCount", &Session::recentCount)
       .function("recentCaption", &Session::recentCaption)
       .function("recentPath", &Session::recentPath)

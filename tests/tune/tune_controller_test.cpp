@@ -245,6 +245,35 @@ TEST(TuneController, OkAndCancel) {
             std::tuple(0x26, TuneState::ItemClosed, false));
 }
 
+TEST(TuneController, ScrollStepsSendTheSteppedValueUnlessAtAnEnd) {
+  struct Case {
+    int from;
+    TuneStep step;
+    int to;
+  };
+  const std::vector<Case> cases = {
+      {0x40, TuneStep::Up, 0x41},     {0x40, TuneStep::Down, 0x3F},
+      {0x40, TuneStep::PageUp, 0x48}, {0x40, TuneStep::PageDown, 0x38},
+      {250, TuneStep::PageUp, 255},   {5, TuneStep::PageDown, 0},
+      {0x40, TuneStep::Highest, 255}, {0x40, TuneStep::Lowest, 0},
+      {255, TuneStep::Up, 255},       {0, TuneStep::Down, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from * 10 + int(c.step));
+    Entered stepped, direct;
+    for (Entered* rig : {&stepped, &direct}) {
+      rig->ctl.NodeClick("DCSDevN");
+      rig->ctl.ScrollChanged(c.from);
+      rig->clearWrites();
+    }
+    stepped.ctl.ScrollStep(c.step);
+    if (c.to != c.from) direct.ctl.ScrollChanged(c.to);
+    EXPECT_EQ(stepped.ctl.view().scrollValue, c.to);
+    EXPECT_EQ(stepped.sent().empty(), c.to == c.from);
+    EXPECT_EQ(stepped.sent(), direct.sent());
+  }
+}
+
 TEST(TuneController, LeavingFromEachState) {
   struct Case {
     TuneState state;

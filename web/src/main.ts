@@ -5,6 +5,7 @@
 import { Host, QmModule, QmSession } from "./host";
 import { ask, closeMenus, label, progress, refreshTexts, showModelDialog, showSignalDialog, warn } from "./dialogs";
 import { listEditItems, listFileItems, wireLists } from "./lists";
+import { installTune, renderTune, tuneView } from "./tune";
 
 declare const createQm: (options?: object) => Promise<QmModule>;
 
@@ -175,8 +176,14 @@ function menus(): Menu[] {
         checked: () => writeOptions().verify },
       { id: "mnuBackupBeforeWrite", text: "写频前备份", run: () => toggleWriteOption("backup"),
         checked: () => writeOptions().backup },
+      "-",
+      { id: "mnuTune", text: "调测(&T)", run: () => radio(() => s.tuneEnter()), enabled: serialOk,
+        checked: () => tuneView().tuneChecked },
     ] },
     { id: "mnuOption", text: "设置窗口(&P)", items: [
+      { id: "mnuChannel", text: "信道窗口(&C)", run: () => act(() => s.channelView()),
+        checked: () => tuneView().channelChecked },
+      "-",
       { id: "mnuRadio", text: "嵌入信息(&R)", run: () => showEmbed(), enabled: serialOk },
     ] },
     { id: "mnuComm_Port", text: "端口(&C)", items: [
@@ -563,8 +570,8 @@ export function render(): void {
   $("frmScanCaption").textContent = s.tr("整机功能", "qm::ui::FunctionPanel");
   $("lblRadioCaption").textContent = s.tr("机型：", kMainContext);
   $("lblFreqRangeCaption").textContent = s.tr("频率范围：", kMainContext);
-  $("lblRadio").textContent = s.modelName(s.currentModel());
-  $("lblFreqRange").textContent = s.modelBand(s.currentModel());
+  $("lblRadio").textContent = s.modelName(s.labelModel());
+  $("lblFreqRange").textContent = s.modelBand(s.labelModel());
   $("sbPanel_2").textContent = s.statusBand();
   $("sbPanel_3").textContent = host.hasSerial() ? s.statusPort() : "";
   const noSerial = $("lblNoSerial");
@@ -573,6 +580,7 @@ export function render(): void {
   renderMenus();
   renderGrid();
   renderFunctions();
+  renderTune();
 }
 
 function setLanguage(english: boolean): void {
@@ -607,6 +615,7 @@ async function start(): Promise<void> {
   wireLists(s, act, actAfter, () => running);
   wireEditor();
   buildFunctions();
+  installTune({ s, act, actAfter, busy: () => running });
   document.addEventListener("click", () => closeMenus());
   // The window's shortcuts; the row keys stay the grid's own.
   document.addEventListener("keydown", (e) => {

@@ -5,6 +5,7 @@ import path from 'node:path';
 import {Rig, runChecks, assert, sameBytes, sleep} from './rig.mjs';
 import {Ui} from './ui.mjs';
 import {listChecks} from './lists.mjs';
+import {tuneChecks} from './tune.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {
@@ -275,6 +276,8 @@ const checks = [
     await context.close();
     await rig.stopSim();
   }],
+
+  ...tuneChecks(rig, model, () => radioFile, figures),
 
   ['speaks English on request', async () => {
     const {page, context} = await rig.openPage();

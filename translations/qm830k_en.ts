@@ -2609,10 +2609,6 @@
         <translation>Check connection</translation>
     </message>
     <message>
-        <source>所选端口</source>
-        <translation>The chosen port</translation>
-    </message>
-    <message>
         <source>粘贴</source>
         <translation>Paste</translation>
     </message>
@@ -2633,6 +2629,17 @@
             <numerusform>%n channel changed.</numerusform>
             <numerusform>%n channels changed.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>qm::web::WebSerialPort</name>
+    <message>
+        <source>所选端口</source>
+        <translation>The chosen port</translation>
+    </message>
+    <message>
+        <source>所选端口（USB %1）</source>
+        <translation>The chosen port (USB %1)</translation>
     </message>
 </context>
 <context>
@@ -2828,6 +2835,10 @@
     <message>
         <source>没有选择端口，命令没有执行。请在浏览器列出的端口中选择写频线所在的端口。</source>
         <translation>No port was chosen, so nothing was done. Choose the port of the programming cable in the list the browser shows.</translation>
+    </message>
+    <message>
+        <source>未选择端口</source>
+        <translation>No port chosen</translation>
     </message>
 </context>
 <context>

@@ -41,6 +41,24 @@ function sameButWriteDate(a, b, what) {
   assert(off.length === 0, `${what}: differs at ${off.slice(0, 6).map(([i, x, y]) => `0x${i.toString(16)}: ${x} vs ${y}`).join(', ')}`);
 }
 
+// The simulator's log of the read requests, split into the reads it served in turn: the gaps
+// between one request and the next (ms), for the median exchange and for how many exchanges
+// took a poll more than the command line's (a reply that missed a 10 ms poll).
+function readExchanges(log) {
+  const times = [];
+  for (const line of fs.readFileSync(log, 'utf8').split('\n')) {
+    const m = line.match(/^\s*([\d.]+) PC>\s+52 /);
+    if (m) times.push(Number(m[1]));
+  }
+  const reads = [];
+  for (let i = 0; i < times.length; i += 128) {
+    const t = times.slice(i, i + 128);
+    reads.push(t.slice(1).map((x, k) => x - t[k]).sort((a, b) => a - b));
+  }
+  return reads;
+}
+const median = (sorted) => sorted[sorted.length >> 1];
+
 const timed = async (fn) => {
   const t0 = performance.now();
   const value = await fn();
@@ -86,7 +104,12 @@ const checks = [
     assert(read.value.some((m) => m.includes('读频完成')), `no completion message: ${read.value.join(' | ')}`);
     const saved = await ui.saveAs('page-read.q83');
     sameBytes(saved, fs.readFileSync(rig.file('cli-read.q83')), 'the file read by the page');
-    figures.read = {page: read.seconds, cli: cli.seconds, fps: frames / read.seconds};
+    // Where the page's time goes beside the command line's, exchange by exchange: the
+    // bridge's two WebSocket hops are in the page's share.
+    const [byCli, byPage] = readExchanges(rig.file('sim.log'));
+    const late = byPage.filter((g) => g > median(byCli) + 5).length;
+    figures.read = {page: read.seconds, cli: cli.seconds, fps: frames / read.seconds,
+      exchangeMs: {cli: median(byCli), page: median(byPage)}, pollsMissed: late};
     assert(read.seconds <= floor.read * margin + 1.5, `the read took ${read.seconds.toFixed(2)} s`);
     assert(frames / read.seconds > 10, `the page painted ${frames} frames in ${read.seconds.toFixed(1)} s`);
     await context.close();

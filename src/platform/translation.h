@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_translator.h"
 #include "base/tr.h"
 
 namespace qm {
@@ -53,18 +54,12 @@ Language ActiveLanguage();
 // program, then in the installed share folder.
 QStringList TranslationSearchDirs(const QString& programDir);
 
-// A core text in the active language. Exact texts are looked up; a text composed from a
-// template (Fill) is matched against the templates and its places translated in turn; a
-// text of several lines is translated line by line. What has no translation is shown as it
-// is. In Chinese mode this is the text itself.
+// A core text in the active language, found as base/text_translator.h finds it; what has no
+// translation is shown as it is. In Chinese mode this is the text itself.
 // `context` names the translation context to prefer (a dialog's or the report's own wording
 // of a text that reads differently elsewhere); a context may also word a text without Chinese.
 QString TrCore(std::string_view text, const char* context = nullptr);
 std::string TrCoreUtf8(std::string_view text);
-
-// Whether a translation context holds the core's shared wording, which must be the same for
-// one text everywhere: not a widget class's own (qm::ui::..., Q...) nor the printed report's.
-bool IsSharedContext(std::string_view context);
 
 // Whether a text holds Chinese characters (ideographs, CJK punctuation, full-width forms).
 bool HasChinese(const QString& text);

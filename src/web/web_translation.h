@@ -1,7 +1,6 @@
 // The page's language: the core's Chinese texts shown in English through the same
-// translation file the desktop uses (turned into JSON by the build), looked up the way the
-// desktop looks them up: the exact text in its context, a text of several lines line by line,
-// and a text composed from a marked template with its places translated in turn.
+// translation file the desktop uses (turned into JSON by the build), found in what is shown
+// as the desktop finds them (base/text_translator.h).
 #pragma once
 
 #include <string>

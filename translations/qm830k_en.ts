@@ -2630,6 +2630,14 @@
             <numerusform>%n channels changed.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
 </context>
 <context>
     <name>qm::web::WebSerialPort</name>

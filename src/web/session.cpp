@@ -460,6 +460,17 @@ class Session {
       copied_ = CopyChannels(grid(), doc_->image, app_, chosen(rows), Tr(kChirpChannelName));
     });
   }
+  // 剪切 (after its copy) and 清除: the chosen rows switched off, as one step; nothing when
+  // no row is chosen, as in the window, where the current cell alone is no choice of rows.
+  void switchOffRows(std::string rows, bool cut) {
+    queue([=, this] {
+      if (rows.empty()) return;
+      const std::vector<int> channels = chosen(rows);
+      doc_->CommitPendingEdit();
+      if (cut) copied_ = CopyChannels(grid(), doc_->image, app_, channels, Tr(kChirpChannelName));
+      SwitchOffChannels(grid(), channels, cut ? QM_TR("剪切") : QM_TR("清除"));
+    });
+  }
   // The text form of the last copy, which the page puts on the browser's clipboard.
   std::string copiedText() const { return copied_ ? copied_->csv : std::string(); }
   // A paste of the browser's clipboard text (fromBrowser), or of the page's own last copy.
@@ -906,6 +917,7 @@ EMSCRIPTEN_BINDINGS(qm830k) {
       .function("csvExport", &Session::csvExport)
       .function("copyRows", &Session::copyRows)
       .function("copiedText", &Session::copiedText)
+      .function("switchOffRows", &Session::switchOffRows)
       .function("pasteRows", &Session::pasteRows)
       .function("bulkChannels", &Session::bulkChannels)
       .function("bulkEntry", &Session::bulkEntry)

@@ -105,6 +105,22 @@ async function copy(): Promise<void> {
   }
 }
 
+// 剪切 copies, then switches the rows off; 清除 only switches them off. Both need chosen rows.
+async function cut(): Promise<void> {
+  if (!selected.size) return;
+  await act(() => s.switchOffRows(rows(), true));
+  try {
+    await navigator.clipboard.writeText(s.copiedText());
+  } catch {
+    // not permitted here: the page's own clipboard still has it
+  }
+}
+const clear = () => (selected.size ? act(() => s.switchOffRows(rows(), false)) : Promise.resolve());
+function selectAll(): void {
+  selected = new Set(Array.from({ length: kChannels }, (_, k) => k));
+  showSelection();
+}
+
 function pasteText(text: string): Promise<void> {
   return act(() => s.pasteRows(rows(), text, true));
 }
@@ -236,9 +252,12 @@ export function listFileItems(): ListItem[] {
 export function listEditItems(): ListItem[] {
   return [
     "-",
+    { id: "mnuEditCut", text: "剪切(&T)", context: kEdit, run: () => cut() },
     { id: "mnuEditCopy", text: "复制(&C)", context: kEdit, run: () => copy() },
     { id: "mnuEditPaste", text: "粘贴(&P)", context: kEdit, run: () => pasteFromMenu() },
+    { id: "mnuEditClear", text: "清除(&D)", context: kEdit, run: () => clear() },
     "-",
+    { id: "mnuEditSelectAll", text: "全选(&A)", context: kEdit, run: () => selectAll() },
     { id: "mnuEditBulk", text: "批量修改...", context: kEdit, run: () => bulkEdit() },
   ];
 }
@@ -263,10 +282,16 @@ export function wireLists(session: QmSession, action: Act, after: Act, busy: () 
       showSelection();
     }
   }, true);
+  // The row keys are the grid's own, as in the window: Ctrl+X, C and A, and Delete.
   grid.addEventListener("keydown", (e) => {
-    if (busy() || e.target !== grid || !(e.ctrlKey || e.metaKey) || e.key.toLowerCase() !== "c") return;
+    if (busy() || e.target !== grid) return;
+    const ctrl = e.ctrlKey || e.metaKey;
+    const run = e.key === "Delete" && !ctrl ? clear
+      : ctrl ? ({ x: cut, c: copy, a: selectAll } as Record<string, () => unknown>)[e.key.toLowerCase()] : undefined;
+    if (!run) return;
     e.preventDefault();
-    copy();
+    e.stopPropagation();
+    run();
   });
   grid.addEventListener("paste", (e) => {
     if (busy()) return;

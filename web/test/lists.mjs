@@ -141,6 +141,47 @@ export function listChecks({rig, dataDir, radioFile}) {
       await context.close();
     }],
 
+    ['cuts and clears chosen rows, and chooses every row', async () => {
+      const {page, context} = await rig.openPage();
+      const ui = new Ui(page);
+      await ui.open('radio.q83', fs.readFileSync(radioFile()));
+      await page.evaluate(() => {
+        window.__clip = null;
+        navigator.clipboard.writeText = async (t) => {
+          window.__clip = t;
+        };
+      });
+      const key = async (k, ctrl = true) => {
+        await page.focus('#gridChan');
+        if (ctrl) await page.keyboard.down('Control');
+        await page.keyboard.press(k);
+        if (ctrl) await page.keyboard.up('Control');
+        await ui.idle();
+      };
+      await key('KeyA');
+      const all = await page.$$eval('#gridChan th.selected', (hs) => hs.length);
+      assert(all === 16, `Ctrl+A chose ${all} rows`);
+      await heading(ui, 5);
+      await heading(ui, 6, {shift: true});
+      await key('KeyX');
+      const clip = await page.evaluate(() => window.__clip);
+      rig.cli(['export-csv', radioFile(), rig.file('cut.csv')]);
+      const exported = fs.readFileSync(rig.file('cut.csv'), 'utf8').split('\r\n');
+      assert(clip === [exported[0], exported[5], exported[6]].join('\r\n') + '\r\n',
+        `the cut put ${JSON.stringify(clip)} on the clipboard`);
+      await heading(ui, 8);
+      await key('Delete', false);
+      // The three channels switched off and nothing else changed: the text form says so.
+      rig.cli(['convert', radioFile(), rig.file('cut.toml')]);
+      const toml = fs.readFileSync(rig.file('cut.toml'), 'utf8').split('\n[[channel]]\n')
+        .map((b) => (/^channel = (5|6|8)$/m.test(b) ? b.replace(/^in_use = true$/m, 'in_use = false') : b))
+        .join('\n[[channel]]\n');
+      fs.writeFileSync(rig.file('expected-cut.toml'), toml);
+      rig.cli(['convert', rig.file('expected-cut.toml'), rig.file('expected-cut.q83')]);
+      sameBytes(await ui.saveAs('cut.q83'), fs.readFileSync(rig.file('expected-cut.q83')), 'the file after the cut and the clear');
+      await context.close();
+    }],
+
     ['applies a bulk edit as the command line does, and refuses what it refuses', async () => {
       const expected = rig.file('bulk.q83');
       rig.cli(['set', radioFile(), '--channels', '2-4', '--power', '低', '--rx-signal', 'DCS 023',

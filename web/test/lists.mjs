@@ -25,6 +25,14 @@ const heading = (ui, row, {shift = false, ctrl = false} = {}) => ui.page.$eval('
   (grid, r, sh, c) => grid.rows[r].cells[0].dispatchEvent(new MouseEvent('mousedown',
     {bubbles: true, button: 0, shiftKey: sh, ctrlKey: c})), row, shift, ctrl).then(() => ui.idle());
 
+// What the page puts on the browser's clipboard goes to window.__clip instead.
+const catchClipboard = (page) => page.evaluate(() => {
+  window.__clip = null;
+  navigator.clipboard.writeText = async (t) => {
+    window.__clip = t;
+  };
+});
+
 export function listChecks({rig, dataDir, radioFile}) {
   const chirp = path.join(dataDir, 'chirp');
   return [
@@ -101,13 +109,7 @@ export function listChecks({rig, dataDir, radioFile}) {
       const {page, context} = await rig.openPage();
       const ui = new Ui(page);
       await ui.open('radio.q83', fs.readFileSync(radioFile()));
-      // What the page puts on the browser's clipboard.
-      await page.evaluate(() => {
-        window.__clip = null;
-        navigator.clipboard.writeText = async (t) => {
-          window.__clip = t;
-        };
-      });
+      await catchClipboard(page);
       await heading(ui, 1);
       await heading(ui, 2, {shift: true});
       await page.focus('#gridChan');
@@ -145,12 +147,7 @@ export function listChecks({rig, dataDir, radioFile}) {
       const {page, context} = await rig.openPage();
       const ui = new Ui(page);
       await ui.open('radio.q83', fs.readFileSync(radioFile()));
-      await page.evaluate(() => {
-        window.__clip = null;
-        navigator.clipboard.writeText = async (t) => {
-          window.__clip = t;
-        };
-      });
+      await catchClipboard(page);
       const key = async (k, ctrl = true) => {
         await page.focus('#gridChan');
         if (ctrl) await page.keyboard.down('Control');

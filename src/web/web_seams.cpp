@@ -46,6 +46,9 @@ EM_JS(char*, qm_port_label, (), {
   return label === null ? 0 : allocateUTF8(label);
 });
 EM_ASYNC_JS(void, qm_delay, (int ms), { await Module.qmHost.delay(ms); });
+EM_ASYNC_JS(void, qm_delay_until, (double deadlineMs), {
+  await Module.qmHost.delayUntil(deadlineMs);
+});
 EM_JS(double, qm_now_ms, (), { return performance.now(); });
 EM_ASYNC_JS(int, qm_ask, (const char* title, const char* text, int icon, int buttons), {
   return await Module.qmHost.ask(UTF8ToString(title), UTF8ToString(text), icon, buttons);
@@ -126,6 +129,11 @@ std::string PortPanelText() {
 
 void WebClock::delayMs(int ms) {
   if (ms > 0) qm_delay(ms);
+}
+
+void WebClock::delayUntil(Micros deadline) {
+  const double ms = static_cast<double>(deadline.count()) / 1000.0;
+  if (ms > qm_now_ms()) qm_delay_until(ms);
 }
 
 Micros WebClock::now() const { return Micros(static_cast<int64_t>(qm_now_ms() * 1000.0)); }

@@ -47,6 +47,9 @@ std::string PortPanelText();
 class WebClock : public Clock {
  public:
   void delayMs(int ms) override;
+  // To the deadline itself: rounding each of an exchange's waits up to a whole millisecond
+  // would move every later poll of the exchange back by up to a millisecond.
+  void delayUntil(Micros deadline) override;
   Micros now() const override;
 };
 

@@ -96,6 +96,9 @@ export class Host {
       : info.usbProductId === undefined ? hex(info.usbVendorId)
       : `${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
   }
+  hasPort(): boolean {
+    return this.port !== null;
+  }
   // Takes back a port granted on an earlier visit, so the status bar names it from the start.
   async restorePort(): Promise<void> {
     if (this.hasSerial()) await this.grantedPort().catch(() => null);
@@ -215,9 +218,10 @@ export class Host {
   }
 
   // ---- time ----
-  // The browser stretches short and nested timeouts (to 4 ms and more); a wait keeps its
-  // milliseconds by sleeping on a timer for the bulk and yielding through a message channel
-  // for the rest, so the page paints throughout.
+  // A wait sleeps on a timer to its whole millisecond; only where the browser fires early, or
+  // would stretch a short timeout (to 4 ms, after a few nested ones), does it yield through a
+  // message channel for the rest. Yielding for milliseconds on end would keep a core busy and
+  // slow the very processes the line's bytes pass through, so it stays a short tail.
   private channel = new MessageChannel();
   private yieldOnce(): Promise<void> {
     return new Promise((resolve) => {
@@ -225,9 +229,13 @@ export class Host {
       this.channel.port2.postMessage(0);
     });
   }
-  async delay(ms: number): Promise<void> {
-    const end = performance.now() + ms;
-    if (ms > 6) await new Promise((r) => setTimeout(r, ms - 5));
+  delay(ms: number): Promise<void> {
+    return this.delayUntil(performance.now() + ms);
+  }
+  // To a deadline on performance.now()'s time base.
+  async delayUntil(end: number): Promise<void> {
+    const left = end - performance.now();
+    if (left >= 4) await new Promise((r) => setTimeout(r, Math.floor(left)));
     while (performance.now() < end) await this.yieldOnce();
   }
 

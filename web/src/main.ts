@@ -127,7 +127,9 @@ const serialOk = () => host.hasSerial();
 // user does not pick ends the command with a message and changes nothing.
 async function radio(queue: () => void): Promise<void> {
   if (running) return;
-  if (!(await host.ensurePort())) {
+  // With a port granted the command starts within the click, so the link opens while the
+  // page redraws rather than after it.
+  if (!host.hasPort() && !(await host.ensurePort())) {
     await ask(document.title, s.noPortText(), 2, 0);
     return;
   }

@@ -95,13 +95,9 @@ const checks = [
       };
       requestAnimationFrame(tick);
     });
-    const t0 = performance.now();
-    const read = await timed(() => ui.command('mnuRead'));
-    // The read's own time: from the click to its completion message.
-    const done = ui.seen.find((m) => m.text.includes('读频完成'));
-    if (done) read.seconds = (done.at - t0) / 1000;
+    const read = await ui.timedCommand('mnuRead', '读频完成');
     const frames = await page.evaluate(() => window.__frames);
-    assert(read.value.some((m) => m.includes('读频完成')), `no completion message: ${read.value.join(' | ')}`);
+    assert(read.seconds !== null, `no completion message: ${read.messages.join(' | ')}`);
     const saved = await ui.saveAs('page-read.q83');
     sameBytes(saved, fs.readFileSync(rig.file('cli-read.q83')), 'the file read by the page');
     // Where the page's time goes beside the command line's, exchange by exchange: the
@@ -130,13 +126,10 @@ const checks = [
     const {page, context} = await rig.openPage();
     const ui = new Ui(page);
     await ui.open('to-write.q83', toWrite);
-    const t0 = performance.now();
-    const write = await timed(() => ui.command('mnuWrite'));
-    const done = ui.seen.find((m) => m.text.includes('写频完成'));
-    if (done) write.seconds = (done.at - t0) / 1000;
+    const write = await ui.timedCommand('mnuWrite', '写频完成');
     const byPage = await rig.stopSim();
     figures.write = {page: write.seconds};
-    assert(write.value.some((m) => m.includes('写频完成')), `no completion message: ${write.value.join(' | ')}`);
+    assert(write.seconds !== null, `no completion message: ${write.messages.join(' | ')}`);
     sameButWriteDate(byPage, byCli, 'the radio after the page wrote');
     await context.close();
   }],

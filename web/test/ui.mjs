@@ -7,8 +7,6 @@ export class Ui {
     this.page = page;
     this.messages = [];  // every message box text, in order
     this.warnings = [];  // every warning dialog text, in order
-    this.seen = [];  // each with the moment it was first seen open (performance.now())
-    this.shownAt = 0;
   }
 
   async click(id) {
@@ -44,10 +42,7 @@ export class Ui {
       return {stuck: text};
     }, buttons);
     if (said && said.stuck !== undefined) throw new Error(`no button of ${buttons} in the message "${said.stuck}"`);
-    if (said !== null) {
-      this.messages.push(said);
-      this.seen.push({text: said, at: this.shownAt});
-    }
+    if (said !== null) this.messages.push(said);
     return said;
   }
 
@@ -58,9 +53,15 @@ export class Ui {
     await this.click(id);
     const until = Date.now() + timeoutMs;
     for (;;) {
-      if (Date.now() > until) throw new Error(`${id}: not done after ${timeoutMs} ms`);
+      const left = until - Date.now();
+      if (left <= 0) throw new Error(`${id}: not done after ${timeoutMs} ms`);
+      // Woken by the page's own changes rather than by asking it every few milliseconds,
+      // which would take the page's time while it talks to the radio.
+      await this.page.waitForFunction(() => {
+        const open = (d) => !!(document.getElementById(d) && document.getElementById(d).open);
+        return open('dlgPrompt') || open('dlgWarn') || !document.body.classList.contains('busy');
+      }, {polling: 'mutation', timeout: left}).catch(() => {});
       if (await this.promptOpen()) {
-        this.shownAt = performance.now();
         const text = await this.page.$eval('#lblPrompt', (el) => el.textContent.trim());
         await this.answer(pick(text));
         continue;
@@ -80,9 +81,30 @@ export class Ui {
         await sleep(50);
         if (!(await this.promptOpen()) && !(await this.busy())) break;
       }
-      await sleep(5);
     }
     return this.messages.slice(first);
+  }
+
+  // command(), timed by the page's own clock from the click to the message box that says
+  // `text` (null when none did): the harness's round trips to the browser are not the
+  // command's time.
+  async timedCommand(id, text, options) {
+    await this.page.evaluate((id, text) => {
+      const t = (window.__timed = {});
+      document.getElementById(id).addEventListener('click', () => (t.start = performance.now()),
+        {capture: true, once: true});
+      const box = document.getElementById('dlgPrompt');
+      const seen = new MutationObserver(() => {
+        if (box.open && document.getElementById('lblPrompt').textContent.includes(text)) {
+          t.end = performance.now();
+          seen.disconnect();
+        }
+      });
+      seen.observe(box, {attributes: true, attributeFilter: ['open']});
+    }, id, text);
+    const messages = await this.command(id, options);
+    const t = await this.page.evaluate(() => window.__timed);
+    return {messages, seconds: t.end === undefined ? null : (t.end - t.start) / 1000};
   }
 
   // A press on a grid cell, as the mouse gives it.

@@ -45,7 +45,6 @@ EM_JS(char*, qm_port_label, (), {
   const label = Module.qmHost.portLabel();
   return label === null ? 0 : allocateUTF8(label);
 });
-EM_ASYNC_JS(void, qm_delay, (int ms), { await Module.qmHost.delay(ms); });
 EM_ASYNC_JS(void, qm_delay_until, (double deadlineMs), {
   await Module.qmHost.delayUntil(deadlineMs);
 });
@@ -128,7 +127,7 @@ std::string PortPanelText() {
 // ---- clock ----
 
 void WebClock::delayMs(int ms) {
-  if (ms > 0) qm_delay(ms);
+  if (ms > 0) delayUntil(now() + std::chrono::milliseconds(ms));
 }
 
 void WebClock::delayUntil(Micros deadline) {

@@ -229,9 +229,6 @@ export class Host {
       this.channel.port2.postMessage(0);
     });
   }
-  delay(ms: number): Promise<void> {
-    return this.delayUntil(performance.now() + ms);
-  }
   // To a deadline on performance.now()'s time base.
   async delayUntil(end: number): Promise<void> {
     const left = end - performance.now();

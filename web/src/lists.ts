@@ -95,25 +95,24 @@ async function importCsv(): Promise<void> {
 // ---- copy and paste ----
 // The text form goes to the browser's clipboard where the page may write it; the session
 // keeps both forms as the page's own clipboard.
-async function copy(): Promise<void> {
-  await act(() => s.copyRows(rows()));
-  const text = s.copiedText();
+async function toBrowserClipboard(): Promise<void> {
   try {
-    await navigator.clipboard.writeText(text);
+    await navigator.clipboard.writeText(s.copiedText());
   } catch {
     // not permitted here: the page's own clipboard still has it
   }
+}
+
+async function copy(): Promise<void> {
+  await act(() => s.copyRows(rows()));
+  await toBrowserClipboard();
 }
 
 // 剪切 copies, then switches the rows off; 清除 only switches them off. Both need chosen rows.
 async function cut(): Promise<void> {
   if (!selected.size) return;
   await act(() => s.switchOffRows(rows(), true));
-  try {
-    await navigator.clipboard.writeText(s.copiedText());
-  } catch {
-    // not permitted here: the page's own clipboard still has it
-  }
+  await toBrowserClipboard();
 }
 const clear = () => (selected.size ? act(() => s.switchOffRows(rows(), false)) : Promise.resolve());
 function selectAll(): void {

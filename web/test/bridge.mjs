@@ -10,7 +10,12 @@ export async function startBridge({link, port = 0}) {
   await new Promise((resolve) => server.once('listening', resolve));
   const state = {toRadio: 0, fromRadio: 0, opens: 0, cutAfter: Infinity, sockets: new Set()};
 
-  server.on('connection', (socket) => {
+  server.on('connection', (socket, request) => {
+    // The stand-in's warm-up at page load, which opens no line (see serial-standin.js).
+    if (request.url === '/warm') {
+      socket.close();
+      return;
+    }
     state.opens += 1;
     let fd;
     try {

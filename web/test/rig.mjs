@@ -92,9 +92,10 @@ export class Rig {
     return fs.existsSync(this.simDump) ? fs.readFileSync(this.simDump) : null;
   }
 
-  // A fresh page with the stand-ins, the site loaded and the core ready; returns
+  // A fresh page with the stand-ins, the site loaded and the core ready (with granted, the
+  // port chosen on an earlier visit, as a technician's everyday page has it); returns
   // {page, loadMs}. Every console error and uncaught exception is kept for the last check.
-  async openPage({lang} = {}) {
+  async openPage({lang, granted = false} = {}) {
     const context = await this.browser.createBrowserContext();
     const page = await context.newPage();
     await page.setViewport({width: 1280, height: 860});
@@ -103,10 +104,10 @@ export class Rig {
     });
     page.on('pageerror', (e) => this.consoleErrors.push(String(e)));
     await page.evaluateOnNewDocument(
-      (bridge) => {
-        window.__qmHarness = {bridge};
+      (bridge, warm, granted) => {
+        window.__qmHarness = {bridge, warm, granted};
       },
-      this.bridge ? this.bridge.url : 'ws://127.0.0.1:9');
+      this.bridge ? this.bridge.url : 'ws://127.0.0.1:9', !!this.bridge, granted);
     await page.evaluateOnNewDocument(standIn);
     const started = Date.now();
     await page.goto(this.url + (lang ? `?lang=${lang}` : ''), {waitUntil: 'load'});

@@ -218,7 +218,10 @@ int16_t TuneController::BeginTuneItemChecked(int k) {
     }
   }
   LinkContext ctx = link();
-  return qm::BeginTuneItem(ctx, doc_.image, k, doc_.curTuneChannel);
+  if (qm::BeginTuneItem(ctx, doc_.image, k, doc_.curTuneChannel) == 1) return 1;
+  // The begin routine reports nothing itself; a table write that failed above has said why.
+  Notify(prompter_, QM_TR("调测错误"), QM_TR("连接中断，请重试！"), Icon::Exclamation);
+  return 0;
 }
 
 bool TuneController::BeginItem(int k) {
@@ -230,7 +233,6 @@ bool TuneController::BeginItem(int k) {
     return false;
   }
   if (BeginTuneItemChecked(k) != 1) {
-    Notify(prompter_, QM_TR("调测错误"), QM_TR("连接中断，请重试！"), Icon::Exclamation);
     view_.itemVisible = false;
     return false;
   }

@@ -182,6 +182,8 @@ class TuneController {
 
  private:
   LinkContext link();
+  // The offer of a changed table, then the begin. 0 when either failed; its one message has
+  // been shown.
   int16_t BeginTuneItemChecked(int k);
   // The question whether to write the changed tune table; nullopt when it is not changed,
   // else whether the user chose to write it.

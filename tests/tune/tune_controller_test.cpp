@@ -322,20 +322,47 @@ TEST(TuneController, FailedLeaveKeepsTheStateButHidesThePanels) {
             std::tuple(TuneState::Entered, 0u, false, 3, false));
 }
 
-// Declined, the item begins all the same and the table stays marked changed; the accepted
-// offer is in WorksOnTheDocumentItIsAttachedTo.
+// Declined, the item begins all the same; a write that fails has said why and nothing is
+// begun. Either way the table keeps the edit and stays marked changed; the accepted offer is
+// in WorksOnTheDocumentItIsAttachedTo.
 TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
-  Entered rig;
-  rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
-  rig.prompter.answers = {Answer::No};
-  rig.ctl.NodeClick("Battery");
-  ASSERT_EQ(rig.prompter.messages.size(), 1u);
-  EXPECT_EQ(test::Box(rig.prompter.messages[0]),
-            test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
-                       Buttons::YesNo}));
-  EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged,
-                       rig.tuneState, rig.line.radio.mode()),
-            std::tuple(false, true, TuneState::ItemOpen, sim::SimMode::Tune));
+  struct Case {
+    const char* name;
+    Answer answer;
+    void (*fault)(sim::RadioSim&);
+    std::vector<std::string> after;  // the messages after the question
+  };
+  const Case cases[] = {
+      {"declined", Answer::No, [](sim::RadioSim&) {}, {}},
+      {"refused block",
+       Answer::Yes,
+       [](sim::RadioSim& r) { r.config().nakAt = {0x0100}; },
+       {"写入错误 / 写入数据中断，请重试！"}},
+      {"greetings unanswered",
+       Answer::Yes,
+       [](sim::RadioSim& r) { r.config().ignoreGreetings = r.greetingsSeen() + 3; },
+       {test::kNoAnswerMsg}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Entered rig;
+    rig.ctl.table().clickChannelOff(7);  // switch channel 8 on
+    c.fault(rig.line.radio);
+    rig.prompter.answers = {c.answer};
+    rig.ctl.NodeClick("Battery");
+    ASSERT_FALSE(rig.prompter.messages.empty());
+    EXPECT_EQ(test::Box(rig.prompter.messages[0]),
+              test::Box({"Note", "调测信道的数据已经改变，是否要写入对讲机？", Icon::Question,
+                         Buttons::YesNo}));
+    const std::vector<std::string> lines = rig.prompter.lines();
+    EXPECT_EQ(std::vector(lines.begin() + 1, lines.end()), c.after);
+    const bool begun = c.answer == Answer::No;
+    EXPECT_EQ(std::tuple((rig.mem()[0x100 + 16 * 7 + 2] & 0x08) != 0, rig.flags.tuneDataChanged,
+                         rig.ctl.table().channelOff(7), rig.tuneState, rig.ctl.view().itemVisible,
+                         rig.line.radio.mode()),
+              std::tuple(false, true, false, begun ? TuneState::ItemOpen : TuneState::Entered,
+                         begun, sim::SimMode::Tune));
+  }
 }
 
 // Leaving the tune view with a table not yet written asks first: No drops the edits (the

@@ -168,8 +168,13 @@ void TuneController::NodeClick(std::string_view key) {
   if (key == "testfreq") {
     if (doc_.tuneState == TuneState::ItemOpen) EndItem(doc_.curTuneItem - 1, false);
     if (!view_.tableVisible) {
-      table_.DisplayTuneGrid(doc_.image);
-      forgetEdits();
+      // Edits not yet written (their offer declined, or their write failed, before a begin)
+      // stay in the table: shown again from the document they would be gone while still
+      // marked as changed, and a later write would send the radio its old table.
+      if (!doc_.flags.tuneDataChanged) {
+        table_.DisplayTuneGrid(doc_.image);
+        forgetEdits();
+      }
       view_.tableVisible = true;
     }
     view_.itemVisible = false;

@@ -362,6 +362,9 @@ TEST(TuneController, ChangedTableIsOfferedForWritingBeforeABegin) {
                          rig.line.radio.mode()),
               std::tuple(false, true, false, begun ? TuneState::ItemOpen : TuneState::Entered,
                          begun, sim::SimMode::Tune));
+    rig.ctl.NodeClick("testfreq");  // the table again, with the edit not yet written
+    EXPECT_EQ(std::tuple(rig.ctl.table().channelOff(7), rig.flags.tuneDataChanged),
+              std::tuple(false, true));
   }
 }
 

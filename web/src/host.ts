@@ -218,10 +218,12 @@ export class Host {
   }
 
   // ---- time ----
-  // A wait sleeps on a timer to its whole millisecond; only where the browser fires early, or
-  // would stretch a short timeout (to 4 ms, after a few nested ones), does it yield through a
-  // message channel for the rest. Yielding for milliseconds on end would keep a core busy and
-  // slow the very processes the line's bytes pass through, so it stays a short tail.
+  // A wait of 4 ms or more sleeps on a timer to its whole millisecond and yields through a
+  // message channel for the rest. Yielding keeps a core busy and slows the very processes the
+  // line's bytes pass through, so it stays a short tail. A shorter wait (the link's check,
+  // right after a write, that the bytes have gone out) sleeps its whole length and a little
+  // over, rather than yield while those bytes are on their way: on the task scheduler where
+  // the browser has one, because a plain timer is stretched to 4 ms after a few nested ones.
   private channel = new MessageChannel();
   private yieldOnce(): Promise<void> {
     return new Promise((resolve) => {
@@ -229,10 +231,18 @@ export class Host {
       this.channel.port2.postMessage(0);
     });
   }
+  private sleep(ms: number): Promise<void> {
+    if (typeof scheduler !== "undefined" && scheduler.postTask) {
+      return scheduler.postTask(() => {}, { delay: ms });
+    }
+    return new Promise((r) => setTimeout(r, ms));
+  }
   // To a deadline on performance.now()'s time base.
   async delayUntil(end: number): Promise<void> {
     const left = end - performance.now();
-    if (left >= 4) await new Promise((r) => setTimeout(r, Math.floor(left)));
+    if (left <= 0) return;
+    if (left < 4) await this.sleep(Math.ceil(left));
+    else await new Promise((r) => setTimeout(r, Math.floor(left)));
     while (performance.now() < end) await this.yieldOnce();
   }
 
